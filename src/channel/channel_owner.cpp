@@ -1,0 +1,17 @@
+#include "channel/channel_owner.h"
+
+#include "channel/message_style.h"
+
+void ReportToOwner(ChannelOwner* owner, const QString& text)
+{
+    if (!owner)
+        return;
+    owner->LogLine(text);
+    owner->ShowMessage(text, QString::fromUtf8(kCaptionInformation), MessageStyle::kIconInformation);
+}
+
+void LogToOwner(ChannelOwner* owner, const QString& text)
+{
+    if (owner)
+        owner->LogLine(text);
+}
