@@ -1,9 +1,11 @@
 #include "protocol/modbus_answer.h"
 
 #include "channel/channel_types.h"
+#include "channel/wire_framing.h"
 #include "protocol/checksums.h"
 #include "protocol/modbus_requests.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -54,28 +56,6 @@ AnswerCheck Reject(const char* message)
     return Reject(QString::fromUtf8(message));
 }
 
-// Register count of a function 3 request, or the read count of a 0x48 request: bytes 4..5 either way.
-int RequestedRegisters(const std::uint8_t* request, int requestLength)
-{
-    return requestLength >= 6 ? GetBigEndian16(request + 4) : 0;
-}
-
-// The RTU length of a normal answer to `function`; 0 where no rule applies.
-int RtuAnswerLength(std::uint8_t function, const std::uint8_t* request, int requestLength)
-{
-    switch (function) {
-    case Modbus::kReadHoldingRegisters:
-    case Modbus::kReadInputRegisters:
-        return 5 + 2 * RequestedRegisters(request, requestLength);
-    case Modbus::kWriteMultipleRegisters:
-        return 8;
-    case Modbus::kReadWrite48:
-        return 8 + 2 * RequestedRegisters(request, requestLength);
-    default:
-        return 0;
-    }
-}
-
 // ASCII carries one LRC byte instead of the two CRC bytes, Modbus TCP no check at all.
 int CorrectForFraming(int rtuLength, int framing)
 {
@@ -122,9 +102,11 @@ AnswerCheck AnalyseAnswer(const std::uint8_t* request, int requestLength, const 
                           int answerLength, int framing)
 {
     const std::uint8_t requestFunction = requestLength >= 2 ? request[1] : 0;
+    // -1: the request's function has no length rule.
+    const int expectedRtu = ExpectedRtuAnswerLength(request, requestLength);
     // Without a function byte nothing else can be judged.
     if (answerLength < 2)
-        return WrongCount(answerLength, CorrectForFraming(RtuAnswerLength(requestFunction, request, requestLength), framing));
+        return WrongCount(answerLength, CorrectForFraming(std::max(expectedRtu, 0), framing));
 
     const std::uint8_t function = answer[1];
     // A late answer to an earlier 0x48 request: the caller listens on for the right one.
@@ -142,12 +124,13 @@ AnswerCheck AnalyseAnswer(const std::uint8_t* request, int requestLength, const 
     if (function == Modbus::kWriteMultipleRegisters
         && (answerLength < 6 || requestLength < 6 || std::memcmp(answer + 2, request + 2, 4) != 0))
         return Reject("Неправильный формат ответа для функции 0x10!");
-    const int expected = CorrectForFraming(RtuAnswerLength(function, request, requestLength), framing);
 
     if (function != requestFunction)
         return Reject("Неправильный код функции в ответе!");
 
-    if (answerLength != expected)
+    // The function is the request's, so the request tells the length.
+    const int expected = CorrectForFraming(expectedRtu, framing);
+    if (expectedRtu >= 0 && answerLength != expected)
         return WrongCount(answerLength, expected);
     return AnswerCheck{kAnswerAccept, {}};
 }

@@ -1,0 +1,38 @@
+#include "protocol/exchange_log.h"
+
+#include "channel/channel_types.h"
+
+#include <QByteArray>
+
+QString ExchangeHead(bool transmitted, const ExchangeChannel& channel, int count)
+{
+    const char* direction = transmitted ? "Out" : "In ";
+    switch (channel.kind) {
+    case kChannelUsb:
+        return QString::asprintf("(%.4d) USB %s", count, direction);
+    case kChannelDirect:
+    case kChannelModem:
+        return QString::asprintf("(%.4d) COM%d %s", count, channel.serialPort, direction);
+    case kChannelIp:
+        return QString::asprintf("(%.4d) %s %s:%.5d %s", count, channel.tcp ? "TCP" : "UDP",
+                                 channel.address.toUtf8().constData(), channel.ipPort, direction);
+    case kChannelSharedMemory:
+        return QString::asprintf("(%.4d) MAP%d %s", count, channel.mapNumber + 1, direction);
+    default:
+        return QString();
+    }
+}
+
+QString FormatExchangeLine(const QString& head, const QTime& time, const std::uint8_t* bytes, int count)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    QByteArray hex;
+    hex.reserve(3 * count);
+    for (int i = 0; i < count; ++i) {
+        hex.append(kHex[bytes[i] >> 4]);
+        hex.append(kHex[bytes[i] & 0x0F]);
+        hex.append(' ');
+    }
+    return QString::asprintf("%s ->: %.2d мин. :%.2d с. :%.3d мс==>>  %s ", head.toUtf8().constData(), time.minute(),
+                             time.second(), time.msec(), hex.constData());
+}
