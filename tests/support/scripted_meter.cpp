@@ -1,5 +1,8 @@
 #include "support/scripted_meter.h"
 
+#include "channel/channel_types.h"
+#include "protocol/checksums.h"
+
 #include <QMutexLocker>
 
 #include <arpa/inet.h>
@@ -27,10 +30,48 @@ bool WriteAll(int fd, const QByteArray& bytes)
 
 }  // namespace
 
-ScriptedMeter::ScriptedMeter(MeterImage& image, std::deque<MeterAct> script)
-    : m_image(image)
-    , m_script(std::move(script))
+ScriptedMeter::ScriptedMeter(std::deque<MeterAct> script)
+    : m_script(std::move(script))
 {
+}
+
+void FillMeterPattern(MeterImage& image, std::uint8_t seed)
+{
+    for (int i = 0; i < MeterImage::kByteCount; ++i)
+        image.Bytes()[i] = static_cast<std::uint8_t>(i * 7 + (i >> 8) + seed);
+}
+
+int ScriptedAnswer(ModbusSlave& slave, const QByteArray& request, MeterAct act, std::uint8_t* out, int capacity)
+{
+    if (act == MeterAct::kSilent || request.size() < 4)
+        return 0;
+    const int length = slave.Answer(reinterpret_cast<const std::uint8_t*>(request.constData()),
+                                    static_cast<int>(request.size()) - 2, out, capacity);
+    if (length < 5)
+        return 0;
+    if (act == MeterAct::kStale && out[1] == 0x48) {
+        PutBigEndian16(out + 4, static_cast<std::uint16_t>(GetBigEndian16(out + 4) - 1));
+        PutLittleEndian16(out + length - 2, Crc16Modbus(out, static_cast<std::size_t>(length - 2)));
+    }
+    if (act == MeterAct::kBadCrc)
+        out[length - 1] ^= 0xFF;
+    return length;
+}
+
+int ScriptedMeter::RequestLength(const std::uint8_t* bytes, int available)
+{
+    if (available < 2)
+        return 0;
+    switch (bytes[1]) {
+    case 0x03:
+        return 8;
+    case 0x10:
+        return available >= 7 ? 9 + bytes[6] : 0;
+    case 0x48:
+        return available >= 12 ? 16 + GetBigEndian16(bytes + 10) : 0;
+    default:
+        return available;  // not a request this meter knows: take what is there
+    }
 }
 
 ScriptedMeter::~ScriptedMeter()
@@ -114,7 +155,7 @@ void ScriptedMeter::Run()
         pending.append(buffer, n);
         for (;;) {
             const int length =
-                MeterImage::RequestLength(reinterpret_cast<const std::uint8_t*>(pending.constData()), int(pending.size()));
+                RequestLength(reinterpret_cast<const std::uint8_t*>(pending.constData()), int(pending.size()));
             if (length == 0 || pending.size() < length)
                 break;
             Act(pending.left(length));
@@ -132,10 +173,8 @@ void ScriptedMeter::Act(const QByteArray& request)
     const MeterAct act = m_script.empty() ? MeterAct::kAnswer : m_script.front();
     if (!m_script.empty())
         m_script.pop_front();
-    if (act == MeterAct::kSilent)
-        return;
-    QByteArray answer = m_image.Answer(request, act == MeterAct::kStale ? -1 : 0);
-    if (act == MeterAct::kBadCrc)
-        answer[answer.size() - 1] = static_cast<char>(answer[answer.size() - 1] ^ 0xFF);
-    WriteAll(m_fd, answer);
+    std::uint8_t answer[kExchangeBufferSize];
+    const int length = ScriptedAnswer(m_slave, request, act, answer, sizeof answer);
+    if (length > 0)
+        WriteAll(m_fd, QByteArray(reinterpret_cast<const char*>(answer), length));
 }

@@ -1,9 +1,10 @@
 #pragma once
 // A meter on the far side of a real line: a thread that reads RTU requests from a pseudo-terminal's
-// master side or from a loopback TCP connection, and answers each from a MeterImage as its script says.
-// After the script it answers every request at once.
+// master side or from a loopback TCP connection and has the simulated meter's slave answer each, as the
+// script says, the moment it is complete. After the script it answers every request.
 
-#include "support/meter_image.h"
+#include "sim/meter_image.h"
+#include "sim/modbus_slave.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -21,6 +22,12 @@ enum class MeterAct {
     kStale,   // a 0x48 answer carrying the previous request's sequence number
 };
 
+// Each byte of the image different from its neighbours and from its register's other byte.
+void FillMeterPattern(MeterImage& image, std::uint8_t seed);
+
+// The slave's RTU answer to `request` (CRC included) as `act` shapes it; 0 bytes when it stays silent.
+int ScriptedAnswer(ModbusSlave& slave, const QByteArray& request, MeterAct act, std::uint8_t* out, int capacity);
+
 struct MeterRequest {
     QByteArray bytes;
     qint64 atMs = 0;  // since Start
@@ -28,7 +35,7 @@ struct MeterRequest {
 
 class ScriptedMeter {
 public:
-    explicit ScriptedMeter(MeterImage& image, std::deque<MeterAct> script = {});
+    explicit ScriptedMeter(std::deque<MeterAct> script = {});
     ~ScriptedMeter();
     ScriptedMeter(const ScriptedMeter&) = delete;
     ScriptedMeter& operator=(const ScriptedMeter&) = delete;
@@ -41,7 +48,12 @@ public:
     void Start();
     void Stop();
 
+    // Fill before Start, look after Stop.
+    MeterImage& Image() { return m_image; }
+
     QList<MeterRequest> Requests() const;
+    // Length of the RTU request at the start of `bytes` once its header is there, else 0.
+    static int RequestLength(const std::uint8_t* bytes, int available);
     qint64 ElapsedMs() const { return m_clock.elapsed(); }
 
 private:
@@ -49,7 +61,8 @@ private:
     bool AcceptConnection();
     void Act(const QByteArray& request);
 
-    MeterImage& m_image;
+    MeterImage m_image;
+    ModbusSlave m_slave{m_image};
     std::deque<MeterAct> m_script;
     int m_listenFd = -1;
     int m_fd = -1;
