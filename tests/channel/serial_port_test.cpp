@@ -226,12 +226,17 @@ TEST_F(SerialPortTest, LineSettingsAreAppliedOnceUntilReopened)
     ASSERT_EQ(port.ApplyLineSettings(9600, 8, 0, 0), kTransportOk);
     EXPECT_EQ(CurrentBaudRate(pty.SlaveFd()), 19200);
 
-    // Close and Open forget what was applied.
-    port.Close();
+    // Opening again forgets what was applied (the handle held is given up first).
     ASSERT_EQ(port.Open(kPort), kTransportOk);
     ASSERT_EQ(port.ApplyLineSettings(9600, 8, 0, 0), kTransportOk);
     EXPECT_EQ(CurrentBaudRate(pty.SlaveFd()), 9600);
     EXPECT_TRUE(owner.Boxes().isEmpty());
+
+    // So does closing: the same settings on a closed port reach the system and fail there.
+    port.Close();
+    owner.Clear();
+    EXPECT_EQ(port.ApplyLineSettings(9600, 8, 0, 0), kTransportFailed);
+    ExpectSingleReport(SerialDevice::ErrorText(EBADF));
 }
 
 TEST_F(SerialPortTest, ParityStopBitsAndOddSpeedsReachTheTerminal)
