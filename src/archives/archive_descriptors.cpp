@@ -2,6 +2,32 @@
 
 #include <algorithm>
 
+namespace {
+
+constexpr DateTimeStamp kEmptyStamp{0, 0, kEmptyYear, 0, 0, 0};
+
+}  // namespace
+
+DateTimeStamp ArchiveDescriptors::FirstRecord(int kind) const
+{
+    return IsValueArchive(kind) ? dates.firstRecord[kind] : kEmptyStamp;
+}
+
+DateTimeStamp ArchiveDescriptors::LastRecord(int kind) const
+{
+    return IsValueArchive(kind) ? dates.lastRecord[kind] : kEmptyStamp;
+}
+
+CapacityEntry ArchiveDescriptors::Capacity(int kind) const
+{
+    return IsValueArchive(kind) ? capacities.valueArchives[kind] : CapacityEntry{};
+}
+
+CapacityEntry ArchiveDescriptors::LogCapacity(int log) const
+{
+    return log >= 0 && log < kEventLogCount ? logs.eventLogs[log] : CapacityEntry{};
+}
+
 ArchiveRequest ValueArchiveRequest(ArchiveKind kind, const DateTimeStamp& date)
 {
     ArchiveRequest request{};

@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include <QtGlobal>
-
 #include "archives/archive_date.h"
 
 // Kind field of ArchiveRequest for value reads.
@@ -29,12 +27,6 @@ enum EventLogKind : std::uint16_t {
 constexpr int kEventLogCount = 3;
 
 constexpr bool IsValueArchive(int kind) { return kind >= kArchiveHourly && kind <= kArchiveTotals; }
-
-inline int CheckedIndex(int index, int count)
-{
-    Q_ASSERT(index >= 0 && index < count);
-    return index;
-}
 
 #pragma pack(push, 1)
 
@@ -77,15 +69,12 @@ struct ArchiveDescriptors {
     DescriptorCapacityArea capacities;
     DescriptorEventLogArea logs;
 
-    // The kind must be a value archive (IsValueArchive) and the log one of the three.
-    const DateTimeStamp& FirstRecord(ArchiveKind kind) const { return dates.firstRecord[CheckedIndex(kind, kValueArchiveCount)]; }
-    const DateTimeStamp& LastRecord(ArchiveKind kind) const { return dates.lastRecord[CheckedIndex(kind, kValueArchiveCount)]; }
-    const CapacityEntry& Capacity(ArchiveKind kind) const
-    {
-        return capacities.valueArchives[CheckedIndex(kind, kValueArchiveCount)];
-    }
-    const CapacityEntry& LogCapacity(EventLogKind log) const { return logs.eventLogs[CheckedIndex(log, kEventLogCount)]; }
-    bool IsEmpty(ArchiveKind kind) const { return IsEmptyDate(FirstRecord(kind)); }
+    // A kind without descriptors reads as an empty archive (empty dates, zero capacity).
+    DateTimeStamp FirstRecord(int kind) const;
+    DateTimeStamp LastRecord(int kind) const;
+    CapacityEntry Capacity(int kind) const;
+    CapacityEntry LogCapacity(int log) const;
+    bool IsEmpty(int kind) const { return IsEmptyDate(FirstRecord(kind)); }
 };
 static_assert(sizeof(ArchiveDescriptors) == 54 + 38 + 24);
 static_assert(offsetof(ArchiveDescriptors, capacities) == 54);

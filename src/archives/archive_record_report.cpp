@@ -8,8 +8,7 @@ QString RenderArchiveRecord(const ArchiveRecord& record)
     const TChronoArch& date = record.date;
     text.Add(QString::asprintf("АРХИВ %.2d.%.2d.%.2d %.2d", date.day, date.month, date.year + kBaseYear, date.hour));
     text.EndLine();
-    text.Rule();
-    text.Line("           t            P            V            M");
+    text.TableHead("           t            P            V            M");
     for (int k = 0; k < kPipeCount; ++k) {
         const ArchivePipeValues& pipe = record.pipes[k];
         const std::uint8_t flags = record.pipeFlags[k];
@@ -22,8 +21,7 @@ QString RenderArchiveRecord(const ArchiveRecord& record)
     }
 
     text.EndLine();
-    text.Rule();
-    text.Line("        tнв          tx           Px           dt           dM           Qтв          "
+    text.TableHead("        tнв          tx           Px           dt           dM           Qтв          "
               "Q12          Qг           ВНР          ВОС");
     for (int n = 0; n < kInputCount; ++n) {
         const ArchiveInputValues& input = record.inputs[n];

@@ -8,8 +8,7 @@ QString RenderCurrentValues(const CurrentValues& values)
     text.Add("ТЕКУЩИЕ ЗНАЧЕНИЯ ");
     text.Add(StampText(values.time));
     text.EndLine();
-    text.Rule();
-    text.Line("           t            P            Gо           Gм           Ф            h");
+    text.TableHead("           t            P            Gо           Gм           Ф            h");
     for (int k = 0; k < kPipeCount; ++k) {
         const std::uint8_t flags = values.pipeFlags[k];
         text.PipeHead(k + 1);
@@ -23,8 +22,7 @@ QString RenderCurrentValues(const CurrentValues& values)
     }
 
     text.EndLine();
-    text.Rule();
-    text.Line("        tнв          tx           Px           dt           Ф            hх");
+    text.TableHead("        tнв          tx           Px           dt           Ф            hх");
     for (int n = 0; n < kInputCount; ++n) {
         const std::uint16_t flags = values.inputFlags[n];
         text.InputHead(n + 1);

@@ -29,6 +29,12 @@ void ReportText::Rule()
     EndLine();
 }
 
+void ReportText::TableHead(const char* columns)
+{
+    Rule();
+    Line(columns);
+}
+
 void ReportText::PipeHead(int pipeNumber) { m_text += QString::asprintf("Труба %d:   ", pipeNumber); }
 
 void ReportText::InputHead(int inputNumber) { m_text += QString::asprintf("ТВ %d:   ", inputNumber); }
@@ -47,8 +53,7 @@ void ReportText::Integer(std::uint32_t value) { m_text += QString::asprintf("%-8
 void ReportText::DpSection(double value, int width, const QString& markers)
 {
     EndLine();
-    Rule();
-    Line("        ДП");
+    TableHead("        ДП");
     InputHead(kDpInputNumber);
     Value(value, 5, width);
     m_text += markers;

@@ -18,6 +18,7 @@ public:
     void Line(const char* utf8);  // the text and CR LF
     void EndLine();
     void Rule();                  // 147 underscores
+    void TableHead(const char* columns);  // a rule and the column heads
 
     // "Труба %d:   " and "ТВ %d:   " with a number counted from 1.
     void PipeHead(int pipeNumber);

@@ -32,8 +32,7 @@ QString RenderTotals(const CurrentTotalsRecord& totals, TotalsOrigin origin)
     text.EndLine();
 
     const TotalsBody& body = totals.body;
-    text.Rule();
-    text.Line("           V           M");
+    text.TableHead("           V           M");
     for (int k = 0; k < kPipeCount; ++k) {
         text.PipeHead(k + 1);
         text.Value(body.pipes[k].V, 5, kTotalsWidth);
@@ -42,8 +41,7 @@ QString RenderTotals(const CurrentTotalsRecord& totals, TotalsOrigin origin)
     }
 
     text.EndLine();
-    text.Rule();
-    text.Line("        dM          Qтв         Q12         Qг          ВНР         ВОС         "
+    text.TableHead("        dM          Qтв         Q12         Qг          ВНР         ВОС         "
               "НС Vmin     НС Vmax     НС dt       НС отк.пит. НС tнеиспр.");
     for (int n = 0; n < kInputCount; ++n) {
         const TotalsInputValues& input = body.inputs[n];

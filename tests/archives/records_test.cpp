@@ -21,6 +21,9 @@ void Put(std::vector<std::uint8_t>& bytes, std::size_t offset, T value)
 
 }  // namespace
 
+// Multi-byte fields of packed records are compared as values (unary +): the assertion macros bind
+// references, which must not point at unaligned fields.
+
 TEST(ArchiveRecords, WireSizesFollowTheVersionWord)
 {
     EXPECT_EQ(ArchiveRecordSize(0), 206u);
@@ -62,13 +65,13 @@ TEST(ArchiveRecords, FieldsSitAtTheirOffsets)
     Put<std::uint8_t>(bytes, 204, 3);            // input 2 КТ3
     const auto record = RecordFromBytes<ArchiveRecord>(bytes);
     EXPECT_EQ(record.date.day, 17);
-    EXPECT_FLOAT_EQ(record.pipes[4].P, 0.6f);
-    EXPECT_FLOAT_EQ(record.inputs[1].dM, -3.5f);
-    EXPECT_EQ(record.inputs[1].VOS, 40000);
-    EXPECT_FLOAT_EQ(record.dp, 12.25f);
+    EXPECT_FLOAT_EQ(+record.pipes[4].P, 0.6f);
+    EXPECT_FLOAT_EQ(+record.inputs[1].dM, -3.5f);
+    EXPECT_EQ(+record.inputs[1].VOS, 40000);
+    EXPECT_FLOAT_EQ(+record.dp, 12.25f);
     EXPECT_EQ(record.pipeFlags[5], 0x81);
-    EXPECT_EQ(record.inputFlags[1], 0x0141);
-    EXPECT_EQ(record.minutesPowerOff, 77);
+    EXPECT_EQ(+record.inputFlags[1], 0x0141);
+    EXPECT_EQ(+record.minutesPowerOff, 77);
     EXPECT_EQ(record.schemes[1].kt3, 3);
 
     std::vector<std::uint8_t> current(222, 0);
@@ -76,8 +79,8 @@ TEST(ArchiveRecords, FieldsSitAtTheirOffsets)
     Put<float>(current, 210 + 4, 21.0f);    // tнв of input 2
     Put<std::uint8_t>(current, 218, 0xFE);  // only bit 0 names the set
     const auto values = RecordFromBytes<CurrentValues>(current);
-    EXPECT_FLOAT_EQ(values.Go[2], 1.5f);
-    EXPECT_FLOAT_EQ(values.tnv[1], 21.0f);
+    EXPECT_FLOAT_EQ(+values.Go[2], 1.5f);
+    EXPECT_FLOAT_EQ(+values.tnv[1], 21.0f);
     EXPECT_EQ(values.ActiveSetIndex(), 0);
 }
 
@@ -95,7 +98,7 @@ TEST(ArchiveRecords, TotalsMoveBehindASixByteStampForDisplay)
     // Fields named at their current-form offsets: pipe 1 V at 6, ДП at 194, active set at 214.
     double v1 = 0;
     std::memcpy(&v1, bytes.data() + 4, sizeof v1);
-    EXPECT_EQ(current.body.pipes[0].V, v1);
+    EXPECT_EQ(+current.body.pipes[0].V, v1);
     EXPECT_EQ(static_cast<std::uint8_t>(image[214]), bytes[212]);
     EXPECT_EQ(current.body.activeSet, bytes[212]);
 }
@@ -142,18 +145,22 @@ TEST(ArchiveRecords, DescriptorsAndRequests)
     EXPECT_TRUE(descriptors.IsEmpty(kArchiveHourly));
     EXPECT_FALSE(descriptors.IsEmpty(kArchiveDaily));
     EXPECT_EQ(StampText(descriptors.FirstRecord(kArchiveDaily)), QStringLiteral("02.01.2024 09:10:11"));
-    EXPECT_EQ(descriptors.Capacity(kArchiveMonthly).maxRecords, 1200);
-    EXPECT_EQ(descriptors.Capacity(kArchiveMonthly).writeIndex, 37);
+    EXPECT_EQ(+descriptors.Capacity(kArchiveMonthly).maxRecords, 1200);
+    EXPECT_EQ(+descriptors.Capacity(kArchiveMonthly).writeIndex, 37);
     EXPECT_TRUE(descriptors.Capacity(kArchiveMonthly).Overwrites());
     EXPECT_FALSE(descriptors.Capacity(kArchiveDaily).Overwrites());
-    EXPECT_EQ(descriptors.LogCapacity(kEventLogDiagnostics).recordSize, 16);
+    EXPECT_EQ(+descriptors.LogCapacity(kEventLogDiagnostics).recordSize, 16);
+    // Kinds without descriptors read as empty archives, never past the block.
+    EXPECT_TRUE(descriptors.IsEmpty(kArchiveCurrentValues));
+    EXPECT_EQ(+descriptors.Capacity(7).maxRecords, 0);
+    EXPECT_EQ(+descriptors.LogCapacity(3).maxRecords, 0);
 
     const ArchiveRequest value = ValueArchiveRequest(kArchiveTotals, DateTimeStamp{2, 1, 24, 9, 10, 11});
     EXPECT_EQ(RecordToBytes(value), QByteArray::fromHex("020118090a0b030000000000"));
     EXPECT_EQ(RecordToBytes(EventLogRequest(kEventLogAdministrative, 300, 40)),
               QByteArray::fromHex("0000000000000100" "2c011000"));
-    EXPECT_EQ(EventLogRequest(kEventLogDbChanges, 0, 0xFFFFFFFFu).count, 16);  // "-1" typed
-    EXPECT_EQ(EventLogRequest(kEventLogDbChanges, 0, 5).count, 5);
+    EXPECT_EQ(+EventLogRequest(kEventLogDbChanges, 0, 0xFFFFFFFFu).count, 16);  // "-1" typed
+    EXPECT_EQ(+EventLogRequest(kEventLogDbChanges, 0, 5).count, 5);
     EXPECT_EQ(RecordToBytes(FlashPageRequest(2)), QByteArray::fromHex("000000000000000002000000"));
 }
 
