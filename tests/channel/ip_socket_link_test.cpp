@@ -1,0 +1,393 @@
+// The IP link against real loopback peers: a TCP peer thread, UDP peers bound to 127.0.0.2 and a
+// stranger on 127.0.0.3.
+
+#include "channel/channel_types.h"
+#include "channel/ip_socket_link.h"
+#include "channel/message_style.h"
+#include "transport_test_owner.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+struct Adopt {
+    int fd;
+};
+
+// A socket of the test's peer, closed when it goes out of scope.
+class PeerSocket {
+public:
+    explicit PeerSocket(int type) : m_fd(::socket(AF_INET, type, 0)) {}
+    explicit PeerSocket(Adopt socket) : m_fd(socket.fd) {}
+    ~PeerSocket() { Close(); }
+    PeerSocket(const PeerSocket&) = delete;
+    PeerSocket& operator=(const PeerSocket&) = delete;
+
+    int Fd() const { return m_fd; }
+    void Close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+    // Binds to address:port (port 0: any free one) and answers the port.
+    int Bind(const char* address, int port, bool reuse)
+    {
+        const int on = 1;
+        if (reuse)
+            ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+        sockaddr_in local = Address(address, port);
+        if (::bind(m_fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0)
+            return -1;
+        socklen_t length = sizeof local;
+        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&local), &length);
+        return ntohs(local.sin_port);
+    }
+
+    bool WaitReadable(int timeoutMs) const
+    {
+        pollfd entry {m_fd, POLLIN, 0};
+        return ::poll(&entry, 1, timeoutMs) > 0;
+    }
+
+    // One datagram (or what a stream has), waiting up to timeoutMs.
+    QByteArray Receive(int timeoutMs) const
+    {
+        if (!WaitReadable(timeoutMs))
+            return {};
+        char buffer[4096];
+        const ssize_t got = ::recv(m_fd, buffer, sizeof buffer, 0);
+        return got > 0 ? QByteArray(buffer, static_cast<int>(got)) : QByteArray();
+    }
+
+    QByteArray ReceiveStream(int count, int timeoutMs) const
+    {
+        QByteArray all;
+        QElapsedTimer clock;
+        clock.start();
+        while (all.size() < count && clock.elapsed() < timeoutMs) {
+            const QByteArray part = Receive(timeoutMs);
+            if (part.isEmpty())
+                break;
+            all += part;
+        }
+        return all;
+    }
+
+    void SendTo(const QByteArray& bytes, const char* address, int port) const
+    {
+        const sockaddr_in target = Address(address, port);
+        ::sendto(m_fd, bytes.constData(), static_cast<size_t>(bytes.size()), 0,
+                 reinterpret_cast<const sockaddr*>(&target), sizeof target);
+    }
+
+    static sockaddr_in Address(const char* address, int port)
+    {
+        sockaddr_in result {};
+        result.sin_family = AF_INET;
+        result.sin_port = htons(static_cast<std::uint16_t>(port));
+        ::inet_pton(AF_INET, address, &result.sin_addr);
+        return result;
+    }
+
+private:
+    int m_fd;
+};
+
+// Accepts one connection on `listener` (waiting up to 5 s); -1 when none came.
+int AcceptOne(const PeerSocket& listener)
+{
+    if (!listener.WaitReadable(5000))
+        return -1;
+    return ::accept(listener.Fd(), nullptr, nullptr);
+}
+
+// A loopback TCP listener on a free port.
+int Listen(PeerSocket& listener, int backlog)
+{
+    const int port = listener.Bind("127.0.0.1", 0, false);
+    if (port <= 0 || ::listen(listener.Fd(), backlog) != 0)
+        return -1;
+    return port;
+}
+
+QByteArray Frame(int size)
+{
+    QByteArray frame(size, '\0');
+    for (int i = 0; i < size; ++i)
+        frame[i] = static_cast<char>('0' + i % 43);
+    return frame;
+}
+
+const std::uint8_t* Bytes(const QByteArray& bytes)
+{
+    return reinterpret_cast<const std::uint8_t*>(bytes.constData());
+}
+
+// Reads until `want` bytes are in `buffer` or the link gives anything other than bytes.
+int ReadBytes(IpSocketLink& link, std::uint8_t* buffer, int want, int& received)
+{
+    int result = kTransportOk;
+    while (received < want && result == kTransportOk)
+        result = link.Read(buffer + received, kExchangeBufferSize - received, received, 5000);
+    return result;
+}
+
+int OpenDescriptors()
+{
+    return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
+}
+
+QString SystemText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+void ExpectReportedOnce(const TransportTestOwner& owner, const QString& text)
+{
+    ASSERT_EQ(owner.messages.size(), 1);
+    EXPECT_EQ(owner.messages[0].text, text);
+    EXPECT_EQ(owner.messages[0].caption, QStringLiteral("Информация"));
+    EXPECT_EQ(owner.messages[0].style, MessageStyle::kIconInformation);
+    EXPECT_EQ(owner.log, QList<QString>{text});
+}
+
+}  // namespace
+
+TEST(IpSocketLinkTcp, RoundTripSendsTheFrameWholeAndMonitorsItOnce)
+{
+    PeerSocket listener(SOCK_STREAM);
+    const int port = Listen(listener, 1);
+    ASSERT_GT(port, 0);
+
+    const QByteArray request = Frame(2000);
+    const QByteArray answer = QByteArray::fromHex("0103020007f986");
+    QByteArray seenByPeer;
+    std::thread peer([&] {
+        PeerSocket stream(Adopt {AcceptOne(listener)});
+        seenByPeer = stream.ReceiveStream(static_cast<int>(request.size()), 5000);
+        ::send(stream.Fd(), answer.constData(), static_cast<size_t>(answer.size()), MSG_NOSIGNAL);
+    });
+
+    TransportTestOwner owner;
+    owner.framing = kFramingAscii;  // pieces are for datagrams only
+    IpSocketLink link;
+    link.SetOwner(&owner);
+    ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
+    EXPECT_TRUE(link.IsOpen());
+    EXPECT_EQ(link.Write(Bytes(request), static_cast<int>(request.size())), kTransportOk);
+
+    std::uint8_t buffer[kExchangeBufferSize] = {};
+    int received = 0;
+    EXPECT_EQ(ReadBytes(link, buffer, static_cast<int>(answer.size()), received), kTransportOk);
+    peer.join();
+
+    EXPECT_EQ(seenByPeer, request);
+    EXPECT_EQ(owner.transmitted, QList<QByteArray>{request});
+    ASSERT_EQ(received, answer.size());
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(buffer), received), answer);
+    EXPECT_EQ(owner.received.join(), answer);
+    EXPECT_TRUE(owner.messages.isEmpty());
+    EXPECT_EQ(link.Close(), kTransportOk);
+    EXPECT_FALSE(link.IsOpen());
+}
+
+TEST(IpSocketLinkUdp, AsciiAndStuffedFramesGoOutIn1472BytePiecesRtuInOneDatagram)
+{
+    PeerSocket meter(SOCK_DGRAM);
+    const int port = meter.Bind("127.0.0.2", 0, true);
+    ASSERT_GT(port, 0);
+
+    TransportTestOwner owner;
+    IpSocketLink link;
+    link.SetOwner(&owner);
+    ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.2"), false), kTransportOk);
+    const QByteArray frame = Frame(2000);
+
+    for (const int framing : {kFramingAscii, kFramingPpp}) {
+        owner.framing = framing;
+        owner.transmitted.clear();
+        EXPECT_EQ(link.Send(Bytes(frame), static_cast<int>(frame.size())), kTransportOk);
+        const QByteArray first = meter.Receive(5000);
+        const QByteArray second = meter.Receive(5000);
+        EXPECT_EQ(first, frame.left(1472)) << "framing " << framing;
+        EXPECT_EQ(second, frame.mid(1472)) << "framing " << framing;
+        EXPECT_EQ(owner.transmitted, (QList<QByteArray>{frame.left(1472), frame.mid(1472)}));
+    }
+
+    owner.framing = kFramingRtu;
+    owner.transmitted.clear();
+    EXPECT_EQ(link.Send(Bytes(frame), static_cast<int>(frame.size())), kTransportOk);
+    EXPECT_EQ(meter.Receive(5000), frame);
+    EXPECT_EQ(owner.transmitted, QList<QByteArray>{frame});
+    EXPECT_FALSE(meter.WaitReadable(50));
+
+    // Nothing sent: nothing on the wire, nothing in the monitor.
+    owner.transmitted.clear();
+    EXPECT_EQ(link.Send(Bytes(frame), 0), kTransportOk);
+    EXPECT_TRUE(owner.transmitted.isEmpty());
+    EXPECT_FALSE(meter.WaitReadable(50));
+    EXPECT_TRUE(owner.messages.isEmpty());
+}
+
+TEST(IpSocketLinkUdp, OnlyThePeersDatagramsAreTaken)
+{
+    PeerSocket meter(SOCK_DGRAM);
+    const int port = meter.Bind("127.0.0.2", 0, true);
+    ASSERT_GT(port, 0);
+    PeerSocket stranger(SOCK_DGRAM);
+    ASSERT_GT(stranger.Bind("127.0.0.3", 0, false), 0);
+
+    TransportTestOwner owner;
+    IpSocketLink link;
+    link.SetOwner(&owner);
+    ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.2"), false), kTransportOk);
+
+    std::uint8_t buffer[kExchangeBufferSize] = {};
+    int received = 0;
+    stranger.SendTo("forged", "127.0.0.1", port);
+    EXPECT_EQ(link.Read(buffer, kExchangeBufferSize, received, 300), kTransportTimeout);
+    EXPECT_EQ(received, 0);
+
+    stranger.SendTo("forged", "127.0.0.1", port);
+    meter.SendTo("answer", "127.0.0.1", port);
+    EXPECT_EQ(link.Read(buffer, kExchangeBufferSize, received, 5000), kTransportOk);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(buffer), received), QByteArray("answer"));
+    EXPECT_EQ(owner.received, QList<QByteArray>{"answer"});
+    EXPECT_TRUE(owner.messages.isEmpty());
+
+    // A full buffer cannot take anything: reported, the link stays open.
+    EXPECT_EQ(link.Read(buffer + received, 0, received, 1000), kTransportFailed);
+    ExpectReportedOnce(owner, SystemText(ENOBUFS));
+    EXPECT_TRUE(link.IsOpen());
+}
+
+TEST(IpSocketLinkTcp, PeerClosingIsATimeoutNotAFailure)
+{
+    PeerSocket listener(SOCK_STREAM);
+    const int port = Listen(listener, 1);
+    ASSERT_GT(port, 0);
+    std::thread peer([&] { PeerSocket closedAtOnce(Adopt {AcceptOne(listener)}); });
+
+    TransportTestOwner owner;
+    IpSocketLink link;
+    link.SetOwner(&owner);
+    ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
+    peer.join();
+
+    std::uint8_t buffer[kExchangeBufferSize] = {};
+    int received = 0;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(link.Read(buffer, kExchangeBufferSize, received, 300), kTransportTimeout);
+    EXPECT_GE(clock.elapsed(), 300);
+    EXPECT_EQ(received, 0);
+    EXPECT_TRUE(owner.messages.isEmpty());
+    EXPECT_TRUE(link.IsOpen());
+}
+
+TEST(IpSocketLinkTcp, FailedOpenReportsTheSystemTextAndHoldsNoSocket)
+{
+    // A bound port with nobody listening refuses connections.
+    PeerSocket occupied(SOCK_STREAM);
+    const int port = occupied.Bind("127.0.0.1", 0, false);
+    ASSERT_GT(port, 0);
+    const int descriptors = OpenDescriptors();
+
+    TransportTestOwner owner;
+    IpSocketLink link;
+    link.SetOwner(&owner);
+    EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportFailed);
+    ExpectReportedOnce(owner, SystemText(ECONNREFUSED));
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+
+    // The next exchange fails at once, with its own report.
+    owner.messages.clear();
+    owner.log.clear();
+    const QByteArray frame = Frame(8);
+    EXPECT_EQ(link.Send(Bytes(frame), static_cast<int>(frame.size())), kTransportFailed);
+    ExpectReportedOnce(owner, SystemText(ENOTCONN));
+    EXPECT_TRUE(owner.transmitted.isEmpty());
+
+    // An address that is no dotted quad never reaches the network.
+    owner.messages.clear();
+    owner.log.clear();
+    EXPECT_EQ(link.Open(port, QStringLiteral("192.168.1"), true), kTransportFailed);
+    ExpectReportedOnce(owner, SystemText(EADDRNOTAVAIL));
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+}
+
+TEST(IpSocketLinkTcp, StopRequestFromAnotherThreadEndsAReadPromptly)
+{
+    PeerSocket listener(SOCK_STREAM);
+    const int port = Listen(listener, 1);
+    ASSERT_GT(port, 0);
+
+    TransportTestOwner owner;
+    IpSocketLink link;
+    link.SetOwner(&owner);
+    ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
+    PeerSocket silentPeer(Adopt {AcceptOne(listener)});
+
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        owner.stop = true;
+    });
+    std::uint8_t buffer[kExchangeBufferSize] = {};
+    int received = 0;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(link.Read(buffer, kExchangeBufferSize, received, 30000), kTransportStopped);
+    EXPECT_LT(clock.elapsed(), 5000);
+    stopper.join();
+    EXPECT_EQ(received, 0);
+    EXPECT_TRUE(owner.messages.isEmpty());
+}
+
+TEST(IpSocketLinkTcp, UnansweredConnectIsStoppableAndBounded)
+{
+    // A listener whose one-place queue is taken drops further connection requests unanswered.
+    PeerSocket listener(SOCK_STREAM);
+    const int port = Listen(listener, 0);
+    ASSERT_GT(port, 0);
+    IpSocketLink queued;
+    ASSERT_EQ(queued.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
+    const int descriptors = OpenDescriptors();
+
+    TransportTestOwner owner;
+    IpSocketLink link;
+    link.SetOwner(&owner);
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        owner.stop = true;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportStopped);
+    EXPECT_LT(clock.elapsed(), IpSocketLink::kConnectTimeoutMs);
+    stopper.join();
+    EXPECT_TRUE(owner.messages.isEmpty());
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+
+    owner.stop = false;
+    clock.restart();
+    EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportFailed);
+    EXPECT_GE(clock.elapsed(), IpSocketLink::kConnectTimeoutMs);
+    ExpectReportedOnce(owner, SystemText(ETIMEDOUT));
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+}
