@@ -4,125 +4,20 @@
 #include "channel/channel_types.h"
 #include "channel/ip_socket_link.h"
 #include "channel/message_style.h"
+#include "support/loopback_peer.h"
 #include "transport_test_owner.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <thread>
 
 namespace {
-
-struct Adopt {
-    int fd;
-};
-
-// A socket of the test's peer, closed when it goes out of scope.
-class PeerSocket {
-public:
-    explicit PeerSocket(int type) : m_fd(::socket(AF_INET, type, 0)) {}
-    explicit PeerSocket(Adopt socket) : m_fd(socket.fd) {}
-    ~PeerSocket() { Close(); }
-    PeerSocket(const PeerSocket&) = delete;
-    PeerSocket& operator=(const PeerSocket&) = delete;
-
-    int Fd() const { return m_fd; }
-    void Close()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-    }
-
-    // Binds to address:port (port 0: any free one) and answers the port.
-    int Bind(const char* address, int port, bool reuse)
-    {
-        const int on = 1;
-        if (reuse)
-            ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_in local = Address(address, port);
-        if (::bind(m_fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0)
-            return -1;
-        socklen_t length = sizeof local;
-        ::getsockname(m_fd, reinterpret_cast<sockaddr*>(&local), &length);
-        return ntohs(local.sin_port);
-    }
-
-    bool WaitReadable(int timeoutMs) const
-    {
-        pollfd entry {m_fd, POLLIN, 0};
-        return ::poll(&entry, 1, timeoutMs) > 0;
-    }
-
-    // One datagram (or what a stream has), waiting up to timeoutMs.
-    QByteArray Receive(int timeoutMs) const
-    {
-        if (!WaitReadable(timeoutMs))
-            return {};
-        char buffer[4096];
-        const ssize_t got = ::recv(m_fd, buffer, sizeof buffer, 0);
-        return got > 0 ? QByteArray(buffer, static_cast<int>(got)) : QByteArray();
-    }
-
-    QByteArray ReceiveStream(int count, int timeoutMs) const
-    {
-        QByteArray all;
-        QElapsedTimer clock;
-        clock.start();
-        while (all.size() < count && clock.elapsed() < timeoutMs) {
-            const QByteArray part = Receive(timeoutMs);
-            if (part.isEmpty())
-                break;
-            all += part;
-        }
-        return all;
-    }
-
-    void SendTo(const QByteArray& bytes, const char* address, int port) const
-    {
-        const sockaddr_in target = Address(address, port);
-        ::sendto(m_fd, bytes.constData(), static_cast<size_t>(bytes.size()), 0,
-                 reinterpret_cast<const sockaddr*>(&target), sizeof target);
-    }
-
-    static sockaddr_in Address(const char* address, int port)
-    {
-        sockaddr_in result {};
-        result.sin_family = AF_INET;
-        result.sin_port = htons(static_cast<std::uint16_t>(port));
-        ::inet_pton(AF_INET, address, &result.sin_addr);
-        return result;
-    }
-
-private:
-    int m_fd;
-};
-
-// Accepts one connection on `listener` (waiting up to 5 s); -1 when none came.
-int AcceptOne(const PeerSocket& listener)
-{
-    if (!listener.WaitReadable(5000))
-        return -1;
-    return ::accept(listener.Fd(), nullptr, nullptr);
-}
-
-// A loopback TCP listener on a free port.
-int Listen(PeerSocket& listener, int backlog)
-{
-    const int port = listener.Bind("127.0.0.1", 0, false);
-    if (port <= 0 || ::listen(listener.Fd(), backlog) != 0)
-        return -1;
-    return port;
-}
 
 QByteArray Frame(int size)
 {
@@ -156,6 +51,19 @@ QString SystemText(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// A read that is expected to end without bytes; answers its result and how long it took.
+int ReadNothing(IpSocketLink& link, int timeoutMs, qint64& elapsedMs)
+{
+    std::uint8_t buffer[kExchangeBufferSize] = {};
+    int received = 0;
+    QElapsedTimer clock;
+    clock.start();
+    const int result = link.Read(buffer, kExchangeBufferSize, received, timeoutMs);
+    elapsedMs = clock.elapsed();
+    EXPECT_EQ(received, 0);
+    return result;
+}
+
 void ExpectReportedOnce(const TransportTestOwner& owner, const QString& text)
 {
     ASSERT_EQ(owner.messages.size(), 1);
@@ -170,16 +78,16 @@ void ExpectReportedOnce(const TransportTestOwner& owner, const QString& text)
 TEST(IpSocketLinkTcp, RoundTripSendsTheFrameWholeAndMonitorsItOnce)
 {
     PeerSocket listener(SOCK_STREAM);
-    const int port = Listen(listener, 1);
+    const int port = listener.Listen(1);
     ASSERT_GT(port, 0);
 
     const QByteArray request = Frame(2000);
     const QByteArray answer = QByteArray::fromHex("0103020007f986");
     QByteArray seenByPeer;
     std::thread peer([&] {
-        PeerSocket stream(Adopt {AcceptOne(listener)});
+        const PeerSocket stream = listener.Accept(5000);
         seenByPeer = stream.ReceiveStream(static_cast<int>(request.size()), 5000);
-        ::send(stream.Fd(), answer.constData(), static_cast<size_t>(answer.size()), MSG_NOSIGNAL);
+        stream.Send(answer);
     });
 
     TransportTestOwner owner;
@@ -278,9 +186,9 @@ TEST(IpSocketLinkUdp, OnlyThePeersDatagramsAreTaken)
 TEST(IpSocketLinkTcp, PeerClosingIsATimeoutNotAFailure)
 {
     PeerSocket listener(SOCK_STREAM);
-    const int port = Listen(listener, 1);
+    const int port = listener.Listen(1);
     ASSERT_GT(port, 0);
-    std::thread peer([&] { PeerSocket closedAtOnce(Adopt {AcceptOne(listener)}); });
+    std::thread peer([&] { listener.Accept(5000); });  // closed at once
 
     TransportTestOwner owner;
     IpSocketLink link;
@@ -288,13 +196,9 @@ TEST(IpSocketLinkTcp, PeerClosingIsATimeoutNotAFailure)
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
     peer.join();
 
-    std::uint8_t buffer[kExchangeBufferSize] = {};
-    int received = 0;
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_EQ(link.Read(buffer, kExchangeBufferSize, received, 300), kTransportTimeout);
-    EXPECT_GE(clock.elapsed(), 300);
-    EXPECT_EQ(received, 0);
+    qint64 elapsed = 0;
+    EXPECT_EQ(ReadNothing(link, 300, elapsed), kTransportTimeout);
+    EXPECT_GE(elapsed, 300);
     EXPECT_TRUE(owner.messages.isEmpty());
     EXPECT_TRUE(link.IsOpen());
 }
@@ -334,27 +238,20 @@ TEST(IpSocketLinkTcp, FailedOpenReportsTheSystemTextAndHoldsNoSocket)
 TEST(IpSocketLinkTcp, StopRequestFromAnotherThreadEndsAReadPromptly)
 {
     PeerSocket listener(SOCK_STREAM);
-    const int port = Listen(listener, 1);
+    const int port = listener.Listen(1);
     ASSERT_GT(port, 0);
 
     TransportTestOwner owner;
     IpSocketLink link;
     link.SetOwner(&owner);
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
-    PeerSocket silentPeer(Adopt {AcceptOne(listener)});
+    const PeerSocket silentPeer = listener.Accept(5000);
 
-    std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        owner.stop = true;
-    });
-    std::uint8_t buffer[kExchangeBufferSize] = {};
-    int received = 0;
-    QElapsedTimer clock;
-    clock.start();
-    EXPECT_EQ(link.Read(buffer, kExchangeBufferSize, received, 30000), kTransportStopped);
-    EXPECT_LT(clock.elapsed(), 5000);
+    std::thread stopper = owner.StopLater(100);
+    qint64 elapsed = 0;
+    EXPECT_EQ(ReadNothing(link, 30000, elapsed), kTransportStopped);
+    EXPECT_LT(elapsed, 5000);
     stopper.join();
-    EXPECT_EQ(received, 0);
     EXPECT_TRUE(owner.messages.isEmpty());
 }
 
@@ -362,7 +259,7 @@ TEST(IpSocketLinkTcp, UnansweredConnectIsStoppableAndBounded)
 {
     // A listener whose one-place queue is taken drops further connection requests unanswered.
     PeerSocket listener(SOCK_STREAM);
-    const int port = Listen(listener, 0);
+    const int port = listener.Listen(0);
     ASSERT_GT(port, 0);
     IpSocketLink queued;
     ASSERT_EQ(queued.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
@@ -371,10 +268,7 @@ TEST(IpSocketLinkTcp, UnansweredConnectIsStoppableAndBounded)
     TransportTestOwner owner;
     IpSocketLink link;
     link.SetOwner(&owner);
-    std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        owner.stop = true;
-    });
+    std::thread stopper = owner.StopLater(100);
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportStopped);

@@ -52,15 +52,24 @@ struct Participant {
     QByteArray Taken() const { return QByteArray(reinterpret_cast<const char*>(buffer), received); }
 };
 
+// Two participants on a fresh block; their ids are easy to spot in a raw view.
+class CMapFilePair : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(a.Attach(name));
+        ASSERT_TRUE(b.Attach(name));
+    }
+
+    const QString name = UniqueBlockName();
+    Participant a {0x11223344};
+    Participant b {0x55667788};
+};
+
 }  // namespace
 
-TEST(CMapFile, ParticipantsExchangeFramesButNeverReadTheirOwn)
+TEST_F(CMapFilePair, ParticipantsExchangeFramesButNeverReadTheirOwn)
 {
-    const QString name = UniqueBlockName();
-    Participant a(0x1001);
-    Participant b(0x2002);
-    ASSERT_TRUE(a.Attach(name));
-    ASSERT_TRUE(b.Attach(name));
     EXPECT_EQ(a.link.ParticipantIndex(), 0);
     EXPECT_EQ(b.link.ParticipantIndex(), 1);
 
@@ -99,14 +108,8 @@ TEST(CMapFile, ParticipantsExchangeFramesButNeverReadTheirOwn)
     EXPECT_EQ(b.owner.messages[0].text, QStringLiteral("Переполнение буфера в CMapFile::ReadData!"));
 }
 
-TEST(CMapFile, BlockLayoutAndRegistrationSeenByAnotherProgram)
+TEST_F(CMapFilePair, BlockLayoutAndRegistrationSeenByAnotherProgram)
 {
-    const QString name = UniqueBlockName();
-    Participant a(0x11223344);
-    Participant b(0x55667788);
-    ASSERT_TRUE(a.Attach(name));
-    ASSERT_TRUE(b.Attach(name));
-
     QSharedMemory raw(name);
     ASSERT_TRUE(raw.attach());
     const auto* bytes = static_cast<const std::uint8_t*>(raw.constData());
@@ -159,10 +162,7 @@ TEST(CMapFile, StopRequestFromAnotherThreadEndsTheWait)
 {
     Participant reader(0x77);
     ASSERT_TRUE(reader.Attach(UniqueBlockName()));
-    std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        reader.owner.stop = true;
-    });
+    std::thread stopper = reader.owner.StopLater(100);
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(reader.Read(30000), kTransportStopped);

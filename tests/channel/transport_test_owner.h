@@ -9,6 +9,8 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 class TransportTestOwner : public ChannelOwner {
 public:
@@ -61,4 +63,13 @@ public:
     }
     CCommPortClass* SerialPort() override { return nullptr; }
     std::uint8_t DeviceAddress() const override { return 1; }
+
+    // Another thread that raises the stop request after `delayMs`; join it.
+    std::thread StopLater(int delayMs)
+    {
+        return std::thread([this, delayMs] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+            stop = true;
+        });
+    }
 };
