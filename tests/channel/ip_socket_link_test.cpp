@@ -3,9 +3,8 @@
 
 #include "channel/channel_types.h"
 #include "channel/ip_socket_link.h"
-#include "channel/message_style.h"
 #include "support/loopback_peer.h"
-#include "transport_test_owner.h"
+#include "transport_test_helpers.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -40,7 +39,6 @@ int ReadBytes(IpSocketLink& link, std::uint8_t* buffer, int want, int& received)
         result = link.Read(buffer + received, kExchangeBufferSize - received, received, 5000);
     return result;
 }
-
 int OpenDescriptors()
 {
     return static_cast<int>(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
@@ -64,15 +62,6 @@ int ReadNothing(IpSocketLink& link, int timeoutMs, qint64& elapsedMs)
     return result;
 }
 
-void ExpectReportedOnce(const TransportTestOwner& owner, const QString& text)
-{
-    ASSERT_EQ(owner.messages.size(), 1);
-    EXPECT_EQ(owner.messages[0].text, text);
-    EXPECT_EQ(owner.messages[0].caption, QStringLiteral("Информация"));
-    EXPECT_EQ(owner.messages[0].style, MessageStyle::kIconInformation);
-    EXPECT_EQ(owner.log, QList<QString>{text});
-}
-
 }  // namespace
 
 TEST(IpSocketLinkTcp, RoundTripSendsTheFrameWholeAndMonitorsItOnce)
@@ -90,8 +79,8 @@ TEST(IpSocketLinkTcp, RoundTripSendsTheFrameWholeAndMonitorsItOnce)
         stream.Send(answer);
     });
 
-    TransportTestOwner owner;
-    owner.framing = kFramingAscii;  // pieces are for datagrams only
+    RecordingOwner owner;
+    owner.settings.framing = kFramingAscii;  // pieces are for datagrams only
     IpSocketLink link;
     link.SetOwner(&owner);
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
@@ -104,11 +93,11 @@ TEST(IpSocketLinkTcp, RoundTripSendsTheFrameWholeAndMonitorsItOnce)
     peer.join();
 
     EXPECT_EQ(seenByPeer, request);
-    EXPECT_EQ(owner.transmitted, QList<QByteArray>{request});
+    EXPECT_EQ(MonitorBlocks(owner, true), QList<QByteArray>{request});
     ASSERT_EQ(received, answer.size());
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(buffer), received), answer);
-    EXPECT_EQ(owner.received.join(), answer);
-    EXPECT_TRUE(owner.messages.isEmpty());
+    EXPECT_EQ(MonitorBlocks(owner, false).join(), answer);
+    EXPECT_TRUE(owner.Boxes().isEmpty());
     EXPECT_EQ(link.Close(), kTransportOk);
     EXPECT_FALSE(link.IsOpen());
 }
@@ -119,36 +108,36 @@ TEST(IpSocketLinkUdp, AsciiAndStuffedFramesGoOutIn1472BytePiecesRtuInOneDatagram
     const int port = meter.Bind("127.0.0.2", 0, true);
     ASSERT_GT(port, 0);
 
-    TransportTestOwner owner;
+    RecordingOwner owner;
     IpSocketLink link;
     link.SetOwner(&owner);
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.2"), false), kTransportOk);
     const QByteArray frame = Frame(2000);
 
     for (const int framing : {kFramingAscii, kFramingPpp}) {
-        owner.framing = framing;
-        owner.transmitted.clear();
+        owner.settings.framing = framing;
+        owner.Clear();
         EXPECT_EQ(link.Send(Bytes(frame), static_cast<int>(frame.size())), kTransportOk);
         const QByteArray first = meter.Receive(5000);
         const QByteArray second = meter.Receive(5000);
         EXPECT_EQ(first, frame.left(1472)) << "framing " << framing;
         EXPECT_EQ(second, frame.mid(1472)) << "framing " << framing;
-        EXPECT_EQ(owner.transmitted, (QList<QByteArray>{frame.left(1472), frame.mid(1472)}));
+        EXPECT_EQ(MonitorBlocks(owner, true), (QList<QByteArray>{frame.left(1472), frame.mid(1472)}));
     }
 
-    owner.framing = kFramingRtu;
-    owner.transmitted.clear();
+    owner.settings.framing = kFramingRtu;
+    owner.Clear();
     EXPECT_EQ(link.Send(Bytes(frame), static_cast<int>(frame.size())), kTransportOk);
     EXPECT_EQ(meter.Receive(5000), frame);
-    EXPECT_EQ(owner.transmitted, QList<QByteArray>{frame});
+    EXPECT_EQ(MonitorBlocks(owner, true), QList<QByteArray>{frame});
     EXPECT_FALSE(meter.WaitReadable(50));
 
     // Nothing sent: nothing on the wire, nothing in the monitor.
-    owner.transmitted.clear();
+    owner.Clear();
     EXPECT_EQ(link.Send(Bytes(frame), 0), kTransportOk);
-    EXPECT_TRUE(owner.transmitted.isEmpty());
+    EXPECT_TRUE(MonitorBlocks(owner, true).isEmpty());
     EXPECT_FALSE(meter.WaitReadable(50));
-    EXPECT_TRUE(owner.messages.isEmpty());
+    EXPECT_TRUE(owner.Boxes().isEmpty());
 }
 
 TEST(IpSocketLinkUdp, OnlyThePeersDatagramsAreTaken)
@@ -159,7 +148,7 @@ TEST(IpSocketLinkUdp, OnlyThePeersDatagramsAreTaken)
     PeerSocket stranger(SOCK_DGRAM);
     ASSERT_GT(stranger.Bind("127.0.0.3", 0, false), 0);
 
-    TransportTestOwner owner;
+    RecordingOwner owner;
     IpSocketLink link;
     link.SetOwner(&owner);
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.2"), false), kTransportOk);
@@ -174,8 +163,8 @@ TEST(IpSocketLinkUdp, OnlyThePeersDatagramsAreTaken)
     meter.SendTo("answer", "127.0.0.1", port);
     EXPECT_EQ(link.Read(buffer, kExchangeBufferSize, received, 5000), kTransportOk);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(buffer), received), QByteArray("answer"));
-    EXPECT_EQ(owner.received, QList<QByteArray>{"answer"});
-    EXPECT_TRUE(owner.messages.isEmpty());
+    EXPECT_EQ(MonitorBlocks(owner, false), QList<QByteArray>{"answer"});
+    EXPECT_TRUE(owner.Boxes().isEmpty());
 
     // A full buffer cannot take anything: reported, the link stays open.
     EXPECT_EQ(link.Read(buffer + received, 0, received, 1000), kTransportFailed);
@@ -190,7 +179,7 @@ TEST(IpSocketLinkTcp, PeerClosingIsATimeoutNotAFailure)
     ASSERT_GT(port, 0);
     std::thread peer([&] { listener.Accept(5000); });  // closed at once
 
-    TransportTestOwner owner;
+    RecordingOwner owner;
     IpSocketLink link;
     link.SetOwner(&owner);
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
@@ -199,7 +188,7 @@ TEST(IpSocketLinkTcp, PeerClosingIsATimeoutNotAFailure)
     qint64 elapsed = 0;
     EXPECT_EQ(ReadNothing(link, 300, elapsed), kTransportTimeout);
     EXPECT_GE(elapsed, 300);
-    EXPECT_TRUE(owner.messages.isEmpty());
+    EXPECT_TRUE(owner.Boxes().isEmpty());
     EXPECT_TRUE(link.IsOpen());
 }
 
@@ -211,7 +200,7 @@ TEST(IpSocketLinkTcp, FailedOpenReportsTheSystemTextAndHoldsNoSocket)
     ASSERT_GT(port, 0);
     const int descriptors = OpenDescriptors();
 
-    TransportTestOwner owner;
+    RecordingOwner owner;
     IpSocketLink link;
     link.SetOwner(&owner);
     EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportFailed);
@@ -220,16 +209,14 @@ TEST(IpSocketLinkTcp, FailedOpenReportsTheSystemTextAndHoldsNoSocket)
     EXPECT_EQ(OpenDescriptors(), descriptors);
 
     // The next exchange fails at once, with its own report.
-    owner.messages.clear();
-    owner.log.clear();
+    owner.Clear();
     const QByteArray frame = Frame(8);
     EXPECT_EQ(link.Send(Bytes(frame), static_cast<int>(frame.size())), kTransportFailed);
     ExpectReportedOnce(owner, SystemText(ENOTCONN));
-    EXPECT_TRUE(owner.transmitted.isEmpty());
+    EXPECT_TRUE(MonitorBlocks(owner, true).isEmpty());
 
     // An address that is no dotted quad never reaches the network.
-    owner.messages.clear();
-    owner.log.clear();
+    owner.Clear();
     EXPECT_EQ(link.Open(port, QStringLiteral("192.168.1"), true), kTransportFailed);
     ExpectReportedOnce(owner, SystemText(EADDRNOTAVAIL));
     EXPECT_EQ(OpenDescriptors(), descriptors);
@@ -241,18 +228,18 @@ TEST(IpSocketLinkTcp, StopRequestFromAnotherThreadEndsAReadPromptly)
     const int port = listener.Listen(1);
     ASSERT_GT(port, 0);
 
-    TransportTestOwner owner;
+    RecordingOwner owner;
     IpSocketLink link;
     link.SetOwner(&owner);
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
     const PeerSocket silentPeer = listener.Accept(5000);
 
-    std::thread stopper = owner.StopLater(100);
+    std::thread stopper = StopLater(owner, 100);
     qint64 elapsed = 0;
     EXPECT_EQ(ReadNothing(link, 30000, elapsed), kTransportStopped);
     EXPECT_LT(elapsed, 5000);
     stopper.join();
-    EXPECT_TRUE(owner.messages.isEmpty());
+    EXPECT_TRUE(owner.Boxes().isEmpty());
 }
 
 TEST(IpSocketLinkTcp, UnansweredConnectIsStoppableAndBounded)
@@ -265,20 +252,20 @@ TEST(IpSocketLinkTcp, UnansweredConnectIsStoppableAndBounded)
     ASSERT_EQ(queued.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
     const int descriptors = OpenDescriptors();
 
-    TransportTestOwner owner;
+    RecordingOwner owner;
     IpSocketLink link;
     link.SetOwner(&owner);
-    std::thread stopper = owner.StopLater(100);
+    std::thread stopper = StopLater(owner, 100);
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportStopped);
     EXPECT_LT(clock.elapsed(), IpSocketLink::kConnectTimeoutMs);
     stopper.join();
-    EXPECT_TRUE(owner.messages.isEmpty());
+    EXPECT_TRUE(owner.Boxes().isEmpty());
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(OpenDescriptors(), descriptors);
 
-    owner.stop = false;
+    owner.SetStop(false);
     clock.restart();
     EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportFailed);
     EXPECT_GE(clock.elapsed(), IpSocketLink::kConnectTimeoutMs);

@@ -2,9 +2,8 @@
 // checks the layout another program relies on.
 
 #include "channel/channel_types.h"
-#include "channel/message_style.h"
 #include "channel/shared_memory_link.h"
-#include "transport_test_owner.h"
+#include "transport_test_helpers.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -37,13 +36,13 @@ const std::uint8_t* Bytes(const QByteArray& bytes)
 
 // A participant with its own recording owner.
 struct Participant {
-    TransportTestOwner owner;
+    RecordingOwner owner;
     CMapFile link;
     std::uint8_t buffer[kExchangeBufferSize] = {};
     int received = 0;
 
-    explicit Participant(quintptr id) { owner.windowId = id; link.SetOwner(&owner); }
-    bool Attach(const QString& name) { return link.Attach(name, owner.windowId); }
+    explicit Participant(quintptr id) { owner.settings.mainWindowId = id; link.SetOwner(&owner); }
+    bool Attach(const QString& name) { return link.Attach(name, owner.settings.mainWindowId); }
     int Read(int timeoutMs, int capacity = kExchangeBufferSize)
     {
         received = 0;
@@ -75,21 +74,17 @@ TEST_F(CMapFilePair, ParticipantsExchangeFramesButNeverReadTheirOwn)
 
     const QByteArray largest = Frame(SharedExchangeBlock::kFrameCapacity);
     EXPECT_EQ(a.link.WriteData(Bytes(largest), static_cast<int>(largest.size())), kTransportOk);
-    EXPECT_EQ(a.owner.transmitted, QList<QByteArray>{largest});
+    EXPECT_EQ(MonitorBlocks(a.owner, true), QList<QByteArray>{largest});
     EXPECT_EQ(a.Read(100), kTransportTimeout);
     EXPECT_EQ(b.Read(5000), kTransportOk);
     EXPECT_EQ(b.Taken(), largest);
-    EXPECT_EQ(b.owner.received, QList<QByteArray>{largest});
+    EXPECT_EQ(MonitorBlocks(b.owner, false), QList<QByteArray>{largest});
     EXPECT_EQ(b.Read(50), kTransportTimeout) << "a frame is taken once";
 
     // One byte more is refused and leaves the block as it was.
     const QByteArray tooLong = Frame(SharedExchangeBlock::kFrameCapacity + 1);
     EXPECT_EQ(a.link.Write(Bytes(tooLong), static_cast<int>(tooLong.size())), kTransportFailed);
-    ASSERT_EQ(a.owner.messages.size(), 1);
-    EXPECT_EQ(a.owner.messages[0].text, QStringLiteral("Переполнение буфера в CMapFile::WriteData!"));
-    EXPECT_EQ(a.owner.messages[0].caption, QStringLiteral("Информация"));
-    EXPECT_EQ(a.owner.messages[0].style, MessageStyle::kIconInformation);
-    EXPECT_EQ(a.owner.log, QList<QString>{a.owner.messages[0].text});
+    ExpectReportedOnce(a.owner, QStringLiteral("Переполнение буфера в CMapFile::WriteData!"));
     EXPECT_EQ(b.Read(50), kTransportTimeout);
 
     const QByteArray answer = QByteArray::fromHex("0103020007f986");
@@ -100,12 +95,11 @@ TEST_F(CMapFilePair, ParticipantsExchangeFramesButNeverReadTheirOwn)
 
     // A reader whose buffer is too small still shows the frame, then refuses it.
     EXPECT_EQ(a.link.WriteData(Bytes(largest), static_cast<int>(largest.size())), kTransportOk);
-    b.owner.received.clear();
+    b.owner.Clear();
     EXPECT_EQ(b.Read(5000, 100), kTransportFailed);
     EXPECT_EQ(b.received, 0);
-    EXPECT_EQ(b.owner.received, QList<QByteArray>{largest});
-    ASSERT_EQ(b.owner.messages.size(), 1);
-    EXPECT_EQ(b.owner.messages[0].text, QStringLiteral("Переполнение буфера в CMapFile::ReadData!"));
+    EXPECT_EQ(MonitorBlocks(b.owner, false), QList<QByteArray>{largest});
+    ExpectReportedOnce(b.owner, QStringLiteral("Переполнение буфера в CMapFile::ReadData!"));
 }
 
 TEST_F(CMapFilePair, BlockLayoutAndRegistrationSeenByAnotherProgram)
@@ -138,7 +132,7 @@ TEST_F(CMapFilePair, BlockLayoutAndRegistrationSeenByAnotherProgram)
 
     Participant nobody(0);
     EXPECT_FALSE(nobody.Attach(name));
-    EXPECT_EQ(nobody.owner.messages.size(), 1);
+    EXPECT_EQ(nobody.owner.Boxes().size(), 1);
     EXPECT_FALSE(nobody.link.IsAttached());
 }
 
@@ -149,20 +143,19 @@ TEST(CMapFile, WithoutABlockReadsTimeOutAndWritesFail)
     clock.start();
     EXPECT_EQ(lonely.Read(200), kTransportTimeout);
     EXPECT_GE(clock.elapsed(), 200);
-    EXPECT_TRUE(lonely.owner.messages.isEmpty());
+    EXPECT_TRUE(lonely.owner.Boxes().isEmpty());
 
     const QByteArray frame = Frame(4);
     EXPECT_EQ(lonely.link.WriteData(Bytes(frame), static_cast<int>(frame.size())), kTransportFailed);
-    ASSERT_EQ(lonely.owner.messages.size(), 1);
-    EXPECT_EQ(lonely.owner.messages[0].text, QStringLiteral("Ошибка выполнения CMapFile::WriteData!"));
-    EXPECT_TRUE(lonely.owner.transmitted.isEmpty());
+    ExpectReportedOnce(lonely.owner, QStringLiteral("Ошибка выполнения CMapFile::WriteData!"));
+    EXPECT_TRUE(MonitorBlocks(lonely.owner, true).isEmpty());
 }
 
 TEST(CMapFile, StopRequestFromAnotherThreadEndsTheWait)
 {
     Participant reader(0x77);
     ASSERT_TRUE(reader.Attach(UniqueBlockName()));
-    std::thread stopper = reader.owner.StopLater(100);
+    std::thread stopper = StopLater(reader.owner, 100);
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(reader.Read(30000), kTransportStopped);
