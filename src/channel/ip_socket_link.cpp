@@ -15,10 +15,14 @@ using namespace IpSocketCalls;
 
 namespace {
 
-long long NowMs()
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// Whole milliseconds until `deadline`, rounded up so a wait never ends before it; 0 once it passed.
+int MsUntil(Clock::time_point deadline)
 {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now()).count();
+    return static_cast<int>(std::max<decltype(left)>(left, 0));
 }
 
 // How long the connect wait sleeps between looks at the owner's stop request.
@@ -91,13 +95,13 @@ int IpSocketLink::Connect(bool& stopped)
     int error = StartConnect(m_socket, m_peer);
     if (error != EINPROGRESS)
         return error;
-    const long long start = NowMs();
+    const Clock::time_point deadline = Clock::now() + milliseconds(kConnectTimeoutMs);
     for (;;) {
-        const long long left = kConnectTimeoutMs - (NowMs() - start);
+        const int left = MsUntil(deadline);
         if (left <= 0)
             return ETIMEDOUT;
         bool ready = false;
-        error = Wait(m_socket, POLLOUT, static_cast<int>(std::min<long long>(left, kConnectSliceMs)), ready);
+        error = Wait(m_socket, POLLOUT, std::min(left, kConnectSliceMs), ready);
         if (error)
             return error;
         if (ready)
@@ -116,18 +120,18 @@ int IpSocketLink::Send(const std::uint8_t* bytes, int count)
     if (m_socket == kNoSocket)
         return Fail(ENOTCONN);
 
-    const long long start = NowMs();
+    const Clock::time_point deadline = Clock::now() + milliseconds(kSendLimitMs);
     const int framing = m_owner ? m_owner->Framing() : kFramingRtu;
     const bool inPieces = !m_tcp && (framing == kFramingAscii || framing == kFramingPpp);
     if (!inPieces) {
-        const int result = SendPiece(bytes, count, start);
+        const int result = SendPiece(bytes, count, deadline);
         if (result == kTransportOk && m_owner)
             m_owner->MyOnCharsTransmitted(bytes, count);
         return result;
     }
     for (int offset = 0; offset < count; offset += kDatagramPiece) {
         const int piece = std::min(kDatagramPiece, count - offset);
-        const int result = SendPiece(bytes + offset, piece, start);
+        const int result = SendPiece(bytes + offset, piece, deadline);
         if (result != kTransportOk)
             return result;
         if (m_owner)
@@ -136,9 +140,8 @@ int IpSocketLink::Send(const std::uint8_t* bytes, int count)
     return kTransportOk;
 }
 
-// One datagram, or a stream block sent on until all of it is taken; bounded by the send limit
-// counted from `startMs`.
-int IpSocketLink::SendPiece(const std::uint8_t* bytes, int count, long long startMs)
+// One datagram, or a stream block sent on until all of it is taken, by `deadline`.
+int IpSocketLink::SendPiece(const std::uint8_t* bytes, int count, std::chrono::steady_clock::time_point deadline)
 {
     const sockaddr_in* target = m_tcp ? nullptr : &m_peer;
     int sent = 0;
@@ -151,14 +154,14 @@ int IpSocketLink::SendPiece(const std::uint8_t* bytes, int count, long long star
         }
         if (taken < 0 && !IsWouldBlock(error))
             return Fail(error);
-        const long long left = kSendLimitMs - (NowMs() - startMs);
+        const int left = MsUntil(deadline);
         if (left <= 0) {
             ReportToOwner(m_owner, QStringLiteral("Не удалось выполнить отправку данных за требуемое время!"));
             Close();
             return kTransportFailed;
         }
         bool ready = false;
-        error = Wait(m_socket, POLLOUT, static_cast<int>(left), ready);
+        error = Wait(m_socket, POLLOUT, left, ready);
         if (error)
             return Fail(error);
     }
@@ -167,12 +170,12 @@ int IpSocketLink::SendPiece(const std::uint8_t* bytes, int count, long long star
 
 int IpSocketLink::Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs)
 {
-    const long long start = NowMs();
+    const Clock::time_point deadline = Clock::now() + milliseconds(timeoutMs);
     for (;;) {
         if (StopRequested())
             return kTransportStopped;
-        const long long now = NowMs();
-        if (now - start >= timeoutMs)
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline)
             return kTransportTimeout;
         if (freeSpace <= 0) {
             // The caller's buffer is full: nothing more can be taken in.
@@ -182,7 +185,7 @@ int IpSocketLink::Read(std::uint8_t* dest, int freeSpace, int& received, int tim
         if (m_socket == kNoSocket)
             return Fail(ENOTCONN);
 
-        const long long cycleEnd = now + kReadCycleMs;
+        const Clock::time_point cycleEnd = now + milliseconds(kReadCycleMs);
         bool ready = false;
         int error = Wait(m_socket, POLLIN, kReadCycleMs, ready);
         if (error)
@@ -200,7 +203,7 @@ int IpSocketLink::Read(std::uint8_t* dest, int freeSpace, int& received, int tim
         if (got == 0) {
             // A closed stream reads as "ready" forever: sit out the rest of the cycle instead of spinning.
             if (m_tcp)
-                std::this_thread::sleep_for(std::chrono::milliseconds(std::max(0LL, cycleEnd - NowMs())));
+                std::this_thread::sleep_until(cycleEnd);
             continue;
         }
         if (!m_tcp && sender != m_peer.sin_addr.s_addr)

@@ -21,6 +21,7 @@
 #include <QString>
 #include <netinet/in.h>
 
+#include <chrono>
 #include <cstdint>
 
 class IpSocketLink : public ChannelTransport {
@@ -52,7 +53,7 @@ public:
 
 private:
     int Connect(bool& stopped);
-    int SendPiece(const std::uint8_t* bytes, int count, long long startMs);
+    int SendPiece(const std::uint8_t* bytes, int count, std::chrono::steady_clock::time_point deadline);
     int Fail(int error);
     bool StopRequested() const;
 
