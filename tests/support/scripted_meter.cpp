@@ -5,7 +5,6 @@
 
 #include <QMutexLocker>
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -77,23 +76,13 @@ int ScriptedMeter::RequestLength(const std::uint8_t* bytes, int available)
 ScriptedMeter::~ScriptedMeter()
 {
     Stop();
-    if (m_listenFd >= 0)
-        ::close(m_listenFd);
 }
 
 int ScriptedMeter::ListenTcp()
 {
-    m_listenFd = ::socket(AF_INET, SOCK_STREAM, 0);
-    if (m_listenFd < 0)
-        return 0;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (::bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(m_listenFd, 1) != 0
-        || ::getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-        return 0;
-    return ntohs(address.sin_port);
+    m_listener.emplace(SOCK_STREAM);
+    const int port = m_listener->Listen(1);
+    return port > 0 ? port : 0;
 }
 
 void ScriptedMeter::Start()
@@ -107,10 +96,8 @@ void ScriptedMeter::Stop()
     m_stop.store(true);
     if (m_thread.joinable())
         m_thread.join();
-    if (m_ownsFd && m_fd >= 0)
-        ::close(m_fd);
-    m_ownsFd = false;
-    m_fd = -1;
+    m_connection.reset();
+    m_listener.reset();
 }
 
 QList<MeterRequest> ScriptedMeter::Requests() const
@@ -121,16 +108,15 @@ QList<MeterRequest> ScriptedMeter::Requests() const
 
 bool ScriptedMeter::AcceptConnection()
 {
-    while (!m_stop.load()) {
-        pollfd pfd{m_listenFd, POLLIN, 0};
-        if (::poll(&pfd, 1, kPollMs) <= 0)
+    while (m_listener && !m_stop.load()) {
+        PeerSocket connection = m_listener->Accept(kPollMs);
+        if (connection.Fd() < 0)
             continue;
-        m_fd = ::accept(m_listenFd, nullptr, nullptr);
-        if (m_fd < 0)
-            return false;
-        m_ownsFd = true;
+        // Answers go out the moment they are written, as on a serial line.
         const int on = 1;
-        ::setsockopt(m_fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        ::setsockopt(connection.Fd(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+        m_connection.emplace(std::move(connection));
+        m_fd = m_connection->Fd();
         return true;
     }
     return false;

@@ -5,6 +5,7 @@
 
 #include "sim/meter_image.h"
 #include "sim/modbus_slave.h"
+#include "support/loopback_peer.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -13,6 +14,7 @@
 
 #include <atomic>
 #include <deque>
+#include <optional>
 #include <thread>
 
 enum class MeterAct {
@@ -64,9 +66,9 @@ private:
     MeterImage m_image;
     ModbusSlave m_slave{m_image};
     std::deque<MeterAct> m_script;
-    int m_listenFd = -1;
+    std::optional<PeerSocket> m_listener;
+    std::optional<PeerSocket> m_connection;
     int m_fd = -1;
-    bool m_ownsFd = false;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
     QElapsedTimer m_clock;
