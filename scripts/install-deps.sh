@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev libqt6sql6-sqlite libhidapi-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  mbpoll
 )
 
 missing=()

@@ -1,0 +1,243 @@
+#include "meter_session.h"
+
+#include "channel/channel_types.h"
+#include "channel/wire_framing.h"
+#include "protocol/checksums.h"
+
+namespace {
+
+constexpr int kAnswerCapacity = 300;
+// A line that never completes a frame must not grow the buffer for ever.
+constexpr int kMaxPending = 2 * kExchangeBufferSize;
+
+// Length of an RTU request from its header: -1 when more bytes are needed to tell, -2 when the function
+// has no length rule of its own (the frame then ends where the line goes quiet).
+int RtuRequestLength(const std::uint8_t* bytes, int length)
+{
+    if (length < 2)
+        return -1;
+    switch (bytes[1]) {
+    case 0x03:
+    case 0x04:
+        return 8;
+    case 0x10:
+        return length < 7 ? -1 : 7 + ((bytes[6] + 1) & ~1) + 2;
+    case 0x48:
+        return length < 12 ? -1 : 14 + ((GetBigEndian16(bytes + 10) + 1) & ~1) + 2;
+    default:
+        return -2;
+    }
+}
+
+bool IsHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+}
+
+}  // namespace
+
+MeterSession::MeterSession(ModbusSlave& slave, FaultPlan& faults, const SessionSettings& settings)
+    : m_slave(slave), m_faults(faults), m_settings(settings)
+{
+}
+
+void MeterSession::Feed(const std::uint8_t* bytes, int length)
+{
+    m_buffer.append(reinterpret_cast<const char*>(bytes), length);
+    bool took = true;
+    while (took && !m_buffer.isEmpty()) {
+        switch (m_settings.framing) {
+        case kFramingAscii:
+            took = TakeAscii();
+            break;
+        case kFramingPpp:
+            took = TakeStuffed();
+            break;
+        case kFramingModbusTcp:
+            took = TakeMbap();
+            break;
+        default:
+            took = TakeRtu(false);
+            break;
+        }
+    }
+    if (m_buffer.size() > kMaxPending)
+        m_buffer.remove(0, m_buffer.size() - kMaxPending);
+}
+
+bool MeterSession::NeedsFrameGap() const
+{
+    return !m_buffer.isEmpty() && (m_settings.framing == kFramingRtu || m_settings.framing == kFramingRtuX25);
+}
+
+void MeterSession::LineQuiet()
+{
+    // Whatever is left after a silence cannot become a frame any more in RTU; the delimited framings
+    // keep their bytes, since their scanners skip to the next start flag anyway.
+    if (!NeedsFrameGap())
+        return;
+    TakeRtu(true);
+    m_buffer.clear();
+}
+
+bool MeterSession::TakeRtu(bool quiet)
+{
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_buffer.constData());
+    int length = RtuRequestLength(bytes, static_cast<int>(m_buffer.size()));
+    if (length == -2 && quiet)
+        length = static_cast<int>(m_buffer.size());
+    if (length < 0 || length > m_buffer.size())
+        return false;
+    const QByteArray frame = m_buffer.left(length);
+    m_buffer.remove(0, length);
+    // A meter stays silent on a frame with a bad CRC; the rest of the burst is noise as well.
+    if (length < 4 || !RtuChecksumOk(reinterpret_cast<const std::uint8_t*>(frame.constData()), length,
+                                     m_settings.framing == kFramingRtuX25)) {
+        m_buffer.clear();
+        return false;
+    }
+    Handle(reinterpret_cast<const std::uint8_t*>(frame.constData()), length - 2, frame, 0);
+    return true;
+}
+
+bool MeterSession::TakeAscii()
+{
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_buffer.constData());
+    FrameBounds bounds;
+    if (!FindAsciiFrame(bytes, static_cast<int>(m_buffer.size()), bounds))
+        return false;
+    std::uint8_t unit[kExchangeBufferSize];
+    int unitLength = 0;
+    const bool valid = DecodeAsciiFrame(bytes, bounds, unit, sizeof unit, unitLength) && unitLength >= 3;
+    const QByteArray wire = m_buffer.mid(bounds.start, bounds.end - bounds.start + 1);
+    m_buffer.remove(0, bounds.end + 1);
+    if (valid)
+        Handle(unit, unitLength - 1, wire, 0);  // the LRC is not part of the unit
+    return true;
+}
+
+bool MeterSession::TakeStuffed()
+{
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_buffer.constData());
+    FrameBounds bounds;
+    if (!FindStuffedFrame(bytes, static_cast<int>(m_buffer.size()), bounds))
+        return false;
+    std::uint8_t unit[kExchangeBufferSize];
+    int unitLength = 0;
+    const bool valid = UnstuffFrame(bytes, bounds, unit, sizeof unit, unitLength) && unitLength >= 4;
+    const QByteArray wire = m_buffer.mid(bounds.start, bounds.end - bounds.start + 1);
+    m_buffer.remove(0, bounds.end + 1);
+    if (valid)
+        Handle(unit, unitLength - 2, wire, 0);
+    return true;
+}
+
+bool MeterSession::TakeMbap()
+{
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_buffer.constData());
+    const int payload = MbapPayloadLength(bytes, static_cast<int>(m_buffer.size()));
+    if (payload < 0)
+        return false;
+    const std::uint16_t transaction = GetBigEndian16(bytes);
+    const QByteArray wire = m_buffer.left(6 + payload);
+    m_buffer.remove(0, 6 + payload);
+    if (payload >= 2 && payload <= kExchangeBufferSize - 2)
+        Handle(reinterpret_cast<const std::uint8_t*>(wire.constData()) + 6, payload, wire, transaction);
+    return true;
+}
+
+void MeterSession::Handle(const std::uint8_t* unit, int unitLength, const QByteArray& wireRequest,
+                          std::uint16_t mbapTransaction)
+{
+    ++m_requests;
+    std::uint8_t answer[kAnswerCapacity];
+    const int answerLength = m_slave.Answer(unit, unitLength, answer, sizeof answer);
+    if (answerLength == 0)
+        return;
+
+    // Every kind is asked once per answer in a fixed order, so a seed replays the same faults.
+    const bool close = m_faults.Strike(FaultKind::Close) && m_settings.closeAllowed;
+    const bool drop = m_faults.Strike(FaultKind::Drop);
+    const bool corrupt = m_faults.Strike(FaultKind::Corrupt) && m_settings.framing != kFramingModbusTcp;
+    const bool delay = m_faults.Strike(FaultKind::Delay);
+    const bool late = answer[1] == 0x48 && m_faults.Strike(FaultKind::Late);
+    const bool echo = m_faults.Strike(FaultKind::Echo);
+    const bool garbage = m_faults.Strike(FaultKind::Garbage);
+
+    if (close) {
+        m_actions.push_back({SimAction::Close, {}, 0});
+        return;
+    }
+    if (drop)
+        return;
+
+    QByteArray wire = Encode(answer, answerLength, mbapTransaction);
+    if (corrupt && !wire.isEmpty()) {
+        if (m_settings.framing == kFramingAscii) {
+            // Change one hex digit so the frame still scans but its LRC no longer matches.
+            int position = 1 + static_cast<int>(m_faults.NextRandom() % (wire.size() - 3));
+            while (position > 1 && !IsHexDigit(wire[position]))
+                --position;
+            wire[position] = wire[position] == '0' ? '1' : '0';
+        } else {
+            const int position = static_cast<int>(m_faults.NextRandom() % wire.size());
+            wire[position] = static_cast<char>(wire[position] ^ 0x01);
+        }
+    }
+
+    QByteArray prefix;
+    if (echo)
+        prefix.append(wireRequest);
+    if (garbage) {
+        const int count = 1 + static_cast<int>(m_faults.NextRandom() % 8);
+        for (int i = 0; i < count; ++i)
+            prefix.append(static_cast<char>(m_faults.NextRandom() & 0xFF));
+    }
+
+    int firstDelay = LineTimeMs(static_cast<int>(wireRequest.size() + wire.size()));
+    if (delay)
+        firstDelay += m_settings.faultDelayMs;
+    if (late) {
+        // The answer to the previous request, arriving now, ahead of the true one.
+        std::uint8_t stale[kAnswerCapacity];
+        std::copy(answer, answer + answerLength, stale);
+        PutBigEndian16(stale + 4, static_cast<std::uint16_t>(GetBigEndian16(answer + 4) - 1));
+        PutLittleEndian16(stale + answerLength - 2, Crc16Modbus(stale, answerLength - 2));
+        m_actions.push_back({SimAction::Send, prefix + Encode(stale, answerLength, mbapTransaction), firstDelay});
+        m_actions.push_back({SimAction::Send, wire, m_settings.lateGapMs});
+        return;
+    }
+    m_actions.push_back({SimAction::Send, prefix + wire, firstDelay});
+}
+
+QByteArray MeterSession::Encode(const std::uint8_t* answer, int length, std::uint16_t mbapTransaction) const
+{
+    std::uint8_t wire[kExchangeBufferSize];
+    int wireLength = 0;
+    std::uint16_t transaction = mbapTransaction;
+    if (EncodeWireFrame(m_settings.framing, answer, length, wire, sizeof wire, m_settings.flagPlacement, transaction, wireLength)
+        != EncodeStatus::kOk)
+        return {};
+    return QByteArray(reinterpret_cast<const char*>(wire), wireLength);
+}
+
+int MeterSession::LineTimeMs(int bytes) const
+{
+    if (m_settings.baudDelay <= 0)
+        return 0;
+    // Ten bits a byte (start, eight data, stop): 1000 bytes at 115200 baud take 87 ms.
+    return static_cast<int>((static_cast<long long>(bytes) * 10 * 1000 + m_settings.baudDelay - 1) / m_settings.baudDelay)
+        + m_settings.turnaroundMs;
+}
+
+std::vector<SimAction> MeterSession::TakeActions()
+{
+    std::vector<SimAction> actions;
+    actions.swap(m_actions);
+    return actions;
+}
+
+QString MeterSession::Hex(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}

@@ -1,0 +1,176 @@
+#include "sim_options.h"
+
+#include "channel/framing_names.h"
+
+namespace {
+
+bool SplitHostPort(const QString& text, QString& host, int& port)
+{
+    const int colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon <= 0)
+        return false;
+    bool ok = false;
+    const int value = text.mid(colon + 1).toInt(&ok);
+    if (!ok || value < 0 || value > 65535)
+        return false;
+    host = text.left(colon);
+    port = value;
+    return true;
+}
+
+// "2.5" -> 0x0205 (major in the high byte).
+bool ParseVersion(const QString& text, std::uint16_t& version)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    bool okMajor = false, okMinor = false;
+    if (parts.size() != 2)
+        return false;
+    const int major = parts[0].toInt(&okMajor);
+    const int minor = parts[1].toInt(&okMinor);
+    if (!okMajor || !okMinor || major < 0 || major > 255 || minor < 0 || minor > 255)
+        return false;
+    version = static_cast<std::uint16_t>((major << 8) | minor);
+    return true;
+}
+
+bool ParseModel(const QString& text, std::uint8_t& model)
+{
+    static const char* const kModels[] = {"01", "02", "03", "04", "04.1"};
+    for (int i = 0; i < 5; ++i) {
+        if (text == QLatin1String(kModels[i])) {
+            model = static_cast<std::uint8_t>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ParseUnsigned(const QString& text, qulonglong max, qulonglong& value)
+{
+    bool ok = false;
+    value = text.toULongLong(&ok, 0);
+    return ok && value <= max;
+}
+
+}  // namespace
+
+QString SimHelpText()
+{
+    return QStringLiteral(
+        "Использование: zt5-meter-sim КАНАЛ [ПАРАМЕТРЫ]\n"
+        "Имитатор теплосчетчика ЗТ5: отвечает на запросы Modbus (функции 3, 16 и 0x48).\n"
+        "\n"
+        "Канал (один из):\n"
+        "  --tcp HOST:PORT        слушать TCP (один клиент за раз; PORT 0 - любой свободный)\n"
+        "  --udp HOST:PORT        принимать датаграммы UDP, отвечать отправителю\n"
+        "  --pty                  создать псевдотерминал; путь к нему печатается в stdout\n"
+        "  --serial PATH          открыть последовательный порт PATH\n"
+        "  --baud N               скорость порта для --serial (по умолчанию 115200)\n"
+        "\n"
+        "Протокол:\n"
+        "  --framing rtu|ascii|ppp|tcp   кадр на линии (tcp - заголовок MBAP); по умолчанию rtu\n"
+        "  --address N            сетевой адрес прибора 1..247 (по умолчанию 1). Прибор отвечает на\n"
+        "                         свой адрес и на адрес 0; запросы к другим адресам остаются без ответа\n"
+        "\n"
+        "Прибор:\n"
+        "  --model 01|02|03|04|04.1   модель (по умолчанию 04)\n"
+        "  --serial-number N      заводской номер (по умолчанию 170001)\n"
+        "  --firmware-level N     уровень встроенного ПО (по умолчанию 515)\n"
+        "  --hw-version X.Y       версия аппаратуры АВ (по умолчанию 1.3)\n"
+        "  --sw-version X.Y       версия ПО ПВ (по умолчанию 2.5)\n"
+        "\n"
+        "Сбои (для проверки надежности обмена):\n"
+        "  --fault ВИД=ЧАСТОТА    ВИД: drop (нет ответа), corrupt (испорчен байт), delay (ответ позже\n"
+        "                         тайм-аута), late (0x48: сначала ответ с прежним номером), echo (эхо\n"
+        "                         запроса), garbage (мусор перед ответом), close (разрыв TCP);\n"
+        "                         ЧАСТОТА: доля 0..1, проценты \"10%\" или \"3x\" - первые три ответа.\n"
+        "                         Параметр можно повторять\n"
+        "  --seed N               начальное число генератора сбоев (по умолчанию 1)\n"
+        "  --fault-delay-ms N     задержка ответа для delay (по умолчанию 3500)\n"
+        "  --baud-delay N         задерживать ответ на время передачи байтов на скорости N бод\n"
+        "\n"
+        "  -v                     журнал обмена (кадры в шестнадцатеричном виде) в stderr\n"
+        "  --help                 эта справка\n");
+}
+
+QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool* wantsHelp)
+{
+    *wantsHelp = false;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& option = arguments[i];
+        auto value = [&](QString& out) -> bool {
+            if (i + 1 >= arguments.size())
+                return false;
+            out = arguments[++i];
+            return true;
+        };
+        QString text;
+        qulonglong number = 0;
+        if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+            *wantsHelp = true;
+        } else if (option == QLatin1String("-v") || option == QLatin1String("--verbose")) {
+            options.verbose = true;
+        } else if (option == QLatin1String("--tcp") || option == QLatin1String("--udp")) {
+            if (!value(text) || !SplitHostPort(text, options.host, options.port))
+                return QStringLiteral("%1 ждет HOST:PORT").arg(option);
+            options.endpoint = option == QLatin1String("--tcp") ? SimOptions::Endpoint::Tcp : SimOptions::Endpoint::Udp;
+        } else if (option == QLatin1String("--pty")) {
+            options.endpoint = SimOptions::Endpoint::Pty;
+        } else if (option == QLatin1String("--serial")) {
+            if (!value(options.serialPath))
+                return QStringLiteral("--serial ждет путь к порту");
+            options.endpoint = SimOptions::Endpoint::Serial;
+        } else if (option == QLatin1String("--baud")) {
+            if (!value(text) || !ParseUnsigned(text, 4000000, number) || number == 0)
+                return QStringLiteral("--baud ждет скорость в бодах");
+            options.baud = static_cast<int>(number);
+        } else if (option == QLatin1String("--framing")) {
+            if (!value(text) || (options.framing = FramingFromName(text)) < 0)
+                return QStringLiteral("--framing ждет rtu, ascii, ppp или tcp");
+        } else if (option == QLatin1String("--address")) {
+            if (!value(text) || !ParseUnsigned(text, 247, number) || number == 0)
+                return QStringLiteral("--address ждет число 1..247");
+            options.address = static_cast<std::uint8_t>(number);
+        } else if (option == QLatin1String("--model")) {
+            if (!value(text) || !ParseModel(text, options.identity.model))
+                return QStringLiteral("--model ждет 01, 02, 03, 04 или 04.1");
+        } else if (option == QLatin1String("--serial-number")) {
+            if (!value(text) || !ParseUnsigned(text, 0xFFFFFFFFull, number))
+                return QStringLiteral("--serial-number ждет число");
+            options.identity.serialNumber = static_cast<std::uint32_t>(number);
+        } else if (option == QLatin1String("--firmware-level")) {
+            if (!value(text) || !ParseUnsigned(text, 0xFFFF, number))
+                return QStringLiteral("--firmware-level ждет число 0..65535");
+            options.identity.firmwareLevel = static_cast<std::uint16_t>(number);
+        } else if (option == QLatin1String("--hw-version")) {
+            if (!value(text) || !ParseVersion(text, options.identity.hardwareVersion))
+                return QStringLiteral("--hw-version ждет X.Y");
+        } else if (option == QLatin1String("--sw-version")) {
+            if (!value(text) || !ParseVersion(text, options.identity.softwareVersion))
+                return QStringLiteral("--sw-version ждет X.Y");
+        } else if (option == QLatin1String("--fault")) {
+            if (!value(text))
+                return QStringLiteral("--fault ждет ВИД=ЧАСТОТА");
+            const QString error = options.faults.AddRule(text);
+            if (!error.isEmpty())
+                return error;
+        } else if (option == QLatin1String("--seed")) {
+            if (!value(text) || !ParseUnsigned(text, 0xFFFFFFFFull, number))
+                return QStringLiteral("--seed ждет число");
+            options.seed = static_cast<std::uint32_t>(number);
+        } else if (option == QLatin1String("--fault-delay-ms")) {
+            if (!value(text) || !ParseUnsigned(text, 600000, number))
+                return QStringLiteral("--fault-delay-ms ждет число миллисекунд");
+            options.faultDelayMs = static_cast<int>(number);
+        } else if (option == QLatin1String("--baud-delay")) {
+            if (!value(text) || !ParseUnsigned(text, 4000000, number))
+                return QStringLiteral("--baud-delay ждет скорость в бодах");
+            options.baudDelay = static_cast<int>(number);
+        } else {
+            return QStringLiteral("неизвестный параметр: %1").arg(option);
+        }
+    }
+    if (!*wantsHelp && options.endpoint == SimOptions::Endpoint::None)
+        return QStringLiteral("не задан канал: --tcp, --udp, --pty или --serial");
+    return {};
+}

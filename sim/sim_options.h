@@ -1,0 +1,43 @@
+#pragma once
+// Everything that shapes a simulated meter: where it listens, how it frames, who it is and how it
+// misbehaves. Filled from the command line by zt5-meter-sim and directly by the demo modes.
+
+#include "fault_plan.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+struct SimIdentity {
+    std::uint16_t softwareVersion = 0x0205;  // "ПВ 2.5"
+    std::uint16_t hardwareVersion = 0x0103;  // "АВ 1.3"
+    std::uint16_t softwareChecksum = 0x5A3C; // "КСПО"
+    std::uint8_t model = 3;                  // "04"
+    std::uint32_t serialNumber = 170001;
+    std::uint16_t firmwareLevel = 515;
+};
+
+struct SimOptions {
+    enum class Endpoint { None, Tcp, Udp, Pty, Serial };
+    Endpoint endpoint = Endpoint::None;
+    QString host = QStringLiteral("127.0.0.1");
+    int port = 0;           // 0: any free port (the bound one is reported)
+    QString serialPath;
+    int baud = 115200;
+    int framing = 0;        // TransportProtocol: 0 RTU, 1 ASCII, 2 stuffed, 4 MBAP
+    std::uint8_t address = 1;
+    SimIdentity identity;
+    FaultPlan faults;
+    std::uint32_t seed = 1;
+    int faultDelayMs = 3500;
+    int baudDelay = 0;
+    bool verbose = false;
+};
+
+// Parses the program's arguments (without the program name). Returns an error text, or empty.
+// `helpText` receives the option summary for --help.
+QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool* wantsHelp);
+QString SimHelpText();
+
+

@@ -1,0 +1,79 @@
+#pragma once
+// The simulated meter's end of a line: a TCP listener (one client at a time), a UDP socket, a
+// pseudo-terminal it creates, or a serial device. One poll loop reads requests, has the meter answer
+// them and sends the answers when they are due (faults and the line-time delay hold some back).
+
+#include "meter_session.h"
+#include "meter_simulator.h"
+
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <thread>
+
+class SimServer {
+public:
+    explicit SimServer(MeterSimulator& meter);
+    ~SimServer();
+    SimServer(const SimServer&) = delete;
+    SimServer& operator=(const SimServer&) = delete;
+
+    // Binds, listens or creates the line. Afterwards BoundPort() or PtyPath() tell where it is.
+    bool Open(QString* error);
+    // Serves until Stop() is called (from any thread).
+    void Run();
+    // Open() and Run() on a thread of its own.
+    bool Start(QString* error);
+    void Stop();
+
+    int BoundPort() const { return m_boundPort; }
+    QString PtyPath() const { return m_ptyPath; }
+    // Requests answered so far (also counts those a fault swallowed).
+    int Requests() const { return m_requests.load(); }
+
+    // Transaction log lines (-v): frames in and out in hex.
+    void SetLog(std::function<void(const QString&)> log) { m_log = std::move(log); }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct Pending {
+        SimAction action;
+        Clock::time_point due;
+    };
+
+    bool OpenTcp(QString* error);
+    bool OpenUdp(QString* error);
+    bool OpenPty(QString* error);
+    bool OpenSerial(QString* error);
+    void CloseAll();
+    void DropClient();
+    void ReadLine(int fd);
+    void Schedule();
+    void SendDue();
+    int PollTimeoutMs() const;
+    int FrameGapMs() const;
+    void Log(const QString& text) const;
+
+    MeterSimulator& m_meter;
+    std::unique_ptr<MeterSession> m_session;
+    std::deque<Pending> m_pending;
+    int m_listenFd = -1;  // TCP listener
+    int m_lineFd = -1;    // TCP client, UDP socket, pty master or serial device
+    int m_ptySlaveFd = -1;  // kept open so the pty stays up between clients
+    int m_wakeFd = -1;    // eventfd that Stop() signals
+    bool m_udp = false;
+    bool m_tcp = false;
+    unsigned char m_udpPeer[128] = {};  // sockaddr_storage of the last sender
+    unsigned m_udpPeerLength = 0;
+    int m_boundPort = 0;
+    QString m_ptyPath;
+    Clock::time_point m_lastReceived;
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_requests{0};
+    std::thread m_thread;
+    std::function<void(const QString&)> m_log;
+};

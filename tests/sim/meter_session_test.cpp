@@ -1,0 +1,137 @@
+#include "sim/meter_session.h"
+#include "sim/meter_simulator.h"
+
+#include "channel/channel_types.h"
+#include "protocol/checksums.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Rtu(std::initializer_list<std::uint8_t> unit)
+{
+    QByteArray frame(reinterpret_cast<const char*>(std::data(unit)), static_cast<int>(unit.size()));
+    std::uint8_t crc[2];
+    PutLittleEndian16(crc, Crc16Modbus(reinterpret_cast<const std::uint8_t*>(frame.constData()), frame.size()));
+    frame.append(reinterpret_cast<const char*>(crc), 2);
+    return frame;
+}
+
+struct Fixture {
+    explicit Fixture(int framing, const QString& fault = {}, bool closeAllowed = false)
+    {
+        options.address = 1;
+        if (!fault.isEmpty()) {
+            EXPECT_TRUE(options.faults.AddRule(fault).isEmpty());
+        }
+        meter = std::make_unique<MeterSimulator>(options);
+        SessionSettings settings;
+        settings.framing = framing;
+        settings.closeAllowed = closeAllowed;
+        session = std::make_unique<MeterSession>(meter->Slave(), meter->Faults(), settings);
+    }
+    std::vector<SimAction> Send(const QByteArray& wire)
+    {
+        session->Feed(reinterpret_cast<const std::uint8_t*>(wire.constData()), static_cast<int>(wire.size()));
+        return session->TakeActions();
+    }
+    SimOptions options;
+    std::unique_ptr<MeterSimulator> meter;
+    std::unique_ptr<MeterSession> session;
+};
+
+const QByteArray kReadTypeCode = Rtu({1, 0x03, 0x00, 0x00, 0x00, 0x01});
+
+}  // namespace
+
+TEST(MeterSession, FindsRequestsInEveryFraming)
+{
+    {
+        Fixture rtu(kFramingRtu);
+        // A request split over two reads, followed at once by a second one.
+        EXPECT_TRUE(rtu.Send(kReadTypeCode.left(3)).empty());
+        auto actions = rtu.Send(kReadTypeCode.mid(3) + kReadTypeCode);
+        ASSERT_EQ(actions.size(), 2u);
+        EXPECT_EQ(actions[0].bytes, Rtu({1, 0x03, 2, 0x17, 0x02}));
+        // A bad CRC is met with silence, like a meter.
+        QByteArray broken = kReadTypeCode;
+        broken[7] = static_cast<char>(broken[7] ^ 1);
+        EXPECT_TRUE(rtu.Send(broken).empty());
+        // An unknown function is answered once the line goes quiet.
+        EXPECT_TRUE(rtu.Send(Rtu({1, 0x2B, 0x0E, 0x01})).empty());
+        rtu.session->LineQuiet();
+        EXPECT_EQ(rtu.session->TakeActions().at(0).bytes, Rtu({1, 0xAB, 1}));
+    }
+    {
+        Fixture ascii(kFramingAscii);
+        const auto actions = ascii.Send("noise:010300000001FB\r\n");
+        ASSERT_EQ(actions.size(), 1u);
+        EXPECT_EQ(actions[0].bytes, QByteArray(":0103021702E1\r\n"));
+    }
+    {
+        Fixture stuffed(kFramingPpp);
+        // 01 03 00 00 00 01 84 0A, with the low bytes escaped.
+        const QByteArray request = QByteArray::fromHex("7e7d217d237d207d207d207d21840a7f");
+        const auto actions = stuffed.Send(request);
+        ASSERT_EQ(actions.size(), 1u);
+        // 01 03 02 17 02 and the CRC 36 75: every byte below 0x20 goes out escaped.
+        EXPECT_EQ(actions[0].bytes, QByteArray::fromHex("7e7d217d237d227d377d2236757f"));
+    }
+    {
+        Fixture mbap(kFramingModbusTcp);
+        const auto actions = mbap.Send(QByteArray::fromHex("12340000000601030000 0001"));
+        ASSERT_EQ(actions.size(), 1u);
+        EXPECT_EQ(actions[0].bytes, QByteArray::fromHex("123400000005010302 1702"));
+    }
+}
+
+TEST(MeterSession, FaultsStrikeAsPlannedAndReplayForASeed)
+{
+    {
+        Fixture drop(kFramingRtu, QStringLiteral("drop=2x"));
+        EXPECT_TRUE(drop.Send(kReadTypeCode).empty());
+        EXPECT_TRUE(drop.Send(kReadTypeCode).empty());
+        EXPECT_EQ(drop.Send(kReadTypeCode).size(), 1u);
+    }
+    {
+        Fixture corrupt(kFramingAscii, QStringLiteral("corrupt=1x"));
+        const QByteArray bad = corrupt.Send(":010300000001FB\r\n").at(0).bytes;
+        EXPECT_NE(bad, QByteArray(":0103021702E1\r\n"));
+        EXPECT_TRUE(bad.startsWith(':') && bad.endsWith("\r\n"));
+    }
+    {
+        Fixture echo(kFramingRtu, QStringLiteral("echo=1x"));
+        EXPECT_EQ(echo.Send(kReadTypeCode).at(0).bytes, kReadTypeCode + Rtu({1, 0x03, 2, 0x17, 0x02}));
+    }
+    {
+        Fixture delay(kFramingRtu, QStringLiteral("delay=1x"));
+        EXPECT_EQ(delay.Send(kReadTypeCode).at(0).delayMs, 3500);
+    }
+    {
+        // The late fault sends the answer with the previous sequence number ahead of the true one.
+        Fixture late(kFramingRtu, QStringLiteral("late=1x"));
+        const auto actions = late.Send(Rtu({1, 0x48, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0x00, 0x10}));
+        ASSERT_EQ(actions.size(), 2u);
+        EXPECT_EQ(actions[0].bytes, Rtu({1, 0x48, 0, 2, 0x00, 0x0F, 0x17, 0x02}));
+        EXPECT_EQ(actions[1].bytes, Rtu({1, 0x48, 0, 2, 0x00, 0x10, 0x17, 0x02}));
+        EXPECT_GT(actions[1].delayMs, 0);
+    }
+    {
+        Fixture close(kFramingModbusTcp, QStringLiteral("close=1x"), true);
+        EXPECT_EQ(close.Send(QByteArray::fromHex("000100000006010300000001")).at(0).type, SimAction::Close);
+    }
+    // Rates: the same seed gives the same answers dropped, another seed others.
+    auto pattern = [](std::uint32_t seed) {
+        Fixture f(kFramingRtu, QStringLiteral("drop=30%"));
+        f.meter->Faults().Reseed(seed);
+        QString marks;
+        for (int i = 0; i < 64; ++i)
+            marks += f.Send(kReadTypeCode).empty() ? QLatin1Char('x') : QLatin1Char('.');
+        return marks;
+    };
+    const QString first = pattern(5);
+    EXPECT_EQ(first, pattern(5));
+    EXPECT_NE(first, pattern(6));
+    EXPECT_GT(first.count(QLatin1Char('x')), 5);
+    EXPECT_LT(first.count(QLatin1Char('x')), 40);
+}
