@@ -78,3 +78,16 @@ bool PtyPair::WriteMaster(const QByteArray& bytes)
     }
     return true;
 }
+
+void PtyPair::CloseMaster()
+{
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = -1;
+}
+
+bool PtyPair::WaitSlaveReadable(int timeoutMs) const
+{
+    pollfd pfd{m_slave, POLLIN, 0};
+    return ::poll(&pfd, 1, timeoutMs) > 0 && (pfd.revents & POLLIN) != 0;
+}

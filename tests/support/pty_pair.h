@@ -15,6 +15,12 @@ public:
     bool IsOpen() const { return m_master >= 0; }
     QString SlavePath() const { return m_slavePath; }
     int MasterFd() const { return m_master; }
+    // The test's own descriptor of the slave: reads back the terminal settings the code under test made.
+    int SlaveFd() const { return m_slave; }
+    // Hangs the line up, as when a USB adapter is pulled out.
+    void CloseMaster();
+    // Waits until bytes written on the master side are readable on the slave side.
+    bool WaitSlaveReadable(int timeoutMs) const;
 
     // Reads from the master side until `count` bytes arrived or `timeoutMs` passed.
     QByteArray ReadMaster(int count, int timeoutMs);
