@@ -97,6 +97,8 @@ private:
     // One transport read into the free part of the receive buffer: -1 to go on, else a ReadResult.
     int ReadMore(int timeoutMs);
     int ReadMoreUsb(int timeoutMs);
+    // 1 when nothing but (part of) the request's echo came, else 2.
+    int TimeoutResult() const;
     // Modem message, overflow and frame checks after a read: -1 to go on, else a ReadResult.
     int ExamineReceived(std::uint8_t* dest, int capacity, std::uint16_t& outLength);
     void ReportSendLimit(bool tooLong);

@@ -47,7 +47,7 @@ int CTransmitChanel::ReadData(std::uint8_t* dest, int capacity, std::uint16_t& o
             return kReadStopped;
         const qint64 elapsed = clock.elapsed();
         if (elapsed >= timeoutMs)
-            return m_receiveLength > 0 ? kReadTimeoutGarbage : kReadTimeoutEmpty;
+            return TimeoutResult();
         // The transport waits at most for what is left of the caller's time-out.
         const int left = static_cast<int>(timeoutMs - elapsed);
         int result = m_settings.kind == kChannelUsb ? ReadMoreUsb(left) : ReadMore(left);
@@ -79,7 +79,7 @@ int CTransmitChanel::ReadMore(int timeoutMs)
     if (result == kTransportOk)
         return kGoOn;
     if (result == kTransportTimeout)
-        return m_receiveLength > 0 ? kReadTimeoutGarbage : kReadTimeoutEmpty;
+        return TimeoutResult();
     return result;
 }
 
@@ -95,7 +95,7 @@ int CTransmitChanel::ReadMoreUsb(int timeoutMs)
     case kUsbOk:
         return kGoOn;
     case kUsbTimeout:
-        return m_receiveLength > 0 ? kReadTimeoutGarbage : kReadTimeoutEmpty;
+        return TimeoutResult();
     case kUsbStopped:
         return kReadStopped;
     default:
@@ -103,6 +103,14 @@ int CTransmitChanel::ReadMoreUsb(int timeoutMs)
         Report("Не удалось прочитать данные из USB порта!");
         return kReadFailed;
     }
+}
+
+// A line that echoes the request and a meter that stays silent is silence, not a damaged answer.
+int CTransmitChanel::TimeoutResult() const
+{
+    const bool onlyEcho = m_receiveLength <= m_transmitLength
+                          && std::memcmp(m_receive, m_transmit, m_receiveLength) == 0;
+    return onlyEcho ? kReadTimeoutEmpty : kReadTimeoutGarbage;
 }
 
 int CTransmitChanel::ExamineReceived(std::uint8_t* dest, int capacity, std::uint16_t& outLength)

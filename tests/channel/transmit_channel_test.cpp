@@ -147,18 +147,31 @@ TEST_F(ChannelOverPty, RtuRequestAndAnswerOnADirectLine)
 TEST_F(ChannelOverPty, EchoingLineGivesTheAnswerBehindTheEcho)
 {
     ASSERT_TRUE(channel.Connect());
-    for (int framing : {kFramingRtu, kFramingAscii}) {
-        channel.Settings().framing = framing;
-        const QByteArray answer = framing == kFramingRtu ? ReadAnswer(10) : QByteArray(":010302002AD0\r\n");
-        Peer line([&] {
-            QByteArray echo = pty.ReadMasterUntilQuiet(100, kArrives);
-            pty.WriteMaster(echo + answer);
-        });
+    // Function 3 answer 01 03 02 00 2A in each framing's wire form, and what ReadData gives back.
+    const struct {
+        int framing;
+        QByteArray wire;
+        QByteArray answer;
+    } cases[] = {
+        {kFramingRtu, QByteArray::fromHex("010302002A399B"), QByteArray::fromHex("010302002A399B")},
+        {kFramingAscii, ":010302002AD0\r\n", QByteArray::fromHex("010302002AD0")},
+        {kFramingPpp, QByteArray::fromHex("7E7D217D237D227D202A399B7F"), QByteArray::fromHex("010302002A399B")},
+    };
+    for (const auto& c : cases) {
+        channel.Settings().framing = c.framing;
+        channel.Settings().answerLengthCheck = 0;  // the request asks for 10 registers, the answer has 1
+        Peer line([&] { pty.WriteMaster(pty.ReadMasterUntilQuiet(100, kArrives) + c.wire); });
         ASSERT_TRUE(channel.WriteData(Data(kRead10), kRead10.size()));
         const Answer got = Read(channel, kArrives);
-        EXPECT_EQ(got.result, kReadFrame) << framing;
-        EXPECT_EQ(got.bytes, framing == kFramingRtu ? answer : QByteArray::fromHex("010302002AD0")) << framing;
+        EXPECT_EQ(got.result, kReadFrame) << c.framing;
+        EXPECT_EQ(got.bytes, c.answer) << c.framing;
     }
+
+    // The echo alone is a silent meter, not a damaged answer.
+    Peer line([&] { pty.WriteMaster(pty.ReadMasterUntilQuiet(100, kArrives)); });
+    ASSERT_TRUE(channel.WriteData(Data(kRead10), kRead10.size()));
+    EXPECT_EQ(Read(channel, 400).result, kReadTimeoutEmpty);
+    EXPECT_GT(channel.ReceiveLength(), 0);
 }
 
 TEST_F(ChannelOverPty, ShortAnswerWaitsOutTheTimeOut)
