@@ -1,6 +1,8 @@
 #pragma once
 // Reading and writing a run of bits inside a record word. Records never use C bit-fields: their
 // layout is the compiler's choice, while these words travel to the meter and into files as they are.
+// Both helpers take and return words by value: record words sit unaligned in packed records, where
+// a reference to them would be misaligned.
 
 #include <type_traits>
 
@@ -11,11 +13,11 @@ constexpr unsigned GetBits(Word word, unsigned first, unsigned count)
     return static_cast<unsigned>((word >> first) & ((Word(1) << count) - 1));
 }
 
-// Stores `value` cut to `count` bits; every other bit of the word keeps its value.
+// The word with `value` cut to `count` bits stored at `first`; every other bit keeps its value.
 template <typename Word>
-constexpr void SetBits(Word& word, unsigned first, unsigned count, unsigned value)
+constexpr Word WithBits(Word word, unsigned first, unsigned count, unsigned value)
 {
     static_assert(std::is_unsigned_v<Word>);
     const Word mask = static_cast<Word>(((Word(1) << count) - 1) << first);
-    word = static_cast<Word>((word & ~mask) | ((static_cast<Word>(value) << first) & mask));
+    return static_cast<Word>((word & ~mask) | ((static_cast<Word>(value) << first) & mask));
 }

@@ -55,11 +55,11 @@ struct ControlEntry {
     float maximum;
 
     unsigned Kind() const { return GetBits(word, 0, 3); }       // 0 none, 1 pipe, 2 input, 3 extra input
-    void SetKind(unsigned v) { SetBits(word, 0, 3, v); }
+    void SetKind(unsigned v) { word = WithBits(word, 0, 3, v); }
     unsigned Number() const { return GetBits(word, 3, 3); }     // pipe: 3 * input + pipe
-    void SetNumber(unsigned v) { SetBits(word, 3, 3, v); }
+    void SetNumber(unsigned v) { word = WithBits(word, 3, 3, v); }
     unsigned Parameter() const { return GetBits(word, 6, 3); }
-    void SetParameter(unsigned v) { SetBits(word, 6, 3, v); }
+    void SetParameter(unsigned v) { word = WithBits(word, 6, 3, v); }
 };
 
 struct AlarmEntry {
@@ -67,7 +67,7 @@ struct AlarmEntry {
     std::uint32_t eventMask;         // bits 0..24: alarm events on
 
     bool EventOn(int event) const { return GetBits(eventMask, unsigned(event), 1) != 0; }
-    void SetEventOn(int event, bool on) { SetBits(eventMask, unsigned(event), 1, on ? 1 : 0); }
+    void SetEventOn(int event, bool on) { eventMask = WithBits(eventMask, unsigned(event), 1, on ? 1 : 0); }
 };
 
 struct ControlsBlock {

@@ -33,13 +33,13 @@ constexpr SchemeCombination Row(unsigned kt3, unsigned frt, unsigned qg, unsigne
                                 const char* m2, const char* m3, const char* dM)
 {
     std::uint16_t word = 0;
-    SetBits(word, 0, 3, kt3);
-    SetBits(word, 3, 4, frt);
-    SetBits(word, 7, 3, qg);
-    SetBits(word, 10, 1, qtv == kQtvQ12Qg ? 1 : 0);
-    SetBits(word, 11, 1, qtv == kQtvNone ? 1 : 0);
-    SetBits(word, 13, 1, dt ? 1 : 0);
-    SetBits(word, 14, 1, dm ? 1 : 0);
+    word = WithBits(word, 0, 3, kt3);
+    word = WithBits(word, 3, 4, frt);
+    word = WithBits(word, 7, 3, qg);
+    word = WithBits(word, 10, 1, qtv == kQtvQ12Qg ? 1 : 0);
+    word = WithBits(word, 11, 1, qtv == kQtvNone ? 1 : 0);
+    word = WithBits(word, 13, 1, dt ? 1 : 0);
+    word = WithBits(word, 14, 1, dm ? 1 : 0);
     return {word, tv1, tv2, {codes.b[0], codes.b[1], codes.b[2], codes.b[3]}, m1, m2, m3, dM};
 }
 
@@ -200,8 +200,8 @@ int FindCombination(int scheme, unsigned kt3, unsigned frt)
     if (kt3 > 7 || frt > 15)
         return -1;
     std::uint16_t wanted = 0;
-    SetBits(wanted, 0, 3, kt3);
-    SetBits(wanted, 3, 4, frt);
+    wanted = WithBits(wanted, 0, 3, kt3);
+    wanted = WithBits(wanted, 3, 4, frt);
     for (std::size_t row = 0; row < entry->rows.size(); ++row) {
         if ((entry->rows[row].word & 0x7F) == wanted)
             return int(row);

@@ -41,13 +41,13 @@ struct PipeSettings {
     float hourlyVolumeContract;      // Vч.дог., m³
 
     unsigned VolumeControl() const { return GetBits(flags, 0, 3); }      // "Контр.V"
-    void SetVolumeControl(unsigned v) { SetBits(flags, 0, 3, v); }
+    void SetVolumeControl(unsigned v) { flags = WithBits(flags, 0, 3, v); }
     unsigned PowerControl() const { return GetBits(flags, 3, 2); }       // "Контроль ВС"
-    void SetPowerControl(unsigned v) { SetBits(flags, 3, 2, v); }
+    void SetPowerControl(unsigned v) { flags = WithBits(flags, 3, 2, v); }
     bool PressureSensor() const { return GetBits(flags, 5, 1) != 0; }    // "Датчик P"
-    void SetPressureSensor(bool on) { SetBits(flags, 5, 1, on ? 1 : 0); }
+    void SetPressureSensor(bool on) { flags = WithBits(flags, 5, 1, on ? 1 : 0); }
     unsigned FlowMeterType() const { return GetBits(flags, 6, 2); }      // "Тип ВС"; bit 7 must be 0
-    void SetFlowMeterType(unsigned v) { SetBits(flags, 6, 2, v); }
+    void SetFlowMeterType(unsigned v) { flags = WithBits(flags, 6, 2, v); }
 };
 
 struct InputSettings {
@@ -59,23 +59,23 @@ struct InputSettings {
     std::uint32_t word;
 
     unsigned Kt3() const { return GetBits(word, 0, 3); }
-    void SetKt3(unsigned v) { SetBits(word, 0, 3, v); }
+    void SetKt3(unsigned v) { word = WithBits(word, 0, 3, v); }
     unsigned Frt() const { return GetBits(word, 3, 4); }                 // ФРТ
-    void SetFrt(unsigned v) { SetBits(word, 3, 4, v); }
+    void SetFrt(unsigned v) { word = WithBits(word, 3, 4, v); }
     unsigned TemperatureControl() const { return GetBits(word, 7, 2); }  // "Контр.t"; bit 8 must be 0
-    void SetTemperatureControl(unsigned v) { SetBits(word, 7, 2, v); }
+    void SetTemperatureControl(unsigned v) { word = WithBits(word, 7, 2, v); }
     unsigned ImbalanceControl() const { return GetBits(word, 9, 3); }    // "Контр.dM"
-    void SetImbalanceControl(unsigned v) { SetBits(word, 9, 3, v); }
+    void SetImbalanceControl(unsigned v) { word = WithBits(word, 9, 3, v); }
     unsigned HeatControl() const { return GetBits(word, 12, 3); }        // "Контр.Q"
-    void SetHeatControl(unsigned v) { SetBits(word, 12, 3, v); }
+    void SetHeatControl(unsigned v) { word = WithBits(word, 12, 3, v); }
     unsigned DeltaTControl() const { return GetBits(word, 15, 3); }      // "Контр.dt"
-    void SetDeltaTControl(unsigned v) { SetBits(word, 15, 3, v); }
+    void SetDeltaTControl(unsigned v) { word = WithBits(word, 15, 3, v); }
     unsigned DeltaTMin() const { return GetBits(word, 18, 3); }          // "dt min": 0 = 2 °C, 1 = 3 °C
-    void SetDeltaTMin(unsigned v) { SetBits(word, 18, 3, v); }
+    void SetDeltaTMin(unsigned v) { word = WithBits(word, 18, 3, v); }
     unsigned ColdWaterUse() const { return GetBits(word, 21, 4); }       // "Исп.tx"
-    void SetColdWaterUse(unsigned v) { SetBits(word, 21, 4, v); }
+    void SetColdWaterUse(unsigned v) { word = WithBits(word, 21, 4, v); }
     bool OutdoorAirMeasured() const { return GetBits(word, 25, 1) != 0; } // "Исп.tнв"
-    void SetOutdoorAirMeasured(bool on) { SetBits(word, 25, 1, on ? 1 : 0); }
+    void SetOutdoorAirMeasured(bool on) { word = WithBits(word, 25, 1, on ? 1 : 0); }
 };
 
 struct DbSettings {
@@ -90,11 +90,11 @@ struct ExtraInputSettings {
     float hourlyMax;                 // ДПmax
 
     unsigned Use() const { return GetBits(word, 0, 3); }                 // "Использование"
-    void SetUse(unsigned v) { SetBits(word, 0, 3, v); }
+    void SetUse(unsigned v) { word = WithBits(word, 0, 3, v); }
     unsigned AlarmLevel() const { return GetBits(word, 3, 1); }          // "Уровень тревоги"
-    void SetAlarmLevel(unsigned v) { SetBits(word, 3, 1, v); }
+    void SetAlarmLevel(unsigned v) { word = WithBits(word, 3, 1, v); }
     unsigned Units() const { return GetBits(word, 4, 4); }               // "Ед.измер."
-    void SetUnits(unsigned v) { SetBits(word, 4, 4, v); }
+    void SetUnits(unsigned v) { word = WithBits(word, 4, 4, v); }
 };
 
 struct DbStartDate {
@@ -114,22 +114,22 @@ struct TunesRecord {
     ExtraInputSettings extra;
 
     bool Db2Used() const { return GetBits(dbControl, 0, 1) != 0; }       // "Использование БД2"
-    void SetDb2Used(bool on) { SetBits(dbControl, 0, 1, on ? 1 : 0); }
+    void SetDb2Used(bool on) { dbControl = WithBits(dbControl, 0, 1, on ? 1 : 0); }
     unsigned DbChangeMethod() const { return GetBits(dbControl, 1, 2); }  // "Способ изм.акт.БД"
-    void SetDbChangeMethod(unsigned v) { SetBits(dbControl, 1, 2, v); }
+    void SetDbChangeMethod(unsigned v) { dbControl = WithBits(dbControl, 1, 2, v); }
     unsigned KeyboardAccess() const { return GetBits(dbControl, 3, 3); }  // "С клав."
-    void SetKeyboardAccess(unsigned v) { SetBits(dbControl, 3, 3, v); }
+    void SetKeyboardAccess(unsigned v) { dbControl = WithBits(dbControl, 3, 3, v); }
     unsigned PcAccess() const { return GetBits(dbControl, 6, 3); }        // "С ПК"
-    void SetPcAccess(unsigned v) { SetBits(dbControl, 6, 3, v); }
+    void SetPcAccess(unsigned v) { dbControl = WithBits(dbControl, 6, 3, v); }
 
     unsigned UnitSystem() const { return GetBits(systemWord, 0, 1); }     // 0 "СИ", 1 "МКС"
-    void SetUnitSystem(unsigned v) { SetBits(systemWord, 0, 1, v); }
+    void SetUnitSystem(unsigned v) { systemWord = WithBits(systemWord, 0, 1, v); }
     unsigned SensorType() const { return GetBits(systemWord, 1, 4); }     // temperature sensors
-    void SetSensorType(unsigned v) { SetBits(systemWord, 1, 4, v); }
+    void SetSensorType(unsigned v) { systemWord = WithBits(systemWord, 1, 4, v); }
     bool AutoDaylightSaving() const { return GetBits(systemWord, 6, 1) != 0; }
-    void SetAutoDaylightSaving(bool on) { SetBits(systemWord, 6, 1, on ? 1 : 0); }
+    void SetAutoDaylightSaving(bool on) { systemWord = WithBits(systemWord, 6, 1, on ? 1 : 0); }
     bool ScreenInversion() const { return GetBits(systemWord, 7, 1) != 0; }
-    void SetScreenInversion(bool on) { SetBits(systemWord, 7, 1, on ? 1 : 0); }
+    void SetScreenInversion(bool on) { systemWord = WithBits(systemWord, 7, 1, on ? 1 : 0); }
 };
 
 #pragma pack(pop)

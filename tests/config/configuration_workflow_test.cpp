@@ -55,7 +55,7 @@ TEST(ConfigurationWorkflow, MadeCheckedSavedAndReopened)
     EXPECT_EQ(std::memcmp(&opened.open, &made.open, sizeof made.open), 0);
     EXPECT_EQ(std::memcmp(&opened.controls, &made.controls, sizeof made.controls), 0);
     EXPECT_EQ(OrganisationCode(opened.open), QStringLiteral("ТЭЦ-2"));
-    EXPECT_FLOAT_EQ(opened.tunes.db[0].pipes[0][0].contractPressure, 0.6f);
+    EXPECT_FLOAT_EQ(float(opened.tunes.db[0].pipes[0][0].contractPressure), 0.6f);
     EXPECT_TRUE(ValidateTunes(opened, host));
 }
 

@@ -149,8 +149,8 @@ TEST(SchemePicker, RefusalsLeaveTheInputAsItWas)
         EXPECT_EQ(f.host.LastText(),
                   QStringLiteral("Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели 01!"));
     }
-    EXPECT_EQ(f.In(0).word, before.word);
-    EXPECT_EQ(f.In(0).maxImbalance, 3.0f);
+    EXPECT_EQ(std::uint32_t(f.In(0).word), std::uint32_t(before.word));
+    EXPECT_EQ(float(f.In(0).maxImbalance), 3.0f);
     EXPECT_EQ(f.In(1).scheme, 0);
 }
 
@@ -189,7 +189,7 @@ TEST(SchemePicker, QuestionsBeforeTheInputIsReset)
     EXPECT_EQ(f.In(0).scheme, 6);
     EXPECT_EQ(f.In(0).Kt3(), 0u);
     EXPECT_EQ(f.In(0).Frt(), 2u);
-    EXPECT_EQ(f.In(0).maxImbalance, 1.0f) << "the input starts from its defaults";
+    EXPECT_EQ(float(f.In(0).maxImbalance), 1.0f) << "the input starts from its defaults";
 
     f.host.answers = {MessageAnswer::kYes};
     EXPECT_TRUE(ApplySchemeChoice(f.Db(), 0, f.blocks.identity, 6, 11, f.host));

@@ -138,7 +138,7 @@ TEST_F(TunesFile, TheVersionAloneMarksTheCurrentForm)
     ConfigurationBlocks opened;
     ASSERT_TRUE(OpenTunesFile(Path("prepared.zt5"), opened, m_Host));
     EXPECT_TRUE(m_Host.shown.empty());
-    EXPECT_EQ(opened.identity.typeCode, 0x1234);
+    EXPECT_EQ(std::uint16_t(opened.identity.typeCode), 0x1234);
     EXPECT_EQ(BytesOf(opened.tunes), BytesOf(b.tunes));
     EXPECT_EQ(BytesOf(opened.controls), BytesOf(b.controls));
 }

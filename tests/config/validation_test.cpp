@@ -253,7 +253,7 @@ TEST(ValidateTunes, OnlyTheFirstViolationIsReported)
     EXPECT_FALSE(ValidateTunes(b, host));
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.LastText(), QStringLiteral("Недопустимое значения настройки \"Система: тип датчиков t\" (9)!"));
-    EXPECT_EQ(In(b, 0, 0).maxImbalance, -1.0f) << "a failed check changes nothing it reports";
+    EXPECT_EQ(float(In(b, 0, 0).maxImbalance), -1.0f) << "a failed check changes nothing it reports";
 }
 
 TEST(ValidateTunes, RepairsMadeOnTheWay)
@@ -294,7 +294,7 @@ TEST(ValidateTunes, RepairsMadeOnTheWay)
     EXPECT_EQ(In(b, 1, 1).Kt3(), 4u);
     EXPECT_EQ(In(b, 1, 1).Frt(), 11u);
     EXPECT_EQ(In(b, 1, 1).word >> 7, 1u << (21 - 7));
-    EXPECT_EQ(Pipe(b, 1, 1, 0).pulseWeight, 1.0f);
+    EXPECT_EQ(float(Pipe(b, 1, 1, 0).pulseWeight), 1.0f);
 }
 
 TEST(ValidateTunes, PressureSensorOfPipe3StaysFromLevel517)
