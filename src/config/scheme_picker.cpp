@@ -48,8 +48,9 @@ bool ApplySchemeChoice(DbSettings& db, int input, const DeviceIdentity& identity
     if (!question.isEmpty() && !AskConfigYesNo(host, question))
         return false;
     if (scheme != 0 && !combination->AllowsModel(model, input)) {
-        ShowConfigWarning(host, QString::asprintf("Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели %s!",
-                                                  qUtf8Printable(ModelName(model))));
+        ShowConfigWarning(host, QString::asprintf(
+                                    "Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели %s!",
+                                    qUtf8Printable(ModelName(model))));
         return false;
     }
     in.scheme = std::uint8_t(scheme);
@@ -65,8 +66,9 @@ bool RemoveSchemeNotOffered(DbSettings& db, int input, const DeviceIdentity& ide
     const int model = identity.modelIndex;
     if (SchemeOfferedFor(in.scheme, model, input))
         return false;
-    ShowConfigInformation(host, QString::asprintf("Схема измерения %d недопустима для вычислителя модели %s. ТВ будет удален.",
-                                                  in.scheme, qUtf8Printable(ModelName(model))));
+    ShowConfigInformation(host, QString::asprintf(
+                                    "Схема измерения %d недопустима для вычислителя модели %s. ТВ будет удален.",
+                                    in.scheme, qUtf8Printable(ModelName(model))));
     in.scheme = 0;
     in.SetKt3(kNoSchemeKt3);
     in.SetFrt(kNoSchemeFrt);

@@ -59,7 +59,8 @@ bool CheckExtraInput(TunesCheck& check)
         return CheckPulseCounting(check, extra);
     if (use == 3 && OutsideRange(extra.weightOrConfirmation, 0.5f, 9.9f))
         return check.Fail(QString::asprintf(
-            "Значение времени подтверждения срабатывания может быть задано в пределах %f-%f (доп. имп. вход)!", 0.5, 9.9));
+            "Значение времени подтверждения срабатывания может быть задано в пределах %f-%f (доп. имп. вход)!",
+            0.5, 9.9));
     return true;
 }
 

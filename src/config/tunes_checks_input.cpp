@@ -24,6 +24,8 @@ bool CheckRanges(const TunesCheck& check, const InputSettings& in, int t, int k)
 {
     if (in.maxImbalance < 0)
         return check.Fail(QString::asprintf("Задано отрицательное значение дисбаланса для ТВ%d в БД%d!", t, k));
+    // As the user reads them: the percent sign right after the bound, "гр.С" after a space. A dM max that
+    // is not a number fails here.
     if (!(in.maxImbalance <= 4.0f))
         return check.Fail(QString::asprintf(
             "Максимальный дисбаланс может быть задан в пределах %f-%f%% (ТВ%d в БД%d)!", 0.0, 4.0, t, k));

@@ -43,10 +43,10 @@ bool CheckPressure(const TunesCheck& check, PipeSettings& pipe, int p, int t, in
         return check.Fail(QString::asprintf("Значение Pп может быть задано в пределах %f-%f м (P%d ТВ%d в БД%d)!",
                                             -9.9, 9.9, p, t, k));
     if (OutsideRange(pipe.sensorUpperLimit, kPressureMinMpa, kPressureMaxMpa))
-        return check.Fail(QString::asprintf(check.mks ? "Pв может быть задано в пределах %.5f-%.5f кгс/см2 (P%d ТВ%d в БД%d)!"
-                                                      : "Pв может быть задано в пределах %.5f-%.5f МПа (P%d ТВ%d в БД%d)!",
-                                            check.ShownPressure(kPressureMinMpa), check.ShownPressure(kPressureMaxMpa),
-                                            p, t, k));
+        return check.Fail(QString::asprintf(
+            check.mks ? "Pв может быть задано в пределах %.5f-%.5f кгс/см2 (P%d ТВ%d в БД%d)!"
+                      : "Pв может быть задано в пределах %.5f-%.5f МПа (P%d ТВ%d в БД%d)!",
+            check.ShownPressure(kPressureMinMpa), check.ShownPressure(kPressureMaxMpa), p, t, k));
     return true;
 }
 
@@ -65,13 +65,14 @@ bool CheckVolume(const TunesCheck& check, const PipeSettings& pipe, int p, int t
         return check.Fail(QString::asprintf("Недопустимый тип импульсов по V%d для ТВ%d в БД%d!", p, t, k));
     if (OutsideRange(pipe.pulseWeight, 0.0f, 10000.0f))
         return check.Fail(QString::asprintf(
-            "Значение веса импульса может быть задано в пределах %f-%f л/имп. (V%d ТВ%d в БД%d)!", 0.0, 10000.0, p, t, k));
+            "Значение веса импульса может быть задано в пределах %f-%f л/имп. (V%d ТВ%d в БД%d)!",
+            0.0, 10000.0, p, t, k));
     if (OutsideRange(pipe.hourlyVolumeMin, 0.0f, kVolumeMax))
         return check.Fail(QString::asprintf("Значение Vч.ниж. может быть задано в пределах %f-%f м3 (V%d ТВ%d в БД%d)!",
                                             0.0, 99999.9, p, t, k));
     if (OutsideRange(pipe.hourlyVolumeMax, 0.0f, kVolumeMax))
-        return check.Fail(QString::asprintf("Значение Vч.верх. может быть задано в пределах %f-%f м3 (V%d ТВ%d в БД%d)!",
-                                            0.0, 99999.9, p, t, k));
+        return check.Fail(QString::asprintf(
+            "Значение Vч.верх. может быть задано в пределах %f-%f м3 (V%d ТВ%d в БД%d)!", 0.0, 99999.9, p, t, k));
     if (pipe.hourlyVolumeMax < pipe.hourlyVolumeMin)
         return check.Fail(QString::asprintf(
             "Значение Vч.верх. должно быть больше значение Vч.ниж. (V%d ТВ%d в БД%d)!", p, t, k));
@@ -98,7 +99,8 @@ bool CheckPipes(TunesCheck& check, int db, int input)
         const int p = index + 1;
         if (use.temperature && OutsideRange(pipe.contractTemperature, 0.0f, 175.0f))
             return check.Fail(QString::asprintf(
-                "Договорное значение по t может быть задано в пределах %f-%f гр.С (t%d ТВ%d в БД%d)!", 0.0, 175.0, p, t, k));
+                "Договорное значение по t может быть задано в пределах %f-%f гр.С (t%d ТВ%d в БД%d)!",
+                0.0, 175.0, p, t, k));
         // A pipe without a pressure has no sensor to report.
         if (!use.pressure)
             pipe.SetPressureSensor(false);

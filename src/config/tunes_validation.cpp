@@ -16,7 +16,8 @@ bool CheckSystem(TunesCheck& check)
 {
     TunesRecord& tunes = check.blocks.tunes;
     if (check.model >= kModelCount)
-        return check.Fail(QString::asprintf("Недопустимое значения настройки \"Система: модель t\" (%d)!", check.model));
+        return check.Fail(
+            QString::asprintf("Недопустимое значения настройки \"Система: модель t\" (%d)!", check.model));
     if (tunes.reportHour >= 24)
         return check.Fail(
             QString::asprintf("Недопустимое значения настройки \"Система: Отч.час\" (%d)!", tunes.reportHour));

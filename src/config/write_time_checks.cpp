@@ -68,7 +68,8 @@ bool ConfirmMeterClockBeforeWrite(const MeterClock& meter, const QDateTime& comp
     if (ClockDifferenceHours(meter, ClockOf(computerNow), hours) && std::fabs(hours) <= 1.0)
         return true;
     const QString question = QString::asprintf(
-        "Дата/время в вычислителе (%.2d.%.2d.%.2d %.2d:%.2d:%.2d) отличается от времени на компьютере более чем на час.\r\n"
+        "Дата/время в вычислителе (%.2d.%.2d.%.2d %.2d:%.2d:%.2d) отличается от времени на компьютере "
+        "более чем на час.\r\n"
         " - Нажмите ОК для записи настроек без установки даты/времени.\r\n"
         " - Нажмите Отмена для прерывания записи настроек и установите дату/время вручную.",
         meter[0], meter[1], meter[2] + 2000, meter[3], meter[4], meter[5]);

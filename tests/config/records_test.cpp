@@ -46,32 +46,44 @@ std::uint64_t WordAt(const TunesRecord& tunes, const BitFieldCase& field)
 constexpr int kInputWord = 256 + 204 + 14;  // = 220 + 240 + 14
 constexpr int kPipeFlags = 16 + 102 + 2 * 34;
 
+// Set and get through the accessor `Field` of `part` (a member path inside the record, or the record).
+#define FIELD(name, offset, size, first, count, part, Field)                                          \
+    {name, offset, size, first, count, [](TunesRecord& r, unsigned v) { part(r).Set##Field(v); }, \
+     [](const TunesRecord& r) { return unsigned(part(r).Field()); }}
+
+auto& Record(auto& r) { return r; }
+auto& Input(auto& r) { return r.db[1].inputs[0]; }
+auto& Pipe(auto& r) { return r.db[0].pipes[1][2]; }
+auto& Extra(auto& r) { return r.extra; }
+
 const BitFieldCase kBitFields[] = {
-    {"Использование БД2", 10, 2, 0, 1, [](TunesRecord& r, unsigned v) { r.SetDb2Used(v); }, [](const TunesRecord& r) { return unsigned(r.Db2Used()); }},
-    {"Способ изм.акт.БД", 10, 2, 1, 2, [](TunesRecord& r, unsigned v) { r.SetDbChangeMethod(v); }, [](const TunesRecord& r) { return r.DbChangeMethod(); }},
-    {"С клав.", 10, 2, 3, 3, [](TunesRecord& r, unsigned v) { r.SetKeyboardAccess(v); }, [](const TunesRecord& r) { return r.KeyboardAccess(); }},
-    {"С ПК", 10, 2, 6, 3, [](TunesRecord& r, unsigned v) { r.SetPcAccess(v); }, [](const TunesRecord& r) { return r.PcAccess(); }},
-    {"unit system", 12, 4, 0, 1, [](TunesRecord& r, unsigned v) { r.SetUnitSystem(v); }, [](const TunesRecord& r) { return r.UnitSystem(); }},
-    {"sensor type", 12, 4, 1, 4, [](TunesRecord& r, unsigned v) { r.SetSensorType(v); }, [](const TunesRecord& r) { return r.SensorType(); }},
-    {"daylight saving", 12, 4, 6, 1, [](TunesRecord& r, unsigned v) { r.SetAutoDaylightSaving(v); }, [](const TunesRecord& r) { return unsigned(r.AutoDaylightSaving()); }},
-    {"screen inversion", 12, 4, 7, 1, [](TunesRecord& r, unsigned v) { r.SetScreenInversion(v); }, [](const TunesRecord& r) { return unsigned(r.ScreenInversion()); }},
-    {"КТ3", kInputWord, 4, 0, 3, [](TunesRecord& r, unsigned v) { r.db[1].inputs[0].SetKt3(v); }, [](const TunesRecord& r) { return r.db[1].inputs[0].Kt3(); }},
-    {"ФРТ", kInputWord, 4, 3, 4, [](TunesRecord& r, unsigned v) { r.db[1].inputs[0].SetFrt(v); }, [](const TunesRecord& r) { return r.db[1].inputs[0].Frt(); }},
-    {"Контр.t", kInputWord, 4, 7, 2, [](TunesRecord& r, unsigned v) { r.db[1].inputs[0].SetTemperatureControl(v); }, [](const TunesRecord& r) { return r.db[1].inputs[0].TemperatureControl(); }},
-    {"Контр.dM", kInputWord, 4, 9, 3, [](TunesRecord& r, unsigned v) { r.db[1].inputs[0].SetImbalanceControl(v); }, [](const TunesRecord& r) { return r.db[1].inputs[0].ImbalanceControl(); }},
-    {"Контр.Q", kInputWord, 4, 12, 3, [](TunesRecord& r, unsigned v) { r.db[1].inputs[0].SetHeatControl(v); }, [](const TunesRecord& r) { return r.db[1].inputs[0].HeatControl(); }},
-    {"Контр.dt", kInputWord, 4, 15, 3, [](TunesRecord& r, unsigned v) { r.db[1].inputs[0].SetDeltaTControl(v); }, [](const TunesRecord& r) { return r.db[1].inputs[0].DeltaTControl(); }},
-    {"dt min", kInputWord, 4, 18, 3, [](TunesRecord& r, unsigned v) { r.db[1].inputs[0].SetDeltaTMin(v); }, [](const TunesRecord& r) { return r.db[1].inputs[0].DeltaTMin(); }},
-    {"Исп.tx", kInputWord, 4, 21, 4, [](TunesRecord& r, unsigned v) { r.db[1].inputs[0].SetColdWaterUse(v); }, [](const TunesRecord& r) { return r.db[1].inputs[0].ColdWaterUse(); }},
-    {"Исп.tнв", kInputWord, 4, 25, 1, [](TunesRecord& r, unsigned v) { r.db[1].inputs[0].SetOutdoorAirMeasured(v); }, [](const TunesRecord& r) { return unsigned(r.db[1].inputs[0].OutdoorAirMeasured()); }},
-    {"Контр.V", kPipeFlags, 2, 0, 3, [](TunesRecord& r, unsigned v) { r.db[0].pipes[1][2].SetVolumeControl(v); }, [](const TunesRecord& r) { return r.db[0].pipes[1][2].VolumeControl(); }},
-    {"Контроль ВС", kPipeFlags, 2, 3, 2, [](TunesRecord& r, unsigned v) { r.db[0].pipes[1][2].SetPowerControl(v); }, [](const TunesRecord& r) { return r.db[0].pipes[1][2].PowerControl(); }},
-    {"Датчик P", kPipeFlags, 2, 5, 1, [](TunesRecord& r, unsigned v) { r.db[0].pipes[1][2].SetPressureSensor(v); }, [](const TunesRecord& r) { return unsigned(r.db[0].pipes[1][2].PressureSensor()); }},
-    {"Тип ВС", kPipeFlags, 2, 6, 2, [](TunesRecord& r, unsigned v) { r.db[0].pipes[1][2].SetFlowMeterType(v); }, [](const TunesRecord& r) { return r.db[0].pipes[1][2].FlowMeterType(); }},
-    {"ДП use", 496, 2, 0, 3, [](TunesRecord& r, unsigned v) { r.extra.SetUse(v); }, [](const TunesRecord& r) { return r.extra.Use(); }},
-    {"ДП alarm level", 496, 2, 3, 1, [](TunesRecord& r, unsigned v) { r.extra.SetAlarmLevel(v); }, [](const TunesRecord& r) { return r.extra.AlarmLevel(); }},
-    {"ДП units", 496, 2, 4, 4, [](TunesRecord& r, unsigned v) { r.extra.SetUnits(v); }, [](const TunesRecord& r) { return r.extra.Units(); }},
+    FIELD("Использование БД2", 10, 2, 0, 1, Record, Db2Used),
+    FIELD("Способ изм.акт.БД", 10, 2, 1, 2, Record, DbChangeMethod),
+    FIELD("С клав.", 10, 2, 3, 3, Record, KeyboardAccess),
+    FIELD("С ПК", 10, 2, 6, 3, Record, PcAccess),
+    FIELD("unit system", 12, 4, 0, 1, Record, UnitSystem),
+    FIELD("sensor type", 12, 4, 1, 4, Record, SensorType),
+    FIELD("daylight saving", 12, 4, 6, 1, Record, AutoDaylightSaving),
+    FIELD("screen inversion", 12, 4, 7, 1, Record, ScreenInversion),
+    FIELD("КТ3", kInputWord, 4, 0, 3, Input, Kt3),
+    FIELD("ФРТ", kInputWord, 4, 3, 4, Input, Frt),
+    FIELD("Контр.t", kInputWord, 4, 7, 2, Input, TemperatureControl),
+    FIELD("Контр.dM", kInputWord, 4, 9, 3, Input, ImbalanceControl),
+    FIELD("Контр.Q", kInputWord, 4, 12, 3, Input, HeatControl),
+    FIELD("Контр.dt", kInputWord, 4, 15, 3, Input, DeltaTControl),
+    FIELD("dt min", kInputWord, 4, 18, 3, Input, DeltaTMin),
+    FIELD("Исп.tx", kInputWord, 4, 21, 4, Input, ColdWaterUse),
+    FIELD("Исп.tнв", kInputWord, 4, 25, 1, Input, OutdoorAirMeasured),
+    FIELD("Контр.V", kPipeFlags, 2, 0, 3, Pipe, VolumeControl),
+    FIELD("Контроль ВС", kPipeFlags, 2, 3, 2, Pipe, PowerControl),
+    FIELD("Датчик P", kPipeFlags, 2, 5, 1, Pipe, PressureSensor),
+    FIELD("Тип ВС", kPipeFlags, 2, 6, 2, Pipe, FlowMeterType),
+    FIELD("ДП use", 496, 2, 0, 3, Extra, Use),
+    FIELD("ДП alarm level", 496, 2, 3, 1, Extra, AlarmLevel),
+    FIELD("ДП units", 496, 2, 4, 4, Extra, Units),
 };
+
+#undef FIELD
 
 TEST(Records, EveryBitFieldOwnsExactlyItsBitsAtItsOffset)
 {
