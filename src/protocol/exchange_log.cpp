@@ -69,7 +69,7 @@ void CRovoRedod::LogExchangeBlock(bool transmitted, const std::uint8_t* bytes, i
     channel.address = settings.ipAddress;
     channel.ipPort = settings.ipPort;
     channel.serialPort = settings.portNumber;
-    channel.mapNumber = settings.mapNumber;
+    channel.mapNumber = settings.sharedMemoryLinkNumber;
     QString head = ExchangeHead(transmitted, channel, count);
     if (head.isEmpty()) {
         head = QString::fromUtf8(transmitted ? "Ошибка выполнения CRovoRedod::MyOnCharsTransmitted!"

@@ -5,6 +5,7 @@
 #include "protocol/rovo_redod.h"
 #include "support/pty_pair.h"
 #include "support/recording_host.h"
+#include "support/qt_printers.h"
 #include "support/scripted_meter.h"
 
 #include <QElapsedTimer>
@@ -49,7 +50,7 @@ public:
         settings.tcp = 1;
         settings.ipAddress = QStringLiteral("127.0.0.1");
         settings.ipPort = port;
-        return port != 0 && driver.TransmitChanel().Connect();
+        return port != 0 && Opened();
     }
 
     bool ConnectPty()
@@ -64,7 +65,15 @@ public:
         settings.kind = kChannelDirect;
         settings.portNumber = kPortNumber;
         settings.byteSize = 8;
-        return driver.TransmitChanel().Connect();
+        return Opened();
+    }
+
+    // Opens the channel; what the host saw of the opening is left out of the records.
+    bool Opened()
+    {
+        const bool opened = driver.TransmitChanel().Connect();
+        host.Clear();
+        return opened;
     }
 
     // Reads `bytes` bytes from register `start` with the standard functions.
