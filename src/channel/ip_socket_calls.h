@@ -1,0 +1,51 @@
+#pragma once
+// Every operating-system call of the IP link, each a thin wrapper that answers 0 or the errno value,
+// so the link itself holds only the exchange rules and reports the system's own text for a failure.
+// Sockets are IPv4, non-blocking and close-on-exec; waiting is done with poll().
+
+#include <QString>
+#include <netinet/in.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace IpSocketCalls {
+
+constexpr int kNoSocket = -1;
+
+// Dotted-quad text and a port in host order -> socket address. EADDRNOTAVAIL when the text is no
+// IPv4 address (the connect of such a text fails the same way on every system).
+int MakeAddress(const QString& text, std::uint16_t port, sockaddr_in& address);
+
+int CreateSocket(bool tcp, int& fd);
+// Requests leave at once instead of waiting in the sender's coalescing buffer.
+int SetNoDelay(int fd);
+// Lets the port be shared with a socket bound to one specific local address (a local peer).
+int SetReuseAddress(int fd);
+int BindAnyInterface(int fd, std::uint16_t port);
+
+// 0 when connected at once, EINPROGRESS while the connection is under way, else the error.
+int StartConnect(int fd, const sockaddr_in& peer);
+// The outcome of a connection that was under way (the socket's pending error).
+int PendingError(int fd);
+
+// Waits up to timeoutMs for `events` (POLLIN or POLLOUT); `ready` tells whether anything happened
+// (readiness, hang-up or an error condition). An interrupted wait counts as nothing happened.
+int Wait(int fd, short events, int timeoutMs, bool& ready);
+
+// Sends without blocking (and without a broken-pipe signal): the number of bytes taken, or -1 with
+// `error` set. `target` is null for a connected socket.
+long SendSome(int fd, const std::uint8_t* bytes, std::size_t count, const sockaddr_in* target, int& error);
+// Receives without blocking: the number of bytes, 0 at the stream's end, or -1 with `error` set.
+// `sender` is the source address of a datagram (network order).
+long ReceiveSome(int fd, std::uint8_t* dest, std::size_t capacity, in_addr_t& sender, int& error);
+
+// True for the errors that mean "not now, try again".
+bool IsWouldBlock(int error);
+
+void CloseSocket(int& fd);
+
+// The system's message text for an errno value.
+QString SystemErrorText(int error);
+
+}  // namespace IpSocketCalls

@@ -1,0 +1,67 @@
+#pragma once
+// The transport of an "Ethernet/Internet" channel: one IPv4 socket, either a TCP connection to the
+// meter (or a gateway in front of it) or a UDP socket exchanging datagrams with one address and port.
+//
+// - TCP connects without blocking and waits at most kConnectTimeoutMs (5 s) for the peer: a dead
+//   address fails in seconds instead of the system's minutes. The wait ends early, with
+//   kTransportStopped and no report, when the owner asks to stop. Requests go out at once (no
+//   coalescing delay).
+// - UDP binds the remote port number on every local interface (shared with a local peer that binds
+//   one specific address) and sends datagrams to address:port. Only datagrams whose source is the
+//   configured address are taken; anything else is dropped unseen, so no other host can slip in an
+//   answer.
+// - A read waits in cycles of kReadCycleMs, returns as soon as bytes are there, and polls the owner's
+//   stop request every cycle. A TCP peer that closed the connection is not a failure: the read waits
+//   out its time-out.
+// - Failures are reported to the owner with the system's own text and close the socket, so the next
+//   exchange fails at once until the link is opened again.
+
+#include "channel/channel_transport.h"
+
+#include <QString>
+#include <netinet/in.h>
+
+#include <chrono>
+#include <cstdint>
+
+class IpSocketLink : public ChannelTransport {
+public:
+    static constexpr int kConnectTimeoutMs = 5000;
+    static constexpr int kReadCycleMs = 5;
+    static constexpr int kSendLimitMs = 3000;
+    // The largest UDP payload that fits an Ethernet frame unfragmented.
+    static constexpr int kDatagramPiece = 1472;
+
+    IpSocketLink() = default;
+    ~IpSocketLink() override;
+    IpSocketLink(const IpSocketLink&) = delete;
+    IpSocketLink& operator=(const IpSocketLink&) = delete;
+
+    void SetOwner(ChannelOwner* owner) override { m_owner = owner; }
+
+    // TransportResult: 0 open, 4 failed (reported, no socket held), 3 stopped while connecting.
+    int Open(int port, const QString& address, bool tcp);
+    // Always 0.
+    int Close();
+    bool IsOpen() const { return m_connected; }
+
+    // 0 sent, 4 failed (reported, socket closed). A count of 0 sends nothing.
+    int Send(const std::uint8_t* bytes, int count);
+    int Write(const std::uint8_t* bytes, int count) override { return Send(bytes, count); }
+    // 0 bytes appended, 1 time-out, 3 stopped, 4 failed (reported).
+    int Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs) override;
+
+private:
+    int Connect(bool& stopped);
+    int SendPiece(const std::uint8_t* bytes, int count, std::chrono::steady_clock::time_point deadline);
+    int Fail(int error);
+    bool StopRequested() const;
+
+    ChannelOwner* m_owner = nullptr;
+    int m_socket = -1;
+    bool m_tcp = true;
+    bool m_connected = false;
+    QString m_address;
+    std::uint16_t m_port = 0;
+    sockaddr_in m_peer {};
+};

@@ -1,0 +1,77 @@
+#include "config/tunes_file.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+
+#include "config/tunes_file_format.h"
+
+namespace {
+
+qsizetype LastSeparator(const QString& name)
+{
+    return std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
+}
+
+}  // namespace
+
+QString NormaliseTunesFileName(const QString& name)
+{
+    const qsizetype separator = LastSeparator(name);
+    if (separator < 0)
+        return name;
+    const QString extension = QLatin1Char('.') + QLatin1String(kTunesFileExtension);
+    QString file = name.mid(separator + 1);
+    file.remove(extension);
+    return name.left(separator + 1) + file + extension;
+}
+
+QString TunesFileFolder(const QString& name)
+{
+    const qsizetype separator = LastSeparator(name);
+    return separator < 0 ? QString() : name.left(separator);
+}
+
+bool SaveTunesFile(const QString& name, const ConfigurationBlocks& blocks, ConfigMessageHost& host,
+                   QString* savedAs, const QDateTime& savedAt)
+{
+    const QString fileName = NormaliseTunesFileName(name);
+    QSaveFile file(fileName);
+    const QByteArray bytes = BuildTunesFile(blocks, savedAt);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        ShowConfigInformation(host, file.errorString());
+        return false;
+    }
+    if (savedAs)
+        *savedAs = fileName;
+    return true;
+}
+
+bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessageHost& host)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowConfigInformation(host, file.errorString());
+        return false;
+    }
+    const QByteArray bytes = file.read(kTunesFileSize);
+    if (file.error() != QFileDevice::NoError) {
+        ShowConfigInformation(host, file.errorString());
+        return false;
+    }
+    if (bytes.size() < kTunesFileHeaderSize) {
+        ShowConfigInformation(host, QString::fromUtf8("Файл \"%1\" не является файлом настроек: его длина (%2 байт) "
+                                                      "меньше заголовка файла настроек!")
+                                        .arg(name)
+                                        .arg(bytes.size()));
+        return false;
+    }
+    const TunesFileReading reading = ParseTunesFile(bytes, blocks);
+    if (bytes.size() < reading.expectedSize)
+        ShowConfigInformation(host, QString::fromUtf8("Файл настроек \"%1\" короче ожидаемого (%2 байт из %3): "
+                                                      "недостающие настройки не прочитаны.")
+                                        .arg(name)
+                                        .arg(bytes.size())
+                                        .arg(reading.expectedSize));
+    return true;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The two checks against the connected meter just before a configuration is written to it: the model
+// must be the configuration's, and a clock far from the computer's must be accepted by the user
+// (the configuration write leaves the meter's clock alone).
+
+#include <QDateTime>
+#include <array>
+#include <cstdint>
+
+#include "config/config_messages.h"
+#include "config/device_blocks.h"
+
+// The meter's clock as it reads it out: day, month, year - 2000, hour, minute, second.
+using MeterClock = std::array<std::uint8_t, 6>;
+
+// False, after "Записываемая конфигурация не соответствует модели прибора ...", when the models differ.
+bool CheckMeterModelBeforeWrite(const DeviceIdentity& meter, const DeviceIdentity& configuration,
+                                ConfigMessageHost& host);
+
+// The same six fields of a local time.
+MeterClock ClockOf(const QDateTime& localTime);
+
+// meter - computer in hours (days * 24 + hours + (minutes + seconds / 60) / 60); days counted through
+// four-year cycles of 1461 days. False when either reading is not a date and time.
+bool ClockDifferenceHours(const MeterClock& meter, const MeterClock& computer, double& hours);
+
+// True when the write may go on: the clocks are within an hour, or the user answered OK to the question.
+// A reading that is not a date and time counts as far off.
+bool ConfirmMeterClockBeforeWrite(const MeterClock& meter, const QDateTime& computerNow, ConfigMessageHost& host);
