@@ -43,3 +43,11 @@ bool SavePortTable(SettingsStore& store, const PortTable& table)
         store.SetString(section, KeyFor(it.key()), it.value());
     return batch.Commit();
 }
+
+bool RefreshPortTable(SettingsStore& store, PortTable& table, const QString& deviceFolder)
+{
+    LoadPortTable(store, table);
+    const QMap<int, QString> stored = table.Entries();
+    table.ScanSystemPorts(deviceFolder);
+    return table.Entries() == stored || SavePortTable(store, table);
+}

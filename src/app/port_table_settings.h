@@ -9,3 +9,7 @@
 void LoadPortTable(const SettingsStore& store, PortTable& table);
 // Replaces the stored table with `table`; false when the file could not be written.
 bool SavePortTable(SettingsStore& store, const PortTable& table);
+
+// Start-up: the stored table, plus a number for each serial device seen for the first time in
+// `deviceFolder` (/dev), stored again when that added any. False when the store could not be written.
+bool RefreshPortTable(SettingsStore& store, PortTable& table, const QString& deviceFolder = QStringLiteral("/dev"));

@@ -2,6 +2,7 @@
 #include "app/port_table_settings.h"
 #include "support/pty_pair.h"
 #include "support/qt_printers.h"
+#include "support/read_only_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,37 @@ TEST(PortTableSettings, TableSurvivesARestartAndDropsWhatCannotStand)
     PortTable restarted;
     LoadPortTable(SettingsStore(path), restarted);
     EXPECT_EQ(restarted.Entries(), table.Entries());
+}
+
+TEST(PortTableSettings, StartUpNumbersNewDevicesAndKeepsThem)
+{
+    QTemporaryDir dev;
+    {
+        QFile device(dev.filePath(QStringLiteral("ttyUSB0")));
+        ASSERT_TRUE(device.open(QIODevice::WriteOnly));
+    }
+    ReadOnlyFolder folder;
+    const QString path = folder.Path() + QStringLiteral("/settings.ini");
+    {
+        SettingsStore store(path);
+        ASSERT_TRUE(store.SetString(QStringLiteral("Settings\\Ports"), QStringLiteral("COM1"), QStringLiteral("/dev/pts/3")));
+    }
+    SettingsStore store(path);
+    PortTable table;
+    ASSERT_TRUE(RefreshPortTable(store, table, dev.path()));
+    const QMap<int, QString> expected{{1, QStringLiteral("/dev/pts/3")}, {2, dev.filePath(QStringLiteral("ttyUSB0"))}};
+    EXPECT_EQ(table.Entries(), expected);
+    PortTable reread;
+    LoadPortTable(SettingsStore(path), reread);
+    EXPECT_EQ(reread.Entries(), expected);
+
+    // Nothing new: nothing to write, so even a folder that cannot be written is no failure.
+    ASSERT_TRUE(folder.Lock());
+    PortTable again;
+    const bool refreshed = RefreshPortTable(store, again, dev.path());
+    folder.Unlock();
+    EXPECT_TRUE(refreshed);
+    EXPECT_EQ(again.Entries(), expected);
 }
 
 TEST(FreePorts, TableAnswersByNumber)
