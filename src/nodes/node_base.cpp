@@ -16,14 +16,13 @@ UserMessage ParseFailure(NodeBaseFile::ParseResult result, const QString& filePa
         return UserMessage::Information(QStringLiteral("Файл \"%1\" не является файлом базы узлов учета!").arg(shown));
     case NodeBaseFile::ParseResult::kShortHeader:
         return UserMessage::Information(
-            QStringLiteral("Файл базы узлов учета \"%1\" поврежден: заголовок неполон (%2 байт)!").arg(shown).arg(fileSize));
+            QStringLiteral("Файл базы узлов учета \"%1\" поврежден: заголовок неполон (%2 байт)!")
+                .arg(shown, QString::number(fileSize)));
     case NodeBaseFile::ParseResult::kTruncated: {
         const qint64 present = (fileSize - static_cast<qint64>(sizeof(NodeBaseHeader))) / static_cast<qint64>(sizeof(NodeEntry));
         return UserMessage::Information(
             QStringLiteral("Файл базы узлов учета \"%1\" поврежден: узлов учета в заголовке %2, в файле %3!")
-                .arg(shown)
-                .arg(counted)
-                .arg(present));
+                .arg(shown, QString::number(counted), QString::number(present)));
     }
     case NodeBaseFile::ParseResult::kOk: break;
     }
