@@ -1,5 +1,7 @@
 #include "app/ini_text.h"
 
+#include <utility>
+
 namespace {
 
 bool HasControlCharacter(const QString& text)
@@ -14,24 +16,6 @@ bool HasControlCharacter(const QString& text)
 bool IsTrimmedName(const QString& name)
 {
     return !name.isEmpty() && name.trimmed() == name && !HasControlCharacter(name);
-}
-
-IniSection* FindSection(QList<IniSection>& sections, const QString& name)
-{
-    for (IniSection& section : sections) {
-        if (section.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &section;
-    }
-    return nullptr;
-}
-
-bool HasKey(const IniSection& section, const QString& key)
-{
-    for (const IniEntry& entry : section.entries) {
-        if (entry.key.compare(key, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
 }
 
 int HexDigit(QChar ch)
@@ -79,6 +63,29 @@ QString Unescape(QStringView body)
 }
 
 }  // namespace
+
+const IniSection* FindIniSection(const QList<IniSection>& sections, const QString& name)
+{
+    for (const IniSection& section : sections) {
+        if (section.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &section;
+    }
+    return nullptr;
+}
+
+IniSection* FindIniSection(QList<IniSection>& sections, const QString& name)
+{
+    return const_cast<IniSection*>(FindIniSection(std::as_const(sections), name));
+}
+
+qsizetype FindIniKey(const IniSection& section, const QString& key)
+{
+    for (qsizetype i = 0; i < section.entries.size(); ++i) {
+        if (section.entries[i].key.compare(key, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
 
 bool IsValidIniKey(const QString& key)
 {
@@ -141,7 +148,7 @@ QList<IniSection> ParseIniText(const QByteArray& text)
             current = nullptr;
             if (!IsValidIniSection(name))
                 continue;
-            current = FindSection(sections, name);
+            current = FindIniSection(sections, name);
             if (!current) {
                 sections.append(IniSection{name, {}});
                 current = &sections.last();
@@ -152,7 +159,7 @@ QList<IniSection> ParseIniText(const QByteArray& text)
         if (!current || equals < 0)
             continue;
         const QString key = line.left(equals).trimmed();
-        if (!IsValidIniKey(key) || HasKey(*current, key))
+        if (!IsValidIniKey(key) || FindIniKey(*current, key) >= 0)
             continue;
         current->entries.append(IniEntry{key, DecodeIniValue(line.mid(equals + 1))});
     }

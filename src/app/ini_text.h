@@ -27,6 +27,11 @@ struct IniSection {
 };
 
 QList<IniSection> ParseIniText(const QByteArray& text);
+
+// Lookups as the store makes them: names compared without regard to case. Null / -1 when absent.
+IniSection* FindIniSection(QList<IniSection>& sections, const QString& name);
+const IniSection* FindIniSection(const QList<IniSection>& sections, const QString& name);
+qsizetype FindIniKey(const IniSection& section, const QString& key);
 QByteArray WriteIniText(const QList<IniSection>& sections);
 
 // The value as it stands after "key=".

@@ -16,24 +16,6 @@ namespace {
 // A settings file is a few kilobytes; anything far larger is not ours and is not read into memory.
 constexpr qint64 kLargestReadableFile = 16 * 1024 * 1024;
 
-IniSection* FindSection(QList<IniSection>& sections, const QString& name)
-{
-    for (IniSection& section : sections) {
-        if (section.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &section;
-    }
-    return nullptr;
-}
-
-qsizetype FindKey(const IniSection& section, const QString& key)
-{
-    for (qsizetype i = 0; i < section.entries.size(); ++i) {
-        if (section.entries[i].key.compare(key, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
-}
-
 bool IsHexText(const QString& text)
 {
     if (text.size() % 2 != 0)
@@ -73,19 +55,18 @@ bool SettingsStore::Reload()
     m_sections.clear();
     m_lastError.clear();
     m_dirty = false;
+    m_readError.clear();
     QFile file(m_filePath);
     if (!file.exists())
         return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_lastError = file.errorString();
-        return false;
-    }
-    if (file.size() > kLargestReadableFile) {
-        m_lastError = QStringLiteral("Файл \"%1\" слишком велик для файла настроек!").arg(QDir::toNativeSeparators(m_filePath));
-        return false;
-    }
-    m_sections = ParseIniText(file.readAll());
-    return true;
+    if (!file.open(QIODevice::ReadOnly))
+        m_readError = file.errorString();
+    else if (file.size() > kLargestReadableFile)
+        m_readError = QStringLiteral("Файл \"%1\" слишком велик для файла настроек!").arg(QDir::toNativeSeparators(m_filePath));
+    else
+        m_sections = ParseIniText(file.readAll());
+    m_lastError = m_readError;
+    return m_readError.isEmpty();
 }
 
 QString SettingsStore::LastError() const
@@ -96,13 +77,9 @@ QString SettingsStore::LastError() const
 
 const QString* SettingsStore::FindValueLocked(const QString& section, const QString& key) const
 {
-    for (const IniSection& candidate : m_sections) {
-        if (candidate.name.compare(section, Qt::CaseInsensitive) != 0)
-            continue;
-        const qsizetype index = FindKey(candidate, key);
-        return index < 0 ? nullptr : &candidate.entries[index].value;
-    }
-    return nullptr;
+    const IniSection* found = FindIniSection(m_sections, section);
+    const qsizetype index = found ? FindIniKey(*found, key) : -1;
+    return index < 0 ? nullptr : &found->entries[index].value;
 }
 
 int SettingsStore::GetInt(const QString& section, const QString& key, int defaultValue) const
@@ -142,10 +119,8 @@ QStringList SettingsStore::Keys(const QString& section) const
 {
     QMutexLocker lock(&m_mutex);
     QStringList keys;
-    for (const IniSection& candidate : m_sections) {
-        if (candidate.name.compare(section, Qt::CaseInsensitive) != 0)
-            continue;
-        for (const IniEntry& entry : candidate.entries)
+    if (const IniSection* found = FindIniSection(m_sections, section)) {
+        for (const IniEntry& entry : found->entries)
             keys.append(entry.key);
     }
     return keys;
@@ -173,12 +148,12 @@ bool SettingsStore::SetValue(const QString& section, const QString& key, const Q
         m_lastError = QStringLiteral("Недопустимое имя параметра \"%1\\%2\"!").arg(section, key);
         return false;
     }
-    IniSection* target = FindSection(m_sections, section);
+    IniSection* target = FindIniSection(m_sections, section);
     if (!target) {
         m_sections.append(IniSection{section, {}});
         target = &m_sections.last();
     }
-    const qsizetype index = FindKey(*target, key);
+    const qsizetype index = FindIniKey(*target, key);
     if (index < 0)
         target->entries.append(IniEntry{key, value});
     else if (target->entries[index].value == value)
@@ -192,8 +167,8 @@ bool SettingsStore::SetValue(const QString& section, const QString& key, const Q
 bool SettingsStore::RemoveKey(const QString& section, const QString& key)
 {
     QMutexLocker lock(&m_mutex);
-    IniSection* target = FindSection(m_sections, section);
-    const qsizetype index = target ? FindKey(*target, key) : -1;
+    IniSection* target = FindIniSection(m_sections, section);
+    const qsizetype index = target ? FindIniKey(*target, key) : -1;
     if (index < 0)
         return true;
     target->entries.removeAt(index);
@@ -216,7 +191,10 @@ bool SettingsStore::WriteIfDueLocked()
 {
     if (m_batchDepth > 0 || !m_dirty)
         return true;
-    m_lastError.clear();
+    // A file that could not be read is not written over with the little this run has set.
+    m_lastError = m_readError;
+    if (!m_readError.isEmpty())
+        return false;
     // The configuration folder of a fresh account may not exist yet.
     QDir().mkpath(QFileInfo(m_filePath).absolutePath());
     QSaveFile file(m_filePath);

@@ -48,7 +48,8 @@ public:
     bool RemoveKey(const QString& section, const QString& key);
     bool RemoveSection(const QString& section);
 
-    // Reads the file again. False when it exists but cannot be read; the store is then empty.
+    // Reads the file again. False when it exists but cannot be read; the store is then empty, and it
+    // keeps its values in memory only, so that the unread file is not replaced.
     bool Reload();
     // Why the last read or write failed, in the system's words; empty after a success.
     QString LastError() const;
@@ -76,6 +77,7 @@ private:
     mutable QMutex m_mutex;
     QList<IniSection> m_sections;
     QString m_lastError;
+    QString m_readError;  // why the file could not be read; empty when it could
     int m_batchDepth = 0;
     bool m_dirty = false;
 };

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
+
 
 namespace {
 
@@ -52,7 +54,10 @@ bool NodeBase::LoadFile(const QString& filePath, UserMessage* failure)
             *failure = UserMessage::Information(file.errorString());
         return false;
     }
-    const QByteArray image = file.readAll();
+    QByteArray image = file.read(sizeof(NodeBaseHeader));
+    const qint64 wanted = std::min<qint64>(NodeBaseFile::ImageSize(image), file.size());
+    if (wanted > image.size())
+        image += file.read(wanted - image.size());
     if (file.error() != QFileDevice::NoError) {
         if (failure)
             *failure = UserMessage::Information(file.errorString());
@@ -63,7 +68,7 @@ bool NodeBase::LoadFile(const QString& filePath, UserMessage* failure)
     if (result == NodeBaseFile::ParseResult::kOk)
         return true;
     if (failure)
-        *failure = ParseFailure(result, filePath, counted, image.size());
+        *failure = ParseFailure(result, filePath, counted, file.size());
     return false;
 }
 

@@ -31,6 +31,17 @@ NodeEntry StoredAsTcp(NodeEntry entry)
 
 }  // namespace
 
+std::int64_t ImageSize(const QByteArray& header)
+{
+    if (header.size() < static_cast<qsizetype>(sizeof(NodeBaseHeader)))
+        return header.size();
+    NodeBaseHeader fields;
+    std::memcpy(&fields, header.constData(), sizeof(fields));
+    if (!IsOurs(fields) || fields.count < 0)
+        return sizeof(fields);
+    return static_cast<std::int64_t>(sizeof(fields)) + static_cast<std::int64_t>(fields.count) * sizeof(NodeEntry);
+}
+
 QByteArray Write(const QList<NodeEntry>& entries)
 {
     const NodeBaseHeader header = MakeHeader(entries.size());

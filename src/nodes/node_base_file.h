@@ -51,6 +51,10 @@ enum class ParseResult {
     kTruncated,    // fewer entries than the header counts
 };
 
+// How many bytes of the file the image with this header takes (the header alone for a file that is
+// not a node base), so that a foreign file is not read whole.
+std::int64_t ImageSize(const QByteArray& header);
+
 // The file image of `entries`.
 QByteArray Write(const QList<NodeEntry>& entries);
 // The entries of a file image; an empty image is an empty base. On anything but kOk `entries` is

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -164,6 +165,19 @@ TEST_F(SettingsStoreTest, FailedWriteKeepsTheOldFileAndSaysWhy)
         folder.Unlock();
     }
     EXPECT_EQ(ReadAll(file), before);
+
+    // A file that cannot be a settings file is not replaced by what this run sets.
+    const QString huge = dir.filePath(QStringLiteral("huge.ini"));
+    {
+        QFile file(huge);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(17 * 1024 * 1024));
+    }
+    SettingsStore foreign(huge);
+    EXPECT_FALSE(foreign.LastError().isEmpty());
+    EXPECT_FALSE(foreign.SetInt(kProgram, QStringLiteral("UseWorkFolder"), 0));
+    EXPECT_EQ(foreign.GetInt(kProgram, QStringLiteral("UseWorkFolder"), 1), 0);
+    EXPECT_EQ(QFileInfo(huge).size(), 17 * 1024 * 1024);
 
     // A folder that cannot exist: its parent is a file.
     WriteAll(dir.filePath(QStringLiteral("plain")), "x");

@@ -200,6 +200,8 @@ TEST_F(NodeBaseTest, MissingEmptyShortForeignAndTruncatedFiles)
          QStringLiteral("Файл \"%1\" не является файлом базы узлов учета!").arg(shown)},
         {Header(3) + IpEntry() + SerialEntry().left(300),
          QStringLiteral("Файл базы узлов учета \"%1\" поврежден: узлов учета в заголовке 3, в файле 1!").arg(shown)},
+        {Header(0x7FFFFFFF) + IpEntry(),  // a claim far beyond the file is not believed
+         QStringLiteral("Файл базы узлов учета \"%1\" поврежден: узлов учета в заголовке 2147483647, в файле 1!").arg(shown)},
         {Header(0xFFFFFFFF) + IpEntry(),
          QStringLiteral("Файл базы узлов учета \"%1\" поврежден: узлов учета в заголовке -1, в файле 1!").arg(shown)},
     };
