@@ -14,10 +14,17 @@
 
 namespace {
 
-QString Logged(const QBuffer& log)
-{
-    return DecodeWindows1251(log.data());
-}
+class TempFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override { log.open(QIODevice::WriteOnly); }
+
+    QString Logged() const { return DecodeWindows1251(log.data()); }
+
+    QTemporaryDir folder;
+    QBuffer log;
+    QFile file;
+    RecordingViewer owner;
+};
 
 TEST(TempFiles, NamesCarryTheWindowAndThePart)
 {
@@ -27,24 +34,20 @@ TEST(TempFiles, NamesCarryTheWindowAndThePart)
               QStringLiteral("/opt/zt5/FFFFFFFF_2_1.tmp"));
 }
 
-TEST(TempFiles, OpeningAgainClosesFirstAndTruncates)
+TEST_F(TempFilesTest, OpeningAgainClosesFirstAndTruncates)
 {
-    QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("a.tmp"));
-    QBuffer log;
-    log.open(QIODevice::WriteOnly);
-    QFile file;
     ASSERT_TRUE(gOpenTempFile(file, path, &log, nullptr));
     file.write("old contents");
     ASSERT_TRUE(gOpenTempFile(file, path, &log, nullptr));
     EXPECT_EQ(file.size(), 0);
-    EXPECT_TRUE(Logged(log).contains(
+    EXPECT_TRUE(Logged().contains(
         QStringLiteral("\tХэндл файла не равен hFileNull. Контрольное закрытие временного файла: %1\r\n").arg(path)));
     EXPECT_TRUE(gCloseTempFile(file, &log));
     EXPECT_TRUE(gCloseTempFile(file, &log));
-    EXPECT_TRUE(Logged(log).endsWith(QStringLiteral("Процедура закрытия временного файла: %1\r\n"
-                                                    "\tХэндл файла равен hFileNull: %1\r\n")
-                                         .arg(path)));
+    EXPECT_TRUE(Logged().endsWith(QStringLiteral("Процедура закрытия временного файла: %1\r\n"
+                                                 "\tХэндл файла равен hFileNull: %1\r\n")
+                                      .arg(path)));
 
     // A log that is not open gets nothing.
     QBuffer closed;
@@ -52,36 +55,27 @@ TEST(TempFiles, OpeningAgainClosesFirstAndTruncates)
     EXPECT_TRUE(closed.data().isEmpty());
 }
 
-TEST(TempFiles, FailedOpenIsToldOnlyToAnOwner)
+TEST_F(TempFilesTest, FailedOpenIsToldOnlyToAnOwner)
 {
-    QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("missing/b.tmp"));
     const QString message = QStringLiteral("No such file or directory (gOpenTempFile - %1)").arg(path);
-    QBuffer log;
-    log.open(QIODevice::WriteOnly);
-    QFile file;
     EXPECT_FALSE(gOpenTempFile(file, path, &log, nullptr));
-    EXPECT_TRUE(Logged(log).endsWith(QStringLiteral("\t\tERROR! - Ошибка открытия временного файла: %1\r\n").arg(message)));
+    EXPECT_TRUE(Logged().endsWith(QStringLiteral("\t\tERROR! - Ошибка открытия временного файла: %1\r\n").arg(message)));
+    EXPECT_TRUE(owner.messages.empty());
 
-    RecordingViewer owner;
     EXPECT_FALSE(gOpenTempFile(file, path, nullptr, &owner));
     ASSERT_EQ(owner.messages.size(), 1u);
     EXPECT_EQ(owner.messages[0].text, message);
 }
 
-TEST(TempFiles, DeletingWhatIsGoneSucceeds)
+TEST_F(TempFilesTest, DeletingWhatIsGoneSucceeds)
 {
-    QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("gone.tmp"));
-    QBuffer log;
-    log.open(QIODevice::WriteOnly);
-    QFile file;
-    RecordingViewer owner;
     EXPECT_TRUE(gDeleteTempFile(path, &log, &owner, file));
     EXPECT_TRUE(owner.messages.empty());
-    EXPECT_TRUE(Logged(log).endsWith(QStringLiteral("\tПоиск удаляемого файла: %1\r\n"
-                                                    "\tФайл для удаления не найден: %1\r\n")
-                                         .arg(path)));
+    EXPECT_TRUE(Logged().endsWith(QStringLiteral("\tПоиск удаляемого файла: %1\r\n"
+                                                 "\tФайл для удаления не найден: %1\r\n")
+                                      .arg(path)));
 
     // A folder of that name is not a file to delete, nor is a pattern a list of files.
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("gone.tmp")));
@@ -92,23 +86,19 @@ TEST(TempFiles, DeletingWhatIsGoneSucceeds)
     EXPECT_TRUE(QFileInfo::exists(folder.filePath(QStringLiteral("x1.tmp"))));
 }
 
-TEST(TempFiles, FileThatCannotBeDeletedStays)
+TEST_F(TempFilesTest, FileThatCannotBeDeletedStays)
 {
-    ReadOnlyFolder folder;
-    const QString path = folder.Path() + QStringLiteral("/stuck.tmp");
-    QFile file;
+    ReadOnlyFolder locked;
+    const QString path = locked.Path() + QStringLiteral("/stuck.tmp");
     ASSERT_TRUE(gOpenTempFile(file, path, nullptr, nullptr));
-    ASSERT_TRUE(folder.Lock());
-    QBuffer log;
-    log.open(QIODevice::WriteOnly);
-    RecordingViewer owner;
+    ASSERT_TRUE(locked.Lock());
     EXPECT_FALSE(gDeleteTempFile(path, &log, &owner, file));
-    folder.Unlock();
+    locked.Unlock();
     EXPECT_FALSE(file.isOpen());
     EXPECT_TRUE(QFileInfo::exists(path));
     ASSERT_EQ(owner.messages.size(), 1u);
     EXPECT_EQ(owner.messages[0].text, QStringLiteral("Permission denied (gDeleteTempFile - %1)").arg(path));
-    EXPECT_TRUE(Logged(log).endsWith(
+    EXPECT_TRUE(Logged().endsWith(
         QStringLiteral("\t\tERROR! - Ошибка удаления файла (1): %1\r\n").arg(owner.messages[0].text)));
 }
 
