@@ -60,7 +60,8 @@ TEST_F(TempFilesTest, FailedOpenIsToldOnlyToAnOwner)
     const QString path = folder.filePath(QStringLiteral("missing/b.tmp"));
     const QString message = QStringLiteral("No such file or directory (gOpenTempFile - %1)").arg(path);
     EXPECT_FALSE(gOpenTempFile(file, path, &log, nullptr));
-    EXPECT_TRUE(Logged().endsWith(QStringLiteral("\t\tERROR! - Ошибка открытия временного файла: %1\r\n").arg(message)));
+    EXPECT_TRUE(
+        Logged().endsWith(QStringLiteral("\t\tERROR! - Ошибка открытия временного файла: %1\r\n").arg(message)));
     EXPECT_TRUE(owner.messages.empty());
 
     EXPECT_FALSE(gOpenTempFile(file, path, nullptr, &owner));
