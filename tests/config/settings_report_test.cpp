@@ -12,7 +12,7 @@
 #include "config/settings_report_output.h"
 #include "config/tunes_defaults.h"
 #include "protocol/checksums.h"
-#include "recording_host.h"
+#include "recording_message_host.h"
 #include "support/known_configuration.h"
 #include "support/qt_printers.h"
 #include "support/recording_viewer.h"
@@ -51,7 +51,7 @@ QString PreBlock(const QString& report)
 TEST(SettingsReport, KnownConfigurationGivesTheExpectedFile)
 {
     ConfigurationBlocks blocks = KnownConfiguration();
-    RecordingHost checks;
+    RecordingMessageHost checks;
     RecordingViewer viewer;
     QTemporaryDir folder;
     ASSERT_TRUE(ShowSettingsReport(blocks, checks, viewer, {folder.path(), 0x2A, nullptr}, kFormed))
@@ -70,7 +70,7 @@ TEST(SettingsReport, FailedChecksGiveNoReport)
 {
     ConfigurationBlocks blocks;
     MakeDefaultConfiguration(blocks);  // no input has a scheme
-    RecordingHost checks;
+    RecordingMessageHost checks;
     RecordingViewer viewer;
     QTemporaryDir folder;
     EXPECT_FALSE(ShowSettingsReport(blocks, checks, viewer, {folder.path(), 1, nullptr}, kFormed));
