@@ -1,0 +1,25 @@
+#pragma once
+// Setting the meter's clock: service code 6 below firmware level 521, code 9 from 521 (a meter knows
+// only its own code), with day, month, year - 2000, hour, minute and second in the parameter bytes.
+// The archives start again from the new time, as the meter warns before the command.
+
+#include "service_commands.h"
+
+class EventLogs;
+class MeterArchives;
+class MeterClock;
+
+class ClockCommands : public ServiceCommandHandler {
+public:
+    ClockCommands(MeterClock& clock, MeterArchives& archives, EventLogs& logs)
+        : m_clock(clock), m_archives(archives), m_logs(logs)
+    {
+    }
+
+    int Execute(const ServiceCommand& command, MeterImage& image) override;
+
+private:
+    MeterClock& m_clock;
+    MeterArchives& m_archives;
+    EventLogs& m_logs;
+};

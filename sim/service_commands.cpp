@@ -1,0 +1,33 @@
+#include "service_commands.h"
+
+#include "meter_areas.h"
+
+#include <cstring>
+
+namespace {
+constexpr int kArea = MeterArea::kServiceCommand;
+constexpr int kBytes = MeterArea::kServiceCommandBytes;
+}  // namespace
+
+int ServiceCommandArea::CheckWrite(const MeterImage&, int start, int count, const std::uint8_t*)
+{
+    // Half a command is no command.
+    if (Overlaps(start, count, kArea, kBytes) && !(start <= kArea && start + count >= kArea + RegistersFor(kBytes)))
+        return SlaveException::kIllegalValue;
+    return 0;
+}
+
+int ServiceCommandArea::AfterWrite(MeterImage& image, int start, int count)
+{
+    if (!Overlaps(start, count, kArea, kBytes))
+        return 0;
+    ServiceCommand command;
+    command.code = image.GetU16(ByteOffset(kArea));
+    std::memcpy(command.parameters.data(), image.At(kArea) + 2, command.parameters.size());
+    for (ServiceCommandHandler* handler : m_handlers) {
+        const int result = handler->Execute(command, image);
+        if (result != ServiceCommandHandler::kNotMine)
+            return result;
+    }
+    return SlaveException::kIllegalValue;
+}
