@@ -1,0 +1,52 @@
+#pragma once
+// A small Modbus master that asks the simulated meter's slave directly (no line): blocks of the
+// standard sizes, answers checked for their CRC, bytes in the image's order (each register
+// little-endian), exceptions returned as codes.
+
+#include "sim/meter_simulator.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <cstring>
+
+struct SlaveReply {
+    int exception = 0;  // 0: answered
+    QByteArray bytes;
+
+    bool Ok() const { return exception == 0; }
+    template <class Record>
+    Record As() const
+    {
+        Record record{};
+        std::memcpy(&record, bytes.constData(), std::min<std::size_t>(sizeof record, std::size_t(bytes.size())));
+        return record;
+    }
+};
+
+class SlaveClient {
+public:
+    explicit SlaveClient(MeterSimulator& meter) : m_meter(meter) {}
+
+    // Function 3 in blocks of at most 125 registers; stops at the first exception.
+    SlaveReply Read(int reg, int bytes);
+    // Function 16 in blocks of at most 123 registers; an odd count is padded with a zero byte.
+    int Write(int reg, const QByteArray& bytes);
+    // One function-0x48 transfer: writes (may be empty) and reads (may be 0 bytes).
+    SlaveReply WriteRead48(int writeReg, const QByteArray& write, int readReg, int readBytes);
+
+    // The service command block: u16 code and six parameter bytes.
+    int ServiceCommand(std::uint16_t code, const QByteArray& parameters = {});
+
+    template <class Record>
+    static QByteArray Bytes(const Record& record)
+    {
+        return QByteArray(reinterpret_cast<const char*>(&record), sizeof record);
+    }
+
+private:
+    QByteArray Ask(const QByteArray& unit, int* exception);
+
+    MeterSimulator& m_meter;
+    std::uint16_t m_sequence = 1;
+};
