@@ -33,24 +33,6 @@ QByteArray ChecksumBlock(std::uint16_t crc, int size)
     return block;
 }
 
-// The configuration written the way the configurator writes it: 1, record, checksum, 2, then the open
-// settings with their checksum first. Returns the first refusal.
-int WriteConfiguration(SlaveClient& client, const QByteArray& record, const QByteArray& open)
-{
-    int code = client.ServiceCommand(ConfigurationArea::kOpenProtectedWrite);
-    if (!code)
-        code = client.Write(MeterArea::kTunes, record);
-    if (!code)
-        code = client.Write(MeterArea::kTunesChecksum, ChecksumBlock(Crc(record), 8));
-    if (!code)
-        code = client.ServiceCommand(ConfigurationArea::kCloseProtectedWrite);
-    if (!code)
-        code = client.Write(MeterArea::kOpenChecksum, ChecksumBlock(Crc(open), 6));
-    if (!code)
-        code = client.Write(MeterArea::kOpenSettings, open);
-    return code;
-}
-
 }  // namespace
 
 TEST(ConfigurationArea, StartsWithFactoryDefaultsAndMatchingChecksumsInTheLevelsLayout)

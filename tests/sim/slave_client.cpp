@@ -1,5 +1,7 @@
 #include "slave_client.h"
 
+#include "sim/meter_areas.h"
+
 #include "protocol/checksums.h"
 
 #include <gtest/gtest.h>
@@ -24,21 +26,31 @@ QByteArray ToWire(QByteArray bytes)
 
 }  // namespace
 
+SlaveClient::SlaveClient(MeterSimulator& meter)
+    : m_transport([&meter](const QByteArray& unit) {
+          std::uint8_t answer[300];
+          const int length = meter.Slave().Answer(reinterpret_cast<const std::uint8_t*>(unit.constData()),
+                                                  static_cast<int>(unit.size()), answer, sizeof answer);
+          if (length < 4)
+              return QByteArray();
+          EXPECT_EQ(GetLittleEndian16(answer + length - 2), Crc16Modbus(answer, static_cast<std::size_t>(length - 2)));
+          return QByteArray(reinterpret_cast<const char*>(answer), length - 2);
+      })
+{
+}
+
 QByteArray SlaveClient::Ask(const QByteArray& unit, int* exception)
 {
-    std::uint8_t answer[300];
-    const int length = m_meter.Slave().Answer(reinterpret_cast<const std::uint8_t*>(unit.constData()),
-                                              static_cast<int>(unit.size()), answer, sizeof answer);
+    const QByteArray answer = m_transport(unit);
     *exception = 0;
-    if (length < 4) {
-        ADD_FAILURE() << "the meter stayed silent";
+    if (answer.size() < 3) {
+        ADD_FAILURE() << "no answer from the meter";
         *exception = -1;
         return {};
     }
-    EXPECT_EQ(GetLittleEndian16(answer + length - 2), Crc16Modbus(answer, static_cast<std::size_t>(length - 2)));
-    if (answer[1] & 0x80)
-        *exception = answer[2];
-    return QByteArray(reinterpret_cast<const char*>(answer), length - 2);
+    if (static_cast<std::uint8_t>(answer[1]) & 0x80)
+        *exception = static_cast<std::uint8_t>(answer[2]);
+    return answer;
 }
 
 SlaveReply SlaveClient::Read(int reg, int bytes)
@@ -103,5 +115,34 @@ int SlaveClient::ServiceCommand(std::uint16_t code, const QByteArray& parameters
     block[0] = static_cast<char>(code & 0xFF);
     block[1] = static_cast<char>(code >> 8);
     block.replace(2, std::min<qsizetype>(parameters.size(), 6), parameters.left(6));
-    return Write(2665, block);
+    return Write(MeterArea::kServiceCommand, block);
+}
+
+namespace {
+
+QByteArray ChecksumBlock(const QByteArray& covered, int size)
+{
+    QByteArray block(size, '\0');
+    PutLittleEndian16(reinterpret_cast<std::uint8_t*>(block.data()),
+                      Crc16Modbus(reinterpret_cast<const std::uint8_t*>(covered.constData()),
+                                  static_cast<std::size_t>(covered.size())));
+    return block;
+}
+
+}  // namespace
+
+int WriteConfiguration(SlaveClient& client, const QByteArray& record, const QByteArray& open)
+{
+    int code = client.ServiceCommand(1);  // the protected write begins
+    if (!code)
+        code = client.Write(MeterArea::kTunes, record);
+    if (!code)
+        code = client.Write(MeterArea::kTunesChecksum, ChecksumBlock(record, MeterArea::kTunesChecksumBytes));
+    if (!code)
+        code = client.ServiceCommand(2);  // ... and ends
+    if (!code)
+        code = client.Write(MeterArea::kOpenChecksum, ChecksumBlock(open, MeterArea::kOpenChecksumBytes));
+    if (!code)
+        code = client.Write(MeterArea::kOpenSettings, open);
+    return code;
 }

@@ -1,7 +1,7 @@
 #pragma once
-// A small Modbus master that asks the simulated meter's slave directly (no line): blocks of the
-// standard sizes, answers checked for their CRC, bytes in the image's order (each register
-// little-endian), exceptions returned as codes.
+// A small Modbus master for the simulated meter: blocks of the standard sizes, bytes in the image's
+// order (each register little-endian), exceptions returned as codes. It asks the slave directly (the
+// answer's CRC checked here) or through a transport over a real line.
 
 #include "sim/meter_simulator.h"
 
@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 
 struct SlaveReply {
     int exception = 0;  // 0: answered
@@ -24,9 +25,14 @@ struct SlaveReply {
     }
 };
 
+// Sends a request unit (address, function, data; no checksum) and returns the answer unit without its
+// checksum, or empty when nothing valid came back.
+using SlaveTransport = std::function<QByteArray(const QByteArray& unit)>;
+
 class SlaveClient {
 public:
-    explicit SlaveClient(MeterSimulator& meter) : m_meter(meter) {}
+    explicit SlaveClient(MeterSimulator& meter);
+    explicit SlaveClient(SlaveTransport transport) : m_transport(std::move(transport)) {}
 
     // Function 3 in blocks of at most 125 registers; stops at the first exception.
     SlaveReply Read(int reg, int bytes);
@@ -47,6 +53,10 @@ public:
 private:
     QByteArray Ask(const QByteArray& unit, int* exception);
 
-    MeterSimulator& m_meter;
+    SlaveTransport m_transport;
     std::uint16_t m_sequence = 1;
 };
+
+// The configuration written the way the configurator writes it: command 1, the record, its checksum
+// block, command 2, then the open-settings checksum block and the open settings. The first refusal.
+int WriteConfiguration(SlaveClient& client, const QByteArray& record, const QByteArray& open);
