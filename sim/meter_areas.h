@@ -64,10 +64,10 @@ constexpr bool Overlaps(int start, int count, int area, int bytes)
 {
     return start < area + RegistersFor(bytes) && area < start + count;
 }
-// Whether they lie wholly inside it.
-constexpr bool Within(int start, int count, int area, int bytes)
+// Whether they touch only part of it: a command block written by halves is no command.
+constexpr bool CutsThrough(int start, int count, int area, int bytes)
 {
-    return start >= area && start + count <= area + RegistersFor(bytes);
+    return Overlaps(start, count, area, bytes) && !(start <= area && start + count >= area + RegistersFor(bytes));
 }
 
 // Layouts by firmware level (the word at offset 20 of the identity).

@@ -36,9 +36,7 @@ bool ParameterArea::PasswordMatches(const std::uint8_t* text) const
 
 int ParameterArea::CheckWrite(const MeterImage&, int start, int count, const std::uint8_t*)
 {
-    if (Overlaps(start, count, kArea, kBytes) && !(start <= kArea && start + count >= kArea + RegistersFor(kBytes)))
-        return SlaveException::kIllegalValue;
-    return 0;
+    return CutsThrough(start, count, kArea, kBytes) ? SlaveException::kIllegalValue : 0;
 }
 
 int ParameterArea::AfterWrite(MeterImage& image, int start, int count)

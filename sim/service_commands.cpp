@@ -11,10 +11,7 @@ constexpr int kBytes = MeterArea::kServiceCommandBytes;
 
 int ServiceCommandArea::CheckWrite(const MeterImage&, int start, int count, const std::uint8_t*)
 {
-    // Half a command is no command.
-    if (Overlaps(start, count, kArea, kBytes) && !(start <= kArea && start + count >= kArea + RegistersFor(kBytes)))
-        return SlaveException::kIllegalValue;
-    return 0;
+    return CutsThrough(start, count, kArea, kBytes) ? SlaveException::kIllegalValue : 0;
 }
 
 int ServiceCommandArea::AfterWrite(MeterImage& image, int start, int count)

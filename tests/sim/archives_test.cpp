@@ -252,8 +252,7 @@ TEST(EventLogs, ReadFromTheRequestedRecordNumberInEitherFunctionSet)
         ASSERT_TRUE(entries.Ok());
         DateTimeStamp previous{1, 1, 0, 0, 0, 0};
         for (int i = 0; i < 16; ++i) {
-            EventRecord entry;
-            std::memcpy(&entry, entries.bytes.constData() + 16 * i, 16);
+            const auto entry = SlaveReply{0, entries.bytes.mid(16 * i)}.As<EventRecord>();
             EXPECT_EQ(SlaveClient::Bytes(entry), SlaveClient::Bytes(meter.Logs().At(kind, i)));
             EXPECT_TRUE(IsValidStamp(entry.time));
             EXPECT_GE(SecondsOf(entry.time), SecondsOf(previous));

@@ -179,13 +179,13 @@ TEST(SimServer, ClockAndEventLogOverItsPseudoTerminalInAscii)
     EXPECT_GE(SecondsOf(clock), SecondsOf(wanted));
 
     // The administrative log ends with the clock set and the erase it caused.
-    const auto capacity = client.Read(MeterArea::kDescriptorLogs, 24).As<DescriptorEventLogArea>().eventLogs[kEventLogAdministrative];
-    ASSERT_EQ(client.Write(MeterArea::kRequest, SlaveClient::Bytes(EventLogRequest(kEventLogAdministrative, std::uint16_t(capacity.writeIndex - 2), 2))), 0);
+    const auto logs = client.Read(MeterArea::kDescriptorLogs, 24).As<DescriptorEventLogArea>();
+    const auto first = static_cast<std::uint16_t>(logs.eventLogs[kEventLogAdministrative].writeIndex - 2);
+    ASSERT_EQ(client.Write(MeterArea::kRequest, SlaveClient::Bytes(EventLogRequest(kEventLogAdministrative, first, 2))), 0);
     const SlaveReply entries = client.Read(MeterArea::kEventLogs[kEventLogAdministrative], 32);
     ASSERT_TRUE(entries.Ok());
-    EventRecord set, erased;
-    std::memcpy(&set, entries.bytes.constData(), 16);
-    std::memcpy(&erased, entries.bytes.constData() + 16, 16);
+    const auto set = entries.As<EventRecord>();
+    const auto erased = SlaveReply{0, entries.bytes.mid(16)}.As<EventRecord>();
     EXPECT_EQ(set.QuantityType(), MeterEvent::kClockSet);
     EXPECT_EQ(set.ValueKind(), kEventValueChrono);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(set.newValue), 4), SlaveClient::Bytes(ChronoOf(wanted)));
