@@ -1,0 +1,39 @@
+#pragma once
+// What every program of the system settles before its first window or command: the settings store,
+// the work folder the options name, and the node base in it. The desktop program and zt5ctl both
+// start here; `--settings FILE` and `--workdir DIR` arrive as overrides.
+
+#include "app/program_options.h"
+#include "app/settings_store.h"
+#include "app/user_message.h"
+#include "app/work_folder.h"
+#include "nodes/node_base.h"
+
+#include <QString>
+
+struct StartupOverrides {
+    QString settingsFile;  // --settings FILE
+    QString workFolder;    // --workdir DIR
+};
+
+class AppEnvironment {
+public:
+    // The store and folders of this program (next to the executable, or the user's own folders).
+    explicit AppEnvironment(const StartupOverrides& overrides = {});
+    AppEnvironment(const QString& settingsFile, WorkFolder workFolder);
+
+    SettingsStore& Settings() { return m_settings; }
+    const WorkFolder& Folder() const { return m_workFolder; }
+    ProgramOptions Options() { return ReadProgramOptions(m_settings); }
+    QString WorkFolderPath() { return m_workFolder.Path(Options()); }
+
+    // The work-folder check, then the base in it; false with the message to show on failure.
+    bool LoadNodeBase(NodeBase& base, UserMessage* failure);
+    bool SaveNodeBase(const NodeBase& base, UserMessage* failure);
+    // The node called `name` (zt5ctl --node NAME): the base is loaded and searched.
+    bool FindNode(const QString& name, NodeEntry* found, UserMessage* failure);
+
+private:
+    SettingsStore m_settings;
+    WorkFolder m_workFolder;
+};

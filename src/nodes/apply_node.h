@@ -1,0 +1,25 @@
+#pragma once
+// Choosing a node: its connection fields go into the channel settings, its network address and
+// Modbus function set to the driver, and a line about it to the status strip.
+
+#include "channel/transmit_channel.h"
+#include "nodes/node_record.h"
+
+#include <QString>
+
+#include <cstdint>
+
+// Settings a node does not carry (modem init string, dial mode, modem type and time-out, USB device,
+// the stuffed-frame flag placement) keep their values; the shared-memory link number goes back to 0.
+void ApplyNodeToChannel(const NodeRecord& node, ChannelSettings& settings);
+
+// What the driver takes from the node: the meter's address and the functions to use
+// (0 standard 3 and 16, 1 the meter's own 0x48).
+struct NodeTarget {
+    std::uint8_t networkAddress = 0;
+    std::uint8_t functionSet = 1;
+};
+NodeTarget TargetOfNode(const NodeRecord& node);
+
+// "Узел учета - <name>; серийный N - <serial>; сет. адрес - <address>".
+QString NodeStatusText(const NodeRecord& node);

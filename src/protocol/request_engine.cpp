@@ -1,0 +1,65 @@
+// CRovoRedod::SendQueryTo: one request to the meter and one answer back, with retries while the meter
+// stays silent or its answers arrive broken. A request length of 0 only listens.
+
+#include "channel/message_style.h"
+#include "protocol/request_texts.h"
+#include "protocol/rovo_redod.h"
+
+int CRovoRedod::SendQueryTo(int attempts, int timeoutSec)
+{
+    ModbusExchange& exchange = m_ModbusMaster.Exchange();
+    const bool listenOnly = exchange.requestLength == 0;
+    int silentAttempts = 0;
+    int checksumFailures = 0;
+    for (int attempt = 1; attempt <= attempts; ++attempt) {
+        // A write failure has been reported by the channel.
+        if (!listenOnly && !m_TransmitChanel.WriteData(exchange.request, exchange.requestLength))
+            return -1;
+        const int result =
+            m_TransmitChanel.ReadData(exchange.answer, kExchangeBufferSize, exchange.answerLength, timeoutSec * 1000);
+        switch (result) {
+        case kReadFrame:
+            return 1;
+        case kReadTimeoutEmpty:
+            if (attempt < attempts) {
+                LogLine(RetryText(attempt));
+                SetConnectionText(RetryText(attempt));
+            }
+            ++silentAttempts;
+            break;
+        case kReadTimeoutGarbage:
+            LogLine(QString::fromUtf8("Не совпала контрольная сумма!"));
+            ++checksumFailures;
+            break;
+        case kReadStopped:
+            LogLine(QString::fromUtf8("Выполнение прервано пользователем!"));
+            return -1;
+        case kReadFailed:
+            LogLine(QString::fromUtf8("Ошибка выполнения при вызове m_TransmitChanel::ReadData!"));
+            return -1;
+        default: {
+            const QString text = QString::asprintf("Ошибка выполнения CRovoRedod::SendQueryTo (код %d)!", result);
+            LogLine(text);
+            ShowMessage(text, QString::fromUtf8(kCaptionError), MessageStyle::kIconError);
+            return -1;
+        }
+        }
+    }
+
+    if (!m_Reporting.reportFailures)
+        return 0;
+    QString text;
+    if (silentAttempts == attempts) {
+        // Listening for a late answer that never came is not worth a box.
+        if (!listenOnly)
+            text = DeviceSilentText(attempts);
+    } else if (checksumFailures == attempts) {
+        text = QString::asprintf(
+            "Несовпадение контрольной суммы ответа недопустимое число раз. Выполнено %d попыток!", attempts);
+    } else {
+        text = QString::asprintf("Ошибка выполнения при попытке обращения к прибору. Выполнено %d попыток!", attempts);
+    }
+    if (!text.isEmpty())
+        ShowMessage(text, QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
+    return 0;
+}

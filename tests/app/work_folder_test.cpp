@@ -1,0 +1,131 @@
+#include "app/app_location.h"
+#include "app/work_folder.h"
+#include "support/qt_printers.h"
+#include "support/read_only_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cerrno>
+
+namespace {
+
+class WorkFolderTest : public ::testing::Test {
+protected:
+    void MakeFile(const QString& path)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("not a folder");
+    }
+
+    void ExpectInformation(const UserMessage& message, const QString& text)
+    {
+        EXPECT_EQ(message.text, text);
+        EXPECT_EQ(message.caption, QStringLiteral("Информация"));
+        EXPECT_EQ(message.style, 0x40u);
+    }
+
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("program"));
+};
+
+TEST_F(WorkFolderTest, FirstRunCreatesBaseInTheProgramFolder)
+{
+    // The data folder of a fresh account does not exist yet either.
+    const WorkFolder folder(program);
+    const ProgramOptions options;  // as read from a missing settings.ini
+    EXPECT_EQ(folder.Path(options), program);
+    EXPECT_EQ(folder.BaseFolder(options), program + QStringLiteral("/Base"));
+    UserMessage message;
+    ASSERT_TRUE(folder.Check(options, &message)) << message.text.toStdString();
+    EXPECT_TRUE(message.IsEmpty());
+    EXPECT_TRUE(QFileInfo(program + QStringLiteral("/Base")).isDir());
+    EXPECT_TRUE(folder.Check(options, nullptr));  // silent, and already there
+
+    // The chosen folder is ignored while "UseWorkFolder" is set.
+    EXPECT_EQ(folder.Path(ProgramOptions{1, QStringLiteral("/elsewhere")}), program);
+}
+
+TEST_F(WorkFolderTest, NamedFolderMustExistAndBeAFolder)
+{
+    const WorkFolder folder(program);
+    const QString missing = dir.filePath(QStringLiteral("missing"));
+    UserMessage message;
+    EXPECT_FALSE(folder.Check(ProgramOptions{0, missing}, &message));
+    ExpectInformation(message, QStringLiteral("Указанная папка \"") + missing
+                                   + QStringLiteral("\" для сохранения служебной информации не найдена!"));
+    EXPECT_FALSE(QFileInfo::exists(missing));
+
+    EXPECT_FALSE(folder.Check(ProgramOptions{0, QString()}, &message));
+    ExpectInformation(message, QStringLiteral("Указанная папка \"\" для сохранения служебной информации не найдена!"));
+
+    const QString file = dir.filePath(QStringLiteral("file"));
+    MakeFile(file);
+    EXPECT_FALSE(folder.Check(ProgramOptions{0, file}, &message));
+    ExpectInformation(message, QStringLiteral("Указанная папка \"") + file
+                                   + QStringLiteral("\" для сохранения служебной информации не найдена!!"));
+    EXPECT_FALSE(folder.Check(ProgramOptions{0, file}, nullptr));  // silent: the same answer, no message
+
+    const QString chosen = dir.filePath(QStringLiteral("chosen"));
+    ASSERT_TRUE(QDir().mkdir(chosen));
+    EXPECT_TRUE(folder.Check(ProgramOptions{0, chosen}, &message));
+    EXPECT_TRUE(QFileInfo(chosen + QStringLiteral("/Base")).isDir());
+}
+
+TEST_F(WorkFolderTest, BaseThatCannotBeCreatedIsAnError)
+{
+    const QString chosen = dir.filePath(QStringLiteral("chosen"));
+    ASSERT_TRUE(QDir().mkdir(chosen));
+    MakeFile(chosen + QStringLiteral("/Base"));
+    const WorkFolder folder(program);
+    UserMessage message;
+    EXPECT_FALSE(folder.Check(ProgramOptions{0, chosen}, &message));
+    EXPECT_EQ(message.text, QStringLiteral("Невозможно создать папку настроек \"") + chosen + QStringLiteral("/Base\"!\r\n(")
+                                + qt_error_string(EEXIST) + QStringLiteral(")!"));
+    EXPECT_EQ(message.caption, QStringLiteral("Ошибка"));
+    EXPECT_EQ(message.style, 0x10u);
+    EXPECT_TRUE(QFileInfo(chosen + QStringLiteral("/Base")).isFile());  // the user's file is left alone
+
+    ReadOnlyFolder locked;
+    ASSERT_TRUE(locked.Lock());
+    const bool created = folder.Check(ProgramOptions{0, locked.Path()}, &message);
+    locked.Unlock();
+    EXPECT_FALSE(created);
+    EXPECT_EQ(message.text, QStringLiteral("Невозможно создать папку настроек \"") + locked.Path()
+                                + QStringLiteral("/Base\"!\r\n(") + qt_error_string(EACCES) + QStringLiteral(")!"));
+}
+
+TEST_F(WorkFolderTest, WorkdirOptionOverridesTheOptions)
+{
+    const QString given = dir.filePath(QStringLiteral("given"));
+    const WorkFolder folder(program, given);
+    EXPECT_EQ(folder.Path(ProgramOptions{}), given);
+    EXPECT_EQ(folder.Path(ProgramOptions{0, QStringLiteral("/elsewhere")}), given);
+    UserMessage message;
+    EXPECT_FALSE(folder.Check(ProgramOptions{}, &message));
+    EXPECT_EQ(message.text, QStringLiteral("Указанная папка \"") + given
+                                + QStringLiteral("\" для сохранения служебной информации не найдена!"));
+    ASSERT_TRUE(QDir().mkdir(given));
+    EXPECT_TRUE(folder.Check(ProgramOptions{}, &message));
+    EXPECT_TRUE(QFileInfo(given + QStringLiteral("/Base")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(program));
+}
+
+TEST_F(WorkFolderTest, InstalledProgramKeepsItsFilesInTheUsersFolders)
+{
+    ReadOnlyFolder installed;
+    const QString data = dir.filePath(QStringLiteral("data"));
+    ASSERT_TRUE(installed.Lock());
+    const QString chosen = PortableFolderOr(installed.Path(), data);
+    installed.Unlock();
+    EXPECT_EQ(chosen, data);
+    EXPECT_EQ(PortableFolderOr(dir.path(), data), dir.path());
+    EXPECT_FALSE(WorkFolder::ForThisProgram().DefaultFolder().isEmpty());
+}
+
+}  // namespace

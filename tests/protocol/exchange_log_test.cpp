@@ -1,0 +1,41 @@
+#include "channel/channel_types.h"
+#include "protocol/exchange_log.h"
+
+#include <gtest/gtest.h>
+
+TEST(ExchangeLog, LineCarriesHeadTimeAndEveryByte)
+{
+    const std::uint8_t request[] = {0x01, 0x03, 0x00, 0x00, 0x00, 0x13, 0x04, 0x07};
+    ExchangeChannel serial;
+    serial.kind = kChannelDirect;
+    serial.serialPort = 1;
+    const QString head = ExchangeHead(true, serial, 8);
+    EXPECT_EQ(head, QString::fromUtf8("(0008) COM1 Out"));
+    EXPECT_EQ(FormatExchangeLine(head, QTime(10, 12, 5, 42), request, 8),
+              QString::fromUtf8("(0008) COM1 Out ->: 12 мин. :05 с. :042 мс==>>  01 03 00 00 00 13 04 07  "));
+    EXPECT_EQ(FormatExchangeLine(QString::fromUtf8("(0000) USB In "), QTime(0, 0, 0, 0), request, 0),
+              QString::fromUtf8("(0000) USB In  ->: 00 мин. :00 с. :000 мс==>>   "));
+    const std::uint8_t high[] = {0xAB, 0xFF};
+    EXPECT_TRUE(FormatExchangeLine(head, QTime(0, 59, 59, 999), high, 2).endsWith(QString::fromUtf8("59 мин. :59 с. :999 мс==>>  AB FF  ")));
+}
+
+TEST(ExchangeLog, HeadsNameTheChannelOfEachKind)
+{
+    ExchangeChannel channel;
+    channel.kind = kChannelModem;
+    channel.serialPort = 12;
+    EXPECT_EQ(ExchangeHead(false, channel, 25), QString::fromUtf8("(0025) COM12 In "));
+    channel.kind = kChannelUsb;
+    EXPECT_EQ(ExchangeHead(true, channel, 64), QString::fromUtf8("(0064) USB Out"));
+    channel.kind = kChannelIp;
+    channel.address = QString::fromUtf8("192.168.0.7");
+    channel.ipPort = 502;
+    EXPECT_EQ(ExchangeHead(true, channel, 8), QString::fromUtf8("(0008) TCP 192.168.0.7:00502 Out"));
+    channel.tcp = false;
+    EXPECT_EQ(ExchangeHead(false, channel, 1234), QString::fromUtf8("(1234) UDP 192.168.0.7:00502 In "));
+    channel.kind = kChannelSharedMemory;
+    channel.mapNumber = 0;
+    EXPECT_EQ(ExchangeHead(false, channel, 8), QString::fromUtf8("(0008) MAP1 In "));
+    channel.kind = 9;
+    EXPECT_TRUE(ExchangeHead(true, channel, 8).isEmpty());
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Test frames with their Modbus CRC appended, low byte first.
+
+#include "protocol/checksums.h"
+
+#include <cstdint>
+#include <vector>
+
+inline std::vector<std::uint8_t> WithModbusCrc(std::vector<std::uint8_t> frame)
+{
+    const std::uint16_t crc = Crc16Modbus(frame.data(), frame.size());
+    frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
+    frame.push_back(static_cast<std::uint8_t>(crc >> 8));
+    return frame;
+}
