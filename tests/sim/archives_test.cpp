@@ -70,23 +70,23 @@ TEST(MeterArchives, DescriptorsDescribeTheSpanAndTheLevelsRecordSizes)
     const int sizes[] = {218, 218, 218, 232};
     for (int kind = 0; kind < kValueArchiveCount; ++kind) {
         const CapacityEntry capacity = d.Capacity(kind);
-        EXPECT_EQ(capacity.maxRecords, MeterArchives::kCapacity[kind]);
-        EXPECT_EQ(capacity.writeIndex, written[kind]);
-        EXPECT_EQ(capacity.recordSize, sizes[kind]);
+        EXPECT_EQ(Value(capacity.maxRecords), MeterArchives::kCapacity[kind]);
+        EXPECT_EQ(Value(capacity.writeIndex), written[kind]);
+        EXPECT_EQ(Value(capacity.recordSize), sizes[kind]);
         EXPECT_FALSE(capacity.Overwrites());
     }
     for (int log = 0; log < kEventLogCount; ++log) {
-        EXPECT_EQ(d.LogCapacity(log).maxRecords, EventLogs::kCapacity[log]);
-        EXPECT_EQ(d.LogCapacity(log).recordSize, 16);
-        EXPECT_GT(d.LogCapacity(log).writeIndex, 0);
+        EXPECT_EQ(Value(d.LogCapacity(log).maxRecords), EventLogs::kCapacity[log]);
+        EXPECT_EQ(Value(d.LogCapacity(log).recordSize), 16);
+        EXPECT_GT(Value(d.LogCapacity(log).writeIndex), 0);
     }
 
     for (const auto& [level, recordSize, totalsSize] : {std::tuple{511, 206, 220}, {512, 208, 220}, {514, 208, 220}}) {
         MeterSimulator older(Fixed(static_cast<std::uint16_t>(level)));
         SlaveClient olderClient(older);
         const ArchiveDescriptors od = ReadDescriptors(olderClient);
-        EXPECT_EQ(od.Capacity(kArchiveHourly).recordSize, recordSize) << level;
-        EXPECT_EQ(od.Capacity(kArchiveTotals).recordSize, totalsSize) << level;
+        EXPECT_EQ(Value(od.Capacity(kArchiveHourly).recordSize), recordSize) << level;
+        EXPECT_EQ(Value(od.Capacity(kArchiveTotals).recordSize), totalsSize) << level;
     }
 }
 
@@ -110,7 +110,7 @@ TEST(MeterArchives, TheExportWalkReadsEveryFinishedRecordAndNothingElse)
             ASSERT_EQ(reply.bytes.left(size), meter.Archives().RecordBytes(archive, date, kFactoryReport, 515, 0));
             ASSERT_EQ(Bytes(reply.As<TChronoArch>()), Bytes(date));
         }
-        EXPECT_EQ(count, d.Capacity(kind).writeIndex);
+        EXPECT_EQ(count, Value(d.Capacity(kind).writeIndex));
         EXPECT_EQ(ReadRecord(client, archive, last).exception, SlaveException::kNoDataForDate);
     }
 }
@@ -131,27 +131,27 @@ TEST(MeterArchives, RecordsAgreeWithEachOtherAndLookLikeHeating)
         EXPECT_EQ(hourly.inputs[0].VNR + hourly.inputs[0].VOS, 60);
         EXPECT_EQ((hourly.events & 0x0002) != 0, hourly.inputs[0].VOS > 0);
     }
-    EXPECT_NEAR(hourlyVolume, daily.pipes[0].V, 1e-4 * daily.pipes[0].V);
-    EXPECT_EQ(daily.inputs[0].VOS, outageMinutes);
+    EXPECT_NEAR(hourlyVolume, Value(daily.pipes[0].V), 1e-4 * daily.pipes[0].V);
+    EXPECT_EQ(Value(daily.inputs[0].VOS), outageMinutes);
     EXPECT_EQ(daily.inputs[0].VNR + daily.inputs[0].VOS, 1440);
     const double totalsDifference = generator.Totals(day).body.pipes[0].V - generator.Totals(PreviousDay(day)).body.pipes[0].V;
-    EXPECT_NEAR(totalsDifference, daily.pipes[0].V, 1e-3);
+    EXPECT_NEAR(totalsDifference, Value(daily.pipes[0].V), 1e-3);
 
     // Winter heating: a hot supply, a cooler return, less water back than out, heat delivered.
     for (int input = 0; input < kInputCount; ++input) {
         const ArchivePipeValues& supply = daily.pipes[3 * input];
         const ArchivePipeValues& back = daily.pipes[3 * input + 1];
-        EXPECT_GT(supply.t, 60.0f);
-        EXPECT_LT(supply.t, 100.0f);
-        EXPECT_LT(back.t, supply.t - 10.0f);
-        EXPECT_GT(supply.M, back.M);
-        EXPECT_GT(daily.inputs[input].Qtv, 0.0f);
-        EXPECT_GT(supply.P, back.P);
+        EXPECT_GT(Value(supply.t), 60.0f);
+        EXPECT_LT(Value(supply.t), 100.0f);
+        EXPECT_LT(Value(back.t), supply.t - 10.0f);
+        EXPECT_GT(Value(supply.M), Value(back.M));
+        EXPECT_GT(Value(daily.inputs[input].Qtv), 0.0f);
+        EXPECT_GT(Value(supply.P), Value(back.P));
     }
-    EXPECT_LT(daily.inputs[0].tnv, 15.0f);
+    EXPECT_LT(Value(daily.inputs[0].tnv), 15.0f);
     // The February record covers 25.01 23:00 to 25.02 23:00; every 173rd hour loses its power a while.
     const ArchiveRecord monthly = generator.ValueRecord(kArchiveMonthly, TChronoArch{25, 2, 24, 23}, kFactoryReport);
-    EXPECT_GE(monthly.minutesPowerOff, 4 * 3);
+    EXPECT_GE(Value(monthly.minutesPowerOff), 4 * 3);
     EXPECT_EQ(monthly.inputs[0].VNR + monthly.inputs[0].VOS, 31 * 24 * 60);
 }
 
@@ -202,7 +202,7 @@ TEST(MeterArchives, AFullArchiveOverwritesAndAnEraseEmptiesThemAll)
     ArchiveDescriptors d = ReadDescriptors(client);
     const CapacityEntry hourly = d.Capacity(kArchiveHourly);
     EXPECT_TRUE(hourly.Overwrites());
-    EXPECT_EQ(hourly.writeIndex, 200 * 24 % 4416);
+    EXPECT_EQ(Value(hourly.writeIndex), 200 * 24 % 4416);
     const TChronoArch first = ChronoOf(d.FirstRecord(kArchiveHourly));
     EXPECT_EQ(HourDifference(kEnd, first), 4416 - 1);
     EXPECT_TRUE(ReadRecord(client, kArchiveHourly, first).Ok());
@@ -213,7 +213,7 @@ TEST(MeterArchives, AFullArchiveOverwritesAndAnEraseEmptiesThemAll)
     d = ReadDescriptors(client);
     for (int kind = 0; kind < kValueArchiveCount; ++kind) {
         EXPECT_EQ(Bytes(d.FirstRecord(kind)), QByteArray(6, '\xFF'));
-        EXPECT_EQ(d.Capacity(kind).writeIndex, 0);
+        EXPECT_EQ(Value(d.Capacity(kind).writeIndex), 0);
     }
     EXPECT_EQ(Bytes(d.dates.resetDate), Bytes(StampOf(kEnd)));
     EXPECT_EQ(ReadRecord(client, kArchiveHourly, kEnd).exception, SlaveException::kNoDataForDate);
@@ -291,11 +291,11 @@ TEST(CurrentValues, FollowTheClockAndMatchTheTotalsArchive)
     now += 90 * 60;
     const auto later = client.Read(MeterArea::kCurrentValues, 222).As<CurrentValues>();
     EXPECT_EQ(Bytes(later.time), Bytes(DateTimeStamp{10, 3, 24, 0, 30, 0}));
-    EXPECT_NE(values.Go[0], later.Go[0]);
-    EXPECT_GT(values.Go[0], 0.0f);
-    EXPECT_GT(values.t[0], values.t[1]);
-    EXPECT_EQ(values.activeSet, 0);
+    EXPECT_NE(Value(values.Go[0]), Value(later.Go[0]));
+    EXPECT_GT(Value(values.Go[0]), 0.0f);
+    EXPECT_GT(Value(values.t[0]), Value(values.t[1]));
+    EXPECT_EQ(Value(values.activeSet), 0);
     const auto laterTotals = client.Read(MeterArea::kCurrentTotals, 222).As<CurrentTotalsRecord>();
-    EXPECT_GT(laterTotals.body.pipes[0].V, current.body.pipes[0].V);
+    EXPECT_GT(Value(laterTotals.body.pipes[0].V), Value(current.body.pipes[0].V));
     EXPECT_NEAR(laterTotals.body.pipes[0].V - current.body.pipes[0].V, 1.5 * values.Go[0], 0.5 * values.Go[0]);
 }

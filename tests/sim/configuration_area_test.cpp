@@ -94,7 +94,7 @@ TEST(ConfigurationArea, WrittenBetweenCommandsOneAndTwoIsWhatIsReadBack)
         EXPECT_EQ(Word(client.Read(MeterArea::kTunesChecksum, 2).bytes), Crc(record));
         EXPECT_EQ(ConfigurationArea::ReportTimeOf(meter.Image()).hour, 7);
         // The DB-changes log tells the checksum before and after.
-        ASSERT_EQ(meter.Logs().Capacity(kEventLogDbChanges).writeIndex, logged + 1);
+        ASSERT_EQ(Value(meter.Logs().Capacity(kEventLogDbChanges).writeIndex), logged + 1);
         const EventRecord& entry = meter.Logs().At(kEventLogDbChanges, logged);
         EXPECT_EQ(entry.QuantityType(), MeterEvent::kConfigurationWritten);
         EXPECT_EQ(EventValueInteger(entry.ValueKind(), entry.newValue), Crc(record));
