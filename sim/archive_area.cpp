@@ -72,9 +72,9 @@ int ArchiveArea::FillRecord(MeterImage& image, int area, bool totals) const
     if ((request.kind == kArchiveTotals) != totals)
         return SlaveException::kIllegalValue;
     QByteArray bytes;
-    const int code = m_archives.Answer(static_cast<ArchiveKind>(request.kind), request.date,
-                                       ConfigurationArea::ReportTimeOf(image), FirmwareLevelOf(image), m_clock.Now(),
-                                       &bytes);
+    const int code
+        = m_archives.Answer(static_cast<ArchiveKind>(request.kind), request.date,
+                            ConfigurationArea::ReportTimeOf(image), FirmwareLevelOf(image), m_clock.Now(), &bytes);
     if (code == 0)
         PutAnswer(image, area, MeterArea::kAnswerAreaBytes, bytes);
     return code;

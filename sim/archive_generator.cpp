@@ -10,10 +10,10 @@
 namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
-constexpr double kDay = kTwoPi / 24;    // radians per hour of the daily wave
-constexpr double kWeek = kTwoPi / 168;  // ... of the weekly wave
-constexpr double kYearHours = 8766;     // 365.25 days
-constexpr double kMidJanuary = 14 * 24; // the coldest time, hours into the year
+constexpr double kDay = kTwoPi / 24;     // radians per hour of the daily wave
+constexpr double kWeek = kTwoPi / 168;   // ... of the weekly wave
+constexpr double kYearHours = 8766;      // 365.25 days
+constexpr double kMidJanuary = 14 * 24;  // the coldest time, hours into the year
 constexpr double kMeanColdWater = 9;
 
 // Periods (hours) of the meter's recurring troubles, and of the routine events.
@@ -38,8 +38,9 @@ enum Role { kSupply = 0, kReturn = 1, kHotWater = 2 };
 
 Role RoleOf(int pipe) { return static_cast<Role>(pipe % kPipesPerInput); }
 
-double Density(double t) { return 1003.0 - 0.42 * t; }  // kg/m³, close enough for 4..150 °C
-double Mass(double volume, double t) { return volume * Density(t) / 1000.0; }  // tonnes
+// kg/m³, close enough for 4..150 °C; masses in tonnes.
+double Density(double t) { return 1003.0 - 0.42 * t; }
+double Mass(double volume, double t) { return volume * Density(t) / 1000.0; }
 
 double Hours(const TChronoArch& date) { return static_cast<double>(SecondsOf(date)) / kSecondsPerHour; }
 
@@ -69,9 +70,12 @@ double MeanTemperature(int pipe)
 {
     const double supply = 70.0 - 5.0 * (pipe / kPipesPerInput);
     switch (RoleOf(pipe)) {
-    case kSupply: return supply;
-    case kReturn: return 0.45 * supply + 18.0;
-    default: return 57.0;
+    case kSupply:
+        return supply;
+    case kReturn:
+        return 0.45 * supply + 18.0;
+    default:
+        return 57.0;
     }
 }
 
@@ -145,9 +149,12 @@ double ArchiveGenerator::Temperature(int pipe, double hours) const
     // The heating curve: hotter supply when the air is colder.
     const double supply = 70.0 - (Outdoor(hours) - 5.0) - 5.0 * input;
     switch (RoleOf(pipe)) {
-    case kSupply: return supply + 1.5 * wave;
-    case kReturn: return 0.45 * supply + 18.0 + wave;
-    default: return 57.0 + 2.0 * wave;
+    case kSupply:
+        return supply + 1.5 * wave;
+    case kReturn:
+        return 0.45 * supply + 18.0 + wave;
+    default:
+        return 57.0 + 2.0 * wave;
     }
 }
 
@@ -261,10 +268,7 @@ TotalsBody ArchiveGenerator::TotalsAt(double hours, int activeSet) const
     return body;
 }
 
-TotalsRecord ArchiveGenerator::Totals(TChronoArch slot) const
-{
-    return TotalsRecord{slot, TotalsAt(Hours(slot), 0)};
-}
+TotalsRecord ArchiveGenerator::Totals(TChronoArch slot) const { return TotalsRecord{slot, TotalsAt(Hours(slot), 0)}; }
 
 CurrentTotalsRecord ArchiveGenerator::CurrentTotals(MeterSeconds now, int activeSet) const
 {

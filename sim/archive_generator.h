@@ -39,7 +39,7 @@ public:
         double phase = 0;
     };
     struct Pipe {
-        double flow = 0;   // mean volume flow, m³/h
+        double flow = 0;  // mean volume flow, m³/h
         Wave daily, weekly;
         double temperatureWave = 0;
         double pressure = 0;

@@ -4,7 +4,7 @@
 #include "archives/archive_date.h"
 
 struct ArchiveSpan {
-    int days = 92;           // archive length before the end, in days
-    bool fixedEnd = false;   // false: the archives follow the meter's clock
-    TChronoArch end{};       // with fixedEnd: the newest hourly record
+    int days = 92;          // archive length before the end, in days
+    bool fixedEnd = false;  // false: the archives follow the meter's clock
+    TChronoArch end{};      // with fixedEnd: the newest hourly record
 };

@@ -20,8 +20,9 @@ int ClockCommands::Execute(const ServiceCommand& command, MeterImage& image)
     const MeterSeconds before = m_clock.Now();
     m_clock.Set(SecondsOf(stamp));
     m_archives.Erase(m_clock.Now());
-    m_logs.Append(kEventLogAdministrative, MakeEvent(m_clock.Now(), MeterEvent::kClockSet, 0, kEventValueChrono, 0,
-                                                     ChronoBits(ChronoAt(before)), ChronoBits(ChronoOf(stamp))));
+    m_logs.Append(kEventLogAdministrative,
+                  MakeEvent(m_clock.Now(), MeterEvent::kClockSet, 0, kEventValueChrono, 0, ChronoBits(ChronoAt(before)),
+                            ChronoBits(ChronoOf(stamp))));
     m_logs.Append(kEventLogAdministrative, MakeEvent(m_clock.Now(), MeterEvent::kArchiveErased, 0, kEventValueNone, 0));
     return 0;
 }

@@ -30,8 +30,8 @@ void PutChecksumBlock(MeterImage& image, int offset, int bytes, std::uint16_t cr
 }
 
 // The open settings as they would be after this write.
-std::array<std::uint8_t, MeterArea::kOpenSettingsBytes> OpenSettingsAfter(const MeterImage& image, int start,
-                                                                         int count, const std::uint8_t* wire)
+std::array<std::uint8_t, MeterArea::kOpenSettingsBytes> OpenSettingsAfter(const MeterImage& image, int start, int count,
+                                                                          const std::uint8_t* wire)
 {
     std::array<std::uint8_t, MeterArea::kOpenSettingsBytes> bytes{};
     std::memcpy(bytes.data(), image.Bytes() + kOpenOffset, bytes.size());
@@ -113,7 +113,8 @@ int ConfigurationArea::CheckWrite(const MeterImage& image, int start, int count,
 
 int ConfigurationArea::BeforeRead(MeterImage& image, int start, int count)
 {
-    if (!HasSeparateControls(FirmwareLevelOf(image)) && Overlaps(start, count, MeterArea::kControls, MeterArea::kControlsBytes))
+    if (!HasSeparateControls(FirmwareLevelOf(image))
+        && Overlaps(start, count, MeterArea::kControls, MeterArea::kControlsBytes))
         return SlaveException::kIllegalAddress;
     return 0;
 }

@@ -26,7 +26,7 @@ public:
     static constexpr std::uint16_t kOpenProtectedWrite = 1;
     static constexpr std::uint16_t kCloseProtectedWrite = 2;
 
-    ConfigurationArea(EventLogs& logs, const MeterClock& clock) : m_logs(logs), m_clock(clock) {}
+    ConfigurationArea(EventLogs& logs, const MeterClock& clock) : m_logs(logs), m_clock(clock) { }
 
     // The factory configuration laid out for the image's firmware level, with correct checksums unless
     // a broken one is asked for (a meter whose memory was damaged).

@@ -3,7 +3,6 @@
 #include "meter_areas.h"
 #include "seeded_hash.h"
 
-
 #include <algorithm>
 #include <cstring>
 
@@ -39,10 +38,11 @@ EventRecord DbChangeEvent(std::uint64_t h, MeterSeconds time)
         return MakeEvent(time, MeterEvent::kPulseWeight, pipe, kEventValueFloat, set, FloatBits(1.0f),
                          FloatBits((h >> 16) % 2 ? 10.0f : 2.5f));
     case 3:
-        return MakeEvent(time, MeterEvent::kReportHour, 0, kEventValueU8, set, 23, static_cast<std::uint32_t>((h >> 16) % 24));
+        return MakeEvent(time, MeterEvent::kReportHour, 0, kEventValueU8, set, 23,
+                         static_cast<std::uint32_t>((h >> 16) % 24));
     default:
-        return MakeEvent(time, MeterEvent::kScheme, pipe % 2, kEventValueU8, set, static_cast<std::uint32_t>((h >> 16) % 15),
-                         static_cast<std::uint32_t>(1 + (h >> 24) % 14));
+        return MakeEvent(time, MeterEvent::kScheme, pipe % 2, kEventValueU8, set,
+                         static_cast<std::uint32_t>((h >> 16) % 15), static_cast<std::uint32_t>(1 + (h >> 24) % 14));
     }
 }
 
@@ -53,8 +53,8 @@ EventRecord AdministrativeEvent(std::uint64_t h, int index, MeterSeconds time)
         return MakeEvent(time, MeterEvent::kPowerOff, 0, kEventValueNone, 0);
     case 1: {
         // Hours, minutes and seconds without power in the first three bytes.
-        const std::uint32_t off = static_cast<std::uint32_t>((h >> 8) % 4) | static_cast<std::uint32_t>((h >> 16) % 60) << 8
-            | static_cast<std::uint32_t>((h >> 24) % 60) << 16;
+        const std::uint32_t off = static_cast<std::uint32_t>((h >> 8) % 4)
+            | static_cast<std::uint32_t>((h >> 16) % 60) << 8 | static_cast<std::uint32_t>((h >> 24) % 60) << 16;
         return MakeEvent(time, MeterEvent::kPowerOn, 0, kEventValueTime, 0, 0, off);
     }
     case 2:
@@ -90,8 +90,8 @@ EventRecord MakeEvent(MeterSeconds time, int type, int context, EventValueKind k
 {
     EventRecord entry{};
     entry.time = StampAt(time);
-    entry.descriptor = static_cast<std::uint16_t>((type & 0x1FF) | (context & 7) << 9 | (kind & 7) << 12
-                                                  | (parameterSet & 1) << 15);
+    entry.descriptor
+        = static_cast<std::uint16_t>((type & 0x1FF) | (context & 7) << 9 | (kind & 7) << 12 | (parameterSet & 1) << 15);
     std::memcpy(entry.oldValue, &oldValue, sizeof oldValue);
     std::memcpy(entry.newValue, &newValue, sizeof newValue);
     return entry;
@@ -125,8 +125,10 @@ void EventLogs::Generate(std::uint32_t seed, EventLogKind log, int count, MeterS
         return;
     const MeterSeconds spacing = std::max<MeterSeconds>(1, (to - from) / count);
     for (int i = 0; i < count; ++i) {
-        const std::uint64_t h = SeededHash(seed, 0xE7E27, static_cast<std::uint64_t>(log), static_cast<std::uint64_t>(i));
-        const MeterSeconds time = from + spacing * i + static_cast<MeterSeconds>(h % static_cast<std::uint64_t>(spacing));
+        const std::uint64_t h
+            = SeededHash(seed, 0xE7E27, static_cast<std::uint64_t>(log), static_cast<std::uint64_t>(i));
+        const MeterSeconds time
+            = from + spacing * i + static_cast<MeterSeconds>(h % static_cast<std::uint64_t>(spacing));
         switch (log) {
         case kEventLogDbChanges:
             Append(log, DbChangeEvent(h, time));
@@ -155,7 +157,8 @@ CapacityEntry EventLogs::Capacity(EventLogKind log) const
 {
     const Log& ring = m_logs[log];
     return CapacityEntry{static_cast<std::uint16_t>(ring.entries.size()), static_cast<std::uint16_t>(ring.writeIndex),
-                         static_cast<std::uint16_t>(kEventRecordSize), static_cast<std::uint8_t>(ring.wrapped ? 1 : 0), 0};
+                         static_cast<std::uint16_t>(kEventRecordSize), static_cast<std::uint8_t>(ring.wrapped ? 1 : 0),
+                         0};
 }
 
 int EventLogs::BeforeRead(MeterImage& image, int start, int count)
@@ -172,7 +175,8 @@ int EventLogs::BeforeRead(MeterImage& image, int start, int count)
         const int perRead = MeterArea::kAnswerAreaBytes / static_cast<int>(kEventRecordSize);
         for (int i = 0; i < perRead; ++i) {
             const int index = first + i;
-            const EventRecord entry = index < static_cast<int>(ring.entries.size()) ? ring.entries[index] : ErasedEntry();
+            const EventRecord entry
+                = index < static_cast<int>(ring.entries.size()) ? ring.entries[index] : ErasedEntry();
             std::memcpy(image.At(area) + i * kEventRecordSize, &entry, kEventRecordSize);
         }
     }

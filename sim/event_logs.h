@@ -26,18 +26,18 @@ constexpr int kReportHour = 13;           // u8
 constexpr int kScheme = 14;               // u8, context: input
 constexpr int kParameterBase = 32;        // + parameter code: a parameter changed from the PC
 // administrative
-constexpr int kClockSet = 1;              // TChronoArch: clock before and after
+constexpr int kClockSet = 1;  // TChronoArch: clock before and after
 constexpr int kArchiveErased = 2;
 constexpr int kAccessButton = 3;
 constexpr int kPowerOff = 4;
-constexpr int kPowerOn = 5;               // TChrono: how long the power was off
-constexpr int kClockCorrected = 6;        // u32: seconds added (two's complement)
+constexpr int kPowerOn = 5;         // TChrono: how long the power was off
+constexpr int kClockCorrected = 6;  // u32: seconds added (two's complement)
 constexpr int kCalibrationLocked = 7;
 // diagnostics
-constexpr int kTemperatureSensor = 1;     // u8 fault code, context: pipe
-constexpr int kPressureSensor = 2;        // u16 raw reading, context: pipe
-constexpr int kBatteryVoltage = 3;        // float, volts
-constexpr int kFlowMeterPower = 4;        // u8, context: pipe
+constexpr int kTemperatureSensor = 1;  // u8 fault code, context: pipe
+constexpr int kPressureSensor = 2;     // u16 raw reading, context: pipe
+constexpr int kBatteryVoltage = 3;     // float, volts
+constexpr int kFlowMeterPower = 4;     // u8, context: pipe
 }  // namespace MeterEvent
 
 class EventLogs : public AreaBehaviour {

@@ -12,8 +12,7 @@ namespace {
 // A configuration damaged by hand still gives the archives a calendar to work with.
 ReportTime Sane(ReportTime reportTime)
 {
-    return ReportTime{std::min<std::uint8_t>(reportTime.hour, 23),
-                      std::clamp<std::uint8_t>(reportTime.day, 1, 31)};
+    return ReportTime{std::min<std::uint8_t>(reportTime.hour, 23), std::clamp<std::uint8_t>(reportTime.day, 1, 31)};
 }
 
 bool IsValidDate(const TChronoArch& date)
@@ -35,9 +34,12 @@ TChronoArch LastSlotAtOrBefore(ArchiveKind kind, MeterSeconds time, ReportTime r
 std::int64_t SlotCount(ArchiveKind kind, const TChronoArch& a, const TChronoArch& b)
 {
     switch (kind) {
-    case kArchiveHourly: return HourDifference(b, a) + 1;
-    case kArchiveMonthly: return (b.year * 12 + b.month) - (a.year * 12 + a.month) + 1;
-    default: return DayNumber(b) - DayNumber(a) + 1;
+    case kArchiveHourly:
+        return HourDifference(b, a) + 1;
+    case kArchiveMonthly:
+        return (b.year * 12 + b.month) - (a.year * 12 + a.month) + 1;
+    default:
+        return DayNumber(b) - DayNumber(a) + 1;
     }
 }
 
@@ -133,8 +135,8 @@ void MeterArchives::FillDescriptors(ArchiveDescriptors& descriptors, ReportTime 
         CapacityEntry& capacity = descriptors.capacities.valueArchives[kind];
         capacity.maxRecords = static_cast<std::uint16_t>(kCapacity[kind]);
         capacity.writeIndex = static_cast<std::uint16_t>(range.written % kCapacity[kind]);
-        capacity.recordSize = static_cast<std::uint16_t>(kind == kArchiveTotals ? TotalsRecordSize(level)
-                                                                                : ArchiveRecordSize(level));
+        capacity.recordSize
+            = static_cast<std::uint16_t>(kind == kArchiveTotals ? TotalsRecordSize(level) : ArchiveRecordSize(level));
         capacity.flags = range.overwrote ? 1 : 0;
     }
     descriptors.dates.resetDate = StampAt(m_reset);

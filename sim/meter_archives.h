@@ -39,7 +39,7 @@ public:
         bool empty = true;
         TChronoArch first{};
         TChronoArch newest{};
-        TChronoArch next{};      // the slot being filled
+        TChronoArch next{};        // the slot being filled
         std::int64_t written = 0;  // records written since the reset
         bool overwrote = false;
     };

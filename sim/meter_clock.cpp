@@ -10,10 +10,7 @@ MeterSeconds SecondsOf(const DateTimeStamp& stamp)
         + stamp.second;
 }
 
-MeterSeconds SecondsOf(const TChronoArch& date)
-{
-    return SecondsOf(StampOf(date));
-}
+MeterSeconds SecondsOf(const TChronoArch& date) { return SecondsOf(StampOf(date)); }
 
 DateTimeStamp StampAt(MeterSeconds seconds)
 {
@@ -21,8 +18,12 @@ DateTimeStamp StampAt(MeterSeconds seconds)
         seconds = 0;
     std::int64_t days = seconds / kSecondsPerDay;
     const std::int64_t inDay = seconds % kSecondsPerDay;
-    DateTimeStamp stamp{1, 1, 0, static_cast<std::uint8_t>(inDay / kSecondsPerHour),
-                        static_cast<std::uint8_t>(inDay / 60 % 60), static_cast<std::uint8_t>(inDay % 60)};
+    DateTimeStamp stamp{1,
+                        1,
+                        0,
+                        static_cast<std::uint8_t>(inDay / kSecondsPerHour),
+                        static_cast<std::uint8_t>(inDay / 60 % 60),
+                        static_cast<std::uint8_t>(inDay % 60)};
     // The year byte ends at 254 (0xFF marks an empty date); later times stay in that year's December.
     while (stamp.year < 254 && days >= (IsLeapYear(stamp.year) ? 366 : 365)) {
         days -= IsLeapYear(stamp.year) ? 366 : 365;
@@ -47,8 +48,11 @@ MeterSeconds HostLocalSeconds()
     const QDateTime now = QDateTime::currentDateTime();
     const QDate date = now.date();
     const QTime time = now.time();
-    const DateTimeStamp stamp{static_cast<std::uint8_t>(date.day()), static_cast<std::uint8_t>(date.month()),
-                              static_cast<std::uint8_t>(date.year() - kBaseYear), static_cast<std::uint8_t>(time.hour()),
-                              static_cast<std::uint8_t>(time.minute()), static_cast<std::uint8_t>(time.second())};
+    const DateTimeStamp stamp{static_cast<std::uint8_t>(date.day()),
+                              static_cast<std::uint8_t>(date.month()),
+                              static_cast<std::uint8_t>(date.year() - kBaseYear),
+                              static_cast<std::uint8_t>(time.hour()),
+                              static_cast<std::uint8_t>(time.minute()),
+                              static_cast<std::uint8_t>(time.second())};
     return SecondsOf(stamp);
 }

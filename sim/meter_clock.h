@@ -27,7 +27,7 @@ class MeterClock {
 public:
     using Source = std::function<MeterSeconds()>;
 
-    MeterClock() : m_source(HostLocalSeconds) {}
+    MeterClock() : m_source(HostLocalSeconds) { }
 
     // Tests run the clock from a time of their own.
     void SetSource(Source source) { m_source = std::move(source); }

@@ -16,13 +16,9 @@
 struct MeterSimulator::Areas {
     Areas(const SimOptions& options, MeterClock& clock, MeterState& state)
         : archives(options.seed, options.archives, clock.Now()),
-          logs(options.seed, archives.ResetTime(), archives.Now(clock.Now())),
-          configuration(logs, clock),
-          parameters(options.password, configuration, clock, logs, state),
-          clockCommands(clock, archives, logs),
-          maintenance(archives, clock, logs, state),
-          archiveArea(archives, logs, clock, state),
-          flash(options.seed)
+          logs(options.seed, archives.ResetTime(), archives.Now(clock.Now())), configuration(logs, clock),
+          parameters(options.password, configuration, clock, logs, state), clockCommands(clock, archives, logs),
+          maintenance(archives, clock, logs, state), archiveArea(archives, logs, clock, state), flash(options.seed)
     {
         serviceCommands.AddHandler(&configuration);
         serviceCommands.AddHandler(&clockCommands);

@@ -60,8 +60,9 @@ int ParameterArea::ChangeParameter(MeterImage& image, int code, float value)
             return SlaveException::kIllegalValue;
         const auto seconds = static_cast<std::int32_t>(std::lround(value));
         m_clock.Shift(seconds);
-        m_logs.Append(kEventLogAdministrative, MakeEvent(now, MeterEvent::kClockCorrected, 0, kEventValueU32, 0, 0,
-                                                         static_cast<std::uint32_t>(seconds)));
+        m_logs.Append(
+            kEventLogAdministrative,
+            MakeEvent(now, MeterEvent::kClockCorrected, 0, kEventValueU32, 0, 0, static_cast<std::uint32_t>(seconds)));
         return 0;
     }
     if (code != kColdWaterInput1 && code != kColdWaterInput2)
@@ -75,8 +76,9 @@ int ParameterArea::ChangeParameter(MeterImage& image, int code, float value)
         before = tunes.db[set].inputs[input].contractColdTemperature;
         tunes.db[set].inputs[input].contractColdTemperature = value;
     });
-    m_logs.Append(kEventLogDbChanges, MakeEvent(now, MeterEvent::kParameterBase + code, input, kEventValueFloat, set,
-                                                FloatBits(before), FloatBits(value)));
+    m_logs.Append(kEventLogDbChanges,
+                  MakeEvent(now, MeterEvent::kParameterBase + code, input, kEventValueFloat, set, FloatBits(before),
+                            FloatBits(value)));
     return 0;
 }
 
@@ -92,9 +94,9 @@ int ParameterArea::Execute(const ServiceCommand& command, MeterImage& image)
     if (set == 1 && !tunes.Db2Used())
         return SlaveException::kIllegalValue;
     if (set != m_state.activeSet) {
-        m_logs.Append(kEventLogDbChanges, MakeEvent(m_clock.Now(), MeterEvent::kActiveSetChanged, 0, kEventValueU8, set,
-                                                    static_cast<std::uint32_t>(m_state.activeSet),
-                                                    static_cast<std::uint32_t>(set)));
+        m_logs.Append(kEventLogDbChanges,
+                      MakeEvent(m_clock.Now(), MeterEvent::kActiveSetChanged, 0, kEventValueU8, set,
+                                static_cast<std::uint32_t>(m_state.activeSet), static_cast<std::uint32_t>(set)));
         m_state.activeSet = set;
     }
     return 0;

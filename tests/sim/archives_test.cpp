@@ -134,7 +134,8 @@ TEST(MeterArchives, RecordsAgreeWithEachOtherAndLookLikeHeating)
     EXPECT_NEAR(hourlyVolume, Value(daily.pipes[0].V), 1e-4 * daily.pipes[0].V);
     EXPECT_EQ(Value(daily.inputs[0].VOS), outageMinutes);
     EXPECT_EQ(daily.inputs[0].VNR + daily.inputs[0].VOS, 1440);
-    const double totalsDifference = generator.Totals(day).body.pipes[0].V - generator.Totals(PreviousDay(day)).body.pipes[0].V;
+    const double totalsDifference
+        = generator.Totals(day).body.pipes[0].V - generator.Totals(PreviousDay(day)).body.pipes[0].V;
     EXPECT_NEAR(totalsDifference, Value(daily.pipes[0].V), 1e-3);
 
     // Winter heating: a hot supply, a cooler return, less water back than out, heat delivered.
@@ -161,12 +162,14 @@ TEST(MeterArchives, LowerLevelsSendShorterRecordsAndTheRestStaysZero)
         MeterSimulator meter(Fixed(static_cast<std::uint16_t>(level)));
         SlaveClient client(meter);
         const TChronoArch date{1, 3, 24, 23};
-        const QByteArray full = RecordToBytes(meter.Archives().Generator().ValueRecord(kArchiveDaily, date, kFactoryReport));
+        const QByteArray full
+            = RecordToBytes(meter.Archives().Generator().ValueRecord(kArchiveDaily, date, kFactoryReport));
         const SlaveReply record = ReadRecord(client, kArchiveDaily, date, 218);
         EXPECT_EQ(record.bytes.left(recordSize), full.left(recordSize));
         EXPECT_EQ(record.bytes.mid(recordSize), QByteArray(218 - recordSize, '\0'));
         const SlaveReply totals = ReadRecord(client, kArchiveTotals, date, 232);
-        EXPECT_EQ(totals.bytes.left(totalsSize), RecordToBytes(meter.Archives().Generator().Totals(date)).left(totalsSize));
+        EXPECT_EQ(totals.bytes.left(totalsSize),
+                  RecordToBytes(meter.Archives().Generator().Totals(date)).left(totalsSize));
         EXPECT_EQ(totals.bytes.mid(totalsSize), QByteArray(232 - totalsSize, '\0'));
     }
 }
@@ -184,11 +187,13 @@ TEST(MeterArchives, RequestsAreTakenByTheirPeriodOrRefused)
     EXPECT_EQ(ReadRecord(client, kArchiveHourly, TChronoArch{30, 2, 24, 1}).exception, SlaveException::kIllegalValue);
     EXPECT_EQ(ReadRecord(client, kArchiveHourly, TChronoArch{1, 3, 24, 24}).exception, SlaveException::kIllegalValue);
     const ArchiveRequest totals = ValueArchiveRequest(kArchiveTotals, Stamp(1, 3, 24, 23));
-    EXPECT_EQ(client.WriteRead48(MeterArea::kRequest, SlaveClient::Bytes(totals), MeterArea::kArchiveRecord, 218).exception,
-              SlaveException::kIllegalValue);
+    EXPECT_EQ(
+        client.WriteRead48(MeterArea::kRequest, SlaveClient::Bytes(totals), MeterArea::kArchiveRecord, 218).exception,
+        SlaveException::kIllegalValue);
     const ArchiveRequest hourly = ValueArchiveRequest(kArchiveHourly, Stamp(1, 3, 24, 23));
-    EXPECT_EQ(client.WriteRead48(MeterArea::kRequest, SlaveClient::Bytes(hourly), MeterArea::kTotalsRecord, 232).exception,
-              SlaveException::kIllegalValue);
+    EXPECT_EQ(
+        client.WriteRead48(MeterArea::kRequest, SlaveClient::Bytes(hourly), MeterArea::kTotalsRecord, 232).exception,
+        SlaveException::kIllegalValue);
     // In standard mode the request and the read are two transfers.
     ASSERT_EQ(client.Write(MeterArea::kRequest, SlaveClient::Bytes(hourly)), 0);
     EXPECT_EQ(client.Read(MeterArea::kArchiveRecord, 218).bytes,
@@ -266,10 +271,13 @@ TEST(EventLogs, ReadFromTheRequestedRecordNumberInEitherFunctionSet)
         ASSERT_TRUE(tail.Ok());
         EXPECT_NE(tail.bytes.left(32), QByteArray(32, '\xFF'));
         EXPECT_EQ(tail.bytes.mid(32), QByteArray(256 - 32, '\xFF'));
-        EXPECT_EQ(client.WriteRead48(MeterArea::kRequest,
-                                     SlaveClient::Bytes(EventLogRequest(kind, std::uint16_t(EventLogs::kCapacity[log]), 1)),
-                                     MeterArea::kEventLogs[log], 16).exception,
-                  SlaveException::kIllegalValue);
+        EXPECT_EQ(
+            client
+                .WriteRead48(MeterArea::kRequest,
+                             SlaveClient::Bytes(EventLogRequest(kind, std::uint16_t(EventLogs::kCapacity[log]), 1)),
+                             MeterArea::kEventLogs[log], 16)
+                .exception,
+            SlaveException::kIllegalValue);
     }
 }
 

@@ -16,7 +16,10 @@ namespace {
 // 10.03.2024 12:30:00 on the host, moved on by the tests.
 struct FakeHost {
     MeterSeconds now = SecondsOf(DateTimeStamp{10, 3, 24, 12, 30, 0});
-    void Drive(MeterSimulator& meter) { meter.Clock().SetSource([this] { return now; }); }
+    void Drive(MeterSimulator& meter)
+    {
+        meter.Clock().SetSource([this] { return now; });
+    }
 };
 
 SimOptions AtLevel(std::uint16_t level)
@@ -26,10 +29,7 @@ SimOptions AtLevel(std::uint16_t level)
     return options;
 }
 
-DateTimeStamp ClockOf(SlaveClient& client)
-{
-    return client.Read(MeterArea::kCurrentValues, 6).As<DateTimeStamp>();
-}
+DateTimeStamp ClockOf(SlaveClient& client) { return client.Read(MeterArea::kCurrentValues, 6).As<DateTimeStamp>(); }
 
 QByteArray StampBytes(const DateTimeStamp& stamp) { return SlaveClient::Bytes(stamp); }
 
@@ -85,7 +85,8 @@ TEST(MeterClock, RunsWithTheHostAndIsSetByTheLevelsServiceCode)
         const std::uint16_t own = level < 521 ? 6 : 9;
         const std::uint16_t other = level < 521 ? 9 : 6;
         EXPECT_EQ(client.ServiceCommand(other, StampBytes(wanted)), SlaveException::kIllegalValue);
-        EXPECT_EQ(client.ServiceCommand(own, StampBytes(DateTimeStamp{30, 2, 25, 8, 0, 0})), SlaveException::kIllegalValue);
+        EXPECT_EQ(client.ServiceCommand(own, StampBytes(DateTimeStamp{30, 2, 25, 8, 0, 0})),
+                  SlaveException::kIllegalValue);
         EXPECT_EQ(StampBytes(ClockOf(client)), StampBytes(DateTimeStamp{10, 3, 24, 12, 31, 1}));
         ASSERT_EQ(client.ServiceCommand(own, StampBytes(wanted)), 0);
         host.now += 10;
@@ -117,14 +118,17 @@ TEST(ParameterArea, ChangesOnlyAfterTheRightPasswordAndKeepsTheChecksum)
     ASSERT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(ParameterArea::kColdWaterInput2, 7.5f)), 0);
     EXPECT_EQ(ColdWater(meter, 0, 1), 7.5f);
     const QByteArray record = client.Read(MeterArea::kTunes, 510).bytes;
-    EXPECT_EQ(GetLittleEndian16(reinterpret_cast<const std::uint8_t*>(client.Read(MeterArea::kTunesChecksum, 2).bytes.constData())),
+    EXPECT_EQ(GetLittleEndian16(
+                  reinterpret_cast<const std::uint8_t*>(client.Read(MeterArea::kTunesChecksum, 2).bytes.constData())),
               Crc16Modbus(reinterpret_cast<const std::uint8_t*>(record.constData()), 510));
 
     // Values out of range, unknown parameters and half a block are refused and change nothing.
     EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, 100.0f)), SlaveException::kIllegalValue);
-    EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, std::nanf(""))), SlaveException::kIllegalValue);
+    EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, std::nanf(""))),
+              SlaveException::kIllegalValue);
     EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(1, 1.0f)), SlaveException::kIllegalValue);
-    EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, 5.0f).left(4)), SlaveException::kIllegalValue);
+    EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, 5.0f).left(4)),
+              SlaveException::kIllegalValue);
     EXPECT_EQ(ColdWater(meter, 0, 0), 0.0f);
 
     // Clock correction in seconds, at most an hour.
@@ -144,7 +148,8 @@ TEST(ParameterArea, ActiveSetChangesFromThePcAsTheAccessLevelAllows)
     // The factory record does not use БД2.
     EXPECT_EQ(client.ServiceCommand(ParameterArea::kSelectSet2, password), SlaveException::kIllegalValue);
     meter.Configuration().EditTunes(meter.Image(), [](TunesRecord& tunes) { tunes.SetDb2Used(true); });
-    EXPECT_EQ(client.ServiceCommand(ParameterArea::kSelectSet2, QByteArray("54321\0", 6)), SlaveException::kAccessDenied);
+    EXPECT_EQ(client.ServiceCommand(ParameterArea::kSelectSet2, QByteArray("54321\0", 6)),
+              SlaveException::kAccessDenied);
     EXPECT_EQ(meter.State().activeSet, 0);
     ASSERT_EQ(client.ServiceCommand(ParameterArea::kSelectSet2, password), 0);
     EXPECT_EQ(meter.State().activeSet, 1);

@@ -21,10 +21,14 @@ SimOptions AtLevel(std::uint16_t level)
 
 std::uint16_t Crc(const QByteArray& bytes)
 {
-    return Crc16Modbus(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size()));
+    return Crc16Modbus(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                       static_cast<std::size_t>(bytes.size()));
 }
 
-std::uint16_t Word(const QByteArray& bytes) { return GetLittleEndian16(reinterpret_cast<const std::uint8_t*>(bytes.constData())); }
+std::uint16_t Word(const QByteArray& bytes)
+{
+    return GetLittleEndian16(reinterpret_cast<const std::uint8_t*>(bytes.constData()));
+}
 
 QByteArray ChecksumBlock(std::uint16_t crc, int size)
 {
@@ -69,8 +73,10 @@ TEST(ConfigurationArea, StartsWithFactoryDefaultsAndMatchingChecksumsInTheLevels
         options.badOpenChecksum = true;
         MeterSimulator meter(options);
         SlaveClient client(meter);
-        EXPECT_NE(Word(client.Read(MeterArea::kTunesChecksum, 2).bytes), Crc(client.Read(MeterArea::kTunes, 510).bytes));
-        EXPECT_NE(Word(client.Read(MeterArea::kOpenChecksum, 2).bytes), Crc(client.Read(MeterArea::kOpenSettings, 22).bytes));
+        EXPECT_NE(Word(client.Read(MeterArea::kTunesChecksum, 2).bytes),
+                  Crc(client.Read(MeterArea::kTunes, 510).bytes));
+        EXPECT_NE(Word(client.Read(MeterArea::kOpenChecksum, 2).bytes),
+                  Crc(client.Read(MeterArea::kOpenSettings, 22).bytes));
     }
 }
 
@@ -82,8 +88,8 @@ TEST(ConfigurationArea, WrittenBetweenCommandsOneAndTwoIsWhatIsReadBack)
         SlaveClient client(meter);
         const int bytes = TunesBytes(level);
         QByteArray record = client.Read(MeterArea::kTunes, bytes).bytes;
-        record[0] = 7;                  // report hour
-        record[bytes - 1] = '\x5A';     // the last byte: the controls' tail below 512
+        record[0] = 7;               // report hour
+        record[bytes - 1] = '\x5A';  // the last byte: the controls' tail below 512
         QByteArray open = client.Read(MeterArea::kOpenSettings, 22).bytes;
         open[0] = 42;
         const int logged = meter.Logs().Capacity(kEventLogDbChanges).writeIndex;
@@ -138,7 +144,8 @@ TEST(ServiceCommandArea, RunsOnlyWholeBlocksAndKnownCodes)
     MeterSimulator meter(AtLevel(515));
     SlaveClient client(meter);
     // Two of the block's four registers.
-    EXPECT_EQ(client.Write(MeterArea::kServiceCommand, QByteArray("\x01\x00\x00\x00", 4)), SlaveException::kIllegalValue);
+    EXPECT_EQ(client.Write(MeterArea::kServiceCommand, QByteArray("\x01\x00\x00\x00", 4)),
+              SlaveException::kIllegalValue);
     EXPECT_FALSE(meter.Configuration().ProtectedWriteOpen());
     EXPECT_EQ(client.ServiceCommand(1234), SlaveException::kIllegalValue);
     EXPECT_EQ(client.ServiceCommand(ConfigurationArea::kOpenProtectedWrite), 0);

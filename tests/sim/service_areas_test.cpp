@@ -36,7 +36,11 @@ TEST(ServiceDataArea, MakerDataByLevelAndServiceCentreDataKeptAsWritten)
         SlaveClient client(meter);
         // Identifier, serial number at manufacture, model, three free bytes, date of manufacture.
         const QByteArray maker = client.Read(MeterArea::kMakerData, 14).bytes;
-        EXPECT_EQ(maker.toHex(), QByteArray("170004030201" "02" "000000" "0f01140a"));
+        EXPECT_EQ(maker.toHex(),
+                  QByteArray("170004030201"
+                             "02"
+                             "000000"
+                             "0f01140a"));
         QByteArray written = QByteArray::fromHex("2a00785634120400aabb0a0b1813");
         ASSERT_EQ(client.Write(MeterArea::kMakerData, written), 0);
         EXPECT_EQ(client.Read(MeterArea::kMakerData, 14).bytes, written);
@@ -78,7 +82,8 @@ TEST(FlashArea, PagesAreDeterministicWholeAndBounded)
     EXPECT_EQ(GetLittleEndian16(bytes + 254), Crc16Modbus(bytes, 254));
     EXPECT_NE(FlashArea::PageBytes(77, 514).mid(2, 252), page.bytes.mid(2, 252));
     EXPECT_NE(FlashArea::PageBytes(78, 513), page.bytes);
-    EXPECT_EQ(client.WriteRead48(MeterArea::kRequest, PageRequest(FlashArea::kPageCount), MeterArea::kFlashPage, 256).exception,
+    EXPECT_EQ(client.WriteRead48(MeterArea::kRequest, PageRequest(FlashArea::kPageCount), MeterArea::kFlashPage, 256)
+                  .exception,
               SlaveException::kIllegalValue);
 }
 

@@ -36,23 +36,34 @@ TEST(SimOptions, MemoryOfTheMeter)
     EXPECT_TRUE((defaults.archives.end == TChronoArch{31, 1, 25, 0}));
 
     const QList<QStringList> wrong = {
-        {"--password", "123456"}, {"--password", "12 3"}, {"--password", "пароль"}, {"--password"},
-        {"--archive-days", "3651"}, {"--archive-end", "2023-02-29"}, {"--archive-end", "2024-13-01"},
-        {"--archive-end", "2024-01-01T24"}, {"--archive-end", "1999-12-31"}, {"--archive-end", "2024-1-1"},
+        {"--password", "123456"},        {"--password", "12 3"},
+        {"--password", "пароль"},        {"--password"},
+        {"--archive-days", "3651"},      {"--archive-end", "2023-02-29"},
+        {"--archive-end", "2024-13-01"}, {"--archive-end", "2024-01-01T24"},
+        {"--archive-end", "1999-12-31"}, {"--archive-end", "2024-1-1"},
     };
     for (const QStringList& arguments : wrong) {
         SimOptions refused;
         const QString error = Parse(arguments, refused);
-        EXPECT_TRUE(error.startsWith(arguments.first())) << arguments.join(' ').toStdString() << ": " << error.toStdString();
+        EXPECT_TRUE(error.startsWith(arguments.first()))
+            << arguments.join(' ').toStdString() << ": " << error.toStdString();
     }
 }
 
 TEST(SimOptions, HelpNamesEveryOption)
 {
     const QString help = SimHelpText();
-    for (const char* option : {"--tcp", "--udp", "--pty", "--serial", "--baud", "--framing", "--address", "--model",
-                               "--serial-number", "--firmware-level", "--hw-version", "--sw-version", "--password",
-                               "--bad-tunes-crc", "--bad-open-crc", "--archive-days", "--archive-end", "--fault",
-                               "--seed", "--fault-delay-ms", "--baud-delay", "-v", "--help"})
+    for (const char* option : {"--tcp",           "--udp",
+                               "--pty",           "--serial",
+                               "--baud",          "--framing",
+                               "--address",       "--model",
+                               "--serial-number", "--firmware-level",
+                               "--hw-version",    "--sw-version",
+                               "--password",      "--bad-tunes-crc",
+                               "--bad-open-crc",  "--archive-days",
+                               "--archive-end",   "--fault",
+                               "--seed",          "--fault-delay-ms",
+                               "--baud-delay",    "-v",
+                               "--help"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
 }

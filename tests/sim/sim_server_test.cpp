@@ -26,7 +26,7 @@ namespace {
 // One request on the line and its answer, found by the channel's recogniser.
 class LineTransport {
 public:
-    LineTransport(int fd, int framing) : m_fd(fd), m_framing(framing) {}
+    LineTransport(int fd, int framing) : m_fd(fd), m_framing(framing) { }
     ~LineTransport()
     {
         if (m_fd >= 0)
@@ -41,7 +41,8 @@ public:
         std::uint8_t wire[kExchangeBufferSize];
         int wireLength = 0;
         if (EncodeWireFrame(m_framing, rtu, static_cast<int>(unit.size()) + 2, wire, sizeof wire, kFlagsBoth,
-                            m_transaction, wireLength) != EncodeStatus::kOk
+                            m_transaction, wireLength)
+                != EncodeStatus::kOk
             || ::write(m_fd, wire, static_cast<std::size_t>(wireLength)) != wireLength)
             return {};
         std::uint8_t received[kExchangeBufferSize];
@@ -55,7 +56,8 @@ public:
                 return {};
             receivedLength += static_cast<int>(n);
             if (RecogniseAnswer(m_framing, received, receivedLength, wire, wireLength, true, answer, sizeof answer,
-                                answerLength) == Recognition::kComplete) {
+                                answerLength)
+                == Recognition::kComplete) {
                 // RTU keeps its CRC, ASCII its LRC; the MBAP payload has no checksum.
                 const int checksum = m_framing == kFramingAscii ? 1 : m_framing == kFramingModbusTcp ? 0 : 2;
                 return QByteArray(reinterpret_cast<const char*>(answer), answerLength - checksum);
@@ -181,7 +183,8 @@ TEST(SimServer, ClockAndEventLogOverItsPseudoTerminalInAscii)
     // The administrative log ends with the clock set and the erase it caused.
     const auto logs = client.Read(MeterArea::kDescriptorLogs, 24).As<DescriptorEventLogArea>();
     const auto first = static_cast<std::uint16_t>(logs.eventLogs[kEventLogAdministrative].writeIndex - 2);
-    ASSERT_EQ(client.Write(MeterArea::kRequest, SlaveClient::Bytes(EventLogRequest(kEventLogAdministrative, first, 2))), 0);
+    ASSERT_EQ(client.Write(MeterArea::kRequest, SlaveClient::Bytes(EventLogRequest(kEventLogAdministrative, first, 2))),
+              0);
     const SlaveReply entries = client.Read(MeterArea::kEventLogs[kEventLogAdministrative], 32);
     ASSERT_TRUE(entries.Ok());
     const auto set = entries.As<EventRecord>();
