@@ -40,14 +40,13 @@ int ArchiveArea::BeforeRead(MeterImage& image, int start, int count)
         if (const int code = FillRecord(image, MeterArea::kTotalsRecord, true))
             return code;
     }
-    const MeterSeconds now = m_clock.Now();
     if (Overlaps(start, count, MeterArea::kCurrentTotals, MeterArea::kCurrentAreaBytes)) {
-        const CurrentTotalsRecord totals = m_archives.Generator().CurrentTotals(now, m_state.activeSet);
+        const CurrentTotalsRecord totals = m_archives.Generator().CurrentTotals(m_clock.Now(), m_state.activeSet);
         PutAnswer(image, MeterArea::kCurrentTotals, MeterArea::kCurrentAreaBytes,
                   RecordToBytes(totals, MeterArea::kCurrentAreaBytes));
     }
     if (Overlaps(start, count, MeterArea::kCurrentValues, MeterArea::kCurrentAreaBytes)) {
-        const CurrentValues values = m_archives.Generator().Current(now, m_state.activeSet);
+        const CurrentValues values = m_archives.Generator().Current(m_clock.Now(), m_state.activeSet);
         PutAnswer(image, MeterArea::kCurrentValues, MeterArea::kCurrentAreaBytes, RecordToBytes(values));
     }
     return 0;
