@@ -27,7 +27,7 @@ Unit RecordRequest(const ArchiveRequest& request, int readRegister, int readByte
     Unit unit = {1, 0x48};
     Put16(unit, readRegister);
     Put16(unit, (readBytes + 1) / 2);
-    Put16(unit, MeterArea::kRequest);
+    Put16(unit, MeterRegister::kRequest);
     Put16(unit, 6);
     Put16(unit, 12);
     Put16(unit, 1);
@@ -72,7 +72,7 @@ void BM_SimHourlyRecord48(benchmark::State& state)
     std::vector<Unit> units;
     TChronoArch date{5, 3, 24, 0};
     for (int hour = 0; hour < 24; ++hour, date = NextHour(date))
-        units.push_back(RecordRequest(ValueArchiveRequest(kArchiveHourly, StampOf(date)), MeterArea::kArchiveRecord, 218));
+        units.push_back(RecordRequest(ValueArchiveRequest(kArchiveHourly, StampOf(date)), MeterRegister::kArchiveRecord, 218));
     Answer(state, units);
 }
 
@@ -81,19 +81,19 @@ void BM_SimTotalsRecord48(benchmark::State& state)
     std::vector<Unit> units;
     TChronoArch date{1, 3, 24, 23};
     for (int day = 0; day < 9; ++day, date = NextDay(date))
-        units.push_back(RecordRequest(ValueArchiveRequest(kArchiveTotals, StampOf(date)), MeterArea::kTotalsRecord, 232));
+        units.push_back(RecordRequest(ValueArchiveRequest(kArchiveTotals, StampOf(date)), MeterRegister::kTotalsRecord, 232));
     Answer(state, units);
 }
 
 void BM_SimDescriptors(benchmark::State& state)
 {
-    Answer(state, {Read3(MeterArea::kDescriptorDates, 27), Read3(MeterArea::kDescriptorCapacities, 19),
-                   Read3(MeterArea::kDescriptorLogs, 12)});
+    Answer(state, {Read3(MeterRegister::kDescriptorDates, 27), Read3(MeterRegister::kDescriptorCapacities, 19),
+                   Read3(MeterRegister::kDescriptorLogs, 12)});
 }
 
 void BM_SimCurrentValues(benchmark::State& state)
 {
-    Answer(state, {Read3(MeterArea::kCurrentValues, 111)});
+    Answer(state, {Read3(MeterRegister::kCurrentValues, 111)});
 }
 
 }  // namespace

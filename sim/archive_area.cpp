@@ -10,9 +10,9 @@
 
 #include <cstring>
 
-static_assert(sizeof(DescriptorDatesArea) == MeterArea::kDescriptorDatesBytes);
-static_assert(sizeof(DescriptorCapacityArea) == MeterArea::kDescriptorCapacitiesBytes);
-static_assert(sizeof(DescriptorEventLogArea) == MeterArea::kDescriptorLogsBytes);
+static_assert(sizeof(DescriptorDatesArea) == MeterRegister::kDescriptorDatesBytes);
+static_assert(sizeof(DescriptorCapacityArea) == MeterRegister::kDescriptorCapacitiesBytes);
+static_assert(sizeof(DescriptorEventLogArea) == MeterRegister::kDescriptorLogsBytes);
 
 namespace {
 
@@ -28,26 +28,26 @@ void PutAnswer(MeterImage& image, int area, int areaBytes, const QByteArray& byt
 
 int ArchiveArea::BeforeRead(MeterImage& image, int start, int count)
 {
-    if (Overlaps(start, count, MeterArea::kDescriptorDates, MeterArea::kDescriptorDatesBytes)
-        || Overlaps(start, count, MeterArea::kDescriptorCapacities, MeterArea::kDescriptorCapacitiesBytes)
-        || Overlaps(start, count, MeterArea::kDescriptorLogs, MeterArea::kDescriptorLogsBytes))
+    if (Overlaps(start, count, MeterRegister::kDescriptorDates, MeterRegister::kDescriptorDatesBytes)
+        || Overlaps(start, count, MeterRegister::kDescriptorCapacities, MeterRegister::kDescriptorCapacitiesBytes)
+        || Overlaps(start, count, MeterRegister::kDescriptorLogs, MeterRegister::kDescriptorLogsBytes))
         FillDescriptors(image);
-    if (Overlaps(start, count, MeterArea::kArchiveRecord, MeterArea::kAnswerAreaBytes)) {
-        if (const int code = FillRecord(image, MeterArea::kArchiveRecord, false))
+    if (Overlaps(start, count, MeterRegister::kArchiveRecord, MeterRegister::kAnswerAreaBytes)) {
+        if (const int code = FillRecord(image, MeterRegister::kArchiveRecord, false))
             return code;
     }
-    if (Overlaps(start, count, MeterArea::kTotalsRecord, MeterArea::kAnswerAreaBytes)) {
-        if (const int code = FillRecord(image, MeterArea::kTotalsRecord, true))
+    if (Overlaps(start, count, MeterRegister::kTotalsRecord, MeterRegister::kAnswerAreaBytes)) {
+        if (const int code = FillRecord(image, MeterRegister::kTotalsRecord, true))
             return code;
     }
-    if (Overlaps(start, count, MeterArea::kCurrentTotals, MeterArea::kCurrentAreaBytes)) {
+    if (Overlaps(start, count, MeterRegister::kCurrentTotals, MeterRegister::kCurrentAreaBytes)) {
         const CurrentTotalsRecord totals = m_archives.Generator().CurrentTotals(m_clock.Now(), m_state.activeSet);
-        PutAnswer(image, MeterArea::kCurrentTotals, MeterArea::kCurrentAreaBytes,
-                  RecordToBytes(totals, MeterArea::kCurrentAreaBytes));
+        PutAnswer(image, MeterRegister::kCurrentTotals, MeterRegister::kCurrentAreaBytes,
+                  RecordToBytes(totals, MeterRegister::kCurrentAreaBytes));
     }
-    if (Overlaps(start, count, MeterArea::kCurrentValues, MeterArea::kCurrentAreaBytes)) {
+    if (Overlaps(start, count, MeterRegister::kCurrentValues, MeterRegister::kCurrentAreaBytes)) {
         const CurrentValues values = m_archives.Generator().Current(m_clock.Now(), m_state.activeSet);
-        PutAnswer(image, MeterArea::kCurrentValues, MeterArea::kCurrentAreaBytes, RecordToBytes(values));
+        PutAnswer(image, MeterRegister::kCurrentValues, MeterRegister::kCurrentAreaBytes, RecordToBytes(values));
     }
     return 0;
 }
@@ -59,9 +59,9 @@ void ArchiveArea::FillDescriptors(MeterImage& image) const
                                m_clock.Now());
     for (int log = 0; log < kEventLogCount; ++log)
         descriptors.logs.eventLogs[log] = m_logs.Capacity(static_cast<EventLogKind>(log));
-    std::memcpy(image.At(MeterArea::kDescriptorDates), &descriptors.dates, sizeof descriptors.dates);
-    std::memcpy(image.At(MeterArea::kDescriptorCapacities), &descriptors.capacities, sizeof descriptors.capacities);
-    std::memcpy(image.At(MeterArea::kDescriptorLogs), &descriptors.logs, sizeof descriptors.logs);
+    std::memcpy(image.At(MeterRegister::kDescriptorDates), &descriptors.dates, sizeof descriptors.dates);
+    std::memcpy(image.At(MeterRegister::kDescriptorCapacities), &descriptors.capacities, sizeof descriptors.capacities);
+    std::memcpy(image.At(MeterRegister::kDescriptorLogs), &descriptors.logs, sizeof descriptors.logs);
 }
 
 int ArchiveArea::FillRecord(MeterImage& image, int area, bool totals) const
@@ -75,6 +75,6 @@ int ArchiveArea::FillRecord(MeterImage& image, int area, bool totals) const
         = m_archives.Answer(static_cast<ArchiveKind>(request.kind), request.date,
                             ConfigurationArea::ReportTimeOf(image), FirmwareLevelOf(image), m_clock.Now(), &bytes);
     if (code == 0)
-        PutAnswer(image, area, MeterArea::kAnswerAreaBytes, bytes);
+        PutAnswer(image, area, MeterRegister::kAnswerAreaBytes, bytes);
     return code;
 }

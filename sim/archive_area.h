@@ -7,12 +7,12 @@
 
 class EventLogs;
 class MeterArchives;
-class MeterClock;
+class SimClock;
 struct MeterState;
 
 class ArchiveArea : public AreaBehaviour {
 public:
-    ArchiveArea(const MeterArchives& archives, const EventLogs& logs, const MeterClock& clock, const MeterState& state)
+    ArchiveArea(const MeterArchives& archives, const EventLogs& logs, const SimClock& clock, const MeterState& state)
         : m_archives(archives), m_logs(logs), m_clock(clock), m_state(state)
     {
     }
@@ -25,6 +25,6 @@ private:
 
     const MeterArchives& m_archives;
     const EventLogs& m_logs;
-    const MeterClock& m_clock;
+    const SimClock& m_clock;
     const MeterState& m_state;
 };

@@ -9,7 +9,7 @@
 // meter's power fails for a few minutes every 173 hours; those hours carry the outage in their
 // operating times, event bits and totals.
 
-#include "meter_clock.h"
+#include "sim_clock.h"
 
 #include "archives/archive_descriptors.h"
 #include "archives/archive_records.h"

@@ -3,15 +3,15 @@
 #include "event_logs.h"
 #include "meter_archives.h"
 #include "meter_areas.h"
-#include "meter_clock.h"
+#include "sim_clock.h"
 
 #include <cstring>
 
-int ClockCommands::Execute(const ServiceCommand& command, MeterImage& image)
+int ClockCommands::Execute(const ServiceCommandBlock& command, MeterImage& image)
 {
-    if (command.code != ClockCode::kBefore521 && command.code != ClockCode::kFrom521)
+    if (command.code != kCodeBefore521 && command.code != kCodeFrom521)
         return kNotMine;
-    if (command.code != ClockCommandCode(FirmwareLevelOf(image)))
+    if (command.code != CodeAt(FirmwareLevelOf(image)))
         return SlaveException::kIllegalValue;
     DateTimeStamp stamp;
     std::memcpy(&stamp, command.parameters.data(), sizeof stamp);

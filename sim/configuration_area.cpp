@@ -12,10 +12,10 @@
 
 namespace {
 
-constexpr int kTunesOffset = ByteOffset(MeterArea::kTunes);
-constexpr int kTunesChecksumOffset = ByteOffset(MeterArea::kTunesChecksum);
-constexpr int kOpenOffset = ByteOffset(MeterArea::kOpenSettings);
-constexpr int kOpenChecksumOffset = ByteOffset(MeterArea::kOpenChecksum);
+constexpr int kTunesOffset = ByteOffset(MeterRegister::kTunes);
+constexpr int kTunesChecksumOffset = ByteOffset(MeterRegister::kTunesChecksum);
+constexpr int kOpenOffset = ByteOffset(MeterRegister::kOpenSettings);
+constexpr int kOpenChecksumOffset = ByteOffset(MeterRegister::kOpenChecksum);
 
 std::uint16_t TunesCrc(const MeterImage& image, std::uint16_t level)
 {
@@ -30,15 +30,15 @@ void PutChecksumBlock(MeterImage& image, int offset, int bytes, std::uint16_t cr
 }
 
 // The open settings as they would be after this write.
-std::array<std::uint8_t, MeterArea::kOpenSettingsBytes> OpenSettingsAfter(const MeterImage& image, int start, int count,
+std::array<std::uint8_t, MeterRegister::kOpenSettingsBytes> OpenSettingsAfter(const MeterImage& image, int start, int count,
                                                                           const std::uint8_t* wire)
 {
-    std::array<std::uint8_t, MeterArea::kOpenSettingsBytes> bytes{};
+    std::array<std::uint8_t, MeterRegister::kOpenSettingsBytes> bytes{};
     std::memcpy(bytes.data(), image.Bytes() + kOpenOffset, bytes.size());
-    const int first = std::max(start, MeterArea::kOpenSettings);
-    const int end = std::min(start + count, MeterArea::kOpenSettings + RegistersFor(MeterArea::kOpenSettingsBytes));
+    const int first = std::max(start, MeterRegister::kOpenSettings);
+    const int end = std::min(start + count, MeterRegister::kOpenSettings + RegistersFor(MeterRegister::kOpenSettingsBytes));
     for (int reg = first; reg < end; ++reg) {
-        const int at = 2 * (reg - MeterArea::kOpenSettings);
+        const int at = 2 * (reg - MeterRegister::kOpenSettings);
         bytes[static_cast<std::size_t>(at)] = wire[2 * (reg - start) + 1];
         bytes[static_cast<std::size_t>(at + 1)] = wire[2 * (reg - start)];
     }
@@ -56,7 +56,7 @@ void ConfigurationArea::Initialise(MeterImage& image, bool badTunesChecksum, boo
     const ControlsBlock controls{};
     if (HasSeparateControls(level)) {
         std::memcpy(image.Bytes() + kTunesOffset, &tunes, sizeof tunes);
-        std::memcpy(image.At(MeterArea::kControls), &controls, sizeof controls);
+        std::memcpy(image.At(MeterRegister::kControls), &controls, sizeof controls);
     } else {
         const OlderTunesImage older = JoinOlderTunes(tunes, controls);
         std::memcpy(image.Bytes() + kTunesOffset, older.data(), older.size());
@@ -65,9 +65,9 @@ void ConfigurationArea::Initialise(MeterImage& image, bool badTunesChecksum, boo
 
     const std::uint16_t tunesCrc = TunesCrc(image, level);
     const std::uint16_t openCrc = Crc16Modbus(image.Bytes() + kOpenOffset, sizeof open);
-    PutChecksumBlock(image, kTunesChecksumOffset, MeterArea::kTunesChecksumBytes,
+    PutChecksumBlock(image, kTunesChecksumOffset, MeterRegister::kTunesChecksumBytes,
                      badTunesChecksum ? static_cast<std::uint16_t>(~tunesCrc) : tunesCrc);
-    PutChecksumBlock(image, kOpenChecksumOffset, MeterArea::kOpenChecksumBytes,
+    PutChecksumBlock(image, kOpenChecksumOffset, MeterRegister::kOpenChecksumBytes,
                      badOpenChecksum ? static_cast<std::uint16_t>(~openCrc) : openCrc);
     m_open = false;
     m_saved.clear();
@@ -97,13 +97,13 @@ ReportTime ConfigurationArea::ReportTimeOf(const MeterImage& image)
 int ConfigurationArea::CheckWrite(const MeterImage& image, int start, int count, const std::uint8_t* wire)
 {
     const std::uint16_t level = FirmwareLevelOf(image);
-    if (!HasSeparateControls(level) && Overlaps(start, count, MeterArea::kControls, MeterArea::kControlsBytes))
+    if (!HasSeparateControls(level) && Overlaps(start, count, MeterRegister::kControls, MeterRegister::kControlsBytes))
         return SlaveException::kIllegalAddress;
-    const bool protectedArea = Overlaps(start, count, MeterArea::kTunes, TunesBytes(level))
-        || Overlaps(start, count, MeterArea::kTunesChecksum, MeterArea::kTunesChecksumBytes);
+    const bool protectedArea = Overlaps(start, count, MeterRegister::kTunes, TunesBytes(level))
+        || Overlaps(start, count, MeterRegister::kTunesChecksum, MeterRegister::kTunesChecksumBytes);
     if (protectedArea && !m_open)
         return SlaveException::kAccessDenied;
-    if (Overlaps(start, count, MeterArea::kOpenSettings, MeterArea::kOpenSettingsBytes)) {
+    if (Overlaps(start, count, MeterRegister::kOpenSettings, MeterRegister::kOpenSettingsBytes)) {
         const auto after = OpenSettingsAfter(image, start, count, wire);
         if (Crc16Modbus(after.data(), after.size()) != image.GetU16(kOpenChecksumOffset))
             return SlaveException::kIllegalValue;
@@ -114,12 +114,12 @@ int ConfigurationArea::CheckWrite(const MeterImage& image, int start, int count,
 int ConfigurationArea::BeforeRead(MeterImage& image, int start, int count)
 {
     if (!HasSeparateControls(FirmwareLevelOf(image))
-        && Overlaps(start, count, MeterArea::kControls, MeterArea::kControlsBytes))
+        && Overlaps(start, count, MeterRegister::kControls, MeterRegister::kControlsBytes))
         return SlaveException::kIllegalAddress;
     return 0;
 }
 
-int ConfigurationArea::Execute(const ServiceCommand& command, MeterImage& image)
+int ConfigurationArea::Execute(const ServiceCommandBlock& command, MeterImage& image)
 {
     if (command.code == kOpenProtectedWrite) {
         // A repeated command 1 (its answer lost on the line) keeps what the first one saved.
@@ -127,7 +127,7 @@ int ConfigurationArea::Execute(const ServiceCommand& command, MeterImage& image)
             const int bytes = TunesBytes(FirmwareLevelOf(image));
             m_saved.assign(image.Bytes() + kTunesOffset, image.Bytes() + kTunesOffset + bytes);
             m_saved.insert(m_saved.end(), image.Bytes() + kTunesChecksumOffset,
-                           image.Bytes() + kTunesChecksumOffset + MeterArea::kTunesChecksumBytes);
+                           image.Bytes() + kTunesChecksumOffset + MeterRegister::kTunesChecksumBytes);
             m_open = true;
         }
         return 0;
@@ -150,7 +150,7 @@ int ConfigurationArea::CloseProtectedWrite(MeterImage& image)
     const std::uint16_t before = GetLittleEndian16(m_saved.data() + bytes);
     if (!matches) {
         std::memcpy(image.Bytes() + kTunesOffset, m_saved.data(), static_cast<std::size_t>(bytes));
-        std::memcpy(image.Bytes() + kTunesChecksumOffset, m_saved.data() + bytes, MeterArea::kTunesChecksumBytes);
+        std::memcpy(image.Bytes() + kTunesChecksumOffset, m_saved.data() + bytes, MeterRegister::kTunesChecksumBytes);
         return SlaveException::kIllegalValue;
     }
     if (!std::equal(m_saved.begin(), m_saved.begin() + bytes, image.Bytes() + kTunesOffset))

@@ -18,7 +18,7 @@
 #include <vector>
 
 class EventLogs;
-class MeterClock;
+class SimClock;
 struct TunesRecord;
 
 class ConfigurationArea : public AreaBehaviour, public ServiceCommandHandler {
@@ -26,7 +26,7 @@ public:
     static constexpr std::uint16_t kOpenProtectedWrite = 1;
     static constexpr std::uint16_t kCloseProtectedWrite = 2;
 
-    ConfigurationArea(EventLogs& logs, const MeterClock& clock) : m_logs(logs), m_clock(clock) { }
+    ConfigurationArea(EventLogs& logs, const SimClock& clock) : m_logs(logs), m_clock(clock) { }
 
     // The factory configuration laid out for the image's firmware level, with correct checksums unless
     // a broken one is asked for (a meter whose memory was damaged).
@@ -44,13 +44,13 @@ public:
 
     int CheckWrite(const MeterImage& image, int start, int count, const std::uint8_t* wire) override;
     int BeforeRead(MeterImage& image, int start, int count) override;
-    int Execute(const ServiceCommand& command, MeterImage& image) override;
+    int Execute(const ServiceCommandBlock& command, MeterImage& image) override;
 
 private:
     int CloseProtectedWrite(MeterImage& image);
 
     EventLogs& m_logs;
-    const MeterClock& m_clock;
+    const SimClock& m_clock;
     bool m_open = false;
     std::vector<std::uint8_t> m_saved;  // record and checksum block as command 1 found them
 };

@@ -164,15 +164,15 @@ CapacityEntry EventLogs::Capacity(EventLogKind log) const
 int EventLogs::BeforeRead(MeterImage& image, int start, int count)
 {
     for (int log = 0; log < kEventLogCount; ++log) {
-        const int area = MeterArea::kEventLogs[log];
-        if (!Overlaps(start, count, area, MeterArea::kAnswerAreaBytes))
+        const int area = MeterRegister::kEventLogs[log];
+        if (!Overlaps(start, count, area, MeterRegister::kAnswerAreaBytes))
             continue;
         const auto request = RequestOf(image);
         const Log& ring = m_logs[log];
         const int first = request.recordNumber;
         if (first >= static_cast<int>(ring.entries.size()))
             return SlaveException::kIllegalValue;
-        const int perRead = MeterArea::kAnswerAreaBytes / static_cast<int>(kEventRecordSize);
+        const int perRead = MeterRegister::kAnswerAreaBytes / static_cast<int>(kEventRecordSize);
         for (int i = 0; i < perRead; ++i) {
             const int index = first + i;
             const EventRecord entry

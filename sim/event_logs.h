@@ -4,7 +4,7 @@
 // its own as commands change it. A read returns 16 entries from the record number in the request
 // block; places nobody has written read as erased flash (0xFF).
 
-#include "meter_clock.h"
+#include "sim_clock.h"
 #include "modbus_slave.h"
 
 #include "archives/archive_descriptors.h"

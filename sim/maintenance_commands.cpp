@@ -2,10 +2,10 @@
 
 #include "event_logs.h"
 #include "meter_archives.h"
-#include "meter_clock.h"
+#include "sim_clock.h"
 #include "meter_state.h"
 
-int MaintenanceCommands::Execute(const ServiceCommand& command, MeterImage&)
+int MaintenanceCommands::Execute(const ServiceCommandBlock& command, MeterImage&)
 {
     if (command.code < kLockCalibration || command.code > kLastCalibrationStep)
         return kNotMine;

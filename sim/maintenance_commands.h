@@ -7,7 +7,7 @@
 
 class EventLogs;
 class MeterArchives;
-class MeterClock;
+class SimClock;
 struct MeterState;
 
 class MaintenanceCommands : public ServiceCommandHandler {
@@ -16,16 +16,16 @@ public:
     static constexpr std::uint16_t kEraseArchives = 65436;
     static constexpr std::uint16_t kLastCalibrationStep = 65445;
 
-    MaintenanceCommands(MeterArchives& archives, const MeterClock& clock, EventLogs& logs, MeterState& state)
+    MaintenanceCommands(MeterArchives& archives, const SimClock& clock, EventLogs& logs, MeterState& state)
         : m_archives(archives), m_clock(clock), m_logs(logs), m_state(state)
     {
     }
 
-    int Execute(const ServiceCommand& command, MeterImage& image) override;
+    int Execute(const ServiceCommandBlock& command, MeterImage& image) override;
 
 private:
     MeterArchives& m_archives;
-    const MeterClock& m_clock;
+    const SimClock& m_clock;
     EventLogs& m_logs;
     MeterState& m_state;
 };

@@ -12,7 +12,7 @@
 
 #include "archive_generator.h"
 #include "archive_span.h"
-#include "meter_clock.h"
+#include "sim_clock.h"
 
 #include "archives/archive_descriptors.h"
 #include "archives/archive_step.h"

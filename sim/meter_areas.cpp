@@ -8,11 +8,11 @@
 
 std::uint16_t FirmwareLevelOf(const MeterImage& image)
 {
-    return image.GetU16(ByteOffset(MeterArea::kIdentity) + offsetof(DeviceIdentity, firmwareLevel));
+    return image.GetU16(ByteOffset(MeterRegister::kIdentity) + offsetof(DeviceIdentity, firmwareLevel));
 }
 
 ArchiveRequest RequestOf(const MeterImage& image)
 {
     return RecordFromBytes<ArchiveRequest>(
-        std::span(image.At(MeterArea::kRequest), static_cast<std::size_t>(MeterArea::kRequestBytes)));
+        std::span(image.At(MeterRegister::kRequest), static_cast<std::size_t>(MeterRegister::kRequestBytes)));
 }

@@ -16,7 +16,7 @@
 class MeterImage;
 struct ArchiveRequest;
 
-namespace MeterArea {
+namespace MeterRegister {
 constexpr int kIdentity = 0;
 constexpr int kMakerData = 35;
 constexpr int kServiceCentre = 67;
@@ -52,7 +52,7 @@ constexpr int kAnswerAreaBytes = 256;  // archive and totals records, each event
 constexpr int kCurrentAreaBytes = 222;
 constexpr int kParameterChangeBytes = 10;
 constexpr int kControlsBytes = 64;
-}  // namespace MeterArea
+}  // namespace MeterRegister
 
 // Byte offset of a register in the image.
 constexpr int ByteOffset(int registerNumber) { return 2 * registerNumber; }
@@ -71,22 +71,14 @@ constexpr bool CutsThrough(int start, int count, int area, int bytes)
 }
 
 // Layouts by firmware level (the word at offset 20 of the identity).
-namespace FirmwareLevel {
+namespace Layout {
 constexpr std::uint16_t kSeparateControls = 512;  // 510-byte record, controls at 3801, 14-byte maker data
-constexpr std::uint16_t kClockCode9 = 521;        // the clock is set with service code 9 instead of 6
-}  // namespace FirmwareLevel
+}  // namespace Layout
 
 std::uint16_t FirmwareLevelOf(const MeterImage& image);
 // The request block last written at register 99 (it selects what the answer areas hold).
 ArchiveRequest RequestOf(const MeterImage& image);
-constexpr int TunesBytes(std::uint16_t level) { return level < FirmwareLevel::kSeparateControls ? 574 : 510; }
-constexpr int MakerDataBytes(std::uint16_t level) { return level < FirmwareLevel::kSeparateControls ? 6 : 14; }
-constexpr bool HasSeparateControls(std::uint16_t level) { return level >= FirmwareLevel::kSeparateControls; }
-namespace ClockCode {
-constexpr std::uint16_t kBefore521 = 6;
-constexpr std::uint16_t kFrom521 = 9;
-}  // namespace ClockCode
-constexpr std::uint16_t ClockCommandCode(std::uint16_t level)
-{
-    return level < FirmwareLevel::kClockCode9 ? ClockCode::kBefore521 : ClockCode::kFrom521;
-}
+constexpr int TunesBytes(std::uint16_t level) { return level < Layout::kSeparateControls ? 574 : 510; }
+constexpr int MakerDataBytes(std::uint16_t level) { return level < Layout::kSeparateControls ? 6 : 14; }
+constexpr bool HasSeparateControls(std::uint16_t level) { return level >= Layout::kSeparateControls; }
+

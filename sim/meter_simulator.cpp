@@ -14,7 +14,7 @@
 #include "service_data_area.h"
 
 struct MeterSimulator::Areas {
-    Areas(const SimOptions& options, MeterClock& clock, MeterState& state)
+    Areas(const SimOptions& options, SimClock& clock, MeterState& state)
         : archives(options.seed, options.archives, clock.Now()),
           logs(options.seed, archives.ResetTime(), archives.Now(clock.Now())), configuration(logs, clock),
           parameters(options.password, configuration, clock, logs, state), clockCommands(clock, archives, logs),

@@ -5,7 +5,7 @@
 // bytes; tests and the demo reach its image and its parts.
 
 #include "fault_plan.h"
-#include "meter_clock.h"
+#include "sim_clock.h"
 #include "meter_image.h"
 #include "meter_state.h"
 #include "modbus_slave.h"
@@ -33,7 +33,7 @@ public:
     // lock; the endpoint holds it while it answers a request.
     std::mutex& Lock() { return m_lock; }
     MeterImage& Image() { return m_image; }
-    MeterClock& Clock() { return m_clock; }
+    SimClock& Clock() { return m_clock; }
     const MeterState& State() const { return m_state; }
     MeterArchives& Archives();
     EventLogs& Logs();
@@ -51,7 +51,7 @@ private:
     ModbusSlave m_slave;
     FaultPlan m_faults;
     std::mutex m_lock;
-    MeterClock m_clock;
+    SimClock m_clock;
     MeterState m_state;
     std::unique_ptr<Areas> m_areas;
 };

@@ -3,7 +3,7 @@
 #include "configuration_area.h"
 #include "event_logs.h"
 #include "meter_areas.h"
-#include "meter_clock.h"
+#include "sim_clock.h"
 #include "meter_state.h"
 
 #include "config/tunes_record.h"
@@ -13,8 +13,8 @@
 
 namespace {
 
-constexpr int kArea = MeterArea::kParameterChange;
-constexpr int kBytes = MeterArea::kParameterChangeBytes;
+constexpr int kArea = MeterRegister::kParameterChange;
+constexpr int kBytes = MeterRegister::kParameterChangeBytes;
 constexpr int kPasswordBytes = 6;
 constexpr double kMaxCorrectionSeconds = 3600;
 constexpr float kMaxColdWater = 99.9f;
@@ -43,7 +43,7 @@ int ParameterArea::AfterWrite(MeterImage& image, int start, int count)
 {
     if (!Overlaps(start, count, kArea, kBytes))
         return 0;
-    if (!PasswordMatches(image.At(MeterArea::kRequest)))
+    if (!PasswordMatches(image.At(MeterRegister::kRequest)))
         return SlaveException::kAccessDenied;
     float value = 0;
     std::memcpy(&value, image.At(kArea) + 2, sizeof value);
@@ -82,7 +82,7 @@ int ParameterArea::ChangeParameter(MeterImage& image, int code, float value)
     return 0;
 }
 
-int ParameterArea::Execute(const ServiceCommand& command, MeterImage& image)
+int ParameterArea::Execute(const ServiceCommandBlock& command, MeterImage& image)
 {
     if (command.code != kSelectSet1 && command.code != kSelectSet2)
         return kNotMine;

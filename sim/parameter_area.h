@@ -14,7 +14,7 @@
 
 class ConfigurationArea;
 class EventLogs;
-class MeterClock;
+class SimClock;
 struct MeterState;
 
 class ParameterArea : public AreaBehaviour, public ServiceCommandHandler {
@@ -25,7 +25,7 @@ public:
     static constexpr int kColdWaterInput1 = 2;
     static constexpr int kColdWaterInput2 = 3;
 
-    ParameterArea(const QByteArray& password, const ConfigurationArea& configuration, MeterClock& clock,
+    ParameterArea(const QByteArray& password, const ConfigurationArea& configuration, SimClock& clock,
                   EventLogs& logs, MeterState& state)
         : m_password(password), m_configuration(configuration), m_clock(clock), m_logs(logs), m_state(state)
     {
@@ -33,7 +33,7 @@ public:
 
     int CheckWrite(const MeterImage& image, int start, int count, const std::uint8_t* wire) override;
     int AfterWrite(MeterImage& image, int start, int count) override;
-    int Execute(const ServiceCommand& command, MeterImage& image) override;
+    int Execute(const ServiceCommandBlock& command, MeterImage& image) override;
 
     // Six bytes of password text: the meter's password, padded with blanks or zeros.
     bool PasswordMatches(const std::uint8_t* text) const;
@@ -43,7 +43,7 @@ private:
 
     QByteArray m_password;
     const ConfigurationArea& m_configuration;
-    MeterClock& m_clock;
+    SimClock& m_clock;
     EventLogs& m_logs;
     MeterState& m_state;
 };

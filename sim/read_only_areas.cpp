@@ -10,18 +10,18 @@ struct Area {
 };
 
 constexpr Area kReadOnly[] = {
-    {MeterArea::kIdentity, MeterArea::kIdentityBytes},
-    {MeterArea::kDescriptorDates, MeterArea::kDescriptorDatesBytes},
-    {MeterArea::kDescriptorCapacities, MeterArea::kDescriptorCapacitiesBytes},
-    {MeterArea::kArchiveRecord, MeterArea::kAnswerAreaBytes},
-    {MeterArea::kTotalsRecord, MeterArea::kAnswerAreaBytes},
-    {MeterArea::kDescriptorLogs, MeterArea::kDescriptorLogsBytes},
-    {MeterArea::kEventLogs[0], MeterArea::kAnswerAreaBytes},
-    {MeterArea::kEventLogs[1], MeterArea::kAnswerAreaBytes},
-    {MeterArea::kEventLogs[2], MeterArea::kAnswerAreaBytes},
-    {MeterArea::kCurrentTotals, MeterArea::kCurrentAreaBytes},
-    {MeterArea::kCurrentValues, MeterArea::kCurrentAreaBytes},
-    {MeterArea::kFlashPage, MeterArea::kAnswerAreaBytes},
+    {MeterRegister::kIdentity, MeterRegister::kIdentityBytes},
+    {MeterRegister::kDescriptorDates, MeterRegister::kDescriptorDatesBytes},
+    {MeterRegister::kDescriptorCapacities, MeterRegister::kDescriptorCapacitiesBytes},
+    {MeterRegister::kArchiveRecord, MeterRegister::kAnswerAreaBytes},
+    {MeterRegister::kTotalsRecord, MeterRegister::kAnswerAreaBytes},
+    {MeterRegister::kDescriptorLogs, MeterRegister::kDescriptorLogsBytes},
+    {MeterRegister::kEventLogs[0], MeterRegister::kAnswerAreaBytes},
+    {MeterRegister::kEventLogs[1], MeterRegister::kAnswerAreaBytes},
+    {MeterRegister::kEventLogs[2], MeterRegister::kAnswerAreaBytes},
+    {MeterRegister::kCurrentTotals, MeterRegister::kCurrentAreaBytes},
+    {MeterRegister::kCurrentValues, MeterRegister::kCurrentAreaBytes},
+    {MeterRegister::kFlashPage, MeterRegister::kAnswerAreaBytes},
 };
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <cstring>
 
 namespace {
-constexpr int kArea = MeterArea::kServiceCommand;
-constexpr int kBytes = MeterArea::kServiceCommandBytes;
+constexpr int kArea = MeterRegister::kServiceCommand;
+constexpr int kBytes = MeterRegister::kServiceCommandBytes;
 }  // namespace
 
 int ServiceCommandArea::CheckWrite(const MeterImage&, int start, int count, const std::uint8_t*)
@@ -18,7 +18,7 @@ int ServiceCommandArea::AfterWrite(MeterImage& image, int start, int count)
 {
     if (!Overlaps(start, count, kArea, kBytes))
         return 0;
-    ServiceCommand command;
+    ServiceCommandBlock command;
     command.code = image.GetU16(ByteOffset(kArea));
     std::memcpy(command.parameters.data(), image.At(kArea) + 2, command.parameters.size());
     for (ServiceCommandHandler* handler : m_handlers) {

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-struct ServiceCommand {
+struct ServiceCommandBlock {
     std::uint16_t code = 0;
     std::array<std::uint8_t, 6> parameters{};
 };
@@ -19,7 +19,7 @@ public:
     static constexpr int kNotMine = -1;
     virtual ~ServiceCommandHandler() = default;
     // kNotMine for a code this handler does not serve, else 0 or the exception code of the answer.
-    virtual int Execute(const ServiceCommand& command, MeterImage& image) = 0;
+    virtual int Execute(const ServiceCommandBlock& command, MeterImage& image) = 0;
 };
 
 class ServiceCommandArea : public AreaBehaviour {

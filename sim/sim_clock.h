@@ -23,11 +23,11 @@ bool IsValidStamp(const DateTimeStamp& stamp);
 // The host's local time now.
 MeterSeconds HostLocalSeconds();
 
-class MeterClock {
+class SimClock {
 public:
     using Source = std::function<MeterSeconds()>;
 
-    MeterClock() : m_source(HostLocalSeconds) { }
+    SimClock() : m_source(HostLocalSeconds) { }
 
     // Tests run the clock from a time of their own.
     void SetSource(Source source) { m_source = std::move(source); }

@@ -1,4 +1,4 @@
-#include "meter_clock.h"
+#include "sim_clock.h"
 
 #include <QDateTime>
 
