@@ -3,6 +3,7 @@
 // current values. The export is bounded by the line, so each must stay in microseconds.
 
 #include "archives/archive_descriptors.h"
+#include "archives/archive_step.h"
 #include "protocol/checksums.h"
 #include "sim/meter_areas.h"
 #include "sim/meter_simulator.h"
@@ -66,23 +67,23 @@ void Answer(benchmark::State& state, const std::vector<Unit>& units)
     state.SetItemsProcessed(state.iterations());
 }
 
+// Consecutive records of a kind, as the export walks them.
+std::vector<Unit> Walk(ArchiveKind kind, TChronoArch date, int count, int area, int bytes)
+{
+    std::vector<Unit> units;
+    for (int i = 0; i < count; ++i, date = StepArchiveDate(kind, date, 1, ReportTime{23, 25}))
+        units.push_back(RecordRequest(ValueArchiveRequest(kind, StampOf(date)), area, bytes));
+    return units;
+}
+
 void BM_SimHourlyRecord48(benchmark::State& state)
 {
-    // A day of consecutive hours, as the export walks them.
-    std::vector<Unit> units;
-    TChronoArch date{5, 3, 24, 0};
-    for (int hour = 0; hour < 24; ++hour, date = NextHour(date))
-        units.push_back(RecordRequest(ValueArchiveRequest(kArchiveHourly, StampOf(date)), MeterRegister::kArchiveRecord, 218));
-    Answer(state, units);
+    Answer(state, Walk(kArchiveHourly, TChronoArch{5, 3, 24, 0}, 24, MeterRegister::kArchiveRecord, 218));
 }
 
 void BM_SimTotalsRecord48(benchmark::State& state)
 {
-    std::vector<Unit> units;
-    TChronoArch date{1, 3, 24, 23};
-    for (int day = 0; day < 9; ++day, date = NextDay(date))
-        units.push_back(RecordRequest(ValueArchiveRequest(kArchiveTotals, StampOf(date)), MeterRegister::kTotalsRecord, 232));
-    Answer(state, units);
+    Answer(state, Walk(kArchiveTotals, TChronoArch{1, 3, 24, 23}, 9, MeterRegister::kTotalsRecord, 232));
 }
 
 void BM_SimDescriptors(benchmark::State& state)
