@@ -7,13 +7,11 @@
 #include "protocol/command_extensions.h"
 #include "protocol/rovo_redod.h"
 
-#include <QElapsedTimer>
 #include <QThread>
 
 namespace {
 
 constexpr int kPollMs = 100;
-constexpr int kIdlePollMs = 5;
 // Idle passes of the command thread between two looks at what the modem sent.
 constexpr int kIdlePassesPerLineCheck = 10;
 
@@ -57,9 +55,17 @@ void CRovoRedod::StopThreads()
 
 bool CRovoRedod::QueueCommand(std::uint32_t code, CommandRequester* requester)
 {
-    m_Outstanding.fetch_add(1);
+    CountOutstanding(+1);
     m_Commands.Push(code, requester);
     return true;
+}
+
+void CRovoRedod::CountOutstanding(int change)
+{
+    QMutexLocker lock(&m_IdleLock);
+    m_Outstanding += change;
+    if (m_Outstanding == 0)
+        m_Idle.wakeAll();
 }
 
 void CRovoRedod::QueueServiceRequest(std::uint32_t code)
@@ -69,12 +75,11 @@ void CRovoRedod::QueueServiceRequest(std::uint32_t code)
 
 bool CRovoRedod::WaitUntilIdle(int timeoutMs) const
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (m_Outstanding.load() > 0) {
-        if (clock.elapsed() >= timeoutMs)
-            return false;
-        QThread::msleep(kIdlePollMs);
+    QMutexLocker lock(&m_IdleLock);
+    const QDeadlineTimer deadline(timeoutMs);
+    while (m_Outstanding > 0) {
+        if (!m_Idle.wait(&m_IdleLock, deadline))
+            return m_Outstanding == 0;
     }
     return true;
 }
@@ -88,7 +93,7 @@ void CRovoRedod::CommandThreadLoop()
         if (m_Commands.Take(code, kPollMs)) {
             m_IdlePasses = 0;
             RunQueuedCommand(code);
-            m_Outstanding.fetch_sub(1);
+            CountOutstanding(-1);
         } else {
             ModemIdlePass();
         }

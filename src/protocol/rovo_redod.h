@@ -15,6 +15,9 @@
 #include "protocol/driver_data.h"
 #include "protocol/modbus_master.h"
 
+#include <QMutex>
+#include <QWaitCondition>
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -180,6 +183,7 @@ private:
     void CommandThreadLoop();
     void ServiceProcessLoop();
     void RunQueuedCommand(std::uint32_t code);
+    void CountOutstanding(int change);
     void RunService(std::uint32_t code);
     void BreakOnRequest();
     void ModemIdlePass();
@@ -202,7 +206,10 @@ private:
     CommandQueue m_Commands;
     CommandQueue m_Service;
     std::uint32_t m_CurrentCommand = 0;
-    std::atomic<int> m_Outstanding{0};  // queued and not yet finished, notifications included
+    // Commands queued and not yet finished (their notifications included), guarded by m_IdleLock.
+    int m_Outstanding = 0;
+    mutable QMutex m_IdleLock;
+    mutable QWaitCondition m_Idle;
     std::atomic<bool> m_Busy{false};
     std::atomic<bool> m_StopRequested{false};
     std::atomic<bool> m_BreakRequested{false};
