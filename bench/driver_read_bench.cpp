@@ -3,9 +3,9 @@
 // thread and once as command 1 through the driver's queue, command thread and notifications. The
 // difference is what the threads cost on top of the exchanges.
 
+#include "support/benchmark_main.h"
 #include "support/driver_rig.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -92,12 +92,5 @@ BENCHMARK(BM_ReadIdentityAndConfigurationThroughThreads)->UseRealTime()->Unit(be
 
 int main(int argc, char** argv)
 {
-    // Sockets expect an application object.
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -4,7 +4,7 @@
 #include "channel/message_style.h"
 #include "config/older_layout.h"
 #include "config/tunes_defaults.h"
-#include "protocol/checksums.h"
+#include "protocol/config_checksums.h"
 #include "protocol/rovo_redod.h"
 
 #include <cstring>
@@ -23,19 +23,6 @@ constexpr std::uint16_t kServiceBeforeRecord = 1;
 constexpr std::uint16_t kServiceAfterRecord = 2;
 
 const char kCaptionWarning[] = "Предупреждение";
-
-bool ChecksumMatches(const std::uint8_t* bytes, int count, const std::uint8_t* checksumBlock)
-{
-    return Crc16Modbus(bytes, std::size_t(count)) == GetLittleEndian16(checksumBlock);
-}
-
-// A checksum block: the CRC of the bytes, the rest zero.
-void PutChecksumBlock(RegisterImage& image, MeterArea area, const std::uint8_t* bytes, int count)
-{
-    std::uint8_t* block = image.data() + AreaOffset(area);
-    std::memset(block, 0, std::size_t(AreaCapacity(area)));
-    PutLittleEndian16(block, Crc16Modbus(bytes, std::size_t(count)));
-}
 
 }  // namespace
 
@@ -100,7 +87,7 @@ void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
         std::memcpy(&controls, m_Data.At(kControls), kControlsBytes);
     }
 
-    if (ChecksumMatches(m_Data.At(kOpenSettings), kOpenBytes, m_Data.At(kOpenChecksum))) {
+    if (ChecksumBlockMatches(m_Data.At(kOpenChecksum), m_Data.At(kOpenSettings), kOpenBytes)) {
         std::memcpy(&working.open, m_Data.At(kOpenSettings), kOpenBytes);
     } else {
         ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек, не защищенных "
@@ -108,7 +95,7 @@ void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
                     QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
     }
 
-    if (ChecksumMatches(record, AreaSize(kTunes, level), m_Data.At(kTunesChecksum))) {
+    if (ChecksumBlockMatches(m_Data.At(kTunesChecksum), record, AreaSize(kTunes, level))) {
         std::memcpy(&working.tunes, record, kRecordBytes);
     } else {
         const int answer = ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы "
@@ -151,8 +138,8 @@ bool CRovoRedod::WriteTunesFor(const DeviceIdentity& meter)
     }
     std::uint8_t* open = out.data() + AreaOffset(kOpenSettings);
     std::memcpy(open, &working.open, kOpenBytes);
-    PutChecksumBlock(out, kTunesChecksum, record, recordBytes);
-    PutChecksumBlock(out, kOpenChecksum, open, kOpenBytes);
+    PutChecksumBlock(out.data() + AreaOffset(kTunesChecksum), AreaCapacity(kTunesChecksum), record, recordBytes);
+    PutChecksumBlock(out.data() + AreaOffset(kOpenChecksum), AreaCapacity(kOpenChecksum), open, kOpenBytes);
 
     const Limits limits = ChannelLimits();
     const char* operation = "WriteAllTunes";

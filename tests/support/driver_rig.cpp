@@ -3,7 +3,7 @@
 #include "channel/port_table.h"
 #include "config/older_layout.h"
 #include "config/tunes_defaults.h"
-#include "protocol/checksums.h"
+#include "protocol/config_checksums.h"
 #include "protocol/register_map.h"
 
 #include <QMutexLocker>
@@ -23,13 +23,6 @@ SimOptions SimOptionsFor(const RigOptions& options)
     sim.faults = options.faults;
     sim.faultDelayMs = options.faultDelayMs;
     return sim;
-}
-
-void PutChecksum(MeterImage& image, MeterArea area, const std::uint8_t* bytes, int count)
-{
-    std::uint8_t* block = image.Bytes() + AreaOffset(area);
-    std::memset(block, 0, std::size_t(AreaCapacity(area)));
-    PutLittleEndian16(block, Crc16Modbus(bytes, std::size_t(count)));
 }
 
 }  // namespace
@@ -119,8 +112,8 @@ void DriverRig::PutMeterConfiguration(const ConfigurationBlocks& blocks)
         }
         std::uint8_t* open = image.Bytes() + AreaOffset(MeterArea::kOpenSettings);
         std::memcpy(open, &blocks.open, sizeof blocks.open);
-        PutChecksum(image, MeterArea::kTunesChecksum, record, recordBytes);
-        PutChecksum(image, MeterArea::kOpenChecksum, open, int(sizeof blocks.open));
+        PutChecksumBlock(image.At(AreaRegister(MeterArea::kTunesChecksum)), 8, record, recordBytes);
+        PutChecksumBlock(image.At(AreaRegister(MeterArea::kOpenChecksum)), 6, open, int(sizeof blocks.open));
     });
 }
 
