@@ -110,12 +110,4 @@ void CloseSocket(int& fd)
     }
 }
 
-QString SystemErrorText(int error)
-{
-    char buffer[256];
-    // The GNU variant: returns the text, which may or may not live in `buffer`.
-    const char* text = ::strerror_r(error, buffer, sizeof buffer);
-    return QString::fromLocal8Bit(text);
-}
-
 }  // namespace IpSocketCalls

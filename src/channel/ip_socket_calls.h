@@ -45,7 +45,4 @@ bool IsWouldBlock(int error);
 
 void CloseSocket(int& fd);
 
-// The system's message text for an errno value.
-QString SystemErrorText(int error);
-
 }  // namespace IpSocketCalls

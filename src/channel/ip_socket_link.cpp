@@ -3,6 +3,7 @@
 #include "channel/channel_owner.h"
 #include "channel/channel_types.h"
 #include "channel/ip_socket_calls.h"
+#include "channel/system_error.h"
 
 #include <poll.h>
 

@@ -2,6 +2,7 @@
 
 #include "channel/serial_custom_baud.h"
 #include "channel/serial_termios.h"
+#include "channel/system_error.h"
 
 #include <QFile>
 
@@ -175,5 +176,5 @@ bool SerialDevice::IsRetryable(int code)
 
 QString SerialDevice::ErrorText(int code)
 {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return SystemErrorText(code);
 }
