@@ -225,7 +225,7 @@ TEST(DriverOperations, MakerAndServiceCentreDataByLevel)
             EXPECT_EQ(read.modelIndex, 0x67);
             EXPECT_EQ(read.manufactured.day, 0x6B);
         }
-        EXPECT_EQ(read.makerId, 0x6261);
+        EXPECT_EQ(std::uint16_t{read.makerId}, 0x6261);
 
         MakerData& toWrite = rig.driver.Data().makerDataToWrite;
         toWrite.makerId = 0x0102;
@@ -234,7 +234,7 @@ TEST(DriverOperations, MakerAndServiceCentreDataByLevel)
         ASSERT_TRUE(rig.driver.WriteManufactureData());
         const QByteArray written = RecordToBytes(toWrite).left(level == 511 ? 6 : 14);
         EXPECT_EQ(MeterBytes(rig, 35, written.size()), written);
-        EXPECT_EQ(rig.driver.Data().makerData.serialAtManufacture, 777u);
+        EXPECT_EQ(std::uint32_t{rig.driver.Data().makerData.serialAtManufacture}, 777u);
 
         ServiceCentreData& centre = rig.driver.Data().serviceCentreDataToWrite;
         centre.displaySerial = 123456;
