@@ -5,7 +5,7 @@
 
 #include <QString>
 
-class QObject;
+class CommandRequester;
 
 class DriverHost {
 public:
@@ -28,6 +28,11 @@ public:
     virtual void SetDeviceInformation(const QString& text) = 0;
     // A block was sent or received; the lamp flashes briefly. Needs no answer.
     virtual void FlashLamp(Lamp lamp) = 0;
-    // A command queued by `requester` succeeded: refresh its command states, then hand it the code.
-    virtual void CommandFinished(QObject* requester, int code) = 0;
+    // The configuration was read from the meter: pages that show it refresh themselves (or are marked
+    // to, when they are not in view).
+    virtual void RefreshConfigurationPages() = 0;
+    // A command queued by `requester` succeeded. The host has the requester refresh its command states
+    // (RefreshCommandStates) before it hands it the code (CommandFinished), both on the host's thread.
+    virtual void RefreshCommandStates(CommandRequester* requester) = 0;
+    virtual void CommandFinished(CommandRequester* requester, int code) = 0;
 };

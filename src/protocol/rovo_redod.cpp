@@ -2,11 +2,23 @@
 
 #include "protocol/driver_host.h"
 
+#include <QThread>
+
 CRovoRedod::CRovoRedod()
 {
     // Bound at once, so that a driver without a host (a script, a test) works the same way.
     m_TransmitChanel.SetOwner(this);
     m_ModbusMaster.SetOwner(this);
+}
+
+CRovoRedod::~CRovoRedod()
+{
+    StopThreads();
+}
+
+std::span<const std::uint8_t> CRovoRedod::AreaBytes(MeterArea area) const
+{
+    return {m_Data.At(area), static_cast<std::size_t>(AreaSize(area, FirmwareLevel()))};
 }
 
 void CRovoRedod::AttachHost(DriverHost* host)
@@ -89,13 +101,14 @@ int CRovoRedod::Framing() const
 
 bool CRovoRedod::StopRequested() const
 {
-    return m_StopRequested.load();
+    // Shutting down stops whatever is running.
+    return m_StopRequested.load() || m_Quit.load();
 }
 
 bool CRovoRedod::UsbStopRequested() const
 {
     // "Остановить процесс" has to reach a USB wait as well; there is no separate button for it.
-    return m_StopRequested.load();
+    return StopRequested();
 }
 
 void CRovoRedod::LogLine(const QString& text)
@@ -118,4 +131,28 @@ void CRovoRedod::SetConnectionText(const QString& text)
 {
     if (m_Host && m_Reporting.showProgress)
         m_Host->SetConnectionText(text);
+}
+
+void CRovoRedod::SetOperationText(const QString& text)
+{
+    if (m_Host && m_Reporting.showProgress)
+        m_Host->SetOperationText(text);
+}
+
+void CRovoRedod::SetDetailText(const QString& text)
+{
+    if (m_Host && m_Reporting.showProgress)
+        m_Host->SetDetailText(text);
+}
+
+void CRovoRedod::SetDeviceInformation(const QString& text)
+{
+    if (m_Host && m_Reporting.showDeviceInformation)
+        m_Host->SetDeviceInformation(text);
+}
+
+void CRovoRedod::RaiseBusyChanged()
+{
+    if (m_Host)
+        m_Host->BusyChanged();
 }

@@ -1,38 +1,108 @@
 #pragma once
-// CRovoRedod, the driver of one meter. It owns the channel to the meter and the Modbus master, answers
-// the channel's questions from the channel's own settings, carries the stop request between threads,
-// and reports everything through its host (nothing is shown without one).
+// CRovoRedod, the driver of one meter. It owns the channel to the meter and the Modbus master, holds the
+// image of the meter's registers with the working copies the pages edit, carries out the device
+// operations, and runs the command thread (numbered commands, one at a time) and the service thread
+// (stop, break the connection). Everything it shows goes through its host; nothing is shown without one.
+//
+// The operations may also be called directly on one thread with no driver threads running (a script,
+// a benchmark); the command thread is then simply never started.
 
 #include "channel/channel_owner.h"
 #include "channel/transmit_channel.h"
+#include "config/config_messages.h"
+#include "protocol/command_queue.h"
+#include "protocol/driver_commands.h"
+#include "protocol/driver_data.h"
 #include "protocol/modbus_master.h"
+
+#include <QMutex>
+#include <QWaitCondition>
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <span>
 
+class CommandExtensions;
 class DriverHost;
+class QThread;
 
-class CRovoRedod : public ChannelOwner {
+class CRovoRedod : public ChannelOwner, private ConfigMessageHost {
 public:
     CRovoRedod();
-    ~CRovoRedod() override = default;
+    // Stops a running command and ends both threads before anything else goes.
+    ~CRovoRedod() override;
     CRovoRedod(const CRovoRedod&) = delete;
     CRovoRedod& operator=(const CRovoRedod&) = delete;
 
-    // Binds the host and turns every reporting flag on; null detaches and turns them off. Called before
-    // the driver's threads run.
+    // Binds the host and turns every reporting flag on; null detaches and turns them off. Called while
+    // the driver's threads are not running.
     void AttachHost(DriverHost* host);
     DriverHost* Host() const { return m_Host; }
+    // Commands 16-18 and the idle modem check; null (the default) makes those commands fail.
+    void SetCommandExtensions(CommandExtensions* extensions) { m_Extensions = extensions; }
+
+    void StartThreads();
+    // Quit, then join: a running command is stopped first. The host must outlive this call.
+    void StopThreads();
 
     CTransmitChanel& TransmitChanel() { return m_TransmitChanel; }
     CModbusMaster& ModbusMaster() { return m_ModbusMaster; }
-
     void SetDeviceAddress(std::uint8_t address) { m_DeviceAddress = address; }
 
+    // --- Queues (any thread) ---
+    // DriverCommand; true once it is queued. `requester` takes the requester slot.
+    bool QueueCommand(std::uint32_t code, CommandRequester* requester);
+    // DriverServiceRequest.
+    void QueueServiceRequest(std::uint32_t code);
+    // A page going away makes sure it is not notified any more.
+    void ForgetRequester(const CommandRequester* requester) { m_Commands.Forget(requester); }
+    bool IsBusy() const { return m_Busy.load(); }
+    bool IsDeviceConnected() const { return m_DeviceConnected.load(); }
+    // Waits until every queued command has run and its requester has been told; false after `timeoutMs`.
+    bool WaitUntilIdle(int timeoutMs) const;
+
     // The stop request may be raised from any thread; every wait of the channel then ends within one
-    // polling interval. It stays raised until the next command clears it.
+    // polling interval. It stays raised until the next command clears it (several places of the channel
+    // poll it during one wait, so it is a level, not a one-shot event).
     void RequestStop() { m_StopRequested.store(true); }
     void ClearStopRequest() { m_StopRequested.store(false); }
+
+    // --- Data (between commands) ---
+    DriverData& Data() { return m_Data; }
+    const DriverData& Data() const { return m_Data; }
+    ConfigurationBlocks& Configuration() { return m_Data.configuration; }
+    std::uint16_t FirmwareLevel() const { return m_Data.configuration.identity.firmwareLevel; }
+    // The bytes of an area in the image, as many as the connected meter's firmware level transfers.
+    std::span<const std::uint8_t> AreaBytes(MeterArea area) const;
+
+    // --- Device operations (command thread); true on success, failures already reported ---
+    bool ReadVersionInfo();
+    bool ReadAllTunes();
+    bool WriteAllTunes();
+    bool WriteServiceCmd(std::uint32_t code, std::uint32_t value);
+    bool SetDeviceClock();
+    bool ReadManufactureData();
+    bool WriteManufactureData();
+    bool ReadServicecenterData();
+    bool WriteServicecenterData();
+    bool ReadArchInfo();
+    bool ReadArchValues();
+    bool ReadCurrentValues();
+    bool ReadAsyncArch();
+    bool ReadFlashPage();
+    bool WriteChangeParCmd(std::uint32_t code, std::uint32_t value, std::uint16_t extra);
+    bool WritePasswordChangeBd(const PasswordBytes& password);
+    bool ReadCurrentDateTime();
+
+    // --- Command flows (command thread) ---
+    // Opens the channel for a connect: a modem link that is up while the meter is not connected is kept.
+    bool OpenChannel();
+    // Command 0 (reopen) and command 1.
+    bool ConnectDevice(bool reopenChannel);
+    void BreakConnection();
+    // Command 2: the meter's model and clock checks, then the configuration.
+    bool WriteConfiguration();
 
     // ChannelOwner, in slot order.
     QString PhoneNumber() const override;
@@ -55,6 +125,7 @@ public:
     int MyOnCharsRecieved(const std::uint8_t* bytes, int count) override;     // exchange_log.cpp
     int MyOnCharsTransmitted(const std::uint8_t* bytes, int count) override;  // exchange_log.cpp
     void LogLine(const QString& text) override;
+    // Also what the write-time checks of the configuration ask through.
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
     CCommPortClass* SerialPort() override;
     std::uint8_t DeviceAddress() const override { return m_DeviceAddress; }
@@ -67,14 +138,84 @@ private:
         bool showDeviceInformation = false;
         bool copyLogToMonitor = false;
     };
+    // Attempts and answer time-out of one transfer.
+    struct Limits {
+        int attempts = 0;
+        int timeoutSec = 0;
+    };
+    // How areas travel: the node's function set, or nowhere when it names none.
+    enum class Route { kStandard, kFunction48, kNone };
+
+    // device_transfer.cpp: moving areas between the image (or a copy of it) and the meter.
+    Limits ChannelLimits() const;
+    // Logs the title with "..."; the main window shows `progressTitle` (the title when empty) the same
+    // way as operation text and bare as detail.
+    void BeginOperation(const QString& title, const QString& progressTitle = QString());
+    void ReportOperationError(const char* operation);
+    // Reports the operation's error when the function set is neither.
+    Route RouteFor(const char* operation);
+    bool ReadArea(MeterArea area, int bytes, const char* operation, Limits limits);
+    bool WriteArea(const RegisterImage& from, MeterArea area, int bytes, const char* operation, Limits limits);
+    // Puts the request block into the image at register 99 and writes it, then reads the answer area:
+    // one 0x48 transfer in the meter's own function set (or when `always48`), two in the standard one.
+    bool WriteRequestThenRead(const ArchiveRequest& request, MeterArea readArea, int readBytes,
+                              const char* operation, bool always48 = false);
+
+    // service_operations.cpp: the maker and service-centre areas, cleared before a read.
+    bool ReadDataArea(MeterArea area, const char* title, const char* operation);
+    bool WriteDataArea(MeterArea area, const char* title, const char* operation, const void* values);
+
+    // config_operations.cpp
+    bool ReadIdentityInto(DeviceIdentity& identity);
+    bool WriteTunesFor(const DeviceIdentity& meter);
+    void TakeReadConfiguration(std::uint16_t level);
+
+    // main_process.cpp
+    bool MainProcess(std::uint32_t code);
+    bool RunCommand(std::uint32_t code);
+    void ShowCommandResult(bool succeeded);
+    bool RunServiceCommand();
+    bool RunExtension(std::uint32_t code);
+    bool ReadCurrentValuesCyclic();
+    void NotifyRequester(bool refreshFirst, int code);
+
+    // driver_threads.cpp
+    void CommandThreadLoop();
+    void ServiceProcessLoop();
+    void RunQueuedCommand(std::uint32_t code);
+    void CountOutstanding(int change);
+    void RunService(std::uint32_t code);
+    void BreakOnRequest();
+    void ModemIdlePass();
 
     void LogExchangeBlock(bool transmitted, const std::uint8_t* bytes, int count);
     void SetConnectionText(const QString& text);
+    void SetOperationText(const QString& text);
+    void SetDetailText(const QString& text);
+    void SetDeviceInformation(const QString& text);
+    void RaiseBusyChanged();
 
     CTransmitChanel m_TransmitChanel;
     CModbusMaster m_ModbusMaster;
     DriverHost* m_Host = nullptr;
+    CommandExtensions* m_Extensions = nullptr;
     ReportingFlags m_Reporting;
     std::uint8_t m_DeviceAddress = 1;
+    DriverData m_Data;
+
+    CommandQueue m_Commands;
+    CommandQueue m_Service;
+    std::uint32_t m_CurrentCommand = 0;
+    // Commands queued and not yet finished (their notifications included), guarded by m_IdleLock.
+    int m_Outstanding = 0;
+    mutable QMutex m_IdleLock;
+    mutable QWaitCondition m_Idle;
+    std::atomic<bool> m_Busy{false};
     std::atomic<bool> m_StopRequested{false};
+    std::atomic<bool> m_BreakRequested{false};
+    std::atomic<bool> m_DeviceConnected{false};
+    std::atomic<bool> m_Quit{false};
+    int m_IdlePasses = 0;
+    std::unique_ptr<QThread> m_CommandThread;
+    std::unique_ptr<QThread> m_ServiceThread;
 };

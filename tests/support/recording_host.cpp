@@ -56,6 +56,12 @@ int RecordingHost::BusyChanges() const
     return m_busyChanges;
 }
 
+int RecordingHost::PageRefreshes() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_pageRefreshes;
+}
+
 void RecordingHost::Clear()
 {
     QMutexLocker lock(&m_mutex);
@@ -68,6 +74,7 @@ void RecordingHost::Clear()
     m_lamps.clear();
     m_finished.clear();
     m_busyChanges = 0;
+    m_pageRefreshes = 0;
 }
 
 int RecordingHost::ShowMessageBox(const QString& text, const QString& caption, unsigned style)
@@ -114,10 +121,26 @@ void RecordingHost::FlashLamp(Lamp lamp)
     m_lamps.append(lamp);
 }
 
-void RecordingHost::CommandFinished(QObject* requester, int code)
+void RecordingHost::RefreshConfigurationPages()
 {
     QMutexLocker lock(&m_mutex);
-    m_finished.append(FinishedCommand{requester, code});
+    ++m_pageRefreshes;
+}
+
+void RecordingHost::RefreshCommandStates(CommandRequester* requester)
+{
+    if (requester)
+        requester->RefreshCommandStates();
+}
+
+void RecordingHost::CommandFinished(CommandRequester* requester, int code)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_finished.append(FinishedCommand{requester, code});
+    }
+    if (requester)
+        requester->CommandFinished(code);
 }
 
 void RecordingHost::Append(QStringList& list, const QString& text)

@@ -1,7 +1,8 @@
 #pragma once
-// A driver host for tests: records every notification the driver raises (from whatever thread) and
-// answers message boxes with a scripted button.
+// A driver host for tests: records every notification the driver raises (from whatever thread), answers
+// message boxes with a scripted button and passes the requester's notices on to the requester.
 
+#include "protocol/driver_commands.h"
 #include "protocol/driver_host.h"
 #include "support/recording_owner.h"
 
@@ -12,7 +13,7 @@
 #include <atomic>
 
 struct FinishedCommand {
-    QObject* requester = nullptr;
+    CommandRequester* requester = nullptr;
     int code = 0;
 };
 
@@ -30,6 +31,7 @@ public:
     QList<Lamp> Lamps() const;
     QList<FinishedCommand> Finished() const;
     int BusyChanges() const;
+    int PageRefreshes() const;
     void Clear();
 
     int ShowMessageBox(const QString& text, const QString& caption, unsigned style) override;
@@ -40,7 +42,9 @@ public:
     void BusyChanged() override;
     void SetDeviceInformation(const QString& text) override;
     void FlashLamp(Lamp lamp) override;
-    void CommandFinished(QObject* requester, int code) override;
+    void RefreshConfigurationPages() override;
+    void RefreshCommandStates(CommandRequester* requester) override;
+    void CommandFinished(CommandRequester* requester, int code) override;
 
 private:
     void Append(QStringList& list, const QString& text);
@@ -55,4 +59,5 @@ private:
     QList<Lamp> m_lamps;
     QList<FinishedCommand> m_finished;
     int m_busyChanges = 0;
+    int m_pageRefreshes = 0;
 };

@@ -1,0 +1,96 @@
+// Identity and the whole configuration read from the simulated meter over loopback TCP (level 515:
+// 38 + 8 + 510 + 6 + 22 + 64 bytes in 8 requests), once by calling the operations directly on this
+// thread and once as command 1 through the driver's queue, command thread and notifications. The
+// difference is what the threads cost on top of the exchanges.
+
+#include "support/benchmark_main.h"
+#include "support/driver_rig.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// A host that takes every notification and shows nothing: the cost measured is the driver's own.
+class QuietHost : public DriverHost {
+public:
+    int ShowMessageBox(const QString&, const QString&, unsigned) override { return MessageAnswer::kOk; }
+    void AppendLogLine(const QString&) override {}
+    void SetConnectionText(const QString&) override {}
+    void SetOperationText(const QString&) override {}
+    void SetDetailText(const QString&) override {}
+    void BusyChanged() override {}
+    void SetDeviceInformation(const QString&) override {}
+    void FlashLamp(Lamp) override {}
+    void RefreshConfigurationPages() override {}
+    void RefreshCommandStates(CommandRequester*) override {}
+    void CommandFinished(CommandRequester*, int) override {}
+};
+
+RigOptions Loopback()
+{
+    RigOptions options;
+    options.threads = false;
+    return options;
+}
+
+// The meter with a configuration, the channel open, the quiet host attached.
+bool Prepare(DriverRig& rig, QuietHost& host)
+{
+    rig.PutMeterConfiguration(DistinctConfiguration(3, 0));
+    if (!rig.Start() || !rig.driver.OpenChannel())
+        return false;
+    rig.driver.AttachHost(&host);
+    return true;
+}
+
+void Finish(benchmark::State& state, const DriverRig& rig)
+{
+    state.SetItemsProcessed(state.iterations());
+    state.counters["requests_per_read"] =
+        benchmark::Counter(double(rig.server.Requests()) / double(std::max<benchmark::IterationCount>(1, state.iterations())));
+}
+
+void BM_ReadIdentityAndConfigurationDirect(benchmark::State& state)
+{
+    DriverRig rig(Loopback());
+    QuietHost host;
+    if (!Prepare(rig, host)) {
+        state.SkipWithError("no loopback meter");
+        return;
+    }
+    for (auto _ : state) {
+        if (!rig.driver.ReadVersionInfo() || !rig.driver.ReadAllTunes()) {
+            state.SkipWithError("the read failed");
+            break;
+        }
+    }
+    Finish(state, rig);
+}
+
+void BM_ReadIdentityAndConfigurationThroughThreads(benchmark::State& state)
+{
+    DriverRig rig(Loopback());
+    QuietHost host;
+    if (!Prepare(rig, host)) {
+        state.SkipWithError("no loopback meter");
+        return;
+    }
+    rig.driver.StartThreads();
+    for (auto _ : state) {
+        if (!rig.Run(kCommandReadConfiguration) || !rig.driver.IsDeviceConnected()) {
+            state.SkipWithError("the read failed");
+            break;
+        }
+    }
+    Finish(state, rig);
+}
+
+BENCHMARK(BM_ReadIdentityAndConfigurationDirect)->UseRealTime()->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(BM_ReadIdentityAndConfigurationThroughThreads)->UseRealTime()->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return RunBenchmarks(argc, argv);
+}

@@ -1,0 +1,102 @@
+// Archive reads: the descriptors, one record of a value archive, current values and totals, event-log
+// entries, flash pages and the meter's clock. Every answer area is cleared before it is read, so a
+// short answer leaves nothing of an earlier one behind.
+
+#include "archives/event_record.h"
+#include "protocol/rovo_redod.h"
+
+#include <cstring>
+
+namespace {
+
+using enum MeterArea;
+
+constexpr const char* kValueArchiveTitles[kValueArchiveCount] = {
+    "Чтение часового архива за", "Чтение суточного архива за", "Чтение месячного архива за",
+    "Чтение итогового архива за"};
+constexpr const char* kEventLogTitles[kEventLogCount] = {"Чтение архива изм. БД", "Чтение архива адм. соб.",
+                                                       "Чтение архива диагностик"};
+constexpr MeterArea kEventLogAreas[kEventLogCount] = {kEventLogDbChanges, kEventLogAdministrative,
+                                                      kEventLogDiagnostics};
+constexpr char kUnknownArchiveTitle[] = "Чтение неизвестного типа архива за";
+constexpr char kArchiveProgress[] = "Чтение архива";
+constexpr int kClockBytes = 6;
+
+}  // namespace
+
+bool CRovoRedod::ReadArchInfo()
+{
+    BeginOperation(QString::fromUtf8("Чтение данных об архиве"));
+    const Limits limits = ChannelLimits();
+    const char* operation = "ReadArchInfo";
+    if (!ReadArea(kDescriptorDates, AreaCapacity(kDescriptorDates), operation, limits)
+        || !ReadArea(kDescriptorCapacities, AreaCapacity(kDescriptorCapacities), operation, limits)
+        || !ReadArea(kDescriptorEventLogs, AreaCapacity(kDescriptorEventLogs), operation, limits))
+        return false;
+    ArchiveDescriptors& descriptors = m_Data.descriptors;
+    std::memcpy(&descriptors.dates, m_Data.At(kDescriptorDates), sizeof descriptors.dates);
+    std::memcpy(&descriptors.capacities, m_Data.At(kDescriptorCapacities), sizeof descriptors.capacities);
+    std::memcpy(&descriptors.logs, m_Data.At(kDescriptorEventLogs), sizeof descriptors.logs);
+    return true;
+}
+
+bool CRovoRedod::ReadArchValues()
+{
+    const ArchiveRequest request = m_Data.request;
+    const char* title = request.kind < kValueArchiveCount ? kValueArchiveTitles[request.kind] : kUnknownArchiveTitle;
+    const TChronoArch& date = request.date;
+    BeginOperation(QString::asprintf("%s %.2d.%.2d.%.2d %.2d:%.2d:%.2d", title, date.day, date.month,
+                                     date.year + 2000, date.hour, request.minute, request.second),
+                   QString::fromUtf8(kArchiveProgress));
+    // An unknown kind is passed on for the meter to judge; its answer lands in the record area.
+    const MeterArea area = request.kind == kArchiveTotals ? kTotalsRecord : kArchiveRecord;
+    std::memset(m_Data.At(area), 0, kAnswerSlotBytes);
+    return WriteRequestThenRead(request, area, AreaSize(area, FirmwareLevel()), "ReadArchValues");
+}
+
+bool CRovoRedod::ReadCurrentValues()
+{
+    const std::uint16_t kind = m_Data.request.kind;
+    const char* title = kind == kArchiveCurrentValues   ? "Чтение текущих"
+                        : kind == kArchiveCurrentTotals ? "Чтение текущих итогов"
+                                                        : "Чтение неизвестного типа данных";
+    BeginOperation(QString::fromUtf8(title));
+    const MeterArea area = kind == kArchiveCurrentValues ? kCurrentValues : kCurrentTotals;
+    std::memset(m_Data.At(area), 0, kAnswerSlotBytes);
+    return ReadArea(area, AreaCapacity(area), "ReadCurrentValues", ChannelLimits());
+}
+
+bool CRovoRedod::ReadAsyncArch()
+{
+    const std::uint16_t log = m_Data.request.kind;
+    const std::uint16_t first = m_Data.request.recordNumber;
+    const std::uint16_t count = m_Data.request.count;
+    const bool known = log < kEventLogCount;
+    BeginOperation(QString::asprintf("%s (запись N%.4d, кол-во %.2d)", known ? kEventLogTitles[log] : kUnknownArchiveTitle,
+                                     first, count),
+                   QString::fromUtf8(kArchiveProgress));
+    // There are three logs, and a slot holds sixteen entries: anything else is refused unsent.
+    if (!known || count > kMaxEventEntries) {
+        ReportOperationError("ReadAsyncArch");
+        return false;
+    }
+    ArchiveRequest request{};
+    request.recordNumber = first;
+    const MeterArea area = kEventLogAreas[log];
+    std::memset(m_Data.At(area), 0, kAnswerSlotBytes);
+    return WriteRequestThenRead(request, area, int(count * kEventRecordSize), "ReadAsyncArch");
+}
+
+bool CRovoRedod::ReadFlashPage()
+{
+    BeginOperation(QString::asprintf("Чтение страницы %d flash", m_Data.request.recordNumber));
+    std::memset(m_Data.At(kFlashPage), 0, kAnswerSlotBytes);
+    return WriteRequestThenRead(m_Data.request, kFlashPage, AreaCapacity(kFlashPage), "ReadFlashPage", true);
+}
+
+bool CRovoRedod::ReadCurrentDateTime()
+{
+    BeginOperation(QString::fromUtf8("Чтение текущей даты/времени"));
+    std::memset(m_Data.At(kCurrentValues), 0, kClockBytes);
+    return ReadArea(kCurrentValues, kClockBytes, "ReadCurrentDateTime", ChannelLimits());
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Work of the command thread that lives outside the driver: the whole-archive export into the database,
+// the calibrations against the reference stand, and reading what a modem sent while the line was idle.
+// The driver calls them on its command thread; without an implementation those commands fail with a
+// message and the idle modem check is skipped.
+
+#include <QByteArray>
+
+class CRovoRedod;
+
+class CommandExtensions {
+public:
+    virtual ~CommandExtensions() = default;
+
+    // Commands 16, 17 and 18; true on success. Failures are reported by the implementation.
+    virtual bool ExportWholeArchive(CRovoRedod& driver) = 0;
+    virtual bool CalibrateTemperature(CRovoRedod& driver) = 0;
+    virtual bool CalibrateCurrent(CRovoRedod& driver) = 0;
+
+    // Up to 1000 characters the modem has sent on its own since the last look; empty when none.
+    virtual QByteArray ReadIdleModemText(CRovoRedod& driver) = 0;
+};

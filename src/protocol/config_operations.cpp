@@ -1,0 +1,156 @@
+// Identity and configuration: reading the version block, reading the configuration blocks with their
+// checksum blocks, and writing them back between service commands 1 and 2.
+
+#include "channel/message_style.h"
+#include "config/older_layout.h"
+#include "config/tunes_defaults.h"
+#include "protocol/config_checksums.h"
+#include "protocol/rovo_redod.h"
+
+#include <cstring>
+
+namespace {
+
+using enum MeterArea;
+
+// The date the version title names, as the meter's own service tools know this configurator.
+constexpr char kBuildDate[] = "Feb 10 2016";
+constexpr int kIdentityBytes = int(sizeof(DeviceIdentity));
+constexpr int kRecordBytes = int(sizeof(TunesRecord));
+constexpr int kOpenBytes = int(sizeof(OpenSettings));
+constexpr int kControlsBytes = int(sizeof(ControlsBlock));
+constexpr std::uint16_t kServiceBeforeRecord = 1;
+constexpr std::uint16_t kServiceAfterRecord = 2;
+
+const char kCaptionWarning[] = "Предупреждение";
+
+}  // namespace
+
+bool CRovoRedod::ReadVersionInfo()
+{
+    m_Data.versionText.clear();
+    if (!ReadIdentityInto(m_Data.configuration.identity))
+        return false;
+    const DeviceIdentity& identity = m_Data.configuration.identity;
+    m_Data.versionText = QString::asprintf("АВ %d.%d ПВ %d.%d", identity.hardwareVersion >> 8,
+                                           identity.hardwareVersion & 0xFF, identity.softwareVersion >> 8,
+                                           identity.softwareVersion & 0xFF);
+    return true;
+}
+
+bool CRovoRedod::ReadIdentityInto(DeviceIdentity& identity)
+{
+    BeginOperation(QString::asprintf("Чтение версии (конфигуратор версии от \"%s\")", kBuildDate));
+    std::memset(m_Data.At(kIdentity), 0, kIdentityBytes);
+    if (!ReadArea(kIdentity, kIdentityBytes, "ReadVersionInfo", ChannelLimits()))
+        return false;
+    std::memcpy(&identity, m_Data.At(kIdentity), kIdentityBytes);
+    if (identity.typeCode != kDeviceTypeCode) {
+        ReportToOwner(this, QString::fromUtf8("Подключенное устройство не является прибором заданного типа!"));
+        return false;
+    }
+    return true;
+}
+
+bool CRovoRedod::ReadAllTunes()
+{
+    BeginOperation(QString::fromUtf8("Чтение настроек"));
+    ConfigurationBlocks& working = m_Data.configuration;
+    MakeDefaultTunes(working.tunes, working.open);
+    working.controls = ControlsBlock{};
+
+    const std::uint16_t level = FirmwareLevel();
+    const Limits limits = ChannelLimits();
+    const char* operation = "ReadAllTunes";
+    const bool read = ReadArea(kTunesChecksum, AreaSize(kTunesChecksum, level), operation, limits)
+        && ReadArea(kTunes, AreaSize(kTunes, level), operation, limits)
+        && ReadArea(kOpenChecksum, AreaSize(kOpenChecksum, level), operation, limits)
+        && ReadArea(kOpenSettings, kOpenBytes, operation, limits)
+        && (level < kLevelSeparateControls || ReadArea(kControls, kControlsBytes, operation, limits));
+    if (read)
+        TakeReadConfiguration(level);
+    return read;
+}
+
+void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
+{
+    ConfigurationBlocks& working = m_Data.configuration;
+    std::uint8_t* record = m_Data.At(kTunes);
+
+    ControlsBlock controls{};
+    if (level < kLevelSeparateControls) {
+        OlderTunesImage older;
+        std::memcpy(older.data(), record, older.size());
+        TunesRecord unused;
+        SplitOlderTunes(older, unused, controls);
+    } else {
+        std::memcpy(&controls, m_Data.At(kControls), kControlsBytes);
+    }
+
+    if (ChecksumBlockMatches(m_Data.At(kOpenChecksum), m_Data.At(kOpenSettings), kOpenBytes)) {
+        std::memcpy(&working.open, m_Data.At(kOpenSettings), kOpenBytes);
+    } else {
+        ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек, не защищенных "
+                                      "кнопкой Доступ!"),
+                    QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
+    }
+
+    if (ChecksumBlockMatches(m_Data.At(kTunesChecksum), record, AreaSize(kTunes, level))) {
+        std::memcpy(&working.tunes, record, kRecordBytes);
+    } else {
+        const int answer = ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы "
+                                                         "настроек! Очистить содержимое прочитанных настроек?"),
+                                       QString::fromUtf8(kCaptionWarning),
+                                       MessageStyle::kYesNo | MessageStyle::kIconWarning);
+        if (answer == MessageAnswer::kYes) {
+            TunesRecord tunes{};
+            OpenSettings open{};
+            MakeDefaultTunes(tunes, open);
+            std::memcpy(record, &tunes, kRecordBytes);
+            std::memcpy(m_Data.At(kOpenSettings), &open, kOpenBytes);
+        }
+        LogLine(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек!"));
+    }
+    working.controls = controls;
+}
+
+bool CRovoRedod::WriteAllTunes()
+{
+    return WriteTunesFor(m_Data.configuration.identity);
+}
+
+bool CRovoRedod::WriteTunesFor(const DeviceIdentity& meter)
+{
+    BeginOperation(QString::fromUtf8("Запись настроек"));
+    const std::uint16_t level = meter.firmwareLevel;
+    const ConfigurationBlocks& working = m_Data.configuration;
+
+    // Everything goes out of a copy: the image keeps what was last read from the meter.
+    RegisterImage out = m_Data.image;
+    std::uint8_t* record = out.data() + AreaOffset(kTunes);
+    const int recordBytes = AreaSize(kTunes, level);
+    if (level < kLevelSeparateControls) {
+        const OlderTunesImage older = JoinOlderTunes(working.tunes, working.controls);
+        std::memcpy(record, older.data(), older.size());
+    } else {
+        std::memcpy(record, &working.tunes, kRecordBytes);
+        std::memcpy(out.data() + AreaOffset(kControls), &working.controls, kControlsBytes);
+    }
+    std::uint8_t* open = out.data() + AreaOffset(kOpenSettings);
+    std::memcpy(open, &working.open, kOpenBytes);
+    PutChecksumBlock(out.data() + AreaOffset(kTunesChecksum), AreaCapacity(kTunesChecksum), record, recordBytes);
+    PutChecksumBlock(out.data() + AreaOffset(kOpenChecksum), AreaCapacity(kOpenChecksum), open, kOpenBytes);
+
+    const Limits limits = ChannelLimits();
+    const char* operation = "WriteAllTunes";
+    const auto writeService = [&](std::uint16_t code) {
+        PutServiceCommand(out, PlainServiceCommand(code));
+        return WriteArea(out, kServiceCommand, AreaCapacity(kServiceCommand), operation, limits);
+    };
+    return writeService(kServiceBeforeRecord) && WriteArea(out, kTunes, recordBytes, operation, limits)
+        && WriteArea(out, kTunesChecksum, AreaCapacity(kTunesChecksum), operation, limits)
+        && writeService(kServiceAfterRecord)
+        && WriteArea(out, kOpenChecksum, AreaCapacity(kOpenChecksum), operation, limits)
+        && WriteArea(out, kOpenSettings, kOpenBytes, operation, limits)
+        && (level < kLevelSeparateControls || WriteArea(out, kControls, kControlsBytes, operation, limits));
+}

@@ -1,0 +1,71 @@
+// Connecting to the meter (identity and configuration), breaking the connection, and writing the
+// configuration after the checks against the connected meter.
+
+#include "config/write_time_checks.h"
+#include "protocol/driver_host.h"
+#include "protocol/rovo_redod.h"
+
+#include <QDateTime>
+
+#include <cstring>
+
+bool CRovoRedod::OpenChannel()
+{
+    const ChannelSettings& settings = m_TransmitChanel.Settings();
+    // A modem link that is up while the meter did not answer yet is worth keeping: dialling again is slow.
+    if (settings.kind == kChannelModem && settings.modemConnected && !m_DeviceConnected.load())
+        return true;
+    m_TransmitChanel.Disconnect();
+    return m_TransmitChanel.Connect();
+}
+
+bool CRovoRedod::ConnectDevice(bool reopenChannel)
+{
+    if (reopenChannel) {
+        const QString attempt = QString::fromUtf8("Попытка соединения с вычислителем...");
+        LogLine(attempt);
+        SetOperationText(attempt);
+        m_Data.configuration.identity = DeviceIdentity{};
+        m_DeviceConnected.store(false);
+        if (!OpenChannel())
+            return false;
+    }
+    m_Data.versionText.clear();
+    if (!ReadVersionInfo()) {
+        BreakConnection();
+        return false;
+    }
+    SetDeviceInformation(QString::fromUtf8("Информация о приборе: ") + m_Data.versionText);
+    if (!ReadAllTunes()) {
+        BreakConnection();
+        return false;
+    }
+    m_DeviceConnected.store(true);
+    if (m_Host && m_Reporting.showDeviceInformation)
+        m_Host->RefreshConfigurationPages();
+    return true;
+}
+
+void CRovoRedod::BreakConnection()
+{
+    SetOperationText(QString::fromUtf8("Соединение разорвано..."));
+    SetDeviceInformation(QString());
+    m_DeviceConnected.store(false);
+    m_TransmitChanel.Disconnect();
+    m_TransmitChanel.Settings().modemConnected = 0;
+}
+
+bool CRovoRedod::WriteConfiguration()
+{
+    // The meter's own identity decides the layout written, whatever the configuration was made for.
+    DeviceIdentity meter{};
+    if (!ReadIdentityInto(meter) || !CheckMeterModelBeforeWrite(meter, m_Data.configuration.identity, *this))
+        return false;
+    if (!ReadCurrentDateTime())
+        return false;
+    MeterClock clock{};
+    std::memcpy(clock.data(), m_Data.At(MeterArea::kCurrentValues), clock.size());
+    if (!ConfirmMeterClockBeforeWrite(clock, QDateTime::currentDateTime(), *this))
+        return false;
+    return WriteTunesFor(meter);
+}

@@ -1,0 +1,143 @@
+// MainProcess: one numbered command from the queue, carried out with the device operations, and the
+// result shown in the main window's status texts.
+
+#include "channel/message_style.h"
+#include "protocol/command_extensions.h"
+#include "protocol/driver_host.h"
+#include "protocol/rovo_redod.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+namespace {
+
+constexpr int kStopPollMs = 100;
+constexpr std::uint16_t kPasswordCommand7 = 7;
+constexpr std::uint16_t kPasswordCommand8 = 8;
+
+bool KnownCommand(std::uint32_t code)
+{
+    return code <= kCommandReadClock && code != 14;
+}
+
+// What the buttons of commands 16-18 are called.
+const char* ExtensionTitle(std::uint32_t code)
+{
+    switch (code) {
+    case kCommandExportArchive: return "Весь архив";
+    case kCommandCalibrateTemperature: return "Калибровка t";
+    default: return "Калибровка P";
+    }
+}
+
+}  // namespace
+
+bool CRovoRedod::MainProcess(std::uint32_t code)
+{
+    if (m_Reporting.showProgress) {
+        SetConnectionText(QString());
+        SetOperationText(QString());
+        SetDetailText(QString());
+    }
+    if (!KnownCommand(code)) {
+        ShowMessage(QString::fromUtf8("Ошибка выполнения CRovoRedod::MainProcess!"), QString::fromUtf8(kCaptionError),
+                    MessageStyle::kIconWarning);
+        return false;
+    }
+    const bool succeeded = RunCommand(code);
+    if (m_Reporting.showProgress)
+        ShowCommandResult(succeeded);
+    return succeeded;
+}
+
+void CRovoRedod::ShowCommandResult(bool succeeded)
+{
+    SetConnectionText(m_DeviceConnected.load() ? QString::fromUtf8("Связь установлена") : QString());
+    if (!StopRequested())
+        SetOperationText(QString::fromUtf8(succeeded ? "Операция успешно завершена!" : "Операция завершена НЕ успешно!"));
+    else if (succeeded)
+        SetOperationText(QString::fromUtf8("Операция завершена по желанию пользователя!"));
+    // Stopped and failed: the text of the failure stays.
+    SetDetailText(QString());
+}
+
+bool CRovoRedod::RunCommand(std::uint32_t code)
+{
+    switch (code) {
+    case kCommandConnect: return ConnectDevice(true);
+    case kCommandReadConfiguration: return ConnectDevice(false);
+    case kCommandWriteConfiguration: return WriteConfiguration();
+    case kCommandServiceCommand: return RunServiceCommand();
+    case kCommandChangeParameter: {
+        const ParameterChange& change = m_Data.parameterChange;
+        return WritePasswordChangeBd(m_Data.parameterPassword)
+            && WriteChangeParCmd(change.codeWord, change.valueWord, change.extra);
+    }
+    case kCommandSetClock: return SetDeviceClock();
+    case kCommandReadMakerData: return ReadManufactureData();
+    case kCommandWriteMakerData: return WriteManufactureData();
+    case kCommandReadServiceCentreData: return ReadServicecenterData();
+    case kCommandWriteServiceCentreData: return WriteServicecenterData();
+    case kCommandReadArchiveInfo: return ReadArchInfo();
+    case kCommandReadArchiveValues: return ReadArchValues();
+    case kCommandReadCurrentValues: return ReadCurrentValuesCyclic();
+    case kCommandReadEventLog: return ReadAsyncArch();
+    case kCommandReadFlashPage: return ReadFlashPage();
+    case kCommandExportArchive:
+    case kCommandCalibrateTemperature:
+    case kCommandCalibrateCurrent: return RunExtension(code);
+    case kCommandReadClock: return ReadCurrentDateTime();
+    default: return false;
+    }
+}
+
+bool CRovoRedod::RunServiceCommand()
+{
+    const ServiceCommand command = m_Data.serviceCommand;
+    // Codes 7 and 8 carry a password: it goes to the password block first.
+    if ((command.Code() == kPasswordCommand7 || command.Code() == kPasswordCommand8)
+        && !WritePasswordChangeBd(command.Parameters()))
+        return false;
+    return WriteServiceCmd(command.codeWord, command.value);
+}
+
+bool CRovoRedod::RunExtension(std::uint32_t code)
+{
+    if (m_Extensions) {
+        switch (code) {
+        case kCommandExportArchive: return m_Extensions->ExportWholeArchive(*this);
+        case kCommandCalibrateTemperature: return m_Extensions->CalibrateTemperature(*this);
+        default: return m_Extensions->CalibrateCurrent(*this);
+        }
+    }
+    const QString text = QString::asprintf("Операция \"%s\" недоступна: её исполнитель не подключен!", ExtensionTitle(code));
+    LogLine(text);
+    ShowMessage(text, QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
+    return false;
+}
+
+bool CRovoRedod::ReadCurrentValuesCyclic()
+{
+    bool succeeded = false;
+    QElapsedTimer sinceRead;
+    while (!StopRequested()) {
+        sinceRead.start();
+        succeeded = ReadCurrentValues();
+        if (!succeeded || !m_Data.cyclicRead)
+            break;
+        NotifyRequester(false, kCommandReadCurrentValues);
+        while (!StopRequested() && sinceRead.elapsed() < m_Data.cyclicPeriodMs)
+            QThread::msleep(static_cast<unsigned long>(std::min<qint64>(kStopPollMs, m_Data.cyclicPeriodMs - sinceRead.elapsed())));
+    }
+    return succeeded;
+}
+
+void CRovoRedod::NotifyRequester(bool refreshFirst, int code)
+{
+    CommandRequester* requester = m_Commands.Requester();
+    if (!m_Host || !requester)
+        return;
+    if (refreshFirst)
+        m_Host->RefreshCommandStates(requester);
+    m_Host->CommandFinished(requester, code);
+}

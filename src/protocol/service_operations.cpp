@@ -1,0 +1,109 @@
+// Service work: service commands (the clock among them), the password block and parameter changes,
+// and the maker's and the service centre's data.
+
+#include "protocol/rovo_redod.h"
+
+#include <QDateTime>
+
+#include <cstring>
+
+namespace {
+
+using enum MeterArea;
+
+// Calibration lock, archive erase and the calibration steps take the meter a while to answer.
+constexpr std::uint16_t kFirstSlowCommand = 65435;
+constexpr std::uint16_t kLastSlowCommand = 65445;
+constexpr int kSlowCommandAttempts = 5;
+constexpr int kSlowCommandTimeoutSec = 10;
+
+}  // namespace
+
+bool CRovoRedod::WriteServiceCmd(std::uint32_t code, std::uint32_t value)
+{
+    BeginOperation(QString::fromUtf8("Запись служебной команды"));
+    const ServiceCommand command{code, value};
+    Limits limits = ChannelLimits();
+    if (command.Code() >= kFirstSlowCommand && command.Code() <= kLastSlowCommand)
+        limits = Limits{kSlowCommandAttempts, kSlowCommandTimeoutSec};
+    PutServiceCommand(m_Data.image, command);
+    return WriteArea(m_Data.image, kServiceCommand, AreaCapacity(kServiceCommand), "WriteServiceCmd", limits);
+}
+
+bool CRovoRedod::SetDeviceClock()
+{
+    const ServiceCommand command = ClockServiceCommand(FirmwareLevel(), QDateTime::currentDateTime());
+    return WriteServiceCmd(command.codeWord, command.value);
+}
+
+bool CRovoRedod::WritePasswordChangeBd(const PasswordBytes& password)
+{
+    BeginOperation(QString::fromUtf8("Запись пароля"));
+    std::uint8_t* block = m_Data.At(kArchiveRequest);
+    std::memset(block, 0, std::size_t(AreaCapacity(kArchiveRequest)));
+    std::memcpy(block, password.data(), password.size());
+    return WriteArea(m_Data.image, kArchiveRequest, AreaCapacity(kArchiveRequest), "WritePasswordChangeBd",
+                     ChannelLimits());
+}
+
+bool CRovoRedod::WriteChangeParCmd(std::uint32_t code, std::uint32_t value, std::uint16_t extra)
+{
+    BeginOperation(QString::fromUtf8("Изменение параметра"));
+    std::uint8_t* block = m_Data.At(kParameterChange);
+    std::memcpy(block, &code, sizeof code);
+    std::memcpy(block + 4, &value, sizeof value);
+    std::memcpy(block + 8, &extra, sizeof extra);
+    return WriteArea(m_Data.image, kParameterChange, AreaCapacity(kParameterChange), "WriteChangeParCmd",
+                     ChannelLimits());
+}
+
+bool CRovoRedod::ReadManufactureData()
+{
+    if (!ReadDataArea(kMakerData, "Чтение данных производителя", "ReadManufactureData"))
+        return false;
+    // Older meters keep no model here: it is the identity's.
+    if (FirmwareLevel() < kLevelSeparateControls)
+        m_Data.At(kMakerData)[offsetof(MakerData, modelIndex)] = m_Data.configuration.identity.modelIndex;
+    m_Data.makerData = MakerData{};
+    std::memcpy(&m_Data.makerData, m_Data.At(kMakerData), std::size_t(AreaCapacity(kMakerData)));
+    return true;
+}
+
+bool CRovoRedod::WriteManufactureData()
+{
+    if (!WriteDataArea(kMakerData, "Запись данных производителя", "WriteManufactureData", &m_Data.makerDataToWrite))
+        return false;
+    m_Data.makerData = m_Data.makerDataToWrite;
+    return true;
+}
+
+bool CRovoRedod::ReadServicecenterData()
+{
+    if (!ReadDataArea(kServiceCentreData, "Чтение данных сервис-центра", "ReadServicecenterData"))
+        return false;
+    std::memcpy(&m_Data.serviceCentreData, m_Data.At(kServiceCentreData), sizeof(ServiceCentreData));
+    return true;
+}
+
+bool CRovoRedod::WriteServicecenterData()
+{
+    if (!WriteDataArea(kServiceCentreData, "Запись данных сервис-центра", "WriteServicecenterData",
+                       &m_Data.serviceCentreDataToWrite))
+        return false;
+    m_Data.serviceCentreData = m_Data.serviceCentreDataToWrite;
+    return true;
+}
+
+bool CRovoRedod::ReadDataArea(MeterArea area, const char* title, const char* operation)
+{
+    BeginOperation(QString::fromUtf8(title));
+    std::memset(m_Data.At(area), 0, std::size_t(AreaCapacity(area)));
+    return ReadArea(area, AreaSize(area, FirmwareLevel()), operation, ChannelLimits());
+}
+
+bool CRovoRedod::WriteDataArea(MeterArea area, const char* title, const char* operation, const void* values)
+{
+    BeginOperation(QString::fromUtf8(title));
+    std::memcpy(m_Data.At(area), values, std::size_t(AreaCapacity(area)));
+    return WriteArea(m_Data.image, area, AreaSize(area, FirmwareLevel()), operation, ChannelLimits());
+}

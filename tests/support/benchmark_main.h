@@ -1,0 +1,16 @@
+#pragma once
+// The main of a benchmark program: sockets and serial ports expect an application object.
+
+#include <QCoreApplication>
+#include <benchmark/benchmark.h>
+
+inline int RunBenchmarks(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
