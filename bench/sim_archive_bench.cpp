@@ -28,7 +28,7 @@ Unit RecordRequest(const ArchiveRequest& request, int readRegister, int readByte
     Unit unit = {1, 0x48};
     Put16(unit, readRegister);
     Put16(unit, (readBytes + 1) / 2);
-    Put16(unit, MeterRegister::kRequest);
+    Put16(unit, AreaRegister(MeterArea::kArchiveRequest));
     Put16(unit, 6);
     Put16(unit, 12);
     Put16(unit, 1);
@@ -78,23 +78,25 @@ std::vector<Unit> Walk(ArchiveKind kind, TChronoArch date, int count, int area, 
 
 void BM_SimHourlyRecord48(benchmark::State& state)
 {
-    Answer(state, Walk(kArchiveHourly, TChronoArch{5, 3, 24, 0}, 24, MeterRegister::kArchiveRecord, 218));
+    Answer(state, Walk(kArchiveHourly, TChronoArch{5, 3, 24, 0}, 24, AreaRegister(MeterArea::kArchiveRecord), 218));
 }
 
 void BM_SimTotalsRecord48(benchmark::State& state)
 {
-    Answer(state, Walk(kArchiveTotals, TChronoArch{1, 3, 24, 23}, 9, MeterRegister::kTotalsRecord, 232));
+    Answer(state, Walk(kArchiveTotals, TChronoArch{1, 3, 24, 23}, 9, AreaRegister(MeterArea::kTotalsRecord), 232));
 }
 
 void BM_SimDescriptors(benchmark::State& state)
 {
-    Answer(state, {Read3(MeterRegister::kDescriptorDates, 27), Read3(MeterRegister::kDescriptorCapacities, 19),
-                   Read3(MeterRegister::kDescriptorLogs, 12)});
+    Answer(state,
+           {Read3(AreaRegister(MeterArea::kDescriptorDates), 27),
+            Read3(AreaRegister(MeterArea::kDescriptorCapacities), 19),
+            Read3(AreaRegister(MeterArea::kDescriptorEventLogs), 12)});
 }
 
 void BM_SimCurrentValues(benchmark::State& state)
 {
-    Answer(state, {Read3(MeterRegister::kCurrentValues, 111)});
+    Answer(state, {Read3(AreaRegister(MeterArea::kCurrentValues), 111)});
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include "modbus_slave.h"
 
+#include "protocol/register_map.h"
+
 class EventLogs;
 class MeterArchives;
 class SimClock;
@@ -21,7 +23,7 @@ public:
 
 private:
     void FillDescriptors(MeterImage& image) const;
-    int FillRecord(MeterImage& image, int area, bool totals) const;
+    int FillRecord(MeterImage& image, MeterArea area) const;
 
     const MeterArchives& m_archives;
     const EventLogs& m_logs;

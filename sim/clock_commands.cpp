@@ -7,14 +7,17 @@
 
 #include <cstring>
 
-int ClockCommands::Execute(const ServiceCommandBlock& command, MeterImage& image)
+int ClockCommands::Execute(const ServiceCommand& command, MeterImage& image)
 {
-    if (command.code != kCodeBefore521 && command.code != kCodeFrom521)
+    const bool clockCode
+        = command.Code() == ClockCommandCode(0) || command.Code() == ClockCommandCode(kLevelClockCode9);
+    if (!clockCode)
         return kNotMine;
-    if (command.code != CodeAt(FirmwareLevelOf(image)))
+    if (command.Code() != ClockCommandCode(FirmwareLevelOf(image)))
         return SlaveException::kIllegalValue;
+    const PasswordBytes parameters = command.Parameters();
     DateTimeStamp stamp;
-    std::memcpy(&stamp, command.parameters.data(), sizeof stamp);
+    std::memcpy(&stamp, parameters.data(), sizeof stamp);
     if (!IsValidStamp(stamp))
         return SlaveException::kIllegalValue;
     const MeterSeconds before = m_clock.Now();

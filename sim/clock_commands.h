@@ -11,20 +11,12 @@ class SimClock;
 
 class ClockCommands : public ServiceCommandHandler {
 public:
-    static constexpr std::uint16_t kLevelOfCode9 = 521;
-    static constexpr std::uint16_t kCodeBefore521 = 6;
-    static constexpr std::uint16_t kCodeFrom521 = 9;
-    static constexpr std::uint16_t CodeAt(std::uint16_t level)
-    {
-        return level < kLevelOfCode9 ? kCodeBefore521 : kCodeFrom521;
-    }
-
     ClockCommands(SimClock& clock, MeterArchives& archives, EventLogs& logs)
         : m_clock(clock), m_archives(archives), m_logs(logs)
     {
     }
 
-    int Execute(const ServiceCommandBlock& command, MeterImage& image) override;
+    int Execute(const ServiceCommand& command, MeterImage& image) override;
 
 private:
     SimClock& m_clock;

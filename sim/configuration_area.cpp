@@ -5,70 +5,66 @@
 
 #include "config/older_layout.h"
 #include "config/tunes_defaults.h"
-#include "protocol/checksums.h"
+#include "protocol/config_checksums.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-constexpr int kTunesOffset = ByteOffset(MeterRegister::kTunes);
-constexpr int kTunesChecksumOffset = ByteOffset(MeterRegister::kTunesChecksum);
-constexpr int kOpenOffset = ByteOffset(MeterRegister::kOpenSettings);
-constexpr int kOpenChecksumOffset = ByteOffset(MeterRegister::kOpenChecksum);
+int TunesBytes(const MeterImage& image) { return AreaSize(MeterArea::kTunes, FirmwareLevelOf(image)); }
 
-std::uint16_t TunesCrc(const MeterImage& image, std::uint16_t level)
-{
-    return Crc16Modbus(image.Bytes() + kTunesOffset, static_cast<std::size_t>(TunesBytes(level)));
-}
+bool HasSeparateControls(const MeterImage& image) { return AreaSize(MeterArea::kControls, FirmwareLevelOf(image)) > 0; }
 
-// A checksum block: the CRC word, then zeros.
-void PutChecksumBlock(MeterImage& image, int offset, int bytes, std::uint16_t crc)
+std::uint16_t TunesCrc(const MeterImage& image)
 {
-    std::memset(image.Bytes() + offset, 0, static_cast<std::size_t>(bytes));
-    image.PutU16(offset, crc);
+    return Crc16Modbus(AreaIn(image, MeterArea::kTunes), static_cast<std::size_t>(TunesBytes(image)));
 }
 
 // The open settings as they would be after this write.
-std::array<std::uint8_t, MeterRegister::kOpenSettingsBytes> OpenSettingsAfter(const MeterImage& image, int start, int count,
-                                                                          const std::uint8_t* wire)
+OpenSettings OpenSettingsAfter(const MeterImage& image, int start, int count, const std::uint8_t* wire)
 {
-    std::array<std::uint8_t, MeterRegister::kOpenSettingsBytes> bytes{};
-    std::memcpy(bytes.data(), image.Bytes() + kOpenOffset, bytes.size());
-    const int first = std::max(start, MeterRegister::kOpenSettings);
-    const int end = std::min(start + count, MeterRegister::kOpenSettings + RegistersFor(MeterRegister::kOpenSettingsBytes));
+    OpenSettings open;
+    auto* bytes = reinterpret_cast<std::uint8_t*>(&open);
+    std::memcpy(bytes, AreaIn(image, MeterArea::kOpenSettings), sizeof open);
+    const int area = AreaRegister(MeterArea::kOpenSettings);
+    const int first = std::max(start, area);
+    const int end = std::min(start + count, area + RegistersFor(sizeof open));
     for (int reg = first; reg < end; ++reg) {
-        const int at = 2 * (reg - MeterRegister::kOpenSettings);
-        bytes[static_cast<std::size_t>(at)] = wire[2 * (reg - start) + 1];
-        bytes[static_cast<std::size_t>(at + 1)] = wire[2 * (reg - start)];
+        bytes[2 * (reg - area)] = wire[2 * (reg - start) + 1];
+        bytes[2 * (reg - area) + 1] = wire[2 * (reg - start)];
     }
-    return bytes;
+    return open;
 }
 
 }  // namespace
 
 void ConfigurationArea::Initialise(MeterImage& image, bool badTunesChecksum, bool badOpenChecksum)
 {
-    const std::uint16_t level = FirmwareLevelOf(image);
     TunesRecord tunes;
     OpenSettings open;
     MakeDefaultTunes(tunes, open);
     const ControlsBlock controls{};
-    if (HasSeparateControls(level)) {
-        std::memcpy(image.Bytes() + kTunesOffset, &tunes, sizeof tunes);
-        std::memcpy(image.At(MeterRegister::kControls), &controls, sizeof controls);
+    std::uint8_t* record = AreaIn(image, MeterArea::kTunes);
+    if (HasSeparateControls(image)) {
+        std::memcpy(record, &tunes, sizeof tunes);
+        std::memcpy(AreaIn(image, MeterArea::kControls), &controls, sizeof controls);
     } else {
         const OlderTunesImage older = JoinOlderTunes(tunes, controls);
-        std::memcpy(image.Bytes() + kTunesOffset, older.data(), older.size());
+        std::memcpy(record, older.data(), older.size());
     }
-    std::memcpy(image.Bytes() + kOpenOffset, &open, sizeof open);
+    std::uint8_t* openBytes = AreaIn(image, MeterArea::kOpenSettings);
+    std::memcpy(openBytes, &open, sizeof open);
 
-    const std::uint16_t tunesCrc = TunesCrc(image, level);
-    const std::uint16_t openCrc = Crc16Modbus(image.Bytes() + kOpenOffset, sizeof open);
-    PutChecksumBlock(image, kTunesChecksumOffset, MeterRegister::kTunesChecksumBytes,
-                     badTunesChecksum ? static_cast<std::uint16_t>(~tunesCrc) : tunesCrc);
-    PutChecksumBlock(image, kOpenChecksumOffset, MeterRegister::kOpenChecksumBytes,
-                     badOpenChecksum ? static_cast<std::uint16_t>(~openCrc) : openCrc);
+    std::uint8_t* tunesBlock = AreaIn(image, MeterArea::kTunesChecksum);
+    std::uint8_t* openBlock = AreaIn(image, MeterArea::kOpenChecksum);
+    PutChecksumBlock(tunesBlock, AreaCapacity(MeterArea::kTunesChecksum), record, TunesBytes(image));
+    PutChecksumBlock(openBlock, AreaCapacity(MeterArea::kOpenChecksum), openBytes, sizeof open);
+    // A damaged memory: the stored checksum no longer matches.
+    if (badTunesChecksum)
+        tunesBlock[0] ^= 0xFF;
+    if (badOpenChecksum)
+        openBlock[0] ^= 0xFF;
     m_open = false;
     m_saved.clear();
 }
@@ -76,7 +72,7 @@ void ConfigurationArea::Initialise(MeterImage& image, bool badTunesChecksum, boo
 TunesRecord ConfigurationArea::Tunes(const MeterImage& image) const
 {
     TunesRecord tunes;
-    std::memcpy(&tunes, image.Bytes() + kTunesOffset, sizeof tunes);
+    std::memcpy(&tunes, AreaIn(image, MeterArea::kTunes), sizeof tunes);
     return tunes;
 }
 
@@ -84,28 +80,30 @@ void ConfigurationArea::EditTunes(MeterImage& image, const std::function<void(Tu
 {
     TunesRecord tunes = Tunes(image);
     edit(tunes);
-    std::memcpy(image.Bytes() + kTunesOffset, &tunes, sizeof tunes);
-    image.PutU16(kTunesChecksumOffset, TunesCrc(image, FirmwareLevelOf(image)));
+    std::uint8_t* record = AreaIn(image, MeterArea::kTunes);
+    std::memcpy(record, &tunes, sizeof tunes);
+    PutChecksumBlock(AreaIn(image, MeterArea::kTunesChecksum), AreaCapacity(MeterArea::kTunesChecksum), record,
+                     TunesBytes(image));
 }
 
 ReportTime ConfigurationArea::ReportTimeOf(const MeterImage& image)
 {
-    const std::uint8_t* record = image.Bytes() + kTunesOffset;
+    const std::uint8_t* record = AreaIn(image, MeterArea::kTunes);
     return ReportTime{record[offsetof(TunesRecord, reportHour)], record[offsetof(TunesRecord, reportDay)]};
 }
 
 int ConfigurationArea::CheckWrite(const MeterImage& image, int start, int count, const std::uint8_t* wire)
 {
-    const std::uint16_t level = FirmwareLevelOf(image);
-    if (!HasSeparateControls(level) && Overlaps(start, count, MeterRegister::kControls, MeterRegister::kControlsBytes))
+    if (!HasSeparateControls(image) && Touches(start, count, MeterArea::kControls))
         return SlaveException::kIllegalAddress;
-    const bool protectedArea = Overlaps(start, count, MeterRegister::kTunes, TunesBytes(level))
-        || Overlaps(start, count, MeterRegister::kTunesChecksum, MeterRegister::kTunesChecksumBytes);
+    const bool protectedArea = Touches(start, count, MeterArea::kTunes, TunesBytes(image))
+        || Touches(start, count, MeterArea::kTunesChecksum);
     if (protectedArea && !m_open)
         return SlaveException::kAccessDenied;
-    if (Overlaps(start, count, MeterRegister::kOpenSettings, MeterRegister::kOpenSettingsBytes)) {
-        const auto after = OpenSettingsAfter(image, start, count, wire);
-        if (Crc16Modbus(after.data(), after.size()) != image.GetU16(kOpenChecksumOffset))
+    if (Touches(start, count, MeterArea::kOpenSettings)) {
+        const OpenSettings after = OpenSettingsAfter(image, start, count, wire);
+        if (!ChecksumBlockMatches(AreaIn(image, MeterArea::kOpenChecksum),
+                                  reinterpret_cast<const std::uint8_t*>(&after), sizeof after))
             return SlaveException::kIllegalValue;
     }
     return 0;
@@ -113,48 +111,48 @@ int ConfigurationArea::CheckWrite(const MeterImage& image, int start, int count,
 
 int ConfigurationArea::BeforeRead(MeterImage& image, int start, int count)
 {
-    if (!HasSeparateControls(FirmwareLevelOf(image))
-        && Overlaps(start, count, MeterRegister::kControls, MeterRegister::kControlsBytes))
+    if (!HasSeparateControls(image) && Touches(start, count, MeterArea::kControls))
         return SlaveException::kIllegalAddress;
     return 0;
 }
 
-int ConfigurationArea::Execute(const ServiceCommandBlock& command, MeterImage& image)
+int ConfigurationArea::Execute(const ServiceCommand& command, MeterImage& image)
 {
-    if (command.code == kOpenProtectedWrite) {
+    if (command.Code() == kOpenProtectedWrite) {
         // A repeated command 1 (its answer lost on the line) keeps what the first one saved.
         if (!m_open) {
-            const int bytes = TunesBytes(FirmwareLevelOf(image));
-            m_saved.assign(image.Bytes() + kTunesOffset, image.Bytes() + kTunesOffset + bytes);
-            m_saved.insert(m_saved.end(), image.Bytes() + kTunesChecksumOffset,
-                           image.Bytes() + kTunesChecksumOffset + MeterRegister::kTunesChecksumBytes);
+            const std::uint8_t* record = AreaIn(image, MeterArea::kTunes);
+            const std::uint8_t* block = AreaIn(image, MeterArea::kTunesChecksum);
+            m_saved.assign(record, record + TunesBytes(image));
+            m_saved.insert(m_saved.end(), block, block + AreaCapacity(MeterArea::kTunesChecksum));
             m_open = true;
         }
         return 0;
     }
-    if (command.code == kCloseProtectedWrite)
+    if (command.Code() == kCloseProtectedWrite)
         return CloseProtectedWrite(image);
     return kNotMine;
 }
 
 int ConfigurationArea::CloseProtectedWrite(MeterImage& image)
 {
-    const std::uint16_t level = FirmwareLevelOf(image);
-    const int bytes = TunesBytes(level);
-    const std::uint16_t crc = TunesCrc(image, level);
-    const bool matches = crc == image.GetU16(kTunesChecksumOffset);
+    const int bytes = TunesBytes(image);
+    std::uint8_t* record = AreaIn(image, MeterArea::kTunes);
+    std::uint8_t* block = AreaIn(image, MeterArea::kTunesChecksum);
+    const bool matches = ChecksumBlockMatches(block, record, bytes);
     const bool wasOpen = m_open;
     m_open = false;
     if (!wasOpen)  // a repeated command 2: nothing to keep, only to confirm
         return matches ? 0 : SlaveException::kIllegalValue;
     const std::uint16_t before = GetLittleEndian16(m_saved.data() + bytes);
     if (!matches) {
-        std::memcpy(image.Bytes() + kTunesOffset, m_saved.data(), static_cast<std::size_t>(bytes));
-        std::memcpy(image.Bytes() + kTunesChecksumOffset, m_saved.data() + bytes, MeterRegister::kTunesChecksumBytes);
+        std::memcpy(record, m_saved.data(), static_cast<std::size_t>(bytes));
+        std::memcpy(block, m_saved.data() + bytes, m_saved.size() - static_cast<std::size_t>(bytes));
         return SlaveException::kIllegalValue;
     }
-    if (!std::equal(m_saved.begin(), m_saved.begin() + bytes, image.Bytes() + kTunesOffset))
-        m_logs.Append(kEventLogDbChanges,
-                      MakeEvent(m_clock.Now(), MeterEvent::kConfigurationWritten, 0, kEventValueU16, 0, before, crc));
+    if (!std::equal(m_saved.begin(), m_saved.begin() + bytes, record))
+        m_logs.Append(
+            kEventLogDbChanges,
+            MakeEvent(m_clock.Now(), MeterEvent::kConfigurationWritten, 0, kEventValueU16, 0, before, TunesCrc(image)));
     return 0;
 }

@@ -44,7 +44,7 @@ public:
 
     int CheckWrite(const MeterImage& image, int start, int count, const std::uint8_t* wire) override;
     int BeforeRead(MeterImage& image, int start, int count) override;
-    int Execute(const ServiceCommandBlock& command, MeterImage& image) override;
+    int Execute(const ServiceCommand& command, MeterImage& image) override;
 
 private:
     int CloseProtectedWrite(MeterImage& image);

@@ -164,20 +164,20 @@ CapacityEntry EventLogs::Capacity(EventLogKind log) const
 int EventLogs::BeforeRead(MeterImage& image, int start, int count)
 {
     for (int log = 0; log < kEventLogCount; ++log) {
-        const int area = MeterRegister::kEventLogs[log];
-        if (!Overlaps(start, count, area, MeterRegister::kAnswerAreaBytes))
+        const MeterArea area = EventLogArea(log);
+        if (!Touches(start, count, area))
             continue;
         const auto request = RequestOf(image);
         const Log& ring = m_logs[log];
         const int first = request.recordNumber;
         if (first >= static_cast<int>(ring.entries.size()))
             return SlaveException::kIllegalValue;
-        const int perRead = MeterRegister::kAnswerAreaBytes / static_cast<int>(kEventRecordSize);
+        const int perRead = kAnswerSlotBytes / static_cast<int>(kEventRecordSize);
         for (int i = 0; i < perRead; ++i) {
             const int index = first + i;
             const EventRecord entry
                 = index < static_cast<int>(ring.entries.size()) ? ring.entries[index] : ErasedEntry();
-            std::memcpy(image.At(area) + i * kEventRecordSize, &entry, kEventRecordSize);
+            std::memcpy(AreaIn(image, area) + i * kEventRecordSize, &entry, kEventRecordSize);
         }
     }
     return 0;

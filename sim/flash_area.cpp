@@ -24,12 +24,12 @@ QByteArray FlashArea::PageBytes(std::uint32_t seed, int page)
 
 int FlashArea::BeforeRead(MeterImage& image, int start, int count)
 {
-    if (!Overlaps(start, count, MeterRegister::kFlashPage, kPageBytes))
+    if (!Touches(start, count, MeterArea::kFlashPage))
         return 0;
     const auto request = RequestOf(image);
     if (request.recordNumber >= kPageCount)
         return SlaveException::kIllegalValue;
     const QByteArray page = PageBytes(m_seed, request.recordNumber);
-    std::memcpy(image.At(MeterRegister::kFlashPage), page.constData(), kPageBytes);
+    std::memcpy(AreaIn(image, MeterArea::kFlashPage), page.constData(), kPageBytes);
     return 0;
 }

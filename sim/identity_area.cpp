@@ -17,5 +17,5 @@ void WriteIdentity(MeterImage& image, const SimIdentity& identity)
     block.modelIndex = identity.model;
     block.serialNumber = identity.serialNumber;
     block.firmwareLevel = identity.firmwareLevel;
-    std::memcpy(image.At(MeterRegister::kIdentity), &block, sizeof block);
+    std::memcpy(AreaIn(image, MeterArea::kIdentity), &block, sizeof block);
 }

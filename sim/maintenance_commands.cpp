@@ -5,12 +5,12 @@
 #include "sim_clock.h"
 #include "meter_state.h"
 
-int MaintenanceCommands::Execute(const ServiceCommandBlock& command, MeterImage&)
+int MaintenanceCommands::Execute(const ServiceCommand& command, MeterImage&)
 {
-    if (command.code < kLockCalibration || command.code > kLastCalibrationStep)
+    if (command.Code() < kLockCalibration || command.Code() > kLastCalibrationStep)
         return kNotMine;
     const MeterSeconds now = m_clock.Now();
-    switch (command.code) {
+    switch (command.Code()) {
     case kLockCalibration:
         m_state.calibrationLocked = true;
         m_logs.Append(kEventLogAdministrative, MakeEvent(now, MeterEvent::kCalibrationLocked, 0, kEventValueNone, 0));

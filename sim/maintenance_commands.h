@@ -21,7 +21,7 @@ public:
     {
     }
 
-    int Execute(const ServiceCommandBlock& command, MeterImage& image) override;
+    int Execute(const ServiceCommand& command, MeterImage& image) override;
 
 private:
     MeterArchives& m_archives;

@@ -8,14 +8,14 @@
 
 #include "config/tunes_record.h"
 
+#include "protocol/checksums.h"
+
 #include <cmath>
 #include <cstring>
 
 namespace {
 
-constexpr int kArea = MeterRegister::kParameterChange;
-constexpr int kBytes = MeterRegister::kParameterChangeBytes;
-constexpr int kPasswordBytes = 6;
+constexpr int kPasswordBytes = std::tuple_size_v<PasswordBytes>;
 constexpr double kMaxCorrectionSeconds = 3600;
 constexpr float kMaxColdWater = 99.9f;
 
@@ -36,18 +36,20 @@ bool ParameterArea::PasswordMatches(const std::uint8_t* text) const
 
 int ParameterArea::CheckWrite(const MeterImage&, int start, int count, const std::uint8_t*)
 {
-    return CutsThrough(start, count, kArea, kBytes) ? SlaveException::kIllegalValue : 0;
+    return CutsThrough(start, count, MeterArea::kParameterChange) ? SlaveException::kIllegalValue : 0;
 }
 
 int ParameterArea::AfterWrite(MeterImage& image, int start, int count)
 {
-    if (!Overlaps(start, count, kArea, kBytes))
+    if (!Touches(start, count, MeterArea::kParameterChange))
         return 0;
-    if (!PasswordMatches(image.At(MeterRegister::kRequest)))
+    if (!PasswordMatches(AreaIn(image, MeterArea::kArchiveRequest)))
         return SlaveException::kAccessDenied;
+    // u16 parameter code, then the f32 value.
+    const std::uint8_t* block = AreaIn(image, MeterArea::kParameterChange);
     float value = 0;
-    std::memcpy(&value, image.At(kArea) + 2, sizeof value);
-    return ChangeParameter(image, image.GetU16(ByteOffset(kArea)), value);
+    std::memcpy(&value, block + 2, sizeof value);
+    return ChangeParameter(image, GetLittleEndian16(block), value);
 }
 
 int ParameterArea::ChangeParameter(MeterImage& image, int code, float value)
@@ -82,15 +84,15 @@ int ParameterArea::ChangeParameter(MeterImage& image, int code, float value)
     return 0;
 }
 
-int ParameterArea::Execute(const ServiceCommandBlock& command, MeterImage& image)
+int ParameterArea::Execute(const ServiceCommand& command, MeterImage& image)
 {
-    if (command.code != kSelectSet1 && command.code != kSelectSet2)
+    if (command.Code() != kSelectSet1 && command.Code() != kSelectSet2)
         return kNotMine;
     const TunesRecord tunes = m_configuration.Tunes(image);
     // "Запрет" and "С Доступом" (the button on the meter) both keep the PC out.
-    if (tunes.PcAccess() != kPcWithPassword || !PasswordMatches(command.parameters.data()))
+    if (tunes.PcAccess() != kPcWithPassword || !PasswordMatches(command.Parameters().data()))
         return SlaveException::kAccessDenied;
-    const int set = command.code == kSelectSet2 ? 1 : 0;
+    const int set = command.Code() == kSelectSet2 ? 1 : 0;
     if (set == 1 && !tunes.Db2Used())
         return SlaveException::kIllegalValue;
     if (set != m_state.activeSet) {

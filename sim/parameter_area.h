@@ -33,7 +33,7 @@ public:
 
     int CheckWrite(const MeterImage& image, int start, int count, const std::uint8_t* wire) override;
     int AfterWrite(MeterImage& image, int start, int count) override;
-    int Execute(const ServiceCommandBlock& command, MeterImage& image) override;
+    int Execute(const ServiceCommand& command, MeterImage& image) override;
 
     // Six bytes of password text: the meter's password, padded with blanks or zeros.
     bool PasswordMatches(const std::uint8_t* text) const;

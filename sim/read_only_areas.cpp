@@ -4,32 +4,19 @@
 
 namespace {
 
-struct Area {
-    int start;
-    int bytes;
-};
-
-constexpr Area kReadOnly[] = {
-    {MeterRegister::kIdentity, MeterRegister::kIdentityBytes},
-    {MeterRegister::kDescriptorDates, MeterRegister::kDescriptorDatesBytes},
-    {MeterRegister::kDescriptorCapacities, MeterRegister::kDescriptorCapacitiesBytes},
-    {MeterRegister::kArchiveRecord, MeterRegister::kAnswerAreaBytes},
-    {MeterRegister::kTotalsRecord, MeterRegister::kAnswerAreaBytes},
-    {MeterRegister::kDescriptorLogs, MeterRegister::kDescriptorLogsBytes},
-    {MeterRegister::kEventLogs[0], MeterRegister::kAnswerAreaBytes},
-    {MeterRegister::kEventLogs[1], MeterRegister::kAnswerAreaBytes},
-    {MeterRegister::kEventLogs[2], MeterRegister::kAnswerAreaBytes},
-    {MeterRegister::kCurrentTotals, MeterRegister::kCurrentAreaBytes},
-    {MeterRegister::kCurrentValues, MeterRegister::kCurrentAreaBytes},
-    {MeterRegister::kFlashPage, MeterRegister::kAnswerAreaBytes},
+constexpr MeterArea kReadOnly[] = {
+    MeterArea::kIdentity,          MeterArea::kDescriptorDates,        MeterArea::kDescriptorCapacities,
+    MeterArea::kArchiveRecord,     MeterArea::kTotalsRecord,           MeterArea::kDescriptorEventLogs,
+    MeterArea::kEventLogDbChanges, MeterArea::kEventLogAdministrative, MeterArea::kEventLogDiagnostics,
+    MeterArea::kCurrentTotals,     MeterArea::kCurrentValues,          MeterArea::kFlashPage,
 };
 
 }  // namespace
 
 int ReadOnlyAreas::CheckWrite(const MeterImage&, int start, int count, const std::uint8_t*)
 {
-    for (const Area& area : kReadOnly) {
-        if (Overlaps(start, count, area.start, area.bytes))
+    for (const MeterArea area : kReadOnly) {
+        if (Touches(start, count, area))
             return SlaveException::kReadOnly;
     }
     return 0;

@@ -1,25 +1,21 @@
 #pragma once
-// The service command block at register 2665: a u16 code and six parameter bytes. A write of the
-// whole block runs the command; each handler takes the codes it knows, and a code nobody knows is
-// refused the way the meter refuses a value it cannot take (exception 3).
+// The service command block at register 2665: a u16 code and six parameter bytes, taken as the
+// ServiceCommand the configurator sends. A write of the whole block runs the command; each handler
+// takes the codes it knows, and a code nobody knows is refused the way the meter refuses a value it
+// cannot take (exception 3).
 
 #include "modbus_slave.h"
 
-#include <array>
-#include <cstdint>
-#include <vector>
+#include "protocol/service_blocks.h"
 
-struct ServiceCommandBlock {
-    std::uint16_t code = 0;
-    std::array<std::uint8_t, 6> parameters{};
-};
+#include <vector>
 
 class ServiceCommandHandler {
 public:
     static constexpr int kNotMine = -1;
     virtual ~ServiceCommandHandler() = default;
     // kNotMine for a code this handler does not serve, else 0 or the exception code of the answer.
-    virtual int Execute(const ServiceCommandBlock& command, MeterImage& image) = 0;
+    virtual int Execute(const ServiceCommand& command, MeterImage& image) = 0;
 };
 
 class ServiceCommandArea : public AreaBehaviour {

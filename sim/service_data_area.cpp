@@ -3,48 +3,47 @@
 #include "archive_generator.h"
 #include "meter_areas.h"
 
+#include "protocol/service_blocks.h"
+
 #include <cstring>
 
 namespace {
 
-constexpr int kLongMakerBytes = 14;
-constexpr int kModelOffset = 6;  // in the maker data
 constexpr std::uint8_t kLastModel = 4;
 constexpr std::uint16_t kMakerId = 0x0017;
 constexpr std::uint32_t kBatteryMinutes = 6u * 365 * 24 * 60;  // six years
 
-// The registers that only meters from level 512 have.
-int LongMakerStart(std::uint16_t level) { return MeterRegister::kMakerData + RegistersFor(MakerDataBytes(level)); }
-constexpr int kLongMakerEnd = MeterRegister::kMakerData + RegistersFor(kLongMakerBytes);
-
+// The registers past the level's maker data, up to the longest form: only meters from 512 have them.
 bool TouchesMissingMakerData(std::uint16_t level, int start, int count)
 {
-    const int missing = LongMakerStart(level);
-    return missing < kLongMakerEnd && start < kLongMakerEnd && missing < start + count;
+    const int first = AreaRegister(MeterArea::kMakerData);
+    const int missing = first + RegistersFor(AreaSize(MeterArea::kMakerData, level));
+    const int end = first + RegistersFor(AreaCapacity(MeterArea::kMakerData));
+    return missing < end && start < end && missing < start + count;
 }
 
 }  // namespace
 
 void ServiceDataArea::Initialise(MeterImage& image, const SimIdentity& identity, MeterSeconds now)
 {
-    const int maker = ByteOffset(MeterRegister::kMakerData);
-    std::memset(image.Bytes() + maker, 0, kLongMakerBytes);
-    image.PutU16(maker, kMakerId);
-    image.PutU32(maker + 2, identity.serialNumber);
-    if (identity.firmwareLevel >= Layout::kSeparateControls) {
-        image.Bytes()[maker + kModelOffset] = identity.model;
-        std::memcpy(image.Bytes() + maker + 10, &kManufactureDate, sizeof kManufactureDate);
-    }
+    MakerData maker{};
+    maker.makerId = kMakerId;
+    maker.serialAtManufacture = identity.serialNumber;
+    maker.modelIndex = identity.model;
+    maker.manufactured = kManufactureDate;
+    const int makerBytes = AreaSize(MeterArea::kMakerData, identity.firmwareLevel);
+    std::memset(AreaIn(image, MeterArea::kMakerData), 0, static_cast<std::size_t>(AreaCapacity(MeterArea::kMakerData)));
+    std::memcpy(AreaIn(image, MeterArea::kMakerData), &maker, static_cast<std::size_t>(makerBytes));
 
-    const int centre = ByteOffset(MeterRegister::kServiceCentre);
-    std::memset(image.Bytes() + centre, 0, MeterRegister::kServiceCentreBytes);
-    image.PutU32(centre, identity.serialNumber);
-    image.Bytes()[centre + 4] = 0x02;  // battery type 2, variant 0
+    ServiceCentreData centre{};
+    centre.displaySerial = identity.serialNumber;
+    centre.SetBatteryType(2);
     const auto used = static_cast<std::uint32_t>(std::max<MeterSeconds>(0, now - SecondsOf(kManufactureDate)) / 60);
-    image.PutU32(centre + 8, kBatteryMinutes);
-    image.PutU32(centre + 12, used < kBatteryMinutes ? kBatteryMinutes - used : 0);
-    image.PutU32(centre + 16, 3 * 24 * 60 + 17);   // Modbus operating time
-    image.PutU32(centre + 20, 11 * 24 * 60 + 42);  // display operating time
+    centre.batteryResourceSet = kBatteryMinutes;
+    centre.batteryResourceLeft = used < kBatteryMinutes ? kBatteryMinutes - used : 0;
+    centre.modbusMinutes = 3 * 24 * 60 + 17;
+    centre.displayMinutes = 11 * 24 * 60 + 42;
+    std::memcpy(AreaIn(image, MeterArea::kServiceCentreData), &centre, sizeof centre);
 }
 
 int ServiceDataArea::CheckWrite(const MeterImage& image, int start, int count, const std::uint8_t* wire)
@@ -53,8 +52,9 @@ int ServiceDataArea::CheckWrite(const MeterImage& image, int start, int count, c
     if (TouchesMissingMakerData(level, start, count))
         return SlaveException::kIllegalAddress;
     // The model byte is the low byte of its register, the second byte of that register on the wire.
-    const int modelRegister = MeterRegister::kMakerData + kModelOffset / 2;
-    if (level >= Layout::kSeparateControls && start <= modelRegister && modelRegister < start + count
+    const int modelOffset = static_cast<int>(offsetof(MakerData, modelIndex));
+    const int modelRegister = AreaRegister(MeterArea::kMakerData) + modelOffset / 2;
+    if (AreaSize(MeterArea::kMakerData, level) > modelOffset && start <= modelRegister && modelRegister < start + count
         && wire[2 * (modelRegister - start) + 1] > kLastModel)
         return SlaveException::kIllegalValue;
     return 0;

@@ -37,16 +37,16 @@ DateTimeStamp Stamp(int day, int month, int year, int hour)
 SlaveReply ReadRecord(SlaveClient& client, ArchiveKind kind, TChronoArch date, int bytes = 232)
 {
     const ArchiveRequest request = ValueArchiveRequest(kind, StampOf(date));
-    const int area = kind == kArchiveTotals ? MeterRegister::kTotalsRecord : MeterRegister::kArchiveRecord;
-    return client.WriteRead48(MeterRegister::kRequest, SlaveClient::Bytes(request), area, bytes);
+    const MeterArea area = kind == kArchiveTotals ? MeterArea::kTotalsRecord : MeterArea::kArchiveRecord;
+    return client.WriteRead48(MeterArea::kArchiveRequest, SlaveClient::Bytes(request), area, bytes);
 }
 
 ArchiveDescriptors ReadDescriptors(SlaveClient& client)
 {
     ArchiveDescriptors descriptors{};
-    descriptors.dates = client.Read(MeterRegister::kDescriptorDates, 54).As<DescriptorDatesArea>();
-    descriptors.capacities = client.Read(MeterRegister::kDescriptorCapacities, 38).As<DescriptorCapacityArea>();
-    descriptors.logs = client.Read(MeterRegister::kDescriptorLogs, 24).As<DescriptorEventLogArea>();
+    descriptors.dates = client.Read(MeterArea::kDescriptorDates, 54).As<DescriptorDatesArea>();
+    descriptors.capacities = client.Read(MeterArea::kDescriptorCapacities, 38).As<DescriptorCapacityArea>();
+    descriptors.logs = client.Read(MeterArea::kDescriptorEventLogs, 24).As<DescriptorEventLogArea>();
     return descriptors;
 }
 
@@ -187,16 +187,16 @@ TEST(MeterArchives, RequestsAreTakenByTheirPeriodOrRefused)
     EXPECT_EQ(ReadRecord(client, kArchiveHourly, TChronoArch{30, 2, 24, 1}).exception, SlaveException::kIllegalValue);
     EXPECT_EQ(ReadRecord(client, kArchiveHourly, TChronoArch{1, 3, 24, 24}).exception, SlaveException::kIllegalValue);
     const ArchiveRequest totals = ValueArchiveRequest(kArchiveTotals, Stamp(1, 3, 24, 23));
-    EXPECT_EQ(
-        client.WriteRead48(MeterRegister::kRequest, SlaveClient::Bytes(totals), MeterRegister::kArchiveRecord, 218).exception,
-        SlaveException::kIllegalValue);
+    EXPECT_EQ(client.WriteRead48(MeterArea::kArchiveRequest, SlaveClient::Bytes(totals), MeterArea::kArchiveRecord, 218)
+                  .exception,
+              SlaveException::kIllegalValue);
     const ArchiveRequest hourly = ValueArchiveRequest(kArchiveHourly, Stamp(1, 3, 24, 23));
-    EXPECT_EQ(
-        client.WriteRead48(MeterRegister::kRequest, SlaveClient::Bytes(hourly), MeterRegister::kTotalsRecord, 232).exception,
-        SlaveException::kIllegalValue);
+    EXPECT_EQ(client.WriteRead48(MeterArea::kArchiveRequest, SlaveClient::Bytes(hourly), MeterArea::kTotalsRecord, 232)
+                  .exception,
+              SlaveException::kIllegalValue);
     // In standard mode the request and the read are two transfers.
-    ASSERT_EQ(client.Write(MeterRegister::kRequest, SlaveClient::Bytes(hourly)), 0);
-    EXPECT_EQ(client.Read(MeterRegister::kArchiveRecord, 218).bytes,
+    ASSERT_EQ(client.Write(MeterArea::kArchiveRequest, SlaveClient::Bytes(hourly)), 0);
+    EXPECT_EQ(client.Read(MeterArea::kArchiveRecord, 218).bytes,
               meter.Archives().RecordBytes(kArchiveHourly, TChronoArch{1, 3, 24, 23}, kFactoryReport, 515, 0));
 }
 
@@ -252,8 +252,8 @@ TEST(EventLogs, ReadFromTheRequestedRecordNumberInEitherFunctionSet)
         const auto kind = static_cast<EventLogKind>(log);
         const int stored = meter.Logs().Capacity(kind).writeIndex;
         // Standard functions: the request, then 256 bytes in two reads (125 + 3 registers).
-        ASSERT_EQ(client.Write(MeterRegister::kRequest, SlaveClient::Bytes(EventLogRequest(kind, 0, 16))), 0);
-        const SlaveReply entries = client.Read(MeterRegister::kEventLogs[log], 256);
+        ASSERT_EQ(client.Write(MeterArea::kArchiveRequest, SlaveClient::Bytes(EventLogRequest(kind, 0, 16))), 0);
+        const SlaveReply entries = client.Read(EventLogArea(log), 256);
         ASSERT_TRUE(entries.Ok());
         DateTimeStamp previous{1, 1, 0, 0, 0, 0};
         for (int i = 0; i < 16; ++i) {
@@ -266,16 +266,16 @@ TEST(EventLogs, ReadFromTheRequestedRecordNumberInEitherFunctionSet)
         }
         // From near the end of what is stored: erased places read as 0xFF.
         const SlaveReply tail = client.WriteRead48(
-            MeterRegister::kRequest, SlaveClient::Bytes(EventLogRequest(kind, std::uint16_t(stored - 2), 16)),
-            MeterRegister::kEventLogs[log], 256);
+            MeterArea::kArchiveRequest, SlaveClient::Bytes(EventLogRequest(kind, std::uint16_t(stored - 2), 16)),
+            EventLogArea(log), 256);
         ASSERT_TRUE(tail.Ok());
         EXPECT_NE(tail.bytes.left(32), QByteArray(32, '\xFF'));
         EXPECT_EQ(tail.bytes.mid(32), QByteArray(256 - 32, '\xFF'));
         EXPECT_EQ(
             client
-                .WriteRead48(MeterRegister::kRequest,
+                .WriteRead48(MeterArea::kArchiveRequest,
                              SlaveClient::Bytes(EventLogRequest(kind, std::uint16_t(EventLogs::kCapacity[log]), 1)),
-                             MeterRegister::kEventLogs[log], 16)
+                             EventLogArea(log), 16)
                 .exception,
             SlaveException::kIllegalValue);
     }
@@ -289,21 +289,21 @@ TEST(CurrentValues, FollowTheClockAndMatchTheTotalsArchive)
     SlaveClient client(meter);
 
     // At the moment a totals record closes, the current totals are that record.
-    const SlaveReply totals = client.Read(MeterRegister::kCurrentTotals, 222);
+    const SlaveReply totals = client.Read(MeterArea::kCurrentTotals, 222);
     const auto current = totals.As<CurrentTotalsRecord>();
     EXPECT_EQ(Bytes(current.time), Bytes(DateTimeStamp{9, 3, 24, 23, 0, 0}));
     const QByteArray archived = RecordToBytes(ToCurrentTotalsForm(meter.Archives().Generator().Totals({9, 3, 24, 23})));
     EXPECT_EQ(totals.bytes, archived.left(222));
 
-    const auto values = client.Read(MeterRegister::kCurrentValues, 222).As<CurrentValues>();
+    const auto values = client.Read(MeterArea::kCurrentValues, 222).As<CurrentValues>();
     now += 90 * 60;
-    const auto later = client.Read(MeterRegister::kCurrentValues, 222).As<CurrentValues>();
+    const auto later = client.Read(MeterArea::kCurrentValues, 222).As<CurrentValues>();
     EXPECT_EQ(Bytes(later.time), Bytes(DateTimeStamp{10, 3, 24, 0, 30, 0}));
     EXPECT_NE(Value(values.Go[0]), Value(later.Go[0]));
     EXPECT_GT(Value(values.Go[0]), 0.0f);
     EXPECT_GT(Value(values.t[0]), Value(values.t[1]));
     EXPECT_EQ(Value(values.activeSet), 0);
-    const auto laterTotals = client.Read(MeterRegister::kCurrentTotals, 222).As<CurrentTotalsRecord>();
+    const auto laterTotals = client.Read(MeterArea::kCurrentTotals, 222).As<CurrentTotalsRecord>();
     EXPECT_GT(Value(laterTotals.body.pipes[0].V), Value(current.body.pipes[0].V));
     EXPECT_NEAR(laterTotals.body.pipes[0].V - current.body.pipes[0].V, 1.5 * values.Go[0], 0.5 * values.Go[0]);
 }

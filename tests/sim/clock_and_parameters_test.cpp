@@ -29,7 +29,7 @@ SimOptions AtLevel(std::uint16_t level)
     return options;
 }
 
-DateTimeStamp ClockOf(SlaveClient& client) { return client.Read(MeterRegister::kCurrentValues, 6).As<DateTimeStamp>(); }
+DateTimeStamp ClockOf(SlaveClient& client) { return client.Read(MeterArea::kCurrentValues, 6).As<DateTimeStamp>(); }
 
 QByteArray StampBytes(const DateTimeStamp& stamp) { return SlaveClient::Bytes(stamp); }
 
@@ -92,7 +92,7 @@ TEST(SimClock, RunsWithTheHostAndIsSetByTheLevelsServiceCode)
         host.now += 10;
         EXPECT_EQ(StampBytes(ClockOf(client)), StampBytes(DateTimeStamp{1, 2, 25, 8, 0, 15}));
         // Setting the clock starts the archives afresh: reset now, nothing recorded yet.
-        const auto dates = client.Read(MeterRegister::kDescriptorDates, 54).As<DescriptorDatesArea>();
+        const auto dates = client.Read(MeterArea::kDescriptorDates, 54).As<DescriptorDatesArea>();
         EXPECT_EQ(StampBytes(dates.resetDate), StampBytes(wanted));
         EXPECT_TRUE(IsEmptyDate(dates.firstRecord[kArchiveHourly]));
     }
@@ -108,33 +108,33 @@ TEST(ParameterArea, ChangesOnlyAfterTheRightPasswordAndKeepsTheChecksum)
     SlaveClient client(meter);
 
     // Nothing written at 99 yet, then a wrong password.
-    EXPECT_EQ(client.Write(MeterRegister::kParameterChange, ParameterBlock(2, 7.5f)), SlaveException::kAccessDenied);
-    ASSERT_EQ(client.Write(MeterRegister::kRequest, PasswordBlock("1234 ")), 0);
-    EXPECT_EQ(client.Write(MeterRegister::kParameterChange, ParameterBlock(2, 7.5f)), SlaveException::kAccessDenied);
+    EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, 7.5f)), SlaveException::kAccessDenied);
+    ASSERT_EQ(client.Write(MeterArea::kArchiveRequest, PasswordBlock("1234 ")), 0);
+    EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, 7.5f)), SlaveException::kAccessDenied);
     EXPECT_EQ(ColdWater(meter, 0, 0), 0.0f);
 
     // The configurator pads the password with blanks to five characters and ends it with a zero.
-    ASSERT_EQ(client.Write(MeterRegister::kRequest, PasswordBlock("4321 ")), 0);
-    ASSERT_EQ(client.Write(MeterRegister::kParameterChange, ParameterBlock(ParameterArea::kColdWaterInput2, 7.5f)), 0);
+    ASSERT_EQ(client.Write(MeterArea::kArchiveRequest, PasswordBlock("4321 ")), 0);
+    ASSERT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(ParameterArea::kColdWaterInput2, 7.5f)), 0);
     EXPECT_EQ(ColdWater(meter, 0, 1), 7.5f);
-    const QByteArray record = client.Read(MeterRegister::kTunes, 510).bytes;
+    const QByteArray record = client.Read(MeterArea::kTunes, 510).bytes;
     EXPECT_EQ(GetLittleEndian16(
-                  reinterpret_cast<const std::uint8_t*>(client.Read(MeterRegister::kTunesChecksum, 2).bytes.constData())),
+                  reinterpret_cast<const std::uint8_t*>(client.Read(MeterArea::kTunesChecksum, 2).bytes.constData())),
               Crc16Modbus(reinterpret_cast<const std::uint8_t*>(record.constData()), 510));
 
     // Values out of range, unknown parameters and half a block are refused and change nothing.
-    EXPECT_EQ(client.Write(MeterRegister::kParameterChange, ParameterBlock(2, 100.0f)), SlaveException::kIllegalValue);
-    EXPECT_EQ(client.Write(MeterRegister::kParameterChange, ParameterBlock(2, std::nanf(""))),
+    EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, 100.0f)), SlaveException::kIllegalValue);
+    EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, std::nanf(""))),
               SlaveException::kIllegalValue);
-    EXPECT_EQ(client.Write(MeterRegister::kParameterChange, ParameterBlock(1, 1.0f)), SlaveException::kIllegalValue);
-    EXPECT_EQ(client.Write(MeterRegister::kParameterChange, ParameterBlock(2, 5.0f).left(4)),
+    EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(1, 1.0f)), SlaveException::kIllegalValue);
+    EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, 5.0f).left(4)),
               SlaveException::kIllegalValue);
     EXPECT_EQ(ColdWater(meter, 0, 0), 0.0f);
 
     // Clock correction in seconds, at most an hour.
-    EXPECT_EQ(client.Write(MeterRegister::kParameterChange, ParameterBlock(ParameterArea::kClockCorrection, 3601.0f)),
+    EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(ParameterArea::kClockCorrection, 3601.0f)),
               SlaveException::kIllegalValue);
-    ASSERT_EQ(client.Write(MeterRegister::kParameterChange, ParameterBlock(ParameterArea::kClockCorrection, -30.0f)), 0);
+    ASSERT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(ParameterArea::kClockCorrection, -30.0f)), 0);
     EXPECT_EQ(StampBytes(ClockOf(client)), StampBytes(DateTimeStamp{10, 3, 24, 12, 29, 30}));
     const int last = meter.Logs().Capacity(kEventLogAdministrative).writeIndex - 1;
     EXPECT_EQ(meter.Logs().At(kEventLogAdministrative, last).QuantityType(), MeterEvent::kClockCorrected);
@@ -153,7 +153,7 @@ TEST(ParameterArea, ActiveSetChangesFromThePcAsTheAccessLevelAllows)
     EXPECT_EQ(meter.State().activeSet, 0);
     ASSERT_EQ(client.ServiceCommand(ParameterArea::kSelectSet2, password), 0);
     EXPECT_EQ(meter.State().activeSet, 1);
-    EXPECT_EQ(client.Read(MeterRegister::kCurrentValues, 222).bytes[218], 1);
+    EXPECT_EQ(client.Read(MeterArea::kCurrentValues, 222).bytes[218], 1);
     // "Запрет" and "С Доступом" keep the PC out whatever the password.
     for (const unsigned access : {0u, 2u}) {
         meter.Configuration().EditTunes(meter.Image(), [access](TunesRecord& tunes) { tunes.SetPcAccess(access); });

@@ -47,25 +47,25 @@ TEST(ConfigurationArea, StartsWithFactoryDefaultsAndMatchingChecksumsInTheLevels
     {
         MeterSimulator meter(AtLevel(515));
         SlaveClient client(meter);
-        const SlaveReply record = client.Read(MeterRegister::kTunes, 510);
+        const SlaveReply record = client.Read(MeterArea::kTunes, 510);
         ASSERT_TRUE(record.Ok());
         EXPECT_EQ(record.bytes, SlaveClient::Bytes(tunes));
-        EXPECT_EQ(client.Read(MeterRegister::kTunesChecksum, 8).bytes, ChecksumBlock(Crc(record.bytes), 8));
-        const SlaveReply openBytes = client.Read(MeterRegister::kOpenSettings, 22);
+        EXPECT_EQ(client.Read(MeterArea::kTunesChecksum, 8).bytes, ChecksumBlock(Crc(record.bytes), 8));
+        const SlaveReply openBytes = client.Read(MeterArea::kOpenSettings, 22);
         EXPECT_EQ(openBytes.bytes, SlaveClient::Bytes(open));
-        EXPECT_EQ(client.Read(MeterRegister::kOpenChecksum, 6).bytes, ChecksumBlock(Crc(openBytes.bytes), 6));
-        EXPECT_EQ(client.Read(MeterRegister::kControls, 64).bytes, QByteArray(64, '\0'));
+        EXPECT_EQ(client.Read(MeterArea::kOpenChecksum, 6).bytes, ChecksumBlock(Crc(openBytes.bytes), 6));
+        EXPECT_EQ(client.Read(MeterArea::kControls, 64).bytes, QByteArray(64, '\0'));
     }
     {
         // Below 512 the controls are the record's tail and have no area of their own.
         MeterSimulator meter(AtLevel(511));
         SlaveClient client(meter);
-        const SlaveReply record = client.Read(MeterRegister::kTunes, 574);
+        const SlaveReply record = client.Read(MeterArea::kTunes, 574);
         const OlderTunesImage older = JoinOlderTunes(tunes, ControlsBlock{});
         EXPECT_EQ(record.bytes, QByteArray(reinterpret_cast<const char*>(older.data()), 574));
-        EXPECT_EQ(Word(client.Read(MeterRegister::kTunesChecksum, 2).bytes), Crc(record.bytes));
-        EXPECT_EQ(client.Read(MeterRegister::kControls, 64).exception, SlaveException::kIllegalAddress);
-        EXPECT_EQ(client.Write(MeterRegister::kControls, QByteArray(64, '\0')), SlaveException::kIllegalAddress);
+        EXPECT_EQ(Word(client.Read(MeterArea::kTunesChecksum, 2).bytes), Crc(record.bytes));
+        EXPECT_EQ(client.Read(MeterArea::kControls, 64).exception, SlaveException::kIllegalAddress);
+        EXPECT_EQ(client.Write(MeterArea::kControls, QByteArray(64, '\0')), SlaveException::kIllegalAddress);
     }
     {
         SimOptions options = AtLevel(515);
@@ -73,10 +73,10 @@ TEST(ConfigurationArea, StartsWithFactoryDefaultsAndMatchingChecksumsInTheLevels
         options.badOpenChecksum = true;
         MeterSimulator meter(options);
         SlaveClient client(meter);
-        EXPECT_NE(Word(client.Read(MeterRegister::kTunesChecksum, 2).bytes),
-                  Crc(client.Read(MeterRegister::kTunes, 510).bytes));
-        EXPECT_NE(Word(client.Read(MeterRegister::kOpenChecksum, 2).bytes),
-                  Crc(client.Read(MeterRegister::kOpenSettings, 22).bytes));
+        EXPECT_NE(Word(client.Read(MeterArea::kTunesChecksum, 2).bytes),
+                  Crc(client.Read(MeterArea::kTunes, 510).bytes));
+        EXPECT_NE(Word(client.Read(MeterArea::kOpenChecksum, 2).bytes),
+                  Crc(client.Read(MeterArea::kOpenSettings, 22).bytes));
     }
 }
 
@@ -86,18 +86,18 @@ TEST(ConfigurationArea, WrittenBetweenCommandsOneAndTwoIsWhatIsReadBack)
         SCOPED_TRACE(level);
         MeterSimulator meter(AtLevel(level));
         SlaveClient client(meter);
-        const int bytes = TunesBytes(level);
-        QByteArray record = client.Read(MeterRegister::kTunes, bytes).bytes;
+        const int bytes = AreaSize(MeterArea::kTunes, level);
+        QByteArray record = client.Read(MeterArea::kTunes, bytes).bytes;
         record[0] = 7;               // report hour
         record[bytes - 1] = '\x5A';  // the last byte: the controls' tail below 512
-        QByteArray open = client.Read(MeterRegister::kOpenSettings, 22).bytes;
+        QByteArray open = client.Read(MeterArea::kOpenSettings, 22).bytes;
         open[0] = 42;
         const int logged = meter.Logs().Capacity(kEventLogDbChanges).writeIndex;
 
         ASSERT_EQ(WriteConfiguration(client, record, open), 0);
-        EXPECT_EQ(client.Read(MeterRegister::kTunes, bytes).bytes, record);
-        EXPECT_EQ(client.Read(MeterRegister::kOpenSettings, 22).bytes, open);
-        EXPECT_EQ(Word(client.Read(MeterRegister::kTunesChecksum, 2).bytes), Crc(record));
+        EXPECT_EQ(client.Read(MeterArea::kTunes, bytes).bytes, record);
+        EXPECT_EQ(client.Read(MeterArea::kOpenSettings, 22).bytes, open);
+        EXPECT_EQ(Word(client.Read(MeterArea::kTunesChecksum, 2).bytes), Crc(record));
         EXPECT_EQ(ConfigurationArea::ReportTimeOf(meter.Image()).hour, 7);
         // The DB-changes log tells the checksum before and after.
         ASSERT_EQ(Value(meter.Logs().Capacity(kEventLogDbChanges).writeIndex), logged + 1);
@@ -113,30 +113,30 @@ TEST(ConfigurationArea, RefusesUnprotectedWritesAndKeepsTheOldRecordOnAWrongChec
 {
     MeterSimulator meter(AtLevel(515));
     SlaveClient client(meter);
-    const QByteArray original = client.Read(MeterRegister::kTunes, 510).bytes;
-    const QByteArray originalChecksum = client.Read(MeterRegister::kTunesChecksum, 8).bytes;
+    const QByteArray original = client.Read(MeterArea::kTunes, 510).bytes;
+    const QByteArray originalChecksum = client.Read(MeterArea::kTunesChecksum, 8).bytes;
     QByteArray changed = original;
     changed[1] = 3;  // report day
 
     // Without command 1 neither the record nor its checksum may be touched.
-    EXPECT_EQ(client.Write(MeterRegister::kTunes, changed), SlaveException::kAccessDenied);
-    EXPECT_EQ(client.Write(MeterRegister::kTunesChecksum, ChecksumBlock(Crc(changed), 8)), SlaveException::kAccessDenied);
+    EXPECT_EQ(client.Write(MeterArea::kTunes, changed), SlaveException::kAccessDenied);
+    EXPECT_EQ(client.Write(MeterArea::kTunesChecksum, ChecksumBlock(Crc(changed), 8)), SlaveException::kAccessDenied);
 
     // A checksum that does not vouch for the record: command 2 refuses and puts the old one back.
     ASSERT_EQ(client.ServiceCommand(ConfigurationArea::kOpenProtectedWrite), 0);
-    ASSERT_EQ(client.Write(MeterRegister::kTunes, changed), 0);
-    ASSERT_EQ(client.Write(MeterRegister::kTunesChecksum, ChecksumBlock(Crc(original), 8)), 0);
+    ASSERT_EQ(client.Write(MeterArea::kTunes, changed), 0);
+    ASSERT_EQ(client.Write(MeterArea::kTunesChecksum, ChecksumBlock(Crc(original), 8)), 0);
     EXPECT_EQ(client.ServiceCommand(ConfigurationArea::kCloseProtectedWrite), SlaveException::kIllegalValue);
-    EXPECT_EQ(client.Read(MeterRegister::kTunes, 510).bytes, original);
-    EXPECT_EQ(client.Read(MeterRegister::kTunesChecksum, 8).bytes, originalChecksum);
+    EXPECT_EQ(client.Read(MeterArea::kTunes, 510).bytes, original);
+    EXPECT_EQ(client.Read(MeterArea::kTunesChecksum, 8).bytes, originalChecksum);
     EXPECT_FALSE(meter.Configuration().ProtectedWriteOpen());
 
     // Open settings that do not match the checksum written before them are refused whole.
-    const QByteArray open = client.Read(MeterRegister::kOpenSettings, 22).bytes;
+    const QByteArray open = client.Read(MeterArea::kOpenSettings, 22).bytes;
     QByteArray otherOpen = open;
     otherOpen[2] = 'X';
-    EXPECT_EQ(client.Write(MeterRegister::kOpenSettings, otherOpen), SlaveException::kIllegalValue);
-    EXPECT_EQ(client.Read(MeterRegister::kOpenSettings, 22).bytes, open);
+    EXPECT_EQ(client.Write(MeterArea::kOpenSettings, otherOpen), SlaveException::kIllegalValue);
+    EXPECT_EQ(client.Read(MeterArea::kOpenSettings, 22).bytes, open);
 }
 
 TEST(ServiceCommandArea, RunsOnlyWholeBlocksAndKnownCodes)
@@ -144,7 +144,7 @@ TEST(ServiceCommandArea, RunsOnlyWholeBlocksAndKnownCodes)
     MeterSimulator meter(AtLevel(515));
     SlaveClient client(meter);
     // Two of the block's four registers.
-    EXPECT_EQ(client.Write(MeterRegister::kServiceCommand, QByteArray("\x01\x00\x00\x00", 4)),
+    EXPECT_EQ(client.Write(MeterArea::kServiceCommand, QByteArray("\x01\x00\x00\x00", 4)),
               SlaveException::kIllegalValue);
     EXPECT_FALSE(meter.Configuration().ProtectedWriteOpen());
     EXPECT_EQ(client.ServiceCommand(1234), SlaveException::kIllegalValue);

@@ -128,19 +128,19 @@ TEST(SimServer, ConfigurationWrittenOverTcpIsWhatIsReadBack)
     LineTransport line(ConnectTcp(running.server.BoundPort()), kFramingRtu);
     SlaveClient client([&line](const QByteArray& unit) { return line.Ask(unit); });
 
-    QByteArray record = client.Read(MeterRegister::kTunes, 574).bytes;  // three reads at level 511
+    QByteArray record = client.Read(MeterArea::kTunes, 574).bytes;  // three reads at level 511
     ASSERT_EQ(record.size(), 574);
     record[0] = 5;
     record[573] = '\x33';
-    QByteArray open = client.Read(MeterRegister::kOpenSettings, 22).bytes;
+    QByteArray open = client.Read(MeterArea::kOpenSettings, 22).bytes;
     open[3] = '9';
     ASSERT_EQ(WriteConfiguration(client, record, open), 0);
-    EXPECT_EQ(client.Read(MeterRegister::kTunes, 574).bytes, record);
-    EXPECT_EQ(client.Read(MeterRegister::kOpenSettings, 22).bytes, open);
+    EXPECT_EQ(client.Read(MeterArea::kTunes, 574).bytes, record);
+    EXPECT_EQ(client.Read(MeterArea::kOpenSettings, 22).bytes, open);
     // Without command 1 the record stays as it is.
     record[0] = 6;
-    EXPECT_EQ(client.Write(MeterRegister::kTunes, record), SlaveException::kAccessDenied);
-    EXPECT_EQ(client.Read(MeterRegister::kTunes, 1).bytes[0], 5);
+    EXPECT_EQ(client.Write(MeterArea::kTunes, record), SlaveException::kAccessDenied);
+    EXPECT_EQ(client.Read(MeterArea::kTunes, 1).bytes[0], 5);
 }
 
 TEST(SimServer, ArchivesWalkedOverModbusTcpWith0x48)
@@ -150,15 +150,15 @@ TEST(SimServer, ArchivesWalkedOverModbusTcpWith0x48)
     LineTransport line(ConnectTcp(running.server.BoundPort()), kFramingModbusTcp);
     SlaveClient client([&line](const QByteArray& unit) { return line.Ask(unit); });
 
-    const auto dates = client.Read(MeterRegister::kDescriptorDates, 54).As<DescriptorDatesArea>();
+    const auto dates = client.Read(MeterArea::kDescriptorDates, 54).As<DescriptorDatesArea>();
     const ReportTime report{23, 25};
     int count = 0;
     for (TChronoArch date = ChronoOf(dates.firstRecord[kArchiveDaily]);
          HourDifference(date, ChronoOf(dates.lastRecord[kArchiveDaily])) < 0;
          date = StepArchiveDate(kArchiveDaily, date, 1, report), ++count) {
         const SlaveReply reply = client.WriteRead48(
-            MeterRegister::kRequest, SlaveClient::Bytes(ValueArchiveRequest(kArchiveDaily, StampOf(date))),
-            MeterRegister::kArchiveRecord, 218);
+            MeterArea::kArchiveRequest, SlaveClient::Bytes(ValueArchiveRequest(kArchiveDaily, StampOf(date))),
+            MeterArea::kArchiveRecord, 218);
         ASSERT_TRUE(reply.Ok());
         std::lock_guard<std::mutex> lock(running.meter.Lock());
         ASSERT_EQ(reply.bytes, running.meter.Archives().RecordBytes(kArchiveDaily, date, report, 515, 0));
@@ -173,19 +173,20 @@ TEST(SimServer, ClockAndEventLogOverItsPseudoTerminalInAscii)
     LineTransport line(OpenPty(running.server.PtyPath()), kFramingAscii);
     SlaveClient client([&line](const QByteArray& unit) { return line.Ask(unit); });
 
-    EXPECT_EQ(client.Read(MeterRegister::kIdentity, 2).bytes, QByteArray("\x02\x17", 2));
+    EXPECT_EQ(client.Read(MeterArea::kIdentity, 2).bytes, QByteArray("\x02\x17", 2));
     const DateTimeStamp wanted{2, 1, 25, 3, 4, 5};
     ASSERT_EQ(client.ServiceCommand(9, SlaveClient::Bytes(wanted)), 0);
-    const auto clock = client.Read(MeterRegister::kCurrentValues, 6).As<DateTimeStamp>();
+    const auto clock = client.Read(MeterArea::kCurrentValues, 6).As<DateTimeStamp>();
     EXPECT_LE(SecondsOf(clock) - SecondsOf(wanted), 5);
     EXPECT_GE(SecondsOf(clock), SecondsOf(wanted));
 
     // The administrative log ends with the clock set and the erase it caused.
-    const auto logs = client.Read(MeterRegister::kDescriptorLogs, 24).As<DescriptorEventLogArea>();
+    const auto logs = client.Read(MeterArea::kDescriptorEventLogs, 24).As<DescriptorEventLogArea>();
     const auto first = static_cast<std::uint16_t>(logs.eventLogs[kEventLogAdministrative].writeIndex - 2);
-    ASSERT_EQ(client.Write(MeterRegister::kRequest, SlaveClient::Bytes(EventLogRequest(kEventLogAdministrative, first, 2))),
+    ASSERT_EQ(client.Write(MeterArea::kArchiveRequest,
+                           SlaveClient::Bytes(EventLogRequest(kEventLogAdministrative, first, 2))),
               0);
-    const SlaveReply entries = client.Read(MeterRegister::kEventLogs[kEventLogAdministrative], 32);
+    const SlaveReply entries = client.Read(EventLogArea(kEventLogAdministrative), 32);
     ASSERT_TRUE(entries.Ok());
     const auto set = entries.As<EventRecord>();
     const auto erased = SlaveReply{0, entries.bytes.mid(16)}.As<EventRecord>();

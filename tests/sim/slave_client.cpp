@@ -115,7 +115,7 @@ int SlaveClient::ServiceCommand(std::uint16_t code, const QByteArray& parameters
     block[0] = static_cast<char>(code & 0xFF);
     block[1] = static_cast<char>(code >> 8);
     block.replace(2, std::min<qsizetype>(parameters.size(), 6), parameters.left(6));
-    return Write(MeterRegister::kServiceCommand, block);
+    return Write(MeterArea::kServiceCommand, block);
 }
 
 namespace {
@@ -135,14 +135,14 @@ int WriteConfiguration(SlaveClient& client, const QByteArray& record, const QByt
 {
     int code = client.ServiceCommand(1);  // the protected write begins
     if (!code)
-        code = client.Write(MeterRegister::kTunes, record);
+        code = client.Write(MeterArea::kTunes, record);
     if (!code)
-        code = client.Write(MeterRegister::kTunesChecksum, ChecksumBlock(record, MeterRegister::kTunesChecksumBytes));
+        code = client.Write(MeterArea::kTunesChecksum, ChecksumBlock(record, AreaCapacity(MeterArea::kTunesChecksum)));
     if (!code)
         code = client.ServiceCommand(2);  // ... and ends
     if (!code)
-        code = client.Write(MeterRegister::kOpenChecksum, ChecksumBlock(open, MeterRegister::kOpenChecksumBytes));
+        code = client.Write(MeterArea::kOpenChecksum, ChecksumBlock(open, AreaCapacity(MeterArea::kOpenChecksum)));
     if (!code)
-        code = client.Write(MeterRegister::kOpenSettings, open);
+        code = client.Write(MeterArea::kOpenSettings, open);
     return code;
 }

@@ -5,6 +5,8 @@
 
 #include "sim/meter_simulator.h"
 
+#include "protocol/register_map.h"
+
 #include <QByteArray>
 
 #include <cstdint>
@@ -43,6 +45,14 @@ public:
     int Write(int reg, const QByteArray& bytes);
     // One function-0x48 transfer: writes (may be empty) and reads (may be 0 bytes).
     SlaveReply WriteRead48(int writeReg, const QByteArray& write, int readReg, int readBytes);
+
+    // The same at the first register of an area of the map.
+    SlaveReply Read(MeterArea area, int bytes) { return Read(AreaRegister(area), bytes); }
+    int Write(MeterArea area, const QByteArray& bytes) { return Write(AreaRegister(area), bytes); }
+    SlaveReply WriteRead48(MeterArea writeArea, const QByteArray& write, MeterArea readArea, int readBytes)
+    {
+        return WriteRead48(AreaRegister(writeArea), write, AreaRegister(readArea), readBytes);
+    }
 
     // The service command block: u16 code and six parameter bytes.
     int ServiceCommand(std::uint16_t code, const QByteArray& parameters = {});
