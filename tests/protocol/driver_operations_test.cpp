@@ -74,12 +74,14 @@ TEST(DriverOperations, ArchiveRecordsFollowTheFirmwareLevel)
     for (const Level level : {Level{511, 206, 220}, Level{512, 208, 220}, Level{515, 218, 232}}) {
         SCOPED_TRACE(level.level);
         DriverRig rig(Direct(level.level));
+        FillMeterArea(rig, 2740, 256, 0x11);
+        FillMeterArea(rig, 2868, 256, 0x41);
         ASSERT_TRUE(Identified(rig));
-        rig.driver.Data().request = ValueArchiveRequest(kArchiveDaily, DateTimeStamp{5, 3, 24, 0, 0, 0});
+        rig.driver.Data().request = ValueArchiveRequest(kArchiveDaily, DateTimeStamp{5, 3, 16, 0, 0, 0});
         rig.host.Clear();
         ASSERT_TRUE(rig.driver.ReadArchValues());
         EXPECT_EQ(Steps(rig), (QList<Step>{{16, 99, 6}, {3, 2740, level.recordBytes / 2}}));
-        EXPECT_EQ(rig.Messages(), QStringList{Utf8("Чтение суточного архива за 05.03.2024 00:00:00...")});
+        EXPECT_EQ(rig.Messages(), QStringList{Utf8("Чтение суточного архива за 05.03.2016 00:00:00...")});
         EXPECT_EQ(rig.host.OperationTexts(), QStringList{Utf8("Чтение архива...")});
         EXPECT_EQ(MeterBytes(rig, 99, 12), RecordToBytes(rig.driver.Data().request));
         // What the meter did not send stays clear.
@@ -99,7 +101,7 @@ TEST(DriverOperations, RequestAndAnswerShareOne48Transfer)
 {
     DriverRig rig(Direct(515, CModbusMaster::kNonStandardFunctions));
     ASSERT_TRUE(Identified(rig));
-    rig.driver.Data().request = ValueArchiveRequest(kArchiveHourly, DateTimeStamp{1, 3, 24, 10, 0, 0});
+    rig.driver.Data().request = ValueArchiveRequest(kArchiveHourly, DateTimeStamp{1, 2, 16, 10, 0, 0});
     rig.host.Clear();
     ASSERT_TRUE(rig.driver.ReadArchValues());
     const QList<SentUnit> units = rig.SentRequests();
@@ -112,16 +114,17 @@ TEST(DriverOperations, RequestAndAnswerShareOne48Transfer)
 TEST(DriverOperations, EventLogsFlashPagesAndTheClock)
 {
     DriverRig rig(Direct(515));
+    FillMeterArea(rig, 3156, 256, 0x21);
     ASSERT_TRUE(Identified(rig));
     DriverData& data = rig.driver.Data();
 
     // Sixteen entries are 128 registers: two standard reads. The request names the first entry only.
-    data.request = EventLogRequest(kEventLogAdministrative, 30, 16);
+    data.request = EventLogRequest(kEventLogAdministrative, 300, 16);
     rig.host.Clear();
     ASSERT_TRUE(rig.driver.ReadAsyncArch());
     EXPECT_EQ(Steps(rig), (QList<Step>{{16, 99, 6}, {3, 3156, 125}, {3, 3281, 3}}));
-    EXPECT_EQ(MeterBytes(rig, 99, 12), QByteArray::fromHex("00000000000000001E000000"));
-    EXPECT_EQ(rig.Messages(), QStringList{Utf8("Чтение архива адм. соб. (запись N0030, кол-во 16)...")});
+    EXPECT_EQ(MeterBytes(rig, 99, 12), QByteArray::fromHex("00000000000000002C010000"));
+    EXPECT_EQ(rig.Messages(), QStringList{Utf8("Чтение архива адм. соб. (запись N0300, кол-во 16)...")});
     EXPECT_EQ(Bytes(rig.driver.AreaBytes(MeterArea::kEventLogAdministrative)), MeterBytes(rig, 3156, 256));
 
     // A fourth log or more entries than the slot holds are refused unsent.
@@ -168,27 +171,24 @@ TEST(DriverOperations, ServiceCommandsCarryTheirCodeAndParameters)
     EXPECT_EQ(MeterBytes(rig, 2665, 8), QByteArray::fromHex("9CFF000000000000"));
 
     // Codes 7 and 8 send their password bytes as parameters; the command thread writes them to the
-    // password block first. The simulated meter's password is "12345".
-    const ServiceCommand withPassword = PasswordServiceCommand(7, {'1', '2', '3', '4', '5', 0});
+    // password block first.
+    const ServiceCommand withPassword = PasswordServiceCommand(7, {'A', 'B', 'C', 'D', 'E', 0});
     EXPECT_EQ(withPassword.Code(), 7);
-    EXPECT_EQ(withPassword.Parameters(), (PasswordBytes{'1', '2', '3', '4', '5', 0}));
+    EXPECT_EQ(withPassword.Parameters(), (PasswordBytes{'A', 'B', 'C', 'D', 'E', 0}));
     ASSERT_TRUE(rig.driver.WritePasswordChangeBd(withPassword.Parameters()));
     ASSERT_TRUE(rig.driver.WriteServiceCmd(withPassword.codeWord, withPassword.value));
-    EXPECT_EQ(MeterBytes(rig, 99, 12), QByteArray("12345\0\0\0\0\0\0\0", 12));
-    EXPECT_EQ(MeterBytes(rig, 2665, 8), QByteArray("\x07\x00" "12345\0", 8));
+    EXPECT_EQ(MeterBytes(rig, 99, 12), QByteArray("ABCDE\0\0\0\0\0\0\0", 12));
+    EXPECT_EQ(MeterBytes(rig, 2665, 8), QByteArray("\x07\0ABCDE\0", 8));
 
-    // A parameter change: the typed password padded to five with a zero after it, then code and value
-    // (parameter 2, the contract cold-water temperature of input 1).
+    // A parameter change: the typed password padded to five with a zero after it, then code and value.
     PasswordBytes password{};
     EXPECT_FALSE(ParameterPasswordBytes("123456", password));
     ASSERT_TRUE(ParameterPasswordBytes("12", password));
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(password.data()), 6), QByteArray("12   \0", 6));
-    ASSERT_TRUE(ParameterPasswordBytes("12345", password));
-    const ParameterChange change = ParameterChangeOf(2, 2.5f);
+    const ParameterChange change = ParameterChangeOf(0x0123, 2.5f);
     ASSERT_TRUE(rig.driver.WritePasswordChangeBd(password));
     ASSERT_TRUE(rig.driver.WriteChangeParCmd(change.codeWord, change.valueWord, change.extra));
-    EXPECT_EQ(MeterBytes(rig, 99, 6), QByteArray("12345\0", 6));
-    EXPECT_EQ(MeterBytes(rig, 3796, 10), QByteArray::fromHex("0200000020400000" "0000"));
+    EXPECT_EQ(MeterBytes(rig, 99, 6), QByteArray("12   \0", 6));
+    EXPECT_EQ(MeterBytes(rig, 3796, 10), QByteArray::fromHex("2301000020400000" "0000"));
 }
 
 TEST(DriverOperations, SlowServiceCommandsWaitLongerThanTheNode)

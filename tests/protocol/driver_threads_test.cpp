@@ -131,6 +131,10 @@ TEST(DriverThreads, QueuedCommandsRunInOrderAndTellTheLastRequester)
 TEST(DriverThreads, StoppingACyclicReadEndsItByTheUsersWish)
 {
     DriverRig rig;
+    rig.WithImage([](MeterImage& image) {
+        const float t1 = 71.5f;
+        std::memcpy(image.At(3540) + 6, &t1, sizeof t1);
+    });
     ASSERT_TRUE(rig.Start());
     ASSERT_TRUE(rig.driver.TransmitChanel().Connect());
     DriverData& data = rig.driver.Data();
@@ -141,12 +145,9 @@ TEST(DriverThreads, StoppingACyclicReadEndsItByTheUsersWish)
     rig.driver.QueueCommand(kCommandReadCurrentValues, &page);
     // The notice comes after the read: from here on the cycle waits for its next turn.
     ASSERT_TRUE(WaitFor([&] { return page.Notices() == 1; }));
-    // The temperature of pipe 1 the meter sent is the one the driver holds.
-    float t1 = 0, sent = 0;
+    float t1 = 0;
     std::memcpy(&t1, rig.driver.AreaBytes(MeterArea::kCurrentValues).data() + 6, sizeof t1);
-    rig.WithImage([&](MeterImage& image) { std::memcpy(&sent, image.At(3540) + 6, sizeof sent); });
-    EXPECT_EQ(t1, sent);
-    EXPECT_GT(t1, 0.0f);
+    EXPECT_EQ(t1, 71.5f);
 
     QElapsedTimer clock;
     clock.start();

@@ -5,7 +5,6 @@
 #include "config/tunes_defaults.h"
 #include "protocol/config_checksums.h"
 #include "protocol/register_map.h"
-#include "sim/sim_clock.h"
 
 #include <QMutexLocker>
 
@@ -23,7 +22,6 @@ SimOptions SimOptionsFor(const RigOptions& options)
     sim.identity.firmwareLevel = options.firmwareLevel;
     sim.faults = options.faults;
     sim.faultDelayMs = options.faultDelayMs;
-    sim.archives = ArchiveSpan{92, true, kRigArchiveEnd};
     return sim;
 }
 
@@ -142,16 +140,9 @@ void DriverRig::SetMeterClock(const QDateTime& localTime)
 {
     const QDate date = localTime.date();
     const QTime time = localTime.time();
-    const DateTimeStamp clock{std::uint8_t(date.day()),  std::uint8_t(date.month()),  std::uint8_t(date.year() - 2000),
-                              std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())};
-    WithImage([&](MeterImage&) { meter.Clock().Set(SecondsOf(clock)); });
-}
-
-QDateTime DriverRig::MeterClockNow()
-{
-    DateTimeStamp now{};
-    WithImage([&](MeterImage&) { now = meter.Clock().NowStamp(); });
-    return QDateTime(QDate(now.year + 2000, now.month, now.day), QTime(now.hour, now.minute, now.second));
+    const std::uint8_t clock[6] = {std::uint8_t(date.day()),  std::uint8_t(date.month()),  std::uint8_t(date.year() - 2000),
+                                   std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())};
+    WithImage([&](MeterImage& image) { std::memcpy(image.Bytes() + AreaOffset(MeterArea::kCurrentValues), clock, 6); });
 }
 
 QList<SentUnit> DriverRig::SentRequests() const

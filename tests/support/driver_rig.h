@@ -20,9 +20,6 @@
 
 enum class RigLine { kTcp, kPty };
 
-// The simulated meter's archives end here (the newest hourly record) and reach 92 days back.
-inline constexpr TChronoArch kRigArchiveEnd{10, 3, 24, 12};
-
 struct RigOptions {
     RigLine line = RigLine::kTcp;
     int framing = 0;  // TransportProtocol, the same at both ends
@@ -82,9 +79,7 @@ public:
     void PutMeterConfiguration(const ConfigurationBlocks& blocks);
     // What the meter holds, as the driver would take it.
     ConfigurationBlocks MeterConfiguration();
-    // The meter's clock, set and read the way the simulator keeps it.
     void SetMeterClock(const QDateTime& localTime);
-    QDateTime MeterClockNow();
 
     // Requests the driver sent (RTU framing only), in order.
     QList<SentUnit> SentRequests() const;
