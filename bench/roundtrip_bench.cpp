@@ -7,7 +7,8 @@
 #include "support/pty_pair.h"
 #include "support/scripted_meter.h"
 
-#include <QCoreApplication>
+#include "support/benchmark_main.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -112,12 +113,5 @@ BENCHMARK(BM_ReadRegistersPty)->UseRealTime()->MinTime(2.0);
 
 int main(int argc, char** argv)
 {
-    // Sockets and serial ports expect an application object.
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }
