@@ -151,3 +151,16 @@ TEST(ServiceCommandArea, RunsOnlyWholeBlocksAndKnownCodes)
     EXPECT_EQ(client.ServiceCommand(ConfigurationArea::kOpenProtectedWrite), 0);
     EXPECT_TRUE(meter.Configuration().ProtectedWriteOpen());
 }
+
+TEST(ConfigurationArea, APlainImageKeepsWhateverIsWritten)
+{
+    // With no area behaviour the record takes any write and the archive areas read as they lie.
+    SimOptions options = AtLevel(515);
+    options.plainImage = true;
+    MeterSimulator meter(options);
+    SlaveClient client(meter);
+    const QByteArray bytes(510, '\x5A');
+    ASSERT_EQ(client.Write(MeterArea::kTunes, bytes), 0);
+    EXPECT_EQ(client.Read(MeterArea::kTunes, 510).bytes, bytes);
+    EXPECT_EQ(client.Read(MeterArea::kArchiveRecord, 218).bytes, QByteArray(218, '\0'));
+}
