@@ -36,6 +36,30 @@ void ServiceCentreData::SetVariant(unsigned variant)
     batteryAndVariant = bits;
 }
 
+MakerData MakerDataForWrite(const MakerData& previous, std::uint16_t makerId, std::uint32_t serial,
+                            std::uint8_t model, const QDateTime& now)
+{
+    MakerData data = previous;
+    data.makerId = makerId;
+    data.serialAtManufacture = serial;
+    data.modelIndex = model;
+    const QDate date = now.date();
+    data.manufactured = TChronoArch{std::uint8_t(date.day()), std::uint8_t(date.month()),
+                                    std::uint8_t(date.year() - 2000), std::uint8_t(now.time().hour())};
+    return data;
+}
+
+ServiceCentreData ServiceCentreDataForWrite(std::uint32_t displaySerial, unsigned batteryType, unsigned variant,
+                                            std::uint16_t firmwareLevel)
+{
+    ServiceCentreData data{};
+    data.displaySerial = displaySerial;
+    data.SetBatteryType(batteryType);
+    if (firmwareLevel >= kLevelSeparateControls)
+        data.SetVariant(variant);
+    return data;
+}
+
 PasswordBytes ServiceCommand::Parameters() const
 {
     return {ByteOf(codeWord, 2), ByteOf(codeWord, 3), ByteOf(value, 0), ByteOf(value, 1), ByteOf(value, 2),

@@ -227,23 +227,23 @@ TEST(DriverOperations, MakerAndServiceCentreDataByLevel)
         }
         EXPECT_EQ(std::uint16_t{read.makerId}, 0x6261);
 
+        // The page keeps the uninterpreted bytes and dates the write by the computer's clock.
         MakerData& toWrite = rig.driver.Data().makerDataToWrite;
-        toWrite.makerId = 0x0102;
-        toWrite.serialAtManufacture = 777;
-        toWrite.modelIndex = 2;
+        toWrite = MakerDataForWrite(read, 0x0102, 777, 2, QDateTime(QDate(2016, 2, 10), QTime(14, 30)));
+        EXPECT_EQ(RecordToBytes(toWrite).mid(6, 8),
+                  QByteArray("\x02", 1) + RecordToBytes(read).mid(7, 3) + QByteArray::fromHex("0A02100E"));
         ASSERT_TRUE(rig.driver.WriteManufactureData());
         const QByteArray written = RecordToBytes(toWrite).left(level == 511 ? 6 : 14);
         EXPECT_EQ(MeterBytes(rig, 35, written.size()), written);
         EXPECT_EQ(std::uint32_t{rig.driver.Data().makerData.serialAtManufacture}, 777u);
 
-        ServiceCentreData& centre = rig.driver.Data().serviceCentreDataToWrite;
-        centre.displaySerial = 123456;
-        centre.SetBatteryType(5);
-        centre.SetVariant(2);
+        // The variant goes out from level 512 on; everything else but serial and battery is zero.
+        rig.driver.Data().serviceCentreDataToWrite = ServiceCentreDataForWrite(123456, 5, 2, level);
         ASSERT_TRUE(rig.driver.WriteServicecenterData());
         ASSERT_TRUE(rig.driver.ReadServicecenterData());
-        EXPECT_EQ(MeterBytes(rig, 67, 8), QByteArray::fromHex("40E2010015000000"));
-        EXPECT_EQ(rig.driver.Data().serviceCentreData.Variant(), 2u);
+        EXPECT_EQ(MeterBytes(rig, 67, 28),
+                  QByteArray::fromHex(level == 511 ? "40E2010005" : "40E2010015") + QByteArray(23, '\0'));
+        EXPECT_EQ(rig.driver.Data().serviceCentreData.Variant(), level == 511 ? 0u : 2u);
     }
 }
 
