@@ -9,6 +9,8 @@ scripts/install-deps.sh
 jobs=$(nproc)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# Let compiler caches serve any checkout of the project, wherever it lies.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 
 echo "== Build (build/) =="
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT5_WERROR=ON "${launcher[@]}"

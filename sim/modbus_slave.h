@@ -65,5 +65,7 @@ namespace SlaveException {
 constexpr int kIllegalFunction = 1;
 constexpr int kIllegalAddress = 2;
 constexpr int kIllegalValue = 3;
+constexpr int kReadOnly = 14;      // "Адрес доступен только для чтения!"
+constexpr int kAccessDenied = 15;  // "Доступ запрещен!"
 constexpr int kNoDataForDate = 133;
 }  // namespace SlaveException

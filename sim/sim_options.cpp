@@ -2,6 +2,8 @@
 
 #include "channel/framing_names.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 bool SplitHostPort(const QString& text, QString& host, int& port)
@@ -52,6 +54,65 @@ bool ParseUnsigned(const QString& text, qulonglong max, qulonglong& value)
     return ok && value <= max;
 }
 
+// "2024-03-10" or "2024-03-10T14" (hour 0 when left out).
+bool ParseArchiveEnd(const QString& text, TChronoArch& date)
+{
+    static const QRegularExpression kForm(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})(?:T(\\d{2}))?$"));
+    const QRegularExpressionMatch match = kForm.match(text);
+    if (!match.hasMatch())
+        return false;
+    const int year = match.captured(1).toInt();
+    const int month = match.captured(2).toInt();
+    const int day = match.captured(3).toInt();
+    const int hour = match.captured(4).isEmpty() ? 0 : match.captured(4).toInt();
+    if (year < kBaseYear || year >= kBaseYear + kEmptyYear || month < 1 || month > 12 || hour > 23)
+        return false;
+    date = TChronoArch{static_cast<std::uint8_t>(day), static_cast<std::uint8_t>(month),
+                       static_cast<std::uint8_t>(year - kBaseYear), static_cast<std::uint8_t>(hour)};
+    return day >= 1 && day <= MonthLength(month, date.year);
+}
+
+// Up to five printable Latin characters: the password field holds five and a terminating zero.
+bool ParsePassword(const QString& text, QByteArray& password)
+{
+    if (text.isEmpty() || text.size() > 5)
+        return false;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x21 || c.unicode() > 0x7E)
+            return false;
+    }
+    password = text.toLatin1();
+    return true;
+}
+
+// Options that shape what the meter keeps in its memory. Returns false when `option` is not one of
+// them; `error` is set when it is one but its value is wrong.
+template <class TakeValue>
+bool ParseMemoryOption(const QString& option, TakeValue value, SimOptions& options, QString* error)
+{
+    QString text;
+    qulonglong number = 0;
+    if (option == QLatin1String("--password")) {
+        if (!value(text) || !ParsePassword(text, options.password))
+            *error = QStringLiteral("--password ждет от 1 до 5 латинских букв, цифр или знаков");
+    } else if (option == QLatin1String("--bad-tunes-crc")) {
+        options.badTunesChecksum = true;
+    } else if (option == QLatin1String("--bad-open-crc")) {
+        options.badOpenChecksum = true;
+    } else if (option == QLatin1String("--archive-days")) {
+        if (!value(text) || !ParseUnsigned(text, 3650, number))
+            *error = QStringLiteral("--archive-days ждет число суток 0..3650");
+        options.archives.days = static_cast<int>(number);
+    } else if (option == QLatin1String("--archive-end")) {
+        if (!value(text) || !ParseArchiveEnd(text, options.archives.end))
+            *error = QStringLiteral("--archive-end ждет дату ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ");
+        options.archives.fixedEnd = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 QString SimHelpText()
@@ -79,13 +140,22 @@ QString SimHelpText()
         "  --hw-version X.Y       версия аппаратуры АВ (по умолчанию 1.3)\n"
         "  --sw-version X.Y       версия ПО ПВ (по умолчанию 2.5)\n"
         "\n"
+        "Память прибора:\n"
+        "  --password ТЕКСТ       пароль смены параметров и активной БД, до 5 знаков (по умолчанию 12345)\n"
+        "  --bad-tunes-crc        начать с неверной контрольной суммой настроек\n"
+        "  --bad-open-crc         начать с неверной контрольной суммой настроек, не защищенных кнопкой Доступ\n"
+        "  --archive-days N       длина архивов в сутках (по умолчанию 92)\n"
+        "  --archive-end ДАТА     последняя часовая запись, ГГГГ-ММ-ДД[TЧЧ]; без этого параметра архивы\n"
+        "                         заканчиваются текущим часом прибора и пополняются со временем\n"
+        "\n"
         "Сбои (для проверки надежности обмена):\n"
         "  --fault ВИД=ЧАСТОТА    ВИД: drop (нет ответа), corrupt (испорчен байт), delay (ответ позже\n"
         "                         тайм-аута), late (0x48: сначала ответ с прежним номером), echo (эхо\n"
         "                         запроса), garbage (мусор перед ответом), close (разрыв TCP);\n"
         "                         ЧАСТОТА: доля 0..1, проценты \"10%\" или \"3x\" - первые три ответа.\n"
         "                         Параметр можно повторять\n"
-        "  --seed N               начальное число генератора сбоев (по умолчанию 1)\n"
+        "  --seed N               начальное число генератора сбоев, архивов, журналов и страниц flash\n"
+        "                         (по умолчанию 1)\n"
         "  --fault-delay-ms N     задержка ответа для delay (по умолчанию 3500)\n"
         "  --baud-delay N         задерживать ответ на время передачи байтов на скорости N бод\n"
         "\n"
@@ -106,7 +176,11 @@ QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool*
         };
         QString text;
         qulonglong number = 0;
-        if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
+        QString memoryError;
+        if (ParseMemoryOption(option, value, options, &memoryError)) {
+            if (!memoryError.isEmpty())
+                return memoryError;
+        } else if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
             *wantsHelp = true;
         } else if (option == QLatin1String("-v") || option == QLatin1String("--verbose")) {
             options.verbose = true;

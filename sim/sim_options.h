@@ -2,8 +2,10 @@
 // Everything that shapes a simulated meter: where it listens, how it frames, who it is and how it
 // misbehaves. Filled from the command line by zt5-meter-sim and directly by the demo modes.
 
+#include "archive_span.h"
 #include "fault_plan.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -28,8 +30,12 @@ struct SimOptions {
     int framing = 0;        // TransportProtocol: 0 RTU, 1 ASCII, 2 stuffed, 4 MBAP
     std::uint8_t address = 1;
     SimIdentity identity;
+    QByteArray password = "12345";  // for parameter and active-set changes from the PC
+    bool badTunesChecksum = false;  // start with a configuration whose checksum does not match
+    bool badOpenChecksum = false;
+    ArchiveSpan archives;
     FaultPlan faults;
-    std::uint32_t seed = 1;
+    std::uint32_t seed = 1;         // faults, archives, event logs and flash pages
     int faultDelayMs = 3500;
     int baudDelay = 0;
     bool verbose = false;

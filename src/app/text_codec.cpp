@@ -29,6 +29,9 @@ char EncodeOne(char16_t unit, bool& lossless)
 {
     if (unit < 0x80)
         return static_cast<char>(unit);
+    // А..я, the bulk of every Russian text, lie in the same order at 0xC0..0xFF: no table search for them.
+    if (unit >= 0x0410 && unit <= 0x044F)
+        return static_cast<char>(0xC0 + (unit - 0x0410));
     if (unit != 0xFFFD) {
         for (std::size_t i = 0; i < kUpperHalf.size(); ++i) {
             if (kUpperHalf[i] == unit)

@@ -1,6 +1,7 @@
 // The checks of the three pipes of one thermal input: contract values, pressure sensors, flow meters.
 
 #include "config/model_capabilities.h"
+#include "config/pipe_use.h"
 #include "config/pressure_units.h"
 #include "config/scheme_table.h"
 #include "config/tunes_checks.h"
@@ -8,24 +9,6 @@
 namespace {
 
 constexpr float kVolumeMax = 99999.9f;
-
-// Which quantities of a pipe take part: the scheme's masks, and for pipe 3 what КТ3 gives it.
-struct PipeUse {
-    bool temperature;
-    bool pressure;
-    bool volume;
-};
-
-PipeUse UseOfPipe(const SchemeEntry& scheme, unsigned kt3, bool pressureWithAnyKt3, int pipe)
-{
-    const bool t3 = kt3 == 2 || kt3 == 3;
-    const bool v3 = kt3 == 1 || kt3 == 3;
-    const bool p3 = pressureWithAnyKt3 ? kt3 != 0 : t3;
-    const bool last = pipe == 2;
-    return {scheme.Measures(scheme.temperatureMask, pipe) && (!last || t3),
-            scheme.Measures(scheme.pressureMask, pipe) && (!last || p3),
-            scheme.Measures(scheme.volumeMask, pipe) && (!last || v3)};
-}
 
 bool CheckPressure(const TunesCheck& check, PipeSettings& pipe, int p, int t, int k, int input)
 {

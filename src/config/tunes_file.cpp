@@ -2,33 +2,20 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <algorithm>
 
+#include "app/file_name_rules.h"
 #include "config/tunes_file_format.h"
-
-namespace {
-
-qsizetype LastSeparator(const QString& name)
-{
-    return std::max(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
-}
-
-}  // namespace
 
 QString NormaliseTunesFileName(const QString& name)
 {
-    const qsizetype separator = LastSeparator(name);
-    if (separator < 0)
+    if (LastPathSeparator(name) < 0)
         return name;
-    const QString extension = QLatin1Char('.') + QLatin1String(kTunesFileExtension);
-    QString file = name.mid(separator + 1);
-    file.remove(extension);
-    return name.left(separator + 1) + file + extension;
+    return WithSingleExtension(name, QLatin1String(kTunesFileExtension));
 }
 
 QString TunesFileFolder(const QString& name)
 {
-    const qsizetype separator = LastSeparator(name);
+    const qsizetype separator = LastPathSeparator(name);
     return separator < 0 ? QString() : name.left(separator);
 }
 

@@ -11,7 +11,7 @@
 #include "config/tunes_defaults.h"
 #include "config/tunes_file.h"
 #include "config/tunes_validation.h"
-#include "recording_host.h"
+#include "recording_message_host.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ TEST(ConfigurationWorkflow, MadeCheckedSavedAndReopened)
 {
     ConfigurationBlocks made;
     MakeDefaultConfiguration(made);
-    RecordingHost host;
+    RecordingMessageHost host;
     EXPECT_FALSE(ValidateTunes(made, host)) << "the factory record uses no input yet";
     EXPECT_EQ(host.LastText(), QStringLiteral("В БД1 тепловые вводы не задействованы!"));
 

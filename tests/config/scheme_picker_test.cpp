@@ -7,7 +7,7 @@
 #include "config/tunes_defaults.h"
 #include "config/tunes_validation.h"
 #include "config/tx_choices.h"
-#include "recording_host.h"
+#include "recording_message_host.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ struct Fixture {
     }
 
     ConfigurationBlocks blocks;
-    RecordingHost host;
+    RecordingMessageHost host;
 };
 
 TEST(TxChoices, NoListWhereTheFormulaNeedsNoColdWater)

@@ -10,7 +10,7 @@
 #include "config/tunes_defaults.h"
 #include "config/tunes_file.h"
 #include "config/tunes_file_format.h"
-#include "recording_host.h"
+#include "recording_message_host.h"
 
 namespace {
 
@@ -58,7 +58,7 @@ protected:
     QString Path(const QString& name) const { return m_Dir.filePath(name); }
 
     QTemporaryDir m_Dir;
-    RecordingHost m_Host;
+    RecordingMessageHost m_Host;
 };
 
 TEST_F(TunesFile, HeaderAndBlocksAtTheirOffsets)
@@ -218,7 +218,7 @@ TEST_F(TunesFile, AFileShorterThanAHeaderIsRefused)
     for (int size : {0, 20, 1167}) {
         ASSERT_TRUE(WriteFile(Path("short.zt5"), QByteArray(size, '\x11')));
         ConfigurationBlocks opened = Patterned();
-        RecordingHost host;
+        RecordingMessageHost host;
         EXPECT_FALSE(OpenTunesFile(Path("short.zt5"), opened, host));
         ASSERT_EQ(host.shown.size(), 1u);
         EXPECT_EQ(host.LastText(), QStringLiteral("Файл \"%1\" не является файлом настроек: его длина (%2 байт) меньше "

@@ -8,7 +8,7 @@
 #include "config/scheme_table.h"
 #include "config/tunes_defaults.h"
 #include "config/tunes_validation.h"
-#include "recording_host.h"
+#include "recording_message_host.h"
 
 namespace {
 
@@ -195,7 +195,7 @@ const Case kCases[] = {
 TEST(ValidateTunes, TheFactoryConfigurationWithOneSchemePasses)
 {
     ConfigurationBlocks b = ValidConfiguration();
-    RecordingHost host;
+    RecordingMessageHost host;
     EXPECT_TRUE(ValidateTunes(b, host));
     EXPECT_TRUE(host.shown.empty());
 }
@@ -206,7 +206,7 @@ TEST(ValidateTunes, EachViolationWithItsOwnMessage)
         SCOPED_TRACE(c.name);
         ConfigurationBlocks b = ValidConfiguration();
         c.change(b);
-        RecordingHost host;
+        RecordingMessageHost host;
         EXPECT_FALSE(ValidateTunes(b, host));
         ASSERT_EQ(host.shown.size(), 1u);
         EXPECT_EQ(host.shown[0].text, QString::fromUtf8(c.message));
@@ -237,7 +237,7 @@ TEST(ValidateTunes, ValuesOnTheBoundsAndUnusedPartsPass)
     for (const auto& change : accepted) {
         ConfigurationBlocks b = ValidConfiguration();
         change(b);
-        RecordingHost host;
+        RecordingMessageHost host;
         EXPECT_TRUE(ValidateTunes(b, host)) << index << ": " << host.LastText().toStdString();
         ++index;
     }
@@ -249,7 +249,7 @@ TEST(ValidateTunes, OnlyTheFirstViolationIsReported)
     b.tunes.SetSensorType(9);
     In(b, 0, 0).maxImbalance = -1.0f;
     b.controls.controls[0].SetKind(7);
-    RecordingHost host;
+    RecordingMessageHost host;
     EXPECT_FALSE(ValidateTunes(b, host));
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.LastText(), QStringLiteral("Недопустимое значения настройки \"Система: тип датчиков t\" (9)!"));
@@ -279,7 +279,7 @@ TEST(ValidateTunes, RepairsMadeOnTheWay)
     In(b, 1, 1).word = 0xFFFFFFFF;
     Pipe(b, 1, 1, 0).pulseWeight = -5.0f;
 
-    RecordingHost host;
+    RecordingMessageHost host;
     ASSERT_TRUE(ValidateTunes(b, host)) << host.LastText().toStdString();
     EXPECT_EQ(b.open.organisationCode[9], 0);
     EXPECT_EQ(b.open.contract[9], 0);
@@ -302,7 +302,7 @@ TEST(ValidateTunes, PressureSensorOfPipe3StaysFromLevel517)
     ConfigurationBlocks b = ValidConfiguration();
     b.identity.firmwareLevel = 517;
     Pipe(b, 0, 0, 2).SetPressureSensor(true);
-    RecordingHost host;
+    RecordingMessageHost host;
     ASSERT_TRUE(ValidateTunes(b, host)) << host.LastText().toStdString();
     EXPECT_TRUE(Pipe(b, 0, 0, 2).PressureSensor());
     b.identity.firmwareLevel = 516;
@@ -315,7 +315,7 @@ TEST(ValidateTunes, StartDatesAreRepairedOnlyOnceTheInputsAreKnownToBeThere)
     ConfigurationBlocks b = ValidConfiguration();
     b.tunes.dbStart[0] = {0, 0, 0, 23};
     In(b, 0, 0).scheme = 0;  // S5 fails before the repair
-    RecordingHost host;
+    RecordingMessageHost host;
     EXPECT_FALSE(ValidateTunes(b, host));
     EXPECT_EQ(b.tunes.dbStart[0].month, 0);
 

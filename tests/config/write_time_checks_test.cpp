@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/write_time_checks.h"
-#include "recording_host.h"
+#include "recording_message_host.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ TEST(WriteTimeChecks, TheMeterMustBeOfTheConfigurationsModel)
     DeviceIdentity meter{}, configuration{};
     meter.modelIndex = 1;
     configuration.modelIndex = 3;
-    RecordingHost host;
+    RecordingMessageHost host;
     EXPECT_FALSE(CheckMeterModelBeforeWrite(meter, configuration, host));
     ASSERT_EQ(host.shown.size(), 1u);
     EXPECT_EQ(host.LastText(), QStringLiteral("Записываемая конфигурация не соответствует модели прибора "
@@ -62,7 +62,7 @@ TEST(WriteTimeChecks, ClockDifferenceAcrossMonthsYearsAndLeapDays)
 
 TEST(WriteTimeChecks, MoreThanAnHourOffAsksFirst)
 {
-    RecordingHost host;
+    RecordingMessageHost host;
     EXPECT_TRUE(ConfirmMeterClockBeforeWrite(Clock(5, 3, 2024, 10, 59), kNow, host));
     EXPECT_TRUE(ConfirmMeterClockBeforeWrite(Clock(5, 3, 2024, 9, 1), kNow, host));
     EXPECT_TRUE(ConfirmMeterClockBeforeWrite(Clock(5, 3, 2024, 11, 0), kNow, host)) << "exactly an hour is not more";

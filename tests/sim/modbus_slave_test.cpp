@@ -69,16 +69,16 @@ TEST(ModbusSlave, ExceptionsLikeAMeter)
 TEST(ModbusSlave, WritesLandInTheImageAndReadBack)
 {
     MeterSimulator meter(Options());
-    // Function 16: two registers at 105 (where the configuration record starts).
-    EXPECT_EQ(Ask(meter, {7, 0x10, 0x00, 105, 0x00, 0x02, 4, 0x11, 0x22, 0x33, 0x44}),
-              (Bytes{7, 0x10, 0x00, 105, 0x00, 0x02}));
-    EXPECT_EQ(meter.Image().Bytes()[210], 0x22);  // little-endian in the image
-    EXPECT_EQ(meter.Image().Bytes()[211], 0x11);
+    // Function 16: two registers at 67 (where the service-centre data start).
+    EXPECT_EQ(Ask(meter, {7, 0x10, 0x00, 67, 0x00, 0x02, 4, 0x11, 0x22, 0x33, 0x44}),
+              (Bytes{7, 0x10, 0x00, 67, 0x00, 0x02}));
+    EXPECT_EQ(meter.Image().Bytes()[134], 0x22);  // little-endian in the image
+    EXPECT_EQ(meter.Image().Bytes()[135], 0x11);
     // An odd byte count travels padded to whole registers.
-    EXPECT_EQ(Ask(meter, {7, 0x10, 0x00, 107, 0x00, 0x01, 1, 0x55, 0x00}), (Bytes{7, 0x10, 0x00, 107, 0x00, 0x01}));
+    EXPECT_EQ(Ask(meter, {7, 0x10, 0x00, 69, 0x00, 0x01, 1, 0x55, 0x00}), (Bytes{7, 0x10, 0x00, 69, 0x00, 0x01}));
 
-    // 0x48: write one register at 99 and read three from 105 in one go; the sequence number is echoed.
-    const Bytes answer = Ask(meter, {7, 0x48, 0x00, 105, 0x00, 3, 0x00, 99, 0x00, 1, 0x00, 2, 0xBE, 0xEF, 0xAA, 0xBB});
+    // 0x48: write one register at 99 and read three from 67 in one go; the sequence number is echoed.
+    const Bytes answer = Ask(meter, {7, 0x48, 0x00, 67, 0x00, 3, 0x00, 99, 0x00, 1, 0x00, 2, 0xBE, 0xEF, 0xAA, 0xBB});
     EXPECT_EQ(answer, (Bytes{7, 0x48, 0x00, 6, 0xBE, 0xEF, 0x11, 0x22, 0x33, 0x44, 0x55, 0x00}));
     EXPECT_EQ(meter.Image().GetU16(198), 0xAABB);
     EXPECT_EQ(meter.Slave().LastSequence(), 0xBEEF);
@@ -86,6 +86,6 @@ TEST(ModbusSlave, WritesLandInTheImageAndReadBack)
     EXPECT_EQ(Ask(meter, {7, 0x48, 0, 0, 0, 0, 0x00, 99, 0x00, 1, 0x00, 2, 0x00, 0x01, 0x01, 0x02}),
               (Bytes{7, 0x48, 0, 0, 0x00, 0x01}));
     // A write whose data does not match its counts is refused, and the image keeps its bytes.
-    EXPECT_EQ(Ask(meter, {7, 0x10, 0x00, 105, 0x00, 0x02, 4, 0x99, 0x99}), (Bytes{7, 0x90, 3}));
-    EXPECT_EQ(meter.Image().Bytes()[211], 0x11);
+    EXPECT_EQ(Ask(meter, {7, 0x10, 0x00, 67, 0x00, 0x02, 4, 0x99, 0x99}), (Bytes{7, 0x90, 3}));
+    EXPECT_EQ(meter.Image().Bytes()[135], 0x11);
 }

@@ -6,7 +6,7 @@
 
 #include "config/config_messages.h"
 
-class RecordingHost : public ConfigMessageHost {
+class RecordingMessageHost : public ConfigMessageHost {
 public:
     struct Shown {
         QString text;

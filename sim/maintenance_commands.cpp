@@ -1,0 +1,25 @@
+#include "maintenance_commands.h"
+
+#include "event_logs.h"
+#include "meter_archives.h"
+#include "sim_clock.h"
+#include "meter_state.h"
+
+int MaintenanceCommands::Execute(const ServiceCommandBlock& command, MeterImage&)
+{
+    if (command.code < kLockCalibration || command.code > kLastCalibrationStep)
+        return kNotMine;
+    const MeterSeconds now = m_clock.Now();
+    switch (command.code) {
+    case kLockCalibration:
+        m_state.calibrationLocked = true;
+        m_logs.Append(kEventLogAdministrative, MakeEvent(now, MeterEvent::kCalibrationLocked, 0, kEventValueNone, 0));
+        return 0;
+    case kEraseArchives:
+        m_archives.Erase(now);
+        m_logs.Append(kEventLogAdministrative, MakeEvent(now, MeterEvent::kArchiveErased, 0, kEventValueNone, 0));
+        return 0;
+    default:
+        return m_state.calibrationLocked ? SlaveException::kAccessDenied : 0;
+    }
+}

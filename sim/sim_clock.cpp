@@ -1,0 +1,58 @@
+#include "sim_clock.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+
+MeterSeconds SecondsOf(const DateTimeStamp& stamp)
+{
+    return DayNumber(ChronoOf(stamp)) * kSecondsPerDay + stamp.hour * kSecondsPerHour + stamp.minute * 60
+        + stamp.second;
+}
+
+MeterSeconds SecondsOf(const TChronoArch& date) { return SecondsOf(StampOf(date)); }
+
+DateTimeStamp StampAt(MeterSeconds seconds)
+{
+    if (seconds < 0)
+        seconds = 0;
+    std::int64_t days = seconds / kSecondsPerDay;
+    const std::int64_t inDay = seconds % kSecondsPerDay;
+    DateTimeStamp stamp{1,
+                        1,
+                        0,
+                        static_cast<std::uint8_t>(inDay / kSecondsPerHour),
+                        static_cast<std::uint8_t>(inDay / 60 % 60),
+                        static_cast<std::uint8_t>(inDay % 60)};
+    // The year byte ends at 254 (0xFF marks an empty date); later times stay in that year's December.
+    while (stamp.year < 254 && days >= (IsLeapYear(stamp.year) ? 366 : 365)) {
+        days -= IsLeapYear(stamp.year) ? 366 : 365;
+        ++stamp.year;
+    }
+    while (stamp.month < 12 && days >= MonthLength(stamp.month, stamp.year)) {
+        days -= MonthLength(stamp.month, stamp.year);
+        ++stamp.month;
+    }
+    stamp.day = static_cast<std::uint8_t>(std::min<std::int64_t>(days + 1, MonthLength(stamp.month, stamp.year)));
+    return stamp;
+}
+
+bool IsValidStamp(const DateTimeStamp& stamp)
+{
+    return stamp.month >= 1 && stamp.month <= 12 && stamp.day >= 1 && stamp.day <= MonthLength(stamp.month, stamp.year)
+        && stamp.year != kEmptyYear && stamp.hour < 24 && stamp.minute < 60 && stamp.second < 60;
+}
+
+MeterSeconds HostLocalSeconds()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    const DateTimeStamp stamp{static_cast<std::uint8_t>(date.day()),
+                              static_cast<std::uint8_t>(date.month()),
+                              static_cast<std::uint8_t>(date.year() - kBaseYear),
+                              static_cast<std::uint8_t>(time.hour()),
+                              static_cast<std::uint8_t>(time.minute()),
+                              static_cast<std::uint8_t>(time.second())};
+    return SecondsOf(stamp);
+}

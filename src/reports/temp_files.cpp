@@ -1,0 +1,91 @@
+#include "reports/temp_files.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/text_codec.h"
+
+namespace {
+
+// One trace line; only when a log is given and open.
+void Log(QIODevice* log, const QString& line)
+{
+    if (log && log->isOpen())
+        log->write(EncodeWindows1251(line));
+}
+
+void Log(QIODevice* log, const char* format, const QString& argument)
+{
+    Log(log, QString::asprintf(format, qUtf8Printable(argument)));
+}
+
+void Tell(MessageSink* owner, const QString& text)
+{
+    if (owner)
+        owner->ShowMessage(UserMessage::Information(text));
+}
+
+}  // namespace
+
+QString ReportTempName(const QString& folder, quint32 windowNumber, ReportTempPart part)
+{
+    return QDir(folder).filePath(QString::asprintf("%.8X_2_%d.tmp", windowNumber, int(part)));
+}
+
+bool gOpenTempFile(QFile& file, const QString& path, QIODevice* log, MessageSink* owner)
+{
+    Log(log, "Процедура открытия временного файла: %s\r\n", path);
+    if (file.isOpen()) {
+        Log(log, "\tХэндл файла не равен hFileNull. Контрольное закрытие временного файла: %s\r\n", path);
+        file.close();
+    } else {
+        Log(log, "\tХэндл файла равен hFileNull: %s\r\n", path);
+    }
+    file.setFileName(path);
+    if (file.open(QIODevice::ReadWrite | QIODevice::Truncate)) {
+        Log(log, "\tУспешное открытие временного файла: %s\r\n", path);
+        return true;
+    }
+    const QString message = QStringLiteral("%1 (gOpenTempFile - %2)").arg(file.errorString(), path);
+    Tell(owner, message);
+    Log(log, "\t\tERROR! - Ошибка открытия временного файла: %s\r\n", message);
+    return false;
+}
+
+bool gCloseTempFile(QFile& file, QIODevice* log)
+{
+    Log(log, "Процедура закрытия временного файла: %s\r\n", file.fileName());
+    if (!file.isOpen()) {
+        Log(log, "\tХэндл файла равен hFileNull: %s\r\n", file.fileName());
+        return true;
+    }
+    file.close();
+    Log(log, "\tУспешное закрытие временного файла: %s\r\n", file.fileName());
+    return true;
+}
+
+bool gDeleteTempFile(const QString& path, QIODevice* log, MessageSink* owner, QFile& file)
+{
+    Log(log, "Процедура удаления временного файла: %s\r\n", path);
+    Log(log, "\tВызов процедуры закрытия временного файла: %s\r\n", path);
+    gCloseTempFile(file, log);
+    Log(log, "\tПоиск удаляемого файла: %s\r\n", path);
+    // The path is taken as it is, never as a pattern: a report removes its own two files and no others.
+    const QFileInfo found(path);
+    int deleted = 0;
+    if ((found.exists() || found.isSymLink()) && !found.isDir()) {
+        QFile victim(path);
+        ++deleted;
+        if (!victim.remove()) {
+            const QString message = QStringLiteral("%1 (gDeleteTempFile - %2)").arg(victim.errorString(), path);
+            Tell(owner, message);
+            Log(log, QString::asprintf("\t\tERROR! - Ошибка удаления файла (%d): %s\r\n", deleted,
+                                       qUtf8Printable(message)));
+            return false;
+        }
+        Log(log, QString::asprintf("\tУспешное удаление файла (%d): %s\r\n", deleted, qUtf8Printable(path)));
+    }
+    if (deleted == 0)
+        Log(log, "\tФайл для удаления не найден: %s\r\n", path);
+    return true;
+}

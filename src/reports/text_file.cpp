@@ -1,0 +1,21 @@
+#include "reports/text_file.h"
+
+#include <QSaveFile>
+
+#include "app/text_codec.h"
+
+bool WriteWholeFile(const QString& path, const QByteArray& bytes, MessageSink* owner, const char* function)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    if (owner)
+        owner->ShowMessage(UserMessage::Information(
+            QStringLiteral("%1 (%2 - %3)").arg(file.errorString(), QString::fromUtf8(function), path)));
+    return false;
+}
+
+bool gWriteTxtFile(const QString& path, const QString& text, MessageSink* owner)
+{
+    return WriteWholeFile(path, EncodeWindows1251(text), owner, "gWriteTxtFile (1)");
+}

@@ -1,0 +1,196 @@
+// The simulated meter on real lines: its server on loopback TCP and on its own pseudo-terminal, asked
+// in the framings of the product's channel (the same encoders and answer recognisers).
+#include "slave_client.h"
+
+#include "sim/event_logs.h"
+#include "sim/meter_archives.h"
+#include "sim/meter_areas.h"
+#include "sim/sim_server.h"
+
+#include "channel/channel_types.h"
+#include "channel/wire_framing.h"
+#include "protocol/checksums.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// One request on the line and its answer, found by the channel's recogniser.
+class LineTransport {
+public:
+    LineTransport(int fd, int framing) : m_fd(fd), m_framing(framing) { }
+    ~LineTransport()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+    QByteArray Ask(const QByteArray& unit)
+    {
+        std::uint8_t rtu[kExchangeBufferSize];
+        std::memcpy(rtu, unit.constData(), static_cast<std::size_t>(unit.size()));
+        PutLittleEndian16(rtu + unit.size(), Crc16Modbus(rtu, static_cast<std::size_t>(unit.size())));
+        std::uint8_t wire[kExchangeBufferSize];
+        int wireLength = 0;
+        if (EncodeWireFrame(m_framing, rtu, static_cast<int>(unit.size()) + 2, wire, sizeof wire, kFlagsBoth,
+                            m_transaction, wireLength)
+                != EncodeStatus::kOk
+            || ::write(m_fd, wire, static_cast<std::size_t>(wireLength)) != wireLength)
+            return {};
+        std::uint8_t received[kExchangeBufferSize];
+        int receivedLength = 0;
+        std::uint8_t answer[kExchangeBufferSize];
+        int answerLength = 0;
+        pollfd readable{m_fd, POLLIN, 0};
+        while (::poll(&readable, 1, 5000) > 0) {
+            const ssize_t n = ::read(m_fd, received + receivedLength, sizeof received - receivedLength);
+            if (n <= 0)
+                return {};
+            receivedLength += static_cast<int>(n);
+            if (RecogniseAnswer(m_framing, received, receivedLength, wire, wireLength, true, answer, sizeof answer,
+                                answerLength)
+                == Recognition::kComplete) {
+                // RTU keeps its CRC, ASCII its LRC; the MBAP payload has no checksum.
+                const int checksum = m_framing == kFramingAscii ? 1 : m_framing == kFramingModbusTcp ? 0 : 2;
+                return QByteArray(reinterpret_cast<const char*>(answer), answerLength - checksum);
+            }
+        }
+        return {};
+    }
+
+private:
+    int m_fd;
+    int m_framing;
+    std::uint16_t m_transaction = 1;
+};
+
+int ConnectTcp(int port)
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+int OpenPty(const QString& path)
+{
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    termios raw{};
+    if (fd >= 0 && ::tcgetattr(fd, &raw) == 0) {
+        ::cfmakeraw(&raw);
+        ::tcsetattr(fd, TCSANOW, &raw);
+    }
+    return fd;
+}
+
+struct RunningMeter {
+    explicit RunningMeter(SimOptions options) : meter(options), server(meter)
+    {
+        QString error;
+        started = server.Start(&error);
+        EXPECT_TRUE(started) << error.toStdString();
+    }
+    MeterSimulator meter;
+    SimServer server;
+    bool started = false;
+};
+
+SimOptions On(SimOptions::Endpoint endpoint, int framing, std::uint16_t level)
+{
+    SimOptions options;
+    options.endpoint = endpoint;
+    options.framing = framing;
+    options.identity.firmwareLevel = level;
+    options.archives = ArchiveSpan{40, true, TChronoArch{10, 3, 24, 12}};
+    return options;
+}
+
+}  // namespace
+
+TEST(SimServer, ConfigurationWrittenOverTcpIsWhatIsReadBack)
+{
+    RunningMeter running(On(SimOptions::Endpoint::Tcp, kFramingRtu, 511));
+    ASSERT_TRUE(running.started);
+    LineTransport line(ConnectTcp(running.server.BoundPort()), kFramingRtu);
+    SlaveClient client([&line](const QByteArray& unit) { return line.Ask(unit); });
+
+    QByteArray record = client.Read(MeterRegister::kTunes, 574).bytes;  // three reads at level 511
+    ASSERT_EQ(record.size(), 574);
+    record[0] = 5;
+    record[573] = '\x33';
+    QByteArray open = client.Read(MeterRegister::kOpenSettings, 22).bytes;
+    open[3] = '9';
+    ASSERT_EQ(WriteConfiguration(client, record, open), 0);
+    EXPECT_EQ(client.Read(MeterRegister::kTunes, 574).bytes, record);
+    EXPECT_EQ(client.Read(MeterRegister::kOpenSettings, 22).bytes, open);
+    // Without command 1 the record stays as it is.
+    record[0] = 6;
+    EXPECT_EQ(client.Write(MeterRegister::kTunes, record), SlaveException::kAccessDenied);
+    EXPECT_EQ(client.Read(MeterRegister::kTunes, 1).bytes[0], 5);
+}
+
+TEST(SimServer, ArchivesWalkedOverModbusTcpWith0x48)
+{
+    RunningMeter running(On(SimOptions::Endpoint::Tcp, kFramingModbusTcp, 515));
+    ASSERT_TRUE(running.started);
+    LineTransport line(ConnectTcp(running.server.BoundPort()), kFramingModbusTcp);
+    SlaveClient client([&line](const QByteArray& unit) { return line.Ask(unit); });
+
+    const auto dates = client.Read(MeterRegister::kDescriptorDates, 54).As<DescriptorDatesArea>();
+    const ReportTime report{23, 25};
+    int count = 0;
+    for (TChronoArch date = ChronoOf(dates.firstRecord[kArchiveDaily]);
+         HourDifference(date, ChronoOf(dates.lastRecord[kArchiveDaily])) < 0;
+         date = StepArchiveDate(kArchiveDaily, date, 1, report), ++count) {
+        const SlaveReply reply = client.WriteRead48(
+            MeterRegister::kRequest, SlaveClient::Bytes(ValueArchiveRequest(kArchiveDaily, StampOf(date))),
+            MeterRegister::kArchiveRecord, 218);
+        ASSERT_TRUE(reply.Ok());
+        std::lock_guard<std::mutex> lock(running.meter.Lock());
+        ASSERT_EQ(reply.bytes, running.meter.Archives().RecordBytes(kArchiveDaily, date, report, 515, 0));
+    }
+    EXPECT_EQ(count, 40);
+}
+
+TEST(SimServer, ClockAndEventLogOverItsPseudoTerminalInAscii)
+{
+    RunningMeter running(On(SimOptions::Endpoint::Pty, kFramingAscii, 521));
+    ASSERT_TRUE(running.started);
+    LineTransport line(OpenPty(running.server.PtyPath()), kFramingAscii);
+    SlaveClient client([&line](const QByteArray& unit) { return line.Ask(unit); });
+
+    EXPECT_EQ(client.Read(MeterRegister::kIdentity, 2).bytes, QByteArray("\x02\x17", 2));
+    const DateTimeStamp wanted{2, 1, 25, 3, 4, 5};
+    ASSERT_EQ(client.ServiceCommand(9, SlaveClient::Bytes(wanted)), 0);
+    const auto clock = client.Read(MeterRegister::kCurrentValues, 6).As<DateTimeStamp>();
+    EXPECT_LE(SecondsOf(clock) - SecondsOf(wanted), 5);
+    EXPECT_GE(SecondsOf(clock), SecondsOf(wanted));
+
+    // The administrative log ends with the clock set and the erase it caused.
+    const auto logs = client.Read(MeterRegister::kDescriptorLogs, 24).As<DescriptorEventLogArea>();
+    const auto first = static_cast<std::uint16_t>(logs.eventLogs[kEventLogAdministrative].writeIndex - 2);
+    ASSERT_EQ(client.Write(MeterRegister::kRequest, SlaveClient::Bytes(EventLogRequest(kEventLogAdministrative, first, 2))),
+              0);
+    const SlaveReply entries = client.Read(MeterRegister::kEventLogs[kEventLogAdministrative], 32);
+    ASSERT_TRUE(entries.Ok());
+    const auto set = entries.As<EventRecord>();
+    const auto erased = SlaveReply{0, entries.bytes.mid(16)}.As<EventRecord>();
+    EXPECT_EQ(set.QuantityType(), MeterEvent::kClockSet);
+    EXPECT_EQ(set.ValueKind(), kEventValueChrono);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(set.newValue), 4), SlaveClient::Bytes(ChronoOf(wanted)));
+    EXPECT_EQ(erased.QuantityType(), MeterEvent::kArchiveErased);
+}
