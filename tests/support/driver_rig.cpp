@@ -136,13 +136,24 @@ ConfigurationBlocks DriverRig::MeterConfiguration()
     return blocks;
 }
 
-void DriverRig::SetMeterClock(const QDateTime& localTime)
+DateTimeStamp MeterStamp(const QDateTime& localTime)
 {
     const QDate date = localTime.date();
     const QTime time = localTime.time();
-    const std::uint8_t clock[6] = {std::uint8_t(date.day()),  std::uint8_t(date.month()),  std::uint8_t(date.year() - 2000),
-                                   std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())};
-    WithImage([&](MeterImage& image) { std::memcpy(image.Bytes() + AreaOffset(MeterArea::kCurrentValues), clock, 6); });
+    return DateTimeStamp{std::uint8_t(date.day()),  std::uint8_t(date.month()),  std::uint8_t(date.year() - 2000),
+                         std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())};
+}
+
+void DriverRig::SetMeterClock(const QDateTime& localTime)
+{
+    std::lock_guard<std::mutex> lock(meter.Lock());
+    meter.Clock().Set(SecondsOf(MeterStamp(localTime)));
+}
+
+DateTimeStamp DriverRig::MeterClock()
+{
+    std::lock_guard<std::mutex> lock(meter.Lock());
+    return meter.Clock().NowStamp();
 }
 
 QList<SentUnit> DriverRig::SentRequests() const
