@@ -4,10 +4,10 @@
 
 #include "channel/port_table.h"
 #include "protocol/rovo_redod.h"
+#include "support/benchmark_main.h"
 #include "support/pty_pair.h"
 #include "support/scripted_meter.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -112,12 +112,5 @@ BENCHMARK(BM_ReadRegistersPty)->UseRealTime()->MinTime(2.0);
 
 int main(int argc, char** argv)
 {
-    // Sockets and serial ports expect an application object.
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }
