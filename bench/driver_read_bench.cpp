@@ -65,8 +65,8 @@ bool Prepare(DriverRig& rig, QuietHost& host)
 void Finish(benchmark::State& state, const DriverRig& rig)
 {
     state.SetItemsProcessed(state.iterations());
-    state.counters["requests_per_read"] =
-        benchmark::Counter(double(rig.server.Requests()) / double(std::max<benchmark::IterationCount>(1, state.iterations())));
+    state.counters["requests_per_read"] = benchmark::Counter(
+        double(rig.server.Requests()) / double(std::max<benchmark::IterationCount>(1, state.iterations())));
 }
 
 void BM_ReadIdentityAndConfigurationDirect(benchmark::State& state)

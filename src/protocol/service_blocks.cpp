@@ -21,7 +21,8 @@ std::uint8_t ByteOf(std::uint32_t word, int index)
 // Parameter bytes p0..p5 spread over the code word's upper half and the value.
 ServiceCommand WithParameters(std::uint16_t code, const PasswordBytes& p)
 {
-    return ServiceCommand{code | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 24), Word(p[2], p[3], p[4], p[5])};
+    return ServiceCommand{code | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 24),
+                          Word(p[2], p[3], p[4], p[5])};
 }
 
 }  // namespace
@@ -80,8 +81,9 @@ ServiceCommand ClockServiceCommand(std::uint16_t firmwareLevel, const QDateTime&
 {
     const QDate date = localTime.date();
     const QTime time = localTime.time();
-    return WithParameters(ClockCommandCode(firmwareLevel), {std::uint8_t(date.day()), std::uint8_t(date.month()), std::uint8_t(date.year() - 2000),
-                                 std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())});
+    return WithParameters(ClockCommandCode(firmwareLevel),
+                          {std::uint8_t(date.day()), std::uint8_t(date.month()), std::uint8_t(date.year() - 2000),
+                           std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())});
 }
 
 ParameterChange ParameterChangeOf(std::uint16_t parameterCode, float value)

@@ -43,7 +43,10 @@ struct ServiceCentreData {
     std::uint8_t notInterpreted24[4];
 
     unsigned BatteryType() const { return batteryAndVariant & 0x07u; }  // "Тип батареи пит."
-    void SetBatteryType(unsigned type) { batteryAndVariant = std::uint8_t((batteryAndVariant & ~0x07u) | (type & 0x07u)); }
+    void SetBatteryType(unsigned type)
+    {
+        batteryAndVariant = std::uint8_t((batteryAndVariant & ~0x07u) | (type & 0x07u));
+    }
     // "Исполнение:" 0, 1 or 2.
     unsigned Variant() const { return (batteryAndVariant & 0x08u) ? 1u : (batteryAndVariant & 0x10u) ? 2u : 0u; }
     void SetVariant(unsigned variant);

@@ -49,7 +49,8 @@ QList<Step> Steps(const DriverRig& rig)
 QByteArray MeterBytes(DriverRig& rig, int registerNumber, int count)
 {
     QByteArray bytes;
-    rig.WithImage([&](MeterImage& image) { bytes = QByteArray(reinterpret_cast<const char*>(image.At(registerNumber)), count); });
+    rig.WithImage(
+        [&](MeterImage& image) { bytes = QByteArray(reinterpret_cast<const char*>(image.At(registerNumber)), count); });
     return bytes;
 }
 

@@ -121,7 +121,8 @@ TEST(DriverThreads, QueuedCommandsRunInOrderAndTellTheLastRequester)
     ASSERT_TRUE(rig.driver.WaitUntilIdle(kPatience));
 
     EXPECT_EQ(first.Calls(), QStringList());
-    EXPECT_EQ(second.Calls(), (QStringList{QStringLiteral("R"), QStringLiteral("6"), QStringLiteral("R"), QStringLiteral("8")}));
+    EXPECT_EQ(second.Calls(),
+              (QStringList{QStringLiteral("R"), QStringLiteral("6"), QStringLiteral("R"), QStringLiteral("8")}));
     EXPECT_EQ(std::uint32_t{rig.driver.Data().serviceCentreData.displaySerial}, 4242u);
     // Busy went on and off around each.
     EXPECT_EQ(rig.host.BusyChanges(), 4);

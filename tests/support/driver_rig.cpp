@@ -166,7 +166,8 @@ QList<SentUnit> DriverRig::SentRequests() const
         const QByteArray bytes = QByteArray::fromHex(line.mid(data + 4).toLatin1());
         if (bytes.size() < 6)
             continue;
-        const auto at = [&](int i) { return GetBigEndian16(reinterpret_cast<const std::uint8_t*>(bytes.constData()) + i); };
+        const auto at
+            = [&](int i) { return GetBigEndian16(reinterpret_cast<const std::uint8_t*>(bytes.constData()) + i); };
         SentUnit unit;
         unit.function = std::uint8_t(bytes[1]);
         unit.start = at(2);
