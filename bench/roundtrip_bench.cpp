@@ -4,9 +4,10 @@
 
 #include "channel/port_table.h"
 #include "protocol/rovo_redod.h"
-#include "support/benchmark_main.h"
 #include "support/pty_pair.h"
 #include "support/scripted_meter.h"
+
+#include "support/benchmark_main.h"
 
 #include <benchmark/benchmark.h>
 

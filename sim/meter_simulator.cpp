@@ -53,7 +53,8 @@ MeterSimulator::MeterSimulator(const SimOptions& options)
     m_faults.Reseed(options.seed);
     m_slave.SetAddress(options.address);
     m_areas = std::make_unique<Areas>(m_options, m_clock, m_state);
-    m_areas->Register(m_slave);
+    if (!m_options.plainImage)
+        m_areas->Register(m_slave);
     SetIdentity(options.identity);
 }
 

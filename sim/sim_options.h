@@ -39,6 +39,9 @@ struct SimOptions {
     int faultDelayMs = 3500;
     int baudDelay = 0;
     bool verbose = false;
+    // A bare register image: every register reads back what was written, with none of the meter's
+    // area behaviour. Tests of what a master puts where use it to see its transfers unaltered.
+    bool plainImage = false;
 };
 
 // Parses the program's arguments (without the program name). Returns an error text, or empty.
