@@ -72,8 +72,8 @@ bool CRovoRedod::ReadAsyncArch()
     const std::uint16_t first = m_Data.request.recordNumber;
     const std::uint16_t count = m_Data.request.count;
     const bool known = log < kEventLogCount;
-    BeginOperation(QString::asprintf("%s (запись N%.4d, кол-во %.2d)", known ? kEventLogTitles[log] : kUnknownArchiveTitle,
-                                     first, count),
+    BeginOperation(QString::asprintf("%s (запись N%.4d, кол-во %.2d)",
+                                     known ? kEventLogTitles[log] : kUnknownArchiveTitle, first, count),
                    QString::fromUtf8(kArchiveProgress));
     // There are three logs, and a slot holds sixteen entries: anything else is refused unsent.
     if (!known || count > kMaxEventEntries) {

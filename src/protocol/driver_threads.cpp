@@ -51,6 +51,8 @@ void CRovoRedod::StopThreads()
     m_ServiceThread->wait();
     m_CommandThread.reset();
     m_ServiceThread.reset();
+    // The driver may still be used directly on the caller's thread.
+    m_Quit.store(false);
 }
 
 bool CRovoRedod::QueueCommand(std::uint32_t code, CommandRequester* requester)

@@ -54,7 +54,8 @@ void CRovoRedod::ShowCommandResult(bool succeeded)
 {
     SetConnectionText(m_DeviceConnected.load() ? QString::fromUtf8("Связь установлена") : QString());
     if (!StopRequested())
-        SetOperationText(QString::fromUtf8(succeeded ? "Операция успешно завершена!" : "Операция завершена НЕ успешно!"));
+        SetOperationText(
+            QString::fromUtf8(succeeded ? "Операция успешно завершена!" : "Операция завершена НЕ успешно!"));
     else if (succeeded)
         SetOperationText(QString::fromUtf8("Операция завершена по желанию пользователя!"));
     // Stopped and failed: the text of the failure stays.
@@ -110,7 +111,8 @@ bool CRovoRedod::RunExtension(std::uint32_t code)
         default: return m_Extensions->CalibrateCurrent(*this);
         }
     }
-    const QString text = QString::asprintf("Операция \"%s\" недоступна: её исполнитель не подключен!", ExtensionTitle(code));
+    const QString text =
+        QString::asprintf("Операция \"%s\" недоступна: её исполнитель не подключен!", ExtensionTitle(code));
     LogLine(text);
     ShowMessage(text, QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
     return false;
@@ -126,8 +128,9 @@ bool CRovoRedod::ReadCurrentValuesCyclic()
         if (!succeeded || !m_Data.cyclicRead)
             break;
         NotifyRequester(false, kCommandReadCurrentValues);
-        while (!StopRequested() && sinceRead.elapsed() < m_Data.cyclicPeriodMs)
-            QThread::msleep(static_cast<unsigned long>(std::min<qint64>(kStopPollMs, m_Data.cyclicPeriodMs - sinceRead.elapsed())));
+        for (qint64 left = m_Data.cyclicPeriodMs - sinceRead.elapsed(); left > 0 && !StopRequested();
+             left = m_Data.cyclicPeriodMs - sinceRead.elapsed())
+            QThread::msleep(static_cast<unsigned long>(std::min<qint64>(kStopPollMs, left)));
     }
     return succeeded;
 }

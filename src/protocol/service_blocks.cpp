@@ -21,7 +21,8 @@ std::uint8_t ByteOf(std::uint32_t word, int index)
 // Parameter bytes p0..p5 spread over the code word's upper half and the value.
 ServiceCommand WithParameters(std::uint16_t code, const PasswordBytes& p)
 {
-    return ServiceCommand{code | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 24), Word(p[2], p[3], p[4], p[5])};
+    return ServiceCommand{code | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 24),
+                          Word(p[2], p[3], p[4], p[5])};
 }
 
 }  // namespace
@@ -34,6 +35,30 @@ void ServiceCentreData::SetVariant(unsigned variant)
     else if (variant == 2)
         bits |= 0x10u;
     batteryAndVariant = bits;
+}
+
+MakerData MakerDataForWrite(const MakerData& previous, std::uint16_t makerId, std::uint32_t serial,
+                            std::uint8_t model, const QDateTime& now)
+{
+    MakerData data = previous;
+    data.makerId = makerId;
+    data.serialAtManufacture = serial;
+    data.modelIndex = model;
+    const QDate date = now.date();
+    data.manufactured = TChronoArch{std::uint8_t(date.day()), std::uint8_t(date.month()),
+                                    std::uint8_t(date.year() - 2000), std::uint8_t(now.time().hour())};
+    return data;
+}
+
+ServiceCentreData ServiceCentreDataForWrite(std::uint32_t displaySerial, unsigned batteryType, unsigned variant,
+                                            std::uint16_t firmwareLevel)
+{
+    ServiceCentreData data{};
+    data.displaySerial = displaySerial;
+    data.SetBatteryType(batteryType);
+    if (firmwareLevel >= kLevelSeparateControls)
+        data.SetVariant(variant);
+    return data;
 }
 
 PasswordBytes ServiceCommand::Parameters() const
@@ -56,8 +81,9 @@ ServiceCommand ClockServiceCommand(std::uint16_t firmwareLevel, const QDateTime&
 {
     const QDate date = localTime.date();
     const QTime time = localTime.time();
-    return WithParameters(ClockCommandCode(firmwareLevel), {std::uint8_t(date.day()), std::uint8_t(date.month()), std::uint8_t(date.year() - 2000),
-                                 std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())});
+    return WithParameters(ClockCommandCode(firmwareLevel),
+                          {std::uint8_t(date.day()), std::uint8_t(date.month()), std::uint8_t(date.year() - 2000),
+                           std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())});
 }
 
 ParameterChange ParameterChangeOf(std::uint16_t parameterCode, float value)

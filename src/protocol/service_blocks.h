@@ -43,7 +43,10 @@ struct ServiceCentreData {
     std::uint8_t notInterpreted24[4];
 
     unsigned BatteryType() const { return batteryAndVariant & 0x07u; }  // "Тип батареи пит."
-    void SetBatteryType(unsigned type) { batteryAndVariant = std::uint8_t((batteryAndVariant & ~0x07u) | (type & 0x07u)); }
+    void SetBatteryType(unsigned type)
+    {
+        batteryAndVariant = std::uint8_t((batteryAndVariant & ~0x07u) | (type & 0x07u));
+    }
     // "Исполнение:" 0, 1 or 2.
     unsigned Variant() const { return (batteryAndVariant & 0x08u) ? 1u : (batteryAndVariant & 0x10u) ? 2u : 0u; }
     void SetVariant(unsigned variant);
@@ -57,6 +60,15 @@ static_assert(offsetof(MakerData, manufactured) == 10);
 static_assert(sizeof(ServiceCentreData) == 28);
 static_assert(offsetof(ServiceCentreData, batteryResourceSet) == 8);
 static_assert(offsetof(ServiceCentreData, displayMinutes) == 20);
+
+// What the maker's page writes: identifier, serial number and model as entered, the date of manufacture
+// from the computer's clock (day, month, year - 2000, hour), the uninterpreted bytes as they were.
+MakerData MakerDataForWrite(const MakerData& previous, std::uint16_t makerId, std::uint32_t serial,
+                            std::uint8_t model, const QDateTime& now);
+// What the service-centre page writes: everything zero but the displayed serial and the battery type,
+// and the variant bits from firmware level 512 on.
+ServiceCentreData ServiceCentreDataForWrite(std::uint32_t displaySerial, unsigned batteryType, unsigned variant,
+                                            std::uint16_t firmwareLevel);
 
 using PasswordBytes = std::array<std::uint8_t, 6>;
 

@@ -4,8 +4,10 @@
 
 #include "archives/record_bytes.h"
 #include "channel/message_style.h"
+#include "sim/event_logs.h"
 #include "support/driver_rig.h"
 #include "support/qt_printers.h"
+#include "support/sim_archive_expectations.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +49,8 @@ QList<Step> Steps(const DriverRig& rig)
 QByteArray MeterBytes(DriverRig& rig, int registerNumber, int count)
 {
     QByteArray bytes;
-    rig.WithImage([&](MeterImage& image) { bytes = QByteArray(reinterpret_cast<const char*>(image.At(registerNumber)), count); });
+    rig.WithImage(
+        [&](MeterImage& image) { bytes = QByteArray(reinterpret_cast<const char*>(image.At(registerNumber)), count); });
     return bytes;
 }
 
@@ -74,26 +77,29 @@ TEST(DriverOperations, ArchiveRecordsFollowTheFirmwareLevel)
     for (const Level level : {Level{511, 206, 220}, Level{512, 208, 220}, Level{515, 218, 232}}) {
         SCOPED_TRACE(level.level);
         DriverRig rig(Direct(level.level));
-        FillMeterArea(rig, 2740, 256, 0x11);
-        FillMeterArea(rig, 2868, 256, 0x41);
         ASSERT_TRUE(Identified(rig));
-        rig.driver.Data().request = ValueArchiveRequest(kArchiveDaily, DateTimeStamp{5, 3, 16, 0, 0, 0});
+        TChronoArch date{};
+        const QByteArray daily = NewestArchiveRecord(rig.meter, kArchiveDaily, date);
+        ASSERT_EQ(daily.size(), level.recordBytes);
+        rig.driver.Data().request = ValueArchiveRequest(kArchiveDaily, StampOf(date));
         rig.host.Clear();
         ASSERT_TRUE(rig.driver.ReadArchValues());
         EXPECT_EQ(Steps(rig), (QList<Step>{{16, 99, 6}, {3, 2740, level.recordBytes / 2}}));
-        EXPECT_EQ(rig.Messages(), QStringList{Utf8("Чтение суточного архива за 05.03.2016 00:00:00...")});
+        EXPECT_EQ(rig.Messages(), QStringList{QString::asprintf("Чтение суточного архива за %.2d.%.2d.%d %.2d:00:00...",
+                                                                date.day, date.month, date.year + 2000, date.hour)});
         EXPECT_EQ(rig.host.OperationTexts(), QStringList{Utf8("Чтение архива...")});
         EXPECT_EQ(MeterBytes(rig, 99, 12), RecordToBytes(rig.driver.Data().request));
         // What the meter did not send stays clear.
         const std::uint8_t* area = rig.driver.Data().At(MeterArea::kArchiveRecord);
-        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(area), 256),
-                  MeterBytes(rig, 2740, level.recordBytes) + QByteArray(256 - level.recordBytes, '\0'));
+        EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(area), 256), daily + QByteArray(256 - daily.size(), '\0'));
 
-        rig.driver.Data().request.kind = kArchiveTotals;
+        const QByteArray totals = NewestArchiveRecord(rig.meter, kArchiveTotals, date);
+        ASSERT_EQ(totals.size(), level.totalsBytes);
+        rig.driver.Data().request = ValueArchiveRequest(kArchiveTotals, StampOf(date));
         rig.host.Clear();
         ASSERT_TRUE(rig.driver.ReadArchValues());
         EXPECT_EQ(Steps(rig), (QList<Step>{{16, 99, 6}, {3, 2868, level.totalsBytes / 2}}));
-        EXPECT_EQ(Bytes(rig.driver.AreaBytes(MeterArea::kTotalsRecord)), MeterBytes(rig, 2868, level.totalsBytes));
+        EXPECT_EQ(Bytes(rig.driver.AreaBytes(MeterArea::kTotalsRecord)), totals);
     }
 }
 
@@ -101,9 +107,12 @@ TEST(DriverOperations, RequestAndAnswerShareOne48Transfer)
 {
     DriverRig rig(Direct(515, CModbusMaster::kNonStandardFunctions));
     ASSERT_TRUE(Identified(rig));
-    rig.driver.Data().request = ValueArchiveRequest(kArchiveHourly, DateTimeStamp{1, 2, 16, 10, 0, 0});
+    TChronoArch date{};
+    const QByteArray hourly = NewestArchiveRecord(rig.meter, kArchiveHourly, date);
+    rig.driver.Data().request = ValueArchiveRequest(kArchiveHourly, StampOf(date));
     rig.host.Clear();
     ASSERT_TRUE(rig.driver.ReadArchValues());
+    EXPECT_EQ(Bytes(rig.driver.AreaBytes(MeterArea::kArchiveRecord)), hourly);
     const QList<SentUnit> units = rig.SentRequests();
     ASSERT_EQ(units.size(), 1);
     EXPECT_EQ(units[0].function, 0x48);
@@ -114,18 +123,22 @@ TEST(DriverOperations, RequestAndAnswerShareOne48Transfer)
 TEST(DriverOperations, EventLogsFlashPagesAndTheClock)
 {
     DriverRig rig(Direct(515));
-    FillMeterArea(rig, 3156, 256, 0x21);
     ASSERT_TRUE(Identified(rig));
     DriverData& data = rig.driver.Data();
 
     // Sixteen entries are 128 registers: two standard reads. The request names the first entry only.
-    data.request = EventLogRequest(kEventLogAdministrative, 300, 16);
+    data.request = EventLogRequest(kEventLogAdministrative, 100, 16);
     rig.host.Clear();
     ASSERT_TRUE(rig.driver.ReadAsyncArch());
     EXPECT_EQ(Steps(rig), (QList<Step>{{16, 99, 6}, {3, 3156, 125}, {3, 3281, 3}}));
-    EXPECT_EQ(MeterBytes(rig, 99, 12), QByteArray::fromHex("00000000000000002C010000"));
-    EXPECT_EQ(rig.Messages(), QStringList{Utf8("Чтение архива адм. соб. (запись N0300, кол-во 16)...")});
-    EXPECT_EQ(Bytes(rig.driver.AreaBytes(MeterArea::kEventLogAdministrative)), MeterBytes(rig, 3156, 256));
+    EXPECT_EQ(MeterBytes(rig, 99, 12), QByteArray::fromHex("000000000000000064000000"));
+    EXPECT_EQ(rig.Messages(), QStringList{Utf8("Чтение архива адм. соб. (запись N0100, кол-во 16)...")});
+    QByteArray entries;
+    rig.WithImage([&](MeterImage&) {
+        for (int i = 0; i < 16; ++i)
+            entries += RecordToBytes(rig.meter.Logs().At(kEventLogAdministrative, 100 + i));
+    });
+    EXPECT_EQ(Bytes(rig.driver.AreaBytes(MeterArea::kEventLogAdministrative)), entries);
 
     // A fourth log or more entries than the slot holds are refused unsent.
     for (const auto& [log, count] : {std::pair{3, 1}, std::pair{0, 17}}) {
@@ -165,30 +178,51 @@ TEST(DriverOperations, ServiceCommandsCarryTheirCodeAndParameters)
         EXPECT_EQ(block.mid(2, 3), QByteArray(date, 3));
     }
 
-    DriverRig rig(Direct(515));
-    ASSERT_TRUE(Identified(rig));
-    ASSERT_TRUE(rig.driver.WriteServiceCmd(65436, 0));
+    // Through the command thread, on a meter whose БД2 is in use and whose "С ПК" access asks for the
+    // password.
+    RigOptions options = Direct(515);
+    options.threads = true;
+    DriverRig rig(options);
+    ConfigurationBlocks blocks = DistinctConfiguration(3, 1);
+    blocks.tunes.SetPcAccess(1);
+    rig.PutMeterConfiguration(blocks);
+    ASSERT_TRUE(rig.Start());
+    ASSERT_TRUE(rig.Run(kCommandConnect));
+    DriverData& data = rig.driver.Data();
+
+    data.serviceCommand = PlainServiceCommand(65436);
+    rig.host.Clear();
+    ASSERT_TRUE(rig.Run(kCommandServiceCommand));
+    EXPECT_EQ(Steps(rig), (QList<Step>{{16, 2665, 4}}));
     EXPECT_EQ(MeterBytes(rig, 2665, 8), QByteArray::fromHex("9CFF000000000000"));
 
-    // Codes 7 and 8 send their password bytes as parameters; the command thread writes them to the
-    // password block first.
-    const ServiceCommand withPassword = PasswordServiceCommand(7, {'A', 'B', 'C', 'D', 'E', 0});
-    EXPECT_EQ(withPassword.Code(), 7);
-    EXPECT_EQ(withPassword.Parameters(), (PasswordBytes{'A', 'B', 'C', 'D', 'E', 0}));
-    ASSERT_TRUE(rig.driver.WritePasswordChangeBd(withPassword.Parameters()));
-    ASSERT_TRUE(rig.driver.WriteServiceCmd(withPassword.codeWord, withPassword.value));
-    EXPECT_EQ(MeterBytes(rig, 99, 12), QByteArray("ABCDE\0\0\0\0\0\0\0", 12));
-    EXPECT_EQ(MeterBytes(rig, 2665, 8), QByteArray("\x07\0ABCDE\0", 8));
-
-    // A parameter change: the typed password padded to five with a zero after it, then code and value.
+    // Codes 7 and 8 carry the password as their parameters; the password block goes first.
     PasswordBytes password{};
     EXPECT_FALSE(ParameterPasswordBytes("123456", password));
-    ASSERT_TRUE(ParameterPasswordBytes("12", password));
-    const ParameterChange change = ParameterChangeOf(0x0123, 2.5f);
-    ASSERT_TRUE(rig.driver.WritePasswordChangeBd(password));
-    ASSERT_TRUE(rig.driver.WriteChangeParCmd(change.codeWord, change.valueWord, change.extra));
-    EXPECT_EQ(MeterBytes(rig, 99, 6), QByteArray("12   \0", 6));
-    EXPECT_EQ(MeterBytes(rig, 3796, 10), QByteArray::fromHex("2301000020400000" "0000"));
+    ASSERT_TRUE(ParameterPasswordBytes("12345", password));
+    data.serviceCommand = PasswordServiceCommand(8, password);
+    rig.host.Clear();
+    ASSERT_TRUE(rig.Run(kCommandServiceCommand));
+    EXPECT_EQ(Steps(rig), (QList<Step>{{16, 99, 6}, {16, 2665, 4}}));
+    EXPECT_EQ(MeterBytes(rig, 99, 12), QByteArray("12345\0\0\0\0\0\0\0", 12));
+    EXPECT_EQ(MeterBytes(rig, 2665, 8), QByteArray("\x08\0" "12345\0", 8));
+    rig.WithImage([&](MeterImage&) { EXPECT_EQ(rig.meter.State().activeSet, 1); });
+    EXPECT_EQ(rig.LastOperationText(), Utf8("Операция успешно завершена!"));
+
+    // A parameter change (the cold-water temperature of input 1): the password block, then the change.
+    data.parameterPassword = password;
+    data.parameterChange = ParameterChangeOf(2, 7.5f);
+    ASSERT_TRUE(rig.Run(kCommandChangeParameter));
+    EXPECT_EQ(MeterBytes(rig, 3796, 10), QByteArray::fromHex("02000000F0400000" "0000"));
+    const float cold = rig.MeterConfiguration().tunes.db[1].inputs[0].contractColdTemperature;
+    EXPECT_EQ(cold, 7.5f);
+    // The typed password is padded with blanks; a wrong one is the meter's to refuse.
+    ASSERT_TRUE(ParameterPasswordBytes("12", data.parameterPassword));
+    EXPECT_EQ(data.parameterPassword, (PasswordBytes{'1', '2', ' ', ' ', ' ', 0}));
+    RecordingRequester page;
+    ASSERT_TRUE(rig.Run(kCommandChangeParameter, &page));
+    EXPECT_EQ(page.Notices(), 0);
+    EXPECT_EQ(rig.LastOperationText(), Utf8("Операция завершена НЕ успешно!"));
 }
 
 TEST(DriverOperations, SlowServiceCommandsWaitLongerThanTheNode)
@@ -227,32 +261,29 @@ TEST(DriverOperations, MakerAndServiceCentreDataByLevel)
         }
         EXPECT_EQ(std::uint16_t{read.makerId}, 0x6261);
 
+        // The page keeps the uninterpreted bytes and dates the write by the computer's clock.
         MakerData& toWrite = rig.driver.Data().makerDataToWrite;
-        toWrite.makerId = 0x0102;
-        toWrite.serialAtManufacture = 777;
-        toWrite.modelIndex = 2;
+        toWrite = MakerDataForWrite(read, 0x0102, 777, 2, QDateTime(QDate(2016, 2, 10), QTime(14, 30)));
+        EXPECT_EQ(RecordToBytes(toWrite).mid(6, 8),
+                  QByteArray("\x02", 1) + RecordToBytes(read).mid(7, 3) + QByteArray::fromHex("0A02100E"));
         ASSERT_TRUE(rig.driver.WriteManufactureData());
         const QByteArray written = RecordToBytes(toWrite).left(level == 511 ? 6 : 14);
         EXPECT_EQ(MeterBytes(rig, 35, written.size()), written);
         EXPECT_EQ(std::uint32_t{rig.driver.Data().makerData.serialAtManufacture}, 777u);
 
-        ServiceCentreData& centre = rig.driver.Data().serviceCentreDataToWrite;
-        centre.displaySerial = 123456;
-        centre.SetBatteryType(5);
-        centre.SetVariant(2);
+        // The variant goes out from level 512 on; everything else but serial and battery is zero.
+        rig.driver.Data().serviceCentreDataToWrite = ServiceCentreDataForWrite(123456, 5, 2, level);
         ASSERT_TRUE(rig.driver.WriteServicecenterData());
         ASSERT_TRUE(rig.driver.ReadServicecenterData());
-        EXPECT_EQ(MeterBytes(rig, 67, 8), QByteArray::fromHex("40E2010015000000"));
-        EXPECT_EQ(rig.driver.Data().serviceCentreData.Variant(), 2u);
+        EXPECT_EQ(MeterBytes(rig, 67, 28),
+                  QByteArray::fromHex(level == 511 ? "40E2010005" : "40E2010015") + QByteArray(23, '\0'));
+        EXPECT_EQ(rig.driver.Data().serviceCentreData.Variant(), level == 511 ? 0u : 2u);
     }
 }
 
 TEST(DriverOperations, DescriptorsAndAForeignFunctionSet)
 {
     DriverRig rig(Direct(515));
-    FillMeterArea(rig, 2676, 54, 0x01);
-    FillMeterArea(rig, 2708, 38, 0x41);
-    FillMeterArea(rig, 2996, 24, 0x71);
     ASSERT_TRUE(Identified(rig));
     ASSERT_TRUE(rig.driver.ReadArchInfo());
     const ArchiveDescriptors& descriptors = rig.driver.Data().descriptors;
@@ -263,7 +294,6 @@ TEST(DriverOperations, DescriptorsAndAForeignFunctionSet)
 
     // A function set that is neither: the operation's error, nothing sent, the copies kept.
     rig.driver.ModbusMaster().SetFunctionSet(7);
-    FillMeterArea(rig, 2676, 54, 0x55);
     rig.host.Clear();
     EXPECT_FALSE(rig.driver.ReadArchInfo());
     EXPECT_TRUE(rig.SentRequests().isEmpty());

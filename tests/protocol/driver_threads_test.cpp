@@ -121,7 +121,8 @@ TEST(DriverThreads, QueuedCommandsRunInOrderAndTellTheLastRequester)
     ASSERT_TRUE(rig.driver.WaitUntilIdle(kPatience));
 
     EXPECT_EQ(first.Calls(), QStringList());
-    EXPECT_EQ(second.Calls(), (QStringList{QStringLiteral("R"), QStringLiteral("6"), QStringLiteral("R"), QStringLiteral("8")}));
+    EXPECT_EQ(second.Calls(),
+              (QStringList{QStringLiteral("R"), QStringLiteral("6"), QStringLiteral("R"), QStringLiteral("8")}));
     EXPECT_EQ(std::uint32_t{rig.driver.Data().serviceCentreData.displaySerial}, 4242u);
     // Busy went on and off around each.
     EXPECT_EQ(rig.host.BusyChanges(), 4);
@@ -131,10 +132,7 @@ TEST(DriverThreads, QueuedCommandsRunInOrderAndTellTheLastRequester)
 TEST(DriverThreads, StoppingACyclicReadEndsItByTheUsersWish)
 {
     DriverRig rig;
-    rig.WithImage([](MeterImage& image) {
-        const float t1 = 71.5f;
-        std::memcpy(image.At(3540) + 6, &t1, sizeof t1);
-    });
+    rig.SetMeterClock(QDateTime(QDate(2016, 2, 10), QTime(12, 0)));
     ASSERT_TRUE(rig.Start());
     ASSERT_TRUE(rig.driver.TransmitChanel().Connect());
     DriverData& data = rig.driver.Data();
@@ -145,9 +143,9 @@ TEST(DriverThreads, StoppingACyclicReadEndsItByTheUsersWish)
     rig.driver.QueueCommand(kCommandReadCurrentValues, &page);
     // The notice comes after the read: from here on the cycle waits for its next turn.
     ASSERT_TRUE(WaitFor([&] { return page.Notices() == 1; }));
-    float t1 = 0;
-    std::memcpy(&t1, rig.driver.AreaBytes(MeterArea::kCurrentValues).data() + 6, sizeof t1);
-    EXPECT_EQ(t1, 71.5f);
+    // The meter's clock heads its current values.
+    const QByteArray read(reinterpret_cast<const char*>(rig.driver.AreaBytes(MeterArea::kCurrentValues).data()), 4);
+    EXPECT_EQ(read, QByteArray::fromHex("0A02100C"));
 
     QElapsedTimer clock;
     clock.start();

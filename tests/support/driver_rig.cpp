@@ -22,8 +22,6 @@ SimOptions SimOptionsFor(const RigOptions& options)
     sim.identity.firmwareLevel = options.firmwareLevel;
     sim.faults = options.faults;
     sim.faultDelayMs = options.faultDelayMs;
-    // The driver's tests look at its transfers as they land; the meter's own behaviour has tests of its own.
-    sim.plainImage = true;
     return sim;
 }
 
@@ -138,13 +136,24 @@ ConfigurationBlocks DriverRig::MeterConfiguration()
     return blocks;
 }
 
-void DriverRig::SetMeterClock(const QDateTime& localTime)
+DateTimeStamp MeterStamp(const QDateTime& localTime)
 {
     const QDate date = localTime.date();
     const QTime time = localTime.time();
-    const std::uint8_t clock[6] = {std::uint8_t(date.day()),  std::uint8_t(date.month()),  std::uint8_t(date.year() - 2000),
-                                   std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())};
-    WithImage([&](MeterImage& image) { std::memcpy(image.Bytes() + AreaOffset(MeterArea::kCurrentValues), clock, 6); });
+    return DateTimeStamp{std::uint8_t(date.day()),  std::uint8_t(date.month()),  std::uint8_t(date.year() - 2000),
+                         std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())};
+}
+
+void DriverRig::SetMeterClock(const QDateTime& localTime)
+{
+    std::lock_guard<std::mutex> lock(meter.Lock());
+    meter.Clock().Set(SecondsOf(MeterStamp(localTime)));
+}
+
+DateTimeStamp DriverRig::MeterClock()
+{
+    std::lock_guard<std::mutex> lock(meter.Lock());
+    return meter.Clock().NowStamp();
 }
 
 QList<SentUnit> DriverRig::SentRequests() const
@@ -157,7 +166,8 @@ QList<SentUnit> DriverRig::SentRequests() const
         const QByteArray bytes = QByteArray::fromHex(line.mid(data + 4).toLatin1());
         if (bytes.size() < 6)
             continue;
-        const auto at = [&](int i) { return GetBigEndian16(reinterpret_cast<const std::uint8_t*>(bytes.constData()) + i); };
+        const auto at
+            = [&](int i) { return GetBigEndian16(reinterpret_cast<const std::uint8_t*>(bytes.constData()) + i); };
         SentUnit unit;
         unit.function = std::uint8_t(bytes[1]);
         unit.start = at(2);

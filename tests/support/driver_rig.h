@@ -79,7 +79,9 @@ public:
     void PutMeterConfiguration(const ConfigurationBlocks& blocks);
     // What the meter holds, as the driver would take it.
     ConfigurationBlocks MeterConfiguration();
+    // The meter's own clock (it runs on from the time set).
     void SetMeterClock(const QDateTime& localTime);
+    DateTimeStamp MeterClock();
 
     // Requests the driver sent (RTU framing only), in order.
     QList<SentUnit> SentRequests() const;
@@ -94,6 +96,9 @@ public:
     RecordingHost host;
     CRovoRedod driver;
 };
+
+// A local time as the meter's clock and records stamp it.
+DateTimeStamp MeterStamp(const QDateTime& localTime);
 
 // A configuration unlike the factory one in every block: a record with edited header, inputs and extra
 // input, an organisation code and contract, two controls and an alarm entry. `model` goes into the identity.
