@@ -21,32 +21,33 @@ QVariant ValueOf(const ArchiveColumn& column, std::uint32_t serial, std::span<co
     }
 }
 
-QString NumberText(double value)
+// Enough digits to read back the same single or double value.
+QString NumberText(const ArchiveColumn& column, double value)
 {
     if (std::isnan(value))
         return QStringLiteral("nan");
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
-    return QString::number(value, 'g', 9);
+    return QString::number(value, 'g', column.source == ColumnSource::Double ? 17 : 9);
 }
 
-QString CsvText(const QVariant& value)
+QString CsvText(const ArchiveColumn& column, const QVariant& value)
 {
     if (!value.isValid())
         return {};
     if (value.typeId() == QMetaType::Double)
-        return NumberText(value.toDouble());
+        return NumberText(column, value.toDouble());
     return value.toString();
 }
 
-QJsonValue JsonOf(const QVariant& value)
+QJsonValue JsonOf(const ArchiveColumn& column, const QVariant& value)
 {
     if (!value.isValid())
         return QJsonValue::Null;
     if (value.typeId() == QMetaType::Double) {
         const double number = value.toDouble();
         // JSON has no NaN or infinity.
-        return std::isfinite(number) ? QJsonValue(NumberText(number).toDouble()) : QJsonValue::Null;
+        return std::isfinite(number) ? QJsonValue(NumberText(column, number).toDouble()) : QJsonValue::Null;
     }
     if (value.typeId() == QMetaType::QString)
         return value.toString();
@@ -81,7 +82,7 @@ QString CsvRecord(ArchiveKind kind, std::uint32_t serial, std::span<const std::u
 {
     QStringList fields;
     for (const ArchiveColumn& column : ColumnsOf(kind))
-        fields << CsvText(ValueOf(column, serial, record));
+        fields << CsvText(column, ValueOf(column, serial, record));
     return fields.join(QLatin1Char(',')) + QLatin1Char('\n');
 }
 
@@ -89,7 +90,7 @@ QString JsonRecord(ArchiveKind kind, std::uint32_t serial, std::span<const std::
 {
     QJsonObject object;
     for (const ArchiveColumn& column : ColumnsOf(kind))
-        object.insert(column.name, JsonOf(ValueOf(column, serial, record)));
+        object.insert(column.name, JsonOf(column, ValueOf(column, serial, record)));
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n');
 }
 

@@ -20,9 +20,9 @@ RecordFormat RecordFormatOf(const QString& name);
 
 // The CSV header line: the column names.
 QString CsvHeader(ArchiveKind kind);
-// One record (the bytes the meter sent, archive form) as a CSV line or a JSON object line. Floats are
-// written with nine significant digits, so that they read back as the same single-precision value;
-// a value that is not a number is "nan" / null.
+// One record (the bytes the meter sent, archive form) as a CSV line or a JSON object line. Singles are
+// written with nine significant digits and doubles with seventeen, so that they read back as the same
+// value; a value that is not a number is "nan" / null.
 QString CsvRecord(ArchiveKind kind, std::uint32_t serial, std::span<const std::uint8_t> record);
 QString JsonRecord(ArchiveKind kind, std::uint32_t serial, std::span<const std::uint8_t> record);
 

@@ -47,11 +47,11 @@ int RunReadConfig(CliContext& context)
     DriverSession* session = context.Connect(&exitCode);
     if (!session)
         return exitCode;
-    // Saved like the frame's "Сохранить настройки в файл": only a configuration that passes the checks.
-    ConfigurationBlocks blocks = session->Driver().Configuration();
-    if (!ValidateTunes(blocks, context.Host()))
-        return kExitRefused;
-    return SaveTunesFile(context.Options().output, blocks, context.Host()) ? kExitOk : kExitRefused;
+    // A copy of what the meter holds, as it is: a backup must be possible even of a configuration the
+    // checks would refuse (a meter fresh from the factory has no thermal input in use). The checks
+    // guard the way back, in write-config.
+    return SaveTunesFile(context.Options().output, session->Driver().Configuration(), context.Host()) ? kExitOk
+                                                                                                     : kExitRefused;
 }
 
 int RunWriteConfig(CliContext& context)

@@ -47,7 +47,10 @@ private:
     {
         SimOptions options;
         bool help = false;
-        EXPECT_TRUE(ParseSimOptions(kArchiveOptions, options, &help).isEmpty());
+        const QString error =
+            ParseSimOptions(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kArchiveOptions,
+                            options, &help);
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
         return options;
     }
     MeterSimulator m_meter;
@@ -60,6 +63,11 @@ double FieldOf(const ArchiveColumn& column, const QByteArray& bytes)
     switch (column.source) {
     case ColumnSource::Float: {
         float value = 0;
+        std::memcpy(&value, at, sizeof value);
+        return value;
+    }
+    case ColumnSource::Double: {
+        double value = 0;
         std::memcpy(&value, at, sizeof value);
         return value;
     }
@@ -96,6 +104,8 @@ void ExpectFields(const std::vector<ArchiveColumn>& columns, const QStringList& 
             EXPECT_EQ(field, DateText(bytes));
         else if (column.source == ColumnSource::NotFilled || column.offset >= std::size_t(bytes.size()))
             EXPECT_TRUE(field.isEmpty()) << column.name.toStdString();
+        else if (column.source == ColumnSource::Double)
+            EXPECT_EQ(field.toDouble(), FieldOf(column, bytes)) << column.name.toStdString();
         else
             EXPECT_EQ(float(field.toDouble()), float(FieldOf(column, bytes))) << column.name.toStdString();
     }

@@ -8,6 +8,7 @@
 #include "config/tunes_file.h"
 #include "reports/report_save.h"
 #include "reports/report_writer.h"
+#include "support/known_configuration.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -53,6 +54,19 @@ protected:
         ASSERT_FALSE(sim.Place().isEmpty());
     }
     QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    // The meter's configuration read into `name`, then settings that pass the checks put in, with the
+    // meter's identity kept.
+    ConfigurationBlocks ValidFileFromMeter(const char* name)
+    {
+        const CliRun read = Run({QStringLiteral("read-config"), QStringLiteral("-o"), Path(name)});
+        EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+        EXPECT_TRUE(read.out.isEmpty());
+        EXPECT_EQ(FileBytes(Path(name)).size(), 1802);
+        ConfigurationBlocks blocks = KnownConfiguration();
+        blocks.identity = OpenFile(Path(name)).identity;
+        SaveFile(Path(name), blocks);
+        return blocks;
+    }
     CliRun Run(const QStringList& words) const
     {
         return RunZt5Ctl(words + QStringList{QStringLiteral("--tcp"), sim.Place()});
@@ -64,10 +78,12 @@ protected:
 
 TEST_F(CliConfig, ReadEditWriteReadGivesTheEditedConfiguration)
 {
+    ASSERT_EQ(Run({QStringLiteral("write-config"), Path("first.zt5")}).exitCode, 1);  // not a file yet
+    ValidFileFromMeter("first.zt5");
+    const CliRun write = Run({QStringLiteral("write-config"), Path("first.zt5")});
+    ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
     const CliRun first = Run({QStringLiteral("read-config"), QStringLiteral("-o"), Path("first.zt5")});
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
-    EXPECT_TRUE(first.out.isEmpty());
-    EXPECT_EQ(FileBytes(Path("first.zt5")).size(), 1802);
 
     ConfigurationBlocks edited = OpenFile(Path("first.zt5"));
     const ConfigurationBlocks original = edited;
@@ -75,9 +91,9 @@ TEST_F(CliConfig, ReadEditWriteReadGivesTheEditedConfiguration)
     SaveFile(Path("edited.zt5"), edited);
     ASSERT_FALSE(SameSettings(original, edited));
 
-    const CliRun write = Run({QStringLiteral("write-config"), Path("edited.zt5")});
-    ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
-    EXPECT_TRUE(write.out.isEmpty());
+    const CliRun written = Run({QStringLiteral("write-config"), Path("edited.zt5")});
+    ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
+    EXPECT_TRUE(written.out.isEmpty());
 
     const CliRun again = Run({QStringLiteral("read-config"), QStringLiteral("-o"), Path("again.zt5")});
     ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
@@ -88,8 +104,7 @@ TEST_F(CliConfig, ReadEditWriteReadGivesTheEditedConfiguration)
 
 TEST_F(CliConfig, BrokenFileIsRefusedWithItsFirstViolationAndNeverReachesTheMeter)
 {
-    ASSERT_EQ(Run({QStringLiteral("read-config"), QStringLiteral("-o"), Path("good.zt5")}).exitCode, 0);
-    ConfigurationBlocks broken = OpenFile(Path("good.zt5"));
+    ConfigurationBlocks broken = ValidFileFromMeter("good.zt5");
     broken.tunes.reportHour = 30;
     broken.tunes.reportDay = 40;  // a later check: only the first violation is told
     SaveFile(Path("broken.zt5"), broken);
@@ -115,7 +130,7 @@ TEST_F(CliConfig, BrokenFileIsRefusedWithItsFirstViolationAndNeverReachesTheMete
 
 TEST_F(CliConfig, ReportIsWhatTheCoreWriterMakesOfTheSameFile)
 {
-    ASSERT_EQ(Run({QStringLiteral("read-config"), QStringLiteral("-o"), Path("meter.zt5")}).exitCode, 0);
+    ValidFileFromMeter("meter.zt5");
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     const CliRun report = RunZt5Ctl({QStringLiteral("report"), Path("meter.zt5"), QStringLiteral("-o"), Path("out")});
     const QDateTime after = QDateTime::currentDateTime().addSecs(1);
