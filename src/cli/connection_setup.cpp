@@ -26,6 +26,13 @@ void SetSerial(ChannelSettings& settings, const QString& path)
     settings.byteSize = kDefaultByteSize;
 }
 
+template <class Target>
+void Override(Target& target, const std::optional<int>& given)
+{
+    if (given)
+        target = static_cast<Target>(*given);
+}
+
 }  // namespace
 
 QString CheckConnectionOptions(const CliOptions& options)
@@ -57,23 +64,14 @@ ConnectionPlan PlanConnection(const CliOptions& options, const NodeRecord* node)
         // The line's own defaults: the meter's function, address 0 (every meter answers it).
         plan.target = NodeTarget{0, 1};
     }
-    if (options.baud)
-        settings.baudRate = *options.baud;
-    if (options.parity)
-        settings.parity = *options.parity;
-    if (options.stopBits)
-        settings.stopBits = *options.stopBits;
-    if (options.byteSize)
-        settings.byteSize = *options.byteSize;
-    if (options.framing)
-        settings.framing = *options.framing;
-    if (options.timeoutSec)
-        settings.answerTimeoutSec = *options.timeoutSec;
-    if (options.attempts)
-        settings.attempts = *options.attempts;
-    if (options.functionSet)
-        plan.target.functionSet = static_cast<std::uint8_t>(*options.functionSet);
-    if (options.address)
-        plan.target.networkAddress = static_cast<std::uint8_t>(*options.address);
+    Override(settings.baudRate, options.baud);
+    Override(settings.parity, options.parity);
+    Override(settings.stopBits, options.stopBits);
+    Override(settings.byteSize, options.byteSize);
+    Override(settings.framing, options.framing);
+    Override(settings.answerTimeoutSec, options.timeoutSec);
+    Override(settings.attempts, options.attempts);
+    Override(plan.target.functionSet, options.functionSet);
+    Override(plan.target.networkAddress, options.address);
     return plan;
 }
