@@ -3,7 +3,7 @@
 
 #include "channel/transmit_channel.h"
 #include "channel/usb_hid_link.h"
-#include "played_hid_device.h"
+#include "support/played_hid_device.h"
 #include "protocol/register_map.h"
 #include "sim/meter_session.h"
 #include "sim/meter_simulator.h"

@@ -2,7 +2,7 @@
 // A UsbHidLink over a played HID system, with a recording owner.
 
 #include "channel/usb_hid_link.h"
-#include "played_hid_device.h"
+#include "support/played_hid_device.h"
 #include "support/recording_owner.h"
 
 #include <memory>

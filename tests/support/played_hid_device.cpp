@@ -1,4 +1,4 @@
-#include "played_hid_device.h"
+#include "support/played_hid_device.h"
 
 #include <algorithm>
 #include <chrono>
