@@ -2,12 +2,12 @@
 
 #include "channel/channel_owner.h"
 #include "channel/modem_control.h"
-#include "channel/usb_transport.h"
+#include "channel/usb_hid_link.h"
 #include "channel/wire_framing.h"
 
 #include <cstring>
 
-CTransmitChanel::CTransmitChanel() = default;
+CTransmitChanel::CTransmitChanel() : m_usb(std::make_unique<UsbHidLink>()) {}
 
 CTransmitChanel::~CTransmitChanel() = default;
 
