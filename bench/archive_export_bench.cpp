@@ -67,7 +67,7 @@ RigOptions Archive(int days, int baudDelay = 0, std::uint8_t functionSet = CModb
     options.timeoutSec = 3;
     options.archives.days = days;
     options.archives.fixedEnd = true;
-    options.archives.end = TChronoArch{2, 3, 24, 12};
+    options.archives.end = TChronoArch{26, 2, 24, 12};
     options.baudDelay = baudDelay;
     options.functionSet = functionSet;
     return options;
@@ -95,8 +95,10 @@ void Clear(const DatabaseTarget& target)
         db.setPassword(target.password);
         db.setDatabaseName(target.database);
         if (db.open()) {
-            for (const char* table : {"Hour", "Day", "Month", "Itog"})
-                QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS \"ZT5_Arch_Values_%1\"").arg(QLatin1String(table)));
+            for (const char* table : {"Hour", "Day", "Month", "Itog"}) {
+                const QString name = QStringLiteral("ZT5_Arch_Values_") + QLatin1String(table);
+                QSqlQuery(db).exec(QStringLiteral("DROP TABLE IF EXISTS \"%1\"").arg(name));
+            }
         }
     }
     QSqlDatabase::removeDatabase(QStringLiteral("bench-clear"));
@@ -190,12 +192,12 @@ bool Fill(const DatabaseTarget& target, qint64 rows)
         db.setUserName(target.user);
         db.setPassword(target.password);
         db.setDatabaseName(postgresql ? target.database : target.path);
+        const QString insert = QStringLiteral("INSERT INTO \"ZT5_Arch_Values_Hour\" (\"Serial\", \"Date\", \"t1_1\") ");
         const QString sql = postgresql
-            ? QStringLiteral("INSERT INTO \"ZT5_Arch_Values_Hour\" (\"Serial\", \"Date\", \"t1_1\") SELECT x % 997 + 1, "
-                             "TIMESTAMP '2000-01-01' + x * INTERVAL '1 hour', x FROM generate_series(1, %1) AS x")
-            : QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < %1) "
-                             "INSERT INTO \"ZT5_Arch_Values_Hour\" (\"Serial\", \"Date\", \"t1_1\") SELECT x % 997 + 1, "
-                             "datetime('2000-01-01', '+' || x || ' hours'), x FROM c");
+            ? insert + QStringLiteral("SELECT x % 997 + 1, TIMESTAMP '2000-01-01' + x * INTERVAL '1 hour', x "
+                                      "FROM generate_series(1, %1) AS x")
+            : QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < %1) ") + insert
+                + QStringLiteral("SELECT x % 997 + 1, datetime('2000-01-01', '+' || x || ' hours'), x FROM c");
         filled = db.open() && db.transaction() && QSqlQuery(db).exec(sql.arg(rows))
             && db.commit();
     }

@@ -88,7 +88,9 @@ bool ArchiveDatabase::Connect(const DatabaseTarget& target)
         m_database.setUserName(target.user);
         m_database.setPassword(target.password);
         m_database.setDatabaseName(target.database);
-        m_database.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(kPostgresqlConnectTimeoutSec));
+        // The server's notices ("already exists, skipping") are no news to anyone.
+        m_database.setConnectOptions(QStringLiteral("connect_timeout=%1;options='-c client_min_messages=warning'")
+                                         .arg(kPostgresqlConnectTimeoutSec));
     } else {
         const QFileInfo file(target.path);
         if (!QDir().mkpath(file.absolutePath())) {

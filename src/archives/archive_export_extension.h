@@ -16,7 +16,8 @@ public:
     // the next export on; false (with the reason) when the setting cannot be used.
     using TargetSource = std::function<bool(DatabaseTarget* target, QString* error)>;
 
-    ArchiveExportExtension(TargetSource target, ExportProgress* progress = nullptr, CommandExtensions* others = nullptr);
+    ArchiveExportExtension(TargetSource target, ExportProgress* progress = nullptr,
+                           CommandExtensions* others = nullptr);
 
     bool ExportWholeArchive(CRovoRedod& driver) override;
     bool CalibrateTemperature(CRovoRedod& driver) override;

@@ -78,7 +78,7 @@ TEST(ArchiveDatabase, MadeWhenMissingAndFailuresTold)
             EXPECT_TRUE(position.has_value());
     }
     std::uint8_t record[sizeof(TotalsRecord)] = {};
-    record[4] = 0x40;
+    record[11] = 0x40;  // V1_1, a double at 4: 2.0
     const DateTimeStamp date = Stamp(29, 2, 24, 23, 30, 15);
     EXPECT_FALSE(database.Exists(kArchiveTotals, 7, date));
     EXPECT_FALSE(database.Failed());
@@ -106,7 +106,7 @@ TEST(ArchiveDatabase, MadeWhenMissingAndFailuresTold)
     ASSERT_TRUE(rows.next());
     EXPECT_EQ(rows.value(0).toInt(), 7);
     EXPECT_EQ(rows.value(1).toString(), QStringLiteral("2024-02-29 23:30:15"));
-    EXPECT_EQ(rows.value(2).toDouble(), 2.0);  // 0x40 in the top byte of a double
+    EXPECT_EQ(rows.value(2).toDouble(), 2.0);
     ASSERT_TRUE(rows.next());
     EXPECT_EQ(rows.value(1).toString(), QStringLiteral("2024-03-01 23:30:15"));
     EXPECT_FALSE(rows.next());
@@ -140,7 +140,8 @@ TEST(DatabaseTarget, ConnectionTexts)
     SettingsStore store(folder.filePath(QStringLiteral("settings.ini")));
     ASSERT_TRUE(ConfiguredDatabaseTarget(store, QStringLiteral("/work"), &target, &error));
     EXPECT_EQ(target.Describe(), QStringLiteral("sqlite:/work/db/Data.sqlite"));
-    store.SetString(QStringLiteral("Settings\\Database"), QStringLiteral("Connection"), QStringLiteral("postgresql://u@h/db"));
+    store.SetString(QStringLiteral("Settings\\Database"), QStringLiteral("Connection"),
+                    QStringLiteral("postgresql://u@h/db"));
     ASSERT_TRUE(ConfiguredDatabaseTarget(store, QStringLiteral("/work"), &target, &error));
     EXPECT_EQ(target.Describe(), QStringLiteral("postgresql://u@h:5432/db"));
     store.SetString(QStringLiteral("Settings\\Database"), QStringLiteral("Connection"), QStringLiteral("odbc:x"));

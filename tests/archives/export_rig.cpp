@@ -10,7 +10,7 @@ RigOptions ShortArchive(int days)
     options.timeoutSec = 3;
     options.archives.days = days;
     options.archives.fixedEnd = true;
-    options.archives.end = TChronoArch{2, 3, 24, 12};
+    options.archives.end = TChronoArch{26, 2, 24, 12};
     return options;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The whole-archive export against the simulated meter over loopback TCP: a meter with a short,
-// fixed archive (three days up to 2 March 2024 12:00, so the monthly archive has a record too), the
-// export wired into the driver as command 16, and what the meter holds laid beside what the database got.
+// fixed archive (three days up to 26 February 2024 12:00, past the report day 25, so the monthly archive
+// has a record too), the export wired into the driver as command 16, and what the meter holds.
 
 #include "archives/archive_export.h"
 #include "archives/archive_export_extension.h"

@@ -63,8 +63,8 @@ TEST_F(PostgresqlExport, EveryRecordOnceWithTheMetersValues)
     TestConnection db(target);
     // The names kept their case: the tables answer only to the quoted names.
     QSqlQuery names(db.Db());
-    ASSERT_TRUE(names.exec(QStringLiteral("SELECT relname FROM pg_class WHERE relname LIKE 'ZT5_Arch_Values_%' "
-                                          "ORDER BY relname")));
+    ASSERT_TRUE(names.exec(QStringLiteral("SELECT relname FROM pg_class WHERE relkind = 'r' AND "
+                                          "relname LIKE 'ZT5_Arch_Values_%' ORDER BY relname")));
     QStringList tables;
     while (names.next())
         tables << names.value(0).toString();
@@ -96,7 +96,7 @@ TEST_F(PostgresqlExport, UserTablesAndAStopInTheMiddle)
     ExportRig rig;
     rig.progress.onRecord = [&](std::int64_t done, std::int64_t) {
         if (done == 30)
-            rig.rig.driver.QueueServiceRequest(kServiceStop);
+            rig.rig.driver.RequestStop();  // what the service thread does on "Остановить процесс"
     };
     EXPECT_FALSE(rig.Export(target));
     rig.progress.onRecord = nullptr;
