@@ -217,11 +217,12 @@ void DatabaseRecords(benchmark::State& state, const DatabaseTarget& target)
         state.SkipWithError("could not open");
         return;
     }
-    std::uint8_t record[sizeof(ArchiveRecord)] = {};
+    std::uint8_t record[256] = {};  // a zeroed answer slot
     TChronoArch date{1, 1, 30, 0};
     for (auto _ : state) {
         const DateTimeStamp stamp = StampOf(date);
-        if (database.Exists(kArchiveHourly, 170001, stamp) || !database.Write(kArchiveHourly, record, 170001, stamp)) {
+        if (database.Exists(kArchiveHourly, 170001, stamp)
+            || !database.Write(kArchiveHourly, record, 170001, stamp)) {
             state.SkipWithError("duplicate check or insert failed");
             break;
         }
