@@ -9,6 +9,7 @@
 
 #include "archives/archive_database.h"
 #include "archives/archive_export.h"
+#include "archives/database_connection.h"
 #include "support/benchmark_main.h"
 #include "support/driver_rig.h"
 
@@ -88,12 +89,7 @@ void Clear(const DatabaseTarget& target)
         return;
     }
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-clear"));
-        db.setHostName(target.host);
-        db.setPort(target.port);
-        db.setUserName(target.user);
-        db.setPassword(target.password);
-        db.setDatabaseName(target.database);
+        QSqlDatabase db = AddDatabaseConnection(target, QStringLiteral("bench-clear"));
         if (db.open()) {
             for (const char* table : {"Hour", "Day", "Month", "Itog"}) {
                 const QString name = QStringLiteral("ZT5_Arch_Values_") + QLatin1String(table);
@@ -185,13 +181,7 @@ bool Fill(const DatabaseTarget& target, qint64 rows)
     bool filled = true;
     {
         const bool postgresql = target.engine == DatabaseTarget::Engine::kPostgresql;
-        QSqlDatabase db = QSqlDatabase::addDatabase(postgresql ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"),
-                                                    QStringLiteral("bench-fill"));
-        db.setHostName(target.host);
-        db.setPort(target.port);
-        db.setUserName(target.user);
-        db.setPassword(target.password);
-        db.setDatabaseName(postgresql ? target.database : target.path);
+        QSqlDatabase db = AddDatabaseConnection(target, QStringLiteral("bench-fill"));
         const QString insert = QStringLiteral("INSERT INTO \"ZT5_Arch_Values_Hour\" (\"Serial\", \"Date\", \"t1_1\") ");
         const QString sql = postgresql
             ? insert + QStringLiteral("SELECT x % 997 + 1, TIMESTAMP '2000-01-01' + x * INTERVAL '1 hour', x "

@@ -1,6 +1,7 @@
 #include "archives/archive_database.h"
 
 #include "archives/archive_table.h"
+#include "archives/database_connection.h"
 #include "archives/database_schema.h"
 
 #include <QDate>
@@ -14,7 +15,6 @@ namespace {
 
 constexpr std::size_t kRowsPerTransaction = 500;
 constexpr qint64 kMaxTransactionMs = 1000;
-constexpr int kPostgresqlConnectTimeoutSec = 5;
 
 QString NextConnectionName()
 {
@@ -75,30 +75,19 @@ bool ArchiveDatabase::Open(const DatabaseTarget& target)
 
 bool ArchiveDatabase::Connect(const DatabaseTarget& target)
 {
-    const bool postgresql = target.engine == DatabaseTarget::Engine::kPostgresql;
-    const QString driver = postgresql ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE");
-    if (!QSqlDatabase::isDriverAvailable(driver)) {
-        Fail(kDatabaseNoDriver, QString::fromUtf8("Драйвер базы данных %1 не установлен").arg(driver));
+    if (!QSqlDatabase::isDriverAvailable(DatabaseDriverName(target))) {
+        Fail(kDatabaseNoDriver,
+             QString::fromUtf8("Драйвер базы данных %1 не установлен").arg(DatabaseDriverName(target)));
         return false;
     }
-    m_database = QSqlDatabase::addDatabase(driver, m_connectionName);
-    if (postgresql) {
-        m_database.setHostName(target.host);
-        m_database.setPort(target.port);
-        m_database.setUserName(target.user);
-        m_database.setPassword(target.password);
-        m_database.setDatabaseName(target.database);
-        // The server's notices ("already exists, skipping") are no news to anyone.
-        m_database.setConnectOptions(QStringLiteral("connect_timeout=%1;options='-c client_min_messages=warning'")
-                                         .arg(kPostgresqlConnectTimeoutSec));
-    } else {
+    if (target.engine == DatabaseTarget::Engine::kSqlite) {
         const QFileInfo file(target.path);
         if (!QDir().mkpath(file.absolutePath())) {
             Fail(kDatabaseNoFolder, QString::fromUtf8("Не удалось создать папку %1").arg(file.absolutePath()));
             return false;
         }
-        m_database.setDatabaseName(target.path);
     }
+    m_database = AddDatabaseConnection(target, m_connectionName);
     if (!m_database.open()) {
         Fail(m_database.lastError());
         return false;
@@ -141,15 +130,9 @@ bool ArchiveDatabase::Exists(int kind, std::uint32_t serial, const DateTimeStamp
     if (!IsValueArchive(kind))
         return false;
     m_lastCallFailed = true;
-    if (!m_open) {
-        Fail(kDatabaseNotOpen, QString());
+    const QString text = UsableDate(kind, date);
+    if (text.isEmpty())
         return false;
-    }
-    const QString text = DatabaseDateText(date);
-    if (text.isEmpty()) {
-        Fail(kDatabaseBadDate, QString());
-        return false;
-    }
     QSqlError error;
     const std::optional<bool> found = m_tables[kind]->Exists(std::int32_t(serial), text, &error);
     if (!found) {
@@ -164,15 +147,9 @@ bool ArchiveDatabase::Exists(int kind, std::uint32_t serial, const DateTimeStamp
 bool ArchiveDatabase::Write(int kind, std::span<const std::uint8_t> record, std::uint32_t serial,
                             const DateTimeStamp& date)
 {
-    if (!IsValueArchive(kind) || !m_open) {
-        Fail(kDatabaseNotOpen, QString());
+    const QString text = UsableDate(kind, date);
+    if (text.isEmpty())
         return false;
-    }
-    const QString text = DatabaseDateText(date);
-    if (text.isEmpty()) {
-        Fail(kDatabaseBadDate, QString());
-        return false;
-    }
     ArchiveTable& table = *m_tables[kind];
     PendingRow row{ArchiveKind(kind), table.RowValues(record, std::int32_t(serial), text)};
     QSqlError error;
@@ -184,6 +161,18 @@ bool ArchiveDatabase::Write(int kind, std::span<const std::uint8_t> record, std:
     m_pending.push_back(std::move(row));
     ++m_rowsWritten;
     return CommitIfDue();
+}
+
+QString ArchiveDatabase::UsableDate(int kind, const DateTimeStamp& date)
+{
+    if (!IsValueArchive(kind) || !m_open) {
+        Fail(kDatabaseNotOpen, QString());
+        return {};
+    }
+    const QString text = DatabaseDateText(date);
+    if (text.isEmpty())
+        Fail(kDatabaseBadDate, QString());
+    return text;
 }
 
 bool ArchiveDatabase::CommitIfDue()
@@ -234,11 +223,12 @@ void ArchiveDatabase::Recover()
     }
 }
 
-void ArchiveDatabase::Close()
+bool ArchiveDatabase::Close()
 {
+    bool committed = true;
     if (m_open) {
         if (m_inTransaction)
-            Commit();
+            committed = Commit();
         for (auto& table : m_tables)
             table.reset();
         m_database.close();
@@ -248,6 +238,7 @@ void ArchiveDatabase::Close()
         m_database = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_connectionName);
     }
+    return committed;
 }
 
 std::uint16_t ArchiveDatabase::TakeLastFailure()

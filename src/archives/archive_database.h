@@ -51,8 +51,8 @@ public:
     bool Exists(int kind, std::uint32_t serial, const DateTimeStamp& date);
     // Adds the record's row; the columns the table lacks are skipped.
     bool Write(int kind, std::span<const std::uint8_t> record, std::uint32_t serial, const DateTimeStamp& date);
-    // Commits what is pending and disconnects.
-    void Close();
+    // Commits what is pending and disconnects; false when the last rows could not be committed.
+    bool Close();
 
     // Whether the last Exists failed rather than found nothing.
     bool Failed() const { return m_lastCallFailed; }
@@ -75,6 +75,8 @@ private:
     bool Connect(const DatabaseTarget& target);
     bool PrepareTable(ArchiveKind kind);
     bool Execute(const QString& sql);
+    // The date's text for a kind with a table, on an open database; empty (the failure stored) otherwise.
+    QString UsableDate(int kind, const DateTimeStamp& date);
     bool CommitIfDue();
     bool Commit();
     // After a failed statement: a fresh transaction with the pending rows in it again.

@@ -45,7 +45,11 @@ bool ArchiveExport::ExportWholeArchive(CRovoRedod& driver)
         if (ExportArchive(driver, database, kind))
             ++m_counts.kindsSucceeded;
     }
-    database.Close();
+    if (!database.Close()) {
+        // The last rows did not reach the database: no archive can be said to be in it whole.
+        driver.LogLine(QString::asprintf("(0x%.4X) ", database.TakeLastFailure()) + database.LastFailureText());
+        return false;
+    }
     return m_counts.kindsSucceeded > 0;
 }
 

@@ -1,6 +1,7 @@
 #include "archives/table_checks.h"
 
 #include "archives/database_columns.h"
+#include "archives/database_connection.h"
 #include "archives/database_schema.h"
 
 #include <QDateTime>
@@ -74,17 +75,7 @@ TestConnection::TestConnection(const DatabaseTarget& target)
 {
     static std::atomic<int> counter{0};
     m_name = QStringLiteral("test-connection-%1").arg(++counter);
-    const bool postgresql = target.engine == DatabaseTarget::Engine::kPostgresql;
-    m_db = QSqlDatabase::addDatabase(postgresql ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), m_name);
-    if (postgresql) {
-        m_db.setHostName(target.host);
-        m_db.setPort(target.port);
-        m_db.setUserName(target.user);
-        m_db.setPassword(target.password);
-        m_db.setDatabaseName(target.database);
-    } else {
-        m_db.setDatabaseName(target.path);
-    }
+    m_db = AddDatabaseConnection(target, m_name);
     EXPECT_TRUE(m_db.open()) << qPrintable(m_db.lastError().text());
 }
 
