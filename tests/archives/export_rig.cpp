@@ -46,6 +46,17 @@ bool ExportRig::Export(const DatabaseTarget& target)
     return rig.Run(kCommandExportArchive, &requester, 120000) && requester.Notices() == 1;
 }
 
+bool ExportRig::ExportStoppedAfter(const DatabaseTarget& target, std::int64_t records)
+{
+    progress.onRecord = [&](std::int64_t done, std::int64_t) {
+        if (done == records)
+            rig.driver.RequestStop();
+    };
+    const bool succeeded = Export(target);
+    progress.onRecord = nullptr;
+    return succeeded;
+}
+
 std::vector<MeterRecord> ExportRig::MeterRecords(ArchiveKind kind)
 {
     return MeterRecordsOf(rig.meter, kind);

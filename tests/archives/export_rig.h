@@ -32,6 +32,10 @@ public:
     // Command 16 through the driver's queue; true when the command succeeded.
     bool Export(const DatabaseTarget& target);
 
+    // The same, with the stop raised (as the service thread raises it for "Остановить процесс") once
+    // `records` records are done; true when the command still succeeded.
+    bool ExportStoppedAfter(const DatabaseTarget& target, std::int64_t records);
+
     // Every finished record of the kind, oldest first, walked with the meter's own stepping.
     std::vector<MeterRecord> MeterRecords(ArchiveKind kind);
 

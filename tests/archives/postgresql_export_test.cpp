@@ -94,12 +94,7 @@ TEST_F(PostgresqlExport, UserTablesAndAStopInTheMiddle)
                               QStringLiteral("\"Id\" SERIAL PRIMARY KEY"))});
     }
     ExportRig rig;
-    rig.progress.onRecord = [&](std::int64_t done, std::int64_t) {
-        if (done == 30)
-            rig.rig.driver.RequestStop();  // what the service thread does on "Остановить процесс"
-    };
-    EXPECT_FALSE(rig.Export(target));
-    rig.progress.onRecord = nullptr;
+    EXPECT_FALSE(rig.ExportStoppedAfter(target, 30));
     {
         TestConnection db(target);
         const qint64 hourly = db.Count(kArchiveHourly);

@@ -91,12 +91,7 @@ TEST(SqliteExport, StoppedExportLeavesWholeRowsAndTheNextOneFinishes)
     QTemporaryDir folder;
     const DatabaseTarget target = SqliteIn(folder);
     ExportRig rig;
-    rig.progress.onRecord = [&](std::int64_t done, std::int64_t) {
-        if (done == 40)
-            rig.rig.driver.RequestStop();  // what the service thread does on "Остановить процесс"
-    };
-    EXPECT_FALSE(rig.Export(target));
-    rig.progress.onRecord = nullptr;
+    EXPECT_FALSE(rig.ExportStoppedAfter(target, 40));
     std::int64_t total = 0;
     for (int kind = 0; kind < kValueArchiveCount; ++kind)
         total += std::int64_t(rig.MeterRecords(ArchiveKind(kind)).size());
