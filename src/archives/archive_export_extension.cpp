@@ -1,6 +1,5 @@
 #include "archives/archive_export_extension.h"
 
-#include "archives/archive_export.h"
 #include "archives/database_target.h"
 #include "channel/message_style.h"
 #include "protocol/rovo_redod.h"
@@ -20,7 +19,10 @@ bool ArchiveExportExtension::ExportWholeArchive(CRovoRedod& driver)
         driver.ShowMessage(error, QString::fromUtf8(kCaptionInformation), MessageStyle::kIconInformation);
         return false;
     }
-    return ArchiveExport(target, m_progress).ExportWholeArchive(driver);
+    ArchiveExport exporter(target, m_progress);
+    const bool succeeded = exporter.ExportWholeArchive(driver);
+    m_counts = exporter.Counts();
+    return succeeded;
 }
 
 bool ArchiveExportExtension::CalibrateTemperature(CRovoRedod& driver)

@@ -3,6 +3,7 @@
 // work of the command thread outside the driver (calibrations, the idle modem check) goes to `others`
 // when one is given; without it those commands fail and the modem check finds nothing.
 
+#include "archives/archive_export.h"
 #include "protocol/command_extensions.h"
 
 #include <functional>
@@ -24,8 +25,12 @@ public:
     bool CalibrateCurrent(CRovoRedod& driver) override;
     QByteArray ReadIdleModemText(CRovoRedod& driver) override;
 
+    // What the last export did.
+    const ExportCounts& LastCounts() const { return m_counts; }
+
 private:
     TargetSource m_target;
     ExportProgress* m_progress;
     CommandExtensions* m_others;
+    ExportCounts m_counts;
 };
