@@ -1,0 +1,251 @@
+#include "app/ui/main_dialog.h"
+
+#include "app/port_table_settings.h"
+#include "app/setting_value.h"
+#include "app/settings_sections.h"
+#include "app/ui/dlg_main_config.h"
+#include "app/ui/message_presenter.h"
+#include "app/ui/page_tree.h"
+#include "app/ui/status_strip.h"
+#include "app/ui/window_placement.h"
+#include "channel/port_table.h"
+#include "config/ui/tunes_file_dialogs.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kApplicationTitle = QStringLiteral("ЗТ5 Конфигуратор");
+
+SettingValue<int> MonitorShowSetting(SettingsStore& store)
+{
+    return SettingsSection(store, SettingsSections::kIoMonitor).Value(QStringLiteral("Show"), 0);
+}
+
+}  // namespace
+
+MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter, QWidget* parent)
+    : QMainWindow(parent),
+      m_environment(environment),
+      m_presenter(presenter),
+      m_freePorts(FreePortTable::AllFree()),
+      m_host(presenter)
+{
+    setObjectName(QString::fromLatin1(kWindowName));
+    setWindowTitle(kApplicationTitle);
+    BuildLayout();
+    BuildMenus();
+
+    // The service files: a silent check, the base stays empty when the folder is not usable.
+    m_environment.LoadNodeBase(m_base, nullptr);
+    m_monitorShown = MonitorShowSetting(m_environment.Settings()).Get() != 0;
+
+    m_host.SetDialogParent(this);
+    WireHost();
+    m_driver.AttachHost(&m_host);
+    m_driver.StartThreads();
+
+    // Serial devices seen for the first time get their COM numbers; the port search is off, so every
+    // port counts as free.
+    RefreshPortTable(m_environment.Settings(), PortTable::Global());
+
+    resize(900, 600);
+    WindowPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName)).RestoreWindow(*this);
+}
+
+MainDialog::~MainDialog()
+{
+    ShutDown();
+    // The pages go while the driver they talk to is still there, and the tree tells nobody about it.
+    disconnect(m_pages->Tree(), nullptr, m_pages, nullptr);
+    delete takeCentralWidget();
+}
+
+void MainDialog::BuildLayout()
+{
+    m_pages = new PageTree(kApplicationTitle, this);
+    auto* pageSide = new QWidget;
+    auto* pageLayout = new QVBoxLayout(pageSide);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(m_pages->TitleStrip());
+    pageLayout->addWidget(m_pages->Pane(), 1);
+
+    m_splitter = new QSplitter(Qt::Horizontal);
+    m_splitter->setObjectName(QStringLiteral("pageSplitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_pages->Tree()->setMinimumWidth(WindowPlacement::kMinPaneWidth);
+    pageSide->setMinimumWidth(WindowPlacement::kMinPaneWidth);
+    m_splitter->addWidget(m_pages->Tree());
+    m_splitter->addWidget(pageSide);
+    m_splitter->setStretchFactor(1, 1);
+    connect(m_splitter, &QSplitter::splitterMoved, this, [this] {
+        WindowPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName))
+            .StoreSplitter(*m_splitter, kDesignedTreeWidth);
+    });
+
+    m_status = new StatusStrip;
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(m_splitter, 1);
+    layout->addWidget(m_status);
+    setCentralWidget(central);
+}
+
+void MainDialog::BuildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    m_openAction = file->addAction(QStringLiteral("Открыть настройки из файла..."), this, &MainDialog::OpenSettingsFile);
+    m_saveAction = file->addAction(QStringLiteral("Сохранить настройки в файл..."), this, &MainDialog::SaveSettingsFile);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
+    view->addAction(QStringLiteral("Монитор обменов..."), this, &MainDialog::ToggleMonitor);
+    // The options, help, about and licence windows are wired in as they arrive.
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("Настройки программы"));
+    settings->addAction(QStringLiteral("Параметры программы..."))->setEnabled(false);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
+    help->addAction(QStringLiteral("Справка..."))->setEnabled(false);
+    help->addAction(QStringLiteral("О программе..."))->setEnabled(false);
+    help->addAction(QStringLiteral("Лицензионное соглашение..."))->setEnabled(false);
+}
+
+void MainDialog::WireHost()
+{
+    connect(&m_host, &GuiDriverHost::lampFlashed, this,
+            [this](int lamp) { m_status->Flash(static_cast<DriverHost::Lamp>(lamp)); });
+    connect(&m_host, &GuiDriverHost::busyChanged, this, &MainDialog::OnBusyChanged);
+    connect(&m_host, &GuiDriverHost::configurationRead, this, [this] {
+        for (const PageEntry& entry : m_pages->Entries())
+            entry.page->OnConfigurationReplaced();
+    });
+    // The frame shows the texts once it is there.
+    connect(&m_host, &GuiDriverHost::connectionText, this, [this](const QString& text) {
+        if (m_mainConfig)
+            m_mainConfig->SetConnectionText(text);
+    });
+    connect(&m_host, &GuiDriverHost::operationText, this, [this](const QString& text) {
+        if (m_mainConfig)
+            m_mainConfig->SetOperationText(text);
+    });
+    connect(&m_host, &GuiDriverHost::detailText, this, [this](const QString& text) {
+        if (m_mainConfig)
+            m_mainConfig->SetDetailText(text);
+    });
+    connect(&m_host, &GuiDriverHost::deviceInformation, this, [this](const QString& text) {
+        if (m_mainConfig)
+            m_mainConfig->SetDeviceInformation(text);
+    });
+}
+
+CDlgParentWithMyProperty* MainDialog::AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId,
+                                              int pageId)
+{
+    return m_pages->AddPage(caption, page, parentId, pageId);
+}
+
+CDlgMainConfig* MainDialog::AddMainConfigPage()
+{
+    m_mainConfig = new CDlgMainConfig(*this);
+    AddPage(QStringLiteral("Конфигурирование"), m_mainConfig, PageTree::kNoParent, CDlgMainConfig::kPageId);
+    SelectPage(CDlgMainConfig::kPageId);
+    return m_mainConfig;
+}
+
+void MainDialog::SelectPage(int pageId)
+{
+    m_pages->SelectPage(pageId);
+}
+
+int MainDialog::ShowMessage(const QString& text, const QString& caption, unsigned style)
+{
+    return m_presenter.Present(this, text, caption, style);
+}
+
+void MainDialog::Show(const UserMessage& message)
+{
+    if (!message.IsEmpty())
+        ShowMessage(message.text, message.caption, message.style);
+}
+
+void MainDialog::SetStatusText(const QString& text)
+{
+    m_status->SetStatusText(text);
+}
+
+QString MainDialog::StatusText() const
+{
+    return m_status->StatusText();
+}
+
+void MainDialog::OnBusyChanged()
+{
+    const bool busy = m_driver.IsBusy();
+    // The driver's working copy belongs to the command thread while a command runs.
+    m_openAction->setEnabled(!busy);
+    m_saveAction->setEnabled(!busy);
+    if (m_mainConfig)
+        m_mainConfig->UpdateBusy();
+}
+
+void MainDialog::OpenSettingsFile()
+{
+    if (m_driver.IsBusy())
+        return;
+    if (OpenTunesFileFromUser(this, m_environment.Settings(), m_driver.Configuration(), *this)) {
+        for (const PageEntry& entry : m_pages->Entries())
+            entry.page->OnConfigurationReplaced();
+    }
+}
+
+void MainDialog::SaveSettingsFile()
+{
+    if (!m_driver.IsBusy())
+        SaveTunesFileFromUser(this, m_environment.Settings(), m_driver.Configuration(), *this);
+}
+
+void MainDialog::ToggleMonitor()
+{
+    m_monitorShown = !m_monitorShown;
+    MonitorShowSetting(m_environment.Settings()).Set(m_monitorShown ? 1 : 0);
+}
+
+void MainDialog::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_splitterPlaced)
+        return;
+    // The panes have their sizes only once the window is laid out.
+    m_splitterPlaced = true;
+    centralWidget()->layout()->activate();
+    const QList<int> sizes = m_splitter->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    m_splitter->setSizes({kDesignedTreeWidth, std::max(total - kDesignedTreeWidth, 0)});
+    WindowPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName))
+        .RestoreSplitter(*m_splitter, kDesignedTreeWidth);
+}
+
+void MainDialog::closeEvent(QCloseEvent* event)
+{
+    ShutDown();
+    QMainWindow::closeEvent(event);
+}
+
+void MainDialog::ShutDown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    const WindowPlacement placement(m_environment.Settings(), QString::fromLatin1(kWindowName));
+    {
+        SettingsStore::Batch batch(m_environment.Settings());
+        placement.StoreWindow(*this);
+        if (m_splitterPlaced)
+            placement.StoreSplitter(*m_splitter, kDesignedTreeWidth);
+    }
+    m_host.ShutDown(m_driver);
+    m_driver.TransmitChanel().Disconnect();
+}
