@@ -31,6 +31,15 @@ QByteArray FileBytes(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A window on a base of one node, "Котельная" at 127.0.0.1:4321.
+std::unique_ptr<MainDialog> OpenOnOneNode(MainWindowRig& rig)
+{
+    NodeBase base;
+    base.Append(TcpNode(QStringLiteral("Котельная"), 4321, 3, 111));
+    EXPECT_TRUE(rig.WriteBase(base));
+    return rig.OpenWindow();
+}
+
 void ClickConnect(MainDialog& window)
 {
     QTest::mouseClick(window.MainConfig()->ConnectButton(), Qt::LeftButton);
@@ -150,10 +159,7 @@ TEST(MainWindow, ChoosingANodeSetsTheChannelTheAddressAndTheStatusLine)
 TEST(MainWindow, CancellingTheChooserChangesNothing)
 {
     MainWindowRig rig;
-    NodeBase base;
-    base.Append(TcpNode(QStringLiteral("Котельная"), 4321, 3, 111));
-    ASSERT_TRUE(rig.WriteBase(base));
-    auto window = rig.OpenWindow();
+    auto window = OpenOnOneNode(rig);
     window->SetStatusText(QStringLiteral("прежний узел"));
     const ChannelSettings before = window->Driver().TransmitChanel().Settings();
     const QByteArray iniBefore = FileBytes(rig.SettingsFile());
@@ -177,10 +183,7 @@ TEST(MainWindow, CancellingTheChooserChangesNothing)
 TEST(MainWindow, AFailedSaveOfTheBaseLeavesTheChannelAsItWas)
 {
     MainWindowRig rig;
-    NodeBase base;
-    base.Append(TcpNode(QStringLiteral("Котельная"), 4321, 3, 111));
-    ASSERT_TRUE(rig.WriteBase(base));
-    auto window = rig.OpenWindow();
+    auto window = OpenOnOneNode(rig);
     const int portBefore = window->Driver().TransmitChanel().Settings().ipPort;
 
     // While the chooser is open the "Base" folder turns into a file: it can be neither used nor made.

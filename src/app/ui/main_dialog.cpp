@@ -123,22 +123,16 @@ void MainDialog::WireHost()
             entry.page->OnConfigurationReplaced();
     });
     // The frame shows the texts once it is there.
-    connect(&m_host, &GuiDriverHost::connectionText, this, [this](const QString& text) {
-        if (m_mainConfig)
-            m_mainConfig->SetConnectionText(text);
-    });
-    connect(&m_host, &GuiDriverHost::operationText, this, [this](const QString& text) {
-        if (m_mainConfig)
-            m_mainConfig->SetOperationText(text);
-    });
-    connect(&m_host, &GuiDriverHost::detailText, this, [this](const QString& text) {
-        if (m_mainConfig)
-            m_mainConfig->SetDetailText(text);
-    });
-    connect(&m_host, &GuiDriverHost::deviceInformation, this, [this](const QString& text) {
-        if (m_mainConfig)
-            m_mainConfig->SetDeviceInformation(text);
-    });
+    const auto toFrame = [this](void (CDlgMainConfig::*show)(const QString&)) {
+        return [this, show](const QString& text) {
+            if (m_mainConfig)
+                (m_mainConfig->*show)(text);
+        };
+    };
+    connect(&m_host, &GuiDriverHost::connectionText, this, toFrame(&CDlgMainConfig::SetConnectionText));
+    connect(&m_host, &GuiDriverHost::operationText, this, toFrame(&CDlgMainConfig::SetOperationText));
+    connect(&m_host, &GuiDriverHost::detailText, this, toFrame(&CDlgMainConfig::SetDetailText));
+    connect(&m_host, &GuiDriverHost::deviceInformation, this, toFrame(&CDlgMainConfig::SetDeviceInformation));
 }
 
 CDlgParentWithMyProperty* MainDialog::AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId,
