@@ -8,6 +8,7 @@
 #include "app/ui/gui_driver_host.h"
 #include "app/ui/status_strip.h"
 #include "channel/message_style.h"
+#include "channel/ui/exchange_monitor_window.h"
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
 
@@ -55,6 +56,11 @@ TEST(DemoMeter, ConnectShowsTheMeterAndFlashesTheLamps)
         << frame->DeviceInformation().toStdString();
     EXPECT_GT(frame->DeviceInformation().size(), QStringLiteral("Информация о приборе: ").size());
     EXPECT_TRUE(window->Driver().IsDeviceConnected());
+    // Every block went to the exchange monitor, even while it is hidden.
+    const QString log = window->Monitor()->Text();
+    EXPECT_TRUE(log.contains(QStringLiteral("TCP 127.0.0.1:%1 Out").arg(demo.Address().port, 5, 10, QChar(u'0'))))
+        << log.left(400).toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("Попытка соединения с вычислителем...")));
     EXPECT_GT(window->Status()->FlashCount(DriverHost::kTransmitLamp), 0);
     EXPECT_GT(window->Status()->FlashCount(DriverHost::kReceiveLamp), 0);
     // Each lamp goes dark again 50 ms after its last block.

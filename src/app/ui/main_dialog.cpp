@@ -3,12 +3,18 @@
 #include "app/port_table_settings.h"
 #include "app/setting_value.h"
 #include "app/settings_sections.h"
+#include "app/ui/about_dialog.h"
 #include "app/ui/dlg_main_config.h"
+#include "app/ui/help_window.h"
+#include "app/ui/licence_dialog.h"
 #include "app/ui/message_presenter.h"
 #include "app/ui/page_tree.h"
+#include "app/ui/program_options_dialog.h"
 #include "app/ui/status_strip.h"
-#include "app/ui/window_placement.h"
+#include "app/ui/splitter_placement.h"
+#include "app/ui/window_placement_keeper.h"
 #include "channel/port_table.h"
+#include "channel/ui/exchange_monitor_window.h"
 #include "config/ui/tunes_file_dialogs.h"
 
 #include <QCloseEvent>
@@ -44,7 +50,10 @@ MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter,
 
     // The service files: a silent check, the base stays empty when the folder is not usable.
     m_environment.LoadNodeBase(m_base, nullptr);
-    m_monitorShown = MonitorShowSetting(m_environment.Settings()).Get() != 0;
+    m_monitor = new ExchangeMonitorWindow(m_environment.Settings(), this);
+    m_monitor->setWindowFlag(Qt::Window);
+    if (MonitorShowSetting(m_environment.Settings()).Get() != 0)
+        m_monitor->show();
 
     m_host.SetDialogParent(this);
     WireHost();
@@ -56,7 +65,9 @@ MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter,
     RefreshPortTable(m_environment.Settings(), PortTable::Global());
 
     resize(900, 600);
-    WindowPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName)).RestoreWindow(*this);
+    auto* placement = new WindowPlacementKeeper(this, m_environment.Settings(), QString::fromLatin1(kWindowName),
+                                                WindowPlacementKeeper::WhenMaximised::Store);
+    placement->Restore();
 }
 
 MainDialog::~MainDialog()
@@ -79,14 +90,14 @@ void MainDialog::BuildLayout()
     m_splitter = new QSplitter(Qt::Horizontal);
     m_splitter->setObjectName(QStringLiteral("pageSplitter"));
     m_splitter->setChildrenCollapsible(false);
-    m_pages->Tree()->setMinimumWidth(WindowPlacement::kMinPaneWidth);
-    pageSide->setMinimumWidth(WindowPlacement::kMinPaneWidth);
+    m_pages->Tree()->setMinimumWidth(SplitterPlacement::kMinPaneWidth);
+    pageSide->setMinimumWidth(SplitterPlacement::kMinPaneWidth);
     m_splitter->addWidget(m_pages->Tree());
     m_splitter->addWidget(pageSide);
     m_splitter->setStretchFactor(1, 1);
     connect(m_splitter, &QSplitter::splitterMoved, this, [this] {
-        WindowPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName))
-            .StoreSplitter(*m_splitter, kDesignedTreeWidth);
+        SplitterPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName))
+            .Store(*m_splitter, kDesignedTreeWidth);
     });
 
     m_status = new StatusStrip;
@@ -104,17 +115,19 @@ void MainDialog::BuildMenus()
     m_saveAction = file->addAction(QStringLiteral("Сохранить настройки в файл..."), this, &MainDialog::SaveSettingsFile);
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->addAction(QStringLiteral("Монитор обменов..."), this, &MainDialog::ToggleMonitor);
-    // The options, help, about and licence windows are wired in as they arrive.
     QMenu* settings = menuBar()->addMenu(QStringLiteral("Настройки программы"));
-    settings->addAction(QStringLiteral("Параметры программы..."))->setEnabled(false);
+    settings->addAction(QStringLiteral("Параметры программы..."), this, [this] {
+        ProgramOptionsDialog(m_environment, this).exec();
+    });
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
-    help->addAction(QStringLiteral("Справка..."))->setEnabled(false);
-    help->addAction(QStringLiteral("О программе..."))->setEnabled(false);
-    help->addAction(QStringLiteral("Лицензионное соглашение..."))->setEnabled(false);
+    help->addAction(QStringLiteral("Справка..."), this, [this] { HelpWindow::ShowHelp(this); });
+    help->addAction(QStringLiteral("О программе..."), this, [this] { AboutDialog(this).exec(); });
+    help->addAction(QStringLiteral("Лицензионное соглашение..."), this, [this] { LicenceDialog::ShowLicence(this); });
 }
 
 void MainDialog::WireHost()
 {
+    connect(&m_host, &GuiDriverHost::logLine, m_monitor, &ExchangeMonitorWindow::Append);
     connect(&m_host, &GuiDriverHost::lampFlashed, this,
             [this](int lamp) { m_status->Flash(static_cast<DriverHost::Lamp>(lamp)); });
     connect(&m_host, &GuiDriverHost::busyChanged, this, &MainDialog::OnBusyChanged);
@@ -203,8 +216,14 @@ void MainDialog::SaveSettingsFile()
 
 void MainDialog::ToggleMonitor()
 {
-    m_monitorShown = !m_monitorShown;
-    MonitorShowSetting(m_environment.Settings()).Set(m_monitorShown ? 1 : 0);
+    const bool show = !m_monitor->isVisible();
+    m_monitor->setVisible(show);
+    MonitorShowSetting(m_environment.Settings()).Set(show ? 1 : 0);
+}
+
+bool MainDialog::IsMonitorShown() const
+{
+    return m_monitor->isVisible();
 }
 
 void MainDialog::showEvent(QShowEvent* event)
@@ -218,8 +237,8 @@ void MainDialog::showEvent(QShowEvent* event)
     const QList<int> sizes = m_splitter->sizes();
     const int total = sizes.value(0) + sizes.value(1);
     m_splitter->setSizes({kDesignedTreeWidth, std::max(total - kDesignedTreeWidth, 0)});
-    WindowPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName))
-        .RestoreSplitter(*m_splitter, kDesignedTreeWidth);
+    SplitterPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName))
+        .Restore(*m_splitter, kDesignedTreeWidth);
 }
 
 void MainDialog::closeEvent(QCloseEvent* event)
@@ -233,13 +252,9 @@ void MainDialog::ShutDown()
     if (m_shutDown)
         return;
     m_shutDown = true;
-    const WindowPlacement placement(m_environment.Settings(), QString::fromLatin1(kWindowName));
-    {
-        SettingsStore::Batch batch(m_environment.Settings());
-        placement.StoreWindow(*this);
-        if (m_splitterPlaced)
-            placement.StoreSplitter(*m_splitter, kDesignedTreeWidth);
-    }
+    // The placement itself is stored by its keeper at every move and resize.
+    if (m_splitterPlaced)
+        SplitterPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName)).Store(*m_splitter, kDesignedTreeWidth);
     m_host.ShutDown(m_driver);
     m_driver.TransmitChanel().Disconnect();
 }

@@ -17,12 +17,12 @@
 
 class CDlgMainConfig;
 class CDlgParentWithMyProperty;
+class ExchangeMonitorWindow;
 class MessagePresenter;
 class PageTree;
 class QAction;
 class QSplitter;
 class StatusStrip;
-class WindowPlacement;
 struct UserMessage;
 
 class MainDialog : public QMainWindow, public PageHost, private ConfigMessageHost {
@@ -59,7 +59,8 @@ public:
     const NodeBase& Nodes() const { return m_base; }
     // Which COM ports a new node may take (all of them while the start-up search is off).
     const FreePortTable& FreePorts() const { return m_freePorts; }
-    bool IsMonitorShown() const { return m_monitorShown; }
+    bool IsMonitorShown() const;
+    ExchangeMonitorWindow* Monitor() const { return m_monitor; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -88,9 +89,9 @@ private:
     StatusStrip* m_status = nullptr;
     QSplitter* m_splitter = nullptr;
     CDlgMainConfig* m_mainConfig = nullptr;
+    ExchangeMonitorWindow* m_monitor = nullptr;
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;
-    bool m_monitorShown = false;
     bool m_splitterPlaced = false;
     bool m_shutDown = false;
 };

@@ -14,7 +14,7 @@ public:
     virtual int Present(QWidget* parent, const QString& text, const QString& caption, unsigned style) = 0;
 };
 
-// The real one: a modal QMessageBox.
+// The real one: the program's message box (message_box.h).
 class BoxMessagePresenter : public MessagePresenter {
 public:
     int Present(QWidget* parent, const QString& text, const QString& caption, unsigned style) override;

@@ -1,20 +1,18 @@
-#include "app/ui/window_placement.h"
+#include "app/ui/splitter_placement.h"
 
 #include "app/setting_value.h"
 #include "app/settings_sections.h"
 
 #include <QList>
 #include <QSplitter>
-#include <QWidget>
 
 namespace {
 
-const QString kPositionKey = QStringLiteral("Position");
 const QString kSplitterKey = QStringLiteral("SplitterPosition");
 
 }  // namespace
 
-WindowPlacement::WindowPlacement(SettingsStore& store, const QString& windowName)
+SplitterPlacement::SplitterPlacement(SettingsStore& store, const QString& windowName)
     : m_store(store),
       m_section(SettingsSection(store, SettingsSections::kScreen)
                     .Child(windowName.isEmpty() ? QStringLiteral("SettingsDialog") : windowName)
@@ -22,18 +20,7 @@ WindowPlacement::WindowPlacement(SettingsStore& store, const QString& windowName
 {
 }
 
-bool WindowPlacement::RestoreWindow(QWidget& window) const
-{
-    const QByteArray stored = m_store.GetBinary(m_section, kPositionKey);
-    return !stored.isEmpty() && window.restoreGeometry(stored);
-}
-
-bool WindowPlacement::StoreWindow(const QWidget& window) const
-{
-    return m_store.SetBinary(m_section, kPositionKey, window.saveGeometry());
-}
-
-bool WindowPlacement::RestoreSplitter(QSplitter& splitter, int designedWidth) const
+bool SplitterPlacement::Restore(QSplitter& splitter, int designedWidth) const
 {
     const int offset = m_store.GetInt(m_section, kSplitterKey, kNoSplitterPosition);
     const QList<int> sizes = splitter.sizes();
@@ -48,7 +35,7 @@ bool WindowPlacement::RestoreSplitter(QSplitter& splitter, int designedWidth) co
     return true;
 }
 
-bool WindowPlacement::StoreSplitter(const QSplitter& splitter, int designedWidth) const
+bool SplitterPlacement::Store(const QSplitter& splitter, int designedWidth) const
 {
     const QList<int> sizes = splitter.sizes();
     if (sizes.size() != 2)
