@@ -135,17 +135,6 @@ void MainDialog::WireHost()
         for (const PageEntry& entry : m_pages->Entries())
             entry.page->OnConfigurationReplaced();
     });
-    // The frame shows the texts once it is there.
-    const auto toFrame = [this](void (CDlgMainConfig::*show)(const QString&)) {
-        return [this, show](const QString& text) {
-            if (m_mainConfig)
-                (m_mainConfig->*show)(text);
-        };
-    };
-    connect(&m_host, &GuiDriverHost::connectionText, this, toFrame(&CDlgMainConfig::SetConnectionText));
-    connect(&m_host, &GuiDriverHost::operationText, this, toFrame(&CDlgMainConfig::SetOperationText));
-    connect(&m_host, &GuiDriverHost::detailText, this, toFrame(&CDlgMainConfig::SetDetailText));
-    connect(&m_host, &GuiDriverHost::deviceInformation, this, toFrame(&CDlgMainConfig::SetDeviceInformation));
 }
 
 CDlgParentWithMyProperty* MainDialog::AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId,
@@ -157,6 +146,10 @@ CDlgParentWithMyProperty* MainDialog::AddPage(const QString& caption, CDlgParent
 CDlgMainConfig* MainDialog::AddMainConfigPage()
 {
     m_mainConfig = new CDlgMainConfig(*this);
+    connect(&m_host, &GuiDriverHost::connectionText, m_mainConfig, &CDlgMainConfig::SetConnectionText);
+    connect(&m_host, &GuiDriverHost::operationText, m_mainConfig, &CDlgMainConfig::SetOperationText);
+    connect(&m_host, &GuiDriverHost::detailText, m_mainConfig, &CDlgMainConfig::SetDetailText);
+    connect(&m_host, &GuiDriverHost::deviceInformation, m_mainConfig, &CDlgMainConfig::SetDeviceInformation);
     AddPage(QStringLiteral("Конфигурирование"), m_mainConfig, PageTree::kNoParent, CDlgMainConfig::kPageId);
     SelectPage(CDlgMainConfig::kPageId);
     return m_mainConfig;
