@@ -193,12 +193,18 @@ void MainDialog::OnBusyChanged()
 
 void MainDialog::OpenSettingsFile()
 {
-    if (m_driver.IsBusy())
-        return;
-    if (OpenTunesFileFromUser(this, m_environment.Settings(), m_driver.Configuration(), *this)) {
-        for (const PageEntry& entry : m_pages->Entries())
-            entry.page->OnConfigurationReplaced();
-    }
+    if (!m_driver.IsBusy())
+        OpenSettingsFileNamed(AskTunesFileToOpen(this, m_environment.Settings()));
+}
+
+bool MainDialog::OpenSettingsFileNamed(const QString& name)
+{
+    if (m_driver.IsBusy()
+        || !OpenTunesFileAndRemember(name, m_environment.Settings(), m_driver.Configuration(), *this))
+        return false;
+    for (const PageEntry& entry : m_pages->Entries())
+        entry.page->OnConfigurationReplaced();
+    return true;
 }
 
 void MainDialog::SaveSettingsFile()

@@ -50,6 +50,10 @@ public:
     bool SelectNode() override;
     void SelectPage(int pageId) override;
 
+    // What "Открыть настройки из файла..." does once the file is chosen: the driver's configuration is
+    // replaced and the pages refresh. False when nothing was opened.
+    bool OpenSettingsFileNamed(const QString& name);
+
     void SetStatusText(const QString& text);
     QString StatusText() const;
     StatusStrip* Status() const { return m_status; }

@@ -21,13 +21,18 @@ SettingValue<QString> FolderSetting(SettingsStore& store, const char* key)
 
 }  // namespace
 
-bool OpenTunesFileFromUser(QWidget* parent, SettingsStore& store, ConfigurationBlocks& blocks, ConfigMessageHost& host)
+QString AskTunesFileToOpen(QWidget* parent, SettingsStore& store)
 {
-    const SettingValue<QString> folder = FolderSetting(store, "OpenPath");
-    const QString name = QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть..."), folder.Get(), FileFilter());
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Открыть..."), FolderSetting(store, "OpenPath").Get(),
+                                        FileFilter());
+}
+
+bool OpenTunesFileAndRemember(const QString& name, SettingsStore& store, ConfigurationBlocks& blocks,
+                              ConfigMessageHost& host)
+{
     if (name.isEmpty() || !OpenTunesFile(name, blocks, host))
         return false;
-    folder.Set(TunesFileFolder(name));
+    FolderSetting(store, "OpenPath").Set(TunesFileFolder(name));
     return true;
 }
 
