@@ -22,6 +22,7 @@ SimOptions SimOptionsFor(const RigOptions& options)
     sim.identity.firmwareLevel = options.firmwareLevel;
     sim.faults = options.faults;
     sim.faultDelayMs = options.faultDelayMs;
+    sim.modem = options.modem;
     return sim;
 }
 
@@ -79,7 +80,7 @@ bool DriverRig::Start()
         settings.ipPort = server.BoundPort();
     } else {
         PortTable::Global().Assign(kRigPortNumber, server.PtyPath());
-        settings.kind = kChannelDirect;
+        settings.kind = options.modem.enabled ? kChannelModem : kChannelDirect;
         settings.portNumber = kRigPortNumber;
         settings.byteSize = 8;
     }

@@ -30,6 +30,8 @@ struct RigOptions {
     bool threads = true;
     FaultPlan faults;
     int faultDelayMs = 3500;  // how long a "delay" fault holds an answer
+    // A simulated modem in front of the meter (pty line only): the channel is then a modem channel.
+    HayesModemSettings modem;
 };
 
 // A page that queued commands: counts what the host passes on to it.
