@@ -103,22 +103,14 @@ HayesModem::Output HayesModem::Tick(Clock::time_point now)
 {
     Output out;
     if (m_state == State::Dialling && now >= m_dialDue) {
-        switch (m_settings.outcome) {
-        case ModemCallOutcome::Connect:
+        if (m_settings.outcome == ModemCallOutcome::Connect) {
             GoOnline(out, now);
-            break;
-        case ModemCallOutcome::Busy:
+        } else {
             m_state = State::Command;
-            AppendResult(kBusy, out);
-            break;
-        case ModemCallOutcome::NoDialtone:
-            m_state = State::Command;
-            AppendResult(kNoDialtone, out);
-            break;
-        case ModemCallOutcome::NoCarrier:
-            m_state = State::Command;
-            AppendResult(kNoCarrier, out);
-            break;
+            AppendResult(m_settings.outcome == ModemCallOutcome::Busy         ? kBusy
+                         : m_settings.outcome == ModemCallOutcome::NoDialtone ? kNoDialtone
+                                                                              : kNoCarrier,
+                         out);
         }
     }
     if (m_state == State::Online && m_pluses.size() == 3

@@ -85,6 +85,7 @@ TEST_F(ModemChannel, DisconnectHangsUp)
     ASSERT_TRUE(channel.Connect());
     owner.Clear();
     EXPECT_TRUE(channel.Disconnect());
+    channel.Settings().modemConnected = 0;  // as the owner does after a Disconnect
     EXPECT_EQ(owner.Transmitted(), QByteArray("+++ATH\r"));
     EXPECT_EQ(line->Server().ModemState(), HayesModem::State::Command);
     EXPECT_FALSE(channel.SerialPort().IsOpen());

@@ -3,6 +3,7 @@
 
 #include "sim/hayes_modem.h"
 #include "sim/modem_options.h"
+#include "support/modem_line.h"
 
 #include <gtest/gtest.h>
 
@@ -15,13 +16,7 @@ constexpr int kSpeed = 19200;
 
 HayesModemSettings Settings(ModemCallOutcome outcome = ModemCallOutcome::Connect)
 {
-    HayesModemSettings settings;
-    settings.enabled = true;
-    settings.speed = kSpeed;
-    settings.outcome = outcome;
-    settings.guardMs = 100;
-    settings.dialMs = 50;
-    return settings;
+    return ModemLine::FastModem(kSpeed, outcome);  // guard time 100 ms, dial time 50 ms
 }
 
 // Feeds at the modem's speed and gives what goes back to the terminal.
