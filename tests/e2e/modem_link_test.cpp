@@ -103,10 +103,11 @@ TEST(ModemLink, SimulatorProgramPlaysTheModem)
         CCommPortClass port;
         owner.settings.serialPort = &port;
         owner.settings.phoneNumber = QStringLiteral("77");
+        owner.settings.baudRate = 19200;  // found on the first speed tried
         port.SetOwner(&owner);
         port.SetModemMode(1);
         ASSERT_EQ(port.Open(kSimCom), 0);
-        ASSERT_EQ(port.ApplyLineSettings(115200, 8, 0, 0), 0);
+        ASSERT_EQ(port.ApplyLineSettings(19200, 8, 0, 0), 0);
         ModemDialer dialer(ModemDialerSettings{0.3});
         ASSERT_EQ(dialer.Initialise(&owner), 0);
         if (arguments == busy) {
