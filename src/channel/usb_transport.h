@@ -1,6 +1,8 @@
 #pragma once
 // What the channel needs of the USB HID link of channel kind 0. The link itself (device enumeration,
-// HID reports) plugs in behind this interface; until one is set the channel treats USB as unavailable.
+// HID reports) plugs in behind this interface; without one the channel treats USB as unavailable.
+
+#include <QString>
 
 #include <cstdint>
 
@@ -21,11 +23,20 @@ enum UsbResult : int {
 // The meter's USB interface.
 constexpr std::uint16_t kUsbVendorId = 0x2047;
 constexpr std::uint16_t kUsbProductId = 0x0301;
+inline constexpr const char* kUsbManufacturer = "Texas Instruments";
+inline constexpr const char* kUsbProduct = "MSP430-based HID Device";
+// The device list holds this many entries.
+constexpr int kUsbSlotCount = 6;
 
 class UsbTransport {
 public:
     virtual ~UsbTransport() = default;
     virtual void SetOwner(ChannelOwner* owner) = 0;
+    // Fills the device list with the devices that carry these ids and strings: the number listed.
+    virtual int Enumerate(std::uint16_t vendorId, std::uint16_t productId, const QString& manufacturer,
+                          const QString& product) = 0;
+    // The USB serial number listed in `slot`; empty for an empty slot.
+    virtual QString SlotSerialNumber(int slot) const = 0;
     // Opens the device listed in `slot` (0..5) if it still carries these ids and its serial number.
     virtual int Open(std::uint16_t vendorId, std::uint16_t productId, int slot) = 0;
     virtual int Close() = 0;

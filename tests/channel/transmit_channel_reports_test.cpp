@@ -37,6 +37,8 @@ public:
     };
 
     void SetOwner(ChannelOwner* owner) override { this->owner = owner; }
+    int Enumerate(std::uint16_t, std::uint16_t, const QString&, const QString&) override { return 0; }
+    QString SlotSerialNumber(int) const override { return {}; }
     int Open(std::uint16_t vendorId, std::uint16_t productId, int slot) override
     {
         openedIds = {vendorId, productId, static_cast<std::uint16_t>(slot)};
@@ -184,9 +186,13 @@ TEST_F(ChannelReports, UnknownKindAndFraming)
 
 TEST_F(ChannelReports, UsbOpenWriteAndClose)
 {
-    // No USB link available yet.
+    // No USB link, or nothing in the device list yet.
     channel.Settings().kind = kChannelUsb;
     bool openFailed = false;
+    EXPECT_FALSE(channel.Connect(&openFailed));
+    EXPECT_TRUE(openFailed);
+    ExpectReported(owner, "Не удалось открыть USB соединение!!");
+    channel.SetUsbTransport(nullptr);
     EXPECT_FALSE(channel.Connect(&openFailed));
     EXPECT_TRUE(openFailed);
     ExpectReported(owner, "Не удалось открыть USB соединение!!");

@@ -1,0 +1,31 @@
+#pragma once
+// The demo: a simulated meter serving a free loopback TCP port inside the running program, and the
+// node "Демо-прибор" that reaches it. The desktop program and zt5ctl --demo both offer it.
+
+#include "meter_simulator.h"
+#include "sim_server.h"
+
+#include "nodes/node_record.h"
+
+#include <QString>
+
+class DemoMeter {
+public:
+    static constexpr const char* kNodeName = "Демо-прибор";
+
+    DemoMeter();
+    ~DemoMeter();
+    DemoMeter(const DemoMeter&) = delete;
+    DemoMeter& operator=(const DemoMeter&) = delete;
+
+    // Binds 127.0.0.1 on a port the system picks and starts answering; false with the system's words.
+    bool Start(QString* error);
+    // The node of the running meter: TCP to its port, RTU framing, the meter's own function and address.
+    NodeRecord Node() const;
+    MeterSimulator& Meter() { return m_meter; }
+
+private:
+    MeterSimulator m_meter;
+    SimServer m_server;
+    bool m_started = false;
+};

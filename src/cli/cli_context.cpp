@@ -1,0 +1,85 @@
+#include "cli/cli_context.h"
+
+#include "app/app_environment.h"
+#include "app/port_table_settings.h"
+#include "channel/port_table.h"
+#include "cli/connection_setup.h"
+#include "cli/terminal_output.h"
+#include "sim/demo_meter.h"
+
+CliContext::CliContext(const CliOptions& options)
+    : m_options(options), m_host(options.answer, options.verbose)
+{
+}
+
+CliContext::~CliContext()
+{
+    // The driver goes before the demo meter it talks to.
+    m_session.reset();
+    m_demo.reset();
+}
+
+AppEnvironment& CliContext::Environment()
+{
+    if (!m_environment) {
+        m_environment = std::make_unique<AppEnvironment>(StartupOverrides{m_options.settingsFile, m_options.workFolder});
+        // The COM numbers of the stored nodes mean the devices of the stored port table.
+        LoadPortTable(m_environment->Settings(), PortTable::Global());
+    }
+    return *m_environment;
+}
+
+bool CliContext::PrepareNode(NodeRecord& node, int* exitCode)
+{
+    if (m_options.demo) {
+        m_demo = std::make_unique<DemoMeter>();
+        QString error;
+        if (!m_demo->Start(&error)) {
+            PrintError(error + QLatin1Char('\n'));
+            *exitCode = kExitRefused;
+            return false;
+        }
+        node = m_demo->Node();
+        return true;
+    }
+    NodeEntry entry;
+    UserMessage failure;
+    if (!Environment().FindNode(m_options.node, &entry, &failure)) {
+        m_host.ShowMessage(failure);
+        *exitCode = kExitRefused;
+        return false;
+    }
+    node = entry.record;
+    return true;
+}
+
+DriverSession* CliContext::Connect(int* exitCode)
+{
+    if (m_session)
+        return m_session.get();
+    const QString usage = CheckConnectionOptions(m_options);
+    if (!usage.isEmpty()) {
+        *exitCode = UsageError(usage);
+        return nullptr;
+    }
+    NodeRecord node;
+    const bool hasNode = m_options.demo || !m_options.node.isEmpty();
+    if (hasNode && !PrepareNode(node, exitCode))
+        return nullptr;
+    if (!m_options.serial.isEmpty())
+        Environment();  // the stored port table first, so the path keeps a number it already has
+    const ConnectionPlan plan = PlanConnection(m_options, hasNode ? &node : nullptr);
+    m_session = std::make_unique<DriverSession>(m_host, plan.settings, plan.target);
+    if (!m_session->Run(kCommandConnect)) {
+        m_session.reset();
+        *exitCode = kExitRefused;
+        return nullptr;
+    }
+    return m_session.get();
+}
+
+int UsageError(const QString& text)
+{
+    PrintUsageError(text);
+    return kExitUsage;
+}

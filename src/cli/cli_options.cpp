@@ -1,0 +1,291 @@
+#include "cli/cli_options.h"
+
+#include "channel/channel_types.h"
+#include "channel/framing_names.h"
+
+#include <array>
+
+namespace {
+
+using Setter = QString (*)(CliOptions&, const QString&);
+
+struct OptionRow {
+    const char* name;       // without the leading "--"
+    char shortName;         // 0 when there is none
+    const char* valueName;  // null for a flag
+    const char* group;
+    const char* help;
+    Setter set;
+};
+
+// A number in `minimum..maximum`, or the error naming the option.
+QString SetNumber(std::optional<int>& target, const QString& text, int minimum, int maximum, const char* option)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < minimum || value > maximum)
+        return QStringLiteral("--%1 ждет число %2..%3").arg(QLatin1String(option)).arg(minimum).arg(maximum);
+    target = value;
+    return {};
+}
+
+// One of `names`, its index in `values`.
+template <std::size_t N>
+QString SetChoice(std::optional<int>& target, const QString& text, const std::array<const char*, N>& names,
+                  const std::array<int, N>& values, const char* option)
+{
+    QStringList allowed;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (text.compare(QString::fromUtf8(names[i]), Qt::CaseInsensitive) == 0) {
+            target = values[i];
+            return {};
+        }
+        allowed << QString::fromUtf8(names[i]);
+    }
+    return QStringLiteral("--%1 ждет одно из: %2").arg(QLatin1String(option), allowed.join(QStringLiteral(", ")));
+}
+
+QString SetEndpoint(QString& target, const QString& text, const char* option)
+{
+    const int colon = text.lastIndexOf(QLatin1Char(':'));
+    bool ok = false;
+    const int port = colon > 0 ? text.mid(colon + 1).toInt(&ok) : 0;
+    if (!ok || port < 1 || port > 65535)
+        return QStringLiteral("--%1 ждет АДРЕС:ПОРТ").arg(QLatin1String(option));
+    target = text;
+    return {};
+}
+
+const OptionRow kOptions[] = {
+    {"tcp", 0, "АДРЕС:ПОРТ", "Канал связи", "прибор в сети, TCP",
+     [](CliOptions& o, const QString& v) { return SetEndpoint(o.tcp, v, "tcp"); }},
+    {"udp", 0, "АДРЕС:ПОРТ", "Канал связи", "прибор в сети, UDP",
+     [](CliOptions& o, const QString& v) { return SetEndpoint(o.udp, v, "udp"); }},
+    {"serial", 0, "ПУТЬ", "Канал связи", "прямое подключение к последовательному порту (/dev/ttyUSB0, /dev/pts/N)",
+     [](CliOptions& o, const QString& v) {
+         o.serial = v;
+         return QString();
+     }},
+    {"baud", 0, "N", "Канал связи", "скорость порта, бит/с (по умолчанию 115200)",
+     [](CliOptions& o, const QString& v) { return SetNumber(o.baud, v, 50, 4000000, "baud"); }},
+    {"parity", 0, "ЧЕТНОСТЬ", "Канал связи", "none|odd|even|mark|space (по умолчанию none)",
+     [](CliOptions& o, const QString& v) {
+         return SetChoice<5>(o.parity, v, {"none", "odd", "even", "mark", "space"}, {0, 1, 2, 3, 4}, "parity");
+     }},
+    {"stop-bits", 0, "N", "Канал связи", "стоповые биты 1|1.5|2 (по умолчанию 1)",
+     [](CliOptions& o, const QString& v) { return SetChoice<3>(o.stopBits, v, {"1", "1.5", "2"}, {0, 1, 2}, "stop-bits"); }},
+    {"bits", 0, "N", "Канал связи", "биты данных 5..8 (по умолчанию 8)",
+     [](CliOptions& o, const QString& v) { return SetNumber(o.byteSize, v, 5, 8, "bits"); }},
+    {"node", 0, "ИМЯ", "Канал связи", "узел учета из базы узлов (Base/Objects.bin рабочего каталога)",
+     [](CliOptions& o, const QString& v) {
+         o.node = v;
+         return QString();
+     }},
+    {"demo", 0, nullptr, "Канал связи", "демо-прибор в этом процессе (узел \"Демо-прибор\")",
+     [](CliOptions& o, const QString&) {
+         o.demo = true;
+         return QString();
+     }},
+    {"framing", 0, "ВИД", "Канал связи", "rtu|ascii|ppp (по умолчанию rtu)",
+     [](CliOptions& o, const QString& v) {
+         const int framing = FramingFromName(v);
+         if (framing < kFramingRtu || framing > kFramingPpp)
+             return QStringLiteral("--framing ждет одно из: rtu, ascii, ppp");
+         o.framing = framing;
+         return QString();
+     }},
+    {"functions", 0, "НАБОР", "Канал связи", "standard (3 и 16) | extended (0x48, по умолчанию)",
+     [](CliOptions& o, const QString& v) {
+         return SetChoice<2>(o.functionSet, v, {"standard", "extended"}, {0, 1}, "functions");
+     }},
+    {"address", 0, "N", "Канал связи", "сетевой адрес прибора 0..255 (по умолчанию 0)",
+     [](CliOptions& o, const QString& v) { return SetNumber(o.address, v, 0, 255, "address"); }},
+    {"timeout", 0, "СЕК", "Канал связи", "тайм-аут на повтор, сек. (по умолчанию 3)",
+     [](CliOptions& o, const QString& v) { return SetNumber(o.timeoutSec, v, 1, 255, "timeout"); }},
+    {"attempts", 0, "N", "Канал связи", "количество повторов (по умолчанию 5)",
+     [](CliOptions& o, const QString& v) { return SetNumber(o.attempts, v, 1, 255, "attempts"); }},
+    {"workdir", 0, "КАТАЛОГ", "Программа", "рабочий каталог (база узлов)",
+     [](CliOptions& o, const QString& v) {
+         o.workFolder = v;
+         return QString();
+     }},
+    {"settings", 0, "ФАЙЛ", "Программа", "файл настроек программы вместо settings.ini",
+     [](CliOptions& o, const QString& v) {
+         o.settingsFile = v;
+         return QString();
+     }},
+    {"verbose", 'v', nullptr, "Программа", "строки монитора обмена в stderr",
+     [](CliOptions& o, const QString&) {
+         o.verbose = true;
+         return QString();
+     }},
+    {"yes", 0, nullptr, "Программа", "ответ \"Да\" (\"ОК\") на вопросы",
+     [](CliOptions& o, const QString&) {
+         o.answer = QuestionAnswer::kYes;
+         return QString();
+     }},
+    {"no", 0, nullptr, "Программа", "ответ \"Нет\" (\"Отмена\") на вопросы",
+     [](CliOptions& o, const QString&) {
+         o.answer = QuestionAnswer::kNo;
+         return QString();
+     }},
+    {"help", 'h', nullptr, "Программа", "эта справка",
+     [](CliOptions& o, const QString&) {
+         o.help = true;
+         return QString();
+     }},
+    {"version", 0, nullptr, "Программа", "версия программы",
+     [](CliOptions& o, const QString&) {
+         o.version = true;
+         return QString();
+     }},
+    {"output", 'o', "ФАЙЛ", "Команды", "файл результата (read-config, report)",
+     [](CliOptions& o, const QString& v) {
+         o.output = v;
+         return QString();
+     }},
+    {"date", 0, "ГГГГ-ММ-ДД[TЧЧ]", "Команды", "дата записи архива (archive)",
+     [](CliOptions& o, const QString& v) {
+         o.date = v;
+         return QString();
+     }},
+    {"count", 0, "N", "Команды", "число записей (archive: подряд от --date; events)",
+     [](CliOptions& o, const QString& v) { return SetNumber(o.count, v, 1, 100000, "count"); }},
+    {"format", 0, "ВИД", "Команды", "text|csv|json: вид вывода archive (по умолчанию text)",
+     [](CliOptions& o, const QString& v) {
+         if (v != QLatin1String("text") && v != QLatin1String("csv") && v != QLatin1String("json"))
+             return QStringLiteral("--format ждет одно из: text, csv, json");
+         o.format = v;
+         return QString();
+     }},
+    {"totals", 0, nullptr, "Команды", "текущие итоги вместо текущих значений (current)",
+     [](CliOptions& o, const QString&) {
+         o.totals = true;
+         return QString();
+     }},
+    {"repeat", 0, "СЕК", "Команды", "читать с этим периодом до Ctrl+C (current)",
+     [](CliOptions& o, const QString& v) { return SetNumber(o.repeatSec, v, 1, 86400, "repeat"); }},
+    {"from", 0, "N", "Команды", "номер первой записи журнала (events)",
+     [](CliOptions& o, const QString& v) { return SetNumber(o.from, v, 0, 65535, "from"); }},
+    {"maker-id", 0, "N", "Команды", "ID производителя 0..65535 (maker write)",
+     [](CliOptions& o, const QString& v) { return SetNumber(o.makerId, v, 0, 65535, "maker-id"); }},
+    {"serial-number", 0, "N", "Команды", "серийный номер (maker write, service-centre write)",
+     [](CliOptions& o, const QString& v) {
+         const std::optional<qint64> number = ParseCount(v, 0xFFFFFFFFll);
+         if (!number)
+             return QStringLiteral("--serial-number ждет число 0..4294967295");
+         o.serialNumber = number;
+         return QString();
+     }},
+    {"model", 0, "МОДЕЛЬ", "Команды", "01|02|03|04|04.1 (maker write)",
+     [](CliOptions& o, const QString& v) {
+         return SetChoice<5>(o.model, v, {"01", "02", "03", "04", "04.1"}, {0, 1, 2, 3, 4}, "model");
+     }},
+    {"battery", 0, "ТИП", "Команды", "тип батареи AA|C|D (service-centre write)",
+     [](CliOptions& o, const QString& v) { return SetChoice<3>(o.battery, v, {"AA", "C", "D"}, {0, 1, 2}, "battery"); }},
+    {"variant", 0, "ИСПОЛНЕНИЕ", "Команды", "Россия|Казахстан|Украина (service-centre write)",
+     [](CliOptions& o, const QString& v) {
+         return SetChoice<3>(o.variant, v, {"Россия", "Казахстан", "Украина"}, {0, 1, 2}, "variant");
+     }},
+};
+
+const OptionRow* FindLong(const QString& name)
+{
+    for (const OptionRow& row : kOptions) {
+        if (name == QLatin1String(row.name))
+            return &row;
+    }
+    return nullptr;
+}
+
+const OptionRow* FindShort(QChar letter)
+{
+    for (const OptionRow& row : kOptions) {
+        if (row.shortName != 0 && letter == QLatin1Char(row.shortName))
+            return &row;
+    }
+    return nullptr;
+}
+
+QString Usage(const OptionRow& row)
+{
+    QString text = row.shortName ? QStringLiteral("-%1, ").arg(QLatin1Char(row.shortName)) : QStringLiteral("    ");
+    text += QStringLiteral("--") + QLatin1String(row.name);
+    if (row.valueName)
+        text += QLatin1Char(' ') + QString::fromUtf8(row.valueName);
+    return text;
+}
+
+}  // namespace
+
+std::optional<qint64> ParseCount(const QString& text, qint64 maximum)
+{
+    bool ok = false;
+    const qint64 value = text.toLongLong(&ok);
+    if (!ok || value < 0 || value > maximum || text.startsWith(QLatin1Char('+')))
+        return std::nullopt;
+    return value;
+}
+
+QString ParseCliOptions(const QStringList& arguments, CliOptions& options)
+{
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& word = arguments.at(i);
+        const OptionRow* row = nullptr;
+        QString value;
+        bool inlineValue = false;
+        if (!optionsEnded && word == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && word.startsWith(QLatin1String("--"))) {
+            const qsizetype equals = word.indexOf(QLatin1Char('='));
+            row = FindLong(word.mid(2, equals < 0 ? -1 : equals - 2));
+            if (equals >= 0) {
+                value = word.mid(equals + 1);
+                inlineValue = true;
+            }
+        } else if (!optionsEnded && word.size() == 2 && word.startsWith(QLatin1Char('-')) && word != QLatin1String("-")
+                   && !word.at(1).isDigit()) {
+            row = FindShort(word.at(1));
+        } else {
+            // The command, then its words.
+            if (options.command.isEmpty())
+                options.command = word;
+            else
+                options.arguments << word;
+            continue;
+        }
+        if (!row)
+            return QStringLiteral("неизвестный параметр %1").arg(word);
+        if (row->valueName && !inlineValue) {
+            if (i + 1 >= arguments.size())
+                return QStringLiteral("после %1 нужно значение %2").arg(word, QString::fromUtf8(row->valueName));
+            value = arguments.at(++i);
+        } else if (!row->valueName && inlineValue) {
+            return QStringLiteral("параметр --%1 не принимает значения").arg(QLatin1String(row->name));
+        }
+        const QString error = row->set(options, value);
+        if (!error.isEmpty())
+            return error;
+    }
+    return {};
+}
+
+QString OptionsHelpText()
+{
+    int width = 0;
+    for (const OptionRow& row : kOptions)
+        width = std::max(width, int(Usage(row).size()));
+    QString text;
+    QString group;
+    for (const OptionRow& row : kOptions) {
+        if (group != QString::fromUtf8(row.group)) {
+            group = QString::fromUtf8(row.group);
+            text += QStringLiteral("\n%1:\n").arg(group);
+        }
+        text += QStringLiteral("  %1  %2\n").arg(Usage(row).leftJustified(width), QString::fromUtf8(row.help));
+    }
+    return text;
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The options of zt5ctl: one table (cli_options.cpp) drives both the parsing and the help text.
+// Options may stand anywhere on the line; the first word that is not an option names the command and
+// the words after it are its arguments. "--name value" and "--name=value" both work; "--" ends options.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+enum class QuestionAnswer { kAsk, kYes, kNo };
+
+struct CliOptions {
+    // Connection.
+    QString tcp;     // HOST:PORT
+    QString udp;     // HOST:PORT
+    QString serial;  // device path
+    std::optional<int> baud;
+    std::optional<int> parity;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    std::optional<int> stopBits;  // 0 one, 1 one and a half, 2 two
+    std::optional<int> byteSize;
+    QString node;
+    QString workFolder;
+    QString settingsFile;
+    bool demo = false;
+    std::optional<int> framing;
+    std::optional<int> functionSet;  // 0 standard, 1 the meter's own
+    std::optional<int> address;
+    std::optional<int> timeoutSec;
+    std::optional<int> attempts;
+
+    // Behaviour.
+    bool verbose = false;
+    QuestionAnswer answer = QuestionAnswer::kAsk;
+    bool help = false;
+    bool version = false;
+
+    // Command options.
+    QString output;
+    QString date;
+    std::optional<int> count;
+    QString format = QStringLiteral("text");
+    bool totals = false;
+    std::optional<int> repeatSec;
+    std::optional<int> from;
+    std::optional<int> makerId;
+    std::optional<qint64> serialNumber;
+    std::optional<int> model;
+    std::optional<int> battery;
+    std::optional<int> variant;
+
+    QString command;
+    QStringList arguments;  // the command's own words
+};
+
+// Fills `options` from the program's arguments (without the program name). Returns the usage error
+// in words for the user, or empty.
+QString ParseCliOptions(const QStringList& arguments, CliOptions& options);
+
+// The option part of --help, grouped and aligned.
+QString OptionsHelpText();
+
+// Parses an unsigned decimal number no larger than `maximum`.
+std::optional<qint64> ParseCount(const QString& text, qint64 maximum);

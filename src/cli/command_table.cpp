@@ -1,0 +1,56 @@
+#include "cli/command_table.h"
+
+#include "cli/commands_archive.h"
+#include "cli/commands_config.h"
+#include "cli/commands_device.h"
+#include "cli/commands_service_data.h"
+
+namespace {
+
+const CliCommand kCommands[] = {
+    {"info", "", "версия, модель, заводской номер и уровень ПО прибора", RunInfo},
+    {"read-config", "-o ФАЙЛ.zt5", "прочитать настройки прибора в файл настроек", RunReadConfig},
+    {"write-config", "ФАЙЛ.zt5", "проверить файл настроек и записать его в прибор", RunWriteConfig},
+    {"check", "ФАЙЛ.zt5", "проверить файл настроек (без прибора)", RunCheck},
+    {"report", "ФАЙЛ.zt5 [-o ОТЧЕТ.xls]", "отчет о настройках файла (без прибора)", RunReport},
+    {"set-clock", "", "установить часы прибора по компьютеру (архив сбрасывается: нужен --yes)", RunSetClock},
+    {"service", "КОД [ЗНАЧЕНИЕ]", "служебная команда; для кодов 7 и 8 ЗНАЧЕНИЕ - пароль", RunService},
+    {"maker", "read | write --maker-id N --serial-number N --model М", "данные производителя", RunMaker},
+    {"service-centre", "read | write --serial-number N [--battery Т] [--variant И]", "данные сервис-центра",
+     RunServiceCentre},
+    {"descriptors", "", "информация об архивах", RunDescriptors},
+    {"archive", "hour|day|month|totals --date ДАТА [--count N] [--format text|csv|json]",
+     "записи архива с даты, N записей подряд", RunArchive},
+    {"current", "[--totals] [--repeat СЕК]", "текущие значения или текущие итоги", RunCurrent},
+    {"events", "db|admin|diag [--from N] [--count N]", "журнал изменений БД, админ. событий или диагностики",
+     RunEvents},
+    {"flash", "СТРАНИЦА", "страница flash-памяти, шестнадцатеричный дамп", RunFlash},
+};
+
+}  // namespace
+
+std::span<const CliCommand> CliCommands()
+{
+    return kCommands;
+}
+
+const CliCommand* FindCliCommand(const QString& name)
+{
+    for (const CliCommand& command : kCommands) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
+}
+
+QString CommandsHelpText()
+{
+    QString text = QStringLiteral("Команды:\n");
+    for (const CliCommand& command : kCommands) {
+        QString usage = QString::fromUtf8(command.name);
+        if (*command.usage)
+            usage += QLatin1Char(' ') + QString::fromUtf8(command.usage);
+        text += QStringLiteral("  %1\n      %2\n").arg(usage, QString::fromUtf8(command.help));
+    }
+    return text;
+}

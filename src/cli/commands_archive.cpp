@@ -1,0 +1,181 @@
+#include "cli/commands_archive.h"
+
+#include "archives/archive_step.h"
+#include "archives/descriptor_rows.h"
+#include "cli/archive_formats.h"
+#include "cli/cli_context.h"
+#include "cli/terminal_output.h"
+#include "protocol/image_report_time.h"
+
+#include <QDate>
+#include <QRegularExpression>
+
+namespace {
+
+struct NamedKind {
+    const char* name;
+    int kind;
+};
+constexpr NamedKind kArchiveKinds[] = {
+    {"hour", kArchiveHourly}, {"day", kArchiveDaily}, {"month", kArchiveMonthly}, {"totals", kArchiveTotals}};
+constexpr NamedKind kEventLogs[] = {
+    {"db", kEventLogDbChanges}, {"admin", kEventLogAdministrative}, {"diag", kEventLogDiagnostics}};
+
+template <std::size_t N>
+int KindNamed(const QStringList& words, const NamedKind (&kinds)[N])
+{
+    if (words.size() != 1)
+        return -1;
+    for (const NamedKind& entry : kinds) {
+        if (words.first() == QLatin1String(entry.name))
+            return entry.kind;
+    }
+    return -1;
+}
+
+// The columns padded to their widest text, two blanks apart.
+QString Table(const QStringList& titles, const QList<QStringList>& rows)
+{
+    QList<int> widths;
+    for (const QString& title : titles)
+        widths << int(title.size());
+    for (const QStringList& row : rows) {
+        for (int i = 0; i < row.size() && i < widths.size(); ++i)
+            widths[i] = std::max(widths[i], int(row[i].size()));
+    }
+    const auto line = [&](const QStringList& cells) {
+        QString text;
+        for (int i = 0; i < cells.size() && i < widths.size(); ++i)
+            text += cells[i].leftJustified(widths[i] + 2);
+        return text.trimmed() + QLatin1Char('\n');
+    };
+    QString text = line(titles);
+    for (const QStringList& row : rows)
+        text += line(row);
+    return text;
+}
+
+QString CurrentText(const CRovoRedod& driver, bool totals)
+{
+    return CurrentOutput(totals, driver.AreaBytes(totals ? MeterArea::kCurrentTotals : MeterArea::kCurrentValues));
+}
+
+MeterArea LogArea(int log)
+{
+    return static_cast<MeterArea>(static_cast<int>(MeterArea::kEventLogDbChanges) + log);
+}
+
+}  // namespace
+
+std::optional<TChronoArch> ParseArchiveDate(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{4})-(\\d{2})-(\\d{2})(?:T(\\d{2}))?$"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate date(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+    const int hour = match.captured(4).isEmpty() ? 0 : match.captured(4).toInt();
+    if (!date.isValid() || date.year() < kBaseYear || date.year() > kBaseYear + 254 || hour > 23)
+        return std::nullopt;
+    return TChronoArch{std::uint8_t(date.day()), std::uint8_t(date.month()), std::uint8_t(date.year() - kBaseYear),
+                       std::uint8_t(hour)};
+}
+
+int RunDescriptors(CliContext& context)
+{
+    if (!context.Arguments().isEmpty())
+        return UsageError(QStringLiteral("descriptors не ждет слов после себя"));
+    int exitCode = kExitOk;
+    DriverSession* session = context.Connect(&exitCode);
+    if (!session)
+        return exitCode;
+    if (!session->Run(kCommandReadArchiveInfo))
+        return kExitRefused;
+    PrintOut(Table(DescriptorColumnTitles(), DescriptorRows(session->Driver().Data().descriptors)));
+    return kExitOk;
+}
+
+int RunArchive(CliContext& context)
+{
+    const CliOptions& options = context.Options();
+    const int kindNumber = KindNamed(context.Arguments(), kArchiveKinds);
+    if (kindNumber < 0)
+        return UsageError(QStringLiteral("archive ждет hour, day, month или totals"));
+    std::optional<TChronoArch> date = ParseArchiveDate(options.date);
+    if (!date)
+        return UsageError(QStringLiteral("archive ждет --date ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ"));
+    int exitCode = kExitOk;
+    DriverSession* session = context.Connect(&exitCode);
+    if (!session)
+        return exitCode;
+    const auto kind = static_cast<ArchiveKind>(kindNumber);
+    const RecordFormat format = RecordFormatOf(options.format);
+    CRovoRedod& driver = session->Driver();
+    const std::uint32_t serial = driver.Configuration().identity.serialNumber;
+    const MeterArea area = kind == kArchiveTotals ? MeterArea::kTotalsRecord : MeterArea::kArchiveRecord;
+    if (format == RecordFormat::kCsv)
+        PrintOut(CsvHeader(kind));
+    const int count = options.count.value_or(1);
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            *date = StepArchiveDate(kind, *date, 1, ImageReportTime(driver.Data()));
+        driver.Data().request = ValueArchiveRequest(kind, StampOf(*date));
+        if (!session->Run(kCommandReadArchiveValues))
+            return kExitRefused;
+        PrintOut(ArchiveRecordOutput(kind, format, serial, driver.AreaBytes(area)));
+    }
+    return kExitOk;
+}
+
+int RunCurrent(CliContext& context)
+{
+    if (!context.Arguments().isEmpty())
+        return UsageError(QStringLiteral("current не ждет слов после себя (--totals, --repeat СЕК)"));
+    const CliOptions& options = context.Options();
+    int exitCode = kExitOk;
+    DriverSession* session = context.Connect(&exitCode);
+    if (!session)
+        return exitCode;
+    CRovoRedod& driver = session->Driver();
+    DriverData& data = driver.Data();
+    data.request = ArchiveRequest{};
+    data.request.kind = options.totals ? kArchiveCurrentTotals : kArchiveCurrentValues;
+    data.cyclicRead = options.repeatSec.has_value();
+    data.cyclicPeriodMs = options.repeatSec.value_or(0) * 1000;
+    // Repeated reads are printed as each arrives, until Ctrl+C stops the command.
+    if (data.cyclicRead)
+        session->OnEachRead([&driver, &options] { PrintOut(CurrentText(driver, options.totals) + QLatin1Char('\n')); });
+    const bool succeeded = session->Run(kCommandReadCurrentValues);
+    session->OnEachRead(nullptr);
+    if (!succeeded)
+        return kExitRefused;
+    if (!data.cyclicRead)
+        PrintOut(CurrentText(driver, options.totals));
+    return kExitOk;
+}
+
+int RunEvents(CliContext& context)
+{
+    const CliOptions& options = context.Options();
+    const int log = KindNamed(context.Arguments(), kEventLogs);
+    if (log < 0)
+        return UsageError(QStringLiteral("events ждет db, admin или diag"));
+    int exitCode = kExitOk;
+    DriverSession* session = context.Connect(&exitCode);
+    if (!session)
+        return exitCode;
+    CRovoRedod& driver = session->Driver();
+    // The meter gives at most 16 entries a time; a longer run is read in turns.
+    int first = options.from.value_or(0);
+    for (int left = options.count.value_or(1); left > 0 && first <= 0xFFFF;) {
+        const int count = std::min<int>(left, kMaxEventEntries);
+        driver.Data().request = EventLogRequest(static_cast<EventLogKind>(log), static_cast<std::uint16_t>(first),
+                                                static_cast<std::uint32_t>(count));
+        if (!session->Run(kCommandReadEventLog))
+            return kExitRefused;
+        PrintOut(EventsOutput(driver.AreaBytes(LogArea(log)), count));
+        first += count;
+        left -= count;
+    }
+    return kExitOk;
+}

@@ -1,0 +1,97 @@
+#include "cli/commands_config.h"
+
+#include "app/file_name_rules.h"
+#include "cli/cli_context.h"
+#include "config/settings_report_output.h"
+#include "config/tunes_file.h"
+#include "config/tunes_validation.h"
+#include "reports/report_save.h"
+#include "reports/report_writer.h"
+
+namespace {
+
+// The one settings file a command names; a usage error when it names none or more.
+bool TakeFileArgument(CliContext& context, QString& file, int* exitCode)
+{
+    if (context.Arguments().size() != 1) {
+        *exitCode = UsageError(QStringLiteral("команде %1 нужен один файл настроек").arg(context.Options().command));
+        return false;
+    }
+    file = context.Arguments().first();
+    return true;
+}
+
+// The file opened and checked as the configuration frame does before writing, saving or reporting.
+bool OpenChecked(CliContext& context, const QString& file, ConfigurationBlocks& blocks)
+{
+    return OpenTunesFile(file, blocks, context.Host()) && ValidateTunes(blocks, context.Host());
+}
+
+// "conf.zt5" gives "conf.xls", "conf" gives "conf.xls".
+QString DefaultReportName(const QString& settingsFile)
+{
+    const QString suffix = QStringLiteral(".") + QLatin1String(kTunesFileExtension);
+    QString name = settingsFile;
+    if (name.endsWith(suffix) && name.size() > suffix.size() && LastPathSeparator(name) < name.size() - suffix.size() - 1)
+        name.chop(suffix.size());
+    return ReportSaveName(name);
+}
+
+}  // namespace
+
+int RunReadConfig(CliContext& context)
+{
+    if (!context.Arguments().isEmpty() || context.Options().output.isEmpty())
+        return UsageError(QStringLiteral("read-config ждет -o ФАЙЛ.zt5"));
+    int exitCode = kExitOk;
+    DriverSession* session = context.Connect(&exitCode);
+    if (!session)
+        return exitCode;
+    // A copy of what the meter holds, as it is: a backup must be possible even of a configuration the
+    // checks would refuse (a meter fresh from the factory has no thermal input in use). The checks
+    // guard the way back, in write-config.
+    return SaveTunesFile(context.Options().output, session->Driver().Configuration(), context.Host()) ? kExitOk
+                                                                                                     : kExitRefused;
+}
+
+int RunWriteConfig(CliContext& context)
+{
+    QString file;
+    int exitCode = kExitOk;
+    if (!TakeFileArgument(context, file, &exitCode))
+        return exitCode;
+    ConfigurationBlocks blocks{};
+    if (!OpenChecked(context, file, blocks))
+        return kExitRefused;
+    DriverSession* session = context.Connect(&exitCode);
+    if (!session)
+        return exitCode;
+    session->Driver().Configuration() = blocks;
+    return session->Run(kCommandWriteConfiguration) ? kExitOk : kExitRefused;
+}
+
+int RunCheck(CliContext& context)
+{
+    QString file;
+    int exitCode = kExitOk;
+    if (!TakeFileArgument(context, file, &exitCode))
+        return exitCode;
+    ConfigurationBlocks blocks{};
+    return OpenChecked(context, file, blocks) ? kExitOk : kExitRefused;
+}
+
+int RunReport(CliContext& context)
+{
+    QString file;
+    int exitCode = kExitOk;
+    if (!TakeFileArgument(context, file, &exitCode))
+        return exitCode;
+    ConfigurationBlocks blocks{};
+    if (!OpenTunesFile(file, blocks, context.Host()))
+        return kExitRefused;
+    const QString target =
+        context.Options().output.isEmpty() ? DefaultReportName(file) : ReportSaveName(context.Options().output);
+    SavingReportViewer viewer(target, context.Host());
+    const SettingsReportPlace place{DefaultReportFolder(), NewReportWindowNumber(), nullptr};
+    return ShowSettingsReport(blocks, context.Host(), viewer, place) && viewer.Saved() ? kExitOk : kExitRefused;
+}

@@ -1,0 +1,121 @@
+#include "cli/commands_service_data.h"
+
+#include "cli/cli_context.h"
+#include "cli/terminal_output.h"
+#include "config/model_capabilities.h"
+#include "config/service_page_rules.h"
+
+#include <QDateTime>
+
+namespace {
+
+const char* const kBatteryNames[] = {"Тип AA", "Тип C", "Тип D"};
+const char* const kVariantNames[] = {"Россия", "Казахстан", "Украина"};
+
+QString MakerText(const MakerData& data)
+{
+    const TChronoArch& made = data.manufactured;
+    return QStringLiteral("ID производителя: %1\nСер. номер при выпуске: %2\nМодель: %3\n")
+               .arg(data.makerId)
+               .arg(data.serialAtManufacture)
+               .arg(ModelName(data.modelIndex))
+           + QString::asprintf("Дата выпуска: %.2d.%.2d.%.2d %.2d\n", made.day, made.month, made.year + kBaseYear,
+                               made.hour);
+}
+
+// "%d ч. %d мин." of a minute counter.
+QString Resource(const char* format, std::uint32_t minutes)
+{
+    return QString::asprintf(format, int(minutes / 60), int(minutes % 60));
+}
+
+QString ServiceCentreText(const ServiceCentreData& data)
+{
+    const unsigned battery = data.BatteryType();
+    QString text = QStringLiteral("Серийный номер для отобр.: %1\nТип батареи пит.: %2\nИсполнение: %3\n")
+                       .arg(data.displaySerial)
+                       .arg(battery < std::size(kBatteryNames) ? QString::fromUtf8(kBatteryNames[battery])
+                                                               : QString::number(battery))
+                       .arg(QString::fromUtf8(kVariantNames[data.Variant()]));
+    text += Resource("Заданный рес.батареи: %d ч. %d мин.\r\n", data.batteryResourceSet);
+    text += Resource("Оставшийся рас.рес.батареи: %d ч. %d мин.\r\n", data.batteryResourceLeft);
+    text += Resource("Наработка modbus: %d ч. %d мин.\r\n", data.modbusMinutes);
+    text += Resource("Наработка дисплея: %d ч. %d мин.\r\n", data.displayMinutes);
+    return text;
+}
+
+// "read" or "write" and nothing else; -1 after a usage error.
+int Direction(const CliContext& context)
+{
+    const QStringList& words = context.Arguments();
+    if (words.size() == 1 && words.first() == QLatin1String("read"))
+        return 0;
+    if (words.size() == 1 && words.first() == QLatin1String("write"))
+        return 1;
+    return -1;
+}
+
+int WriteMaker(CliContext& context, DriverSession& session)
+{
+    const CliOptions& options = context.Options();
+    CRovoRedod& driver = session.Driver();
+    if (!MakerModelFitsMeter(*options.model, driver.FirmwareLevel())) {
+        ShowConfigInformation(context.Host(), MakerModelRefusal());
+        return kExitRefused;
+    }
+    // The bytes the page does not edit keep what the meter holds.
+    if (!session.Run(kCommandReadMakerData))
+        return kExitRefused;
+    driver.Data().makerDataToWrite =
+        MakerDataForWrite(driver.Data().makerData, static_cast<std::uint16_t>(*options.makerId),
+                          static_cast<std::uint32_t>(*options.serialNumber), static_cast<std::uint8_t>(*options.model),
+                          QDateTime::currentDateTime());
+    return session.Run(kCommandWriteMakerData) ? kExitOk : kExitRefused;
+}
+
+}  // namespace
+
+int RunMaker(CliContext& context)
+{
+    const int direction = Direction(context);
+    const CliOptions& options = context.Options();
+    if (direction < 0)
+        return UsageError(QStringLiteral("maker ждет read или write"));
+    if (direction == 1 && (!options.makerId || !options.serialNumber || !options.model))
+        return UsageError(QStringLiteral("maker write ждет --maker-id, --serial-number и --model"));
+    int exitCode = kExitOk;
+    DriverSession* session = context.Connect(&exitCode);
+    if (!session)
+        return exitCode;
+    if (direction == 1)
+        return WriteMaker(context, *session);
+    if (!session->Run(kCommandReadMakerData))
+        return kExitRefused;
+    PrintOut(MakerText(session->Driver().Data().makerData));
+    return kExitOk;
+}
+
+int RunServiceCentre(CliContext& context)
+{
+    const int direction = Direction(context);
+    const CliOptions& options = context.Options();
+    if (direction < 0)
+        return UsageError(QStringLiteral("service-centre ждет read или write"));
+    if (direction == 1 && !options.serialNumber)
+        return UsageError(QStringLiteral("service-centre write ждет --serial-number (и --battery, --variant)"));
+    int exitCode = kExitOk;
+    DriverSession* session = context.Connect(&exitCode);
+    if (!session)
+        return exitCode;
+    CRovoRedod& driver = session->Driver();
+    if (direction == 1) {
+        driver.Data().serviceCentreDataToWrite =
+            ServiceCentreDataForWrite(static_cast<std::uint32_t>(*options.serialNumber), options.battery.value_or(0),
+                                      options.variant.value_or(0), driver.FirmwareLevel());
+        return session->Run(kCommandWriteServiceCentreData) ? kExitOk : kExitRefused;
+    }
+    if (!session->Run(kCommandReadServiceCentreData))
+        return kExitRefused;
+    PrintOut(ServiceCentreText(driver.Data().serviceCentreData));
+    return kExitOk;
+}

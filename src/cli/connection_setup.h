@@ -1,0 +1,23 @@
+#pragma once
+// Where zt5ctl finds the meter: --tcp, --udp, --serial, --node or --demo, exactly one of them, and the
+// options that adjust the line. A node's connection fields go into the channel as the channel dialog
+// puts them; options given next to --node win over the node's own values.
+
+#include "cli/cli_options.h"
+#include "nodes/apply_node.h"
+#include "nodes/node_record.h"
+
+#include <QString>
+
+class AppEnvironment;
+
+struct ConnectionPlan {
+    ChannelSettings settings;
+    NodeTarget target;
+};
+
+// The usage error (no line named, or more than one), or empty.
+QString CheckConnectionOptions(const CliOptions& options);
+
+// The line the options describe. `node` is the chosen node (--node, --demo) or null.
+ConnectionPlan PlanConnection(const CliOptions& options, const NodeRecord* node);

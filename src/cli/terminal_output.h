@@ -1,0 +1,14 @@
+#pragma once
+// What zt5ctl writes: the requested output alone on stdout, the system's messages (and, with -v, the
+// exchange monitor) on stderr. Texts are UTF-8; the CR LF line ends of the system's texts become the
+// terminal's LF. Safe to call from the driver's threads.
+
+#include <QString>
+
+// The text as the terminal wants it: CR LF (and a lone CR) become LF.
+QString TerminalText(const QString& text);
+
+void PrintOut(const QString& text);
+void PrintError(const QString& text);
+// "zt5ctl: <text>" and the hint where the help is, for usage errors.
+void PrintUsageError(const QString& text);

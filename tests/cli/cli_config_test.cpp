@@ -1,0 +1,159 @@
+// Configurations through zt5ctl: read from the meter into a file, edited, written back and read again;
+// checked offline; and reported exactly as the core's report writer reports them.
+
+#include "cli_process.h"
+#include "cli_test_hosts.h"
+
+#include "config/settings_report_output.h"
+#include "config/tunes_file.h"
+#include "reports/report_save.h"
+#include "reports/report_writer.h"
+#include "support/known_configuration.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+ConfigurationBlocks OpenFile(const QString& path)
+{
+    CollectingHost host;
+    ConfigurationBlocks blocks{};
+    EXPECT_TRUE(OpenTunesFile(path, blocks, host)) << host.messages.join(QLatin1Char('\n')).toStdString();
+    return blocks;
+}
+
+void SaveFile(const QString& path, const ConfigurationBlocks& blocks)
+{
+    CollectingHost host;
+    ASSERT_TRUE(SaveTunesFile(path, blocks, host)) << host.messages.join(QLatin1Char('\n')).toStdString();
+}
+
+bool SameSettings(const ConfigurationBlocks& a, const ConfigurationBlocks& b)
+{
+    return std::memcmp(&a.tunes, &b.tunes, sizeof a.tunes) == 0 && std::memcmp(&a.open, &b.open, sizeof a.open) == 0
+           && std::memcmp(&a.controls, &b.controls, sizeof a.controls) == 0;
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class CliConfig : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_FALSE(sim.Place().isEmpty());
+    }
+    QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    // The meter's configuration read into `name`, then settings that pass the checks put in, with the
+    // meter's identity kept.
+    ConfigurationBlocks ValidFileFromMeter(const char* name)
+    {
+        const CliRun read = Run({QStringLiteral("read-config"), QStringLiteral("-o"), Path(name)});
+        EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
+        EXPECT_TRUE(read.out.isEmpty());
+        EXPECT_EQ(FileBytes(Path(name)).size(), 1802);
+        ConfigurationBlocks blocks = KnownConfiguration();
+        blocks.identity = OpenFile(Path(name)).identity;
+        SaveFile(Path(name), blocks);
+        return blocks;
+    }
+    CliRun Run(const QStringList& words) const
+    {
+        return RunZt5Ctl(words + QStringList{QStringLiteral("--tcp"), sim.Place()});
+    }
+
+    QTemporaryDir dir;
+    SimProcess sim{{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")}};
+};
+
+TEST_F(CliConfig, ReadEditWriteReadGivesTheEditedConfiguration)
+{
+    ASSERT_EQ(Run({QStringLiteral("write-config"), Path("first.zt5")}).exitCode, 1);  // not a file yet
+    ValidFileFromMeter("first.zt5");
+    const CliRun write = Run({QStringLiteral("write-config"), Path("first.zt5")});
+    ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
+    const CliRun first = Run({QStringLiteral("read-config"), QStringLiteral("-o"), Path("first.zt5")});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+
+    ConfigurationBlocks edited = OpenFile(Path("first.zt5"));
+    const ConfigurationBlocks original = edited;
+    edited.tunes.reportHour = std::uint8_t((edited.tunes.reportHour + 5) % 24);
+    SaveFile(Path("edited.zt5"), edited);
+    ASSERT_FALSE(SameSettings(original, edited));
+
+    const CliRun written = Run({QStringLiteral("write-config"), Path("edited.zt5")});
+    ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
+    EXPECT_TRUE(written.out.isEmpty());
+
+    const CliRun again = Run({QStringLiteral("read-config"), QStringLiteral("-o"), Path("again.zt5")});
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    const ConfigurationBlocks read = OpenFile(Path("again.zt5"));
+    EXPECT_TRUE(SameSettings(read, edited));
+    EXPECT_EQ(read.tunes.reportHour, edited.tunes.reportHour);
+}
+
+TEST_F(CliConfig, BrokenFileIsRefusedWithItsFirstViolationAndNeverReachesTheMeter)
+{
+    ConfigurationBlocks broken = ValidFileFromMeter("good.zt5");
+    broken.tunes.reportHour = 30;
+    broken.tunes.reportDay = 40;  // a later check: only the first violation is told
+    SaveFile(Path("broken.zt5"), broken);
+
+    const QString violation = QStringLiteral("Недопустимое значения настройки \"Система: Отч.час\" (30)!");
+    const CliRun check = RunZt5Ctl({QStringLiteral("check"), Path("broken.zt5")});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_TRUE(check.out.isEmpty());
+    EXPECT_EQ(check.err, QStringLiteral("Информация: ") + violation + QLatin1Char('\n'));
+
+    EXPECT_EQ(RunZt5Ctl({QStringLiteral("check"), Path("good.zt5")}).exitCode, 0);
+
+    // The write stops before any line is opened: a closed port would have said so.
+    const CliRun write = RunZt5Ctl({QStringLiteral("write-config"), Path("broken.zt5"), QStringLiteral("--tcp"),
+                                    QStringLiteral("127.0.0.1:%1").arg(ClosedTcpPort())});
+    EXPECT_EQ(write.exitCode, 1);
+    EXPECT_EQ(write.err, check.err);
+
+    const CliRun missing = RunZt5Ctl({QStringLiteral("check"), Path("missing.zt5")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_FALSE(missing.err.isEmpty());
+}
+
+TEST_F(CliConfig, ReportIsWhatTheCoreWriterMakesOfTheSameFile)
+{
+    ValidFileFromMeter("meter.zt5");
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    const CliRun report = RunZt5Ctl({QStringLiteral("report"), Path("meter.zt5"), QStringLiteral("-o"), Path("out")});
+    const QDateTime after = QDateTime::currentDateTime().addSecs(1);
+    ASSERT_EQ(report.exitCode, 0) << report.err.toStdString();
+    EXPECT_TRUE(report.out.isEmpty());
+    const QByteArray written = FileBytes(Path("out.xls"));
+    ASSERT_FALSE(written.isEmpty());
+
+    // The report carries the second it was made: one of the seconds around the run must match.
+    bool matched = false;
+    for (QDateTime formed = before; formed <= after && !matched; formed = formed.addSecs(1)) {
+        ConfigurationBlocks blocks = OpenFile(Path("meter.zt5"));
+        CollectingHost host;
+        SavingReportViewer viewer(Path("expected.xls"), host);
+        ASSERT_TRUE(ShowSettingsReport(blocks, host, viewer, {dir.path(), NewReportWindowNumber(), nullptr}, formed));
+        matched = FileBytes(Path("expected.xls")) == written;
+    }
+    EXPECT_TRUE(matched);
+
+    // Without -o the report is named after the settings file.
+    const CliRun byName = RunZt5Ctl({QStringLiteral("report"), Path("meter.zt5")});
+    ASSERT_EQ(byName.exitCode, 0) << byName.err.toStdString();
+    EXPECT_TRUE(QFile::exists(Path("meter.xls")));
+}
+
+}  // namespace
