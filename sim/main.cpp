@@ -17,6 +17,13 @@ void OnSignal(int)
     if (g_server)
         g_server->Stop();
 }
+
+// The far end of the modem's call hangs up.
+void OnDropCarrier(int)
+{
+    if (g_server)
+        g_server->DropCarrier();
+}
 }  // namespace
 
 int main(int argc, char** argv)
@@ -64,6 +71,7 @@ int main(int argc, char** argv)
     g_server = &server;
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
+    std::signal(SIGUSR1, OnDropCarrier);
     server.Run();
     g_server = nullptr;
     return 0;

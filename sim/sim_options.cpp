@@ -1,6 +1,7 @@
 #include "sim_options.h"
 
 #include "channel/framing_names.h"
+#include "modem_options.h"
 
 #include <QRegularExpression>
 
@@ -125,6 +126,7 @@ QString SimHelpText()
         "  --tcp HOST:PORT        слушать TCP (один клиент за раз; PORT 0 - любой свободный)\n"
         "  --udp HOST:PORT        принимать датаграммы UDP, отвечать отправителю\n"
         "  --pty                  создать псевдотерминал; путь к нему печатается в stdout\n"
+        "  --modem-pty            псевдотерминал с модемом перед прибором (см. ниже)\n"
         "  --serial PATH          открыть последовательный порт PATH\n"
         "  --baud N               скорость порта для --serial (по умолчанию 115200)\n"
         "\n"
@@ -158,9 +160,11 @@ QString SimHelpText()
         "                         (по умолчанию 1)\n"
         "  --fault-delay-ms N     задержка ответа для delay (по умолчанию 3500)\n"
         "  --baud-delay N         задерживать ответ на время передачи байтов на скорости N бод\n"
-        "\n"
-        "  -v                     журнал обмена (кадры в шестнадцатеричном виде) в stderr\n"
-        "  --help                 эта справка\n");
+        "\n")
+        + ModemHelpText()
+        + QStringLiteral(
+            "  -v                     журнал обмена (кадры в шестнадцатеричном виде) в stderr\n"
+            "  --help                 эта справка\n");
 }
 
 QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool* wantsHelp)
@@ -177,9 +181,15 @@ QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool*
         QString text;
         qulonglong number = 0;
         QString memoryError;
+        bool modemPty = false;
         if (ParseMemoryOption(option, value, options, &memoryError)) {
             if (!memoryError.isEmpty())
                 return memoryError;
+        } else if (ParseModemOption(option, value, options.modem, modemPty, memoryError)) {
+            if (!memoryError.isEmpty())
+                return memoryError;
+            if (modemPty)
+                options.endpoint = SimOptions::Endpoint::Pty;
         } else if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
             *wantsHelp = true;
         } else if (option == QLatin1String("-v") || option == QLatin1String("--verbose")) {
@@ -245,6 +255,8 @@ QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool*
         }
     }
     if (!*wantsHelp && options.endpoint == SimOptions::Endpoint::None)
-        return QStringLiteral("не задан канал: --tcp, --udp, --pty или --serial");
+        return QStringLiteral("не задан канал: --tcp, --udp, --pty, --modem-pty или --serial");
+    if (options.modem.enabled && options.endpoint != SimOptions::Endpoint::Pty)
+        return QStringLiteral("модем работает только на псевдотерминале: --modem-pty без --tcp, --udp и --serial");
     return {};
 }

@@ -4,6 +4,7 @@
 
 #include "archive_span.h"
 #include "fault_plan.h"
+#include "hayes_modem.h"
 
 #include <QByteArray>
 #include <QString>
@@ -42,6 +43,8 @@ struct SimOptions {
     // A bare register image: every register reads back what was written, with none of the meter's
     // area behaviour. Tests of what a master puts where use it to see its transfers unaltered.
     bool plainImage = false;
+    // A modem in front of the meter on the pseudo-terminal (--modem-pty).
+    HayesModemSettings modem;
 };
 
 // Parses the program's arguments (without the program name). Returns an error text, or empty.

@@ -76,6 +76,15 @@ bool SimServer::Open(QString* error)
     settings.baudDelay = options.baudDelay;
     settings.closeAllowed = options.endpoint == SimOptions::Endpoint::Tcp;
     m_session = std::make_unique<MeterSession>(m_meter.Slave(), m_meter.Faults(), settings);
+    m_modem.reset();
+    if (options.modem.enabled) {
+        if (options.endpoint != SimOptions::Endpoint::Pty) {
+            *error = QStringLiteral("модем работает только на псевдотерминале");
+            return false;
+        }
+        m_modem = std::make_unique<HayesModem>(options.modem);
+        m_modemState = static_cast<int>(m_modem->CurrentState());
+    }
 
     switch (options.endpoint) {
     case SimOptions::Endpoint::Tcp: return OpenTcp(error);
@@ -231,6 +240,10 @@ void SimServer::Run()
         const int ready = ::poll(fds, count, PollTimeoutMs());
         if (m_stop)
             break;
+        if (ready > 0 && (fds[0].revents & POLLIN)) {
+            std::uint64_t wakeups = 0;
+            [[maybe_unused]] const ssize_t taken = ::read(m_wakeFd, &wakeups, sizeof wakeups);
+        }
         if (ready > 0 && count > 1 && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
             if (serving == m_listenFd) {
                 m_lineFd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
@@ -248,6 +261,8 @@ void SimServer::Run()
             m_session->LineQuiet();
             Schedule();
         }
+        if (m_modem)
+            ModemTick();
         SendDue();
     }
 }
@@ -271,6 +286,10 @@ void SimServer::ReadLine(int fd)
     if (received < 0) {
         if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR && m_tcp)
             DropClient();
+        return;
+    }
+    if (m_modem) {
+        FeedModem(buffer, static_cast<int>(received));
         return;
     }
     m_lastReceived = Clock::now();
@@ -301,7 +320,8 @@ void SimServer::SendDue()
             DropClient();
             return;
         }
-        if (m_lineFd < 0)
+        // Behind a modem the meter is heard only while the call carries data.
+        if (m_lineFd < 0 || (m_modem && !m_modem->CarriesData()))
             continue;
         const QByteArray& bytes = next.action.bytes;
         Log(QStringLiteral("-> %1").arg(MeterSession::Hex(bytes)));
@@ -309,21 +329,28 @@ void SimServer::SendDue()
             ::sendto(m_lineFd, bytes.constData(), bytes.size(), 0, reinterpret_cast<sockaddr*>(m_udpPeer), m_udpPeerLength);
             continue;
         }
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(m_lineFd, bytes.constData() + done, bytes.size() - done);
-            if (n > 0) {
-                done += n;
-            } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-                pollfd out{m_lineFd, POLLOUT, 0};
-                ::poll(&out, 1, 100);
-            } else {
-                if (m_tcp)
-                    DropClient();
-                return;
-            }
+        if (!WriteLine(bytes))
+            return;
+    }
+}
+
+bool SimServer::WriteLine(const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(m_lineFd, bytes.constData() + done, bytes.size() - done);
+        if (n > 0) {
+            done += n;
+        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+            pollfd out{m_lineFd, POLLOUT, 0};
+            ::poll(&out, 1, 100);
+        } else {
+            if (m_tcp)
+                DropClient();
+            return false;
         }
     }
+    return true;
 }
 
 int SimServer::PollTimeoutMs() const
@@ -335,6 +362,12 @@ int SimServer::PollTimeoutMs() const
     }
     if (m_session && m_session->NeedsFrameGap())
         timeout = std::min(timeout, FrameGapMs());
+    if (m_modem) {
+        if (const auto due = m_modem->NextDeadline()) {
+            const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(*due - Clock::now());
+            timeout = std::clamp(static_cast<int>(wait.count()) + 1, 0, timeout);
+        }
+    }
     return timeout;
 }
 

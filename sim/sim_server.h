@@ -3,6 +3,7 @@
 // pseudo-terminal it creates, or a serial device. One poll loop reads requests, has the meter answer
 // them and sends the answers when they are due (faults and the line-time delay hold some back).
 
+#include "hayes_modem.h"
 #include "meter_session.h"
 #include "meter_simulator.h"
 
@@ -35,6 +36,11 @@ public:
     // Requests answered so far (also counts those a fault swallowed).
     int Requests() const { return m_requests.load(); }
 
+    // With a modem in front of the meter (--modem-pty): the far end hangs up (any thread), and the
+    // state the modem is in.
+    void DropCarrier();
+    HayesModem::State ModemState() const { return static_cast<HayesModem::State>(m_modemState.load()); }
+
     // Transaction log lines (-v): frames in and out in hex.
     void SetLog(std::function<void(const QString&)> log) { m_log = std::move(log); }
 
@@ -57,9 +63,18 @@ private:
     int PollTimeoutMs() const;
     int FrameGapMs() const;
     void Log(const QString& text) const;
+    // The modem's side (sim_server_modem.cpp).
+    void FeedModem(const std::uint8_t* bytes, int length);
+    void ModemTick();
+    void ApplyModemOutput(const HayesModem::Output& output);
+    // Writes all bytes to the line; false when the line is gone.
+    bool WriteLine(const QByteArray& bytes);
 
     MeterSimulator& m_meter;
     std::unique_ptr<MeterSession> m_session;
+    std::unique_ptr<HayesModem> m_modem;
+    std::atomic<bool> m_dropCarrier{false};
+    std::atomic<int> m_modemState{0};
     std::deque<Pending> m_pending;
     int m_listenFd = -1;  // TCP listener
     int m_lineFd = -1;    // TCP client, UDP socket, pty master or serial device

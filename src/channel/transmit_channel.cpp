@@ -2,12 +2,16 @@
 
 #include "channel/channel_owner.h"
 #include "channel/modem_control.h"
+#include "channel/modem_dialer.h"
 #include "channel/usb_hid_link.h"
 #include "channel/wire_framing.h"
 
 #include <cstring>
 
-CTransmitChanel::CTransmitChanel() : m_usb(std::make_unique<UsbHidLink>()) {}
+// The modem kind dials with the Hayes dialogue unless another one is set.
+CTransmitChanel::CTransmitChanel() : m_usb(std::make_unique<UsbHidLink>()), m_modem(std::make_unique<ModemDialer>())
+{
+}
 
 CTransmitChanel::~CTransmitChanel() = default;
 

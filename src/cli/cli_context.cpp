@@ -66,7 +66,7 @@ DriverSession* CliContext::Connect(int* exitCode)
     const bool hasNode = m_options.demo || !m_options.node.isEmpty();
     if (hasNode && !PrepareNode(node, exitCode))
         return nullptr;
-    if (!m_options.serial.isEmpty())
+    if (!m_options.serial.isEmpty() || !m_options.modem.isEmpty())
         Environment();  // the stored port table first, so the path keeps a number it already has
     const ConnectionPlan plan = PlanConnection(m_options, hasNode ? &node : nullptr);
     m_session = std::make_unique<DriverSession>(m_host, plan.settings, plan.target);

@@ -66,6 +66,23 @@ const OptionRow kOptions[] = {
          o.serial = v;
          return QString();
      }},
+    {"modem", 0, "ПУТЬ", "Канал связи", "модем на последовательном порту, номер прибора в --phone",
+     [](CliOptions& o, const QString& v) {
+         o.modem = v;
+         return QString();
+     }},
+    {"phone", 0, "НОМЕР", "Канал связи", "телефонный номер прибора для --modem",
+     [](CliOptions& o, const QString& v) {
+         o.phone = v;
+         return QString();
+     }},
+    {"modem-init", 0, "СТРОКА", "Канал связи", "строка инициализации модема вместо стандартной (GSM)",
+     [](CliOptions& o, const QString& v) {
+         o.modemInit = v;
+         return QString();
+     }},
+    {"dial", 0, "НАБОР", "Канал связи", "tone|pulse: тоновый или импульсный набор (по умолчанию tone)",
+     [](CliOptions& o, const QString& v) { return SetChoice<2>(o.dialMode, v, {"tone", "pulse"}, {1, 0}, "dial"); }},
     {"baud", 0, "N", "Канал связи", "скорость порта, бит/с (по умолчанию 115200)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.baud, v, 50, 4000000, "baud"); }},
     {"parity", 0, "ЧЕТНОСТЬ", "Канал связи", "none|odd|even|mark|space (по умолчанию none)",

@@ -15,6 +15,10 @@ struct CliOptions {
     QString tcp;     // HOST:PORT
     QString udp;     // HOST:PORT
     QString serial;  // device path
+    QString modem;      // device path of the local modem
+    QString phone;      // the meter's phone number, dialled through --modem
+    QString modemInit;  // the modem's initialisation string instead of the standard script
+    std::optional<int> dialMode;  // 0 pulse, 1 tone
     std::optional<int> baud;
     std::optional<int> parity;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
     std::optional<int> stopBits;  // 0 one, 1 one and a half, 2 two

@@ -1,5 +1,6 @@
 #include "cli/connection_setup.h"
 
+#include "channel/modem_step.h"
 #include "channel/port_table.h"
 
 namespace {
@@ -38,11 +39,13 @@ void Override(Target& target, const std::optional<int>& given)
 QString CheckConnectionOptions(const CliOptions& options)
 {
     const int lines = int(!options.tcp.isEmpty()) + int(!options.udp.isEmpty()) + int(!options.serial.isEmpty())
-                      + int(!options.node.isEmpty()) + int(options.demo);
+                      + int(!options.modem.isEmpty()) + int(!options.node.isEmpty()) + int(options.demo);
     if (lines == 0)
-        return QStringLiteral("не задан канал связи: --tcp, --udp, --serial, --node или --demo");
+        return QStringLiteral("не задан канал связи: --tcp, --udp, --serial, --modem, --node или --demo");
     if (lines > 1)
         return QStringLiteral("канал связи задан больше одного раза");
+    if (!options.modem.isEmpty() && options.phone.isEmpty())
+        return QStringLiteral("--modem ждет номер прибора: --phone НОМЕР");
     return {};
 }
 
@@ -59,6 +62,9 @@ ConnectionPlan PlanConnection(const CliOptions& options, const NodeRecord* node)
         SetEndpoint(settings, options.udp, false);
     } else if (!options.serial.isEmpty()) {
         SetSerial(settings, options.serial);
+    } else if (!options.modem.isEmpty()) {
+        SetSerial(settings, options.modem);
+        settings.kind = kChannelModem;
     }
     if (!node) {
         // The line's own defaults: the meter's function, address 0 (every meter answers it).
@@ -73,5 +79,12 @@ ConnectionPlan PlanConnection(const CliOptions& options, const NodeRecord* node)
     Override(settings.attempts, options.attempts);
     Override(plan.target.functionSet, options.functionSet);
     Override(plan.target.networkAddress, options.address);
+    Override(settings.dialMode, options.dialMode);
+    if (!options.phone.isEmpty())
+        settings.phoneNumber = options.phone;
+    if (!options.modemInit.isEmpty()) {
+        settings.modemInitString = options.modemInit;
+        settings.modemType = kModemTypeUser;
+    }
     return plan;
 }

@@ -2,7 +2,7 @@
 // Work of the command thread that lives outside the driver: the whole-archive export into the database,
 // the calibrations against the reference stand, and reading what a modem sent while the line was idle.
 // The driver calls them on its command thread; without an implementation those commands fail with a
-// message and the idle modem check is skipped.
+// message and the idle modem check reads the driver's own serial port.
 
 #include <QByteArray>
 
@@ -17,6 +17,7 @@ public:
     virtual bool CalibrateTemperature(CRovoRedod& driver) = 0;
     virtual bool CalibrateCurrent(CRovoRedod& driver) = 0;
 
-    // Up to 1000 characters the modem has sent on its own since the last look; empty when none.
-    virtual QByteArray ReadIdleModemText(CRovoRedod& driver) = 0;
+    // Up to 1000 characters the modem has sent on its own since the last look; empty when none. By
+    // default read off the driver's channel.
+    virtual QByteArray ReadIdleModemText(CRovoRedod& driver);
 };

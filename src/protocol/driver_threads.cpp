@@ -4,6 +4,7 @@
 // polling interval, so a quit request is seen within that time.
 
 #include "channel/message_style.h"
+#include "channel/modem_idle_text.h"
 #include "protocol/command_extensions.h"
 #include "protocol/rovo_redod.h"
 
@@ -171,9 +172,11 @@ void CRovoRedod::ModemIdlePass()
     if (++m_IdlePasses < kIdlePassesPerLineCheck)
         return;
     m_IdlePasses = 0;
-    if (!m_Extensions)
-        return;
-    const QByteArray sent = m_Extensions->ReadIdleModemText(*this);
+    // A stop request left over from the last command would end the look before it began; no command
+    // runs now, so there is nothing it could still be meant for.
+    ClearStopRequest();
+    const QByteArray sent = m_Extensions ? m_Extensions->ReadIdleModemText(*this)
+                                         : ReadModemIdleText(m_TransmitChanel.SerialPort());
     for (const LineMessage& line : kLineMessages) {
         if (!sent.contains(line.answer))
             continue;

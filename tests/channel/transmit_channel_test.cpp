@@ -2,6 +2,7 @@
 // peer.
 
 #include "channel/modem_control.h"
+#include "channel/modem_dialer.h"
 #include "channel/port_table.h"
 #include "channel/transmit_channel.h"
 #include "protocol/checksums.h"
@@ -270,7 +271,10 @@ TEST_F(ChannelOverPty, ModemLosingTheCarrier)
 TEST_F(ChannelOverPty, ModemConnectAndDisconnect)
 {
     channel.Settings().kind = kChannelModem;
+    // A new channel dials with the Hayes dialogue.
+    EXPECT_NE(dynamic_cast<ModemDialer*>(channel.Modem()), nullptr);
     // No dialogue available: the modem channel does not connect and says why in the log.
+    channel.SetModemControl(nullptr);
     EXPECT_FALSE(channel.Connect());
     EXPECT_FALSE(channel.SerialPort().IsOpen());
     EXPECT_TRUE(owner.Log().contains(QString::fromUtf8("Управление модемом недоступно: соединение через модем невозможно!")));

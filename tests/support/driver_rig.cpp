@@ -24,6 +24,7 @@ SimOptions SimOptionsFor(const RigOptions& options)
     sim.faultDelayMs = options.faultDelayMs;
     sim.archives = options.archives;
     sim.baudDelay = options.baudDelay;
+    sim.modem = options.modem;
     return sim;
 }
 
@@ -81,7 +82,7 @@ bool DriverRig::Start()
         settings.ipPort = server.BoundPort();
     } else {
         PortTable::Global().Assign(kRigPortNumber, server.PtyPath());
-        settings.kind = kChannelDirect;
+        settings.kind = options.modem.enabled ? kChannelModem : kChannelDirect;
         settings.portNumber = kRigPortNumber;
         settings.byteSize = 8;
     }

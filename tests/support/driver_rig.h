@@ -32,6 +32,8 @@ struct RigOptions {
     int faultDelayMs = 3500;  // how long a "delay" fault holds an answer
     ArchiveSpan archives;     // how much archive the meter holds
     int baudDelay = 0;        // answers held for the line time at this baud rate
+    // A simulated modem in front of the meter (pty line only): the channel is then a modem channel.
+    HayesModemSettings modem;
 };
 
 // A page that queued commands: counts what the host passes on to it.
