@@ -34,6 +34,7 @@ CDlgCommunications::CDlgCommunications(NodeBase& base, SettingsStore& settings, 
     setWindowTitle(QStringLiteral("Список приборов"));
 
     m_tabs = new QTabBar(this);
+    m_tabs->setUsesScrollButtons(false);  // all four tabs in sight
     for (const char* title : {"USB", "Прямое", "Модем", "Ethernet/Internet"})
         m_tabs->addTab(QString::fromUtf8(title));
     m_pages = new QStackedWidget(this);
@@ -67,9 +68,13 @@ CDlgCommunications::CDlgCommunications(NodeBase& base, SettingsStore& settings, 
 
     const int stored = m_connectType.Get();
     SelectPage(stored >= 0 && stored < kPageCount ? stored : kChannelUsb);
-    // A click on the highlighted tab while the tab-less page is shown comes only as a click.
     connect(m_tabs, &QTabBar::currentChanged, this, &CDlgCommunications::SelectPage);
-    connect(m_tabs, &QTabBar::tabBarClicked, this, &CDlgCommunications::SelectPage);
+    // While the tab-less page is shown a tab is still highlighted; a click on it changes nothing in
+    // the bar, so it comes only as a click.
+    connect(m_tabs, &QTabBar::tabBarClicked, this, [this](int tab) {
+        if (tab == m_tabs->currentIndex())
+            SelectPage(tab);
+    });
     m_placement->Restore();
 }
 
