@@ -6,7 +6,7 @@
 #include "channel/usb_hid_link.h"
 #include "nodes/node_base.h"
 #include "support/played_hid_device.h"
-#include "ui/typing.h"
+#include "ui/dialog_driving.h"
 #include "ui/ui_test_helpers.h"
 
 #include <QDialogButtonBox>
@@ -27,9 +27,7 @@ protected:
     template <typename T>
     static T* Child(QWidget& dialog, const QString& name)
     {
-        T* child = dialog.findChild<T*>(name);
-        EXPECT_NE(child, nullptr) << name.toStdString();
-        return child;
+        return NamedChild<T>(dialog, name);
     }
 
     static QTableWidget* NodeList(QWidget& dialog, int kind)
@@ -42,9 +40,19 @@ protected:
         QTest::mouseClick(Child<QPushButton>(dialog, QString::fromLatin1(button)), Qt::LeftButton);
     }
 
-    static void ClickOk(QDialog& dialog)
+    static void ClickOk(QDialog& dialog) { ClickStandardButton(dialog, QDialogButtonBox::Ok); }
+
+    // OK is refused with an information box saying `text`, and the dialog stays.
+    static void ExpectRefused(QDialog& dialog, const RecordedMessageBoxes& boxes, const QString& text)
     {
-        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        const std::size_t before = boxes.shown.size();
+        ClickOk(dialog);
+        ASSERT_EQ(boxes.shown.size(), before + 1);
+        EXPECT_EQ(boxes.shown.back().text, text);
+        EXPECT_EQ(boxes.shown.back().caption, QStringLiteral("Информация"));
+        EXPECT_EQ(boxes.shown.back().style, unsigned(MessageStyle::kIconInformation));
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_NE(dialog.result(), QDialog::Accepted);
     }
 
     static int SelectedRow(QTableWidget* list)
@@ -149,11 +157,7 @@ TEST_F(CommunicationsDialogTest, UsbOkWantsAListedAndSelectedMeter)
 {
     RecordedMessageBoxes boxes;
     auto dialog = Open(0);
-    ClickOk(*dialog);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Приборы с USB подключением отсутствуют!"));
-    EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("Информация"));
-    EXPECT_TRUE(dialog->isVisible());
+    ExpectRefused(*dialog, boxes, QStringLiteral("Приборы с USB подключением отсутствуют!"));
 
     auto backend = std::make_unique<PlayedHidBackend>();
     PlayedHidBackend* system = backend.get();
@@ -175,9 +179,7 @@ TEST_F(CommunicationsDialogTest, UsbOkWantsAListedAndSelectedMeter)
     ASSERT_EQ(list->rowCount(), 1);
     EXPECT_FALSE(list->item(0, 1)->text().contains(QStringLiteral("OTHER")));
 
-    ClickOk(*dialog);
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[1].text, QStringLiteral("Не выбран прибор с USB подключением!"));
+    ExpectRefused(*dialog, boxes, QStringLiteral("Не выбран прибор с USB подключением!"));
     list->selectRow(0);
     ClickOk(*dialog);
     EXPECT_EQ(boxes.shown.size(), 2u);
@@ -199,11 +201,7 @@ TEST_F(CommunicationsDialogTest, NodeOkTakesTheSelectedEntryADefaultNodeOrRefuse
 
     RecordedMessageBoxes boxes;
     auto dialog = Open(2);
-    ClickOk(*dialog);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Не задан ни один узел учета!"));
-    EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("Информация"));
-    EXPECT_TRUE(dialog->isVisible());
+    ExpectRefused(*dialog, boxes, QStringLiteral("Не задан ни один узел учета!"));
 
     dialog = Open(1);
     auto* list = NodeList(*dialog, kChannelDirect);
@@ -231,10 +229,7 @@ TEST_F(CommunicationsDialogTest, NodeOkTakesTheSelectedEntryADefaultNodeOrRefuse
     dialog = Open(1);
     NodeList(*dialog, kChannelDirect)->selectRow(1);
     base.Remove(2);
-    ClickOk(*dialog);
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[1].text, QStringLiteral("Ошибка выполнения CDlgCommunications::OnOK!"));
-    EXPECT_TRUE(dialog->isVisible());
+    ExpectRefused(*dialog, boxes, QStringLiteral("Ошибка выполнения CDlgCommunications::OnOK!"));
 }
 
 TEST_F(CommunicationsDialogTest, DeleteAndMoveKeepTheSelectionAndStopAtTheEnds)
@@ -277,9 +272,7 @@ TEST_F(CommunicationsDialogTest, DeleteAndMoveKeepTheSelectionAndStopAtTheEnds)
     EXPECT_EQ(base.At(0).record.Name(), QStringLiteral("прямой"));
 
     RecordedMessageBoxes boxes;
-    ClickOk(*dialog);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Не задан ни один узел учета!"));
+    ExpectRefused(*dialog, boxes, QStringLiteral("Не задан ни один узел учета!"));
 }
 
 TEST_F(CommunicationsDialogTest, AddAndPropertiesChangeTheBaseOnlyOnOk)

@@ -1,7 +1,7 @@
 #include "channel/ui/node_properties_dialog.h"
 
 #include "channel/channel_types.h"
-#include "ui/typing.h"
+#include "ui/dialog_driving.h"
 #include "ui/ui_test_helpers.h"
 
 #include <QComboBox>
@@ -19,17 +19,11 @@ protected:
     template <typename T>
     static T* Child(QWidget& dialog, const char* name)
     {
-        T* child = dialog.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
+        return NamedChild<T>(dialog, QString::fromLatin1(name));
     }
 
     static void Type(QLineEdit* edit, const QString& text) { TypeText(edit, text); }
-
-    static void ClickOk(QDialog& dialog)
-    {
-        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
-    }
+    static void ClickOk(QDialog& dialog) { ClickStandardButton(dialog, QDialogButtonBox::Ok); }
 
     NodeRecord Record(int type) const { return NodeRecord::New(type, freePorts); }
 

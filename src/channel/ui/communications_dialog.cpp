@@ -48,11 +48,11 @@ CDlgCommunications::CDlgCommunications(NodeBase& base, SettingsStore& settings, 
     }
 
     auto* nodeButtons = new QHBoxLayout;
-    nodeButtons->addWidget(NewButton(QStringLiteral("Добавить"), "add", &CDlgCommunications::AddNode));
-    nodeButtons->addWidget(NewButton(QStringLiteral("Удалить"), "delete", &CDlgCommunications::DeleteNode));
-    nodeButtons->addWidget(NewButton(QStringLiteral("Вверх"), "up", &CDlgCommunications::MoveNodeUp));
-    nodeButtons->addWidget(NewButton(QStringLiteral("Вниз"), "down", &CDlgCommunications::MoveNodeDown));
-    nodeButtons->addWidget(NewButton(QStringLiteral("Свойства"), "properties", &CDlgCommunications::EditNode));
+    nodeButtons->addWidget(NewButton(QStringLiteral("Добавить"), "add", [this] { AddNode(); }));
+    nodeButtons->addWidget(NewButton(QStringLiteral("Удалить"), "delete", [this] { DeleteNode(); }));
+    nodeButtons->addWidget(NewButton(QStringLiteral("Вверх"), "up", [this] { MoveNode(-1); }));
+    nodeButtons->addWidget(NewButton(QStringLiteral("Вниз"), "down", [this] { MoveNode(+1); }));
+    nodeButtons->addWidget(NewButton(QStringLiteral("Свойства"), "properties", [this] { EditNode(); }));
     nodeButtons->addStretch(1);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -78,7 +78,7 @@ CDlgCommunications::CDlgCommunications(NodeBase& base, SettingsStore& settings, 
     m_placement->Restore();
 }
 
-QPushButton* CDlgCommunications::NewButton(const QString& text, const char* name, void (CDlgCommunications::*action)())
+QPushButton* CDlgCommunications::NewButton(const QString& text, const char* name, const std::function<void()>& action)
 {
     auto* button = new QPushButton(text, this);
     button->setObjectName(QString::fromLatin1(name));
@@ -144,22 +144,16 @@ void CDlgCommunications::DeleteNode()
     page->Fill(m_base, row);
 }
 
-void CDlgCommunications::MoveNodeUp()
+void CDlgCommunications::MoveNode(int step)
 {
     NodeListPage* page = CurrentNodePage();
     const int row = page ? page->SelectedRow() : -1;
-    if (row < 0 || !m_base.MoveUp(page->BaseIndex(row)))
+    if (row < 0)
         return;
-    page->Fill(m_base, row - 1);
-}
-
-void CDlgCommunications::MoveNodeDown()
-{
-    NodeListPage* page = CurrentNodePage();
-    const int row = page ? page->SelectedRow() : -1;
-    if (row < 0 || !m_base.MoveDown(page->BaseIndex(row)))
+    const int index = page->BaseIndex(row);
+    if (!(step < 0 ? m_base.MoveUp(index) : m_base.MoveDown(index)))
         return;
-    page->Fill(m_base, row + 1);
+    page->Fill(m_base, row + step);
 }
 
 void CDlgCommunications::EditNode()

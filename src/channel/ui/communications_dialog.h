@@ -11,6 +11,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class NodeBase;
 class NodeListPage;
 class QPushButton;
@@ -47,11 +49,11 @@ public:
 
 private:
     NodeListPage* CurrentNodePage() const;
-    QPushButton* NewButton(const QString& text, const char* name, void (CDlgCommunications::*action)());
+    QPushButton* NewButton(const QString& text, const char* name, const std::function<void()>& action);
     void AddNode();
     void DeleteNode();
-    void MoveNodeUp();
-    void MoveNodeDown();
+    // Swaps the selected node with its neighbour on the page, one row up (-1) or down (+1).
+    void MoveNode(int step);
     void EditNode();
     // Runs the properties dialog on `record`; true on OK with `record` edited.
     bool RunProperties(NodeRecord& record);
