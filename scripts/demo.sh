@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the programs (installing what the build needs) and starts the demo: a simulated ЗТ5 meter on
-# 127.0.0.1:5001 (Modbus RTU over TCP) with its exchange log on the terminal. Extra arguments go to the
-# simulator (see zt5-meter-sim --help), e.g. scripts/demo.sh --pty --framing ascii.
+# Builds the desktop program (installing what the build needs) and starts it on the demo meter: a
+# simulated ЗТ5 meter inside the program on a free loopback TCP port, chosen as the node "Демо-прибор".
+# Press "Установить связь" and OK to connect. Extra arguments go to zt5-configurator, e.g.
+# scripts/demo.sh --workdir /tmp/zt5-demo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,9 +12,7 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # Let compiler caches serve any checkout of the project, wherever it lies.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
-cmake --build build -j "$(nproc)" --target zt5-meter-sim
+cmake --build build -j "$(nproc)" --target zt5-configurator
 
-args=("$@")
-[ ${#args[@]} -eq 0 ] && args=(--tcp 127.0.0.1:5001 -v)
-echo "Демо-прибор: build/sim/zt5-meter-sim ${args[*]} (Ctrl+C - выход)"
-exec build/sim/zt5-meter-sim "${args[@]}"
+echo "ЗТ5 Конфигуратор с демо-прибором: build/src/zt5-configurator --demo $* (закрыть окно - выход)"
+exec build/src/zt5-configurator --demo "$@"

@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev libqt6sql6-sqlite libhidapi-dev
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql libhidapi-dev
+  postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   mbpoll
 )

@@ -32,7 +32,7 @@ constexpr std::uint8_t kPipeFlagVLow = 1u << 5;
 constexpr std::uint8_t kPipeFlagVHigh = 1u << 6;
 constexpr std::uint16_t kInputFlagDtLow = 1u << 0;
 
-constexpr int kSchemes[kInputCount] = {1, 5};  // open system on input 1, closed on input 2
+constexpr int kSchemes[kArchiveInputCount] = {1, 5};  // open system on input 1, closed on input 2
 
 enum Role { kSupply = 0, kReturn = 1, kHotWater = 2 };
 
@@ -83,7 +83,7 @@ double MeanTemperature(int pipe)
 
 ArchiveGenerator::ArchiveGenerator(std::uint32_t seed) : m_seed(seed)
 {
-    for (int input = 0; input < kInputCount; ++input) {
+    for (int input = 0; input < kArchiveInputCount; ++input) {
         const double supply = input == 0 ? SeededRange(3.0, 8.0, seed, 1) : SeededRange(1.0, 3.0, seed, 2);
         const Wave daily{SeededRange(0.1, 0.3, seed, 3, input), SeededRange(0, kTwoPi, seed, 4, input)};
         const Wave weekly{SeededRange(0.05, 0.15, seed, 5, input), SeededRange(0, kTwoPi, seed, 6, input)};
@@ -173,8 +173,8 @@ void ArchiveGenerator::FillPeriod(ArchiveRecord& record, double from, double to)
     const double mid = (from + to) / 2;
     const auto first = static_cast<std::int64_t>(std::llround(from));
     const auto last = static_cast<std::int64_t>(std::llround(to));
-    double t[kPipeCount], M[kPipeCount];
-    for (int k = 0; k < kPipeCount; ++k) {
+    double t[kArchivePipeCount], M[kArchivePipeCount];
+    for (int k = 0; k < kArchivePipeCount; ++k) {
         t[k] = Temperature(k, mid);
         const double volume = Volume(k, to) - Volume(k, from);
         M[k] = Mass(volume, t[k]);
@@ -185,7 +185,7 @@ void ArchiveGenerator::FillPeriod(ArchiveRecord& record, double from, double to)
         outage += OutageMinutes(h);
     const int periodMinutes = static_cast<int>((last - first) * 60);
     const double tx = ColdWater(mid);
-    for (int n = 0; n < kInputCount; ++n) {
+    for (int n = 0; n < kArchiveInputCount; ++n) {
         const int s = kPipesPerInput * n, r = s + 1, w = s + 2;
         ArchiveInputValues& input = record.inputs[n];
         input.tnv = float(Outdoor(mid));
@@ -230,8 +230,8 @@ ArchiveRecord ArchiveGenerator::ValueRecord(ArchiveKind kind, TChronoArch slot, 
 TotalsBody ArchiveGenerator::TotalsAt(double hours, int activeSet) const
 {
     TotalsBody body{};
-    double M[kPipeCount];
-    for (int k = 0; k < kPipeCount; ++k) {
+    double M[kArchivePipeCount];
+    for (int k = 0; k < kArchivePipeCount; ++k) {
         const double volume = Volume(k, hours);
         M[k] = Mass(volume, MeanTemperature(k));
         body.pipes[k] = {volume, M[k]};
@@ -242,7 +242,7 @@ TotalsBody ArchiveGenerator::TotalsAt(double hours, int activeSet) const
     std::uint32_t outageMinutes = 0;
     for (std::int64_t h = NextEvery(since, kOutagePeriod, m_outagePhase); h <= now; h += kOutagePeriod)
         outageMinutes += static_cast<std::uint32_t>(OutageMinutes(h));
-    for (int n = 0; n < kInputCount; ++n) {
+    for (int n = 0; n < kArchiveInputCount; ++n) {
         const int s = kPipesPerInput * n, r = s + 1, w = s + 2;
         const double ts = MeanTemperature(s), tr = MeanTemperature(r), tw = MeanTemperature(w);
         TotalsInputValues& input = body.inputs[n];
@@ -281,8 +281,8 @@ CurrentValues ArchiveGenerator::Current(MeterSeconds now, int activeSet) const
     CurrentValues values{};
     values.time = StampAt(now);
     const double tx = ColdWater(hours);
-    double t[kPipeCount], Gm[kPipeCount];
-    for (int k = 0; k < kPipeCount; ++k) {
+    double t[kArchivePipeCount], Gm[kArchivePipeCount];
+    for (int k = 0; k < kArchivePipeCount; ++k) {
         t[k] = Temperature(k, hours);
         const double Go = Flow(k, hours);
         Gm[k] = Mass(Go, t[k]);
@@ -293,7 +293,7 @@ CurrentValues ArchiveGenerator::Current(MeterSeconds now, int activeSet) const
         values.pipePhi[k] = float(Gm[k] * (t[k] - tx) / 1000.0);
         values.h[k] = float(t[k] * 1.0005);  // kcal/kg, water near 1 kcal/(kg·°C)
     }
-    for (int n = 0; n < kInputCount; ++n) {
+    for (int n = 0; n < kArchiveInputCount; ++n) {
         const int s = kPipesPerInput * n, r = s + 1;
         values.inputPhi[n] = float((Gm[s] * (t[s] - tx) - Gm[r] * (t[r] - tx)) / 1000.0);
         values.hx[n] = float(tx);

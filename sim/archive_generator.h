@@ -57,7 +57,7 @@ private:
     int OutageMinutes(std::int64_t hour) const;  // how long the outage ending hour `hour` was
 
     std::uint32_t m_seed;
-    std::array<Pipe, kPipeCount> m_pipes;
+    std::array<Pipe, kArchivePipeCount> m_pipes;
     double m_outdoorPhase = 0;
     double m_extraInputPower = 0;  // ДП, units per hour
     std::int64_t m_outagePhase = 0;

@@ -9,7 +9,7 @@ QString RenderArchiveRecord(const ArchiveRecord& record)
     text.Add(QString::asprintf("АРХИВ %.2d.%.2d.%.2d %.2d", date.day, date.month, date.year + kBaseYear, date.hour));
     text.EndLine();
     text.TableHead("           t            P            V            M");
-    for (int k = 0; k < kPipeCount; ++k) {
+    for (int k = 0; k < kArchivePipeCount; ++k) {
         const ArchivePipeValues& pipe = record.pipes[k];
         const std::uint8_t flags = record.pipeFlags[k];
         text.PipeHead(k + 1);
@@ -23,7 +23,7 @@ QString RenderArchiveRecord(const ArchiveRecord& record)
     text.EndLine();
     text.TableHead("        tнв          tx           Px           dt           dM           Qтв          "
               "Q12          Qг           ВНР          ВОС");
-    for (int n = 0; n < kInputCount; ++n) {
+    for (int n = 0; n < kArchiveInputCount; ++n) {
         const ArchiveInputValues& input = record.inputs[n];
         const std::uint16_t flags = record.inputFlags[n];
         text.InputHead(n + 1);

@@ -10,8 +10,8 @@
 
 #include "archives/archive_date.h"
 
-constexpr int kPipeCount = 6;
-constexpr int kInputCount = 2;
+constexpr int kArchivePipeCount = 6;
+constexpr int kArchiveInputCount = 2;
 constexpr int kPipesPerInput = 3;
 
 #pragma pack(push, 1)
@@ -51,11 +51,11 @@ static_assert(sizeof(ArchiveInputValues) == 36);
 // leave the tail 0).
 struct ArchiveRecord {
     TChronoArch date;
-    ArchivePipeValues pipes[kPipeCount];
-    ArchiveInputValues inputs[kInputCount];
+    ArchivePipeValues pipes[kArchivePipeCount];
+    ArchiveInputValues inputs[kArchiveInputCount];
     float dp;                                  // ДП
-    std::uint8_t pipeFlags[kPipeCount];
-    std::uint16_t inputFlags[kInputCount];
+    std::uint8_t pipeFlags[kArchivePipeCount];
+    std::uint16_t inputFlags[kArchiveInputCount];
     std::uint8_t dpFlags;
     std::uint8_t notInterpreted187;
     std::uint16_t events;
@@ -64,7 +64,7 @@ struct ArchiveRecord {
     std::uint16_t displayMinutesWithoutPower;  // display operation without main power
     std::uint16_t minutesPowerOff;             // main power off
     std::uint8_t activeSet;                    // 0 = БД1, 1 = БД2
-    InputScheme schemes[kInputCount];
+    InputScheme schemes[kArchiveInputCount];
     std::uint8_t notInterpretedTail[11];
 };
 static_assert(sizeof(ArchiveRecord) == 218);
@@ -105,14 +105,14 @@ static_assert(sizeof(TotalsInputValues) == 46);
 
 // Everything of a totals record after its date; shared by the archive and the current form.
 struct TotalsBody {
-    TotalsPipeValues pipes[kPipeCount];
-    TotalsInputValues inputs[kInputCount];
+    TotalsPipeValues pipes[kArchivePipeCount];
+    TotalsInputValues inputs[kArchiveInputCount];
     double dp;
     std::uint32_t networkMinutesWithoutPower;
     std::uint32_t displayMinutesWithoutPower;
     std::uint32_t minutesPowerOff;
     std::uint8_t activeSet;
-    InputScheme schemes[kInputCount];
+    InputScheme schemes[kArchiveInputCount];
     std::uint8_t notInterpretedTail[11];
 };
 static_assert(sizeof(TotalsBody) == 228);

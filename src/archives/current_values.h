@@ -12,25 +12,25 @@
 
 struct CurrentValues {
     DateTimeStamp time;
-    float t[kPipeCount];
-    float P[kPipeCount];
-    float Go[kPipeCount];        // Gо, volume flow
-    float Gm[kPipeCount];        // Gм, mass flow
-    float pipePhi[kPipeCount];   // Ф of the pipes
-    float h[kPipeCount];
-    float inputPhi[kInputCount]; // Ф of the inputs
-    float hx[kInputCount];       // hх
+    float t[kArchivePipeCount];
+    float P[kArchivePipeCount];
+    float Go[kArchivePipeCount];        // Gо, volume flow
+    float Gm[kArchivePipeCount];        // Gм, mass flow
+    float pipePhi[kArchivePipeCount];   // Ф of the pipes
+    float h[kArchivePipeCount];
+    float inputPhi[kArchiveInputCount]; // Ф of the inputs
+    float hx[kArchiveInputCount];       // hх
     float dp;                    // ДП
-    std::uint8_t pipeFlags[kPipeCount];
-    std::uint16_t inputFlags[kInputCount];
+    std::uint8_t pipeFlags[kArchivePipeCount];
+    std::uint16_t inputFlags[kArchiveInputCount];
     std::uint8_t dpFlags;
     std::uint8_t notInterpreted181;
     std::uint16_t events;
     std::uint16_t abstractControls;
-    float tx[kInputCount];
-    float Px[kInputCount];
-    float dt[kInputCount];
-    float tnv[kInputCount];      // tнв
+    float tx[kArchiveInputCount];
+    float Px[kArchiveInputCount];
+    float dt[kArchiveInputCount];
+    float tnv[kArchiveInputCount];      // tнв
     std::uint8_t activeSet;      // bit 0: 0 = БД1, 1 = БД2
     std::uint8_t notInterpretedTail[3];
 

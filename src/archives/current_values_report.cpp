@@ -9,7 +9,7 @@ QString RenderCurrentValues(const CurrentValues& values)
     text.Add(StampText(values.time));
     text.EndLine();
     text.TableHead("           t            P            Gо           Gм           Ф            h");
-    for (int k = 0; k < kPipeCount; ++k) {
+    for (int k = 0; k < kArchivePipeCount; ++k) {
         const std::uint8_t flags = values.pipeFlags[k];
         text.PipeHead(k + 1);
         text.Value(values.t[k], 3, 10, FlaggedQuantity::PipeT, flags);
@@ -23,7 +23,7 @@ QString RenderCurrentValues(const CurrentValues& values)
 
     text.EndLine();
     text.TableHead("        tнв          tx           Px           dt           Ф            hх");
-    for (int n = 0; n < kInputCount; ++n) {
+    for (int n = 0; n < kArchiveInputCount; ++n) {
         const std::uint16_t flags = values.inputFlags[n];
         text.InputHead(n + 1);
         text.Value(values.tnv[n], 3, 10, FlaggedQuantity::InputTnv, flags);

@@ -25,13 +25,13 @@ public:
     // One column per pipe; the field sits at `first` in pipe 0 and every `stride` bytes after.
     void AddPipes(const char* prefix, ColumnSource source, std::size_t first, std::size_t stride)
     {
-        for (int pipe = 0; pipe < kPipeCount; ++pipe)
+        for (int pipe = 0; pipe < kArchivePipeCount; ++pipe)
             Add(QLatin1String(prefix) + PipeSuffix(pipe), source, first + static_cast<std::size_t>(pipe) * stride);
     }
 
     void AddInputs(const char* prefix, ColumnSource source, std::size_t first, std::size_t stride)
     {
-        for (int input = 0; input < kInputCount; ++input)
+        for (int input = 0; input < kArchiveInputCount; ++input)
             Add(QLatin1String(prefix) + InputSuffix(input), source, first + static_cast<std::size_t>(input) * stride);
     }
 

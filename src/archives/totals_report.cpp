@@ -33,7 +33,7 @@ QString RenderTotals(const CurrentTotalsRecord& totals, TotalsOrigin origin)
 
     const TotalsBody& body = totals.body;
     text.TableHead("           V           M");
-    for (int k = 0; k < kPipeCount; ++k) {
+    for (int k = 0; k < kArchivePipeCount; ++k) {
         text.PipeHead(k + 1);
         text.Value(body.pipes[k].V, 5, kTotalsWidth);
         text.Value(body.pipes[k].M, 5, kTotalsWidth);
@@ -43,7 +43,7 @@ QString RenderTotals(const CurrentTotalsRecord& totals, TotalsOrigin origin)
     text.EndLine();
     text.TableHead("        dM          Qтв         Q12         Qг          ВНР         ВОС         "
               "НС Vmin     НС Vmax     НС dt       НС отк.пит. НС tнеиспр.");
-    for (int n = 0; n < kInputCount; ++n) {
+    for (int n = 0; n < kArchiveInputCount; ++n) {
         const TotalsInputValues& input = body.inputs[n];
         text.InputHead(n + 1);
         text.Value(input.dM, 5, kTotalsWidth);

@@ -183,6 +183,11 @@ const OptionRow kOptions[] = {
      }},
     {"battery", 0, "ТИП", "Команды", "тип батареи AA|C|D (service-centre write)",
      [](CliOptions& o, const QString& v) { return SetChoice<3>(o.battery, v, {"AA", "C", "D"}, {0, 1, 2}, "battery"); }},
+    {"database", 0, "СТРОКА", "Команды", "sqlite:ФАЙЛ или postgresql://польз:пароль@сервер/база (export-db)",
+     [](CliOptions& o, const QString& v) {
+         o.database = v;
+         return QString();
+     }},
     {"variant", 0, "ИСПОЛНЕНИЕ", "Команды", "Россия|Казахстан|Украина (service-centre write)",
      [](CliOptions& o, const QString& v) {
          return SetChoice<3>(o.variant, v, {"Россия", "Казахстан", "Украина"}, {0, 1, 2}, "variant");

@@ -48,6 +48,7 @@ struct CliOptions {
     std::optional<int> model;
     std::optional<int> battery;
     std::optional<int> variant;
+    QString database;  // sqlite:PATH or postgresql://... (export-db)
 
     QString command;
     QStringList arguments;  // the command's own words

@@ -2,6 +2,7 @@
 
 #include "cli/commands_archive.h"
 #include "cli/commands_config.h"
+#include "cli/commands_database.h"
 #include "cli/commands_device.h"
 #include "cli/commands_service_data.h"
 
@@ -25,6 +26,8 @@ const CliCommand kCommands[] = {
     {"events", "db|admin|diag [--from N] [--count N]", "журнал изменений БД, админ. событий или диагностики",
      RunEvents},
     {"flash", "СТРАНИЦА", "страница flash-памяти, шестнадцатеричный дамп", RunFlash},
+    {"export-db", "[--database sqlite:ФАЙЛ|postgresql://...]",
+     "весь архив в базу данных (по умолчанию - из настроек, иначе db/Data.sqlite рабочей папки)", RunExportDb},
 };
 
 }  // namespace

@@ -139,7 +139,7 @@ TEST(MeterArchives, RecordsAgreeWithEachOtherAndLookLikeHeating)
     EXPECT_NEAR(totalsDifference, Value(daily.pipes[0].V), 1e-3);
 
     // Winter heating: a hot supply, a cooler return, less water back than out, heat delivered.
-    for (int input = 0; input < kInputCount; ++input) {
+    for (int input = 0; input < kArchiveInputCount; ++input) {
         const ArchivePipeValues& supply = daily.pipes[3 * input];
         const ArchivePipeValues& back = daily.pipes[3 * input + 1];
         EXPECT_GT(Value(supply.t), 60.0f);

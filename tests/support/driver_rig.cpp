@@ -22,6 +22,8 @@ SimOptions SimOptionsFor(const RigOptions& options)
     sim.identity.firmwareLevel = options.firmwareLevel;
     sim.faults = options.faults;
     sim.faultDelayMs = options.faultDelayMs;
+    sim.archives = options.archives;
+    sim.baudDelay = options.baudDelay;
     return sim;
 }
 

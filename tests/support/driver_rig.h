@@ -30,6 +30,8 @@ struct RigOptions {
     bool threads = true;
     FaultPlan faults;
     int faultDelayMs = 3500;  // how long a "delay" fault holds an answer
+    ArchiveSpan archives;     // how much archive the meter holds
+    int baudDelay = 0;        // answers held for the line time at this baud rate
 };
 
 // A page that queued commands: counts what the host passes on to it.

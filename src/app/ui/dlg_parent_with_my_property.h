@@ -1,0 +1,34 @@
+#pragma once
+// The base of every page the main window shows in its page pane. A page knows its caption, whether its
+// entry in the page tree is enabled, and reaches the window through its host.
+
+#include "app/ui/page_host.h"
+
+#include <QString>
+#include <QWidget>
+
+class CDlgParentWithMyProperty : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit CDlgParentWithMyProperty(PageHost& host, QWidget* parent = nullptr);
+
+    PageHost& Host() const { return m_host; }
+
+    const QString& Caption() const { return m_caption; }
+    void SetCaption(const QString& caption) { m_caption = caption; }
+
+    // A disabled page gets a disabled entry in the page tree.
+    virtual bool IsPageEnabled() const { return m_pageEnabled; }
+    void SetPageEnabled(bool enabled) { m_pageEnabled = enabled; }
+
+    // The page has just been brought into the page pane: it refreshes what may have changed meanwhile.
+    virtual void OnPageShown() {}
+    // The configuration in the driver was replaced (read from the meter, opened from a file).
+    virtual void OnConfigurationReplaced() {}
+
+private:
+    PageHost& m_host;
+    QString m_caption;
+    bool m_pageEnabled = true;
+};

@@ -1,0 +1,259 @@
+#include "app/ui/main_dialog.h"
+
+#include "app/port_table_settings.h"
+#include "app/setting_value.h"
+#include "app/settings_sections.h"
+#include "app/ui/about_dialog.h"
+#include "app/ui/dlg_main_config.h"
+#include "app/ui/help_window.h"
+#include "app/ui/licence_dialog.h"
+#include "app/ui/message_presenter.h"
+#include "app/ui/page_tree.h"
+#include "app/ui/program_options_dialog.h"
+#include "app/ui/status_strip.h"
+#include "app/ui/splitter_placement.h"
+#include "app/ui/window_placement_keeper.h"
+#include "channel/port_table.h"
+#include "channel/ui/exchange_monitor_window.h"
+#include "config/ui/tunes_file_dialogs.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kApplicationTitle = QStringLiteral("ЗТ5 Конфигуратор");
+
+SettingValue<int> MonitorShowSetting(SettingsStore& store)
+{
+    return SettingsSection(store, SettingsSections::kIoMonitor).Value(QStringLiteral("Show"), 0);
+}
+
+}  // namespace
+
+MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter, QWidget* parent)
+    : QMainWindow(parent),
+      m_environment(environment),
+      m_presenter(presenter),
+      m_freePorts(FreePortTable::AllFree()),
+      m_host(presenter)
+{
+    setObjectName(QString::fromLatin1(kWindowName));
+    setWindowTitle(kApplicationTitle);
+    BuildLayout();
+    BuildMenus();
+
+    // The service files: a silent check, the base stays empty when the folder is not usable.
+    m_environment.LoadNodeBase(m_base, nullptr);
+    m_monitor = new ExchangeMonitorWindow(m_environment.Settings(), this);
+    m_monitor->setWindowFlag(Qt::Window);
+    if (MonitorShowSetting(m_environment.Settings()).Get() != 0)
+        m_monitor->show();
+
+    m_host.SetDialogParent(this);
+    WireHost();
+    m_driver.AttachHost(&m_host);
+    m_driver.StartThreads();
+
+    // Serial devices seen for the first time get their COM numbers; the port search is off, so every
+    // port counts as free.
+    RefreshPortTable(m_environment.Settings(), PortTable::Global());
+
+    resize(900, 600);
+    auto* placement = new WindowPlacementKeeper(this, m_environment.Settings(), QString::fromLatin1(kWindowName),
+                                                WindowPlacementKeeper::WhenMaximised::Store);
+    placement->Restore();
+}
+
+MainDialog::~MainDialog()
+{
+    ShutDown();
+    // The pages go while the driver they talk to is still there, and the tree tells nobody about it.
+    disconnect(m_pages->Tree(), nullptr, m_pages, nullptr);
+    delete takeCentralWidget();
+}
+
+void MainDialog::BuildLayout()
+{
+    m_pages = new PageTree(kApplicationTitle, this);
+    auto* pageSide = new QWidget;
+    auto* pageLayout = new QVBoxLayout(pageSide);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(m_pages->TitleStrip());
+    pageLayout->addWidget(m_pages->Pane(), 1);
+
+    m_splitter = new QSplitter(Qt::Horizontal);
+    m_splitter->setObjectName(QStringLiteral("pageSplitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_pages->Tree()->setMinimumWidth(SplitterPlacement::kMinPaneWidth);
+    pageSide->setMinimumWidth(SplitterPlacement::kMinPaneWidth);
+    m_splitter->addWidget(m_pages->Tree());
+    m_splitter->addWidget(pageSide);
+    m_splitter->setStretchFactor(1, 1);
+    connect(m_splitter, &QSplitter::splitterMoved, this, [this] {
+        SplitterPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName))
+            .Store(*m_splitter, kDesignedTreeWidth);
+    });
+
+    m_status = new StatusStrip;
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(m_splitter, 1);
+    layout->addWidget(m_status);
+    setCentralWidget(central);
+}
+
+void MainDialog::BuildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    m_openAction = file->addAction(QStringLiteral("Открыть настройки из файла..."), this, &MainDialog::OpenSettingsFile);
+    m_saveAction = file->addAction(QStringLiteral("Сохранить настройки в файл..."), this, &MainDialog::SaveSettingsFile);
+    QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
+    view->addAction(QStringLiteral("Монитор обменов..."), this, &MainDialog::ToggleMonitor);
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("Настройки программы"));
+    settings->addAction(QStringLiteral("Параметры программы..."), this, [this] {
+        ProgramOptionsDialog(m_environment, this).exec();
+    });
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
+    help->addAction(QStringLiteral("Справка..."), this, [this] { HelpWindow::ShowHelp(this); });
+    help->addAction(QStringLiteral("О программе..."), this, [this] { AboutDialog(this).exec(); });
+    help->addAction(QStringLiteral("Лицензионное соглашение..."), this, [this] { LicenceDialog::ShowLicence(this); });
+}
+
+void MainDialog::WireHost()
+{
+    connect(&m_host, &GuiDriverHost::logLine, m_monitor, &ExchangeMonitorWindow::Append);
+    connect(&m_host, &GuiDriverHost::lampFlashed, this,
+            [this](int lamp) { m_status->Flash(static_cast<DriverHost::Lamp>(lamp)); });
+    connect(&m_host, &GuiDriverHost::busyChanged, this, &MainDialog::OnBusyChanged);
+    connect(&m_host, &GuiDriverHost::configurationRead, this, [this] {
+        for (const PageEntry& entry : m_pages->Entries())
+            entry.page->OnConfigurationReplaced();
+    });
+}
+
+CDlgParentWithMyProperty* MainDialog::AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId,
+                                              int pageId)
+{
+    return m_pages->AddPage(caption, page, parentId, pageId);
+}
+
+CDlgMainConfig* MainDialog::AddMainConfigPage()
+{
+    m_mainConfig = new CDlgMainConfig(*this);
+    connect(&m_host, &GuiDriverHost::connectionText, m_mainConfig, &CDlgMainConfig::SetConnectionText);
+    connect(&m_host, &GuiDriverHost::operationText, m_mainConfig, &CDlgMainConfig::SetOperationText);
+    connect(&m_host, &GuiDriverHost::detailText, m_mainConfig, &CDlgMainConfig::SetDetailText);
+    connect(&m_host, &GuiDriverHost::deviceInformation, m_mainConfig, &CDlgMainConfig::SetDeviceInformation);
+    AddPage(QStringLiteral("Конфигурирование"), m_mainConfig, PageTree::kNoParent, CDlgMainConfig::kPageId);
+    SelectPage(CDlgMainConfig::kPageId);
+    return m_mainConfig;
+}
+
+void MainDialog::SelectPage(int pageId)
+{
+    m_pages->SelectPage(pageId);
+}
+
+int MainDialog::ShowMessage(const QString& text, const QString& caption, unsigned style)
+{
+    return m_presenter.Present(this, text, caption, style);
+}
+
+void MainDialog::Show(const UserMessage& message)
+{
+    if (!message.IsEmpty())
+        ShowMessage(message.text, message.caption, message.style);
+}
+
+void MainDialog::SetStatusText(const QString& text)
+{
+    m_status->SetStatusText(text);
+}
+
+QString MainDialog::StatusText() const
+{
+    return m_status->StatusText();
+}
+
+void MainDialog::OnBusyChanged()
+{
+    const bool busy = m_driver.IsBusy();
+    // The driver's working copy belongs to the command thread while a command runs.
+    m_openAction->setEnabled(!busy);
+    m_saveAction->setEnabled(!busy);
+    if (m_mainConfig)
+        m_mainConfig->UpdateBusy();
+}
+
+void MainDialog::OpenSettingsFile()
+{
+    if (!m_driver.IsBusy())
+        OpenSettingsFileNamed(AskTunesFileToOpen(this, m_environment.Settings()));
+}
+
+bool MainDialog::OpenSettingsFileNamed(const QString& name)
+{
+    if (m_driver.IsBusy()
+        || !OpenTunesFileAndRemember(name, m_environment.Settings(), m_driver.Configuration(), *this))
+        return false;
+    for (const PageEntry& entry : m_pages->Entries())
+        entry.page->OnConfigurationReplaced();
+    return true;
+}
+
+void MainDialog::SaveSettingsFile()
+{
+    if (!m_driver.IsBusy())
+        SaveTunesFileFromUser(this, m_environment.Settings(), m_driver.Configuration(), *this);
+}
+
+void MainDialog::ToggleMonitor()
+{
+    const bool show = !m_monitor->isVisible();
+    m_monitor->setVisible(show);
+    MonitorShowSetting(m_environment.Settings()).Set(show ? 1 : 0);
+}
+
+bool MainDialog::IsMonitorShown() const
+{
+    return m_monitor->isVisible();
+}
+
+void MainDialog::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (m_splitterPlaced)
+        return;
+    // The panes have their sizes only once the window is laid out.
+    m_splitterPlaced = true;
+    centralWidget()->layout()->activate();
+    const QList<int> sizes = m_splitter->sizes();
+    const int total = sizes.value(0) + sizes.value(1);
+    m_splitter->setSizes({kDesignedTreeWidth, std::max(total - kDesignedTreeWidth, 0)});
+    SplitterPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName))
+        .Restore(*m_splitter, kDesignedTreeWidth);
+}
+
+void MainDialog::closeEvent(QCloseEvent* event)
+{
+    ShutDown();
+    QMainWindow::closeEvent(event);
+}
+
+void MainDialog::ShutDown()
+{
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    // The placement itself is stored by its keeper at every move and resize.
+    if (m_splitterPlaced)
+        SplitterPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName)).Store(*m_splitter, kDesignedTreeWidth);
+    m_host.ShutDown(m_driver);
+    m_driver.TransmitChanel().Disconnect();
+}

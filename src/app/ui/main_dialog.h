@@ -1,0 +1,101 @@
+#pragma once
+// The main window, "MainDialog": the page tree with the title strip and the page pane beside it, the
+// status strip with the node text and the two exchange lamps, and the menus. It owns the meter driver
+// with its host, the node base and the free-port table for its whole life; closing it stops the
+// driver's threads (a running command first) before anything else goes.
+
+#include "app/app_environment.h"
+#include "app/free_ports.h"
+#include "app/ui/gui_driver_host.h"
+#include "app/ui/page_host.h"
+#include "config/config_messages.h"
+#include "nodes/demo_node.h"
+#include "nodes/node_base.h"
+#include "protocol/rovo_redod.h"
+
+#include <QMainWindow>
+
+class CDlgMainConfig;
+class CDlgParentWithMyProperty;
+class ExchangeMonitorWindow;
+class MessagePresenter;
+class PageTree;
+class QAction;
+class QSplitter;
+class StatusStrip;
+struct UserMessage;
+
+class MainDialog : public QMainWindow, public PageHost, private ConfigMessageHost {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kWindowName = "MainDialog";
+    static constexpr int kDesignedTreeWidth = 220;
+
+    MainDialog(AppEnvironment& environment, MessagePresenter& presenter, QWidget* parent = nullptr);
+    ~MainDialog() override;
+
+    // Adds a page to the tree and the pane (see PageTree::AddPage); the window takes it over.
+    CDlgParentWithMyProperty* AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId, int pageId);
+    // Adds the first page, "Конфигурирование", and selects it.
+    CDlgMainConfig* AddMainConfigPage();
+
+    // --demo: the node of the demo meter goes into the base (or is brought up to date) and is chosen.
+    void UseDemoMeter(const DemoMeterAddress& meter);
+
+    // PageHost
+    CRovoRedod& Driver() override { return m_driver; }
+    AppEnvironment& Environment() override { return m_environment; }
+    int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
+    bool SelectNode() override;
+    void SelectPage(int pageId) override;
+
+    // What "Открыть настройки из файла..." does once the file is chosen: the driver's configuration is
+    // replaced and the pages refresh. False when nothing was opened.
+    bool OpenSettingsFileNamed(const QString& name);
+
+    void SetStatusText(const QString& text);
+    QString StatusText() const;
+    StatusStrip* Status() const { return m_status; }
+    PageTree* Pages() const { return m_pages; }
+    QSplitter* Splitter() const { return m_splitter; }
+    CDlgMainConfig* MainConfig() const { return m_mainConfig; }
+    const NodeBase& Nodes() const { return m_base; }
+    // Which COM ports a new node may take (all of them while the start-up search is off).
+    const FreePortTable& FreePorts() const { return m_freePorts; }
+    bool IsMonitorShown() const;
+    ExchangeMonitorWindow* Monitor() const { return m_monitor; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildMenus();
+    void WireHost();
+    void ApplyNode(int index);
+    void Show(const UserMessage& message);
+    void OpenSettingsFile();
+    void SaveSettingsFile();
+    void ToggleMonitor();
+    void OnBusyChanged();
+    void ShutDown();
+
+    AppEnvironment& m_environment;
+    MessagePresenter& m_presenter;
+    NodeBase m_base;
+    FreePortTable m_freePorts;
+    int m_nodeIndex = -1;  // the node last chosen, in the base
+    GuiDriverHost m_host;
+    CRovoRedod m_driver;   // after the host: it goes first
+    PageTree* m_pages = nullptr;
+    StatusStrip* m_status = nullptr;
+    QSplitter* m_splitter = nullptr;
+    CDlgMainConfig* m_mainConfig = nullptr;
+    ExchangeMonitorWindow* m_monitor = nullptr;
+    QAction* m_openAction = nullptr;
+    QAction* m_saveAction = nullptr;
+    bool m_splitterPlaced = false;
+    bool m_shutDown = false;
+};

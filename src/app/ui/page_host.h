@@ -1,0 +1,23 @@
+#pragma once
+// What a page needs from the main window: the driver whose data it edits and whose commands it queues,
+// the program's environment (settings store, work folder, node base), the message boxes, and the few
+// window operations a page starts itself.
+
+#include <QString>
+
+class AppEnvironment;
+class CRovoRedod;
+
+class PageHost {
+public:
+    virtual CRovoRedod& Driver() = 0;
+    virtual AppEnvironment& Environment() = 0;
+    // A message box in the window's style (MessageStyle); returns the button pressed (MessageAnswer).
+    virtual int ShowMessage(const QString& text, const QString& caption, unsigned style) = 0;
+    // The node-selection flow: true when a node was chosen and applied to the driver.
+    virtual bool SelectNode() = 0;
+    virtual void SelectPage(int pageId) = 0;
+
+protected:
+    ~PageHost() = default;
+};

@@ -1,0 +1,260 @@
+#include "archives/archive_database.h"
+
+#include "archives/archive_table.h"
+#include "archives/database_connection.h"
+#include "archives/database_schema.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlQuery>
+
+#include <atomic>
+
+namespace {
+
+constexpr std::size_t kRowsPerTransaction = 500;
+constexpr qint64 kMaxTransactionMs = 1000;
+
+QString NextConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("zt5-archive-%1").arg(++counter);
+}
+
+// The low 16 bits of the engine's numeric code; the error class when the engine names none by number
+// (PostgreSQL's are five-character states).
+std::uint16_t FailureCode(const QSqlError& error)
+{
+    bool numeric = false;
+    const int native = error.nativeErrorCode().toInt(&numeric);
+    if (numeric && (native & 0xFFFF) != 0)
+        return std::uint16_t(native & 0xFFFF);
+    return error.type() == QSqlError::NoError ? std::uint16_t(QSqlError::UnknownError) : std::uint16_t(error.type());
+}
+
+}  // namespace
+
+QString DatabaseDateText(const DateTimeStamp& date)
+{
+    const QDate day(date.year + kBaseYear, date.month, date.day);
+    if (!day.isValid() || date.hour > 23 || date.minute > 59 || date.second > 59)
+        return {};
+    return QString::asprintf("%.4d-%.2d-%.2d %.2d:%.2d:%.2d", day.year(), date.month, date.day, date.hour, date.minute,
+                             date.second);
+}
+
+ArchiveDatabase::ArchiveDatabase() : m_connectionName(NextConnectionName()) {}
+
+ArchiveDatabase::~ArchiveDatabase()
+{
+    Close();
+}
+
+bool ArchiveDatabase::Open(const DatabaseTarget& target)
+{
+    Close();
+    m_engine = target.engine;
+    if (!Connect(target))
+        return false;
+    for (int kind = 0; kind < kValueArchiveCount; ++kind) {
+        if (!PrepareTable(ArchiveKind(kind))) {
+            Close();
+            return false;
+        }
+    }
+    if (!m_database.transaction()) {
+        Fail(m_database.lastError());
+        Close();
+        return false;
+    }
+    m_inTransaction = true;
+    m_sinceCommit.start();
+    return true;
+}
+
+bool ArchiveDatabase::Connect(const DatabaseTarget& target)
+{
+    if (!QSqlDatabase::isDriverAvailable(DatabaseDriverName(target))) {
+        Fail(kDatabaseNoDriver,
+             QString::fromUtf8("Драйвер базы данных %1 не установлен").arg(DatabaseDriverName(target)));
+        return false;
+    }
+    if (target.engine == DatabaseTarget::Engine::kSqlite) {
+        const QFileInfo file(target.path);
+        if (!QDir().mkpath(file.absolutePath())) {
+            Fail(kDatabaseNoFolder, QString::fromUtf8("Не удалось создать папку %1").arg(file.absolutePath()));
+            return false;
+        }
+    }
+    m_database = AddDatabaseConnection(target, m_connectionName);
+    if (!m_database.open()) {
+        Fail(m_database.lastError());
+        return false;
+    }
+    m_open = true;
+    return true;
+}
+
+bool ArchiveDatabase::PrepareTable(ArchiveKind kind)
+{
+    const QStringList tables = m_database.tables(QSql::Tables);
+    const bool made = !tables.contains(ArchiveTableName(kind));
+    if (made && !Execute(CreateTableSql(m_engine, kind)))
+        return false;
+    QSqlError error;
+    m_tables[kind] = std::make_unique<ArchiveTable>();
+    if (!m_tables[kind]->Open(m_database, kind, &error)) {
+        Fail(error);
+        return false;
+    }
+    // A table that was here may lack the key columns or hold duplicates: then it goes without the index.
+    if (made)
+        return Execute(CreateSerialDateIndexSql(kind, true));
+    QSqlQuery(m_database).exec(CreateSerialDateIndexSql(kind, false));
+    return true;
+}
+
+bool ArchiveDatabase::Execute(const QString& sql)
+{
+    QSqlQuery query(m_database);
+    if (query.exec(sql))
+        return true;
+    Fail(query.lastError());
+    return false;
+}
+
+bool ArchiveDatabase::Exists(int kind, std::uint32_t serial, const DateTimeStamp& date)
+{
+    m_lastCallFailed = false;
+    if (!IsValueArchive(kind))
+        return false;
+    m_lastCallFailed = true;
+    const QString text = UsableDate(kind, date);
+    if (text.isEmpty())
+        return false;
+    QSqlError error;
+    const std::optional<bool> found = m_tables[kind]->Exists(std::int32_t(serial), text, &error);
+    if (!found) {
+        Fail(error);
+        Recover();
+        return false;
+    }
+    m_lastCallFailed = false;
+    return *found;
+}
+
+bool ArchiveDatabase::Write(int kind, std::span<const std::uint8_t> record, std::uint32_t serial,
+                            const DateTimeStamp& date)
+{
+    const QString text = UsableDate(kind, date);
+    if (text.isEmpty())
+        return false;
+    ArchiveTable& table = *m_tables[kind];
+    PendingRow row{ArchiveKind(kind), table.RowValues(record, std::int32_t(serial), text)};
+    QSqlError error;
+    if (!table.Insert(row.values, &error)) {
+        Fail(error);
+        Recover();
+        return false;
+    }
+    m_pending.push_back(std::move(row));
+    ++m_rowsWritten;
+    return CommitIfDue();
+}
+
+QString ArchiveDatabase::UsableDate(int kind, const DateTimeStamp& date)
+{
+    if (!IsValueArchive(kind) || !m_open) {
+        Fail(kDatabaseNotOpen, QString());
+        return {};
+    }
+    const QString text = DatabaseDateText(date);
+    if (text.isEmpty())
+        Fail(kDatabaseBadDate, QString());
+    return text;
+}
+
+bool ArchiveDatabase::CommitIfDue()
+{
+    if (m_pending.size() < kRowsPerTransaction && m_sinceCommit.elapsed() < kMaxTransactionMs)
+        return true;
+    if (!Commit())
+        return false;
+    if (!m_database.transaction()) {
+        Fail(m_database.lastError());
+        return false;
+    }
+    m_inTransaction = true;
+    return true;
+}
+
+bool ArchiveDatabase::Commit()
+{
+    m_inTransaction = false;
+    m_sinceCommit.start();
+    if (m_database.commit()) {
+        m_pending.clear();
+        return true;
+    }
+    Fail(m_database.lastError());
+    m_database.rollback();
+    m_rowsWritten -= qint64(m_pending.size());
+    m_pending.clear();
+    return false;
+}
+
+void ArchiveDatabase::Recover()
+{
+    if (!m_inTransaction)
+        return;
+    m_database.rollback();
+    m_inTransaction = m_database.transaction();
+    for (const PendingRow& row : m_pending) {
+        QSqlError ignored;
+        if (!m_tables[row.kind]->Insert(row.values, &ignored)) {
+            // The connection itself is gone: what was pending cannot be kept.
+            m_database.rollback();
+            m_inTransaction = m_database.transaction();
+            m_rowsWritten -= qint64(m_pending.size());
+            m_pending.clear();
+            return;
+        }
+    }
+}
+
+bool ArchiveDatabase::Close()
+{
+    bool committed = true;
+    if (m_open) {
+        if (m_inTransaction)
+            committed = Commit();
+        for (auto& table : m_tables)
+            table.reset();
+        m_database.close();
+        m_open = false;
+    }
+    if (m_database.isValid() || QSqlDatabase::contains(m_connectionName)) {
+        m_database = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+    return committed;
+}
+
+std::uint16_t ArchiveDatabase::TakeLastFailure()
+{
+    const std::uint16_t code = m_failure;
+    m_failure = kDatabaseNoFailure;
+    return code;
+}
+
+void ArchiveDatabase::Fail(const QSqlError& error)
+{
+    Fail(FailureCode(error), error.text());
+}
+
+void ArchiveDatabase::Fail(std::uint16_t code, const QString& text)
+{
+    m_failure = code;
+    m_failureText = text;
+}

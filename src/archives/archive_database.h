@@ -1,0 +1,103 @@
+#pragma once
+// The archive database of one export: the four archive tables in an SQLite file or a PostgreSQL
+// database, the duplicate check and the insert of one record. Missing tables are made (with a unique
+// index on Serial and Date); tables that are there are used as they are, each column found by name.
+//
+// The header stays clear of the record layouts, so the code that drives the meter (whose configuration
+// headers name their counts alike) can use it.
+//
+// Writes are gathered in transactions of a few hundred rows (or a second's worth), so a long export
+// does not wait for the disk after every record; Close commits the last one. Rows of the open
+// transaction are kept until it is committed: when a statement fails (which on PostgreSQL voids the
+// whole transaction) they are written again in a new one, so nothing Write accepted is lost.
+//
+// Lives on one thread: opened, used and closed there.
+
+#include "archives/archive_descriptors.h"
+#include "archives/database_target.h"
+
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariantList>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+class ArchiveTable;
+
+// Failure codes of our own, beside the engine's (whose low 16 bits are kept).
+enum DatabaseFailure : std::uint16_t {
+    kDatabaseNoFailure = 0,
+    kDatabaseNoDriver = 0xFFF0,      // the engine's Qt driver is not installed
+    kDatabaseNoFolder = 0xFFF1,      // the SQLite file's folder cannot be made
+    kDatabaseBadDate = 0xFFF2,       // a date the calendar does not have
+    kDatabaseNotOpen = 0xFFF3,
+};
+
+class ArchiveDatabase {
+public:
+    ArchiveDatabase();
+    ~ArchiveDatabase();
+    ArchiveDatabase(const ArchiveDatabase&) = delete;
+    ArchiveDatabase& operator=(const ArchiveDatabase&) = delete;
+
+    // Connects, makes what is missing and finds the columns of the four tables. False on failure.
+    bool Open(const DatabaseTarget& target);
+    // A kind outside 0-3 is never there; a failing check gives false with the failure stored (see Failed).
+    bool Exists(int kind, std::uint32_t serial, const DateTimeStamp& date);
+    // Adds the record's row; the columns the table lacks are skipped.
+    bool Write(int kind, std::span<const std::uint8_t> record, std::uint32_t serial, const DateTimeStamp& date);
+    // Commits what is pending and disconnects; false when the last rows could not be committed.
+    bool Close();
+
+    // Whether the last Exists failed rather than found nothing.
+    bool Failed() const { return m_lastCallFailed; }
+    // The stored failure code, which is then cleared.
+    std::uint16_t TakeLastFailure();
+    // The engine's own words for the last failure.
+    QString LastFailureText() const { return m_failureText; }
+
+    // The table of a kind, once opened.
+    const ArchiveTable& Table(ArchiveKind kind) const { return *m_tables[kind]; }
+    // Rows written since Open (committed or pending).
+    qint64 RowsWritten() const { return m_rowsWritten; }
+
+private:
+    struct PendingRow {
+        ArchiveKind kind;
+        QVariantList values;
+    };
+
+    bool Connect(const DatabaseTarget& target);
+    bool PrepareTable(ArchiveKind kind);
+    bool Execute(const QString& sql);
+    // The date's text for a kind with a table, on an open database; empty (the failure stored) otherwise.
+    QString UsableDate(int kind, const DateTimeStamp& date);
+    bool CommitIfDue();
+    bool Commit();
+    // After a failed statement: a fresh transaction with the pending rows in it again.
+    void Recover();
+    void Fail(const QSqlError& error);
+    void Fail(std::uint16_t code, const QString& text);
+
+    QString m_connectionName;
+    QSqlDatabase m_database;
+    DatabaseTarget::Engine m_engine = DatabaseTarget::Engine::kSqlite;
+    std::array<std::unique_ptr<ArchiveTable>, kValueArchiveCount> m_tables;
+    bool m_open = false;
+    bool m_inTransaction = false;
+    std::vector<PendingRow> m_pending;
+    QElapsedTimer m_sinceCommit;
+    qint64 m_rowsWritten = 0;
+    bool m_lastCallFailed = false;
+    std::uint16_t m_failure = kDatabaseNoFailure;
+    QString m_failureText;
+};
+
+// The date as the Date column holds it: "yyyy-MM-dd hh:mm:ss" with the year byte + 2000; empty when
+// the calendar has no such date.
+QString DatabaseDateText(const DateTimeStamp& date);

@@ -1,0 +1,38 @@
+#pragma once
+// The whole-archive export (command 16): every record of the meter's hourly, daily, monthly and totals
+// archives into the archive database, skipping the records the database already holds for this meter
+// (those are not read from the meter at all). Runs on the driver's command thread; the driver's stop
+// request ends it after the record in hand, with everything written so far committed.
+
+#include "archives/database_target.h"
+
+#include <cstdint>
+
+class ArchiveDatabase;
+class CRovoRedod;
+class ExportProgress;
+
+struct ExportCounts {
+    std::int64_t total = 0;     // records the export set out to visit
+    std::int64_t written = 0;   // read from the meter and added
+    std::int64_t skipped = 0;   // already in the database
+    int kindsSucceeded = 0;
+};
+
+class ArchiveExport {
+public:
+    explicit ArchiveExport(DatabaseTarget target, ExportProgress* progress = nullptr);
+
+    // True when at least one archive was exported whole. Failures are reported through the driver.
+    bool ExportWholeArchive(CRovoRedod& driver);
+    const ExportCounts& Counts() const { return m_counts; }
+
+private:
+    bool ReadMeter(CRovoRedod& driver);
+    bool ExportArchive(CRovoRedod& driver, ArchiveDatabase& database, int kind);
+    void ReportProgress();
+
+    DatabaseTarget m_target;
+    ExportProgress* m_progress;
+    ExportCounts m_counts;
+};

@@ -1,0 +1,127 @@
+#include "archives/archive_table.h"
+
+#include "archives/database_schema.h"
+
+#include <QSqlRecord>
+#include <QStringList>
+
+namespace {
+
+// A column value as the table stores it: 16- and 32-bit counters as signed integers of their width (the
+// bits unchanged, so 40000 reads back as -25536), bytes as small integers, floats as they are.
+QVariant StoredValue(const ArchiveColumn& column, std::span<const std::uint8_t> record)
+{
+    const QVariant value = ColumnValue(column, record);
+    switch (column.source) {
+    case ColumnSource::U16: return int(std::int16_t(value.toUInt()));
+    case ColumnSource::U32: return int(std::int32_t(value.toUInt()));
+    case ColumnSource::U8: return int(value.toUInt());
+    default: return value;
+    }
+}
+
+}  // namespace
+
+bool ArchiveTable::Open(const QSqlDatabase& database, ArchiveKind kind, QSqlError* error)
+{
+    m_kind = kind;
+    m_table = QuoteIdentifier(ArchiveTableName(kind));
+    QSqlQuery probe(database);
+    if (!probe.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(m_table))) {
+        *error = probe.lastError();
+        return false;
+    }
+    const QSqlRecord fields = probe.record();
+    std::vector<bool> matched(std::size_t(fields.count()), false);
+    m_positions.clear();
+    m_written.clear();
+    QStringList names;
+    for (const ArchiveColumn& column : ColumnsOf(kind)) {
+        std::optional<int> position;
+        for (int i = 0; i < fields.count() && !position; ++i) {
+            if (!matched[std::size_t(i)] && fields.fieldName(i) == column.name) {
+                matched[std::size_t(i)] = true;
+                position = i;
+            }
+        }
+        m_positions.push_back(position);
+        if (position && column.source != ColumnSource::NotFilled) {
+            m_written.push_back(&column);
+            names << QuoteIdentifier(column.name);
+        }
+    }
+    const QString insert = names.isEmpty()
+        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_table)
+        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+              .arg(m_table, names.join(u", "), QStringList(names.size(), QStringLiteral("?")).join(u", "));
+    m_insert.emplace(database);
+    m_exists.emplace(database);
+    m_exists->setForwardOnly(true);
+    // The duplicate check needs both key columns; without them each record fails when it is checked.
+    m_hasKeys = HasColumn(QStringLiteral("Serial")) && HasColumn(QStringLiteral("Date"));
+    if (m_hasKeys
+        && !m_exists->prepare(
+            QStringLiteral("SELECT 1 FROM %1 WHERE \"Serial\" = ? AND \"Date\" = ? LIMIT 1").arg(m_table))) {
+        *error = m_exists->lastError();
+        return false;
+    }
+    if (!m_insert->prepare(insert)) {
+        *error = m_insert->lastError();
+        return false;
+    }
+    return true;
+}
+
+bool ArchiveTable::HasColumn(const QString& name) const
+{
+    const std::vector<ArchiveColumn>& columns = ColumnsOf(m_kind);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (columns[i].name == name)
+            return m_positions[i].has_value();
+    }
+    return false;
+}
+
+std::optional<bool> ArchiveTable::Exists(std::int32_t serial, const QString& date, QSqlError* error)
+{
+    if (!m_hasKeys) {
+        *error = QSqlError(QString::fromUtf8("В таблице %1 нет столбцов Serial и Date").arg(m_table), QString(),
+                           QSqlError::StatementError);
+        return std::nullopt;
+    }
+    m_exists->bindValue(0, serial);
+    m_exists->bindValue(1, date);
+    if (!m_exists->exec()) {
+        *error = m_exists->lastError();
+        return std::nullopt;
+    }
+    const bool found = m_exists->next();
+    m_exists->finish();
+    return found;
+}
+
+QVariantList ArchiveTable::RowValues(std::span<const std::uint8_t> record, std::int32_t serial,
+                                     const QString& date) const
+{
+    QVariantList row;
+    row.reserve(qsizetype(m_written.size()));
+    for (const ArchiveColumn* column : m_written) {
+        switch (column->source) {
+        case ColumnSource::Serial: row << serial; break;
+        case ColumnSource::Date: row << date; break;
+        default: row << StoredValue(*column, record); break;
+        }
+    }
+    return row;
+}
+
+bool ArchiveTable::Insert(const QVariantList& row, QSqlError* error)
+{
+    for (qsizetype i = 0; i < row.size(); ++i)
+        m_insert->bindValue(int(i), row[i]);
+    if (!m_insert->exec()) {
+        *error = m_insert->lastError();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,113 @@
+// The whole-archive export into a real PostgreSQL server (started by the test run on a loopback port,
+// see postgresql_server.sh): tables made with their mixed-case names, every record once with the meter's
+// values, nothing added the second time, a stop in the middle, a user's table with other columns.
+
+#include "archives/export_rig.h"
+#include "archives/table_checks.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::uint32_t kMeterSerial = 170001;
+
+// A database of its own for one test on the server of the test run, dropped at the end.
+class PostgresqlExport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QByteArray state = qgetenv("ZT5_TEST_POSTGRESQL");
+        if (state.isEmpty())
+            GTEST_SKIP() << "runs under ctest, which starts the server (ZT5_TEST_POSTGRESQL names its state folder)";
+        QFile file(QString::fromLocal8Bit(state) + QStringLiteral("/connection"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "no server: " << file.fileName().toStdString();
+        QString error;
+        ASSERT_TRUE(ParseDatabaseTarget(QString::fromUtf8(file.readAll().trimmed()), &m_server, &error))
+            << qPrintable(error);
+        static std::atomic<int> counter{0};
+        m_name = QStringLiteral("zt5_export_%1_%2").arg(::getpid()).arg(++counter);
+        TestConnection server(m_server);
+        server.Exec({QStringLiteral("CREATE DATABASE %1").arg(m_name)});
+        target = m_server;
+        target.database = m_name;
+    }
+
+    void TearDown() override
+    {
+        if (m_name.isEmpty())
+            return;
+        TestConnection server(m_server);
+        server.Exec({QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name)});
+    }
+
+    DatabaseTarget target;
+
+private:
+    DatabaseTarget m_server;
+    QString m_name;
+};
+
+}  // namespace
+
+TEST_F(PostgresqlExport, EveryRecordOnceWithTheMetersValues)
+{
+    ExportRig rig;
+    ASSERT_TRUE(rig.Export(target)) << qPrintable(rig.rig.Messages().join(u'\n'));
+    TestConnection db(target);
+    // The names kept their case: the tables answer only to the quoted names.
+    QSqlQuery names(db.Db());
+    ASSERT_TRUE(names.exec(QStringLiteral("SELECT relname FROM pg_class WHERE relkind = 'r' AND "
+                                          "relname LIKE 'ZT5_Arch_Values_%' ORDER BY relname")));
+    QStringList tables;
+    while (names.next())
+        tables << names.value(0).toString();
+    EXPECT_EQ(tables, QStringList({QStringLiteral("ZT5_Arch_Values_Day"), QStringLiteral("ZT5_Arch_Values_Hour"),
+                                   QStringLiteral("ZT5_Arch_Values_Itog"), QStringLiteral("ZT5_Arch_Values_Month")}));
+    std::int64_t total = 0;
+    for (int kind = 0; kind < kValueArchiveCount; ++kind) {
+        const std::vector<MeterRecord> records = rig.MeterRecords(ArchiveKind(kind));
+        ExpectTableMatchesMeter(db, ArchiveKind(kind), records, kMeterSerial);
+        total += std::int64_t(records.size());
+    }
+    EXPECT_EQ(rig.progress.lastDone, total);
+
+    const int before = rig.rig.server.Requests();
+    ASSERT_TRUE(rig.Export(target));
+    EXPECT_LT(rig.rig.server.Requests() - before, 12);
+    for (int kind = 0; kind < kValueArchiveCount; ++kind)
+        EXPECT_EQ(db.Count(ArchiveKind(kind)), qint64(rig.MeterRecords(ArchiveKind(kind)).size()));
+}
+
+TEST_F(PostgresqlExport, UserTablesAndAStopInTheMiddle)
+{
+    {
+        // The totals without "SI_1" and with a column of the user's own.
+        TestConnection db(target);
+        db.Exec({UserTableSql(DatabaseTarget::Engine::kPostgresql, kArchiveTotals, {QStringLiteral("SI_1")},
+                              QStringLiteral("\"Id\" SERIAL PRIMARY KEY"))});
+    }
+    ExportRig rig;
+    EXPECT_FALSE(rig.ExportStoppedAfter(target, 30));
+    {
+        TestConnection db(target);
+        const qint64 hourly = db.Count(kArchiveHourly);
+        EXPECT_GE(hourly, 30);
+        std::vector<MeterRecord> records = rig.MeterRecords(kArchiveHourly);
+        ASSERT_LT(hourly, qint64(records.size()));
+        records.resize(std::size_t(hourly));
+        ExpectTableMatchesMeter(db, kArchiveHourly, records, kMeterSerial);
+    }
+    ASSERT_TRUE(rig.Export(target));
+    TestConnection db(target);
+    for (int kind = 0; kind < kValueArchiveCount; ++kind) {
+        const QStringList absent = kind == kArchiveTotals ? QStringList{QStringLiteral("SI_1")} : QStringList{};
+        ExpectTableMatchesMeter(db, ArchiveKind(kind), rig.MeterRecords(ArchiveKind(kind)), kMeterSerial, absent);
+    }
+}

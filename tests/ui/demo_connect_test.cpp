@@ -1,0 +1,157 @@
+// The whole road a new user takes: the demo meter, "Установить связь", the meter's answers on screen;
+// and a window closed while a command still runs.
+
+#include "main_window_rig.h"
+
+#include "app/ui/demo_meter.h"
+#include "app/ui/dlg_main_config.h"
+#include "app/ui/gui_driver_host.h"
+#include "app/ui/status_strip.h"
+#include "channel/message_style.h"
+#include "channel/ui/exchange_monitor_window.h"
+#include "sim/meter_simulator.h"
+#include "sim/sim_server.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QThread>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+constexpr int kArrivesMs = 20000;  // generous: a loaded machine still connects well within this
+
+}  // namespace
+
+TEST(DemoMeter, ConnectShowsTheMeterAndFlashesTheLamps)
+{
+    MainWindowRig rig;
+    DemoMeter demo;
+    QString error;
+    ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
+    auto window = rig.OpenWindow();
+    window->UseDemoMeter(demo.Address());
+    EXPECT_EQ(window->StatusText(), QStringLiteral("Узел учета - Демо-прибор; серийный N - 170001; сет. адрес - 1"));
+    ASSERT_EQ(window->Nodes().Count(), 1);
+
+    // Once more on another port: the node is brought up to date, not added again.
+    DemoMeterAddress moved = demo.Address();
+    moved.port += 1;
+    window->UseDemoMeter(moved);
+    window->UseDemoMeter(demo.Address());
+    ASSERT_EQ(window->Nodes().Count(), 1);
+    EXPECT_EQ(window->Nodes().At(0).record.IpPort(), demo.Address().port);
+
+    ModalHandler chooser([](QDialog& dialog) { ChooseNodeRow(dialog, 0); });
+    CDlgMainConfig* frame = window->MainConfig();
+    QTest::mouseClick(frame->ConnectButton(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(frame->OperationText(), QStringLiteral("Операция успешно завершена!"), kArrivesMs);
+    EXPECT_EQ(chooser.Handled(), 1);
+    EXPECT_EQ(frame->ConnectionText(), QStringLiteral("Связь установлена"));
+    EXPECT_TRUE(frame->DeviceInformation().startsWith(QStringLiteral("Информация о приборе: ")))
+        << frame->DeviceInformation().toStdString();
+    EXPECT_GT(frame->DeviceInformation().size(), QStringLiteral("Информация о приборе: ").size());
+    EXPECT_TRUE(window->Driver().IsDeviceConnected());
+    // Every block went to the exchange monitor, even while it is hidden.
+    const QString log = window->Monitor()->Text();
+    EXPECT_TRUE(log.contains(QStringLiteral("TCP 127.0.0.1:%1 Out").arg(demo.Address().port, 5, 10, QChar(u'0'))))
+        << log.left(400).toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("Попытка соединения с вычислителем...")));
+    EXPECT_GT(window->Status()->FlashCount(DriverHost::kTransmitLamp), 0);
+    EXPECT_GT(window->Status()->FlashCount(DriverHost::kReceiveLamp), 0);
+    // Each lamp goes dark again 50 ms after its last block.
+    QTRY_VERIFY_WITH_TIMEOUT(!window->Status()->IsLit(DriverHost::kTransmitLamp), kArrivesMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!window->Status()->IsLit(DriverHost::kReceiveLamp), kArrivesMs);
+    EXPECT_TRUE(frame->ConnectButton()->isEnabled());
+    EXPECT_TRUE(rig.presenter.messages.isEmpty());
+
+    // "Разорвать связь" closes the connection and clears the device information.
+    QTest::mouseClick(frame->BreakButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!window->Driver().IsDeviceConnected(), kArrivesMs);
+    QTRY_VERIFY_WITH_TIMEOUT(frame->DeviceInformation().isEmpty(), kArrivesMs);
+
+    const QString screenshot = qEnvironmentVariable("ZT5_SCREENSHOT");
+    if (!screenshot.isEmpty()) {
+        // Connected again for the picture.
+        QTest::mouseClick(frame->ConnectButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(frame->ConnectionText(), QStringLiteral("Связь установлена"), kArrivesMs);
+        QTRY_COMPARE_WITH_TIMEOUT(frame->OperationText(), QStringLiteral("Операция успешно завершена!"), kArrivesMs);
+        EXPECT_TRUE(window->grab().save(screenshot));
+    }
+}
+
+TEST(DemoMeter, ClosingTheWindowStopsARunningCommandAndEndsTheThreads)
+{
+    // A meter that never answers: connecting would take attempts x time-out.
+    SimOptions options;
+    options.endpoint = SimOptions::Endpoint::Tcp;
+    options.faults.SetRule(FaultKind::Drop, FaultRule{1.0, 0});
+    MeterSimulator meter(options);
+    SimServer server(meter);
+    QString error;
+    ASSERT_TRUE(server.Start(&error)) << error.toStdString();
+
+    MainWindowRig rig;
+    NodeBase base;
+    NodeEntry node = TcpNode(QStringLiteral("Молчун"), server.BoundPort(), 1, 5);
+    node.record.SetRepeatCount(20);
+    node.record.SetRepeatTimeoutSec(10);
+    base.Append(node);
+    ASSERT_TRUE(rig.WriteBase(base));
+
+    const int threadsBefore = RunningQThreads();
+    auto window = rig.OpenWindow();
+    EXPECT_EQ(RunningQThreads(), threadsBefore + 2);  // the command and the service thread
+    ModalHandler chooser([](QDialog& dialog) { ChooseNodeRow(dialog, 0); });
+    QTest::mouseClick(window->MainConfig()->ConnectButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(window->Driver().IsBusy(), kArrivesMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!window->MainConfig()->ConnectButton()->isEnabled(), kArrivesMs);
+    EXPECT_TRUE(window->MainConfig()->StopButton()->isEnabled());
+
+    QElapsedTimer closing;
+    closing.start();
+    window->close();
+    // Far less than the 200 s the command could take: it was stopped, not waited for.
+    EXPECT_LT(closing.elapsed(), 10000);
+    EXPECT_FALSE(window->Driver().IsBusy());
+    EXPECT_EQ(RunningQThreads(), threadsBefore);
+    window.reset();
+    server.Stop();
+}
+
+TEST(GuiDriverHost, WorkerCallsWaitForTheGuiThreadAndCallsOnItRunAtOnce)
+{
+    ScriptedPresenter presenter;
+    presenter.answer = MessageAnswer::kYes;
+    GuiDriverHost host(presenter);
+    QStringList operations;
+    QObject::connect(&host, &GuiDriverHost::operationText, [&](const QString& text) { operations << text; });
+
+    // On the GUI thread: handled before the call returns, no event loop needed.
+    EXPECT_EQ(host.ShowMessageBox(QStringLiteral("здесь"), QStringLiteral("Подтверждение"), MessageStyle::kYesNo),
+              MessageAnswer::kYes);
+    host.SetOperationText(QStringLiteral("первая"));
+    EXPECT_EQ(operations, QStringList{QStringLiteral("первая")});
+
+    // From a worker: the answer comes back only after the GUI thread has handled the call.
+    std::atomic<int> answer{0};
+    std::atomic<bool> done{false};
+    QStringList seenByWorker;
+    std::thread worker([&] {
+        host.SetOperationText(QStringLiteral("вторая"));
+        seenByWorker = operations;  // already there: the worker waited for it
+        answer = host.ShowMessageBox(QStringLiteral("оттуда"), QStringLiteral("Информация"), MessageStyle::kOk);
+        done = true;
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(done.load(), kArrivesMs);
+    worker.join();
+    EXPECT_EQ(seenByWorker, QStringList({QStringLiteral("первая"), QStringLiteral("вторая")}));
+    EXPECT_EQ(answer.load(), MessageAnswer::kYes);
+    ASSERT_EQ(presenter.messages.size(), 2);
+    EXPECT_TRUE(presenter.messages[1].onGuiThread);
+    EXPECT_EQ(presenter.messages[1].text, QStringLiteral("оттуда"));
+}

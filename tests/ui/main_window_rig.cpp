@@ -1,0 +1,86 @@
+#include "main_window_rig.h"
+
+#include "app/ui/dlg_main_config.h"
+#include "channel/channel_types.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <QTreeWidget>
+
+int ScriptedPresenter::Present(QWidget*, const QString& text, const QString& caption, unsigned style)
+{
+    messages.append({text, caption, style, QThread::currentThread() == qApp->thread()});
+    return answer;
+}
+
+ModalHandler::ModalHandler(std::function<void(QDialog&)> act)
+    : m_act(std::move(act))
+{
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ++m_handled;
+            m_act(*dialog);
+        }
+    });
+    m_timer.start(20);
+}
+
+void ChooseNodeRow(QDialog& dialog, int row)
+{
+    auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("nodeList"));
+    if (list && list->topLevelItem(row))
+        list->setCurrentItem(list->topLevelItem(row));
+    dialog.accept();
+}
+
+MainWindowRig::MainWindowRig()
+{
+    environment = std::make_unique<AppEnvironment>(SettingsFile(), WorkFolder(m_folder.path()));
+}
+
+QString MainWindowRig::SettingsFile() const
+{
+    return QDir(m_folder.path()).filePath(QStringLiteral("settings.ini"));
+}
+
+std::unique_ptr<MainDialog> MainWindowRig::OpenWindow()
+{
+    auto window = std::make_unique<MainDialog>(*environment, presenter);
+    window->AddMainConfigPage();
+    window->show();
+    return window;
+}
+
+bool MainWindowRig::WriteBase(const NodeBase& base)
+{
+    QDir(m_folder.path()).mkpath(QStringLiteral("Base"));
+    return base.Save(m_folder.path(), nullptr);
+}
+
+NodeEntry TcpNode(const QString& name, int port, int address, int serial)
+{
+    NodeEntry entry;
+    entry.record = NodeRecord::New(kChannelIp, FreePortTable::AllFree());
+    entry.record.SetName(name);
+    entry.record.SetIpAddress(QStringLiteral("127.0.0.1"));
+    entry.record.SetIpPort(port);
+    entry.record.SetNetworkAddress(address);
+    entry.record.SetSerialNumber(serial);
+    entry.record.SetRepeatCount(1);
+    entry.record.SetRepeatTimeoutSec(1);
+    return entry;
+}
+
+int RunningQThreads()
+{
+    int count = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "QThread")
+            ++count;
+    }
+    return count;
+}
