@@ -8,7 +8,9 @@
 #include "app/ui/dlg_parent_with_my_property.h"
 #include "app/ui/page_tree.h"
 #include "app/ui/status_strip.h"
+#include "channel/channel_types.h"
 #include "channel/message_style.h"
+#include "channel/ui/communications_dialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -145,14 +147,14 @@ TEST(MainWindow, ChoosingANodeSetsTheChannelTheAddressAndTheStatusLine)
     EXPECT_EQ(window->Driver().DeviceAddress(), 7);
     EXPECT_TRUE(rig.presenter.messages.isEmpty());
 
-    // The chooser opens on the node chosen last.
+    // The device list opens on the page chosen last.
     int openedOn = -1;
     ModalHandler again([&](QDialog& dialog) {
-        openedOn = dialog.findChild<QTreeWidget*>(QStringLiteral("nodeList"))->currentIndex().row();
+        openedOn = qobject_cast<CDlgCommunications*>(&dialog)->CurrentPage();
         dialog.reject();
     });
     EXPECT_FALSE(window->SelectNode());
-    EXPECT_EQ(openedOn, 1);
+    EXPECT_EQ(openedOn, kChannelIp);
 }
 
 TEST(MainWindow, CancellingTheChooserChangesNothing)
