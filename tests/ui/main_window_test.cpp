@@ -18,7 +18,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QPushButton>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -189,6 +191,26 @@ TEST(MainWindow, CancellingTheChooserChangesNothing)
     EXPECT_EQ(WithoutDeviceListSection(FileBytes(rig.SettingsFile())), iniBefore);
     EXPECT_EQ(FileBytes(NodeBase::FilePath(rig.Folder())), baseBefore);
     EXPECT_FALSE(window->Driver().IsBusy());  // no connect was queued
+    EXPECT_TRUE(rig.presenter.messages.isEmpty());
+}
+
+TEST(MainWindow, NodesDeletedInTheDeviceListStayDeletedAfterCancel)
+{
+    MainWindowRig rig;
+    auto window = OpenOnOneNode(rig);
+    ModalHandler chooser([](QDialog& dialog) {
+        auto* list = qobject_cast<CDlgCommunications*>(&dialog);
+        list->SelectPage(kChannelIp);
+        dialog.findChild<QTableWidget*>(QStringLiteral("nodeList%1").arg(kChannelIp))->selectRow(0);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("delete")), Qt::LeftButton);
+        dialog.reject();
+    });
+    EXPECT_FALSE(window->SelectNode());
+    EXPECT_TRUE(window->Nodes().IsEmpty());
+    NodeBase onDisk;
+    UserMessage failure;
+    ASSERT_TRUE(onDisk.Load(rig.Folder(), &failure));
+    EXPECT_TRUE(onDisk.IsEmpty());
     EXPECT_TRUE(rig.presenter.messages.isEmpty());
 }
 
