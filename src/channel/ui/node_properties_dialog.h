@@ -36,7 +36,8 @@ private:
     QGroupBox* CreateScheduleGroup();
     void ShowRecord();
     void ShowConnectionRows();
-    // Copies the controls into m_record; false (and the user told why) when the IP address is unusable.
+    // For an IP node, takes its address and port into m_record; false (and the user told why) when the
+    // address is not four numbers below 256.
     bool TakeIpAddress();
     void TakeControls();
 
