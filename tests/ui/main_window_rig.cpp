@@ -1,13 +1,14 @@
 #include "main_window_rig.h"
 
 #include "app/ui/dlg_main_config.h"
+#include "channel/ui/communications_dialog.h"
 #include "channel/channel_types.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QThread>
-#include <QTreeWidget>
+#include <QTableWidget>
 
 int ScriptedPresenter::Present(QWidget*, const QString& text, const QString& caption, unsigned style)
 {
@@ -29,9 +30,11 @@ ModalHandler::ModalHandler(std::function<void(QDialog&)> act)
 
 void ChooseNodeRow(QDialog& dialog, int row)
 {
-    auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("nodeList"));
-    if (list && list->topLevelItem(row))
-        list->setCurrentItem(list->topLevelItem(row));
+    if (auto* chooser = qobject_cast<CDlgCommunications*>(&dialog)) {
+        chooser->SelectPage(kChannelIp);
+        if (auto* list = dialog.findChild<QTableWidget*>(QStringLiteral("nodeList%1").arg(kChannelIp)))
+            list->selectRow(row);
+    }
     dialog.accept();
 }
 

@@ -44,7 +44,7 @@ private:
     int m_handled = 0;
 };
 
-// Selects row `row` of the node chooser and presses OK.
+// Selects row `row` of the IP page of the device list and presses OK.
 void ChooseNodeRow(QDialog& dialog, int row);
 
 class MainWindowRig {

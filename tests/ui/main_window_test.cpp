@@ -8,7 +8,9 @@
 #include "app/ui/dlg_parent_with_my_property.h"
 #include "app/ui/page_tree.h"
 #include "app/ui/status_strip.h"
+#include "channel/channel_types.h"
 #include "channel/message_style.h"
+#include "channel/ui/communications_dialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,7 +18,9 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
+#include <QPushButton>
 #include <QStackedWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -29,6 +33,17 @@ QByteArray FileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The settings file without the device list's own section, where the dialog keeps its tab and place.
+QByteArray WithoutDeviceListSection(QByteArray ini)
+{
+    const QByteArray head = QByteArrayLiteral("[Settings\\Screen\\Base]");
+    const qsizetype start = ini.indexOf(head);
+    if (start < 0)
+        return ini.trimmed();
+    const qsizetype next = ini.indexOf("\n[", start + head.size());
+    return ini.remove(start, (next < 0 ? ini.size() : next + 1) - start).trimmed();
 }
 
 // A window on a base of one node, "Котельная" at 127.0.0.1:4321.
@@ -145,14 +160,14 @@ TEST(MainWindow, ChoosingANodeSetsTheChannelTheAddressAndTheStatusLine)
     EXPECT_EQ(window->Driver().DeviceAddress(), 7);
     EXPECT_TRUE(rig.presenter.messages.isEmpty());
 
-    // The chooser opens on the node chosen last.
+    // The device list opens on the page chosen last.
     int openedOn = -1;
     ModalHandler again([&](QDialog& dialog) {
-        openedOn = dialog.findChild<QTreeWidget*>(QStringLiteral("nodeList"))->currentIndex().row();
+        openedOn = qobject_cast<CDlgCommunications*>(&dialog)->CurrentPage();
         dialog.reject();
     });
     EXPECT_FALSE(window->SelectNode());
-    EXPECT_EQ(openedOn, 1);
+    EXPECT_EQ(openedOn, kChannelIp);
 }
 
 TEST(MainWindow, CancellingTheChooserChangesNothing)
@@ -161,7 +176,7 @@ TEST(MainWindow, CancellingTheChooserChangesNothing)
     auto window = OpenOnOneNode(rig);
     window->SetStatusText(QStringLiteral("прежний узел"));
     const ChannelSettings before = window->Driver().TransmitChanel().Settings();
-    const QByteArray iniBefore = FileBytes(rig.SettingsFile());
+    const QByteArray iniBefore = WithoutDeviceListSection(FileBytes(rig.SettingsFile()));
     const QByteArray baseBefore = FileBytes(NodeBase::FilePath(rig.Folder()));
 
     ModalHandler chooser([](QDialog& dialog) { dialog.reject(); });
@@ -173,9 +188,29 @@ TEST(MainWindow, CancellingTheChooserChangesNothing)
     EXPECT_EQ(after.ipAddress, before.ipAddress);
     EXPECT_EQ(after.ipPort, before.ipPort);
     EXPECT_EQ(window->Driver().DeviceAddress(), 1);
-    EXPECT_EQ(FileBytes(rig.SettingsFile()), iniBefore);
+    EXPECT_EQ(WithoutDeviceListSection(FileBytes(rig.SettingsFile())), iniBefore);
     EXPECT_EQ(FileBytes(NodeBase::FilePath(rig.Folder())), baseBefore);
     EXPECT_FALSE(window->Driver().IsBusy());  // no connect was queued
+    EXPECT_TRUE(rig.presenter.messages.isEmpty());
+}
+
+TEST(MainWindow, NodesDeletedInTheDeviceListStayDeletedAfterCancel)
+{
+    MainWindowRig rig;
+    auto window = OpenOnOneNode(rig);
+    ModalHandler chooser([](QDialog& dialog) {
+        auto* list = qobject_cast<CDlgCommunications*>(&dialog);
+        list->SelectPage(kChannelIp);
+        dialog.findChild<QTableWidget*>(QStringLiteral("nodeList%1").arg(kChannelIp))->selectRow(0);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("delete")), Qt::LeftButton);
+        dialog.reject();
+    });
+    EXPECT_FALSE(window->SelectNode());
+    EXPECT_TRUE(window->Nodes().IsEmpty());
+    NodeBase onDisk;
+    UserMessage failure;
+    ASSERT_TRUE(onDisk.Load(rig.Folder(), &failure));
+    EXPECT_TRUE(onDisk.IsEmpty());
     EXPECT_TRUE(rig.presenter.messages.isEmpty());
 }
 

@@ -3,6 +3,7 @@
 #include "app/port_table_settings.h"
 #include "app/program_options.h"
 #include "support/qt_printers.h"
+#include "ui/dialog_driving.h"
 #include "ui/ui_test_helpers.h"
 
 #include <QCheckBox>
@@ -23,15 +24,10 @@ protected:
     template <typename T>
     static T* Child(QWidget& dialog, const char* name)
     {
-        T* child = dialog.findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
+        return NamedChild<T>(dialog, QString::fromLatin1(name));
     }
 
-    static void Click(QDialog& dialog, QDialogButtonBox::StandardButton which)
-    {
-        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(which), Qt::LeftButton);
-    }
+    static void Click(QDialog& dialog, QDialogButtonBox::StandardButton which) { ClickStandardButton(dialog, which); }
 
     // What is on disk, not what the dialog's store holds in memory.
     ProgramOptions StoredOptions() const

@@ -74,7 +74,7 @@ private:
     void BuildLayout();
     void BuildMenus();
     void WireHost();
-    void ApplyNode(int index);
+    void ApplyNode(const NodeRecord& node);
     void Show(const UserMessage& message);
     void OpenSettingsFile();
     void SaveSettingsFile();
@@ -86,7 +86,6 @@ private:
     MessagePresenter& m_presenter;
     NodeBase m_base;
     FreePortTable m_freePorts;
-    int m_nodeIndex = -1;  // the node last chosen, in the base
     GuiDriverHost m_host;
     CRovoRedod m_driver;   // after the host: it goes first
     PageTree* m_pages = nullptr;

@@ -1,8 +1,9 @@
 // The main window's node flows: choosing a node for "Установить связь", and the node of the demo meter.
 
 #include "app/ui/main_dialog.h"
-#include "app/ui/node_chooser_dialog.h"
 #include "app/ui/status_strip.h"
+#include "channel/port_table.h"
+#include "channel/ui/communications_dialog.h"
 #include "nodes/apply_node.h"
 
 bool MainDialog::SelectNode()
@@ -15,29 +16,29 @@ bool MainDialog::SelectNode()
         Show(failure);
         return false;
     }
-    NodeChooserDialog chooser(m_base, m_nodeIndex, this);
-    if (chooser.exec() != QDialog::Accepted)
-        return false;
-    const int index = chooser.SelectedIndex();
-    if (!m_base.IsValidIndex(index))
-        return false;
+    CTransmitChanel& channel = m_driver.TransmitChanel();
+    CDlgCommunications chooser(m_base, m_environment.Settings(), m_freePorts, PortTable::Global(), channel.Usb(), this);
+    const bool chosen = chooser.exec() == QDialog::Accepted;
+    // The dialog edits the base in memory at once; those edits are kept whether or not a node is chosen.
     if (!m_environment.SaveNodeBase(m_base, &failure)) {
         Show(failure);
         return false;
     }
-    ApplyNode(index);
+    if (!chosen)
+        return false;
+    ApplyNode(chooser.Result().record);
+    if (chooser.UsbDeviceIndex() >= 0)
+        channel.Settings().usbDeviceIndex = chooser.UsbDeviceIndex();
     return true;
 }
 
-void MainDialog::ApplyNode(int index)
+void MainDialog::ApplyNode(const NodeRecord& node)
 {
-    const NodeRecord& node = m_base.At(index).record;
     ApplyNodeToChannel(node, m_driver.TransmitChanel().Settings());
     const NodeTarget target = TargetOfNode(node);
     m_driver.SetDeviceAddress(target.networkAddress);
     m_driver.ModbusMaster().SetFunctionSet(target.functionSet);
     m_status->SetStatusText(NodeStatusText(node));
-    m_nodeIndex = index;
 }
 
 void MainDialog::UseDemoMeter(const DemoMeterAddress& meter)
@@ -48,5 +49,5 @@ void MainDialog::UseDemoMeter(const DemoMeterAddress& meter)
     const int index = PutDemoNode(m_base, meter);
     if (!loaded || !m_environment.SaveNodeBase(m_base, &failure))
         Show(failure);
-    ApplyNode(index);
+    ApplyNode(m_base.At(index).record);
 }

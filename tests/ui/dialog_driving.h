@@ -1,0 +1,34 @@
+#pragma once
+// Driving a dialog as a user would: finding its named controls, pressing its standard buttons and
+// typing one key event per character, so that Cyrillic and punctuation arrive as text
+// (QTest::keyClicks cannot send Cyrillic).
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QString>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+// The child named `name`, failing the test when there is none.
+template <typename T>
+T* NamedChild(const QWidget& parent, const QString& name)
+{
+    T* child = parent.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name.toStdString();
+    return child;
+}
+
+inline void ClickStandardButton(const QDialog& dialog, QDialogButtonBox::StandardButton which)
+{
+    QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(which), Qt::LeftButton);
+}
+
+inline void TypeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        const auto key = c.unicode() < 0x80 ? static_cast<Qt::Key>(c.toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
+    }
+}
