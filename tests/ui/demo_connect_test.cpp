@@ -66,7 +66,8 @@ TEST(DemoMeter, ConnectShowsTheMeterAndFlashesTheLamps)
     // Each lamp goes dark again 50 ms after its last block.
     QTRY_VERIFY_WITH_TIMEOUT(!window->Status()->IsLit(DriverHost::kTransmitLamp), kArrivesMs);
     QTRY_VERIFY_WITH_TIMEOUT(!window->Status()->IsLit(DriverHost::kReceiveLamp), kArrivesMs);
-    EXPECT_TRUE(frame->ConnectButton()->isEnabled());
+    // The busy flag drops after the result text arrives; wait for it rather than race it.
+    QTRY_VERIFY_WITH_TIMEOUT(frame->ConnectButton()->isEnabled(), kArrivesMs);
     EXPECT_TRUE(rig.presenter.messages.isEmpty());
 
     // "Разорвать связь" closes the connection and clears the device information.
