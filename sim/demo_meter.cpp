@@ -1,7 +1,5 @@
 #include "demo_meter.h"
 
-#include "channel/channel_types.h"
-
 namespace {
 
 SimOptions DemoOptions()
@@ -29,15 +27,12 @@ bool DemoMeter::Start(QString* error)
     return m_started;
 }
 
-NodeRecord DemoMeter::Node() const
+DemoMeterAddress DemoMeter::Address() const
 {
-    NodeRecord node = NodeRecord::New(kChannelIp, FreePortTable::AllFree());
-    node.SetName(QString::fromUtf8(kNodeName));
-    node.SetNetworkAddress(m_meter.Options().address);
-    node.SetSerialNumber(static_cast<std::int32_t>(m_meter.Options().identity.serialNumber));
-    node.SetIpProtocol(NodeRecord::kIpProtocolTcp);
-    node.SetIpAddress(m_meter.Options().host);
-    node.SetIpPort(m_server.BoundPort());
-    node.SetTransportProtocol(kFramingRtu);
-    return node;
+    const SimOptions& options = m_meter.Options();
+    DemoMeterAddress address;
+    address.port = m_server.BoundPort();
+    address.networkAddress = options.address;
+    address.serialNumber = static_cast<std::int32_t>(options.identity.serialNumber);
+    return address;
 }

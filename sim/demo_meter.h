@@ -5,14 +5,13 @@
 #include "meter_simulator.h"
 #include "sim_server.h"
 
+#include "nodes/demo_node.h"
 #include "nodes/node_record.h"
 
 #include <QString>
 
 class DemoMeter {
 public:
-    static constexpr const char* kNodeName = "Демо-прибор";
-
     DemoMeter();
     ~DemoMeter();
     DemoMeter(const DemoMeter&) = delete;
@@ -20,8 +19,10 @@ public:
 
     // Binds 127.0.0.1 on a port the system picks and starts answering; false with the system's words.
     bool Start(QString* error);
-    // The node of the running meter: TCP to its port, RTU framing, the meter's own function and address.
-    NodeRecord Node() const;
+    // Where the node of the running meter has to point.
+    DemoMeterAddress Address() const;
+    // The node of the running meter: TCP to its port, RTU framing, the meter's own address.
+    NodeRecord Node() const { return DemoNodeRecord(Address()); }
     MeterSimulator& Meter() { return m_meter; }
 
 private:

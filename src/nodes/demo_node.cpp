@@ -7,18 +7,11 @@ QString DemoNodeName()
     return QStringLiteral("Демо-прибор");
 }
 
-int PutDemoNode(NodeBase& base, const DemoMeterAddress& meter)
+namespace {
+
+// Whatever the user changed, the node has to reach the meter running now.
+void PointAtDemoMeter(NodeRecord& node, const DemoMeterAddress& meter)
 {
-    int index = base.FindByName(DemoNodeName());
-    NodeEntry entry;
-    if (index >= 0) {
-        entry = base.At(index);
-    } else {
-        entry.record = NodeRecord::New(kChannelIp, FreePortTable::AllFree());
-        entry.record.SetName(DemoNodeName());
-    }
-    // Whatever the user changed, the node has to reach the meter running now.
-    NodeRecord& node = entry.record;
     node.SetConnectionType(kChannelIp);
     node.SetIpProtocol(NodeRecord::kIpProtocolTcp);
     node.SetIpAddress(QStringLiteral("127.0.0.1"));
@@ -26,10 +19,29 @@ int PutDemoNode(NodeBase& base, const DemoMeterAddress& meter)
     node.SetNetworkAddress(meter.networkAddress);
     node.SetSerialNumber(meter.serialNumber);
     node.SetTransportProtocol(kFramingRtu);
+}
+
+}  // namespace
+
+NodeRecord DemoNodeRecord(const DemoMeterAddress& meter)
+{
+    NodeRecord node = NodeRecord::New(kChannelIp, FreePortTable::AllFree());
+    node.SetName(DemoNodeName());
+    PointAtDemoMeter(node, meter);
+    return node;
+}
+
+int PutDemoNode(NodeBase& base, const DemoMeterAddress& meter)
+{
+    const int index = base.FindByName(DemoNodeName());
     if (index >= 0) {
+        NodeEntry entry = base.At(index);
+        PointAtDemoMeter(entry.record, meter);
         base.Replace(index, entry);
         return index;
     }
+    NodeEntry entry;
+    entry.record = DemoNodeRecord(meter);
     base.Append(entry);
     return base.Count() - 1;
 }

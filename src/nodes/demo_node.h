@@ -16,6 +16,9 @@ struct DemoMeterAddress {
 // The name the demo node goes by in the base.
 QString DemoNodeName();
 
+// The node that reaches `meter`: Ethernet/Internet, TCP to 127.0.0.1, RTU framing.
+NodeRecord DemoNodeRecord(const DemoMeterAddress& meter);
+
 // Puts the demo node into `base`, or brings an existing one (found by name) up to date with `meter`.
 // Returns its index.
 int PutDemoNode(NodeBase& base, const DemoMeterAddress& meter);

@@ -3,7 +3,7 @@
 
 #include "main_window_rig.h"
 
-#include "app/ui/demo_meter.h"
+#include "sim/demo_meter.h"
 #include "app/ui/dlg_main_config.h"
 #include "app/ui/gui_driver_host.h"
 #include "app/ui/status_strip.h"

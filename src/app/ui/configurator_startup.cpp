@@ -1,6 +1,6 @@
 #include "app/ui/configurator_startup.h"
 
-#include "app/ui/demo_meter.h"
+#include "sim/demo_meter.h"
 #include "app/ui/main_dialog.h"
 #include "app/ui/message_presenter.h"
 #include "channel/message_style.h"
