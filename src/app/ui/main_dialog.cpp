@@ -160,6 +160,12 @@ void MainDialog::SelectPage(int pageId)
     m_pages->SelectPage(pageId);
 }
 
+void MainDialog::ConfigurationLabelsChanged()
+{
+    // Only the configuration pages' part of the tree depends on the configuration; it relabels itself.
+    emit configurationLabelsChanged();
+}
+
 int MainDialog::ShowMessage(const QString& text, const QString& caption, unsigned style)
 {
     return m_presenter.Present(this, text, caption, style);

@@ -49,6 +49,7 @@ public:
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
     bool SelectNode() override;
     void SelectPage(int pageId) override;
+    void ConfigurationLabelsChanged() override;
 
     // What "Открыть настройки из файла..." does once the file is chosen: the driver's configuration is
     // replaced and the pages refresh. False when nothing was opened.
@@ -65,6 +66,10 @@ public:
     const FreePortTable& FreePorts() const { return m_freePorts; }
     bool IsMonitorShown() const;
     ExchangeMonitorWindow* Monitor() const { return m_monitor; }
+
+signals:
+    // The configuration changed what the page tree's labels show.
+    void configurationLabelsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -17,6 +17,8 @@ public:
     // The node-selection flow: true when a node was chosen and applied to the driver.
     virtual bool SelectNode() = 0;
     virtual void SelectPage(int pageId) = 0;
+    // A page changed what the page tree's labels show (DB2 in use, an input's scheme): the tree relabels.
+    virtual void ConfigurationLabelsChanged() = 0;
 
 protected:
     ~PageHost() = default;
