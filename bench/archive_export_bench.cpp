@@ -11,6 +11,7 @@
 #include "archives/archive_database.h"
 #include "archives/archive_export.h"
 #include "archives/database_connection.h"
+#include "quiet_host.h"
 #include "sim/line_time.h"
 #include "support/benchmark_main.h"
 #include "support/driver_rig.h"
@@ -29,13 +30,11 @@ namespace {
 
 constexpr std::uint32_t kMeterSerial = 170001;  // the simulated meter's factory number
 
-// Takes every notification and shows nothing. From the exchange-log lines ("(0021) COM31 Out ..." carries
-// the block's length first) it adds up what the line needs for each exchange: the request and every
-// block received up to the next request.
-class LineTimeHost : public DriverHost {
+// Adds up, from the exchange-log lines ("(0021) COM31 Out ..." carries the block's length first), what
+// the line needs for each exchange: the request and every block received up to the next request.
+class LineTimeHost : public QuietHost {
 public:
     explicit LineTimeHost(int baud) : m_baud(baud) {}
-    int ShowMessageBox(const QString&, const QString&, unsigned) override { return MessageAnswer::kOk; }
     void AppendLogLine(const QString& line) override
     {
         if (!line.startsWith(u'(') || line.size() < 6)
@@ -49,15 +48,6 @@ public:
             m_in += bytes;
         }
     }
-    void SetConnectionText(const QString&) override {}
-    void SetOperationText(const QString&) override {}
-    void SetDetailText(const QString&) override {}
-    void BusyChanged() override {}
-    void SetDeviceInformation(const QString&) override {}
-    void FlashLamp(Lamp) override {}
-    void RefreshConfigurationPages() override {}
-    void RefreshCommandStates(CommandRequester*) override {}
-    void CommandFinished(CommandRequester*, int) override {}
 
     // The line time of every exchange so far, in seconds (RTU framing: with the gap).
     double LineSeconds()

@@ -8,11 +8,11 @@
 // clients in turns and give the ratio; on a loaded machine that is the figure to trust.
 
 #include "channel/port_table.h"
-#include "protocol/driver_host.h"
 #include "protocol/rovo_redod.h"
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
 
+#include "quiet_host.h"
 #include "support/benchmark_main.h"
 
 #include <benchmark/benchmark.h>
@@ -51,20 +51,10 @@ struct MeterOnLine {
     bool started = false;
 };
 
-// Takes every notification and shows nothing, so the monitor lines are formatted as in the program.
-class DiscardingHost : public DriverHost {
+// Takes the exchange-monitor lines, formatted as in the program, and shows nothing.
+class DiscardingHost : public QuietHost {
 public:
-    int ShowMessageBox(const QString&, const QString&, unsigned) override { return MessageAnswer::kOk; }
     void AppendLogLine(const QString& line) override { characters += line.size(); }
-    void SetConnectionText(const QString&) override {}
-    void SetOperationText(const QString&) override {}
-    void SetDetailText(const QString&) override {}
-    void BusyChanged() override {}
-    void SetDeviceInformation(const QString&) override {}
-    void FlashLamp(Lamp) override {}
-    void RefreshConfigurationPages() override {}
-    void RefreshCommandStates(CommandRequester*) override {}
-    void CommandFinished(CommandRequester*, int) override {}
 
     qint64 characters = 0;
 };
