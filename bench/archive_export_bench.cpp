@@ -137,7 +137,9 @@ bool RemoveMeterRows(const DatabaseTarget& target)
 {
     QStringList deletes;
     for (const char* table : kTables)
-        deletes << QStringLiteral("DELETE FROM \"%1\" WHERE \"Serial\" = %2").arg(QLatin1String(table)).arg(kMeterSerial);
+        deletes << QStringLiteral("DELETE FROM \"%1\" WHERE \"Serial\" = %2")
+                       .arg(QLatin1String(table))
+                       .arg(kMeterSerial);
     return Execute(target, deletes);
 }
 

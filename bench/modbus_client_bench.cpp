@@ -101,7 +101,10 @@ public:
             m_driver.AttachHost(&m_host);
         return {};
     }
-    bool Read(std::uint16_t* block) { return m_driver.ModbusMaster().ReadRegisters(block, block, 2 * kRegisters, block, 1, 2); }
+    bool Read(std::uint16_t* block)
+    {
+        return m_driver.ModbusMaster().ReadRegisters(block, block, 2 * kRegisters, block, 1, 2);
+    }
 
 private:
     MeterOnLine m_line;
