@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "config/pipes_page_states.h"
+#include "config/scheme_table.h"
 #include "config/tunes_defaults.h"
 
 namespace {
