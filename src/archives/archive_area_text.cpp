@@ -19,7 +19,7 @@ QString CurrentAreaText(bool totals, std::span<const std::uint8_t> area)
     return RenderCurrentValues(RecordFromBytes<CurrentValues>(area));
 }
 
-MeterArea EventLogArea(int log)
+MeterArea EventLogReceiveArea(int log)
 {
     switch (log) {
     case kEventLogAdministrative: return MeterArea::kEventLogAdministrative;
@@ -42,7 +42,10 @@ std::optional<QString> ArchiveCommandText(int code, const CRovoRedod& driver)
         return CurrentAreaText(totals, driver.AreaBytes(totals ? MeterArea::kCurrentTotals : MeterArea::kCurrentValues));
     }
     case kCommandReadEventLog:
-        return RenderEventEntries(driver.AreaBytes(EventLogArea(request.kind)), request.count);
+        // The driver refuses a log it does not know; nothing was read then.
+        if (request.kind >= kEventLogCount)
+            return std::nullopt;
+        return RenderEventEntries(driver.AreaBytes(EventLogReceiveArea(request.kind)), request.count);
     default:
         return std::nullopt;
     }

@@ -170,7 +170,7 @@ int RunEvents(CliContext& context)
                                                 static_cast<std::uint32_t>(count));
         if (!session->Run(kCommandReadEventLog))
             return kExitRefused;
-        PrintOut(RenderEventEntries(driver.AreaBytes(EventLogArea(log)), count));
+        PrintOut(RenderEventEntries(driver.AreaBytes(EventLogReceiveArea(log)), count));
         first += count;
         left -= count;
     }

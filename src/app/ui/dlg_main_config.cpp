@@ -1,42 +1,24 @@
 #include "app/ui/dlg_main_config.h"
 
 #include "app/ui/connection_toolbar.h"
+#include "app/ui/driver_progress_texts.h"
 #include "protocol/rovo_redod.h"
 
-#include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
-
-namespace {
-
-QLabel* TextLabel(const char* name)
-{
-    auto* label = new QLabel;
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
-}  // namespace
 
 CDlgMainConfig::CDlgMainConfig(PageHost& host, QWidget* parent)
     : CDlgParentWithMyProperty(host, parent),
       m_toolbar(new ConnectionToolbar(host, this, ConnectionToolbar::EnableRule::kWhileIdle, this)),
-      m_connection(TextLabel("connectionText")),
-      m_operation(TextLabel("operationText")),
-      m_detail(TextLabel("detailText")),
-      m_device(TextLabel("deviceInformation"))
+      m_texts(new DriverProgressTexts(this)),
+      m_device(new QLabel(this))
 {
-    auto* texts = new QGridLayout;
-    texts->addWidget(m_connection, 0, 0);
-    texts->addWidget(m_operation, 0, 1);
-    texts->addWidget(m_detail, 1, 0, 1, 2);
-    texts->setColumnStretch(1, 1);
-
+    m_device->setObjectName(QStringLiteral("deviceInformation"));
+    m_device->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_device->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_toolbar);
-    layout->addLayout(texts);
+    layout->addWidget(m_texts);
     layout->addWidget(m_device);
     layout->addStretch(1);
     UpdateBusy();
@@ -49,17 +31,17 @@ CDlgMainConfig::~CDlgMainConfig()
 
 void CDlgMainConfig::SetConnectionText(const QString& text)
 {
-    m_connection->setText(text);
+    m_texts->SetConnectionText(text);
 }
 
 void CDlgMainConfig::SetOperationText(const QString& text)
 {
-    m_operation->setText(text);
+    m_texts->SetOperationText(text);
 }
 
 void CDlgMainConfig::SetDetailText(const QString& text)
 {
-    m_detail->setText(text);
+    m_texts->SetDetailText(text);
 }
 
 void CDlgMainConfig::SetDeviceInformation(const QString& text)
@@ -89,17 +71,17 @@ QToolButton* CDlgMainConfig::StopButton() const
 
 QString CDlgMainConfig::ConnectionText() const
 {
-    return m_connection->text();
+    return m_texts->ConnectionText();
 }
 
 QString CDlgMainConfig::OperationText() const
 {
-    return m_operation->text();
+    return m_texts->OperationText();
 }
 
 QString CDlgMainConfig::DetailText() const
 {
-    return m_detail->text();
+    return m_texts->DetailText();
 }
 
 QString CDlgMainConfig::DeviceInformation() const

@@ -7,6 +7,7 @@
 #include "protocol/driver_commands.h"
 
 class ConnectionToolbar;
+class DriverProgressTexts;
 class QLabel;
 class QToolButton;
 
@@ -40,8 +41,6 @@ public:
 
 private:
     ConnectionToolbar* m_toolbar;
-    QLabel* m_connection;
-    QLabel* m_operation;
-    QLabel* m_detail;
+    DriverProgressTexts* m_texts;
     QLabel* m_device;
 };

@@ -5,6 +5,7 @@
 #include "app/settings_sections.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/dlg_main_config.h"
+#include "app/ui/driver_progress_texts.h"
 #include "app/ui/help_window.h"
 #include "app/ui/licence_dialog.h"
 #include "app/ui/message_presenter.h"
@@ -166,9 +167,10 @@ CDlgMainConfig* MainDialog::AddMainConfigPage()
 CDlgReadData* MainDialog::AddReadDataPage()
 {
     m_readData = new CDlgReadData(*this);
-    connect(&m_host, &GuiDriverHost::connectionText, m_readData, &CDlgReadData::SetConnectionText);
-    connect(&m_host, &GuiDriverHost::operationText, m_readData, &CDlgReadData::SetOperationText);
-    connect(&m_host, &GuiDriverHost::detailText, m_readData, &CDlgReadData::SetDetailText);
+    DriverProgressTexts* texts = m_readData->Texts();
+    connect(&m_host, &GuiDriverHost::connectionText, texts, &DriverProgressTexts::SetConnectionText);
+    connect(&m_host, &GuiDriverHost::operationText, texts, &DriverProgressTexts::SetOperationText);
+    connect(&m_host, &GuiDriverHost::detailText, texts, &DriverProgressTexts::SetDetailText);
     AddPage(kReadDataCaption, m_readData, PageTree::kNoParent, CDlgReadData::kPageId);
     m_archivePage = new CDlgMainConfigArchive(*this, &m_archiveExport);
     AddPage(kArchivePageCaption, m_archivePage, CDlgReadData::kPageId, CDlgMainConfigArchive::kPageId);

@@ -7,8 +7,7 @@
 #include "protocol/driver_commands.h"
 
 class ConnectionToolbar;
-class QLabel;
-class QToolButton;
+class DriverProgressTexts;
 
 class CDlgReadData : public CDlgParentWithMyProperty, public CommandRequester {
     Q_OBJECT
@@ -19,19 +18,12 @@ public:
     explicit CDlgReadData(PageHost& host, QWidget* parent = nullptr);
     ~CDlgReadData() override;
 
-    // What the driver reports.
-    void SetConnectionText(const QString& text);
-    void SetOperationText(const QString& text);
-    void SetDetailText(const QString& text);
     // Re-reads the driver's busy and device-connected flags and enables the buttons that fit.
     void UpdateStates();
 
-    QString ConnectionText() const;
-    QString OperationText() const;
-    QString DetailText() const;
-    QToolButton* ConnectButton() const;
-    QToolButton* BreakButton() const;
-    QToolButton* StopButton() const;
+    ConnectionToolbar* Toolbar() const { return m_toolbar; }
+    // The main window passes the driver's texts on to them.
+    DriverProgressTexts* Texts() const { return m_texts; }
 
     void OnPageShown() override { UpdateStates(); }
     void RefreshCommandStates() override { UpdateStates(); }
@@ -39,7 +31,5 @@ public:
 
 private:
     ConnectionToolbar* m_toolbar;
-    QLabel* m_connection;
-    QLabel* m_operation;
-    QLabel* m_detail;
+    DriverProgressTexts* m_texts;
 };
