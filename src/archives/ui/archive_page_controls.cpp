@@ -56,6 +56,8 @@ QTableWidget* DescriptorList()
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setWordWrap(false);
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 6);
     // Every row in view, whatever the page's height: the list keeps its own.
     const int rowsHeight = kDescriptorRows * list->verticalHeader()->defaultSectionSize();
     const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
