@@ -71,6 +71,7 @@ int RunConfigurator(const ConfiguratorOptions& options)
     {
         MainDialog window(environment, presenter);
         window.AddMainConfigPage();
+        window.AddReadDataPage();
         window.show();
         if (demo)
             window.UseDemoMeter(demo->Address());
