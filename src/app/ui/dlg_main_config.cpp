@@ -1,10 +1,18 @@
 #include "app/ui/dlg_main_config.h"
 
+#include "app/app_environment.h"
+#include "config/config_messages.h"
+#include "config/settings_report_output.h"
+#include "config/tunes_validation.h"
+#include "config/ui/sub_page_list.h"
 #include "protocol/rovo_redod.h"
+#include "reports/report_writer.h"
+#include "reports/ui/report_window.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -22,6 +30,13 @@ QToolButton* ToolButton(const QString& text, QStyle::StandardPixmap icon, const 
     return button;
 }
 
+QPushButton* PushButton(const QString& text, const char* name)
+{
+    auto* button = new QPushButton(text);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
 QLabel* TextLabel(const char* name)
 {
     auto* label = new QLabel;
@@ -29,6 +44,19 @@ QLabel* TextLabel(const char* name)
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
+
+// The checks speak through the window's message boxes.
+class PageMessages : public ConfigMessageHost {
+public:
+    explicit PageMessages(PageHost& host) : m_host(host) {}
+    int ShowMessage(const QString& text, const QString& caption, unsigned style) override
+    {
+        return m_host.ShowMessage(text, caption, style);
+    }
+
+private:
+    PageHost& m_host;
+};
 
 }  // namespace
 
@@ -40,7 +68,8 @@ CDlgMainConfig::CDlgMainConfig(PageHost& host, QWidget* parent)
       m_connection(TextLabel("connectionText")),
       m_operation(TextLabel("operationText")),
       m_detail(TextLabel("detailText")),
-      m_device(TextLabel("deviceInformation"))
+      m_device(TextLabel("deviceInformation")),
+      m_subPages(new SubPageList(host))
 {
     connect(m_connect, &QToolButton::clicked, this, &CDlgMainConfig::Connect);
     connect(m_break, &QToolButton::clicked, this,
@@ -64,7 +93,8 @@ CDlgMainConfig::CDlgMainConfig(PageHost& host, QWidget* parent)
     layout->addLayout(toolbar);
     layout->addLayout(texts);
     layout->addWidget(m_device);
-    layout->addStretch(1);
+    layout->addWidget(BuildButtons());
+    layout->addWidget(m_subPages, 1);
     UpdateBusy();
 }
 
@@ -73,10 +103,81 @@ CDlgMainConfig::~CDlgMainConfig()
     Host().Driver().ForgetRequester(this);
 }
 
+QWidget* CDlgMainConfig::BuildButtons()
+{
+    m_open = PushButton(QStringLiteral("Открыть настройки из файла"), "openFileButton");
+    m_save = PushButton(QStringLiteral("Сохранить настройки в файл"), "saveFileButton");
+    m_report = PushButton(QStringLiteral("Отчет о настройках"), "reportButton");
+    m_read = PushButton(QStringLiteral("Прочитать настройки из прибора"), "readButton");
+    m_write = PushButton(QStringLiteral("Записать настройки в прибор"), "writeButton");
+    m_check = PushButton(QStringLiteral("Проверить настройки"), "checkButton");
+    connect(m_open, &QPushButton::clicked, this, &CDlgMainConfig::openFileRequested);
+    connect(m_save, &QPushButton::clicked, this, &CDlgMainConfig::saveFileRequested);
+    connect(m_report, &QPushButton::clicked, this, &CDlgMainConfig::ShowReport);
+    connect(m_read, &QPushButton::clicked, this, &CDlgMainConfig::ReadFromMeter);
+    connect(m_write, &QPushButton::clicked, this, &CDlgMainConfig::WriteToMeter);
+    connect(m_check, &QPushButton::clicked, this, &CDlgMainConfig::CheckConfiguration);
+
+    auto* buttons = new QWidget;
+    auto* grid = new QGridLayout(buttons);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(m_open, 0, 0);
+    grid->addWidget(m_save, 1, 0);
+    grid->addWidget(m_report, 2, 0);
+    grid->addWidget(m_read, 0, 1);
+    grid->addWidget(m_write, 1, 1);
+    grid->addWidget(m_check, 2, 1);
+    grid->setColumnStretch(2, 1);
+    return buttons;
+}
+
 void CDlgMainConfig::Connect()
 {
     if (Host().SelectNode())
         Host().Driver().QueueCommand(kCommandConnect, this);
+}
+
+void CDlgMainConfig::ReadFromMeter()
+{
+    if (!Host().Driver().IsBusy())
+        Host().Driver().QueueCommand(kCommandReadConfiguration, this);
+}
+
+void CDlgMainConfig::WriteToMeter()
+{
+    if (!Host().Driver().IsBusy() && CheckConfiguration())
+        Host().Driver().QueueCommand(kCommandWriteConfiguration, this);
+}
+
+bool CDlgMainConfig::CheckConfiguration()
+{
+    // While a command runs the configuration belongs to the command thread.
+    if (Host().Driver().IsBusy())
+        return false;
+    PageMessages messages(Host());
+    return ValidateTunes(Host().Driver().Configuration(), messages);
+}
+
+void CDlgMainConfig::ShowReport()
+{
+    if (Host().Driver().IsBusy())
+        return;
+    PageMessages messages(Host());
+    ReportWindow window(Host().Environment().Settings(), this);
+    const SettingsReportPlace place{.folder = DefaultReportFolder(), .windowNumber = window.WindowNumber()};
+    ShowSettingsReport(Host().Driver().Configuration(), messages, window, place);
+}
+
+void CDlgMainConfig::SetPageTree(const PageTree* tree)
+{
+    m_tree = tree;
+    RefreshSubPages();
+}
+
+void CDlgMainConfig::RefreshSubPages()
+{
+    if (m_tree)
+        m_subPages->ShowChildrenOf(*m_tree, kPageId);
 }
 
 void CDlgMainConfig::SetConnectionText(const QString& text)
@@ -104,6 +205,8 @@ void CDlgMainConfig::UpdateBusy()
     const bool busy = Host().Driver().IsBusy();
     m_connect->setEnabled(!busy);
     m_stop->setEnabled(busy);
+    for (QPushButton* button : {m_open, m_save, m_report, m_read, m_write, m_check})
+        button->setEnabled(!busy);
 }
 
 QString CDlgMainConfig::ConnectionText() const
@@ -126,6 +229,12 @@ QString CDlgMainConfig::DeviceInformation() const
     return m_device->text();
 }
 
+void CDlgMainConfig::OnPageShown()
+{
+    // Pages may have been added below this one since it was last shown.
+    RefreshSubPages();
+}
+
 void CDlgMainConfig::RefreshCommandStates()
 {
     UpdateBusy();
@@ -133,6 +242,6 @@ void CDlgMainConfig::RefreshCommandStates()
 
 void CDlgMainConfig::CommandFinished(int)
 {
-    // The texts and the device information have already come through the host; the configuration pages
-    // that come later refresh themselves on their own notice.
+    // A read has already refreshed every page and the tree's labels through the window (the driver
+    // tells it as soon as the configuration has arrived); a write changes nothing on screen.
 }

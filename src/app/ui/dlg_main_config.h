@@ -1,13 +1,17 @@
 #pragma once
 // The first page, "Конфигурирование": the frame of the configuration pages. Its toolbar connects to the
 // meter of the chosen node, breaks the connection and stops the running exchange; below it the
-// connection, operation and detail texts and the information about the connected meter.
+// connection, operation and detail texts, the line about the connected meter, the buttons that move
+// the whole configuration (file, report, meter, check) and the numbered list of the pages below it.
 
 #include "app/ui/dlg_parent_with_my_property.h"
 #include "protocol/driver_commands.h"
 
+class PageTree;
 class QLabel;
+class QPushButton;
 class QToolButton;
+class SubPageList;
 
 class CDlgMainConfig : public CDlgParentWithMyProperty, public CommandRequester {
     Q_OBJECT
@@ -18,6 +22,11 @@ public:
     explicit CDlgMainConfig(PageHost& host, QWidget* parent = nullptr);
     ~CDlgMainConfig() override;
 
+    // The tree whose pages below this one the numbered list shows.
+    void SetPageTree(const PageTree* tree);
+    // Lists the pages below this one again (their labels may have changed).
+    void RefreshSubPages();
+
     // What the driver reports.
     void SetConnectionText(const QString& text);
     void SetOperationText(const QString& text);
@@ -26,6 +35,13 @@ public:
     // Re-reads the driver's busy flag and enables the buttons that fit.
     void UpdateBusy();
 
+    // The buttons' work.
+    void ReadFromMeter();
+    void WriteToMeter();
+    // True when the configuration passes the checks (the checks have told the user otherwise).
+    bool CheckConfiguration();
+    void ShowReport();
+
     QString ConnectionText() const;
     QString OperationText() const;
     QString DetailText() const;
@@ -33,12 +49,21 @@ public:
     QToolButton* ConnectButton() const { return m_connect; }
     QToolButton* BreakButton() const { return m_break; }
     QToolButton* StopButton() const { return m_stop; }
+    SubPageList* SubPages() const { return m_subPages; }
 
+    void OnPageShown() override;
     void RefreshCommandStates() override;
     void CommandFinished(int code) override;
 
+signals:
+    // "Открыть настройки из файла" / "Сохранить настройки в файл": the window runs the same flow as its
+    // "Файл" menu.
+    void openFileRequested();
+    void saveFileRequested();
+
 private:
     void Connect();
+    QWidget* BuildButtons();
 
     QToolButton* m_connect;
     QToolButton* m_break;
@@ -47,4 +72,12 @@ private:
     QLabel* m_operation;
     QLabel* m_detail;
     QLabel* m_device;
+    QPushButton* m_open = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_report = nullptr;
+    QPushButton* m_read = nullptr;
+    QPushButton* m_write = nullptr;
+    QPushButton* m_check = nullptr;
+    SubPageList* m_subPages;
+    const PageTree* m_tree = nullptr;
 };

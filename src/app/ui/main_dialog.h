@@ -17,6 +17,7 @@
 
 class CDlgMainConfig;
 class CDlgParentWithMyProperty;
+class ConfigPageTree;
 class ExchangeMonitorWindow;
 class MessagePresenter;
 class PageTree;
@@ -37,7 +38,7 @@ public:
 
     // Adds a page to the tree and the pane (see PageTree::AddPage); the window takes it over.
     CDlgParentWithMyProperty* AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId, int pageId);
-    // Adds the first page, "Конфигурирование", and selects it.
+    // Adds the first page, "Конфигурирование", with the configuration pages below it, and selects it.
     CDlgMainConfig* AddMainConfigPage();
 
     // --demo: the node of the demo meter goes into the base (or is brought up to date) and is chosen.
@@ -61,6 +62,7 @@ public:
     PageTree* Pages() const { return m_pages; }
     QSplitter* Splitter() const { return m_splitter; }
     CDlgMainConfig* MainConfig() const { return m_mainConfig; }
+    ConfigPageTree* ConfigPages() const { return m_configPages; }
     const NodeBase& Nodes() const { return m_base; }
     // Which COM ports a new node may take (all of them while the start-up search is off).
     const FreePortTable& FreePorts() const { return m_freePorts; }
@@ -85,6 +87,8 @@ private:
     void SaveSettingsFile();
     void ToggleMonitor();
     void OnBusyChanged();
+    // Every page shows the configuration again and the tree relabels: it was read or opened.
+    void RefreshAfterReplace();
     void ShutDown();
 
     AppEnvironment& m_environment;
@@ -97,6 +101,7 @@ private:
     StatusStrip* m_status = nullptr;
     QSplitter* m_splitter = nullptr;
     CDlgMainConfig* m_mainConfig = nullptr;
+    ConfigPageTree* m_configPages = nullptr;
     ExchangeMonitorWindow* m_monitor = nullptr;
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;

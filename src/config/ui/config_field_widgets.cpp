@@ -1,0 +1,66 @@
+#include "config/ui/config_field_widgets.h"
+
+#include "channel/ui/line_edit_filter.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+QComboBox* ValueCombo(const char* name, ValueTexts table)
+{
+    auto* combo = new QComboBox;
+    combo->setObjectName(QString::fromLatin1(name));
+    for (const ValueText& entry : table)
+        combo->addItem(QString::fromUtf8(entry.text), entry.value);
+    return combo;
+}
+
+QComboBox* CountedCombo(const char* name, const QStringList& texts, int first)
+{
+    auto* combo = new QComboBox;
+    combo->setObjectName(QString::fromLatin1(name));
+    for (int i = 0; i < texts.size(); ++i)
+        combo->addItem(texts[i], first + i);
+    return combo;
+}
+
+bool SelectComboValue(QComboBox* combo, unsigned value)
+{
+    const int index = combo->findData(value);
+    combo->setCurrentIndex(index);
+    return index >= 0;
+}
+
+std::optional<unsigned> ComboValue(const QComboBox* combo)
+{
+    if (combo->currentIndex() < 0)
+        return std::nullopt;
+    return combo->currentData().toUInt();
+}
+
+void OnComboPicked(QComboBox* combo, std::function<void(unsigned)> changed)
+{
+    QObject::connect(combo, &QComboBox::activated, combo, [combo, changed](int index) {
+        changed(combo->itemData(index).toUInt());
+    });
+}
+
+QLineEdit* NumericEdit(const char* name, NumericFieldRule rule)
+{
+    auto* edit = new QLineEdit;
+    edit->setObjectName(QString::fromLatin1(name));
+    InstallTextRule(edit, [rule](const QString& typed) { return rule.Apply(typed); });
+    return edit;
+}
+
+void OnNumberEdited(QLineEdit* edit, std::function<void(double)> changed)
+{
+    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, changed] {
+        if (const std::optional<double> value = NumericFieldValue(edit->text()))
+            changed(*value);
+    });
+}
+
+QString FixedText(double value, int decimals)
+{
+    return QString::number(value, 'f', decimals);
+}
