@@ -10,7 +10,7 @@ QComboBox* ValueCombo(const char* name, ValueTexts table)
     auto* combo = new QComboBox;
     combo->setObjectName(QString::fromLatin1(name));
     for (const ValueText& entry : table)
-        combo->addItem(QString::fromUtf8(entry.text), entry.value);
+        combo->addItem(QString::fromUtf8(entry.text), QVariant::fromValue(entry.value));
     return combo;
 }
 
@@ -19,13 +19,13 @@ QComboBox* CountedCombo(const char* name, const QStringList& texts, int first)
     auto* combo = new QComboBox;
     combo->setObjectName(QString::fromLatin1(name));
     for (int i = 0; i < texts.size(); ++i)
-        combo->addItem(texts[i], first + i);
+        combo->addItem(texts[i], QVariant::fromValue(unsigned(first + i)));
     return combo;
 }
 
 bool SelectComboValue(QComboBox* combo, unsigned value)
 {
-    const int index = combo->findData(value);
+    const int index = combo->findData(QVariant::fromValue(value));
     combo->setCurrentIndex(index);
     return index >= 0;
 }
