@@ -96,8 +96,9 @@ TEST(ConfigRoot, TreeOfConfigurationPagesWithItsNumberedList)
     EXPECT_EQ(TreeOutline(*window), empty);
 
     SubPageList* list = window->MainConfig()->SubPages();
-    EXPECT_EQ(SubPageTexts(*list), QStringList({QStringLiteral("1 Система"), QStringLiteral("2 БД1"),
-                                                QStringLiteral("3 БД2 (не исп.)"), QStringLiteral("4 Контроли и алармы")}));
+    const QStringList rows{QStringLiteral("1 Система"), QStringLiteral("2 БД1"), QStringLiteral("3 БД2 (не исп.)"),
+                           QStringLiteral("4 Контроли и алармы")};
+    EXPECT_EQ(SubPageTexts(*list), rows);
 
     // Opening a file relabels the tree and the list; DB2 of the known configuration is in use.
     ASSERT_TRUE(OpenBlocks(rig, *window, KnownConfiguration()));
@@ -204,8 +205,7 @@ TEST(ConfigRoot, ValuesChangedOnTheCommonPageAreWrittenToTheMeterAndReadBack)
     EXPECT_EQ(contract->text(), QStringLiteral("Дог-12345"));
     const ConfigurationBlocks written = window->Driver().Configuration();
 
-    EXPECT_EQ(RunFrameCommand(*window, [&] { QTest::mouseClick(FrameButton(*window, "writeButton"), Qt::LeftButton); }),
-              QStringLiteral("Операция успешно завершена!"));
+    EXPECT_EQ(ClickForCommand(*window, FrameButton(*window, "writeButton")), kSucceeded);
     {
         std::lock_guard<std::mutex> lock(demo.Meter().Lock());
         const TunesRecord inMeter = demo.Meter().Configuration().Tunes(demo.Meter().Image());
@@ -220,8 +220,7 @@ TEST(ConfigRoot, ValuesChangedOnTheCommonPageAreWrittenToTheMeterAndReadBack)
     // Spoil the copy on screen, then read the meter again: the written values come back to the page.
     window->Driver().Configuration().tunes.reportHour = 9;
     window->Driver().Configuration().open.networkAddress = 99;
-    EXPECT_EQ(RunFrameCommand(*window, [&] { QTest::mouseClick(FrameButton(*window, "readButton"), Qt::LeftButton); }),
-              QStringLiteral("Операция успешно завершена!"));
+    EXPECT_EQ(ClickForCommand(*window, FrameButton(*window, "readButton")), kSucceeded);
     EXPECT_EQ(std::memcmp(&window->Driver().Configuration().tunes, &written.tunes, sizeof written.tunes), 0);
     EXPECT_EQ(address->value(), 17);
     EXPECT_EQ(hour->currentText(), QStringLiteral("5"));

@@ -161,8 +161,7 @@ TEST(ConfigSystemPages, ServiceTabSendsItsCommandsWithThePaddedPassword)
     ASSERT_TRUE(PickComboText(Field<QComboBox>(*page, "parameterCombo"), QStringLiteral("tхд ТВ1")));
     TypeText(Field<QLineEdit>(*page, "parameterPasswordEdit"), QStringLiteral("99"));
     TypeText(Field<QLineEdit>(*page, "parameterValueEdit"), QStringLiteral("7.5"));
-    EXPECT_EQ(RunFrameCommand(*window, [&] { QTest::mouseClick(Field<QPushButton>(*page, "writeParameterButton"), Qt::LeftButton); }),
-              QStringLiteral("Операция завершена НЕ успешно!"));
+    EXPECT_EQ(ClickForCommand(*window, Field<QPushButton>(*page, "writeParameterButton")), kFailed);
     EXPECT_EQ(PasswordBlockInMeter(demo), QByteArray("99   \0", 6));
     EXPECT_FALSE(rig.presenter.messages.isEmpty());
 
@@ -170,37 +169,33 @@ TEST(ConfigSystemPages, ServiceTabSendsItsCommandsWithThePaddedPassword)
     auto* password = Field<QLineEdit>(*page, "parameterPasswordEdit");
     password->clear();
     TypeText(password, QStringLiteral("12345"));
-    EXPECT_EQ(RunFrameCommand(*window, [&] { QTest::mouseClick(Field<QPushButton>(*page, "writeParameterButton"), Qt::LeftButton); }),
-              QStringLiteral("Операция успешно завершена!"));
+    EXPECT_EQ(ClickForCommand(*window, Field<QPushButton>(*page, "writeParameterButton")), kSucceeded);
     EXPECT_EQ(PasswordBlockInMeter(demo), QByteArray("12345\0", 6));
     {
         std::lock_guard<std::mutex> lock(demo.Meter().Lock());
-        EXPECT_FLOAT_EQ(demo.Meter().Configuration().Tunes(demo.Meter().Image()).db[0].inputs[0].contractColdTemperature, 7.5f);
+        const TunesRecord inMeter = demo.Meter().Configuration().Tunes(demo.Meter().Image());
+        EXPECT_FLOAT_EQ(inMeter.db[0].inputs[0].contractColdTemperature, 7.5f);
     }
 
     // The active set: command 8 with the password, "12" padded to five.
     TypeText(Field<QLineEdit>(*page, "setPasswordEdit"), QStringLiteral("12"));
-    EXPECT_EQ(RunFrameCommand(*window, [&] { QTest::mouseClick(Field<QPushButton>(*page, "activeSet2Button"), Qt::LeftButton); }),
-              QStringLiteral("Операция завершена НЕ успешно!"));
+    EXPECT_EQ(ClickForCommand(*window, Field<QPushButton>(*page, "activeSet2Button")), kFailed);
     EXPECT_EQ(PasswordBlockInMeter(demo), QByteArray("12   \0", 6));
     auto* setPassword = Field<QLineEdit>(*page, "setPasswordEdit");
     setPassword->clear();
     TypeText(setPassword, QStringLiteral("12345"));
-    EXPECT_EQ(RunFrameCommand(*window, [&] { QTest::mouseClick(Field<QPushButton>(*page, "activeSet2Button"), Qt::LeftButton); }),
-              QStringLiteral("Операция успешно завершена!"));
+    EXPECT_EQ(ClickForCommand(*window, Field<QPushButton>(*page, "activeSet2Button")), kSucceeded);
     EXPECT_EQ(demo.Meter().State().activeSet, 1);
-    EXPECT_EQ(RunFrameCommand(*window, [&] { QTest::mouseClick(Field<QPushButton>(*page, "activeSet1Button"), Qt::LeftButton); }),
-              QStringLiteral("Операция успешно завершена!"));
+    EXPECT_EQ(ClickForCommand(*window, Field<QPushButton>(*page, "activeSet1Button")), kSucceeded);
     EXPECT_EQ(demo.Meter().State().activeSet, 0);
 
     // The clock: the meter's time and how far it is behind the computer's.
-    EXPECT_EQ(RunFrameCommand(*window, [&] { QTest::mouseClick(Field<QPushButton>(*page, "readClockButton"), Qt::LeftButton); }),
-              QStringLiteral("Операция успешно завершена!"));
+    EXPECT_EQ(ClickForCommand(*window, Field<QPushButton>(*page, "readClockButton")), kSucceeded);
     const QString clock = Field<QLabel>(*page, "meterClockText")->text();
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d$")).match(clock).hasMatch())
-        << clock.toStdString();
-    const QRegularExpressionMatch correction = QRegularExpression(QStringLiteral("^Требуется коррекция (-?\\d+) сек\\.$"))
-                                                    .match(Field<QLabel>(*page, "clockCorrectionText")->text());
+    const QRegularExpression clockForm(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
+    EXPECT_TRUE(clockForm.match(clock).hasMatch()) << clock.toStdString();
+    const QRegularExpression correctionForm(QStringLiteral("^Требуется коррекция (-?\\d+) сек\\.$"));
+    const QRegularExpressionMatch correction = correctionForm.match(Field<QLabel>(*page, "clockCorrectionText")->text());
     ASSERT_TRUE(correction.hasMatch()) << Field<QLabel>(*page, "clockCorrectionText")->text().toStdString();
     EXPECT_GE(correction.captured(1).toInt(), 89);
     EXPECT_LE(correction.captured(1).toInt(), 92);

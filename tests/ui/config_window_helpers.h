@@ -13,6 +13,7 @@
 #include "config/ui/dlg_main_config_service_user.h"
 #include "sim/demo_meter.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QDir>
 #include <QTest>
@@ -22,6 +23,8 @@
 #include <gtest/gtest.h>
 
 inline constexpr int kCommandArrivesMs = 20000;  // generous: a loaded machine finishes well within this
+inline const QString kSucceeded = QStringLiteral("Операция успешно завершена!");
+inline const QString kFailed = QStringLiteral("Операция завершена НЕ успешно!");
 
 // Runs `start` (a click that queues a command) and waits until the command has ended: its result text
 // has arrived and the busy flag has dropped. Returns the result text.
@@ -34,11 +37,16 @@ QString RunFrameCommand(MainDialog& window, Start start)
     const auto ended = [&] {
         const QString text = frame->OperationText();
         return !window.Driver().IsBusy() && frame->ConnectButton()->isEnabled()
-            && (text == QStringLiteral("Операция успешно завершена!")
-                || text == QStringLiteral("Операция завершена НЕ успешно!"));
+            && (text == kSucceeded || text == kFailed);
     };
     QTRY_VERIFY_WITH_TIMEOUT(ended(), kCommandArrivesMs);
     return frame->OperationText();
+}
+
+// Clicks `button` and waits for the command it queues; returns the result text.
+inline QString ClickForCommand(MainDialog& window, QAbstractButton* button)
+{
+    return RunFrameCommand(window, [button] { QTest::mouseClick(button, Qt::LeftButton); });
 }
 
 // Chooses the demo meter's node and connects: identity and configuration are read.
@@ -49,7 +57,7 @@ inline bool ConnectToDemo(MainDialog& window, DemoMeter& demo)
     const QString result = RunFrameCommand(window, [&] {
         QTest::mouseClick(window.MainConfig()->ConnectButton(), Qt::LeftButton);
     });
-    return result == QStringLiteral("Операция успешно завершена!") && window.Driver().IsDeviceConnected();
+    return result == kSucceeded && window.Driver().IsDeviceConnected();
 }
 
 inline CDlgMainConfigCommon* CommonPage(const MainDialog& window)

@@ -4,6 +4,7 @@
 #include "config/config_messages.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_validation.h"
+#include "config/ui/config_field_widgets.h"
 #include "config/ui/sub_page_list.h"
 #include "protocol/rovo_redod.h"
 #include "reports/report_writer.h"
@@ -30,21 +31,6 @@ QToolButton* ToolButton(const QString& text, QStyle::StandardPixmap icon, const 
     return button;
 }
 
-QPushButton* PushButton(const QString& text, const char* name)
-{
-    auto* button = new QPushButton(text);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
-QLabel* TextLabel(const char* name)
-{
-    auto* label = new QLabel;
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
 // The checks speak through the window's message boxes.
 class PageMessages : public ConfigMessageHost {
 public:
@@ -65,10 +51,10 @@ CDlgMainConfig::CDlgMainConfig(PageHost& host, QWidget* parent)
       m_connect(ToolButton(QStringLiteral("Установить связь"), QStyle::SP_MediaPlay, "connectButton", this)),
       m_break(ToolButton(QStringLiteral("Разорвать связь"), QStyle::SP_DialogCloseButton, "breakButton", this)),
       m_stop(ToolButton(QStringLiteral("Остановить процесс"), QStyle::SP_MediaStop, "stopButton", this)),
-      m_connection(TextLabel("connectionText")),
-      m_operation(TextLabel("operationText")),
-      m_detail(TextLabel("detailText")),
-      m_device(TextLabel("deviceInformation")),
+      m_connection(SelectableLabel("connectionText")),
+      m_operation(SelectableLabel("operationText")),
+      m_detail(SelectableLabel("detailText")),
+      m_device(SelectableLabel("deviceInformation")),
       m_subPages(new SubPageList(host))
 {
     connect(m_connect, &QToolButton::clicked, this, &CDlgMainConfig::Connect);
@@ -105,12 +91,12 @@ CDlgMainConfig::~CDlgMainConfig()
 
 QWidget* CDlgMainConfig::BuildButtons()
 {
-    m_open = PushButton(QStringLiteral("Открыть настройки из файла"), "openFileButton");
-    m_save = PushButton(QStringLiteral("Сохранить настройки в файл"), "saveFileButton");
-    m_report = PushButton(QStringLiteral("Отчет о настройках"), "reportButton");
-    m_read = PushButton(QStringLiteral("Прочитать настройки из прибора"), "readButton");
-    m_write = PushButton(QStringLiteral("Записать настройки в прибор"), "writeButton");
-    m_check = PushButton(QStringLiteral("Проверить настройки"), "checkButton");
+    m_open = NamedWidget<QPushButton>("openFileButton", QStringLiteral("Открыть настройки из файла"));
+    m_save = NamedWidget<QPushButton>("saveFileButton", QStringLiteral("Сохранить настройки в файл"));
+    m_report = NamedWidget<QPushButton>("reportButton", QStringLiteral("Отчет о настройках"));
+    m_read = NamedWidget<QPushButton>("readButton", QStringLiteral("Прочитать настройки из прибора"));
+    m_write = NamedWidget<QPushButton>("writeButton", QStringLiteral("Записать настройки в прибор"));
+    m_check = NamedWidget<QPushButton>("checkButton", QStringLiteral("Проверить настройки"));
     connect(m_open, &QPushButton::clicked, this, &CDlgMainConfig::openFileRequested);
     connect(m_save, &QPushButton::clicked, this, &CDlgMainConfig::saveFileRequested);
     connect(m_report, &QPushButton::clicked, this, &CDlgMainConfig::ShowReport);

@@ -3,12 +3,26 @@
 #include "channel/ui/line_edit_filter.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+
+QLineEdit* LimitedEdit(const char* name, int maxLength)
+{
+    auto* edit = NamedWidget<QLineEdit>(name);
+    edit->setMaxLength(maxLength);
+    return edit;
+}
+
+QLabel* SelectableLabel(const char* name)
+{
+    auto* label = NamedWidget<QLabel>(name);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
 
 QComboBox* ValueCombo(const char* name, ValueTexts table)
 {
-    auto* combo = new QComboBox;
-    combo->setObjectName(QString::fromLatin1(name));
+    auto* combo = NamedWidget<QComboBox>(name);
     for (const ValueText& entry : table)
         combo->addItem(QString::fromUtf8(entry.text), QVariant::fromValue(entry.value));
     return combo;
@@ -16,8 +30,7 @@ QComboBox* ValueCombo(const char* name, ValueTexts table)
 
 QComboBox* CountedCombo(const char* name, const QStringList& texts, int first)
 {
-    auto* combo = new QComboBox;
-    combo->setObjectName(QString::fromLatin1(name));
+    auto* combo = NamedWidget<QComboBox>(name);
     for (int i = 0; i < texts.size(); ++i)
         combo->addItem(texts[i], QVariant::fromValue(unsigned(first + i)));
     return combo;
@@ -46,8 +59,7 @@ void OnComboPicked(QComboBox* combo, std::function<void(unsigned)> changed)
 
 QLineEdit* NumericEdit(const char* name, NumericFieldRule rule)
 {
-    auto* edit = new QLineEdit;
-    edit->setObjectName(QString::fromLatin1(name));
+    auto* edit = NamedWidget<QLineEdit>(name);
     InstallTextRule(edit, [rule](const QString& typed) { return rule.Apply(typed); });
     return edit;
 }

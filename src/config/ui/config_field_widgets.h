@@ -11,9 +11,25 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
+
+// A new widget of type T made from `args`, named `name` so tests and style sheets find it.
+template <typename T, typename... Args>
+T* NamedWidget(const char* name, Args&&... args)
+{
+    auto* widget = new T(std::forward<Args>(args)...);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+// A line edit named `name` that takes at most `maxLength` characters.
+QLineEdit* LimitedEdit(const char* name, int maxLength);
+
+// A label named `name` whose text the user may select and copy.
+QLabel* SelectableLabel(const char* name);
 
 // A combo box named `name` listing `table` (value as item data).
 QComboBox* ValueCombo(const char* name, ValueTexts table);

@@ -43,21 +43,6 @@ QStringList MonthNames()
             QStringLiteral("сентябрь"), QStringLiteral("октябрь"), QStringLiteral("ноябрь"), QStringLiteral("декабрь")};
 }
 
-QCheckBox* NamedCheckBox(const QString& text, const char* name)
-{
-    auto* box = new QCheckBox(text);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
-QLineEdit* TextEdit(const char* name)
-{
-    auto* edit = new QLineEdit;
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(kOpenTextChars);
-    return edit;
-}
-
 QString OpenText(const char (&field)[kOpenTextSize])
 {
     return DecodeWindows1251(field, qsizetype(strnlen(field, kOpenTextChars)));
@@ -81,15 +66,16 @@ QString MonthComboName(int set)
 CDlgMainConfigCommon::CDlgMainConfigCommon(PageHost& host, QWidget* parent)
     : CDlgParentWithMyProperty(host, parent),
       m_model(ValueCombo("modelCombo", kModelNames)),
-      m_networkAddress(new QSpinBox),
-      m_organisation(TextEdit("organisationEdit")),
-      m_contract(TextEdit("contractEdit")),
+      m_networkAddress(NamedWidget<QSpinBox>("networkAddressSpin")),
+      m_organisation(LimitedEdit("organisationEdit", kOpenTextChars)),
+      m_contract(LimitedEdit("contractEdit", kOpenTextChars)),
       m_reportHour(CountedCombo("reportHourCombo", Numbers(0, int(kLastReportHour)))),
       m_reportDay(CountedCombo("reportDayCombo", Numbers(1, int(kLastReportDay)), 1)),
       m_units(ValueCombo("unitSystemCombo", kUnitSystemTexts)),
       m_sensors(ValueCombo("sensorTypeCombo", kSensorTypeTexts)),
-      m_daylightSaving(NamedCheckBox(QStringLiteral("Автоматический переход на зимнее/летнее время:"), "daylightSavingCheck")),
-      m_inversion(NamedCheckBox(QStringLiteral("Инверсия экрана"), "inversionCheck")),
+      m_daylightSaving(NamedWidget<QCheckBox>("daylightSavingCheck",
+                                              QStringLiteral("Автоматический переход на зимнее/летнее время:"))),
+      m_inversion(NamedWidget<QCheckBox>("inversionCheck", QStringLiteral("Инверсия экрана"))),
       m_extraUse(ValueCombo("extraUseCombo", kExtraUseTexts)),
       m_extraWeight(NumericEdit("extraWeightEdit", {false, kWeightDecimals})),
       m_extraMin(NumericEdit("extraMinEdit", {false, kWeightDecimals})),
@@ -102,7 +88,6 @@ CDlgMainConfigCommon::CDlgMainConfigCommon(PageHost& host, QWidget* parent)
       m_keyboardAccess(ValueCombo("keyboardAccessCombo", kDbAccessTexts)),
       m_pcAccess(ValueCombo("pcAccessCombo", kDbAccessTexts))
 {
-    m_networkAddress->setObjectName(QStringLiteral("networkAddressSpin"));
     m_networkAddress->setRange(0, 255);
     for (int set = 0; set < kDbCount; ++set) {
         m_startMonth[set] = CountedCombo(MonthComboName(set).toLatin1().constData(), MonthNames(), 1);
@@ -193,9 +178,21 @@ QWidget* CDlgMainConfigCommon::BuildDbBox()
     return box;
 }
 
+void CDlgMainConfigCommon::StoreOnPick(QComboBox* combo, std::function<void(ConfigurationBlocks&, unsigned)> store)
+{
+    OnComboPicked(combo, [this, store](unsigned value) { Store([&](ConfigurationBlocks& b) { store(b, value); }); });
+}
+
+void CDlgMainConfigCommon::StoreOnNumber(QLineEdit* edit, std::function<void(ConfigurationBlocks&, float)> store)
+{
+    OnNumberEdited(edit, [this, store](double value) {
+        Store([&](ConfigurationBlocks& b) { store(b, static_cast<float>(value)); });
+    });
+}
+
 void CDlgMainConfigCommon::Connect()
 {
-    OnComboPicked(m_model, [this](unsigned v) { Store([v](ConfigurationBlocks& b) { b.identity.modelIndex = std::uint8_t(v); }); });
+    StoreOnPick(m_model, [](ConfigurationBlocks& b, unsigned v) { b.identity.modelIndex = std::uint8_t(v); });
     connect(m_networkAddress, &QSpinBox::valueChanged, this, [this](int v) {
         Store([v](ConfigurationBlocks& b) { b.open.networkAddress = std::uint8_t(v); });
     });
@@ -205,12 +202,10 @@ void CDlgMainConfigCommon::Connect()
     connect(m_contract, &QLineEdit::textEdited, this, [this](const QString& text) {
         Store([&text](ConfigurationBlocks& b) { SetOpenText(b.open.contract, text); });
     });
-    OnComboPicked(m_reportHour, [this](unsigned v) { Store([v](ConfigurationBlocks& b) { b.tunes.reportHour = std::uint8_t(v); }); });
-    OnComboPicked(m_reportDay, [this](unsigned v) { Store([v](ConfigurationBlocks& b) { b.tunes.reportDay = std::uint8_t(v); }); });
-    OnComboPicked(m_units, [this](unsigned v) {
-        Store([v](ConfigurationBlocks& b) { b.tunes.SetUnitSystem(v); });
-    });
-    OnComboPicked(m_sensors, [this](unsigned v) { Store([v](ConfigurationBlocks& b) { b.tunes.SetSensorType(v); }); });
+    StoreOnPick(m_reportHour, [](ConfigurationBlocks& b, unsigned v) { b.tunes.reportHour = std::uint8_t(v); });
+    StoreOnPick(m_reportDay, [](ConfigurationBlocks& b, unsigned v) { b.tunes.reportDay = std::uint8_t(v); });
+    StoreOnPick(m_units, [](ConfigurationBlocks& b, unsigned v) { b.tunes.SetUnitSystem(v); });
+    StoreOnPick(m_sensors, [](ConfigurationBlocks& b, unsigned v) { b.tunes.SetSensorType(v); });
     connect(m_daylightSaving, &QCheckBox::toggled, this, [this](bool on) {
         Store([on](ConfigurationBlocks& b) { b.tunes.SetAutoDaylightSaving(on); });
     });
@@ -221,47 +216,38 @@ void CDlgMainConfigCommon::Connect()
 
 void CDlgMainConfigCommon::ConnectExtraInput()
 {
-    OnComboPicked(m_extraUse, [this](unsigned v) {
-        Store([v](ConfigurationBlocks& b) { b.tunes.extra.SetUse(v); });
+    StoreOnPick(m_extraUse, [this](ConfigurationBlocks& b, unsigned v) {
+        b.tunes.extra.SetUse(v);
         // The weight and the confirmation time share one field: show it in the format of the new use.
         LoadExtraInput();
     });
-    OnNumberEdited(m_extraWeight, [this](double v) {
-        Store([v](ConfigurationBlocks& b) { b.tunes.extra.weightOrConfirmation = float(v); });
-    });
-    OnNumberEdited(m_extraMin, [this](double v) { Store([v](ConfigurationBlocks& b) { b.tunes.extra.hourlyMin = float(v); }); });
-    OnNumberEdited(m_extraMax, [this](double v) { Store([v](ConfigurationBlocks& b) { b.tunes.extra.hourlyMax = float(v); }); });
-    OnComboPicked(m_extraUnits, [this](unsigned v) { Store([v](ConfigurationBlocks& b) { b.tunes.extra.SetUnits(v); }); });
-    OnComboPicked(m_alarmLevel, [this](unsigned v) { Store([v](ConfigurationBlocks& b) { b.tunes.extra.SetAlarmLevel(v); }); });
-    OnNumberEdited(m_confirmTime, [this](double v) {
-        Store([v](ConfigurationBlocks& b) { b.tunes.extra.weightOrConfirmation = float(v); });
-    });
+    StoreOnNumber(m_extraWeight, [](ConfigurationBlocks& b, float v) { b.tunes.extra.weightOrConfirmation = v; });
+    StoreOnNumber(m_extraMin, [](ConfigurationBlocks& b, float v) { b.tunes.extra.hourlyMin = v; });
+    StoreOnNumber(m_extraMax, [](ConfigurationBlocks& b, float v) { b.tunes.extra.hourlyMax = v; });
+    StoreOnPick(m_extraUnits, [](ConfigurationBlocks& b, unsigned v) { b.tunes.extra.SetUnits(v); });
+    StoreOnPick(m_alarmLevel, [](ConfigurationBlocks& b, unsigned v) { b.tunes.extra.SetAlarmLevel(v); });
+    StoreOnNumber(m_confirmTime, [](ConfigurationBlocks& b, float v) { b.tunes.extra.weightOrConfirmation = v; });
 }
 
 void CDlgMainConfigCommon::ConnectDb()
 {
-    OnComboPicked(m_db2Use, [this](unsigned v) {
-        if (m_loading)
-            return;
-        Blocks().tunes.SetDb2Used(v != 0);
+    StoreOnPick(m_db2Use, [this](ConfigurationBlocks& b, unsigned v) {
+        b.tunes.SetDb2Used(v != 0);
         UpdateDbEnabling();
         Host().ConfigurationLabelsChanged();
     });
-    OnComboPicked(m_dbMethod, [this](unsigned v) { Store([v](ConfigurationBlocks& b) { b.tunes.SetDbChangeMethod(v); }); });
-    OnComboPicked(m_keyboardAccess, [this](unsigned v) {
-        Store([v](ConfigurationBlocks& b) { b.tunes.SetKeyboardAccess(v); });
-    });
-    OnComboPicked(m_pcAccess, [this](unsigned v) { Store([v](ConfigurationBlocks& b) { b.tunes.SetPcAccess(v); }); });
+    StoreOnPick(m_dbMethod, [](ConfigurationBlocks& b, unsigned v) { b.tunes.SetDbChangeMethod(v); });
+    StoreOnPick(m_keyboardAccess, [](ConfigurationBlocks& b, unsigned v) { b.tunes.SetKeyboardAccess(v); });
+    StoreOnPick(m_pcAccess, [](ConfigurationBlocks& b, unsigned v) { b.tunes.SetPcAccess(v); });
     for (int set = 0; set < kDbCount; ++set) {
-        OnComboPicked(m_startMonth[set], [this, set](unsigned v) {
-            Store([v, set](ConfigurationBlocks& b) { b.tunes.dbStart[set].month = std::uint8_t(v); });
-        });
-        OnComboPicked(m_startDay[set], [this, set](unsigned v) {
-            Store([v, set](ConfigurationBlocks& b) { b.tunes.dbStart[set].day = std::uint8_t(v); });
-        });
-        OnComboPicked(m_startHour[set], [this, set](unsigned v) {
-            Store([v, set](ConfigurationBlocks& b) { b.tunes.dbStart[set].hour = std::uint8_t(v); });
-        });
+        const auto field = [this, set](QComboBox* combo, std::uint8_t DbStartDate::*member) {
+            StoreOnPick(combo, [set, member](ConfigurationBlocks& b, unsigned v) {
+                b.tunes.dbStart[set].*member = std::uint8_t(v);
+            });
+        };
+        field(m_startMonth[set], &DbStartDate::month);
+        field(m_startDay[set], &DbStartDate::day);
+        field(m_startHour[set], &DbStartDate::hour);
     }
 }
 
@@ -341,9 +327,10 @@ void CDlgMainConfigCommon::UpdateExtraInputEnabling()
     const unsigned use = Blocks().tunes.extra.Use();
     const bool pulses = use == kExtraPulseCount;
     const bool alarm = use == kExtraAlarm;
-    for (QWidget* field : {static_cast<QWidget*>(m_extraWeight), static_cast<QWidget*>(m_extraMin),
-                           static_cast<QWidget*>(m_extraMax), static_cast<QWidget*>(m_extraUnits)})
-        field->setEnabled(pulses);
+    m_extraWeight->setEnabled(pulses);
+    m_extraMin->setEnabled(pulses);
+    m_extraMax->setEnabled(pulses);
+    m_extraUnits->setEnabled(pulses);
     m_alarmLevel->setEnabled(alarm);
     m_confirmTime->setEnabled(alarm);
 }

@@ -5,6 +5,8 @@
 
 #include "app/ui/dlg_parent_with_my_property.h"
 
+#include <functional>
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -29,6 +31,8 @@ private:
     QWidget* BuildSystemBox();
     QWidget* BuildExtraInputBox();
     QWidget* BuildDbBox();
+    void StoreOnPick(QComboBox* combo, std::function<void(ConfigurationBlocks&, unsigned)> store);
+    void StoreOnNumber(QLineEdit* edit, std::function<void(ConfigurationBlocks&, float)> store);
     void Connect();
     void ConnectExtraInput();
     void ConnectDb();

@@ -21,43 +21,20 @@ namespace {
 
 constexpr int kPasswordChars = 5;
 
-QLineEdit* PasswordEdit(const char* name)
-{
-    auto* edit = new QLineEdit;
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setMaxLength(kPasswordChars);
-    return edit;
-}
-
-QPushButton* Button(const QString& text, const char* name)
-{
-    auto* button = new QPushButton(text);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
-QLabel* Label(const char* name)
-{
-    auto* label = new QLabel;
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
 }  // namespace
 
 CDlgMainConfigServiceUser::CDlgMainConfigServiceUser(PageHost& host, QWidget* parent)
     : CDlgParentWithMyProperty(host, parent),
       m_parameter(ValueCombo("parameterCombo", kUserParameterTexts)),
-      m_parameterPassword(PasswordEdit("parameterPasswordEdit")),
+      m_parameterPassword(LimitedEdit("parameterPasswordEdit", kPasswordChars)),
       m_value(NumericEdit("parameterValueEdit", {true, -1})),
-      m_writeParameter(Button(QStringLiteral("Записать"), "writeParameterButton")),
-      m_setPassword(PasswordEdit("setPasswordEdit")),
-      m_set1(Button(QStringLiteral("БД1"), "activeSet1Button")),
-      m_set2(Button(QStringLiteral("БД2"), "activeSet2Button")),
-      m_clock(Label("meterClockText")),
-      m_correction(Label("clockCorrectionText")),
-      m_readClock(Button(QStringLiteral("Прочитать"), "readClockButton"))
+      m_writeParameter(NamedWidget<QPushButton>("writeParameterButton", QStringLiteral("Записать"))),
+      m_setPassword(LimitedEdit("setPasswordEdit", kPasswordChars)),
+      m_set1(NamedWidget<QPushButton>("activeSet1Button", QStringLiteral("БД1"))),
+      m_set2(NamedWidget<QPushButton>("activeSet2Button", QStringLiteral("БД2"))),
+      m_clock(SelectableLabel("meterClockText")),
+      m_correction(SelectableLabel("clockCorrectionText")),
+      m_readClock(NamedWidget<QPushButton>("readClockButton", QStringLiteral("Прочитать")))
 {
     m_parameter->setCurrentIndex(0);
     connect(m_writeParameter, &QPushButton::clicked, this, &CDlgMainConfigServiceUser::WriteParameter);
