@@ -39,6 +39,12 @@ QByteArray PasswordBlockInMeter(DemoMeter& demo)
     return QByteArray(reinterpret_cast<const char*>(AreaIn(demo.Meter().Image(), MeterArea::kArchiveRequest)), 6);
 }
 
+int ActiveSetInMeter(DemoMeter& demo)
+{
+    std::lock_guard<std::mutex> lock(demo.Meter().Lock());
+    return demo.Meter().State().activeSet;
+}
+
 }  // namespace
 
 TEST(ConfigSystemPages, SwitchingTheSecondSetRelabelsTheTreeAndKeepsItsValues)
@@ -128,7 +134,7 @@ TEST(ConfigSystemPages, CommonPageLoadRulesAndExtraInputFields)
 
     // Check boxes and lists write their bits and nothing else.
     const std::uint32_t before = blocks.tunes.systemWord;
-    QTest::mouseClick(Field<QCheckBox>(page, "inversionCheck"), Qt::LeftButton);
+    QTest::keyClick(Field<QCheckBox>(page, "inversionCheck"), Qt::Key_Space);
     EXPECT_EQ(blocks.tunes.systemWord ^ before, 0x80u);
     ASSERT_TRUE(PickComboText(Field<QComboBox>(page, "db2StartMonth"), QStringLiteral("май")));
     EXPECT_EQ(blocks.tunes.dbStart[1].month, 5);
@@ -185,9 +191,9 @@ TEST(ConfigSystemPages, ServiceTabSendsItsCommandsWithThePaddedPassword)
     setPassword->clear();
     TypeText(setPassword, QStringLiteral("12345"));
     EXPECT_EQ(ClickForCommand(*window, Field<QPushButton>(*page, "activeSet2Button")), kSucceeded);
-    EXPECT_EQ(demo.Meter().State().activeSet, 1);
+    EXPECT_EQ(ActiveSetInMeter(demo), 1);
     EXPECT_EQ(ClickForCommand(*window, Field<QPushButton>(*page, "activeSet1Button")), kSucceeded);
-    EXPECT_EQ(demo.Meter().State().activeSet, 0);
+    EXPECT_EQ(ActiveSetInMeter(demo), 0);
 
     // The clock: the meter's time and how far it is behind the computer's.
     EXPECT_EQ(ClickForCommand(*window, Field<QPushButton>(*page, "readClockButton")), kSucceeded);

@@ -2,6 +2,7 @@
 // The configuration pages of a main window in tests: connecting it to a simulated meter, waiting for a
 // command to finish, finding the pages and their controls, picking combo entries as a user does.
 
+#include "dialog_driving.h"
 #include "main_window_rig.h"
 
 #include "app/ui/dlg_main_config.h"
@@ -9,11 +10,13 @@
 #include "config/config_page_labels.h"
 #include "config/ui/config_page_tree.h"
 #include "config/ui/config_system_page.h"
+#include "config/ui/sub_page_list.h"
 #include "config/ui/dlg_main_config_common.h"
 #include "config/ui/dlg_main_config_service_user.h"
 #include "sim/demo_meter.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
 #include <QComboBox>
 #include <QDir>
 #include <QTest>
@@ -27,7 +30,8 @@ inline const QString kSucceeded = QStringLiteral("Операция успешн�
 inline const QString kFailed = QStringLiteral("Операция завершена НЕ успешно!");
 
 // Runs `start` (a click that queues a command) and waits until the command has ended: its result text
-// has arrived and the busy flag has dropped. Returns the result text.
+// has arrived, the busy flag has dropped and the page that queued it has been told. Returns the result
+// text.
 template <class Start>
 QString RunFrameCommand(MainDialog& window, Start start)
 {
@@ -36,10 +40,10 @@ QString RunFrameCommand(MainDialog& window, Start start)
     start();
     const auto ended = [&] {
         const QString text = frame->OperationText();
-        return !window.Driver().IsBusy() && frame->ConnectButton()->isEnabled()
+        return window.Driver().WaitUntilIdle(0) && frame->ConnectButton()->isEnabled()
             && (text == kSucceeded || text == kFailed);
     };
-    QTRY_VERIFY_WITH_TIMEOUT(ended(), kCommandArrivesMs);
+    EXPECT_TRUE(QTest::qWaitFor(ended, kCommandArrivesMs)) << frame->OperationText().toStdString();
     return frame->OperationText();
 }
 
