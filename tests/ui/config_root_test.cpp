@@ -72,27 +72,14 @@ TEST(ConfigRoot, TreeOfConfigurationPagesWithItsNumberedList)
     MainWindowRig rig;
     auto window = rig.OpenWindow();
     // A configuration nobody has read yet: no schemes, the second set out of use.
-    const QStringList empty{
-        QStringLiteral("Конфигурирование"),
-        QStringLiteral("  Система"),
-        QStringLiteral("  БД1"),
-        QStringLiteral("    Тепловые вводы"),
-        QStringLiteral("    ТВ1 (не исп.)"),
-        QStringLiteral("      Общие"),
-        QStringLiteral("      Трубы 1...3"),
-        QStringLiteral("    ТВ2 (не исп.)"),
-        QStringLiteral("      Общие"),
-        QStringLiteral("      Трубы 1...3"),
-        QStringLiteral("  БД2 (не исп.)"),
-        QStringLiteral("    Тепловые вводы"),
-        QStringLiteral("    ТВ1 (не исп.)"),
-        QStringLiteral("      Общие"),
-        QStringLiteral("      Трубы 1...3"),
-        QStringLiteral("    ТВ2 (не исп.)"),
-        QStringLiteral("      Общие"),
-        QStringLiteral("      Трубы 1...3"),
-        QStringLiteral("  Контроли и алармы"),
-    };
+    QStringList empty{QStringLiteral("Конфигурирование"), QStringLiteral("  Система")};
+    for (const QString& set : {QStringLiteral("БД1"), QStringLiteral("БД2 (не исп.)")}) {
+        empty << QStringLiteral("  ") + set << QStringLiteral("    Тепловые вводы");
+        for (const QString& input : {QStringLiteral("ТВ1"), QStringLiteral("ТВ2")})
+            empty << QStringLiteral("    %1 (не исп.)").arg(input) << QStringLiteral("      Общие")
+                  << QStringLiteral("      Трубы 1...3");
+    }
+    empty << QStringLiteral("  Контроли и алармы");
     EXPECT_EQ(TreeOutline(*window), empty);
 
     SubPageList* list = window->MainConfig()->SubPages();
@@ -234,20 +221,11 @@ TEST(ConfigRoot, ValuesChangedOnTheCommonPageAreWrittenToTheMeterAndReadBack)
 TEST(ConfigRoot, ButtonsAreDisabledWhileACommandRuns)
 {
     // A meter that never answers: connecting takes attempts x time-out unless stopped.
-    SimOptions options;
-    options.endpoint = SimOptions::Endpoint::Tcp;
-    options.faults.SetRule(FaultKind::Drop, FaultRule{1.0, 0});
-    MeterSimulator meter(options);
-    SimServer server(meter);
+    SilentMeter server;
     QString error;
     ASSERT_TRUE(server.Start(&error)) << error.toStdString();
     MainWindowRig rig;
-    NodeBase base;
-    NodeEntry node = TcpNode(QStringLiteral("Молчун"), server.BoundPort(), 1, 5);
-    node.record.SetRepeatCount(20);
-    node.record.SetRepeatTimeoutSec(10);
-    base.Append(node);
-    ASSERT_TRUE(rig.WriteBase(base));
+    ASSERT_TRUE(server.WriteNodeBase(rig));
     auto window = rig.OpenWindow();
 
     const char* buttons[] = {"openFileButton", "saveFileButton", "reportButton",
