@@ -6,6 +6,8 @@
 #include "config/config_page_labels.h"
 #include "config/ui/config_branch_page.h"
 #include "config/ui/config_system_page.h"
+#include "config/ui/dlg_main_config_ctrls_and_alarms.h"
+#include "config/ui/dlg_main_config_pipes.h"
 #include "protocol/rovo_redod.h"
 
 #include <QLabel>
@@ -15,9 +17,8 @@
 namespace {
 
 // ---------------------------------------------------------------------------------------------------
-// TO BE REPLACED when the pages of the thermal inputs, the pipes and the controls land: each factory
-// below then simply returns the real page (CDlgMainConfigWi, CDlgMainConfigWiScheme,
-// CDlgMainConfigPipes, CDlgMainConfigCtrlsAndAlarms with the same arguments), and PendingPage goes.
+// TO BE REPLACED when the pages of the thermal inputs land: the two factories below then simply return
+// CDlgMainConfigWi(host, set) and CDlgMainConfigWiScheme(host, set, input), and PendingPage goes.
 class PendingPage : public CDlgParentWithMyProperty {
 public:
     PendingPage(PageHost& host, const QString& what) : CDlgParentWithMyProperty(host)
@@ -38,15 +39,6 @@ CDlgParentWithMyProperty* MakeInputSchemePage(PageHost& host, int set, int input
     return new PendingPage(host, QStringLiteral("ТВ%1 в БД%2: общие").arg(input + 1).arg(set + 1));
 }
 
-CDlgParentWithMyProperty* MakePipesPage(PageHost& host, int set, int input)
-{
-    return new PendingPage(host, QStringLiteral("ТВ%1 в БД%2: трубы").arg(input + 1).arg(set + 1));
-}
-
-CDlgParentWithMyProperty* MakeControlsAndAlarmsPage(PageHost& host)
-{
-    return new PendingPage(host, QStringLiteral("Контроли и алармы"));
-}
 // ---------------------------------------------------------------------------------------------------
 
 }  // namespace
@@ -62,7 +54,7 @@ void ConfigPageTree::Build()
     m_pages.AddPage(QStringLiteral("Система"), m_system, CDlgMainConfig::kPageId, ConfigPageIds::kSystem);
     for (int set = 0; set < kDbCount; ++set)
         AddSet(set);
-    m_pages.AddPage(QStringLiteral("Контроли и алармы"), MakeControlsAndAlarmsPage(m_host), CDlgMainConfig::kPageId,
+    m_pages.AddPage(QStringLiteral("Контроли и алармы"), new CDlgMainConfigCtrlsAndAlarms(m_host), CDlgMainConfig::kPageId,
                     ConfigPageIds::kControlsAndAlarms);
     emit relabelled();
 }
@@ -81,7 +73,7 @@ void ConfigPageTree::AddSet(int set)
                         inputId);
         m_pages.AddPage(QStringLiteral("Общие"), MakeInputSchemePage(m_host, set, input), inputId,
                         ConfigPageIds::InputScheme(set, input));
-        m_pages.AddPage(QStringLiteral("Трубы 1...3"), MakePipesPage(m_host, set, input), inputId,
+        m_pages.AddPage(QStringLiteral("Трубы 1...3"), new CDlgMainConfigPipes(m_host, set, input), inputId,
                         ConfigPageIds::InputPipes(set, input));
     }
 }
