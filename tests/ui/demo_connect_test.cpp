@@ -88,21 +88,12 @@ TEST(DemoMeter, ConnectShowsTheMeterAndFlashesTheLamps)
 TEST(DemoMeter, ClosingTheWindowStopsARunningCommandAndEndsTheThreads)
 {
     // A meter that never answers: connecting would take attempts x time-out.
-    SimOptions options;
-    options.endpoint = SimOptions::Endpoint::Tcp;
-    options.faults.SetRule(FaultKind::Drop, FaultRule{1.0, 0});
-    MeterSimulator meter(options);
-    SimServer server(meter);
+    SilentMeter server;
     QString error;
     ASSERT_TRUE(server.Start(&error)) << error.toStdString();
 
     MainWindowRig rig;
-    NodeBase base;
-    NodeEntry node = TcpNode(QStringLiteral("Молчун"), server.BoundPort(), 1, 5);
-    node.record.SetRepeatCount(20);
-    node.record.SetRepeatTimeoutSec(10);
-    base.Append(node);
-    ASSERT_TRUE(rig.WriteBase(base));
+    ASSERT_TRUE(server.WriteNodeBase(rig));
 
     const int threadsBefore = RunningQThreads();
     auto window = rig.OpenWindow();

@@ -87,3 +87,23 @@ int RunningQThreads()
     }
     return count;
 }
+
+SimOptions SilentMeter::Options()
+{
+    SimOptions options;
+    options.endpoint = SimOptions::Endpoint::Tcp;
+    options.faults.SetRule(FaultKind::Drop, FaultRule{1.0, 0});
+    return options;
+}
+
+SilentMeter::SilentMeter() : m_meter(Options()), m_server(m_meter) {}
+
+bool SilentMeter::WriteNodeBase(MainWindowRig& rig) const
+{
+    NodeBase base;
+    NodeEntry node = TcpNode(QStringLiteral("Молчун"), m_server.BoundPort(), 1, 5);
+    node.record.SetRepeatCount(20);
+    node.record.SetRepeatTimeoutSec(10);
+    base.Append(node);
+    return rig.WriteBase(base);
+}

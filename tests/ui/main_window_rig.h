@@ -7,6 +7,8 @@
 #include "app/ui/main_dialog.h"
 #include "app/ui/message_presenter.h"
 #include "nodes/node_base.h"
+#include "sim/meter_simulator.h"
+#include "sim/sim_server.h"
 
 #include <QDialog>
 #include <QList>
@@ -70,3 +72,20 @@ NodeEntry TcpNode(const QString& name, int port, int address, int serial);
 
 // The driver threads (QThread::create names them "QThread") alive in this process.
 int RunningQThreads();
+
+// A meter that never answers, on a loopback TCP port: connecting to it takes attempts x time-out
+// (20 x 10 s) unless the command is stopped.
+class SilentMeter {
+public:
+    SilentMeter();
+    bool Start(QString* error) { return m_server.Start(error); }
+    void Stop() { m_server.Stop(); }
+    // Writes the rig's base: one node, "Молчун", that reaches this meter.
+    bool WriteNodeBase(MainWindowRig& rig) const;
+
+private:
+    static SimOptions Options();
+
+    MeterSimulator m_meter;
+    SimServer m_server;
+};

@@ -283,27 +283,31 @@ TEST(MainWindow, PagesNestSelectAndTakeCaptions)
     auto window = rig.OpenWindow();
     auto* system = new PlainPage(*window, true);
     auto* disabled = new PlainPage(*window, false);
-    window->AddPage(QStringLiteral("Система"), system, CDlgMainConfig::kPageId, 10);
-    window->AddPage(QStringLiteral("БД2 (не исп.)"), disabled, CDlgMainConfig::kPageId, 11);
+    // Ids the configuration pages below the frame leave free.
+    constexpr int kPlain = 300;
+    constexpr int kDisabled = 301;
     PageTree* pages = window->Pages();
-    ASSERT_EQ(pages->Entries().size(), 3);
-    EXPECT_EQ(pages->Find(10)->item->parent(), pages->Find(CDlgMainConfig::kPageId)->item);
-    EXPECT_TRUE(pages->Find(11)->item->isDisabled());
-    EXPECT_FALSE(pages->Find(10)->item->isDisabled());
+    const qsizetype before = pages->Entries().size();
+    window->AddPage(QStringLiteral("Система"), system, CDlgMainConfig::kPageId, kPlain);
+    window->AddPage(QStringLiteral("БД2 (не исп.)"), disabled, CDlgMainConfig::kPageId, kDisabled);
+    ASSERT_EQ(pages->Entries().size(), before + 2);
+    EXPECT_EQ(pages->Find(kPlain)->item->parent(), pages->Find(CDlgMainConfig::kPageId)->item);
+    EXPECT_TRUE(pages->Find(kDisabled)->item->isDisabled());
+    EXPECT_FALSE(pages->Find(kPlain)->item->isDisabled());
 
-    window->SelectPage(10);
-    EXPECT_EQ(pages->CurrentPageId(), 10);
+    window->SelectPage(kPlain);
+    EXPECT_EQ(pages->CurrentPageId(), kPlain);
     EXPECT_EQ(pages->Pane()->currentWidget(), system);
     EXPECT_EQ(pages->TitleStrip()->text(), QStringLiteral("Система"));
     EXPECT_EQ(system->shown, 1);
 
     // Long captions are cut to 252 characters; the title strip of the page in view follows.
-    pages->SetPageCaption(pages->Find(10)->item, QString(254, QChar(u'Ж')));
-    EXPECT_EQ(pages->Find(10)->item->text(0), QString(252, QChar(u'Ж')));
+    pages->SetPageCaption(pages->Find(kPlain)->item, QString(254, QChar(u'Ж')));
+    EXPECT_EQ(pages->Find(kPlain)->item->text(0), QString(252, QChar(u'Ж')));
     EXPECT_EQ(system->Caption(), QString(252, QChar(u'Ж')));
     EXPECT_EQ(pages->TitleStrip()->text(), QString(252, QChar(u'Ж')));
-    pages->SetPageCaption(pages->Find(10)->item, QString(253, QChar(u'Ж')));
-    EXPECT_EQ(pages->Find(10)->item->text(0).size(), 253);
+    pages->SetPageCaption(pages->Find(kPlain)->item, QString(253, QChar(u'Ж')));
+    EXPECT_EQ(pages->Find(kPlain)->item->text(0).size(), 253);
 }
 
 TEST(MainWindow, MonitorCommandTogglesTheStoredState)

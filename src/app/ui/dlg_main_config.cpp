@@ -1,32 +1,132 @@
 #include "app/ui/dlg_main_config.h"
 
+#include "app/app_environment.h"
 #include "app/ui/connection_toolbar.h"
 #include "app/ui/driver_progress_texts.h"
+#include "config/config_messages.h"
+#include "config/settings_report_output.h"
+#include "config/tunes_validation.h"
+#include "config/ui/config_field_widgets.h"
+#include "config/ui/sub_page_list.h"
 #include "protocol/rovo_redod.h"
+#include "reports/report_writer.h"
+#include "reports/ui/report_window.h"
 
+#include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// The checks speak through the window's message boxes.
+class PageMessages : public ConfigMessageHost {
+public:
+    explicit PageMessages(PageHost& host) : m_host(host) {}
+    int ShowMessage(const QString& text, const QString& caption, unsigned style) override
+    {
+        return m_host.ShowMessage(text, caption, style);
+    }
+
+private:
+    PageHost& m_host;
+};
+
+}  // namespace
 
 CDlgMainConfig::CDlgMainConfig(PageHost& host, QWidget* parent)
     : CDlgParentWithMyProperty(host, parent),
       m_toolbar(new ConnectionToolbar(host, this, ConnectionToolbar::EnableRule::kWhileIdle, this)),
       m_texts(new DriverProgressTexts(this)),
-      m_device(new QLabel(this))
+      m_device(SelectableLabel("deviceInformation")),
+      m_subPages(new SubPageList(host))
 {
-    m_device->setObjectName(QStringLiteral("deviceInformation"));
-    m_device->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_device->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_toolbar);
     layout->addWidget(m_texts);
     layout->addWidget(m_device);
-    layout->addStretch(1);
+    layout->addWidget(BuildButtons());
+    layout->addWidget(m_subPages, 1);
     UpdateBusy();
 }
 
 CDlgMainConfig::~CDlgMainConfig()
 {
     Host().Driver().ForgetRequester(this);
+}
+
+QWidget* CDlgMainConfig::BuildButtons()
+{
+    m_open = NamedWidget<QPushButton>("openFileButton", QStringLiteral("Открыть настройки из файла"));
+    m_save = NamedWidget<QPushButton>("saveFileButton", QStringLiteral("Сохранить настройки в файл"));
+    m_report = NamedWidget<QPushButton>("reportButton", QStringLiteral("Отчет о настройках"));
+    m_read = NamedWidget<QPushButton>("readButton", QStringLiteral("Прочитать настройки из прибора"));
+    m_write = NamedWidget<QPushButton>("writeButton", QStringLiteral("Записать настройки в прибор"));
+    m_check = NamedWidget<QPushButton>("checkButton", QStringLiteral("Проверить настройки"));
+    connect(m_open, &QPushButton::clicked, this, &CDlgMainConfig::openFileRequested);
+    connect(m_save, &QPushButton::clicked, this, &CDlgMainConfig::saveFileRequested);
+    connect(m_report, &QPushButton::clicked, this, &CDlgMainConfig::ShowReport);
+    connect(m_read, &QPushButton::clicked, this, &CDlgMainConfig::ReadFromMeter);
+    connect(m_write, &QPushButton::clicked, this, &CDlgMainConfig::WriteToMeter);
+    connect(m_check, &QPushButton::clicked, this, &CDlgMainConfig::CheckConfiguration);
+
+    auto* buttons = new QWidget;
+    auto* grid = new QGridLayout(buttons);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(m_open, 0, 0);
+    grid->addWidget(m_save, 1, 0);
+    grid->addWidget(m_report, 2, 0);
+    grid->addWidget(m_read, 0, 1);
+    grid->addWidget(m_write, 1, 1);
+    grid->addWidget(m_check, 2, 1);
+    grid->setColumnStretch(2, 1);
+    return buttons;
+}
+
+void CDlgMainConfig::ReadFromMeter()
+{
+    if (!Host().Driver().IsBusy())
+        Host().Driver().QueueCommand(kCommandReadConfiguration, this);
+}
+
+void CDlgMainConfig::WriteToMeter()
+{
+    if (!Host().Driver().IsBusy() && CheckConfiguration())
+        Host().Driver().QueueCommand(kCommandWriteConfiguration, this);
+}
+
+bool CDlgMainConfig::CheckConfiguration()
+{
+    // While a command runs the configuration belongs to the command thread.
+    if (Host().Driver().IsBusy())
+        return false;
+    PageMessages messages(Host());
+    return ValidateTunes(Host().Driver().Configuration(), messages);
+}
+
+void CDlgMainConfig::ShowReport()
+{
+    if (Host().Driver().IsBusy())
+        return;
+    PageMessages messages(Host());
+    ReportWindow window(Host().Environment().Settings(), this);
+    const SettingsReportPlace place{.folder = DefaultReportFolder(), .windowNumber = window.WindowNumber()};
+    ShowSettingsReport(Host().Driver().Configuration(), messages, window, place);
+}
+
+void CDlgMainConfig::SetPageTree(const PageTree* tree)
+{
+    m_tree = tree;
+    RefreshSubPages();
+}
+
+void CDlgMainConfig::RefreshSubPages()
+{
+    if (m_tree)
+        m_subPages->ShowChildrenOf(*m_tree, kPageId);
 }
 
 void CDlgMainConfig::SetConnectionText(const QString& text)
@@ -52,6 +152,9 @@ void CDlgMainConfig::SetDeviceInformation(const QString& text)
 void CDlgMainConfig::UpdateBusy()
 {
     m_toolbar->Update();
+    const bool busy = Host().Driver().IsBusy();
+    for (QPushButton* button : {m_open, m_save, m_report, m_read, m_write, m_check})
+        button->setEnabled(!busy);
 }
 
 QToolButton* CDlgMainConfig::ConnectButton() const
@@ -89,6 +192,12 @@ QString CDlgMainConfig::DeviceInformation() const
     return m_device->text();
 }
 
+void CDlgMainConfig::OnPageShown()
+{
+    // Pages may have been added below this one since it was last shown.
+    RefreshSubPages();
+}
+
 void CDlgMainConfig::RefreshCommandStates()
 {
     UpdateBusy();
@@ -96,6 +205,6 @@ void CDlgMainConfig::RefreshCommandStates()
 
 void CDlgMainConfig::CommandFinished(int)
 {
-    // The texts and the device information have already come through the host; the configuration pages
-    // that come later refresh themselves on their own notice.
+    // A read has already refreshed every page and the tree's labels through the window (the driver
+    // tells it as soon as the configuration has arrived); a write changes nothing on screen.
 }

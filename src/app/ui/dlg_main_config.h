@@ -1,15 +1,19 @@
 #pragma once
 // The first page, "Конфигурирование": the frame of the configuration pages. Its toolbar connects to the
 // meter of the chosen node, breaks the connection and stops the running exchange; below it the
-// connection, operation and detail texts and the information about the connected meter.
+// connection, operation and detail texts, the line about the connected meter, the buttons that move
+// the whole configuration (file, report, meter, check) and the numbered list of the pages below it.
 
 #include "app/ui/dlg_parent_with_my_property.h"
 #include "protocol/driver_commands.h"
 
 class ConnectionToolbar;
 class DriverProgressTexts;
+class PageTree;
 class QLabel;
+class QPushButton;
 class QToolButton;
+class SubPageList;
 
 class CDlgMainConfig : public CDlgParentWithMyProperty, public CommandRequester {
     Q_OBJECT
@@ -20,6 +24,11 @@ public:
     explicit CDlgMainConfig(PageHost& host, QWidget* parent = nullptr);
     ~CDlgMainConfig() override;
 
+    // The tree whose pages below this one the numbered list shows.
+    void SetPageTree(const PageTree* tree);
+    // Lists the pages below this one again (their labels may have changed).
+    void RefreshSubPages();
+
     // What the driver reports.
     void SetConnectionText(const QString& text);
     void SetOperationText(const QString& text);
@@ -28,6 +37,13 @@ public:
     // Re-reads the driver's busy flag and enables the buttons that fit.
     void UpdateBusy();
 
+    // The buttons' work.
+    void ReadFromMeter();
+    void WriteToMeter();
+    // True when the configuration passes the checks (the checks have told the user otherwise).
+    bool CheckConfiguration();
+    void ShowReport();
+
     QString ConnectionText() const;
     QString OperationText() const;
     QString DetailText() const;
@@ -35,12 +51,30 @@ public:
     QToolButton* ConnectButton() const;
     QToolButton* BreakButton() const;
     QToolButton* StopButton() const;
+    SubPageList* SubPages() const { return m_subPages; }
 
+    void OnPageShown() override;
     void RefreshCommandStates() override;
     void CommandFinished(int code) override;
 
+signals:
+    // "Открыть настройки из файла" / "Сохранить настройки в файл": the window runs the same flow as its
+    // "Файл" menu.
+    void openFileRequested();
+    void saveFileRequested();
+
 private:
+    QWidget* BuildButtons();
+
     ConnectionToolbar* m_toolbar;
     DriverProgressTexts* m_texts;
     QLabel* m_device;
+    QPushButton* m_open = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_report = nullptr;
+    QPushButton* m_read = nullptr;
+    QPushButton* m_write = nullptr;
+    QPushButton* m_check = nullptr;
+    SubPageList* m_subPages;
+    const PageTree* m_tree = nullptr;
 };

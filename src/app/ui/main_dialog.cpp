@@ -18,6 +18,7 @@
 #include "archives/ui/dlg_read_data.h"
 #include "channel/port_table.h"
 #include "channel/ui/exchange_monitor_window.h"
+#include "config/ui/config_page_tree.h"
 #include "config/ui/tunes_file_dialogs.h"
 
 #include <QCloseEvent>
@@ -140,10 +141,7 @@ void MainDialog::WireHost()
     connect(&m_host, &GuiDriverHost::busyChanged, this, &MainDialog::OnBusyChanged);
     // A break of the connection between commands changes what the archive pages may do.
     connect(&m_host, &GuiDriverHost::deviceInformation, this, &MainDialog::OnBusyChanged);
-    connect(&m_host, &GuiDriverHost::configurationRead, this, [this] {
-        for (const PageEntry& entry : m_pages->Entries())
-            entry.page->OnConfigurationReplaced();
-    });
+    connect(&m_host, &GuiDriverHost::configurationRead, this, &MainDialog::RefreshAfterReplace);
 }
 
 CDlgParentWithMyProperty* MainDialog::AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId,
@@ -159,7 +157,14 @@ CDlgMainConfig* MainDialog::AddMainConfigPage()
     connect(&m_host, &GuiDriverHost::operationText, m_mainConfig, &CDlgMainConfig::SetOperationText);
     connect(&m_host, &GuiDriverHost::detailText, m_mainConfig, &CDlgMainConfig::SetDetailText);
     connect(&m_host, &GuiDriverHost::deviceInformation, m_mainConfig, &CDlgMainConfig::SetDeviceInformation);
+    connect(m_mainConfig, &CDlgMainConfig::openFileRequested, this, &MainDialog::OpenSettingsFile);
+    connect(m_mainConfig, &CDlgMainConfig::saveFileRequested, this, &MainDialog::SaveSettingsFile);
     AddPage(QStringLiteral("Конфигурирование"), m_mainConfig, PageTree::kNoParent, CDlgMainConfig::kPageId);
+    m_configPages = new ConfigPageTree(*m_pages, *this, this);
+    connect(m_configPages, &ConfigPageTree::relabelled, m_mainConfig, &CDlgMainConfig::RefreshSubPages);
+    connect(this, &MainDialog::configurationLabelsChanged, m_configPages, &ConfigPageTree::Relabel);
+    m_configPages->Build();
+    m_mainConfig->SetPageTree(m_pages);
     SelectPage(CDlgMainConfig::kPageId);
     return m_mainConfig;
 }
@@ -234,9 +239,16 @@ bool MainDialog::OpenSettingsFileNamed(const QString& name)
     if (m_driver.IsBusy()
         || !OpenTunesFileAndRemember(name, m_environment.Settings(), m_driver.Configuration(), *this))
         return false;
+    RefreshAfterReplace();
+    return true;
+}
+
+void MainDialog::RefreshAfterReplace()
+{
     for (const PageEntry& entry : m_pages->Entries())
         entry.page->OnConfigurationReplaced();
-    return true;
+    if (m_configPages)
+        m_configPages->Relabel();
 }
 
 void MainDialog::SaveSettingsFile()

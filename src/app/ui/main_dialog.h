@@ -20,6 +20,7 @@ class CDlgMainConfig;
 class CDlgMainConfigArchive;
 class CDlgReadData;
 class CDlgParentWithMyProperty;
+class ConfigPageTree;
 class ExchangeMonitorWindow;
 class MessagePresenter;
 class PageTree;
@@ -40,7 +41,7 @@ public:
 
     // Adds a page to the tree and the pane (see PageTree::AddPage); the window takes it over.
     CDlgParentWithMyProperty* AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId, int pageId);
-    // Adds the first page, "Конфигурирование", and selects it.
+    // Adds the first page, "Конфигурирование", with the configuration pages below it, and selects it.
     CDlgMainConfig* AddMainConfigPage();
     // Adds the frame of the archive pages with the archives page "Архивы (отладка)" under it.
     CDlgReadData* AddReadDataPage();
@@ -68,6 +69,7 @@ public:
     CDlgMainConfig* MainConfig() const { return m_mainConfig; }
     CDlgReadData* ReadData() const { return m_readData; }
     CDlgMainConfigArchive* ArchivePage() const { return m_archivePage; }
+    ConfigPageTree* ConfigPages() const { return m_configPages; }
     const NodeBase& Nodes() const { return m_base; }
     // Which COM ports a new node may take (all of them while the start-up search is off).
     const FreePortTable& FreePorts() const { return m_freePorts; }
@@ -92,6 +94,8 @@ private:
     void SaveSettingsFile();
     void ToggleMonitor();
     void OnBusyChanged();
+    // Every page shows the configuration again and the tree relabels: it was read or opened.
+    void RefreshAfterReplace();
     void ShutDown();
 
     AppEnvironment& m_environment;
@@ -107,6 +111,7 @@ private:
     CDlgMainConfig* m_mainConfig = nullptr;
     CDlgReadData* m_readData = nullptr;
     CDlgMainConfigArchive* m_archivePage = nullptr;
+    ConfigPageTree* m_configPages = nullptr;
     ExchangeMonitorWindow* m_monitor = nullptr;
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;

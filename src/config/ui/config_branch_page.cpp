@@ -1,0 +1,24 @@
+#include "config/ui/config_branch_page.h"
+
+#include "config/ui/sub_page_list.h"
+
+#include <QVBoxLayout>
+
+CDlgMainConfigBranch::CDlgMainConfigBranch(PageHost& host, const PageTree& tree, int pageId, QWidget* parent)
+    : CDlgParentWithMyProperty(host, parent), m_tree(tree), m_pageId(pageId), m_list(new SubPageList(host))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list);
+}
+
+void CDlgMainConfigBranch::OnPageShown()
+{
+    m_list->ShowChildrenOf(m_tree, m_pageId);
+}
+
+void CDlgMainConfigBranch::OnConfigurationReplaced()
+{
+    // The labels of the pages below may have changed; they are read again when the page is shown.
+    if (isVisible())
+        OnPageShown();
+}
