@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <optional>
+
 #include "channel/ui/line_edit_filter.h"
 #include "config/config_texts.h"
 #include "config/numeric_field_rule.h"

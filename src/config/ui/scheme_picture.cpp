@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -13,6 +14,7 @@ constexpr int kGridWidth = 400;
 constexpr int kGridHeight = 260;
 const QRect kPlantBox(8, 40, 84, 130);
 const QRect kConsumerBox(308, 40, 84, 130);
+constexpr int kConsumerBottom = 170;
 constexpr int kSupplyY = 70;
 constexpr int kReturnY = 140;
 constexpr int kTopRouteY = 16;
@@ -64,7 +66,8 @@ public:
         const double length = std::hypot(direction.x(), direction.y());
         direction /= length;
         const QPointF normal(-direction.y(), direction.x());
-        const QPolygonF head({at + direction * 7, at - direction * 5 + normal * 6, at - direction * 5 - normal * 6});
+        QPolygonF head;
+        head << at + direction * 7 << at - direction * 5 + normal * 6 << at - direction * 5 - normal * 6;
         m_p.setPen(Qt::NoPen);
         m_p.setBrush(colour);
         m_p.drawPolygon(head);
@@ -152,7 +155,7 @@ Pipe3Route RouteOf(Pipe3Role role)
                 {{262, kBottomRouteY}, {392, kBottomRouteY}}, {382, kBottomRouteY}, kHotWaterColour,
                 {352, 188, 46, 14}, "ГВС"};
     case Pipe3Role::kCirculation:
-        return {{{350, kConsumerBox.bottom()}, {350, kBottomRouteY}, {200, kBottomRouteY}, {200, kReturnY}},
+        return {{{350, kConsumerBottom}, {350, kBottomRouteY}, {200, kBottomRouteY}, {200, kReturnY}},
                 {{350, kBottomRouteY}, {200, kBottomRouteY}}, Side::kBelow,
                 {{200, kBottomRouteY}, {200, kReturnY}}, {200, 175}, kHotWaterColour,
                 {206, 168, 90, 14}, "Циркуляция"};
@@ -162,7 +165,7 @@ Pipe3Route RouteOf(Pipe3Role role)
                 {{240, kBottomRouteY}, {240, kReturnY}}, {240, 175}, kColdWaterColour,
                 {100, 186, 80, 14}, "Подпитка"};
     case Pipe3Role::kSeparateLine:
-        return {{{350, kConsumerBox.bottom()}, {350, kBottomRouteY}, {100, kBottomRouteY}},
+        return {{{350, kConsumerBottom}, {350, kBottomRouteY}, {100, kBottomRouteY}},
                 {{350, kBottomRouteY}, {100, kBottomRouteY}}, Side::kBelow,
                 {{350, kBottomRouteY}, {100, kBottomRouteY}}, {112, kBottomRouteY}, kHotWaterColour,
                 {100, 186, 60, 14}, "ГВС"};

@@ -5,7 +5,7 @@
 #include "app/ui/page_host.h"
 #include "config/config_messages.h"
 
-class WiPageMessages : public ConfigMessageHost {
+class WiPageMessages final : public ConfigMessageHost {
 public:
     explicit WiPageMessages(PageHost& host) : m_host(host) {}
 
