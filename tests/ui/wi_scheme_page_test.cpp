@@ -10,6 +10,8 @@
 #include "config/ui/dlg_main_config_wi.h"
 #include "config/ui/scheme_picture.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QSignalSpy>
 
