@@ -6,9 +6,12 @@
 #include "wi_page_driving.h"
 #include "wi_page_host.h"
 
+#include "config/scheme_table.h"
 #include "config/ui/dlg_main_config_wi.h"
+#include "config/ui/scheme_picture.h"
 
 #include <QDir>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +51,24 @@ TEST(Screenshots, ThermalInputsInputSchemeAndPicker)
     inputs.resize(500, 300);
     inputs.show();
     EXPECT_TRUE(Save(inputs, "config-inputs.png"));
+}
+
+// All the scheme pictures on one sheet, for a reviewer to hold against the scheme table.
+TEST(Screenshots, SchemePictureSheet)
+{
+    if (ScreenshotFolder().isEmpty())
+        GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
+    constexpr int kColumns = 4;
+    const QSize cell = kSchemePictureSize;
+    QImage sheet(cell.width() * kColumns, cell.height() * ((kMaxScheme + kColumns - 1) / kColumns), QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    for (int scheme = 1; scheme <= kMaxScheme; ++scheme) {
+        const QPoint at(((scheme - 1) % kColumns) * cell.width(), ((scheme - 1) / kColumns) * cell.height());
+        painter.drawImage(at, RenderSchemePicture(scheme, QStringLiteral("СИ %1").arg(scheme)));
+    }
+    painter.end();
+    EXPECT_TRUE(sheet.save(QDir(ScreenshotFolder()).filePath(QStringLiteral("config-scheme-pictures.png"))));
 }
 
 }  // namespace

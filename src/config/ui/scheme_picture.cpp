@@ -39,6 +39,7 @@ public:
 
     void Text(const QRectF& box, int flags, const QString& text)
     {
+        m_p.setPen(Qt::black);
         m_p.drawText(box, flags, text);
         if (m_drawn)
             m_drawn->append(text);
@@ -102,8 +103,6 @@ public:
         Text(box, Qt::AlignCenter, label);
     }
 
-    QPainter& Raw() { return m_p; }
-
 private:
     QPainter& m_p;
     QStringList* m_drawn;
@@ -145,20 +144,20 @@ Pipe3Route RouteOf(Pipe3Role role)
 {
     switch (role) {
     case Pipe3Role::kDrawOffFromSupply:
-        return {{{262, kSupplyY}, {262, kTopRouteY}, {392, kTopRouteY}},
-                {{262, kTopRouteY}, {372, kTopRouteY}}, Side::kBelow,
-                {{262, kTopRouteY}, {392, kTopRouteY}}, {382, kTopRouteY}, kHotWaterColour,
+        return {{{236, kSupplyY}, {236, kTopRouteY}, {392, kTopRouteY}},
+                {{236, kTopRouteY}, {356, kTopRouteY}}, Side::kBelow,
+                {{236, kTopRouteY}, {392, kTopRouteY}}, {382, kTopRouteY}, kHotWaterColour,
                 {352, 0, 46, 14}, "ГВС"};
     case Pipe3Role::kDrawOffFromReturn:
-        return {{{262, kReturnY}, {262, kBottomRouteY}, {392, kBottomRouteY}},
-                {{262, kBottomRouteY}, {372, kBottomRouteY}}, Side::kBelow,
-                {{262, kBottomRouteY}, {392, kBottomRouteY}}, {382, kBottomRouteY}, kHotWaterColour,
+        return {{{236, kReturnY}, {236, kBottomRouteY}, {392, kBottomRouteY}},
+                {{236, kBottomRouteY}, {356, kBottomRouteY}}, Side::kBelow,
+                {{236, kBottomRouteY}, {392, kBottomRouteY}}, {382, kBottomRouteY}, kHotWaterColour,
                 {352, 188, 46, 14}, "ГВС"};
     case Pipe3Role::kCirculation:
-        return {{{350, kConsumerBottom}, {350, kBottomRouteY}, {200, kBottomRouteY}, {200, kReturnY}},
-                {{350, kBottomRouteY}, {200, kBottomRouteY}}, Side::kBelow,
-                {{200, kBottomRouteY}, {200, kReturnY}}, {200, 175}, kHotWaterColour,
-                {206, 168, 90, 14}, "Циркуляция"};
+        return {{{350, kConsumerBottom}, {350, kBottomRouteY}, {262, kBottomRouteY}, {262, kReturnY}},
+                {{350, kBottomRouteY}, {262, kBottomRouteY}}, Side::kBelow,
+                {{262, kBottomRouteY}, {262, kReturnY}}, {262, 175}, kHotWaterColour,
+                {170, 168, 88, 14}, "Циркуляция"};
     case Pipe3Role::kMakeUpIntoReturn:
         return {{{100, kBottomRouteY}, {240, kBottomRouteY}, {240, kReturnY}},
                 {{100, kBottomRouteY}, {240, kBottomRouteY}}, Side::kBelow,
@@ -220,7 +219,6 @@ void PaintSchemePicture(QPainter& raw, const QRect& area, const SchemePictureLay
     font.setBold(true);
     font.setPixelSize(13);
     raw.setFont(font);
-    raw.setPen(Qt::black);
     painter.Text(kCaptionBox, Qt::AlignCenter, caption);
     raw.restore();
 }
