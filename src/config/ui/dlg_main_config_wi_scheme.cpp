@@ -9,29 +9,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <optional>
-
-#include "channel/ui/line_edit_filter.h"
 #include "config/config_texts.h"
 #include "config/numeric_field_rule.h"
 #include "config/pressure_units.h"
 #include "config/scheme_picker.h"
 #include "config/scheme_table.h"
 #include "config/wi_scheme_page_rules.h"
+#include "config/ui/pipe_page_fields.h"
 #include "config/ui/scheme_choice_view.h"
 #include "config/ui/scheme_picker_dialog.h"
 #include "config/ui/wi_page_messages.h"
 #include "protocol/rovo_redod.h"
 
 namespace {
-
-void FillCombo(QComboBox* combo, ValueTexts texts, unsigned value)
-{
-    combo->clear();
-    for (const ValueText& entry : texts)
-        combo->addItem(QString::fromUtf8(entry.text), entry.value);
-    combo->setCurrentIndex(combo->findData(value));  // a value out of the list shows nothing
-}
 
 QString PressureCaption(unsigned unitSystem)
 {
@@ -55,14 +45,17 @@ CDlgMainConfigWiScheme::CDlgMainConfigWiScheme(PageHost& host, int set, int inpu
     m_txUse->setObjectName(QStringLiteral("txUse"));
     m_txPressureCaption->setObjectName(QStringLiteral("txPressureCaption"));
     m_outdoorAir->setObjectName(QStringLiteral("outdoorAir"));
-    m_txTemperature = AddNumericEdit("txTemperature", 3, &CDlgMainConfigWiScheme::StoreTxTemperature);
-    m_txPressure = AddNumericEdit("txPressure", kPressureFieldRule.maxDecimals, &CDlgMainConfigWiScheme::StoreTxPressure);
-    m_maxImbalance = AddNumericEdit("maxImbalance", 3, &CDlgMainConfigWiScheme::StoreMaxImbalance);
-    m_temperatureControl = AddStoredCombo("temperatureControl", &InputSettings::SetTemperatureControl);
-    m_imbalanceControl = AddStoredCombo("imbalanceControl", &InputSettings::SetImbalanceControl);
-    m_deltaTControl = AddStoredCombo("deltaTControl", &InputSettings::SetDeltaTControl);
-    m_deltaTMin = AddStoredCombo("deltaTMin", &InputSettings::SetDeltaTMin);
-    m_heatControl = AddStoredCombo("heatControl", &InputSettings::SetHeatControl);
+    m_txTemperature = AddNumericEdit("txTemperature", 3, [this](double v) { In().contractColdTemperature = float(v); });
+    m_txPressure = AddNumericEdit("txPressure", kPressureFieldRule.maxDecimals, [this](double v) {
+        In().contractColdPressure = PressureFromDisplay(v, Blocks().tunes.UnitSystem());
+    });
+    m_maxImbalance = AddNumericEdit("maxImbalance", 3, [this](double v) { In().maxImbalance = float(v); });
+    m_temperatureControl =
+        AddStoredCombo("temperatureControl", kTemperatureControlTexts, &InputSettings::SetTemperatureControl);
+    m_imbalanceControl = AddStoredCombo("imbalanceControl", kImbalanceControlTexts, &InputSettings::SetImbalanceControl);
+    m_deltaTControl = AddStoredCombo("deltaTControl", kDeltaTControlTexts, &InputSettings::SetDeltaTControl);
+    m_deltaTMin = AddStoredCombo("deltaTMin", kDeltaTMinTexts, &InputSettings::SetDeltaTMin);
+    m_heatControl = AddStoredCombo("heatControl", kHeatControlTexts, &InputSettings::SetHeatControl);
 
     auto* tx = new QGroupBox(QStringLiteral("Учет tx:"));
     auto* txForm = new QFormLayout(tx);
@@ -126,47 +119,19 @@ void CDlgMainConfigWiScheme::OnConfigurationReplaced()
     Load();
 }
 
-QComboBox* CDlgMainConfigWiScheme::AddStoredCombo(const char* name, void (InputSettings::*store)(unsigned))
+QComboBox* CDlgMainConfigWiScheme::AddStoredCombo(const char* name, ValueTexts texts,
+                                                  void (InputSettings::*store)(unsigned))
 {
-    auto* combo = new QComboBox;
+    QComboBox* combo = MakeChoiceList(texts, [this, store](unsigned value) { (In().*store)(value); }, m_loading, this);
     combo->setObjectName(QString::fromLatin1(name));
-    connect(combo, &QComboBox::currentIndexChanged, this, [this, combo, store](int index) {
-        if (!m_loading && index >= 0)
-            (In().*store)(combo->itemData(index).toUInt());
-    });
     return combo;
 }
 
-QLineEdit* CDlgMainConfigWiScheme::AddNumericEdit(const char* name, int maxDecimals,
-                                                  void (CDlgMainConfigWiScheme::*store)(double))
+QLineEdit* CDlgMainConfigWiScheme::AddNumericEdit(const char* name, int maxDecimals, std::function<void(double)> store)
 {
-    auto* edit = new QLineEdit;
+    QLineEdit* edit = MakeNumericEdit(NumericFieldRule{false, maxDecimals}, std::move(store), m_loading, this);
     edit->setObjectName(QString::fromLatin1(name));
-    const NumericFieldRule rule{false, maxDecimals};
-    InstallTextRule(edit, [rule](const QString& text) { return rule.Apply(text); });
-    // Connected after the rule: the text read here is what the rule kept.
-    connect(edit, &QLineEdit::textEdited, this, [this, edit, store] {
-        if (m_loading)
-            return;
-        if (const std::optional<double> value = NumericFieldValue(edit->text()))
-            (this->*store)(*value);
-    });
     return edit;
-}
-
-void CDlgMainConfigWiScheme::StoreTxTemperature(double value)
-{
-    In().contractColdTemperature = float(value);
-}
-
-void CDlgMainConfigWiScheme::StoreTxPressure(double value)
-{
-    In().contractColdPressure = PressureFromDisplay(value, Blocks().tunes.UnitSystem());
-}
-
-void CDlgMainConfigWiScheme::StoreMaxImbalance(double value)
-{
-    In().maxImbalance = float(value);
 }
 
 void CDlgMainConfigWiScheme::Load()
@@ -218,15 +183,15 @@ void CDlgMainConfigWiScheme::LoadFields(bool enabled)
 {
     const InputSettings& in = In();
     const unsigned unitSystem = Blocks().tunes.UnitSystem();
-    m_txTemperature->setText(QString::asprintf("%.3f", double(in.contractColdTemperature)));
+    ShowNumber(m_txTemperature, in.contractColdTemperature, 3);
     m_txPressureCaption->setText(PressureCaption(unitSystem));
-    m_txPressure->setText(QString::asprintf("%.5f", PressureToDisplay(in.contractColdPressure, unitSystem)));
-    m_maxImbalance->setText(QString::asprintf("%.3f", double(in.maxImbalance)));
-    FillCombo(m_temperatureControl, kTemperatureControlTexts, in.TemperatureControl());
-    FillCombo(m_imbalanceControl, kImbalanceControlTexts, in.ImbalanceControl());
-    FillCombo(m_deltaTControl, kDeltaTControlTexts, in.DeltaTControl());
-    FillCombo(m_deltaTMin, kDeltaTMinTexts, in.DeltaTMin());
-    FillCombo(m_heatControl, kHeatControlTexts, in.HeatControl());
+    ShowNumber(m_txPressure, PressureToDisplay(in.contractColdPressure, unitSystem), 5);
+    ShowNumber(m_maxImbalance, in.maxImbalance, 3);
+    SelectValue(m_temperatureControl, in.TemperatureControl());
+    SelectValue(m_imbalanceControl, in.ImbalanceControl());
+    SelectValue(m_deltaTControl, in.DeltaTControl());
+    SelectValue(m_deltaTMin, in.DeltaTMin());
+    SelectValue(m_heatControl, in.HeatControl());
     m_temperatureControl->setEnabled(enabled);
 }
 

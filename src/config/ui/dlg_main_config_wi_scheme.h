@@ -4,7 +4,10 @@
 // fault handling of the input. Every change goes into the driver's configuration at once.
 
 #include "app/ui/dlg_parent_with_my_property.h"
+#include "config/config_texts.h"
 #include "config/tx_choices.h"
+
+#include <functional>
 
 class CSchemeChoiceView;
 class QComboBox;
@@ -36,12 +39,9 @@ private:
     void LoadFields(bool enabled);
     void OnTxUseChosen(int index);
     void OnOutdoorAirChosen(int index);
-    // A combo whose choice goes straight into the record through `store`.
-    QComboBox* AddStoredCombo(const char* name, void (InputSettings::*store)(unsigned));
-    QLineEdit* AddNumericEdit(const char* name, int maxDecimals, void (CDlgMainConfigWiScheme::*store)(double));
-    void StoreTxTemperature(double value);
-    void StoreTxPressure(double value);
-    void StoreMaxImbalance(double value);
+    // A list whose choice goes straight into the input's word through `store`.
+    QComboBox* AddStoredCombo(const char* name, ValueTexts texts, void (InputSettings::*store)(unsigned));
+    QLineEdit* AddNumericEdit(const char* name, int maxDecimals, std::function<void(double)> store);
 
     const int m_set;
     const int m_input;
