@@ -7,20 +7,19 @@
 
 namespace {
 
-bool NeedsNoColdWater(const InputSettings& in, bool alternativeQg)
-{
-    const unsigned frt = in.Frt();
-    const bool formulaWithoutHx = frt == 0 || frt == 2 || frt >= 8;
-    const int row = FindCombination(in.scheme, in.Kt3(), frt);
-    return formulaWithoutHx && QgLabelIndex(in.scheme, row, alternativeQg) >= kQgLabelNone;
-}
-
 void Add(TxChoices& choices, int input, unsigned value)
 {
     choices.entries.push_back({value, TextOf(kColdWaterUseTexts[input], value)});
 }
 
 }  // namespace
+
+bool CombinationNeedsColdWater(int scheme, unsigned kt3, unsigned frt, bool alternativeQg)
+{
+    const bool formulaWithoutHx = frt == 0 || frt == 2 || frt >= 8;
+    const int row = FindCombination(scheme, kt3, frt);
+    return !formulaWithoutHx || QgLabelIndex(scheme, row, alternativeQg) < kQgLabelNone;
+}
 
 QString TxInUseMessage(int otherInput)
 {
@@ -37,7 +36,7 @@ TxChoices BuildTxChoices(DbSettings& db, int input, const DeviceIdentity& identi
     const int model = identity.modelIndex;
 
     TxChoices choices;
-    if (NeedsNoColdWater(in, identity.AlternativeQgLabels())) {
+    if (!CombinationNeedsColdWater(in.scheme, in.Kt3(), in.Frt(), identity.AlternativeQgLabels())) {
         in.SetColdWaterUse(0);
         return choices;
     }

@@ -19,6 +19,10 @@ struct TxChoices {
     int selected = -1;             // position of the input's value in `entries`
 };
 
+// Whether the heat formula of the combination (`scheme`, КТ3, ФРТ) takes the cold-water enthalpy hx,
+// in Q12 or in Qг; without it the input needs no tx.
+bool CombinationNeedsColdWater(int scheme, unsigned kt3, unsigned frt, bool alternativeQg);
+
 // Builds the list for `input` of `db` and brings the stored use into it: with no tx needed it becomes 0,
 // a value the list lacks becomes the first entry's.
 TxChoices BuildTxChoices(DbSettings& db, int input, const DeviceIdentity& identity);

@@ -1,0 +1,74 @@
+// Pictures of the input pages for docs/screenshots, on the demo meter's configuration with a scheme set.
+// Runs only when asked:
+//
+//     ZT5_SCREENSHOT_DIR=docs/screenshots build/tests/zt5_test_ui --gtest_filter='Screenshots.*'
+
+#include "wi_page_driving.h"
+#include "wi_page_host.h"
+
+#include "config/scheme_table.h"
+#include "config/ui/dlg_main_config_wi.h"
+#include "config/ui/scheme_picture.h"
+
+#include <QDir>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString ScreenshotFolder()
+{
+    return qEnvironmentVariable("ZT5_SCREENSHOT_DIR");
+}
+
+bool Save(QWidget& widget, const char* name)
+{
+    return widget.grab().toImage().save(QDir(ScreenshotFolder()).filePath(QString::fromLatin1(name)));
+}
+
+TEST(Screenshots, ThermalInputsInputSchemeAndPicker)
+{
+    if (ScreenshotFolder().isEmpty())
+        GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
+    WiPageHost host;
+    ASSERT_TRUE(host.Connect());
+    CDlgMainConfigWiScheme page(host, 0, 0);
+    page.resize(900, 680);
+    page.show();
+    bool pickerSaved = false;
+    ASSERT_TRUE(RunPicker(page, [&](CSchemePickerDialog& picker) {
+        PickScheme(picker, 2);
+        PickCombination(picker, 3, 1);
+        pickerSaved = Save(picker, "config-scheme-picker.png");
+        PressOk(picker);
+    }));
+    EXPECT_TRUE(pickerSaved);
+    EXPECT_EQ(host.In(0, 0).scheme, 2);
+    EXPECT_TRUE(Save(page, "config-input-scheme.png"));
+
+    CDlgMainConfigWi inputs(host, 0);
+    inputs.resize(500, 300);
+    inputs.show();
+    EXPECT_TRUE(Save(inputs, "config-inputs.png"));
+}
+
+// All the scheme pictures on one sheet, for a reviewer to hold against the scheme table.
+TEST(Screenshots, SchemePictureSheet)
+{
+    if (ScreenshotFolder().isEmpty())
+        GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
+    constexpr int kColumns = 4;
+    const QSize cell = kSchemePictureSize;
+    QImage sheet(cell.width() * kColumns, cell.height() * ((kMaxScheme + kColumns - 1) / kColumns), QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    for (int scheme = 1; scheme <= kMaxScheme; ++scheme) {
+        const QPoint at(((scheme - 1) % kColumns) * cell.width(), ((scheme - 1) / kColumns) * cell.height());
+        painter.drawImage(at, RenderSchemePicture(scheme, QStringLiteral("СИ %1").arg(scheme)));
+    }
+    painter.end();
+    EXPECT_TRUE(sheet.save(QDir(ScreenshotFolder()).filePath(QStringLiteral("config-scheme-pictures.png"))));
+}
+
+}  // namespace
