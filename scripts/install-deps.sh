@@ -8,6 +8,7 @@ packages=(
   postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   mbpoll
+  clang libclang-rt-14-dev
 )
 
 missing=()
