@@ -8,6 +8,7 @@ packages=(
   postgresql
   libgtest-dev libgmock-dev libbenchmark-dev libmodbus-dev time jq
   mbpoll
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,12 +1,12 @@
 #include "app/settings_store.h"
 
 #include "app/app_location.h"
+#include "app/atomic_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <utility>
@@ -197,16 +197,8 @@ bool SettingsStore::WriteIfDueLocked()
         return false;
     // The configuration folder of a fresh account may not exist yet.
     QDir().mkpath(QFileInfo(m_filePath).absolutePath());
-    QSaveFile file(m_filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        m_lastError = file.errorString();
+    if (!ReplaceFileContents(m_filePath, WriteIniText(m_sections), &m_lastError))
         return false;
-    }
-    file.write(WriteIniText(m_sections));
-    if (!file.commit()) {
-        m_lastError = file.errorString();
-        return false;
-    }
     m_dirty = false;
     return true;
 }

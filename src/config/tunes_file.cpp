@@ -1,8 +1,8 @@
 #include "config/tunes_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 
+#include "app/atomic_file.h"
 #include "app/file_name_rules.h"
 #include "config/tunes_file_format.h"
 
@@ -23,10 +23,9 @@ bool SaveTunesFile(const QString& name, const ConfigurationBlocks& blocks, Confi
                    QString* savedAs, const QDateTime& savedAt)
 {
     const QString fileName = NormaliseTunesFileName(name);
-    QSaveFile file(fileName);
-    const QByteArray bytes = BuildTunesFile(blocks, savedAt);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        ShowConfigInformation(host, file.errorString());
+    QString error;
+    if (!ReplaceFileContents(fileName, BuildTunesFile(blocks, savedAt), &error)) {
+        ShowConfigInformation(host, error);
         return false;
     }
     if (savedAs)
@@ -51,6 +50,10 @@ bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessa
                                                       "меньше заголовка файла настроек!")
                                         .arg(name)
                                         .arg(bytes.size()));
+        return false;
+    }
+    if (!IsTunesFile(bytes)) {
+        ShowConfigInformation(host, QString::fromUtf8("Файл \"%1\" не является файлом настроек!").arg(name));
         return false;
     }
     const TunesFileReading reading = ParseTunesFile(bytes, blocks);

@@ -118,3 +118,14 @@ TunesFileReading ParseTunesFile(const QByteArray& bytes, ConfigurationBlocks& bl
     file.Read(&blocks.controls, sizeof blocks.controls);
     return reading;
 }
+
+bool IsTunesFile(const QByteArray& bytes)
+{
+    const auto typeCodeAt = [&](qsizetype at) {
+        return bytes.size() >= at + 2 && std::uint8_t(bytes[at]) == (kDeviceTypeCode & 0xFF)
+               && std::uint8_t(bytes[at + 1]) == (kDeviceTypeCode >> 8);
+    };
+    const QByteArray text = QByteArray::fromRawData(kFileText, sizeof kFileText);
+    return typeCodeAt(kTunesFileHeaderSize) || typeCodeAt(kOlderTunesFileHeaderSize)
+           || bytes.mid(20, text.size()) == text;
+}

@@ -36,3 +36,8 @@ struct TunesFileReading {
 // far as it goes. An older file's 64 bytes after the 510-byte record are its controls (as a meter of
 // that generation keeps them) and replace the controls block.
 TunesFileReading ParseTunesFile(const QByteArray& bytes, ConfigurationBlocks& blocks);
+
+// Whether `bytes` can be a settings file: the meter's type code where either form keeps the identity,
+// or the text every saved file carries in its header. Anything else (a node base, a report, a picture)
+// would only fill the configuration with noise.
+bool IsTunesFile(const QByteArray& bytes);

@@ -1,8 +1,9 @@
 #include "nodes/node_base.h"
 
+#include "app/atomic_file.h"
+
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -79,14 +80,12 @@ bool NodeBase::Save(const QString& workFolder, UserMessage* failure) const
 
 bool NodeBase::SaveFile(const QString& filePath, UserMessage* failure) const
 {
-    QSaveFile file(filePath);
-    const QByteArray image = NodeBaseFile::Write(m_entries);
-    if (!file.open(QIODevice::WriteOnly) || file.write(image) != image.size() || !file.commit()) {
-        if (failure)
-            *failure = UserMessage::Information(file.errorString());
-        return false;
-    }
-    return true;
+    QString error;
+    if (ReplaceFileContents(filePath, NodeBaseFile::Write(m_entries), &error))
+        return true;
+    if (failure)
+        *failure = UserMessage::Information(error);
+    return false;
 }
 
 bool NodeBase::Insert(int index, const NodeEntry& entry)

@@ -113,7 +113,7 @@ bool CModbusMaster::ExchangeBlock48(int attempts, int timeoutSec, const std::uin
         // Every attempt is a new request with its own sequence number, so a late answer can be told apart.
         m_Exchange.requestLength = static_cast<std::uint16_t>(BuildReadWrite48Request(
             m_Exchange.request, m_Owner->DeviceAddress(), read, write, m_SequenceNumber++, writeSpan, writeField));
-        int heard = m_Owner->SendQueryTo(1, timeoutSec);
+        int heard = SendOneAttempt(timeoutSec);
         if (heard < 0)
             return false;
         if (heard == 0) {
@@ -146,8 +146,16 @@ int CModbusMaster::ListenForLateAnswer(int timeoutSec)
     const int waitSec = std::max(timeoutSec * 1000, kLateAnswerMinimumMs) / 1000;
     const std::uint16_t requestLength = m_Exchange.requestLength;
     m_Exchange.requestLength = 0;
-    const int heard = m_Owner->SendQueryTo(1, waitSec);
+    const int heard = SendOneAttempt(waitSec);
     m_Exchange.requestLength = requestLength;
+    return heard;
+}
+
+int CModbusMaster::SendOneAttempt(int timeoutSec)
+{
+    m_Exchange.oneAttemptOfSeveral = true;
+    const int heard = m_Owner->SendQueryTo(1, timeoutSec);
+    m_Exchange.oneAttemptOfSeveral = false;
     return heard;
 }
 

@@ -16,6 +16,10 @@ struct ModbusExchange {
     std::uint16_t requestLength = 0;
     std::uint8_t answer[kExchangeBufferSize] = {};
     std::uint16_t answerLength = 0;
+    // One attempt of several: the caller tells the user once all of them have failed, so a failed
+    // attempt is only logged. Otherwise every answer lost on a noisy line would stop a long transfer
+    // with a message box, though the next attempt brings the answer.
+    bool oneAttemptOfSeveral = false;
 };
 
 class CModbusMaster {
@@ -52,6 +56,8 @@ private:
     bool ExchangeBlock48(int attempts, int timeoutSec, const std::uint8_t* writeField, const RegisterSpan& writeSpan,
                          int blockIndex, const RegisterSpan& readSpan);
     int ListenForLateAnswer(int timeoutSec);
+    // One attempt of a 0x48 transfer; its failure is logged, the transfer reports the last one.
+    int SendOneAttempt(int timeoutSec);
     void Report(const QString& text, const char* caption, unsigned style);
 
     ChannelOwner* m_Owner = nullptr;

@@ -16,7 +16,8 @@ int CRovoRedod::SendQueryTo(int attempts, int timeoutSec)
         if (!listenOnly && !m_TransmitChanel.WriteData(exchange.request, exchange.requestLength))
             return -1;
         const int result =
-            m_TransmitChanel.ReadData(exchange.answer, kExchangeBufferSize, exchange.answerLength, timeoutSec * 1000);
+            m_TransmitChanel.ReadData(exchange.answer, kExchangeBufferSize, exchange.answerLength,
+                                       timeoutSec * m_TimeoutUnitMs);
         switch (result) {
         case kReadFrame:
             return 1;
@@ -59,7 +60,11 @@ int CRovoRedod::SendQueryTo(int attempts, int timeoutSec)
     } else {
         text = QString::asprintf("Ошибка выполнения при попытке обращения к прибору. Выполнено %d попыток!", attempts);
     }
-    if (!text.isEmpty())
+    if (text.isEmpty())
+        return 0;
+    if (exchange.oneAttemptOfSeveral)
+        LogLine(text);
+    else
         ShowMessage(text, QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
     return 0;
 }

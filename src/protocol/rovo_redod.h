@@ -49,6 +49,9 @@ public:
     CTransmitChanel& TransmitChanel() { return m_TransmitChanel; }
     CModbusMaster& ModbusMaster() { return m_ModbusMaster; }
     void SetDeviceAddress(std::uint8_t address) { m_DeviceAddress = address; }
+    // How long one second of an answer time-out lasts (1000 ms). Tests that run thousands of exchanges
+    // against a meter that loses answers on purpose shorten it; set while no command runs.
+    void SetTimeoutUnitMs(int ms) { m_TimeoutUnitMs = ms > 0 ? ms : 1000; }
 
     // --- Queues (any thread) ---
     // DriverCommand; true once it is queued. `requester` takes the requester slot.
@@ -201,6 +204,7 @@ private:
     CommandExtensions* m_Extensions = nullptr;
     ReportingFlags m_Reporting;
     std::uint8_t m_DeviceAddress = 1;
+    int m_TimeoutUnitMs = 1000;
     DriverData m_Data;
 
     CommandQueue m_Commands;

@@ -1,17 +1,16 @@
 #include "reports/text_file.h"
 
-#include <QSaveFile>
-
+#include "app/atomic_file.h"
 #include "app/text_codec.h"
 
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, MessageSink* owner, const char* function)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+    QString error;
+    if (ReplaceFileContents(path, bytes, &error))
         return true;
     if (owner)
         owner->ShowMessage(UserMessage::Information(
-            QStringLiteral("%1 (%2 - %3)").arg(file.errorString(), QString::fromUtf8(function), path)));
+            QStringLiteral("%1 (%2 - %3)").arg(error, QString::fromUtf8(function), path)));
     return false;
 }
 

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-RigOptions ShortArchive(int days)
+RigOptions ExportRigOptions(int days)
 {
     RigOptions options;
     options.timeoutSec = 3;
@@ -13,8 +11,6 @@ RigOptions ShortArchive(int days)
     options.archives.end = TChronoArch{26, 2, 24, 12};
     return options;
 }
-
-}  // namespace
 
 void ProgressProbe::RecordsDone(std::int64_t done, std::int64_t total)
 {
@@ -25,8 +21,10 @@ void ProgressProbe::RecordsDone(std::int64_t done, std::int64_t total)
         onRecord(done, total);
 }
 
-ExportRig::ExportRig(int archiveDays)
-    : rig(ShortArchive(archiveDays)),
+ExportRig::ExportRig(int archiveDays) : ExportRig(ExportRigOptions(archiveDays)) {}
+
+ExportRig::ExportRig(const RigOptions& options)
+    : rig(options),
       extension(
           [this](DatabaseTarget* target, QString*) {
               *target = current;

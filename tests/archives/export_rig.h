@@ -25,9 +25,13 @@ public:
     void RecordsDone(std::int64_t done, std::int64_t total) override;
 };
 
+// The rig's meter: `days` of archive up to 26 February 2024 12:00, answers awaited for up to 3 s.
+RigOptions ExportRigOptions(int days);
+
 class ExportRig {
 public:
     explicit ExportRig(int archiveDays = 3);
+    explicit ExportRig(const RigOptions& options);
 
     // Command 16 through the driver's queue; true when the command succeeded.
     bool Export(const DatabaseTarget& target);

@@ -178,19 +178,36 @@ TEST_F(TunesFile, AnOlderFileOpensWithItsTailAsTheControls)
     EXPECT_EQ(BytesOf(reopened.controls), BytesOf(older.controls));
 }
 
-TEST_F(TunesFile, AForeignFileIsReadAsFarAsItGoes)
+TEST_F(TunesFile, AFileOfAnotherKindIsRefused)
 {
-    // Neither 0x1702 at 1168 nor at 1164, version 0: the blocks are read on from offset 1202.
+    // Neither 0x1702 at 1168 nor at 1164, version 0, no file text: not a settings file.
     QByteArray file(1802, '\0');
     for (int i = 1202; i < file.size(); ++i)
         file[i] = char(i & 0xFF);
-    ASSERT_TRUE(WriteFile(Path("foreign.bin"), file));
-    ConfigurationBlocks opened = Patterned();
-    ASSERT_TRUE(OpenTunesFile(Path("foreign.bin"), opened, m_Host));
-    EXPECT_EQ(BytesOf(opened.identity), QByteArray(38, '\0'));
-    EXPECT_EQ(BytesOf(opened.tunes), file.mid(1202, 510));
-    EXPECT_EQ(BytesOf(opened.open), file.mid(1712, 22));
-    EXPECT_EQ(BytesOf(opened.controls), file.mid(1734, 64));
+    // A node base has the current format word at offset 16, where a settings file keeps its version.
+    QByteArray nodes("RovoRedod", 9);
+    nodes.resize(156 + 2 * 635, '\0');
+    nodes[16] = 0x03;
+    nodes[18] = 0x01;
+    for (const auto& [name, bytes] : {std::pair{"foreign.bin", file}, std::pair{"Objects.zt5", nodes}}) {
+        ASSERT_TRUE(WriteFile(Path(name), bytes));
+        ConfigurationBlocks opened = Patterned();
+        RecordingMessageHost host;
+        EXPECT_FALSE(OpenTunesFile(Path(name), opened, host));
+        ASSERT_EQ(host.shown.size(), 1u);
+        EXPECT_EQ(host.LastText(), QStringLiteral("Файл \"%1\" не является файлом настроек!").arg(Path(name)));
+        EXPECT_EQ(host.shown[0].caption, QStringLiteral("Информация"));
+        EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes)) << "the configuration in memory stays";
+    }
+
+    // A file that has lost only its type code still carries the header's text and opens.
+    QByteArray saved = BuildTunesFile(Patterned(), kSaved);
+    saved[1168] = 0;
+    saved[1169] = 0;
+    ASSERT_TRUE(WriteFile(Path("typeless.zt5"), saved));
+    ConfigurationBlocks opened;
+    EXPECT_TRUE(OpenTunesFile(Path("typeless.zt5"), opened, m_Host));
+    EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes));
 }
 
 TEST_F(TunesFile, AFileCutAfterItsHeaderIsReadAsFarAsItGoesWithANotice)

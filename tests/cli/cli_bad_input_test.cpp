@@ -1,0 +1,142 @@
+// Bad input through zt5ctl, one group a test: lines that cannot be used, a device that is not this kind
+// of meter, files of another kind, archive dates the meter has no record for. Each is told in one clear
+// message on stderr, nothing lands on stdout, and the exit status is 1. The texts are those listed in
+// docs/bad-input.md.
+
+#include "cli_process.h"
+
+#include "sim/meter_simulator.h"
+#include "sim/sim_server.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/file.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <mutex>
+
+namespace {
+
+const QString kPortNotReady =
+    QStringLiteral("Информация: Последовательный порт не готов!Возможно, он занят другим приложением!\n");
+
+void ExpectRefused(const CliRun& run, const QString& err)
+{
+    EXPECT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    EXPECT_EQ(run.err.toStdString(), err.toStdString());
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+}  // namespace
+
+TEST(CliBadInput, LinesThatCannotBeUsed)
+{
+    // A pseudo-terminal another program holds the way serial programs do: an exclusive lock on the line.
+    int master = -1;
+    int slave = -1;
+    char name[64] = {};
+    ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
+    ASSERT_EQ(flock(slave, LOCK_EX | LOCK_NB), 0);
+    ASSERT_EQ(ioctl(slave, TIOCEXCL), 0);
+    ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--serial"), QString::fromLocal8Bit(name)}),
+                  kPortNotReady);
+    close(slave);
+    close(master);
+
+    // A file that is not a serial port at all.
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("ttyS0"));
+    ASSERT_TRUE(WriteFile(plain, "not a port"));
+    ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--serial"), plain}), kPortNotReady);
+}
+
+TEST(CliBadInput, DeviceThatIsNotThisKindOfMeter)
+{
+    // A Modbus device that answers, but with another type code in its first register.
+    SimOptions options;
+    options.endpoint = SimOptions::Endpoint::Tcp;
+    MeterSimulator meter(options);
+    {
+        std::lock_guard<std::mutex> lock(meter.Lock());
+        meter.Image().Bytes()[0] = 0x01;  // 0x1701
+    }
+    SimServer server(meter);
+    QString error;
+    ASSERT_TRUE(server.Start(&error)) << error.toStdString();
+    const QString place = QStringLiteral("127.0.0.1:%1").arg(server.BoundPort());
+    ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--tcp"), place}),
+                  QStringLiteral("Информация: Подключенное устройство не является прибором заданного типа!\n"));
+    const int requests = server.Requests();
+    // Nothing is read from it after the identity, and nothing is written to it.
+    ExpectRefused(RunZt5Ctl({QStringLiteral("read-config"), QStringLiteral("--tcp"), place, QStringLiteral("-o"),
+                             QDir::temp().filePath(QStringLiteral("zt5-never-written.zt5"))}),
+                  QStringLiteral("Информация: Подключенное устройство не является прибором заданного типа!\n"));
+    EXPECT_EQ(server.Requests() - requests, requests);
+    EXPECT_FALSE(QFile::exists(QDir::temp().filePath(QStringLiteral("zt5-never-written.zt5"))));
+    server.Stop();
+}
+
+TEST(CliBadInput, FilesOfAnotherKind)
+{
+    QTemporaryDir dir;
+    // A node base given where a settings file belongs: it is refused before any check or meter.
+    QByteArray nodes("RovoRedod", 9);
+    nodes.resize(156 + 2 * 635, '\0');
+    nodes[16] = 0x03;
+    nodes[18] = 0x01;
+    nodes[20] = char(635 & 0xFF);
+    nodes[21] = char(635 >> 8);
+    nodes[24] = 2;
+    const QString wrong = dir.filePath(QStringLiteral("Objects.zt5"));
+    ASSERT_TRUE(WriteFile(wrong, nodes));
+    const QString notSettings = QStringLiteral("Информация: Файл \"%1\" не является файлом настроек!\n").arg(wrong);
+    ExpectRefused(RunZt5Ctl({QStringLiteral("check"), wrong}), notSettings);
+    ExpectRefused(RunZt5Ctl({QStringLiteral("write-config"), wrong, QStringLiteral("--demo")}), notSettings);
+    ExpectRefused(RunZt5Ctl({QStringLiteral("report"), wrong, QStringLiteral("-o"), dir.filePath("r.xls")}),
+                  notSettings);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("r.xls"))));
+
+    // A settings file where the node base belongs.
+    QDir(dir.path()).mkpath(QStringLiteral("Base"));
+    const QString base = dir.filePath(QStringLiteral("Base/Objects.bin"));
+    ASSERT_TRUE(WriteFile(base, QByteArray(1802, '\x17')));
+    ExpectRefused(
+        RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--workdir"), dir.path(), QStringLiteral("--node"),
+                   QStringLiteral("Котельная")}),
+        QStringLiteral("Информация: Файл \"%1\" не является файлом базы узлов учета!\n").arg(base));
+}
+
+TEST(CliBadInput, ArchiveDatesWithoutRecords)
+{
+    // The demo meter's archives cover the last 92 days up to this hour: long before and after it the
+    // meter has no record, and says so with its exception, which is told in plain words.
+    for (const char* date : {"2001-01-01", "2001-01-01T05", "2090-06-01"}) {
+        ExpectRefused(RunZt5Ctl({QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--date"),
+                                 QLatin1String(date), QStringLiteral("--demo")}),
+                      QStringLiteral("Информация: Нет данных за указанную дату!\n"));
+    }
+    ExpectRefused(RunZt5Ctl({QStringLiteral("archive"), QStringLiteral("month"), QStringLiteral("--date"),
+                             QStringLiteral("2001-01-01"), QStringLiteral("--demo")}),
+                  QStringLiteral("Информация: Нет данных за указанную дату!\n"));
+    // A day the calendar does not have is a usage error, before any meter is asked.
+    const CliRun impossible = RunZt5Ctl({QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--date"),
+                                         QStringLiteral("2024-02-30"), QStringLiteral("--demo")});
+    EXPECT_EQ(impossible.exitCode, 2);
+    EXPECT_TRUE(impossible.out.isEmpty());
+    EXPECT_TRUE(impossible.err.startsWith(QStringLiteral("zt5ctl: archive ждет --date ГГГГ-ММ-ДД")))
+        << impossible.err.toStdString();
+}
