@@ -8,6 +8,7 @@ packages=(
   postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   mbpoll
+  dpkg-dev desktop-file-utils appstream librsvg2-bin man-db file
 )
 
 missing=()
