@@ -52,7 +52,7 @@ for size in 16 32 48 64 128 256; do
     icon=/usr/share/icons/hicolor/${size}x${size}/apps/zt5-configurator.png
     [ "$(file -b "$icon" | grep -oE '[0-9]+ x [0-9]+')" = "$size x $size" ] || fail "$icon is not ${size}x${size}"
 done
-man -w zt5ctl | grep -q '^/usr/share/man/man1/zt5ctl.1.gz$' || fail "man does not find zt5ctl(1)"
+[ "$(man -w zt5ctl)" = /usr/share/man/man1/zt5ctl.1.gz ] || fail "man does not find zt5ctl(1)"
 
 echo "== the programs from /usr/bin, in a fresh home"
 home=$work/home
