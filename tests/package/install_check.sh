@@ -78,23 +78,25 @@ done
 echo "== every library loaded comes from a dependency"
 closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks --no-replaces \
     --no-enhances zt5-configurator | grep -v '^ ' | tr -d '<>' | sort -u)
-# dpkg knows a library by the path its package ships, with or without the /usr of a merged /usr.
-owner() {
-    local path candidate found
-    for path in "$1" "$(realpath "$1")"; do
-        for candidate in "$path" "${path#/usr}" "/usr$path"; do
-            found=$(dpkg -S "$candidate" 2>/dev/null | head -1 | cut -d: -f1) && [ -n "$found" ] && { echo "$found"; return 0; }
-        done
-    done
-    return 1
-}
 libraries=$(grep -h 'calling init: ' "$work"/loaded.* | sed 's/.*calling init: //' | sort -u)
 [ "$(wc -l <<<"$libraries")" -gt 20 ] || fail "too few libraries seen loading"
 grep -q 'libqsqlite.so' <<<"$libraries" || fail "the SQLite driver was not loaded"
 grep -q 'libqoffscreen.so' <<<"$libraries" || fail "the offscreen platform was not loaded"
+# dpkg knows a library by the path its package ships, with or without the /usr of a merged /usr: ask
+# for every spelling at once (one slow dpkg -S instead of hundreds).
+spellings() { local path; for path in "$1" "$(realpath "$1")"; do echo "$path" "${path#/usr}" "/usr$path"; done; }
+declare -A owners
+while read -r package path; do
+    owners[$path]=$package
+done < <(while read -r library; do spellings "$library"; done <<<"$libraries" | tr ' ' '\n' | sort -u |
+         xargs dpkg -S 2>/dev/null | sed -E 's@^([^:, ]+)[^/]*: /@\1 /@')
 missing=0
 while read -r library; do
-    package=$(owner "$library") || { echo "no package owns $library" >&2; missing=1; continue; }
+    package=
+    for spelling in $(spellings "$library"); do
+        [ -n "${owners[$spelling]:-}" ] && { package=${owners[$spelling]}; break; }
+    done
+    [ -n "$package" ] || { echo "no package owns $library" >&2; missing=1; continue; }
     [ "$package" = zt5-configurator ] && continue
     grep -qx "$package" <<<"$closure" || { echo "$library ($package) is not a dependency" >&2; missing=1; }
 done <<<"$libraries"
