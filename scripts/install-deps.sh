@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libmodbus-dev time jq
   mbpoll
   clang libclang-rt-14-dev
+  dpkg-dev desktop-file-utils appstream librsvg2-bin man-db file
 )
 
 missing=()

@@ -1,7 +1,9 @@
 // zt5-meter-sim: a simulated ЗТ5 meter on a TCP port, a UDP port, a pseudo-terminal or a serial line.
 
 #include "meter_simulator.h"
+#include "sim_help.h"
 #include "sim_server.h"
+#include "zt5_version.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -34,11 +36,19 @@ int main(int argc, char** argv)
 
     QTextStream out(stdout);
     QTextStream err(stderr);
+    if (const std::optional<QString> document = GeneratedHelpDocument(arguments, SimHelp(), QLatin1String(ZT5_VERSION))) {
+        out << *document;
+        return 0;
+    }
     SimOptions options;
     bool wantsHelp = false;
     const QString error = ParseSimOptions(arguments, options, &wantsHelp);
     if (wantsHelp) {
         out << SimHelpText();
+        return 0;
+    }
+    if (options.showVersion && error.isEmpty()) {
+        out << "zt5-meter-sim " << ZT5_VERSION << "\n";
         return 0;
     }
     if (!error.isEmpty()) {

@@ -38,18 +38,3 @@ bool ParseModemOption(const QString& option, const std::function<bool(QString&)>
     }
     return true;
 }
-
-QString ModemHelpText()
-{
-    return QStringLiteral(
-        "Модем перед прибором:\n"
-        "  --modem-pty            создать псевдотерминал с модемом (команды AT), за которым прибор;\n"
-        "                         путь печатается в stdout. Сигнал SIGUSR1 обрывает связь (NO CARRIER)\n"
-        "  --modem-speed N        скорость, на которой модем понимает команды (по умолчанию 115200);\n"
-        "                         на других скоростях он молчит\n"
-        "  --modem-answer ИТОГ    чем кончается набор номера: connect (по умолчанию), busy,\n"
-        "                         no-dialtone, no-carrier\n"
-        "  --modem-guard-ms N     пауза до и после \"+++\" (по умолчанию 1000)\n"
-        "  --modem-dial-ms N      время от команды ATD до ее итога (по умолчанию 500)\n"
-        "\n");
-}

@@ -11,6 +11,3 @@
 // for a wrong value. False when the option is not a modem option. `ptyWanted` is set by --modem-pty.
 bool ParseModemOption(const QString& option, const std::function<bool(QString&)>& value, HayesModemSettings& modem,
                       bool& ptyWanted, QString& error);
-
-// The lines of the --help text about the modem.
-QString ModemHelpText();

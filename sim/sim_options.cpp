@@ -116,58 +116,6 @@ bool ParseMemoryOption(const QString& option, TakeValue value, SimOptions& optio
 
 }  // namespace
 
-QString SimHelpText()
-{
-    return QStringLiteral(
-        "Использование: zt5-meter-sim КАНАЛ [ПАРАМЕТРЫ]\n"
-        "Имитатор теплосчетчика ЗТ5: отвечает на запросы Modbus (функции 3, 16 и 0x48).\n"
-        "\n"
-        "Канал (один из):\n"
-        "  --tcp HOST:PORT        слушать TCP (один клиент за раз; PORT 0 - любой свободный)\n"
-        "  --udp HOST:PORT        принимать датаграммы UDP, отвечать отправителю\n"
-        "  --pty                  создать псевдотерминал; путь к нему печатается в stdout\n"
-        "  --modem-pty            псевдотерминал с модемом перед прибором (см. ниже)\n"
-        "  --serial PATH          открыть последовательный порт PATH\n"
-        "  --baud N               скорость порта для --serial (по умолчанию 115200)\n"
-        "\n"
-        "Протокол:\n"
-        "  --framing rtu|ascii|ppp|tcp   кадр на линии (tcp - заголовок MBAP); по умолчанию rtu\n"
-        "  --address N            сетевой адрес прибора 1..247 (по умолчанию 1). Прибор отвечает на\n"
-        "                         свой адрес и на адрес 0; запросы к другим адресам остаются без ответа\n"
-        "\n"
-        "Прибор:\n"
-        "  --model 01|02|03|04|04.1   модель (по умолчанию 04)\n"
-        "  --serial-number N      заводской номер (по умолчанию 170001)\n"
-        "  --firmware-level N     уровень встроенного ПО (по умолчанию 515)\n"
-        "  --hw-version X.Y       версия аппаратуры АВ (по умолчанию 1.3)\n"
-        "  --sw-version X.Y       версия ПО ПВ (по умолчанию 2.5)\n"
-        "\n"
-        "Память прибора:\n"
-        "  --password ТЕКСТ       пароль смены параметров и активной БД, до 5 знаков (по умолчанию 12345)\n"
-        "  --bad-tunes-crc        начать с неверной контрольной суммой настроек\n"
-        "  --bad-open-crc         начать с неверной контрольной суммой настроек, не защищенных кнопкой Доступ\n"
-        "  --archive-days N       длина архивов в сутках (по умолчанию 92)\n"
-        "  --archive-end ДАТА     последняя часовая запись, ГГГГ-ММ-ДД[TЧЧ]; без этого параметра архивы\n"
-        "                         заканчиваются текущим часом прибора и пополняются со временем\n"
-        "\n"
-        "Сбои (для проверки надежности обмена):\n"
-        "  --fault ВИД=ЧАСТОТА    ВИД: drop (нет ответа), corrupt (испорчен байт), delay (ответ позже\n"
-        "                         тайм-аута), late (0x48: сначала ответ с прежним номером), echo (эхо\n"
-        "                         запроса), garbage (мусор перед ответом), close (разрыв TCP);\n"
-        "                         ЧАСТОТА: доля 0..1, проценты \"10%\" или \"3x\" - первые три ответа.\n"
-        "                         Параметр можно повторять\n"
-        "  --seed N               начальное число генератора сбоев, архивов, журналов и страниц flash\n"
-        "                         (по умолчанию 1)\n"
-        "  --fault-delay-ms N     задержка ответа для delay (по умолчанию 3500)\n"
-        "  --baud-delay N         задерживать ответ на время линии на скорости N бод: запрос и ответ по 11 бит\n"
-        "                         на символ и пауза 3,5 символа после запроса RTU\n"
-        "\n")
-        + ModemHelpText()
-        + QStringLiteral(
-            "  -v                     журнал обмена (кадры в шестнадцатеричном виде) в stderr\n"
-            "  --help                 эта справка\n");
-}
-
 QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool* wantsHelp)
 {
     *wantsHelp = false;
@@ -193,6 +141,8 @@ QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool*
                 options.endpoint = SimOptions::Endpoint::Pty;
         } else if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
             *wantsHelp = true;
+        } else if (option == QLatin1String("--version")) {
+            options.showVersion = true;
         } else if (option == QLatin1String("-v") || option == QLatin1String("--verbose")) {
             options.verbose = true;
         } else if (option == QLatin1String("--tcp") || option == QLatin1String("--udp")) {
@@ -255,7 +205,7 @@ QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool*
             return QStringLiteral("неизвестный параметр: %1").arg(option);
         }
     }
-    if (!*wantsHelp && options.endpoint == SimOptions::Endpoint::None)
+    if (!*wantsHelp && !options.showVersion && options.endpoint == SimOptions::Endpoint::None)
         return QStringLiteral("не задан канал: --tcp, --udp, --pty, --modem-pty или --serial");
     if (options.modem.enabled && options.endpoint != SimOptions::Endpoint::Pty)
         return QStringLiteral("модем работает только на псевдотерминале: --modem-pty без --tcp, --udp и --serial");

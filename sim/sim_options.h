@@ -40,6 +40,7 @@ struct SimOptions {
     int faultDelayMs = 3500;
     int baudDelay = 0;
     bool verbose = false;
+    bool showVersion = false;  // --version: print it and do nothing else
     // A bare register image: every register reads back what was written, with none of the meter's
     // area behaviour. Tests of what a master puts where use it to see its transfers unaltered.
     bool plainImage = false;
@@ -48,8 +49,7 @@ struct SimOptions {
 };
 
 // Parses the program's arguments (without the program name). Returns an error text, or empty.
-// `helpText` receives the option summary for --help.
+// `wantsHelp` is set by --help (the text is SimHelpText(), sim_help.h).
 QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool* wantsHelp);
-QString SimHelpText();
 
 

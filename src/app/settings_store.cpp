@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
-#include <QStandardPaths>
 
 #include <utility>
 
@@ -40,7 +39,7 @@ QString SettingsStore::LocateFile(const QString& overrideFile)
 {
     if (!overrideFile.isEmpty())
         return overrideFile;
-    return LocateFile(overrideFile, ProgramFolder(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+    return LocateFile(overrideFile, ProgramFolder(), UserConfigFolder());
 }
 
 SettingsStore::SettingsStore(QString filePath)

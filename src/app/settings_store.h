@@ -21,9 +21,9 @@ public:
     static constexpr const char* kFileName = "settings.ini";
 
     // Where the store lives: `overrideFile` (--settings) when given; else "settings.ini" in the program
-    // folder when that folder is writable; else in the user's configuration folder.
+    // folder when that folder is writable and not a system folder; else in the user's configuration folder.
     static QString LocateFile(const QString& overrideFile, const QString& programFolder, const QString& configFolder);
-    // The same for this program (QStandardPaths::AppConfigLocation).
+    // The same for this program (UserConfigFolder() when installed).
     static QString LocateFile(const QString& overrideFile = {});
 
     // Reads `filePath`; a missing file is an empty store.

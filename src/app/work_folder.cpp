@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -30,7 +29,7 @@ WorkFolder::WorkFolder(QString defaultFolder, QString overrideFolder)
 
 WorkFolder WorkFolder::ForThisProgram(const QString& overrideFolder)
 {
-    return WorkFolder(PortableFolderOr(ProgramFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)),
+    return WorkFolder(PortableFolderOr(ProgramFolder(), UserDataFolder()),
                       overrideFolder);
 }
 

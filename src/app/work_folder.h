@@ -15,7 +15,7 @@ public:
 
     // `defaultFolder` stands for the program's own folder; `overrideFolder` (--workdir) wins when given.
     explicit WorkFolder(QString defaultFolder, QString overrideFolder = {});
-    // The program folder or, when it is not writable, QStandardPaths::AppDataLocation.
+    // The program folder or, when it is not writable or a system folder, UserDataFolder().
     static WorkFolder ForThisProgram(const QString& overrideFolder = {});
 
     // What the options dialog shows for "Использовать рабочий каталог программы".

@@ -4,14 +4,32 @@
 #include "cli/command_table.h"
 #include "cli/interrupt.h"
 #include "cli/terminal_output.h"
+#include "zt5_version.h"
+
+CommandLineHelp CliHelp()
+{
+    CommandLineHelp help;
+    help.program = QStringLiteral("zt5ctl");
+    help.summary = QStringLiteral("работа с тепловычислителем ЗТ5 из командной строки");
+    help.synopsis = QStringLiteral("[ПАРАМЕТРЫ] КОМАНДА [АРГУМЕНТЫ]");
+    help.description = QStringLiteral(
+        "Читает и записывает настройки прибора, проверяет файлы настроек и составляет отчет о них, читает "
+        "архивы, журналы событий и страницы flash-памяти, устанавливает часы и подает служебные команды. "
+        "Каждая операция с прибором идет через ту же очередь команд драйвера, что и в ЗТ5 Конфигураторе.\n\n"
+        "В stdout выводится только запрошенный результат; сообщения программы идут в stderr, с -v туда же "
+        "идут строки монитора обмена. На вопросы программы отвечают --yes или --no, без них вопрос "
+        "завершает команду с ошибкой.");
+    help.commands = CliCommandsHelp();
+    help.groups = CliOptionGroups();
+    help.footer = QStringLiteral("Коды завершения: 0 - успешно, 1 - прибор или проверка отказали (или нет связи), "
+                                 "2 - ошибка в командной строке.");
+    help.seeAlso = {QStringLiteral("zt5-meter-sim(1)")};
+    return help;
+}
 
 QString CliHelpText()
 {
-    return QStringLiteral("zt5ctl - работа с тепловычислителем ЗТ5 из командной строки\n\n"
-                          "Запуск: zt5ctl [ПАРАМЕТРЫ] КОМАНДА [АРГУМЕНТЫ]\n\n")
-           + CommandsHelpText() + OptionsHelpText()
-           + QStringLiteral("\nКоды завершения: 0 - успешно, 1 - прибор или проверка отказали (или нет связи), "
-                            "2 - ошибка в командной строке.\n");
+    return RenderHelpText(CliHelp());
 }
 
 QString CliVersionText()
@@ -21,6 +39,10 @@ QString CliVersionText()
 
 int RunCli(const QStringList& arguments)
 {
+    if (const std::optional<QString> document = GeneratedHelpDocument(arguments, CliHelp(), QLatin1String(ZT5_VERSION))) {
+        PrintOut(*document);
+        return kExitOk;
+    }
     CliOptions options;
     const QString error = ParseCliOptions(arguments, options);
     if (!error.isEmpty())

@@ -16,6 +16,7 @@ struct OptionRow {
     const char* group;
     const char* help;
     Setter set;
+    const char* choices = nullptr;  // the values of a choice, for the completion script
 };
 
 // A number in `minimum..maximum`, or the error naming the option.
@@ -82,15 +83,17 @@ const OptionRow kOptions[] = {
          return QString();
      }},
     {"dial", 0, "НАБОР", "Канал связи", "tone|pulse: тоновый или импульсный набор (по умолчанию tone)",
-     [](CliOptions& o, const QString& v) { return SetChoice<2>(o.dialMode, v, {"tone", "pulse"}, {1, 0}, "dial"); }},
+     [](CliOptions& o, const QString& v) { return SetChoice<2>(o.dialMode, v, {"tone", "pulse"}, {1, 0}, "dial"); },
+     "tone pulse"},
     {"baud", 0, "N", "Канал связи", "скорость порта, бит/с (по умолчанию 115200)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.baud, v, 50, 4000000, "baud"); }},
     {"parity", 0, "ЧЕТНОСТЬ", "Канал связи", "none|odd|even|mark|space (по умолчанию none)",
      [](CliOptions& o, const QString& v) {
          return SetChoice<5>(o.parity, v, {"none", "odd", "even", "mark", "space"}, {0, 1, 2, 3, 4}, "parity");
-     }},
+     }, "none odd even mark space"},
     {"stop-bits", 0, "N", "Канал связи", "стоповые биты 1|1.5|2 (по умолчанию 1)",
-     [](CliOptions& o, const QString& v) { return SetChoice<3>(o.stopBits, v, {"1", "1.5", "2"}, {0, 1, 2}, "stop-bits"); }},
+     [](CliOptions& o, const QString& v) { return SetChoice<3>(o.stopBits, v, {"1", "1.5", "2"}, {0, 1, 2}, "stop-bits"); },
+     "1 1.5 2"},
     {"bits", 0, "N", "Канал связи", "биты данных 5..8 (по умолчанию 8)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.byteSize, v, 5, 8, "bits"); }},
     {"node", 0, "ИМЯ", "Канал связи", "узел учета из базы узлов (Base/Objects.bin рабочего каталога)",
@@ -110,11 +113,11 @@ const OptionRow kOptions[] = {
              return QStringLiteral("--framing ждет одно из: rtu, ascii, ppp");
          o.framing = framing;
          return QString();
-     }},
+     }, "rtu ascii ppp"},
     {"functions", 0, "НАБОР", "Канал связи", "standard (3 и 16) | extended (0x48, по умолчанию)",
      [](CliOptions& o, const QString& v) {
          return SetChoice<2>(o.functionSet, v, {"standard", "extended"}, {0, 1}, "functions");
-     }},
+     }, "standard extended"},
     {"address", 0, "N", "Канал связи", "сетевой адрес прибора 0..255 (по умолчанию 0)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.address, v, 0, 255, "address"); }},
     {"timeout", 0, "СЕК", "Канал связи", "тайм-аут на повтор, сек. (по умолчанию 3)",
@@ -174,7 +177,7 @@ const OptionRow kOptions[] = {
              return QStringLiteral("--format ждет одно из: text, csv, json");
          o.format = v;
          return QString();
-     }},
+     }, "text csv json"},
     {"totals", 0, nullptr, "Команды", "текущие итоги вместо текущих значений (current)",
      [](CliOptions& o, const QString&) {
          o.totals = true;
@@ -197,9 +200,10 @@ const OptionRow kOptions[] = {
     {"model", 0, "МОДЕЛЬ", "Команды", "01|02|03|04|04.1 (maker write)",
      [](CliOptions& o, const QString& v) {
          return SetChoice<5>(o.model, v, {"01", "02", "03", "04", "04.1"}, {0, 1, 2, 3, 4}, "model");
-     }},
+     }, "01 02 03 04 04.1"},
     {"battery", 0, "ТИП", "Команды", "тип батареи AA|C|D (service-centre write)",
-     [](CliOptions& o, const QString& v) { return SetChoice<3>(o.battery, v, {"AA", "C", "D"}, {0, 1, 2}, "battery"); }},
+     [](CliOptions& o, const QString& v) { return SetChoice<3>(o.battery, v, {"AA", "C", "D"}, {0, 1, 2}, "battery"); },
+     "AA C D"},
     {"database", 0, "СТРОКА", "Команды", "sqlite:ФАЙЛ или postgresql://польз:пароль@сервер/база (export-db)",
      [](CliOptions& o, const QString& v) {
          o.database = v;
@@ -208,7 +212,7 @@ const OptionRow kOptions[] = {
     {"variant", 0, "ИСПОЛНЕНИЕ", "Команды", "Россия|Казахстан|Украина (service-centre write)",
      [](CliOptions& o, const QString& v) {
          return SetChoice<3>(o.variant, v, {"Россия", "Казахстан", "Украина"}, {0, 1, 2}, "variant");
-     }},
+     }, "Россия Казахстан Украина"},
 };
 
 const OptionRow* FindLong(const QString& name)
@@ -229,13 +233,19 @@ const OptionRow* FindShort(QChar letter)
     return nullptr;
 }
 
-QString Usage(const OptionRow& row)
+// What the completion offers after the option, told by the value's name.
+HelpValueKind ValueKind(const OptionRow& row)
 {
-    QString text = row.shortName ? QStringLiteral("-%1, ").arg(QLatin1Char(row.shortName)) : QStringLiteral("    ");
-    text += QStringLiteral("--") + QLatin1String(row.name);
-    if (row.valueName)
-        text += QLatin1Char(' ') + QString::fromUtf8(row.valueName);
-    return text;
+    if (!row.valueName)
+        return HelpValueKind::kNone;
+    if (row.choices)
+        return HelpValueKind::kChoice;
+    const QString value = QString::fromUtf8(row.valueName);
+    if (value == QStringLiteral("ПУТЬ") || value == QStringLiteral("ФАЙЛ"))
+        return HelpValueKind::kFile;
+    if (value == QStringLiteral("КАТАЛОГ"))
+        return HelpValueKind::kFolder;
+    return HelpValueKind::kText;
 }
 
 }  // namespace
@@ -295,19 +305,18 @@ QString ParseCliOptions(const QStringList& arguments, CliOptions& options)
     return {};
 }
 
-QString OptionsHelpText()
+std::vector<HelpGroup> CliOptionGroups()
 {
-    int width = 0;
-    for (const OptionRow& row : kOptions)
-        width = std::max(width, int(Usage(row).size()));
-    QString text;
-    QString group;
+    std::vector<HelpGroup> groups;
     for (const OptionRow& row : kOptions) {
-        if (group != QString::fromUtf8(row.group)) {
-            group = QString::fromUtf8(row.group);
-            text += QStringLiteral("\n%1:\n").arg(group);
-        }
-        text += QStringLiteral("  %1  %2\n").arg(Usage(row).leftJustified(width), QString::fromUtf8(row.help));
+        const QString title = QString::fromUtf8(row.group);
+        if (groups.empty() || groups.back().title != title)
+            groups.push_back({title, {}});
+        HelpOption option{row.shortName, QString::fromUtf8(row.name), QString::fromUtf8(row.valueName),
+                          QString::fromUtf8(row.help), ValueKind(row), {}};
+        if (row.choices)
+            option.choices = QString::fromUtf8(row.choices).split(QLatin1Char(' '));
+        groups.back().options.push_back(std::move(option));
     }
-    return text;
+    return groups;
 }

@@ -3,10 +3,13 @@
 // Options may stand anywhere on the line; the first word that is not an option names the command and
 // the words after it are its arguments. "--name value" and "--name=value" both work; "--" ends options.
 
+#include "app/command_line_help.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 enum class QuestionAnswer { kAsk, kYes, kNo };
 
@@ -62,8 +65,8 @@ struct CliOptions {
 // in words for the user, or empty.
 QString ParseCliOptions(const QStringList& arguments, CliOptions& options);
 
-// The option part of --help, grouped and aligned.
-QString OptionsHelpText();
+// The options as --help, the manual page and the completion script show them.
+std::vector<HelpGroup> CliOptionGroups();
 
 // Parses an unsigned decimal number no larger than `maximum`.
 std::optional<qint64> ParseCount(const QString& text, qint64 maximum);

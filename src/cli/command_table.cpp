@@ -11,20 +11,20 @@ namespace {
 const CliCommand kCommands[] = {
     {"info", "", "версия, модель, заводской номер и уровень ПО прибора", RunInfo},
     {"read-config", "-o ФАЙЛ.zt5", "прочитать настройки прибора в файл настроек", RunReadConfig},
-    {"write-config", "ФАЙЛ.zt5", "проверить файл настроек и записать его в прибор", RunWriteConfig},
-    {"check", "ФАЙЛ.zt5", "проверить файл настроек (без прибора)", RunCheck},
-    {"report", "ФАЙЛ.zt5 [-o ОТЧЕТ.xls]", "отчет о настройках файла (без прибора)", RunReport},
+    {"write-config", "ФАЙЛ.zt5", "проверить файл настроек и записать его в прибор", RunWriteConfig, nullptr, true},
+    {"check", "ФАЙЛ.zt5", "проверить файл настроек (без прибора)", RunCheck, nullptr, true},
+    {"report", "ФАЙЛ.zt5 [-o ОТЧЕТ.xls]", "отчет о настройках файла (без прибора)", RunReport, nullptr, true},
     {"set-clock", "", "установить часы прибора по компьютеру (архив сбрасывается: нужен --yes)", RunSetClock},
     {"service", "КОД [ЗНАЧЕНИЕ]", "служебная команда; для кодов 7 и 8 ЗНАЧЕНИЕ - пароль", RunService},
-    {"maker", "read | write --maker-id N --serial-number N --model М", "данные производителя", RunMaker},
+    {"maker", "read | write --maker-id N --serial-number N --model М", "данные производителя", RunMaker, "read write"},
     {"service-centre", "read | write --serial-number N [--battery Т] [--variant И]", "данные сервис-центра",
-     RunServiceCentre},
+     RunServiceCentre, "read write"},
     {"descriptors", "", "информация об архивах", RunDescriptors},
     {"archive", "hour|day|month|totals --date ДАТА [--count N] [--format text|csv|json]",
-     "записи архива с даты, N записей подряд", RunArchive},
+     "записи архива с даты, N записей подряд", RunArchive, "hour day month totals"},
     {"current", "[--totals] [--repeat СЕК]", "текущие значения или текущие итоги", RunCurrent},
     {"events", "db|admin|diag [--from N] [--count N]", "журнал изменений БД, админ. событий или диагностики",
-     RunEvents},
+     RunEvents, "db admin diag"},
     {"flash", "СТРАНИЦА", "страница flash-памяти, шестнадцатеричный дамп", RunFlash},
     {"export-db", "[--database sqlite:ФАЙЛ|postgresql://...]",
      "весь архив в базу данных (по умолчанию - из настроек, иначе db/Data.sqlite рабочей папки)", RunExportDb},
@@ -46,14 +46,15 @@ const CliCommand* FindCliCommand(const QString& name)
     return nullptr;
 }
 
-QString CommandsHelpText()
+std::vector<HelpCommand> CliCommandsHelp()
 {
-    QString text = QStringLiteral("Команды:\n");
+    std::vector<HelpCommand> commands;
     for (const CliCommand& command : kCommands) {
-        QString usage = QString::fromUtf8(command.name);
-        if (*command.usage)
-            usage += QLatin1Char(' ') + QString::fromUtf8(command.usage);
-        text += QStringLiteral("  %1\n      %2\n").arg(usage, QString::fromUtf8(command.help));
+        HelpCommand help{QString::fromUtf8(command.name), QString::fromUtf8(command.usage), QString::fromUtf8(command.help),
+                         {}, command.takesFile};
+        if (command.words)
+            help.words = QString::fromUtf8(command.words).split(QLatin1Char(' '));
+        commands.push_back(std::move(help));
     }
-    return text;
+    return commands;
 }

@@ -2,9 +2,12 @@
 // The commands of zt5ctl, one row each: the name typed, the usage and help lines --help shows, and the
 // function that carries it out. A new command is one more row in command_table.cpp.
 
+#include "app/command_line_help.h"
+
 #include <QString>
 
 #include <span>
+#include <vector>
 
 class CliContext;
 
@@ -13,9 +16,12 @@ struct CliCommand {
     const char* usage;  // the words after the name
     const char* help;
     int (*run)(CliContext& context);  // ExitCode
+    // For the completion script: the sub-commands the first word is one of, or a settings file there.
+    const char* words = nullptr;
+    bool takesFile = false;
 };
 
 std::span<const CliCommand> CliCommands();
 const CliCommand* FindCliCommand(const QString& name);
-// The command part of --help.
-QString CommandsHelpText();
+// The commands as --help, the manual page and the completion script show them.
+std::vector<HelpCommand> CliCommandsHelp();

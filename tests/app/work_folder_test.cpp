@@ -126,6 +126,34 @@ TEST_F(WorkFolderTest, InstalledProgramKeepsItsFilesInTheUsersFolders)
     EXPECT_EQ(chosen, data);
     EXPECT_EQ(PortableFolderOr(dir.path(), data), dir.path());
     EXPECT_FALSE(WorkFolder::ForThisProgram().DefaultFolder().isEmpty());
+
+    // Installed by the package: never next to the executable, even for root, who could write there.
+    EXPECT_EQ(PortableFolderOr(QStringLiteral("/usr/bin"), data), data);
+    EXPECT_EQ(PortableFolderOr(QStringLiteral("/usr/local/bin/"), data), data);
+    EXPECT_TRUE(IsSystemProgramFolder(QStringLiteral("/bin")));
+    EXPECT_FALSE(IsSystemProgramFolder(QStringLiteral("/usrlocal/bin")));
+    EXPECT_FALSE(IsSystemProgramFolder(dir.path()));
+}
+
+// zt5ctl and the desktop program find one settings file and one node base in the user's folders.
+TEST_F(WorkFolderTest, UserFoldersAreSharedByThePrograms)
+{
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray oldData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("cfg")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("share")).toLocal8Bit());
+    const QString config = UserConfigFolder();
+    const QString data = UserDataFolder();
+    const auto restore = [](const char* name, const QByteArray& value) {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, value);
+    };
+    restore("XDG_CONFIG_HOME", oldConfig);
+    restore("XDG_DATA_HOME", oldData);
+    EXPECT_EQ(config, dir.filePath(QStringLiteral("cfg/zt5-configurator")));
+    EXPECT_EQ(data, dir.filePath(QStringLiteral("share/zt5-configurator")));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "sim/sim_help.h"
 #include "sim/sim_options.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,33 @@ TEST(SimOptions, HelpNamesEveryOption)
                                "--archive-end",   "--fault",
                                "--seed",          "--fault-delay-ms",
                                "--baud-delay",    "-v",
-                               "--help"})
+                               "--help",          "--version",
+                               "--modem-pty",     "--modem-speed",
+                               "--modem-answer",  "--modem-guard-ms",
+                               "--modem-dial-ms"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
+}
+
+// The help table and the parser are separate code: every option the help shows must be one the parser
+// takes (a wrong value may be refused, an unknown name must not be).
+TEST(SimOptions, ParserTakesEveryOptionTheHelpLists)
+{
+    int checked = 0;
+    for (const HelpGroup& group : SimHelp().groups) {
+        for (const HelpOption& option : group.options) {
+            QStringList spellings{QStringLiteral("--") + option.name};
+            if (option.shortName)
+                spellings << QStringLiteral("-%1").arg(QLatin1Char(option.shortName));
+            for (const QString& spelling : spellings) {
+                QStringList words{spelling};
+                if (!option.valueName.isEmpty())
+                    words << QStringLiteral("1");
+                SimOptions options;
+                const QString error = Parse(words, options);
+                EXPECT_FALSE(error.contains(QStringLiteral("неизвестный параметр"))) << spelling.toStdString();
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GE(checked, 30);
 }

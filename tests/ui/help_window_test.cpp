@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTextBrowser>
@@ -55,6 +56,22 @@ TEST(HelpWindowTest, EveryLinkOfEveryPageLeadsToAPageOrAnchorThatExists)
     }
     EXPECT_EQ(inContents, QSet<QString>(pages.cbegin(), pages.cend()));
     EXPECT_EQ(linked, inContents);
+}
+
+// The pictures of the program are part of the help: every one a page shows is built in and loads.
+TEST(HelpWindowTest, EveryPictureOfEveryPageIsBuiltIn)
+{
+    const QStringList pages = QDir(HelpWindow::ResourceFolder()).entryList({QStringLiteral("*.html")});
+    static const QRegularExpression source(QStringLiteral("<img src=\"([^\"]+)\""));
+    int pictures = 0;
+    for (const QString& page : pages) {
+        for (const QRegularExpressionMatch& match : source.globalMatch(ReadPage(page))) {
+            const QImage image(HelpWindow::ResourceFolder() + u'/' + match.captured(1));
+            EXPECT_FALSE(image.isNull()) << page.toStdString() << " -> " << match.captured(1).toStdString();
+            ++pictures;
+        }
+    }
+    EXPECT_GE(pictures, 3);
 }
 
 TEST(HelpWindowTest, OneWindowShowsTheAskedPageAndGoesBack)

@@ -1,12 +1,10 @@
 #include "app/ui/about_dialog.h"
 
+#include "zt5_version.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QVBoxLayout>
-
-#ifndef ZT5_VERSION
-#error "ZT5_VERSION comes from the project's version (src/CMakeLists.txt)"
-#endif
 
 AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent)

@@ -1,14 +1,12 @@
 // zt5-configurator: the desktop program.
 
 #include "app/ui/configurator_startup.h"
+#include "zt5_version.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
-
-#ifndef ZT5_VERSION
-#define ZT5_VERSION "unknown"
-#endif
 
 int main(int argc, char** argv)
 {
@@ -35,5 +33,8 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ЗТ5 Конфигуратор"));
+    // The installed desktop entry and icon (packaging/): docks and window lists match the window to them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zt5-configurator"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zt5-configurator")));
     return RunConfigurator(options);
 }

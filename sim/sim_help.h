@@ -1,0 +1,8 @@
+#pragma once
+// What zt5-meter-sim says about itself: --help, and the manual page and completion script the build
+// makes from the same table.
+
+#include "app/command_line_help.h"
+
+CommandLineHelp SimHelp();
+QString SimHelpText();

@@ -1,0 +1,58 @@
+#pragma once
+// What a command-line program says about itself, kept as data: the one description that --help prints,
+// that the build turns into the manual page and the bash completion script, so the three cannot drift
+// apart. A program fills a CommandLineHelp from its option and command tables.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+// What follows an option that takes a value, for the completion script.
+enum class HelpValueKind { kNone, kText, kFile, kFolder, kChoice };
+
+struct HelpOption {
+    char shortName = 0;  // 0 when there is none
+    QString name;        // the long name without "--"
+    QString valueName;   // empty for a flag
+    QString help;
+    HelpValueKind kind = HelpValueKind::kNone;
+    QStringList choices;  // the values a kChoice option takes
+};
+
+struct HelpGroup {
+    QString title;
+    std::vector<HelpOption> options;
+};
+
+struct HelpCommand {
+    QString name;
+    QString usage;  // the words after the name
+    QString help;
+    // What the completion offers for the command's first word: its sub-commands, or a file.
+    QStringList words;
+    bool takesFile = false;
+};
+
+struct CommandLineHelp {
+    QString program;      // "zt5ctl"
+    QString summary;      // one line for the manual's name section
+    QString synopsis;     // the words after the program's name: "[ПАРАМЕТРЫ] КОМАНДА [АРГУМЕНТЫ]"
+    QString description;  // paragraphs separated by empty lines
+    std::vector<HelpCommand> commands;
+    std::vector<HelpGroup> groups;
+    QString footer;    // the last paragraph of --help, also the manual's exit status section
+    QStringList seeAlso;  // "zt5-meter-sim(1)"
+};
+
+// The --help text.
+QString RenderHelpText(const CommandLineHelp& help);
+
+// Every "--name" and "-x" the help lists, in order.
+QStringList ListedOptions(const CommandLineHelp& help);
+
+// The hidden options the build uses: "--help-man" gives the manual page, "--help-bash-completion" the
+// completion script. Anything else gives nothing.
+std::optional<QString> GeneratedHelpDocument(const QStringList& arguments, const CommandLineHelp& help,
+                                             const QString& version);

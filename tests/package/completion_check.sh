@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The generated bash completion offers what --help lists: every option after "-", the fixed values of
+# an option, the commands and their sub-commands, files where a file is asked for.
+# Usage: completion_check.sh ZT5CTL ZT5CTL_COMPLETION ZT5_METER_SIM ZT5_METER_SIM_COMPLETION
+set -uo pipefail
+ctl=$1
+ctl_completion=$2
+sim=$3
+sim_completion=$4
+
+# shellcheck disable=SC1090
+source "$ctl_completion"
+# shellcheck disable=SC1090
+source "$sim_completion"
+# compopt only works inside a completion bash runs; the generated script tolerates its failure.
+
+status=0
+# complete WORD... : the replies for the last word of the line.
+complete_line() {
+    COMP_WORDS=("$@")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    local function
+    function=$(complete -p "$1" | sed -E 's/.*-F ([^ ]+) .*/\1/')
+    "$function" 2>/dev/null || true
+    printf '%s\n' "${COMPREPLY[@]}" | sort
+}
+expect() {
+    local what=$1 want=$2 got=$3
+    if [ "$want" != "$got" ]; then
+        echo "$what: offered"; echo "$got" | tr '\n' ' '; echo; echo "expected"; echo "$want" | tr '\n' ' '; echo
+        status=1
+    fi >&2
+}
+help_options() { "$1" --help | grep -oE -- '^ +(-[a-zA-Z], )?--?[a-zA-Z][a-zA-Z0-9-]*' | grep -oE -- '--?[a-zA-Z][a-zA-Z0-9-]*' | sort -u; }
+
+expect "zt5ctl --" "$(help_options "$ctl" | grep -- '^--')" "$(complete_line zt5ctl --)"
+expect "zt5ctl -" "$(help_options "$ctl")" "$(complete_line zt5ctl info -)"
+expect "zt5-meter-sim -" "$(help_options "$sim")" "$(complete_line zt5-meter-sim -)"
+expect "zt5ctl --parity" "$(printf '%s\n' even mark none odd space)" "$(complete_line zt5ctl --parity '')"
+expect "zt5ctl --framing a" "ascii" "$(complete_line zt5ctl --demo --framing a)"
+expect "zt5-meter-sim --modem-answer no" "$(printf '%s\n' no-carrier no-dialtone)" "$(complete_line zt5-meter-sim --modem-answer no)"
+expect "zt5ctl archive" "$(printf '%s\n' day hour month totals)" "$(complete_line zt5ctl --tcp 127.0.0.1:5001 archive '')"
+expect "zt5ctl ev" "events" "$(complete_line zt5ctl --node Котельная ev)"
+expect "zt5ctl (nothing after the value of --node)" "" "$(complete_line zt5ctl --node '')"
+commands=$("$ctl" --help | awk '/^Команды:/ { inside = 1; next } /^$/ { inside = 0 } inside && /^  [a-z]/ { print $1 }' | sort)
+expect "zt5ctl commands" "$commands" "$(complete_line zt5ctl -v '')"
+
+# Files: a settings file for check, any path for --serial and --settings.
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+touch "$dir/meter.zt5" "$dir/other.zt5"
+mkdir "$dir/sub"
+expect "zt5ctl check FILE" "$(printf '%s\n' "$dir/meter.zt5")" "$(complete_line zt5ctl check "$dir/m")"
+expect "zt5ctl --settings FILE" "$(printf '%s\n' "$dir/other.zt5")" "$(complete_line zt5ctl --settings "$dir/o")"
+expect "zt5ctl --workdir DIR" "$(printf '%s\n' "$dir/sub")" "$(complete_line zt5ctl --workdir "$dir/")"
+exit $status

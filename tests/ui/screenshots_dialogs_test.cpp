@@ -1,0 +1,75 @@
+// Pictures of the node base dialogs and the program options for the help and docs/screenshots. Run
+// only when asked, like screenshots_test.cpp:
+//
+//     ZT5_SCREENSHOT_DIR=$PWD/docs/screenshots build/tests/zt5_test_ui --gtest_filter='DialogScreenshots.*'
+
+#include "app/port_table_settings.h"
+#include "app/ui/program_options_dialog.h"
+#include "channel/channel_types.h"
+#include "channel/ui/communications_dialog.h"
+#include "channel/ui/node_properties_dialog.h"
+#include "nodes/demo_node.h"
+#include "nodes/node_base.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class DialogScreenshots : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariable("ZT5_SCREENSHOT_DIR").isEmpty())
+            GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
+        base.Append({DemoNodeRecord(DemoMeterAddress{5001, 1, 170001})});
+        base.Append({Node(QStringLiteral("Котельная №1"), QStringLiteral("ул. Заводская, 12"), QStringLiteral("192.168.1.20"))});
+        base.Append({Node(QStringLiteral("ЦТП-4"), QStringLiteral("пр. Мира, 40"), QStringLiteral("10.0.5.14"))});
+    }
+
+    NodeRecord Node(const QString& name, const QString& address, const QString& ip) const
+    {
+        NodeRecord record = NodeRecord::New(kChannelIp, freePorts);
+        record.SetName(name);
+        record.SetAddress(address);
+        record.SetIpAddress(ip);
+        record.SetIpPort(502);
+        return record;
+    }
+
+    static void Save(QWidget& window, const char* name)
+    {
+        window.show();
+        const QImage image = window.grab().toImage();
+        ASSERT_FALSE(image.isNull());
+        EXPECT_TRUE(image.save(QDir(qEnvironmentVariable("ZT5_SCREENSHOT_DIR")).filePath(QLatin1String(name))));
+    }
+
+    QTemporaryDir folder;
+    SettingsStore settings{folder.filePath(QStringLiteral("settings.ini"))};
+    NodeBase base;
+    FreePortTable freePorts = FreePortTable::AllFree();
+    PortTable ports;
+};
+
+TEST_F(DialogScreenshots, NodeListAndNodeProperties)
+{
+    settings.SetInt(QStringLiteral("Settings\\Screen\\Base"), QStringLiteral("ConnectType"), kChannelIp);
+    CDlgCommunications list(base, settings, freePorts, ports, nullptr);
+    list.resize(640, 360);
+    Save(list, "communications.png");
+
+    CDlgNodeProperties properties(base.At(1).record, freePorts, ports);
+    Save(properties, "node-properties.png");
+}
+
+TEST_F(DialogScreenshots, ProgramOptions)
+{
+    // The folder the installed program would show; the dialog only displays it.
+    AppEnvironment env(settings.FilePath(), WorkFolder(QStringLiteral("/home/operator/.local/share/zt5-configurator")));
+    ProgramOptionsDialog dialog(env, nullptr, ports);
+    Save(dialog, "options.png");
+}
+
+}  // namespace
