@@ -5,7 +5,7 @@
 
 #include "config/scheme_table.h"
 #include "config/tunes_defaults.h"
-#include "config/wi_page_input_labels.h"
+#include "config/config_page_labels.h"
 #include "config/wi_scheme_page_rules.h"
 
 namespace {
@@ -23,19 +23,19 @@ ConfigurationBlocks WithScheme(int model, int set, int input, int scheme, int ro
     return blocks;
 }
 
-TEST(WiPageInputLabel, SchemeOrNotUsedAndTheSecondSetOnlyWhileInUse)
+TEST(InputNodeLabel, SchemeOrNotUsedAndTheSecondSetOnlyWhileInUse)
 {
     ConfigurationBlocks blocks = WithScheme(3, 1, 1, 12, 0);
     blocks.tunes.db[0].inputs[0].scheme = 6;
-    EXPECT_EQ(WiPageInputLabel(blocks.tunes, 0, 0), QStringLiteral("ТВ1 (СИ=6)"));
-    EXPECT_EQ(WiPageInputLabel(blocks.tunes, 0, 1), QStringLiteral("ТВ2 (не исп.)"));
-    EXPECT_EQ(WiPageInputLabel(blocks.tunes, 1, 1), QStringLiteral("ТВ2 (не исп.)")) << "БД2 is not in use";
+    EXPECT_EQ(InputNodeLabel(blocks.tunes, 0, 0), QStringLiteral("ТВ1 (СИ=6)"));
+    EXPECT_EQ(InputNodeLabel(blocks.tunes, 0, 1), QStringLiteral("ТВ2 (не исп.)"));
+    EXPECT_EQ(InputNodeLabel(blocks.tunes, 1, 1), QStringLiteral("ТВ2 (не исп.)")) << "БД2 is not in use";
     blocks.tunes.SetDb2Used(true);
-    EXPECT_EQ(WiPageInputLabel(blocks.tunes, 1, 1), QStringLiteral("ТВ2 (СИ=12)"));
-    EXPECT_EQ(WiPageInputLabel(blocks.tunes, 1, 0), QStringLiteral("ТВ1 (не исп.)"));
-    EXPECT_EQ(WiPageInputLabel(blocks.tunes, 2, 0), QStringLiteral("error"));
-    EXPECT_EQ(WiPageInputLabel(blocks.tunes, 0, 2), QStringLiteral("error"));
-    EXPECT_EQ(WiPageInputLabel(blocks.tunes, -1, 0), QStringLiteral("error"));
+    EXPECT_EQ(InputNodeLabel(blocks.tunes, 1, 1), QStringLiteral("ТВ2 (СИ=12)"));
+    EXPECT_EQ(InputNodeLabel(blocks.tunes, 1, 0), QStringLiteral("ТВ1 (не исп.)"));
+    EXPECT_EQ(InputNodeLabel(blocks.tunes, 2, 0), QStringLiteral("error"));
+    EXPECT_EQ(InputNodeLabel(blocks.tunes, 0, 2), QStringLiteral("error"));
+    EXPECT_EQ(InputNodeLabel(blocks.tunes, -1, 0), QStringLiteral("error"));
 }
 
 TEST(WiSchemePageRules, ControlsOfferedByTheCombination)

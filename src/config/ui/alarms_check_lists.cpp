@@ -3,14 +3,14 @@
 #include "config/ctrls_and_alarms_texts.h"
 
 #include <QHeaderView>
-#include <QTabWidget>
+#include "config/ui/tab_ctrl_with_disable.h"
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 AlarmsCheckLists::AlarmsCheckLists(std::function<ControlsBlock&()> controls, const bool& loading, QWidget* parent)
     : QGroupBox(QStringLiteral("Алармы:"), parent), m_controls(std::move(controls)), m_loading(loading)
 {
-    m_tabs = new QTabWidget(this);
+    m_tabs = new CTabCtrlWithDisable(this);
     m_tabs->setObjectName(QStringLiteral("alarmTabs"));
     // The tab index is the index of the alarm entry it edits.
     for (int entry = 0; entry < kAlarmEntryCount; ++entry) {

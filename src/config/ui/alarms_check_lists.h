@@ -9,7 +9,7 @@
 #include <array>
 #include <functional>
 
-class QTabWidget;
+class CTabCtrlWithDisable;
 class QTreeWidget;
 
 class AlarmsCheckLists : public QGroupBox {
@@ -21,13 +21,13 @@ public:
     // The check marks of every tab from the block.
     void Load();
 
-    QTabWidget* Tabs() const { return m_tabs; }
+    CTabCtrlWithDisable* Tabs() const { return m_tabs; }
 
 private:
     QTreeWidget* MakeList(int entry);
 
     std::function<ControlsBlock&()> m_controls;
     const bool& m_loading;
-    QTabWidget* m_tabs;
+    CTabCtrlWithDisable* m_tabs;
     std::array<QTreeWidget*, kAlarmEntryCount> m_lists{};
 };

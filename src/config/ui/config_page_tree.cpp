@@ -8,40 +8,11 @@
 #include "config/ui/config_system_page.h"
 #include "config/ui/dlg_main_config_ctrls_and_alarms.h"
 #include "config/ui/dlg_main_config_pipes.h"
+#include "config/ui/dlg_main_config_wi.h"
+#include "config/ui/dlg_main_config_wi_scheme.h"
 #include "protocol/rovo_redod.h"
 
-#include <QLabel>
 #include <QTreeWidgetItem>
-#include <QVBoxLayout>
-
-namespace {
-
-// ---------------------------------------------------------------------------------------------------
-// TO BE REPLACED when the pages of the thermal inputs land: the two factories below then simply return
-// CDlgMainConfigWi(host, set) and CDlgMainConfigWiScheme(host, set, input), and PendingPage goes.
-class PendingPage : public CDlgParentWithMyProperty {
-public:
-    PendingPage(PageHost& host, const QString& what) : CDlgParentWithMyProperty(host)
-    {
-        auto* layout = new QVBoxLayout(this);
-        layout->addWidget(new QLabel(what));
-        layout->addStretch(1);
-    }
-};
-
-CDlgParentWithMyProperty* MakeThermalInputsPage(PageHost& host, int set)
-{
-    return new PendingPage(host, QStringLiteral("Тепловые вводы БД%1").arg(set + 1));
-}
-
-CDlgParentWithMyProperty* MakeInputSchemePage(PageHost& host, int set, int input)
-{
-    return new PendingPage(host, QStringLiteral("ТВ%1 в БД%2: общие").arg(input + 1).arg(set + 1));
-}
-
-// ---------------------------------------------------------------------------------------------------
-
-}  // namespace
 
 ConfigPageTree::ConfigPageTree(PageTree& pages, PageHost& host, QObject* parent)
     : QObject(parent), m_pages(pages), m_host(host)
@@ -65,13 +36,15 @@ void ConfigPageTree::AddSet(int set)
     const int setId = ConfigPageIds::SetNode(set);
     m_pages.AddPage(SetNodeLabel(tunes, set), new CDlgMainConfigBranch(m_host, m_pages, setId), CDlgMainConfig::kPageId,
                     setId);
-    m_pages.AddPage(QStringLiteral("Тепловые вводы"), MakeThermalInputsPage(m_host, set), setId,
-                    ConfigPageIds::ThermalInputs(set));
+    auto* inputs = new CDlgMainConfigWi(m_host, set);
+    connect(inputs, &CDlgMainConfigWi::inputChosen, this,
+            [this, set](int input) { m_host.SelectPage(ConfigPageIds::InputNode(set, input)); });
+    m_pages.AddPage(QStringLiteral("Тепловые вводы"), inputs, setId, ConfigPageIds::ThermalInputs(set));
     for (int input = 0; input < kInputCount; ++input) {
         const int inputId = ConfigPageIds::InputNode(set, input);
         m_pages.AddPage(InputNodeLabel(tunes, set, input), new CDlgMainConfigBranch(m_host, m_pages, inputId), setId,
                         inputId);
-        m_pages.AddPage(QStringLiteral("Общие"), MakeInputSchemePage(m_host, set, input), inputId,
+        m_pages.AddPage(QStringLiteral("Общие"), new CDlgMainConfigWiScheme(m_host, set, input), inputId,
                         ConfigPageIds::InputScheme(set, input));
         m_pages.AddPage(QStringLiteral("Трубы 1...3"), new CDlgMainConfigPipes(m_host, set, input), inputId,
                         ConfigPageIds::InputPipes(set, input));

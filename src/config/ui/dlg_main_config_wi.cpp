@@ -4,7 +4,7 @@
 #include <QListWidget>
 #include <QVBoxLayout>
 
-#include "config/wi_page_input_labels.h"
+#include "config/config_page_labels.h"
 #include "protocol/rovo_redod.h"
 
 CDlgMainConfigWi::CDlgMainConfigWi(PageHost& host, int set, QWidget* parent)
@@ -37,5 +37,5 @@ void CDlgMainConfigWi::Load()
     const TunesRecord& tunes = Host().Driver().Configuration().tunes;
     m_list->clear();
     for (int input = 0; input < kInputCount; ++input)
-        m_list->addItem(WiPageInputLabel(tunes, m_set, input));
+        m_list->addItem(InputNodeLabel(tunes, m_set, input));
 }
