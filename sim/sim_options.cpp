@@ -163,6 +163,14 @@ QString SimHelpText()
         "\n")
         + ModemHelpText()
         + QStringLiteral(
+            "Эталонный стенд РКМ8 (автоматическая калибровка):\n"
+            "  --stand pty|PATH       стенд на своем псевдотерминале (pty) или порту PATH; его путь печатается\n"
+            "                         в stdout строкой после адреса прибора. Без канала прибора работает\n"
+            "                         только стенд. Стенд отвечает \"Ok\", неизвестные команды отклоняет\n"
+            "                         (\"Er\"); установленные меры печатаются в stderr\n"
+            "  --stand-echo           стенд повторяет команду перед ответом\n"
+            "\n")
+        + QStringLiteral(
             "  -v                     журнал обмена (кадры в шестнадцатеричном виде) в stderr\n"
             "  --help                 эта справка\n");
 }
@@ -190,6 +198,11 @@ QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool*
                 return memoryError;
             if (modemPty)
                 options.endpoint = SimOptions::Endpoint::Pty;
+        } else if (option == QLatin1String("--stand")) {
+            if (!value(options.standLine) || options.standLine.isEmpty())
+                return QStringLiteral("--stand ждет pty или путь к порту");
+        } else if (option == QLatin1String("--stand-echo")) {
+            options.standEcho = true;
         } else if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
             *wantsHelp = true;
         } else if (option == QLatin1String("-v") || option == QLatin1String("--verbose")) {
@@ -254,8 +267,10 @@ QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool*
             return QStringLiteral("неизвестный параметр: %1").arg(option);
         }
     }
-    if (!*wantsHelp && options.endpoint == SimOptions::Endpoint::None)
+    if (!*wantsHelp && options.endpoint == SimOptions::Endpoint::None && options.standLine.isEmpty())
         return QStringLiteral("не задан канал: --tcp, --udp, --pty, --modem-pty или --serial");
+    if (options.standEcho && options.standLine.isEmpty())
+        return QStringLiteral("--stand-echo ждет стенд: --stand pty|PATH");
     if (options.modem.enabled && options.endpoint != SimOptions::Endpoint::Pty)
         return QStringLiteral("модем работает только на псевдотерминале: --modem-pty без --tcp, --udp и --serial");
     return {};
