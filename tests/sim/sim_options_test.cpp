@@ -64,6 +64,7 @@ TEST(SimOptions, HelpNamesEveryOption)
                                "--archive-end",   "--fault",
                                "--seed",          "--fault-delay-ms",
                                "--baud-delay",    "-v",
+                               "--stand",         "--stand-echo",
                                "--help"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
 }
