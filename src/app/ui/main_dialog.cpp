@@ -15,6 +15,7 @@
 #include "app/ui/window_placement_keeper.h"
 #include "channel/port_table.h"
 #include "channel/ui/exchange_monitor_window.h"
+#include "config/ui/dlg_main_config_service.h"
 #include "config/ui/tunes_file_dialogs.h"
 
 #include <QCloseEvent>
@@ -57,6 +58,8 @@ MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter,
 
     m_host.SetDialogParent(this);
     WireHost();
+    m_stand.AttachHost(&m_host);
+    m_driver.SetCommandExtensions(&m_calibration);
     m_driver.AttachHost(&m_host);
     m_driver.StartThreads();
 
@@ -151,6 +154,8 @@ CDlgMainConfig* MainDialog::AddMainConfigPage()
     connect(&m_host, &GuiDriverHost::detailText, m_mainConfig, &CDlgMainConfig::SetDetailText);
     connect(&m_host, &GuiDriverHost::deviceInformation, m_mainConfig, &CDlgMainConfig::SetDeviceInformation);
     AddPage(QStringLiteral("Конфигурирование"), m_mainConfig, PageTree::kNoParent, CDlgMainConfig::kPageId);
+    AddPage(QStringLiteral("Сервис производителя"), new CDlgMainConfigService(*this, m_stand), CDlgMainConfig::kPageId,
+            CDlgMainConfigService::kPageId);
     SelectPage(CDlgMainConfig::kPageId);
     return m_mainConfig;
 }
@@ -262,4 +267,5 @@ void MainDialog::ShutDown()
         SplitterPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName)).Store(*m_splitter, kDesignedTreeWidth);
     m_host.ShutDown(m_driver);
     m_driver.TransmitChanel().Disconnect();
+    m_stand.TransmitChanel().Disconnect();
 }

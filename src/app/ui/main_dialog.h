@@ -11,6 +11,8 @@
 #include "config/config_messages.h"
 #include "nodes/demo_node.h"
 #include "nodes/node_base.h"
+#include "protocol/rkm8.h"
+#include "protocol/rkm8_calibration.h"
 #include "protocol/rovo_redod.h"
 
 #include <QMainWindow>
@@ -92,6 +94,9 @@ private:
     NodeBase m_base;
     FreePortTable m_freePorts;
     GuiDriverHost m_host;
+    // The reference stand's link and the calibrations run with it outlive the driver's threads.
+    CRkm8 m_stand;
+    Rkm8Calibration m_calibration{m_stand};
     CRovoRedod m_driver;   // after the host: it goes first
     PageTree* m_pages = nullptr;
     StatusStrip* m_status = nullptr;
