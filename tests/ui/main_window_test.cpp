@@ -286,7 +286,10 @@ TEST(MainWindow, PagesNestSelectAndTakeCaptions)
     window->AddPage(QStringLiteral("Система"), system, CDlgMainConfig::kPageId, 10);
     window->AddPage(QStringLiteral("БД2 (не исп.)"), disabled, CDlgMainConfig::kPageId, 11);
     PageTree* pages = window->Pages();
-    ASSERT_EQ(pages->Entries().size(), 3);
+    // The first page brings the maker's service page (id 100) along.
+    ASSERT_EQ(pages->Entries().size(), 4);
+    ASSERT_NE(pages->Find(100), nullptr);
+    EXPECT_EQ(pages->Find(100)->item->parent(), pages->Find(CDlgMainConfig::kPageId)->item);
     EXPECT_EQ(pages->Find(10)->item->parent(), pages->Find(CDlgMainConfig::kPageId)->item);
     EXPECT_TRUE(pages->Find(11)->item->isDisabled());
     EXPECT_FALSE(pages->Find(10)->item->isDisabled());

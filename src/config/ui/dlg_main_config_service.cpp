@@ -113,7 +113,7 @@ QWidget* CDlgMainConfigService::BuildServiceCentreBox()
     form->addRow(QStringLiteral("Исполнение:"), m_variant);
     m_resources = new QPlainTextEdit;
     m_resources->setReadOnly(true);
-    m_resources->setFixedHeight(m_resources->fontMetrics().lineSpacing() * 5);
+    m_resources->setFixedHeight(m_resources->fontMetrics().lineSpacing() * 6);
     form->addRow(m_resources);
 
     m_readCentre = new QPushButton(QStringLiteral("Прочитать параметры"));
