@@ -4,6 +4,7 @@
 // difference is what the threads cost on top of the exchanges; "command_us" is the part spent inside
 // the command thread, the rest is handing the command over and waking the caller.
 
+#include "quiet_host.h"
 #include "support/benchmark_main.h"
 #include "support/driver_rig.h"
 
@@ -12,16 +13,10 @@
 
 namespace {
 
-// A host that takes every notification and shows nothing: the cost measured is the driver's own. It
-// times each command between its two busy notifications, to tell the command's own time from the
+// Times each command between its two busy notifications, to tell the command's own time from the
 // hand-over between the threads.
-class QuietHost : public DriverHost {
+class TimingHost : public QuietHost {
 public:
-    int ShowMessageBox(const QString&, const QString&, unsigned) override { return MessageAnswer::kOk; }
-    void AppendLogLine(const QString&) override {}
-    void SetConnectionText(const QString&) override {}
-    void SetOperationText(const QString&) override {}
-    void SetDetailText(const QString&) override {}
     void BusyChanged() override
     {
         if (m_running.isValid()) {
@@ -32,11 +27,6 @@ public:
             m_running.start();
         }
     }
-    void SetDeviceInformation(const QString&) override {}
-    void FlashLamp(Lamp) override {}
-    void RefreshConfigurationPages() override {}
-    void RefreshCommandStates(CommandRequester*) override {}
-    void CommandFinished(CommandRequester*, int) override {}
 
     qint64 commandNs = 0;
     int commands = 0;
@@ -53,7 +43,7 @@ RigOptions Loopback()
 }
 
 // The meter with a configuration, the channel open, the quiet host attached.
-bool Prepare(DriverRig& rig, QuietHost& host)
+bool Prepare(DriverRig& rig, TimingHost& host)
 {
     rig.PutMeterConfiguration(DistinctConfiguration(3, 0));
     if (!rig.Start() || !rig.driver.OpenChannel())
@@ -72,7 +62,7 @@ void Finish(benchmark::State& state, const DriverRig& rig)
 void BM_ReadIdentityAndConfigurationDirect(benchmark::State& state)
 {
     DriverRig rig(Loopback());
-    QuietHost host;
+    TimingHost host;
     if (!Prepare(rig, host)) {
         state.SkipWithError("no loopback meter");
         return;
@@ -89,7 +79,7 @@ void BM_ReadIdentityAndConfigurationDirect(benchmark::State& state)
 void BM_ReadIdentityAndConfigurationThroughThreads(benchmark::State& state)
 {
     DriverRig rig(Loopback());
-    QuietHost host;
+    TimingHost host;
     if (!Prepare(rig, host)) {
         state.SkipWithError("no loopback meter");
         return;

@@ -1,5 +1,7 @@
 #include "meter_session.h"
 
+#include "line_time.h"
+
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
 #include "protocol/checksums.h"
@@ -165,7 +167,7 @@ void MeterSession::Handle(const std::uint8_t* unit, int unitLength, const QByteA
     const bool garbage = m_faults.Strike(FaultKind::Garbage);
 
     if (close) {
-        m_actions.push_back({SimAction::Close, {}, 0});
+        m_actions.push_back({SimAction::Close, {}, {}});
         return;
     }
     if (drop)
@@ -194,9 +196,11 @@ void MeterSession::Handle(const std::uint8_t* unit, int unitLength, const QByteA
             prefix.append(static_cast<char>(m_faults.NextRandom() & 0xFF));
     }
 
-    int firstDelay = LineTimeMs(static_cast<int>(wireRequest.size() + wire.size()));
+    // The echo is the request itself coming back while it is sent: it costs the line no extra time.
+    const qsizetype answerBytes = prefix.size() + wire.size() - (echo ? wireRequest.size() : 0);
+    std::chrono::nanoseconds firstDelay = LineTime(static_cast<int>(wireRequest.size()), static_cast<int>(answerBytes));
     if (delay)
-        firstDelay += m_settings.faultDelayMs;
+        firstDelay += std::chrono::milliseconds(m_settings.faultDelayMs);
     if (late) {
         // The answer to the previous request, arriving now, ahead of the true one.
         std::uint8_t stale[kAnswerCapacity];
@@ -204,7 +208,7 @@ void MeterSession::Handle(const std::uint8_t* unit, int unitLength, const QByteA
         PutBigEndian16(stale + 4, static_cast<std::uint16_t>(GetBigEndian16(answer + 4) - 1));
         PutLittleEndian16(stale + answerLength - 2, Crc16Modbus(stale, answerLength - 2));
         m_actions.push_back({SimAction::Send, prefix + Encode(stale, answerLength, mbapTransaction), firstDelay});
-        m_actions.push_back({SimAction::Send, wire, m_settings.lateGapMs});
+        m_actions.push_back({SimAction::Send, wire, std::chrono::milliseconds(m_settings.lateGapMs)});
         return;
     }
     m_actions.push_back({SimAction::Send, prefix + wire, firstDelay});
@@ -221,13 +225,10 @@ QByteArray MeterSession::Encode(const std::uint8_t* answer, int length, std::uin
     return QByteArray(reinterpret_cast<const char*>(wire), wireLength);
 }
 
-int MeterSession::LineTimeMs(int bytes) const
+std::chrono::nanoseconds MeterSession::LineTime(int requestBytes, int answerBytes) const
 {
-    if (m_settings.baudDelay <= 0)
-        return 0;
-    // Ten bits a byte (start, eight data, stop): 1000 bytes at 115200 baud take 87 ms.
-    return static_cast<int>((static_cast<long long>(bytes) * 10 * 1000 + m_settings.baudDelay - 1) / m_settings.baudDelay)
-        + m_settings.turnaroundMs;
+    const bool rtu = m_settings.framing == kFramingRtu || m_settings.framing == kFramingRtuX25;
+    return ExchangeLineTime(requestBytes, answerBytes, m_settings.baudDelay, rtu);
 }
 
 std::vector<SimAction> MeterSession::TakeActions()

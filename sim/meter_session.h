@@ -8,13 +8,14 @@
 
 #include <QByteArray>
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
 struct SimAction {
     enum Type { Send, Close } type = Send;
     QByteArray bytes;
-    int delayMs = 0;  // after the previous action
+    std::chrono::nanoseconds delay{0};  // after the previous action
 };
 
 struct SessionSettings {
@@ -23,7 +24,6 @@ struct SessionSettings {
     int faultDelayMs = 3500;   // how long a delayed answer is held
     int lateGapMs = 200;       // between the stale and the true answer of the "late" fault
     int baudDelay = 0;         // when set, answers are held for the line time at this baud rate
-    int turnaroundMs = 2;      // added to the line time
     bool closeAllowed = false; // only a TCP endpoint can drop its connection
 };
 
@@ -54,7 +54,7 @@ private:
     bool TakeMbap();
     void Handle(const std::uint8_t* unit, int unitLength, const QByteArray& wireRequest, std::uint16_t mbapTransaction);
     QByteArray Encode(const std::uint8_t* answer, int length, std::uint16_t mbapTransaction) const;
-    int LineTimeMs(int bytes) const;
+    std::chrono::nanoseconds LineTime(int requestBytes, int answerBytes) const;
 
     ModbusSlave& m_slave;
     FaultPlan& m_faults;

@@ -237,7 +237,10 @@ void SimServer::Run()
         const int serving = m_lineFd >= 0 ? m_lineFd : m_listenFd;
         if (serving >= 0)
             fds[count++] = {serving, POLLIN, 0};
-        const int ready = ::poll(fds, count, PollTimeoutMs());
+        const std::chrono::nanoseconds wait = PollTimeout();
+        const timespec timeout{static_cast<time_t>(wait.count() / 1'000'000'000),
+                               static_cast<long>(wait.count() % 1'000'000'000)};
+        const int ready = ::ppoll(fds, static_cast<nfds_t>(count), &timeout, nullptr);
         if (m_stop)
             break;
         if (ready > 0 && (fds[0].revents & POLLIN)) {
@@ -306,7 +309,7 @@ void SimServer::Schedule()
 {
     Clock::time_point at = m_pending.empty() ? Clock::now() : std::max(Clock::now(), m_pending.back().due);
     for (SimAction& action : m_session->TakeActions()) {
-        at += std::chrono::milliseconds(action.delayMs);
+        at += std::chrono::duration_cast<Clock::duration>(action.delay);
         m_pending.push_back({std::move(action), at});
     }
 }
@@ -353,20 +356,18 @@ bool SimServer::WriteLine(const QByteArray& bytes)
     return true;
 }
 
-int SimServer::PollTimeoutMs() const
+std::chrono::nanoseconds SimServer::PollTimeout() const
 {
-    int timeout = 200;
-    if (!m_pending.empty()) {
-        const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(m_pending.front().due - Clock::now());
-        timeout = std::clamp(static_cast<int>(wait.count()), 0, timeout);
-    }
+    using std::chrono::nanoseconds;
+    nanoseconds timeout = std::chrono::milliseconds(200);
+    const Clock::time_point now = Clock::now();
+    if (!m_pending.empty())
+        timeout = std::clamp<nanoseconds>(m_pending.front().due - now, nanoseconds(0), timeout);
     if (m_session && m_session->NeedsFrameGap())
-        timeout = std::min(timeout, FrameGapMs());
+        timeout = std::min<nanoseconds>(timeout, std::chrono::milliseconds(FrameGapMs()));
     if (m_modem) {
-        if (const auto due = m_modem->NextDeadline()) {
-            const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(*due - Clock::now());
-            timeout = std::clamp(static_cast<int>(wait.count()) + 1, 0, timeout);
-        }
+        if (const auto due = m_modem->NextDeadline())
+            timeout = std::clamp<nanoseconds>(*due - now + std::chrono::milliseconds(1), nanoseconds(0), timeout);
     }
     return timeout;
 }

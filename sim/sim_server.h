@@ -60,7 +60,9 @@ private:
     void ReadLine(int fd);
     void Schedule();
     void SendDue();
-    int PollTimeoutMs() const;
+    // How long the loop may sleep: to the next answer due (to the nanosecond, so a line-time hold ends
+    // when it should), the RTU frame gap, the modem's next step, at most 200 ms.
+    std::chrono::nanoseconds PollTimeout() const;
     int FrameGapMs() const;
     void Log(const QString& text) const;
     // The modem's side (sim_server_modem.cpp).

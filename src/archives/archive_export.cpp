@@ -95,3 +95,11 @@ void ArchiveExport::ReportProgress()
     if (m_progress)
         m_progress->RecordsDone(m_counts.written + m_counts.skipped, m_counts.total);
 }
+
+QString ExportCountsText(const ExportCounts& counts)
+{
+    return QStringLiteral("Записано: %1\nУже были в базе: %2\nВсего записей в архивах: %3")
+        .arg(counts.written)
+        .arg(counts.skipped)
+        .arg(counts.total);
+}

@@ -6,6 +6,8 @@
 
 #include "archives/database_target.h"
 
+#include <QString>
+
 #include <cstdint>
 
 class ArchiveDatabase;
@@ -18,6 +20,9 @@ struct ExportCounts {
     std::int64_t skipped = 0;   // already in the database
     int kindsSucceeded = 0;
 };
+
+// "Записано: ...", "Уже были в базе: ...", "Всего записей в архивах: ..." on three lines.
+QString ExportCountsText(const ExportCounts& counts);
 
 class ArchiveExport {
 public:

@@ -27,12 +27,13 @@ bool ArchiveExportExtension::ExportWholeArchive(CRovoRedod& driver)
 
 bool ArchiveExportExtension::CalibrateTemperature(CRovoRedod& driver)
 {
-    return m_others && m_others->CalibrateTemperature(driver);
+    return m_others ? m_others->CalibrateTemperature(driver)
+                    : ReportMissingExtension(driver, kCommandCalibrateTemperature);
 }
 
 bool ArchiveExportExtension::CalibrateCurrent(CRovoRedod& driver)
 {
-    return m_others && m_others->CalibrateCurrent(driver);
+    return m_others ? m_others->CalibrateCurrent(driver) : ReportMissingExtension(driver, kCommandCalibrateCurrent);
 }
 
 QByteArray ArchiveExportExtension::ReadIdleModemText(CRovoRedod& driver)

@@ -1,6 +1,6 @@
 #include "cli/archive_formats.h"
 
-#include "archives/archive_reports.h"
+#include "archives/archive_area_text.h"
 #include "archives/database_columns.h"
 #include "archives/record_bytes.h"
 
@@ -102,19 +102,5 @@ QString ArchiveRecordOutput(ArchiveKind kind, RecordFormat format, std::uint32_t
     case RecordFormat::kJson: return JsonRecord(kind, serial, record);
     case RecordFormat::kText: break;
     }
-    if (kind == kArchiveTotals)
-        return RenderTotals(ToCurrentTotalsForm(RecordFromBytes<TotalsRecord>(record)), TotalsOrigin::Archive);
-    return RenderArchiveRecord(RecordFromBytes<ArchiveRecord>(record));
-}
-
-QString CurrentOutput(bool totals, std::span<const std::uint8_t> area)
-{
-    if (totals)
-        return RenderTotals(RecordFromBytes<CurrentTotalsRecord>(area), TotalsOrigin::Current);
-    return RenderCurrentValues(RecordFromBytes<CurrentValues>(area));
-}
-
-QString EventsOutput(std::span<const std::uint8_t> entries, int count)
-{
-    return RenderEventEntries(entries, count);
+    return ValueArchiveText(kind, record);
 }

@@ -29,10 +29,6 @@ QString JsonRecord(ArchiveKind kind, std::uint32_t serial, std::span<const std::
 // The record in the chosen form: the text report, a CSV line or a JSON line.
 QString ArchiveRecordOutput(ArchiveKind kind, RecordFormat format, std::uint32_t serial,
                             std::span<const std::uint8_t> record);
-// The current values or, with `totals`, the current totals as their text report.
-QString CurrentOutput(bool totals, std::span<const std::uint8_t> area);
-// `count` event-log entries as their text report.
-QString EventsOutput(std::span<const std::uint8_t> entries, int count);
 
 // "2024-03-10 12:00" of a record date.
 QString RecordDateText(const TChronoArch& date);

@@ -1,5 +1,7 @@
 #include "cli/commands_archive.h"
 
+#include "archives/archive_area_text.h"
+#include "archives/archive_reports.h"
 #include "archives/archive_step.h"
 #include "archives/descriptor_rows.h"
 #include "cli/archive_formats.h"
@@ -57,12 +59,7 @@ QString Table(const QStringList& titles, const QList<QStringList>& rows)
 
 QString CurrentText(const CRovoRedod& driver, bool totals)
 {
-    return CurrentOutput(totals, driver.AreaBytes(totals ? MeterArea::kCurrentTotals : MeterArea::kCurrentValues));
-}
-
-MeterArea LogArea(int log)
-{
-    return static_cast<MeterArea>(static_cast<int>(MeterArea::kEventLogDbChanges) + log);
+    return CurrentAreaText(totals, driver.AreaBytes(totals ? MeterArea::kCurrentTotals : MeterArea::kCurrentValues));
 }
 
 }  // namespace
@@ -173,7 +170,7 @@ int RunEvents(CliContext& context)
                                                 static_cast<std::uint32_t>(count));
         if (!session->Run(kCommandReadEventLog))
             return kExitRefused;
-        PrintOut(EventsOutput(driver.AreaBytes(LogArea(log)), count));
+        PrintOut(RenderEventEntries(driver.AreaBytes(EventLogReceiveArea(log)), count));
         first += count;
         left -= count;
     }

@@ -79,10 +79,6 @@ int RunExportDb(CliContext& context)
     if (!exported)
         return kExitRefused;
     const ExportCounts& counts = extension.LastCounts();
-    PrintOut(QStringLiteral("%1\nЗаписано: %2\nУже были в базе: %3\nВсего записей в архивах: %4\n")
-                 .arg(target.Describe())
-                 .arg(counts.written)
-                 .arg(counts.skipped)
-                 .arg(counts.total));
+    PrintOut(target.Describe() + QLatin1Char('\n') + ExportCountsText(counts) + QLatin1Char('\n'));
     return kExitOk;
 }

@@ -6,6 +6,8 @@
 
 #include <QByteArray>
 
+#include <cstdint>
+
 class CRovoRedod;
 
 class CommandExtensions {
@@ -21,3 +23,7 @@ public:
     // default read off the driver's channel.
     virtual QByteArray ReadIdleModemText(CRovoRedod& driver);
 };
+
+// What command 16, 17 or 18 does when nothing carries it out: the driver logs and shows that the
+// operation is not available. Returns false, the command's result.
+bool ReportMissingExtension(CRovoRedod& driver, std::uint32_t code);

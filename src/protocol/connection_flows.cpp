@@ -48,9 +48,10 @@ bool CRovoRedod::ConnectDevice(bool reopenChannel)
 
 void CRovoRedod::BreakConnection()
 {
+    // The flag drops first: a window that re-reads it on these notifications sees the connection gone.
+    m_DeviceConnected.store(false);
     SetOperationText(QString::fromUtf8("Соединение разорвано..."));
     SetDeviceInformation(QString());
-    m_DeviceConnected.store(false);
     m_TransmitChanel.Disconnect();
     m_TransmitChanel.Settings().modemConnected = 0;
 }

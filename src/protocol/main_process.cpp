@@ -20,16 +20,6 @@ bool KnownCommand(std::uint32_t code)
     return code <= kCommandReadClock && code != 14;
 }
 
-// What the buttons of commands 16-18 are called.
-const char* ExtensionTitle(std::uint32_t code)
-{
-    switch (code) {
-    case kCommandExportArchive: return "Весь архив";
-    case kCommandCalibrateTemperature: return "Калибровка t";
-    default: return "Калибровка P";
-    }
-}
-
 }  // namespace
 
 bool CRovoRedod::MainProcess(std::uint32_t code)
@@ -111,11 +101,7 @@ bool CRovoRedod::RunExtension(std::uint32_t code)
         default: return m_Extensions->CalibrateCurrent(*this);
         }
     }
-    const QString text =
-        QString::asprintf("Операция \"%s\" недоступна: её исполнитель не подключен!", ExtensionTitle(code));
-    LogLine(text);
-    ShowMessage(text, QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
-    return false;
+    return ReportMissingExtension(*this, code);
 }
 
 bool CRovoRedod::ReadCurrentValuesCyclic()

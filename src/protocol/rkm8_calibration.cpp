@@ -1,6 +1,5 @@
 #include "protocol/rkm8_calibration.h"
 
-#include "channel/message_style.h"
 #include "protocol/rkm8.h"
 #include "protocol/rovo_redod.h"
 #include "protocol/service_blocks.h"
@@ -24,12 +23,7 @@ Rkm8Calibration::Rkm8Calibration(CRkm8& stand, CommandExtensions* others) : m_st
 
 bool Rkm8Calibration::ExportWholeArchive(CRovoRedod& driver)
 {
-    if (m_others)
-        return m_others->ExportWholeArchive(driver);
-    const QString text = QString::fromUtf8("Операция \"Весь архив\" недоступна: её исполнитель не подключен!");
-    driver.LogLine(text);
-    driver.ShowMessage(text, QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
-    return false;
+    return m_others ? m_others->ExportWholeArchive(driver) : ReportMissingExtension(driver, kCommandExportArchive);
 }
 
 QByteArray Rkm8Calibration::ReadIdleModemText(CRovoRedod& driver)

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 namespace {
 
 QByteArray Rtu(std::initializer_list<std::uint8_t> unit)
@@ -18,7 +20,7 @@ QByteArray Rtu(std::initializer_list<std::uint8_t> unit)
 }
 
 struct Fixture {
-    explicit Fixture(int framing, const QString& fault = {}, bool closeAllowed = false)
+    explicit Fixture(int framing, const QString& fault = {}, bool closeAllowed = false, int baudDelay = 0)
     {
         options.address = 1;
         if (!fault.isEmpty()) {
@@ -28,6 +30,7 @@ struct Fixture {
         SessionSettings settings;
         settings.framing = framing;
         settings.closeAllowed = closeAllowed;
+        settings.baudDelay = baudDelay;
         session = std::make_unique<MeterSession>(meter->Slave(), meter->Faults(), settings);
     }
     std::vector<SimAction> Send(const QByteArray& wire)
@@ -105,7 +108,7 @@ TEST(MeterSession, FaultsStrikeAsPlannedAndReplayForASeed)
     }
     {
         Fixture delay(kFramingRtu, QStringLiteral("delay=1x"));
-        EXPECT_EQ(delay.Send(kReadTypeCode).at(0).delayMs, 3500);
+        EXPECT_EQ(delay.Send(kReadTypeCode).at(0).delay, std::chrono::milliseconds(3500));
     }
     {
         // The late fault sends the answer with the previous sequence number ahead of the true one.
@@ -114,7 +117,7 @@ TEST(MeterSession, FaultsStrikeAsPlannedAndReplayForASeed)
         ASSERT_EQ(actions.size(), 2u);
         EXPECT_EQ(actions[0].bytes, Rtu({1, 0x48, 0, 2, 0x00, 0x0F, 0x17, 0x02}));
         EXPECT_EQ(actions[1].bytes, Rtu({1, 0x48, 0, 2, 0x00, 0x10, 0x17, 0x02}));
-        EXPECT_GT(actions[1].delayMs, 0);
+        EXPECT_GT(actions[1].delay.count(), 0);
     }
     {
         Fixture close(kFramingModbusTcp, QStringLiteral("close=1x"), true);
@@ -134,4 +137,32 @@ TEST(MeterSession, FaultsStrikeAsPlannedAndReplayForASeed)
     EXPECT_NE(first, pattern(6));
     EXPECT_GT(first.count(QLatin1Char('x')), 5);
     EXPECT_LT(first.count(QLatin1Char('x')), 40);
+}
+
+TEST(MeterSession, HoldsEachAnswerForTheLineTimeOfItsExchange)
+{
+    using std::chrono::nanoseconds;
+    const QByteArray read125 = Rtu({1, 0x03, 0x00, 0x00, 0x00, 125});
+    {
+        // 8 + 255 bytes and the 3.5-character gap at 11 bits a character: 5863 bits.
+        Fixture slow(kFramingRtu, {}, false, 9600);
+        const auto actions = slow.Send(read125);
+        ASSERT_EQ(actions.size(), 1u);
+        EXPECT_EQ(actions[0].bytes.size(), 255);
+        EXPECT_EQ(actions[0].delay, nanoseconds(305'364'583));
+        Fixture fast(kFramingRtu, {}, false, 115200);
+        EXPECT_EQ(fast.Send(read125).at(0).delay, nanoseconds(25'447'048));
+    }
+    {
+        // ASCII frames end with their CR LF: 17 + 15 characters and no gap.
+        Fixture ascii(kFramingAscii, {}, false, 9600);
+        EXPECT_EQ(ascii.Send(":010300000001FB\r\n").at(0).delay, nanoseconds(36'666'666));
+    }
+    {
+        // An echoing line carries the request once: 8 + 7 bytes and the gap, as without the echo.
+        Fixture echo(kFramingRtu, QStringLiteral("echo=1x"), false, 9600);
+        EXPECT_EQ(echo.Send(kReadTypeCode).at(0).delay, nanoseconds(21'197'916));
+        Fixture instant(kFramingRtu);
+        EXPECT_EQ(instant.Send(kReadTypeCode).at(0).delay, nanoseconds(0));
+    }
 }

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -194,4 +196,19 @@ TEST(SimServer, ClockAndEventLogOverItsPseudoTerminalInAscii)
     EXPECT_EQ(set.ValueKind(), kEventValueChrono);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(set.newValue), 4), SlaveClient::Bytes(ChronoOf(wanted)));
     EXPECT_EQ(erased.QuantityType(), MeterEvent::kArchiveErased);
+}
+
+TEST(SimServer, AnswerArrivesNoSoonerThanTheLineAtItsBaudRateAllows)
+{
+    SimOptions options = On(SimOptions::Endpoint::Tcp, kFramingRtu, 515);
+    options.baudDelay = 9600;
+    RunningMeter running(options);
+    ASSERT_TRUE(running.started);
+    LineTransport line(ConnectTcp(running.server.BoundPort()), kFramingRtu);
+    const auto start = std::chrono::steady_clock::now();
+    // 8 + 255 bytes and the 3.5-character gap at 9600 baud take 305.4 ms.
+    const QByteArray answer = line.Ask(QByteArray::fromHex("01030000007D"));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(answer.size(), 253);
+    EXPECT_GE(took, std::chrono::microseconds(305'364));
 }

@@ -7,7 +7,9 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 
+#include <cstdio>
 #include <memory>
 
 bool ParseConfiguratorArguments(const QStringList& arguments, ConfiguratorOptions& options, QString* error,
@@ -20,7 +22,8 @@ bool ParseConfiguratorArguments(const QStringList& arguments, ConfiguratorOption
     const QCommandLineOption workdir(QStringLiteral("workdir"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOptions({demo, settings, workdir, version, help});
+    const QCommandLineOption quitAfterShow(QStringLiteral("quit-after-show"));
+    parser.addOptions({demo, settings, workdir, version, help, quitAfterShow});
     if (helpText)
         *helpText = QStringLiteral(
             "Usage: zt5-configurator [options]\n"
@@ -29,6 +32,7 @@ bool ParseConfiguratorArguments(const QStringList& arguments, ConfiguratorOption
             "  --demo           Start a simulated meter and offer it as the node \"Демо-прибор\".\n"
             "  --settings FILE  Use FILE as settings.ini.\n"
             "  --workdir DIR    Use DIR as the work folder.\n"
+            "  --quit-after-show  Print the milliseconds from start to the shown main window and exit.\n"
             "  --version        Print the version and exit.\n"
             "  -h, --help       Print this help and exit.\n");
     if (!parser.parse(arguments)) {
@@ -46,6 +50,7 @@ bool ParseConfiguratorArguments(const QStringList& arguments, ConfiguratorOption
     options.overrides.workFolder = parser.value(workdir);
     options.showVersion = parser.isSet(version);
     options.showHelp = parser.isSet(help);
+    options.quitAfterShow = parser.isSet(quitAfterShow);
     return true;
 }
 
@@ -66,11 +71,21 @@ int RunConfigurator(const ConfiguratorOptions& options)
     {
         MainDialog window(environment, presenter);
         window.AddMainConfigPage();
+        window.AddReadDataPage();
         window.show();
         if (demo)
             window.UseDemoMeter(demo->Address());
         else if (options.demo)
             window.ShowMessage(demoError, QString::fromUtf8(kCaptionError), MessageStyle::kIconError);
+        if (options.quitAfterShow) {
+            // Runs once the events of showing the window (layout, first paint) have been handled.
+            QTimer::singleShot(0, [&options] {
+                const auto shown = std::chrono::steady_clock::now() - options.started;
+                std::printf("shown after %.1f ms\n", std::chrono::duration<double, std::milli>(shown).count());
+                std::fflush(stdout);
+                QApplication::quit();
+            });
+        }
         exitCode = QApplication::exec();
     }
     // The window (and with it the driver) has gone; the demo meter stops last.

@@ -8,11 +8,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
+
 struct ConfiguratorOptions {
     bool demo = false;             // --demo
     StartupOverrides overrides;    // --settings FILE, --workdir DIR
     bool showVersion = false;      // --version
     bool showHelp = false;         // --help
+    // --quit-after-show: for start-up measurements, print the time from `started` to the first turn of
+    // the event loop after the main window was shown, then quit.
+    bool quitAfterShow = false;
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 
 // Parses the arguments (the program name first). False with the reason in `error`; `helpText` gets

@@ -1,68 +1,24 @@
 #include "app/ui/dlg_main_config.h"
 
+#include "app/ui/connection_toolbar.h"
+#include "app/ui/driver_progress_texts.h"
 #include "protocol/rovo_redod.h"
 
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QStyle>
-#include <QToolButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QToolButton* ToolButton(const QString& text, QStyle::StandardPixmap icon, const char* name, QWidget* parent)
-{
-    auto* button = new QToolButton(parent);
-    button->setText(text);
-    button->setToolTip(text);
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setObjectName(QString::fromLatin1(name));
-    return button;
-}
-
-QLabel* TextLabel(const char* name)
-{
-    auto* label = new QLabel;
-    label->setObjectName(QString::fromLatin1(name));
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
-
-}  // namespace
 
 CDlgMainConfig::CDlgMainConfig(PageHost& host, QWidget* parent)
     : CDlgParentWithMyProperty(host, parent),
-      m_connect(ToolButton(QStringLiteral("Установить связь"), QStyle::SP_MediaPlay, "connectButton", this)),
-      m_break(ToolButton(QStringLiteral("Разорвать связь"), QStyle::SP_DialogCloseButton, "breakButton", this)),
-      m_stop(ToolButton(QStringLiteral("Остановить процесс"), QStyle::SP_MediaStop, "stopButton", this)),
-      m_connection(TextLabel("connectionText")),
-      m_operation(TextLabel("operationText")),
-      m_detail(TextLabel("detailText")),
-      m_device(TextLabel("deviceInformation"))
+      m_toolbar(new ConnectionToolbar(host, this, ConnectionToolbar::EnableRule::kWhileIdle, this)),
+      m_texts(new DriverProgressTexts(this)),
+      m_device(new QLabel(this))
 {
-    connect(m_connect, &QToolButton::clicked, this, &CDlgMainConfig::Connect);
-    connect(m_break, &QToolButton::clicked, this,
-            [this] { Host().Driver().QueueServiceRequest(kServiceBreakConnection); });
-    connect(m_stop, &QToolButton::clicked, this, [this] { Host().Driver().QueueServiceRequest(kServiceStop); });
-
-    auto* toolbar = new QHBoxLayout;
-    toolbar->addWidget(m_connect);
-    toolbar->addWidget(m_break);
-    toolbar->addWidget(m_stop);
-    toolbar->addStretch(1);
-
-    auto* texts = new QGridLayout;
-    texts->addWidget(m_connection, 0, 0);
-    texts->addWidget(m_operation, 0, 1);
-    texts->addWidget(m_detail, 1, 0, 1, 2);
-    texts->setColumnStretch(1, 1);
-
+    m_device->setObjectName(QStringLiteral("deviceInformation"));
+    m_device->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_device->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(toolbar);
-    layout->addLayout(texts);
+    layout->addWidget(m_toolbar);
+    layout->addWidget(m_texts);
     layout->addWidget(m_device);
     layout->addStretch(1);
     UpdateBusy();
@@ -73,25 +29,19 @@ CDlgMainConfig::~CDlgMainConfig()
     Host().Driver().ForgetRequester(this);
 }
 
-void CDlgMainConfig::Connect()
-{
-    if (Host().SelectNode())
-        Host().Driver().QueueCommand(kCommandConnect, this);
-}
-
 void CDlgMainConfig::SetConnectionText(const QString& text)
 {
-    m_connection->setText(text);
+    m_texts->SetConnectionText(text);
 }
 
 void CDlgMainConfig::SetOperationText(const QString& text)
 {
-    m_operation->setText(text);
+    m_texts->SetOperationText(text);
 }
 
 void CDlgMainConfig::SetDetailText(const QString& text)
 {
-    m_detail->setText(text);
+    m_texts->SetDetailText(text);
 }
 
 void CDlgMainConfig::SetDeviceInformation(const QString& text)
@@ -101,24 +51,37 @@ void CDlgMainConfig::SetDeviceInformation(const QString& text)
 
 void CDlgMainConfig::UpdateBusy()
 {
-    const bool busy = Host().Driver().IsBusy();
-    m_connect->setEnabled(!busy);
-    m_stop->setEnabled(busy);
+    m_toolbar->Update();
+}
+
+QToolButton* CDlgMainConfig::ConnectButton() const
+{
+    return m_toolbar->ConnectButton();
+}
+
+QToolButton* CDlgMainConfig::BreakButton() const
+{
+    return m_toolbar->BreakButton();
+}
+
+QToolButton* CDlgMainConfig::StopButton() const
+{
+    return m_toolbar->StopButton();
 }
 
 QString CDlgMainConfig::ConnectionText() const
 {
-    return m_connection->text();
+    return m_texts->ConnectionText();
 }
 
 QString CDlgMainConfig::OperationText() const
 {
-    return m_operation->text();
+    return m_texts->OperationText();
 }
 
 QString CDlgMainConfig::DetailText() const
 {
-    return m_detail->text();
+    return m_texts->DetailText();
 }
 
 QString CDlgMainConfig::DeviceInformation() const

@@ -6,6 +6,8 @@
 #include "app/ui/dlg_parent_with_my_property.h"
 #include "protocol/driver_commands.h"
 
+class ConnectionToolbar;
+class DriverProgressTexts;
 class QLabel;
 class QToolButton;
 
@@ -30,21 +32,15 @@ public:
     QString OperationText() const;
     QString DetailText() const;
     QString DeviceInformation() const;
-    QToolButton* ConnectButton() const { return m_connect; }
-    QToolButton* BreakButton() const { return m_break; }
-    QToolButton* StopButton() const { return m_stop; }
+    QToolButton* ConnectButton() const;
+    QToolButton* BreakButton() const;
+    QToolButton* StopButton() const;
 
     void RefreshCommandStates() override;
     void CommandFinished(int code) override;
 
 private:
-    void Connect();
-
-    QToolButton* m_connect;
-    QToolButton* m_break;
-    QToolButton* m_stop;
-    QLabel* m_connection;
-    QLabel* m_operation;
-    QLabel* m_detail;
+    ConnectionToolbar* m_toolbar;
+    DriverProgressTexts* m_texts;
     QLabel* m_device;
 };

@@ -5,6 +5,7 @@
 #include "app/settings_sections.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/dlg_main_config.h"
+#include "app/ui/driver_progress_texts.h"
 #include "app/ui/help_window.h"
 #include "app/ui/licence_dialog.h"
 #include "app/ui/message_presenter.h"
@@ -13,6 +14,8 @@
 #include "app/ui/status_strip.h"
 #include "app/ui/splitter_placement.h"
 #include "app/ui/window_placement_keeper.h"
+#include "archives/ui/dlg_main_config_archive.h"
+#include "archives/ui/dlg_read_data.h"
 #include "channel/port_table.h"
 #include "channel/ui/exchange_monitor_window.h"
 #include "config/ui/dlg_main_config_service.h"
@@ -29,6 +32,8 @@
 namespace {
 
 const QString kApplicationTitle = QStringLiteral("ЗТ5 Конфигуратор");
+const QString kReadDataCaption = QStringLiteral("Архивы");
+const QString kArchivePageCaption = QStringLiteral("Архивы (отладка)");
 
 SettingValue<int> MonitorShowSetting(SettingsStore& store)
 {
@@ -42,7 +47,8 @@ MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter,
       m_environment(environment),
       m_presenter(presenter),
       m_freePorts(FreePortTable::AllFree()),
-      m_host(presenter)
+      m_host(presenter),
+      m_archiveExport(environment, &m_calibration)
 {
     setObjectName(QString::fromLatin1(kWindowName));
     setWindowTitle(kApplicationTitle);
@@ -59,8 +65,8 @@ MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter,
     m_host.SetDialogParent(this);
     WireHost();
     m_stand.AttachHost(&m_host);
-    m_driver.SetCommandExtensions(&m_calibration);
     m_driver.AttachHost(&m_host);
+    m_driver.SetCommandExtensions(&m_archiveExport);
     m_driver.StartThreads();
 
     // Serial devices seen for the first time get their COM numbers; the port search is off, so every
@@ -134,6 +140,8 @@ void MainDialog::WireHost()
     connect(&m_host, &GuiDriverHost::lampFlashed, this,
             [this](int lamp) { m_status->Flash(static_cast<DriverHost::Lamp>(lamp)); });
     connect(&m_host, &GuiDriverHost::busyChanged, this, &MainDialog::OnBusyChanged);
+    // A break of the connection between commands changes what the archive pages may do.
+    connect(&m_host, &GuiDriverHost::deviceInformation, this, &MainDialog::OnBusyChanged);
     connect(&m_host, &GuiDriverHost::configurationRead, this, [this] {
         for (const PageEntry& entry : m_pages->Entries())
             entry.page->OnConfigurationReplaced();
@@ -158,6 +166,19 @@ CDlgMainConfig* MainDialog::AddMainConfigPage()
             CDlgMainConfigService::kPageId);
     SelectPage(CDlgMainConfig::kPageId);
     return m_mainConfig;
+}
+
+CDlgReadData* MainDialog::AddReadDataPage()
+{
+    m_readData = new CDlgReadData(*this);
+    DriverProgressTexts* texts = m_readData->Texts();
+    connect(&m_host, &GuiDriverHost::connectionText, texts, &DriverProgressTexts::SetConnectionText);
+    connect(&m_host, &GuiDriverHost::operationText, texts, &DriverProgressTexts::SetOperationText);
+    connect(&m_host, &GuiDriverHost::detailText, texts, &DriverProgressTexts::SetDetailText);
+    AddPage(kReadDataCaption, m_readData, PageTree::kNoParent, CDlgReadData::kPageId);
+    m_archivePage = new CDlgMainConfigArchive(*this, &m_archiveExport);
+    AddPage(kArchivePageCaption, m_archivePage, CDlgReadData::kPageId, CDlgMainConfigArchive::kPageId);
+    return m_readData;
 }
 
 void MainDialog::SelectPage(int pageId)
@@ -200,6 +221,10 @@ void MainDialog::OnBusyChanged()
     m_saveAction->setEnabled(!busy);
     if (m_mainConfig)
         m_mainConfig->UpdateBusy();
+    if (m_readData)
+        m_readData->UpdateStates();
+    if (m_archivePage)
+        m_archivePage->UpdateStates();
 }
 
 void MainDialog::OpenSettingsFile()

@@ -8,6 +8,7 @@
 #include "app/free_ports.h"
 #include "app/ui/gui_driver_host.h"
 #include "app/ui/page_host.h"
+#include "archives/ui/archive_export_runner.h"
 #include "config/config_messages.h"
 #include "nodes/demo_node.h"
 #include "nodes/node_base.h"
@@ -18,6 +19,8 @@
 #include <QMainWindow>
 
 class CDlgMainConfig;
+class CDlgMainConfigArchive;
+class CDlgReadData;
 class CDlgParentWithMyProperty;
 class ExchangeMonitorWindow;
 class MessagePresenter;
@@ -41,6 +44,8 @@ public:
     CDlgParentWithMyProperty* AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId, int pageId);
     // Adds the first page, "Конфигурирование", and selects it.
     CDlgMainConfig* AddMainConfigPage();
+    // Adds the frame of the archive pages with the archives page "Архивы (отладка)" under it.
+    CDlgReadData* AddReadDataPage();
 
     // --demo: the node of the demo meter goes into the base (or is brought up to date) and is chosen.
     void UseDemoMeter(const DemoMeterAddress& meter);
@@ -63,6 +68,8 @@ public:
     PageTree* Pages() const { return m_pages; }
     QSplitter* Splitter() const { return m_splitter; }
     CDlgMainConfig* MainConfig() const { return m_mainConfig; }
+    CDlgReadData* ReadData() const { return m_readData; }
+    CDlgMainConfigArchive* ArchivePage() const { return m_archivePage; }
     const NodeBase& Nodes() const { return m_base; }
     // Which COM ports a new node may take (all of them while the start-up search is off).
     const FreePortTable& FreePorts() const { return m_freePorts; }
@@ -97,11 +104,14 @@ private:
     // The reference stand's link and the calibrations run with it outlive the driver's threads.
     CRkm8 m_stand;
     Rkm8Calibration m_calibration{m_stand};
-    CRovoRedod m_driver;   // after the host: it goes first
+    ArchiveExportRunner m_archiveExport;  // command 16 of the driver, 17 and 18 through m_calibration
+    CRovoRedod m_driver;   // after the host and the extensions: it goes first
     PageTree* m_pages = nullptr;
     StatusStrip* m_status = nullptr;
     QSplitter* m_splitter = nullptr;
     CDlgMainConfig* m_mainConfig = nullptr;
+    CDlgReadData* m_readData = nullptr;
+    CDlgMainConfigArchive* m_archivePage = nullptr;
     ExchangeMonitorWindow* m_monitor = nullptr;
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;

@@ -1,0 +1,37 @@
+#pragma once
+// Command 16 in the desktop program: the whole-archive export into the database the settings name,
+// with its progress and its result sent to the window. The export runs on the driver's command thread;
+// the signals cross to the GUI thread queued, so the export never waits for the window, and the
+// progress is sent at most every kProgressIntervalMs (and always for the last record).
+
+#include "archives/archive_export_extension.h"
+#include "archives/export_progress.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+
+class AppEnvironment;
+
+class ArchiveExportRunner : public QObject, private ExportProgress, public ArchiveExportExtension {
+    Q_OBJECT
+
+public:
+    static constexpr int kProgressIntervalMs = 50;
+
+    // The other work of the command thread (calibrations, the idle modem check) goes to `others`.
+    explicit ArchiveExportRunner(AppEnvironment& environment, CommandExtensions* others = nullptr,
+                                 QObject* parent = nullptr);
+
+    bool ExportWholeArchive(CRovoRedod& driver) override;
+
+signals:
+    void exportStarted();
+    void recordsDone(qint64 done, qint64 total);
+    // The counts of what was done, also when the export failed part-way.
+    void exportFinished(bool succeeded, qint64 written, qint64 skipped, qint64 total);
+
+private:
+    void RecordsDone(std::int64_t done, std::int64_t total) override;
+
+    QElapsedTimer m_sinceProgress;
+};

@@ -1,0 +1,59 @@
+// Pictures of the pipes page and the controls-and-alarms page for docs/screenshots, the way
+// screenshots_test.cpp takes its own. Runs only when asked:
+//
+//     ZT5_SCREENSHOT_DIR=docs/screenshots build/tests/zt5_test_ui --gtest_filter='PipesPagesScreenshots.*'
+
+#include "config/ui/dlg_main_config_ctrls_and_alarms.h"
+#include "config/ui/dlg_main_config_pipes.h"
+#include "pipes_pages_rig.h"
+#include "support/known_configuration.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString ScreenshotFolder() { return qEnvironmentVariable("ZT5_SCREENSHOT_DIR"); }
+
+bool Save(QWidget& page, const QSize& size, const char* name)
+{
+    page.resize(size);
+    page.show();
+    page.grab();  // the first grab lays the page out
+    return page.grab().toImage().save(QDir(ScreenshotFolder()).filePath(QLatin1String(name)));
+}
+
+TEST(PipesPagesScreenshots, PipesPage)
+{
+    if (ScreenshotFolder().isEmpty())
+        GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
+    PipesPagesRig host;
+    host.Blocks() = KnownConfiguration();
+    CDlgMainConfigPipes page(host, 0, 0);
+    page.OnPageShown();
+    EXPECT_TRUE(Save(page, QSize(1160, 600), "config-pipes.png"));
+}
+
+TEST(PipesPagesScreenshots, ControlsAndAlarmsPage)
+{
+    if (ScreenshotFolder().isEmpty())
+        GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
+    PipesPagesRig host;
+    host.Blocks() = KnownConfiguration();
+    ControlsBlock& block = host.Blocks().controls;
+    block.controls[0] = {};
+    block.controls[0].SetKind(kControlPipe);
+    block.controls[0].SetNumber(1);
+    block.controls[0].SetParameter(0);
+    block.controls[0].minimum = 40.0f;
+    block.controls[0].maximum = 95.0f;
+    block.controls[1].SetKind(kControlInput);
+    block.controls[1].SetParameter(3);
+    block.controls[1].maximum = 2.5f;
+    block.alarms[0].eventMask = 0x01E00007;
+    CDlgMainConfigCtrlsAndAlarms page(host);
+    page.OnPageShown();
+    EXPECT_TRUE(Save(page, QSize(720, 760), "config-controls-alarms.png"));
+}
+
+}  // namespace
