@@ -1,6 +1,8 @@
-// zt5-meter-sim: a simulated ЗТ5 meter on a TCP port, a UDP port, a pseudo-terminal or a serial line.
+// zt5-meter-sim: a simulated ЗТ5 meter on a TCP port, a UDP port, a pseudo-terminal or a serial line,
+// and the reference stand for automatic calibration on a line of its own.
 
 #include "meter_simulator.h"
+#include "reference_stand_line.h"
 #include "sim_help.h"
 #include "sim_server.h"
 #include "zt5_version.h"
@@ -8,14 +10,19 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <thread>
 
 namespace {
 SimServer* g_server = nullptr;
+std::atomic<bool> g_stop{false};
 
 void OnSignal(int)
 {
+    g_stop = true;
     if (g_server)
         g_server->Stop();
 }
@@ -56,6 +63,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    const bool withMeter = options.endpoint != SimOptions::Endpoint::None;
     MeterSimulator meter(options);
     SimServer server(meter);
     if (options.verbose) {
@@ -65,24 +73,44 @@ int main(int argc, char** argv)
         });
     }
     QString openError;
-    if (!server.Open(&openError)) {
+    if (withMeter && !server.Open(&openError)) {
         err << "zt5-meter-sim: " << openError << "\n";
         return 1;
     }
-    // Scripts pick the line up from the first line of the output.
-    if (!server.PtyPath().isEmpty())
+    // Scripts pick the line up from the first line of the output, the stand's from the next.
+    if (withMeter && !server.PtyPath().isEmpty())
         out << server.PtyPath() << "\n";
-    else if (server.BoundPort() > 0)
+    else if (withMeter && server.BoundPort() > 0)
         out << options.host << ":" << server.BoundPort() << "\n";
-    else
+    else if (withMeter)
         out << options.serialPath << "\n";
+
+    ReferenceStand stand(options.standEcho);
+    ReferenceStandLine standLine(stand);
+    standLine.SetLog([](const QString& line) {
+        QTextStream log(stderr);
+        log << line << "\n";
+    });
+    if (!options.standLine.isEmpty()) {
+        if (!standLine.Start(options.standLine, &openError)) {
+            err << "zt5-meter-sim: " << openError << "\n";
+            return 1;
+        }
+        out << standLine.Path() << "\n";
+    }
     out.flush();
 
-    g_server = &server;
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
-    std::signal(SIGUSR1, OnDropCarrier);
-    server.Run();
-    g_server = nullptr;
+    if (withMeter) {
+        g_server = &server;
+        std::signal(SIGUSR1, OnDropCarrier);
+        server.Run();
+        g_server = nullptr;
+    } else {
+        while (!g_stop)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    standLine.Stop();
     return 0;
 }

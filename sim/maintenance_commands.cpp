@@ -20,6 +20,9 @@ int MaintenanceCommands::Execute(const ServiceCommand& command, MeterImage&)
         m_logs.Append(kEventLogAdministrative, MakeEvent(now, MeterEvent::kArchiveErased, 0, kEventValueNone, 0));
         return 0;
     default:
-        return m_state.calibrationLocked ? SlaveException::kAccessDenied : 0;
+        if (m_state.calibrationLocked)
+            return SlaveException::kAccessDenied;
+        m_state.calibrationCommands.push_back(command.Code());
+        return 0;
     }
 }

@@ -139,6 +139,11 @@ QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool*
                 return memoryError;
             if (modemPty)
                 options.endpoint = SimOptions::Endpoint::Pty;
+        } else if (option == QLatin1String("--stand")) {
+            if (!value(options.standLine) || options.standLine.isEmpty())
+                return QStringLiteral("--stand ждет pty или путь к порту");
+        } else if (option == QLatin1String("--stand-echo")) {
+            options.standEcho = true;
         } else if (option == QLatin1String("--help") || option == QLatin1String("-h")) {
             *wantsHelp = true;
         } else if (option == QLatin1String("--version")) {
@@ -205,8 +210,11 @@ QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool*
             return QStringLiteral("неизвестный параметр: %1").arg(option);
         }
     }
-    if (!*wantsHelp && !options.showVersion && options.endpoint == SimOptions::Endpoint::None)
+    if (!*wantsHelp && !options.showVersion && options.endpoint == SimOptions::Endpoint::None
+        && options.standLine.isEmpty())
         return QStringLiteral("не задан канал: --tcp, --udp, --pty, --modem-pty или --serial");
+    if (options.standEcho && options.standLine.isEmpty())
+        return QStringLiteral("--stand-echo ждет стенд: --stand pty|PATH");
     if (options.modem.enabled && options.endpoint != SimOptions::Endpoint::Pty)
         return QStringLiteral("модем работает только на псевдотерминале: --modem-pty без --tcp, --udp и --serial");
     return {};

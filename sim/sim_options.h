@@ -46,6 +46,9 @@ struct SimOptions {
     bool plainImage = false;
     // A modem in front of the meter on the pseudo-terminal (--modem-pty).
     HayesModemSettings modem;
+    // The reference stand on a line of its own (--stand): "pty" or a device path; empty: no stand.
+    QString standLine;
+    bool standEcho = false;
 };
 
 // Parses the program's arguments (without the program name). Returns an error text, or empty.

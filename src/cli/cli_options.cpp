@@ -209,6 +209,11 @@ const OptionRow kOptions[] = {
          o.database = v;
          return QString();
      }},
+    {"stand", 0, "ПУТЬ", "Команды", "порт эталонного стенда РКМ8 (calibrate)",
+     [](CliOptions& o, const QString& v) {
+         o.stand = v;
+         return QString();
+     }},
     {"variant", 0, "ИСПОЛНЕНИЕ", "Команды", "Россия|Казахстан|Украина (service-centre write)",
      [](CliOptions& o, const QString& v) {
          return SetChoice<3>(o.variant, v, {"Россия", "Казахстан", "Украина"}, {0, 1, 2}, "variant");

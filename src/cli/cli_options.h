@@ -56,6 +56,7 @@ struct CliOptions {
     std::optional<int> battery;
     std::optional<int> variant;
     QString database;  // sqlite:PATH or postgresql://... (export-db)
+    QString stand;     // device path of the reference stand (calibrate)
 
     QString command;
     QStringList arguments;  // the command's own words

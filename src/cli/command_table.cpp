@@ -1,6 +1,7 @@
 #include "cli/command_table.h"
 
 #include "cli/commands_archive.h"
+#include "cli/commands_calibration.h"
 #include "cli/commands_config.h"
 #include "cli/commands_database.h"
 #include "cli/commands_device.h"
@@ -19,6 +20,8 @@ const CliCommand kCommands[] = {
     {"maker", "read | write --maker-id N --serial-number N --model М", "данные производителя", RunMaker, "read write"},
     {"service-centre", "read | write --serial-number N [--battery Т] [--variant И]", "данные сервис-центра",
      RunServiceCentre, "read write"},
+    {"calibrate", "t|p --stand ПУТЬ",
+     "автоматическая калибровка температур (t) или давлений (p) по эталонному стенду РКМ8", RunCalibrate, "t p"},
     {"descriptors", "", "информация об архивах", RunDescriptors},
     {"archive", "hour|day|month|totals --date ДАТА [--count N] [--format text|csv|json]",
      "записи архива с даты, N записей подряд", RunArchive, "hour day month totals"},

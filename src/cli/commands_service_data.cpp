@@ -3,45 +3,31 @@
 #include "cli/cli_context.h"
 #include "cli/terminal_output.h"
 #include "config/model_capabilities.h"
+#include "config/service_data_texts.h"
 #include "config/service_page_rules.h"
 
 #include <QDateTime>
 
 namespace {
 
-const char* const kBatteryNames[] = {"Тип AA", "Тип C", "Тип D"};
-const char* const kVariantNames[] = {"Россия", "Казахстан", "Украина"};
-
 QString MakerText(const MakerData& data)
 {
-    const TChronoArch& made = data.manufactured;
     return QStringLiteral("ID производителя: %1\nСер. номер при выпуске: %2\nМодель: %3\n")
                .arg(data.makerId)
                .arg(data.serialAtManufacture)
                .arg(ModelName(data.modelIndex))
-           + QString::asprintf("Дата выпуска: %.2d.%.2d.%.2d %.2d\n", made.day, made.month, made.year + kBaseYear,
-                               made.hour);
-}
-
-// "%d ч. %d мин." of a minute counter.
-QString Resource(const char* format, std::uint32_t minutes)
-{
-    return QString::asprintf(format, int(minutes / 60), int(minutes % 60));
+           + MakerReleaseDateText(data.manufactured) + QLatin1Char('\n');
 }
 
 QString ServiceCentreText(const ServiceCentreData& data)
 {
+    const QStringList batteries = BatteryTypeNames();
     const unsigned battery = data.BatteryType();
-    QString text = QStringLiteral("Серийный номер для отобр.: %1\nТип батареи пит.: %2\nИсполнение: %3\n")
-                       .arg(data.displaySerial)
-                       .arg(battery < std::size(kBatteryNames) ? QString::fromUtf8(kBatteryNames[battery])
-                                                               : QString::number(battery))
-                       .arg(QString::fromUtf8(kVariantNames[data.Variant()]));
-    text += Resource("Заданный рес.батареи: %d ч. %d мин.\r\n", data.batteryResourceSet);
-    text += Resource("Оставшийся рас.рес.батареи: %d ч. %d мин.\r\n", data.batteryResourceLeft);
-    text += Resource("Наработка modbus: %d ч. %d мин.\r\n", data.modbusMinutes);
-    text += Resource("Наработка дисплея: %d ч. %d мин.\r\n", data.displayMinutes);
-    return text;
+    return QStringLiteral("Серийный номер для отобр.: %1\nТип батареи пит.: %2\nИсполнение: %3\n")
+               .arg(data.displaySerial)
+               .arg(battery < unsigned(batteries.size()) ? batteries[int(battery)] : QString::number(battery))
+               .arg(VariantNames()[int(data.Variant())])
+           + ServiceCentreResourceText(data);
 }
 
 // "read" or "write" and nothing else; -1 after a usage error.

@@ -16,14 +16,10 @@ void SetEndpoint(ChannelSettings& settings, const QString& endpoint, bool tcp)
     settings.ipPort = endpoint.mid(colon + 1).toInt();
 }
 
-// A device path is put under a COM number for this run, as a port can be assigned by hand.
 void SetSerial(ChannelSettings& settings, const QString& path)
 {
     settings.kind = kChannelDirect;
-    int number = PortTable::Global().NumberFor(path);
-    if (number == 0)
-        number = PortTable::Global().Register(path);
-    settings.portNumber = number;
+    settings.portNumber = PortNumberForPath(path);
     settings.byteSize = kDefaultByteSize;
 }
 
@@ -35,6 +31,13 @@ void Override(Target& target, const std::optional<int>& given)
 }
 
 }  // namespace
+
+// A device path is put under a COM number for this run, as a port can be assigned by hand.
+int PortNumberForPath(const QString& path)
+{
+    const int number = PortTable::Global().NumberFor(path);
+    return number != 0 ? number : PortTable::Global().Register(path);
+}
 
 QString CheckConnectionOptions(const CliOptions& options)
 {

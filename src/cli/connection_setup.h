@@ -19,5 +19,9 @@ struct ConnectionPlan {
 // The usage error (no line named, or more than one), or empty.
 QString CheckConnectionOptions(const CliOptions& options);
 
+// The COM number a device path stands under for this run (registered when it has none yet); 0 when
+// all numbers are taken.
+int PortNumberForPath(const QString& path);
+
 // The line the options describe. `node` is the chosen node (--node, --demo) or null.
 ConnectionPlan PlanConnection(const CliOptions& options, const NodeRecord* node);

@@ -1,10 +1,23 @@
 #include "protocol/exchange_log.h"
 
 #include "channel/channel_types.h"
+#include "channel/transmit_channel.h"
 #include "protocol/driver_host.h"
 #include "protocol/rovo_redod.h"
 
 #include <QByteArray>
+
+ExchangeChannel ExchangeChannelOf(const ChannelSettings& settings)
+{
+    ExchangeChannel channel;
+    channel.kind = settings.kind;
+    channel.tcp = settings.tcp != 0;
+    channel.address = settings.ipAddress;
+    channel.ipPort = settings.ipPort;
+    channel.serialPort = settings.portNumber;
+    channel.mapNumber = settings.sharedMemoryLinkNumber;
+    return channel;
+}
 
 QString ExchangeHead(bool transmitted, const ExchangeChannel& channel, int count)
 {
@@ -62,15 +75,7 @@ void CRovoRedod::LogExchangeBlock(bool transmitted, const std::uint8_t* bytes, i
     if (m_Reporting.showProgress)
         m_Host->FlashLamp(transmitted ? DriverHost::kTransmitLamp : DriverHost::kReceiveLamp);
 
-    const ChannelSettings& settings = m_TransmitChanel.Settings();
-    ExchangeChannel channel;
-    channel.kind = settings.kind;
-    channel.tcp = settings.tcp != 0;
-    channel.address = settings.ipAddress;
-    channel.ipPort = settings.ipPort;
-    channel.serialPort = settings.portNumber;
-    channel.mapNumber = settings.sharedMemoryLinkNumber;
-    QString head = ExchangeHead(transmitted, channel, count);
+    QString head = ExchangeHead(transmitted, ExchangeChannelOf(m_TransmitChanel.Settings()), count);
     if (head.isEmpty()) {
         head = QString::fromUtf8(transmitted ? "Ошибка выполнения CRovoRedod::MyOnCharsTransmitted!"
                                              : "Ошибка выполнения CRovoRedod::MyOnCharsRecieved!");

@@ -19,6 +19,10 @@ struct ExchangeChannel {
     int mapNumber = 0;      // zero-based shared-memory link number
 };
 
+struct ChannelSettings;
+// The part of a channel's settings the head shows.
+ExchangeChannel ExchangeChannelOf(const ChannelSettings& settings);
+
 // The head for `count` bytes; an empty text for a kind that has no head.
 QString ExchangeHead(bool transmitted, const ExchangeChannel& channel, int count);
 

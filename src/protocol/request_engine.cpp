@@ -2,6 +2,7 @@
 // stays silent or its answers arrive broken. A request length of 0 only listens.
 
 #include "channel/message_style.h"
+#include "protocol/read_trouble.h"
 #include "protocol/request_texts.h"
 #include "protocol/rovo_redod.h"
 
@@ -28,22 +29,11 @@ int CRovoRedod::SendQueryTo(int attempts, int timeoutSec)
             }
             ++silentAttempts;
             break;
-        case kReadTimeoutGarbage:
-            LogLine(QString::fromUtf8("Не совпала контрольная сумма!"));
+        default:
+            if (!ReportReadTrouble(*this, result))
+                return -1;
             ++checksumFailures;
             break;
-        case kReadStopped:
-            LogLine(QString::fromUtf8("Выполнение прервано пользователем!"));
-            return -1;
-        case kReadFailed:
-            LogLine(QString::fromUtf8("Ошибка выполнения при вызове m_TransmitChanel::ReadData!"));
-            return -1;
-        default: {
-            const QString text = QString::asprintf("Ошибка выполнения CRovoRedod::SendQueryTo (код %d)!", result);
-            LogLine(text);
-            ShowMessage(text, QString::fromUtf8(kCaptionError), MessageStyle::kIconError);
-            return -1;
-        }
         }
     }
 

@@ -15,7 +15,8 @@ TEST(CliBasics, HelpListsEveryCommandAndOptionAndVersionNamesTheProject)
                              "maker", "service-centre", "descriptors", "archive", "current", "events", "flash",
                              "--tcp", "--udp", "--serial", "--baud", "--parity", "--stop-bits", "--bits", "--node",
                              "--workdir", "--settings", "--demo", "--framing", "--functions", "--address",
-                             "--timeout", "--attempts", "--yes", "--no", "--format", "--count", "--repeat"})
+                             "--timeout", "--attempts", "--yes", "--no", "--format", "--count", "--repeat", "calibrate",
+                             "--stand"})
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
     EXPECT_TRUE(help.err.isEmpty());
 

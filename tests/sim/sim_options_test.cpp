@@ -66,6 +66,7 @@ TEST(SimOptions, HelpNamesEveryOption)
                                "--seed",          "--fault-delay-ms",
                                "--baud-delay",    "-v",
                                "--help",          "--version",
+                               "--stand",         "--stand-echo",
                                "--modem-pty",     "--modem-speed",
                                "--modem-answer",  "--modem-guard-ms",
                                "--modem-dial-ms"})

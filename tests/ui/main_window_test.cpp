@@ -287,6 +287,9 @@ TEST(MainWindow, PagesNestSelectAndTakeCaptions)
     constexpr int kPlain = 300;
     constexpr int kDisabled = 301;
     PageTree* pages = window->Pages();
+    // The first page brings the maker's service page (id 100) along.
+    ASSERT_NE(pages->Find(100), nullptr);
+    EXPECT_EQ(pages->Find(100)->item->parent(), pages->Find(CDlgMainConfig::kPageId)->item);
     const qsizetype before = pages->Entries().size();
     window->AddPage(QStringLiteral("Система"), system, CDlgMainConfig::kPageId, kPlain);
     window->AddPage(QStringLiteral("БД2 (не исп.)"), disabled, CDlgMainConfig::kPageId, kDisabled);

@@ -19,6 +19,7 @@
 #include "channel/port_table.h"
 #include "channel/ui/exchange_monitor_window.h"
 #include "config/ui/config_page_tree.h"
+#include "config/ui/dlg_main_config_service.h"
 #include "config/ui/tunes_file_dialogs.h"
 
 #include <QCloseEvent>
@@ -48,7 +49,7 @@ MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter,
       m_presenter(presenter),
       m_freePorts(FreePortTable::AllFree()),
       m_host(presenter),
-      m_archiveExport(environment)
+      m_archiveExport(environment, &m_calibration)
 {
     setObjectName(QString::fromLatin1(kWindowName));
     setWindowTitle(kApplicationTitle);
@@ -64,6 +65,7 @@ MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter,
 
     m_host.SetDialogParent(this);
     WireHost();
+    m_stand.AttachHost(&m_host);
     m_driver.AttachHost(&m_host);
     m_driver.SetCommandExtensions(&m_archiveExport);
     m_driver.StartThreads();
@@ -164,6 +166,8 @@ CDlgMainConfig* MainDialog::AddMainConfigPage()
     connect(m_configPages, &ConfigPageTree::relabelled, m_mainConfig, &CDlgMainConfig::RefreshSubPages);
     connect(this, &MainDialog::configurationLabelsChanged, m_configPages, &ConfigPageTree::Relabel);
     m_configPages->Build();
+    AddPage(QStringLiteral("Сервис производителя"), new CDlgMainConfigService(*this, m_stand), CDlgMainConfig::kPageId,
+            CDlgMainConfigService::kPageId);
     m_mainConfig->SetPageTree(m_pages);
     SelectPage(CDlgMainConfig::kPageId);
     return m_mainConfig;
@@ -300,4 +304,5 @@ void MainDialog::ShutDown()
         SplitterPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName)).Store(*m_splitter, kDesignedTreeWidth);
     m_host.ShutDown(m_driver);
     m_driver.TransmitChanel().Disconnect();
+    m_stand.TransmitChanel().Disconnect();
 }

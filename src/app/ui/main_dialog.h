@@ -12,6 +12,8 @@
 #include "config/config_messages.h"
 #include "nodes/demo_node.h"
 #include "nodes/node_base.h"
+#include "protocol/rkm8.h"
+#include "protocol/rkm8_calibration.h"
 #include "protocol/rovo_redod.h"
 
 #include <QMainWindow>
@@ -103,8 +105,11 @@ private:
     NodeBase m_base;
     FreePortTable m_freePorts;
     GuiDriverHost m_host;
-    ArchiveExportRunner m_archiveExport;  // command 16 of the driver
-    CRovoRedod m_driver;   // after the host and the export: it goes first
+    // The reference stand's link and the calibrations run with it outlive the driver's threads.
+    CRkm8 m_stand;
+    Rkm8Calibration m_calibration{m_stand};
+    ArchiveExportRunner m_archiveExport;  // command 16 of the driver, 17 and 18 through m_calibration
+    CRovoRedod m_driver;   // after the host and the extensions: it goes first
     PageTree* m_pages = nullptr;
     StatusStrip* m_status = nullptr;
     QSplitter* m_splitter = nullptr;

@@ -1,0 +1,105 @@
+#pragma once
+// CRkm8, the link to the reference stand "РКМ8" that feeds the meter's temperature inputs with
+// resistance measures and its pressure inputs with current measures during automatic calibration. It
+// owns its own channel (a serial line at 2400 baud, transparent framing) and reports the way the meter
+// driver does: through a DriverHost, its monitor lines headed "РКМ8". Only the driver's command thread
+// uses it, while a calibration runs; the driver's stop request also ends a wait for the stand.
+//
+// In simulation (the meter itself is reached over the shared-memory link, no stand is attached) every
+// command is answered "Ok" at once without touching a line.
+
+#include "channel/channel_owner.h"
+#include "channel/channel_types.h"
+#include "channel/transmit_channel.h"
+#include "protocol/rkm8_commands.h"
+
+#include <cstdint>
+
+class DriverHost;
+
+class CRkm8 : public ChannelOwner {
+public:
+    // The stand's line: 2400 baud 8N1, unframed, 500 ms between characters ends a read.
+    static constexpr int kBaudRate = 2400;
+    static constexpr int kByteSize = 8;
+    static constexpr int kReadIntervalMs = 500;
+    static constexpr int kAnswerTimeoutSec = 2;
+    static constexpr int kAttempts = 5;
+    static constexpr int kExecuteTries = 3;
+
+    CRkm8();
+    CRkm8(const CRkm8&) = delete;
+    CRkm8& operator=(const CRkm8&) = delete;
+
+    // Binds the host and turns every reporting flag on; null turns them off.
+    void AttachHost(DriverHost* host);
+    // Whose stop request ends the waits (the meter driver's); null: nothing stops them.
+    void SetStopSource(const ChannelOwner* source) { m_StopSource = source; }
+    // Puts the stand's channel settings in place on COM `portNumber`; `simulate` when the meter is
+    // reached over the shared-memory link.
+    void PrepareChannel(int portNumber, bool simulate);
+    bool Simulating() const { return m_Simulate; }
+
+    CTransmitChanel& TransmitChanel() { return m_TransmitChanel; }
+
+    // True when the stand answered the probe (51.0 Ohm).
+    bool Connect();
+    // Values outside the measure tables are refused before anything is sent.
+    bool SetResistance(double ohm);
+    // All four current outputs are set to the value.
+    bool SetCurrent(double milliampere);
+    // Sends the prepared command; up to three tries while the stand answers without "Ok".
+    bool Execute();
+
+    const std::uint8_t* Request() const { return m_Request; }
+    std::uint16_t RequestLength() const { return m_RequestLength; }
+    const std::uint8_t* Answer() const { return m_Answer; }
+    std::uint16_t AnswerLength() const { return m_AnswerLength; }
+
+    // ChannelOwner, in slot order.
+    QString PhoneNumber() const override { return {}; }
+    QString ModemInitString() const override { return {}; }
+    quintptr MainWindowId() const override;
+    int SendQueryTo(int attempts, int timeoutSec) override;  // rkm8_query.cpp
+    int ModemConnectTimeoutSec() const override { return 0; }
+    int DialMode() const override { return 0; }
+    int ModemType() const override { return 0; }
+    bool ReportsUnknownKind() const override { return m_Host != nullptr; }
+    int BaudRate() const override { return m_TransmitChanel.Settings().baudRate; }
+    int ByteSize() const override { return m_TransmitChanel.Settings().byteSize; }
+    int ReadIntervalOverrideMs() const override { return m_TransmitChanel.Settings().readIntervalOverrideMs; }
+    int ReadIntervalOverrideFlag() const override { return m_TransmitChanel.Settings().readIntervalOverrideFlag; }
+    int ModemConnected() const override { return 0; }
+    int Kind() const override { return m_TransmitChanel.Settings().kind; }
+    int Framing() const override { return m_TransmitChanel.Settings().framing; }
+    bool StopRequested() const override;
+    bool UsbStopRequested() const override { return StopRequested(); }
+    int MyOnCharsRecieved(const std::uint8_t* bytes, int count) override;     // rkm8_query.cpp
+    int MyOnCharsTransmitted(const std::uint8_t* bytes, int count) override;  // rkm8_query.cpp
+    void LogLine(const QString& text) override;
+    int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
+    CCommPortClass* SerialPort() override { return &m_TransmitChanel.SerialPort(); }
+    std::uint8_t DeviceAddress() const override { return 0; }
+
+private:
+    void Prepare(const StandCommand& command);
+    // Logged (with "..." when `dotsInLog`), and shown as operation text with "..." and `detail` as
+    // detail text.
+    void Progress(const QString& text, const QString& detail, bool dotsInLog = false);
+    void ReportError(const QString& text);
+    void LogExchangeBlock(bool transmitted, const std::uint8_t* bytes, int count);
+
+    CTransmitChanel m_TransmitChanel;
+    DriverHost* m_Host = nullptr;
+    bool m_ShowProgress = false;
+    bool m_CopyLogToMonitor = false;
+    bool m_ReportFailures = false;
+    const ChannelOwner* m_StopSource = nullptr;
+    bool m_Simulate = false;
+
+    StandCommand m_Command{};
+    std::uint8_t m_Request[kExchangeBufferSize] = {};
+    std::uint16_t m_RequestLength = 0;
+    std::uint8_t m_Answer[kExchangeBufferSize] = {};
+    std::uint16_t m_AnswerLength = 0;
+};
