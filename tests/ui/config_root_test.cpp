@@ -79,12 +79,12 @@ TEST(ConfigRoot, TreeOfConfigurationPagesWithItsNumberedList)
             empty << QStringLiteral("    %1 (не исп.)").arg(input) << QStringLiteral("      Общие")
                   << QStringLiteral("      Трубы 1...3");
     }
-    empty << QStringLiteral("  Контроли и алармы");
+    empty << QStringLiteral("  Контроли и алармы") << QStringLiteral("  Сервис производителя");
     EXPECT_EQ(TreeOutline(*window), empty);
 
     SubPageList* list = window->MainConfig()->SubPages();
     const QStringList rows{QStringLiteral("1 Система"), QStringLiteral("2 БД1"), QStringLiteral("3 БД2 (не исп.)"),
-                           QStringLiteral("4 Контроли и алармы")};
+                           QStringLiteral("4 Контроли и алармы"), QStringLiteral("5 Сервис производителя")};
     EXPECT_EQ(SubPageTexts(*list), rows);
 
     // Opening a file relabels the tree and the list; DB2 of the known configuration is in use.

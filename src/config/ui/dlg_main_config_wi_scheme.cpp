@@ -116,7 +116,10 @@ void CDlgMainConfigWiScheme::OnPageShown()
 
 void CDlgMainConfigWiScheme::OnConfigurationReplaced()
 {
-    Load();
+    // Loading brings the input into line with the model and may ask the user: only for the page in view.
+    // A page out of view loads when it is shown.
+    if (isVisible())
+        Load();
 }
 
 QComboBox* CDlgMainConfigWiScheme::AddStoredCombo(const char* name, ValueTexts texts,
