@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build with all tests (the fault soak included), then
 # the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer (the widget tests too, on
-# the offscreen platform), then the fuzz programs built with clang, each for ZT5_FUZZ_SECONDS (20).
+# the offscreen platform; the package is installed once, from the normal build), then the fuzz programs built with clang, each for ZT5_FUZZ_SECONDS (20).
 # Each stage says how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -38,13 +38,13 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZT5_SANITIZE=ON -DZ
 cmake --build build-asan -j "$jobs"
 stage_done "sanitizer build"
 
-stage "Tests under ASan + UBSan (all but the soak)"
+stage "Tests under ASan + UBSan (all but the soak and the package)"
 # Leaks inside the system's own libraries (not ours) are listed, each with its reason, in
 # scripts/lsan.supp.
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS="suppressions=$PWD/../scripts/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --output-on-failure -j "$jobs" -LE soak --timeout 900)
+  ctest --output-on-failure -j "$jobs" -LE "soak|package" --timeout 900)
 stage_done "sanitizer tests"
 
 stage "Fuzz programs (build-fuzz/, clang)"
