@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build with all tests (the fault soak included), then
 # the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer (the widget tests too, on
-# the offscreen platform; the package is installed once, from the normal build), then the fuzz programs built with clang, each for ZT5_FUZZ_SECONDS (20).
+# the offscreen platform; the package is installed once, from the normal build), then the fuzz programs
+# built with clang, each for ZT5_FUZZ_SECONDS (20).
 # Each stage says how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -3,6 +3,7 @@
 #include "app/app_environment.h"
 #include "app/ui/connection_toolbar.h"
 #include "app/ui/driver_progress_texts.h"
+#include "app/ui/page_messages.h"
 #include "config/config_messages.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_validation.h"
@@ -18,23 +19,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-namespace {
-
-// The checks speak through the window's message boxes.
-class PageMessages : public ConfigMessageHost {
-public:
-    explicit PageMessages(PageHost& host) : m_host(host) {}
-    int ShowMessage(const QString& text, const QString& caption, unsigned style) override
-    {
-        return m_host.ShowMessage(text, caption, style);
-    }
-
-private:
-    PageHost& m_host;
-};
-
-}  // namespace
 
 CDlgMainConfig::CDlgMainConfig(PageHost& host, QWidget* parent)
     : CDlgParentWithMyProperty(host, parent),

@@ -18,7 +18,7 @@
 #include "config/ui/pipe_page_fields.h"
 #include "config/ui/scheme_choice_view.h"
 #include "config/ui/scheme_picker_dialog.h"
-#include "config/ui/wi_page_messages.h"
+#include "app/ui/page_messages.h"
 #include "protocol/rovo_redod.h"
 
 namespace {
@@ -143,7 +143,7 @@ void CDlgMainConfigWiScheme::Load()
     ConfigurationBlocks& blocks = Blocks();
     const bool setUsed = m_set == 0 || blocks.tunes.Db2Used();
     if (setUsed) {
-        WiPageMessages messages(Host());
+        PageMessages messages(Host());
         if (RemoveSchemeNotOffered(blocks.tunes.db[m_set], m_input, blocks.identity, messages))
             Host().ConfigurationLabelsChanged();
     }
@@ -212,7 +212,7 @@ void CDlgMainConfigWiScheme::OnTxUseChosen(int index)
 {
     if (m_loading)
         return;
-    WiPageMessages messages(Host());
+    PageMessages messages(Host());
     SelectTxChoice(Blocks().tunes.db[m_set], m_input, m_tx, index, messages);
     // Refused: the previous choice comes back; taken: tнв may have become free or taken.
     Load();

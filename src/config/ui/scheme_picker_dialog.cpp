@@ -7,7 +7,7 @@
 #include "config/scheme_picker.h"
 #include "config/scheme_table.h"
 #include "config/ui/scheme_choice_view.h"
-#include "config/ui/wi_page_messages.h"
+#include "app/ui/page_messages.h"
 
 CSchemePickerDialog::CSchemePickerDialog(PageHost& host, ConfigurationBlocks& blocks, int set, int input,
                                          QWidget* parent)
@@ -32,7 +32,7 @@ CSchemePickerDialog::CSchemePickerDialog(PageHost& host, ConfigurationBlocks& bl
 
 void CSchemePickerDialog::accept()
 {
-    WiPageMessages messages(m_host);
+    PageMessages messages(m_host);
     m_changed = ApplySchemeChoice(m_blocks.tunes.db[m_set], m_input, m_blocks.identity, m_view->SelectedScheme(),
                                   m_view->SelectedRow(), messages);
     // Unchanged without a word means the choice was the input's own: nothing left to do here.

@@ -1,13 +1,13 @@
 #pragma once
-// The input pages hand the core's questions and refusals to the window through the page host, and
-// count them: a picker that showed a message stays open for another choice.
+// A page hands the core's questions and refusals to the window through its page host, and counts them
+// (a picker that showed a message stays open for another choice).
 
 #include "app/ui/page_host.h"
 #include "config/config_messages.h"
 
-class WiPageMessages final : public ConfigMessageHost {
+class PageMessages final : public ConfigMessageHost {
 public:
-    explicit WiPageMessages(PageHost& host) : m_host(host) {}
+    explicit PageMessages(PageHost& host) : m_host(host) {}
 
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override
     {
