@@ -106,8 +106,8 @@ TEST(CtrlsAndAlarmsPage, ControlEditorsFollowTheElementKind)
     EXPECT_EQ(editors.maximum->text(), QStringLiteral("340.25"));
     EXPECT_EQ(block.controls[0].Number(), 4u);
     EXPECT_EQ(block.controls[0].Parameter(), 6u);
-    EXPECT_FLOAT_EQ(block.controls[0].minimum, -12.5f);
-    EXPECT_FLOAT_EQ(block.controls[0].maximum, 340.25f);
+    EXPECT_FLOAT_EQ(+block.controls[0].minimum, -12.5f);
+    EXPECT_FLOAT_EQ(+block.controls[0].maximum, 340.25f);
     EXPECT_EQ(RowTexts(*editors.list, 0), (QStringList{"1", "Труба", "ТВ2 Труба 2", "Vч.", "-12.500", "340.250"}));
 
     // The extra input has one number and two parameters; back to "Не используется" closes the editors.
@@ -122,7 +122,7 @@ TEST(CtrlsAndAlarmsPage, ControlEditorsFollowTheElementKind)
     EXPECT_EQ(RowTexts(*editors.list, 3), (QStringList{"4", "Не используется", "", "", "", ""}));
 
     // Nothing was written to controls not edited.
-    EXPECT_EQ(block.controls[2].word, 0xFE00);
+    EXPECT_EQ(+block.controls[2].word, 0xFE00);
     EXPECT_EQ(block.controls[1].Parameter(), 3u);
 }
 
@@ -162,17 +162,17 @@ TEST(CtrlsAndAlarmsPage, CheckMarksAreTheBitsOfEachTabsEntry)
     list->setCurrentItem(list->topLevelItem(7));
     const ControlsBlock before = block;
     QTest::keyClick(list, Qt::Key_Space);
-    EXPECT_EQ(block.alarms[2].eventMask, before.alarms[2].eventMask | (1u << 7));
+    EXPECT_EQ(unsigned(+block.alarms[2].eventMask), +before.alarms[2].eventMask | (1u << 7));
     for (int entry : {0, 1, 3})
-        EXPECT_EQ(block.alarms[entry].eventMask, before.alarms[entry].eventMask);
+        EXPECT_EQ(+block.alarms[entry].eventMask, +before.alarms[entry].eventMask);
     list->topLevelItem(22)->setCheckState(0, Qt::Unchecked);  // row 23 was checked: 24 - 2 = 22
-    EXPECT_EQ(block.alarms[2].eventMask, (before.alarms[2].eventMask | (1u << 7)) & ~(1u << 22));
+    EXPECT_EQ(+block.alarms[2].eventMask, (+before.alarms[2].eventMask | (1u << 7)) & ~(1u << 22));
     QTest::keyClick(list, Qt::Key_Space);
     EXPECT_FALSE(block.alarms[2].EventOn(7));
     // The word before each mask and the bits above 24 are the meter's own.
     for (int entry = 0; entry < kAlarmEntryCount; ++entry) {
-        EXPECT_EQ(block.alarms[entry].word, 0xA500 + entry);
-        EXPECT_EQ(block.alarms[entry].eventMask & 0xFE000000u, 0xFE000000u);
+        EXPECT_EQ(+block.alarms[entry].word, 0xA500 + entry);
+        EXPECT_EQ(+block.alarms[entry].eventMask & 0xFE000000u, 0xFE000000u);
     }
     EXPECT_EQ(std::memcmp(block.controls, before.controls, sizeof before.controls), 0);
 
@@ -182,7 +182,7 @@ TEST(CtrlsAndAlarmsPage, CheckMarksAreTheBitsOfEachTabsEntry)
     auto* second = NamedChild<QTreeWidget>(page, QStringLiteral("alarmList1"));
     for (int row = 0; row < kAlarmEventCount; ++row)
         EXPECT_EQ(second->topLevelItem(row)->checkState(0), Qt::Checked);
-    EXPECT_EQ(block.alarms[1].eventMask, 0x1FFFFFFu);
+    EXPECT_EQ(+block.alarms[1].eventMask, 0x1FFFFFFu);
 }
 
 }  // namespace

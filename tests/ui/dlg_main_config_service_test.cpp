@@ -131,7 +131,7 @@ TEST(ServicePage, Model041IsRefusedAtLevel523AndWrittenAt524)
         EXPECT_EQ(older.rig.presenter.messages[0].caption, QStringLiteral("Информация"));
         // Nothing was queued and nothing remembered.
         EXPECT_FALSE(older.window->Driver().IsBusy());
-        EXPECT_EQ(older.MeterMakerData().serialAtManufacture, factorySerial);
+        EXPECT_EQ(unsigned(+older.MeterMakerData().serialAtManufacture), unsigned(factorySerial));
         EXPECT_FALSE(ServiceText(older.rig.environment->Settings(), "ManufactureSerial").IsStored());
     }
     ServicePageRig newer(524);
@@ -145,7 +145,7 @@ TEST(ServicePage, Model041IsRefusedAtLevel523AndWrittenAt524)
     EXPECT_TRUE(newer.rig.presenter.messages.isEmpty());
     const MakerData written = newer.MeterMakerData();
     EXPECT_EQ(written.makerId, 12);
-    EXPECT_EQ(written.serialAtManufacture, 4500u);
+    EXPECT_EQ(unsigned(+written.serialAtManufacture), 4500u);
     EXPECT_EQ(written.modelIndex, 4);
     EXPECT_EQ(written.manufactured.day, before.date().day());
     EXPECT_EQ(written.manufactured.year + 2000, before.date().year());

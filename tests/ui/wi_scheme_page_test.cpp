@@ -91,12 +91,12 @@ TEST(WiSchemePage, SchemesChosenThroughThePickerReachTheRecordTheTreeAndTheMeter
     EXPECT_TRUE(host.messages.empty()) << host.MessageTexts().join('\n').toStdString();
     EXPECT_EQ(host.labelsChanged, 1);
     const InputSettings& in = host.In(0, 0);
-    EXPECT_EQ(in.scheme, 6);
+    EXPECT_EQ(+in.scheme, 6);
     EXPECT_EQ(in.Kt3(), 0u);
     EXPECT_EQ(in.Frt(), 1u);
-    EXPECT_EQ(in.maxImbalance, 1.0f);
-    EXPECT_EQ(in.contractColdTemperature, 4.0f);
-    EXPECT_EQ(in.contractColdPressure, 0.1f);
+    EXPECT_EQ(float(+in.maxImbalance), 1.0f);
+    EXPECT_EQ(+in.contractColdTemperature, 4.0f);
+    EXPECT_EQ(+in.contractColdPressure, 0.1f);
     EXPECT_EQ(in.ColdWaterUse(), 1u);
     EXPECT_EQ(view->Picture()->PictureCaption(), QStringLiteral("СИ 6, КТ3=0, ФРТ=1"));
     QTreeWidgetItem* current = RowWith(view->CombinationList(), {0}, {QStringLiteral(">>>")});
@@ -116,7 +116,7 @@ TEST(WiSchemePage, SchemesChosenThroughThePickerReachTheRecordTheTreeAndTheMeter
         PickCombination(picker, 3, 1);
         PressOk(picker);
         EXPECT_TRUE(picker.isVisible());
-        EXPECT_EQ(host.In(0, 0).scheme, 6);
+        EXPECT_EQ(+host.In(0, 0).scheme, 6);
         PressOk(picker);
         EXPECT_FALSE(picker.isVisible());
     }));
@@ -128,7 +128,7 @@ TEST(WiSchemePage, SchemesChosenThroughThePickerReachTheRecordTheTreeAndTheMeter
         EXPECT_EQ(question.style & MessageStyle::kButtonMask, MessageStyle::kYesNo);
     }
     EXPECT_EQ(host.labelsChanged, 2);
-    EXPECT_EQ(in.scheme, 2);
+    EXPECT_EQ(+in.scheme, 2);
     EXPECT_EQ(in.Kt3(), 3u);
     EXPECT_EQ(in.Frt(), 1u);
     EXPECT_EQ(view->Picture()->PictureCaption(), QStringLiteral("СИ 2, КТ3=3, ФРТ=1"));
@@ -153,8 +153,8 @@ TEST(WiSchemePage, SchemesChosenThroughThePickerReachTheRecordTheTreeAndTheMeter
     const InputSettings written = in;
     ASSERT_TRUE(host.WriteToMeter()) << host.rig.Messages().join('\n').toStdString();
     const InputSettings inMeter = host.rig.MeterConfiguration().tunes.db[0].inputs[0];
-    EXPECT_EQ(inMeter.scheme, 2);
-    EXPECT_EQ(inMeter.word, written.word);
+    EXPECT_EQ(+inMeter.scheme, 2);
+    EXPECT_EQ(+inMeter.word, +written.word);
 }
 
 TEST(WiSchemePage, ModelOneOffersOnlyVolumeMeteringOnTheSecondInput)
@@ -180,7 +180,7 @@ TEST(WiSchemePage, ModelOneOffersOnlyVolumeMeteringOnTheSecondInput)
         PressOk(picker);
     }));
     const InputSettings& in = host.In(0, 1);
-    EXPECT_EQ(in.scheme, 12);
+    EXPECT_EQ(+in.scheme, 12);
     EXPECT_EQ(in.Frt(), 11u);
     EXPECT_EQ(in.ColdWaterUse(), 0u) << "no heat, no tx";
     EXPECT_FALSE(Combo(second, "txUse")->isEnabled());
@@ -196,7 +196,7 @@ TEST(WiSchemePage, ModelOneOffersOnlyVolumeMeteringOnTheSecondInput)
     ASSERT_FALSE(host.messages.empty());
     EXPECT_EQ(host.messages.back().text,
               QStringLiteral("Схема измерения 6 недопустима для вычислителя модели 01. ТВ будет удален."));
-    EXPECT_EQ(in.scheme, 0);
+    EXPECT_EQ(+in.scheme, 0);
     EXPECT_EQ(in.Kt3(), 4u);
     EXPECT_EQ(in.Frt(), 11u);
     EXPECT_EQ(host.labelsChanged, relabelled + 1);
@@ -230,8 +230,8 @@ TEST(WiSchemePage, PickerRefusesWhatTheRulesForbid)
         EXPECT_EQ(host.messages.back().text, kTv2TxInUse);
         ClickStandardButton(picker, QDialogButtonBox::Cancel);
     }));
-    EXPECT_EQ(host.In(0, 0).scheme, before.scheme);
-    EXPECT_EQ(host.In(0, 0).word, before.word);
+    EXPECT_EQ(+host.In(0, 0).scheme, +before.scheme);
+    EXPECT_EQ(unsigned(+host.In(0, 0).word), unsigned(+before.word));
     EXPECT_EQ(host.labelsChanged, 0);
 
     // Another row of the same scheme: asked, then the input's settings start afresh.
@@ -260,7 +260,7 @@ TEST(WiSchemePage, PickerRefusesWhatTheRulesForbid)
     }));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, QStringLiteral("Удалить тепловой ввод?"));
-    EXPECT_EQ(host.In(0, 0).scheme, 0);
+    EXPECT_EQ(+host.In(0, 0).scheme, 0);
     EXPECT_EQ(host.In(0, 0).Kt3(), 4u);
     EXPECT_EQ(host.In(0, 0).Frt(), 11u);
     EXPECT_EQ(host.labelsChanged, 2);
@@ -372,33 +372,33 @@ TEST(WiSchemePage, ColdWaterFieldsInTheUnitSystemAndFilteredAsTyped)
     host.In(0, 0).contractColdPressure = 0.1f;
     pressure->clear();
     TypeText(pressure, QStringLiteral("6.11832"));
-    EXPECT_NEAR(host.In(0, 0).contractColdPressure, 0.6, 1e-6);
+    EXPECT_NEAR(+host.In(0, 0).contractColdPressure, 0.6, 1e-6);
     pressure->clear();
     TypeText(pressure, QStringLiteral("-1.1234567"));
     EXPECT_EQ(pressure->text(), QStringLiteral("1.12345"));
-    EXPECT_NEAR(host.In(0, 0).contractColdPressure, 1.12345 / 10.1972, 1e-6);
+    EXPECT_NEAR(+host.In(0, 0).contractColdPressure, 1.12345 / 10.1972, 1e-6);
 
     QLineEdit* temperature = Edit(page, "txTemperature");
     EXPECT_EQ(temperature->text(), QStringLiteral("4.000"));
     temperature->clear();
     TypeText(temperature, QStringLiteral("1a2.34.56"));
     EXPECT_EQ(temperature->text(), QStringLiteral("12.345"));
-    EXPECT_FLOAT_EQ(host.In(0, 0).contractColdTemperature, 12.345f);
+    EXPECT_FLOAT_EQ(+host.In(0, 0).contractColdTemperature, 12.345f);
 
     QLineEdit* imbalance = Edit(page, "maxImbalance");
     EXPECT_EQ(imbalance->text(), QStringLiteral("1.000"));
     imbalance->clear();
     TypeText(imbalance, QStringLiteral("2,5"));
     EXPECT_EQ(imbalance->text(), QStringLiteral("25"));
-    EXPECT_FLOAT_EQ(host.In(0, 0).maxImbalance, 25.0f) << "the range is the checks' business, not the filter's";
+    EXPECT_FLOAT_EQ(+host.In(0, 0).maxImbalance, 25.0f) << "the range is the checks' business, not the filter's";
 
     host.Blocks().tunes.SetUnitSystem(kUnitSystemSi);
     page.OnPageShown();
     EXPECT_EQ(NamedChild<QLabel>(page, QStringLiteral("txPressureCaption"))->text(), QStringLiteral("Pxд (МПа):"));
-    EXPECT_EQ(pressure->text(), QString::asprintf("%.5f", double(host.In(0, 0).contractColdPressure)));
+    EXPECT_EQ(pressure->text(), QString::asprintf("%.5f", double(+host.In(0, 0).contractColdPressure)));
     pressure->clear();
     TypeText(pressure, QStringLiteral("0.25"));
-    EXPECT_EQ(host.In(0, 0).contractColdPressure, 0.25f);
+    EXPECT_EQ(float(+host.In(0, 0).contractColdPressure), 0.25f);
 }
 
 }  // namespace

@@ -46,15 +46,16 @@ CtrlsEditorBox::CtrlsEditorBox(std::function<ControlsBlock&()> controls, const b
     };
     storeIndex(m_number, &ControlEntry::SetNumber);
     storeIndex(m_parameter, &ControlEntry::SetParameter);
-    const auto storeLimit = [this](float ControlEntry::*limit) {
-        return [this, limit](double v) {
-            Control().*limit = float(v);
+    // The entry is packed: its limits are stored by name, never through a member pointer.
+    const auto storeLimit = [this](void (*store)(ControlEntry&, float)) {
+        return [this, store](double v) {
+            store(Control(), float(v));
             ShowRow(SelectedControl());
         };
     };
-    m_minimum = MakeNumericEdit(kLimitRule, storeLimit(&ControlEntry::minimum), m_loading, this);
+    m_minimum = MakeNumericEdit(kLimitRule, storeLimit([](ControlEntry& c, float v) { c.minimum = v; }), m_loading, this);
     m_minimum->setObjectName(QStringLiteral("controlMinimum"));
-    m_maximum = MakeNumericEdit(kLimitRule, storeLimit(&ControlEntry::maximum), m_loading, this);
+    m_maximum = MakeNumericEdit(kLimitRule, storeLimit([](ControlEntry& c, float v) { c.maximum = v; }), m_loading, this);
     m_maximum->setObjectName(QStringLiteral("controlMaximum"));
 
     auto* editors = new QFormLayout;
