@@ -13,7 +13,8 @@ template <class Record>
 Record RecordOf(const std::vector<std::uint8_t>& bytes)
 {
     Record record{};
-    std::memcpy(&record, bytes.data(), std::min(bytes.size(), sizeof record));
+    if (!bytes.empty())  // an empty vector's data() may be null, which memcpy must never get
+        std::memcpy(&record, bytes.data(), std::min(bytes.size(), sizeof record));
     return record;
 }
 
