@@ -28,6 +28,7 @@
 #include <vector>
 
 class ArchiveTable;
+struct RangeRecord;
 
 // Failure codes of our own, beside the engine's (whose low 16 bits are kept).
 enum DatabaseFailure : std::uint16_t {
@@ -51,6 +52,11 @@ public:
     bool Exists(int kind, std::uint32_t serial, const DateTimeStamp& date);
     // Adds the record's row; the columns the table lacks are skipped.
     bool Write(int kind, std::span<const std::uint8_t> record, std::uint32_t serial, const DateTimeStamp& date);
+    // The rows this meter has in the kind's table dated from `from` to `to` (both by the hour, both
+    // included), oldest first, each made back into a record (the fields the table lacks stay 0). False
+    // with the failure stored when the table cannot be read; a row with a date it cannot read is skipped.
+    bool ReadRange(int kind, std::uint32_t serial, const TChronoArch& from, const TChronoArch& to,
+                   std::vector<RangeRecord>* records);
     // Commits what is pending and disconnects; false when the last rows could not be committed.
     bool Close();
 

@@ -7,17 +7,23 @@
 
 namespace {
 
-// What the buttons of commands 16-18 are called.
+// What the buttons of commands 16-18 and 20 are called.
 const char* ExtensionTitle(std::uint32_t code)
 {
     switch (code) {
     case kCommandExportArchive: return "Весь архив";
     case kCommandCalibrateTemperature: return "Калибровка t";
+    case kCommandReadArchiveRange: return "Построить";
     default: return "Калибровка P";
     }
 }
 
 }  // namespace
+
+bool CommandExtensions::ReadArchiveRange(CRovoRedod& driver)
+{
+    return ReportMissingExtension(driver, kCommandReadArchiveRange);
+}
 
 QByteArray CommandExtensions::ReadIdleModemText(CRovoRedod& driver)
 {

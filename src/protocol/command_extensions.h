@@ -18,12 +18,14 @@ public:
     virtual bool ExportWholeArchive(CRovoRedod& driver) = 0;
     virtual bool CalibrateTemperature(CRovoRedod& driver) = 0;
     virtual bool CalibrateCurrent(CRovoRedod& driver) = 0;
+    // Command 20, a stretch of a value archive from the database and the meter; by default unavailable.
+    virtual bool ReadArchiveRange(CRovoRedod& driver);
 
     // Up to 1000 characters the modem has sent on its own since the last look; empty when none. By
     // default read off the driver's channel.
     virtual QByteArray ReadIdleModemText(CRovoRedod& driver);
 };
 
-// What command 16, 17 or 18 does when nothing carries it out: the driver logs and shows that the
+// What command 16, 17, 18 or 20 does when nothing carries it out: the driver logs and shows that the
 // operation is not available. Returns false, the command's result.
 bool ReportMissingExtension(CRovoRedod& driver, std::uint32_t code);

@@ -24,6 +24,7 @@ enum DriverCommand : std::uint32_t {
     kCommandCalibrateTemperature = 17,
     kCommandCalibrateCurrent = 18,
     kCommandReadClock = 19,
+    kCommandReadArchiveRange = 20,     // a stretch of a value archive, database first (the trends page)
 };
 
 enum DriverServiceRequest : std::uint32_t {

@@ -17,7 +17,7 @@ constexpr std::uint16_t kPasswordCommand8 = 8;
 
 bool KnownCommand(std::uint32_t code)
 {
-    return code <= kCommandReadClock && code != 14;
+    return code <= kCommandReadArchiveRange && code != 14;
 }
 
 }  // namespace
@@ -76,7 +76,8 @@ bool CRovoRedod::RunCommand(std::uint32_t code)
     case kCommandReadFlashPage: return ReadFlashPage();
     case kCommandExportArchive:
     case kCommandCalibrateTemperature:
-    case kCommandCalibrateCurrent: return RunExtension(code);
+    case kCommandCalibrateCurrent:
+    case kCommandReadArchiveRange: return RunExtension(code);
     case kCommandReadClock: return ReadCurrentDateTime();
     default: return false;
     }
@@ -98,6 +99,7 @@ bool CRovoRedod::RunExtension(std::uint32_t code)
         switch (code) {
         case kCommandExportArchive: return m_Extensions->ExportWholeArchive(*this);
         case kCommandCalibrateTemperature: return m_Extensions->CalibrateTemperature(*this);
+        case kCommandReadArchiveRange: return m_Extensions->ReadArchiveRange(*this);
         default: return m_Extensions->CalibrateCurrent(*this);
         }
     }

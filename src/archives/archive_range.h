@@ -1,0 +1,40 @@
+#pragma once
+// A stretch of one value archive (hourly, daily or monthly) between two dates, and the records found
+// for it: which record dates the meter holds inside it, and the records themselves, whether they came
+// out of the archive database or off the meter.
+
+#include "archives/archive_descriptors.h"
+#include "archives/archive_records.h"
+#include "archives/archive_step.h"
+
+#include <cstdint>
+#include <vector>
+
+struct ArchiveRange {
+    ArchiveKind kind = kArchiveHourly;  // hourly, daily or monthly
+    TChronoArch from{};                 // both ends belong to the range; minutes never count
+    TChronoArch to{};
+};
+
+// Whether the range names a value archive with records (not totals) and `from` is not after `to`.
+bool IsUsableRange(const ArchiveRange& range);
+// Whether a record date lies in the range, by the hour.
+bool InRange(const ArchiveRange& range, const TChronoArch& date);
+
+// The dates the meter holds records for inside the range: the dates a whole-archive export visits (with
+// its minutes and seconds, so a record filed from here is the one the export would find), those in range.
+std::vector<DateTimeStamp> MeterDatesInRange(const ArchiveDescriptors& descriptors, const ArchiveRange& range,
+                                             ReportTime reportTime);
+
+struct RangeRecord {
+    TChronoArch date;      // the date the record is filed under (also in record.date)
+    ArchiveRecord record;
+};
+
+struct ArchiveRangeResult {
+    std::uint32_t serial = 0;               // the meter's factory number
+    std::vector<RangeRecord> records;       // oldest first, one per date
+    std::int64_t fromDatabase = 0;
+    std::int64_t fromMeter = 0;             // read off the meter (and added to the database)
+    std::int64_t missing = 0;               // dates in range the meter holds but could not be read (stopped)
+};

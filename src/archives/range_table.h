@@ -1,0 +1,33 @@
+#pragma once
+// A stretch of records as a table for a spreadsheet: one row per record, the date and the chosen
+// quantities, then one column of markers per chosen quantity that has flags ("t1 НС": "<", ">", "!").
+// CSV is UTF-8 with a byte-order mark and ";" between cells, numbers with a decimal comma, which
+// spreadsheets in Russian locales open directly; the HTML form is the report writer's worksheet page
+// (windows-1251), which the same spreadsheets open as a sheet.
+//
+// Numbers are written with the fewest digits that read back as the same single-precision value.
+
+#include "archives/archive_range.h"
+#include "archives/trend_quantities.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+using TrendSelection = std::vector<const TrendQuantity*>;
+
+// "Дата", "t1, °C", ..., "t1 НС", ...
+QStringList RangeTableHeads(const TrendSelection& quantities);
+// The cells of one record, in the order of the heads: the date "dd.MM.yyyy hh:00", the numbers (empty
+// for a value that is not a number), the markers.
+QStringList RangeTableRow(const RangeRecord& record, const TrendSelection& quantities);
+
+// The whole CSV file: BOM, heads, rows, CR LF line ends.
+QByteArray RangeCsv(const std::vector<RangeRecord>& records, const TrendSelection& quantities);
+// The whole HTML file; `title` heads the sheet ("Часовой архив, зав.N 12345, 01.03.2024 - 07.03.2024").
+QByteArray RangeHtml(const std::vector<RangeRecord>& records, const TrendSelection& quantities, const QString& title);
+
+// A number as the table writes it: "90,123", "-0,5", "" for NaN and infinities.
+QString RangeNumberText(float value);
