@@ -164,7 +164,7 @@ CapacityEntry EventLogs::Capacity(EventLogKind log) const
 int EventLogs::BeforeRead(MeterImage& image, int start, int count)
 {
     for (int log = 0; log < kEventLogCount; ++log) {
-        const MeterArea area = EventLogArea(log);
+        const MeterArea area = EventLogReceiveArea(log);
         if (!Touches(start, count, area))
             continue;
         const auto request = RequestOf(image);

@@ -28,11 +28,6 @@ std::uint8_t* AreaIn(MeterImage& image, MeterArea area) { return image.At(AreaRe
 
 const std::uint8_t* AreaIn(const MeterImage& image, MeterArea area) { return image.At(AreaRegister(area)); }
 
-MeterArea EventLogArea(int log)
-{
-    return static_cast<MeterArea>(static_cast<int>(MeterArea::kEventLogDbChanges) + log);
-}
-
 bool IsAnswerArea(MeterArea area)
 {
     switch (area) {

@@ -24,8 +24,6 @@ bool CutsThrough(int start, int count, MeterArea area);
 std::uint8_t* AreaIn(MeterImage& image, MeterArea area);
 const std::uint8_t* AreaIn(const MeterImage& image, MeterArea area);
 
-// The area of event log 0 (DB changes), 1 (administrative events) or 2 (diagnostics).
-MeterArea EventLogArea(int log);
 // The answer areas hold up to a 256-byte slot whatever the record size.
 bool IsAnswerArea(MeterArea area);
 

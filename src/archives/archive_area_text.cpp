@@ -19,15 +19,6 @@ QString CurrentAreaText(bool totals, std::span<const std::uint8_t> area)
     return RenderCurrentValues(RecordFromBytes<CurrentValues>(area));
 }
 
-MeterArea EventLogReceiveArea(int log)
-{
-    switch (log) {
-    case kEventLogAdministrative: return MeterArea::kEventLogAdministrative;
-    case kEventLogDiagnostics: return MeterArea::kEventLogDiagnostics;
-    default: return MeterArea::kEventLogDbChanges;
-    }
-}
-
 std::optional<QString> ArchiveCommandText(int code, const CRovoRedod& driver)
 {
     const ArchiveRequest& request = driver.Data().request;

@@ -19,8 +19,6 @@ class CRovoRedod;
 QString ValueArchiveText(ArchiveKind kind, std::span<const std::uint8_t> record);
 // The current values or, with `totals`, the current totals.
 QString CurrentAreaText(bool totals, std::span<const std::uint8_t> area);
-// The receive area of an event log (EventLogKind); the first log for a number outside them.
-MeterArea EventLogReceiveArea(int log);
 
 // The report a finished command 11, 12 or 13 leaves to show, read from the driver's areas as its
 // request block names them; nothing for any other command.

@@ -16,8 +16,6 @@ constexpr const char* kValueArchiveTitles[kValueArchiveCount] = {
     "Чтение итогового архива за"};
 constexpr const char* kEventLogTitles[kEventLogCount] = {"Чтение архива изм. БД", "Чтение архива адм. соб.",
                                                        "Чтение архива диагностик"};
-constexpr MeterArea kEventLogAreas[kEventLogCount] = {kEventLogDbChanges, kEventLogAdministrative,
-                                                      kEventLogDiagnostics};
 constexpr char kUnknownArchiveTitle[] = "Чтение неизвестного типа архива за";
 constexpr char kArchiveProgress[] = "Чтение архива";
 constexpr int kClockBytes = 6;
@@ -82,7 +80,7 @@ bool CRovoRedod::ReadAsyncArch()
     }
     ArchiveRequest request{};
     request.recordNumber = first;
-    const MeterArea area = kEventLogAreas[log];
+    const MeterArea area = EventLogReceiveArea(log);
     std::memset(m_Data.At(area), 0, kAnswerSlotBytes);
     return WriteRequestThenRead(request, area, int(count * kEventRecordSize), "ReadAsyncArch");
 }

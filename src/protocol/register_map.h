@@ -52,6 +52,17 @@ enum class MeterArea : int {
 };
 inline constexpr int kMeterAreaCount = static_cast<int>(MeterArea::kControls) + 1;
 
+// The receive area of an event log (0 database changes, 1 administrative, 2 diagnostics, as the request's
+// kind numbers them); the first log's for a number outside them.
+constexpr MeterArea EventLogReceiveArea(int log)
+{
+    switch (log) {
+    case 1: return MeterArea::kEventLogAdministrative;
+    case 2: return MeterArea::kEventLogDiagnostics;
+    default: return MeterArea::kEventLogDbChanges;
+    }
+}
+
 // One row of the map: the first register and the size in bytes below level 512, from 512 to 514 and
 // from 515 on. A size of 0 means the area is not addressed at that level.
 struct AreaEntry {

@@ -253,7 +253,7 @@ TEST(EventLogs, ReadFromTheRequestedRecordNumberInEitherFunctionSet)
         const int stored = meter.Logs().Capacity(kind).writeIndex;
         // Standard functions: the request, then 256 bytes in two reads (125 + 3 registers).
         ASSERT_EQ(client.Write(MeterArea::kArchiveRequest, SlaveClient::Bytes(EventLogRequest(kind, 0, 16))), 0);
-        const SlaveReply entries = client.Read(EventLogArea(log), 256);
+        const SlaveReply entries = client.Read(EventLogReceiveArea(log), 256);
         ASSERT_TRUE(entries.Ok());
         DateTimeStamp previous{1, 1, 0, 0, 0, 0};
         for (int i = 0; i < 16; ++i) {
@@ -267,7 +267,7 @@ TEST(EventLogs, ReadFromTheRequestedRecordNumberInEitherFunctionSet)
         // From near the end of what is stored: erased places read as 0xFF.
         const SlaveReply tail = client.WriteRead48(
             MeterArea::kArchiveRequest, SlaveClient::Bytes(EventLogRequest(kind, std::uint16_t(stored - 2), 16)),
-            EventLogArea(log), 256);
+            EventLogReceiveArea(log), 256);
         ASSERT_TRUE(tail.Ok());
         EXPECT_NE(tail.bytes.left(32), QByteArray(32, '\xFF'));
         EXPECT_EQ(tail.bytes.mid(32), QByteArray(256 - 32, '\xFF'));
@@ -275,7 +275,7 @@ TEST(EventLogs, ReadFromTheRequestedRecordNumberInEitherFunctionSet)
             client
                 .WriteRead48(MeterArea::kArchiveRequest,
                              SlaveClient::Bytes(EventLogRequest(kind, std::uint16_t(EventLogs::kCapacity[log]), 1)),
-                             EventLogArea(log), 16)
+                             EventLogReceiveArea(log), 16)
                 .exception,
             SlaveException::kIllegalValue);
     }

@@ -101,7 +101,7 @@ TEST(MaintenanceCommands, CalibrationUntilLockedAndReadOnlyAreasRefuseWrites)
     EXPECT_EQ(client.ServiceCommand(65446), SlaveException::kIllegalValue);
 
     for (const MeterArea area : {MeterArea::kIdentity, MeterArea::kDescriptorDates, MeterArea::kArchiveRecord,
-                                 EventLogArea(2), MeterArea::kCurrentValues, MeterArea::kFlashPage})
+                                 EventLogReceiveArea(2), MeterArea::kCurrentValues, MeterArea::kFlashPage})
         EXPECT_EQ(client.Write(area, QByteArray(2, '\0')), SlaveException::kReadOnly) << AreaRegister(area);
     EXPECT_EQ(client.Read(MeterArea::kIdentity, 2).bytes, QByteArray("\x02\x17", 2));
 }

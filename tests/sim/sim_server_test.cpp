@@ -188,7 +188,7 @@ TEST(SimServer, ClockAndEventLogOverItsPseudoTerminalInAscii)
     ASSERT_EQ(client.Write(MeterArea::kArchiveRequest,
                            SlaveClient::Bytes(EventLogRequest(kEventLogAdministrative, first, 2))),
               0);
-    const SlaveReply entries = client.Read(EventLogArea(kEventLogAdministrative), 32);
+    const SlaveReply entries = client.Read(EventLogReceiveArea(kEventLogAdministrative), 32);
     ASSERT_TRUE(entries.Ok());
     const auto set = entries.As<EventRecord>();
     const auto erased = SlaveReply{0, entries.bytes.mid(16)}.As<EventRecord>();
