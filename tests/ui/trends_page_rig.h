@@ -12,6 +12,7 @@
 #include "sim/meter_archives.h"
 
 #include <QDateTimeEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <mutex>

@@ -9,6 +9,7 @@
 #include "archives/ui/trend_chart_view.h"
 #include "archives/ui/trend_quantity_list.h"
 
+#include <QComboBox>
 #include <QDateTimeAxis>
 #include <QDateTimeEdit>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineSeries>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScatterSeries>
 #include <QTest>
