@@ -2,13 +2,12 @@
 // Command 20 in the desktop program: a stretch of a value archive read from the database the settings
 // name and, where the database lacks records, off the meter, with the meter's share of the progress
 // sent to the window. The read runs on the driver's command thread; the signals cross to the GUI thread
-// queued, so the read never waits for the window, and the progress is sent at most every
-// kProgressIntervalMs (and always for the last record).
+// queued, so the read never waits for the window, and the progress is paced by a ProgressThrottle.
 
 #include "archives/archive_range_extension.h"
 #include "archives/export_progress.h"
+#include "archives/ui/runner_support.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 
 class AppEnvironment;
@@ -17,8 +16,6 @@ class ArchiveRangeRunner : public QObject, private ExportProgress, public Archiv
     Q_OBJECT
 
 public:
-    static constexpr int kProgressIntervalMs = 50;
-
     // Every other command of the command thread's extensions (the whole-archive export, the
     // calibrations, the idle modem check) goes to `others`.
     explicit ArchiveRangeRunner(AppEnvironment& environment, CommandExtensions* others = nullptr,
@@ -36,5 +33,5 @@ signals:
 private:
     void RecordsDone(std::int64_t done, std::int64_t total) override;
 
-    QElapsedTimer m_sinceProgress;
+    ProgressThrottle m_throttle;
 };

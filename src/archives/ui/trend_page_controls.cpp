@@ -1,6 +1,7 @@
 #include "archives/ui/trend_page_controls.h"
 
 #include "archives/archive_read_plan.h"
+#include "archives/ui/named_controls.h"
 #include "archives/ui/trend_chart_view.h"
 #include "archives/ui/trend_quantity_list.h"
 
@@ -17,18 +18,6 @@ namespace {
 
 constexpr int kValueArchives = 3;     // hourly, daily, monthly: the archives with values over time
 constexpr int kQuantityListWidth = 170;
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton* Button(const char* text, const char* name)
-{
-    return Named(new QPushButton(QString::fromUtf8(text)), name);
-}
 
 QDateTimeEdit* DateField(const char* name)
 {
