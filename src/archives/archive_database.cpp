@@ -1,5 +1,6 @@
 #include "archives/archive_database.h"
 
+#include "archives/archive_range.h"
 #include "archives/archive_table.h"
 #include "archives/database_connection.h"
 #include "archives/database_schema.h"
@@ -161,6 +162,24 @@ bool ArchiveDatabase::Write(int kind, std::span<const std::uint8_t> record, std:
     m_pending.push_back(std::move(row));
     ++m_rowsWritten;
     return CommitIfDue();
+}
+
+bool ArchiveDatabase::ReadRange(int kind, std::uint32_t serial, const TChronoArch& from, const TChronoArch& to,
+                                std::vector<RangeRecord>* records)
+{
+    m_lastCallFailed = true;
+    const QString first = UsableDate(kind, StampOf(from, 0, 0));
+    const QString last = UsableDate(kind, StampOf(to, 59, 59));
+    if (first.isEmpty() || last.isEmpty())
+        return false;
+    QSqlError error;
+    if (!m_tables[kind]->SelectRange(std::int32_t(serial), first, last, records, &error)) {
+        Fail(error);
+        Recover();
+        return false;
+    }
+    m_lastCallFailed = false;
+    return true;
 }
 
 QString ArchiveDatabase::UsableDate(int kind, const DateTimeStamp& date)

@@ -27,14 +27,10 @@ bool ArchiveExport::ExportWholeArchive(CRovoRedod& driver)
     m_counts = ExportCounts{};
     ArchiveDatabase database;
     if (!database.Open(m_target)) {
-        const QString text
-            = QString::asprintf("Ошибка при открытии файла базы данных (0x%.4X)!", database.TakeLastFailure());
-        // The engine's own words go to the log, where a service engineer looks for the reason.
-        driver.LogLine(text + u' ' + m_target.Describe() + QStringLiteral(": ") + database.LastFailureText());
-        driver.ShowMessage(text, QString::fromUtf8(kCaptionInformation), MessageStyle::kIconInformation);
+        ReportDatabaseOpenFailure(driver, database, m_target);
         return false;
     }
-    if (!ReadMeter(driver)) {
+    if (!ReadMeterForArchives(driver)) {
         database.Close();
         return false;
     }
@@ -53,7 +49,16 @@ bool ArchiveExport::ExportWholeArchive(CRovoRedod& driver)
     return m_counts.kindsSucceeded > 0;
 }
 
-bool ArchiveExport::ReadMeter(CRovoRedod& driver)
+void ReportDatabaseOpenFailure(CRovoRedod& driver, ArchiveDatabase& database, const DatabaseTarget& target)
+{
+    const QString text
+        = QString::asprintf("Ошибка при открытии файла базы данных (0x%.4X)!", database.TakeLastFailure());
+    // The engine's own words go to the log, where a service engineer looks for the reason.
+    driver.LogLine(text + u' ' + target.Describe() + QStringLiteral(": ") + database.LastFailureText());
+    driver.ShowMessage(text, QString::fromUtf8(kCaptionInformation), MessageStyle::kIconInformation);
+}
+
+bool ReadMeterForArchives(CRovoRedod& driver)
 {
     DriverData& data = driver.Data();
     data.image.fill(0);

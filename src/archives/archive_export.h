@@ -21,6 +21,13 @@ struct ExportCounts {
     int kindsSucceeded = 0;
 };
 
+// Reads what an archive read needs to know of the meter afresh: its identity, its configuration (the
+// report time) and the archive descriptors. False when any read fails (already reported).
+bool ReadMeterForArchives(CRovoRedod& driver);
+
+// Tells the user (and the log, with the engine's own words) that the archive database did not open.
+void ReportDatabaseOpenFailure(CRovoRedod& driver, ArchiveDatabase& database, const DatabaseTarget& target);
+
 // "Записано: ...", "Уже были в базе: ...", "Всего записей в архивах: ..." on three lines.
 QString ExportCountsText(const ExportCounts& counts);
 
@@ -33,7 +40,6 @@ public:
     const ExportCounts& Counts() const { return m_counts; }
 
 private:
-    bool ReadMeter(CRovoRedod& driver);
     bool ExportArchive(CRovoRedod& driver, ArchiveDatabase& database, int kind);
     void ReportProgress();
 

@@ -4,14 +4,14 @@
 // when one is given; without it those commands fail and the modem check finds nothing.
 
 #include "archives/archive_export.h"
-#include "protocol/command_extensions.h"
+#include "protocol/forwarding_extensions.h"
 
 #include <functional>
 
 class ExportProgress;
 struct DatabaseTarget;
 
-class ArchiveExportExtension : public CommandExtensions {
+class ArchiveExportExtension : public ForwardingExtensions {
 public:
     // `target` is asked for the database at the start of every export, so a changed setting counts from
     // the next export on; false (with the reason) when the setting cannot be used.
@@ -21,8 +21,6 @@ public:
                            CommandExtensions* others = nullptr);
 
     bool ExportWholeArchive(CRovoRedod& driver) override;
-    bool CalibrateTemperature(CRovoRedod& driver) override;
-    bool CalibrateCurrent(CRovoRedod& driver) override;
     QByteArray ReadIdleModemText(CRovoRedod& driver) override;
 
     // What the last export did.
@@ -31,6 +29,9 @@ public:
 private:
     TargetSource m_target;
     ExportProgress* m_progress;
-    CommandExtensions* m_others;
     ExportCounts m_counts;
 };
+
+// The database `source` names now; when it names none, the reason is logged and shown and the result is false.
+bool ChosenDatabaseTarget(const ArchiveExportExtension::TargetSource& source, CRovoRedod& driver,
+                          DatabaseTarget* target);

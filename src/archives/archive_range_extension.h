@@ -5,11 +5,11 @@
 
 #include "archives/archive_export_extension.h"
 #include "archives/archive_range.h"
-#include "protocol/command_extensions.h"
+#include "protocol/forwarding_extensions.h"
 
 #include <QMutex>
 
-class ArchiveRangeExtension : public CommandExtensions {
+class ArchiveRangeExtension : public ForwardingExtensions {
 public:
     using TargetSource = ArchiveExportExtension::TargetSource;
 
@@ -22,15 +22,10 @@ public:
     ArchiveRangeResult LastResult() const;
 
     bool ReadArchiveRange(CRovoRedod& driver) override;
-    bool ExportWholeArchive(CRovoRedod& driver) override;
-    bool CalibrateTemperature(CRovoRedod& driver) override;
-    bool CalibrateCurrent(CRovoRedod& driver) override;
-    QByteArray ReadIdleModemText(CRovoRedod& driver) override;
 
 private:
     TargetSource m_target;
     ExportProgress* m_progress;
-    CommandExtensions* m_others;
     mutable QMutex m_mutex;
     ArchiveRange m_range;
     ArchiveRangeResult m_result;

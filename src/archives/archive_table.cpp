@@ -1,5 +1,7 @@
 #include "archives/archive_table.h"
 
+#include "archives/archive_range.h"
+#include "archives/archive_row_record.h"
 #include "archives/database_schema.h"
 
 #include <QSqlRecord>
@@ -25,6 +27,7 @@ QVariant StoredValue(const ArchiveColumn& column, std::span<const std::uint8_t> 
 bool ArchiveTable::Open(const QSqlDatabase& database, ArchiveKind kind, QSqlError* error)
 {
     m_kind = kind;
+    m_database = database;
     m_table = QuoteIdentifier(ArchiveTableName(kind));
     QSqlQuery probe(database);
     if (!probe.exec(QStringLiteral("SELECT * FROM %1 WHERE 1 = 0").arg(m_table))) {
@@ -122,6 +125,51 @@ bool ArchiveTable::Insert(const QVariantList& row, QSqlError* error)
     if (!m_insert->exec()) {
         *error = m_insert->lastError();
         return false;
+    }
+    return true;
+}
+
+bool ArchiveTable::SelectRange(std::int32_t serial, const QString& from, const QString& to,
+                               std::vector<RangeRecord>* records, QSqlError* error) const
+{
+    if (!m_hasKeys) {
+        *error = QSqlError(QString::fromUtf8("В таблице %1 нет столбцов Serial и Date").arg(m_table), QString(),
+                           QSqlError::StatementError);
+        return false;
+    }
+    std::vector<const ArchiveColumn*> values;
+    QStringList names{QStringLiteral("\"Date\"")};
+    for (const ArchiveColumn* column : m_written) {
+        if (column->source != ColumnSource::Serial && column->source != ColumnSource::Date) {
+            values.push_back(column);
+            names << QuoteIdentifier(column->name);
+        }
+    }
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE \"Serial\" = ? AND \"Date\" >= ? AND \"Date\" <= ? "
+                                      "ORDER BY \"Date\"")
+                           .arg(names.join(u", "), m_table))) {
+        *error = query.lastError();
+        return false;
+    }
+    query.bindValue(0, serial);
+    query.bindValue(1, from);
+    query.bindValue(2, to);
+    if (!query.exec()) {
+        *error = query.lastError();
+        return false;
+    }
+    while (query.next()) {
+        const std::optional<DateTimeStamp> stamp = StampOfDatabaseDate(query.value(0));
+        if (!stamp)
+            continue;
+        RangeRecord found{ChronoOf(*stamp), ArchiveRecord{}};
+        const std::span bytes(reinterpret_cast<std::uint8_t*>(&found.record), sizeof(ArchiveRecord));
+        for (std::size_t i = 0; i < values.size(); ++i)
+            StoreColumnValue(*values[i], query.value(int(i + 1)), bytes);
+        found.record.date = found.date;
+        records->push_back(found);
     }
     return true;
 }

@@ -18,6 +18,8 @@
 #include <span>
 #include <vector>
 
+struct RangeRecord;
+
 class ArchiveTable {
 public:
     // Finds the table's columns; false with the engine's error when the table cannot be read.
@@ -32,6 +34,10 @@ public:
     // The values of one row, in the order of the insert's placeholders.
     QVariantList RowValues(std::span<const std::uint8_t> record, std::int32_t serial, const QString& date) const;
     bool Insert(const QVariantList& row, QSqlError* error);
+    // The rows of this meter dated from `from` to `to` (both included; texts as the Date column holds
+    // them), oldest first, made back into records. A row whose date cannot be read is skipped.
+    bool SelectRange(std::int32_t serial, const QString& from, const QString& to, std::vector<RangeRecord>* records,
+                     QSqlError* error) const;
 
 private:
     bool HasColumn(const QString& name) const;
@@ -41,6 +47,7 @@ private:
     std::vector<std::optional<int>> m_positions;
     std::vector<const ArchiveColumn*> m_written;  // present and filled, in list order
     bool m_hasKeys = false;  // "Serial" and "Date" are both there
+    QSqlDatabase m_database;
     std::optional<QSqlQuery> m_exists;
     std::optional<QSqlQuery> m_insert;
 };

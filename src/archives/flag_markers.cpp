@@ -38,6 +38,18 @@ const MarkerBits& BitsOf(FlaggedQuantity quantity)
 
 }  // namespace
 
+int MarkerBit(FlaggedQuantity quantity, int position)
+{
+    if (position < 0 || position >= kMarkerPositions)
+        return kNoBit;
+    return BitsOf(quantity).bits[position];
+}
+
+char MarkerChar(int position)
+{
+    return position >= 0 && position < kMarkerPositions ? kMarkerChars[position] : ' ';
+}
+
 QString Markers(FlaggedQuantity quantity, std::uint16_t flags, int positions)
 {
     const MarkerBits& entry = BitsOf(quantity);

@@ -27,5 +27,11 @@ enum class FlaggedQuantity {
 
 constexpr int kMarkerPositions = 3;
 
+// The bit of the quantity's flag field behind a marker position (0 "<", 1 ">", 2 "!"); -1 when the
+// quantity has no bit there.
+int MarkerBit(FlaggedQuantity quantity, int position);
+// The character a marker position shows when its bit is set.
+char MarkerChar(int position);
+
 // The marker positions of a quantity for its flag field; `positions` cuts them shorter (ДП shows two).
 QString Markers(FlaggedQuantity quantity, std::uint16_t flags, int positions = kMarkerPositions);

@@ -29,5 +29,10 @@ QByteArray RangeCsv(const std::vector<RangeRecord>& records, const TrendSelectio
 // The whole HTML file; `title` heads the sheet ("Часовой архив, зав.N 12345, 01.03.2024 - 07.03.2024").
 QByteArray RangeHtml(const std::vector<RangeRecord>& records, const TrendSelection& quantities, const QString& title);
 
+// "Часовой архив, зав.N 12345, 01.03.2024 - 07.03.2024": what heads the sheet.
+QString RangeTableTitle(const ArchiveRange& range, std::uint32_t serial);
+// "Записей: 168 (из базы: 100, с прибора: 68)", and ", не прочитано: N" when a stop left dates unread.
+QString RangeResultText(const ArchiveRangeResult& result);
+
 // A number as the table writes it: "90,123", "-0,5", "" for NaN and infinities.
 QString RangeNumberText(float value);

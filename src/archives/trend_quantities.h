@@ -28,7 +28,7 @@ struct TrendQuantity {
     int decimals;                // as the reports print it
 };
 
-// All 37 quantities: the pipe quantities by kind then pipe (t1..t6, P1..P6, V1..V6, M1..M6), then the
+// All 35 quantities: the pipe quantities by kind then pipe (t1..t6, P1..P6, V1..V6, M1..M6), then the
 // input quantities by input (dt, dM, Qтв, Q12, Qг of ТВ1, then of ТВ2), then ДП.
 const std::vector<TrendQuantity>& TrendQuantities();
 // The quantity with this key, or null.

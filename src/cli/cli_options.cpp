@@ -171,13 +171,14 @@ const OptionRow kOptions[] = {
      }},
     {"count", 0, "N", "Команды", "число записей (archive: подряд от --date; events)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.count, v, 1, 100000, "count"); }},
-    {"format", 0, "ВИД", "Команды", "text|csv|json: вид вывода archive (по умолчанию text)",
+    {"format", 0, "ВИД", "Команды", "text|csv|json|html: вид вывода archive (по умолчанию text; html - для периода)",
      [](CliOptions& o, const QString& v) {
-         if (v != QLatin1String("text") && v != QLatin1String("csv") && v != QLatin1String("json"))
-             return QStringLiteral("--format ждет одно из: text, csv, json");
+         if (v != QLatin1String("text") && v != QLatin1String("csv") && v != QLatin1String("json")
+             && v != QLatin1String("html"))
+             return QStringLiteral("--format ждет одно из: text, csv, json, html");
          o.format = v;
          return QString();
-     }, "text csv json"},
+     }, "text csv json html"},
     {"totals", 0, nullptr, "Команды", "текущие итоги вместо текущих значений (current)",
      [](CliOptions& o, const QString&) {
          o.totals = true;
@@ -185,8 +186,21 @@ const OptionRow kOptions[] = {
      }},
     {"repeat", 0, "СЕК", "Команды", "читать с этим периодом до Ctrl+C (current)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.repeatSec, v, 1, 86400, "repeat"); }},
-    {"from", 0, "N", "Команды", "номер первой записи журнала (events)",
-     [](CliOptions& o, const QString& v) { return SetNumber(o.from, v, 0, 65535, "from"); }},
+    {"from", 0, "N|ДАТА", "Команды", "номер первой записи журнала (events); начало периода ГГГГ-ММ-ДД[TЧЧ] (archive)",
+     [](CliOptions& o, const QString& v) {
+         o.from = v;
+         return QString();
+     }},
+    {"to", 0, "ДАТА", "Команды", "конец периода ГГГГ-ММ-ДД[TЧЧ] (archive; без часа - до 23 ч)",
+     [](CliOptions& o, const QString& v) {
+         o.to = v;
+         return QString();
+     }},
+    {"quantities", 0, "СПИСОК", "Команды", "величины периода через запятую: t1_1,V1_1,Qwi_1,DP... (archive)",
+     [](CliOptions& o, const QString& v) {
+         o.quantities = v;
+         return QString();
+     }},
     {"maker-id", 0, "N", "Команды", "ID производителя 0..65535 (maker write)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.makerId, v, 0, 65535, "maker-id"); }},
     {"serial-number", 0, "N", "Команды", "серийный номер (maker write, service-centre write)",

@@ -49,7 +49,9 @@ struct CliOptions {
     QString format = QStringLiteral("text");
     bool totals = false;
     std::optional<int> repeatSec;
-    std::optional<int> from;
+    QString from;        // events: the first entry's number; archive: the first date of a range
+    QString to;          // archive: the last date of a range
+    QString quantities;  // archive ranges: the columns, by database name
     std::optional<int> makerId;
     std::optional<qint64> serialNumber;
     std::optional<int> model;

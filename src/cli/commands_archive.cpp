@@ -5,6 +5,7 @@
 #include "archives/archive_step.h"
 #include "archives/descriptor_rows.h"
 #include "cli/archive_formats.h"
+#include "cli/commands_archive_range.h"
 #include "cli/cli_context.h"
 #include "cli/terminal_output.h"
 #include "protocol/image_report_time.h"
@@ -98,6 +99,8 @@ int RunArchive(CliContext& context)
     const int kindNumber = KindNamed(context.Arguments(), kArchiveKinds);
     if (kindNumber < 0)
         return UsageError(QStringLiteral("archive ждет hour, day, month или totals"));
+    if (!options.from.isEmpty() || !options.to.isEmpty())
+        return RunArchiveRange(context, static_cast<ArchiveKind>(kindNumber));
     std::optional<TChronoArch> date = ParseArchiveDate(options.date);
     if (!date)
         return UsageError(QStringLiteral("archive ждет --date ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ"));
@@ -157,13 +160,16 @@ int RunEvents(CliContext& context)
     const int log = KindNamed(context.Arguments(), kEventLogs);
     if (log < 0)
         return UsageError(QStringLiteral("events ждет db, admin или diag"));
+    bool numeric = options.from.isEmpty();
+    int first = numeric ? 0 : options.from.toInt(&numeric);
+    if (!numeric || first < 0 || first > 0xFFFF)
+        return UsageError(QStringLiteral("--from ждет номер записи 0..65535"));
     int exitCode = kExitOk;
     DriverSession* session = context.Connect(&exitCode);
     if (!session)
         return exitCode;
     CRovoRedod& driver = session->Driver();
     // The meter gives at most 16 entries a time; a longer run is read in turns.
-    int first = options.from.value_or(0);
     for (int left = options.count.value_or(1); left > 0 && first <= 0xFFFF;) {
         const int count = std::min<int>(left, kMaxEventEntries);
         driver.Data().request = EventLogRequest(static_cast<EventLogKind>(log), static_cast<std::uint16_t>(first),

@@ -8,12 +8,16 @@ namespace {
 
 QMutex g_printLock;
 
-void Write(std::FILE* stream, const QString& text)
+void WriteBytes(std::FILE* stream, const QByteArray& bytes)
 {
-    const QByteArray bytes = TerminalText(text).toUtf8();
     QMutexLocker lock(&g_printLock);
     std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
     std::fflush(stream);
+}
+
+void Write(std::FILE* stream, const QString& text)
+{
+    WriteBytes(stream, TerminalText(text).toUtf8());
 }
 
 }  // namespace
@@ -27,6 +31,8 @@ QString TerminalText(const QString& text)
 }
 
 void PrintOut(const QString& text) { Write(stdout, text); }
+
+void PrintOutBytes(const QByteArray& bytes) { WriteBytes(stdout, bytes); }
 
 void PrintError(const QString& text) { Write(stderr, text); }
 

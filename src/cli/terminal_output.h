@@ -3,12 +3,15 @@
 // exchange monitor) on stderr. Texts are UTF-8; the CR LF line ends of the system's texts become the
 // terminal's LF. Safe to call from the driver's threads.
 
+#include <QByteArray>
 #include <QString>
 
 // The text as the terminal wants it: CR LF (and a lone CR) become LF.
 QString TerminalText(const QString& text);
 
 void PrintOut(const QString& text);
+// A file's bytes as they are (a CSV with its byte-order mark, a windows-1251 page), nothing converted.
+void PrintOutBytes(const QByteArray& bytes);
 void PrintError(const QString& text);
 // "zt5ctl: <text>" and the hint where the help is, for usage errors.
 void PrintUsageError(const QString& text);

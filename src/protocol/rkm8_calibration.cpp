@@ -19,17 +19,7 @@ constexpr double kCurrent20 = 20.0;
 
 }  // namespace
 
-Rkm8Calibration::Rkm8Calibration(CRkm8& stand, CommandExtensions* others) : m_stand(stand), m_others(others) {}
-
-bool Rkm8Calibration::ExportWholeArchive(CRovoRedod& driver)
-{
-    return m_others ? m_others->ExportWholeArchive(driver) : ReportMissingExtension(driver, kCommandExportArchive);
-}
-
-QByteArray Rkm8Calibration::ReadIdleModemText(CRovoRedod& driver)
-{
-    return m_others ? m_others->ReadIdleModemText(driver) : CommandExtensions::ReadIdleModemText(driver);
-}
+Rkm8Calibration::Rkm8Calibration(CRkm8& stand, CommandExtensions* others) : ForwardingExtensions(others), m_stand(stand) {}
 
 bool Rkm8Calibration::CalibrateTemperature(CRovoRedod& driver)
 {

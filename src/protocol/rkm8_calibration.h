@@ -11,7 +11,7 @@
 // Each service command comes 500 ms after the measure was set. A stop request ends the waits at once and
 // the calibration with them, without the save.
 
-#include "protocol/command_extensions.h"
+#include "protocol/forwarding_extensions.h"
 
 #include <chrono>
 #include <cstdint>
@@ -23,7 +23,7 @@ struct CalibrationTiming {
     std::chrono::milliseconds beforePoint{500};
 };
 
-class Rkm8Calibration : public CommandExtensions {
+class Rkm8Calibration : public ForwardingExtensions {
 public:
     // Service codes of the calibration points.
     static constexpr std::uint16_t kFirstTemperaturePoint = 65437;  // + step, 65440 saves
@@ -40,10 +40,8 @@ public:
 
     void SetTiming(const CalibrationTiming& timing) { m_timing = timing; }
 
-    bool ExportWholeArchive(CRovoRedod& driver) override;
     bool CalibrateTemperature(CRovoRedod& driver) override;
     bool CalibrateCurrent(CRovoRedod& driver) override;
-    QByteArray ReadIdleModemText(CRovoRedod& driver) override;
 
 private:
     bool TemperatureSteps(CRovoRedod& driver);
@@ -56,7 +54,6 @@ private:
     static bool SendPoint(CRovoRedod& driver, std::uint16_t code);
 
     CRkm8& m_stand;
-    CommandExtensions* m_others;
     CalibrationTiming m_timing;
     bool m_stoppedInWait = false;
 };

@@ -14,7 +14,12 @@
 #include "sim/meter_archives.h"
 #include "sim/meter_simulator.h"
 
+#include "app/text_codec.h"
+#include "archives/range_table.h"
+
+#include <QFile>
 #include <QJsonDocument>
+#include <QTemporaryDir>
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
@@ -191,6 +196,81 @@ TEST_F(CliArchive, TextAndJsonShowTheSameRecords)
     EXPECT_EQ(outside.exitCode, 1);
     EXPECT_TRUE(outside.out.isEmpty());
     EXPECT_FALSE(outside.err.isEmpty());
+}
+
+TEST_F(CliArchive, RangeTablesComeFromTheMeterOnceThenFromTheDatabase)
+{
+    QTemporaryDir folder;
+    const QString database = QStringLiteral("sqlite:") + folder.filePath(QStringLiteral("Data.sqlite"));
+    const QString csvPath = folder.filePath(QStringLiteral("week.csv"));
+    const QStringList range{QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--from"),
+                            QStringLiteral("2024-03-09"), QStringLiteral("--to"), QStringLiteral("2024-03-09T05"),
+                            QStringLiteral("--quantities"), QStringLiteral("t1_1,V1_3,dT_1"), QStringLiteral("--database"),
+                            database};
+    const CliRun first = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("-o"), csvPath});
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.err.contains(QStringLiteral("Записей: 6 (из базы: 0, с прибора: 6)"))) << first.err.toStdString();
+    QFile file(csvPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray csv = file.readAll();
+    ASSERT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(lines[0], QStringLiteral("Дата;t1, °C;V3, м3;dt ТВ1, °C;t1 НС;V3 НС;dt ТВ1 НС"));
+    const QList<TChronoArch> dates = Dates(kArchiveHourly, TChronoArch{9, 3, 24, 0}, 6);
+    for (int i = 0; i < 6; ++i) {
+        const ArchiveRecord record = RecordFromBytes<ArchiveRecord>(expected.Record(kArchiveHourly, dates[i]));
+        const QStringList cells = lines[i + 1].split(u';');
+        ASSERT_EQ(cells.size(), 7);
+        EXPECT_EQ(cells[0], QStringLiteral("09.03.2024 %1:00").arg(i, 2, 10, QLatin1Char('0')));
+        EXPECT_EQ(cells[1], RangeNumberText(record.pipes[0].t));
+        EXPECT_EQ(cells[2], RangeNumberText(record.pipes[2].V));
+        EXPECT_EQ(cells[3], RangeNumberText(record.inputs[0].dt));
+        EXPECT_EQ(cells[5], TrendFlagText(*FindTrendQuantity(QStringLiteral("V1_3")), record));
+    }
+
+    // The second run finds every record in the database; the sheet goes to a file or to stdout.
+    const QString htmlPath = folder.filePath(QStringLiteral("week.html"));
+    const CliRun second
+        = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("html"), QStringLiteral("-o"), htmlPath});
+    ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
+    EXPECT_TRUE(second.err.contains(QStringLiteral("Записей: 6 (из базы: 6, с прибора: 0)"))) << second.err.toStdString();
+    QFile sheet(htmlPath);
+    ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
+    const QString html = DecodeWindows1251(sheet.readAll());
+    EXPECT_TRUE(html.contains(QStringLiteral("Часовой архив, зав.N 170001, 09.03.2024 - 09.03.2024")));
+    EXPECT_EQ(html.count(QStringLiteral(" <tr>")), 8);
+    const CliRun printed = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("html")});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    EXPECT_EQ(printed.out.count(QStringLiteral(" <tr>")), 8);
+
+    // Wrong ranges are usage errors told before the meter is asked.
+    for (const auto& [words, error] :
+         {std::pair{QStringList{QStringLiteral("archive"), QStringLiteral("totals"), QStringLiteral("--from"),
+                                QStringLiteral("2024-03-01"), QStringLiteral("--to"), QStringLiteral("2024-03-02"),
+                                QStringLiteral("--format"), QStringLiteral("csv")},
+                    "период читается из архивов hour, day и month"},
+          std::pair{QStringList{QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--from"),
+                                QStringLiteral("2024-03-02"), QStringLiteral("--to"), QStringLiteral("2024-03-01"),
+                                QStringLiteral("--format"), QStringLiteral("csv")},
+                    "--from позже --to"},
+          std::pair{QStringList{QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--from"),
+                                QStringLiteral("2024-03-01"), QStringLiteral("--to"), QStringLiteral("2024-03-02"),
+                                QStringLiteral("--format"), QStringLiteral("json")},
+                    "период выводится как --format csv или --format html"},
+          std::pair{QStringList{QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--from"),
+                                QStringLiteral("2024-03-01"), QStringLiteral("--to"), QStringLiteral("2024-03-02"),
+                                QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("--quantities"),
+                                QStringLiteral("t1_1,Q9")},
+                    "--quantities: нет величины \"Q9\""},
+          std::pair{QStringList{QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--from"),
+                                QStringLiteral("2024-03-01")},
+                    "период ждет --from и --to в виде ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ"}}) {
+        const CliRun refused = Run(words);
+        EXPECT_EQ(refused.exitCode, 2) << qPrintable(words.join(u' '));
+        EXPECT_TRUE(refused.err.contains(QString::fromUtf8(error))) << refused.err.toStdString();
+        EXPECT_TRUE(refused.out.isEmpty());
+    }
 }
 
 TEST_F(CliArchive, DescriptorsEventsAndFlash)

@@ -1,0 +1,94 @@
+#include "cli/commands_archive_range.h"
+
+#include "app/atomic_file.h"
+#include "archives/archive_range_extension.h"
+#include "archives/database_target.h"
+#include "archives/range_table.h"
+#include "cli/cli_context.h"
+#include "cli/commands_archive.h"
+#include "cli/commands_database.h"
+#include "cli/driver_session.h"
+#include "cli/progress_line.h"
+#include "cli/terminal_output.h"
+#include "protocol/rovo_redod.h"
+
+namespace {
+
+constexpr std::uint8_t kLastHour = 23;
+
+// The range the options name; empty with the usage error in words.
+std::optional<ArchiveRange> RangeOf(const CliOptions& options, ArchiveKind kind, QString* error)
+{
+    if (kind == kArchiveTotals) {
+        *error = QStringLiteral("период читается из архивов hour, day и month");
+        return std::nullopt;
+    }
+    const std::optional<TChronoArch> from = ParseArchiveDate(options.from);
+    std::optional<TChronoArch> to = ParseArchiveDate(options.to);
+    if (!from || !to) {
+        *error = QStringLiteral("период ждет --from и --to в виде ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ");
+        return std::nullopt;
+    }
+    // A day without an hour runs to its end.
+    if (!options.to.contains(QLatin1Char('T')))
+        to->hour = kLastHour;
+    const ArchiveRange range{kind, *from, *to};
+    if (!IsUsableRange(range)) {
+        *error = QStringLiteral("--from позже --to");
+        return std::nullopt;
+    }
+    return range;
+}
+
+}  // namespace
+
+int RunArchiveRange(CliContext& context, ArchiveKind kind)
+{
+    const CliOptions& options = context.Options();
+    QString error;
+    const std::optional<ArchiveRange> range = RangeOf(options, kind, &error);
+    if (!range)
+        return UsageError(error);
+    const bool html = options.format == QLatin1String("html");
+    if (!html && options.format != QLatin1String("csv"))
+        return UsageError(QStringLiteral("период выводится как --format csv или --format html"));
+    TrendSelection quantities;
+    QString unknown;
+    if (!ParseTrendQuantityList(options.quantities, &quantities, &unknown))
+        return UsageError(QStringLiteral("--quantities: нет величины \"%1\"").arg(unknown));
+    DatabaseTarget target;
+    if (!ChosenCliDatabase(context, &target, &error))
+        return UsageError(error);
+
+    int exitCode = kExitOk;
+    DriverSession* session = context.Connect(&exitCode);
+    if (!session)
+        return exitCode;
+    ProgressLine progress;
+    ArchiveRangeExtension extension(
+        [&target](DatabaseTarget* chosen, QString*) {
+            *chosen = target;
+            return true;
+        },
+        &progress);
+    extension.SetRange(*range);
+    session->Driver().SetCommandExtensions(&extension);
+    const bool read = session->Run(kCommandReadArchiveRange);
+    session->Driver().SetCommandExtensions(nullptr);
+    progress.Finish();
+    if (!read)
+        return kExitRefused;
+    const ArchiveRangeResult result = extension.LastResult();
+    const QByteArray bytes = html ? RangeHtml(result.records, quantities, RangeTableTitle(*range, result.serial))
+                                  : RangeCsv(result.records, quantities);
+    PrintError(RangeResultText(result) + QLatin1Char('\n'));
+    if (options.output.isEmpty()) {
+        PrintOutBytes(bytes);
+        return kExitOk;
+    }
+    if (!ReplaceFileContents(options.output, bytes, &error)) {
+        PrintError(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(options.output, error));
+        return kExitRefused;
+    }
+    return kExitOk;
+}
