@@ -111,7 +111,7 @@ TEST(TrendsPage, WeekOfHourlyDataIsPlottedAsTheMeterHoldsItThenComesFromTheDatab
     EXPECT_TRUE(c.exportCsv->isEnabled());
     EXPECT_TRUE(trends.rig.windowRig.presenter.messages.isEmpty());
     // The choice is remembered.
-    EXPECT_EQ(StoredTrends(trends.rig, "Quantities"), QStringLiteral("t1_1,t1_2,V1_1,Qwi_1,dT_1"));
+    EXPECT_EQ(StoredTrends(trends.rig, "Quantities"), QStringLiteral("t1_1,t1_2,V1_1,dT_1,Qwi_1"));
     EXPECT_EQ(StoredTrends(trends.rig, "Archive"), QStringLiteral("0"));
 
     // The same week again: all of it is in the database now, and the chart is the same.
@@ -127,19 +127,19 @@ TEST(TrendsPage, WeekOfHourlyDataIsPlottedAsTheMeterHoldsItThenComesFromTheDatab
     trends.rig.window.reset();
     std::unique_ptr<MainDialog> again = trends.rig.windowRig.OpenWindow();
     again->AddReadDataPage();
-    EXPECT_EQ(again->TrendsPage()->Controls().quantities->CheckedKeys(), QStringLiteral("t1_1,t1_2,V1_1,Qwi_1,dT_1"));
+    EXPECT_EQ(again->TrendsPage()->Controls().quantities->CheckedKeys(), QStringLiteral("t1_1,t1_2,V1_1,dT_1,Qwi_1"));
 }
 
 TEST(TrendsPage, HoverTellsTheRecordsDateValueAndFlags)
 {
     TrendsRig trends;
     ASSERT_TRUE(trends.Connect());
-    trends.ChooseHours(Hour(1, 3, 2024, 0), Hour(2, 3, 2024, 12));
-    trends.Controls().quantities->SetChecked({QStringLiteral("V1_1")});
+    trends.ChooseHours(Hour(26, 2, 2024, 12), Hour(2, 3, 2024, 12));
+    trends.Controls().quantities->SetChecked({QStringLiteral("V1_3")});
     ASSERT_TRUE(trends.Plot());
     const TrendSeries& series = trends.View()->Chart().series.at(0);
     ASSERT_NE(series.flagged, nullptr);
-    ASSERT_FALSE(series.flagged->points().isEmpty()) << "V1 should be flagged somewhere in these 37 hours";
+    ASSERT_FALSE(series.flagged->points().isEmpty()) << "the meter flags V3 every 97 hours: these are 145";
 
     // At a marker: its hour, the value with its unit, its markers.
     const QPointF mark = series.flagged->points().first();
@@ -147,7 +147,7 @@ TEST(TrendsPage, HoverTellsTheRecordsDateValueAndFlags)
     const RangeRecord& record = trends.Page()->PlottedRecords().at(std::size_t(index));
     const QString text = trends.View()->HoverText(*series.quantity, mark + QPointF(kHourMs / 4, 0));
     EXPECT_TRUE(text.startsWith(TrendDateTime(record.date).toString(QStringLiteral("dd.MM.yyyy hh:00")) +
-                                QStringLiteral("  V1 = ")))
+                                QStringLiteral("  V3 = ")))
         << text.toStdString();
     EXPECT_TRUE(text.endsWith(QStringLiteral(" м3  НС: ") + TrendFlagText(*series.quantity, record.record)))
         << text.toStdString();
@@ -172,13 +172,13 @@ TEST(TrendsPage, StopPartWayKeepsWhatWasRead)
     const int before = trends.Page()->PlotCount();
     QTest::mouseClick(c.plot, Qt::LeftButton);
     // Some records read off the meter, shown on the bar: then "Стоп".
-    ASSERT_TRUE(QTest::qWaitFor([&] { return c.progress->isVisible() && c.progress->value() >= 3; }, ArchivePageRig::kArrivesMs));
+    ASSERT_TRUE(TrendsRig::WaitPromptly([&] { return c.progress->isVisible() && c.progress->value() >= 3; }));
     EXPECT_TRUE(c.progress->text().endsWith(QStringLiteral(" из %1 записей").arg(c.progress->maximum())))
         << c.progress->text().toStdString();
     EXPECT_FALSE(c.plot->isEnabled());
     ASSERT_TRUE(c.stop->isEnabled());
     QTest::mouseClick(c.stop, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return trends.Page()->PlotCount() > before; }, ArchivePageRig::kArrivesMs));
+    ASSERT_TRUE(TrendsRig::WaitPromptly([&] { return trends.Page()->PlotCount() > before; }));
     ASSERT_TRUE(trends.rig.WaitUntilIdle());
 
     const ArchiveRangeResult& found = trends.Page()->PlottedResult();

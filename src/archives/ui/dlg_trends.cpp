@@ -134,7 +134,7 @@ void CDlgTrends::Plot()
         return;
     }
     if (!IsUsableRange(range)) {
-        Host().ShowMessage(QStringLiteral("Начало диапазона позже его конца."), QString::fromUtf8(kCaptionInformation),
+        Host().ShowMessage(QStringLiteral("Начало периода позже его конца!"), QString::fromUtf8(kCaptionInformation),
                            MessageStyle::kIconInformation);
         return;
     }
@@ -171,7 +171,8 @@ void CDlgTrends::ShowFound(bool succeeded)
     m_plotted = std::move(result);
     m_plottedRange = m_asked;
     m_plottedQuantities = m_askedQuantities;
-    m_controls.chart->ShowChart(BuildTrendChart(records, m_plottedQuantities), std::move(records));
+    TrendChart chart = BuildTrendChart(records, m_plottedQuantities);
+    m_controls.chart->ShowChart(std::move(chart), std::move(records));
     ++m_plotCount;
     UpdateStates();
 }
