@@ -186,7 +186,7 @@ TEST(Screenshots, TrendsPageWithAWeekOfHourlyData)
     ASSERT_TRUE(trends.Connect());
     ChooseLastWeek(trends);
     trends.Controls().quantities->SetChecked(
-        {QStringLiteral("t1_1"), QStringLiteral("t1_2"), QStringLiteral("V1_1"), QStringLiteral("dT_1")});
+        {QStringLiteral("t1_1"), QStringLiteral("t1_2"), QStringLiteral("V1_3"), QStringLiteral("dT_1")});
     ASSERT_TRUE(trends.Plot());
     ASSERT_TRUE(QTest::qWaitFor([&] { return trends.View()->chart()->plotArea().width() > 100; }, 5000));
     EXPECT_TRUE(trends.rig.window->grab().save(QDir(folder).filePath(QStringLiteral("trends-page.png"))));

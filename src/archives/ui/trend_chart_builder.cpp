@@ -2,6 +2,8 @@
 
 #include <QChart>
 #include <QDateTimeAxis>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
@@ -112,7 +114,7 @@ TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendS
     }
 
     result.timeAxis = new QDateTimeAxis;
-    result.timeAxis->setFormat(QStringLiteral("dd.MM.yy hh:00"));
+    result.timeAxis->setFormat(TimeAxisFormat(result.last - result.first));
     result.timeAxis->setTickCount(7);
     result.chart->addAxis(result.timeAxis, Qt::AlignBottom);
 
@@ -142,10 +144,14 @@ TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendS
         series.line->attachAxis(result.timeAxis);
         series.line->attachAxis(series.axis);
         if (hasFlags) {
+            const bool anyFlagged = !marks.isEmpty();
             series.flagged = FlaggedOf(*quantity, std::move(marks));
             result.chart->addSeries(series.flagged);
             series.flagged->attachAxis(result.timeAxis);
             series.flagged->attachAxis(series.axis);
+            // The legend names the markers only where there are some.
+            for (QLegendMarker* marker : result.chart->legend()->markers(series.flagged))
+                marker->setVisible(anyFlagged);
         }
         result.series.push_back(series);
     }
@@ -155,6 +161,16 @@ TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendS
     for (auto& [unit, unitAxis] : axes)
         SetValueRange(unitAxis);
     return result;
+}
+
+QString TimeAxisFormat(qint64 spanMs)
+{
+    constexpr qint64 kDayMs = 24 * kHourMs;
+    if (spanMs <= 2 * kDayMs)
+        return QStringLiteral("dd.MM hh:00");
+    if (spanMs <= 400 * kDayMs)
+        return QStringLiteral("dd.MM.yy");
+    return QStringLiteral("MM.yyyy");
 }
 
 int NearestRecord(const std::vector<qint64>& times, double x)

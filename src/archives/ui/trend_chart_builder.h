@@ -44,6 +44,10 @@ QDateTime TrendDateTime(const TChronoArch& date);
 
 TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendSelection& quantities);
 
+// How the time axis labels a shown stretch of `spanMs`: hours for a day or two, days up to about a year,
+// months beyond (short enough for the labels to fit their ticks).
+QString TimeAxisFormat(qint64 spanMs);
+
 // The record whose time is nearest to `x`; -1 when there are none.
 int NearestRecord(const std::vector<qint64>& times, double x);
 

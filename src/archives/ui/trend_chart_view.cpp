@@ -40,6 +40,11 @@ void TrendChartView::ShowChart(TrendChart chart, std::vector<RangeRecord> record
     delete previous;
     for (const TrendSeries& series : m_chart.series)
         WireHover(series);
+    // Labels as fine as the shown stretch asks for, however it was reached (rubber band, wheel, keys).
+    QDateTimeAxis* axis = m_chart.timeAxis;
+    connect(axis, &QDateTimeAxis::rangeChanged, axis, [axis](const QDateTime& from, const QDateTime& to) {
+        axis->setFormat(TimeAxisFormat(from.msecsTo(to)));
+    });
 }
 
 std::pair<qint64, qint64> TrendChartView::TimeRange() const

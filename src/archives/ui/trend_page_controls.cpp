@@ -53,7 +53,7 @@ TrendPageControls BuildTrendPageControls(QWidget* page)
     c.result->setTextInteractionFlags(Qt::TextSelectableByMouse);
     c.quantities = Named(new TrendQuantityList, "trendQuantities");
     c.quantities->setMinimumWidth(kQuantityListWidth);
-    c.quantities->setMaximumWidth(2 * kQuantityListWidth);
+    c.quantities->setMaximumWidth(kQuantityListWidth * 3 / 2);
     c.chart = Named(new TrendChartView, "trendChart");
     c.savePng = Button("Сохранить PNG...", "trendSavePng");
     c.exportCsv = Button("Экспорт CSV...", "trendExportCsv");
@@ -76,7 +76,9 @@ TrendPageControls BuildTrendPageControls(QWidget* page)
     split->setChildrenCollapsible(false);
     split->addWidget(c.quantities);
     split->addWidget(c.chart);
+    split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
+    split->setSizes({kQuantityListWidth, 4 * kQuantityListWidth});
 
     auto* files = new QHBoxLayout;
     files->addWidget(c.savePng);
