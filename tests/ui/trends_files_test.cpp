@@ -6,11 +6,14 @@
 
 #include "app/text_codec.h"
 #include "archives/ui/trend_quantity_list.h"
+#include "ui/ui_test_helpers.h"
 
 #include <QApplication>
 #include <QDateTimeAxis>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -98,6 +101,21 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     EXPECT_EQ(image.size(), trends.View()->size() * trends.View()->devicePixelRatio());
     EXPECT_TRUE(trends.rig.windowRig.presenter.messages.isEmpty());
 
+    // "Экспорт CSV..." offers the stretch's name in the work folder and adds the extension to the name chosen.
+    QString offered;
+    QStringList filters;
+    WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+        offered = dialog->selectedFiles().value(0);
+        filters = dialog->nameFilters();
+        dialog->selectFile(folder.filePath(QStringLiteral("chosen")));
+        static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides its accept()
+    });
+    QTest::mouseClick(trends.Controls().exportCsv, Qt::LeftButton);
+    EXPECT_EQ(QFileInfo(offered).fileName(),
+              QStringLiteral("Часовой архив %1 24.02.2024-02.03.2024.csv").arg(trends.rig.meter.Options().identity.serialNumber));
+    EXPECT_EQ(filters, QStringList{QStringLiteral("Таблицы CSV (*.csv)")});
+    EXPECT_EQ(FileBytes(folder.filePath(QStringLiteral("chosen.csv"))), bytes);
+
     // A file that cannot be made is said so, and nothing is left behind.
     QFile blocker(folder.filePath(QStringLiteral("not-a-folder")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
@@ -109,7 +127,7 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     EXPECT_TRUE(message.text.endsWith(QStringLiteral("(CDlgTrends::ExportCsvTo - %1)").arg(impossible)))
         << message.text.toStdString();
     EXPECT_EQ(message.caption, QStringLiteral("Информация"));
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 4);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 5);
 }
 
 TEST(TrendsPage, ZoomAndPanMoveOnlyTheTimeAxisAndResetShowsTheWholeWeek)

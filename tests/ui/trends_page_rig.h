@@ -26,13 +26,13 @@ inline ArchivePageRig TrendsMeter(int baudDelay = 0)
     return ArchivePageRig(Chrono(2, 3, 2024, 12), 70, baudDelay);
 }
 
-// The record the meter holds for an hour, as it answers for it.
-inline ArchiveRecord MeterRecord(MeterSimulator& meter, const TChronoArch& date)
+// The record the meter holds for a date of an archive, as it answers for it.
+inline ArchiveRecord MeterRecord(MeterSimulator& meter, const TChronoArch& date, ArchiveKind kind = kArchiveHourly)
 {
     std::lock_guard<std::mutex> lock(meter.Lock());
     const ReportTime reportTime = ConfigurationArea::ReportTimeOf(meter.Image());
     return RecordFromBytes<ArchiveRecord>(meter.Archives().RecordBytes(
-        kArchiveHourly, date, reportTime, meter.Options().identity.firmwareLevel, meter.Clock().Now()));
+        kind, date, reportTime, meter.Options().identity.firmwareLevel, meter.Clock().Now()));
 }
 
 struct TrendsRig {

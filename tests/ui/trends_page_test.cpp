@@ -162,6 +162,35 @@ TEST(TrendsPage, HoverTellsTheRecordsDateValueAndFlags)
     }
 }
 
+TEST(TrendsPage, DailyArchiveIsPlottedDayByDayAndAnEmptyChoiceIsRefused)
+{
+    TrendsRig trends;
+    ASSERT_TRUE(trends.Connect());
+    const TrendPageControls& c = trends.Controls();
+    trends.ChooseHours(Hour(20, 2, 2024, 0), Hour(1, 3, 2024, 23));
+    c.quantities->SetChecked({});
+    QTest::mouseClick(c.plot, Qt::LeftButton);
+    ASSERT_EQ(trends.rig.windowRig.presenter.messages.size(), 1);
+    EXPECT_EQ(trends.rig.windowRig.presenter.messages.first().text, QStringLiteral("Не выбрано ни одной величины."));
+    EXPECT_EQ(trends.Page()->PlotCount(), 0);
+
+    c.archive->setCurrentIndex(kArchiveDaily);
+    c.quantities->SetChecked({QStringLiteral("Qwi_1")});
+    ASSERT_TRUE(trends.Plot());
+    // One record a day, 20.02 to 01.03 (2024 has 29.02), each the meter's daily record.
+    const std::vector<RangeRecord>& records = trends.Page()->PlottedRecords();
+    ASSERT_EQ(records.size(), 11u);
+    const TrendSeries& series = trends.View()->Chart().series.at(0);
+    ASSERT_EQ(series.line->count(), 11);
+    for (int day = 0; day < 11; ++day) {
+        const TChronoArch date = records[std::size_t(day)].date;
+        EXPECT_EQ(QDate(date.year + kBaseYear, date.month, date.day), QDate(2024, 2, 20).addDays(day));
+        EXPECT_EQ(series.line->at(day).y(),
+                  TrendValue(*series.quantity, MeterRecord(trends.rig.meter, date, kArchiveDaily)));
+    }
+    EXPECT_EQ(StoredTrends(trends.rig, "Archive"), QStringLiteral("1"));
+}
+
 TEST(TrendsPage, StopPartWayKeepsWhatWasRead)
 {
     // At 19200 baud every record takes a noticeable time, so the stop comes long before the end.

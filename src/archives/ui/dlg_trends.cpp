@@ -9,6 +9,7 @@
 #include "archives/ui/trend_quantity_list.h"
 #include "channel/message_style.h"
 #include "protocol/rovo_redod.h"
+#include "reports/report_save.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -69,7 +70,7 @@ CDlgTrends::CDlgTrends(PageHost& host, ArchiveRangeRunner& runner, QWidget* pare
                &CDlgTrends::ExportCsvTo);
     });
     connect(c.exportHtml, &QPushButton::clicked, this, [this] {
-        SaveAs(QStringLiteral("Экспорт HTML..."), QStringLiteral("Отчеты (*.xls)"), QStringLiteral("xls"),
+        SaveAs(QStringLiteral("Экспорт HTML..."), ReportSaveFilter(), QString::fromLatin1(kReportExtension),
                &CDlgTrends::ExportHtmlTo);
     });
 
