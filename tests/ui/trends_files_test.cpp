@@ -112,7 +112,7 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     });
     QTest::mouseClick(trends.Controls().exportCsv, Qt::LeftButton);
     EXPECT_EQ(QFileInfo(offered).fileName(),
-              QStringLiteral("Часовой архив %1 24.02.2024-02.03.2024.csv").arg(trends.rig.meter.Options().identity.serialNumber));
+              QStringLiteral("Часовой архив, зав.N %1, 24.02.2024 - 02.03.2024.csv").arg(trends.rig.meter.Options().identity.serialNumber));
     EXPECT_EQ(filters, QStringList{QStringLiteral("Таблицы CSV (*.csv)")});
     EXPECT_EQ(FileBytes(folder.filePath(QStringLiteral("chosen.csv"))), bytes);
 

@@ -38,17 +38,6 @@ int BarValue(qint64 value)
     return int(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
 }
 
-QString FoundText(const ArchiveRangeResult& result)
-{
-    QString text = QStringLiteral("Записей: %1 (из базы: %2, с прибора: %3)")
-                       .arg(result.records.size())
-                       .arg(result.fromDatabase)
-                       .arg(result.fromMeter);
-    if (result.missing > 0)
-        text += QStringLiteral(", не прочитано: %1").arg(result.missing);
-    return text;
-}
-
 }  // namespace
 
 CDlgTrends::CDlgTrends(PageHost& host, ArchiveRangeRunner& runner, QWidget* parent)
@@ -167,7 +156,7 @@ void CDlgTrends::ShowFound(bool succeeded)
     m_reading = false;
     m_controls.progress->hide();
     ArchiveRangeResult result = m_runner.LastResult();
-    m_controls.result->setText((succeeded ? QString() : QStringLiteral("Чтение не завершено. ")) + FoundText(result));
+    m_controls.result->setText((succeeded ? QString() : QStringLiteral("Чтение не завершено. ")) + RangeResultText(result));
     std::vector<RangeRecord> records = std::move(result.records);
     m_plotted = std::move(result);
     m_plottedRange = m_asked;
@@ -181,7 +170,7 @@ void CDlgTrends::ShowFound(bool succeeded)
 QString CDlgTrends::ChooseFile(const QString& title, const QString& filter, const QString& extension)
 {
     const QString start = QDir(Host().Environment().WorkFolderPath())
-                              .filePath(TrendFileName(m_plottedRange, m_plotted.serial) + u'.' + extension);
+                              .filePath(RangeTableTitle(m_plottedRange, m_plotted.serial) + u'.' + extension);
     const QString chosen = ChooseSaveFile(this, title, start, filter);
     return chosen.isEmpty() ? chosen : WithSingleExtension(chosen, extension);
 }
@@ -207,6 +196,6 @@ bool CDlgTrends::ExportCsvTo(const QString& path)
 bool CDlgTrends::ExportHtmlTo(const QString& path)
 {
     const QByteArray html = RangeHtml(PlottedRecords(), m_plottedQuantities,
-                                      TrendTableTitle(m_plottedRange, m_plotted.serial));
+                                      RangeTableTitle(m_plottedRange, m_plotted.serial));
     return WriteTrendFile(Host(), path, html, "CDlgTrends::ExportHtmlTo");
 }

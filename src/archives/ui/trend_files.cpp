@@ -1,7 +1,6 @@
 #include "archives/ui/trend_files.h"
 
 #include "app/ui/page_host.h"
-#include "archives/archive_read_plan.h"
 #include "reports/text_file.h"
 
 #include <QBuffer>
@@ -9,16 +8,6 @@
 #include <QWidget>
 
 namespace {
-
-QString DayText(const TChronoArch& date)
-{
-    return QString::asprintf("%02d.%02d.%04d", date.day, date.month, date.year + kBaseYear);
-}
-
-QString ArchiveName(const ArchiveRange& range)
-{
-    return ArchiveDataTypeNames().value(range.kind) + QStringLiteral(" архив");
-}
 
 // The core's file writer reports to a sink; the page's messages go through its host.
 class HostSink final : public MessageSink {
@@ -31,17 +20,6 @@ private:
 };
 
 }  // namespace
-
-QString TrendTableTitle(const ArchiveRange& range, std::uint32_t serial)
-{
-    return QStringLiteral("%1, зав.N %2, %3 - %4").arg(ArchiveName(range)).arg(serial).arg(DayText(range.from),
-                                                                                            DayText(range.to));
-}
-
-QString TrendFileName(const ArchiveRange& range, std::uint32_t serial)
-{
-    return QStringLiteral("%1 %2 %3-%4").arg(ArchiveName(range)).arg(serial).arg(DayText(range.from), DayText(range.to));
-}
 
 QByteArray WidgetPng(QWidget* widget)
 {
