@@ -11,29 +11,24 @@ QString PipeKey(const char* prefix, int pipe)
     return QStringLiteral("%1%2_%3").arg(QLatin1String(prefix)).arg(pipe / kPipesPerInput + 1).arg(pipe % kPipesPerInput + 1);
 }
 
+// One kind of quantity, repeated for every pipe or every input.
+struct QuantityKind {
+    const char* prefix;  // of the database column
+    const char* label;
+    TrendUnit unit;
+    FlaggedQuantity flagged;
+    int decimals;
+};
+
 std::vector<TrendQuantity> BuildQuantities()
 {
-    struct PipeKind {
-        const char* prefix;
-        const char* label;
-        TrendUnit unit;
-        FlaggedQuantity flagged;
-        int decimals;
-    };
-    static constexpr PipeKind kPipeKinds[] = {
+    static constexpr QuantityKind kPipeKinds[] = {
         {"t", "t", TrendUnit::kTemperature, FlaggedQuantity::PipeT, 3},
         {"P", "P", TrendUnit::kPressure, FlaggedQuantity::PipeP, 5},
         {"V", "V", TrendUnit::kVolume, FlaggedQuantity::PipeV, 5},
         {"M", "M", TrendUnit::kMass, FlaggedQuantity::Unflagged, 5},
     };
-    struct InputKind {
-        const char* prefix;
-        const char* label;
-        TrendUnit unit;
-        FlaggedQuantity flagged;
-        int decimals;
-    };
-    static constexpr InputKind kInputKinds[] = {
+    static constexpr QuantityKind kInputKinds[] = {
         {"dT", "dt", TrendUnit::kTemperature, FlaggedQuantity::InputDt, 3},
         {"dM", "dM", TrendUnit::kMass, FlaggedQuantity::InputDm, 5},
         {"Qwi", "Qтв", TrendUnit::kHeat, FlaggedQuantity::InputQtv, 5},
@@ -41,13 +36,13 @@ std::vector<TrendQuantity> BuildQuantities()
         {"Qg", "Qг", TrendUnit::kHeat, FlaggedQuantity::InputQg, 5},
     };
     std::vector<TrendQuantity> list;
-    for (const PipeKind& kind : kPipeKinds) {
+    for (const QuantityKind& kind : kPipeKinds) {
         for (int pipe = 0; pipe < kArchivePipeCount; ++pipe)
             list.push_back(TrendQuantity{PipeKey(kind.prefix, pipe), QString::fromUtf8(kind.label) + QString::number(pipe + 1),
                                          kind.unit, pipe, -1, kind.flagged, kind.decimals});
     }
     for (int input = 0; input < kArchiveInputCount; ++input) {
-        for (const InputKind& kind : kInputKinds)
+        for (const QuantityKind& kind : kInputKinds)
             list.push_back(TrendQuantity{QStringLiteral("%1_%2").arg(QLatin1String(kind.prefix)).arg(input + 1),
                                          QStringLiteral("%1 ТВ%2").arg(QString::fromUtf8(kind.label)).arg(input + 1),
                                          kind.unit, -1, input, kind.flagged, kind.decimals});

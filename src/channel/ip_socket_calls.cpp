@@ -1,11 +1,13 @@
 #include "channel/ip_socket_calls.h"
 
 #include <arpa/inet.h>
+#include <netdb.h>
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -16,9 +18,19 @@ int MakeAddress(const QString& text, std::uint16_t port, sockaddr_in& address)
     std::memset(&address, 0, sizeof address);
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
-    const QByteArray latin = text.trimmed().toLatin1();
-    if (inet_pton(AF_INET, latin.constData(), &address.sin_addr) != 1)
+    const QByteArray name = text.trimmed().toUtf8();
+    if (inet_pton(AF_INET, name.constData(), &address.sin_addr) == 1)
+        return 0;
+    // The resolver would take "192.168.1" as 192.168.0.1: a short dotted quad is a typing error, not a name.
+    if (name.isEmpty() || std::all_of(name.begin(), name.end(), [](char c) { return c == '.' || (c >= '0' && c <= '9'); }))
         return EADDRNOTAVAIL;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(name.constData(), nullptr, &hints, &found) != 0 || !found)
+        return EADDRNOTAVAIL;
+    address.sin_addr = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
+    ::freeaddrinfo(found);
     return 0;
 }
 

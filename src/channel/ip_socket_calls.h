@@ -13,8 +13,9 @@ namespace IpSocketCalls {
 
 constexpr int kNoSocket = -1;
 
-// Dotted-quad text and a port in host order -> socket address. EADDRNOTAVAIL when the text is no
-// IPv4 address (the connect of such a text fails the same way on every system).
+// Dotted-quad text or a host name, and a port in host order -> socket address (a name is looked up, its
+// first IPv4 address taken). EADDRNOTAVAIL when the text is neither an IPv4 address nor a name that
+// has one.
 int MakeAddress(const QString& text, std::uint16_t port, sockaddr_in& address);
 
 int CreateSocket(bool tcp, int& fd);

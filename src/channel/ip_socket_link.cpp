@@ -64,9 +64,12 @@ int IpSocketLink::Open(int port, const QString& address, bool tcp)
         return Fail(EINVAL);
     m_port = static_cast<std::uint16_t>(port);
 
-    int error = MakeAddress(m_address, m_port, m_peer);
-    if (!error)
-        error = CreateSocket(m_tcp, m_socket);
+    if (MakeAddress(m_address, m_port, m_peer) != 0) {
+        // The system's "Cannot assign requested address" would send the user looking in the wrong place.
+        ReportToOwner(m_owner, QString::fromUtf8("Адрес \"%1\" не найден").arg(m_address.trimmed()));
+        return kTransportFailed;
+    }
+    int error = CreateSocket(m_tcp, m_socket);
     if (error)
         return Fail(error);
 

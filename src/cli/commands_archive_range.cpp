@@ -65,16 +65,9 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
     if (!session)
         return exitCode;
     ProgressLine progress;
-    ArchiveRangeExtension extension(
-        [&target](DatabaseTarget* chosen, QString*) {
-            *chosen = target;
-            return true;
-        },
-        &progress);
+    ArchiveRangeExtension extension(FixedDatabase(target), &progress);
     extension.SetRange(*range);
-    session->Driver().SetCommandExtensions(&extension);
-    const bool read = session->Run(kCommandReadArchiveRange);
-    session->Driver().SetCommandExtensions(nullptr);
+    const bool read = RunWithExtension(*session, extension, kCommandReadArchiveRange);
     progress.Finish();
     if (!read)
         return kExitRefused;

@@ -4,6 +4,7 @@
 #include "archives/archive_export_extension.h"
 #include "archives/database_target.h"
 #include "cli/cli_context.h"
+#include "cli/driver_session.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_output.h"
 
@@ -13,6 +14,22 @@ bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, QString* err
         ? ConfiguredDatabaseTarget(context.Environment().Settings(), context.Environment().WorkFolderPath(), target,
                                    error)
         : ParseDatabaseTarget(context.Options().database, target, error);
+}
+
+ArchiveExportExtension::TargetSource FixedDatabase(const DatabaseTarget& target)
+{
+    return [target](DatabaseTarget* chosen, QString*) {
+        *chosen = target;
+        return true;
+    };
+}
+
+bool RunWithExtension(DriverSession& session, CommandExtensions& extension, DriverCommand code)
+{
+    session.Driver().SetCommandExtensions(&extension);
+    const bool succeeded = session.Run(code);
+    session.Driver().SetCommandExtensions(nullptr);
+    return succeeded;
 }
 
 int RunExportDb(CliContext& context)
@@ -29,15 +46,8 @@ int RunExportDb(CliContext& context)
     if (!session)
         return exitCode;
     ProgressLine progress;
-    ArchiveExportExtension extension(
-        [&target](DatabaseTarget* chosen, QString*) {
-            *chosen = target;
-            return true;
-        },
-        &progress);
-    session->Driver().SetCommandExtensions(&extension);
-    const bool exported = session->Run(kCommandExportArchive);
-    session->Driver().SetCommandExtensions(nullptr);
+    ArchiveExportExtension extension(FixedDatabase(target), &progress);
+    const bool exported = RunWithExtension(*session, extension, kCommandExportArchive);
     progress.Finish();
     if (!exported)
         return kExitRefused;

@@ -1,12 +1,21 @@
 #pragma once
 // export-db: the meter's whole archive into the archive database; the database the archive commands use.
 
+#include "archives/archive_export_extension.h"
+#include "protocol/driver_commands.h"
+
 #include <QString>
 
 class CliContext;
+class CommandExtensions;
+class DriverSession;
 struct DatabaseTarget;
 
 int RunExportDb(CliContext& context);
 
 // The database --database names, or else the one the settings name; false with the reason.
 bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, QString* error);
+// The database source that always names `target`.
+ArchiveExportExtension::TargetSource FixedDatabase(const DatabaseTarget& target);
+// Runs one command with `extension` as the driver's extensions for its length.
+bool RunWithExtension(DriverSession& session, CommandExtensions& extension, DriverCommand code);

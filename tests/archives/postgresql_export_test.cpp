@@ -2,6 +2,8 @@
 // see postgresql_server.sh): tables made with their mixed-case names, every record once with the meter's
 // values, nothing added the second time, a stop in the middle, a user's table with other columns.
 
+#include "archives/archive_database.h"
+#include "archives/archive_range.h"
 #include "archives/export_rig.h"
 #include "archives/table_checks.h"
 
@@ -12,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <unistd.h>
 
 namespace {
@@ -110,4 +113,47 @@ TEST_F(PostgresqlExport, UserTablesAndAStopInTheMiddle)
         const QStringList absent = kind == kArchiveTotals ? QStringList{QStringLiteral("SI_1")} : QStringList{};
         ExpectTableMatchesMeter(db, ArchiveKind(kind), rig.MeterRecords(ArchiveKind(kind)), kMeterSerial, absent);
     }
+}
+
+TEST_F(PostgresqlExport, RangeReadsBackThisMetersRowsInTheStretchOldestFirst)
+{
+    // Rows written out of order, one of another meter, one either side of the stretch.
+    const auto record = [](float t, std::uint16_t vnr) {
+        ArchiveRecord made{};
+        made.pipes[0].t = t;
+        made.pipes[1].V = std::nanf("");
+        made.inputs[0].VNR = vnr;
+        made.inputFlags[0] = 0x8001;
+        return made;
+    };
+    const struct {
+        std::uint32_t serial;
+        DateTimeStamp date;
+        ArchiveRecord values;
+    } rows[] = {
+        {kMeterSerial, {24, 2, 24, 5, 17, 3}, record(5.5f, 40000)},
+        {kMeterSerial, {24, 2, 24, 4, 17, 3}, record(4.5f, 4)},
+        {kMeterSerial + 1, {24, 2, 24, 4, 17, 3}, record(99.0f, 9)},
+        {kMeterSerial, {24, 2, 24, 3, 59, 59}, record(3.5f, 3)},
+        {kMeterSerial, {24, 2, 24, 6, 0, 0}, record(6.5f, 6)},
+    };
+    ArchiveDatabase database;
+    ASSERT_TRUE(database.Open(target)) << qPrintable(database.LastFailureText());
+    for (const auto& row : rows) {
+        const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(&row.values), sizeof row.values);
+        ASSERT_TRUE(database.Write(kArchiveHourly, bytes, row.serial, row.date));
+    }
+    std::vector<RangeRecord> found;
+    ASSERT_TRUE(database.ReadRange(kArchiveHourly, kMeterSerial, TChronoArch{24, 2, 24, 4}, TChronoArch{24, 2, 24, 5},
+                                   &found))
+        << qPrintable(database.LastFailureText());
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_TRUE(found[0].date == (TChronoArch{24, 2, 24, 4}));
+    EXPECT_TRUE(found[1].date == (TChronoArch{24, 2, 24, 5}));
+    EXPECT_EQ(+found[0].record.pipes[0].t, 4.5f);
+    EXPECT_EQ(+found[1].record.pipes[0].t, 5.5f);
+    EXPECT_EQ(+found[1].record.inputs[0].VNR, 40000);
+    EXPECT_EQ(+found[1].record.inputFlags[0], 0x8001);
+    EXPECT_TRUE(std::isnan(found[1].record.pipes[1].V));
+    EXPECT_TRUE(database.Close());
 }

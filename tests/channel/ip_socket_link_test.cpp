@@ -215,11 +215,17 @@ TEST(IpSocketLinkTcp, FailedOpenReportsTheSystemTextAndHoldsNoSocket)
     ExpectReportedOnce(owner, SystemText(ENOTCONN));
     EXPECT_TRUE(MonitorBlocks(owner, true).isEmpty());
 
-    // An address that is no dotted quad never reaches the network.
+    // An address that is no dotted quad never reaches the network, nor does a name without an address.
+    for (const QString& address : {QStringLiteral("192.168.1"), QStringLiteral("nosuchhost.invalid")}) {
+        owner.Clear();
+        EXPECT_EQ(link.Open(port, address, true), kTransportFailed);
+        ExpectReportedOnce(owner, QStringLiteral("Адрес \"%1\" не найден").arg(address));
+        EXPECT_EQ(OpenDescriptors(), descriptors);
+    }
+    // A name with an address is used: here it reaches the port that refuses.
     owner.Clear();
-    EXPECT_EQ(link.Open(port, QStringLiteral("192.168.1"), true), kTransportFailed);
-    ExpectReportedOnce(owner, SystemText(EADDRNOTAVAIL));
-    EXPECT_EQ(OpenDescriptors(), descriptors);
+    EXPECT_EQ(link.Open(port, QStringLiteral("localhost"), true), kTransportFailed);
+    ExpectReportedOnce(owner, SystemText(ECONNREFUSED));
 }
 
 TEST(IpSocketLinkTcp, StopRequestFromAnotherThreadEndsAReadPromptly)

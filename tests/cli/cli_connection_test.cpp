@@ -74,6 +74,16 @@ TEST(CliConnection, DeadLinesGiveTheSystemsMessage)
     EXPECT_TRUE(tcp.out.isEmpty());
     EXPECT_TRUE(tcp.err.contains(SystemErrorText(ECONNREFUSED))) << tcp.err.toStdString();
 
+    // A name that does not resolve is told as such; a name that does is used.
+    const CliRun unknown = RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--tcp"),
+                                      QStringLiteral("nosuchhost.invalid:502")});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_EQ(unknown.err, QStringLiteral("Информация: Адрес \"nosuchhost.invalid\" не найден\n"));
+    const CliRun named = RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--tcp"),
+                                    QStringLiteral("localhost:%1").arg(ClosedTcpPort())});
+    EXPECT_EQ(named.exitCode, 1);
+    EXPECT_TRUE(named.err.contains(SystemErrorText(ECONNREFUSED))) << named.err.toStdString();
+
     // The port that does not open is told in the serial port's own words.
     const CliRun serial = RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--serial"),
                                      QStringLiteral("/dev/zt5-no-such-port")});

@@ -13,6 +13,8 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include "support/wait_for.h"
+
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -28,17 +30,6 @@ QString Utf8(const char* text)
     return QString::fromUtf8(text);
 }
 
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
 
 TEST(ModemLink, DriverReadsTheMeterAndNoticesTheCarrierLostWhileIdle)
 {

@@ -8,6 +8,8 @@
 #include "sim/reference_stand_line.h"
 #include "support/driver_rig.h"
 
+#include "support/wait_for.h"
+
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -65,17 +67,6 @@ struct CalibrationRig {
     bool started = false;
 };
 
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return true;
-}
 
 }  // namespace
 

@@ -6,9 +6,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 #include <QTableWidget>
+
+#include <gtest/gtest.h>
 
 int ScriptedPresenter::Present(QWidget*, const QString& text, const QString& caption, unsigned style)
 {
@@ -106,4 +109,17 @@ bool SilentMeter::WriteNodeBase(MainWindowRig& rig) const
     node.record.SetRepeatTimeoutSec(10);
     base.Append(node);
     return rig.WriteBase(base);
+}
+
+void ExpectClosesWhileBusy(std::unique_ptr<MainDialog>& window, int threadsBefore)
+{
+    ASSERT_TRUE(window->Driver().IsBusy());
+    QElapsedTimer closing;
+    closing.start();
+    window->close();
+    // Far less than the command could take: it was stopped, not waited for.
+    EXPECT_LT(closing.elapsed(), 10000);
+    EXPECT_FALSE(window->Driver().IsBusy());
+    EXPECT_EQ(RunningQThreads(), threadsBefore);
+    window.reset();
 }

@@ -73,6 +73,10 @@ NodeEntry TcpNode(const QString& name, int port, int address, int serial);
 // The driver threads (QThread::create names them "QThread") alive in this process.
 int RunningQThreads();
 
+// Closes a window whose driver is in the middle of a command: the close stops the command rather than
+// waiting for it, and takes the driver's threads with it (back to `threadsBefore`). The window is gone after.
+void ExpectClosesWhileBusy(std::unique_ptr<MainDialog>& window, int threadsBefore);
+
 // A meter that never answers, on a loopback TCP port: connecting to it takes attempts x time-out
 // (20 x 10 s) unless the command is stopped.
 class SilentMeter {
