@@ -9,6 +9,8 @@
 #include "ui/ui_test_helpers.h"
 
 #include <QApplication>
+#include <QChart>
+#include <QLineSeries>
 #include <QDateTimeAxis>
 #include <QDir>
 #include <QFile>
@@ -21,6 +23,10 @@
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
 
 namespace {
 
@@ -192,6 +198,33 @@ TEST(TrendsPage, ZoomAndPanMoveOnlyTheTimeAxisAndResetShowsTheWholeWeek)
 
     QTest::mouseClick(trends.Controls().resetZoom, Qt::LeftButton);
     EXPECT_EQ(view->TimeRange(), whole);
+}
+
+TEST(TrendChart, ValuesThatAreNoNumbersAreLeftOutAndTheAxisStaysFinite)
+{
+    // Three hours of t1: a number, a NaN (a record the meter could not measure), an infinity, a number.
+    const TrendQuantity* t1 = FindTrendQuantity(QStringLiteral("t1_1"));
+    ASSERT_NE(t1, nullptr);
+    std::vector<RangeRecord> records;
+    const float values[] = {70.5f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 72.5f};
+    for (int hour = 0; hour < 4; ++hour) {
+        RangeRecord record{};
+        record.date = Chrono(1, 3, 2024, hour);
+        record.record.date = record.date;
+        record.record.pipes[0].t = values[hour];
+        records.push_back(record);
+    }
+    TrendChart chart = BuildTrendChart(records, {t1});
+    std::unique_ptr<QChart> owner(chart.chart);
+    const QList<QPointF> points = chart.series.at(0).line->points();
+    ASSERT_EQ(points.size(), 2);
+    EXPECT_EQ(points[0], QPointF(double(TrendTime(records[0].date)), 70.5));
+    EXPECT_EQ(points[1], QPointF(double(TrendTime(records[3].date)), 72.5));
+    EXPECT_LE(chart.series[0].axis->min(), 70.5);
+    EXPECT_GE(chart.series[0].axis->max(), 72.5);
+    EXPECT_TRUE(std::isfinite(chart.series[0].axis->max()));
+    // The hover at the missing hour still names it, with no number.
+    EXPECT_TRUE(TrendPointText(records[1], *t1).startsWith(QStringLiteral("01.03.2024 01:00  t1 = ")));
 }
 
 TEST(Screenshots, TrendsPageWithAWeekOfHourlyData)
