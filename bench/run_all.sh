@@ -135,6 +135,9 @@ awk -F, '{ printf "%-40s %12s %14s %12s\n", $1, $2, $3, $4 }' "$work/startup.csv
 counter() {  # benchmark name (up to a "/"), counter name -> value
   awk -F'\t' -v b="$1/" -v c="$2" 'index($2 "/", b) == 1 { n = split($7, kv, " "); for (i = 1; i <= n; ++i) { split(kv[i], p, "="); if (p[1] == c) print p[2] } }' "$results"
 }
+time_ms() {  # benchmark name -> its real time in ms
+  awk -F'\t' -v b="$1" '$2 == b && $3 != "" { t = $3; if ($4 == "ns") t /= 1e6; else if ($4 == "us") t /= 1e3; else if ($4 == "s") t *= 1e3; print t }' "$results"
+}
 symbol() { [ "$1" = ge ] && echo "≥" || echo "≤"; }
 verdict() {  # label, value, comparison ("ge" or "le"), target
   if [ -z "$2" ]; then
@@ -160,6 +163,9 @@ for baud in 9600 115200; do
     done
   done
 done
+
+verdict "trends: year of hourly records read, built, drawn (ms)" "$(time_ms BM_TrendPlotYear/q:4)" le 1000
+verdict "trends: one zoom step drawn, 4 quantities (ms)" "$(time_ms BM_TrendZoomRender/q:4)" le 100
 
 if [ -s "$work/load" ]; then
   echo

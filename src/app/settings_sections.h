@@ -12,4 +12,5 @@ inline constexpr QLatin1String kReadArch("Settings\\ReadArch");
 inline constexpr QLatin1String kService("Settings\\Service");
 inline constexpr QLatin1String kPorts("Settings\\Ports");        // the port table: "COM3=/dev/ttyUSB0"
 inline constexpr QLatin1String kDatabase("Settings\\Database");  // where archives are exported
+inline constexpr QLatin1String kTrends("Settings\\Trends");      // the trends page: archive, quantities
 }  // namespace SettingsSections

@@ -15,7 +15,7 @@
 
 namespace {
 
-SimOptions MeterOptions(TChronoArch end, int days)
+SimOptions MeterOptions(TChronoArch end, int days, int baudDelay)
 {
     SimOptions options;
     options.endpoint = SimOptions::Endpoint::Tcp;
@@ -23,13 +23,14 @@ SimOptions MeterOptions(TChronoArch end, int days)
     options.archives.days = days;
     options.archives.fixedEnd = true;
     options.archives.end = end;
+    options.baudDelay = baudDelay;
     return options;
 }
 
 }  // namespace
 
-ArchivePageRig::ArchivePageRig(TChronoArch end, int days)
-    : meter(MeterOptions(end, days)), server(meter)
+ArchivePageRig::ArchivePageRig(TChronoArch end, int days, int baudDelay)
+    : meter(MeterOptions(end, days, baudDelay)), server(meter)
 {
     QString error;
     EXPECT_TRUE(server.Start(&error)) << error.toStdString();

@@ -18,8 +18,9 @@ class ArchivePageRig {
 public:
     static constexpr int kArrivesMs = 20000;  // generous: a loaded machine gets there well within this
 
-    // A meter whose archives end at `end` (the newest hourly record) and reach back `days` days.
-    ArchivePageRig(TChronoArch end, int days);
+    // A meter whose archives end at `end` (the newest hourly record) and reach back `days` days; with
+    // `baudDelay` it answers no faster than a serial line at that baud rate would carry the exchange.
+    ArchivePageRig(TChronoArch end, int days, int baudDelay = 0);
     ~ArchivePageRig();
 
     // The meter closes its daily and totals records at `hour` and its monthly ones on `day`.

@@ -16,6 +16,7 @@
 #include "app/ui/window_placement_keeper.h"
 #include "archives/ui/dlg_main_config_archive.h"
 #include "archives/ui/dlg_read_data.h"
+#include "archives/ui/dlg_trends.h"
 #include "channel/port_table.h"
 #include "channel/ui/exchange_monitor_window.h"
 #include "config/ui/config_page_tree.h"
@@ -35,6 +36,7 @@ namespace {
 const QString kApplicationTitle = QStringLiteral("ЗТ5 Конфигуратор");
 const QString kReadDataCaption = QStringLiteral("Архивы");
 const QString kArchivePageCaption = QStringLiteral("Архивы (отладка)");
+const QString kTrendsPageCaption = QStringLiteral("Графики");
 
 SettingValue<int> MonitorShowSetting(SettingsStore& store)
 {
@@ -49,7 +51,8 @@ MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter,
       m_presenter(presenter),
       m_freePorts(FreePortTable::AllFree()),
       m_host(presenter),
-      m_archiveExport(environment, &m_calibration)
+      m_archiveExport(environment, &m_calibration),
+      m_archiveRange(environment, &m_archiveExport)
 {
     setObjectName(QString::fromLatin1(kWindowName));
     setWindowTitle(kApplicationTitle);
@@ -67,7 +70,7 @@ MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter,
     WireHost();
     m_stand.AttachHost(&m_host);
     m_driver.AttachHost(&m_host);
-    m_driver.SetCommandExtensions(&m_archiveExport);
+    m_driver.SetCommandExtensions(&m_archiveRange);
     m_driver.StartThreads();
 
     // Serial devices seen for the first time get their COM numbers; the port search is off, so every
@@ -183,6 +186,8 @@ CDlgReadData* MainDialog::AddReadDataPage()
     AddPage(kReadDataCaption, m_readData, PageTree::kNoParent, CDlgReadData::kPageId);
     m_archivePage = new CDlgMainConfigArchive(*this, &m_archiveExport);
     AddPage(kArchivePageCaption, m_archivePage, CDlgReadData::kPageId, CDlgMainConfigArchive::kPageId);
+    m_trendsPage = new CDlgTrends(*this, m_archiveRange);
+    AddPage(kTrendsPageCaption, m_trendsPage, CDlgReadData::kPageId, CDlgTrends::kPageId);
     return m_readData;
 }
 
@@ -230,6 +235,8 @@ void MainDialog::OnBusyChanged()
         m_readData->UpdateStates();
     if (m_archivePage)
         m_archivePage->UpdateStates();
+    if (m_trendsPage)
+        m_trendsPage->UpdateStates();
 }
 
 void MainDialog::OpenSettingsFile()

@@ -9,6 +9,7 @@
 #include "app/ui/gui_driver_host.h"
 #include "app/ui/page_host.h"
 #include "archives/ui/archive_export_runner.h"
+#include "archives/ui/archive_range_runner.h"
 #include "config/config_messages.h"
 #include "nodes/demo_node.h"
 #include "nodes/node_base.h"
@@ -20,6 +21,7 @@
 
 class CDlgMainConfig;
 class CDlgMainConfigArchive;
+class CDlgTrends;
 class CDlgReadData;
 class CDlgParentWithMyProperty;
 class ConfigPageTree;
@@ -45,7 +47,8 @@ public:
     CDlgParentWithMyProperty* AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId, int pageId);
     // Adds the first page, "Конфигурирование", with the configuration pages below it, and selects it.
     CDlgMainConfig* AddMainConfigPage();
-    // Adds the frame of the archive pages with the archives page "Архивы (отладка)" under it.
+    // Adds the frame of the archive pages with the archives page "Архивы (отладка)" and the trends page
+    // "Графики" under it.
     CDlgReadData* AddReadDataPage();
 
     // --demo: the node of the demo meter goes into the base (or is brought up to date) and is chosen.
@@ -71,6 +74,7 @@ public:
     CDlgMainConfig* MainConfig() const { return m_mainConfig; }
     CDlgReadData* ReadData() const { return m_readData; }
     CDlgMainConfigArchive* ArchivePage() const { return m_archivePage; }
+    CDlgTrends* TrendsPage() const { return m_trendsPage; }
     ConfigPageTree* ConfigPages() const { return m_configPages; }
     const NodeBase& Nodes() const { return m_base; }
     // Which COM ports a new node may take (all of them while the start-up search is off).
@@ -109,6 +113,7 @@ private:
     CRkm8 m_stand;
     Rkm8Calibration m_calibration{m_stand};
     ArchiveExportRunner m_archiveExport;  // command 16 of the driver, 17 and 18 through m_calibration
+    ArchiveRangeRunner m_archiveRange;    // command 20; the others through m_archiveExport
     CRovoRedod m_driver;   // after the host and the extensions: it goes first
     PageTree* m_pages = nullptr;
     StatusStrip* m_status = nullptr;
@@ -116,6 +121,7 @@ private:
     CDlgMainConfig* m_mainConfig = nullptr;
     CDlgReadData* m_readData = nullptr;
     CDlgMainConfigArchive* m_archivePage = nullptr;
+    CDlgTrends* m_trendsPage = nullptr;
     ConfigPageTree* m_configPages = nullptr;
     ExchangeMonitorWindow* m_monitor = nullptr;
     QAction* m_openAction = nullptr;

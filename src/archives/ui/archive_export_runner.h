@@ -2,12 +2,12 @@
 // Command 16 in the desktop program: the whole-archive export into the database the settings name,
 // with its progress and its result sent to the window. The export runs on the driver's command thread;
 // the signals cross to the GUI thread queued, so the export never waits for the window, and the
-// progress is sent at most every kProgressIntervalMs (and always for the last record).
+// progress is paced by a ProgressThrottle.
 
 #include "archives/archive_export_extension.h"
 #include "archives/export_progress.h"
+#include "archives/ui/runner_support.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 
 class AppEnvironment;
@@ -16,8 +16,6 @@ class ArchiveExportRunner : public QObject, private ExportProgress, public Archi
     Q_OBJECT
 
 public:
-    static constexpr int kProgressIntervalMs = 50;
-
     // The other work of the command thread (calibrations, the idle modem check) goes to `others`.
     explicit ArchiveExportRunner(AppEnvironment& environment, CommandExtensions* others = nullptr,
                                  QObject* parent = nullptr);
@@ -33,5 +31,5 @@ signals:
 private:
     void RecordsDone(std::int64_t done, std::int64_t total) override;
 
-    QElapsedTimer m_sinceProgress;
+    ProgressThrottle m_throttle;
 };

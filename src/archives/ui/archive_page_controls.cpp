@@ -3,6 +3,7 @@
 #include "archives/archive_read_plan.h"
 #include "archives/descriptor_rows.h"
 #include "archives/ui/export_progress_view.h"
+#include "archives/ui/named_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,18 +24,6 @@ namespace {
 constexpr int kDescriptorWidths[] = {70, 140, 140, 60, 60, 60, 60};
 constexpr int kDescriptorRows = 9;  // four archives, the reset date, an empty row, three event logs
 constexpr int kReportPointSize = 8;
-
-template <class Widget>
-Widget* Named(Widget* widget, const char* name)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QPushButton* Button(const char* text, const char* name)
-{
-    return Named(new QPushButton(QString::fromUtf8(text)), name);
-}
 
 QLineEdit* Field(const char* name, int width)
 {

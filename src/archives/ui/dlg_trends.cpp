@@ -1,0 +1,201 @@
+#include "archives/ui/dlg_trends.h"
+
+#include "app/app_environment.h"
+#include "app/file_name_rules.h"
+#include "app/ui/save_file_dialog.h"
+#include "archives/ui/archive_range_runner.h"
+#include "archives/ui/trend_chart_view.h"
+#include "archives/ui/trend_files.h"
+#include "archives/ui/trend_quantity_list.h"
+#include "channel/message_style.h"
+#include "protocol/rovo_redod.h"
+#include "reports/report_save.h"
+
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+constexpr int kDefaultDays = 7;
+
+TChronoArch ChronoOf(const QDateTime& time)
+{
+    const QDate date = time.date();
+    return TChronoArch{std::uint8_t(date.day()), std::uint8_t(date.month()), std::uint8_t(date.year() - kBaseYear),
+                       std::uint8_t(time.time().hour())};
+}
+
+// The bar counts in int; a stretch never comes near its limit, but a count is cut rather than wrapped.
+int BarValue(qint64 value)
+{
+    return int(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+CDlgTrends::CDlgTrends(PageHost& host, ArchiveRangeRunner& runner, QWidget* parent)
+    : CDlgParentWithMyProperty(host, parent),
+      m_runner(runner),
+      m_settings(host.Environment().Settings()),
+      m_controls(BuildTrendPageControls(this))
+{
+    const TrendPageControls& c = m_controls;
+    connect(c.plot, &QPushButton::clicked, this, &CDlgTrends::Plot);
+    connect(c.stop, &QPushButton::clicked, this, [this] { Host().Driver().QueueServiceRequest(kServiceStop); });
+    connect(c.resetZoom, &QPushButton::clicked, c.chart, &TrendChartView::ResetZoom);
+    connect(c.savePng, &QPushButton::clicked, this, [this] {
+        SaveAs(QStringLiteral("Сохранить PNG..."), QStringLiteral("Рисунки PNG (*.png)"), QStringLiteral("png"),
+               &CDlgTrends::SavePngTo);
+    });
+    connect(c.exportCsv, &QPushButton::clicked, this, [this] {
+        SaveAs(QStringLiteral("Экспорт CSV..."), QStringLiteral("Таблицы CSV (*.csv)"), QStringLiteral("csv"),
+               &CDlgTrends::ExportCsvTo);
+    });
+    connect(c.exportHtml, &QPushButton::clicked, this, [this] {
+        SaveAs(QStringLiteral("Экспорт HTML..."), ReportSaveFilter(), QString::fromLatin1(kReportExtension),
+               &CDlgTrends::ExportHtmlTo);
+    });
+
+    // The runner talks from the driver's command thread: these arrive queued.
+    connect(&m_runner, &ArchiveRangeRunner::rangeStarted, this, [this] { ShowProgress(0, 0); });
+    connect(&m_runner, &ArchiveRangeRunner::recordsDone, this, &CDlgTrends::ShowProgress);
+    connect(&m_runner, &ArchiveRangeRunner::rangeFinished, this, &CDlgTrends::ShowFound);
+    Restore();
+    UpdateStates();
+}
+
+CDlgTrends::~CDlgTrends()
+{
+    Host().Driver().ForgetRequester(this);
+}
+
+void CDlgTrends::Restore()
+{
+    const TrendPageControls& c = m_controls;
+    c.archive->setCurrentIndex(std::clamp(m_settings.archive.Get(), 0, c.archive->count() - 1));
+    c.quantities->SetChecked(m_settings.quantities.Get().split(u',', Qt::SkipEmptyParts));
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime hour(now.date(), QTime(now.time().hour(), 0));
+    c.to->setDateTime(hour);
+    c.from->setDateTime(hour.addDays(-kDefaultDays));
+}
+
+void CDlgTrends::UpdateStates()
+{
+    const TrendPageControls& c = m_controls;
+    const CRovoRedod& driver = Host().Driver();
+    c.plot->setEnabled(driver.IsDeviceConnected() && !driver.IsBusy() && !m_reading);
+    c.stop->setEnabled(driver.IsBusy());
+    const bool plotted = !PlottedRecords().empty();
+    c.savePng->setEnabled(plotted);
+    c.exportCsv->setEnabled(plotted);
+    c.exportHtml->setEnabled(plotted);
+    c.resetZoom->setEnabled(plotted);
+}
+
+const std::vector<RangeRecord>& CDlgTrends::PlottedRecords() const
+{
+    return m_controls.chart->Records();
+}
+
+ArchiveRange CDlgTrends::ChosenRange() const
+{
+    ArchiveRange range;
+    range.kind = ArchiveKind(m_controls.archive->currentIndex());
+    range.from = ChronoOf(m_controls.from->dateTime());
+    range.to = ChronoOf(m_controls.to->dateTime());
+    return range;
+}
+
+void CDlgTrends::Plot()
+{
+    const ArchiveRange range = ChosenRange();
+    const TrendSelection quantities = m_controls.quantities->Checked();
+    if (quantities.empty()) {
+        Host().ShowMessage(QStringLiteral("Не выбрано ни одной величины."), QString::fromUtf8(kCaptionInformation),
+                           MessageStyle::kIconInformation);
+        return;
+    }
+    if (!IsUsableRange(range)) {
+        Host().ShowMessage(QStringLiteral("Начало периода позже его конца!"), QString::fromUtf8(kCaptionInformation),
+                           MessageStyle::kIconInformation);
+        return;
+    }
+    {
+        SettingsStore::Batch batch(Host().Environment().Settings());
+        m_settings.archive.Set(int(range.kind));
+        m_settings.quantities.Set(m_controls.quantities->CheckedKeys());
+    }
+    m_asked = range;
+    m_askedQuantities = quantities;
+    m_runner.SetRange(range);
+    if (Host().Driver().QueueCommand(kCommandReadArchiveRange, this)) {
+        m_reading = true;
+        UpdateStates();
+    }
+}
+
+void CDlgTrends::ShowProgress(qint64 done, qint64 total)
+{
+    QProgressBar* bar = m_controls.progress;
+    // Busy until the meter's share is known.
+    bar->setRange(0, BarValue(total));
+    bar->setValue(BarValue(done));
+    bar->show();
+}
+
+void CDlgTrends::ShowFound(bool succeeded)
+{
+    m_reading = false;
+    m_controls.progress->hide();
+    ArchiveRangeResult result = m_runner.LastResult();
+    m_controls.result->setText((succeeded ? QString() : QStringLiteral("Чтение не завершено. ")) + RangeResultText(result));
+    std::vector<RangeRecord> records = std::move(result.records);
+    m_plotted = std::move(result);
+    m_plottedRange = m_asked;
+    m_plottedQuantities = m_askedQuantities;
+    TrendChart chart = BuildTrendChart(records, m_plottedQuantities);
+    m_controls.chart->ShowChart(std::move(chart), std::move(records));
+    ++m_plotCount;
+    UpdateStates();
+}
+
+QString CDlgTrends::ChooseFile(const QString& title, const QString& filter, const QString& extension)
+{
+    const QString start = QDir(Host().Environment().WorkFolderPath())
+                              .filePath(RangeTableTitle(m_plottedRange, m_plotted.serial) + u'.' + extension);
+    const QString chosen = ChooseSaveFile(this, title, start, filter);
+    return chosen.isEmpty() ? chosen : WithSingleExtension(chosen, extension);
+}
+
+void CDlgTrends::SaveAs(const QString& title, const QString& filter, const QString& extension,
+                        bool (CDlgTrends::*save)(const QString&))
+{
+    const QString path = ChooseFile(title, filter, extension);
+    if (!path.isEmpty())
+        (this->*save)(path);
+}
+
+bool CDlgTrends::SavePngTo(const QString& path)
+{
+    return WriteTrendFile(Host(), path, WidgetPng(m_controls.chart), "CDlgTrends::SavePngTo");
+}
+
+bool CDlgTrends::ExportCsvTo(const QString& path)
+{
+    return WriteTrendFile(Host(), path, RangeCsv(PlottedRecords(), m_plottedQuantities), "CDlgTrends::ExportCsvTo");
+}
+
+bool CDlgTrends::ExportHtmlTo(const QString& path)
+{
+    const QByteArray html = RangeHtml(PlottedRecords(), m_plottedQuantities,
+                                      RangeTableTitle(m_plottedRange, m_plotted.serial));
+    return WriteTrendFile(Host(), path, html, "CDlgTrends::ExportHtmlTo");
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Controls made with their object names, which the tests and the screenshots find them by.
+
+#include <QPushButton>
+#include <QString>
+
+template <class Widget>
+Widget* Named(Widget* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+inline QPushButton* Button(const char* text, const char* name)
+{
+    return Named(new QPushButton(QString::fromUtf8(text)), name);
+}
