@@ -166,8 +166,9 @@ TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendS
 QString TimeAxisFormat(qint64 spanMs)
 {
     constexpr qint64 kDayMs = 24 * kHourMs;
-    if (spanMs <= 2 * kDayMs)
-        return QStringLiteral("dd.MM hh:00");
+    // Up to about ten days the ticks fall between midnights, so they carry their hour.
+    if (spanMs <= 10 * kDayMs)
+        return QStringLiteral("dd.MM hh:mm");
     if (spanMs <= 400 * kDayMs)
         return QStringLiteral("dd.MM.yy");
     return QStringLiteral("MM.yyyy");

@@ -44,7 +44,7 @@ QDateTime TrendDateTime(const TChronoArch& date);
 
 TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendSelection& quantities);
 
-// How the time axis labels a shown stretch of `spanMs`: hours for a day or two, days up to about a year,
+// How the time axis labels a shown stretch of `spanMs`: day and hour up to about ten days, days up to a year,
 // months beyond (short enough for the labels to fit their ticks).
 QString TimeAxisFormat(qint64 spanMs);
 
