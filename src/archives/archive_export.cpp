@@ -49,13 +49,18 @@ bool ArchiveExport::ExportWholeArchive(CRovoRedod& driver)
     return m_counts.kindsSucceeded > 0;
 }
 
+void ReportDatabaseFailure(CRovoRedod& driver, ArchiveDatabase& database, const char* text, const QString& where)
+{
+    const QString shown = QString::asprintf(text, database.TakeLastFailure());
+    // The engine's own words go to the log, where a service engineer looks for the reason.
+    driver.LogLine(shown + u' ' + (where.isEmpty() ? QString() : where + QStringLiteral(": "))
+                   + database.LastFailureText());
+    driver.ShowMessage(shown, QString::fromUtf8(kCaptionInformation), MessageStyle::kIconInformation);
+}
+
 void ReportDatabaseOpenFailure(CRovoRedod& driver, ArchiveDatabase& database, const DatabaseTarget& target)
 {
-    const QString text
-        = QString::asprintf("Ошибка при открытии файла базы данных (0x%.4X)!", database.TakeLastFailure());
-    // The engine's own words go to the log, where a service engineer looks for the reason.
-    driver.LogLine(text + u' ' + target.Describe() + QStringLiteral(": ") + database.LastFailureText());
-    driver.ShowMessage(text, QString::fromUtf8(kCaptionInformation), MessageStyle::kIconInformation);
+    ReportDatabaseFailure(driver, database, "Ошибка при открытии файла базы данных (0x%.4X)!", target.Describe());
 }
 
 bool ReadMeterForArchives(CRovoRedod& driver)

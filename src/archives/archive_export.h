@@ -25,7 +25,10 @@ struct ExportCounts {
 // report time) and the archive descriptors. False when any read fails (already reported).
 bool ReadMeterForArchives(CRovoRedod& driver);
 
-// Tells the user (and the log, with the engine's own words) that the archive database did not open.
+// Tells the user what went wrong with the archive database: `text` holds a "%.4X" for the failure code;
+// the log also gets `where` and the engine's own words.
+void ReportDatabaseFailure(CRovoRedod& driver, ArchiveDatabase& database, const char* text, const QString& where = {});
+// The same for a database that did not open.
 void ReportDatabaseOpenFailure(CRovoRedod& driver, ArchiveDatabase& database, const DatabaseTarget& target);
 
 // "Записано: ...", "Уже были в базе: ...", "Всего записей в архивах: ..." on three lines.

@@ -16,6 +16,9 @@ struct ArchiveRange {
     TChronoArch to{};
 };
 
+// What a user is told of a range that ends before it starts.
+inline constexpr const char* kBackwardRangeText = "Начало периода позже его конца!";
+
 // Whether the range names a value archive with records (not totals) and `from` is not after `to`.
 bool IsUsableRange(const ArchiveRange& range);
 // Whether a record date lies in the range, by the hour.

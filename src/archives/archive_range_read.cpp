@@ -19,13 +19,6 @@ std::int32_t HourKey(const TChronoArch& date)
     return HourDifference(date, TChronoArch{1, 1, 0, 0});
 }
 
-void ReportDatabaseFailure(CRovoRedod& driver, ArchiveDatabase& database, const char* what)
-{
-    const QString text = QString::asprintf(what, database.TakeLastFailure());
-    driver.LogLine(text + u' ' + database.LastFailureText());
-    driver.ShowMessage(text, QString::fromUtf8(kCaptionInformation), MessageStyle::kIconInformation);
-}
-
 }  // namespace
 
 ArchiveRangeRead::ArchiveRangeRead(DatabaseTarget target, ExportProgress* progress)
@@ -37,7 +30,7 @@ bool ArchiveRangeRead::Read(CRovoRedod& driver, const ArchiveRange& range)
 {
     m_result = ArchiveRangeResult{};
     if (!IsUsableRange(range)) {
-        const QString text = QString::fromUtf8("Начало периода позже его конца!");
+        const QString text = QString::fromUtf8(kBackwardRangeText);
         driver.LogLine(text);
         driver.ShowMessage(text, QString::fromUtf8(kCaptionInformation), MessageStyle::kIconInformation);
         return false;

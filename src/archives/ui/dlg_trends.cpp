@@ -124,7 +124,7 @@ void CDlgTrends::Plot()
         return;
     }
     if (!IsUsableRange(range)) {
-        Host().ShowMessage(QStringLiteral("Начало периода позже его конца!"), QString::fromUtf8(kCaptionInformation),
+        Host().ShowMessage(QString::fromUtf8(kBackwardRangeText), QString::fromUtf8(kCaptionInformation),
                            MessageStyle::kIconInformation);
         return;
     }
