@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-charts-dev libqt6sql6-sqlite libqt6sql6-psql libhidapi-dev
+  qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-psql libhidapi-dev
   postgresql
   libgtest-dev libgmock-dev libbenchmark-dev libmodbus-dev time jq
   mbpoll
