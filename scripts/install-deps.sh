@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the programs need, when any is missing.
+# With --list, prints them one a line instead (scripts/check-deps.sh holds configure against them).
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-psql libhidapi-dev
+  qt6-base-dev libqt6opengl6-dev libegl-dev libglu1-mesa-dev qt6-charts-dev qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-psql libhidapi-dev
   postgresql
   libgtest-dev libgmock-dev libbenchmark-dev libmodbus-dev time jq
   mbpoll
   clang libclang-rt-14-dev
   dpkg-dev desktop-file-utils appstream librsvg2-bin man-db file
 )
+
+if [ "${1:-}" = --list ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 
 missing=()
 for p in "${packages[@]}"; do

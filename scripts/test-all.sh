@@ -15,6 +15,16 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # Let compiler caches serve any checkout of the project, wherever it lies.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 
+# Each configure leaves a trace that scripts/check-deps.sh holds against scripts/install-deps.sh, so a
+# package this machine happens to have cannot hide a missing install step.
+configure() {
+  local dir="$1"
+  shift
+  mkdir -p "$dir"
+  cmake --trace-format=json-v1 --trace-redirect="$dir/cmake-trace.json" -B "$dir" "$@"
+  scripts/check-deps.sh "$dir"
+}
+
 stage_start=$SECONDS
 stage() {
   echo "== $1 =="
@@ -25,7 +35,7 @@ stage_done() {
 }
 
 stage "Build (build/)"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT5_WERROR=ON "${launcher[@]}"
+configure build -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT5_WERROR=ON "${launcher[@]}"
 cmake --build build -j "$jobs"
 stage_done "build"
 
@@ -34,7 +44,7 @@ stage "Tests"
 stage_done "tests"
 
 stage "Build under ASan + UBSan (build-asan/)"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZT5_SANITIZE=ON -DZT5_BUILD_GUI=ON \
+configure build-asan -S . -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZT5_SANITIZE=ON -DZT5_BUILD_GUI=ON \
   -DZT5_BUILD_BENCH=OFF "${launcher[@]}"
 cmake --build build-asan -j "$jobs"
 stage_done "sanitizer build"
@@ -49,7 +59,7 @@ stage "Tests under ASan + UBSan (all but the soak and the package)"
 stage_done "sanitizer tests"
 
 stage "Fuzz programs (build-fuzz/, clang)"
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT5_FUZZ=ON \
+CC=clang CXX=clang++ configure build-fuzz -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT5_FUZZ=ON \
   -DZT5_BUILD_GUI=OFF -DZT5_BUILD_BENCH=OFF "${launcher[@]}"
 cmake --build build-fuzz -j "$jobs" --target fuzz
 scripts/run-fuzz.sh build-fuzz
