@@ -9,8 +9,8 @@ packages=(
   postgresql
   libgtest-dev libgmock-dev libbenchmark-dev libmodbus-dev time jq
   mbpoll
-  clang libclang-rt-14-dev
-  dpkg-dev desktop-file-utils appstream librsvg2-bin man-db file
+  clang libclang-rt-14-dev llvm lld
+  dpkg-dev desktop-file-utils appstream librsvg2-bin man-db file lintian
 )
 
 if [ "${1:-}" = --list ]; then

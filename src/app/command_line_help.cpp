@@ -1,5 +1,7 @@
 #include "app/command_line_help.h"
 
+#include "zt5_version.h"
+
 #include "app/bash_completion.h"
 #include "app/man_page.h"
 
@@ -86,9 +88,39 @@ QStringList ListedOptions(const CommandLineHelp& help)
 std::optional<QString> GeneratedHelpDocument(const QStringList& arguments, const CommandLineHelp& help,
                                              const QString& version)
 {
-    if (arguments == QStringList{QStringLiteral("--help-man")})
-        return RenderManPage(help, version);
+    if (arguments == QStringList{QStringLiteral("--help-man")}) {
+        CommandLineHelp dated = help;
+        if (dated.date.isEmpty())
+            dated.date = QStringLiteral(ZT5_RELEASE_DATE);
+        return RenderManPage(dated, version);
+    }
     if (arguments == QStringList{QStringLiteral("--help-bash-completion")})
         return RenderBashCompletion(help);
     return std::nullopt;
+}
+
+std::vector<std::pair<QString, QString>> SharedFilesHelp()
+{
+    return {
+        {QStringLiteral("~/.config/zt5-configurator/settings.ini"),
+         QStringLiteral("настройки программы; settings.ini рядом с программой, когда ее папка доступна для записи "
+                        "(запуск из папки сборки), или файл из --settings")},
+        {QStringLiteral("~/.local/share/zt5-configurator/"),
+         QStringLiteral("рабочая папка; папка программы, когда она доступна для записи, папка из настроек "
+                        "программы, или папка из --workdir (создается, если ее нет)")},
+        {QStringLiteral("~/.local/share/zt5-configurator/Base/Objects.bin"), QStringLiteral("база узлов учета")},
+        {QStringLiteral("~/.local/share/zt5-configurator/db/Data.sqlite"),
+         QStringLiteral("база данных архивов, когда в настройках не выбрана база PostgreSQL")},
+    };
+}
+
+std::vector<std::pair<QString, QString>> SharedEnvironmentHelp()
+{
+    return {
+        {QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("папка настроек вместо ~/.config")},
+        {QStringLiteral("XDG_DATA_HOME"), QStringLiteral("папка данных вместо ~/.local/share")},
+        {QStringLiteral("LC_ALL, LC_NUMERIC, LANG"),
+         QStringLiteral("десятичный разделитель чисел в CSV, когда он не задан явно: запятая для русского языка, "
+                        "точка для английского")},
+    };
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 // What follows an option that takes a value, for the completion script.
@@ -44,7 +45,16 @@ struct CommandLineHelp {
     std::vector<HelpGroup> groups;
     QString footer;    // the last paragraph of --help, also the manual's exit status section
     QStringList seeAlso;  // "zt5-meter-sim(1)"
+    // The manual's files and environment sections: a path or a variable, and what it is for.
+    std::vector<std::pair<QString, QString>> files;
+    std::vector<std::pair<QString, QString>> environment;
+    QString date;  // the manual's date, "2026-12-09"
 };
+
+// The files and variables of the settings, the work folder and the archive database, which
+// zt5-configurator and zt5ctl share, for their manual pages.
+std::vector<std::pair<QString, QString>> SharedFilesHelp();
+std::vector<std::pair<QString, QString>> SharedEnvironmentHelp();
 
 // The --help text.
 QString RenderHelpText(const CommandLineHelp& help);

@@ -4,6 +4,8 @@
 #include "config/settings_report_markup.h"
 #include "reports/report_template.h"
 
+#include <QLocale>
+
 #include <charconv>
 #include <cmath>
 
@@ -58,7 +60,21 @@ QString RangeResultText(const ArchiveRangeResult& result)
     return text + QLatin1Char(')');
 }
 
-QString RangeNumberText(float value)
+DecimalSeparator LocaleDecimalSeparator()
+{
+    return QLocale::system().decimalPoint() == QLatin1String(",") ? DecimalSeparator::Comma : DecimalSeparator::Point;
+}
+
+std::optional<DecimalSeparator> ParseDecimalSeparator(const QString& word)
+{
+    if (word == QLatin1String("comma"))
+        return DecimalSeparator::Comma;
+    if (word == QLatin1String("point"))
+        return DecimalSeparator::Point;
+    return std::nullopt;
+}
+
+QString RangeNumberText(float value, DecimalSeparator separator)
 {
     if (!std::isfinite(value))
         return {};
@@ -66,7 +82,8 @@ QString RangeNumberText(float value)
     char buffer[64];
     const std::to_chars_result end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     QString text = QString::fromLatin1(buffer, end.ptr - buffer);
-    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    if (separator == DecimalSeparator::Comma)
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
     return text;
 }
 
@@ -82,11 +99,11 @@ QStringList RangeTableHeads(const TrendSelection& quantities)
     return heads;
 }
 
-QStringList RangeTableRow(const RangeRecord& record, const TrendSelection& quantities)
+QStringList RangeTableRow(const RangeRecord& record, const TrendSelection& quantities, DecimalSeparator separator)
 {
     QStringList cells{DateText(record.date)};
     for (const TrendQuantity* quantity : quantities)
-        cells << RangeNumberText(float(TrendValue(*quantity, record.record)));
+        cells << RangeNumberText(float(TrendValue(*quantity, record.record)), separator);
     for (const TrendQuantity* quantity : quantities) {
         if (HasFlags(*quantity))
             cells << TrendFlagText(*quantity, record.record);
@@ -94,17 +111,19 @@ QStringList RangeTableRow(const RangeRecord& record, const TrendSelection& quant
     return cells;
 }
 
-QByteArray RangeCsv(const std::vector<RangeRecord>& records, const TrendSelection& quantities)
+QByteArray RangeCsv(const std::vector<RangeRecord>& records, const TrendSelection& quantities,
+                    DecimalSeparator separator)
 {
     QString text = RangeTableHeads(quantities).join(QLatin1Char(kCsvSeparator)) + QLatin1String(kCrLf);
     for (const RangeRecord& record : records)
-        text += RangeTableRow(record, quantities).join(QLatin1Char(kCsvSeparator)) + QLatin1String(kCrLf);
+        text += RangeTableRow(record, quantities, separator).join(QLatin1Char(kCsvSeparator)) + QLatin1String(kCrLf);
     return QByteArray(kUtf8Bom) + text.toUtf8();
 }
 
 QByteArray RangeHtml(const std::vector<RangeRecord>& records, const TrendSelection& quantities, const QString& title)
 {
     using settings_report::AppendRow;
+    using settings_report::NumberAttribute;
     using settings_report::Td;
     using settings_report::Th;
     const QString borderless = QStringLiteral("class=\"ltrb\"");
@@ -115,9 +134,15 @@ QByteArray RangeHtml(const std::vector<RangeRecord>& records, const TrendSelecti
         heads << Th(head.toHtmlEscaped());
     AppendRow(body, heads);
     for (const RangeRecord& record : records) {
+        const QStringList shown = RangeTableRow(record, quantities);
+        const QStringList values = RangeTableRow(record, quantities, DecimalSeparator::Point);
         QStringList cells;
-        for (const QString& cell : RangeTableRow(record, quantities))
-            cells << Td(cell.isEmpty() ? QStringLiteral("&nbsp;") : cell.toHtmlEscaped());
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            const bool number = i >= 1 && i <= qsizetype(quantities.size()) && !shown[i].isEmpty();
+            const QString& cell = shown[i];
+            cells << Td(cell.isEmpty() ? QStringLiteral("&nbsp;") : cell.toHtmlEscaped(),
+                        number ? NumberAttribute(values[i]) : QString());
+        }
         AppendRow(body, cells);
     }
     body += QStringLiteral("</table>\r\n");

@@ -23,7 +23,9 @@ CommandLineHelp CliHelp()
     help.groups = CliOptionGroups();
     help.footer = QStringLiteral("Коды завершения: 0 - успешно, 1 - прибор или проверка отказали (или нет связи), "
                                  "2 - ошибка в командной строке.");
-    help.seeAlso = {QStringLiteral("zt5-meter-sim(1)")};
+    help.seeAlso = {QStringLiteral("zt5-configurator(1)"), QStringLiteral("zt5-meter-sim(1)")};
+    help.files = SharedFilesHelp();
+    help.environment = SharedEnvironmentHelp();
     return help;
 }
 

@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include "archives/range_table.h"
+
 #include "channel/channel_types.h"
 #include "channel/framing_names.h"
 
@@ -199,6 +201,14 @@ const OptionRow kOptions[] = {
     {"quantities", 0, "СПИСОК", "Команды", "величины периода через запятую: t1_1,V1_1,Qwi_1,DP... (archive)",
      [](CliOptions& o, const QString& v) {
          o.quantities = v;
+         return QString();
+     }},
+    {"decimal-separator", 0, "comma|point", "Команды",
+     "десятичный разделитель чисел в CSV (archive; без него - как в языковых настройках)",
+     [](CliOptions& o, const QString& v) {
+         if (!ParseDecimalSeparator(v))
+             return QStringLiteral("--decimal-separator ждет comma или point");
+         o.decimalSeparator = v;
          return QString();
      }},
     {"maker-id", 0, "N", "Команды", "ID производителя 0..65535 (maker write)",

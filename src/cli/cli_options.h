@@ -52,6 +52,7 @@ struct CliOptions {
     QString from;        // events: the first entry's number; archive: the first date of a range
     QString to;          // archive: the last date of a range
     QString quantities;  // archive ranges: the columns, by database name
+    QString decimalSeparator;  // archive ranges as CSV: "comma", "point", or empty for the locale's
     std::optional<int> makerId;
     std::optional<qint64> serialNumber;
     std::optional<int> model;

@@ -24,7 +24,7 @@ const CliCommand kCommands[] = {
      "автоматическая калибровка температур (t) или давлений (p) по эталонному стенду РКМ8", RunCalibrate, "t p"},
     {"descriptors", "", "информация об архивах", RunDescriptors},
     {"archive", "hour|day|month|totals --date ДАТА [--count N] [--format text|csv|json] | hour|day|month --from ДАТА "
-                "--to ДАТА [--quantities СПИСОК] [--format csv|html] [-o ФАЙЛ]",
+                "--to ДАТА [--quantities СПИСОК] [--format csv|html] [--decimal-separator comma|point] [-o ФАЙЛ]",
      "записи архива с даты, N записей подряд; или период: из базы, недостающие с прибора", RunArchive, "hour day month totals"},
     {"current", "[--totals] [--repeat СЕК]", "текущие значения или текущие итоги", RunCurrent},
     {"events", "db|admin|diag [--from N] [--count N]", "журнал изменений БД, админ. событий или диагностики",

@@ -73,7 +73,9 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
         return kExitRefused;
     const ArchiveRangeResult result = extension.LastResult();
     const QByteArray bytes = html ? RangeHtml(result.records, quantities, RangeTableTitle(*range, result.serial))
-                                  : RangeCsv(result.records, quantities);
+                                  : RangeCsv(result.records, quantities,
+                                             ParseDecimalSeparator(options.decimalSeparator)
+                                                 .value_or(LocaleDecimalSeparator()));
     PrintError(RangeResultText(result) + QLatin1Char('\n'));
     if (options.output.isEmpty()) {
         PrintOutBytes(bytes);

@@ -50,7 +50,8 @@ public:
 
     void Add(const QString& label, const QString& value)
     {
-        Append({Label(label), Td(value, QStringLiteral("class=\"r\"")),
+        const QString number = FractionAttribute(value);
+        Append({Label(label), Td(value, QStringLiteral("class=\"r\"") + (number.isEmpty() ? QString() : QLatin1Char(' ') + number)),
                 Td(QLatin1String(kEmpty), QStringLiteral("class=\"lr\"")),
                 Td(QLatin1String(kEmpty), QStringLiteral("class=\"l\""))});
     }

@@ -3,6 +3,8 @@
 #include "archives/format_value.h"
 #include "config/tunes_record.h"
 
+#include <QRegularExpression>
+
 namespace settings_report {
 
 namespace {
@@ -31,7 +33,23 @@ QString Th(const QString& text, const QString& attributes)
 QString SpanTd(const QString& text, int columns)
 {
     const QString shown = text.isEmpty() ? QString::fromLatin1(kEmpty) : text;
-    return Td(shown, columns > 1 ? QStringLiteral("colspan=%1").arg(columns) : QString());
+    QString attributes = columns > 1 ? QStringLiteral("colspan=%1").arg(columns) : QString();
+    const QString number = FractionAttribute(text);
+    if (!number.isEmpty())
+        attributes += attributes.isEmpty() ? number : QLatin1Char(' ') + number;
+    return Td(shown, attributes);
+}
+
+QString NumberAttribute(const QString& value)
+{
+    return QStringLiteral("x:num=\"%1\" sdval=\"%1\" sdnum=\"1033;\"").arg(value);
+}
+
+QString FractionAttribute(const QString& text)
+{
+    static const QRegularExpression fraction(QStringLiteral("^-?[0-9]+\\.[0-9]+$"));
+    const QString trimmed = text.trimmed();
+    return fraction.match(trimmed).hasMatch() ? NumberAttribute(trimmed) : QString();
 }
 
 void AppendRow(QString& out, const QStringList& cells)

@@ -17,8 +17,18 @@ inline constexpr int kFillerCells = 6;
 // "  <td ATTRIBUTES>TEXT</td>\r\n", the attributes separated from the tag by one space when given.
 QString Td(const QString& text, const QString& attributes = {});
 QString Th(const QString& text, const QString& attributes = {});
-// A value cell spanning `columns` (no attribute for one), "&nbsp;" when `text` is empty.
+// A value cell spanning `columns` (no attribute for one), "&nbsp;" when `text` is empty; a decimal
+// fraction carries its value as a number (NumberAttribute).
 QString SpanTd(const QString& text, int columns);
+
+// `x:num="56.374" sdval="56.374" sdnum="1033;"`: the cell's value as a number with a decimal point,
+// which a spreadsheet reads in any locale, whatever the cell shows (Excel reads x:num; LibreOffice reads
+// sdval when sdnum names the language of the value, 1033 being English). `value` has a point.
+QString NumberAttribute(const QString& value);
+// NumberAttribute for a text that is a decimal fraction as the report prints it ("6.11832",
+// "-0.50"), nothing for any other text (whole numbers read alike in every locale, and a serial number
+// must keep its leading zeros).
+QString FractionAttribute(const QString& text);
 
 // " <tr>\r\n", the cells, " </tr>\r\n".
 void AppendRow(QString& out, const QStringList& cells);

@@ -69,7 +69,7 @@ TEST(CommandLineHelp, CompletionQuotesChoicesAndKnowsFiles)
     EXPECT_TRUE(script.contains(QStringLiteral("complete -F _prog prog\n")));
     EXPECT_TRUE(script.contains(QStringLiteral("--mode) mapfile -t COMPREPLY < <(compgen -W 'on it'\\''s' -- \"$cur\")")));
     EXPECT_TRUE(script.contains(QStringLiteral("--path) mapfile -t COMPREPLY < <(compgen -f -- \"$cur\")")));
-    EXPECT_TRUE(script.contains(QStringLiteral("log) (( i + 1 == COMP_CWORD )) && mapfile -t COMPREPLY < <(compgen -W 'a b'")));
+    EXPECT_TRUE(script.contains(QStringLiteral("log) (( i + 1 == cword )) && mapfile -t COMPREPLY < <(compgen -W 'a b'")));
     EXPECT_TRUE(script.contains(QStringLiteral("read) mapfile -t COMPREPLY < <(compgen -f")));
     // The words after an option with a value are not taken for the command.
     EXPECT_TRUE(script.contains(QStringLiteral("--path|--mode) (( i++ )) ;;")));

@@ -122,7 +122,7 @@ TEST(RangeTable, CsvGivesBackTheValuesAndFlagsItWasMadeOf)
 {
     const std::vector<RangeRecord> records = AwkwardRange();
     const TrendSelection all = AllQuantities();
-    const QByteArray csv = RangeCsv(records, all);
+    const QByteArray csv = RangeCsv(records, all, DecimalSeparator::Comma);
     ASSERT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
     const QStringList lines = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), int(records.size()) + 2);  // heads, rows, and the empty text after the last CR LF
@@ -168,6 +168,26 @@ TEST(RangeTable, CsvGivesBackTheValuesAndFlagsItWasMadeOf)
     EXPECT_EQ(RangeNumberText(1.0e-7f), QStringLiteral("0,0000001"));
     EXPECT_EQ(RangeNumberText(-0.5f), QStringLiteral("-0,5"));
     EXPECT_EQ(RangeNumberText(123456.78f), QStringLiteral("123456,78"));
+    EXPECT_EQ(RangeNumberText(-0.5f, DecimalSeparator::Point), QStringLiteral("-0.5"));
+    EXPECT_EQ(RangeNumberText(56.374f, DecimalSeparator::Point), QStringLiteral("56.374"));
+
+    // With a decimal point every number cell reads back alike, and nothing else of the file changes.
+    const QStringList pointedLines = QString::fromUtf8(RangeCsv(records, all, DecimalSeparator::Point).mid(3)).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(pointedLines.size(), lines.size());
+    EXPECT_EQ(pointedLines[0], lines[0]);
+    for (qsizetype r = 1; r < lines.size(); ++r) {
+        const QStringList pointed = pointedLines[r].split(u';');
+        const QStringList commas = lines[r].split(u';');
+        ASSERT_EQ(pointed.size(), commas.size());
+        for (qsizetype c = 0; c < pointed.size(); ++c) {
+            const bool number = c >= 1 && c <= qsizetype(all.size());
+            EXPECT_FALSE(number && pointed[c].contains(u',')) << qPrintable(pointed[c]);
+            EXPECT_EQ(number ? QString(pointed[c]).replace(u'.', u',') : pointed[c], commas[c]);
+        }
+    }
+    EXPECT_EQ(ParseDecimalSeparator(QStringLiteral("point")), DecimalSeparator::Point);
+    EXPECT_EQ(ParseDecimalSeparator(QStringLiteral("comma")), DecimalSeparator::Comma);
+    EXPECT_FALSE(ParseDecimalSeparator(QStringLiteral(".")));
 }
 
 TEST(RangeTable, HtmlIsTheReportWritersSheetInWindows1251)
@@ -188,7 +208,11 @@ TEST(RangeTable, HtmlIsTheReportWritersSheetInWindows1251)
     EXPECT_TRUE(text.contains(title));
     EXPECT_TRUE(text.contains(QStringLiteral("<th>t1, °C</th>")));
     EXPECT_TRUE(text.contains(QStringLiteral("<td>28.02.2024 00:00</td>")));
-    EXPECT_TRUE(text.contains(QStringLiteral("<td>") + RangeNumberText(records[1].record.pipes[0].t) + QStringLiteral("</td>")));
+    // A number shows with a comma and carries its value with a point, which any locale reads.
+    const float t1 = records[1].record.pipes[0].t;
+    EXPECT_TRUE(text.contains(QStringLiteral("<td x:num=\"%1\" sdval=\"%1\" sdnum=\"1033;\">%2</td>")
+                                  .arg(RangeNumberText(t1, DecimalSeparator::Point), RangeNumberText(t1))))
+        << qPrintable(text);
     EXPECT_TRUE(text.contains(QStringLiteral("<td>&lt;!</td>")));  // t1 of 0x25: "<" and "!"
     EXPECT_EQ(text.count(QStringLiteral(" <tr>")), 2 + int(records.size()));
 

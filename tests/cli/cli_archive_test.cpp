@@ -207,7 +207,17 @@ TEST_F(CliArchive, RangeTablesComeFromTheMeterOnceThenFromTheDatabase)
                             QStringLiteral("2024-03-09"), QStringLiteral("--to"), QStringLiteral("2024-03-09T05"),
                             QStringLiteral("--quantities"), QStringLiteral("t1_1,V1_3,dT_1"), QStringLiteral("--database"),
                             database};
+    // A Russian locale's CSV: decimal commas, unless told otherwise.
+    const QByteArray locale = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "ru_RU.UTF-8");
     const CliRun first = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("-o"), csvPath});
+    const CliRun pointed = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("csv"),
+                                                   QStringLiteral("--decimal-separator"), QStringLiteral("point")});
+    qputenv("LC_ALL", "C");
+    const CliRun plain = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("csv")});
+    const CliRun commas = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("csv"),
+                                                  QStringLiteral("--decimal-separator"), QStringLiteral("comma")});
+    qputenv("LC_ALL", locale);
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_TRUE(first.err.contains(QStringLiteral("Записей: 6 (из базы: 0, с прибора: 6)"))) << first.err.toStdString();
     QFile file(csvPath);
@@ -227,6 +237,17 @@ TEST_F(CliArchive, RangeTablesComeFromTheMeterOnceThenFromTheDatabase)
         EXPECT_EQ(cells[2], RangeNumberText(record.pipes[2].V));
         EXPECT_EQ(cells[3], RangeNumberText(record.inputs[0].dt));
         EXPECT_EQ(cells[5], TrendFlagText(*FindTrendQuantity(QStringLiteral("V1_3")), record));
+        // The same cells with a decimal point: asked for, or the C locale's.
+        for (const CliRun* run : {&pointed, &plain}) {
+            ASSERT_EQ(run->exitCode, 0) << run->err.toStdString();
+            const QStringList rows = run->out.mid(1).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+            ASSERT_EQ(rows.size(), 7);
+            const QStringList point = rows[i + 1].split(u';');
+            EXPECT_EQ(point[1], RangeNumberText(record.pipes[0].t, DecimalSeparator::Point));
+            EXPECT_EQ(point[2], RangeNumberText(record.pipes[2].V, DecimalSeparator::Point));
+        }
+        ASSERT_EQ(commas.exitCode, 0) << commas.err.toStdString();
+        EXPECT_TRUE(commas.out.contains(RangeNumberText(record.pipes[2].V))) << commas.out.toStdString();
     }
 
     // The second run finds every record in the database; the sheet goes to a file or to stdout.
@@ -263,6 +284,10 @@ TEST_F(CliArchive, RangeTablesComeFromTheMeterOnceThenFromTheDatabase)
                                 QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("--quantities"),
                                 QStringLiteral("t1_1,Q9")},
                     "--quantities: нет величины \"Q9\""},
+          std::pair{QStringList{QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--from"),
+                                QStringLiteral("2024-03-01"), QStringLiteral("--to"), QStringLiteral("2024-03-02"),
+                                QStringLiteral("--decimal-separator"), QStringLiteral(",")},
+                    "--decimal-separator ждет comma или point"},
           std::pair{QStringList{QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--from"),
                                 QStringLiteral("2024-03-01")},
                     "период ждет --from и --to в виде ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ"}}) {

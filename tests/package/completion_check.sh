@@ -19,6 +19,23 @@ status=0
 complete_line() {
     COMP_WORDS=("$@")
     COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMP_LINE="$*"
+    COMP_POINT=${#COMP_LINE}
+    run_completion "$1"
+}
+# complete_typed LINE: the same for a line as typed, split into words the way bash splits it for a
+# completion: at blanks, and at ":" and "=" (COMP_WORDBREAKS), which stand as words of their own.
+complete_typed() {
+    COMP_LINE=$1
+    COMP_POINT=${#1}
+    local spaced=${1//:/ : }
+    spaced=${spaced//=/ = }
+    read -ra COMP_WORDS <<< "$spaced"
+    [[ $1 == *[[:space:]] ]] && COMP_WORDS+=("")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    run_completion "${COMP_WORDS[0]}"
+}
+run_completion() {
     COMPREPLY=()
     local function
     function=$(complete -p "$1" | sed -E 's/.*-F ([^ ]+) .*/\1/')
@@ -43,6 +60,12 @@ expect "zt5-meter-sim --modem-answer no" "$(printf '%s\n' no-carrier no-dialtone
 expect "zt5ctl archive" "$(printf '%s\n' day hour month totals)" "$(complete_line zt5ctl --tcp 127.0.0.1:5001 archive '')"
 expect "zt5ctl ev" "events" "$(complete_line zt5ctl --node Котельная ev)"
 expect "zt5ctl (nothing after the value of --node)" "" "$(complete_line zt5ctl --node '')"
+# A host:port before the command: bash hands the function "127.0.0.1", ":", "502" as three words.
+expect "zt5ctl --tcp HOST:PORT arc" "archive" "$(complete_typed 'zt5ctl --tcp 127.0.0.1:502 arc')"
+expect "zt5ctl --tcp HOST:PORT archive" "$(printf '%s\n' day hour month totals)" \
+    "$(complete_typed 'zt5ctl --udp 127.0.0.2:5001 -v archive ')"
+expect "zt5ctl --tcp HOST:PORT --framing" "$(printf '%s\n' ascii ppp rtu)" \
+    "$(complete_typed 'zt5ctl --tcp 127.0.0.1:502 --framing ')"
 commands=$("$ctl" --help | awk '/^Команды:/ { inside = 1; next } /^$/ { inside = 0 } inside && /^  [a-z]/ { print $1 }' | sort)
 expect "zt5ctl commands" "$commands" "$(complete_line zt5ctl -v '')"
 
@@ -53,5 +76,8 @@ touch "$dir/meter.zt5" "$dir/other.zt5"
 mkdir "$dir/sub"
 expect "zt5ctl check FILE" "$(printf '%s\n' "$dir/meter.zt5")" "$(complete_line zt5ctl check "$dir/m")"
 expect "zt5ctl --settings FILE" "$(printf '%s\n' "$dir/other.zt5")" "$(complete_line zt5ctl --settings "$dir/o")"
+# A path with ":" in it: bash replaces only what follows the last ":", so that is what is offered.
+touch "$dir/a:meter.zt5"
+expect "zt5ctl check PATH:WITH:COLON" "meter.zt5" "$(complete_typed "zt5ctl check $dir/a:m")"
 expect "zt5ctl --workdir DIR" "$(printf '%s\n' "$dir/sub")" "$(complete_line zt5ctl --workdir "$dir/")"
 exit $status

@@ -35,6 +35,14 @@ deb=(./zt5-configurator_*.deb)
 [ -f "${deb[0]}" ] || fail "no zt5-configurator_*.deb"
 dpkg-deb -f "${deb[0]}" Package Version Depends
 
+echo "== lintian"
+# A local build's maintainer address is on localhost; any other error fails.
+lintian --no-tag-display-limit "${deb[0]}" >lintian.log 2>&1 || true
+cat lintian.log
+if grep '^E: ' lintian.log | grep -qv 'maintainer-address-is-on-localhost'; then
+    fail "lintian reports errors"
+fi
+
 echo "== apt-get install ${deb[0]}"
 installed=1
 "${apt[@]}" install --reinstall "${deb[0]}" >apt.log 2>&1 || { cat apt.log; fail "apt-get install"; }
@@ -45,7 +53,8 @@ for file in /usr/bin/zt5ctl /usr/bin/zt5-meter-sim /usr/bin/zt5-configurator \
     /usr/share/bash-completion/completions/zt5ctl /usr/share/bash-completion/completions/zt5-meter-sim \
     /usr/share/applications/zt5-configurator.desktop /usr/share/metainfo/ru.zt5.configurator.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/zt5-configurator.svg /usr/lib/udev/rules.d/60-zt5-meter.rules \
-    /usr/share/doc/zt5-configurator/README.Debian /usr/share/doc/zt5-configurator/copyright; do
+    /usr/share/doc/zt5-configurator/README.Debian /usr/share/doc/zt5-configurator/copyright \
+    /usr/share/doc/zt5-configurator/changelog.gz; do
     dpkg -S "$file" >/dev/null 2>&1 || fail "the package lacks $file"
 done
 for size in 16 32 48 64 128 256; do
@@ -53,6 +62,8 @@ for size in 16 32 48 64 128 256; do
     [ "$(file -b "$icon" | grep -oE '[0-9]+ x [0-9]+')" = "$size x $size" ] || fail "$icon is not ${size}x${size}"
 done
 [ "$(man -w zt5ctl)" = /usr/share/man/man1/zt5ctl.1.gz ] || fail "man does not find zt5ctl(1)"
+zcat /usr/share/doc/zt5-configurator/changelog.gz | head -1 | grep -q "^zt5-configurator ($version)" ||
+    fail "the changelog does not begin with version $version"
 
 echo "== the programs from /usr/bin, in a fresh home"
 home=$work/home

@@ -190,7 +190,7 @@ bool CDlgTrends::SavePngTo(const QString& path)
 
 bool CDlgTrends::ExportCsvTo(const QString& path)
 {
-    return WriteTrendFile(Host(), path, RangeCsv(PlottedRecords(), m_plottedQuantities), "CDlgTrends::ExportCsvTo");
+    return WriteTrendFile(Host(), path, RangeCsv(PlottedRecords(), m_plottedQuantities, LocaleDecimalSeparator()), "CDlgTrends::ExportCsvTo");
 }
 
 bool CDlgTrends::ExportHtmlTo(const QString& path)
