@@ -54,7 +54,8 @@ for file in /usr/bin/zt5ctl /usr/bin/zt5-meter-sim /usr/bin/zt5-configurator \
     /usr/share/applications/zt5-configurator.desktop /usr/share/metainfo/ru.zt5.configurator.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/zt5-configurator.svg /usr/lib/udev/rules.d/60-zt5-meter.rules \
     /usr/share/doc/zt5-configurator/README.Debian /usr/share/doc/zt5-configurator/copyright \
-    /usr/share/doc/zt5-configurator/changelog.gz; do
+    /usr/share/doc/zt5-configurator/changelog.gz /usr/share/man/man1/zt5-configurator.1.gz \
+    /usr/share/mime/packages/zt5-configurator.xml; do
     dpkg -S "$file" >/dev/null 2>&1 || fail "the package lacks $file"
 done
 for size in 16 32 48 64 128 256; do
@@ -62,6 +63,9 @@ for size in 16 32 48 64 128 256; do
     [ "$(file -b "$icon" | grep -oE '[0-9]+ x [0-9]+')" = "$size x $size" ] || fail "$icon is not ${size}x${size}"
 done
 [ "$(man -w zt5ctl)" = /usr/share/man/man1/zt5ctl.1.gz ] || fail "man does not find zt5ctl(1)"
+[ "$(man -w zt5-configurator)" = /usr/share/man/man1/zt5-configurator.1.gz ] || fail "man does not find zt5-configurator(1)"
+grep -qx 'MimeType=application/x-zt5-settings;' /usr/share/applications/zt5-configurator.desktop ||
+    fail "the desktop entry does not open .zt5 files"
 zcat /usr/share/doc/zt5-configurator/changelog.gz | head -1 | grep -q "^zt5-configurator ($version)" ||
     fail "the changelog does not begin with version $version"
 

@@ -1,5 +1,7 @@
 #include "app/ui/configurator_startup.h"
 
+#include "app/configurator_help.h"
+
 #include "sim/demo_meter.h"
 #include "app/ui/main_dialog.h"
 #include "app/ui/message_presenter.h"
@@ -7,6 +9,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
@@ -16,7 +19,6 @@ bool ParseConfiguratorArguments(const QStringList& arguments, ConfiguratorOption
                                 QString* helpText)
 {
     QCommandLineParser parser;
-    // The summary below is written out: QCommandLineParser's own needs the application object.
     const QCommandLineOption demo(QStringLiteral("demo"));
     const QCommandLineOption settings(QStringLiteral("settings"), QString(), QStringLiteral("FILE"));
     const QCommandLineOption workdir(QStringLiteral("workdir"), QString(), QStringLiteral("DIR"));
@@ -25,29 +27,27 @@ bool ParseConfiguratorArguments(const QStringList& arguments, ConfiguratorOption
     const QCommandLineOption quitAfterShow(QStringLiteral("quit-after-show"));
     parser.addOptions({demo, settings, workdir, version, help, quitAfterShow});
     if (helpText)
-        *helpText = QStringLiteral(
-            "Usage: zt5-configurator [options]\n"
-            "ЗТ5 Конфигуратор\n\n"
-            "Options:\n"
-            "  --demo           Start a simulated meter and offer it as the node \"Демо-прибор\".\n"
-            "  --settings FILE  Use FILE as settings.ini.\n"
-            "  --workdir DIR    Use DIR as the work folder.\n"
-            "  --quit-after-show  Print the milliseconds from start to the shown main window and exit.\n"
-            "  --version        Print the version and exit.\n"
-            "  -h, --help       Print this help and exit.\n");
+        *helpText = RenderHelpText(ConfiguratorHelp());
+    const auto refuse = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
     if (!parser.parse(arguments)) {
-        if (error)
-            *error = parser.errorText();
-        return false;
+        // QCommandLineParser words its errors in English; the program speaks Russian.
+        if (!parser.unknownOptionNames().isEmpty())
+            return refuse(QStringLiteral("неизвестный параметр: %1").arg(parser.unknownOptionNames().first()));
+        return refuse(QStringLiteral("у параметра %1 нет значения").arg(arguments.isEmpty() ? QString() : arguments.last()));
     }
-    if (!parser.positionalArguments().isEmpty()) {
-        if (error)
-            *error = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().first());
-        return false;
-    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1)
+        return refuse(QStringLiteral("открывается один файл настроек, а названо %1: %2")
+                          .arg(files.size())
+                          .arg(files.join(QStringLiteral(", "))));
     options.demo = parser.isSet(demo);
     options.overrides.settingsFile = parser.value(settings);
     options.overrides.workFolder = parser.value(workdir);
+    options.settingsFileToOpen = files.isEmpty() ? QString() : files.first();
     options.showVersion = parser.isSet(version);
     options.showHelp = parser.isSet(help);
     options.quitAfterShow = parser.isSet(quitAfterShow);
@@ -77,6 +77,12 @@ int RunConfigurator(const ConfiguratorOptions& options)
             window.UseDemoMeter(demo->Address());
         else if (options.demo)
             window.ShowMessage(demoError, QString::fromUtf8(kCaptionError), MessageStyle::kIconError);
+        // A settings file named on the command line (a double click in the file manager) opens as if
+        // chosen with "Открыть настройки из файла...", once the window is up to show what it says.
+        if (!options.settingsFileToOpen.isEmpty()) {
+            const QString file = QFileInfo(options.settingsFileToOpen).absoluteFilePath();
+            QTimer::singleShot(0, &window, [&window, file] { window.OpenSettingsFileNamed(file); });
+        }
         if (options.quitAfterShow) {
             // Runs once the events of showing the window (layout, first paint) have been handled.
             QTimer::singleShot(0, [&options] {

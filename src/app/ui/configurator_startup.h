@@ -13,6 +13,7 @@
 struct ConfiguratorOptions {
     bool demo = false;             // --demo
     StartupOverrides overrides;    // --settings FILE, --workdir DIR
+    QString settingsFileToOpen;    // FILE.zt5: opened on the configuration page once the window is up
     bool showVersion = false;      // --version
     bool showHelp = false;         // --help
     // --quit-after-show: for start-up measurements, print the time from `started` to the first turn of

@@ -1,5 +1,6 @@
 // zt5-configurator: the desktop program.
 
+#include "app/configurator_help.h"
 #include "app/ui/configurator_startup.h"
 #include "zt5_version.h"
 
@@ -15,11 +16,16 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<QString> document =
+            GeneratedHelpDocument(arguments.mid(1), ConfiguratorHelp(), QLatin1String(ZT5_VERSION))) {
+        std::printf("%s", document->toUtf8().constData());
+        return 0;
+    }
     ConfiguratorOptions options;
     QString error;
     QString help;
     if (!ParseConfiguratorArguments(arguments, options, &error, &help)) {
-        std::fprintf(stderr, "zt5-configurator: %s\n%s", qPrintable(error), qPrintable(help));
+        std::fprintf(stderr, "zt5-configurator: %s\n%s", error.toUtf8().constData(), help.toUtf8().constData());
         return 2;
     }
     if (options.showVersion) {
@@ -27,7 +33,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options.showHelp) {
-        std::printf("%s", qPrintable(help));
+        std::printf("%s", help.toUtf8().constData());
         return 0;
     }
 
