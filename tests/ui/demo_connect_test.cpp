@@ -1,17 +1,22 @@
 // The whole road a new user takes: the demo meter, "Установить связь", the meter's answers on screen;
 // and a window closed while a command still runs.
 
+#include "dialog_driving.h"
 #include "main_window_rig.h"
 
 #include "sim/demo_meter.h"
 #include "app/ui/dlg_main_config.h"
 #include "app/ui/gui_driver_host.h"
 #include "app/ui/status_strip.h"
+#include "channel/channel_types.h"
 #include "channel/message_style.h"
+#include "channel/ui/communications_dialog.h"
 #include "channel/ui/exchange_monitor_window.h"
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
 
+#include <QTabBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QThread>
 #include <QToolButton>
@@ -82,6 +87,70 @@ TEST(DemoMeter, ConnectShowsTheMeterAndFlashesTheLamps)
         QTRY_COMPARE_WITH_TIMEOUT(frame->OperationText(), QStringLiteral("Операция успешно завершена!"), kArrivesMs);
         EXPECT_TRUE(window->grab().save(screenshot));
     }
+}
+
+TEST(DemoMeter, ReadmeStepsConnectOnAFirstStart)
+{
+    // A first start with --demo: no settings yet, so the stored page would be the USB one.
+    MainWindowRig rig;
+    DemoMeter demo;
+    QString error;
+    ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
+    NodeBase others;
+    others.Append(TcpNode(QStringLiteral("Котельная"), 1, 1, 1));
+    ASSERT_TRUE(rig.WriteBase(others));
+    auto window = rig.OpenWindow();
+    window->UseDemoMeter(demo.Address());
+
+    // «Установить связь», then OK in the node list as it opens: nothing else is touched.
+    int openedOn = -1;
+    QString selected;
+    ModalHandler chooser([&](QDialog& dialog) {
+        auto* list = qobject_cast<CDlgCommunications*>(&dialog);
+        ASSERT_NE(list, nullptr);
+        openedOn = list->CurrentPage();
+        if (auto* rows = dialog.findChild<QTableWidget*>(QStringLiteral("nodeList%1").arg(kChannelIp))) {
+            const QList<QTableWidgetItem*> chosen = rows->selectedItems();
+            if (!chosen.isEmpty())
+                selected = rows->item(chosen.first()->row(), 1)->text();  // "Название"
+        }
+        ClickStandardButton(dialog, QDialogButtonBox::Ok);
+    });
+    CDlgMainConfig* frame = window->MainConfig();
+    QTest::mouseClick(frame->ConnectButton(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(frame->ConnectionText(), QStringLiteral("Связь установлена"), kArrivesMs);
+    EXPECT_EQ(chooser.Handled(), 1);
+    EXPECT_EQ(openedOn, kChannelIp);
+    EXPECT_EQ(selected, QStringLiteral("Демо-прибор"));
+    EXPECT_EQ(window->StatusText(), QStringLiteral("Узел учета - Демо-прибор; серийный N - 170001; сет. адрес - 1"));
+    QTRY_VERIFY_WITH_TIMEOUT(frame->ConnectButton()->isEnabled(), kArrivesMs);
+    EXPECT_TRUE(rig.presenter.messages.isEmpty());
+    // The page the demo opened on is not the user's choice: ordinary runs still open where they did.
+    const SettingsStore onDisk(rig.SettingsFile());
+    EXPECT_FALSE(onDisk.Contains(QStringLiteral("Settings\\Screen\\Base"), QStringLiteral("ConnectType")));
+}
+
+TEST(DemoMeter, ATabTheUserPicksInADemoRunIsRemembered)
+{
+    MainWindowRig rig;
+    DemoMeter demo;
+    QString error;
+    ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
+    auto window = rig.OpenWindow();
+    window->UseDemoMeter(demo.Address());
+
+    // The user goes to "Модем" and back to "Ethernet/Internet", then cancels.
+    ModalHandler chooser([](QDialog& dialog) {
+        auto* tabs = dialog.findChild<QTabBar*>();
+        ASSERT_NE(tabs, nullptr);
+        tabs->setCurrentIndex(kChannelModem);
+        tabs->setCurrentIndex(kChannelIp);
+        dialog.reject();
+    });
+    QTest::mouseClick(window->MainConfig()->ConnectButton(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(chooser.Handled(), 1, kArrivesMs);
+    const SettingsStore onDisk(rig.SettingsFile());
+    EXPECT_EQ(onDisk.GetInt(QStringLiteral("Settings\\Screen\\Base"), QStringLiteral("ConnectType"), -1), kChannelIp);
 }
 
 TEST(DemoMeter, ClosingTheWindowStopsARunningCommandAndEndsTheThreads)
