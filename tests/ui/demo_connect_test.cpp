@@ -1,6 +1,7 @@
 // The whole road a new user takes: the demo meter, "Установить связь", the meter's answers on screen;
 // and a window closed while a command still runs.
 
+#include "config_window_helpers.h"
 #include "dialog_driving.h"
 #include "main_window_rig.h"
 
@@ -15,7 +16,9 @@
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
 
+#include <QApplication>
 #include <QTabBar>
+#include <QTreeWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QThread>
@@ -85,6 +88,10 @@ TEST(DemoMeter, ConnectShowsTheMeterAndFlashesTheLamps)
         QTest::mouseClick(frame->ConnectButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(frame->ConnectionText(), QStringLiteral("Связь установлена"), kArrivesMs);
         QTRY_COMPARE_WITH_TIMEOUT(frame->OperationText(), QStringLiteral("Операция успешно завершена!"), kArrivesMs);
+        QTRY_VERIFY_WITH_TIMEOUT(frame->ConnectButton()->isEnabled(), kArrivesMs);
+        // The tree open on the meter's configuration, as a user would look at it next.
+        window->Pages()->Tree()->expandAll();
+        QApplication::processEvents();
         EXPECT_TRUE(window->grab().save(screenshot));
     }
 }
@@ -122,6 +129,11 @@ TEST(DemoMeter, ReadmeStepsConnectOnAFirstStart)
     EXPECT_EQ(chooser.Handled(), 1);
     EXPECT_EQ(openedOn, kChannelIp);
     EXPECT_EQ(selected, QStringLiteral("Демо-прибор"));
+    // The configuration read on connecting is the demo meter's: two inputs of БД1 in use.
+    QTRY_COMPARE_WITH_TIMEOUT(TreeLabel(*window, ConfigPageIds::InputNode(0, 0)), QStringLiteral("ТВ1 (СИ=1)"),
+                              kArrivesMs);
+    EXPECT_EQ(TreeLabel(*window, ConfigPageIds::InputNode(0, 1)), QStringLiteral("ТВ2 (СИ=5)"));
+    EXPECT_EQ(TreeLabel(*window, ConfigPageIds::SetNode(1)), QStringLiteral("БД2 (не исп.)"));
     EXPECT_EQ(window->StatusText(), QStringLiteral("Узел учета - Демо-прибор; серийный N - 170001; сет. адрес - 1"));
     QTRY_VERIFY_WITH_TIMEOUT(frame->ConnectButton()->isEnabled(), kArrivesMs);
     EXPECT_TRUE(rig.presenter.messages.isEmpty());
