@@ -85,17 +85,6 @@ bool PlanInput(DbSettings& db, int input, int model)
     return true;
 }
 
-ControlEntry Control(ControlKind kind, unsigned number, unsigned parameter, float minimum, float maximum)
-{
-    ControlEntry entry{};
-    entry.SetKind(kind);
-    entry.SetNumber(number);
-    entry.SetParameter(parameter);
-    entry.minimum = minimum;
-    entry.maximum = maximum;
-    return entry;
-}
-
 }  // namespace
 
 InputScheme DemoInputScheme(int input)
@@ -131,9 +120,24 @@ void MakeDemoConfiguration(int model, std::uint8_t networkAddress, TunesRecord& 
     }
 
     // Supply temperature and return pressure of ТВ1, its hourly dt, and the flow in ТВ2's supply.
-    controls.controls[0] = Control(kControlPipe, 0, 0, 40.0f, 100.0f);  // t1 ТВ1, "tтек."
-    controls.controls[1] = Control(kControlPipe, 1, 1, 0.2f, 0.8f);     // P2 ТВ1, "Pтек."
-    controls.controls[2] = Control(kControlInput, 0, 1, 5.0f, 40.0f);   // ТВ1, "dtч."
-    if (tv2)
-        controls.controls[3] = Control(kControlPipe, 3, 2, 0.3f, 5.0f); // V1 ТВ2, "Gо тек."
+    struct Watch {
+        ControlKind kind;
+        unsigned number, parameter;
+        float minimum, maximum;
+    };
+    static constexpr Watch kWatches[kControlCount] = {
+        {kControlPipe, 0, 0, 40.0f, 100.0f},  // t1 ТВ1, "tтек."
+        {kControlPipe, 1, 1, 0.2f, 0.8f},     // P2 ТВ1, "Pтек."
+        {kControlInput, 0, 1, 5.0f, 40.0f},   // ТВ1, "dtч."
+        {kControlPipe, 3, 2, 0.3f, 5.0f},     // V1 ТВ2, "Gо тек."
+    };
+    const int watched = tv2 ? kControlCount : kControlCount - 1;
+    for (int n = 0; n < watched; ++n) {
+        ControlEntry& entry = controls.controls[n];
+        entry.SetKind(kWatches[n].kind);
+        entry.SetNumber(kWatches[n].number);
+        entry.SetParameter(kWatches[n].parameter);
+        entry.minimum = kWatches[n].minimum;
+        entry.maximum = kWatches[n].maximum;
+    }
 }

@@ -96,17 +96,27 @@ TEST(DemoMeter, ConnectShowsTheMeterAndFlashesTheLamps)
     }
 }
 
-TEST(DemoMeter, ReadmeStepsConnectOnAFirstStart)
-{
-    // A first start with --demo: no settings yet, so the stored page would be the USB one.
+// A --demo run on a fresh folder: the demo meter running, the window open, no settings stored yet.
+class DemoRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QString error;
+        ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
+        window = rig.OpenWindow();
+    }
+
     MainWindowRig rig;
     DemoMeter demo;
-    QString error;
-    ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
+    std::unique_ptr<MainDialog> window;
+};
+
+TEST_F(DemoRun, ReadmeStepsConnectOnAFirstStart)
+{
+    // No settings yet, so the stored page would be the USB one; another node comes first in the base.
     NodeBase others;
     others.Append(TcpNode(QStringLiteral("Котельная"), 1, 1, 1));
     ASSERT_TRUE(rig.WriteBase(others));
-    auto window = rig.OpenWindow();
     window->UseDemoMeter(demo.Address());
 
     // «Установить связь», then OK in the node list as it opens: nothing else is touched.
@@ -142,13 +152,8 @@ TEST(DemoMeter, ReadmeStepsConnectOnAFirstStart)
     EXPECT_FALSE(onDisk.Contains(QStringLiteral("Settings\\Screen\\Base"), QStringLiteral("ConnectType")));
 }
 
-TEST(DemoMeter, ATabTheUserPicksInADemoRunIsRemembered)
+TEST_F(DemoRun, ATabTheUserPicksIsRemembered)
 {
-    MainWindowRig rig;
-    DemoMeter demo;
-    QString error;
-    ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
-    auto window = rig.OpenWindow();
     window->UseDemoMeter(demo.Address());
 
     // The user goes to "Модем" and back to "Ethernet/Internet", then cancels.
