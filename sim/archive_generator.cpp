@@ -1,8 +1,8 @@
 #include "archive_generator.h"
 
+#include "demo_configuration.h"
 #include "seeded_hash.h"
 
-#include "config/scheme_table.h"
 
 #include <cmath>
 #include <numbers>
@@ -32,7 +32,6 @@ constexpr std::uint8_t kPipeFlagVLow = 1u << 5;
 constexpr std::uint8_t kPipeFlagVHigh = 1u << 6;
 constexpr std::uint16_t kInputFlagDtLow = 1u << 0;
 
-constexpr int kSchemes[kArchiveInputCount] = {1, 5};  // open system on input 1, closed on input 2
 
 enum Role { kSupply = 0, kReturn = 1, kHotWater = 2 };
 
@@ -56,13 +55,6 @@ std::int64_t NextEvery(std::int64_t after, std::int64_t period, std::int64_t pha
 std::int64_t CountEvery(std::int64_t from, std::int64_t to, std::int64_t period, std::int64_t phase)
 {
     return to <= from ? 0 : FloorDiv(to + phase, period) - FloorDiv(from + phase, period);
-}
-
-InputScheme SchemeOf(int scheme)
-{
-    const SchemeCombination* row = CombinationAt(scheme, 0);
-    return InputScheme{static_cast<std::uint8_t>(scheme), static_cast<std::uint8_t>(row->Kt3()),
-                       static_cast<std::uint8_t>(row->Frt()), 0};
 }
 
 // Mean temperatures of the roles, for the totals.
@@ -204,7 +196,7 @@ void ArchiveGenerator::FillPeriod(ArchiveRecord& record, double from, double to)
             record.pipeFlags[s] |= kPipeFlagVHigh;
         if (CountEvery(first, last, kSmallDtPeriod, 3 * n) > 0)
             record.inputFlags[n] |= kInputFlagDtLow;
-        record.schemes[n] = SchemeOf(kSchemes[n]);
+        record.schemes[n] = DemoInputScheme(n);
     }
     record.dp = float(m_extraInputPower * (to - from));
     if (outage > 0)
@@ -258,7 +250,7 @@ TotalsBody ArchiveGenerator::TotalsAt(double hours, int activeSet) const
         input.dtTime = static_cast<std::uint16_t>(CountEvery(since, now, kSmallDtPeriod, 3 * n));
         input.powerOffTime = static_cast<std::uint16_t>(outages);
         input.tFaultTime = static_cast<std::uint16_t>(CountEvery(since, now, kSensorFaultPeriod, n));
-        body.schemes[n] = SchemeOf(kSchemes[n]);
+        body.schemes[n] = DemoInputScheme(n);
     }
     body.dp = m_extraInputPower * std::max(0.0, hours - Hours(kManufactureDate));
     body.networkMinutesWithoutPower = outageMinutes / 3;

@@ -1,5 +1,6 @@
 #include "configuration_area.h"
 
+#include "demo_configuration.h"
 #include "event_logs.h"
 #include "meter_areas.h"
 
@@ -39,12 +40,15 @@ OpenSettings OpenSettingsAfter(const MeterImage& image, int start, int count, co
 
 }  // namespace
 
-void ConfigurationArea::Initialise(MeterImage& image, bool badTunesChecksum, bool badOpenChecksum)
+void ConfigurationArea::Initialise(MeterImage& image, const StartContents& contents)
 {
     TunesRecord tunes;
     OpenSettings open;
-    MakeDefaultTunes(tunes, open);
-    const ControlsBlock controls{};
+    ControlsBlock controls{};
+    if (contents.blank)
+        MakeDefaultTunes(tunes, open);
+    else
+        MakeDemoConfiguration(contents.model, contents.networkAddress, tunes, open, controls);
     std::uint8_t* record = AreaIn(image, MeterArea::kTunes);
     if (HasSeparateControls(image)) {
         std::memcpy(record, &tunes, sizeof tunes);
@@ -61,9 +65,9 @@ void ConfigurationArea::Initialise(MeterImage& image, bool badTunesChecksum, boo
     PutChecksumBlock(tunesBlock, AreaCapacity(MeterArea::kTunesChecksum), record, TunesBytes(image));
     PutChecksumBlock(openBlock, AreaCapacity(MeterArea::kOpenChecksum), openBytes, sizeof open);
     // A damaged memory: the stored checksum no longer matches.
-    if (badTunesChecksum)
+    if (contents.badTunesChecksum)
         tunesBlock[0] ^= 0xFF;
-    if (badOpenChecksum)
+    if (contents.badOpenChecksum)
         openBlock[0] ^= 0xFF;
     m_open = false;
     m_saved.clear();

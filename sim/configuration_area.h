@@ -28,9 +28,19 @@ public:
 
     ConfigurationArea(EventLogs& logs, const SimClock& clock) : m_logs(logs), m_clock(clock) { }
 
-    // The factory configuration laid out for the image's firmware level, with correct checksums unless
-    // a broken one is asked for (a meter whose memory was damaged).
-    void Initialise(MeterImage& image, bool badTunesChecksum, bool badOpenChecksum);
+    // What the memory holds at start: the configuration a fitter left (demo_configuration.h) or, with
+    // `blank`, the factory-blank one.
+    struct StartContents {
+        bool blank = false;
+        int model = 0;
+        std::uint8_t networkAddress = 1;
+        bool badTunesChecksum = false;  // a meter whose memory was damaged
+        bool badOpenChecksum = false;
+    };
+
+    // The starting configuration laid out for the image's firmware level, with correct checksums unless
+    // a broken one is asked for.
+    void Initialise(MeterImage& image, const StartContents& contents);
 
     // A change the meter makes itself (a parameter set from the PC): the record is edited in place and
     // its checksum kept in step.

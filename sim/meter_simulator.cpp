@@ -68,6 +68,7 @@ void MeterSimulator::SetIdentity(const SimIdentity& identity)
 {
     m_options.identity = identity;
     WriteIdentity(m_image, identity);
-    m_areas->configuration.Initialise(m_image, m_options.badTunesChecksum, m_options.badOpenChecksum);
+    m_areas->configuration.Initialise(m_image, {m_options.blankConfiguration, identity.model, m_options.address,
+                                                m_options.badTunesChecksum, m_options.badOpenChecksum});
     ServiceDataArea::Initialise(m_image, identity, m_clock.Now());
 }

@@ -96,6 +96,8 @@ bool ParseMemoryOption(const QString& option, TakeValue value, SimOptions& optio
     if (option == QLatin1String("--password")) {
         if (!value(text) || !ParsePassword(text, options.password))
             *error = QStringLiteral("--password ждет от 1 до 5 латинских букв, цифр или знаков");
+    } else if (option == QLatin1String("--blank-config")) {
+        options.blankConfiguration = true;
     } else if (option == QLatin1String("--bad-tunes-crc")) {
         options.badTunesChecksum = true;
     } else if (option == QLatin1String("--bad-open-crc")) {

@@ -32,6 +32,8 @@ struct SimOptions {
     std::uint8_t address = 1;
     SimIdentity identity;
     QByteArray password = "12345";  // for parameter and active-set changes from the PC
+    // Start with the factory-blank configuration (every input unused) instead of the demo one.
+    bool blankConfiguration = false;
     bool badTunesChecksum = false;  // start with a configuration whose checksum does not match
     bool badOpenChecksum = false;
     ArchiveSpan archives;

@@ -1,7 +1,25 @@
 #include "app/app_environment.h"
 
+#include "app/named_folder.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// The store's file; the folder of a --settings file is made first when it is missing.
+QString SettingsFileMadeReady(const QString& overrideFile, UserMessage* failure)
+{
+    if (!overrideFile.isEmpty())
+        CreateNamedFolder(QFileInfo(overrideFile).absolutePath(), failure);
+    return SettingsStore::LocateFile(overrideFile);
+}
+
+}  // namespace
+
 AppEnvironment::AppEnvironment(const StartupOverrides& overrides)
-    : AppEnvironment(SettingsStore::LocateFile(overrides.settingsFile), WorkFolder::ForThisProgram(overrides.workFolder))
+    : m_settingsFolderFailure(),
+      m_settings(SettingsFileMadeReady(overrides.settingsFile, &m_settingsFolderFailure)),
+      m_workFolder(WorkFolder::ForThisProgram(overrides.workFolder))
 {
 }
 

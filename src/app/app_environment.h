@@ -22,6 +22,10 @@ public:
     explicit AppEnvironment(const StartupOverrides& overrides = {});
     AppEnvironment(const QString& settingsFile, WorkFolder workFolder);
 
+    // Why the folder of `--settings FILE` could not be made (empty when it is there): the store then
+    // keeps its values for this run only, and the program tells the user once at start.
+    const UserMessage& SettingsFolderFailure() const { return m_settingsFolderFailure; }
+
     SettingsStore& Settings() { return m_settings; }
     const WorkFolder& Folder() const { return m_workFolder; }
     ProgramOptions Options() { return ReadProgramOptions(m_settings); }
@@ -34,6 +38,7 @@ public:
     bool FindNode(const QString& name, NodeEntry* found, UserMessage* failure);
 
 private:
+    UserMessage m_settingsFolderFailure;  // before m_settings: filled while its file is located
     SettingsStore m_settings;
     WorkFolder m_workFolder;
 };

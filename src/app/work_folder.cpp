@@ -1,6 +1,7 @@
 #include "app/work_folder.h"
 
 #include "app/app_location.h"
+#include "app/named_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,6 +50,10 @@ bool WorkFolder::Check(const ProgramOptions& options, UserMessage* failure) cons
 {
     const QString folder = Path(options);
     const bool named = !m_overrideFolder.isEmpty() || !options.UsesProgramFolder();
+    // A folder named on the command line is made when missing; one stored in the options must exist.
+    if (!m_overrideFolder.isEmpty() && !QFileInfo::exists(m_overrideFolder)
+        && !CreateNamedFolder(m_overrideFolder, failure))
+        return false;
     if (named) {
         const QFileInfo info(folder);
         const QString shown = QDir::toNativeSeparators(folder);

@@ -23,8 +23,8 @@ public:
     QString Path(const ProgramOptions& options) const;
     QString BaseFolder(const ProgramOptions& options) const;
 
-    // Makes sure the work folder is usable: a folder the user named must exist and be a folder; the
-    // "Base" folder is created when missing. On failure `failure` gets the message to show (a silent
+    // Makes sure the work folder is usable: a folder chosen in the options must exist and be a folder,
+    // a missing --workdir folder is created with its parents; the "Base" folder is created when missing. On failure `failure` gets the message to show (a silent
     // caller drops it).
     bool Check(const ProgramOptions& options, UserMessage* failure) const;
 

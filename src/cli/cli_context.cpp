@@ -23,6 +23,8 @@ AppEnvironment& CliContext::Environment()
 {
     if (!m_environment) {
         m_environment = std::make_unique<AppEnvironment>(StartupOverrides{m_options.settingsFile, m_options.workFolder});
+        if (!m_environment->SettingsFolderFailure().IsEmpty())
+            m_host.ShowMessage(m_environment->SettingsFolderFailure());
         // The COM numbers of the stored nodes mean the devices of the stored port table.
         LoadPortTable(m_environment->Settings(), PortTable::Global());
     }

@@ -5,7 +5,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <cerrno>
 
 namespace {
 
@@ -26,6 +29,36 @@ TEST_F(AppEnvironmentTest, OverridesNameTheStoreAndTheWorkFolder)
 
     AppEnvironment plain;
     EXPECT_TRUE(plain.Settings().FilePath().endsWith(QStringLiteral("/settings.ini")));
+}
+
+TEST_F(AppEnvironmentTest, FoldersNamedOnTheCommandLineAreMade)
+{
+    // --settings in a folder that is not there yet: made at start, so the store can be written.
+    const QString deepSettings = dir.filePath(QStringLiteral("conf/zt5/my.ini"));
+    const QString deepWork = dir.filePath(QStringLiteral("data/zt5/work"));
+    AppEnvironment environment(StartupOverrides{deepSettings, deepWork});
+    EXPECT_TRUE(environment.SettingsFolderFailure().IsEmpty());
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("conf/zt5"))).isDir());
+    EXPECT_TRUE(WriteProgramOptions(environment.Settings(), ProgramOptions{}));
+    EXPECT_TRUE(QFile::exists(deepSettings));
+    NodeBase base;
+    UserMessage message;
+    EXPECT_TRUE(environment.LoadNodeBase(base, &message)) << message.text.toStdString();
+    EXPECT_TRUE(QFileInfo(deepWork + QStringLiteral("/Base")).isDir());
+
+    // Under a regular file neither can be made: the message says so, the store stays in memory.
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString badFolder = dir.filePath(QStringLiteral("blocker/conf"));
+    AppEnvironment blocked(StartupOverrides{badFolder + QStringLiteral("/my.ini"), dir.filePath(QStringLiteral("blocker/work"))});
+    EXPECT_EQ(blocked.SettingsFolderFailure().text, QStringLiteral("Невозможно создать папку настроек \"") + badFolder
+                                                        + QStringLiteral("\"!\r\n(") + qt_error_string(ENOTDIR)
+                                                        + QStringLiteral(")!"));
+    EXPECT_FALSE(WriteProgramOptions(blocked.Settings(), ProgramOptions{}));
+    EXPECT_FALSE(blocked.LoadNodeBase(base, &message));
+    EXPECT_TRUE(message.text.startsWith(QStringLiteral("Невозможно создать папку настроек"))) << message.text.toStdString();
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("blocker"))).isFile());
 }
 
 TEST_F(AppEnvironmentTest, NodeIsFoundByNameInTheBaseOfTheChosenFolder)

@@ -102,18 +102,53 @@ TEST_F(WorkFolderTest, BaseThatCannotBeCreatedIsAnError)
 
 TEST_F(WorkFolderTest, WorkdirOptionOverridesTheOptions)
 {
-    const QString given = dir.filePath(QStringLiteral("given"));
+    // A --workdir folder that is not there yet is made with its parents on the first check.
+    const QString given = dir.filePath(QStringLiteral("given/deeper/work"));
     const WorkFolder folder(program, given);
     EXPECT_EQ(folder.Path(ProgramOptions{}), given);
     EXPECT_EQ(folder.Path(ProgramOptions{0, QStringLiteral("/elsewhere")}), given);
     UserMessage message;
-    EXPECT_FALSE(folder.Check(ProgramOptions{}, &message));
-    EXPECT_EQ(message.text, QStringLiteral("Указанная папка \"") + given
-                                + QStringLiteral("\" для сохранения служебной информации не найдена!"));
-    ASSERT_TRUE(QDir().mkdir(given));
-    EXPECT_TRUE(folder.Check(ProgramOptions{}, &message));
+    ASSERT_TRUE(folder.Check(ProgramOptions{}, &message)) << message.text.toStdString();
+    EXPECT_TRUE(QFileInfo(given).isDir());
     EXPECT_TRUE(QFileInfo(given + QStringLiteral("/Base")).isDir());
     EXPECT_FALSE(QFileInfo::exists(program));
+    EXPECT_TRUE(folder.Check(ProgramOptions{}, &message));
+
+    // A folder stored in the options is not made: it must exist.
+    const QString stored = dir.filePath(QStringLiteral("stored/work"));
+    EXPECT_FALSE(WorkFolder(program).Check(ProgramOptions{0, stored}, &message));
+    EXPECT_EQ(message.text, QStringLiteral("Указанная папка \"") + stored
+                                + QStringLiteral("\" для сохранения служебной информации не найдена!"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("stored"))));
+}
+
+TEST_F(WorkFolderTest, WorkdirThatCannotBeMadeIsAnError)
+{
+    // Under a regular file nothing can be made: the system's reason, and nothing is left behind.
+    const QString file = dir.filePath(QStringLiteral("plain"));
+    MakeFile(file);
+    const QString under = file + QStringLiteral("/work");
+    UserMessage message;
+    EXPECT_FALSE(WorkFolder(program, under).Check(ProgramOptions{}, &message));
+    EXPECT_EQ(message.text, QStringLiteral("Невозможно создать папку настроек \"") + under + QStringLiteral("\"!\r\n(")
+                                + qt_error_string(ENOTDIR) + QStringLiteral(")!"));
+    EXPECT_EQ(message.caption, QStringLiteral("Ошибка"));
+    EXPECT_TRUE(QFileInfo(file).isFile());
+
+    // A read-only parent: the reason is the permission.
+    ReadOnlyFolder locked;
+    ASSERT_TRUE(locked.Lock());
+    const QString denied = locked.Path() + QStringLiteral("/a/b");
+    const bool made = WorkFolder(program, denied).Check(ProgramOptions{}, &message);
+    locked.Unlock();
+    EXPECT_FALSE(made);
+    EXPECT_EQ(message.text, QStringLiteral("Невозможно создать папку настроек \"") + denied + QStringLiteral("\"!\r\n(")
+                                + qt_error_string(EACCES) + QStringLiteral(")!"));
+    EXPECT_FALSE(QFileInfo::exists(locked.Path() + QStringLiteral("/a")));
+
+    // A regular file named as the folder itself is no folder, as before.
+    EXPECT_FALSE(WorkFolder(program, file).Check(ProgramOptions{}, &message));
+    EXPECT_TRUE(message.text.endsWith(QStringLiteral("не найдена!!")));
 }
 
 TEST_F(WorkFolderTest, InstalledProgramKeepsItsFilesInTheUsersFolders)

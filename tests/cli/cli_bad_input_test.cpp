@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -20,6 +21,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -139,4 +142,26 @@ TEST(CliBadInput, ArchiveDatesWithoutRecords)
     EXPECT_TRUE(impossible.out.isEmpty());
     EXPECT_TRUE(impossible.err.startsWith(QStringLiteral("zt5ctl: archive ждет --date ГГГГ-ММ-ДД")))
         << impossible.err.toStdString();
+}
+
+TEST(CliBadInput, FoldersNamedOnTheCommandLine)
+{
+    QTemporaryDir dir;
+    // Folders that are not there yet are made with their parents; the run goes on to the node search.
+    const QString work = dir.filePath(QStringLiteral("new/work"));
+    const QString settings = dir.filePath(QStringLiteral("conf/zt5/settings.ini"));
+    const QStringList search = {QStringLiteral("info"), QStringLiteral("--node"), QStringLiteral("Котельная")};
+    ExpectRefused(RunZt5Ctl(search + QStringList{QStringLiteral("--workdir"), work, QStringLiteral("--settings"), settings}),
+                  QStringLiteral("Информация: Узел учета \"Котельная\" не найден!\n"));
+    EXPECT_TRUE(QFileInfo(work + QStringLiteral("/Base")).isDir());
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("conf/zt5"))).isDir());
+
+    // Under a regular file nothing can be made: the system's reason, and the file is left as it was.
+    const QString file = dir.filePath(QStringLiteral("plain"));
+    ASSERT_TRUE(WriteFile(file, "x"));
+    const QString under = file + QStringLiteral("/work");
+    ExpectRefused(RunZt5Ctl(search + QStringList{QStringLiteral("--workdir"), under}),
+                  QStringLiteral("Ошибка: Невозможно создать папку настроек \"%1\"!\n(%2)!\n")  // CR LF as a line end
+                      .arg(under, QString::fromLocal8Bit(std::strerror(ENOTDIR))));
+    EXPECT_TRUE(QFileInfo(file).isFile());
 }

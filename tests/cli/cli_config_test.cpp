@@ -4,10 +4,13 @@
 #include "cli_process.h"
 #include "cli_test_hosts.h"
 
+#include "config/model_capabilities.h"
 #include "config/settings_report_output.h"
+#include "config/tunes_defaults.h"
 #include "config/tunes_file.h"
 #include "reports/report_save.h"
 #include "reports/report_writer.h"
+#include "sim/demo_configuration.h"
 #include "support/known_configuration.h"
 
 #include <QDateTime>
@@ -100,6 +103,31 @@ TEST_F(CliConfig, ReadEditWriteReadGivesTheEditedConfiguration)
     const ConfigurationBlocks read = OpenFile(Path("again.zt5"));
     EXPECT_TRUE(SameSettings(read, edited));
     EXPECT_EQ(read.tunes.reportHour, edited.tunes.reportHour);
+}
+
+TEST_F(CliConfig, ReadConfigGivesTheSimulatedMetersConfigurationBack)
+{
+    // The simulator starts as a fitter left it: read back, it is the demo configuration and passes the checks.
+    ConfigurationBlocks expected{};
+    MakeDemoConfiguration(kDefaultModel, 1, expected.tunes, expected.open, expected.controls);
+    const CliRun read = Run({QStringLiteral("read-config"), QStringLiteral("-o"), Path("demo.zt5")});
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    const ConfigurationBlocks demo = OpenFile(Path("demo.zt5"));
+    EXPECT_TRUE(SameSettings(demo, expected));
+    EXPECT_EQ(+demo.tunes.db[0].inputs[0].scheme, 1);
+    EXPECT_EQ(+demo.tunes.db[0].inputs[1].scheme, 5);
+    const CliRun check = RunZt5Ctl({QStringLiteral("check"), Path("demo.zt5")});
+    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
+
+    // --blank-config: the factory-blank memory, every input unused, no controls.
+    SimProcess blankSim{{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--blank-config")}};
+    ASSERT_FALSE(blankSim.Place().isEmpty());
+    const CliRun blankRead = RunZt5Ctl({QStringLiteral("read-config"), QStringLiteral("-o"), Path("blank.zt5"),
+                                        QStringLiteral("--tcp"), blankSim.Place()});
+    ASSERT_EQ(blankRead.exitCode, 0) << blankRead.err.toStdString();
+    ConfigurationBlocks factory{};
+    MakeDefaultTunes(factory.tunes, factory.open);
+    EXPECT_TRUE(SameSettings(OpenFile(Path("blank.zt5")), factory));
 }
 
 TEST_F(CliConfig, BrokenFileIsRefusedWithItsFirstViolationAndNeverReachesTheMeter)

@@ -107,11 +107,13 @@ TEST(ParameterArea, ChangesOnlyAfterTheRightPasswordAndKeepsTheChecksum)
     host.Drive(meter);
     SlaveClient client(meter);
 
-    // Nothing written at 99 yet, then a wrong password.
+    // Nothing written at 99 yet, then a wrong password: the configured value stays.
+    const float configuredCold = ColdWater(meter, 0, 0);
+    EXPECT_NE(configuredCold, 7.5f);
     EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, 7.5f)), SlaveException::kAccessDenied);
     ASSERT_EQ(client.Write(MeterArea::kArchiveRequest, PasswordBlock("1234 ")), 0);
     EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, 7.5f)), SlaveException::kAccessDenied);
-    EXPECT_EQ(ColdWater(meter, 0, 0), 0.0f);
+    EXPECT_EQ(ColdWater(meter, 0, 0), configuredCold);
 
     // The configurator pads the password with blanks to five characters and ends it with a zero.
     ASSERT_EQ(client.Write(MeterArea::kArchiveRequest, PasswordBlock("4321 ")), 0);
@@ -129,7 +131,7 @@ TEST(ParameterArea, ChangesOnlyAfterTheRightPasswordAndKeepsTheChecksum)
     EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(1, 1.0f)), SlaveException::kIllegalValue);
     EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(2, 5.0f).left(4)),
               SlaveException::kIllegalValue);
-    EXPECT_EQ(ColdWater(meter, 0, 0), 0.0f);
+    EXPECT_EQ(ColdWater(meter, 0, 0), configuredCold);
 
     // Clock correction in seconds, at most an hour.
     EXPECT_EQ(client.Write(MeterArea::kParameterChange, ParameterBlock(ParameterArea::kClockCorrection, 3601.0f)),

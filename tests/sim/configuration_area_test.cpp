@@ -1,9 +1,11 @@
 #include "slave_client.h"
 
 #include "sim/configuration_area.h"
+#include "sim/demo_configuration.h"
 #include "sim/event_logs.h"
 #include "sim/meter_areas.h"
 
+#include "config/model_capabilities.h"
 #include "config/older_layout.h"
 #include "config/tunes_defaults.h"
 #include "protocol/checksums.h"
@@ -39,11 +41,14 @@ QByteArray ChecksumBlock(std::uint16_t crc, int size)
 
 }  // namespace
 
-TEST(ConfigurationArea, StartsWithFactoryDefaultsAndMatchingChecksumsInTheLevelsLayout)
+TEST(ConfigurationArea, StartsWithTheDemoConfigurationAndMatchingChecksumsInTheLevelsLayout)
 {
     TunesRecord tunes;
     OpenSettings open;
-    MakeDefaultTunes(tunes, open);
+    ControlsBlock controls;
+    MakeDemoConfiguration(kDefaultModel, 1, tunes, open, controls);
+    EXPECT_EQ(+tunes.db[0].inputs[0].scheme, 1);
+    EXPECT_EQ(+tunes.db[0].inputs[1].scheme, 5);
     {
         MeterSimulator meter(AtLevel(515));
         SlaveClient client(meter);
@@ -54,14 +59,14 @@ TEST(ConfigurationArea, StartsWithFactoryDefaultsAndMatchingChecksumsInTheLevels
         const SlaveReply openBytes = client.Read(MeterArea::kOpenSettings, 22);
         EXPECT_EQ(openBytes.bytes, SlaveClient::Bytes(open));
         EXPECT_EQ(client.Read(MeterArea::kOpenChecksum, 6).bytes, ChecksumBlock(Crc(openBytes.bytes), 6));
-        EXPECT_EQ(client.Read(MeterArea::kControls, 64).bytes, QByteArray(64, '\0'));
+        EXPECT_EQ(client.Read(MeterArea::kControls, 64).bytes, SlaveClient::Bytes(controls));
     }
     {
         // Below 512 the controls are the record's tail and have no area of their own.
         MeterSimulator meter(AtLevel(511));
         SlaveClient client(meter);
         const SlaveReply record = client.Read(MeterArea::kTunes, 574);
-        const OlderTunesImage older = JoinOlderTunes(tunes, ControlsBlock{});
+        const OlderTunesImage older = JoinOlderTunes(tunes, controls);
         EXPECT_EQ(record.bytes, QByteArray(reinterpret_cast<const char*>(older.data()), 574));
         EXPECT_EQ(Word(client.Read(MeterArea::kTunesChecksum, 2).bytes), Crc(record.bytes));
         EXPECT_EQ(client.Read(MeterArea::kControls, 64).exception, SlaveException::kIllegalAddress);
@@ -78,6 +83,23 @@ TEST(ConfigurationArea, StartsWithFactoryDefaultsAndMatchingChecksumsInTheLevels
         EXPECT_NE(Word(client.Read(MeterArea::kOpenChecksum, 2).bytes),
                   Crc(client.Read(MeterArea::kOpenSettings, 22).bytes));
     }
+}
+
+TEST(ConfigurationArea, BlankConfigKeepsTheFactoryBlankMemory)
+{
+    TunesRecord tunes;
+    OpenSettings open;
+    MakeDefaultTunes(tunes, open);
+    SimOptions options = AtLevel(515);
+    options.blankConfiguration = true;
+    MeterSimulator meter(options);
+    SlaveClient client(meter);
+    const SlaveReply record = client.Read(MeterArea::kTunes, 510);
+    ASSERT_TRUE(record.Ok());
+    EXPECT_EQ(record.bytes, SlaveClient::Bytes(tunes));
+    EXPECT_EQ(client.Read(MeterArea::kTunesChecksum, 8).bytes, ChecksumBlock(Crc(record.bytes), 8));
+    EXPECT_EQ(client.Read(MeterArea::kOpenSettings, 22).bytes, SlaveClient::Bytes(open));
+    EXPECT_EQ(client.Read(MeterArea::kControls, 64).bytes, QByteArray(64, '\0'));
 }
 
 TEST(ConfigurationArea, WrittenBetweenCommandsOneAndTwoIsWhatIsReadBack)

@@ -17,11 +17,12 @@ QString Parse(QStringList arguments, SimOptions& options)
 TEST(SimOptions, MemoryOfTheMeter)
 {
     SimOptions options;
-    ASSERT_EQ(Parse({"--password", "a1!", "--bad-tunes-crc", "--bad-open-crc", "--archive-days", "10", "--archive-end",
+    ASSERT_EQ(Parse({"--password", "a1!", "--blank-config", "--bad-tunes-crc", "--bad-open-crc", "--archive-days", "10", "--archive-end",
                      "2024-02-29T05", "--seed", "9"},
                     options),
               QString());
     EXPECT_EQ(options.password, QByteArray("a1!"));
+    EXPECT_TRUE(options.blankConfiguration);
     EXPECT_TRUE(options.badTunesChecksum);
     EXPECT_TRUE(options.badOpenChecksum);
     EXPECT_EQ(options.archives.days, 10);
@@ -32,6 +33,7 @@ TEST(SimOptions, MemoryOfTheMeter)
     SimOptions defaults;
     ASSERT_EQ(Parse({"--archive-end", "2025-01-31"}, defaults), QString());
     EXPECT_EQ(defaults.password, QByteArray("12345"));
+    EXPECT_FALSE(defaults.blankConfiguration);
     EXPECT_FALSE(defaults.badTunesChecksum);
     EXPECT_EQ(defaults.archives.days, 92);
     EXPECT_TRUE((defaults.archives.end == TChronoArch{31, 1, 25, 0}));
@@ -60,7 +62,7 @@ TEST(SimOptions, HelpNamesEveryOption)
                                "--address",       "--model",
                                "--serial-number", "--firmware-level",
                                "--hw-version",    "--sw-version",
-                               "--password",      "--bad-tunes-crc",
+                               "--password",      "--bad-tunes-crc", "--blank-config",
                                "--bad-open-crc",  "--archive-days",
                                "--archive-end",   "--fault",
                                "--seed",          "--fault-delay-ms",

@@ -25,6 +25,7 @@ SimOptions SimOptionsFor(const RigOptions& options)
     sim.archives = options.archives;
     sim.baudDelay = options.baudDelay;
     sim.modem = options.modem;
+    sim.blankConfiguration = options.blankConfiguration;
     return sim;
 }
 

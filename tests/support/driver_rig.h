@@ -34,6 +34,8 @@ struct RigOptions {
     int baudDelay = 0;        // answers held for the line time at this baud rate
     // A simulated modem in front of the meter (pty line only): the channel is then a modem channel.
     HayesModemSettings modem;
+    // The meter starts with the factory-blank configuration instead of its configured node.
+    bool blankConfiguration = false;
 };
 
 // A page that queued commands: counts what the host passes on to it.

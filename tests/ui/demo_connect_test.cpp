@@ -1,17 +1,25 @@
 // The whole road a new user takes: the demo meter, "Установить связь", the meter's answers on screen;
 // and a window closed while a command still runs.
 
+#include "config_window_helpers.h"
+#include "dialog_driving.h"
 #include "main_window_rig.h"
 
 #include "sim/demo_meter.h"
 #include "app/ui/dlg_main_config.h"
 #include "app/ui/gui_driver_host.h"
 #include "app/ui/status_strip.h"
+#include "channel/channel_types.h"
 #include "channel/message_style.h"
+#include "channel/ui/communications_dialog.h"
 #include "channel/ui/exchange_monitor_window.h"
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
 
+#include <QApplication>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <QTableWidget>
 #include <QTest>
 #include <QThread>
 #include <QToolButton>
@@ -80,8 +88,86 @@ TEST(DemoMeter, ConnectShowsTheMeterAndFlashesTheLamps)
         QTest::mouseClick(frame->ConnectButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(frame->ConnectionText(), QStringLiteral("Связь установлена"), kArrivesMs);
         QTRY_COMPARE_WITH_TIMEOUT(frame->OperationText(), QStringLiteral("Операция успешно завершена!"), kArrivesMs);
+        QTRY_VERIFY_WITH_TIMEOUT(frame->ConnectButton()->isEnabled(), kArrivesMs);
+        // The tree open on the meter's configuration, as a user would look at it next.
+        window->Pages()->Tree()->expandAll();
+        QApplication::processEvents();
         EXPECT_TRUE(window->grab().save(screenshot));
     }
+}
+
+// A --demo run on a fresh folder: the demo meter running, the window open, no settings stored yet.
+class DemoRun : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QString error;
+        ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
+        window = rig.OpenWindow();
+    }
+
+    MainWindowRig rig;
+    DemoMeter demo;
+    std::unique_ptr<MainDialog> window;
+};
+
+TEST_F(DemoRun, ReadmeStepsConnectOnAFirstStart)
+{
+    // No settings yet, so the stored page would be the USB one; another node comes first in the base.
+    NodeBase others;
+    others.Append(TcpNode(QStringLiteral("Котельная"), 1, 1, 1));
+    ASSERT_TRUE(rig.WriteBase(others));
+    window->UseDemoMeter(demo.Address());
+
+    // «Установить связь», then OK in the node list as it opens: nothing else is touched.
+    int openedOn = -1;
+    QString selected;
+    ModalHandler chooser([&](QDialog& dialog) {
+        auto* list = qobject_cast<CDlgCommunications*>(&dialog);
+        ASSERT_NE(list, nullptr);
+        openedOn = list->CurrentPage();
+        if (auto* rows = dialog.findChild<QTableWidget*>(QStringLiteral("nodeList%1").arg(kChannelIp))) {
+            const QList<QTableWidgetItem*> chosen = rows->selectedItems();
+            if (!chosen.isEmpty())
+                selected = rows->item(chosen.first()->row(), 1)->text();  // "Название"
+        }
+        ClickStandardButton(dialog, QDialogButtonBox::Ok);
+    });
+    CDlgMainConfig* frame = window->MainConfig();
+    QTest::mouseClick(frame->ConnectButton(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(frame->ConnectionText(), QStringLiteral("Связь установлена"), kArrivesMs);
+    EXPECT_EQ(chooser.Handled(), 1);
+    EXPECT_EQ(openedOn, kChannelIp);
+    EXPECT_EQ(selected, QStringLiteral("Демо-прибор"));
+    // The configuration read on connecting is the demo meter's: two inputs of БД1 in use.
+    QTRY_COMPARE_WITH_TIMEOUT(TreeLabel(*window, ConfigPageIds::InputNode(0, 0)), QStringLiteral("ТВ1 (СИ=1)"),
+                              kArrivesMs);
+    EXPECT_EQ(TreeLabel(*window, ConfigPageIds::InputNode(0, 1)), QStringLiteral("ТВ2 (СИ=5)"));
+    EXPECT_EQ(TreeLabel(*window, ConfigPageIds::SetNode(1)), QStringLiteral("БД2 (не исп.)"));
+    EXPECT_EQ(window->StatusText(), QStringLiteral("Узел учета - Демо-прибор; серийный N - 170001; сет. адрес - 1"));
+    QTRY_VERIFY_WITH_TIMEOUT(frame->ConnectButton()->isEnabled(), kArrivesMs);
+    EXPECT_TRUE(rig.presenter.messages.isEmpty());
+    // The page the demo opened on is not the user's choice: ordinary runs still open where they did.
+    const SettingsStore onDisk(rig.SettingsFile());
+    EXPECT_FALSE(onDisk.Contains(QStringLiteral("Settings\\Screen\\Base"), QStringLiteral("ConnectType")));
+}
+
+TEST_F(DemoRun, ATabTheUserPicksIsRemembered)
+{
+    window->UseDemoMeter(demo.Address());
+
+    // The user goes to "Модем" and back to "Ethernet/Internet", then cancels.
+    ModalHandler chooser([](QDialog& dialog) {
+        auto* tabs = dialog.findChild<QTabBar*>();
+        ASSERT_NE(tabs, nullptr);
+        tabs->setCurrentIndex(kChannelModem);
+        tabs->setCurrentIndex(kChannelIp);
+        dialog.reject();
+    });
+    QTest::mouseClick(window->MainConfig()->ConnectButton(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(chooser.Handled(), 1, kArrivesMs);
+    const SettingsStore onDisk(rig.SettingsFile());
+    EXPECT_EQ(onDisk.GetInt(QStringLiteral("Settings\\Screen\\Base"), QStringLiteral("ConnectType"), -1), kChannelIp);
 }
 
 TEST(DemoMeter, ClosingTheWindowStopsARunningCommandAndEndsTheThreads)

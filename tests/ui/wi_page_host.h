@@ -1,6 +1,6 @@
 #pragma once
-// A page host for the input pages: the driver talks to the in-process simulated meter (the demo meter's
-// configuration), messages are recorded and answered from a script, page selections and tree
+// A page host for the input pages: the driver talks to the in-process simulated meter (with the
+// factory-blank configuration), messages are recorded and answered from a script, page selections and tree
 // relabelling are counted.
 
 #include "app/app_environment.h"
@@ -15,6 +15,13 @@
 #include <vector>
 
 class WiPageHost : public PageHost {
+    static RigOptions BlankMeter()
+    {
+        RigOptions options;
+        options.blankConfiguration = true;
+        return options;
+    }
+
 public:
     // `model`: the model index the simulated meter reports.
     explicit WiPageHost(int model = 3);
@@ -34,7 +41,8 @@ public:
     void SelectPage(int pageId) override { selectedPages.push_back(pageId); }
     void ConfigurationLabelsChanged() override { ++labelsChanged; }
 
-    DriverRig rig;
+    // The input pages are tested from a meter whose inputs are all unused.
+    DriverRig rig{BlankMeter()};
     std::vector<UserMessage> messages;
     std::deque<int> answers;  // one per message; OK once they run out
     std::vector<int> selectedPages;

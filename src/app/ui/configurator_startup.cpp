@@ -73,6 +73,10 @@ int RunConfigurator(const ConfiguratorOptions& options)
         window.AddMainConfigPage();
         window.AddReadDataPage();
         window.show();
+        if (!environment.SettingsFolderFailure().IsEmpty()) {
+            const UserMessage& failure = environment.SettingsFolderFailure();
+            window.ShowMessage(failure.text, failure.caption, failure.style);
+        }
         if (demo)
             window.UseDemoMeter(demo->Address());
         else if (options.demo)

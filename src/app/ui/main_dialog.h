@@ -51,7 +51,8 @@ public:
     // "Графики" under it.
     CDlgReadData* AddReadDataPage();
 
-    // --demo: the node of the demo meter goes into the base (or is brought up to date) and is chosen.
+    // --demo: the node of the demo meter goes into the base (or is brought up to date) and is chosen;
+    // the node list then opens on it until the user chooses another node.
     void UseDemoMeter(const DemoMeterAddress& meter);
 
     // PageHost
@@ -128,4 +129,5 @@ private:
     QAction* m_saveAction = nullptr;
     bool m_splitterPlaced = false;
     bool m_shutDown = false;
+    bool m_offerDemoNode = false;  // the node list opens on "Демо-прибор"
 };

@@ -5,6 +5,7 @@
 #include "channel/port_table.h"
 #include "channel/ui/communications_dialog.h"
 #include "nodes/apply_node.h"
+#include "nodes/demo_node.h"
 
 bool MainDialog::SelectNode()
 {
@@ -18,6 +19,8 @@ bool MainDialog::SelectNode()
     }
     CTransmitChanel& channel = m_driver.TransmitChanel();
     CDlgCommunications chooser(m_base, m_environment.Settings(), m_freePorts, PortTable::Global(), channel.Usb(), this);
+    if (m_offerDemoNode)
+        chooser.ShowNode(m_base.FindByName(DemoNodeName()));
     const bool chosen = chooser.exec() == QDialog::Accepted;
     // The dialog edits the base in memory at once; those edits are kept whether or not a node is chosen.
     if (!m_environment.SaveNodeBase(m_base, &failure)) {
@@ -26,6 +29,8 @@ bool MainDialog::SelectNode()
     }
     if (!chosen)
         return false;
+    if (m_offerDemoNode)
+        m_offerDemoNode = chooser.Result().record.Name() == DemoNodeName();
     ApplyNode(chooser.Result().record);
     if (chooser.UsbDeviceIndex() >= 0)
         channel.Settings().usbDeviceIndex = chooser.UsbDeviceIndex();
@@ -50,4 +55,5 @@ void MainDialog::UseDemoMeter(const DemoMeterAddress& meter)
     if (!loaded || !m_environment.SaveNodeBase(m_base, &failure))
         Show(failure);
     ApplyNode(m_base.At(index).record);
+    m_offerDemoNode = true;
 }

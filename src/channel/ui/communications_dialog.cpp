@@ -67,7 +67,7 @@ CDlgCommunications::CDlgCommunications(NodeBase& base, SettingsStore& settings, 
     layout->addWidget(buttons);
 
     const int stored = m_connectType.Get();
-    SelectPage(stored >= 0 && stored < kPageCount ? stored : kChannelUsb);
+    ShowPage(stored >= 0 && stored < kPageCount ? stored : kChannelUsb, false);
     connect(m_tabs, &QTabBar::currentChanged, this, &CDlgCommunications::SelectPage);
     // While the tab-less page is shown a tab is still highlighted; a click on it changes nothing in
     // the bar, so it comes only as a click.
@@ -90,9 +90,34 @@ QPushButton* CDlgCommunications::NewButton(const QString& text, const char* name
 
 void CDlgCommunications::SelectPage(int page)
 {
-    if (page == m_current || page < 0 || page >= kPageCount)
+    ShowPage(page, true);
+}
+
+void CDlgCommunications::ShowNode(int baseIndex)
+{
+    if (!m_base.IsValidIndex(baseIndex))
         return;
-    const bool opening = m_current < 0;
+    const int kind = m_base.At(baseIndex).record.ConnectionType();
+    if (kind <= kChannelUsb || kind >= kPageCount)
+        return;
+    ShowPage(kind, false);
+    NodeListPage* page = m_nodePages.at(kind - 1);
+    for (int row = 0; row < page->RowCount(); ++row) {
+        if (page->BaseIndex(row) == baseIndex)
+            page->Fill(m_base, row);
+    }
+}
+
+void CDlgCommunications::ShowPage(int page, bool remember)
+{
+    if (page < 0 || page >= kPageCount)
+        return;
+    if (page == m_current) {
+        // A click on the tab already shown is a choice too (the dialog may have opened on it by itself).
+        if (remember)
+            m_connectType.Set(page);
+        return;
+    }
     m_current = page;
     if (page < m_tabs->count()) {
         const QSignalBlocker quiet(m_tabs);
@@ -103,7 +128,7 @@ void CDlgCommunications::SelectPage(int page)
         button->setVisible(page != kChannelUsb);
     if (page == kChannelUsb && !m_usbPage->IsFilled())
         m_usbPage->Refresh();
-    if (!opening)
+    if (remember)
         m_connectType.Set(page);
 }
 

@@ -35,7 +35,11 @@ public:
 
     // The page shown, 0..4 (its connection type).
     int CurrentPage() const { return m_current; }
+    // The user's choice of page: remembered as the page to open on next time.
     void SelectPage(int page);
+    // Opens on the page of the base entry `baseIndex` with its row selected (the demo meter's node),
+    // without making that page the remembered one. An invalid index changes nothing.
+    void ShowNode(int baseIndex);
 
     // After OK: the chosen node with the two values of its base entry; its connection type is the
     // page's. For a USB meter, a new record of type 0.
@@ -49,6 +53,8 @@ public:
 
 private:
     NodeListPage* CurrentNodePage() const;
+    // Shows `page`; `remember` stores it as the page to open on.
+    void ShowPage(int page, bool remember);
     QPushButton* NewButton(const QString& text, const char* name, const std::function<void()>& action);
     void AddNode();
     void DeleteNode();
