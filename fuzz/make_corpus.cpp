@@ -123,6 +123,34 @@ int MakeFrameSeeds(const QString& folder)
     return made + analysed;
 }
 
+// The meter's side: requests as peers send them, whole, split, behind noise, with silences between.
+int MakeSessionSeeds(const QString& folder)
+{
+    int made = 0;
+    const int framings[] = {kFramingRtu, kFramingAscii, kFramingPpp, kFramingModbusTcp, kFramingRtuX25};
+    for (std::uint8_t mode = 0; mode < 5; ++mode) {
+        for (const Exchange& exchange : Exchanges()) {
+            Bytes request = exchange.request;
+            if (framings[mode] == kFramingRtuX25) {
+                const std::uint16_t crc = Crc16X25(request.data(), request.size() - 2);
+                request[request.size() - 2] = std::uint8_t(crc & 0xFF);
+                request[request.size() - 1] = std::uint8_t(crc >> 8);
+            }
+            const Bytes wire = Wire(framings[mode], request);
+            const Bytes whole{std::uint8_t(wire.size())};
+            const Bytes half(wire.begin(), wire.begin() + std::ptrdiff_t(wire.size() / 2));
+            const Bytes rest(wire.begin() + std::ptrdiff_t(wire.size() / 2), wire.end());
+            const Bytes noise{0x0A, 0x00, 0x01, 0x7E, ':'};
+            made += Put(folder, "fuzz_meter_session", made, Join({Bytes{mode}, whole, wire, Bytes{0}}));
+            made += Put(folder, "fuzz_meter_session", made,
+                        Join({Bytes{std::uint8_t(mode | 0x80), std::uint8_t(half.size())}, half,
+                              Bytes{std::uint8_t(rest.size())}, rest, Bytes{std::uint8_t(noise.size())}, noise,
+                              Bytes{0}, whole, wire}));
+        }
+    }
+    return made;
+}
+
 int MakeFileSeeds(const QString& folder)
 {
     int made = 0;
@@ -188,7 +216,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    const int made = MakeFrameSeeds(folder) + MakeFileSeeds(folder) + MakeRecordSeeds(folder);
+    const int made = MakeFrameSeeds(folder) + MakeSessionSeeds(folder) + MakeFileSeeds(folder) + MakeRecordSeeds(folder);
     std::printf("%d seeds in %s\n", made, argv[1]);
     return 0;
 }

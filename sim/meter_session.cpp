@@ -9,6 +9,9 @@
 namespace {
 
 constexpr int kAnswerCapacity = 300;
+// The longest request unit the meter takes (address to last data byte), and with its RTU checksum.
+constexpr int kMaxRequestUnit = ModbusSlave::kMaxRequestUnit;
+constexpr int kMaxRtuRequest = kMaxRequestUnit + 2;
 // A line that never completes a frame must not grow the buffer for ever.
 constexpr int kMaxPending = 2 * kExchangeBufferSize;
 
@@ -45,6 +48,8 @@ MeterSession::MeterSession(ModbusSlave& slave, FaultPlan& faults, const SessionS
 
 void MeterSession::Feed(const std::uint8_t* bytes, int length)
 {
+    if (m_closing)
+        return;
     m_buffer.append(reinterpret_cast<const char*>(bytes), length);
     bool took = true;
     while (took && !m_buffer.isEmpty()) {
@@ -78,7 +83,8 @@ void MeterSession::LineQuiet()
     // keep their bytes, since their scanners skip to the next start flag anyway.
     if (!NeedsFrameGap())
         return;
-    TakeRtu(true);
+    while (!m_buffer.isEmpty() && TakeRtu(true)) {
+    }
     m_buffer.clear();
 }
 
@@ -88,18 +94,45 @@ bool MeterSession::TakeRtu(bool quiet)
     int length = RtuRequestLength(bytes, static_cast<int>(m_buffer.size()));
     if (length == -2 && quiet)
         length = static_cast<int>(m_buffer.size());
+    // A header that promises more than any request the meter takes is noise, and so, after a silence,
+    // is one that wants more bytes than came: the frame may start further on.
+    if (length > kMaxRtuRequest)
+        return SkipRtuByte();
+    // Bytes of no known length wait for the silence that ends them, unless a whole, sound request
+    // already stands behind them: then they were noise.
+    if (length == -2)
+        return SkipToSoundRtuFrame();
     if (length < 0 || length > m_buffer.size())
-        return false;
+        return quiet && SkipRtuByte();
+    // A meter stays silent on a frame with a bad CRC. The bytes may be noise in front of a real
+    // request, so the search goes on one byte further rather than dropping the burst.
+    if (length < 4 || !RtuChecksumOk(bytes, length, m_settings.framing == kFramingRtuX25))
+        return SkipRtuByte();
     const QByteArray frame = m_buffer.left(length);
     m_buffer.remove(0, length);
-    // A meter stays silent on a frame with a bad CRC; the rest of the burst is noise as well.
-    if (length < 4 || !RtuChecksumOk(reinterpret_cast<const std::uint8_t*>(frame.constData()), length,
-                                     m_settings.framing == kFramingRtuX25)) {
-        m_buffer.clear();
-        return false;
-    }
     Handle(reinterpret_cast<const std::uint8_t*>(frame.constData()), length - 2, frame, 0);
     return true;
+}
+
+bool MeterSession::SkipToSoundRtuFrame()
+{
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_buffer.constData());
+    const int size = static_cast<int>(m_buffer.size());
+    for (int start = 1; start + 4 <= size; ++start) {
+        const int length = RtuRequestLength(bytes + start, size - start);
+        if (length >= 4 && length <= kMaxRtuRequest && start + length <= size
+            && RtuChecksumOk(bytes + start, length, m_settings.framing == kFramingRtuX25)) {
+            m_buffer.remove(0, start);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MeterSession::SkipRtuByte()
+{
+    m_buffer.remove(0, 1);
+    return !m_buffer.isEmpty();
 }
 
 bool MeterSession::TakeAscii()
@@ -137,14 +170,29 @@ bool MeterSession::TakeStuffed()
 bool MeterSession::TakeMbap()
 {
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(m_buffer.constData());
+    if (m_buffer.size() >= 6) {
+        // A foreign protocol id, or a length no request of the meter has: the peer does not speak
+        // Modbus TCP, and nothing after it can be trusted. A stream that can be dropped is; on any other
+        // line the search for a header goes on one byte further.
+        const int length = GetBigEndian16(bytes + 4);
+        if (GetBigEndian16(bytes + 2) != 0 || length < 2 || length > kMaxRequestUnit) {
+            if (m_settings.closeAllowed) {
+                m_buffer.clear();
+                m_closing = true;
+                m_actions.push_back({SimAction::Close, {}, {}});
+                return false;
+            }
+            m_buffer.remove(0, 1);
+            return true;
+        }
+    }
     const int payload = MbapPayloadLength(bytes, static_cast<int>(m_buffer.size()));
     if (payload < 0)
         return false;
     const std::uint16_t transaction = GetBigEndian16(bytes);
     const QByteArray wire = m_buffer.left(6 + payload);
     m_buffer.remove(0, 6 + payload);
-    if (payload >= 2 && payload <= kExchangeBufferSize - 2)
-        Handle(reinterpret_cast<const std::uint8_t*>(wire.constData()) + 6, payload, wire, transaction);
+    Handle(reinterpret_cast<const std::uint8_t*>(wire.constData()) + 6, payload, wire, transaction);
     return true;
 }
 

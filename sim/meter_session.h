@@ -38,6 +38,13 @@ public:
     void LineQuiet();
     // True while RTU bytes wait for the silence that ends their frame.
     bool NeedsFrameGap() const;
+    // True while bytes of an unfinished frame wait, in any framing.
+    bool HasPartialFrame() const { return !m_buffer.isEmpty(); }
+    // Forgets whatever is half received: a new connection or datagram starts clean.
+    void Reset() { m_buffer.clear(); }
+    // True once the peer broke the framing beyond repair (a foreign MBAP header on a line that can be
+    // dropped); a Close action is queued and later bytes are ignored.
+    bool Closing() const { return m_closing; }
 
     std::vector<SimAction> TakeActions();
 
@@ -49,6 +56,8 @@ public:
 
 private:
     bool TakeRtu(bool quiet);
+    bool SkipRtuByte();
+    bool SkipToSoundRtuFrame();
     bool TakeAscii();
     bool TakeStuffed();
     bool TakeMbap();
@@ -62,4 +71,5 @@ private:
     QByteArray m_buffer;
     std::vector<SimAction> m_actions;
     int m_requests = 0;
+    bool m_closing = false;
 };

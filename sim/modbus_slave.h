@@ -25,6 +25,8 @@ public:
     static constexpr int kMaxWrite16 = 123;
     static constexpr int kMaxRead48 = 146;
     static constexpr int kMaxWrite48 = 142;
+    // The longest request the meter takes, address to last data byte: 0x48 writing 142 registers.
+    static constexpr int kMaxRequestUnit = 14 + 2 * kMaxWrite48;
 
     explicit ModbusSlave(MeterImage& image) : m_image(image) {}
 

@@ -156,6 +156,10 @@ QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool*
             if (!value(text) || !SplitHostPort(text, options.host, options.port))
                 return QStringLiteral("%1 ждет HOST:PORT").arg(option);
             options.endpoint = option == QLatin1String("--tcp") ? SimOptions::Endpoint::Tcp : SimOptions::Endpoint::Udp;
+        } else if (option == QLatin1String("--max-clients")) {
+            if (!value(text) || !ParseUnsigned(text, 1000, number) || number == 0)
+                return QStringLiteral("--max-clients ждет число 1..1000");
+            options.maxClients = static_cast<int>(number);
         } else if (option == QLatin1String("--pty")) {
             options.endpoint = SimOptions::Endpoint::Pty;
         } else if (option == QLatin1String("--serial")) {

@@ -26,6 +26,7 @@ struct SimOptions {
     Endpoint endpoint = Endpoint::None;
     QString host = QStringLiteral("127.0.0.1");
     int port = 0;           // 0: any free port (the bound one is reported)
+    int maxClients = 4;     // TCP clients served at once; more are accepted and closed at once
     QString serialPath;
     int baud = 115200;
     int framing = 0;        // TransportProtocol: 0 RTU, 1 ASCII, 2 stuffed, 4 MBAP

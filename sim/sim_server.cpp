@@ -31,6 +31,9 @@ bool ResolveIpv4(const QString& host, sockaddr_in& address, int port)
     return inet_pton(AF_INET, text.constData(), &address.sin_addr) == 1;
 }
 
+// A frame left unfinished this long is garbage: it is dropped so it cannot swallow the next request.
+constexpr std::chrono::milliseconds kStaleFrame{1000};
+
 speed_t SpeedConstant(int baud)
 {
     switch (baud) {
@@ -69,13 +72,7 @@ bool SimServer::Open(QString* error)
         *error = SystemError(QStringLiteral("eventfd"));
         return false;
     }
-    SessionSettings settings;
     const SimOptions& options = m_meter.Options();
-    settings.framing = options.framing;
-    settings.faultDelayMs = options.faultDelayMs;
-    settings.baudDelay = options.baudDelay;
-    settings.closeAllowed = options.endpoint == SimOptions::Endpoint::Tcp;
-    m_session = std::make_unique<MeterSession>(m_meter.Slave(), m_meter.Faults(), settings);
     m_modem.reset();
     if (options.modem.enabled) {
         if (options.endpoint != SimOptions::Endpoint::Pty) {
@@ -109,7 +106,7 @@ bool SimServer::OpenTcp(QString* error)
     const int on = 1;
     if (m_listenFd < 0 || ::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0
         || ::bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-        || ::listen(m_listenFd, 4) != 0) {
+        || ::listen(m_listenFd, 16) != 0) {
         *error = SystemError(QStringLiteral("TCP %1:%2").arg(options.host).arg(options.port));
         CloseAll();
         return false;
@@ -117,7 +114,6 @@ bool SimServer::OpenTcp(QString* error)
     socklen_t length = sizeof address;
     ::getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&address), &length);
     m_boundPort = ntohs(address.sin_port);
-    m_tcp = true;
     return true;
 }
 
@@ -129,26 +125,29 @@ bool SimServer::OpenUdp(QString* error)
         *error = QStringLiteral("неверный адрес IPv4: %1").arg(options.host);
         return false;
     }
-    m_lineFd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     const int on = 1;
     // The configurator binds the same port number on every interface; both must be allowed to share it.
-    if (m_lineFd < 0 || ::setsockopt(m_lineFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0
-        || ::bind(m_lineFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (fd < 0 || ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0
+        || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         *error = SystemError(QStringLiteral("UDP %1:%2").arg(options.host).arg(options.port));
+        if (fd >= 0)
+            ::close(fd);
         CloseAll();
         return false;
     }
     socklen_t length = sizeof address;
-    ::getsockname(m_lineFd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
     m_boundPort = ntohs(address.sin_port);
-    m_udp = true;
+    m_line = std::make_unique<SimConnection>(fd, NewSession(), true);
     return true;
 }
 
 bool SimServer::OpenPty(QString* error)
 {
     char name[256] = {};
-    if (::openpty(&m_lineFd, &m_ptySlaveFd, name, nullptr, nullptr) != 0) {
+    int master = -1;
+    if (::openpty(&master, &m_ptySlaveFd, name, nullptr, nullptr) != 0) {
         *error = SystemError(QStringLiteral("openpty"));
         return false;
     }
@@ -156,8 +155,9 @@ bool SimServer::OpenPty(QString* error)
     ::tcgetattr(m_ptySlaveFd, &raw);
     ::cfmakeraw(&raw);
     ::tcsetattr(m_ptySlaveFd, TCSANOW, &raw);
-    ::fcntl(m_lineFd, F_SETFL, ::fcntl(m_lineFd, F_GETFL) | O_NONBLOCK);
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     m_ptyPath = QString::fromLocal8Bit(name);
+    m_line = std::make_unique<SimConnection>(master, NewSession(), false);
     return true;
 }
 
@@ -169,43 +169,47 @@ bool SimServer::OpenSerial(QString* error)
         *error = QStringLiteral("скорость %1 бод не поддерживается").arg(options.baud);
         return false;
     }
-    m_lineFd = ::open(options.serialPath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(options.serialPath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     termios line{};
-    if (m_lineFd < 0 || ::tcgetattr(m_lineFd, &line) != 0) {
+    bool ready = fd >= 0 && ::tcgetattr(fd, &line) == 0;
+    if (ready) {
+        ::cfmakeraw(&line);
+        line.c_cflag |= CLOCAL | CREAD;
+        ::cfsetspeed(&line, speed);
+        ready = ::tcsetattr(fd, TCSANOW, &line) == 0;
+    }
+    if (!ready) {
         *error = SystemError(options.serialPath);
+        if (fd >= 0)
+            ::close(fd);
         CloseAll();
         return false;
     }
-    ::cfmakeraw(&line);
-    line.c_cflag |= CLOCAL | CREAD;
-    ::cfsetspeed(&line, speed);
-    if (::tcsetattr(m_lineFd, TCSANOW, &line) != 0) {
-        *error = SystemError(options.serialPath);
-        CloseAll();
-        return false;
-    }
+    m_line = std::make_unique<SimConnection>(fd, NewSession(), false);
     return true;
+}
+
+std::unique_ptr<MeterSession> SimServer::NewSession() const
+{
+    const SimOptions& options = m_meter.Options();
+    SessionSettings settings;
+    settings.framing = options.framing;
+    settings.faultDelayMs = options.faultDelayMs;
+    settings.baudDelay = options.baudDelay;
+    settings.closeAllowed = options.endpoint == SimOptions::Endpoint::Tcp;
+    return std::make_unique<MeterSession>(m_meter.Slave(), m_meter.Faults(), settings);
 }
 
 void SimServer::CloseAll()
 {
-    for (int* fd : {&m_listenFd, &m_lineFd, &m_ptySlaveFd, &m_wakeFd}) {
+    m_clients.clear();
+    m_clientCount = 0;
+    m_line.reset();
+    for (int* fd : {&m_listenFd, &m_ptySlaveFd, &m_wakeFd}) {
         if (*fd >= 0)
             ::close(*fd);
         *fd = -1;
     }
-    m_pending.clear();
-}
-
-void SimServer::DropClient()
-{
-    if (m_tcp && m_lineFd >= 0) {
-        ::close(m_lineFd);
-        m_lineFd = -1;
-        Log(QStringLiteral("соединение закрыто"));
-    }
-    m_pending.clear();
-    m_session->LineQuiet();
 }
 
 bool SimServer::Start(QString* error)
@@ -230,154 +234,110 @@ void SimServer::Stop()
 
 void SimServer::Run()
 {
+    std::vector<pollfd> fds;
     while (!m_stop) {
-        pollfd fds[2];
-        int count = 0;
-        fds[count++] = {m_wakeFd, POLLIN, 0};
-        const int serving = m_lineFd >= 0 ? m_lineFd : m_listenFd;
-        if (serving >= 0)
-            fds[count++] = {serving, POLLIN, 0};
+        // Wake-up first, then the listener or the line, then the TCP clients in the order of m_clients.
+        fds.clear();
+        fds.push_back({m_wakeFd, POLLIN, 0});
+        const int serving = m_line ? m_line->Fd() : m_listenFd;
+        fds.push_back({serving, POLLIN, 0});
+        for (const auto& client : m_clients)
+            fds.push_back({client->Fd(), POLLIN, 0});
         const std::chrono::nanoseconds wait = PollTimeout();
         const timespec timeout{static_cast<time_t>(wait.count() / 1'000'000'000),
                                static_cast<long>(wait.count() % 1'000'000'000)};
-        const int ready = ::ppoll(fds, static_cast<nfds_t>(count), &timeout, nullptr);
+        const int ready = ::ppoll(fds.data(), static_cast<nfds_t>(fds.size()), &timeout, nullptr);
         if (m_stop)
             break;
         if (ready > 0 && (fds[0].revents & POLLIN)) {
             std::uint64_t wakeups = 0;
             [[maybe_unused]] const ssize_t taken = ::read(m_wakeFd, &wakeups, sizeof wakeups);
         }
-        if (ready > 0 && count > 1 && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
-            if (serving == m_listenFd) {
-                m_lineFd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-                if (m_lineFd >= 0) {
-                    const int on = 1;
-                    ::setsockopt(m_lineFd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-                    Log(QStringLiteral("клиент подключен"));
-                }
-            } else {
-                ReadLine(serving);
-            }
-        }
-        if (m_session->NeedsFrameGap() && Clock::now() - m_lastReceived >= std::chrono::milliseconds(FrameGapMs())) {
-            std::lock_guard<std::mutex> lock(m_meter.Lock());
-            m_session->LineQuiet();
-            Schedule();
+        constexpr short kReadable = POLLIN | POLLHUP | POLLERR;
+        // Clients from the back, so dropping one leaves the indices of the others alone.
+        for (std::size_t i = m_clients.size(); i-- > 0;) {
+            if (!Serve(*m_clients[i], ready > 0 && (fds[2 + i].revents & kReadable)))
+                DropClient(i);
         }
         if (m_modem)
             ModemTick();
-        SendDue();
-    }
-}
-
-void SimServer::ReadLine(int fd)
-{
-    std::uint8_t buffer[4096];
-    ssize_t received = 0;
-    if (m_udp) {
-        socklen_t length = sizeof m_udpPeer;
-        received = ::recvfrom(fd, buffer, sizeof buffer, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(m_udpPeer), &length);
-        if (received > 0)
-            m_udpPeerLength = length;
-    } else {
-        received = ::read(fd, buffer, sizeof buffer);
-    }
-    if (received == 0 && m_tcp) {
-        DropClient();
-        return;
-    }
-    if (received < 0) {
-        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR && m_tcp)
-            DropClient();
-        return;
-    }
-    if (m_modem) {
-        FeedModem(buffer, static_cast<int>(received));
-        return;
-    }
-    m_lastReceived = Clock::now();
-    if (m_log)
-        Log(QStringLiteral("<- %1").arg(MeterSession::Hex(QByteArray(reinterpret_cast<char*>(buffer), int(received)))));
-    std::lock_guard<std::mutex> lock(m_meter.Lock());
-    const int before = m_session->Requests();
-    m_session->Feed(buffer, static_cast<int>(received));
-    m_requests += m_session->Requests() - before;
-    Schedule();
-}
-
-void SimServer::Schedule()
-{
-    Clock::time_point at = m_pending.empty() ? Clock::now() : std::max(Clock::now(), m_pending.back().due);
-    for (SimAction& action : m_session->TakeActions()) {
-        at += std::chrono::duration_cast<Clock::duration>(action.delay);
-        m_pending.push_back({std::move(action), at});
-    }
-}
-
-void SimServer::SendDue()
-{
-    while (!m_pending.empty() && m_pending.front().due <= Clock::now()) {
-        Pending next = std::move(m_pending.front());
-        m_pending.pop_front();
-        if (next.action.type == SimAction::Close) {
-            DropClient();
-            return;
-        }
-        // Behind a modem the meter is heard only while the call carries data.
-        if (m_lineFd < 0 || (m_modem && !m_modem->CarriesData()))
-            continue;
-        const QByteArray& bytes = next.action.bytes;
-        Log(QStringLiteral("-> %1").arg(MeterSession::Hex(bytes)));
-        if (m_udp) {
-            ::sendto(m_lineFd, bytes.constData(), bytes.size(), 0, reinterpret_cast<sockaddr*>(m_udpPeer), m_udpPeerLength);
-            continue;
-        }
-        if (!WriteLine(bytes))
-            return;
-    }
-}
-
-bool SimServer::WriteLine(const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(m_lineFd, bytes.constData() + done, bytes.size() - done);
-        if (n > 0) {
-            done += n;
-        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-            pollfd out{m_lineFd, POLLOUT, 0};
-            ::poll(&out, 1, 100);
-        } else {
-            if (m_tcp)
-                DropClient();
-            return false;
+        if (m_line) {
+            // A pseudo-terminal without a client reports a hang-up; there is nothing to read then.
+            const short events = ready > 0 ? fds[1].revents : 0;
+            if (m_modem && (events & POLLIN))
+                ReadModem();
+            // Behind a modem the meter is heard only while the call carries data.
+            if (m_modem && !m_modem->CarriesData())
+                m_line->DropPending();
+            if (!Serve(*m_line, !m_modem && (events & POLLIN)))
+                m_line->DropPending();  // the line itself stays; only its answers are lost
+        } else if (ready > 0 && (fds[1].revents & kReadable)) {
+            Accept();
         }
     }
-    return true;
+}
+
+bool SimServer::Serve(SimConnection& connection, bool readable)
+{
+    const int before = connection.Requests();
+    bool alive = !readable || connection.ReadFrom(m_meter.Lock(), m_log);
+    if (alive) {
+        connection.CheckQuiet(FrameGap(), kStaleFrame, m_meter.Lock());
+        alive = connection.SendDue(m_log);
+    }
+    m_requests += connection.Requests() - before;
+    return alive;
+}
+
+void SimServer::Accept()
+{
+    const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd < 0)
+        return;
+    const int limit = m_meter.Options().maxClients;
+    if (static_cast<int>(m_clients.size()) >= limit) {
+        // Taken off the backlog and closed at once: the client learns at its first read, not after a
+        // time-out, and the backlog never fills with connections nobody will serve.
+        ::close(fd);
+        Log(QStringLiteral("клиент отклонен: уже подключено %1").arg(limit));
+        return;
+    }
+    const int on = 1;
+    ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    m_clients.push_back(std::make_unique<SimConnection>(fd, NewSession(), false));
+    m_clientCount = static_cast<int>(m_clients.size());
+    Log(QStringLiteral("клиент подключен"));
+}
+
+void SimServer::DropClient(std::size_t index)
+{
+    // The client's half-received frame and its unsent answers go with it.
+    m_clients.erase(m_clients.begin() + static_cast<std::ptrdiff_t>(index));
+    m_clientCount = static_cast<int>(m_clients.size());
+    Log(QStringLiteral("соединение закрыто"));
 }
 
 std::chrono::nanoseconds SimServer::PollTimeout() const
 {
     using std::chrono::nanoseconds;
     nanoseconds timeout = std::chrono::milliseconds(200);
-    const Clock::time_point now = Clock::now();
-    if (!m_pending.empty())
-        timeout = std::clamp<nanoseconds>(m_pending.front().due - now, nanoseconds(0), timeout);
-    if (m_session && m_session->NeedsFrameGap())
-        timeout = std::min<nanoseconds>(timeout, std::chrono::milliseconds(FrameGapMs()));
+    if (m_line)
+        timeout = m_line->TimeToNext(timeout, FrameGap(), kStaleFrame);
+    for (const auto& client : m_clients)
+        timeout = client->TimeToNext(timeout, FrameGap(), kStaleFrame);
     if (m_modem) {
         if (const auto due = m_modem->NextDeadline())
-            timeout = std::clamp<nanoseconds>(*due - now + std::chrono::milliseconds(1), nanoseconds(0), timeout);
+            timeout = std::clamp<nanoseconds>(*due - Clock::now() + std::chrono::milliseconds(1), nanoseconds(0), timeout);
     }
     return timeout;
 }
 
-int SimServer::FrameGapMs() const
+std::chrono::milliseconds SimServer::FrameGap() const
 {
     // An RTU frame ends after 3.5 character times of silence; a few milliseconds cover every speed the
     // meter uses and the scheduling jitter of the host.
     const int baud = m_meter.Options().endpoint == SimOptions::Endpoint::Serial ? m_meter.Options().baud : 115200;
-    return std::max(5, 35 * 1000 / baud + 1);
+    return std::chrono::milliseconds(std::max(5, 35 * 1000 / baud + 1));
 }
 
 void SimServer::Log(const QString& text) const

@@ -16,12 +16,16 @@ void SimServer::DropCarrier()
     }
 }
 
-void SimServer::FeedModem(const std::uint8_t* bytes, int length)
+void SimServer::ReadModem()
 {
-    const QByteArray received(reinterpret_cast<const char*>(bytes), length);
+    std::uint8_t buffer[4096];
+    const ssize_t length = ::read(m_line->Fd(), buffer, sizeof buffer);
+    if (length <= 0)
+        return;
+    const QByteArray received(reinterpret_cast<const char*>(buffer), static_cast<int>(length));
     Log(QStringLiteral("модем <- %1").arg(MeterSession::Hex(received)));
     // The terminal sets the speed on its side of the pseudo-terminal; the modem hears it from ours.
-    const int speed = CurrentBaudRate(m_lineFd);
+    const int speed = CurrentBaudRate(m_line->Fd());
     ApplyModemOutput(m_modem->Feed(received, speed, Clock::now()));
 }
 
@@ -39,20 +43,16 @@ void SimServer::ApplyModemOutput(const HayesModem::Output& output)
     m_modemState = static_cast<int>(m_modem->CurrentState());
     if (!m_modem->CarriesData()) {
         // Whatever the meter still had to say is lost with the data connection.
-        m_pending.clear();
+        m_line->DropPending();
     }
-    if (!output.toTerminal.isEmpty() && m_lineFd >= 0) {
+    if (!output.toTerminal.isEmpty()) {
         Log(QStringLiteral("модем -> %1").arg(MeterSession::Hex(output.toTerminal)));
-        WriteLine(output.toTerminal);
+        m_line->Write(output.toTerminal);
     }
     if (!output.toRemote.isEmpty()) {
-        m_lastReceived = Clock::now();
-        Log(QStringLiteral("<- %1").arg(MeterSession::Hex(output.toRemote)));
-        std::lock_guard<std::mutex> lock(m_meter.Lock());
-        const int before = m_session->Requests();
+        const int before = m_line->Requests();
         const auto* data = reinterpret_cast<const std::uint8_t*>(output.toRemote.constData());
-        m_session->Feed(data, static_cast<int>(output.toRemote.size()));
-        m_requests += m_session->Requests() - before;
-        Schedule();
+        m_line->Receive(data, static_cast<int>(output.toRemote.size()), m_meter.Lock(), m_log);
+        m_requests += m_line->Requests() - before;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "app/named_folder.h"
 
+#include <QDateTime>
 #include <QFileInfo>
 
 namespace {
@@ -36,6 +37,32 @@ bool AppEnvironment::LoadNodeBase(NodeBase& base, UserMessage* failure)
         return false;
     }
     return base.Load(m_workFolder.Path(options), failure);
+}
+
+bool AppEnvironment::LoadNodeBase(NodeBase& base, UserMessage* failure, const FreshBaseQuestion& offerFreshBase)
+{
+    UserMessage damage;
+    if (LoadNodeBase(base, &damage))
+        return true;
+    if (!base.LastLoadFoundDamage() || !offerFreshBase) {
+        if (failure)
+            *failure = damage;
+        return false;
+    }
+    // The damaged file is never overwritten: it is kept under a name of its own, or left alone.
+    const QString kept = NodeBase::DamagedFileName(QDateTime::currentDateTime());
+    const UserMessage question{
+        damage.text
+            + QStringLiteral("\n\nСохранить поврежденный файл под именем \"%1\" и начать новую пустую базу узлов учета?")
+                  .arg(kept),
+        QString::fromUtf8(kCaptionQuestion), MessageStyle::kIconQuestion | MessageStyle::kYesNo};
+    if (!offerFreshBase(question)) {
+        if (failure)
+            *failure = {};
+        return false;
+    }
+    const ProgramOptions options = Options();
+    return NodeBase::SetDamagedFileAside(m_workFolder.Path(options), kept, failure) && LoadNodeBase(base, failure);
 }
 
 bool AppEnvironment::SaveNodeBase(const NodeBase& base, UserMessage* failure)

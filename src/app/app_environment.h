@@ -11,6 +11,8 @@
 
 #include <QString>
 
+#include <functional>
+
 struct StartupOverrides {
     QString settingsFile;  // --settings FILE
     QString workFolder;    // --workdir DIR
@@ -33,6 +35,11 @@ public:
 
     // The work-folder check, then the base in it; false with the message to show on failure.
     bool LoadNodeBase(NodeBase& base, UserMessage* failure);
+    // The same, and when the base file is damaged the question is put through `offerFreshBase`
+    // (a Yes/No message): Yes keeps the damaged file aside and starts an empty base, No leaves everything
+    // as it is and returns false with an empty `failure` (the user has read the damage already).
+    using FreshBaseQuestion = std::function<bool(const UserMessage& question)>;
+    bool LoadNodeBase(NodeBase& base, UserMessage* failure, const FreshBaseQuestion& offerFreshBase);
     bool SaveNodeBase(const NodeBase& base, UserMessage* failure);
     // The node called `name` (zt5ctl --node NAME): the base is loaded and searched.
     bool FindNode(const QString& name, NodeEntry* found, UserMessage* failure);

@@ -47,6 +47,11 @@ bool SavePortTable(SettingsStore& store, const PortTable& table)
 bool RefreshPortTable(SettingsStore& store, PortTable& table, const QString& deviceFolder)
 {
     LoadPortTable(store, table);
+    return RescanPortTable(store, table, deviceFolder);
+}
+
+bool RescanPortTable(SettingsStore& store, PortTable& table, const QString& deviceFolder)
+{
     const QMap<int, QString> stored = table.Entries();
     table.ScanSystemPorts(deviceFolder);
     return table.Entries() == stored || SavePortTable(store, table);

@@ -13,3 +13,7 @@ bool SavePortTable(SettingsStore& store, const PortTable& table);
 // Start-up: the stored table, plus a number for each serial device seen for the first time in
 // `deviceFolder` (/dev), stored again when that added any. False when the store could not be written.
 bool RefreshPortTable(SettingsStore& store, PortTable& table, const QString& deviceFolder = QStringLiteral("/dev"));
+// While the program runs (a window showing ports opens): devices plugged in since the last look get the
+// lowest free numbers, known ones keep theirs; the table in use is stored when that added any. False
+// when the store could not be written.
+bool RescanPortTable(SettingsStore& store, PortTable& table, const QString& deviceFolder = QStringLiteral("/dev"));

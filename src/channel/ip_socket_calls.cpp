@@ -65,6 +65,15 @@ int BindAnyInterface(int fd, std::uint16_t port)
     return ::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0 ? 0 : errno;
 }
 
+int LocalPort(int fd)
+{
+    sockaddr_in local {};
+    socklen_t length = sizeof local;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) != 0)
+        return 0;
+    return ntohs(local.sin_port);
+}
+
 int StartConnect(int fd, const sockaddr_in& peer)
 {
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0)

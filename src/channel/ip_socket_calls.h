@@ -24,6 +24,8 @@ int SetNoDelay(int fd);
 // Lets the port be shared with a socket bound to one specific local address (a local peer).
 int SetReuseAddress(int fd);
 int BindAnyInterface(int fd, std::uint16_t port);
+// The local port the socket is bound to, 0 when it is not.
+int LocalPort(int fd);
 
 // 0 when connected at once, EINPROGRESS while the connection is under way, else the error.
 int StartConnect(int fd, const sockaddr_in& peer);

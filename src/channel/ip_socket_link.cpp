@@ -81,7 +81,7 @@ int IpSocketLink::Open(int port, const QString& address, bool tcp)
     } else {
         error = SetReuseAddress(m_socket);
         if (!error)
-            error = BindAnyInterface(m_socket, m_port);
+            error = BindUdp();
     }
     if (stopped) {
         Close();
@@ -93,13 +93,38 @@ int IpSocketLink::Open(int port, const QString& address, bool tcp)
     return kTransportOk;
 }
 
+int IpSocketLink::ConnectTimeoutMs(int seconds)
+{
+    return std::clamp(seconds, kConnectTimeoutMs / 1000, kLongestConnectTimeoutMs / 1000) * 1000;
+}
+
+int IpSocketLink::LocalPort() const
+{
+    return m_socket == kNoSocket ? 0 : IpSocketCalls::LocalPort(m_socket);
+}
+
+// The remote port number on every interface, or, when that is refused, any port the system gives.
+int IpSocketLink::BindUdp()
+{
+    const int error = BindAnyInterface(m_socket, m_port);
+    if (error != EACCES && error != EADDRINUSE)
+        return error;
+    if (const int fallback = BindAnyInterface(m_socket, 0))
+        return fallback;
+    LogToOwner(m_owner, QString::fromUtf8("Локальный порт UDP %1 недоступен (%2), обмен идет через порт %3")
+                            .arg(m_port)
+                            .arg(SystemErrorText(error))
+                            .arg(LocalPort()));
+    return 0;
+}
+
 // 0 connected or an errno value; `stopped` when the owner asked to stop before the peer answered.
 int IpSocketLink::Connect(bool& stopped)
 {
     int error = StartConnect(m_socket, m_peer);
     if (error != EINPROGRESS)
         return error;
-    const Clock::time_point deadline = Clock::now() + milliseconds(kConnectTimeoutMs);
+    const Clock::time_point deadline = Clock::now() + milliseconds(m_connectTimeoutMs);
     for (;;) {
         const int left = MsUntil(deadline);
         if (left <= 0)

@@ -2,12 +2,15 @@
 // The transport of an "Ethernet/Internet" channel: one IPv4 socket, either a TCP connection to the
 // meter (or a gateway in front of it) or a UDP socket exchanging datagrams with one address and port.
 //
-// - TCP connects without blocking and waits at most kConnectTimeoutMs (5 s) for the peer: a dead
-//   address fails in seconds instead of the system's minutes. The wait ends early, with
+// - TCP connects without blocking and waits for the peer as long as the node's answer time-out says,
+//   5 s at least (kConnectTimeoutMs) and 60 s at most: a slow gateway gets its time, a dead address
+//   fails in seconds or a minute instead of the system's minutes. The wait ends early, with
 //   kTransportStopped and no report, when the owner asks to stop. Requests go out at once (no
 //   coalescing delay).
 // - UDP binds the remote port number on every local interface (shared with a local peer that binds
-//   one specific address) and sends datagrams to address:port. Only datagrams whose source is the
+//   one specific address) and sends datagrams to address:port. Where that port cannot be had (below
+//   1024 for a user, or held by another program) a port of the system's choosing is bound instead and
+//   the monitor says so; a gateway answers to the sender's port. Only datagrams whose source is the
 //   configured address are taken; anything else is dropped unseen, so no other host can slip in an
 //   answer.
 // - A read waits in cycles of kReadCycleMs, returns as soon as bytes are there, and polls the owner's
@@ -27,6 +30,7 @@
 class IpSocketLink : public ChannelTransport {
 public:
     static constexpr int kConnectTimeoutMs = 5000;
+    static constexpr int kLongestConnectTimeoutMs = 60000;
     static constexpr int kReadCycleMs = 5;
     static constexpr int kSendLimitMs = 3000;
     // The largest UDP payload that fits an Ethernet frame unfragmented.
@@ -38,6 +42,12 @@ public:
     IpSocketLink& operator=(const IpSocketLink&) = delete;
 
     void SetOwner(ChannelOwner* owner) override { m_owner = owner; }
+    // How long a TCP connect may wait for `seconds` of answer time-out: kConnectTimeoutMs at least,
+    // kLongestConnectTimeoutMs at most.
+    static int ConnectTimeoutMs(int seconds);
+    void SetConnectTimeoutMs(int ms) { m_connectTimeoutMs = ms; }
+    // The local port of the open UDP socket (the remote one, or the system's choice when that was taken).
+    int LocalPort() const;
 
     // TransportResult: 0 open, 4 failed (reported, no socket held), 3 stopped while connecting.
     int Open(int port, const QString& address, bool tcp);
@@ -53,6 +63,7 @@ public:
 
 private:
     int Connect(bool& stopped);
+    int BindUdp();
     int SendPiece(const std::uint8_t* bytes, int count, std::chrono::steady_clock::time_point deadline);
     int Fail(int error);
     bool StopRequested() const;
@@ -63,5 +74,6 @@ private:
     bool m_connected = false;
     QString m_address;
     std::uint16_t m_port = 0;
+    int m_connectTimeoutMs = kConnectTimeoutMs;
     sockaddr_in m_peer {};
 };

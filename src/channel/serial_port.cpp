@@ -3,6 +3,7 @@
 #include "channel/channel_owner.h"
 #include "channel/channel_types.h"
 #include "channel/port_table.h"
+#include "channel/serial_open_failure.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -56,14 +57,22 @@ int CCommPortClass::Open(int portNumber)
     InvalidateCache();
     m_device.Close();
     const QString path = PortTable::Global().DevicePath(portNumber);
+    int code = 0;
     for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-        if (m_device.Open(path) == 0) {
+        code = m_device.Open(path);
+        if (code == 0) {
             LogToOwner(m_owner, QStringLiteral("Успешно!"));
             return kTransportOk;
         }
+        // Only a port someone else holds may come free; a missing device or permission will not.
+        if (!IsSerialPortBusy(code))
+            break;
         std::this_thread::sleep_for(std::chrono::milliseconds(kOpenRetryPauseMs));
     }
-    Report(QStringLiteral("Последовательный порт не готов!Возможно, он занят другим приложением!"));
+    // The monitor keeps the system's own words next to ours.
+    if (!path.isEmpty())
+        LogToOwner(m_owner, QStringLiteral("%1: %2").arg(path, SerialDevice::ErrorText(code)));
+    Report(SerialOpenFailureText(portNumber, path, code));
     return kTransportFailed;
 }
 

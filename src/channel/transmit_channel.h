@@ -36,6 +36,7 @@ struct ChannelSettings {
     std::int32_t readIntervalOverrideMs = 0;
     std::int32_t modemConnectTimeoutSec = 120;
     std::int32_t answerTimeoutSec = 3;
+    std::int32_t connectTimeoutSec = 0;  // TCP connect wait; 0: from the answer time-out
     std::int32_t attempts = 5;
     std::int32_t byteSize = 0;
     std::int32_t parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space

@@ -33,6 +33,8 @@ bool CTransmitChanel::Connect(bool* openFailed)
     case kChannelModem:
         return ConnectModem(openFailed);
     case kChannelIp:
+        m_ipSocket.SetConnectTimeoutMs(IpSocketLink::ConnectTimeoutMs(
+            m_settings.connectTimeoutSec > 0 ? m_settings.connectTimeoutSec : m_settings.answerTimeoutSec));
         if (m_ipSocket.Open(m_settings.ipPort, m_settings.ipAddress, m_settings.tcp != 0) != kTransportOk) {
             SetFlag(openFailed, true);
             return false;

@@ -34,6 +34,7 @@ struct CliOptions {
     std::optional<int> functionSet;  // 0 standard, 1 the meter's own
     std::optional<int> address;
     std::optional<int> timeoutSec;
+    std::optional<int> connectTimeoutSec;  // TCP connect wait
     std::optional<int> attempts;
 
     // Behaviour.

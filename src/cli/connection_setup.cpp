@@ -79,6 +79,7 @@ ConnectionPlan PlanConnection(const CliOptions& options, const NodeRecord* node)
     Override(settings.byteSize, options.byteSize);
     Override(settings.framing, options.framing);
     Override(settings.answerTimeoutSec, options.timeoutSec);
+    Override(settings.connectTimeoutSec, options.connectTimeoutSec);
     Override(settings.attempts, options.attempts);
     Override(plan.target.functionSet, options.functionSet);
     Override(plan.target.networkAddress, options.address);

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -47,6 +48,7 @@ bool NodeBase::Load(const QString& workFolder, UserMessage* failure)
 bool NodeBase::LoadFile(const QString& filePath, UserMessage* failure)
 {
     m_entries.clear();
+    m_damaged = false;
     QFile file(filePath);
     // A missing base is an empty one, written at once so the user sees where it lives.
     const QIODevice::OpenMode mode = file.exists() ? QIODevice::ReadOnly : QIODevice::ReadWrite;
@@ -68,9 +70,30 @@ bool NodeBase::LoadFile(const QString& filePath, UserMessage* failure)
     const NodeBaseFile::ParseResult result = NodeBaseFile::Parse(image, m_entries, &counted);
     if (result == NodeBaseFile::ParseResult::kOk)
         return true;
+    m_damaged = true;
     if (failure)
         *failure = ParseFailure(result, filePath, counted, file.size());
     return false;
+}
+
+QString NodeBase::DamagedFileName(const QDateTime& when)
+{
+    return QStringLiteral("%1.damaged-%2").arg(QLatin1String(kFileName), when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+}
+
+bool NodeBase::SetDamagedFileAside(const QString& workFolder, const QString& keptName, UserMessage* failure)
+{
+    const QString path = FilePath(workFolder);
+    const QString kept = QFileInfo(path).dir().filePath(keptName);
+    // QFile::rename never replaces an existing file: an earlier damaged copy stays as it is.
+    QFile file(path);
+    if (!file.rename(kept)) {
+        if (failure)
+            *failure = UserMessage::Information(QStringLiteral("Не удалось переименовать файл \"%1\" в \"%2\": %3")
+                                                    .arg(QDir::toNativeSeparators(path), keptName, file.errorString()));
+        return false;
+    }
+    return NodeBase().SaveFile(path, failure);
 }
 
 bool NodeBase::Save(const QString& workFolder, UserMessage* failure) const

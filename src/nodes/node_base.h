@@ -6,6 +6,7 @@
 #include "app/user_message.h"
 #include "nodes/node_base_file.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 
@@ -28,6 +29,15 @@ public:
     // file is damaged or no node base at all.
     bool Load(const QString& workFolder, UserMessage* failure);
     bool LoadFile(const QString& filePath, UserMessage* failure);
+    // True when the last load failed on the file's contents (short, foreign or truncated), not on
+    // reading it: such a file may be set aside for a fresh base.
+    bool LastLoadFoundDamage() const { return m_damaged; }
+
+    // The name a damaged base is kept under: "Objects.bin.damaged-YYYYMMDD-HHMMSS".
+    static QString DamagedFileName(const QDateTime& when);
+    // Renames the damaged base of `workFolder` to `keptName` (in the same folder, never over another
+    // file) and writes an empty base in its place. On failure nothing was lost and `failure` says why.
+    static bool SetDamagedFileAside(const QString& workFolder, const QString& keptName, UserMessage* failure);
     // Writes the base; on failure the file on disk is the one before.
     bool Save(const QString& workFolder, UserMessage* failure) const;
     bool SaveFile(const QString& filePath, UserMessage* failure) const;
@@ -53,4 +63,5 @@ private:
     int NeighbourOfSameType(int index, int step) const;
 
     QList<NodeEntry> m_entries;
+    bool m_damaged = false;
 };

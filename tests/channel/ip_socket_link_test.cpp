@@ -3,6 +3,8 @@
 
 #include "channel/channel_types.h"
 #include "channel/ip_socket_link.h"
+#include "sim/meter_simulator.h"
+#include "sim/sim_server.h"
 #include "support/loopback_peer.h"
 #include "transport_test_helpers.h"
 
@@ -277,4 +279,77 @@ TEST(IpSocketLinkTcp, UnansweredConnectIsStoppableAndBounded)
     EXPECT_GE(clock.elapsed(), IpSocketLink::kConnectTimeoutMs);
     ExpectReportedOnce(owner, SystemText(ETIMEDOUT));
     EXPECT_EQ(OpenDescriptors(), descriptors);
+}
+
+TEST(IpSocketLinkTcp, ConnectWaitFollowsTheAnswerTimeOutWithinFiveToSixtySeconds)
+{
+    EXPECT_EQ(IpSocketLink::ConnectTimeoutMs(0), 5000);
+    EXPECT_EQ(IpSocketLink::ConnectTimeoutMs(3), 5000);
+    EXPECT_EQ(IpSocketLink::ConnectTimeoutMs(17), 17000);
+    EXPECT_EQ(IpSocketLink::ConnectTimeoutMs(60), 60000);
+    EXPECT_EQ(IpSocketLink::ConnectTimeoutMs(255), 60000);
+
+    // A slow gateway: the listener's queue is full, so the connection request goes unanswered.
+    PeerSocket listener(SOCK_STREAM);
+    const int port = listener.Listen(0);
+    ASSERT_GT(port, 0);
+    IpSocketLink queued;
+    ASSERT_EQ(queued.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
+
+    RecordingOwner owner;
+    IpSocketLink link;
+    link.SetOwner(&owner);
+    link.SetConnectTimeoutMs(IpSocketLink::ConnectTimeoutMs(6));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportFailed);
+    EXPECT_GE(clock.elapsed(), 6000);
+    ExpectReportedOnce(owner, SystemText(ETIMEDOUT));
+
+    // However long the wait may be, a stop request ends it within a poll interval or so.
+    owner.Clear();
+    link.SetConnectTimeoutMs(IpSocketLink::ConnectTimeoutMs(60));
+    std::thread stopper = StopLater(owner, 100);
+    clock.restart();
+    EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportStopped);
+    EXPECT_LT(clock.elapsed(), 1000);
+    stopper.join();
+    EXPECT_TRUE(owner.Boxes().isEmpty());
+}
+
+TEST(IpSocketLinkUdp, ATakenLocalPortFallsBackToAnyAndTheMeterStillAnswers)
+{
+    // The meter (the simulator) on 127.0.0.2:P; another program holds P on 127.0.0.3 without sharing
+    // it, so the link cannot bind P on every interface.
+    SimOptions options;
+    options.endpoint = SimOptions::Endpoint::Udp;
+    options.host = QStringLiteral("127.0.0.2");
+    MeterSimulator meter(options);
+    SimServer server(meter);
+    QString error;
+    ASSERT_TRUE(server.Start(&error)) << error.toStdString();
+    const int port = server.BoundPort();
+    PeerSocket holder(SOCK_DGRAM);
+    ASSERT_EQ(holder.Bind("127.0.0.3", port, false), port);
+
+    RecordingOwner owner;
+    IpSocketLink link;
+    link.SetOwner(&owner);
+    ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.2"), false), kTransportOk);
+    EXPECT_NE(link.LocalPort(), port);
+    EXPECT_GT(link.LocalPort(), 0);
+    EXPECT_EQ(owner.Log(), QStringList{QStringLiteral("Локальный порт UDP %1 недоступен (%2), обмен идет через порт %3")
+                                           .arg(port)
+                                           .arg(SystemText(EADDRINUSE))
+                                           .arg(link.LocalPort())});
+    EXPECT_TRUE(owner.Boxes().isEmpty());
+
+    // Read the type code: 01 03 00 00 00 01 and its CRC 84 0A.
+    const QByteArray request = QByteArray::fromHex("010300000001840a");
+    ASSERT_EQ(link.Send(Bytes(request), static_cast<int>(request.size())), kTransportOk);
+    std::uint8_t buffer[kExchangeBufferSize] = {};
+    int received = 0;
+    EXPECT_EQ(ReadBytes(link, buffer, 7, received), kTransportOk);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(buffer), received).left(5), QByteArray::fromHex("0103021702"));
+    server.Stop();
 }

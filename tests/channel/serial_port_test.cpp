@@ -13,7 +13,10 @@
 #include <cerrno>
 #include <thread>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -282,7 +285,10 @@ TEST_F(SerialPortTest, BusyPortGivesFiveAttemptsAndTheMessage)
     EXPECT_GE(MsSince(start), CCommPortClass::kOpenAttempts * CCommPortClass::kOpenRetryPauseMs);
     EXPECT_FALSE(port.IsOpen());
     const QString busy = QStringLiteral("Последовательный порт не готов!Возможно, он занят другим приложением!");
-    EXPECT_EQ(owner.Log(), (QStringList{QStringLiteral("Попытка открытия СОМ7!"), busy}));
+    // The holder's lock stops root, the terminal's exclusive mode everyone else.
+    const QString held = geteuid() == 0 ? SerialDevice::ErrorText(EWOULDBLOCK) : SerialDevice::ErrorText(EBUSY);
+    EXPECT_EQ(owner.Log(),
+              (QStringList{QStringLiteral("Попытка открытия СОМ7!"), pty.SlavePath() + QStringLiteral(": ") + held, busy}));
     ASSERT_EQ(owner.Boxes().size(), 1);
     EXPECT_EQ(owner.Boxes()[0].text, busy);
 
@@ -291,6 +297,86 @@ TEST_F(SerialPortTest, BusyPortGivesFiveAttemptsAndTheMessage)
     EXPECT_EQ(holder.Write(ping, sizeof ping), kTransportOk);
     EXPECT_EQ(pty.ReadMaster(2, 2000), Bytes(ping, sizeof ping));
     holder.Close();
+    EXPECT_EQ(port.Open(kPort), kTransportOk);
+}
+
+// Opens port `number` as the unprivileged user "nobody" in a child process and returns the message the
+// port reported (as root the pseudo-terminal, mode 0620, refuses that user), or, not being root, opens
+// it in this process with the device's mode taken away.
+QString MessageWithoutPermission(const PtyPair& pty, int number)
+{
+    const QByteArray path = pty.SlavePath().toLocal8Bit();
+    if (::geteuid() != 0) {
+        struct stat before{};
+        ::stat(path.constData(), &before);
+        ::chmod(path.constData(), 0);
+        RecordingOwner owner;
+        CCommPortClass port;
+        port.SetOwner(&owner);
+        const bool opened = port.Open(number) == kTransportOk;
+        ::chmod(path.constData(), before.st_mode & 07777);
+        return opened || owner.Boxes().isEmpty() ? QString() : owner.Boxes()[0].text;
+    }
+    int channel[2];
+    if (::pipe(channel) != 0)
+        return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(channel[0]);
+        QByteArray text;
+        if (::setgid(65534) == 0 && ::setuid(65534) == 0) {
+            RecordingOwner owner;
+            CCommPortClass port;
+            port.SetOwner(&owner);
+            if (port.Open(number) != kTransportOk && !owner.Boxes().isEmpty())
+                text = owner.Boxes()[0].text.toUtf8();
+        }
+        [[maybe_unused]] const ssize_t written = ::write(channel[1], text.constData(), static_cast<std::size_t>(text.size()));
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    QByteArray text;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, static_cast<int>(n));
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return QString::fromUtf8(text);
+}
+
+TEST_F(SerialPortTest, AnOpenThatFailsSaysWhyAtOnce)
+{
+    const QString head = QStringLiteral("Последовательный порт не готов!\n");
+    // The monitor gets the attempt, the system's words (when there is a device to ask) and the message.
+    const auto expectReport = [&](int number, const QString& text, const QString& systemText = {}) {
+        owner.Clear();
+        const Clock::time_point start = Clock::now();
+        EXPECT_EQ(port.Open(number), kTransportFailed);
+        // Nothing that waiting would mend: no second attempt.
+        EXPECT_LT(MsSince(start), CCommPortClass::kOpenRetryPauseMs);
+        QStringList log{QStringLiteral("Попытка открытия СОМ%1!").arg(number)};
+        if (!systemText.isEmpty())
+            log << systemText;
+        EXPECT_EQ(owner.Log(), log << text);
+        ASSERT_EQ(owner.Boxes().size(), 1);
+        EXPECT_EQ(owner.Boxes()[0].text, text);
+    };
+    PortTable::Global().Assign(kPort + 1, QString());
+    expectReport(kPort + 1, head + QStringLiteral("номер COM8 не назначен ни одному устройству: его можно назначить в "
+                                                  "окне \"Параметры\", вкладка \"Последовательные порты\""));
+    PortTable::Global().Assign(kPort + 2, QStringLiteral("/dev/zt5-no-such-port"));
+    expectReport(kPort + 2, head + QStringLiteral("порт COM9 (/dev/zt5-no-such-port) отсутствует"),
+                 QStringLiteral("/dev/zt5-no-such-port: ") + SerialDevice::ErrorText(ENOENT));
+    PortTable::Global().Assign(kPort + 3, QStringLiteral("/dev/null"));
+    expectReport(kPort + 3, head + QStringLiteral("COM10 (/dev/null) не является последовательным портом"),
+                 QStringLiteral("/dev/null: ") + SerialDevice::ErrorText(ENOTTY));
+
+    EXPECT_EQ(MessageWithoutPermission(pty, kPort),
+              head + QStringLiteral("нет прав доступа к порту COM7 (%1): пользователь должен входить в группу dialout")
+                         .arg(pty.SlavePath()));
+    // The port itself is fine for whoever may use it.
+    owner.Clear();
     EXPECT_EQ(port.Open(kPort), kTransportOk);
 }
 

@@ -64,7 +64,12 @@ TEST(CliBadInput, LinesThatCannotBeUsed)
     QTemporaryDir dir;
     const QString plain = dir.filePath(QStringLiteral("ttyS0"));
     ASSERT_TRUE(WriteFile(plain, "not a port"));
-    ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--serial"), plain}), kPortNotReady);
+    const CliRun notAPort = RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--serial"), plain});
+    EXPECT_EQ(notAPort.exitCode, 1);
+    EXPECT_TRUE(notAPort.out.isEmpty());
+    EXPECT_TRUE(notAPort.err.startsWith(QStringLiteral("Информация: Последовательный порт не готов!\nCOM")));
+    EXPECT_TRUE(notAPort.err.endsWith(QStringLiteral(" (%1) не является последовательным портом\n").arg(plain)))
+        << notAPort.err.toStdString();
 }
 
 TEST(CliBadInput, DeviceThatIsNotThisKindOfMeter)
@@ -121,6 +126,22 @@ TEST(CliBadInput, FilesOfAnotherKind)
         RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--workdir"), dir.path(), QStringLiteral("--node"),
                    QStringLiteral("Котельная")}),
         QStringLiteral("Информация: Файл \"%1\" не является файлом базы узлов учета!\n").arg(base));
+
+    // A base cut short, in its header or in its entries: refused with the damage named, and left as it
+    // is (the command line asks nothing, so it never sets the file aside).
+    const QList<QPair<QByteArray, QString>> damaged = {
+        {nodes.left(100), QStringLiteral("поврежден: заголовок неполон (100 байт)!")},
+        {nodes.left(156 + 635 + 10), QStringLiteral("поврежден: узлов учета в заголовке 2, в файле 1!")}};
+    for (const auto& [bytes, damage] : damaged) {
+        ASSERT_TRUE(WriteFile(base, bytes));
+        ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--workdir"), dir.path(),
+                                 QStringLiteral("--node"), QStringLiteral("Котельная")}),
+                      QStringLiteral("Информация: Файл базы узлов учета \"%1\" %2\n").arg(base, damage));
+        QFile kept(base);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), bytes);
+        EXPECT_EQ(QDir(dir.filePath(QStringLiteral("Base"))).entryList(QDir::Files), QStringList{QStringLiteral("Objects.bin")});
+    }
 }
 
 TEST(CliBadInput, ArchiveDatesWithoutRecords)

@@ -16,7 +16,7 @@ TEST(CliBasics, HelpListsEveryCommandAndOptionAndVersionNamesTheProject)
                              "--tcp", "--udp", "--serial", "--baud", "--parity", "--stop-bits", "--bits", "--node",
                              "--workdir", "--settings", "--demo", "--framing", "--functions", "--address",
                              "--timeout", "--attempts", "--yes", "--no", "--format", "--count", "--repeat", "calibrate",
-                             "--stand"})
+                             "--stand", "--connect-timeout"})
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
     EXPECT_TRUE(help.err.isEmpty());
 
@@ -45,6 +45,11 @@ TEST(CliBasics, UsageErrorsExitTwoWithNothingOnStdout)
         {QStringLiteral("service"), QStringLiteral("7"), QStringLiteral("1234567"), QStringLiteral("--demo")},
         {QStringLiteral("maker"), QStringLiteral("write"), QStringLiteral("--demo")},
         {QStringLiteral("check")},
+        // A connect wait outside 5..60 seconds.
+        {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:1"), QStringLiteral("--connect-timeout"),
+         QStringLiteral("4")},
+        {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:1"), QStringLiteral("--connect-timeout"),
+         QStringLiteral("61")},
         {QStringLiteral("--count"), QStringLiteral("0"), QStringLiteral("events"), QStringLiteral("db")},
     };
     for (const QStringList& line : lines) {

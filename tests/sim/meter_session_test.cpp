@@ -166,3 +166,44 @@ TEST(MeterSession, HoldsEachAnswerForTheLineTimeOfItsExchange)
         EXPECT_EQ(instant.Send(kReadTypeCode).at(0).delay, nanoseconds(0));
     }
 }
+
+TEST(MeterSession, NoiseInFrontOfARequestIsSkippedAndAForeignHeaderEndsTheConversation)
+{
+    {
+        // A frame with a broken CRC in the same burst as a good request: only the request is
+        // answered, at once.
+        Fixture rtu(kFramingRtu);
+        QByteArray broken = kReadTypeCode;
+        broken[7] = static_cast<char>(broken[7] ^ 1);
+        auto actions = rtu.Send(broken + kReadTypeCode);
+        ASSERT_EQ(actions.size(), 1u);
+        EXPECT_EQ(actions[0].bytes, Rtu({1, 0x03, 2, 0x17, 0x02}));
+        // Noise of no known length in front of it: a whole request behind it shows it was noise.
+        actions = rtu.Send(QByteArray::fromHex("ff0a77") + kReadTypeCode);
+        ASSERT_EQ(actions.size(), 1u);
+        EXPECT_EQ(actions[0].bytes, Rtu({1, 0x03, 2, 0x17, 0x02}));
+        // A header promising a write longer than the meter takes is noise too.
+        EXPECT_EQ(rtu.Send(QByteArray::fromHex("01480000000000000000ffff") + kReadTypeCode).size(), 1u);
+        EXPECT_FALSE(rtu.session->HasPartialFrame());
+    }
+    {
+        Fixture mbap(kFramingModbusTcp, {}, true);
+        // The largest request the meter takes is let through (and refused by the slave, not the framing).
+        QByteArray largest = QByteArray::fromHex("00010000012a") + QByteArray::fromHex("0148000000004000008e011c0001");
+        largest.append(QByteArray(284, '\0'));
+        ASSERT_EQ(mbap.Send(largest).size(), 1u);
+        // One byte more, and the connection is closed; what follows is not looked at.
+        const auto actions = mbap.Send(QByteArray::fromHex("00020000012b01") + QByteArray::fromHex("000300000006010300000001"));
+        ASSERT_EQ(actions.size(), 1u);
+        EXPECT_EQ(actions[0].type, SimAction::Close);
+        EXPECT_TRUE(mbap.session->Closing());
+        EXPECT_TRUE(mbap.Send(QByteArray::fromHex("000400000006010300000001")).empty());
+    }
+    {
+        // Where the line cannot be dropped, the search for a header goes on byte by byte.
+        Fixture mbap(kFramingModbusTcp);
+        const auto actions = mbap.Send(QByteArray::fromHex("0a0d0005") + QByteArray::fromHex("000300000006010300000001"));
+        ASSERT_EQ(actions.size(), 1u);
+        EXPECT_EQ(actions[0].bytes, QByteArray::fromHex("000300000005010302 1702"));
+    }
+}

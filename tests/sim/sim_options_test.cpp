@@ -71,7 +71,7 @@ TEST(SimOptions, HelpNamesEveryOption)
                                "--stand",         "--stand-echo",
                                "--modem-pty",     "--modem-speed",
                                "--modem-answer",  "--modem-guard-ms",
-                               "--modem-dial-ms"})
+                               "--modem-dial-ms", "--max-clients"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
 }
 

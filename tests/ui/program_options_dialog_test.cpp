@@ -41,12 +41,13 @@ protected:
     const QString programFolder = folder.filePath(QStringLiteral("program"));
     AppEnvironment env{settingsFile, WorkFolder(programFolder)};
     PortTable ports;
+    QTemporaryDir devices;  // the serial devices the dialog finds as it opens: none unless a test adds one
 };
 
 TEST_F(ProgramOptionsDialogTest, OkRefusesAFolderThatIsNotThereAndWritesBothKeysForOneThatIs)
 {
     RecordedMessageBoxes boxes;
-    ProgramOptionsDialog dialog(env, nullptr, ports);
+    ProgramOptionsDialog dialog(env, nullptr, ports, devices.path());
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Параметры"));
     dialog.open();
     auto* useProgram = Child<QCheckBox>(dialog, "useProgramFolder");
@@ -88,7 +89,7 @@ TEST_F(ProgramOptionsDialogTest, OkRefusesAFolderThatIsNotThereAndWritesBothKeys
 TEST_F(ProgramOptionsDialogTest, TheCheckboxShowsTheProgramFolderAndKeepsTheOtherOne)
 {
     WriteProgramOptions(env.Settings(), {0, folder.path()});
-    ProgramOptionsDialog dialog(env, nullptr, ports);
+    ProgramOptionsDialog dialog(env, nullptr, ports, devices.path());
     dialog.open();
     auto* useProgram = Child<QCheckBox>(dialog, "useProgramFolder");
     auto* other = Child<QLineEdit>(dialog, "otherFolder");
@@ -116,7 +117,7 @@ TEST_F(ProgramOptionsDialogTest, APortAssignedByHandIsStoredOnOkAndCancelWritesN
 {
     ports.Assign(1, QStringLiteral("/dev/ttyS0"));
     {
-        ProgramOptionsDialog dialog(env, nullptr, ports);
+        ProgramOptionsDialog dialog(env, nullptr, ports, devices.path());
         dialog.open();
         auto* rows = Child<QTableWidget>(dialog, "portRows");
         auto* device = Child<QComboBox>(dialog, "devicePath");
@@ -134,7 +135,7 @@ TEST_F(ProgramOptionsDialogTest, APortAssignedByHandIsStoredOnOkAndCancelWritesN
     EXPECT_FALSE(QFile::exists(settingsFile));
     EXPECT_EQ(ports.DevicePath(5), QString());
 
-    ProgramOptionsDialog dialog(env, nullptr, ports);
+    ProgramOptionsDialog dialog(env, nullptr, ports, devices.path());
     dialog.open();
     auto* rows = Child<QTableWidget>(dialog, "portRows");
     auto* device = Child<QComboBox>(dialog, "devicePath");
@@ -161,3 +162,35 @@ TEST_F(ProgramOptionsDialogTest, APortAssignedByHandIsStoredOnOkAndCancelWritesN
 }
 
 }  // namespace
+
+TEST_F(ProgramOptionsDialogTest, AnAdapterPluggedInWhileTheProgramRunsIsNumberedWhenTheDialogOpens)
+{
+    ports.Assign(1, QStringLiteral("/dev/pts/3"));
+    ports.Assign(3, devices.filePath(QStringLiteral("ttyUSB0")));
+    QFile plugged(devices.filePath(QStringLiteral("ttyUSB0")));
+    ASSERT_TRUE(plugged.open(QIODevice::WriteOnly));
+    plugged.close();
+    {
+        ProgramOptionsDialog dialog(env, nullptr, ports, devices.path());
+        // Known devices keep their numbers; nothing new, nothing written.
+        EXPECT_EQ(ports.NumberFor(devices.filePath(QStringLiteral("ttyUSB0"))), 3);
+        EXPECT_FALSE(QFile::exists(settingsFile));
+    }
+
+    QFile second(devices.filePath(QStringLiteral("ttyACM0")));
+    ASSERT_TRUE(second.open(QIODevice::WriteOnly));
+    second.close();
+    ProgramOptionsDialog dialog(env, nullptr, ports, devices.path());
+    dialog.open();
+    // The lowest free number, shown in the table at once and kept in the store.
+    auto* rows = Child<QTableWidget>(dialog, "portRows");
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->item(1, 1)->text(), devices.filePath(QStringLiteral("ttyACM0")));
+    EXPECT_EQ(rows->item(2, 1)->text(), devices.filePath(QStringLiteral("ttyUSB0")));
+    SettingsStore onDisk(settingsFile);
+    PortTable stored;
+    LoadPortTable(onDisk, stored);
+    EXPECT_EQ(stored.NumberFor(devices.filePath(QStringLiteral("ttyACM0"))), 2);
+    EXPECT_EQ(stored.NumberFor(QStringLiteral("/dev/pts/3")), 1);
+    Click(dialog, QDialogButtonBox::Cancel);
+}

@@ -96,6 +96,8 @@ private:
     void BuildMenus();
     void WireHost();
     void ApplyNode(const NodeRecord& node);
+    // Put to the user when the node base on disk is damaged: keep it aside and start afresh?
+    AppEnvironment::FreshBaseQuestion OfferFreshBase();
     void Show(const UserMessage& message);
     void OpenSettingsFile();
     void SaveSettingsFile();

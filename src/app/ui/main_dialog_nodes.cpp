@@ -1,6 +1,7 @@
 // The main window's node flows: choosing a node for "Установить связь", and the node of the demo meter.
 
 #include "app/ui/main_dialog.h"
+#include "app/port_table_settings.h"
 #include "app/ui/status_strip.h"
 #include "channel/port_table.h"
 #include "channel/ui/communications_dialog.h"
@@ -13,14 +14,18 @@ bool MainDialog::SelectNode()
     if (m_driver.IsBusy())
         return false;
     UserMessage failure;
-    if (!m_environment.LoadNodeBase(m_base, &failure)) {
+    if (!m_environment.LoadNodeBase(m_base, &failure, OfferFreshBase())) {
         Show(failure);
         return false;
     }
     CTransmitChanel& channel = m_driver.TransmitChanel();
+    // Adapters plugged in since start-up get their numbers now, and again before "Свойства" opens.
+    const auto rescan = [this] { RescanPortTable(m_environment.Settings(), PortTable::Global()); };
+    rescan();
     CDlgCommunications chooser(m_base, m_environment.Settings(), m_freePorts, PortTable::Global(), channel.Usb(), this);
     if (m_offerDemoNode)
         chooser.ShowNode(m_base.FindByName(DemoNodeName()));
+    chooser.SetPortRescan(rescan);
     const bool chosen = chooser.exec() == QDialog::Accepted;
     // The dialog edits the base in memory at once; those edits are kept whether or not a node is chosen.
     if (!m_environment.SaveNodeBase(m_base, &failure)) {
@@ -37,6 +42,13 @@ bool MainDialog::SelectNode()
     return true;
 }
 
+AppEnvironment::FreshBaseQuestion MainDialog::OfferFreshBase()
+{
+    return [this](const UserMessage& question) {
+        return ShowMessage(question.text, question.caption, question.style) == MessageAnswer::kYes;
+    };
+}
+
 void MainDialog::ApplyNode(const NodeRecord& node)
 {
     ApplyNodeToChannel(node, m_driver.TransmitChanel().Settings());
@@ -50,7 +62,7 @@ void MainDialog::UseDemoMeter(const DemoMeterAddress& meter)
 {
     UserMessage failure;
     // A base that cannot be read is not overwritten: the demo node is then chosen for this run only.
-    const bool loaded = m_environment.LoadNodeBase(m_base, &failure);
+    const bool loaded = m_environment.LoadNodeBase(m_base, &failure, OfferFreshBase());
     const int index = PutDemoNode(m_base, meter);
     if (!loaded || !m_environment.SaveNodeBase(m_base, &failure))
         Show(failure);

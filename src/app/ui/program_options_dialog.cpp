@@ -16,14 +16,17 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-ProgramOptionsDialog::ProgramOptionsDialog(AppEnvironment& env, QWidget* parent, PortTable& ports)
+ProgramOptionsDialog::ProgramOptionsDialog(AppEnvironment& env, QWidget* parent, PortTable& ports,
+                                           const QString& deviceFolder)
     : QDialog(parent), m_env(env), m_ports(ports)
 {
     setWindowTitle(QStringLiteral("Параметры"));
+    // An adapter plugged in since start-up shows up with its number here, without a restart.
+    RescanPortTable(env.Settings(), ports, deviceFolder);
 
     auto* tabs = new QTabWidget(this);
     tabs->addTab(CreateFolderPage(), QStringLiteral("Общие"));
-    m_portEditor = new PortTableEditor(ports.Entries(), QStringLiteral("/dev"), this);
+    m_portEditor = new PortTableEditor(ports.Entries(), deviceFolder, this);
     tabs->addTab(m_portEditor, QStringLiteral("Последовательные порты"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

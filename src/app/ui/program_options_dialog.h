@@ -16,8 +16,10 @@ class ProgramOptionsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // `ports` is the table in use, brought up to date on OK.
-    ProgramOptionsDialog(AppEnvironment& env, QWidget* parent, PortTable& ports = PortTable::Global());
+    // `ports` is the table in use: devices plugged in under `deviceFolder` since it was last looked at
+    // get their numbers as the dialog opens, and it is brought up to date on OK.
+    ProgramOptionsDialog(AppEnvironment& env, QWidget* parent, PortTable& ports = PortTable::Global(),
+                         const QString& deviceFolder = QStringLiteral("/dev"));
 
     void accept() override;
 

@@ -139,6 +139,8 @@ NodeListPage* CDlgCommunications::CurrentNodePage() const
 
 bool CDlgCommunications::RunProperties(NodeRecord& record)
 {
+    if (m_rescanPorts)
+        m_rescanPorts();
     CDlgNodeProperties properties(record, m_freePorts, m_ports, this);
     if (properties.exec() != QDialog::Accepted)
         return false;

@@ -49,6 +49,9 @@ public:
     // The USB device list slot chosen (the channel's USB device index); -1 unless a USB meter was.
     int UsbDeviceIndex() const { return m_usbDeviceIndex; }
 
+    // Called before "Свойства" opens, so an adapter plugged in meanwhile is offered with its number.
+    void SetPortRescan(std::function<void()> rescan) { m_rescanPorts = std::move(rescan); }
+
     void accept() override;
 
 private:
@@ -70,6 +73,7 @@ private:
     NodeBase& m_base;
     const FreePortTable& m_freePorts;
     const PortTable& m_ports;
+    std::function<void()> m_rescanPorts;
     SettingValue<int> m_connectType;
     WindowPlacementKeeper* m_placement;
     QTabBar* m_tabs = nullptr;
