@@ -154,9 +154,10 @@ TEST(ReportWriterLeftovers, FilesOfAKilledWriterGoAtTheNextReportInTheFolder)
     QTemporaryDir folder;
     // A process that has ended: its id is free, its report files are leftovers.
     QProcess ended;
-    ended.start(QStringLiteral("true"), {});
-    ASSERT_TRUE(ended.waitForFinished(10000));
+    ended.start(QStringLiteral("sleep"), {QStringLiteral("0.1")});
+    ASSERT_TRUE(ended.waitForStarted(10000));
     const auto deadPid = static_cast<quint32>(ended.processId());
+    ASSERT_TRUE(ended.waitForFinished(10000));
     const quint32 running = NewReportWindowNumber();  // this process: a writer still at work
     const QStringList kept{ReportTempName(folder.path(), running, ReportTempPart::Finished),
                            ReportTempName(folder.path(), running, ReportTempPart::Body),
