@@ -242,6 +242,7 @@ TEST(ConfigRoot, ShortSettingsFileIsWrittenOnlyOnceTheUserAgrees)
 
     // "Нет": nothing is queued, the meter keeps its settings.
     rig.presenter.answer = MessageAnswer::kNo;
+    window->MainConfig()->SetOperationText(QString());
     QTest::mouseClick(FrameButton(*window, "writeButton"), Qt::LeftButton);
     ASSERT_EQ(rig.presenter.messages.size(), 2);
     EXPECT_TRUE(rig.presenter.messages[1].text.contains(QStringLiteral("блок управления (52 байт из 64)")))
