@@ -163,6 +163,8 @@ for baud in 9600 115200; do
     done
   done
 done
+verdict "export over a line damaging 1 answer in 10 / clean export" \
+  "$(counter BM_ExportOverCorruptingLine ratio)" le 2.0
 
 verdict "trends: year of hourly records read, built, drawn (ms)" "$(time_ms BM_TrendPlotYear/q:4)" le 1000
 verdict "trends: one zoom step drawn, 4 quantities (ms)" "$(time_ms BM_TrendZoomRender/q:4)" le 100

@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 
@@ -56,17 +57,21 @@ bool ArchiveDatabase::Open(const DatabaseTarget& target)
 {
     Close();
     m_engine = target.engine;
-    if (!Connect(target))
-        return false;
-    for (int kind = 0; kind < kValueArchiveCount; ++kind) {
-        if (!PrepareTable(ArchiveKind(kind))) {
-            Close();
-            return false;
-        }
-    }
-    if (!m_database.transaction()) {
+    m_committed.fill(0);
+    m_broken = false;
+    m_madeFile.clear();
+    if (target.engine == DatabaseTarget::Engine::kSqlite && !QFileInfo::exists(target.path))
+        m_madeFile = target.path;
+    bool opened = Connect(target);
+    for (int kind = 0; opened && kind < kValueArchiveCount; ++kind)
+        opened = PrepareTable(ArchiveKind(kind));
+    if (opened && !m_database.transaction()) {
         Fail(m_database.lastError());
+        opened = false;
+    }
+    if (!opened) {
         Close();
+        RemoveMadeFile();
         return false;
     }
     m_inTransaction = true;
@@ -94,6 +99,11 @@ bool ArchiveDatabase::Connect(const DatabaseTarget& target)
         return false;
     }
     m_open = true;
+    QString error;
+    if (!RunConnectionSetup(m_database, &error)) {
+        Fail(kDatabaseNotOpen, error);
+        return false;
+    }
     return true;
 }
 
@@ -138,6 +148,7 @@ bool ArchiveDatabase::Exists(int kind, std::uint32_t serial, const DateTimeStamp
     const std::optional<bool> found = m_tables[kind]->Exists(std::int32_t(serial), text, &error);
     if (!found) {
         Fail(error);
+        m_broken = true;
         Recover();
         return false;
     }
@@ -156,6 +167,9 @@ bool ArchiveDatabase::Write(int kind, std::span<const std::uint8_t> record, std:
     QSqlError error;
     if (!table.Insert(row.values, &error)) {
         Fail(error);
+        // Only a row another writer stored first is this record's own trouble.
+        if (!IsDuplicateRowError(error))
+            m_broken = true;
         Recover();
         return false;
     }
@@ -202,6 +216,7 @@ bool ArchiveDatabase::CommitIfDue()
         return false;
     if (!m_database.transaction()) {
         Fail(m_database.lastError());
+        m_broken = true;
         return false;
     }
     m_inTransaction = true;
@@ -213,10 +228,13 @@ bool ArchiveDatabase::Commit()
     m_inTransaction = false;
     m_sinceCommit.start();
     if (m_database.commit()) {
+        for (const PendingRow& row : m_pending)
+            ++m_committed[row.kind];
         m_pending.clear();
         return true;
     }
     Fail(m_database.lastError());
+    m_broken = true;
     m_database.rollback();
     m_rowsWritten -= qint64(m_pending.size());
     m_pending.clear();
@@ -233,6 +251,7 @@ void ArchiveDatabase::Recover()
         QSqlError ignored;
         if (!m_tables[row.kind]->Insert(row.values, &ignored)) {
             // The connection itself is gone: what was pending cannot be kept.
+            m_broken = true;
             m_database.rollback();
             m_inTransaction = m_database.transaction();
             m_rowsWritten -= qint64(m_pending.size());
@@ -258,6 +277,15 @@ bool ArchiveDatabase::Close()
         QSqlDatabase::removeDatabase(m_connectionName);
     }
     return committed;
+}
+
+void ArchiveDatabase::RemoveMadeFile()
+{
+    if (m_madeFile.isEmpty())
+        return;
+    QFile::remove(m_madeFile);
+    QFile::remove(m_madeFile + QStringLiteral("-journal"));
+    m_madeFile.clear();
 }
 
 std::uint16_t ArchiveDatabase::TakeLastFailure()

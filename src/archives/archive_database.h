@@ -71,6 +71,11 @@ public:
     const ArchiveTable& Table(ArchiveKind kind) const { return *m_tables[kind]; }
     // Rows written since Open (committed or pending).
     qint64 RowsWritten() const { return m_rowsWritten; }
+    // Rows of the kind's table committed since Open: what the database really holds of this export.
+    qint64 RowsCommitted(int kind) const { return IsValueArchive(kind) ? m_committed[kind] : 0; }
+    // Whether a failure hit the database as a whole (full disk, lost connection, a failed commit) rather
+    // than one record: nothing more can be written in this session.
+    bool Broken() const { return m_broken; }
 
 private:
     struct PendingRow {
@@ -89,6 +94,8 @@ private:
     void Recover();
     void Fail(const QSqlError& error);
     void Fail(std::uint16_t code, const QString& text);
+    // After a failed Open: the SQLite file this Open made is removed, so no empty database is left.
+    void RemoveMadeFile();
 
     QString m_connectionName;
     QSqlDatabase m_database;
@@ -99,6 +106,9 @@ private:
     std::vector<PendingRow> m_pending;
     QElapsedTimer m_sinceCommit;
     qint64 m_rowsWritten = 0;
+    std::array<qint64, kValueArchiveCount> m_committed{};
+    bool m_broken = false;
+    QString m_madeFile;
     bool m_lastCallFailed = false;
     std::uint16_t m_failure = kDatabaseNoFailure;
     QString m_failureText;

@@ -25,6 +25,7 @@ ArchiveExport::ArchiveExport(DatabaseTarget target, ExportProgress* progress)
 bool ArchiveExport::ExportWholeArchive(CRovoRedod& driver)
 {
     m_counts = ExportCounts{};
+    m_accepted = 0;
     ArchiveDatabase database;
     if (!database.Open(m_target)) {
         ReportDatabaseOpenFailure(driver, database, m_target);
@@ -34,27 +35,61 @@ bool ArchiveExport::ExportWholeArchive(CRovoRedod& driver)
         database.Close();
         return false;
     }
-    for (int kind = 0; kind < kValueArchiveCount; ++kind)
-        m_counts.total += ArchiveWalk(driver.Data().descriptors, ArchiveKind(kind), ReportTimeOf(driver)).Count();
+    for (int kind = 0; kind < kValueArchiveCount; ++kind) {
+        m_counts.archives[kind].total =
+            ArchiveWalk(driver.Data().descriptors, ArchiveKind(kind), ReportTimeOf(driver)).Count();
+        m_counts.total += m_counts.archives[kind].total;
+    }
     ReportProgress();
-    for (int kind = 0; kind < kValueArchiveCount && !driver.StopRequested(); ++kind) {
+    for (int kind = 0; kind < kValueArchiveCount && !database.Broken(); ++kind) {
+        if (driver.StopRequested()) {
+            m_counts.archives[kind].cutShort = m_counts.archives[kind].total > 0;
+            continue;
+        }
         if (ExportArchive(driver, database, kind))
             ++m_counts.kindsSucceeded;
+        else
+            m_counts.archives[kind].cutShort = true;
     }
-    if (!database.Close()) {
-        // The last rows did not reach the database: no archive can be said to be in it whole.
-        driver.LogLine(QString::asprintf("(0x%.4X) ", database.TakeLastFailure()) + database.LastFailureText());
-        return false;
+    const bool wasBroken = database.Broken();
+    if (!database.Close() && !wasBroken)
+        ReportDatabaseFailure(driver, database, "Ошибка записи в базу данных (0x%.4X)!", m_target.Describe());
+    TakeCommittedCounts(database);
+    return !m_counts.AnyCutShort() && !database.Broken();
+}
+
+void ArchiveExport::TakeCommittedCounts(const ArchiveDatabase& database)
+{
+    m_counts.written = 0;
+    for (int kind = 0; kind < kValueArchiveCount; ++kind) {
+        ArchiveExportCount& archive = m_counts.archives[kind];
+        archive.written = database.RowsCommitted(kind);
+        m_counts.written += archive.written;
+        if (archive.NotStored() > 0)
+            archive.cutShort = true;
     }
-    return m_counts.kindsSucceeded > 0;
+    m_counts.kindsSucceeded = 0;
+    for (const ArchiveExportCount& archive : m_counts.archives)
+        m_counts.kindsSucceeded += archive.cutShort ? 0 : 1;
+}
+
+QString DatabaseFailureText(ArchiveDatabase& database, const char* text)
+{
+    const QString shown = QString::asprintf(text, database.TakeLastFailure());
+    const QString reason = database.LastFailureText().trimmed();
+    // The first line as it always was; the engine's reason under it, so the user can act on it.
+    return reason.isEmpty() ? shown : shown + u'\n' + reason;
+}
+
+QString DatabaseOpenFailureText(ArchiveDatabase& database)
+{
+    return DatabaseFailureText(database, "Ошибка при открытии файла базы данных (0x%.4X)!");
 }
 
 void ReportDatabaseFailure(CRovoRedod& driver, ArchiveDatabase& database, const char* text, const QString& where)
 {
-    const QString shown = QString::asprintf(text, database.TakeLastFailure());
-    // The engine's own words go to the log, where a service engineer looks for the reason.
-    driver.LogLine(shown + u' ' + (where.isEmpty() ? QString() : where + QStringLiteral(": "))
-                   + database.LastFailureText());
+    const QString shown = DatabaseFailureText(database, text);
+    driver.LogLine(where.isEmpty() ? shown : where + QStringLiteral(": ") + shown);
     driver.ShowMessage(shown, QString::fromUtf8(kCaptionInformation), MessageStyle::kIconInformation);
 }
 
@@ -78,38 +113,41 @@ bool ArchiveExport::ExportArchive(CRovoRedod& driver, ArchiveDatabase& database,
     DriverData& data = driver.Data();
     const std::uint32_t serial = data.configuration.identity.serialNumber;
     const MeterArea area = kind == kArchiveTotals ? MeterArea::kTotalsRecord : MeterArea::kArchiveRecord;
+    ArchiveExportCount& count = m_counts.archives[kind];
     data.request = ArchiveRequest{};
     for (ArchiveWalk walk(data.descriptors, ArchiveKind(kind), ReportTimeOf(driver)); !walk.AtEnd(); walk.Next()) {
+        const DateTimeStamp& date = walk.Date();
+        count.stoppedAt = date;
+        count.stoppedAtKnown = true;
         if (driver.StopRequested())
             return false;
-        const DateTimeStamp& date = walk.Date();
         data.request = ValueArchiveRequest(ArchiveKind(kind), date);
         if (database.Exists(kind, serial, date)) {
+            ++count.skipped;
             ++m_counts.skipped;
         } else {
-            if (database.Failed() || !driver.ReadArchValues())
+            if (database.Failed()) {
+                ReportDatabaseFailure(driver, database, "Ошибка чтения базы данных (0x%.4X)!");
+                return false;
+            }
+            if (!driver.ReadArchValues())
                 return false;
             // The whole answer slot: the read cleared it, so the bytes this firmware level does not send are 0.
             const std::span<const std::uint8_t> record(data.At(area), std::size_t(kAnswerSlotBytes));
-            if (!database.Write(kind, record, serial, date))
+            if (!database.Write(kind, record, serial, date)) {
+                ReportDatabaseFailure(driver, database, "Ошибка записи в базу данных (0x%.4X)!");
                 return false;
-            ++m_counts.written;
+            }
+            ++m_accepted;
         }
         ReportProgress();
     }
+    count.stoppedAtKnown = false;
     return true;
 }
 
 void ArchiveExport::ReportProgress()
 {
     if (m_progress)
-        m_progress->RecordsDone(m_counts.written + m_counts.skipped, m_counts.total);
-}
-
-QString ExportCountsText(const ExportCounts& counts)
-{
-    return QStringLiteral("Записано: %1\nУже были в базе: %2\nВсего записей в архивах: %3")
-        .arg(counts.written)
-        .arg(counts.skipped)
-        .arg(counts.total);
+        m_progress->RecordsDone(m_accepted + m_counts.skipped, m_counts.total);
 }

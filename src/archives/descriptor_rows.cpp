@@ -23,6 +23,11 @@ void PutCapacity(QStringList& row, const CapacityEntry& capacity)
 
 }  // namespace
 
+QString ValueArchiveName(int kind)
+{
+    return IsValueArchive(kind) ? QString::fromUtf8(kArchiveNames[kind]) : QString();
+}
+
 QStringList DescriptorColumnTitles()
 {
     return {QStringLiteral("Архив"),           QStringLiteral("Дата начала"),   QStringLiteral("Дата конца"),

@@ -7,6 +7,9 @@
 
 #include "archives/archive_descriptors.h"
 
+// "Часовой", "Суточный", "Месячный", "Итоговый" by kind.
+QString ValueArchiveName(int kind);
+
 // "Архив", "Дата начала", "Дата конца", "Макс.число зап.", "Инд. для записи", "Размер записи",
 // "Пр.закольц.".
 QStringList DescriptorColumnTitles();

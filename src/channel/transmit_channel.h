@@ -102,6 +102,11 @@ private:
     int TimeoutResult() const;
     // Modem message, overflow and frame checks after a read: -1 to go on, else a ReadResult.
     int ExamineReceived(std::uint8_t* dest, int capacity, std::uint16_t& outLength);
+    // ExamineReceived, and when a whole answer's length is there but no answer: one short listen for the
+    // line to fall quiet, then 2 (damaged) at once instead of at the end of the time-out.
+    int ExamineSettled(std::uint8_t* dest, int capacity, std::uint16_t& outLength, int leftMs);
+    // How long the line must stay quiet for a frame to be over: 3.5 characters on a serial line.
+    int QuietGapMs() const;
     void ReportSendLimit(bool tooLong);
     void Report(const char* text);
 

@@ -52,10 +52,46 @@ int CTransmitChanel::ReadData(std::uint8_t* dest, int capacity, std::uint16_t& o
         const int left = static_cast<int>(timeoutMs - elapsed);
         int result = m_settings.kind == kChannelUsb ? ReadMoreUsb(left) : ReadMore(left);
         if (result == kGoOn)
-            result = ExamineReceived(dest, capacity, outLength);
+            result = ExamineSettled(dest, capacity, outLength, static_cast<int>(timeoutMs - clock.elapsed()));
         if (result != kGoOn)
             return result;
     }
+}
+
+int CTransmitChanel::ExamineSettled(std::uint8_t* dest, int capacity, std::uint16_t& outLength, int leftMs)
+{
+    for (;;) {
+        const int result = ExamineReceived(dest, capacity, outLength);
+        if (result != kGoOn
+            || !AnswerLengthReached(m_settings.framing, m_receive, m_receiveLength, m_transmit, m_transmitLength))
+            return result;
+        // A frame as long as the answer and no answer in it (a bad checksum, say). If the line stays quiet,
+        // that was all the meter sent: waiting out the time-out would only delay the retry.
+        const std::uint16_t before = m_receiveLength;
+        const int gap = std::clamp(QuietGapMs(), 0, std::max(leftMs, 0));
+        const int more = m_settings.kind == kChannelUsb ? ReadMoreUsb(gap) : ReadMore(gap);
+        if (m_receiveLength != before)
+            continue;  // it goes on (noise ahead of the answer): look again
+        if (more == kReadTimeoutEmpty || more == kReadTimeoutGarbage)
+            return kReadTimeoutGarbage;
+        return more;
+    }
+}
+
+int CTransmitChanel::QuietGapMs() const
+{
+    // 3.5 characters of 11 bits: 0.33 ms at 115200 baud, 4 ms at 9600; never below what a read can
+    // tell apart. A socket, a shared block or USB hands a frame on at once, in one piece or a few close
+    // behind each other; a modem passes it on in its own blocks, with pauses of its own.
+    constexpr int kMinimumMs = 2;
+    constexpr int kChunkedMs = 3;
+    constexpr int kModemMs = 20;
+    if (m_settings.kind == kChannelModem)
+        return kModemMs;
+    if (m_settings.kind != kChannelDirect)
+        return kChunkedMs;
+    const int baud = std::max<int>(m_settings.baudRate, 1);
+    return std::max(kMinimumMs, (35 * 11 * 1000 / 10 + baud - 1) / baud);
 }
 
 int CTransmitChanel::ReadMore(int timeoutMs)

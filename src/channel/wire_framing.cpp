@@ -297,6 +297,30 @@ int ExpectedRtuAnswerLength(const std::uint8_t* request, int requestLength)
     }
 }
 
+bool AnswerLengthReached(int framing, const std::uint8_t* received, int receivedLength, const std::uint8_t* sent,
+                         int sentLength)
+{
+    const int echo = EchoLength(received, receivedLength, sent, sentLength);
+    const std::uint8_t* candidate = received + echo;
+    const int length = receivedLength - echo;
+    FrameBounds bounds;
+    switch (framing) {
+    case kFramingRtu:
+    case kFramingRtuX25: {
+        if (length >= kMinRtuAnswer && (candidate[1] & 0x80) != 0)
+            return true;
+        const int expected = ExpectedRtuAnswerLength(sent, sentLength);
+        return expected > 0 && length >= expected;
+    }
+    case kFramingAscii:
+        return length >= kMinDelimitedRun && FindAsciiFrame(candidate, length, bounds);
+    case kFramingPpp:
+        return length >= kMinDelimitedRun && FindStuffedFrame(candidate, length, bounds);
+    default:
+        return false;
+    }
+}
+
 Recognition RecogniseAnswer(int framing, const std::uint8_t* received, int receivedLength, const std::uint8_t* sent,
                             int sentLength, bool lengthCheck, std::uint8_t* out, int capacity, int& outLength)
 {

@@ -72,6 +72,13 @@ enum class Recognition {
     kUnknownFraming,
 };
 
+// Whether as much has come (after any echo of the request) as a whole answer to `sent` takes: the
+// length the request expects, or an exception answer's (RTU); a closed frame (ASCII, stuffed). When
+// that much is there and still no answer is recognised, the frame is damaged once nothing more follows.
+// False where the length cannot be known (other framings, a function without a rule).
+bool AnswerLengthReached(int framing, const std::uint8_t* received, int receivedLength, const std::uint8_t* sent,
+                         int sentLength);
+
 // The answer recogniser of the channel. `received` holds everything read for this exchange, `sent` the
 // wire bytes of the request (an echo of them at the start of `received` is skipped). With `lengthCheck`
 // an RTU answer must have the length the request expects, exception answers excepted. On kComplete the

@@ -3,6 +3,7 @@
 #include "app/app_environment.h"
 #include "app/port_table_settings.h"
 #include "channel/port_table.h"
+#include "cli/command_table.h"
 #include "cli/connection_setup.h"
 #include "cli/terminal_output.h"
 #include "sim/demo_meter.h"
@@ -72,6 +73,7 @@ DriverSession* CliContext::Connect(int* exitCode)
         Environment();  // the stored port table first, so the path keeps a number it already has
     const ConnectionPlan plan = PlanConnection(m_options, hasNode ? &node : nullptr);
     m_session = std::make_unique<DriverSession>(m_host, plan.settings, plan.target);
+    m_session->Driver().Data().askTunesChecksum = CommandAsksAboutTunesChecksum(m_options.command);
     if (!m_session->Run(kCommandConnect)) {
         m_session.reset();
         *exitCode = kExitRefused;

@@ -5,6 +5,8 @@
 #include "channel/channel_types.h"
 #include "channel/framing_names.h"
 
+#include <QFileInfo>
+
 #include <array>
 
 namespace {
@@ -166,7 +168,18 @@ const OptionRow kOptions[] = {
      }},
     {"output", 'o', "ФАЙЛ", "Команды", "файл результата (read-config, report)",
      [](CliOptions& o, const QString& v) {
+         // Bytes that are no UTF-8 arrive as U+FFFD: written, the file would get another name than asked.
+         if (v.contains(QChar::ReplacementCharacter))
+             return QStringLiteral("имя файла в -o не в кодировке UTF-8; файл с другим именем не записывается");
+         if (QFileInfo(v).isDir())
+             return QStringLiteral("\"%1\" - папка; -o ждет имя файла").arg(v);
          o.output = v;
+         return QString();
+     }},
+    {"as-read", 0, nullptr, "Команды",
+     "read-config: сохранить настройки как прочитаны, даже если не сошлась их контрольная сумма (для ремонта)",
+     [](CliOptions& o, const QString&) {
+         o.asRead = true;
          return QString();
      }},
     {"date", 0, "ГГГГ-ММ-ДД[TЧЧ]", "Команды", "дата записи архива (archive)",

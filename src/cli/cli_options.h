@@ -45,6 +45,7 @@ struct CliOptions {
 
     // Command options.
     QString output;
+    bool asRead = false;  // read-config: the settings as read even when their checksum did not match
     QString date;
     std::optional<int> count;
     QString format = QStringLiteral("text");

@@ -41,6 +41,17 @@ std::span<const CliCommand> CliCommands()
     return kCommands;
 }
 
+bool CommandAsksAboutTunesChecksum(const QString& name)
+{
+    // read-config decides itself: it refuses a copy with a false checksum unless asked for one as read.
+    static const char* const kUsers[] = {"write-config", "set-clock", "service", "maker", "service-centre", "calibrate"};
+    for (const char* user : kUsers) {
+        if (name == QLatin1String(user))
+            return true;
+    }
+    return false;
+}
+
 const CliCommand* FindCliCommand(const QString& name)
 {
     for (const CliCommand& command : kCommands) {

@@ -22,6 +22,9 @@ struct CliCommand {
 };
 
 std::span<const CliCommand> CliCommands();
+// Whether the command works with the meter's settings, so a record whose checksum does not match is
+// put to the user; the other commands keep it as the meter holds it and only warn.
+bool CommandAsksAboutTunesChecksum(const QString& name);
 const CliCommand* FindCliCommand(const QString& name);
 // The commands as --help, the manual page and the completion script show them.
 std::vector<HelpCommand> CliCommandsHelp();

@@ -2,6 +2,7 @@
 
 #include "app/file_name_rules.h"
 #include "cli/cli_context.h"
+#include "cli/terminal_output.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_file.h"
 #include "config/tunes_validation.h"
@@ -50,8 +51,23 @@ int RunReadConfig(CliContext& context)
     // A copy of what the meter holds, as it is: a backup must be possible even of a configuration the
     // checks would refuse (a meter fresh from the factory has no thermal input in use). The checks
     // guard the way back, in write-config.
-    return SaveTunesFile(context.Options().output, session->Driver().Configuration(), context.Host()) ? kExitOk
-                                                                                                     : kExitRefused;
+    ConfigurationBlocks blocks = session->Driver().Configuration();
+    const DriverData& data = session->Driver().Data();
+    if (data.tunesChecksumMismatch) {
+        // The working copy then holds the factory defaults: saved, it would pass for the meter's settings.
+        if (!context.Options().asRead) {
+            PrintError(QStringLiteral("Файл %1 не записан: не сошлась контрольная сумма настроек прибора "
+                                      "(--as-read сохранит их как прочитаны).\n")
+                           .arg(context.Options().output));
+            return kExitRefused;
+        }
+        blocks.tunes = data.tunesAsRead;
+    }
+    if (!SaveTunesFile(context.Options().output, blocks, context.Host()))
+        return kExitRefused;
+    if (data.tunesChecksumMismatch)
+        PrintError(QStringLiteral("Настройки сохранены как прочитаны; их контрольная сумма не сошлась.\n"));
+    return kExitOk;
 }
 
 int RunWriteConfig(CliContext& context)
@@ -61,7 +77,15 @@ int RunWriteConfig(CliContext& context)
     if (!TakeFileArgument(context, file, &exitCode))
         return exitCode;
     ConfigurationBlocks blocks{};
-    if (!OpenChecked(context, file, blocks))
+    QString missing;
+    if (!OpenTunesFile(file, blocks, context.Host(), &missing))
+        return kExitRefused;
+    if (!missing.isEmpty()) {
+        // The settings it lacks would reach the meter as zeros.
+        PrintError(QStringLiteral("Файл настроек \"%1\" не записан в прибор: в нем недостает %2.\n").arg(file, missing));
+        return kExitRefused;
+    }
+    if (!ValidateTunes(blocks, context.Host()))
         return kExitRefused;
     DriverSession* session = context.Connect(&exitCode);
     if (!session)

@@ -1,6 +1,7 @@
 #include "cli/commands_database.h"
 
 #include "app/app_environment.h"
+#include "archives/archive_database.h"
 #include "archives/archive_export_extension.h"
 #include "archives/database_target.h"
 #include "cli/cli_context.h"
@@ -41,6 +42,15 @@ int RunExportDb(CliContext& context)
     if (!ChosenCliDatabase(context, &target, &error))
         return UsageError(error);
 
+    // A database that cannot be used is found before the line is taken.
+    {
+        ArchiveDatabase probe;
+        if (!probe.Open(target)) {
+            PrintError(target.Describe() + QStringLiteral(": ") + DatabaseOpenFailureText(probe) + u'\n');
+            return kExitRefused;
+        }
+    }
+
     int exitCode = kExitOk;
     DriverSession* session = context.Connect(&exitCode);
     if (!session)
@@ -49,9 +59,9 @@ int RunExportDb(CliContext& context)
     ArchiveExportExtension extension(FixedDatabase(target), &progress);
     const bool exported = RunWithExtension(*session, extension, kCommandExportArchive);
     progress.Finish();
-    if (!exported)
-        return kExitRefused;
     const ExportCounts& counts = extension.LastCounts();
-    PrintOut(target.Describe() + QLatin1Char('\n') + ExportCountsText(counts) + QLatin1Char('\n'));
-    return kExitOk;
+    // What is stored is told also when the export stopped short; the exit status says it did.
+    if (counts.total > 0 || counts.skipped > 0)
+        PrintOut(target.Describe() + QLatin1Char('\n') + ExportCountsText(counts, true) + QLatin1Char('\n'));
+    return exported ? kExitOk : kExitRefused;
 }

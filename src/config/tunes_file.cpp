@@ -1,6 +1,7 @@
 #include "config/tunes_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "app/atomic_file.h"
 #include "app/file_name_rules.h"
@@ -22,10 +23,16 @@ QString TunesFileFolder(const QString& name)
 bool SaveTunesFile(const QString& name, const ConfigurationBlocks& blocks, ConfigMessageHost& host,
                    QString* savedAs, const QDateTime& savedAt)
 {
+    // A folder named is no file to write: its name with ".zt5" beside it is not what was asked for.
+    if (QFileInfo(name).isDir()) {
+        ShowConfigInformation(host, QString::fromUtf8("\"%1\" - папка, а не файл настроек: настройки не записаны.")
+                                        .arg(name));
+        return false;
+    }
     const QString fileName = NormaliseTunesFileName(name);
     QString error;
     if (!ReplaceFileContents(fileName, BuildTunesFile(blocks, savedAt), &error)) {
-        ShowConfigInformation(host, error);
+        ShowConfigInformation(host, QString::fromUtf8("Файл настроек \"%1\" не записан: %2").arg(fileName, error));
         return false;
     }
     if (savedAs)
@@ -33,7 +40,7 @@ bool SaveTunesFile(const QString& name, const ConfigurationBlocks& blocks, Confi
     return true;
 }
 
-bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessageHost& host)
+bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessageHost& host, QString* missing)
 {
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -63,5 +70,7 @@ bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessa
                                         .arg(name)
                                         .arg(bytes.size())
                                         .arg(reading.expectedSize));
+    if (missing)
+        *missing = reading.missing;
     return true;
 }

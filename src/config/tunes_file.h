@@ -24,5 +24,8 @@ bool SaveTunesFile(const QString& name, const ConfigurationBlocks& blocks, Confi
 
 // Replaces `blocks` with the configuration of a settings file of either form. A file that cannot be
 // read or is too short to be a settings file is refused with a message and `blocks` stay as they were;
-// a file cut short after its header is read as far as it goes, with a notice.
-bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessageHost& host);
+// a file cut short after its header is read as far as it goes, with a notice. `missing` (when given)
+// receives what such a file lacked ("блок управления (52 байт из 64)"), empty for a whole file: the
+// settings it lacked are zeros, not the meter's, and must not be written to a meter unasked.
+bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessageHost& host,
+                   QString* missing = nullptr);

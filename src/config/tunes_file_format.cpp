@@ -1,6 +1,9 @@
 #include "config/tunes_file_format.h"
 
+#include <QStringList>
+
 #include <algorithm>
+#include <initializer_list>
 #include <cstring>
 
 #include "config/older_layout.h"
@@ -88,6 +91,29 @@ QByteArray BuildTunesFile(const ConfigurationBlocks& blocks, const QDateTime& sa
     return bytes;
 }
 
+namespace {
+
+struct FileBlock {
+    const char* name;
+    qsizetype size;
+};
+
+// The blocks after the header, in file order, and which of them a file of `size` bytes lacks.
+QString MissingBlocks(qsizetype size, qsizetype headerSize, std::initializer_list<FileBlock> layout)
+{
+    QStringList missing;
+    qsizetype start = headerSize;
+    for (const FileBlock& block : layout) {
+        const qsizetype lacking = std::min(block.size, std::max<qsizetype>(0, start + block.size - size));
+        if (lacking > 0)
+            missing << QString::fromUtf8("%1 (%2 байт из %3)").arg(QString::fromUtf8(block.name)).arg(lacking).arg(block.size);
+        start += block.size;
+    }
+    return missing.join(QStringLiteral(", "));
+}
+
+}  // namespace
+
 TunesFileReading ParseTunesFile(const QByteArray& bytes, ConfigurationBlocks& blocks)
 {
     blocks.tunes = TunesRecord{};
@@ -110,12 +136,21 @@ TunesFileReading ParseTunesFile(const QByteArray& bytes, ConfigurationBlocks& bl
             file.Read(image.data(), kOlderTunesSize);
             SplitOlderTunes(image, blocks.tunes, blocks.controls);
             file.Read(&blocks.open, sizeof blocks.open);
+            reading.missing = MissingBlocks(bytes.size(), kOlderTunesFileHeaderSize,
+                                            {{"идентификация прибора", qsizetype(sizeof blocks.identity)},
+                                             {"запись настроек", qsizetype(kOlderTunesSize)},
+                                             {"открытые настройки", qsizetype(sizeof blocks.open)}});
             return reading;
         }
     }
     file.Read(&blocks.tunes, sizeof blocks.tunes);
     file.Read(&blocks.open, sizeof blocks.open);
     file.Read(&blocks.controls, sizeof blocks.controls);
+    reading.missing = MissingBlocks(bytes.size(), kTunesFileHeaderSize,
+                                    {{"идентификация прибора", qsizetype(sizeof blocks.identity)},
+                                     {"запись настроек", qsizetype(sizeof blocks.tunes)},
+                                     {"открытые настройки", qsizetype(sizeof blocks.open)},
+                                     {"блок управления", qsizetype(sizeof blocks.controls)}});
     return reading;
 }
 

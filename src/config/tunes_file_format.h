@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QString>
 #include <cstdint>
 
 #include "config/device_blocks.h"
@@ -29,6 +30,9 @@ QByteArray BuildTunesFile(const ConfigurationBlocks& blocks, const QDateTime& sa
 struct TunesFileReading {
     bool older = false;          // the older form was recognised
     qsizetype expectedSize = 0;  // length of the form the file was read as
+    // The blocks a short file ends inside or before, with the bytes missing of each:
+    // "блок управления (52 байт из 64)"; empty for a whole file.
+    QString missing;
 };
 
 // Lays `bytes` over `blocks` the way the file has always been read: the record and the open settings

@@ -95,8 +95,16 @@ void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
                     QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
     }
 
-    if (ChecksumBlockMatches(m_Data.At(kTunesChecksum), record, AreaSize(kTunes, level))) {
+    m_Data.tunesChecksumMismatch = !ChecksumBlockMatches(m_Data.At(kTunesChecksum), record, AreaSize(kTunes, level));
+    if (m_Data.tunesChecksumMismatch)
+        std::memcpy(&m_Data.tunesAsRead, record, kRecordBytes);
+    if (!m_Data.tunesChecksumMismatch) {
         std::memcpy(&working.tunes, record, kRecordBytes);
+    } else if (!m_Data.askTunesChecksum) {
+        ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек! Настройки "
+                                      "в приборе оставлены как есть."),
+                    QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
+        LogLine(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек!"));
     } else {
         const int answer = ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы "
                                                          "настроек! Очистить содержимое прочитанных настроек?"),
@@ -112,6 +120,7 @@ void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
         LogLine(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек!"));
     }
     working.controls = controls;
+    m_Data.configurationMissing.clear();
 }
 
 bool CRovoRedod::WriteAllTunes()

@@ -22,6 +22,9 @@ struct DriverData {
 
     // Working copies. The record is always held in the 510-byte form with the controls apart.
     ConfigurationBlocks configuration{};
+    // What the settings file the working copy was opened from lacked (its settings there are zeros);
+    // empty when the file was whole or the copy came from the meter.
+    QString configurationMissing;
     QString versionText;  // "АВ %d.%d ПВ %d.%d"
     MakerData makerData{};
     ServiceCentreData serviceCentreData{};
@@ -36,6 +39,14 @@ struct DriverData {
     PasswordBytes parameterPassword{};
     bool cyclicRead = false;
     int cyclicPeriodMs = 0;
+    // Whether a settings record read with a checksum that does not match is asked about ("clear it?");
+    // when not, the answer is "no" (the record is kept as the meter holds it) and only the warning shows.
+    bool askTunesChecksum = true;
+
+    // Set by every settings read: the record's checksum did not match; tunesAsRead then holds the
+    // record as it came, for a copy made to repair it (the working copy holds the factory defaults).
+    bool tunesChecksumMismatch = false;
+    TunesRecord tunesAsRead{};
 
     std::uint8_t* At(MeterArea area) { return image.data() + AreaOffset(area); }
     const std::uint8_t* At(MeterArea area) const { return image.data() + AreaOffset(area); }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <atomic>
 
@@ -26,6 +27,8 @@ public:
 
     bool Open()
     {
+        // What a killed writer left here goes first, so such files do not pile up.
+        RemoveStaleReportTempFiles(QFileInfo(m_finishedPath).absolutePath());
         if (!gOpenTempFile(m_finished, m_finishedPath, m_log, &m_viewer)) {
             gDeleteTempFile(m_finishedPath, m_log, &m_viewer, m_finished);
             return false;

@@ -2,6 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <cerrno>
+#include <signal.h>
 
 #include "app/text_codec.h"
 
@@ -30,6 +34,24 @@ void Tell(MessageSink* owner, const QString& text)
 QString ReportTempName(const QString& folder, quint32 windowNumber, ReportTempPart part)
 {
     return QDir(folder).filePath(QString::asprintf("%.8X_2_%d.tmp", windowNumber, int(part)));
+}
+
+int RemoveStaleReportTempFiles(const QString& folder)
+{
+    static const QRegularExpression ours(QStringLiteral("^([0-9A-F]{8})_2_[01]\\.tmp$"));
+    int removed = 0;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral("*_2_*.tmp")}, QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch match = ours.match(name);
+        if (!match.hasMatch())
+            continue;
+        // The window number holds the writer's process id above ten bits of count (NewReportWindowNumber).
+        const auto pid = static_cast<pid_t>(match.captured(1).toUInt(nullptr, 16) >> 10);
+        const bool gone = pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH;
+        if (gone && QFile::remove(dir.filePath(name)))
+            ++removed;
+    }
+    return removed;
 }
 
 bool gOpenTempFile(QFile& file, const QString& path, QIODevice* log, MessageSink* owner)

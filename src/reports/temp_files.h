@@ -15,6 +15,11 @@ enum class ReportTempPart { Finished = 0, Body = 1 };
 // file and 1 for the body. Reports open at the same time must have different window numbers.
 QString ReportTempName(const QString& folder, quint32 windowNumber, ReportTempPart part);
 
+// Removes the temporary report files in `folder` that a process no longer running left behind (one
+// killed while writing or showing a report): only names of the pattern above, and only those whose
+// window number carries the id of a process that is gone. Returns how many were removed.
+int RemoveStaleReportTempFiles(const QString& folder);
+
 // Creates or truncates `path` for reading and writing in `file`, closing whatever `file` still had open.
 bool gOpenTempFile(QFile& file, const QString& path, QIODevice* log, MessageSink* owner);
 

@@ -157,3 +157,24 @@ TEST_F(PostgresqlExport, RangeReadsBackThisMetersRowsInTheStretchOldestFirst)
     EXPECT_TRUE(std::isnan(found[1].record.pipes[1].V));
     EXPECT_TRUE(database.Close());
 }
+
+TEST_F(PostgresqlExport, ATargetThatIsNotThereIsToldInTheEnginesWords)
+{
+    DatabaseTarget missingDatabase = target;
+    missingDatabase.database = QStringLiteral("zt5_no_such_database");
+    DatabaseTarget missingRole = target;
+    missingRole.user = QStringLiteral("zt5_no_such_role");
+    for (const auto& [wrong, reason] : {std::pair{missingDatabase, "database \"zt5_no_such_database\" does not exist"},
+                                        std::pair{missingRole, "role \"zt5_no_such_role\" does not exist"}}) {
+        ExportRig rig;
+        EXPECT_FALSE(rig.Export(wrong));
+        const QStringList boxes = rig.rig.BoxTexts();
+        ASSERT_EQ(boxes.size(), 1);
+        const QStringList lines = boxes[0].split(u'\n');
+        ASSERT_GE(lines.size(), 2) << qPrintable(boxes[0]);
+        EXPECT_EQ(lines[0], QString::fromUtf8("Ошибка при открытии файла базы данных (0x0001)!"));
+        EXPECT_TRUE(boxes[0].contains(QLatin1String(reason))) << qPrintable(boxes[0]);
+        EXPECT_TRUE(rig.rig.Messages().join(u'\n').contains(QLatin1String(reason)));
+        EXPECT_EQ(rig.rig.server.Requests(), 0);
+    }
+}

@@ -209,6 +209,31 @@ TEST(WireFramingRecognise, RtuLengthRulesFollowTheRequest)
     EXPECT_EQ(Recognise(kFramingRtuX25, ReadAnswer(10), kRead10).result, Recognition::kNotYet);
 }
 
+TEST(WireFramingRecognise, AnswerLengthReachedTellsWhenADamagedFrameIsWhole)
+{
+    const auto reached = [](int framing, const Bytes& received, const Bytes& sent) {
+        return AnswerLengthReached(framing, received.data(), int(received.size()), sent.data(), int(sent.size()));
+    };
+    Bytes badCrc = ReadAnswer(10);
+    badCrc.back() ^= 0x01;
+    EXPECT_TRUE(reached(kFramingRtu, badCrc, kRead10));
+    EXPECT_TRUE(reached(kFramingRtuX25, badCrc, kRead10));
+    EXPECT_FALSE(reached(kFramingRtu, Bytes(badCrc.begin(), badCrc.end() - 1), kRead10));
+    // The echo does not count; an exception answer is whole at five bytes.
+    EXPECT_FALSE(reached(kFramingRtu, Concat(kRead10, Bytes(badCrc.begin(), badCrc.begin() + 17)), kRead10));
+    EXPECT_TRUE(reached(kFramingRtu, Concat(kRead10, badCrc), kRead10));
+    EXPECT_TRUE(reached(kFramingRtu, {0x01, 0x83, 0x02, 0x00, 0x00}, kRead10));
+    // No rule for the function: never decided early.
+    EXPECT_FALSE(reached(kFramingRtu, Bytes(40, 0x11), WithCrc({0x01, 0x11})));
+    // Delimited framings: a closed frame.
+    EXPECT_TRUE(reached(kFramingAscii, Text(":010302002AD1\r\n"), {}));
+    EXPECT_FALSE(reached(kFramingAscii, Text(":010302002AD1\r"), {}));
+    EXPECT_TRUE(reached(kFramingPpp, {0x7E, 0x01, 0x03, 0x02, 0x00, 0x2A, 0x00, 0x00, 0x7F}, {}));
+    EXPECT_FALSE(reached(kFramingPpp, {0x7E, 0x01, 0x03, 0x02, 0x00, 0x2A}, {}));
+    // Modbus TCP carries no checksum: nothing to decide.
+    EXPECT_FALSE(reached(kFramingModbusTcp, Bytes(40, 0x00), {}));
+}
+
 TEST(WireFramingRecognise, EchoOfTheRequestIsSkipped)
 {
     EXPECT_EQ(Recognise(kFramingRtu, Concat(kRead10, ReadAnswer(10)), kRead10).answer, ReadAnswer(10));

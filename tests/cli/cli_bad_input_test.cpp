@@ -4,6 +4,10 @@
 // docs/bad-input.md.
 
 #include "cli_process.h"
+#include "cli_test_hosts.h"
+
+#include "config/tunes_file.h"
+#include "support/known_configuration.h"
 
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
@@ -185,4 +189,38 @@ TEST(CliBadInput, FoldersNamedOnTheCommandLine)
                   QStringLiteral("Ошибка: Невозможно создать папку настроек \"%1\"!\n(%2)!\n")  // CR LF as a line end
                       .arg(under, QString::fromLocal8Bit(std::strerror(ENOTDIR))));
     EXPECT_TRUE(QFileInfo(file).isFile());
+}
+
+TEST(CliBadInput, OutputNamesThatCannotBeWrittenAsAsked)
+{
+    QTemporaryDir dir;
+    const QString settings = dir.filePath(QStringLiteral("k.zt5"));
+    CollectingHost host;
+    ASSERT_TRUE(SaveTunesFile(settings, KnownConfiguration(), host));
+
+    // A folder after -o: refused, and nothing is written beside it under another name.
+    const QString folder = dir.filePath(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QStringList& words : {QStringList{QStringLiteral("report"), settings, QStringLiteral("-o"), folder},
+                                     QStringList{QStringLiteral("read-config"), QStringLiteral("--demo"),
+                                                 QStringLiteral("-o"), folder}}) {
+        const CliRun run = RunZt5Ctl(words);
+        EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("\"%1\" - папка").arg(folder))) << run.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral(".xls")));
+    EXPECT_FALSE(QFile::exists(folder + QStringLiteral(".zt5")));
+
+    // A name that is no UTF-8: refused rather than written under a name with U+FFFD in it.
+    QProcess shell;
+    shell.setWorkingDirectory(dir.path());
+    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"),
+                                            QStringLiteral("exec \"$0\" report \"$1\" -o \"$(printf 'out\\377\\376.xls')\""),
+                                            QStringLiteral(ZT5CTL_PATH), settings});
+    ASSERT_TRUE(shell.waitForStarted(10000));
+    const CliRun odd = FinishProcess(shell);
+    EXPECT_EQ(odd.exitCode, 2) << odd.err.toStdString();
+    EXPECT_TRUE(odd.err.contains(QStringLiteral("UTF-8"))) << odd.err.toStdString();
+    const QStringList left = QDir(dir.path()).entryList(QDir::Files);
+    EXPECT_EQ(left, QStringList{QStringLiteral("k.zt5")});
 }

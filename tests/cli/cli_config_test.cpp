@@ -185,3 +185,31 @@ TEST_F(CliConfig, ReportIsWhatTheCoreWriterMakesOfTheSameFile)
 }
 
 }  // namespace
+
+TEST_F(CliConfig, ShortFileIsCheckedButNeverWritten)
+{
+    const ConfigurationBlocks valid = ValidFileFromMeter("whole.zt5");
+    ASSERT_EQ(Run({QStringLiteral("write-config"), Path("whole.zt5")}).exitCode, 0);
+
+    // The same settings with another report hour, cut inside the controls block.
+    ConfigurationBlocks edited = valid;
+    edited.tunes.reportHour = std::uint8_t((valid.tunes.reportHour + 7) % 24);
+    SaveFile(Path("cut.zt5"), edited);
+    {
+        QFile file(Path("cut.zt5"));
+        ASSERT_TRUE(file.resize(1750));
+    }
+    const CliRun check = Run({QStringLiteral("check"), Path("cut.zt5")});
+    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
+    EXPECT_TRUE(check.err.contains(QString::fromUtf8("короче ожидаемого"))) << check.err.toStdString();
+
+    const CliRun write = Run({QStringLiteral("write-config"), Path("cut.zt5"), QStringLiteral("--yes")});
+    EXPECT_EQ(write.exitCode, 1);
+    EXPECT_TRUE(write.err.contains(QString::fromUtf8("не записан в прибор: в нем недостает блок управления (52 байт из 64)")))
+        << write.err.toStdString();
+
+    // The meter still holds the whole file's settings.
+    const CliRun read = Run({QStringLiteral("read-config"), QStringLiteral("-o"), Path("after.zt5")});
+    ASSERT_EQ(read.exitCode, 0) << read.err.toStdString();
+    EXPECT_EQ(OpenFile(Path("after.zt5")).tunes.reportHour, valid.tunes.reportHour);
+}

@@ -7,6 +7,7 @@
 #include "sim/meter_archives.h"
 #include "sim/meter_simulator.h"
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -14,6 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+
+#include <signal.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -38,23 +42,36 @@ qint64 MeterRecordCount()
     return records;
 }
 
-qint64 RowsIn(const QString& path)
+qint64 RowsIn(const QString& path, const QStringList& tables = {QStringLiteral("Hour"), QStringLiteral("Day"),
+                                                              QStringLiteral("Month"), QStringLiteral("Itog")})
 {
     qint64 rows = 0;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("cli-export-check"));
         db.setDatabaseName(path);
         EXPECT_TRUE(db.open());
-        for (const char* table : {"Hour", "Day", "Month", "Itog"}) {
+        for (const QString& table : tables) {
             QSqlQuery query(db);
             const QString sql = QStringLiteral("SELECT COUNT(*) FROM \"ZT5_Arch_Values_%1\"");
-            EXPECT_TRUE(query.exec(sql.arg(QLatin1String(table))));
+            EXPECT_TRUE(query.exec(sql.arg(table)));
             if (query.next())
                 rows += query.value(0).toLongLong();
         }
     }
     QSqlDatabase::removeDatabase(QStringLiteral("cli-export-check"));
     return rows;
+}
+
+// The number after `label` in the output ("Записано: 12" -> 12); -1 when not there.
+qint64 NumberAfter(const QString& out, const QString& label)
+{
+    const int at = out.indexOf(label);
+    if (at < 0)
+        return -1;
+    QString digits;
+    for (int i = at + int(label.size()); i < out.size() && out[i].isDigit(); ++i)
+        digits += out[i];
+    return digits.isEmpty() ? -1 : digits.toLongLong();
 }
 
 }  // namespace
@@ -97,4 +114,87 @@ TEST(CliExportDb, UnusableDatabaseIsToldAndNothingIsRead)
     EXPECT_TRUE(unreachable.out.isEmpty());
     EXPECT_TRUE(unreachable.err.contains(QStringLiteral("Ошибка при открытии файла базы данных (0x")))
         << unreachable.err.toStdString();
+    EXPECT_TRUE(unreachable.err.contains(QStringLiteral("refused"), Qt::CaseInsensitive)) << unreachable.err.toStdString();
+
+    // The database is tried before the line: a meter that is not there either is never waited for.
+    const CliRun both = RunZt5Ctl({QStringLiteral("export-db"), QStringLiteral("--tcp"),
+                                   QStringLiteral("127.0.0.1:%1").arg(ClosedTcpPort()), QStringLiteral("--database"),
+                                   QStringLiteral("postgresql://u@127.0.0.1:%1/db").arg(ClosedTcpPort())});
+    EXPECT_EQ(both.exitCode, 1);
+    EXPECT_TRUE(both.err.contains(QStringLiteral("Ошибка при открытии файла базы данных (0x"))) << both.err.toStdString();
+    // Nothing was said of the line: it was never tried.
+    EXPECT_FALSE(both.err.contains(QString::fromUtf8("Информация"))) << both.err.toStdString();
+    EXPECT_FALSE(both.err.contains(QString::fromUtf8("Прибор"))) << both.err.toStdString();
+}
+
+TEST(CliExportDb, DiskFillingUpIsToldAndTheSummaryIsWhatIsStored)
+{
+    SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kArchiveOptions);
+    ASSERT_FALSE(sim.Place().isEmpty());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("archives.sqlite"));
+    QProcess process;
+    // A file may grow to 50,000 bytes here: the empty tables fit, the archives do not. The signal a
+    // process gets at the limit is ignored, so the write fails as on a full disk.
+    process.setChildProcessModifier([] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{50000, 50000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    process.start(QStringLiteral(ZT5CTL_PATH),
+                  {QStringLiteral("export-db"), QStringLiteral("--tcp"), sim.Place(), QStringLiteral("--database"),
+                   QStringLiteral("sqlite:") + path, QStringLiteral("--workdir"), folder.path()});
+    ASSERT_TRUE(process.waitForStarted(10000));
+    const CliRun run = FinishProcess(process);
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QString::fromUtf8("Ошибка записи в базу данных (0x"))) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("full")) || run.err.contains(QStringLiteral("I/O")))
+        << run.err.toStdString();
+    const qint64 written = NumberAfter(run.out, QString::fromUtf8("Записано: "));
+    ASSERT_GE(written, 0) << run.out.toStdString();
+    EXPECT_LT(written, MeterRecordCount());
+    EXPECT_EQ(written, RowsIn(path));
+    EXPECT_EQ(NumberAfter(run.out, QString::fromUtf8("Часовой архив: записано ")), RowsIn(path, {QStringLiteral("Hour")}))
+        << run.out.toStdString();
+
+    // With room again the export finishes, each record once.
+    const CliRun rest = RunZt5Ctl({QStringLiteral("export-db"), QStringLiteral("--tcp"), sim.Place(),
+                                   QStringLiteral("--database"), QStringLiteral("sqlite:") + path,
+                                   QStringLiteral("--workdir"), folder.path()});
+    EXPECT_EQ(rest.exitCode, 0) << rest.err.toStdString();
+    EXPECT_EQ(RowsIn(path), MeterRecordCount());
+}
+
+TEST(CliExportDb, ArchiveCutShortByTheLineExitsWithWhereItStopped)
+{
+    // One answer in twelve is lost and there is one attempt a record: some archive stops short.
+    SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--fault"),
+                               QStringLiteral("drop=8%")} + kArchiveOptions);
+    ASSERT_FALSE(sim.Place().isEmpty());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("archives.sqlite"));
+    const QStringList words{QStringLiteral("export-db"),      QStringLiteral("--tcp"),      sim.Place(),
+                            QStringLiteral("--database"),     QStringLiteral("sqlite:") + path,
+                            QStringLiteral("--workdir"),      folder.path(),
+                            QStringLiteral("--attempts"),     QStringLiteral("1"),
+                            QStringLiteral("--timeout"),      QStringLiteral("1")};
+    CliRun run;
+    // The first lost answer may be one of the connection's own: then the run is refused before any
+    // archive, and the next one tries again.
+    for (int tries = 0; tries < 10; ++tries) {
+        run = RunZt5Ctl(words, 120000);
+        if (run.out.contains(QString::fromUtf8("Записано: ")))
+            break;
+    }
+    ASSERT_TRUE(run.out.contains(QString::fromUtf8("Записано: "))) << run.err.toStdString();
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QString::fromUtf8("(остановлено на "))) << run.out.toStdString();
+    EXPECT_EQ(NumberAfter(run.out, QString::fromUtf8("Записано: ")), RowsIn(path));
+    const char* const names[] = {"Часовой", "Суточный", "Месячный", "Итоговый"};
+    const char* const tables[] = {"Hour", "Day", "Month", "Itog"};
+    for (int kind = 0; kind < 4; ++kind) {
+        EXPECT_EQ(NumberAfter(run.out, QString::fromUtf8(names[kind]) + QString::fromUtf8(" архив: записано ")),
+                  RowsIn(path, {QLatin1String(tables[kind])}))
+            << run.out.toStdString();
+    }
 }

@@ -219,7 +219,10 @@ TEST_F(TunesFile, AFileCutAfterItsHeaderIsReadAsFarAsItGoesWithANotice)
     ConfigurationBlocks opened;
     Fill(opened.controls, 7);
     const ConfigurationBlocks before = opened;
-    ASSERT_TRUE(OpenTunesFile(Path("cut.zt5"), opened, m_Host));
+    QString missing = QStringLiteral("x");
+    ASSERT_TRUE(OpenTunesFile(Path("cut.zt5"), opened, m_Host, &missing));
+    EXPECT_EQ(missing, QString::fromUtf8("запись настроек (216 байт из 510), открытые настройки (22 байт из 22), "
+                                         "блок управления (64 байт из 64)"));
     EXPECT_EQ(BytesOf(opened.tunes).left(294), whole.mid(1206, 294));
     EXPECT_EQ(BytesOf(opened.tunes).mid(294), QByteArray(510 - 294, '\0'));
     EXPECT_EQ(BytesOf(opened.open), QByteArray(22, '\0'));
@@ -228,6 +231,28 @@ TEST_F(TunesFile, AFileCutAfterItsHeaderIsReadAsFarAsItGoesWithANotice)
     EXPECT_EQ(m_Host.LastText(), QStringLiteral("Файл настроек \"%1\" короче ожидаемого (1500 байт из 1802): "
                                                 "недостающие настройки не прочитаны.")
                                      .arg(Path("cut.zt5")));
+}
+
+TEST_F(TunesFile, WhatAShortFileLacksIsNamedBlockByBlock)
+{
+    const QByteArray whole = BuildTunesFile(Patterned(), kSaved);
+    const struct {
+        qsizetype size;
+        const char* missing;
+    } cases[] = {{1802, ""},
+                 {1750, "блок управления (52 байт из 64)"},
+                 {1738, "блок управления (64 байт из 64)"},
+                 {1200, "идентификация прибора (6 байт из 38), запись настроек (510 байт из 510), открытые настройки "
+                        "(22 байт из 22), блок управления (64 байт из 64)"}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteFile(Path("cut.zt5"), whole.left(c.size)));
+        ConfigurationBlocks opened;
+        QString missing = QStringLiteral("x");
+        RecordingMessageHost host;
+        ASSERT_TRUE(OpenTunesFile(Path("cut.zt5"), opened, host, &missing)) << c.size;
+        EXPECT_EQ(missing, QString::fromUtf8(c.missing)) << c.size;
+        EXPECT_EQ(host.shown.size(), c.missing[0] ? 1u : 0u) << c.size;
+    }
 }
 
 TEST_F(TunesFile, AFileShorterThanAHeaderIsRefused)
@@ -260,11 +285,20 @@ TEST_F(TunesFile, FailuresShowTheSystemsReasonAndLoseNothing)
     ASSERT_TRUE(WriteFile(Path("taken.zt5/inside"), "kept"));
     EXPECT_FALSE(SaveTunesFile(Path("taken.zt5"), opened, m_Host));
     EXPECT_EQ(m_Host.shown.size(), 2u);
-    EXPECT_FALSE(m_Host.LastText().isEmpty());
+    EXPECT_EQ(m_Host.LastText(), QString::fromUtf8("\"%1\" - папка, а не файл настроек: настройки не записаны.")
+                                     .arg(Path("taken.zt5")));
     EXPECT_EQ(ReadFile(Path("taken.zt5/inside")), QByteArray("kept"));
+    // Nor is one without the extension written under the name with it, beside the folder.
+    ASSERT_TRUE(QDir(m_Dir.path()).mkpath("folder"));
+    EXPECT_FALSE(SaveTunesFile(Path("folder"), opened, m_Host));
+    EXPECT_FALSE(QFile::exists(Path("folder.zt5")));
 
     EXPECT_FALSE(SaveTunesFile(Path("taken.zt5/inside/x.zt5"), opened, m_Host));
-    EXPECT_EQ(m_Host.shown.size(), 3u);
+    EXPECT_EQ(m_Host.shown.size(), 4u);
+    // The message names the file it could not write.
+    EXPECT_TRUE(m_Host.LastText().startsWith(
+        QString::fromUtf8("Файл настроек \"%1\" не записан: ").arg(Path("taken.zt5/inside/x.zt5"))))
+        << m_Host.LastText().toStdString();
     EXPECT_EQ(QDir(m_Dir.path()).entryList(QDir::Files), QStringList{}) << "no stray temporary file";
 }
 

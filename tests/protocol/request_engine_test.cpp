@@ -168,6 +168,22 @@ TEST(RequestEngine, BrokenAnswersAreRetriedAndToldApartFromSilence)
     }
 }
 
+TEST(RequestEngine, DamagedAnswerIsRetriedOnceTheLineFallsQuietNotAfterTheTimeOut)
+{
+    // A whole answer with a bad checksum, then a good one: the retry goes out as soon as the damaged
+    // frame is over. With a time-out of 10 s, waiting it out would put the retry 10 s after the request.
+    for (const bool pty : {false, true}) {
+        Rig rig({MeterAct::kBadCrc, MeterAct::kAnswer});
+        ASSERT_TRUE(pty ? rig.ConnectPty() : rig.ConnectTcp());
+        ASSERT_TRUE(rig.Read(105, 40, 2, 10));
+        EXPECT_TRUE(rig.GotImageBytes(105, 40));
+        EXPECT_EQ(rig.Messages(), QStringList{Utf8("Не совпала контрольная сумма!")});
+        const QList<MeterRequest> requests = rig.meter.Requests();
+        ASSERT_EQ(requests.size(), 2);
+        EXPECT_LT(requests[1].atMs - requests[0].atMs, 5000) << (pty ? "pty" : "tcp");
+    }
+}
+
 TEST(RequestEngine, CombinedFunctionRetriesWithOneAttemptPerRequest)
 {
     Rig rig({MeterAct::kSilent, MeterAct::kSilent, MeterAct::kSilent});

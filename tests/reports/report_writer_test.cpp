@@ -4,9 +4,12 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <signal.h>
 
 #include "app/text_codec.h"
 #include "reports/report_template.h"
@@ -145,3 +148,38 @@ TEST(ReportWriter, LogTracesEveryFileStep)
 }
 
 }  // namespace
+
+TEST(ReportWriterLeftovers, FilesOfAKilledWriterGoAtTheNextReportInTheFolder)
+{
+    QTemporaryDir folder;
+    // A process that has ended: its id is free, its report files are leftovers.
+    QProcess ended;
+    ended.start(QStringLiteral("sleep"), {QStringLiteral("0.1")});
+    ASSERT_TRUE(ended.waitForStarted(10000));
+    const auto deadPid = static_cast<quint32>(ended.processId());
+    ASSERT_TRUE(ended.waitForFinished(10000));
+    const quint32 running = NewReportWindowNumber();  // this process: a writer still at work
+    const QStringList kept{ReportTempName(folder.path(), running, ReportTempPart::Finished),
+                           ReportTempName(folder.path(), running, ReportTempPart::Body),
+                           folder.filePath(QStringLiteral("notes_2_0.tmp")),
+                           folder.filePath(QStringLiteral("0000000G_2_0.tmp")),
+                           folder.filePath(QStringLiteral("report.xls"))};
+    QStringList stale;
+    if (deadPid != 0 && ::kill(pid_t(deadPid), 0) != 0) {
+        stale << ReportTempName(folder.path(), (deadPid << 10) | 5, ReportTempPart::Finished)
+              << ReportTempName(folder.path(), (deadPid << 10) | 5, ReportTempPart::Body);
+    }
+    for (const QString& path : kept + stale) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    }
+
+    RecordingViewer viewer;
+    ASSERT_TRUE(WriteReport(QStringLiteral("<p>отчет</p>\r\n"), folder.path(), NewReportWindowNumber(), nullptr, viewer));
+    for (const QString& path : kept)
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+    for (const QString& path : stale)
+        EXPECT_FALSE(QFile::exists(path)) << path.toStdString();
+    EXPECT_FALSE(stale.isEmpty()) << "the ended process's id was taken again: nothing stale to test";
+}

@@ -139,6 +139,37 @@ TEST(MeterSession, FaultsStrikeAsPlannedAndReplayForASeed)
     EXPECT_LT(first.count(QLatin1Char('x')), 40);
 }
 
+TEST(MeterSession, EachTransmissionMeetsItsFaultAfreshWhateverItAsks)
+{
+    // The same request again and again, as a master retries it: one answer in ten damaged. Whether an
+    // answer is damaged must not follow from the request or from the answer before it.
+    const QByteArray clean = Rtu({1, 0x03, 2, 0x17, 0x02});
+    const auto runs = [&](std::uint32_t seed) {
+        Fixture f(kFramingRtu, QStringLiteral("corrupt=10%"));
+        f.meter->Faults().Reseed(seed);
+        QString marks;
+        for (int i = 0; i < 20000; ++i)
+            marks += f.Send(kReadTypeCode).at(0).bytes == clean ? QLatin1Char('.') : QLatin1Char('x');
+        return marks;
+    };
+    const QString marks = runs(11);
+    EXPECT_EQ(marks, runs(11)) << "the same seed replays the same faults";
+    const qsizetype struck = marks.count(QLatin1Char('x'));
+    // 2000 expected, standard deviation about 42.
+    EXPECT_GT(struck, 1800);
+    EXPECT_LT(struck, 2200);
+    // After a damaged answer the next is damaged one time in ten as well (about 200 of 2000, sd 13).
+    const qsizetype twice = marks.count(QStringLiteral("xx"));
+    qsizetype pairs = 0;
+    for (qsizetype i = 1; i < marks.size(); ++i)
+        pairs += marks[i - 1] == QLatin1Char('x') && marks[i] == QLatin1Char('x') ? 1 : 0;
+    EXPECT_GT(pairs, 140);
+    EXPECT_LT(pairs, 260);
+    EXPECT_LE(twice, pairs);
+    // Five in a row: about 20000 * 0.9 * 1e-5 = 0.2 expected; eight would be a chance of 2e-4.
+    EXPECT_FALSE(marks.contains(QStringLiteral("xxxxxxxx"))) << "a run far longer than the rate allows";
+}
+
 TEST(MeterSession, HoldsEachAnswerForTheLineTimeOfItsExchange)
 {
     using std::chrono::nanoseconds;

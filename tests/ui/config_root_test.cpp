@@ -12,6 +12,7 @@
 #include "support/known_configuration.h"
 #include "ui/ui_test_helpers.h"
 
+#include <QFile>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
@@ -216,6 +217,59 @@ TEST(ConfigRoot, ValuesChangedOnTheCommonPageAreWrittenToTheMeterAndReadBack)
     EXPECT_TRUE(rig.presenter.messages.isEmpty()) << rig.presenter.messages.value(0).text.toStdString();
 
     SaveScreenshot(*window, CDlgMainConfig::kPageId, "config-root.png");
+}
+
+TEST(ConfigRoot, ShortSettingsFileIsWrittenOnlyOnceTheUserAgrees)
+{
+    DemoMeter demo;
+    QString error;
+    ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
+    MainWindowRig rig;
+    auto window = rig.OpenWindow();
+    ASSERT_TRUE(ConnectToDemo(*window, demo));
+    const TunesRecord before = window->Driver().Configuration().tunes;
+
+    // The known settings with the meter's identity, cut inside the controls block.
+    ConfigurationBlocks known = KnownConfiguration();
+    known.identity = window->Driver().Configuration().identity;
+    const QString file = QDir(rig.Folder()).filePath(QStringLiteral("cut.zt5"));
+    Quiet quiet;
+    ASSERT_TRUE(SaveTunesFile(file, known, quiet));
+    ASSERT_TRUE(QFile(file).resize(1750));
+    ASSERT_TRUE(window->OpenSettingsFileNamed(file));
+    ASSERT_EQ(rig.presenter.messages.size(), 1);  // the notice that it is short
+    EXPECT_TRUE(rig.presenter.messages[0].text.contains(QStringLiteral("короче ожидаемого")));
+
+    // "Нет": nothing is queued, the meter keeps its settings.
+    rig.presenter.answer = MessageAnswer::kNo;
+    window->MainConfig()->SetOperationText(QString());
+    QTest::mouseClick(FrameButton(*window, "writeButton"), Qt::LeftButton);
+    ASSERT_EQ(rig.presenter.messages.size(), 2);
+    EXPECT_TRUE(rig.presenter.messages[1].text.contains(QStringLiteral("блок управления (52 байт из 64)")))
+        << rig.presenter.messages[1].text.toStdString();
+    EXPECT_EQ(rig.presenter.messages[1].style & MessageStyle::kButtonMask, MessageStyle::kYesNo);
+    EXPECT_FALSE(window->Driver().IsBusy());
+    EXPECT_TRUE(window->MainConfig()->OperationText().isEmpty());
+    {
+        std::lock_guard<std::mutex> lock(demo.Meter().Lock());
+        const TunesRecord inMeter = demo.Meter().Configuration().Tunes(demo.Meter().Image());
+        EXPECT_EQ(std::memcmp(&inMeter, &before, sizeof inMeter), 0);
+    }
+
+    // "Да": written.
+    rig.presenter.answer = MessageAnswer::kYes;
+    EXPECT_EQ(ClickForCommand(*window, FrameButton(*window, "writeButton")), kSucceeded);
+    ASSERT_EQ(rig.presenter.messages.size(), 3);
+    {
+        std::lock_guard<std::mutex> lock(demo.Meter().Lock());
+        const TunesRecord inMeter = demo.Meter().Configuration().Tunes(demo.Meter().Image());
+        EXPECT_EQ(inMeter.reportHour, known.tunes.reportHour);
+    }
+
+    // Read back from the meter, the settings are whole again: no more question.
+    EXPECT_EQ(ClickForCommand(*window, FrameButton(*window, "readButton")), kSucceeded);
+    EXPECT_EQ(ClickForCommand(*window, FrameButton(*window, "writeButton")), kSucceeded);
+    EXPECT_EQ(rig.presenter.messages.size(), 3);
 }
 
 TEST(ConfigRoot, ButtonsAreDisabledWhileACommandRuns)

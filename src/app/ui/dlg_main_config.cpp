@@ -78,8 +78,22 @@ void CDlgMainConfig::ReadFromMeter()
 
 void CDlgMainConfig::WriteToMeter()
 {
-    if (!Host().Driver().IsBusy() && CheckConfiguration())
+    if (!Host().Driver().IsBusy() && CheckConfiguration() && ConfirmMissingSettings())
         Host().Driver().QueueCommand(kCommandWriteConfiguration, this);
+}
+
+bool CDlgMainConfig::ConfirmMissingSettings()
+{
+    const QString missing = Host().Driver().Data().configurationMissing;
+    if (missing.isEmpty())
+        return true;
+    const QString text = QStringLiteral("Настройки открыты из файла, который короче ожидаемого: в нем недостает %1. "
+                                        "Этих настроек в файле нет, в прибор уйдут не они. Записать настройки в "
+                                        "прибор?")
+                             .arg(missing);
+    return Host().ShowMessage(text, QString::fromUtf8(kCaptionQuestion),
+                              MessageStyle::kYesNo | MessageStyle::kIconWarning)
+        == MessageAnswer::kYes;
 }
 
 bool CDlgMainConfig::CheckConfiguration()

@@ -42,6 +42,8 @@ public:
     void WriteToMeter();
     // True when the configuration passes the checks (the checks have told the user otherwise).
     bool CheckConfiguration();
+    // After a short settings file: asks before what it lacked goes to the meter. True when there is nothing to ask.
+    bool ConfirmMissingSettings();
     void ShowReport();
 
     QString ConnectionText() const;

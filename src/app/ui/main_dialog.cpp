@@ -247,9 +247,11 @@ void MainDialog::OpenSettingsFile()
 
 bool MainDialog::OpenSettingsFileNamed(const QString& name)
 {
+    QString missing;
     if (m_driver.IsBusy()
-        || !OpenTunesFileAndRemember(name, m_environment.Settings(), m_driver.Configuration(), *this))
+        || !OpenTunesFileAndRemember(name, m_environment.Settings(), m_driver.Configuration(), *this, &missing))
         return false;
+    m_driver.Data().configurationMissing = missing;
     RefreshAfterReplace();
     return true;
 }

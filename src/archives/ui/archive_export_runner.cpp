@@ -11,7 +11,7 @@ bool ArchiveExportRunner::ExportWholeArchive(CRovoRedod& driver)
     emit exportStarted();
     const bool succeeded = ArchiveExportExtension::ExportWholeArchive(driver);
     const ExportCounts& counts = LastCounts();
-    emit exportFinished(succeeded, counts.written, counts.skipped, counts.total);
+    emit exportFinished(succeeded, counts.total, ExportCountsText(counts));
     return succeeded;
 }
 

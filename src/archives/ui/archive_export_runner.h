@@ -25,8 +25,9 @@ public:
 signals:
     void exportStarted();
     void recordsDone(qint64 done, qint64 total);
-    // The counts of what was done, also when the export failed part-way.
-    void exportFinished(bool succeeded, qint64 written, qint64 skipped, qint64 total);
+    // The counts of what was done (ExportCountsText), also when the export failed part-way, with every
+    // archive cut short and where it stopped.
+    void exportFinished(bool succeeded, qint64 total, const QString& countsText);
 
 private:
     void RecordsDone(std::int64_t done, std::int64_t total) override;

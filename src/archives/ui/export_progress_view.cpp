@@ -1,7 +1,5 @@
 #include "archives/ui/export_progress_view.h"
 
-#include "archives/archive_export.h"
-
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -49,13 +47,9 @@ void ExportProgressView::ShowProgress(qint64 done, qint64 total)
     m_text->setText(QStringLiteral("Весь архив: %1 из %2 записей").arg(done).arg(total));
 }
 
-void ExportProgressView::Finish(bool succeeded, qint64 written, qint64 skipped, qint64 total)
+void ExportProgressView::Finish(bool succeeded, qint64 total, const QString& countsText)
 {
     m_running = false;
-    ExportCounts counts;
-    counts.written = written;
-    counts.skipped = skipped;
-    counts.total = total;
     if (succeeded) {
         m_bar->setRange(0, std::max(BarValue(total), 1));
         m_bar->setValue(m_bar->maximum());
@@ -64,7 +58,7 @@ void ExportProgressView::Finish(bool succeeded, qint64 written, qint64 skipped, 
     }
     const QString head = succeeded ? QStringLiteral("Весь архив в базе данных.")
                                    : QStringLiteral("Весь архив: выгрузка не завершена.");
-    m_text->setText(head + QLatin1Char('\n') + ExportCountsText(counts));
+    m_text->setText(head + QLatin1Char('\n') + countsText);
     show();
 }
 

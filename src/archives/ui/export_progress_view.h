@@ -15,7 +15,8 @@ public:
 
     void Start();
     void ShowProgress(qint64 done, qint64 total);
-    void Finish(bool succeeded, qint64 written, qint64 skipped, qint64 total);
+    // `countsText`: what ExportCountsText says of the export.
+    void Finish(bool succeeded, qint64 total, const QString& countsText);
 
     QProgressBar* Bar() const { return m_bar; }
     QString Text() const;

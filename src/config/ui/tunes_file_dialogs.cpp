@@ -28,9 +28,9 @@ QString AskTunesFileToOpen(QWidget* parent, SettingsStore& store)
 }
 
 bool OpenTunesFileAndRemember(const QString& name, SettingsStore& store, ConfigurationBlocks& blocks,
-                              ConfigMessageHost& host)
+                              ConfigMessageHost& host, QString* missing)
 {
-    if (name.isEmpty() || !OpenTunesFile(name, blocks, host))
+    if (name.isEmpty() || !OpenTunesFile(name, blocks, host, missing))
         return false;
     FolderSetting(store, "OpenPath").Set(TunesFileFolder(name));
     return true;

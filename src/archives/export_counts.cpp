@@ -1,0 +1,44 @@
+#include "archives/export_counts.h"
+
+#include "archives/archive_date.h"
+#include "archives/descriptor_rows.h"
+
+namespace {
+
+QString ArchiveLine(int kind, const ArchiveExportCount& count)
+{
+    QString line = QStringLiteral("%1 архив: записано %2, уже были в базе %3, не записано %4")
+                       .arg(ValueArchiveName(kind))
+                       .arg(count.written)
+                       .arg(count.skipped)
+                       .arg(count.NotStored());
+    if (count.cutShort && count.stoppedAtKnown)
+        line += QStringLiteral(" (остановлено на %1)").arg(StampText(count.stoppedAt));
+    else if (count.cutShort)
+        line += QStringLiteral(" (не завершен)");
+    return line;
+}
+
+}  // namespace
+
+bool ExportCounts::AnyCutShort() const
+{
+    for (const ArchiveExportCount& archive : archives) {
+        if (archive.cutShort)
+            return true;
+    }
+    return false;
+}
+
+QString ExportCountsText(const ExportCounts& counts, bool everyArchive)
+{
+    QString text = QStringLiteral("Записано: %1\nУже были в базе: %2\nВсего записей в архивах: %3")
+                       .arg(counts.written)
+                       .arg(counts.skipped)
+                       .arg(counts.total);
+    for (int kind = 0; kind < kValueArchiveCount; ++kind) {
+        if (everyArchive || counts.archives[kind].cutShort)
+            text += u'\n' + ArchiveLine(kind, counts.archives[kind]);
+    }
+    return text;
+}
