@@ -36,6 +36,8 @@ struct DriverData {
     PasswordBytes parameterPassword{};
     bool cyclicRead = false;
     int cyclicPeriodMs = 0;
+    // The next connect reads the meter's configuration but leaves the working copy as the user edited it.
+    bool keepConfigurationOnConnect = false;
 
     std::uint8_t* At(MeterArea area) { return image.data() + AreaOffset(area); }
     const std::uint8_t* At(MeterArea area) const { return image.data() + AreaOffset(area); }
