@@ -252,7 +252,9 @@ TEST_F(TunesFile, FailuresShowTheSystemsReasonAndLoseNothing)
     EXPECT_FALSE(OpenTunesFile(Path("missing.zt5"), opened, m_Host));
     ASSERT_EQ(m_Host.shown.size(), 1u);
     EXPECT_EQ(m_Host.shown[0].caption, QStringLiteral("Информация"));
-    EXPECT_EQ(m_Host.LastText(), QStringLiteral("No such file or directory"));
+    // What was being done and on which file, then the system's reason.
+    EXPECT_EQ(m_Host.LastText(), QStringLiteral("Не удалось прочитать файл настроек \"%1\": No such file or directory")
+                                     .arg(Path("missing.zt5")));
     EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes));
 
     // A folder stands where the file should go: nothing is replaced, the folder keeps its content.
@@ -260,7 +262,9 @@ TEST_F(TunesFile, FailuresShowTheSystemsReasonAndLoseNothing)
     ASSERT_TRUE(WriteFile(Path("taken.zt5/inside"), "kept"));
     EXPECT_FALSE(SaveTunesFile(Path("taken.zt5"), opened, m_Host));
     EXPECT_EQ(m_Host.shown.size(), 2u);
-    EXPECT_FALSE(m_Host.LastText().isEmpty());
+    EXPECT_TRUE(m_Host.LastText().startsWith(
+        QStringLiteral("Не удалось сохранить настройки в файл \"%1\": ").arg(Path("taken.zt5"))))
+        << m_Host.LastText().toStdString();
     EXPECT_EQ(ReadFile(Path("taken.zt5/inside")), QByteArray("kept"));
 
     EXPECT_FALSE(SaveTunesFile(Path("taken.zt5/inside/x.zt5"), opened, m_Host));
