@@ -4,7 +4,6 @@
 #include "config_window_helpers.h"
 
 #include "app/ui/help_window.h"
-#include "archives/ui/dlg_main_config_archive.h"
 #include "config/ui/dlg_main_config_service.h"
 
 namespace {
@@ -31,7 +30,6 @@ TEST(PageHelp, F1OpensTheHelpOfThePageInView)
     EXPECT_EQ(HelpOnF1(*window, ConfigPageIds::kSystem), QStringLiteral("config-system.html"));
     EXPECT_EQ(HelpOnF1(*window, ConfigPageIds::InputScheme(0, 0)), QStringLiteral("config-inputs.html"));
     EXPECT_EQ(HelpOnF1(*window, CDlgMainConfigService::kPageId), QStringLiteral("maker-service.html"));
-    EXPECT_EQ(HelpOnF1(*window, CDlgMainConfigArchive::kPageId), QStringLiteral("archives.html"));
     EXPECT_EQ(HelpOnF1(*window, CDlgMainConfig::kPageId), QStringLiteral("configuration.html"));
     delete HelpWindow::Instance();
 }

@@ -61,6 +61,18 @@ TEST(SecondSetPages, TakenIntoUseItsInputsAreSetWrittenAndReadBack)
     EXPECT_EQ(+window->Driver().Configuration().tunes.db[1].inputs[0].scheme, 6);
     EXPECT_EQ(TreeLabel(*window, ConfigPageIds::InputNode(1, 0)), QStringLiteral("ТВ1 (СИ=6)"));
 
+    // The demo meter's first set has no input in use either: one gets a scheme the same way.
+    const int firstSetPage = ConfigPageIds::InputScheme(0, 0);
+    ClickTreeEntry(*window, firstSetPage);
+    ASSERT_EQ(window->Pages()->CurrentPageId(), firstSetPage);
+    auto* first = qobject_cast<CDlgMainConfigWiScheme*>(window->Pages()->Find(firstSetPage)->page);
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(RunPicker(*first, [](CSchemePickerDialog& picker) {
+        PickScheme(picker, 6);
+        PickCombination(picker, 0, 1);
+        PressOk(picker);
+    }));
+
     rig.presenter.messages.clear();
     EXPECT_TRUE(window->MainConfig()->CheckConfiguration())
         << rig.presenter.messages.value(0).text.toStdString();
