@@ -15,3 +15,13 @@ QString WithSingleExtension(const QString& name, const QString& extension)
     file.remove(suffix);
     return name.left(fileStart) + file + suffix;
 }
+
+QString WithKnownExtension(const QString& name, const QStringList& extensions)
+{
+    const QString file = name.mid(LastPathSeparator(name) + 1);
+    for (const QString& extension : extensions) {
+        if (file.size() > extension.size() + 1 && file.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive))
+            return name;
+    }
+    return extensions.isEmpty() ? name : WithSingleExtension(name, extensions.constFirst());
+}

@@ -59,7 +59,8 @@ bool SettingsStore::Reload()
     if (!file.exists())
         return true;
     if (!file.open(QIODevice::ReadOnly))
-        m_readError = file.errorString();
+        m_readError = QStringLiteral("Не удалось прочитать файл настроек программы \"%1\": %2")
+                          .arg(QDir::toNativeSeparators(m_filePath), file.errorString());
     else if (file.size() > kLargestReadableFile)
         m_readError = QStringLiteral("Файл \"%1\" слишком велик для файла настроек!").arg(QDir::toNativeSeparators(m_filePath));
     else
@@ -196,8 +197,13 @@ bool SettingsStore::WriteIfDueLocked()
         return false;
     // The configuration folder of a fresh account may not exist yet.
     QDir().mkpath(QFileInfo(m_filePath).absolutePath());
-    if (!ReplaceFileContents(m_filePath, WriteIniText(m_sections), &m_lastError))
+    QString reason;
+    if (!ReplaceFileContents(m_filePath, WriteIniText(m_sections), &reason)) {
+        // The system's text alone ("Operation not permitted") does not say which file.
+        m_lastError = QStringLiteral("Не удалось сохранить настройки программы в файл \"%1\": %2")
+                          .arg(QDir::toNativeSeparators(m_filePath), reason);
         return false;
+    }
     m_dirty = false;
     return true;
 }

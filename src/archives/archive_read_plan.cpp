@@ -36,7 +36,7 @@ ArchiveReadPlan PlanArchiveRead(const ArchiveReadForm& form, int step, ReportTim
     const auto count = static_cast<std::uint32_t>(FieldNumber(form.countText));
     plan.countText = count > kMaxEventEntries ? QString::number(kMaxEventEntries) : form.countText;
     plan.cyclic = form.cyclic;
-    plan.periodMs = static_cast<int>(std::clamp<long long>(FieldNumber(form.periodText) * 1000LL, 0,
+    plan.periodMs = static_cast<int>(std::clamp<long long>(FieldNumber(form.periodText) * 1000LL, kMinReadPeriodMs,
                                                           std::numeric_limits<int>::max()));
     plan.date = form.date;
     if (DataTypeUsesDate(form.dataType)) {

@@ -43,6 +43,12 @@ struct ArchiveReadForm {
     QString countText;               // "Кол-во:"
 };
 
+// A periodic read asks the meter at most once a second, whatever period was typed (0 or none included):
+// faster it would flood the line and the exchange log.
+inline constexpr int kMinReadPeriodMs = 1000;
+// The highest flash page number the request block can carry.
+inline constexpr int kMaxFlashPage = 0xFFFF;
+
 struct ArchiveReadPlan {
     std::uint32_t command = 0;  // 11, 12 or 13 (DriverCommand)
     ArchiveRequest request{};

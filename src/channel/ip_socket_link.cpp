@@ -41,9 +41,14 @@ bool IpSocketLink::StopRequested() const
     return m_owner && m_owner->StopRequested();
 }
 
-int IpSocketLink::Fail(int error)
+int IpSocketLink::Fail(int error, Stage stage)
 {
-    ReportToOwner(m_owner, SystemErrorText(error));
+    const char* doing = stage == Stage::kOpening   ? "Не удалось установить соединение"
+                        : stage == Stage::kSending ? "Ошибка передачи данных"
+                                                   : "Ошибка приёма данных";
+    const QString peer = QStringLiteral("%1 %2:%3").arg(m_tcp ? QStringLiteral("TCP") : QStringLiteral("UDP"),
+                                                        m_address.trimmed(), QString::number(m_port));
+    ReportToOwner(m_owner, QString::fromUtf8("%1 (%2): %3").arg(QString::fromUtf8(doing), peer, SystemErrorText(error)));
     Close();
     return kTransportFailed;
 }
@@ -61,7 +66,7 @@ int IpSocketLink::Open(int port, const QString& address, bool tcp)
     m_address = address;
     m_tcp = tcp;
     if (port < 0 || port > 0xFFFF)
-        return Fail(EINVAL);
+        return Fail(EINVAL, Stage::kOpening);
     m_port = static_cast<std::uint16_t>(port);
 
     if (MakeAddress(m_address, m_port, m_peer) != 0) {
@@ -71,7 +76,7 @@ int IpSocketLink::Open(int port, const QString& address, bool tcp)
     }
     int error = CreateSocket(m_tcp, m_socket);
     if (error)
-        return Fail(error);
+        return Fail(error, Stage::kOpening);
 
     bool stopped = false;
     if (m_tcp) {
@@ -88,7 +93,7 @@ int IpSocketLink::Open(int port, const QString& address, bool tcp)
         return kTransportStopped;
     }
     if (error)
-        return Fail(error);
+        return Fail(error, Stage::kOpening);
     m_connected = true;
     return kTransportOk;
 }
@@ -147,7 +152,7 @@ int IpSocketLink::Send(const std::uint8_t* bytes, int count)
     if (count <= 0)
         return kTransportOk;
     if (m_socket == kNoSocket)
-        return Fail(ENOTCONN);
+        return Fail(ENOTCONN, Stage::kSending);
 
     const Clock::time_point deadline = Clock::now() + milliseconds(kSendLimitMs);
     const int framing = m_owner ? m_owner->Framing() : kFramingRtu;
@@ -182,7 +187,7 @@ int IpSocketLink::SendPiece(const std::uint8_t* bytes, int count, std::chrono::s
             continue;
         }
         if (taken < 0 && !IsWouldBlock(error))
-            return Fail(error);
+            return Fail(error, Stage::kSending);
         const int left = MsUntil(deadline);
         if (left <= 0) {
             ReportToOwner(m_owner, QStringLiteral("Не удалось выполнить отправку данных за требуемое время!"));
@@ -192,7 +197,7 @@ int IpSocketLink::SendPiece(const std::uint8_t* bytes, int count, std::chrono::s
         bool ready = false;
         error = Wait(m_socket, POLLOUT, left, ready);
         if (error)
-            return Fail(error);
+            return Fail(error, Stage::kSending);
     }
     return kTransportOk;
 }
@@ -212,13 +217,13 @@ int IpSocketLink::Read(std::uint8_t* dest, int freeSpace, int& received, int tim
             return kTransportFailed;
         }
         if (m_socket == kNoSocket)
-            return Fail(ENOTCONN);
+            return Fail(ENOTCONN, Stage::kReceiving);
 
         const Clock::time_point cycleEnd = now + milliseconds(kReadCycleMs);
         bool ready = false;
         int error = Wait(m_socket, POLLIN, kReadCycleMs, ready);
         if (error)
-            return Fail(error);
+            return Fail(error, Stage::kReceiving);
         if (!ready)
             continue;
 
@@ -227,7 +232,7 @@ int IpSocketLink::Read(std::uint8_t* dest, int freeSpace, int& received, int tim
         if (got < 0) {
             if (IsWouldBlock(error))
                 continue;
-            return Fail(error);
+            return Fail(error, Stage::kReceiving);
         }
         if (got == 0) {
             // A closed stream reads as "ready" forever: sit out the rest of the cycle instead of spinning.

@@ -16,8 +16,9 @@
 // - A read waits in cycles of kReadCycleMs, returns as soon as bytes are there, and polls the owner's
 //   stop request every cycle. A TCP peer that closed the connection is not a failure: the read waits
 //   out its time-out.
-// - Failures are reported to the owner with the system's own text and close the socket, so the next
-//   exchange fails at once until the link is opened again.
+// - Failures are reported to the owner as what was being done and with which peer, then the system's
+//   own text ("Ошибка передачи данных (TCP 127.0.0.1:5001): Broken pipe"), and close the socket, so the
+//   next exchange fails at once until the link is opened again.
 
 #include "channel/channel_transport.h"
 
@@ -65,7 +66,8 @@ private:
     int Connect(bool& stopped);
     int BindUdp();
     int SendPiece(const std::uint8_t* bytes, int count, std::chrono::steady_clock::time_point deadline);
-    int Fail(int error);
+    enum class Stage { kOpening, kSending, kReceiving };
+    int Fail(int error, Stage stage);
     bool StopRequested() const;
 
     ChannelOwner* m_owner = nullptr;

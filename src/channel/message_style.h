@@ -10,6 +10,8 @@ constexpr unsigned kIconError = 0x10;
 constexpr unsigned kIconQuestion = 0x20;
 constexpr unsigned kIconWarning = 0x30;
 constexpr unsigned kIconInformation = 0x40;
+// The second button (No of Yes/No) is the default: Enter does not confirm what cannot be undone.
+constexpr unsigned kDefaultButton2 = 0x100;
 constexpr unsigned kButtonMask = 0x0F;
 constexpr unsigned kIconMask = 0xF0;
 }  // namespace MessageStyle

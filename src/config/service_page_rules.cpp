@@ -1,6 +1,7 @@
 #include "config/service_page_rules.h"
 
 #include "config/model_capabilities.h"
+#include "config/service_data_texts.h"
 
 namespace {
 constexpr int kModel041 = 4;
@@ -22,4 +23,33 @@ QString MakerModelRefusal()
 QString ClockResetQuestion()
 {
     return QString::fromUtf8("Выполнение команды приведет к сбросу архива. Продолжить выполнение?");
+}
+
+namespace {
+
+constexpr std::uint16_t kSaveTemperatureCalibration = 0xFFA0;
+constexpr std::uint16_t kSaveCurrentCalibration = 0xFFA2;
+
+}  // namespace
+
+QString ServiceCodeQuestion(std::uint16_t code)
+{
+    switch (code) {
+    case kServiceEraseArchive:
+        return QString::fromUtf8("Стереть все архивы прибора? Данные будут потеряны безвозвратно.");
+    case kSaveTemperatureCalibration:
+    case kSaveCurrentCalibration:
+        return QString::fromUtf8("Сохранить новые калибровочные коэффициенты в приборе? Прежние будут заменены.");
+    default: return QString();
+    }
+}
+
+QString ServiceCodeDoneText(std::uint16_t code)
+{
+    switch (code) {
+    case kServiceEraseArchive: return QString::fromUtf8("Архивы прибора стерты.");
+    case kSaveTemperatureCalibration:
+    case kSaveCurrentCalibration: return QString::fromUtf8("Калибровочные коэффициенты сохранены в приборе.");
+    default: return QString();
+    }
 }

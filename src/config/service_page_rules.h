@@ -12,3 +12,9 @@ QString MakerModelRefusal();
 
 // Asked before the clock is set: "Выполнение команды приведет к сбросу архива. Продолжить выполнение?"
 QString ClockResetQuestion();
+
+// The question asked before a service code that erases or overwrites something in the meter for good
+// (the archives, the calibration coefficients); empty for a code that needs none.
+QString ServiceCodeQuestion(std::uint16_t code);
+// What the user is told once such a code has been carried out; empty for the others.
+QString ServiceCodeDoneText(std::uint16_t code);

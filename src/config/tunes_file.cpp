@@ -43,13 +43,16 @@ bool SaveTunesFile(const QString& name, const ConfigurationBlocks& blocks, Confi
 bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessageHost& host, QString* missing)
 {
     QFile file(name);
+    const auto readFailure = [&] {
+        ShowConfigInformation(host, QString::fromUtf8("Не удалось прочитать файл настроек \"%1\": %2").arg(name, file.errorString()));
+    };
     if (!file.open(QIODevice::ReadOnly)) {
-        ShowConfigInformation(host, file.errorString());
+        readFailure();
         return false;
     }
     const QByteArray bytes = file.read(kTunesFileSize);
     if (file.error() != QFileDevice::NoError) {
-        ShowConfigInformation(host, file.errorString());
+        readFailure();
         return false;
     }
     if (bytes.size() < kTunesFileHeaderSize) {

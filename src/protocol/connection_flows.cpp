@@ -8,6 +8,7 @@
 #include <QDateTime>
 
 #include <cstring>
+#include <utility>
 
 bool CRovoRedod::OpenChannel()
 {
@@ -36,9 +37,16 @@ bool CRovoRedod::ConnectDevice(bool reopenChannel)
         return false;
     }
     SetDeviceInformation(QString::fromUtf8("Информация о приборе: ") + m_Data.versionText);
+    const bool keep = std::exchange(m_Data.keepConfigurationOnConnect, false);
+    const ConfigurationBlocks edited = m_Data.configuration;
     if (!ReadAllTunes()) {
         BreakConnection();
         return false;
+    }
+    if (keep) {
+        m_Data.configuration.tunes = edited.tunes;
+        m_Data.configuration.open = edited.open;
+        m_Data.configuration.controls = edited.controls;
     }
     m_DeviceConnected.store(true);
     if (m_Host && m_Reporting.showDeviceInformation)
@@ -50,6 +58,7 @@ void CRovoRedod::BreakConnection()
 {
     // The flag drops first: a window that re-reads it on these notifications sees the connection gone.
     m_DeviceConnected.store(false);
+    SetConnectionText(QString());  // "Связь установлена" must not stand beside it
     SetOperationText(QString::fromUtf8("Соединение разорвано..."));
     SetDeviceInformation(QString());
     m_TransmitChanel.Disconnect();

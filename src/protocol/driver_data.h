@@ -47,6 +47,8 @@ struct DriverData {
     // record as it came, for a copy made to repair it (the working copy holds the factory defaults).
     bool tunesChecksumMismatch = false;
     TunesRecord tunesAsRead{};
+    // The next connect reads the meter's configuration but leaves the working copy as the user edited it.
+    bool keepConfigurationOnConnect = false;
 
     std::uint8_t* At(MeterArea area) { return image.data() + AreaOffset(area); }
     const std::uint8_t* At(MeterArea area) const { return image.data() + AreaOffset(area); }

@@ -48,7 +48,8 @@ void CRovoRedod::ShowCommandResult(bool succeeded)
             QString::fromUtf8(succeeded ? "Операция успешно завершена!" : "Операция завершена НЕ успешно!"));
     else if (succeeded)
         SetOperationText(QString::fromUtf8("Операция завершена по желанию пользователя!"));
-    // Stopped and failed: the text of the failure stays.
+    else  // the running operation's "...": left standing it would say the work goes on
+        SetOperationText(QString::fromUtf8("Операция прервана пользователем!"));
     SetDetailText(QString());
 }
 

@@ -159,7 +159,10 @@ TEST_F(SettingsStoreTest, FailedWriteKeepsTheOldFileAndSaysWhy)
         SettingsStore store(file);
         EXPECT_EQ(store.GetInt(kProgram, QStringLiteral("UseWorkFolder"), 1), 0);
         EXPECT_FALSE(store.SetInt(kProgram, QStringLiteral("UseWorkFolder"), 1));
-        EXPECT_FALSE(store.LastError().isEmpty());
+        // What failed and on which file, then the system's reason.
+        EXPECT_TRUE(store.LastError().startsWith(QStringLiteral("Не удалось сохранить настройки программы в файл \"%1\": ")
+                                                     .arg(QDir::toNativeSeparators(file))))
+            << store.LastError().toStdString();
         // The program runs on with the new value.
         EXPECT_EQ(store.GetInt(kProgram, QStringLiteral("UseWorkFolder"), 0), 1);
         folder.Unlock();
@@ -183,7 +186,7 @@ TEST_F(SettingsStoreTest, FailedWriteKeepsTheOldFileAndSaysWhy)
     WriteAll(dir.filePath(QStringLiteral("plain")), "x");
     SettingsStore store(dir.filePath(QStringLiteral("plain/settings.ini")));
     EXPECT_FALSE(store.SetInt(kProgram, QStringLiteral("UseWorkFolder"), 1));
-    EXPECT_FALSE(store.LastError().isEmpty());
+    EXPECT_TRUE(store.LastError().contains(QStringLiteral("plain/settings.ini"))) << store.LastError().toStdString();
 }
 
 TEST_F(SettingsStoreTest, FileLocation)

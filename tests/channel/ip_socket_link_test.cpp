@@ -51,6 +51,15 @@ QString SystemText(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+// What a failure says: what was being done, with which peer, then the system's text.
+QString TcpFailure(const char* doing, int port, int error, const char* address = "127.0.0.1")
+{
+    return QStringLiteral("%1 (TCP %2:%3): %4")
+        .arg(QString::fromUtf8(doing), QString::fromLatin1(address))
+        .arg(port)
+        .arg(SystemText(error));
+}
+
 // A read that is expected to end without bytes; answers its result and how long it took.
 int ReadNothing(IpSocketLink& link, int timeoutMs, qint64& elapsedMs)
 {
@@ -206,7 +215,7 @@ TEST(IpSocketLinkTcp, FailedOpenReportsTheSystemTextAndHoldsNoSocket)
     IpSocketLink link;
     link.SetOwner(&owner);
     EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportFailed);
-    ExpectReportedOnce(owner, SystemText(ECONNREFUSED));
+    ExpectReportedOnce(owner, TcpFailure("Не удалось установить соединение", port, ECONNREFUSED));
     EXPECT_FALSE(link.IsOpen());
     EXPECT_EQ(OpenDescriptors(), descriptors);
 
@@ -214,7 +223,7 @@ TEST(IpSocketLinkTcp, FailedOpenReportsTheSystemTextAndHoldsNoSocket)
     owner.Clear();
     const QByteArray frame = Frame(8);
     EXPECT_EQ(link.Send(Bytes(frame), static_cast<int>(frame.size())), kTransportFailed);
-    ExpectReportedOnce(owner, SystemText(ENOTCONN));
+    ExpectReportedOnce(owner, TcpFailure("Ошибка передачи данных", port, ENOTCONN));
     EXPECT_TRUE(MonitorBlocks(owner, true).isEmpty());
 
     // An address that is no dotted quad never reaches the network, nor does a name without an address.
@@ -227,7 +236,7 @@ TEST(IpSocketLinkTcp, FailedOpenReportsTheSystemTextAndHoldsNoSocket)
     // A name with an address is used: here it reaches the port that refuses.
     owner.Clear();
     EXPECT_EQ(link.Open(port, QStringLiteral("localhost"), true), kTransportFailed);
-    ExpectReportedOnce(owner, SystemText(ECONNREFUSED));
+    ExpectReportedOnce(owner, TcpFailure("Не удалось установить соединение", port, ECONNREFUSED, "localhost"));
 }
 
 TEST(IpSocketLinkTcp, StopRequestFromAnotherThreadEndsAReadPromptly)
@@ -277,7 +286,7 @@ TEST(IpSocketLinkTcp, UnansweredConnectIsStoppableAndBounded)
     clock.restart();
     EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportFailed);
     EXPECT_GE(clock.elapsed(), IpSocketLink::kConnectTimeoutMs);
-    ExpectReportedOnce(owner, SystemText(ETIMEDOUT));
+    ExpectReportedOnce(owner, TcpFailure("Не удалось установить соединение", port, ETIMEDOUT));
     EXPECT_EQ(OpenDescriptors(), descriptors);
 }
 

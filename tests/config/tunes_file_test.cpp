@@ -277,7 +277,9 @@ TEST_F(TunesFile, FailuresShowTheSystemsReasonAndLoseNothing)
     EXPECT_FALSE(OpenTunesFile(Path("missing.zt5"), opened, m_Host));
     ASSERT_EQ(m_Host.shown.size(), 1u);
     EXPECT_EQ(m_Host.shown[0].caption, QStringLiteral("Информация"));
-    EXPECT_EQ(m_Host.LastText(), QStringLiteral("No such file or directory"));
+    // What was being done and on which file, then the system's reason.
+    EXPECT_EQ(m_Host.LastText(), QStringLiteral("Не удалось прочитать файл настроек \"%1\": No such file or directory")
+                                     .arg(Path("missing.zt5")));
     EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes));
 
     // A folder stands where the file should go: nothing is replaced, the folder keeps its content.

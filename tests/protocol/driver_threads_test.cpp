@@ -81,8 +81,8 @@ TEST(DriverThreads, StopEndsALongWaitAtOnce)
         EXPECT_LT(clock.elapsed(), kPromptEndMs);
         EXPECT_TRUE(rig.Messages().contains(Utf8("Выполнение прервано пользователем!")));
         EXPECT_TRUE(rig.host.Boxes().isEmpty());
-        // Stopped and failed: the operation's own text stays.
-        EXPECT_EQ(rig.LastOperationText(), Utf8("Чтение данных об архиве..."));
+        // Stopped and failed: the running operation's text gives way to the result.
+        EXPECT_EQ(rig.LastOperationText(), Utf8("Операция прервана пользователем!"));
         EXPECT_EQ(page.Notices(), 0);
         // A stop leaves the connection standing.
         EXPECT_TRUE(rig.driver.IsDeviceConnected());

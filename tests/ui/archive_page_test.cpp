@@ -318,7 +318,7 @@ TEST(Screenshots, ArchivePageWithAnHourlyRecord)
     if (folder.isEmpty())
         GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
     ArchivePageRig rig = WinterMeter();
-    rig.window->resize(1100, 820);
+    rig.window->resize(MainDialog::kFirstWindowSize);
     ASSERT_TRUE(rig.Connect());
     const ArchivePageControls& c = rig.Page()->Controls();
     ASSERT_TRUE(rig.ClickAndWait(c.readInfo));
@@ -327,4 +327,53 @@ TEST(Screenshots, ArchivePageWithAnHourlyRecord)
     ASSERT_TRUE(rig.ClickAndWait(c.read));
     ASSERT_TRUE(rig.ReportText().startsWith(QStringLiteral("АРХИВ 14.02.2024 09")));
     EXPECT_TRUE(rig.window->grab().save(QDir(folder).filePath(QStringLiteral("archive-page.png"))));
+}
+
+TEST(ArchivePage, TypedPeriodAndFlashPageCannotRunAwayAndPeriodicReadingStopsFromThePage)
+{
+    ArchivePageRig rig = WinterMeter();
+    ASSERT_TRUE(rig.Connect());
+    const ArchivePageControls& c = rig.Page()->Controls();
+    c.dataType->setCurrentIndex(4);
+    EXPECT_FALSE(c.stop->isEnabled()) << "nothing runs";
+
+    // Letters do not get into the fields; a page number over 16 bits is refused before anything is sent.
+    TypeInto(c.period, QStringLiteral("0a"));
+    EXPECT_EQ(c.period->text(), QStringLiteral("0"));
+    TypeInto(c.flashPage, QStringLiteral("x99999999999"));
+    EXPECT_EQ(c.flashPage->text(), QStringLiteral("99999"));
+    rig.Driver().Data().request = ArchiveRequest{};
+    QTest::mouseClick(c.readFlash, Qt::LeftButton);
+    ASSERT_EQ(rig.windowRig.presenter.messages.size(), 1);
+    EXPECT_EQ(rig.windowRig.presenter.messages[0].text,
+              QStringLiteral("Номер страницы flash-памяти должен быть целым числом от 0 до 65535!"));
+    EXPECT_FALSE(rig.Driver().IsBusy());
+    EXPECT_NE(StoredReadArch(rig, "FlashPage"), QStringLiteral("99999")) << "the refused number is not stored";
+
+    // A period of 0 reads once a second, not as fast as the line allows.
+    c.periodic->setChecked(true);
+    int renders = 0;
+    QObject::connect(c.report, &QTextEdit::textChanged, [&] { ++renders; });
+    QTest::mouseClick(c.read, Qt::LeftButton);
+    EXPECT_EQ(rig.Driver().Data().cyclicPeriodMs, 1000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return renders >= 1; }, kArrivesMs));
+    QTest::qWait(1500);
+    EXPECT_LE(renders, 4) << "one read a second at most";
+    EXPECT_TRUE(c.stop->isEnabled());
+
+    // Unticking the box ends the periodic reading.
+    c.periodic->setChecked(false);
+    ASSERT_TRUE(rig.WaitUntilIdle());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return c.read->isEnabled() && !c.stop->isEnabled(); }, kArrivesMs));
+
+    // And so does the page's own "Стоп".
+    c.periodic->setChecked(true);
+    renders = 0;
+    QTest::mouseClick(c.read, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return renders >= 1; }, kArrivesMs));
+    ASSERT_TRUE(c.stop->isEnabled());
+    QTest::mouseClick(c.stop, Qt::LeftButton);
+    ASSERT_TRUE(rig.WaitUntilIdle());
+    EXPECT_EQ(rig.Frame()->Texts()->OperationText(), QStringLiteral("Операция завершена по желанию пользователя!"));
+    EXPECT_EQ(rig.windowRig.presenter.messages.size(), 1);
 }

@@ -259,6 +259,14 @@ TEST_F(CommunicationsDialogTest, DeleteAndMoveKeepTheSelectionAndStopAtTheEnds)
     EXPECT_EQ(SelectedRow(list), 1);
 
     list->selectRow(2);
+    {
+        RecordedMessageBoxes declined(MessageAnswer::kNo);
+        Click(*dialog, "delete");
+        ASSERT_EQ(declined.shown.size(), 1u);
+        EXPECT_EQ(declined.shown[0].text, QStringLiteral("Удалить прибор \"A\" из списка?"));
+        EXPECT_EQ(Names(list), (QStringList{"B", "C", "A"}));
+    }
+    RecordedMessageBoxes confirmed(MessageAnswer::kYes);
     Click(*dialog, "delete");
     EXPECT_EQ(Names(list), (QStringList{"B", "C"}));
     EXPECT_EQ(SelectedRow(list), 1);
@@ -270,6 +278,7 @@ TEST_F(CommunicationsDialogTest, DeleteAndMoveKeepTheSelectionAndStopAtTheEnds)
     EXPECT_EQ(list->rowCount(), 0);
     ASSERT_EQ(base.Count(), 1);
     EXPECT_EQ(base.At(0).record.Name(), QStringLiteral("прямой"));
+    EXPECT_EQ(confirmed.shown.size(), 3u);
 
     RecordedMessageBoxes boxes;
     ExpectRefused(*dialog, boxes, QStringLiteral("Не задан ни один узел учета!"));

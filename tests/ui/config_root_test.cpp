@@ -129,11 +129,15 @@ TEST(ConfigRoot, CheckWriteAndReportRunTheChecksFirst)
     EXPECT_EQ(rig.presenter.messages[0].text, kS5);
     EXPECT_EQ(rig.presenter.messages[0].caption, QStringLiteral("Информация"));
 
-    // Writing stops at the same message: nothing is queued.
-    QTest::mouseClick(FrameButton(*window, "writeButton"), Qt::LeftButton);
+    EXPECT_EQ(window->MainConfig()->OperationText(), QStringLiteral("Проверка настроек: найдены ошибки!"));
+
+    // Writing (not offered without a connection) stops at the same message: nothing is queued.
+    EXPECT_FALSE(FrameButton(*window, "writeButton")->isEnabled());
+    window->MainConfig()->SetOperationText(QString());
+    window->MainConfig()->WriteToMeter();
     ASSERT_EQ(rig.presenter.messages.size(), 2);
     EXPECT_EQ(rig.presenter.messages[1].text, kS5);
-    EXPECT_TRUE(window->MainConfig()->OperationText().isEmpty());
+    EXPECT_EQ(window->MainConfig()->OperationText(), QStringLiteral("Проверка настроек: найдены ошибки!"));
     EXPECT_FALSE(window->Driver().IsBusy());
 
     // So does the report: no report window comes up.
@@ -284,8 +288,12 @@ TEST(ConfigRoot, ButtonsAreDisabledWhileACommandRuns)
 
     const char* buttons[] = {"openFileButton", "saveFileButton", "reportButton",
                              "readButton",     "writeButton",    "checkButton"};
+    // Reading and writing need the connection: not offered before it stands.
+    const auto needsConnection = [](const char* name) {
+        return std::strcmp(name, "readButton") == 0 || std::strcmp(name, "writeButton") == 0;
+    };
     for (const char* name : buttons)
-        EXPECT_TRUE(FrameButton(*window, name)->isEnabled()) << name;
+        EXPECT_EQ(FrameButton(*window, name)->isEnabled(), !needsConnection(name)) << name;
     ModalHandler chooser([](QDialog& dialog) { ChooseNodeRow(dialog, 0); });
     QTest::mouseClick(window->MainConfig()->ConnectButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!window->MainConfig()->ConnectButton()->isEnabled(), kCommandArrivesMs);
@@ -299,7 +307,7 @@ TEST(ConfigRoot, ButtonsAreDisabledWhileACommandRuns)
     QTest::mouseClick(window->MainConfig()->StopButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(window->MainConfig()->ConnectButton()->isEnabled(), kCommandArrivesMs);
     for (const char* name : buttons)
-        EXPECT_TRUE(FrameButton(*window, name)->isEnabled()) << name;
+        EXPECT_EQ(FrameButton(*window, name)->isEnabled(), !needsConnection(name)) << name;
     window.reset();
     server.Stop();
 }

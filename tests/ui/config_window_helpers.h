@@ -102,7 +102,7 @@ inline void SaveScreenshot(MainDialog& window, int pageId, const char* name)
 {
     if (ScreenshotFolder().isEmpty())
         return;
-    window.resize(1100, 720);
+    window.resize(MainDialog::kFirstWindowSize);  // the size a first window opens at
     window.SelectPage(pageId);
     QApplication::processEvents();
     EXPECT_TRUE(window.grab().save(QDir(ScreenshotFolder()).filePath(QString::fromLatin1(name))));

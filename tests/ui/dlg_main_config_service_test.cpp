@@ -7,12 +7,15 @@
 #include "app/setting_value.h"
 #include "app/settings_sections.h"
 #include "app/ui/dlg_main_config.h"
+#include "app/ui/driver_progress_texts.h"
 #include "app/ui/page_tree.h"
+#include "channel/message_style.h"
 #include "channel/port_table.h"
 #include "channel/ui/exchange_monitor_window.h"
 #include "config/ui/dlg_main_config_service.h"
 #include "protocol/register_map.h"
 #include "protocol/service_blocks.h"
+#include "sim/meter_archives.h"
 #include "sim/meter_simulator.h"
 #include "sim/reference_stand.h"
 #include "sim/reference_stand_line.h"
@@ -275,6 +278,7 @@ TEST(ServicePage, ManualCalibrationPointsAndTheLockReachTheMeter)
 {
     ServicePageRig rig(515);
     ASSERT_TRUE(rig.started);
+    rig.rig.presenter.answer = MessageAnswer::kYes;  // "Сохранить" asks first
     rig.page->TemperaturePointList()->setCurrentIndex(1);  // "Калибр. на 141.2 Ом"
     ASSERT_TRUE(rig.ClickAndWait(rig.page->TemperaturePointButton()));
     rig.page->CurrentPointList()->setCurrentIndex(1);  // "Сохранить"
@@ -286,6 +290,54 @@ TEST(ServicePage, ManualCalibrationPointsAndTheLockReachTheMeter)
     ASSERT_TRUE(rig.ClickAndWait(rig.page->LockButton()));
     std::lock_guard<std::mutex> lock(rig.meter.Lock());
     EXPECT_TRUE(rig.meter.State().calibrationLocked);
+}
+
+TEST(ServicePage, ErasingTheArchiveAndSavingACalibrationAskFirstAndSayWhenDone)
+{
+    ServicePageRig rig(515);
+    ASSERT_TRUE(rig.started);
+    const auto resetTime = [&] {
+        std::lock_guard<std::mutex> lock(rig.meter.Lock());
+        return rig.meter.Archives().ResetTime();
+    };
+    const MeterSeconds before = resetTime();
+    const QString question = QStringLiteral("Стереть все архивы прибора? Данные будут потеряны безвозвратно.");
+
+    // No: nothing is sent.
+    rig.rig.presenter.answer = MessageAnswer::kNo;
+    QTest::mouseClick(rig.page->EraseButton(), Qt::LeftButton);
+    ASSERT_EQ(rig.rig.presenter.messages.size(), 1);
+    EXPECT_EQ(rig.rig.presenter.messages[0].text, question);
+    EXPECT_EQ(rig.rig.presenter.messages[0].style & MessageStyle::kButtonMask, MessageStyle::kYesNo);
+    EXPECT_TRUE(rig.rig.presenter.messages[0].style & MessageStyle::kDefaultButton2) << "No is the default";
+    EXPECT_FALSE(rig.window->Driver().IsBusy());
+    EXPECT_EQ(resetTime(), before);
+
+    // Yes: erased, told, and the page's own result line says how it ended.
+    rig.rig.presenter.messages.clear();
+    rig.rig.presenter.answer = MessageAnswer::kYes;
+    ASSERT_TRUE(rig.ClickAndWait(rig.page->EraseButton()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.rig.presenter.messages.size() == 2; }, kArrivesMs));
+    EXPECT_EQ(rig.rig.presenter.messages[0].text, question);
+    EXPECT_EQ(rig.rig.presenter.messages[1].text, QStringLiteral("Архивы прибора стерты."));
+    EXPECT_NE(resetTime(), before);
+    EXPECT_EQ(rig.page->Texts()->OperationText(), QStringLiteral("Операция успешно завершена!"));
+
+    // Saving a calibration asks too; a plain calibration point does not.
+    rig.rig.presenter.messages.clear();
+    rig.rig.presenter.answer = MessageAnswer::kNo;
+    rig.page->TemperaturePointList()->setCurrentIndex(3);  // "Сохранить"
+    QTest::mouseClick(rig.page->TemperaturePointButton(), Qt::LeftButton);
+    ASSERT_EQ(rig.rig.presenter.messages.size(), 1);
+    EXPECT_EQ(rig.rig.presenter.messages[0].text,
+              QStringLiteral("Сохранить новые калибровочные коэффициенты в приборе? Прежние будут заменены."));
+    rig.page->TemperaturePointList()->setCurrentIndex(0);
+    rig.page->Texts()->SetOperationText(QString());
+    ASSERT_TRUE(rig.ClickAndWait(rig.page->TemperaturePointButton()));
+    EXPECT_EQ(rig.rig.presenter.messages.size(), 1);
+    EXPECT_EQ(rig.page->Texts()->OperationText(), QStringLiteral("Операция успешно завершена!"));
+    std::lock_guard<std::mutex> lock(rig.meter.Lock());
+    EXPECT_EQ(rig.meter.State().calibrationCommands, (std::vector<std::uint16_t>{0xFF9D}));
 }
 
 TEST(ServicePage, AutomaticCurrentCalibrationRunsWithTheStandOnTheChosenPort)

@@ -11,10 +11,13 @@
 #include "channel/channel_types.h"
 #include "channel/message_style.h"
 #include "channel/ui/communications_dialog.h"
+#include "ui/ui_test_helpers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
@@ -26,6 +29,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace {
 
@@ -69,7 +74,11 @@ TEST(MainWindow, FirstRunOnAnEmptyFolderCreatesTheBaseAndTheSettingsFile)
         auto window = rig.OpenWindow();
         EXPECT_EQ(window->objectName(), QStringLiteral("MainDialog"));
         EXPECT_EQ(window->windowTitle(), QStringLiteral("ЗТ5 Конфигуратор"));
-        EXPECT_EQ(window->size(), QSize(900, 600));  // nothing stored: the default size
+        // Nothing stored: the first size, or most of a smaller screen, never below the minimum.
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        EXPECT_EQ(window->size(), MainDialog::kFirstWindowSize.boundedTo(screen * 9 / 10)
+                                      .expandedTo(MainDialog::kMinimumWindowSize));
+        EXPECT_EQ(window->minimumSize(), MainDialog::kMinimumWindowSize);
         EXPECT_TRUE(QFileInfo(QDir(rig.Folder()).filePath(QStringLiteral("Base"))).isDir());
         EXPECT_TRUE(QFileInfo::exists(QDir(rig.Folder()).filePath(QStringLiteral("Base/Objects.bin"))));
         window->close();
@@ -198,14 +207,33 @@ TEST(MainWindow, NodesDeletedInTheDeviceListStayDeletedAfterCancel)
 {
     MainWindowRig rig;
     auto window = OpenOnOneNode(rig);
-    ModalHandler chooser([](QDialog& dialog) {
+    // The question comes first; No keeps the node, Yes deletes it.
+    std::vector<UserMessage> asked;
+    int rowsAfterNo = -1;
+    ModalHandler chooser([&](QDialog& dialog) {
         auto* list = qobject_cast<CDlgCommunications*>(&dialog);
         list->SelectPage(kChannelIp);
-        dialog.findChild<QTableWidget*>(QStringLiteral("nodeList%1").arg(kChannelIp))->selectRow(0);
-        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("delete")), Qt::LeftButton);
+        auto* table = dialog.findChild<QTableWidget*>(QStringLiteral("nodeList%1").arg(kChannelIp));
+        table->selectRow(0);
+        {
+            RecordedMessageBoxes no(MessageAnswer::kNo);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("delete")), Qt::LeftButton);
+            asked.insert(asked.end(), no.shown.begin(), no.shown.end());
+        }
+        rowsAfterNo = table->rowCount();
+        {
+            RecordedMessageBoxes yes(MessageAnswer::kYes);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("delete")), Qt::LeftButton);
+            asked.insert(asked.end(), yes.shown.begin(), yes.shown.end());
+        }
         dialog.reject();
     });
     EXPECT_FALSE(window->SelectNode());
+    EXPECT_EQ(rowsAfterNo, 1);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_TRUE(asked[0].text.startsWith(QStringLiteral("Удалить прибор"))) << asked[0].text.toStdString();
+    EXPECT_EQ(asked[0].style & MessageStyle::kButtonMask, MessageStyle::kYesNo);
+    EXPECT_TRUE(asked[0].style & MessageStyle::kDefaultButton2);
     EXPECT_TRUE(window->Nodes().IsEmpty());
     NodeBase onDisk;
     UserMessage failure;
@@ -242,7 +270,7 @@ TEST(MainWindow, PlacementAndSplitterOutliveTheWindow)
     MainWindowRig rig;
     {
         auto window = rig.OpenWindow();
-        window->resize(1000, 700);
+        window->resize(1150, 760);
         QSplitter* splitter = window->Splitter();
         const QList<int> sizes = splitter->sizes();
         ASSERT_EQ(sizes.value(0), MainDialog::kDesignedTreeWidth);
@@ -253,7 +281,7 @@ TEST(MainWindow, PlacementAndSplitterOutliveTheWindow)
                                                  QStringLiteral("SplitterPosition"), -1000),
               40);
     auto window = rig.OpenWindow();
-    EXPECT_EQ(window->size(), QSize(1000, 700));
+    EXPECT_EQ(window->size(), QSize(1150, 760));
     EXPECT_EQ(window->Splitter()->sizes().value(0), MainDialog::kDesignedTreeWidth + 40);
 }
 

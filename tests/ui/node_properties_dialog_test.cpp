@@ -135,6 +135,51 @@ TEST_F(NodePropertiesDialogTest, IpNodeRefusesAnIncompleteAddressAndStoresADotte
     EXPECT_EQ(dialog.Record().IpPort(), 50211);
 }
 
+TEST_F(NodePropertiesDialogTest, EmptyOrZeroPortTimeOutAndRepeatsAreRefusedByName)
+{
+    RecordedMessageBoxes boxes;
+    CDlgNodeProperties dialog(Record(kChannelIp), freePorts, ports);
+    dialog.show();
+    auto* port = Child<QLineEdit>(dialog, "ipPort");
+    auto* timeout = Child<QLineEdit>(dialog, "timeout");
+    auto* attempts = Child<QLineEdit>(dialog, "attempts");
+    ASSERT_TRUE(port && timeout && attempts);
+
+    port->clear();
+    ClickOk(dialog);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Поле \"IP порт\" должно содержать число от 1 до 65535!"));
+    EXPECT_TRUE(dialog.isVisible());
+    Type(port, QStringLiteral("99999"));
+    ClickOk(dialog);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, boxes.shown[0].text);
+    port->clear();
+    Type(port, QStringLiteral("502"));
+
+    timeout->clear();
+    Type(timeout, QStringLiteral("0"));
+    ClickOk(dialog);
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown[2].text,
+              QStringLiteral("Поле \"Тайм-аут на повтор (сек.)\" должно содержать число от 1 до 255!"));
+    Type(timeout, QStringLiteral("5"));  // "05"
+
+    attempts->clear();
+    ClickOk(dialog);
+    ASSERT_EQ(boxes.shown.size(), 4u);
+    EXPECT_EQ(boxes.shown[3].text, QStringLiteral("Поле \"Кол-во повторов\" должно содержать число от 1 до 255!"));
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+
+    Type(attempts, QStringLiteral("2"));
+    ClickOk(dialog);
+    EXPECT_EQ(boxes.shown.size(), 4u);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Record().IpPort(), 502);
+    EXPECT_EQ(dialog.Record().RepeatTimeoutSec(), 5);
+    EXPECT_EQ(dialog.Record().RepeatCount(), 2);
+}
+
 TEST_F(NodePropertiesDialogTest, PortsComeFromTheTableAndValuesOutsideTheListsStayAsTheyWere)
 {
     ports.Assign(3, QStringLiteral("/dev/ttyUSB0"));

@@ -126,6 +126,27 @@ TEST_F(ReportWindowTest, SaveAsksInTheSaveFolderAndWritesNothingWhenCancelledOrF
     EXPECT_EQ(window.SavedCopy(), QString());
 }
 
+TEST_F(ReportWindowTest, OpeningTheCopyWithNoSpreadsheetProgramSaysSo)
+{
+    RecordedMessageBoxes boxes;
+    ReportWindow window(settings);
+    const QByteArray path = qgetenv("PATH");
+    QTemporaryDir emptyBin;  // a desktop without xdg-utils: nothing tells which program opens ".xls"
+    WhenModal<ReportWindow>(
+        [&](ReportWindow* open) {
+            ASSERT_TRUE(open->SaveTo(folder.filePath(QStringLiteral("copy.xls"))));
+            qputenv("PATH", emptyBin.path().toLocal8Bit());
+            open->OpenSavedCopy();
+            qputenv("PATH", path);
+            open->close();
+        },
+        &window);
+    EXPECT_TRUE(window.ShowBody(kBody, folder.path()));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown[0].text.startsWith(QStringLiteral("Не найдена программа электронных таблиц")));
+    EXPECT_TRUE(boxes.shown[0].text.contains(folder.filePath(QStringLiteral("copy.xls"))));
+}
+
 TEST_F(ReportWindowTest, TwoOpenReportsUseTheirOwnTemporaryFiles)
 {
     ReportWindow first(settings);

@@ -134,6 +134,20 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
         << message.text.toStdString();
     EXPECT_EQ(message.caption, QStringLiteral("Информация"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 5);
+
+    // The next dialog starts where the last file went; ".html" typed by the user stays as typed.
+    QString startFolder;
+    WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+        startFolder = dialog->directory().path();
+        offered = dialog->selectedFiles().value(0);
+        dialog->selectFile(folder.filePath(QStringLiteral("trend.html")));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QTest::mouseClick(trends.Controls().exportHtml, Qt::LeftButton);
+    EXPECT_EQ(QDir(startFolder), QDir(folder.path()));
+    EXPECT_EQ(QFileInfo(offered).absolutePath(), QDir(folder.path()).absolutePath());
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("trend.html"))));
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("trend.html.xls"))));
 }
 
 TEST(TrendsPage, ZoomAndPanMoveOnlyTheTimeAxisAndResetShowsTheWholeWeek)
@@ -233,7 +247,7 @@ TEST(Screenshots, TrendsPageWithAWeekOfHourlyData)
     if (folder.isEmpty())
         GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
     TrendsRig trends;
-    trends.rig.window->resize(1100, 820);
+    trends.rig.window->resize(MainDialog::kFirstWindowSize);
     ASSERT_TRUE(trends.Connect());
     ChooseLastWeek(trends);
     trends.Controls().quantities->SetChecked(

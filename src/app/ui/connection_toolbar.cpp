@@ -47,8 +47,10 @@ ConnectionToolbar::ConnectionToolbar(PageHost& host, CommandRequester* requester
 
 void ConnectionToolbar::Connect()
 {
-    if (m_host.SelectNode())
-        m_host.Driver().QueueCommand(kCommandConnect, m_requester);
+    if (!m_host.SelectNode())
+        return;
+    m_host.Driver().Data().keepConfigurationOnConnect = m_host.KeepEditedConfiguration();
+    m_host.Driver().QueueCommand(kCommandConnect, m_requester);
 }
 
 void ConnectionToolbar::Update()

@@ -4,6 +4,7 @@
 #include "app/ui/connection_toolbar.h"
 #include "app/ui/driver_progress_texts.h"
 #include "app/ui/page_messages.h"
+#include "app/ui/page_tree.h"
 #include "config/config_messages.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_validation.h"
@@ -102,7 +103,12 @@ bool CDlgMainConfig::CheckConfiguration()
     if (Host().Driver().IsBusy())
         return false;
     PageMessages messages(Host());
-    return ValidateTunes(Host().Driver().Configuration(), messages);
+    const bool valid = ValidateTunes(Host().Driver().Configuration(), messages);
+    // The check's own result replaces whatever the last command left.
+    m_texts->SetOperationText(valid ? QStringLiteral("Проверка настроек: ошибок не найдено.")
+                                    : QStringLiteral("Проверка настроек: найдены ошибки!"));
+    m_texts->SetDetailText(QString());
+    return valid;
 }
 
 void CDlgMainConfig::ShowReport()
@@ -118,6 +124,8 @@ void CDlgMainConfig::ShowReport()
 void CDlgMainConfig::SetPageTree(const PageTree* tree)
 {
     m_tree = tree;
+    if (m_tree)
+        connect(m_tree, &PageTree::entryChanged, this, &CDlgMainConfig::RefreshSubPages, Qt::UniqueConnection);
     RefreshSubPages();
 }
 
@@ -151,8 +159,12 @@ void CDlgMainConfig::UpdateBusy()
 {
     m_toolbar->Update();
     const bool busy = Host().Driver().IsBusy();
-    for (QPushButton* button : {m_open, m_save, m_report, m_read, m_write, m_check})
+    for (QPushButton* button : {m_open, m_save, m_report, m_check})
         button->setEnabled(!busy);
+    // Reading and writing go over the open connection: without one they could only fail.
+    const bool connected = Host().Driver().IsDeviceConnected();
+    m_read->setEnabled(!busy && connected);
+    m_write->setEnabled(!busy && connected);
 }
 
 QToolButton* CDlgMainConfig::ConnectButton() const
@@ -201,8 +213,10 @@ void CDlgMainConfig::RefreshCommandStates()
     UpdateBusy();
 }
 
-void CDlgMainConfig::CommandFinished(int)
+void CDlgMainConfig::CommandFinished(int code)
 {
+    if (code == kCommandWriteConfiguration)
+        emit configurationWritten();
     // A read has already refreshed every page and the tree's labels through the window (the driver
     // tells it as soon as the configuration has arrived); a write changes nothing on screen.
 }

@@ -64,6 +64,8 @@ signals:
     // "Файл" menu.
     void openFileRequested();
     void saveFileRequested();
+    // The configuration on screen is now the meter's.
+    void configurationWritten();
 
 private:
     QWidget* BuildButtons();

@@ -4,3 +4,19 @@ CDlgParentWithMyProperty::CDlgParentWithMyProperty(PageHost& host, QWidget* pare
     : QWidget(parent), m_host(host)
 {
 }
+
+void CDlgParentWithMyProperty::SetCaption(const QString& caption)
+{
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    emit pageStateChanged();
+}
+
+void CDlgParentWithMyProperty::SetPageEnabled(bool enabled)
+{
+    if (enabled == m_pageEnabled)
+        return;
+    m_pageEnabled = enabled;
+    emit pageStateChanged();
+}

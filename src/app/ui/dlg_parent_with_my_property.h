@@ -16,19 +16,28 @@ public:
     PageHost& Host() const { return m_host; }
 
     const QString& Caption() const { return m_caption; }
-    void SetCaption(const QString& caption) { m_caption = caption; }
+    void SetCaption(const QString& caption);
+
+    // The help page F1 opens for this page ("config-pipes.html"); empty: the parent page's.
+    const QString& HelpPage() const { return m_helpPage; }
+    void SetHelpPage(const QString& page) { m_helpPage = page; }
 
     // A disabled page gets a disabled entry in the page tree.
-    virtual bool IsPageEnabled() const { return m_pageEnabled; }
-    void SetPageEnabled(bool enabled) { m_pageEnabled = enabled; }
+    bool IsPageEnabled() const { return m_pageEnabled; }
+    void SetPageEnabled(bool enabled);
 
     // The page has just been brought into the page pane: it refreshes what may have changed meanwhile.
     virtual void OnPageShown() {}
     // The configuration in the driver was replaced (read from the meter, opened from a file).
     virtual void OnConfigurationReplaced() {}
 
+signals:
+    // The caption or the enabled state changed: the page tree and the sub-page lists follow.
+    void pageStateChanged();
+
 private:
     PageHost& m_host;
     QString m_caption;
+    QString m_helpPage;
     bool m_pageEnabled = true;
 };

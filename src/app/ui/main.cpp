@@ -2,6 +2,7 @@
 
 #include "app/configurator_help.h"
 #include "app/ui/configurator_startup.h"
+#include "app/ui/qt_translations.h"
 #include "zt5_version.h"
 
 #include <QApplication>
@@ -39,6 +40,9 @@ int main(int argc, char** argv)
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ЗТ5 Конфигуратор"));
+    if (!InstallQtRussianTranslation(application))
+        std::fprintf(stderr, "zt5-configurator: перевод Qt на русский язык (qtbase_ru.qm) не найден, "
+                             "стандартные окна Qt будут на английском\n");
     // The installed desktop entry and icon (packaging/): docks and window lists match the window to them.
     QGuiApplication::setDesktopFileName(QStringLiteral("zt5-configurator"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zt5-configurator")));

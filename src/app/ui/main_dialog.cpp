@@ -17,19 +17,25 @@
 #include "archives/ui/dlg_main_config_archive.h"
 #include "archives/ui/dlg_read_data.h"
 #include "archives/ui/dlg_trends.h"
+#include "channel/message_style.h"
 #include "channel/port_table.h"
 #include "channel/ui/exchange_monitor_window.h"
 #include "config/ui/config_page_tree.h"
 #include "config/ui/dlg_main_config_service.h"
 #include "config/ui/tunes_file_dialogs.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -72,12 +78,20 @@ MainDialog::MainDialog(AppEnvironment& environment, MessagePresenter& presenter,
     m_driver.AttachHost(&m_host);
     m_driver.SetCommandExtensions(&m_archiveRange);
     m_driver.StartThreads();
+    // The copy a fresh window starts with is nobody's work.
+    m_workingCopy.MarkStored(m_driver.Configuration());
 
     // Serial devices seen for the first time get their COM numbers; the port search is off, so every
     // port counts as free.
     RefreshPortTable(m_environment.Settings(), PortTable::Global());
 
-    resize(900, 600);
+    // Every page shows whole from this size up; with no stored placement the window opens roomier, or
+    // fills most of a smaller screen.
+    setMinimumSize(kMinimumWindowSize);
+    QSize first = kFirstWindowSize;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        first = first.boundedTo(screen->availableGeometry().size() * 9 / 10).expandedTo(kMinimumWindowSize);
+    resize(first);
     auto* placement = new WindowPlacementKeeper(this, m_environment.Settings(), QString::fromLatin1(kWindowName),
                                                 WindowPlacementKeeper::WhenMaximised::Store);
     placement->Restore();
@@ -134,6 +148,12 @@ void MainDialog::BuildMenus()
     });
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(QStringLiteral("Справка..."), this, [this] { HelpWindow::ShowHelp(this); });
+    // F1 anywhere in the window: the help of the page in view (a key only, the menu stays as it is).
+    auto* pageHelp = new QAction(QStringLiteral("Справка по странице"), this);
+    pageHelp->setShortcut(QKeySequence::HelpContents);
+    pageHelp->setShortcutContext(Qt::WindowShortcut);
+    connect(pageHelp, &QAction::triggered, this, [this] { HelpWindow::ShowHelp(this, CurrentHelpPage()); });
+    addAction(pageHelp);
     help->addAction(QStringLiteral("О программе..."), this, [this] { AboutDialog(this).exec(); });
     help->addAction(QStringLiteral("Лицензионное соглашение..."), this, [this] { LicenceDialog::ShowLicence(this); });
 }
@@ -146,7 +166,12 @@ void MainDialog::WireHost()
     connect(&m_host, &GuiDriverHost::busyChanged, this, &MainDialog::OnBusyChanged);
     // A break of the connection between commands changes what the archive pages may do.
     connect(&m_host, &GuiDriverHost::deviceInformation, this, &MainDialog::OnBusyChanged);
-    connect(&m_host, &GuiDriverHost::configurationRead, this, &MainDialog::RefreshAfterReplace);
+    connect(&m_host, &GuiDriverHost::configurationRead, this, [this] {
+        RefreshAfterReplace();
+        // Shown again after the pages have brought it into line: that much is not the user's edit.
+        if (!std::exchange(m_keepingEdits, false))
+            m_workingCopy.MarkStored(m_driver.Configuration());
+    });
 }
 
 CDlgParentWithMyProperty* MainDialog::AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId,
@@ -155,22 +180,34 @@ CDlgParentWithMyProperty* MainDialog::AddPage(const QString& caption, CDlgParent
     return m_pages->AddPage(caption, page, parentId, pageId);
 }
 
+void MainDialog::ConnectProgressTexts(DriverProgressTexts* texts)
+{
+    connect(&m_host, &GuiDriverHost::connectionText, texts, &DriverProgressTexts::SetConnectionText);
+    connect(&m_host, &GuiDriverHost::operationText, texts, &DriverProgressTexts::SetOperationText);
+    connect(&m_host, &GuiDriverHost::detailText, texts, &DriverProgressTexts::SetDetailText);
+}
+
 CDlgMainConfig* MainDialog::AddMainConfigPage()
 {
     m_mainConfig = new CDlgMainConfig(*this);
+    m_mainConfig->SetHelpPage(QStringLiteral("configuration.html"));
     connect(&m_host, &GuiDriverHost::connectionText, m_mainConfig, &CDlgMainConfig::SetConnectionText);
     connect(&m_host, &GuiDriverHost::operationText, m_mainConfig, &CDlgMainConfig::SetOperationText);
     connect(&m_host, &GuiDriverHost::detailText, m_mainConfig, &CDlgMainConfig::SetDetailText);
     connect(&m_host, &GuiDriverHost::deviceInformation, m_mainConfig, &CDlgMainConfig::SetDeviceInformation);
     connect(m_mainConfig, &CDlgMainConfig::openFileRequested, this, &MainDialog::OpenSettingsFile);
     connect(m_mainConfig, &CDlgMainConfig::saveFileRequested, this, &MainDialog::SaveSettingsFile);
+    connect(m_mainConfig, &CDlgMainConfig::configurationWritten, this,
+            [this] { m_workingCopy.MarkStored(m_driver.Configuration()); });
     AddPage(QStringLiteral("Конфигурирование"), m_mainConfig, PageTree::kNoParent, CDlgMainConfig::kPageId);
     m_configPages = new ConfigPageTree(*m_pages, *this, this);
     connect(m_configPages, &ConfigPageTree::relabelled, m_mainConfig, &CDlgMainConfig::RefreshSubPages);
     connect(this, &MainDialog::configurationLabelsChanged, m_configPages, &ConfigPageTree::Relabel);
     m_configPages->Build();
-    AddPage(QStringLiteral("Сервис производителя"), new CDlgMainConfigService(*this, m_stand), CDlgMainConfig::kPageId,
-            CDlgMainConfigService::kPageId);
+    auto* service = new CDlgMainConfigService(*this, m_stand);
+    service->SetHelpPage(QStringLiteral("maker-service.html"));
+    ConnectProgressTexts(service->Texts());
+    AddPage(QStringLiteral("Сервис производителя"), service, CDlgMainConfig::kPageId, CDlgMainConfigService::kPageId);
     m_mainConfig->SetPageTree(m_pages);
     SelectPage(CDlgMainConfig::kPageId);
     return m_mainConfig;
@@ -179,16 +216,28 @@ CDlgMainConfig* MainDialog::AddMainConfigPage()
 CDlgReadData* MainDialog::AddReadDataPage()
 {
     m_readData = new CDlgReadData(*this);
-    DriverProgressTexts* texts = m_readData->Texts();
-    connect(&m_host, &GuiDriverHost::connectionText, texts, &DriverProgressTexts::SetConnectionText);
-    connect(&m_host, &GuiDriverHost::operationText, texts, &DriverProgressTexts::SetOperationText);
-    connect(&m_host, &GuiDriverHost::detailText, texts, &DriverProgressTexts::SetDetailText);
+    m_readData->SetHelpPage(QStringLiteral("archives.html"));
+    ConnectProgressTexts(m_readData->Texts());
     AddPage(kReadDataCaption, m_readData, PageTree::kNoParent, CDlgReadData::kPageId);
     m_archivePage = new CDlgMainConfigArchive(*this, &m_archiveExport);
+    ConnectProgressTexts(m_archivePage->Controls().texts);
     AddPage(kArchivePageCaption, m_archivePage, CDlgReadData::kPageId, CDlgMainConfigArchive::kPageId);
     m_trendsPage = new CDlgTrends(*this, m_archiveRange);
+    m_trendsPage->SetHelpPage(QStringLiteral("trends.html"));
     AddPage(kTrendsPageCaption, m_trendsPage, CDlgReadData::kPageId, CDlgTrends::kPageId);
     return m_readData;
+}
+
+QString MainDialog::CurrentHelpPage() const
+{
+    const QList<PageEntry>& entries = m_pages->Entries();
+    const PageEntry* entry = m_pages->Find(m_pages->CurrentPageId());
+    while (entry) {
+        if (!entry->page->HelpPage().isEmpty())
+            return entry->page->HelpPage();
+        entry = entry->parentIndex >= 0 ? &entries[entry->parentIndex] : nullptr;
+    }
+    return QStringLiteral("main-window.html");
 }
 
 void MainDialog::SelectPage(int pageId)
@@ -200,6 +249,18 @@ void MainDialog::ConfigurationLabelsChanged()
 {
     // Only the configuration pages' part of the tree depends on the configuration; it relabels itself.
     emit configurationLabelsChanged();
+}
+
+bool MainDialog::KeepEditedConfiguration()
+{
+    m_keepingEdits = false;
+    if (!m_workingCopy.HoldsUnstored(m_driver.Configuration()))
+        return false;
+    const int answer = ShowMessage(QStringLiteral("Настройки, измененные или открытые из файла, будут заменены "
+                                                  "прочитанными из прибора. Продолжить?"),
+                                   QString::fromUtf8(kCaptionQuestion), MessageStyle::kYesNo | MessageStyle::kIconQuestion);
+    m_keepingEdits = answer != MessageAnswer::kYes;
+    return m_keepingEdits;
 }
 
 int MainDialog::ShowMessage(const QString& text, const QString& caption, unsigned style)
@@ -226,6 +287,8 @@ QString MainDialog::StatusText() const
 void MainDialog::OnBusyChanged()
 {
     const bool busy = m_driver.IsBusy();
+    if (!busy)
+        m_keepingEdits = false;  // a connect that failed before reading anything
     // The driver's working copy belongs to the command thread while a command runs.
     m_openAction->setEnabled(!busy);
     m_saveAction->setEnabled(!busy);
@@ -253,6 +316,7 @@ bool MainDialog::OpenSettingsFileNamed(const QString& name)
         return false;
     m_driver.Data().configurationMissing = missing;
     RefreshAfterReplace();
+    m_workingCopy.MarkOpenedFromFile(m_driver.Configuration());
     return true;
 }
 
@@ -266,8 +330,8 @@ void MainDialog::RefreshAfterReplace()
 
 void MainDialog::SaveSettingsFile()
 {
-    if (!m_driver.IsBusy())
-        SaveTunesFileFromUser(this, m_environment.Settings(), m_driver.Configuration(), *this);
+    if (!m_driver.IsBusy() && SaveTunesFileFromUser(this, m_environment.Settings(), m_driver.Configuration(), *this))
+        m_workingCopy.MarkStored(m_driver.Configuration());
 }
 
 void MainDialog::ToggleMonitor()

@@ -11,6 +11,7 @@
 #include "archives/ui/archive_export_runner.h"
 #include "archives/ui/archive_range_runner.h"
 #include "config/config_messages.h"
+#include "config/working_copy_state.h"
 #include "nodes/demo_node.h"
 #include "nodes/node_base.h"
 #include "protocol/rkm8.h"
@@ -18,12 +19,14 @@
 #include "protocol/rovo_redod.h"
 
 #include <QMainWindow>
+#include <QSize>
 
 class CDlgMainConfig;
 class CDlgMainConfigArchive;
 class CDlgTrends;
 class CDlgReadData;
 class CDlgParentWithMyProperty;
+class DriverProgressTexts;
 class ConfigPageTree;
 class ExchangeMonitorWindow;
 class MessagePresenter;
@@ -39,6 +42,9 @@ class MainDialog : public QMainWindow, public PageHost, private ConfigMessageHos
 public:
     static constexpr const char* kWindowName = "MainDialog";
     static constexpr int kDesignedTreeWidth = 220;
+    // The smallest window at which no page is cut, and the size of a first window.
+    static constexpr QSize kMinimumWindowSize{1100, 720};
+    static constexpr QSize kFirstWindowSize{1200, 800};
 
     MainDialog(AppEnvironment& environment, MessagePresenter& presenter, QWidget* parent = nullptr);
     ~MainDialog() override;
@@ -62,6 +68,9 @@ public:
     bool SelectNode() override;
     void SelectPage(int pageId) override;
     void ConfigurationLabelsChanged() override;
+    bool KeepEditedConfiguration() override;
+    // The help page of the page in view (or of the nearest page above it that has one).
+    QString CurrentHelpPage() const;
 
     // What "Открыть настройки из файла..." does once the file is chosen: the driver's configuration is
     // replaced and the pages refresh. False when nothing was opened.
@@ -95,6 +104,8 @@ private:
     void BuildLayout();
     void BuildMenus();
     void WireHost();
+    // `texts` shows the driver's connection, operation and detail texts.
+    void ConnectProgressTexts(DriverProgressTexts* texts);
     void ApplyNode(const NodeRecord& node);
     // Put to the user when the node base on disk is damaged: keep it aside and start afresh?
     AppEnvironment::FreshBaseQuestion OfferFreshBase();
@@ -129,6 +140,8 @@ private:
     ExchangeMonitorWindow* m_monitor = nullptr;
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;
+    WorkingCopyState m_workingCopy;
+    bool m_keepingEdits = false;  // the connect under way leaves the working copy as it is
     bool m_splitterPlaced = false;
     bool m_shutDown = false;
     bool m_offerDemoNode = false;  // the node list opens on "Демо-прибор"

@@ -61,6 +61,8 @@ int ShowMessageBox(QWidget* parent, const UserMessage& message)
     if (Hook())
         return Hook()(message);
     QMessageBox box(IconOf(message.style), message.caption, message.text, ButtonsOf(message.style), parent);
+    if ((message.style & MessageStyle::kDefaultButton2) && (ButtonsOf(message.style) & QMessageBox::No))
+        box.setDefaultButton(QMessageBox::No);
     const int answer = box.exec();
     // Closing the box by its title bar means Cancel where there is one, else the only button.
     if (box.clickedButton() == nullptr && (ButtonsOf(message.style) & QMessageBox::Cancel))

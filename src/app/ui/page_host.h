@@ -19,6 +19,9 @@ public:
     virtual void SelectPage(int pageId) = 0;
     // A page changed what the page tree's labels show (DB2 in use, an input's scheme): the tree relabels.
     virtual void ConfigurationLabelsChanged() = 0;
+    // Asked before a connect reads the meter's configuration: true when the configuration being edited is
+    // to stay as it is (the user's edits or a file's settings are not to be replaced).
+    virtual bool KeepEditedConfiguration() { return false; }
 
 protected:
     ~PageHost() = default;

@@ -44,6 +44,8 @@ CDlgParentWithMyProperty* PageTree::AddPage(const QString& caption, CDlgParentWi
     m_entries.append(entry);
     if (entry.parentIndex >= 0)
         m_entries[entry.parentIndex].item->setExpanded(true);
+    // A page enabled or relabelled later (a parameter set taken into use) must be reachable at once.
+    connect(page, &CDlgParentWithMyProperty::pageStateChanged, this, [this, page] { FollowPage(page); });
     return page;
 }
 
@@ -103,6 +105,25 @@ int PageTree::IndexOfItem(const QTreeWidgetItem* item) const
             return i;
     }
     return -1;
+}
+
+void PageTree::FollowPage(const CDlgParentWithMyProperty* page)
+{
+    for (int i = 0; i < m_entries.size(); ++i) {
+        PageEntry& entry = m_entries[i];
+        if (entry.page != page)
+            continue;
+        entry.enabled = page->IsPageEnabled();
+        entry.item->setDisabled(!entry.enabled);
+        if (entry.caption != page->Caption()) {
+            const QString& text = page->Caption();
+            entry.caption = text.size() > kMaxCaptionLength ? text.left(kMaxCaptionLength - 1) : text;
+            entry.item->setText(0, entry.caption);
+            if (i == m_currentIndex)
+                m_title->setText(entry.caption);
+        }
+        emit entryChanged(entry.id);
+    }
 }
 
 void PageTree::ShowItem(QTreeWidgetItem* item)

@@ -53,11 +53,15 @@ public:
 
 signals:
     void pageShown(int pageId);
+    // The entry of `pageId` took its page's new caption or enabled state.
+    void entryChanged(int pageId);
 
 private:
     int IndexOfId(int pageId) const;
     int IndexOfItem(const QTreeWidgetItem* item) const;
     void ShowItem(QTreeWidgetItem* item);
+    // Brings the entry of `page` into line with the page's caption and enabled state.
+    void FollowPage(const CDlgParentWithMyProperty* page);
 
     QTreeWidget* m_tree;
     QLabel* m_title;

@@ -6,5 +6,9 @@
 
 class QWidget;
 
-// The path the user chose, or an empty text when the dialog was cancelled.
+// The path the user chose, or an empty text when the dialog was cancelled. A `startPath` that is empty or
+// a bare file name starts in the folder of the last file chosen here, else in the user's documents folder.
 QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& startPath, const QString& filter);
+
+// The folder the next save dialog starts in when it is given none.
+QString DefaultSaveFolder();

@@ -1,5 +1,6 @@
 #include "archives/ui/archive_page_controls.h"
 
+#include "app/ui/driver_progress_texts.h"
 #include "archives/archive_read_plan.h"
 #include "archives/descriptor_rows.h"
 #include "archives/ui/export_progress_view.h"
@@ -17,6 +18,8 @@
 #include <QStyle>
 #include <QTableWidget>
 #include <QTextEdit>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -29,6 +32,15 @@ QLineEdit* Field(const char* name, int width)
 {
     auto* field = Named(new QLineEdit, name);
     field->setFixedWidth(width);
+    return field;
+}
+
+// A field that takes digits only: a letter typed there would otherwise be read as a number all the same.
+QLineEdit* DigitsField(const char* name, int width)
+{
+    QLineEdit* field = Field(name, width);
+    field->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,%1}").arg(kPageFieldDigits)), field));
     return field;
 }
 
@@ -89,7 +101,7 @@ ArchivePageControls BuildArchivePageControls(QWidget* page)
 {
     ArchivePageControls c;
     c.readInfo = Button("Прочитать информацию об архивах", "readInfoButton");
-    c.flashPage = Field("flashPageField", 60);
+    c.flashPage = DigitsField("flashPageField", 60);
     c.readFlash = Button("Прочитать flash", "readFlashButton");
     c.exportAll = Button("Весь архив", "exportButton");
     c.exportProgress = Named(new ExportProgressView, "exportProgress");
@@ -104,11 +116,13 @@ ArchivePageControls BuildArchivePageControls(QWidget* page)
     c.previous = Button("Предыдущая", "previousButton");
     c.next = Button("Следующая", "nextButton");
     c.periodic = Named(new QCheckBox(QStringLiteral("Период чтения (сек.):")), "periodicCheck");
-    c.period = Field("periodField", 50);
+    c.period = DigitsField("periodField", 50);
+    c.stop = Button("Стоп", "stopReadButton");
     c.report = Named(new QTextEdit, "reportBox");
     c.report->setReadOnly(true);
     c.report->setLineWrapMode(QTextEdit::NoWrap);
     c.report->setFont(ReportFont());
+    c.texts = Named(new DriverProgressTexts, "archiveTexts");
 
     auto* top = new QHBoxLayout;
     top->addWidget(c.readInfo);
@@ -138,6 +152,7 @@ ArchivePageControls BuildArchivePageControls(QWidget* page)
     buttons->addSpacing(20);
     buttons->addWidget(c.periodic);
     buttons->addWidget(c.period);
+    buttons->addWidget(c.stop);
     buttons->addStretch(1);
 
     auto* layout = new QVBoxLayout(page);
@@ -147,5 +162,6 @@ ArchivePageControls BuildArchivePageControls(QWidget* page)
     layout->addLayout(choice);
     layout->addLayout(buttons);
     layout->addWidget(c.report, 1);
+    layout->addWidget(c.texts);
     return c;
 }

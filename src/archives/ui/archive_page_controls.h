@@ -3,6 +3,7 @@
 // buttons with "Весь архив" and its progress, the descriptor list, the data type with the date, hour
 // and event-log range, the read buttons with the reading period, and the report box.
 
+class DriverProgressTexts;
 class ExportProgressView;
 class QCheckBox;
 class QComboBox;
@@ -30,8 +31,13 @@ struct ArchivePageControls {
     QPushButton* next = nullptr;           // "Следующая"
     QCheckBox* periodic = nullptr;         // "Период чтения (сек.):"
     QLineEdit* period = nullptr;           // its seconds
+    QPushButton* stop = nullptr;           // "Стоп": ends the command under way, a periodic read above all
     QTextEdit* report = nullptr;
+    DriverProgressTexts* texts = nullptr;  // the exchange and the result of the page's last command
 };
+
+// The longest number the period and flash-page fields take: a flash page number is 16 bits.
+inline constexpr int kPageFieldDigits = 5;
 
 // Creates the controls on `page` with its layout.
 ArchivePageControls BuildArchivePageControls(QWidget* page);

@@ -6,6 +6,7 @@
 #include "archives/ui/archive_export_runner.h"
 #include "archives/ui/export_progress_view.h"
 #include "app/app_environment.h"
+#include "channel/message_style.h"
 #include "protocol/image_report_time.h"
 #include "protocol/rovo_redod.h"
 
@@ -16,6 +17,21 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextEdit>
+
+namespace {
+
+// A stored field from an older version may hold letters: only its digits are shown.
+QString DigitsOf(const QString& stored)
+{
+    QString digits;
+    for (const QChar ch : stored) {
+        if (ch >= u'0' && ch <= u'9' && digits.size() < kPageFieldDigits)
+            digits.append(ch);
+    }
+    return digits;
+}
+
+}  // namespace
 
 CDlgMainConfigArchive::CDlgMainConfigArchive(PageHost& host, ArchiveExportRunner* exportRunner, QWidget* parent)
     : CDlgParentWithMyProperty(host, parent),
@@ -31,6 +47,11 @@ CDlgMainConfigArchive::CDlgMainConfigArchive(PageHost& host, ArchiveExportRunner
     connect(c.previous, &QPushButton::clicked, this, [this] { Read(-1); });
     connect(c.next, &QPushButton::clicked, this, [this] { Read(+1); });
     connect(c.dataType, &QComboBox::currentIndexChanged, this, &CDlgMainConfigArchive::UpdateStates);
+    connect(c.stop, &QPushButton::clicked, this, &CDlgMainConfigArchive::StopReading);
+    connect(c.periodic, &QCheckBox::toggled, this, [this](bool periodic) {
+        if (!periodic && m_periodicQueued)
+            StopReading();
+    });
     WireExport(exportRunner);
     Restore();
     UpdateStates();
@@ -57,10 +78,10 @@ void CDlgMainConfigArchive::Restore()
     c.dataType->setCurrentIndex(kDataHourly);
     ShowDate(m_settings.ArchiveDate());
     c.periodic->setChecked(m_settings.checkReadPeriod.Get() != 0);
-    c.period->setText(m_settings.readPeriod.Get());
+    c.period->setText(DigitsOf(m_settings.readPeriod.Get()));
     c.record->setText(m_settings.record.Get());
     c.count->setText(m_settings.recordCount.Get());
-    c.flashPage->setText(m_settings.flashPage.Get());
+    c.flashPage->setText(DigitsOf(m_settings.flashPage.Get()));
 }
 
 void CDlgMainConfigArchive::UpdateStates()
@@ -68,6 +89,9 @@ void CDlgMainConfigArchive::UpdateStates()
     const ArchivePageControls& c = m_controls;
     const CRovoRedod& driver = Host().Driver();
     const bool ready = driver.IsDeviceConnected() && !driver.IsBusy();
+    if (!driver.IsBusy())
+        m_periodicQueued = false;
+    c.stop->setEnabled(driver.IsBusy());
     const int type = c.dataType->currentIndex();
     c.readInfo->setEnabled(ready);
     c.read->setEnabled(ready);
@@ -105,9 +129,23 @@ void CDlgMainConfigArchive::ReadArchiveInfo()
 void CDlgMainConfigArchive::ReadFlash()
 {
     const QString page = m_controls.flashPage->text();
+    bool isNumber = false;
+    const uint number = page.toUInt(&isNumber);
+    if (!isNumber || number > uint(kMaxFlashPage)) {
+        Host().ShowMessage(QStringLiteral("Номер страницы flash-памяти должен быть целым числом от 0 до %1!")
+                               .arg(kMaxFlashPage),
+                           QString::fromUtf8(kCaptionInformation), MessageStyle::kIconWarning);
+        return;
+    }
     m_settings.flashPage.Set(page);
-    Host().Driver().Data().request = FlashPageRequest(static_cast<std::uint16_t>(FieldNumber(page)));
+    Host().Driver().Data().request = FlashPageRequest(static_cast<std::uint16_t>(number));
     Host().Driver().QueueCommand(kCommandReadFlashPage, this);
+}
+
+void CDlgMainConfigArchive::StopReading()
+{
+    if (Host().Driver().IsBusy())
+        Host().Driver().QueueServiceRequest(kServiceStop);
 }
 
 void CDlgMainConfigArchive::Read(int step)
@@ -138,7 +176,8 @@ void CDlgMainConfigArchive::Read(int step)
     data.cyclicRead = plan.cyclic;
     data.cyclicPeriodMs = plan.periodMs;
     data.request = plan.request;
-    Host().Driver().QueueCommand(plan.command, this);
+    if (Host().Driver().QueueCommand(plan.command, this) && plan.command == kCommandReadCurrentValues && plan.cyclic)
+        m_periodicQueued = true;
     if (DataTypeUsesDate(form.dataType)) {
         ++m_readCount;
         UpdateStates();

@@ -41,6 +41,8 @@ private:
     void WireExport(ArchiveExportRunner* runner);
     void ReadArchiveInfo();
     void ReadFlash();
+    // Ends the command under way; "Стоп" and unticking the period box.
+    void StopReading();
     void Read(int step);
     void ShowDate(const TChronoArch& date);
     void ShowDescriptors();
@@ -48,4 +50,5 @@ private:
     ReadArchSettings m_settings;
     ArchivePageControls m_controls;
     int m_readCount = 0;
+    bool m_periodicQueued = false;  // a periodic read of current values was queued from here and runs
 };

@@ -51,15 +51,17 @@ CDlgTrends::CDlgTrends(PageHost& host, ArchiveRangeRunner& runner, QWidget* pare
     connect(c.stop, &QPushButton::clicked, this, [this] { Host().Driver().QueueServiceRequest(kServiceStop); });
     connect(c.resetZoom, &QPushButton::clicked, c.chart, &TrendChartView::ResetZoom);
     connect(c.savePng, &QPushButton::clicked, this, [this] {
-        SaveAs(QStringLiteral("Сохранить PNG..."), QStringLiteral("Рисунки PNG (*.png)"), QStringLiteral("png"),
+        SaveAs(QStringLiteral("Сохранить PNG..."), QStringLiteral("Рисунки PNG (*.png)"), {QStringLiteral("png")},
                &CDlgTrends::SavePngTo);
     });
     connect(c.exportCsv, &QPushButton::clicked, this, [this] {
-        SaveAs(QStringLiteral("Экспорт CSV..."), QStringLiteral("Таблицы CSV (*.csv)"), QStringLiteral("csv"),
+        SaveAs(QStringLiteral("Экспорт CSV..."), QStringLiteral("Таблицы CSV (*.csv)"), {QStringLiteral("csv")},
                &CDlgTrends::ExportCsvTo);
     });
     connect(c.exportHtml, &QPushButton::clicked, this, [this] {
-        SaveAs(QStringLiteral("Экспорт HTML..."), ReportSaveFilter(), QString::fromLatin1(kReportExtension),
+        // The report is HTML inside: a name typed with ".html" or ".htm" keeps it.
+        SaveAs(QStringLiteral("Экспорт HTML..."), QStringLiteral("Отчеты (*.xls *.html *.htm)"),
+               {QString::fromLatin1(kReportExtension), QStringLiteral("html"), QStringLiteral("htm")},
                &CDlgTrends::ExportHtmlTo);
     });
 
@@ -167,18 +169,18 @@ void CDlgTrends::ShowFound(bool succeeded)
     UpdateStates();
 }
 
-QString CDlgTrends::ChooseFile(const QString& title, const QString& filter, const QString& extension)
+QString CDlgTrends::ChooseFile(const QString& title, const QString& filter, const QStringList& extensions)
 {
-    const QString start = QDir(Host().Environment().WorkFolderPath())
-                              .filePath(RangeTableTitle(m_plottedRange, m_plotted.serial) + u'.' + extension);
+    // A bare name: the dialog starts where the user last saved, else in the documents folder.
+    const QString start = RangeTableTitle(m_plottedRange, m_plotted.serial) + u'.' + extensions.constFirst();
     const QString chosen = ChooseSaveFile(this, title, start, filter);
-    return chosen.isEmpty() ? chosen : WithSingleExtension(chosen, extension);
+    return chosen.isEmpty() ? chosen : WithKnownExtension(chosen, extensions);
 }
 
-void CDlgTrends::SaveAs(const QString& title, const QString& filter, const QString& extension,
+void CDlgTrends::SaveAs(const QString& title, const QString& filter, const QStringList& extensions,
                         bool (CDlgTrends::*save)(const QString&))
 {
-    const QString path = ChooseFile(title, filter, extension);
+    const QString path = ChooseFile(title, filter, extensions);
     if (!path.isEmpty())
         (this->*save)(path);
 }

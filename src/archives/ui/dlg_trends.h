@@ -50,8 +50,8 @@ private:
     void ShowProgress(qint64 done, qint64 total);
     void ShowFound(bool succeeded);
     // Asks for a file to save into, with `extension` as the only filter; empty when cancelled.
-    QString ChooseFile(const QString& title, const QString& filter, const QString& extension);
-    void SaveAs(const QString& title, const QString& filter, const QString& extension,
+    QString ChooseFile(const QString& title, const QString& filter, const QStringList& extensions);
+    void SaveAs(const QString& title, const QString& filter, const QStringList& extensions,
                 bool (CDlgTrends::*save)(const QString&));
 
     ArchiveRangeRunner& m_runner;

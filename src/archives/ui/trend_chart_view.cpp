@@ -3,6 +3,7 @@
 #include <QChart>
 #include <QCursor>
 #include <QDateTimeAxis>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineSeries>
 #include <QMouseEvent>
@@ -18,6 +19,8 @@ namespace {
 constexpr double kWheelZoomIn = 0.8;        // one wheel notch shows 80 % of the stretch
 constexpr double kPanStep = 0.1;            // an arrow key moves by a tenth of the stretch
 constexpr qint64 kShortestSpanMs = 3600 * 1000;  // zooming in stops at an hour
+constexpr int kMaxTimeTicks = 7;
+constexpr int kTimeLabelRoom = 40;  // pixels between two time labels
 
 }  // namespace
 
@@ -42,9 +45,29 @@ void TrendChartView::ShowChart(TrendChart chart, std::vector<RangeRecord> record
         WireHover(series);
     // Labels as fine as the shown stretch asks for, however it was reached (rubber band, wheel, keys).
     QDateTimeAxis* axis = m_chart.timeAxis;
-    connect(axis, &QDateTimeAxis::rangeChanged, axis, [axis](const QDateTime& from, const QDateTime& to) {
+    connect(axis, &QDateTimeAxis::rangeChanged, this, [this, axis](const QDateTime& from, const QDateTime& to) {
         axis->setFormat(TimeAxisFormat(from.msecsTo(to)));
+        FitTimeTicks();
     });
+    FitTimeTicks();
+}
+
+void TrendChartView::resizeEvent(QResizeEvent* event)
+{
+    QChartView::resizeEvent(event);
+    FitTimeTicks();
+}
+
+void TrendChartView::FitTimeTicks()
+{
+    QDateTimeAxis* axis = m_chart.timeAxis;
+    if (!axis || !m_chart.chart)
+        return;
+    // The widest label the format can give ("28.12 23:59"), with room on both sides.
+    const QString sample = QDateTime(QDate(2028, 12, 28), QTime(23, 58)).toString(axis->format());
+    const int labelWidth = QFontMetrics(axis->labelsFont()).horizontalAdvance(sample) + kTimeLabelRoom;
+    const int plotWidth = int(m_chart.chart->plotArea().width() > 0 ? m_chart.chart->plotArea().width() : width());
+    axis->setTickCount(std::clamp(plotWidth / std::max(labelWidth, 1) + 1, 2, kMaxTimeTicks));
 }
 
 std::pair<qint64, qint64> TrendChartView::TimeRange() const

@@ -42,8 +42,11 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // As many time ticks as the width holds without cutting their labels.
+    void FitTimeTicks();
     void WireHover(const TrendSeries& series);
     void ShowHover(const TrendQuantity& quantity, const QPointF& point, bool state);
 

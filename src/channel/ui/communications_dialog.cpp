@@ -4,6 +4,7 @@
 #include "app/ui/message_box.h"
 #include "app/ui/window_placement_keeper.h"
 #include "channel/channel_types.h"
+#include "channel/message_style.h"
 #include "channel/ui/node_list_page.h"
 #include "channel/ui/node_properties_dialog.h"
 #include "channel/ui/usb_device_page.h"
@@ -166,7 +167,14 @@ void CDlgCommunications::DeleteNode()
 {
     NodeListPage* page = CurrentNodePage();
     const int row = page ? page->SelectedRow() : -1;
-    if (row < 0 || !m_base.Remove(page->BaseIndex(row)))
+    if (row < 0)
+        return;
+    // "Отмена" of the list keeps what was deleted: the question comes first.
+    const int index = page->BaseIndex(row);
+    const UserMessage question{QStringLiteral("Удалить прибор \"%1\" из списка?").arg(m_base.At(index).record.Name()),
+                               QString::fromUtf8(kCaptionQuestion),
+                               MessageStyle::kYesNo | MessageStyle::kIconQuestion | MessageStyle::kDefaultButton2};
+    if (ShowMessageBox(this, question) != MessageAnswer::kYes || !m_base.Remove(index))
         return;
     page->Fill(m_base, row);
 }

@@ -252,9 +252,35 @@ void CDlgNodeProperties::TakeControls()
     m_record.SetIpProtocol(NodeRecord::kIpProtocolTcp);
 }
 
+bool CDlgNodeProperties::RequiredNumbersGiven()
+{
+    // Stored as 0, these would make every connect fail with nothing to say why.
+    struct Required {
+        QLineEdit* edit;
+        QString caption;
+        int max;
+    };
+    QList<Required> required;
+    if (m_record.ConnectionType() == kChannelIp)
+        required.append({m_ipPort, QStringLiteral("IP порт"), 0xFFFF});
+    required.append({m_timeout, QStringLiteral("Тайм-аут на повтор (сек.)"), 0xFF});
+    required.append({m_attempts, QStringLiteral("Кол-во повторов"), 0xFF});
+    for (const Required& field : required) {
+        const int value = NodeInputRules::NumberOf(field.edit->text());
+        if (value >= 1 && value <= field.max)
+            continue;
+        ShowMessageBox(this, UserMessage::Information(QStringLiteral("Поле \"%1\" должно содержать число от 1 до %2!")
+                                                          .arg(field.caption)
+                                                          .arg(field.max)));
+        field.edit->setFocus();
+        return false;
+    }
+    return true;
+}
+
 void CDlgNodeProperties::accept()
 {
-    if (!TakeIpAddress())
+    if (!RequiredNumbersGiven() || !TakeIpAddress())
         return;
     TakeControls();
     QDialog::accept();

@@ -39,6 +39,8 @@ private:
     // For an IP node, takes its address and port into m_record; false (and the user told why) when the
     // address is not four numbers below 256.
     bool TakeIpAddress();
+    // The IP port, the time-out and the repeat count hold a number other than 0, or the user is told.
+    bool RequiredNumbersGiven();
     void TakeControls();
 
     NodeRecord m_record;

@@ -1,5 +1,6 @@
 #include "config/ui/config_branch_page.h"
 
+#include "app/ui/page_tree.h"
 #include "config/ui/sub_page_list.h"
 
 #include <QVBoxLayout>
@@ -9,6 +10,10 @@ CDlgMainConfigBranch::CDlgMainConfigBranch(PageHost& host, const PageTree& tree,
 {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list);
+    connect(&m_tree, &PageTree::entryChanged, this, [this] {
+        if (isVisible())
+            OnPageShown();
+    });
 }
 
 void CDlgMainConfigBranch::OnPageShown()

@@ -22,10 +22,13 @@ ConfigPageTree::ConfigPageTree(PageTree& pages, PageHost& host, QObject* parent)
 void ConfigPageTree::Build()
 {
     m_system = new CDlgMainConfigSystem(m_host);
+    m_system->SetHelpPage(QStringLiteral("config-system.html"));
     m_pages.AddPage(QStringLiteral("Система"), m_system, CDlgMainConfig::kPageId, ConfigPageIds::kSystem);
     for (int set = 0; set < kDbCount; ++set)
         AddSet(set);
-    m_pages.AddPage(QStringLiteral("Контроли и алармы"), new CDlgMainConfigCtrlsAndAlarms(m_host), CDlgMainConfig::kPageId,
+    auto* controls = new CDlgMainConfigCtrlsAndAlarms(m_host);
+    controls->SetHelpPage(QStringLiteral("config-controls.html"));
+    m_pages.AddPage(QStringLiteral("Контроли и алармы"), controls, CDlgMainConfig::kPageId,
                     ConfigPageIds::kControlsAndAlarms);
     emit relabelled();
 }
@@ -34,8 +37,9 @@ void ConfigPageTree::AddSet(int set)
 {
     const TunesRecord& tunes = m_host.Driver().Configuration().tunes;
     const int setId = ConfigPageIds::SetNode(set);
-    m_pages.AddPage(SetNodeLabel(tunes, set), new CDlgMainConfigBranch(m_host, m_pages, setId), CDlgMainConfig::kPageId,
-                    setId);
+    auto* setNode = new CDlgMainConfigBranch(m_host, m_pages, setId);
+    setNode->SetHelpPage(QStringLiteral("config-inputs.html"));  // what is below it
+    m_pages.AddPage(SetNodeLabel(tunes, set), setNode, CDlgMainConfig::kPageId, setId);
     auto* inputs = new CDlgMainConfigWi(m_host, set);
     connect(inputs, &CDlgMainConfigWi::inputChosen, this,
             [this, set](int input) { m_host.SelectPage(ConfigPageIds::InputNode(set, input)); });
@@ -46,8 +50,9 @@ void ConfigPageTree::AddSet(int set)
                         inputId);
         m_pages.AddPage(QStringLiteral("Общие"), new CDlgMainConfigWiScheme(m_host, set, input), inputId,
                         ConfigPageIds::InputScheme(set, input));
-        m_pages.AddPage(QStringLiteral("Трубы 1...3"), new CDlgMainConfigPipes(m_host, set, input), inputId,
-                        ConfigPageIds::InputPipes(set, input));
+        auto* pipes = new CDlgMainConfigPipes(m_host, set, input);
+        pipes->SetHelpPage(QStringLiteral("config-pipes.html"));
+        m_pages.AddPage(QStringLiteral("Трубы 1...3"), pipes, inputId, ConfigPageIds::InputPipes(set, input));
     }
 }
 
@@ -60,8 +65,14 @@ void ConfigPageTree::Relabel()
     };
     for (int set = 0; set < kDbCount; ++set) {
         label(ConfigPageIds::SetNode(set), SetNodeLabel(tunes, set));
-        for (int input = 0; input < kInputCount; ++input)
+        for (int input = 0; input < kInputCount; ++input) {
             label(ConfigPageIds::InputNode(set, input), InputNodeLabel(tunes, set, input));
+            // Taking the second set into use (or out of it) opens (or closes) its input pages.
+            if (const PageEntry* entry = m_pages.Find(ConfigPageIds::InputScheme(set, input))) {
+                if (auto* scheme = qobject_cast<CDlgMainConfigWiScheme*>(entry->page))
+                    scheme->RefreshPageState();
+            }
+        }
     }
     emit relabelled();
 }

@@ -1,6 +1,7 @@
 #include "config/ui/dlg_main_config_service.h"
 
 #include "app/app_environment.h"
+#include "app/ui/driver_progress_texts.h"
 #include "channel/port_table.h"
 #include "config/model_capabilities.h"
 #include "config/numeric_field_rule.h"
@@ -48,7 +49,13 @@ CDlgMainConfigService::CDlgMainConfigService(PageHost& host, CRkm8& stand, QWidg
     : CDlgParentWithMyProperty(host, parent), m_stand(stand)
 {
     setObjectName(QStringLiteral("CDlgMainConfigService"));
-    auto* columns = new QHBoxLayout(this);
+    auto* page = new QVBoxLayout(this);
+    auto* columns = new QHBoxLayout;
+    page->addLayout(columns, 1);
+    // Every button's command ends with its own result here, as on the frame page.
+    m_texts = new DriverProgressTexts;
+    m_texts->setObjectName(QStringLiteral("serviceTexts"));
+    page->addWidget(m_texts);
     auto* left = new QVBoxLayout;
     left->addWidget(BuildMakerBox());
     left->addWidget(BuildServiceCentreBox());

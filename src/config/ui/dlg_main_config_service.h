@@ -11,6 +11,7 @@
 #include <cstdint>
 
 class CRkm8;
+class DriverProgressTexts;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -32,6 +33,8 @@ public:
     void RefreshCommandStates() override;
     void CommandFinished(int code) override;
 
+    // The exchange and result texts, fed by the main window.
+    DriverProgressTexts* Texts() const { return m_texts; }
     // The controls, for the tests and the main window.
     QLineEdit* MakerIdEdit() const { return m_makerId; }
     QLineEdit* MakerSerialEdit() const { return m_makerSerial; }
@@ -81,6 +84,8 @@ private:
 
     CRkm8& m_stand;
     bool m_loading = false;
+    std::uint16_t m_sentCode = 0;
+    DriverProgressTexts* m_texts = nullptr;  // the service code of the command under way, told when done
 
     QLineEdit* m_makerId = nullptr;
     QLineEdit* m_makerSerial = nullptr;

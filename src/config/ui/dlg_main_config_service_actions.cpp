@@ -112,8 +112,16 @@ void CDlgMainConfigService::SendServiceCode(std::uint16_t code)
 {
     if (Host().Driver().IsBusy())
         return;
+    // What erases or overwrites the meter's data for good is asked first; No is the default.
+    const QString question = ServiceCodeQuestion(code);
+    if (!question.isEmpty()
+        && Host().ShowMessage(question, QString::fromUtf8(kCaptionQuestion),
+                              MessageStyle::kYesNo | MessageStyle::kIconQuestion | MessageStyle::kDefaultButton2)
+            != MessageAnswer::kYes)
+        return;
     Host().Driver().Data().serviceCommand = PlainServiceCommand(code);
-    Queue(kCommandServiceCommand);
+    if (Queue(kCommandServiceCommand))
+        m_sentCode = code;
 }
 
 void CDlgMainConfigService::SetClock()
@@ -146,6 +154,12 @@ void CDlgMainConfigService::CommandFinished(int code)
         ShowMakerData();
     else if (code == kCommandReadServiceCentreData)
         ShowServiceCentreData();
+    else if (code == kCommandServiceCommand) {
+        const QString done = ServiceCodeDoneText(m_sentCode);
+        m_sentCode = 0;
+        if (!done.isEmpty())
+            Inform(done);
+    }
 }
 
 void CDlgMainConfigService::ShowMakerData()

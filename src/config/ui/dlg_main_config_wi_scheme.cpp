@@ -117,7 +117,8 @@ void CDlgMainConfigWiScheme::OnPageShown()
 void CDlgMainConfigWiScheme::OnConfigurationReplaced()
 {
     // Loading brings the input into line with the model and may ask the user: only for the page in view.
-    // A page out of view loads when it is shown.
+    // A page out of view loads when it is shown; its tree entry follows the new record at once.
+    RefreshPageState();
     if (isVisible())
         Load();
 }
@@ -135,6 +136,13 @@ QLineEdit* CDlgMainConfigWiScheme::AddNumericEdit(const char* name, int maxDecim
     QLineEdit* edit = MakeNumericEdit(NumericFieldRule{false, maxDecimals}, std::move(store), m_loading, this);
     edit->setObjectName(QString::fromLatin1(name));
     return edit;
+}
+
+void CDlgMainConfigWiScheme::RefreshPageState()
+{
+    const bool setUsed = m_set == 0 || Blocks().tunes.Db2Used();
+    SetPageEnabled(setUsed);
+    setEnabled(setUsed);
 }
 
 void CDlgMainConfigWiScheme::Load()

@@ -28,6 +28,8 @@ public:
 
     // Fills every control from the record.
     void Load();
+    // Enables the page (and its tree entry) when its parameter set is in use; asks nothing, changes nothing.
+    void RefreshPageState();
     // Opens the picker; the page and the tree labels follow a change.
     void ChooseScheme();
 

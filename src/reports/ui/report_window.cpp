@@ -7,6 +7,7 @@
 #include "app/ui/window_placement_keeper.h"
 #include "reports/report_save.h"
 #include "reports/report_writer.h"
+#include "reports/spreadsheet_program.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -94,7 +95,7 @@ void ReportWindow::ShowReport(const QString& file, const QString& saveFolder)
     if (!Load(file))
         return;
     m_file = file;
-    m_saveFolder = saveFolder.isEmpty() ? ProgramFolder() : saveFolder;
+    m_saveFolder = saveFolder;  // none given: the save dialog picks the last folder used or the documents
     exec();
 }
 
@@ -166,6 +167,8 @@ void ReportWindow::PrintTo(QPrinter& printer) const
 
 void ReportWindow::OpenSavedCopy()
 {
-    if (!m_savedCopy.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(m_savedCopy));
+    if (m_savedCopy.isEmpty())
+        return;
+    if (!SpreadsheetProgramFor(m_savedCopy) || !QDesktopServices::openUrl(QUrl::fromLocalFile(m_savedCopy)))
+        ShowMessage(UserMessage::Information(NoSpreadsheetProgramText(m_savedCopy)));
 }
