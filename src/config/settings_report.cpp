@@ -48,13 +48,10 @@ public:
     {
     }
 
-    void Add(const QString& label, const QString& value)
-    {
-        const QString number = FractionAttribute(value);
-        Append({Label(label), Td(value, QStringLiteral("class=\"r\"") + (number.isEmpty() ? QString() : QLatin1Char(' ') + number)),
-                Td(QLatin1String(kEmpty), QStringLiteral("class=\"lr\"")),
-                Td(QLatin1String(kEmpty), QStringLiteral("class=\"l\""))});
-    }
+    // A value that is a decimal fraction carries its number for spreadsheets (FractionAttribute).
+    void Add(const QString& label, const QString& value) { AddCell(label, value, FractionAttribute(value)); }
+    // A value that only looks like a number: the start date "01.10" of a parameter set stays text.
+    void AddText(const QString& label, const QString& value) { AddCell(label, value, QString()); }
     // The network address fills the three value columns alone.
     void AddWide(const QString& label, const QString& value)
     {
@@ -62,6 +59,12 @@ public:
     }
 
 private:
+    void AddCell(const QString& label, const QString& value, const QString& number)
+    {
+        Append({Label(label), Td(value, QStringLiteral("class=\"r\"") + (number.isEmpty() ? QString() : QLatin1Char(' ') + number)),
+                Td(QLatin1String(kEmpty), QStringLiteral("class=\"lr\"")),
+                Td(QLatin1String(kEmpty), QStringLiteral("class=\"l\""))});
+    }
     static QString Label(const QString& label) { return Td(label, QStringLiteral("class=\"r\" colspan=3")); }
     void Append(QStringList cells)
     {
@@ -134,7 +137,7 @@ void AppendDbControl(QString& out, const TunesRecord& tunes, const DeviceIdentit
     group.Add(QStringLiteral("Способ изм.акт.БД:"), Enumerated(kDbChangeMethodTexts, tunes.DbChangeMethod()));
     if (tunes.DbChangeMethod() == kChangeByDate) {
         for (int k = 0; k < kDbCount; ++k)
-            group.Add(QString::asprintf("БД%d с:", k + 1),
+            group.AddText(QString::asprintf("БД%d с:", k + 1),
                       StartDate(tunes.dbStart[k], identity.DbStartHasHour()));
     } else {
         group.Add(QStringLiteral("С клав.:"), Enumerated(kDbAccessTexts, tunes.KeyboardAccess()));

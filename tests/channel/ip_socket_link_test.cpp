@@ -313,7 +313,7 @@ TEST(IpSocketLinkTcp, ConnectWaitFollowsTheAnswerTimeOutWithinFiveToSixtySeconds
     clock.start();
     EXPECT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportFailed);
     EXPECT_GE(clock.elapsed(), 6000);
-    ExpectReportedOnce(owner, SystemText(ETIMEDOUT));
+    ExpectReportedOnce(owner, TcpFailure("Не удалось установить соединение", port, ETIMEDOUT));
 
     // However long the wait may be, a stop request ends it within a poll interval or so.
     owner.Clear();

@@ -144,9 +144,15 @@ TEST(SettingsReport, GroupsFollowTheirSettings)
         return QStringLiteral("  <td class=\"r\" colspan=3>%1</td>\r\n  <td class=\"r\">%2</td>\r\n")
             .arg(QString::fromUtf8(label), QString::fromUtf8(value));
     };
+    // A fraction carries its value for spreadsheets; a start date that looks like one does not.
+    const auto numberRow = [](const char* label, const char* value) {
+        return QStringLiteral("  <td class=\"r\" colspan=3>%1</td>\r\n  <td class=\"r\" x:num=\"%2\" sdval=\"%2\" "
+                              "sdnum=\"1033;\">%2</td>\r\n")
+            .arg(QString::fromUtf8(label), QString::fromUtf8(value));
+    };
     EXPECT_TRUE(report.contains(QStringLiteral("<th rowspan=3>Доп.имп.вход</th>")));
     EXPECT_TRUE(report.contains(row("Уровень:", "НЗ")));
-    EXPECT_TRUE(report.contains(row("Tподтв.(сек.):", "7.0")));
+    EXPECT_TRUE(report.contains(numberRow("Tподтв.(сек.):", "7.0")));
     EXPECT_FALSE(report.contains(QStringLiteral("ДПmin:")));
     EXPECT_TRUE(report.contains(row("С клав.:", "Запрет")));
     EXPECT_TRUE(report.contains(row("С ПК.:", "С Доступом")));
@@ -177,6 +183,12 @@ QStringList RowCells(const QString& report, const QString& label, int occurrence
     return cells;
 }
 
+// A one-column value cell holding a decimal fraction, as the report writes it.
+QString Number(const char* value)
+{
+    return QStringLiteral("<td x:num=\"%1\" sdval=\"%1\" sdnum=\"1033;\">%1</td>").arg(QString::fromUtf8(value));
+}
+
 TEST(SettingsReport, ValuesFollowUnitsFirmwareAndLists)
 {
     ConfigurationBlocks blocks = KnownConfiguration();
@@ -186,16 +198,18 @@ TEST(SettingsReport, ValuesFollowUnitsFirmwareAndLists)
     pipe.contractPressure = 2.5f;
     QString report = MakeSettingsReport(blocks, kFormed);
     EXPECT_EQ(RowCells(report, QStringLiteral("Pxд (МПа):")),
-              QStringList({"<td colspan=3>0.3</td>", "<td colspan=3>&nbsp;</td>"}));
-    EXPECT_EQ(RowCells(report, QStringLiteral("Pдог(МПа)")).mid(0, 2), QStringList({"<td>2.5</td>", "<td>0.6</td>"}));
+              QStringList({"<td colspan=3 x:num=\"0.3\" sdval=\"0.3\" sdnum=\"1033;\">0.3</td>",
+                           "<td colspan=3>&nbsp;</td>"}));
+    EXPECT_EQ(RowCells(report, QStringLiteral("Pдог(МПа)")).mid(0, 2),
+              QStringList({Number("2.5"), Number("0.6")}));
     EXPECT_EQ(RowCells(report, QStringLiteral("Контр.V")).first(), QStringLiteral("<td>недоп.значение</td>"));
 
     // КТ3 1 gives pipe 3 its volume; its contract pressure counts only from firmware level 517.
     DbSettings& db = blocks.tunes.db[1];
     db.inputs[0].SetKt3(1);
     EXPECT_EQ(RowCells(report = MakeSettingsReport(blocks, kFormed), QStringLiteral("Pдог(МПа)"), 1).at(2),
-              QStringLiteral("<td>0.6</td>"));
-    EXPECT_EQ(RowCells(report, QStringLiteral("Vдог (м3)"), 1).at(2), QStringLiteral("<td>20.0</td>"));
+              Number("0.6"));
+    EXPECT_EQ(RowCells(report, QStringLiteral("Vдог (м3)"), 1).at(2), Number("20.0"));
     blocks.identity.firmwareLevel = 516;
     EXPECT_EQ(RowCells(MakeSettingsReport(blocks, kFormed), QStringLiteral("Pдог(МПа)"), 1).at(2),
               QStringLiteral("<td>&nbsp;</td>"));

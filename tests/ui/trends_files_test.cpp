@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
@@ -87,8 +88,8 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     const ArchiveRecord first = MeterRecord(trends.rig.meter, Chrono(24, 2, 2024, 12));
     const TrendSelection& plotted = page->PlottedQuantities();
     EXPECT_TRUE(lines[1].startsWith(QStringLiteral("24.02.2024 12:00;%1;%2;")
-                                        .arg(RangeNumberText(float(TrendValue(*plotted[0], first))),
-                                             RangeNumberText(float(TrendValue(*plotted[1], first))))))
+                                        .arg(RangeNumberText(float(TrendValue(*plotted[0], first)), LocaleDecimalSeparator()),
+                                             RangeNumberText(float(TrendValue(*plotted[1], first)), LocaleDecimalSeparator()))))
         << lines[1].toStdString();
     EXPECT_TRUE(lines[169].startsWith(QStringLiteral("02.03.2024 12:00;"))) << lines[169].toStdString();
     EXPECT_TRUE(lines[170].isEmpty());
@@ -140,13 +141,16 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     WhenModal<QFileDialog>([&](QFileDialog* dialog) {
         startFolder = dialog->directory().path();
         offered = dialog->selectedFiles().value(0);
-        dialog->selectFile(folder.filePath(QStringLiteral("trend.html")));
+        // Typed into the name field, as a user would (selectFile keeps the filter's extension here).
+        QLineEdit* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(folder.filePath(QStringLiteral("trend.html")));
         static_cast<QDialog*>(dialog)->accept();
     });
     QTest::mouseClick(trends.Controls().exportHtml, Qt::LeftButton);
     EXPECT_EQ(QDir(startFolder), QDir(folder.path()));
     EXPECT_EQ(QFileInfo(offered).absolutePath(), QDir(folder.path()).absolutePath());
-    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("trend.html"))));
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("trend.html")))) << QDir(folder.path()).entryList(QDir::Files).join(QStringLiteral(", ")).toStdString() << " offered " << offered.toStdString();
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("trend.html.xls"))));
 }
 
