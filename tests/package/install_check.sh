@@ -36,10 +36,11 @@ deb=(./zt5-configurator_*.deb)
 dpkg-deb -f "${deb[0]}" Package Version Depends
 
 echo "== lintian"
-# A local build's maintainer address is on localhost; any other error fails.
-lintian --no-tag-display-limit "${deb[0]}" >lintian.log 2>&1 || true
+# A local build's maintainer address is on localhost (bogus-mail-host, in the control file and the
+# changelog); any other error fails.
+lintian --tag-display-limit 0 "${deb[0]}" >lintian.log 2>&1 || true
 cat lintian.log
-if grep '^E: ' lintian.log | grep -qv 'maintainer-address-is-on-localhost'; then
+if grep '^E: ' lintian.log | grep -qv 'bogus-mail-host'; then
     fail "lintian reports errors"
 fi
 
