@@ -101,8 +101,8 @@ TEST(DemoConfiguration, ArchivesCarryItsSchemesAndFlowsWithinItsLimits)
                 for (int pipe = 0; pipe < kPipeCount; ++pipe) {
                     const PipeSettings& limits = tunes.db[0].pipes[input][pipe];
                     const float volume = record.pipes[input * kPipeCount + pipe].V;
-                    EXPECT_GE(volume, limits.hourlyVolumeMin) << "seed " << seed << " pipe " << input * 3 + pipe;
-                    EXPECT_LE(volume, limits.hourlyVolumeMax) << "seed " << seed << " pipe " << input * 3 + pipe;
+                    EXPECT_GE(volume, +limits.hourlyVolumeMin) << "seed " << seed << " pipe " << input * 3 + pipe;
+                    EXPECT_LE(volume, +limits.hourlyVolumeMax) << "seed " << seed << " pipe " << input * 3 + pipe;
                 }
             }
         }
