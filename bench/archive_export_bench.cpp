@@ -2,6 +2,8 @@
 //   BM_Export*/rows:N     records per second over loopback TCP, the meter answering at once (the
 //                         program's own cost), into tables empty or already holding N rows of other meters;
 //   BM_DatabaseRecord/N   one duplicate check and one insert into a table already holding N rows;
+//   BM_ExportRoundTrips   server round trips per record of a whole PostgreSQL export, counted by a relay
+//                         between the program and the server (connecting and making the tables included);
 //   BM_ExportAtLineSpeed  export time over the time the line itself needs, the meter on a pseudo-terminal
 //                         holding each answer for the line time at the given baud rate (--baud-delay);
 //   BM_ExportMemory/D     peak resident memory of an export of D days of archive;
@@ -16,6 +18,7 @@
 #include "quiet_host.h"
 #include "sim/line_time.h"
 #include "support/benchmark_main.h"
+#include "support/counting_proxy.h"
 #include "support/driver_rig.h"
 
 #include <QFile>
@@ -26,6 +29,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 
 namespace {
@@ -234,6 +238,57 @@ void BM_ExportPostgresql(benchmark::State& state)
 }
 BENCHMARK(BM_ExportPostgresql)->ArgName("rows")->Arg(0)->Arg(1000000)->Unit(benchmark::kMillisecond)
     ->Iterations(3)->UseRealTime();
+
+// Tells on stderr what the export shows the user, so a failed run says why.
+class TellingHost : public QuietHost {
+public:
+    int ShowMessageBox(const QString& text, const QString&, unsigned) override
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return MessageAnswer::kOk;
+    }
+};
+
+// The export of BM_ExportPostgresql once, through a relay that counts the round trips to the server.
+void BM_ExportRoundTrips(benchmark::State& state)
+{
+    DatabaseTarget server;
+    if (!PostgresqlTarget(&server)) {
+        state.SkipWithError("ZT5_BENCH_POSTGRESQL not set");
+        return;
+    }
+    CountingProxy proxy(server.host.toLatin1().constData(), server.port);
+    DatabaseTarget relayed = server;
+    relayed.host = QStringLiteral("127.0.0.1");
+    relayed.port = proxy.Port();
+    Clear(server);
+    DriverRig rig(Archive(30));
+    TellingHost host;
+    if (proxy.Port() < 0 || !Fill(server, 0) || !rig.Start()) {
+        state.SkipWithError("no relay or no meter");
+        return;
+    }
+    rig.driver.AttachHost(&host);
+    std::int64_t records = 0;
+    std::int64_t trips = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const bool emptied = RemoveMeterRows(server);
+        proxy.ResetCount();
+        state.ResumeTiming();
+        ArchiveExport exporter(relayed);
+        if (!emptied || !exporter.ExportWholeArchive(rig.driver) || exporter.Counts().written == 0) {
+            state.SkipWithError("export failed");
+            return;
+        }
+        records += exporter.Counts().written;
+        trips += proxy.RoundTrips();
+    }
+    state.counters["records"] = double(records) / double(state.iterations());
+    state.counters["round_trips"] = double(trips) / double(state.iterations());
+    state.counters["round_trips_per_record"] = double(trips) / double(records);
+}
+BENCHMARK(BM_ExportRoundTrips)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 // One day of archive with identity, configuration and descriptors, the meter holding every answer for
 // the line time: standard functions and the meter's 0x48, at 9600 and 115200 baud (0: the meter answers

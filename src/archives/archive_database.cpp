@@ -1,6 +1,7 @@
 #include "archives/archive_database.h"
 
 #include "archives/archive_range.h"
+#include "archives/archive_row_record.h"
 #include "archives/archive_table.h"
 #include "archives/database_connection.h"
 #include "archives/database_schema.h"
@@ -63,19 +64,14 @@ bool ArchiveDatabase::Open(const DatabaseTarget& target)
     if (target.engine == DatabaseTarget::Engine::kSqlite && !QFileInfo::exists(target.path))
         m_madeFile = target.path;
     bool opened = Connect(target);
+    const QStringList tables = opened ? m_database.tables(QSql::Tables) : QStringList();
     for (int kind = 0; opened && kind < kValueArchiveCount; ++kind)
-        opened = PrepareTable(ArchiveKind(kind));
-    if (opened && !m_database.transaction()) {
-        Fail(m_database.lastError());
-        opened = false;
-    }
+        opened = PrepareTable(ArchiveKind(kind), tables);
     if (!opened) {
         Close();
         RemoveMadeFile();
         return false;
     }
-    m_inTransaction = true;
-    m_sinceCommit.start();
     return true;
 }
 
@@ -107,9 +103,8 @@ bool ArchiveDatabase::Connect(const DatabaseTarget& target)
     return true;
 }
 
-bool ArchiveDatabase::PrepareTable(ArchiveKind kind)
+bool ArchiveDatabase::PrepareTable(ArchiveKind kind, const QStringList& tables)
 {
-    const QStringList tables = m_database.tables(QSql::Tables);
     const bool made = !tables.contains(ArchiveTableName(kind));
     if (made && !Execute(CreateTableSql(m_engine, kind)))
         return false;
@@ -164,6 +159,8 @@ bool ArchiveDatabase::Write(int kind, std::span<const std::uint8_t> record, std:
         return false;
     ArchiveTable& table = *m_tables[kind];
     PendingRow row{ArchiveKind(kind), table.RowValues(record, std::int32_t(serial), text)};
+    if (!BeginIfNeeded())
+        return false;
     QSqlError error;
     if (!table.Insert(row.values, &error)) {
         Fail(error);
@@ -208,18 +205,105 @@ QString ArchiveDatabase::UsableDate(int kind, const DateTimeStamp& date)
     return text;
 }
 
-bool ArchiveDatabase::CommitIfDue()
+bool ArchiveDatabase::BeginIfNeeded()
 {
-    if (m_pending.size() < kRowsPerTransaction && m_sinceCommit.elapsed() < kMaxTransactionMs)
+    if (m_inTransaction)
         return true;
-    if (!Commit())
-        return false;
     if (!m_database.transaction()) {
         Fail(m_database.lastError());
         m_broken = true;
         return false;
     }
     m_inTransaction = true;
+    m_sinceCommit.start();
+    return true;
+}
+
+bool ArchiveDatabase::CommitIfDue()
+{
+    if (m_pending.size() < kRowsPerTransaction && m_sinceCommit.elapsed() < kMaxTransactionMs)
+        return true;
+    return Commit();
+}
+
+bool ArchiveDatabase::StoredHours(int kind, std::uint32_t serial, const DateTimeStamp& from, const DateTimeStamp& to,
+                                  std::set<QString>* hours)
+{
+    m_lastCallFailed = true;
+    const QString first = UsableDate(kind, from);
+    const QString last = UsableDate(kind, to);
+    if (first.isEmpty() || last.isEmpty())
+        return false;
+    QSqlError error;
+    if (!m_tables[kind]->StoredHours(std::int32_t(serial), first, last, hours, &error)) {
+        Fail(error);
+        m_broken = true;
+        Recover();
+        return false;
+    }
+    m_lastCallFailed = false;
+    return true;
+}
+
+QVariantList ArchiveDatabase::RowOf(int kind, std::span<const std::uint8_t> record, std::uint32_t serial,
+                                    const DateTimeStamp& date)
+{
+    const QString text = UsableDate(kind, date);
+    return text.isEmpty() ? QVariantList() : m_tables[kind]->RowValues(record, std::int32_t(serial), text);
+}
+
+bool ArchiveDatabase::WriteBlock(int kind, const std::vector<QVariantList>& rows, qint64* added)
+{
+    *added = 0;
+    if (!IsValueArchive(kind) || !m_open) {
+        Fail(kDatabaseNotOpen, QString());
+        return false;
+    }
+    // Rows of single writes go first, in their own transaction.
+    if (m_inTransaction && !Commit())
+        return false;
+    QSqlError error;
+    if (!m_tables[kind]->InsertBlock(rows, m_engine, added, &error)) {
+        Fail(error);
+        m_broken = true;
+        return false;
+    }
+    m_committed[kind] += *added;
+    m_rowsWritten += *added;
+    return true;
+}
+
+bool ArchiveDatabase::NewestDates(std::uint32_t serial,
+                                  std::array<std::optional<DateTimeStamp>, kValueArchiveCount>* newest)
+{
+    newest->fill(std::nullopt);
+    if (!m_open) {
+        Fail(kDatabaseNotOpen, QString());
+        return false;
+    }
+    QStringList parts;
+    for (int kind = 0; kind < kValueArchiveCount; ++kind) {
+        if (m_tables[kind]->HasKeys())
+            parts << QStringLiteral("SELECT %1, MAX(\"Date\") FROM %2 WHERE \"Serial\" = %3")
+                         .arg(kind)
+                         .arg(QuoteIdentifier(ArchiveTableName(ArchiveKind(kind))))
+                         .arg(std::int32_t(serial));
+    }
+    if (parts.isEmpty())
+        return true;
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    if (!query.exec(parts.join(QStringLiteral(" UNION ALL ")))) {
+        Fail(query.lastError());
+        m_broken = true;
+        Recover();
+        return false;
+    }
+    while (query.next()) {
+        const int kind = query.value(0).toInt();
+        if (IsValueArchive(kind) && !query.value(1).isNull())
+            (*newest)[kind] = StampOfDatabaseDate(query.value(1));
+    }
     return true;
 }
 

@@ -6,10 +6,14 @@
 // The header stays clear of the record layouts, so the code that drives the meter (whose configuration
 // headers name their counts alike) can use it.
 //
-// Writes are gathered in transactions of a few hundred rows (or a second's worth), so a long export
-// does not wait for the disk after every record; Close commits the last one. Rows of the open
-// transaction are kept until it is committed: when a statement fails (which on PostgreSQL voids the
-// whole transaction) they are written again in a new one, so nothing Write accepted is lost.
+// Two ways to write. A block (StoredHours, then WriteBlock) costs two round trips to a server for any
+// number of records: one query for the dates already there, one statement that adds the new rows and
+// leaves out what the unique index holds (another writer may have stored them meanwhile); the statement
+// is its own transaction. One record at a time (Exists, Write): writes are gathered in transactions of
+// a few hundred rows (or a second's worth), begun with the first of them, so a long export does not wait
+// for the disk after every record; Close commits the last one. Rows of the open transaction are kept
+// until it is committed: when a statement fails (which on PostgreSQL voids the whole transaction) they
+// are written again in a new one, so nothing Write accepted is lost.
 //
 // Lives on one thread: opened, used and closed there.
 
@@ -24,6 +28,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -52,6 +58,22 @@ public:
     bool Exists(int kind, std::uint32_t serial, const DateTimeStamp& date);
     // Adds the record's row; the columns the table lacks are skipped.
     bool Write(int kind, std::span<const std::uint8_t> record, std::uint32_t serial, const DateTimeStamp& date);
+    // The hours (HourKeyText) this meter has rows for in the kind's table from `from` to `to`, both
+    // included. False with the failure stored (see Failed) when the table cannot be read.
+    bool StoredHours(int kind, std::uint32_t serial, const DateTimeStamp& from, const DateTimeStamp& to,
+                     std::set<QString>* hours);
+    // The values of a record's row, for WriteBlock; empty (the failure stored) for a date the calendar lacks.
+    QVariantList RowOf(int kind, std::span<const std::uint8_t> record, std::uint32_t serial, const DateTimeStamp& date);
+    // Adds the rows in one statement, committed when it returns true; `added` is how many were new,
+    // the rest were stored already. Any failure leaves the database Broken.
+    bool WriteBlock(int kind, const std::vector<QVariantList>& rows, qint64* added);
+    // The newest date this meter has in each table, in one query; empty for a table without its rows
+    // (or without the key columns).
+    bool NewestDates(std::uint32_t serial, std::array<std::optional<DateTimeStamp>, kValueArchiveCount>* newest);
+    // The connection, for tables of its own beside the archives (the collector's log of runs).
+    QSqlDatabase& Connection() { return m_database; }
+    DatabaseTarget::Engine Engine() const { return m_engine; }
+
     // The rows this meter has in the kind's table dated from `from` to `to` (both by the hour, both
     // included), oldest first, each made back into a record (the fields the table lacks stay 0). False
     // with the failure stored when the table cannot be read; a row with a date it cannot read is skipped.
@@ -84,12 +106,13 @@ private:
     };
 
     bool Connect(const DatabaseTarget& target);
-    bool PrepareTable(ArchiveKind kind);
+    bool PrepareTable(ArchiveKind kind, const QStringList& tables);
     bool Execute(const QString& sql);
     // The date's text for a kind with a table, on an open database; empty (the failure stored) otherwise.
     QString UsableDate(int kind, const DateTimeStamp& date);
     bool CommitIfDue();
     bool Commit();
+    bool BeginIfNeeded();
     // After a failed statement: a fresh transaction with the pending rows in it again.
     void Recover();
     void Fail(const QSqlError& error);

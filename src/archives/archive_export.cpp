@@ -1,13 +1,23 @@
 #include "archives/archive_export.h"
 
 #include "archives/archive_database.h"
+#include "archives/archive_table.h"
 #include "archives/archive_walk.h"
 #include "archives/export_progress.h"
 #include "channel/message_style.h"
 #include "protocol/rovo_redod.h"
 
+#include <QElapsedTimer>
+
+#include <set>
+
 
 namespace {
+
+// Dates looked up in one query, rows stored in one statement; a block read over a slow line is stored
+// after this many milliseconds of reading.
+constexpr std::size_t kBlockRecords = 250;
+constexpr qint64 kBlockReadingMs = 3000;
 
 ReportTime ReportTimeOf(const CRovoRedod& driver)
 {
@@ -24,20 +34,32 @@ ArchiveExport::ArchiveExport(DatabaseTarget target, ExportProgress* progress)
 
 bool ArchiveExport::ExportWholeArchive(CRovoRedod& driver)
 {
-    m_counts = ExportCounts{};
-    m_accepted = 0;
     ArchiveDatabase database;
     if (!database.Open(m_target)) {
+        m_counts = ExportCounts{};
         ReportDatabaseOpenFailure(driver, database, m_target);
         return false;
     }
-    if (!ReadMeterForArchives(driver)) {
-        database.Close();
+    const bool exported = ExportInto(driver, database);
+    const bool wasBroken = database.Broken();
+    if (!database.Close() && !wasBroken)
+        ReportDatabaseFailure(driver, database, "Ошибка записи в базу данных (0x%.4X)!", m_target.Describe());
+    return exported && !database.Broken();
+}
+
+bool ArchiveExport::ExportInto(CRovoRedod& driver, ArchiveDatabase& database)
+{
+    m_counts = ExportCounts{};
+    m_accepted = 0;
+    m_passed.fill(0);
+    std::array<qint64, kValueArchiveCount> before{};
+    for (int kind = 0; kind < kValueArchiveCount; ++kind)
+        before[kind] = database.RowsCommitted(kind);
+    if (!ReadMeterForArchives(driver) || (m_afterNewest && !FindStarts(driver, database)))
         return false;
-    }
     for (int kind = 0; kind < kValueArchiveCount; ++kind) {
         m_counts.archives[kind].total =
-            ArchiveWalk(driver.Data().descriptors, ArchiveKind(kind), ReportTimeOf(driver)).Count();
+            ArchiveWalk(driver.Data().descriptors, ArchiveKind(kind), ReportTimeOf(driver)).Count() - m_passed[kind];
         m_counts.total += m_counts.archives[kind].total;
     }
     ReportProgress();
@@ -46,24 +68,42 @@ bool ArchiveExport::ExportWholeArchive(CRovoRedod& driver)
             m_counts.archives[kind].cutShort = m_counts.archives[kind].total > 0;
             continue;
         }
+        if (m_progress)
+            m_progress->ArchiveStarted(kind);
         if (ExportArchive(driver, database, kind))
             ++m_counts.kindsSucceeded;
         else
             m_counts.archives[kind].cutShort = true;
     }
-    const bool wasBroken = database.Broken();
-    if (!database.Close() && !wasBroken)
-        ReportDatabaseFailure(driver, database, "Ошибка записи в базу данных (0x%.4X)!", m_target.Describe());
-    TakeCommittedCounts(database);
+    TakeCommittedCounts(database, before);
     return !m_counts.AnyCutShort() && !database.Broken();
 }
 
-void ArchiveExport::TakeCommittedCounts(const ArchiveDatabase& database)
+bool ArchiveExport::FindStarts(CRovoRedod& driver, ArchiveDatabase& database)
+{
+    std::array<std::optional<DateTimeStamp>, kValueArchiveCount> newest;
+    if (!database.NewestDates(driver.Data().configuration.identity.serialNumber, &newest)) {
+        ReportDatabaseFailure(driver, database, "Ошибка чтения базы данных (0x%.4X)!");
+        return false;
+    }
+    for (int kind = 0; kind < kValueArchiveCount; ++kind) {
+        if (!newest[kind])
+            continue;
+        const QString last = HourKeyText(*newest[kind]);
+        for (ArchiveWalk walk(driver.Data().descriptors, ArchiveKind(kind), ReportTimeOf(driver));
+             !walk.AtEnd() && HourKeyText(walk.Date()) <= last; walk.Next())
+            ++m_passed[kind];
+    }
+    return true;
+}
+
+void ArchiveExport::TakeCommittedCounts(const ArchiveDatabase& database,
+                                        const std::array<qint64, kValueArchiveCount>& before)
 {
     m_counts.written = 0;
     for (int kind = 0; kind < kValueArchiveCount; ++kind) {
         ArchiveExportCount& archive = m_counts.archives[kind];
-        archive.written = database.RowsCommitted(kind);
+        archive.written = database.RowsCommitted(kind) - before[kind];
         m_counts.written += archive.written;
         if (archive.NotStored() > 0)
             archive.cutShort = true;
@@ -110,40 +150,93 @@ bool ReadMeterForArchives(CRovoRedod& driver)
 
 bool ArchiveExport::ExportArchive(CRovoRedod& driver, ArchiveDatabase& database, int kind)
 {
+    ArchiveExportCount& count = m_counts.archives[kind];
+    driver.Data().request = ArchiveRequest{};
+    ArchiveWalk walk(driver.Data().descriptors, ArchiveKind(kind), ReportTimeOf(driver));
+    for (std::int64_t i = 0; i < m_passed[kind] && !walk.AtEnd(); ++i)
+        walk.Next();
+    std::vector<DateTimeStamp> block;
+    while (!walk.AtEnd()) {
+        block.clear();
+        for (; !walk.AtEnd() && block.size() < kBlockRecords; walk.Next())
+            block.push_back(walk.Date());
+        if (!ExportBlock(driver, database, kind, block))
+            return false;
+    }
+    count.stoppedAtKnown = false;
+    return true;
+}
+
+bool ArchiveExport::ExportBlock(CRovoRedod& driver, ArchiveDatabase& database, int kind,
+                                const std::vector<DateTimeStamp>& dates)
+{
     DriverData& data = driver.Data();
     const std::uint32_t serial = data.configuration.identity.serialNumber;
     const MeterArea area = kind == kArchiveTotals ? MeterArea::kTotalsRecord : MeterArea::kArchiveRecord;
     ArchiveExportCount& count = m_counts.archives[kind];
-    data.request = ArchiveRequest{};
-    for (ArchiveWalk walk(data.descriptors, ArchiveKind(kind), ReportTimeOf(driver)); !walk.AtEnd(); walk.Next()) {
-        const DateTimeStamp& date = walk.Date();
+    std::set<QString> stored;
+    if (!database.StoredHours(kind, serial, dates.front(), dates.back(), &stored)) {
+        count.stoppedAt = dates.front();
+        count.stoppedAtKnown = true;
+        ReportDatabaseFailure(driver, database, "Ошибка чтения базы данных (0x%.4X)!");
+        return false;
+    }
+    std::vector<QVariantList> rows;
+    QElapsedTimer reading;
+    reading.start();
+    for (const DateTimeStamp& date : dates) {
         count.stoppedAt = date;
         count.stoppedAtKnown = true;
-        if (driver.StopRequested())
+        if (driver.StopRequested()) {
+            StoreRows(driver, database, kind, rows);
             return false;
+        }
         data.request = ValueArchiveRequest(ArchiveKind(kind), date);
-        if (database.Exists(kind, serial, date)) {
+        if (stored.contains(HourKeyText(date))) {
             ++count.skipped;
             ++m_counts.skipped;
-        } else {
-            if (database.Failed()) {
-                ReportDatabaseFailure(driver, database, "Ошибка чтения базы данных (0x%.4X)!");
-                return false;
-            }
-            if (!driver.ReadArchValues())
-                return false;
-            // The whole answer slot: the read cleared it, so the bytes this firmware level does not send are 0.
-            const std::span<const std::uint8_t> record(data.At(area), std::size_t(kAnswerSlotBytes));
-            if (!database.Write(kind, record, serial, date)) {
-                ReportDatabaseFailure(driver, database, "Ошибка записи в базу данных (0x%.4X)!");
-                return false;
-            }
-            ++m_accepted;
+            ReportProgress();
+            continue;
         }
+        if (!driver.ReadArchValues()) {
+            StoreRows(driver, database, kind, rows);
+            return false;
+        }
+        // The whole answer slot: the read cleared it, so the bytes this firmware level does not send are 0.
+        const std::span<const std::uint8_t> record(data.At(area), std::size_t(kAnswerSlotBytes));
+        rows.push_back(database.RowOf(kind, record, serial, date));
+        if (rows.back().isEmpty()) {
+            ReportDatabaseFailure(driver, database, "Ошибка записи в базу данных (0x%.4X)!");
+            rows.pop_back();
+            StoreRows(driver, database, kind, rows);
+            return false;
+        }
+        ++m_accepted;
         ReportProgress();
+        if (reading.hasExpired(kBlockReadingMs)) {
+            if (!StoreRows(driver, database, kind, rows))
+                return false;
+            reading.start();
+        }
     }
-    count.stoppedAtKnown = false;
-    return true;
+    return StoreRows(driver, database, kind, rows);
+}
+
+bool ArchiveExport::StoreRows(CRovoRedod& driver, ArchiveDatabase& database, int kind, std::vector<QVariantList>& rows)
+{
+    qint64 added = 0;
+    const bool stored = database.WriteBlock(kind, rows, &added);
+    if (!stored) {
+        ReportDatabaseFailure(driver, database, "Ошибка записи в базу данных (0x%.4X)!");
+    } else {
+        // Rows another writer stored first were there already.
+        const auto there = std::int64_t(rows.size()) - added;
+        m_counts.archives[kind].skipped += there;
+        m_counts.skipped += there;
+        m_accepted -= there;
+    }
+    rows.clear();
+    return stored;
 }
 
 void ArchiveExport::ReportProgress()

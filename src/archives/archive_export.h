@@ -2,14 +2,23 @@
 // The whole-archive export (command 16): every record of the meter's hourly, daily, monthly and totals
 // archives into the archive database, skipping the records the database already holds for this meter
 // (those are not read from the meter at all). Runs on the driver's command thread; the driver's stop
-// request ends it after the record in hand, with everything written so far committed.
+// request ends it after the record in hand, with everything read so far committed.
+//
+// The dates go in blocks: one query finds which of a block's dates are stored, the missing records are
+// read off the meter, and one statement stores them (a block also ends after a few seconds of reading,
+// so a slow line loses little to a killed process). A record another writer stored meanwhile is
+// counted as already there.
 
 #include "archives/database_target.h"
 #include "archives/export_counts.h"
 
 #include <QString>
 
+#include <QVariantList>
+
+#include <array>
 #include <cstdint>
+#include <vector>
 
 class ArchiveDatabase;
 class CRovoRedod;
@@ -38,16 +47,30 @@ public:
     // or written, the stop) makes the export a failure, though the archives before it stay stored.
     // Failures are reported through the driver; Counts tells, archive by archive, what is stored.
     bool ExportWholeArchive(CRovoRedod& driver);
+    // The same into a database already open (the collector keeps one per line for all its meters).
+    bool ExportInto(CRovoRedod& driver, ArchiveDatabase& database);
+    // Each archive from after the newest record the database holds for this meter, not from the
+    // archive's start: a nightly run then reads one day, and gaps before that date stay as they are.
+    void StartAfterNewestStored(bool after) { m_afterNewest = after; }
     const ExportCounts& Counts() const { return m_counts; }
 
 private:
     bool ExportArchive(CRovoRedod& driver, ArchiveDatabase& database, int kind);
+    // Reads the dates of one block that the database lacks and stores them; false when a read, the
+    // database or the stop ended it.
+    bool ExportBlock(CRovoRedod& driver, ArchiveDatabase& database, int kind, const std::vector<DateTimeStamp>& dates);
+    bool StoreRows(CRovoRedod& driver, ArchiveDatabase& database, int kind, std::vector<QVariantList>& rows);
+    // The dates of each archive the walk passes over before its first export (StartAfterNewestStored).
+    bool FindStarts(CRovoRedod& driver, ArchiveDatabase& database);
     // Counts as written only what the database committed; an archive that lost rows is not whole.
-    void TakeCommittedCounts(const ArchiveDatabase& database);
+    // `before`: what the database had committed of each kind before this export.
+    void TakeCommittedCounts(const ArchiveDatabase& database, const std::array<qint64, kValueArchiveCount>& before);
     void ReportProgress();
 
     DatabaseTarget m_target;
     ExportProgress* m_progress;
     ExportCounts m_counts;
     std::int64_t m_accepted = 0;  // rows handed to the database, committed or not: the progress
+    bool m_afterNewest = false;
+    std::array<std::int64_t, kValueArchiveCount> m_passed{};
 };

@@ -1,7 +1,9 @@
 #include "archives/archive_table.h"
 
+#include "archives/archive_database.h"
 #include "archives/archive_range.h"
 #include "archives/archive_row_record.h"
+#include "archives/database_literals.h"
 #include "archives/database_schema.h"
 
 #include <QSqlRecord>
@@ -53,26 +55,31 @@ bool ArchiveTable::Open(const QSqlDatabase& database, ArchiveKind kind, QSqlErro
             names << QuoteIdentifier(column.name);
         }
     }
-    const QString insert = names.isEmpty()
+    m_writtenNames = names.join(u", ");
+    m_insertSql = names.isEmpty()
         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(m_table)
         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-              .arg(m_table, names.join(u", "), QStringList(names.size(), QStringLiteral("?")).join(u", "));
-    m_insert.emplace(database);
-    m_exists.emplace(database);
-    m_exists->setForwardOnly(true);
+              .arg(m_table, m_writtenNames, QStringList(names.size(), QStringLiteral("?")).join(u", "));
+    m_exists.reset();
+    m_insert.reset();
     // The duplicate check needs both key columns; without them each record fails when it is checked.
     m_hasKeys = HasColumn(QStringLiteral("Serial")) && HasColumn(QStringLiteral("Date"));
-    if (m_hasKeys
-        && !m_exists->prepare(
-            QStringLiteral("SELECT 1 FROM %1 WHERE \"Serial\" = ? AND \"Date\" = ? LIMIT 1").arg(m_table))) {
-        *error = m_exists->lastError();
-        return false;
-    }
-    if (!m_insert->prepare(insert)) {
-        *error = m_insert->lastError();
-        return false;
-    }
     return true;
+}
+
+// Each prepare is a round trip to a server: the statements are made when first needed, and an export in
+// blocks never needs them.
+bool ArchiveTable::Prepared(std::optional<QSqlQuery>& query, const QString& sql, QSqlError* error)
+{
+    if (query)
+        return true;
+    query.emplace(m_database);
+    query->setForwardOnly(true);
+    if (query->prepare(sql))
+        return true;
+    *error = query->lastError();
+    query.reset();
+    return false;
 }
 
 bool ArchiveTable::HasColumn(const QString& name) const
@@ -92,6 +99,9 @@ std::optional<bool> ArchiveTable::Exists(std::int32_t serial, const QString& dat
                            QSqlError::StatementError);
         return std::nullopt;
     }
+    if (!Prepared(m_exists, QStringLiteral("SELECT 1 FROM %1 WHERE \"Serial\" = ? AND \"Date\" = ? LIMIT 1").arg(m_table),
+                  error))
+        return std::nullopt;
     m_exists->bindValue(0, serial);
     m_exists->bindValue(1, date);
     if (!m_exists->exec()) {
@@ -120,6 +130,8 @@ QVariantList ArchiveTable::RowValues(std::span<const std::uint8_t> record, std::
 
 bool ArchiveTable::Insert(const QVariantList& row, QSqlError* error)
 {
+    if (!Prepared(m_insert, m_insertSql, error))
+        return false;
     for (qsizetype i = 0; i < row.size(); ++i)
         m_insert->bindValue(int(i), row[i]);
     if (!m_insert->exec()) {
@@ -172,4 +184,61 @@ bool ArchiveTable::SelectRange(std::int32_t serial, const QString& from, const Q
         records->push_back(found);
     }
     return true;
+}
+
+bool ArchiveTable::StoredHours(std::int32_t serial, const QString& from, const QString& to, std::set<QString>* hours,
+                               QSqlError* error) const
+{
+    if (!m_hasKeys) {
+        *error = QSqlError(QString::fromUtf8("В таблице %1 нет столбцов Serial и Date").arg(m_table), QString(),
+                           QSqlError::StatementError);
+        return false;
+    }
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    const auto engine = DatabaseTarget::Engine::kSqlite;  // a date text is quoted alike on both engines
+    if (!query.exec(QStringLiteral("SELECT \"Date\" FROM %1 WHERE \"Serial\" = %2 AND \"Date\" >= %3 AND \"Date\" <= %4")
+                        .arg(m_table)
+                        .arg(serial)
+                        .arg(SqlLiteral(from, engine), SqlLiteral(to, engine)))) {
+        *error = query.lastError();
+        return false;
+    }
+    while (query.next()) {
+        const QString hour = HourKeyText(query.value(0));
+        if (!hour.isEmpty())
+            hours->insert(hour);
+    }
+    return true;
+}
+
+bool ArchiveTable::InsertBlock(const std::vector<QVariantList>& rows, DatabaseTarget::Engine engine, qint64* added,
+                               QSqlError* error) const
+{
+    *added = 0;
+    if (rows.empty())
+        return true;
+    if (m_written.empty()) {
+        *error = QSqlError(QString::fromUtf8("В таблице %1 нет ни одного столбца архива").arg(m_table), QString(),
+                           QSqlError::StatementError);
+        return false;
+    }
+    QSqlQuery query(m_database);
+    if (!query.exec(InsertRowsSql(m_table, m_writtenNames, rows, engine))) {
+        *error = query.lastError();
+        return false;
+    }
+    *added = query.numRowsAffected();
+    return true;
+}
+
+QString HourKeyText(const QVariant& databaseDate)
+{
+    const std::optional<DateTimeStamp> stamp = StampOfDatabaseDate(databaseDate);
+    return stamp ? HourKeyText(*stamp) : QString();
+}
+
+QString HourKeyText(const DateTimeStamp& date)
+{
+    return DatabaseDateText(date).left(13);
 }

@@ -1,11 +1,13 @@
 #pragma once
 // One archive table as the export meets it: which of its kind's columns the table has (looked up by
 // exact, case-sensitive name, so a table with extra, missing or reordered columns still gets every
-// value it has room for), and the two prepared statements the export runs on it, the duplicate check
-// and the insert.
+// value it has room for), the two prepared statements of one record (the duplicate check and the insert,
+// prepared when first used), and the block statements: the dates of a span in one query, the rows of a
+// block in one insert.
 
 #include "archives/archive_descriptors.h"
 #include "archives/database_columns.h"
+#include "archives/database_target.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -15,6 +17,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -34,6 +37,17 @@ public:
     // The values of one row, in the order of the insert's placeholders.
     QVariantList RowValues(std::span<const std::uint8_t> record, std::int32_t serial, const QString& date) const;
     bool Insert(const QVariantList& row, QSqlError* error);
+
+    // Whether the table has both "Serial" and "Date", which every look-up by meter and date needs.
+    bool HasKeys() const { return m_hasKeys; }
+    // The hours ("yyyy-MM-dd hh", see HourKeyText) this meter has rows for from `from` to `to` (texts as the
+    // Date column holds them, both included): one query.
+    bool StoredHours(std::int32_t serial, const QString& from, const QString& to, std::set<QString>* hours,
+                     QSqlError* error) const;
+    // Adds the rows (RowValues) in one statement, leaving out those the unique index already holds;
+    // `added` is how many it really added.
+    bool InsertBlock(const std::vector<QVariantList>& rows, DatabaseTarget::Engine engine, qint64* added,
+                     QSqlError* error) const;
     // The rows of this meter dated from `from` to `to` (both included; texts as the Date column holds
     // them), oldest first, made back into records. A row whose date cannot be read is skipped.
     bool SelectRange(std::int32_t serial, const QString& from, const QString& to, std::vector<RangeRecord>* records,
@@ -41,13 +55,21 @@ public:
 
 private:
     bool HasColumn(const QString& name) const;
+    bool Prepared(std::optional<QSqlQuery>& query, const QString& sql, QSqlError* error);
 
     ArchiveKind m_kind = kArchiveHourly;
     QString m_table;
     std::vector<std::optional<int>> m_positions;
     std::vector<const ArchiveColumn*> m_written;  // present and filled, in list order
+    QString m_insertSql;
+    QString m_writtenNames;  // their quoted names, comma-separated
     bool m_hasKeys = false;  // "Serial" and "Date" are both there
     QSqlDatabase m_database;
     std::optional<QSqlQuery> m_exists;
     std::optional<QSqlQuery> m_insert;
 };
+
+// The hour a date of the Date column stands for, "yyyy-MM-dd hh": how the block look-ups compare dates
+// (minutes and seconds of a stored row may differ from the requested ones); empty for a date it cannot read.
+QString HourKeyText(const QVariant& databaseDate);
+QString HourKeyText(const DateTimeStamp& date);

@@ -10,4 +10,6 @@ public:
     virtual ~ExportProgress() = default;
     // `total`: the records of all four archives the export will visit, known once the descriptors are in.
     virtual void RecordsDone(std::int64_t done, std::int64_t total) = 0;
+    // The export turns to the archive of this kind (0 hourly .. 3 totals).
+    virtual void ArchiveStarted(int /*kind*/) {}
 };

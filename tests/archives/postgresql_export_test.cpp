@@ -4,8 +4,10 @@
 
 #include "archives/archive_database.h"
 #include "archives/archive_range.h"
+#include "archives/block_write_checks.h"
 #include "archives/export_rig.h"
 #include "archives/table_checks.h"
+#include "support/counting_proxy.h"
 
 #include <QFile>
 #include <QSqlError>
@@ -177,4 +179,42 @@ TEST_F(PostgresqlExport, ATargetThatIsNotThereIsToldInTheEnginesWords)
         EXPECT_TRUE(rig.rig.Messages().join(u'\n').contains(QLatin1String(reason)));
         EXPECT_EQ(rig.rig.server.Requests(), 0);
     }
+}
+
+TEST_F(PostgresqlExport, BlockValuesReadBackExactly)
+{
+    ExpectBlockValuesReadBackExactly(target);
+}
+
+TEST_F(PostgresqlExport, OverlappingBlocksStoreEachRowOnce)
+{
+    ExpectOverlappingBlocksStoreEachRowOnce(target);
+}
+
+// Counted on the wire between the program and the server: a block of any length is one query for the
+// stored dates and one statement for the new rows.
+TEST_F(PostgresqlExport, ABlockCostsTwoRoundTrips)
+{
+    CountingProxy relay(target.host.toLatin1().constData(), target.port);
+    ASSERT_GT(relay.Port(), 0);
+    DatabaseTarget relayed = target;
+    relayed.port = relay.Port();
+    ArchiveDatabase database;
+    ASSERT_TRUE(database.Open(relayed)) << qPrintable(database.LastFailureText());
+    std::vector<QVariantList> rows;
+    std::vector<std::uint8_t> record(256, 0);
+    TChronoArch date{1, 1, 25, 0};
+    const DateTimeStamp first = StampOf(date);
+    for (int i = 0; i < 200; ++i, date = NextHour(date))
+        rows.push_back(database.RowOf(kArchiveHourly, record, kMeterSerial, StampOf(date)));
+    relay.ResetCount();
+    std::set<QString> stored;
+    ASSERT_TRUE(database.StoredHours(kArchiveHourly, kMeterSerial, first, StampOf(date), &stored));
+    qint64 added = 0;
+    ASSERT_TRUE(database.WriteBlock(kArchiveHourly, rows, &added));
+    EXPECT_EQ(added, 200);
+    EXPECT_EQ(relay.RoundTrips(), 2);
+    database.Close();
+    TestConnection db(target);
+    EXPECT_EQ(db.Count(kArchiveHourly), 200);
 }

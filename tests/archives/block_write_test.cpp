@@ -1,0 +1,53 @@
+// The block writes into SQLite (PostgreSQL: postgresql_export_test.cpp): exact values through the SQL
+// text, overlapping writers, and the round trips a block costs counted on the server's side there.
+
+#include "archives/block_write_checks.h"
+#include "archives/database_literals.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+DatabaseTarget SqliteFile(const QTemporaryDir& folder)
+{
+    DatabaseTarget target;
+    target.path = folder.filePath(QStringLiteral("Data.sqlite"));
+    return target;
+}
+
+TEST(BlockWrites, SqliteValuesReadBackExactly)
+{
+    QTemporaryDir folder;
+    ExpectBlockValuesReadBackExactly(SqliteFile(folder));
+}
+
+TEST(BlockWrites, SqliteOverlappingBlocksStoreEachRowOnce)
+{
+    QTemporaryDir folder;
+    ExpectOverlappingBlocksStoreEachRowOnce(SqliteFile(folder));
+}
+
+TEST(BlockWrites, LiteralsOfEachEngine)
+{
+    using E = DatabaseTarget::Engine;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(SqlLiteral(nan, E::kPostgresql), QStringLiteral("'NaN'"));
+    EXPECT_EQ(SqlLiteral(nan, E::kSqlite), QStringLiteral("NULL"));
+    EXPECT_EQ(SqlLiteral(-inf, E::kPostgresql), QStringLiteral("'-Infinity'"));
+    EXPECT_EQ(SqlLiteral(inf, E::kSqlite), QStringLiteral("9e999"));
+    EXPECT_EQ(SqlLiteral(QVariant(), E::kSqlite), QStringLiteral("NULL"));
+    EXPECT_EQ(SqlLiteral(-25536, E::kSqlite), QStringLiteral("-25536"));
+    EXPECT_EQ(SqlLiteral(QStringLiteral("it's"), E::kPostgresql), QStringLiteral("'it''s'"));
+    EXPECT_EQ(InsertRowsSql(QStringLiteral("\"T\""), QStringLiteral("\"A\", \"B\""), {{1, 2}, {3, QVariant()}},
+                            E::kPostgresql),
+              QStringLiteral("INSERT INTO \"T\" (\"A\", \"B\") VALUES (1, 2), (3, NULL) ON CONFLICT DO NOTHING"));
+    EXPECT_TRUE(InsertRowsSql(QStringLiteral("\"T\""), QStringLiteral("\"A\""), {{1}}, E::kSqlite)
+                    .startsWith(QStringLiteral("INSERT OR IGNORE INTO \"T\"")));
+}
+
+}  // namespace
