@@ -105,8 +105,10 @@ bool ArchiveDatabase::Connect(const DatabaseTarget& target)
 
 bool ArchiveDatabase::PrepareTable(ArchiveKind kind, const QStringList& tables)
 {
-    const bool made = !tables.contains(ArchiveTableName(kind));
-    if (made && !Execute(CreateTableSql(m_engine, kind)))
+    const QString name = ArchiveTableName(kind);
+    const bool made = !tables.contains(name);
+    // Another writer (a second collector) may make the table at the same moment: its table will do.
+    if (made && !Execute(CreateTableSql(m_engine, kind)) && !m_database.tables(QSql::Tables).contains(name))
         return false;
     QSqlError error;
     m_tables[kind] = std::make_unique<ArchiveTable>();
@@ -115,10 +117,12 @@ bool ArchiveDatabase::PrepareTable(ArchiveKind kind, const QStringList& tables)
         return false;
     }
     // A table that was here may lack the key columns or hold duplicates: then it goes without the index.
-    if (made)
-        return Execute(CreateSerialDateIndexSql(kind, true));
-    QSqlQuery(m_database).exec(CreateSerialDateIndexSql(kind, false));
-    return true;
+    if (!made) {
+        QSqlQuery(m_database).exec(CreateSerialDateIndexSql(kind, false));
+        return true;
+    }
+    // The same race for the index: once the other writer's index is there, IF NOT EXISTS finds it.
+    return Execute(CreateSerialDateIndexSql(kind, true)) || Execute(CreateSerialDateIndexSql(kind, true));
 }
 
 bool ArchiveDatabase::Execute(const QString& sql)

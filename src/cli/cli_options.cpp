@@ -100,9 +100,11 @@ const OptionRow kOptions[] = {
      "1 1.5 2"},
     {"bits", 0, "N", "Канал связи", "биты данных 5..8 (по умолчанию 8)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.byteSize, v, 5, 8, "bits"); }},
-    {"node", 0, "ИМЯ", "Канал связи", "узел учета из базы узлов (Base/Objects.bin рабочего каталога)",
+    {"node", 0, "ИМЯ", "Канал связи",
+     "узел учета из базы узлов (Base/Objects.bin рабочего каталога); для collect можно повторять",
      [](CliOptions& o, const QString& v) {
          o.node = v;
+         o.nodes << v;
          return QString();
      }},
     {"demo", 0, nullptr, "Канал связи", "демо-прибор в этом процессе (узел \"Демо-прибор\")",
@@ -189,7 +191,7 @@ const OptionRow kOptions[] = {
      }},
     {"count", 0, "N", "Команды", "число записей (archive: подряд от --date; events)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.count, v, 1, 100000, "count"); }},
-    {"format", 0, "ВИД", "Команды", "text|csv|json|html: вид вывода archive (по умолчанию text; html - для периода)",
+    {"format", 0, "ВИД", "Команды", "text|csv|json|html: вид вывода archive (по умолчанию text; html - для периода); collect: text|json",
      [](CliOptions& o, const QString& v) {
          if (v != QLatin1String("text") && v != QLatin1String("csv") && v != QLatin1String("json")
              && v != QLatin1String("html"))
@@ -244,11 +246,20 @@ const OptionRow kOptions[] = {
     {"battery", 0, "ТИП", "Команды", "тип батареи AA|C|D (service-centre write)",
      [](CliOptions& o, const QString& v) { return SetChoice<3>(o.battery, v, {"AA", "C", "D"}, {0, 1, 2}, "battery"); },
      "AA C D"},
-    {"database", 0, "СТРОКА", "Команды", "sqlite:ФАЙЛ или postgresql://польз:пароль@сервер/база (export-db)",
+    {"database", 0, "СТРОКА", "Команды", "sqlite:ФАЙЛ или postgresql://польз:пароль@сервер/база (export-db, collect)",
      [](CliOptions& o, const QString& v) {
          o.database = v;
          return QString();
      }},
+    {"jobs", 'j', "N", "Команды", "сколько линий опрашивать одновременно, 1..64 (collect; по умолчанию - все линии, не больше 8)",
+     [](CliOptions& o, const QString& v) { return SetNumber(o.jobs, v, 1, 64, "jobs"); }},
+    {"kind", 0, "ВИД", "Команды", "direct|modem|ip: только узлы с таким подключением (collect)",
+     [](CliOptions& o, const QString& v) {
+         if (v != QLatin1String("direct") && v != QLatin1String("modem") && v != QLatin1String("ip"))
+             return QStringLiteral("--kind ждет одно из: direct, modem, ip");
+         o.kind = v;
+         return QString();
+     }, "direct modem ip"},
     {"stand", 0, "ПУТЬ", "Команды", "порт эталонного стенда РКМ8 (calibrate)",
      [](CliOptions& o, const QString& v) {
          o.stand = v;

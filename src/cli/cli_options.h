@@ -27,6 +27,7 @@ struct CliOptions {
     std::optional<int> stopBits;  // 0 one, 1 one and a half, 2 two
     std::optional<int> byteSize;
     QString node;
+    QStringList nodes;  // every --node given, in order (collect reads them all)
     QString workFolder;
     QString settingsFile;
     bool demo = false;
@@ -62,6 +63,8 @@ struct CliOptions {
     std::optional<int> variant;
     QString database;  // sqlite:PATH or postgresql://... (export-db)
     QString stand;     // device path of the reference stand (calibrate)
+    std::optional<int> jobs;  // collect: lines read at once
+    QString kind;             // collect: direct, modem or ip
 
     QString command;
     QStringList arguments;  // the command's own words

@@ -2,6 +2,7 @@
 
 #include "cli/commands_archive.h"
 #include "cli/commands_calibration.h"
+#include "cli/commands_collect.h"
 #include "cli/commands_config.h"
 #include "cli/commands_database.h"
 #include "cli/commands_device.h"
@@ -32,6 +33,9 @@ const CliCommand kCommands[] = {
     {"flash", "СТРАНИЦА", "страница flash-памяти, шестнадцатеричный дамп", RunFlash},
     {"export-db", "[--database sqlite:ФАЙЛ|postgresql://...]",
      "весь архив в базу данных (по умолчанию - из настроек, иначе db/Data.sqlite рабочей папки)", RunExportDb},
+    {"collect", "[--node ИМЯ ...] [--kind direct|modem|ip] [--jobs N] [--database ...] [--format text|json]",
+     "архивы всех приборов базы узлов в базу данных, с последней записанной даты; линии опрашиваются "
+     "одновременно", RunCollect},
 };
 
 }  // namespace

@@ -1,0 +1,168 @@
+#include "cli/collect_runner.h"
+
+#include "archives/archive_database.h"
+#include "archives/archive_export.h"
+#include "archives/collect_runs.h"
+#include "cli/collect_host.h"
+#include "cli/collect_progress.h"
+#include "cli/terminal_output.h"
+#include "protocol/rovo_redod.h"
+
+#include <QDateTime>
+#include <QThread>
+
+#include <memory>
+
+namespace {
+constexpr unsigned long kWatchMs = 100;
+}
+
+CollectRunner::CollectRunner(DatabaseTarget target, int jobs, bool verbose)
+    : m_target(std::move(target)), m_jobs(jobs < 1 ? 1 : jobs), m_verbose(verbose)
+{
+}
+
+std::vector<MeterResult> CollectRunner::Run(const std::vector<CollectLine>& lines,
+                                            const std::function<bool()>& stopAsked)
+{
+    m_nextLine = 0;
+    m_stop = false;
+    m_results.clear();
+    std::vector<std::unique_ptr<QThread>> workers;
+    const std::size_t count = std::min(std::size_t(m_jobs), lines.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        workers.emplace_back(QThread::create([this, &lines] { RunLines(lines); }));
+        workers.back()->start();
+    }
+    for (auto& worker : workers) {
+        while (!worker->wait(kWatchMs)) {
+            if (!m_stop && stopAsked()) {
+                m_stop = true;
+                const QMutexLocker lock(&m_mutex);
+                for (CRovoRedod* driver : m_drivers)
+                    driver->RequestStop();
+            }
+        }
+    }
+    return m_results;
+}
+
+void CollectRunner::RunLines(const std::vector<CollectLine>& lines)
+{
+    for (std::size_t index = m_nextLine++; index < lines.size() && !m_stop; index = m_nextLine++)
+        RunLine(lines[index]);
+}
+
+bool CollectRunner::OpenDatabase(ArchiveDatabase& database, QString* error)
+{
+    if (!database.Open(m_target)) {
+        *error = DatabaseOpenFailureText(database);
+        return false;
+    }
+    if (!PrepareCollectRuns(database.Connection(), database.Engine(), error)) {
+        database.Close();
+        return false;
+    }
+    return true;
+}
+
+void CollectRunner::RunLine(const CollectLine& line)
+{
+    ArchiveDatabase database;
+    QString error;
+    bool open = false;
+    for (const CollectMeter& meter : line.meters) {
+        if (m_stop)
+            break;
+        // A connection a failure broke (the server restarted, the disk filled) is made anew for each meter.
+        if (!open || database.Broken()) {
+            database.Close();
+            open = OpenDatabase(database, &error);
+        }
+        MeterResult result;
+        if (open) {
+            result = ReadMeter(line, meter, database);
+        } else {
+            result.line = line.name;
+            result.node = meter.name;
+            result.serial = std::uint32_t(meter.node.SerialNumber());
+            result.started = result.finished = QDateTime::currentDateTime();
+            result.error = error;
+        }
+        if (!open || database.Broken()) {
+            database.Close();
+            open = OpenDatabase(database, &error);
+        }
+        if (open)
+            Record(database, result);
+        PrintError(line.name + QStringLiteral(": ") + meter.name
+                   + (result.error.isEmpty()
+                          ? QStringLiteral(": готово, записано %1, уже были в базе %2\n")
+                                .arg(result.written)
+                                .arg(result.alreadyThere)
+                          : QStringLiteral(": ошибка: %1\n").arg(result.error)));
+        const QMutexLocker lock(&m_mutex);
+        m_results.push_back(std::move(result));
+    }
+    database.Close();
+}
+
+MeterResult CollectRunner::ReadMeter(const CollectLine& line, const CollectMeter& meter, ArchiveDatabase& database)
+{
+    MeterResult result;
+    result.line = line.name;
+    result.node = meter.name;
+    result.started = QDateTime::currentDateTime();
+    CollectHost host(meter.name, m_verbose);
+    CollectProgress progress(line.name, meter.name);
+    bool exported = false;
+    {
+        // The driver's channel and sockets belong to this thread; its own threads are never started.
+        CRovoRedod driver;
+        driver.TransmitChanel().Settings() = meter.settings;
+        driver.SetDeviceAddress(meter.target.networkAddress);
+        driver.ModbusMaster().SetFunctionSet(meter.target.functionSet);
+        driver.AttachHost(&host);
+        Watch(&driver, true);
+        if (m_stop)
+            driver.RequestStop();
+        ArchiveExport exporter(m_target, &progress);
+        exporter.StartAfterNewestStored(true);
+        exported = exporter.ExportInto(driver, database);
+        driver.TransmitChanel().Disconnect();
+        Watch(&driver, false);
+        const std::uint32_t serial = driver.Data().configuration.identity.serialNumber;
+        result.serial = serial != 0 ? serial : std::uint32_t(meter.node.SerialNumber());
+        result.written = exporter.Counts().written;
+        result.alreadyThere = exporter.Counts().skipped;
+        driver.AttachHost(nullptr);
+    }
+    result.finished = QDateTime::currentDateTime();
+    if (!exported) {
+        result.error = host.ErrorText();
+        if (m_stop)
+            result.error = QStringLiteral("Опрос прерван") + (result.error.isEmpty() ? QString() : QStringLiteral(": ") + result.error);
+        else if (result.error.isEmpty())
+            result.error = QStringLiteral("Операция завершена НЕ успешно!");
+    }
+    return result;
+}
+
+void CollectRunner::Record(ArchiveDatabase& database, MeterResult& result)
+{
+    const CollectRun run{result.serial, result.node, result.started, result.finished,
+                         result.written, result.alreadyThere, result.error};
+    QString error;
+    result.recorded = RecordCollectRun(database.Connection(), run, &error);
+    if (!result.recorded)
+        PrintError(QStringLiteral("%1: не записано в %2: %3\n").arg(result.node, QLatin1String(kCollectRunsTable), error));
+}
+
+void CollectRunner::Watch(CRovoRedod* driver, bool add)
+{
+    const QMutexLocker lock(&m_mutex);
+    if (add)
+        m_drivers.insert(driver);
+    else
+        m_drivers.erase(driver);
+}

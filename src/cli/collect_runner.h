@@ -1,0 +1,62 @@
+#pragma once
+// A collector run: the lines side by side, each on a thread of its own (at most `jobs` at once), the
+// meters of a line one after another. Each meter gets a driver of its own (nothing of a driver is shared
+// between threads; the port table is only read while they run) and is read from after the newest
+// records the database holds for it. Each line keeps one database connection for its meters, opened
+// again when a failure broke it; each meter's run is written to CollectRuns as soon as it ends. A
+// meter that fails is recorded and the line goes on with the next one.
+
+#include "archives/database_target.h"
+#include "cli/collect_plan.h"
+
+#include <QDateTime>
+#include <QMutex>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <set>
+#include <vector>
+
+class ArchiveDatabase;
+class CRovoRedod;
+
+struct MeterResult {
+    QString line;
+    QString node;
+    std::uint32_t serial = 0;
+    std::int64_t written = 0;
+    std::int64_t alreadyThere = 0;
+    QString error;  // empty when the meter was read whole
+    QDateTime started;
+    QDateTime finished;
+    bool recorded = false;  // its row is in CollectRuns
+};
+
+class CollectRunner {
+public:
+    CollectRunner(DatabaseTarget target, int jobs, bool verbose);
+
+    // Runs every line and returns when all are done, or stopped: `stopAsked` is polled a few times a
+    // second and, once true, ends each line after the record in hand (what was read is stored).
+    // Meters a stopped line did not reach are not in the results.
+    std::vector<MeterResult> Run(const std::vector<CollectLine>& lines, const std::function<bool()>& stopAsked);
+
+private:
+    void RunLines(const std::vector<CollectLine>& lines);
+    void RunLine(const CollectLine& line);
+    MeterResult ReadMeter(const CollectLine& line, const CollectMeter& meter, ArchiveDatabase& database);
+    // Writes the meter's row into CollectRuns, or says on stderr why it could not.
+    void Record(ArchiveDatabase& database, MeterResult& result);
+    bool OpenDatabase(ArchiveDatabase& database, QString* error);
+    void Watch(CRovoRedod* driver, bool add);
+
+    const DatabaseTarget m_target;
+    const int m_jobs;
+    const bool m_verbose;
+    std::atomic<std::size_t> m_nextLine{0};
+    std::atomic<bool> m_stop{false};
+    QMutex m_mutex;  // guards the two below
+    std::set<CRovoRedod*> m_drivers;
+    std::vector<MeterResult> m_results;
+};
