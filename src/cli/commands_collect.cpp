@@ -88,16 +88,15 @@ int RunCollect(CliContext& context)
     std::vector<CollectLine> lines;
     if (!PlanCollect(base, choice, &lines, &error))
         return UsageError(error);
+    if (!ProbeDatabase(target))
+        return kExitRefused;
     int meters = 0;
     for (const CollectLine& line : lines)
         meters += int(line.meters.size());
-    if (meters == 0) {
+    // Nothing to read is no failure: a fresh installation's timer runs before any node is entered.
+    if (meters == 0)
         PrintError(QStringLiteral("Нет приборов для опроса: в базе узлов нет узлов с прямым подключением, "
                                   "модемом или по сети (USB не опрашиваются)\n"));
-        return kExitRefused;
-    }
-    if (!ProbeDatabase(target))
-        return kExitRefused;
 
     const int jobs = options.jobs ? *options.jobs : std::min(int(lines.size()), kDefaultMaxJobs);
     CollectRunner runner(target, jobs, options.verbose);

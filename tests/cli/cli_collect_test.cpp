@@ -142,6 +142,15 @@ TEST(CliCollect, UsageErrorsAndAnUnusableDatabase)
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.out.startsWith(QStringLiteral("Приборов: 1, успешно: 0, с ошибкой: 1\n"))) << refused.out.toStdString();
     EXPECT_EQ(CollectRunRows(Target(rig.SqliteTarget())).size(), 1);
+
+    // A base with no meter to read (a fresh installation's nightly run): nothing fails, the database is made.
+    CollectRig empty;
+    ASSERT_TRUE(empty.Save());
+    const CliRun none = RunZt5Ctl(QStringList{QStringLiteral("collect")} + empty.Place(empty.SqliteTarget()));
+    EXPECT_EQ(none.exitCode, 0) << none.err.toStdString();
+    EXPECT_TRUE(none.out.startsWith(QStringLiteral("Приборов: 0, успешно: 0, с ошибкой: 0\n"))) << none.out.toStdString();
+    EXPECT_TRUE(none.err.contains(QStringLiteral("Нет приборов для опроса")));
+    EXPECT_TRUE(QFile::exists(empty.Work().filePath(QStringLiteral("Data.sqlite"))));
 }
 
 TEST(CliCollect, StoppedRunKeepsWhatItStoredAndTheNextOneGoesOnFromThere)

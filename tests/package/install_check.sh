@@ -56,7 +56,8 @@ for file in /usr/bin/zt5ctl /usr/bin/zt5-meter-sim /usr/bin/zt5-configurator \
     /usr/share/icons/hicolor/scalable/apps/zt5-configurator.svg /usr/lib/udev/rules.d/60-zt5-meter.rules \
     /usr/share/doc/zt5-configurator/README.Debian /usr/share/doc/zt5-configurator/copyright \
     /usr/share/doc/zt5-configurator/changelog.gz /usr/share/man/man1/zt5-configurator.1.gz \
-    /usr/share/mime/packages/zt5-configurator.xml; do
+    /usr/share/mime/packages/zt5-configurator.xml /usr/lib/systemd/system/zt5-collect.service \
+    /usr/lib/systemd/system/zt5-collect.timer /usr/share/zt5-configurator/collect.conf; do
     dpkg -S "$file" >/dev/null 2>&1 || fail "the package lacks $file"
 done
 for size in 16 32 48 64 128 256; do
@@ -90,6 +91,27 @@ run timeout 8 /usr/bin/zt5-configurator --demo >gui.txt 2>&1 || status=$?
 for left in settings.ini Base db; do
     [ ! -e "/usr/bin/$left" ] || fail "the installed program wrote /usr/bin/$left"
 done
+
+echo "== the nightly collection: user, folders, a disabled timer, the service run once"
+getent passwd zt5 >/dev/null || fail "postinst made no user zt5"
+[ "$(stat -c %U /var/lib/zt5-configurator)" = zt5 ] || fail "/var/lib/zt5-configurator does not belong to zt5"
+[ "$(stat -c %G:%a /etc/zt5-configurator/collect.conf)" = zt5:640 ] || fail "no /etc/zt5-configurator/collect.conf for zt5"
+[ "$(systemctl is-enabled zt5-collect.timer 2>/dev/null || true)" = disabled ] || fail "the timer is not left disabled"
+if command -v systemd-analyze >/dev/null; then
+    systemd-analyze verify /usr/lib/systemd/system/zt5-collect.service /usr/lib/systemd/system/zt5-collect.timer ||
+        fail "systemd-analyze verify"
+fi
+if [ -d /run/systemd/system ]; then
+    systemctl start zt5-collect.service || { journalctl -u zt5-collect.service -n 30; fail "zt5-collect.service"; }
+else
+    # No systemd running here (a container): its command line as the service runs it, as user zt5.
+    exec_start=$(sed -n 's/^ExecStart=//p' /usr/lib/systemd/system/zt5-collect.service)
+    database=$(sed -n 's/^ZT5_DATABASE=//p' /etc/zt5-configurator/collect.conf)
+    (cd /var/lib/zt5-configurator && runuser -u zt5 -- ${exec_start//'${ZT5_DATABASE}'/$database}) >collect.txt 2>&1 ||
+        { cat collect.txt; fail "the collection service's command"; }
+    cat collect.txt
+fi
+[ -s /var/lib/zt5-configurator/db/Data.sqlite ] || fail "the collection made no database in /var/lib/zt5-configurator"
 
 echo "== every library loaded comes from a dependency"
 closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks --no-replaces \
