@@ -166,6 +166,17 @@ done
 verdict "export over a line damaging 1 answer in 10 / clean export" \
   "$(counter BM_ExportOverCorruptingLine ratio)" le 2.0
 
+verdict "PostgreSQL export: server round trips per record" \
+  "$(counter BM_ExportRoundTrips round_trips_per_record)" le 0.05
+sqlite_rate=$(counter BM_ExportSqlite/rows:0 records_per_s)
+postgresql_rate=$(counter BM_ExportPostgresql/rows:0 records_per_s)
+verdict "export rate, PostgreSQL / SQLite (loopback)" \
+  "$([ -n "$sqlite_rate" ] && [ -n "$postgresql_rate" ] && awk -v p="$postgresql_rate" -v s="$sqlite_rate" 'BEGIN { print p / s }')" ge 0.8
+# 3 835 records/s: SQLite before the block writes, on the machine of docs/BENCHMARKS.md.
+verdict "export rate, SQLite / before the block writes" \
+  "$([ -n "$sqlite_rate" ] && awk -v s="$sqlite_rate" 'BEGIN { print s / 3835 }')" ge 2.0
+verdict "collect, 40 meters on 8 lines: wall / busiest line" "$(counter BM_Collect/jobs:8 ratio)" le 1.15
+
 verdict "trends: year of hourly records read, built, drawn (ms)" "$(time_ms BM_TrendPlotYear/q:4)" le 1000
 verdict "trends: one zoom step drawn, 4 quantities (ms)" "$(time_ms BM_TrendZoomRender/q:4)" le 100
 

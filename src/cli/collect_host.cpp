@@ -3,13 +3,14 @@
 #include "channel/message_style.h"
 #include "cli/terminal_output.h"
 
-CollectHost::CollectHost(const QString& meterName, bool verbose) : m_meterName(meterName), m_verbose(verbose) {}
+CollectHost::CollectHost(const QString& meterName, bool verbose)
+    : TerminalHost(QuestionAnswer::kNo, verbose), m_meterName(meterName), m_verbose(verbose)
+{
+}
 
 QString CollectHost::ErrorText() const
 {
-    if (!m_firstMessage.isEmpty())
-        return m_firstMessage;
-    return m_operationText.trimmed();
+    return m_firstMessage.isEmpty() ? LastOperationText().trimmed() : m_firstMessage;
 }
 
 int CollectHost::ShowMessageBox(const QString& text, const QString&, unsigned style)

@@ -7,6 +7,8 @@
 // It also adds up the line time of what went over the bus at `baud` (sim/line_time.h): each request
 // with every answer byte up to the next request.
 
+#include "support/relay_sockets.h"
+
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -33,7 +35,7 @@ private:
     std::vector<int> m_meters;
     int m_listener = -1;
     int m_port = -1;
-    int m_wake[2] = {-1, -1};
+    WakePipe m_wake;
     long long m_requestBytes = 0;
     long long m_answerBytes = 0;
     std::atomic<long long> m_lineNs{0};

@@ -3,6 +3,8 @@
 // unchanged, and it counts the round trips, each time the client speaks again after the server had
 // the word. Many connections at once, each relayed by a thread of its own; all end with the relay.
 
+#include "support/relay_sockets.h"
+
 #include <atomic>
 #include <cstdint>
 #include <mutex>
@@ -29,7 +31,7 @@ private:
     const std::uint32_t m_serverAddress;
     int m_listener = -1;
     int m_port = -1;
-    int m_wake[2] = {-1, -1};  // written to end every thread
+    WakePipe m_wake;  // ends every thread
     std::atomic<std::int64_t> m_roundTrips{0};
     std::mutex m_mutex;
     std::vector<std::thread> m_relays;
