@@ -4,6 +4,7 @@
 
 #include "cli/cli_process.h"
 #include "cli/collect_rig.h"
+#include "support/bus_relay.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -187,24 +188,52 @@ TEST(CliCollect, StoppedRunKeepsWhatItStoredAndTheNextOneGoesOnFromThere)
     EXPECT_TRUE(resumed.out.contains(QStringLiteral("уже были в базе: 0"))) << resumed.out.toStdString();
 }
 
-TEST(CliCollectPostgresql, TwoCollectorsAtOnceStoreEachRecordOnce)
-{
-    const QByteArray state = qgetenv("ZT5_TEST_POSTGRESQL");
-    if (state.isEmpty())
-        GTEST_SKIP() << "runs under ctest, which starts the server (ZT5_TEST_POSTGRESQL names its state folder)";
-    QFile file(QString::fromLocal8Bit(state) + QStringLiteral("/connection"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    DatabaseTarget server = Target(QString::fromUtf8(file.readAll().trimmed()));
-    // A database of this test's own.
-    const QString name = QStringLiteral("zt5_collect_%1").arg(::getpid());
-    ASSERT_EQ(QProcess::execute(QStringLiteral("psql"), {QStringLiteral("-h"), server.host, QStringLiteral("-p"),
-                                                        QString::number(server.port), QStringLiteral("-U"), server.user,
-                                                        QStringLiteral("-d"), server.database, QStringLiteral("-qc"),
-                                                        QStringLiteral("CREATE DATABASE %1").arg(name)}),
-              0);
-    const QString text = QStringLiteral("postgresql://%1@%2:%3/%4").arg(server.user, server.host).arg(server.port).arg(name);
-    const DatabaseTarget target = Target(text);
+// A database of the test's own on the test run's server, dropped at the end.
+class CliCollectPostgresql : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const QByteArray state = qgetenv("ZT5_TEST_POSTGRESQL");
+        if (state.isEmpty())
+            GTEST_SKIP() << "runs under ctest, which starts the server (ZT5_TEST_POSTGRESQL names its state folder)";
+        QFile file(QString::fromLocal8Bit(state) + QStringLiteral("/connection"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        m_server = Target(QString::fromUtf8(file.readAll().trimmed()));
+        static int counter = 0;
+        m_name = QStringLiteral("zt5_collect_%1_%2").arg(::getpid()).arg(++counter);
+        ASSERT_EQ(Sql(QStringLiteral("CREATE DATABASE %1").arg(m_name)), 0);
+        text = QStringLiteral("postgresql://%1@%2:%3/%4").arg(m_server.user, m_server.host).arg(m_server.port).arg(m_name);
+        target = Target(text);
+    }
+    void TearDown() override
+    {
+        if (!m_name.isEmpty())
+            Sql(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
+    }
+    // Runs a statement with psql on the server's own database; its exit status.
+    int Sql(const QString& statement) const
+    {
+        return QProcess::execute(QStringLiteral("psql"),
+                                 {QStringLiteral("-h"), m_server.host, QStringLiteral("-p"), QString::number(m_server.port),
+                                  QStringLiteral("-U"), m_server.user, QStringLiteral("-d"), m_server.database,
+                                  QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("-qAtc"), statement});
+    }
+    // Ends every connection to the test's database, as a server restart would.
+    int DropConnections() const
+    {
+        return Sql(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '%1'").arg(m_name));
+    }
 
+    QString text;
+    DatabaseTarget target;
+
+private:
+    DatabaseTarget m_server;
+    QString m_name;
+};
+
+TEST_F(CliCollectPostgresql, TwoCollectorsAtOnceStoreEachRecordOnce)
+{
     SimProcess one(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 3001) + QStringList{QStringLiteral("--baud-delay"), QStringLiteral("115200")});
     SimProcess two(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 3002) + QStringList{QStringLiteral("--baud-delay"), QStringLiteral("115200")});
     CollectRig rig;
@@ -231,10 +260,42 @@ TEST(CliCollectPostgresql, TwoCollectorsAtOnceStoreEachRecordOnce)
     // Every stored row was written by exactly one of the two.
     EXPECT_EQ(written, stored);
     EXPECT_EQ(CollectRunRows(target).size(), 4);
-    QProcess::execute(QStringLiteral("psql"), {QStringLiteral("-h"), server.host, QStringLiteral("-p"),
-                                               QString::number(server.port), QStringLiteral("-U"), server.user,
-                                               QStringLiteral("-d"), server.database, QStringLiteral("-qc"),
-                                               QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name)});
+}
+
+// Two meters of their own addresses on one bus line; the connection to the server is lost while the
+// first is read: it fails with the database's words, the second is read over a new connection, and
+// the next run completes the first without a record twice.
+TEST_F(CliCollectPostgresql, LostConnectionFailsTheMeterInHandAndTheLineGoesOn)
+{
+    SimProcess slow(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 4001)
+                    + QStringList{QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("--baud-delay"),
+                                  QStringLiteral("19200")});
+    SimProcess next(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 4002)
+                    + QStringList{QStringLiteral("--address"), QStringLiteral("2")});
+    BusRelay bus({slow.Place().section(u':', 1).toInt(), next.Place().section(u':', 1).toInt()}, 19200);
+    ASSERT_GT(bus.Port(), 0);
+    const QString line = QStringLiteral("127.0.0.1:%1").arg(bus.Port());
+    CollectRig rig;
+    rig.AddTcpNode(QStringLiteral("Первый на шине"), line, 1);
+    rig.AddTcpNode(QStringLiteral("Второй на шине"), line, 2);
+    ASSERT_TRUE(rig.Save());
+    auto process = StartZt5Ctl(QStringList{QStringLiteral("collect")} + rig.Place(text));
+    for (int i = 0; i < 300 && CountRows(target, kHour, 4001).rows == 0; ++i)
+        QThread::msleep(50);
+    ASSERT_GT(CountRows(target, kHour, 4001).rows, 0);
+    ASSERT_EQ(DropConnections(), 0);
+    const CliRun run = FinishProcess(*process, 60000);
+    EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Приборов: 2, успешно: 1, с ошибкой: 1"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Первый на шине"))) << run.out.toStdString();
+    ExpectWholeHours(target, 4002);
+    const QStringList runs = CollectRunRows(target);
+    EXPECT_EQ(runs.size(), 2) << runs.join(u'\n').toStdString();
+
+    const CliRun again = RunZt5Ctl(QStringList{QStringLiteral("collect")} + rig.Place(text), 60000);
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    ExpectWholeHours(target, 4001);
+    EXPECT_EQ(CountRows(target, kHour, 4001).rows, CountRows(target, kHour, 4002).rows);
 }
 
 }  // namespace
