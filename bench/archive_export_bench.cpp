@@ -249,6 +249,22 @@ public:
     }
 };
 
+// 180 days of archive (4 686 records) into each engine, so that connecting and making the tables weigh
+// less beside the records: SQLite (0) and PostgreSQL (1).
+void BM_ExportLong(benchmark::State& state)
+{
+    QTemporaryDir folder;
+    DatabaseTarget target;
+    target.path = folder.filePath(QStringLiteral("Data.sqlite"));
+    if (state.range(0) != 0 && !PostgresqlTarget(&target)) {
+        state.SkipWithError("ZT5_BENCH_POSTGRESQL not set");
+        return;
+    }
+    RunExports(state, target, Archive(180));
+}
+BENCHMARK(BM_ExportLong)->ArgName("postgresql")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2)
+    ->UseRealTime();
+
 // The export of BM_ExportPostgresql once, through a relay that counts the round trips to the server.
 void BM_ExportRoundTrips(benchmark::State& state)
 {

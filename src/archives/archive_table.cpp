@@ -40,6 +40,7 @@ bool ArchiveTable::Open(const QSqlDatabase& database, ArchiveKind kind, QSqlErro
     std::vector<bool> matched(std::size_t(fields.count()), false);
     m_positions.clear();
     m_written.clear();
+    m_writtenTypes.clear();
     QStringList names;
     for (const ArchiveColumn& column : ColumnsOf(kind)) {
         std::optional<int> position;
@@ -53,6 +54,7 @@ bool ArchiveTable::Open(const QSqlDatabase& database, ArchiveKind kind, QSqlErro
         if (position && column.source != ColumnSource::NotFilled) {
             m_written.push_back(&column);
             names << QuoteIdentifier(column.name);
+            m_writtenTypes << ColumnSqlType(DatabaseTarget::Engine::kPostgresql, column.source);
         }
     }
     m_writtenNames = names.join(u", ");
@@ -224,7 +226,7 @@ bool ArchiveTable::InsertBlock(const std::vector<QVariantList>& rows, DatabaseTa
         return false;
     }
     QSqlQuery query(m_database);
-    if (!query.exec(InsertRowsSql(m_table, m_writtenNames, rows, engine))) {
+    if (!query.exec(InsertRowsSql(m_table, m_writtenNames, m_writtenTypes, rows, engine))) {
         *error = query.lastError();
         return false;
     }

@@ -13,6 +13,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <cstdint>
@@ -63,6 +64,7 @@ private:
     std::vector<const ArchiveColumn*> m_written;  // present and filled, in list order
     QString m_insertSql;
     QString m_writtenNames;  // their quoted names, comma-separated
+    QStringList m_writtenTypes;  // their PostgreSQL types, for the block insert
     bool m_hasKeys = false;  // "Serial" and "Date" are both there
     QSqlDatabase m_database;
     std::optional<QSqlQuery> m_exists;

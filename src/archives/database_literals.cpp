@@ -1,5 +1,7 @@
 #include "archives/database_literals.h"
 
+#include <QStringList>
+
 #include <cmath>
 
 namespace {
@@ -15,6 +17,46 @@ QString FloatingLiteral(double value, DatabaseTarget::Engine engine)
         return value > 0 ? QStringLiteral("9e999") : QStringLiteral("-9e999");
     }
     return QString::number(value, 'g', 17);
+}
+
+// One element of a PostgreSQL array text: numbers bare (NaN and infinities as float input reads them),
+// NULL, texts in double quotes.
+QString ArrayElement(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return QStringLiteral("NULL");
+    switch (value.typeId()) {
+    case QMetaType::Float:
+    case QMetaType::Double: {
+        const double number = value.toDouble();
+        if (std::isnan(number))
+            return QStringLiteral("NaN");
+        if (std::isinf(number))
+            return number > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
+        return QString::number(number, 'g', 17);
+    }
+    case QMetaType::QString: {
+        QString text = value.toString();
+        text.replace(u'\\', QLatin1String("\\\\"));
+        text.replace(u'"', QLatin1String("\\\""));
+        return u'"' + text + u'"';
+    }
+    default: return SqlLiteral(value, DatabaseTarget::Engine::kPostgresql);
+    }
+}
+
+QString ArrayColumnsSql(const QStringList& types, const std::vector<QVariantList>& rows)
+{
+    QStringList arrays;
+    for (qsizetype column = 0; column < types.size(); ++column) {
+        QStringList elements;
+        elements.reserve(qsizetype(rows.size()));
+        for (const QVariantList& row : rows)
+            elements << ArrayElement(row.value(column));
+        arrays << SqlLiteral(u'{' + elements.join(u',') + u'}', DatabaseTarget::Engine::kPostgresql)
+                + QStringLiteral("::") + types[column] + QStringLiteral("[]");
+    }
+    return arrays.join(QStringLiteral(", "));
 }
 
 }  // namespace
@@ -45,12 +87,14 @@ QString SqlLiteral(const QVariant& value, DatabaseTarget::Engine engine)
     return u'\'' + text + u'\'';
 }
 
-QString InsertRowsSql(const QString& quotedTable, const QString& columns, const std::vector<QVariantList>& rows,
-                      DatabaseTarget::Engine engine)
+QString InsertRowsSql(const QString& quotedTable, const QString& columns, const QStringList& types,
+                      const std::vector<QVariantList>& rows, DatabaseTarget::Engine engine)
 {
-    const bool postgresql = engine == DatabaseTarget::Engine::kPostgresql;
-    QString sql = postgresql ? QStringLiteral("INSERT INTO ") : QStringLiteral("INSERT OR IGNORE INTO ");
-    sql += quotedTable + QStringLiteral(" (") + columns + QStringLiteral(") VALUES ");
+    if (engine == DatabaseTarget::Engine::kPostgresql)
+        return QStringLiteral("INSERT INTO %1 (%2) SELECT * FROM unnest(%3) ON CONFLICT DO NOTHING")
+            .arg(quotedTable, columns, ArrayColumnsSql(types, rows));
+    QString sql = QStringLiteral("INSERT OR IGNORE INTO ") + quotedTable + QStringLiteral(" (") + columns
+        + QStringLiteral(") VALUES ");
     for (std::size_t r = 0; r < rows.size(); ++r) {
         sql += r == 0 ? QStringLiteral("(") : QStringLiteral(", (");
         const QVariantList& row = rows[r];
@@ -61,7 +105,5 @@ QString InsertRowsSql(const QString& quotedTable, const QString& columns, const 
         }
         sql += u')';
     }
-    if (postgresql)
-        sql += QStringLiteral(" ON CONFLICT DO NOTHING");
     return sql;
 }

@@ -43,11 +43,15 @@ TEST(BlockWrites, LiteralsOfEachEngine)
     EXPECT_EQ(SqlLiteral(QVariant(), E::kSqlite), QStringLiteral("NULL"));
     EXPECT_EQ(SqlLiteral(-25536, E::kSqlite), QStringLiteral("-25536"));
     EXPECT_EQ(SqlLiteral(QStringLiteral("it's"), E::kPostgresql), QStringLiteral("'it''s'"));
-    EXPECT_EQ(InsertRowsSql(QStringLiteral("\"T\""), QStringLiteral("\"A\", \"B\""), {{1, 2}, {3, QVariant()}},
-                            E::kPostgresql),
-              QStringLiteral("INSERT INTO \"T\" (\"A\", \"B\") VALUES (1, 2), (3, NULL) ON CONFLICT DO NOTHING"));
-    EXPECT_TRUE(InsertRowsSql(QStringLiteral("\"T\""), QStringLiteral("\"A\""), {{1}}, E::kSqlite)
-                    .startsWith(QStringLiteral("INSERT OR IGNORE INTO \"T\"")));
+    const QStringList types{QStringLiteral("INTEGER"), QStringLiteral("TIMESTAMP"), QStringLiteral("REAL")};
+    const std::vector<QVariantList> rows{{1, QStringLiteral("2024-02-26 12:00:00"), nan},
+                                         {-2, QStringLiteral("a\"b"), QVariant()}};
+    EXPECT_EQ(InsertRowsSql(QStringLiteral("\"T\""), QStringLiteral("\"A\", \"B\", \"C\""), types, rows, E::kPostgresql),
+              QStringLiteral("INSERT INTO \"T\" (\"A\", \"B\", \"C\") SELECT * FROM unnest('{1,-2}'::INTEGER[], "
+                             "'{\"2024-02-26 12:00:00\",\"a\\\"b\"}'::TIMESTAMP[], '{NaN,NULL}'::REAL[]) ON CONFLICT DO NOTHING"));
+    EXPECT_EQ(InsertRowsSql(QStringLiteral("\"T\""), QStringLiteral("\"A\", \"C\""), types, {{1, 2.5}, {3, QVariant()}},
+                            E::kSqlite),
+              QStringLiteral("INSERT OR IGNORE INTO \"T\" (\"A\", \"C\") VALUES (1, 2.5), (3, NULL)"));
 }
 
 }  // namespace
