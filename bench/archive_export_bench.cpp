@@ -4,6 +4,7 @@
 //   BM_DatabaseRecord/N   one duplicate check and one insert into a table already holding N rows;
 //   BM_ExportRoundTrips   server round trips per record of a whole PostgreSQL export, counted by a relay
 //                         between the program and the server (connecting and making the tables included);
+//   BM_ExportLong/E       180 days (4 686 records) into SQLite (0) or PostgreSQL (1);
 //   BM_ExportAtLineSpeed  export time over the time the line itself needs, the meter on a pseudo-terminal
 //                         holding each answer for the line time at the given baud rate (--baud-delay);
 //   BM_ExportMemory/D     peak resident memory of an export of D days of archive;
