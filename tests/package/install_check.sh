@@ -104,9 +104,11 @@ fi
 if [ -d /run/systemd/system ]; then
     systemctl start zt5-collect.service || { journalctl -u zt5-collect.service -n 30; fail "zt5-collect.service"; }
 else
-    # No systemd running here (a container): its command line as the service runs it, as user zt5.
+    # No systemd running here (a container): its command line as the service runs it, as user zt5 (split
+    # into words as systemd splits it, the literal ${ZT5_DATABASE} replaced by the setting).
     exec_start=$(sed -n 's/^ExecStart=//p' /usr/lib/systemd/system/zt5-collect.service)
     database=$(sed -n 's/^ZT5_DATABASE=//p' /etc/zt5-configurator/collect.conf)
+    # shellcheck disable=SC2086,SC2016
     (cd /var/lib/zt5-configurator && runuser -u zt5 -- ${exec_start//'${ZT5_DATABASE}'/$database}) >collect.txt 2>&1 ||
         { cat collect.txt; fail "the collection service's command"; }
     cat collect.txt
