@@ -224,6 +224,8 @@ bool ArchiveExport::ExportBlock(CRovoRedod& driver, ArchiveDatabase& database, i
 
 bool ArchiveExport::StoreRows(CRovoRedod& driver, ArchiveDatabase& database, int kind, std::vector<QVariantList>& rows)
 {
+    if (rows.empty())
+        return true;
     qint64 added = 0;
     const bool stored = database.WriteBlock(kind, rows, &added);
     if (!stored) {
