@@ -263,11 +263,13 @@ bool ArchiveDatabase::WriteBlock(int kind, const std::vector<QVariantList>& rows
         Fail(kDatabaseNotOpen, QString());
         return false;
     }
+    if (m_engine == DatabaseTarget::Engine::kSqlite)
+        return WriteEachRow(kind, rows, added);
     // Rows of single writes go first, in their own transaction.
     if (m_inTransaction && !Commit())
         return false;
     QSqlError error;
-    if (!m_tables[kind]->InsertBlock(rows, m_engine, added, &error)) {
+    if (!m_tables[kind]->InsertArrays(rows, added, &error)) {
         Fail(error);
         m_broken = true;
         return false;
@@ -275,6 +277,36 @@ bool ArchiveDatabase::WriteBlock(int kind, const std::vector<QVariantList>& rows
     m_committed[kind] += *added;
     m_rowsWritten += *added;
     return true;
+}
+
+// SQLite has no server to reach: the rows go through a prepared statement (no text to make and read
+// back), in one transaction committed with the block, so that other writers of the file (the other
+// lines of a collector) are not locked out while the next block is read off the meter.
+bool ArchiveDatabase::WriteEachRow(int kind, const std::vector<QVariantList>& rows, qint64* added)
+{
+    for (const QVariantList& values : rows) {
+        if (!BeginIfNeeded())
+            return false;
+        bool isNew = false;
+        QSqlError error;
+        if (!m_tables[kind]->InsertOrIgnore(values, &isNew, &error)) {
+            Fail(error);
+            m_broken = true;
+            Recover();
+            return false;
+        }
+        if (isNew) {
+            m_pending.push_back(PendingRow{ArchiveKind(kind), values});
+            ++m_rowsWritten;
+            ++*added;
+        }
+    }
+    return Flush();
+}
+
+bool ArchiveDatabase::Flush()
+{
+    return !m_inTransaction || Commit();
 }
 
 bool ArchiveDatabase::NewestDates(std::uint32_t serial,

@@ -64,9 +64,12 @@ public:
                      std::set<QString>* hours);
     // The values of a record's row, for WriteBlock; empty (the failure stored) for a date the calendar lacks.
     QVariantList RowOf(int kind, std::span<const std::uint8_t> record, std::uint32_t serial, const DateTimeStamp& date);
-    // Adds the rows in one statement, committed when it returns true; `added` is how many were new,
-    // the rest were stored already. Any failure leaves the database Broken.
+    // Adds the rows, leaving out those stored already, committed when it returns true; `added` is how
+    // many were new. PostgreSQL: in one statement; SQLite: row by row in one transaction. Any failure
+    // leaves the database Broken.
     bool WriteBlock(int kind, const std::vector<QVariantList>& rows, qint64* added);
+    // Commits what is pending; false (Broken) when the commit failed.
+    bool Flush();
     // The newest date this meter has in each table, in one query; empty for a table without its rows
     // (or without the key columns).
     bool NewestDates(std::uint32_t serial, std::array<std::optional<DateTimeStamp>, kValueArchiveCount>* newest);
@@ -113,6 +116,7 @@ private:
     bool CommitIfDue();
     bool Commit();
     bool BeginIfNeeded();
+    bool WriteEachRow(int kind, const std::vector<QVariantList>& rows, qint64* added);
     // After a failed statement: a fresh transaction with the pending rows in it again.
     void Recover();
     void Fail(const QSqlError& error);

@@ -75,6 +75,10 @@ bool ArchiveExport::ExportInto(CRovoRedod& driver, ArchiveDatabase& database)
         else
             m_counts.archives[kind].cutShort = true;
     }
+    // Only what is committed counts as written.
+    const bool wasBroken = database.Broken();
+    if (!database.Flush() && !wasBroken)
+        ReportDatabaseFailure(driver, database, "Ошибка записи в базу данных (0x%.4X)!", m_target.Describe());
     TakeCommittedCounts(database, before);
     return !m_counts.AnyCutShort() && !database.Broken();
 }

@@ -64,6 +64,7 @@ bool ArchiveTable::Open(const QSqlDatabase& database, ArchiveKind kind, QSqlErro
               .arg(m_table, m_writtenNames, QStringList(names.size(), QStringLiteral("?")).join(u", "));
     m_exists.reset();
     m_insert.reset();
+    m_insertOrIgnore.reset();
     // The duplicate check needs both key columns; without them each record fails when it is checked.
     m_hasKeys = HasColumn(QStringLiteral("Serial")) && HasColumn(QStringLiteral("Date"));
     return true;
@@ -214,8 +215,7 @@ bool ArchiveTable::StoredHours(std::int32_t serial, const QString& from, const Q
     return true;
 }
 
-bool ArchiveTable::InsertBlock(const std::vector<QVariantList>& rows, DatabaseTarget::Engine engine, qint64* added,
-                               QSqlError* error) const
+bool ArchiveTable::InsertArrays(const std::vector<QVariantList>& rows, qint64* added, QSqlError* error) const
 {
     *added = 0;
     if (rows.empty())
@@ -226,11 +226,26 @@ bool ArchiveTable::InsertBlock(const std::vector<QVariantList>& rows, DatabaseTa
         return false;
     }
     QSqlQuery query(m_database);
-    if (!query.exec(InsertRowsSql(m_table, m_writtenNames, m_writtenTypes, rows, engine))) {
+    if (!query.exec(InsertArraysSql(m_table, m_writtenNames, m_writtenTypes, rows))) {
         *error = query.lastError();
         return false;
     }
     *added = query.numRowsAffected();
+    return true;
+}
+
+bool ArchiveTable::InsertOrIgnore(const QVariantList& row, bool* added, QSqlError* error)
+{
+    const QString sql = QString(m_insertSql).replace(QLatin1String("INSERT INTO"), QLatin1String("INSERT OR IGNORE INTO"));
+    if (!Prepared(m_insertOrIgnore, sql, error))
+        return false;
+    for (qsizetype i = 0; i < row.size(); ++i)
+        m_insertOrIgnore->bindValue(int(i), row[i]);
+    if (!m_insertOrIgnore->exec()) {
+        *error = m_insertOrIgnore->lastError();
+        return false;
+    }
+    *added = m_insertOrIgnore->numRowsAffected() > 0;
     return true;
 }
 

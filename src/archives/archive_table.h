@@ -45,10 +45,12 @@ public:
     // Date column holds them, both included): one query.
     bool StoredHours(std::int32_t serial, const QString& from, const QString& to, std::set<QString>* hours,
                      QSqlError* error) const;
-    // Adds the rows (RowValues) in one statement, leaving out those the unique index already holds;
-    // `added` is how many it really added.
-    bool InsertBlock(const std::vector<QVariantList>& rows, DatabaseTarget::Engine engine, qint64* added,
-                     QSqlError* error) const;
+    // PostgreSQL: adds the rows (RowValues) in one statement, leaving out those the unique index already
+    // holds; `added` is how many it really added.
+    bool InsertArrays(const std::vector<QVariantList>& rows, qint64* added, QSqlError* error) const;
+    // SQLite: adds one row unless the unique index holds it already (a prepared statement: no text to
+    // make and read back); `added` tells which.
+    bool InsertOrIgnore(const QVariantList& row, bool* added, QSqlError* error);
     // The rows of this meter dated from `from` to `to` (both included; texts as the Date column holds
     // them), oldest first, made back into records. A row whose date cannot be read is skipped.
     bool SelectRange(std::int32_t serial, const QString& from, const QString& to, std::vector<RangeRecord>* records,
@@ -69,6 +71,7 @@ private:
     QSqlDatabase m_database;
     std::optional<QSqlQuery> m_exists;
     std::optional<QSqlQuery> m_insert;
+    std::optional<QSqlQuery> m_insertOrIgnore;
 };
 
 // The hour a date of the Date column stands for, "yyyy-MM-dd hh": how the block look-ups compare dates

@@ -2,9 +2,19 @@
 
 #include <QStringList>
 
+#include <charconv>
 #include <cmath>
 
 namespace {
+
+// The shortest digits that read back as the same value (a float's own shortest when `single`).
+QString ShortestText(double value, bool single)
+{
+    char digits[32];
+    const std::to_chars_result end = single ? std::to_chars(digits, digits + sizeof digits, float(value))
+                                            : std::to_chars(digits, digits + sizeof digits, value);
+    return QString::fromLatin1(digits, end.ptr - digits);
+}
 
 QString FloatingLiteral(double value, DatabaseTarget::Engine engine)
 {
@@ -16,12 +26,12 @@ QString FloatingLiteral(double value, DatabaseTarget::Engine engine)
             return value > 0 ? QStringLiteral("'Infinity'") : QStringLiteral("'-Infinity'");
         return value > 0 ? QStringLiteral("9e999") : QStringLiteral("-9e999");
     }
-    return QString::number(value, 'g', 17);
+    return ShortestText(value, false);
 }
 
-// One element of a PostgreSQL array text: numbers bare (NaN and infinities as float input reads them),
-// NULL, texts in double quotes.
-QString ArrayElement(const QVariant& value)
+// One element of a PostgreSQL array text: numbers bare (NaN and infinities as float input reads them;
+// a REAL column's as the float's shortest digits), NULL, texts in double quotes.
+QString ArrayElement(const QVariant& value, bool single)
 {
     if (!value.isValid() || value.isNull())
         return QStringLiteral("NULL");
@@ -33,7 +43,7 @@ QString ArrayElement(const QVariant& value)
             return QStringLiteral("NaN");
         if (std::isinf(number))
             return number > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
-        return QString::number(number, 'g', 17);
+        return ShortestText(number, single);
     }
     case QMetaType::QString: {
         QString text = value.toString();
@@ -49,10 +59,11 @@ QString ArrayColumnsSql(const QStringList& types, const std::vector<QVariantList
 {
     QStringList arrays;
     for (qsizetype column = 0; column < types.size(); ++column) {
+        const bool single = types[column] == QLatin1String("REAL");
         QStringList elements;
         elements.reserve(qsizetype(rows.size()));
         for (const QVariantList& row : rows)
-            elements << ArrayElement(row.value(column));
+            elements << ArrayElement(row.value(column), single);
         arrays << SqlLiteral(u'{' + elements.join(u',') + u'}', DatabaseTarget::Engine::kPostgresql)
                 + QStringLiteral("::") + types[column] + QStringLiteral("[]");
     }
@@ -87,23 +98,9 @@ QString SqlLiteral(const QVariant& value, DatabaseTarget::Engine engine)
     return u'\'' + text + u'\'';
 }
 
-QString InsertRowsSql(const QString& quotedTable, const QString& columns, const QStringList& types,
-                      const std::vector<QVariantList>& rows, DatabaseTarget::Engine engine)
+QString InsertArraysSql(const QString& quotedTable, const QString& columns, const QStringList& types,
+                        const std::vector<QVariantList>& rows)
 {
-    if (engine == DatabaseTarget::Engine::kPostgresql)
-        return QStringLiteral("INSERT INTO %1 (%2) SELECT * FROM unnest(%3) ON CONFLICT DO NOTHING")
-            .arg(quotedTable, columns, ArrayColumnsSql(types, rows));
-    QString sql = QStringLiteral("INSERT OR IGNORE INTO ") + quotedTable + QStringLiteral(" (") + columns
-        + QStringLiteral(") VALUES ");
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        sql += r == 0 ? QStringLiteral("(") : QStringLiteral(", (");
-        const QVariantList& row = rows[r];
-        for (qsizetype i = 0; i < row.size(); ++i) {
-            if (i > 0)
-                sql += QStringLiteral(", ");
-            sql += SqlLiteral(row[i], engine);
-        }
-        sql += u')';
-    }
-    return sql;
+    return QStringLiteral("INSERT INTO %1 (%2) SELECT * FROM unnest(%3) ON CONFLICT DO NOTHING")
+        .arg(quotedTable, columns, ArrayColumnsSql(types, rows));
 }

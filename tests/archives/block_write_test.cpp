@@ -43,15 +43,15 @@ TEST(BlockWrites, LiteralsOfEachEngine)
     EXPECT_EQ(SqlLiteral(QVariant(), E::kSqlite), QStringLiteral("NULL"));
     EXPECT_EQ(SqlLiteral(-25536, E::kSqlite), QStringLiteral("-25536"));
     EXPECT_EQ(SqlLiteral(QStringLiteral("it's"), E::kPostgresql), QStringLiteral("'it''s'"));
-    const QStringList types{QStringLiteral("INTEGER"), QStringLiteral("TIMESTAMP"), QStringLiteral("REAL")};
-    const std::vector<QVariantList> rows{{1, QStringLiteral("2024-02-26 12:00:00"), nan},
-                                         {-2, QStringLiteral("a\"b"), QVariant()}};
-    EXPECT_EQ(InsertRowsSql(QStringLiteral("\"T\""), QStringLiteral("\"A\", \"B\", \"C\""), types, rows, E::kPostgresql),
-              QStringLiteral("INSERT INTO \"T\" (\"A\", \"B\", \"C\") SELECT * FROM unnest('{1,-2}'::INTEGER[], "
-                             "'{\"2024-02-26 12:00:00\",\"a\\\"b\"}'::TIMESTAMP[], '{NaN,NULL}'::REAL[]) ON CONFLICT DO NOTHING"));
-    EXPECT_EQ(InsertRowsSql(QStringLiteral("\"T\""), QStringLiteral("\"A\", \"C\""), types, {{1, 2.5}, {3, QVariant()}},
-                            E::kSqlite),
-              QStringLiteral("INSERT OR IGNORE INTO \"T\" (\"A\", \"C\") VALUES (1, 2.5), (3, NULL)"));
+    const QStringList types{QStringLiteral("INTEGER"), QStringLiteral("TIMESTAMP"), QStringLiteral("REAL"),
+                            QStringLiteral("DOUBLE PRECISION")};
+    const std::vector<QVariantList> rows{{1, QStringLiteral("2024-02-26 12:00:00"), nan, double(0.1f)},
+                                         {-2, QStringLiteral("a\"b"), QVariant(), 0.1}};
+    // The float 0.1f as its own shortest digits, the double 0.1f widened in full.
+    EXPECT_EQ(InsertArraysSql(QStringLiteral("\"T\""), QStringLiteral("\"A\", \"B\", \"C\", \"D\""), types, rows),
+              QStringLiteral("INSERT INTO \"T\" (\"A\", \"B\", \"C\", \"D\") SELECT * FROM unnest('{1,-2}'::INTEGER[], "
+                             "'{\"2024-02-26 12:00:00\",\"a\\\"b\"}'::TIMESTAMP[], '{NaN,NULL}'::REAL[], "
+                             "'{0.10000000149011612,0.1}'::DOUBLE PRECISION[]) ON CONFLICT DO NOTHING"));
 }
 
 }  // namespace
