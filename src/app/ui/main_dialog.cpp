@@ -169,7 +169,9 @@ void MainDialog::WireHost()
     connect(&m_host, &GuiDriverHost::configurationRead, this, [this] {
         RefreshAfterReplace();
         // Shown again after the pages have brought it into line: that much is not the user's edit.
-        if (!std::exchange(m_keepingEdits, false))
+        // The driver says what this very connect did: a flag kept here could be reset by a late
+        // notification of the command before it.
+        if (!m_driver.Data().connectKeptConfiguration)
             m_workingCopy.MarkStored(m_driver.Configuration());
     });
 }
@@ -253,14 +255,12 @@ void MainDialog::ConfigurationLabelsChanged()
 
 bool MainDialog::KeepEditedConfiguration()
 {
-    m_keepingEdits = false;
     if (!m_workingCopy.HoldsUnstored(m_driver.Configuration()))
         return false;
     const int answer = ShowMessage(QStringLiteral("Настройки, измененные или открытые из файла, будут заменены "
                                                   "прочитанными из прибора. Продолжить?"),
                                    QString::fromUtf8(kCaptionQuestion), MessageStyle::kYesNo | MessageStyle::kIconQuestion);
-    m_keepingEdits = answer != MessageAnswer::kYes;
-    return m_keepingEdits;
+    return answer != MessageAnswer::kYes;
 }
 
 int MainDialog::ShowMessage(const QString& text, const QString& caption, unsigned style)
@@ -287,8 +287,6 @@ QString MainDialog::StatusText() const
 void MainDialog::OnBusyChanged()
 {
     const bool busy = m_driver.IsBusy();
-    if (!busy)
-        m_keepingEdits = false;  // a connect that failed before reading anything
     // The driver's working copy belongs to the command thread while a command runs.
     m_openAction->setEnabled(!busy);
     m_saveAction->setEnabled(!busy);
@@ -300,6 +298,8 @@ void MainDialog::OnBusyChanged()
         m_archivePage->UpdateStates();
     if (m_trendsPage)
         m_trendsPage->UpdateStates();
+    for (const PageEntry& entry : m_pages->Entries())
+        entry.page->OnConnectionStateChanged();
 }
 
 void MainDialog::OpenSettingsFile()
