@@ -1,0 +1,36 @@
+#pragma once
+// The PostgreSQL server of the test run (tests/archives/postgresql_server.sh, started by the ctest
+// fixture "postgresql"; ZT5_TEST_POSTGRESQL names its state folder): its trusted superuser, the role
+// the server asks for a password, and databases of a test's own, dropped when the object goes.
+
+#include "archives/database_target.h"
+
+#include <QString>
+#include <QStringList>
+
+class TestPostgresql {
+public:
+    static constexpr const char* kPassword = "zt5-secret";
+
+    TestPostgresql() = default;
+    ~TestPostgresql();
+    TestPostgresql(const TestPostgresql&) = delete;
+    TestPostgresql& operator=(const TestPostgresql&) = delete;
+
+    // False when this run has no server (outside ctest); `why` then says so, for GTEST_SKIP.
+    bool Find(QString* why);
+
+    const DatabaseTarget& Trusted() const { return m_trusted; }
+    // The password role, with its password filled in.
+    const DatabaseTarget& WithPassword() const { return m_withPassword; }
+
+    // A new database owned by the password role; false with the server's words on failure.
+    bool CreateDatabase(QString* name, QString* error);
+    // Runs `sql` as the superuser in `database`; the first column of the first row goes to `value`.
+    bool Query(const QString& database, const QString& sql, QVariant* value, QString* error) const;
+
+private:
+    DatabaseTarget m_trusted;
+    DatabaseTarget m_withPassword;
+    QStringList m_created;
+};
