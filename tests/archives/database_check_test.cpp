@@ -9,24 +9,18 @@
 #include "archives/archive_database.h"
 #include "archives/database_check.h"
 #include "archives/database_choice.h"
+#include "support/scoped_environment.h"
 #include "support/test_postgresql.h"
 
 #include <QFile>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QVariant>
 
 #include <gtest/gtest.h>
 
-namespace {
+#include <functional>
 
-// A loopback port nobody listens on: taken, then given back.
-int FreeLoopbackPort()
-{
-    QTcpServer server;
-    EXPECT_TRUE(server.listen(QHostAddress::LocalHost));
-    return server.serverPort();
-}
+namespace {
 
 class PostgresqlConnectionCheck : public ::testing::Test {
 protected:
@@ -35,13 +29,10 @@ protected:
         QString why;
         if (!server.Find(&why))
             GTEST_SKIP() << qPrintable(why);
-        ASSERT_TRUE(server.CreateDatabase(&database, &why)) << qPrintable(why);
-        target = server.WithPassword();
-        target.database = database;
+        ASSERT_TRUE(server.CreateOwnDatabase(&target, &why)) << qPrintable(why);
     }
 
     TestPostgresql server;
-    QString database;
     DatabaseTarget target;
 };
 
@@ -82,40 +73,37 @@ TEST(DatabaseCheck, SqliteFileThereNotYetThereOrNotADatabase)
 
 TEST_F(PostgresqlConnectionCheck, RightAndWrongPasswordNoPasswordWrongPortAndMissingDatabase)
 {
+    // The machine's own password sources must not answer for a test that gives none.
+    const ScopedEnvironmentVariable noPassword("PGPASSWORD", QByteArray());
+    const ScopedEnvironmentVariable noFile("PGPASSFILE", QByteArrayLiteral("/nonexistent/pgpass"));
     DatabaseCheckResult result = CheckDatabaseConnection(target);
     EXPECT_TRUE(result.usable) << qPrintable(result.text);
     EXPECT_TRUE(result.text.startsWith(QStringLiteral("Соединение с сервером установлено. Таблиц архивов в базе пока нет")))
         << qPrintable(result.text);
 
-    DatabaseTarget wrong = target;
-    wrong.password = QStringLiteral("not-the-password");
-    result = CheckDatabaseConnection(wrong);
-    EXPECT_FALSE(result.usable);
-    EXPECT_TRUE(result.text.startsWith(QStringLiteral("Сервер отклонил пароль пользователя \"zt5_password\".")))
-        << qPrintable(result.text);
-    EXPECT_TRUE(result.text.contains(QStringLiteral("password authentication failed")));  // the engine's words too
-
-    DatabaseTarget none = target;
-    none.password.clear();
-    qputenv("PGPASSFILE", "/nonexistent/pgpass");  // the library must not find one of the machine's
-    result = CheckDatabaseConnection(none);
-    qunsetenv("PGPASSFILE");
-    EXPECT_FALSE(result.usable);
-    EXPECT_TRUE(result.text.startsWith(QStringLiteral("Сервер требует пароль пользователя"))) << qPrintable(result.text);
-
-    DatabaseTarget closed = target;
-    closed.port = FreeLoopbackPort();
-    result = CheckDatabaseConnection(closed);
-    EXPECT_FALSE(result.usable);
-    EXPECT_TRUE(result.text.startsWith(QStringLiteral("Сервер 127.0.0.1, порт %1 не принимает соединений").arg(closed.port)))
-        << qPrintable(result.text);
-
-    DatabaseTarget missing = target;
-    missing.database = QStringLiteral("zt5_no_such_database");
-    result = CheckDatabaseConnection(missing);
-    EXPECT_FALSE(result.usable);
-    EXPECT_TRUE(result.text.startsWith(QStringLiteral("На сервере нет базы данных \"zt5_no_such_database\".")))
-        << qPrintable(result.text);
+    struct Case {
+        std::function<void(DatabaseTarget&)> spoil;
+        QString told;
+    };
+    const int closedPort = TestPostgresql::ClosedPort();
+    const Case cases[] = {
+        {[](DatabaseTarget& t) { t.password = QStringLiteral("not-the-password"); },
+         QStringLiteral("Сервер отклонил пароль пользователя \"zt5_password\".")},
+        {[](DatabaseTarget& t) { t.password.clear(); }, QStringLiteral("Сервер требует пароль пользователя")},
+        {[closedPort](DatabaseTarget& t) { t.port = closedPort; },
+         QStringLiteral("Сервер 127.0.0.1, порт %1 не принимает соединений").arg(closedPort)},
+        {[](DatabaseTarget& t) { t.database = QStringLiteral("zt5_no_such_database"); },
+         QStringLiteral("На сервере нет базы данных \"zt5_no_such_database\".")},
+    };
+    for (const Case& c : cases) {
+        DatabaseTarget spoilt = target;
+        c.spoil(spoilt);
+        result = CheckDatabaseConnection(spoilt);
+        EXPECT_FALSE(result.usable) << qPrintable(c.told);
+        EXPECT_TRUE(result.text.startsWith(c.told)) << qPrintable(result.text);
+        // The engine's own words follow in brackets.
+        EXPECT_TRUE(result.text.contains(QStringLiteral("\n("))) << qPrintable(result.text);
+    }
 
     // A user who may not make the tables in a database of someone else's is told before any export.
     DatabaseTarget foreign = target;

@@ -4,6 +4,7 @@
 
 #include "cli_process.h"
 
+#include "support/scoped_environment.h"
 #include "support/test_postgresql.h"
 
 #include <QFile>
@@ -16,30 +17,6 @@ namespace {
 
 const QStringList kArchiveOptions = {QStringLiteral("--archive-end"), QStringLiteral("2024-02-26T12"),
                                      QStringLiteral("--archive-days"), QStringLiteral("2")};
-
-// Sets an environment variable for the programs this test starts, and takes it back after.
-class EnvironmentVariable {
-public:
-    EnvironmentVariable(const char* name, const QByteArray& value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
-    {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    ~EnvironmentVariable()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    QByteArray m_old;
-    bool m_had;
-};
 
 bool WriteFile(const QString& path, const QString& text, QFile::Permissions permissions)
 {
@@ -73,8 +50,8 @@ TEST(PostgresqlCliDatabaseSetting, StoredServerWithThePasswordFileWithoutDatabas
                               .arg(role.port)
                               .arg(database),
                           ownerOnly));
-    EnvironmentVariable noPassword("PGPASSWORD", QByteArray());
-    EnvironmentVariable file("PGPASSFILE", QFile::encodeName(passwordFile));
+    ScopedEnvironmentVariable noPassword("PGPASSWORD", QByteArray());
+    ScopedEnvironmentVariable file("PGPASSFILE", QFile::encodeName(passwordFile));
 
     SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kArchiveOptions);
     ASSERT_FALSE(sim.Place().isEmpty());

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTcpServer>
 #include <QVariant>
 
 #include <unistd.h>
@@ -55,6 +56,22 @@ bool TestPostgresql::CreateDatabase(QString* name, QString* error)
         return false;
     m_created << *name;
     return true;
+}
+
+bool TestPostgresql::CreateOwnDatabase(DatabaseTarget* target, QString* error)
+{
+    QString name;
+    if (!CreateDatabase(&name, error))
+        return false;
+    *target = m_withPassword;
+    target->database = name;
+    return true;
+}
+
+int TestPostgresql::ClosedPort()
+{
+    QTcpServer server;
+    return server.listen(QHostAddress::LocalHost) ? server.serverPort() : 1;
 }
 
 bool TestPostgresql::Query(const QString& database, const QString& sql, QVariant* value, QString* error) const

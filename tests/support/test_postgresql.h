@@ -26,6 +26,10 @@ public:
 
     // A new database owned by the password role; false with the server's words on failure.
     bool CreateDatabase(QString* name, QString* error);
+    // The same, and `target` reaches it as the password role, with the password.
+    bool CreateOwnDatabase(DatabaseTarget* target, QString* error);
+    // A loopback port where no server listens (taken, then given back).
+    static int ClosedPort();
     // Runs `sql` as the superuser in `database`; the first column of the first row goes to `value`.
     bool Query(const QString& database, const QString& sql, QVariant* value, QString* error) const;
 

@@ -9,6 +9,7 @@
 #include "archives/ui/archive_database_dialog.h"
 #include "archives/ui/archive_page_controls.h"
 #include "archives/ui/export_progress_view.h"
+#include "support/scoped_environment.h"
 #include "support/test_postgresql.h"
 #include "ui/dialog_driving.h"
 
@@ -20,7 +21,6 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTcpServer>
 #include <QTest>
 #include <QVariant>
 
@@ -31,29 +31,9 @@ namespace {
 constexpr int kCheckMs = 15000;
 
 // The machine's own password sources are kept out: no PGPASSWORD, a password file that is not there.
-class NoPasswordSources {
-public:
-    NoPasswordSources() : m_password(qgetenv("PGPASSWORD")), m_file(qgetenv("PGPASSFILE"))
-    {
-        qunsetenv("PGPASSWORD");
-        qputenv("PGPASSFILE", "/nonexistent/zt5-pgpass");
-    }
-    ~NoPasswordSources()
-    {
-        Restore("PGPASSWORD", m_password);
-        Restore("PGPASSFILE", m_file);
-    }
-
-private:
-    static void Restore(const char* name, const QByteArray& value)
-    {
-        if (value.isEmpty())
-            qunsetenv(name);
-        else
-            qputenv(name, value);
-    }
-    QByteArray m_password;
-    QByteArray m_file;
+struct NoPasswordSources {
+    ScopedEnvironmentVariable password{"PGPASSWORD", QByteArray()};
+    ScopedEnvironmentVariable file{"PGPASSFILE", QByteArrayLiteral("/nonexistent/zt5-pgpass")};
 };
 
 QString FileText(const QString& path)
@@ -94,9 +74,8 @@ protected:
         QString why;
         if (!server.Find(&why))
             GTEST_SKIP() << qPrintable(why);
-        ASSERT_TRUE(server.CreateDatabase(&database, &why)) << qPrintable(why);
-        target = server.WithPassword();
-        target.database = database;
+        ASSERT_TRUE(server.CreateOwnDatabase(&target, &why)) << qPrintable(why);
+        database = target.database;
     }
 
     qint64 HourlyRows()
@@ -141,11 +120,7 @@ TEST_F(PostgresqlDatabaseDialog, CheckTellsWhatIsWrongAndOkStoresTheServerWithou
     EXPECT_TRUE(answer.startsWith(QStringLiteral("Сервер отклонил пароль пользователя \"zt5_password\"."))) << qPrintable(answer);
 
     DatabaseTarget closed = target;
-    {
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-        closed.port = probe.serverPort();
-    }
+    closed.port = TestPostgresql::ClosedPort();
     FillServer(dialog, closed, QLatin1String(TestPostgresql::kPassword));
     answer = CheckConnection(dialog);
     EXPECT_TRUE(answer.contains(QStringLiteral("порт %1 не принимает соединений").arg(closed.port))) << qPrintable(answer);
