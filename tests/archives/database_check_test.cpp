@@ -22,19 +22,7 @@
 
 namespace {
 
-class PostgresqlConnectionCheck : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QString why;
-        if (!server.Find(&why))
-            GTEST_SKIP() << qPrintable(why);
-        ASSERT_TRUE(server.CreateOwnDatabase(&target, &why)) << qPrintable(why);
-    }
-
-    TestPostgresql server;
-    DatabaseTarget target;
-};
+using PostgresqlConnectionCheck = OwnPostgresqlDatabaseTest;
 
 }  // namespace
 

@@ -98,3 +98,11 @@ bool TestPostgresql::Query(const QString& database, const QString& sql, QVariant
     QSqlDatabase::removeDatabase(connection);
     return done;
 }
+
+void OwnPostgresqlDatabaseTest::SetUp()
+{
+    QString why;
+    if (!server.Find(&why))
+        GTEST_SKIP() << qPrintable(why);
+    ASSERT_TRUE(server.CreateOwnDatabase(&target, &why)) << qPrintable(why);
+}

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 class TestPostgresql {
 public:
     static constexpr const char* kPassword = "zt5-secret";
@@ -37,4 +39,14 @@ private:
     DatabaseTarget m_trusted;
     DatabaseTarget m_withPassword;
     QStringList m_created;
+};
+
+// A test with a database of its own on the server, reached as the password role (`target`, with the
+// password); skipped when the run has no server.
+class OwnPostgresqlDatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    TestPostgresql server;
+    DatabaseTarget target;
 };

@@ -67,14 +67,11 @@ QString CheckConnection(ArchiveDatabaseDialog& dialog)
     return NamedChild<QLabel>(dialog, QStringLiteral("checkResult"))->text();
 }
 
-class PostgresqlDatabaseDialog : public ::testing::Test {
+class PostgresqlDatabaseDialog : public OwnPostgresqlDatabaseTest {
 protected:
     void SetUp() override
     {
-        QString why;
-        if (!server.Find(&why))
-            GTEST_SKIP() << qPrintable(why);
-        ASSERT_TRUE(server.CreateOwnDatabase(&target, &why)) << qPrintable(why);
+        OwnPostgresqlDatabaseTest::SetUp();
         database = target.database;
     }
 
@@ -97,9 +94,7 @@ protected:
     }
 
     NoPasswordSources noPasswords;
-    TestPostgresql server;
     QString database;
-    DatabaseTarget target;  // the password role's own database, with its password
 };
 
 }  // namespace
