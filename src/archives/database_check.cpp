@@ -11,6 +11,21 @@
 
 namespace {
 
+DatabaseCheckResult Usable(const QString& text)
+{
+    return {true, false, text};
+}
+
+DatabaseCheckResult Unusable(const QString& text)
+{
+    return {false, false, text};
+}
+
+bool IsPasswordRefusal(const QString& engineText)
+{
+    return engineText.contains(QLatin1String("password authentication failed"), Qt::CaseInsensitive);
+}
+
 QString NextConnectionName()
 {
     static QAtomicInt counter;
@@ -38,15 +53,15 @@ DatabaseCheckResult LookAtTables(QSqlDatabase& database, const QString& opened)
     QSqlQuery query(database);
     const QString hourly = ArchiveTableName(kArchiveHourly);
     if (database.tables().contains(hourly))
-        return {true, opened + QStringLiteral(" Таблицы архивов в базе есть.")};
+        return Usable(opened + QStringLiteral(" Таблицы архивов в базе есть."));
     const bool postgresql = database.driverName() == QLatin1String("QPSQL");
     if (postgresql && query.exec(QStringLiteral("SELECT has_schema_privilege(current_schema(), 'CREATE')"))
         && query.next() && !query.value(0).toBool()) {
-        return {false, opened + QStringLiteral(" Таблиц архивов в базе нет, а создать их у пользователя нет "
-                                               "права (CREATE в схеме базы): выдайте его или сделайте "
-                                               "пользователя владельцем базы.")};
+        return Unusable(opened + QStringLiteral(" Таблиц архивов в базе нет, а создать их у пользователя нет "
+                                                "права (CREATE в схеме базы): выдайте его или сделайте "
+                                                "пользователя владельцем базы."));
     }
-    return {true, opened + QStringLiteral(" Таблиц архивов в базе пока нет: они будут созданы при первой выгрузке.")};
+    return Usable(opened + QStringLiteral(" Таблиц архивов в базе пока нет: они будут созданы при первой выгрузке."));
 }
 
 DatabaseCheckResult CheckSqliteFile(const DatabaseTarget& target)
@@ -55,13 +70,13 @@ DatabaseCheckResult CheckSqliteFile(const DatabaseTarget& target)
     if (!file.exists()) {
         const QFileInfo folder = NearestExistingFolder(target.path);
         if (!folder.isDir() || !folder.isWritable())
-            return {false, QStringLiteral("Файла \"%1\" нет, и создать его нельзя: нет права записи в папку \"%2\".")
-                               .arg(target.path, folder.absoluteFilePath())};
-        return {true, QStringLiteral("Файла \"%1\" пока нет: он будет создан вместе с таблицами при первой выгрузке.")
-                          .arg(target.path)};
+            return Unusable(QStringLiteral("Файла \"%1\" нет, и создать его нельзя: нет права записи в папку \"%2\".")
+                                .arg(target.path, folder.absoluteFilePath()));
+        return Usable(QStringLiteral("Файла \"%1\" пока нет: он будет создан вместе с таблицами при первой выгрузке.")
+                          .arg(target.path));
     }
     if (!file.isFile())
-        return {false, QStringLiteral("\"%1\" - не файл.").arg(target.path)};
+        return Unusable(QStringLiteral("\"%1\" - не файл.").arg(target.path));
     const QString name = NextConnectionName();
     DatabaseCheckResult result;
     {
@@ -70,14 +85,13 @@ DatabaseCheckResult CheckSqliteFile(const DatabaseTarget& target)
         QSqlQuery query(database);
         if (!database.open() || !query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
             const QString engine = database.isOpen() ? query.lastError().text() : database.lastError().text();
-            result = {false, WithEngineWords(QStringLiteral("Файл \"%1\" не открывается как база данных SQLite.")
-                                                 .arg(target.path),
-                                             engine)};
+            result = Unusable(WithEngineWords(
+                QStringLiteral("Файл \"%1\" не открывается как база данных SQLite.").arg(target.path), engine));
         } else {
             query.finish();
             result = LookAtTables(database, QStringLiteral("Файл базы данных открыт."));
             if (result.usable && !file.isWritable())
-                result = {false, QStringLiteral("Файл \"%1\" доступен только для чтения.").arg(target.path)};
+                result = Unusable(QStringLiteral("Файл \"%1\" доступен только для чтения.").arg(target.path));
         }
         database.close();
     }
@@ -88,13 +102,14 @@ DatabaseCheckResult CheckSqliteFile(const DatabaseTarget& target)
 DatabaseCheckResult CheckPostgresqlServer(const DatabaseTarget& target)
 {
     if (!QSqlDatabase::isDriverAvailable(DatabaseDriverName(target)))
-        return {false, QStringLiteral("Драйвер PostgreSQL для Qt (QPSQL) не установлен: нужен пакет libqt6sql6-psql.")};
+        return Unusable(QStringLiteral("Драйвер PostgreSQL для Qt (QPSQL) не установлен: нужен пакет libqt6sql6-psql."));
     const QString name = NextConnectionName();
     DatabaseCheckResult result;
     {
         QSqlDatabase database = AddDatabaseConnection(target, name);
         if (!database.open()) {
-            result = {false, ExplainConnectionFailure(target, database.lastError().text())};
+            const QString engineText = database.lastError().text();
+            result = {false, IsPasswordRefusal(engineText), ExplainConnectionFailure(target, engineText)};
         } else {
             result = LookAtTables(database, QStringLiteral("Соединение с сервером установлено."));
             database.close();
@@ -118,7 +133,7 @@ QString ExplainConnectionFailure(const DatabaseTarget& target, const QString& en
     };
     const QString server = QStringLiteral("%1, порт %2").arg(target.host).arg(target.port);
     QString text;
-    if (says("password authentication failed"))
+    if (IsPasswordRefusal(engineText))
         text = QStringLiteral("Сервер отклонил пароль пользователя \"%1\".").arg(target.user);
     else if (says("no password supplied"))
         text = QStringLiteral("Сервер требует пароль пользователя \"%1\", а пароль не задан: введите его или "

@@ -12,6 +12,7 @@
 
 struct DatabaseCheckResult {
     bool usable = false;
+    bool passwordRefused = false;  // the server said the password is wrong
     QString text;
 };
 

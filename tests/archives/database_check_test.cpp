@@ -88,6 +88,8 @@ TEST_F(PostgresqlConnectionCheck, RightAndWrongPasswordNoPasswordWrongPortAndMis
         c.spoil(spoilt);
         result = CheckDatabaseConnection(spoilt);
         EXPECT_FALSE(result.usable) << qPrintable(c.told);
+        // Only a refused password is one: the window forgets a typed password on that alone.
+        EXPECT_EQ(result.passwordRefused, c.told.contains(QStringLiteral("отклонил пароль"))) << qPrintable(c.told);
         EXPECT_TRUE(result.text.startsWith(c.told)) << qPrintable(result.text);
         // The engine's own words follow in brackets.
         EXPECT_TRUE(result.text.contains(QStringLiteral("\n("))) << qPrintable(result.text);

@@ -1,7 +1,8 @@
 // "Настройки программы" -> "База данных архивов..." against the PostgreSQL server of the test run: the
 // check with a wrong password, a closed port and the right password, OK storing the server without any
-// password; the archives page then exports into that server, asking the password once a run; and a
-// settings file of an older version with the password in it keeps working and loses the password on OK.
+// password; the archives page then exports into that server, asking the password once a run (and again
+// after a wrong one); and a settings file of an older version with the password in it keeps working and
+// loses the password on OK.
 
 #include "archive_page_rig.h"
 
@@ -143,7 +144,7 @@ TEST_F(PostgresqlDatabaseDialog, CheckTellsWhatIsWrongAndOkStoresTheServerWithou
     EXPECT_EQ(choice.target.password, QLatin1String(TestPostgresql::kPassword));
 }
 
-TEST_F(PostgresqlDatabaseDialog, ArchivesPageExportsIntoTheChosenServerAskingThePasswordOnce)
+TEST_F(PostgresqlDatabaseDialog, ArchivesPageExportsIntoTheChosenServerAskingThePasswordUntilRight)
 {
     ArchivePageRig rig(Chrono(26, 2, 2024, 12), 2);
     // The window's own menu item, the server chosen without a password.
@@ -173,26 +174,36 @@ TEST_F(PostgresqlDatabaseDialog, ArchivesPageExportsIntoTheChosenServerAskingThe
     }
     EXPECT_FALSE(rig.Driver().IsBusy());
 
+    // The first answer is wrong: the export says so and forgets it; the next one asks again.
     int asked = 0;
     ModalHandler answer([&](QDialog& dialog) {
         auto* prompt = qobject_cast<QInputDialog*>(&dialog);
         ASSERT_NE(prompt, nullptr);
         EXPECT_TRUE(prompt->labelText().contains(database));
         ++asked;
-        prompt->setTextValue(QLatin1String(TestPostgresql::kPassword));
+        prompt->setTextValue(asked == 1 ? QStringLiteral("wrong") : QLatin1String(TestPostgresql::kPassword));
         prompt->accept();
     });
+    const QString refused = ExportAll(rig);
+    EXPECT_FALSE(refused.startsWith(QStringLiteral("Весь архив в базе данных."))) << qPrintable(refused);
+    ASSERT_EQ(rig.windowRig.presenter.messages.size(), 1);
+    EXPECT_TRUE(rig.windowRig.presenter.messages[0].text.startsWith(
+        QStringLiteral("Сервер отклонил пароль пользователя \"zt5_password\".")))
+        << qPrintable(rig.windowRig.presenter.messages[0].text);
+    rig.windowRig.presenter.messages.clear();
+    EXPECT_EQ(asked, 1);
+
     const QString first = ExportAll(rig);
     EXPECT_TRUE(first.startsWith(QStringLiteral("Весь архив в базе данных."))) << qPrintable(first);
     EXPECT_TRUE(rig.windowRig.presenter.messages.isEmpty());
     const qint64 rows = HourlyRows();
     EXPECT_GT(rows, 24);
-    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(asked, 2);
 
     // Asked once a run: the second export goes straight in, and finds everything there.
     const QString second = ExportAll(rig);
     EXPECT_TRUE(second.contains(QStringLiteral("Записано: 0\n"))) << qPrintable(second);
-    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(asked, 2);
     EXPECT_EQ(HourlyRows(), rows);
     EXPECT_FALSE(FileText(rig.windowRig.SettingsFile()).contains(QLatin1String(TestPostgresql::kPassword)));
 }
