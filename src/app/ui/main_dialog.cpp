@@ -14,6 +14,7 @@
 #include "app/ui/status_strip.h"
 #include "app/ui/splitter_placement.h"
 #include "app/ui/window_placement_keeper.h"
+#include "archives/ui/archive_database_dialog.h"
 #include "archives/ui/dlg_main_config_archive.h"
 #include "archives/ui/dlg_read_data.h"
 #include "archives/ui/dlg_trends.h"
@@ -146,6 +147,8 @@ void MainDialog::BuildMenus()
     settings->addAction(QStringLiteral("Параметры программы..."), this, [this] {
         ProgramOptionsDialog(m_environment, this).exec();
     });
+    settings->addAction(QStringLiteral("База данных архивов..."), this,
+                        [this] { ArchiveDatabaseDialog(m_environment, this).exec(); });
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(QStringLiteral("Справка..."), this, [this] { HelpWindow::ShowHelp(this); });
     // F1 anywhere in the window: the help of the page in view (a key only, the menu stays as it is).
