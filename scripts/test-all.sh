@@ -52,16 +52,10 @@ stage_done "sanitizer build"
 stage "Tests under ASan + UBSan (all but the soak and the package)"
 # Leaks inside the system's own libraries (not ours) are listed, each with its reason, in
 # scripts/lsan.supp.
-# One widget test (connecting over edited settings) fails only while LeakSanitizer is on and passes
-# under ASan and UBSan alone and in the normal build; until its cause is found it runs here without
-# leak detection.
-lsan_apart='^WorkingCopy\.ConnectAsksBeforeReplacingEditsOrAFilesSettingsAndNoKeepsThem$'
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 \
   LSAN_OPTIONS="suppressions=$PWD/../scripts/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --output-on-failure -j "$jobs" -LE "soak|package" -E "$lsan_apart" --timeout 900)
-(cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --output-on-failure -R "$lsan_apart" --timeout 900)
+  ctest --output-on-failure -j "$jobs" -LE "soak|package" --timeout 900)
 stage_done "sanitizer tests"
 
 stage "Fuzz programs (build-fuzz/, clang)"

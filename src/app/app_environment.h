@@ -4,6 +4,7 @@
 // start here; `--settings FILE` and `--workdir DIR` arrive as overrides.
 
 #include "app/program_options.h"
+#include "app/session_secrets.h"
 #include "app/settings_store.h"
 #include "app/user_message.h"
 #include "app/work_folder.h"
@@ -29,6 +30,8 @@ public:
     const UserMessage& SettingsFolderFailure() const { return m_settingsFolderFailure; }
 
     SettingsStore& Settings() { return m_settings; }
+    // Passwords typed during this run; never written to the store.
+    SessionSecrets& Secrets() { return m_secrets; }
     const WorkFolder& Folder() const { return m_workFolder; }
     ProgramOptions Options() { return ReadProgramOptions(m_settings); }
     QString WorkFolderPath() { return m_workFolder.Path(Options()); }
@@ -48,4 +51,5 @@ private:
     UserMessage m_settingsFolderFailure;  // before m_settings: filled while its file is located
     SettingsStore m_settings;
     WorkFolder m_workFolder;
+    SessionSecrets m_secrets;
 };

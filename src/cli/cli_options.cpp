@@ -246,7 +246,8 @@ const OptionRow kOptions[] = {
     {"battery", 0, "ТИП", "Команды", "тип батареи AA|C|D (service-centre write)",
      [](CliOptions& o, const QString& v) { return SetChoice<3>(o.battery, v, {"AA", "C", "D"}, {0, 1, 2}, "battery"); },
      "AA C D"},
-    {"database", 0, "СТРОКА", "Команды", "sqlite:ФАЙЛ или postgresql://польз:пароль@сервер/база (export-db, collect)",
+    {"database", 0, "СТРОКА", "Команды",
+     "sqlite:ФАЙЛ или postgresql://польз:пароль@сервер/база (export-db, collect); без него - база из настроек",
      [](CliOptions& o, const QString& v) {
          o.database = v;
          return QString();

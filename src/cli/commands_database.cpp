@@ -3,7 +3,8 @@
 #include "app/app_environment.h"
 #include "archives/archive_database.h"
 #include "archives/archive_export_extension.h"
-#include "archives/database_target.h"
+#include "archives/database_check.h"
+#include "archives/database_choice.h"
 #include "cli/cli_context.h"
 #include "cli/driver_session.h"
 #include "cli/progress_line.h"
@@ -11,10 +12,11 @@
 
 bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, QString* error)
 {
-    return context.Options().database.isEmpty()
-        ? ConfiguredDatabaseTarget(context.Environment().Settings(), context.Environment().WorkFolderPath(), target,
-                                   error)
-        : ParseDatabaseTarget(context.Options().database, target, error);
+    DatabaseChoice choice;
+    if (!ChooseArchiveDatabase(context.Environment(), context.Options().database, &choice, error))
+        return false;
+    *target = choice.target;
+    return true;
 }
 
 ArchiveExportExtension::TargetSource FixedDatabase(const DatabaseTarget& target)
@@ -47,6 +49,9 @@ int RunExportDb(CliContext& context)
         ArchiveDatabase probe;
         if (!probe.Open(target)) {
             PrintError(target.Describe() + QStringLiteral(": ") + DatabaseOpenFailureText(probe) + u'\n');
+            // What the server's words mean, in the user's: the first line of the explanation.
+            if (target.engine == DatabaseTarget::Engine::kPostgresql)
+                PrintError(ExplainConnectionFailure(target, probe.LastFailureText()).section(u'\n', 0, 0) + u'\n');
             return kExitRefused;
         }
     }

@@ -13,7 +13,8 @@ struct DatabaseTarget;
 
 int RunExportDb(CliContext& context);
 
-// The database --database names, or else the one the settings name; false with the reason.
+// The database --database names, or else the one the settings name (ChooseArchiveDatabase: the
+// PostgreSQL password from the text, PGPASSWORD or the password file); false with the reason.
 bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, QString* error);
 // The database source that always names `target`.
 ArchiveExportExtension::TargetSource FixedDatabase(const DatabaseTarget& target);

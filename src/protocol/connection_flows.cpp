@@ -38,6 +38,7 @@ bool CRovoRedod::ConnectDevice(bool reopenChannel)
     }
     SetDeviceInformation(QString::fromUtf8("Информация о приборе: ") + m_Data.versionText);
     const bool keep = std::exchange(m_Data.keepConfigurationOnConnect, false);
+    m_Data.connectKeptConfiguration = keep;
     const ConfigurationBlocks edited = m_Data.configuration;
     if (!ReadAllTunes()) {
         BreakConnection();

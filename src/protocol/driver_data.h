@@ -49,6 +49,8 @@ struct DriverData {
     TunesRecord tunesAsRead{};
     // The next connect reads the meter's configuration but leaves the working copy as the user edited it.
     bool keepConfigurationOnConnect = false;
+    // What the last connect did with that request: true when the working copy was left as edited.
+    bool connectKeptConfiguration = false;
 
     std::uint8_t* At(MeterArea area) { return image.data() + AreaOffset(area); }
     const std::uint8_t* At(MeterArea area) const { return image.data() + AreaOffset(area); }

@@ -189,7 +189,7 @@ TEST(CliCollect, StoppedRunKeepsWhatItStoredAndTheNextOneGoesOnFromThere)
 }
 
 // A database of the test's own on the test run's server, dropped at the end.
-class CliCollectPostgresql : public ::testing::Test {
+class PostgresqlCollect : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -232,7 +232,7 @@ private:
     QString m_name;
 };
 
-TEST_F(CliCollectPostgresql, TwoCollectorsAtOnceStoreEachRecordOnce)
+TEST_F(PostgresqlCollect, TwoCollectorsAtOnceStoreEachRecordOnce)
 {
     SimProcess one(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 3001) + QStringList{QStringLiteral("--baud-delay"), QStringLiteral("115200")});
     SimProcess two(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 3002) + QStringList{QStringLiteral("--baud-delay"), QStringLiteral("115200")});
@@ -265,7 +265,7 @@ TEST_F(CliCollectPostgresql, TwoCollectorsAtOnceStoreEachRecordOnce)
 // Two meters of their own addresses on one bus line; the connection to the server is lost while the
 // first is read: it fails with the database's words, the second is read over a new connection, and
 // the next run completes the first without a record twice.
-TEST_F(CliCollectPostgresql, LostConnectionFailsTheMeterInHandAndTheLineGoesOn)
+TEST_F(PostgresqlCollect, LostConnectionFailsTheMeterInHandAndTheLineGoesOn)
 {
     SimProcess slow(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 4001)
                     + QStringList{QStringLiteral("--address"), QStringLiteral("1"), QStringLiteral("--baud-delay"),

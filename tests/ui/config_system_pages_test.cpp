@@ -213,8 +213,13 @@ TEST(ConfigSystemPages, ServiceTabSendsItsCommandsWithThePaddedPassword)
 
 TEST(ConfigSystemPages, ServiceTabRefusesAValueThatIsNotANumber)
 {
+    DemoMeter demo;
+    QString error;
+    ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
     MainWindowRig rig;
     auto window = rig.OpenWindow();
+    ASSERT_TRUE(ConnectToDemo(*window, demo));
+    rig.presenter.messages.clear();
     CDlgMainConfigServiceUser* page = ServiceUserPage(*window);
     TypeText(Field<QLineEdit>(*page, "parameterValueEdit"), QStringLiteral("-"));
     QTest::mouseClick(Field<QPushButton>(*page, "writeParameterButton"), Qt::LeftButton);

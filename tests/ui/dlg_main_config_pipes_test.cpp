@@ -130,8 +130,8 @@ TEST(PipesPage, PressuresInTheUnitSystemsUnit)
     host.Blocks().tunes.SetUnitSystem(kUnitSystemMks);
     CDlgMainConfigPipes page(host, 0, 0);
     page.OnPageShown();
-    EXPECT_EQ(Text(page, QStringLiteral("contractPressureCaption1")), QStringLiteral("P,догов.знач.(кгс/см2):"));
-    EXPECT_EQ(Text(page, QStringLiteral("sensorLimitCaption2")), QStringLiteral("Pв. (кгс/см2)"));
+    EXPECT_EQ(Text(page, QStringLiteral("contractPressureCaption")), QStringLiteral("P,догов.знач.(кгс/см2):"));
+    EXPECT_EQ(Text(page, QStringLiteral("sensorLimitCaption")), QStringLiteral("Pв. (кгс/см2)"));
     EXPECT_EQ(Text(page, QStringLiteral("contractPressure1")), QStringLiteral("6.11832"));
     EXPECT_EQ(Text(page, QStringLiteral("sensorLimit1")), QStringLiteral("10.19720"));
 
@@ -145,8 +145,8 @@ TEST(PipesPage, PressuresInTheUnitSystemsUnit)
     // The same bytes shown in MPa once the unit system is "СИ".
     host.Blocks().tunes.SetUnitSystem(kUnitSystemSi);
     page.OnPageShown();
-    EXPECT_EQ(Text(page, QStringLiteral("contractPressureCaption2")), QStringLiteral("P,догов.знач.(МПа):"));
-    EXPECT_EQ(Text(page, QStringLiteral("sensorLimitCaption3")), QStringLiteral("Pв. (МПа)"));
+    EXPECT_EQ(Text(page, QStringLiteral("contractPressureCaption")), QStringLiteral("P,догов.знач.(МПа):"));
+    EXPECT_EQ(Text(page, QStringLiteral("sensorLimitCaption")), QStringLiteral("Pв. (МПа)"));
     EXPECT_EQ(Text(page, QStringLiteral("contractPressure2")), QStringLiteral("0.60000"));
     EXPECT_EQ(Text(page, QStringLiteral("sensorLimit2")), QStringLiteral("2.00001"));  // 20.39449 / 10.1972
     Retype(NamedChild<QLineEdit>(page, QStringLiteral("contractPressure1")), QStringLiteral("1.2"));

@@ -60,6 +60,8 @@ public:
         const PageEntry* entry = window->Pages()->Find(CDlgMainConfigService::kPageId);
         page = entry ? qobject_cast<CDlgMainConfigService*>(entry->page) : nullptr;
         started = started && page && page->isVisible();
+        // The driver is idle a moment before the window hears of it and enables the buttons.
+        started = started && QTest::qWaitFor([&] { return page->EraseButton()->isEnabled(); }, kArrivesMs);
         rig.presenter.messages.clear();
     }
 
@@ -78,8 +80,10 @@ public:
     {
         Frame()->SetOperationText(QString());
         QTest::mouseClick(button, Qt::LeftButton);
-        return QTest::qWaitFor([&] { return Frame()->OperationText() == Done() && !window->Driver().IsBusy(); },
-                               kArrivesMs);
+        // Ended when the page has heard of it too: its buttons come back only then.
+        return QTest::qWaitFor(
+            [&] { return Frame()->OperationText() == Done() && !window->Driver().IsBusy() && page->EraseButton()->isEnabled(); },
+            kArrivesMs);
     }
 
     MakerData MeterMakerData()
@@ -372,4 +376,36 @@ TEST(ServicePage, AutomaticCurrentCalibrationRunsWithTheStandOnTheChosenPort)
         EXPECT_EQ(rig.meter.State().calibrationCommands, (std::vector<std::uint16_t>{65441, 65442}));
     }
     PortTable::Global().Assign(kStandPort, QString());
+}
+
+TEST(ServicePage, ButtonsThatTalkToTheMeterFollowTheConnection)
+{
+    ServicePageRig rig(515);
+    ASSERT_TRUE(rig.started);
+    auto* readClock = rig.window->findChild<QPushButton*>(QStringLiteral("readClockButton"));
+    ASSERT_NE(readClock, nullptr) << "the user's service tab";
+    const auto meterButtons = [&] {
+        return QList<QPushButton*>{rig.page->ReadMakerButton(), rig.page->WriteServiceCentreButton(),
+                                   rig.page->EraseButton(), rig.page->ClockButton(), rig.page->AutoCurrentButton(),
+                                   readClock};
+    };
+    for (QPushButton* button : meterButtons())
+        EXPECT_TRUE(button->isEnabled()) << button->text().toStdString();
+
+    // "Разорвать связь": nothing here may be clicked into a dead line.
+    QTest::mouseClick(rig.Frame()->BreakButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.window->Driver().IsDeviceConnected() && !rig.page->EraseButton()->isEnabled(); },
+                                kArrivesMs));
+    for (QPushButton* button : meterButtons())
+        EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
+    // The stand's port stays choosable: it is the program's own setting.
+    EXPECT_TRUE(rig.page->StandPortList()->isEnabled());
+
+    // Connected again, they come back.
+    ModalHandler chooser([](QDialog& dialog) { ChooseNodeRow(dialog, 0); });
+    QTest::mouseClick(rig.Frame()->ConnectButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.window->Driver().IsDeviceConnected() && rig.page->EraseButton()->isEnabled(); },
+                                kArrivesMs));
+    for (QPushButton* button : meterButtons())
+        EXPECT_TRUE(button->isEnabled()) << button->text().toStdString();
 }

@@ -103,7 +103,7 @@ TEST(MainWindow, MenusAndTheFirstPage)
     EXPECT_EQ(menus, QStringList({
                          QStringLiteral("Файл: Открыть настройки из файла... | Сохранить настройки в файл..."),
                          QStringLiteral("Вид: Монитор обменов..."),
-                         QStringLiteral("Настройки программы: Параметры программы..."),
+                         QStringLiteral("Настройки программы: Параметры программы... | База данных архивов..."),
                          QStringLiteral("Справка: Справка... | О программе... | Лицензионное соглашение..."),
                      }));
     EXPECT_EQ(window->Pages()->CurrentPageId(), CDlgMainConfig::kPageId);

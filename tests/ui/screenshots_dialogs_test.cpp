@@ -1,17 +1,21 @@
-// Pictures of the node base dialogs and the program options for the help and docs/screenshots. Run
+// Pictures of the node base dialogs, the program options and the archive database for the help and docs/screenshots. Run
 // only when asked, like screenshots_test.cpp:
 //
 //     ZT5_SCREENSHOT_DIR=$PWD/docs/screenshots build/tests/zt5_test_ui --gtest_filter='DialogScreenshots.*'
 
 #include "app/port_table_settings.h"
 #include "app/ui/program_options_dialog.h"
+#include "archives/ui/archive_database_dialog.h"
 #include "channel/channel_types.h"
 #include "channel/ui/communications_dialog.h"
 #include "channel/ui/node_properties_dialog.h"
 #include "nodes/demo_node.h"
 #include "nodes/node_base.h"
+#include "support/scoped_environment.h"
 
 #include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -70,6 +74,19 @@ TEST_F(DialogScreenshots, ProgramOptions)
     AppEnvironment env(settings.FilePath(), WorkFolder(QStringLiteral("/home/operator/.local/share/zt5-configurator")));
     ProgramOptionsDialog dialog(env, nullptr, ports);
     Save(dialog, "options.png");
+}
+
+TEST_F(DialogScreenshots, ArchiveDatabase)
+{
+    const ScopedEnvironmentVariable noPassword("PGPASSWORD", QByteArray());
+    const ScopedEnvironmentVariable noFile("PGPASSFILE", QByteArrayLiteral("/nonexistent/pgpass"));
+    AppEnvironment env(settings.FilePath(), WorkFolder(QStringLiteral("/home/operator/.local/share/zt5-configurator")));
+    ArchiveDatabaseDialog dialog(env);
+    dialog.findChild<QRadioButton*>(QStringLiteral("postgresqlChoice"))->click();
+    dialog.findChild<QLineEdit*>(QStringLiteral("host"))->setText(QStringLiteral("db.local"));
+    dialog.findChild<QLineEdit*>(QStringLiteral("database"))->setText(QStringLiteral("zt5_archives"));
+    dialog.findChild<QLineEdit*>(QStringLiteral("user"))->setText(QStringLiteral("zt5"));
+    Save(dialog, "database.png");
 }
 
 }  // namespace

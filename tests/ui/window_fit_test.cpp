@@ -1,4 +1,5 @@
-// Every page of the main window shows whole at the window's minimum size: no caption or button text cut.
+// Every page of the main window shows whole at the window's minimum size: no caption or button text cut,
+// no scroll bars.
 
 #include "main_window_rig.h"
 
@@ -9,6 +10,8 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -30,6 +33,15 @@ QStringList CutTexts(const QWidget& page)
             continue;
         if (button->width() < button->sizeHint().width())
             cut << QStringLiteral("%1 (%2 < %3)").arg(button->text()).arg(button->width()).arg(button->sizeHint().width());
+    }
+    // A page that needs its scroll bars at this size is not whole either.
+    for (const QScrollArea* area : page.findChildren<QScrollArea*>()) {
+        if (area->horizontalScrollBar()->isVisible() || area->verticalScrollBar()->isVisible())
+            cut << QStringLiteral("scroll bars (%1 x %2 < %3 x %4)")
+                       .arg(area->viewport()->width())
+                       .arg(area->viewport()->height())
+                       .arg(area->widget() ? area->widget()->minimumSizeHint().width() : 0)
+                       .arg(area->widget() ? area->widget()->minimumSizeHint().height() : 0);
     }
     return cut;
 }

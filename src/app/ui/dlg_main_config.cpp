@@ -161,10 +161,7 @@ void CDlgMainConfig::UpdateBusy()
     const bool busy = Host().Driver().IsBusy();
     for (QPushButton* button : {m_open, m_save, m_report, m_check})
         button->setEnabled(!busy);
-    // Reading and writing go over the open connection: without one they could only fail.
-    const bool connected = Host().Driver().IsDeviceConnected();
-    m_read->setEnabled(!busy && connected);
-    m_write->setEnabled(!busy && connected);
+    EnableWhileConnected({m_read, m_write});
 }
 
 QToolButton* CDlgMainConfig::ConnectButton() const

@@ -1,5 +1,7 @@
 #include "app/ui/dlg_parent_with_my_property.h"
 
+#include "protocol/rovo_redod.h"
+
 CDlgParentWithMyProperty::CDlgParentWithMyProperty(PageHost& host, QWidget* parent)
     : QWidget(parent), m_host(host)
 {
@@ -19,4 +21,12 @@ void CDlgParentWithMyProperty::SetPageEnabled(bool enabled)
         return;
     m_pageEnabled = enabled;
     emit pageStateChanged();
+}
+
+void CDlgParentWithMyProperty::EnableWhileConnected(std::initializer_list<QWidget*> controls) const
+{
+    const CRovoRedod& driver = m_host.Driver();
+    const bool enabled = !driver.IsBusy() && driver.IsDeviceConnected();
+    for (QWidget* control : controls)
+        control->setEnabled(enabled);
 }

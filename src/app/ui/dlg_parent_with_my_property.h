@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <initializer_list>
+
 class CDlgParentWithMyProperty : public QWidget {
     Q_OBJECT
 
@@ -30,6 +32,14 @@ public:
     virtual void OnPageShown() {}
     // The configuration in the driver was replaced (read from the meter, opened from a file).
     virtual void OnConfigurationReplaced() {}
+    // The driver became busy or idle, or the connection came or went: controls that act on the meter
+    // follow.
+    virtual void OnConnectionStateChanged() {}
+
+protected:
+    // Buttons that talk to the meter: enabled only over an open connection with no command running,
+    // where they could only fail otherwise.
+    void EnableWhileConnected(std::initializer_list<QWidget*> controls) const;
 
 signals:
     // The caption or the enabled state changed: the page tree and the sub-page lists follow.

@@ -14,6 +14,7 @@
 #include "app/ui/status_strip.h"
 #include "app/ui/splitter_placement.h"
 #include "app/ui/window_placement_keeper.h"
+#include "archives/ui/archive_database_dialog.h"
 #include "archives/ui/dlg_main_config_archive.h"
 #include "archives/ui/dlg_read_data.h"
 #include "archives/ui/dlg_trends.h"
@@ -146,6 +147,8 @@ void MainDialog::BuildMenus()
     settings->addAction(QStringLiteral("Параметры программы..."), this, [this] {
         ProgramOptionsDialog(m_environment, this).exec();
     });
+    settings->addAction(QStringLiteral("База данных архивов..."), this,
+                        [this] { ArchiveDatabaseDialog(m_environment, this).exec(); });
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
     help->addAction(QStringLiteral("Справка..."), this, [this] { HelpWindow::ShowHelp(this); });
     // F1 anywhere in the window: the help of the page in view (a key only, the menu stays as it is).
@@ -169,7 +172,9 @@ void MainDialog::WireHost()
     connect(&m_host, &GuiDriverHost::configurationRead, this, [this] {
         RefreshAfterReplace();
         // Shown again after the pages have brought it into line: that much is not the user's edit.
-        if (!std::exchange(m_keepingEdits, false))
+        // The driver says what this very connect did: a flag kept here could be reset by a late
+        // notification of the command before it.
+        if (!m_driver.Data().connectKeptConfiguration)
             m_workingCopy.MarkStored(m_driver.Configuration());
     });
 }
@@ -253,14 +258,12 @@ void MainDialog::ConfigurationLabelsChanged()
 
 bool MainDialog::KeepEditedConfiguration()
 {
-    m_keepingEdits = false;
     if (!m_workingCopy.HoldsUnstored(m_driver.Configuration()))
         return false;
     const int answer = ShowMessage(QStringLiteral("Настройки, измененные или открытые из файла, будут заменены "
                                                   "прочитанными из прибора. Продолжить?"),
                                    QString::fromUtf8(kCaptionQuestion), MessageStyle::kYesNo | MessageStyle::kIconQuestion);
-    m_keepingEdits = answer != MessageAnswer::kYes;
-    return m_keepingEdits;
+    return answer != MessageAnswer::kYes;
 }
 
 int MainDialog::ShowMessage(const QString& text, const QString& caption, unsigned style)
@@ -287,8 +290,6 @@ QString MainDialog::StatusText() const
 void MainDialog::OnBusyChanged()
 {
     const bool busy = m_driver.IsBusy();
-    if (!busy)
-        m_keepingEdits = false;  // a connect that failed before reading anything
     // The driver's working copy belongs to the command thread while a command runs.
     m_openAction->setEnabled(!busy);
     m_saveAction->setEnabled(!busy);
@@ -300,6 +301,8 @@ void MainDialog::OnBusyChanged()
         m_archivePage->UpdateStates();
     if (m_trendsPage)
         m_trendsPage->UpdateStates();
+    for (const PageEntry& entry : m_pages->Entries())
+        entry.page->OnConnectionStateChanged();
 }
 
 void MainDialog::OpenSettingsFile()

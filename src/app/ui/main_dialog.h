@@ -141,7 +141,6 @@ private:
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;
     WorkingCopyState m_workingCopy;
-    bool m_keepingEdits = false;  // the connect under way leaves the working copy as it is
     bool m_splitterPlaced = false;
     bool m_shutDown = false;
     bool m_offerDemoNode = false;  // the node list opens on "Демо-прибор"

@@ -4,6 +4,7 @@
 #include "archives/archive_read_plan.h"
 #include "archives/descriptor_rows.h"
 #include "archives/ui/archive_export_runner.h"
+#include "archives/ui/database_password_prompt.h"
 #include "archives/ui/export_progress_view.h"
 #include "app/app_environment.h"
 #include "channel/message_style.h"
@@ -42,7 +43,10 @@ CDlgMainConfigArchive::CDlgMainConfigArchive(PageHost& host, ArchiveExportRunner
     connect(c.readInfo, &QPushButton::clicked, this, &CDlgMainConfigArchive::ReadArchiveInfo);
     connect(c.readFlash, &QPushButton::clicked, this, &CDlgMainConfigArchive::ReadFlash);
     connect(c.exportAll, &QPushButton::clicked, this,
-            [this] { Host().Driver().QueueCommand(kCommandExportArchive, this); });
+            [this] {
+                if (AskDatabasePasswordIfMissing(this, Host().Environment()))
+                    Host().Driver().QueueCommand(kCommandExportArchive, this);
+            });
     connect(c.read, &QPushButton::clicked, this, [this] { Read(0); });
     connect(c.previous, &QPushButton::clicked, this, [this] { Read(-1); });
     connect(c.next, &QPushButton::clicked, this, [this] { Read(+1); });

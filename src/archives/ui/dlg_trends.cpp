@@ -4,6 +4,7 @@
 #include "app/file_name_rules.h"
 #include "app/ui/save_file_dialog.h"
 #include "archives/ui/archive_range_runner.h"
+#include "archives/ui/database_password_prompt.h"
 #include "archives/ui/trend_chart_view.h"
 #include "archives/ui/trend_files.h"
 #include "archives/ui/trend_quantity_list.h"
@@ -135,6 +136,8 @@ void CDlgTrends::Plot()
         m_settings.archive.Set(int(range.kind));
         m_settings.quantities.Set(m_controls.quantities->CheckedKeys());
     }
+    if (!AskDatabasePasswordIfMissing(this, Host().Environment()))
+        return;
     m_asked = range;
     m_askedQuantities = quantities;
     m_runner.SetRange(range);

@@ -10,7 +10,9 @@
 
 class AppEnvironment;
 
-// The database of "Settings\Database" (or the work folder's default file) at the time of asking.
+// The database of "Settings\Database" (or the work folder's default file) at the time of asking, with
+// the password found for it or typed this run; a typed password the server refuses is forgotten and the
+// reason given.
 ArchiveExportExtension::TargetSource ConfiguredTargetSource(AppEnvironment& environment);
 
 // Progress goes to the window at most every kIntervalMs, and always for the last record.

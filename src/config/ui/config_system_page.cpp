@@ -31,3 +31,8 @@ void CDlgMainConfigSystem::OnConfigurationReplaced()
     m_common->OnConfigurationReplaced();
     m_service->OnConfigurationReplaced();
 }
+
+void CDlgMainConfigSystem::OnConnectionStateChanged()
+{
+    m_service->OnConnectionStateChanged();
+}

@@ -16,6 +16,7 @@ public:
 
     void OnPageShown() override;
     void OnConfigurationReplaced() override;
+    void OnConnectionStateChanged() override;
 
     CTabCtrlWithDisable* Tabs() const { return m_tabs; }
     CDlgMainConfigCommon* Common() const { return m_common; }

@@ -9,6 +9,7 @@
 #include <array>
 
 class PipesPageColumn;
+class QLabel;
 struct ConfigurationBlocks;
 
 class CDlgMainConfigPipes : public CDlgParentWithMyProperty {
@@ -34,5 +35,7 @@ private:
     const int m_input;
     bool m_loading = false;
     QWidget* m_content;
+    QLabel* m_contractPressureCaption = nullptr;  // captions in the unit system's pressure unit
+    QLabel* m_sensorLimitCaption = nullptr;
     std::array<PipesPageColumn*, kPipeCount> m_columns{};
 };

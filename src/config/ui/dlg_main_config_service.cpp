@@ -67,6 +67,7 @@ CDlgMainConfigService::CDlgMainConfigService(PageHost& host, CRkm8& stand, QWidg
     columns->addLayout(left, 1);
     columns->addLayout(right, 1);
     LoadEntries();
+    OnConnectionStateChanged();
 }
 
 CDlgMainConfigService::~CDlgMainConfigService()
@@ -225,6 +226,12 @@ void CDlgMainConfigService::OnPageShown()
 {
     // Ports may have come and gone while the page was hidden.
     FillStandPorts();
+}
+
+void CDlgMainConfigService::OnConnectionStateChanged()
+{
+    EnableWhileConnected({m_readMaker, m_writeMaker, m_readCentre, m_writeCentre, m_temperaturePointRun,
+                          m_currentPointRun, m_lock, m_erase, m_clock, m_autoTemperature, m_autoCurrent});
 }
 
 void CDlgMainConfigService::RefreshCommandStates() {}

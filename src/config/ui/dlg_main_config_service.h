@@ -29,6 +29,7 @@ public:
     ~CDlgMainConfigService() override;
 
     void OnPageShown() override;
+    void OnConnectionStateChanged() override;
 
     void RefreshCommandStates() override;
     void CommandFinished(int code) override;

@@ -47,6 +47,12 @@ CDlgMainConfigServiceUser::CDlgMainConfigServiceUser(PageHost& host, QWidget* pa
     layout->addWidget(BuildActiveSetBox());
     layout->addWidget(BuildClockBox());
     layout->addStretch(1);
+    OnConnectionStateChanged();
+}
+
+void CDlgMainConfigServiceUser::OnConnectionStateChanged()
+{
+    EnableWhileConnected({m_writeParameter, m_set1, m_set2, m_readClock});
 }
 
 CDlgMainConfigServiceUser::~CDlgMainConfigServiceUser()

@@ -18,6 +18,7 @@ public:
     explicit CDlgMainConfigServiceUser(PageHost& host, QWidget* parent = nullptr);
     ~CDlgMainConfigServiceUser() override;
 
+    void OnConnectionStateChanged() override;
     void RefreshCommandStates() override {}
     void CommandFinished(int code) override;
 

@@ -4,41 +4,54 @@
 #include "config/ui/pipe_page_fields.h"
 
 #include <QComboBox>
-#include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 namespace {
 
 constexpr NumericFieldRule kPlainRule{false, -1};
 constexpr NumericFieldRule kHeightRule{true, -1};  // the sensor may sit above or below the pipe
 
-QGroupBox* ChannelBox(const QString& title, QLabel* state, QWidget* parent)
-{
-    auto* box = new QGroupBox(title, parent);
-    auto* layout = new QFormLayout(box);
-    layout->addRow(state);
-    return box;
-}
-
-QFormLayout* FormOf(QGroupBox* box) { return static_cast<QFormLayout*>(box->layout()); }
-
 }  // namespace
 
 PipesPageColumn::PipesPageColumn(int pipe, Binding binding, QWidget* parent)
-    : QGroupBox(QStringLiteral("Труба %1").arg(pipe + 1), parent), m_pipe(pipe), m_binding(std::move(binding))
+    : QObject(parent), m_pipe(pipe), m_binding(std::move(binding)), m_parent(parent)
 {
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(MakeFlowBox());
-    layout->addWidget(MakeTemperatureBox());
-    layout->addWidget(MakePressureBox());
-    layout->addStretch();
+    MakeFlowFields();
+    MakeTemperatureFields();
+    MakePressureFields();
+}
+
+QLabel* PipesPageColumn::State(PipeChannel channel) const
+{
+    switch (channel) {
+    case PipeChannel::kFlow:
+        return m_volumeState;
+    case PipeChannel::kTemperature:
+        return m_temperatureState;
+    case PipeChannel::kPressure:
+        break;
+    }
+    return m_pressureState;
+}
+
+QList<QWidget*> PipesPageColumn::Fields(PipeChannel channel) const
+{
+    switch (channel) {
+    case PipeChannel::kFlow:
+        return {m_flowMeterType, m_pulseWeight, m_powerControl, m_volumeControl, m_volumeMin, m_volumeMax,
+                m_volumeContract};
+    case PipeChannel::kTemperature:
+        return {m_contractTemperature};
+    case PipeChannel::kPressure:
+        break;
+    }
+    return {m_pressureSensor, m_contractPressure, m_sensorLimit, m_heightCorrection};
 }
 
 QLineEdit* PipesPageColumn::Numeric(const QString& name, const NumericFieldRule& rule, std::function<void(double)> store)
 {
-    QLineEdit* edit = MakeNumericEdit(rule, std::move(store), m_binding.loading, this);
+    QLineEdit* edit = MakeNumericEdit(rule, std::move(store), m_binding.loading, m_parent);
     edit->setObjectName(QStringLiteral("%1%2").arg(name).arg(m_pipe + 1));
     return edit;
 }
@@ -51,19 +64,19 @@ QComboBox* PipesPageColumn::Choice(const QString& name, ValueTexts table, std::f
             set(value);
             m_binding.flagsChanged();
         },
-        m_binding.loading, this);
+        m_binding.loading, m_parent);
     list->setObjectName(QStringLiteral("%1%2").arg(name).arg(m_pipe + 1));
     return list;
 }
 
 QLabel* PipesPageColumn::NamedLabel(const QString& name)
 {
-    auto* label = new QLabel(this);
+    auto* label = new QLabel(m_parent);
     label->setObjectName(QStringLiteral("%1%2").arg(name).arg(m_pipe + 1));
     return label;
 }
 
-QGroupBox* PipesPageColumn::MakeFlowBox()
+void PipesPageColumn::MakeFlowFields()
 {
     auto pipe = m_binding.pipe;
     m_volumeState = NamedLabel(QStringLiteral("volumeState"));
@@ -78,31 +91,17 @@ QGroupBox* PipesPageColumn::MakeFlowBox()
     m_volumeMax = Numeric(QStringLiteral("volumeMax"), kPlainRule, [pipe](double v) { pipe().hourlyVolumeMax = float(v); });
     m_volumeContract = Numeric(QStringLiteral("volumeContract"), kPlainRule,
                                [pipe](double v) { pipe().hourlyVolumeContract = float(v); });
-
-    QGroupBox* box = ChannelBox(QStringLiteral("Каналы расхода:"), m_volumeState, this);
-    QFormLayout* form = FormOf(box);
-    form->addRow(QStringLiteral("Тип ВС:"), m_flowMeterType);
-    form->addRow(QStringLiteral("Вес импульса (л/имп.):"), m_pulseWeight);
-    form->addRow(QStringLiteral("Контроль ВС:"), m_powerControl);
-    form->addRow(QStringLiteral("Контроль V:"), m_volumeControl);
-    form->addRow(QStringLiteral("Vmin (м3):"), m_volumeMin);
-    form->addRow(QStringLiteral("Vmax (м3):"), m_volumeMax);
-    form->addRow(QStringLiteral("Vдог. (м3):"), m_volumeContract);
-    return box;
 }
 
-QGroupBox* PipesPageColumn::MakeTemperatureBox()
+void PipesPageColumn::MakeTemperatureFields()
 {
     auto pipe = m_binding.pipe;
     m_temperatureState = NamedLabel(QStringLiteral("temperatureState"));
     m_contractTemperature = Numeric(QStringLiteral("contractTemperature"), kContractTemperatureRule,
                                     [pipe](double v) { pipe().contractTemperature = float(v); });
-    QGroupBox* box = ChannelBox(QStringLiteral("Каналы температуры:"), m_temperatureState, this);
-    FormOf(box)->addRow(QStringLiteral("tдог. (гр.С):"), m_contractTemperature);
-    return box;
 }
 
-QGroupBox* PipesPageColumn::MakePressureBox()
+void PipesPageColumn::MakePressureFields()
 {
     auto pipe = m_binding.pipe;
     auto units = m_binding.unitSystem;
@@ -117,16 +116,6 @@ QGroupBox* PipesPageColumn::MakePressureBox()
     });
     m_heightCorrection = Numeric(QStringLiteral("heightCorrection"), kHeightRule,
                                  [pipe](double v) { pipe().heightCorrection = float(v); });
-    m_contractPressureCaption = NamedLabel(QStringLiteral("contractPressureCaption"));
-    m_sensorLimitCaption = NamedLabel(QStringLiteral("sensorLimitCaption"));
-
-    QGroupBox* box = ChannelBox(QStringLiteral("Каналы давления:"), m_pressureState, this);
-    QFormLayout* form = FormOf(box);
-    form->addRow(QStringLiteral("Датчик P:"), m_pressureSensor);
-    form->addRow(m_contractPressureCaption, m_contractPressure);
-    form->addRow(m_sensorLimitCaption, m_sensorLimit);
-    form->addRow(QStringLiteral("Pп (м):"), m_heightCorrection);
-    return box;
 }
 
 void PipesPageColumn::Load(const PipeSettings& settings, const PipeChannelStates& states, unsigned unitSystem)
@@ -140,9 +129,7 @@ void PipesPageColumn::Load(const PipeSettings& settings, const PipeChannelStates
     ShowNumber(m_volumeContract, settings.hourlyVolumeContract, 5);
     ShowNumber(m_contractTemperature, settings.contractTemperature, 3);
     SelectValue(m_pressureSensor, settings.PressureSensor() ? 1 : 0);
-    m_contractPressureCaption->setText(ContractPressureCaption(unitSystem));
     ShowNumber(m_contractPressure, PressureToDisplay(settings.contractPressure, unitSystem), 5);
-    m_sensorLimitCaption->setText(SensorLimitCaption(unitSystem));
     ShowNumber(m_sensorLimit, PressureToDisplay(settings.sensorUpperLimit, unitSystem), 5);
     ShowNumber(m_heightCorrection, settings.heightCorrection, 1);
     ShowStates(states);
