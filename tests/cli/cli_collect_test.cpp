@@ -5,6 +5,7 @@
 #include "cli/cli_process.h"
 #include "cli/collect_rig.h"
 #include "support/bus_relay.h"
+#include "support/test_postgresql.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -188,48 +189,34 @@ TEST(CliCollect, StoppedRunKeepsWhatItStoredAndTheNextOneGoesOnFromThere)
     EXPECT_TRUE(resumed.out.contains(QStringLiteral("уже были в базе: 0"))) << resumed.out.toStdString();
 }
 
-// A database of the test's own on the test run's server, dropped at the end.
-class PostgresqlCollect : public ::testing::Test {
+// A database of the test's own on the test run's server (skipped without one), and its connection text
+// for zt5ctl.
+class PostgresqlCollect : public OwnPostgresqlDatabaseTest {
 protected:
     void SetUp() override
     {
-        const QByteArray state = qgetenv("ZT5_TEST_POSTGRESQL");
-        if (state.isEmpty())
-            GTEST_SKIP() << "runs under ctest, which starts the server (ZT5_TEST_POSTGRESQL names its state folder)";
-        QFile file(QString::fromLocal8Bit(state) + QStringLiteral("/connection"));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        m_server = Target(QString::fromUtf8(file.readAll().trimmed()));
-        static int counter = 0;
-        m_name = QStringLiteral("zt5_collect_%1_%2").arg(::getpid()).arg(++counter);
-        ASSERT_EQ(Sql(QStringLiteral("CREATE DATABASE %1").arg(m_name)), 0);
-        text = QStringLiteral("postgresql://%1@%2:%3/%4").arg(m_server.user, m_server.host).arg(m_server.port).arg(m_name);
-        target = Target(text);
-    }
-    void TearDown() override
-    {
-        if (!m_name.isEmpty())
-            Sql(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(m_name));
-    }
-    // Runs a statement with psql on the server's own database; its exit status.
-    int Sql(const QString& statement) const
-    {
-        return QProcess::execute(QStringLiteral("psql"),
-                                 {QStringLiteral("-h"), m_server.host, QStringLiteral("-p"), QString::number(m_server.port),
-                                  QStringLiteral("-U"), m_server.user, QStringLiteral("-d"), m_server.database,
-                                  QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("-qAtc"), statement});
+        OwnPostgresqlDatabaseTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        text = QStringLiteral("postgresql://%1:%2@%3:%4/%5")
+                   .arg(target.user, target.password, target.host)
+                   .arg(target.port)
+                   .arg(target.database);
     }
     // Ends every connection to the test's database, as a server restart would.
-    int DropConnections() const
+    void DropConnections()
     {
-        return Sql(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '%1'").arg(m_name));
+        QVariant ended;
+        QString error;
+        ASSERT_TRUE(server.Query(QStringLiteral("postgres"),
+                                 QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                                                "WHERE datname = '%1'")
+                                     .arg(target.database),
+                                 &ended, &error))
+            << error.toStdString();
     }
 
     QString text;
-    DatabaseTarget target;
-
-private:
-    DatabaseTarget m_server;
-    QString m_name;
 };
 
 TEST_F(PostgresqlCollect, TwoCollectorsAtOnceStoreEachRecordOnce)
@@ -283,7 +270,7 @@ TEST_F(PostgresqlCollect, LostConnectionFailsTheMeterInHandAndTheLineGoesOn)
     for (int i = 0; i < 300 && CountRows(target, kHour, 4001).rows == 0; ++i)
         QThread::msleep(50);
     ASSERT_GT(CountRows(target, kHour, 4001).rows, 0);
-    ASSERT_EQ(DropConnections(), 0);
+    DropConnections();
     const CliRun run = FinishProcess(*process, 60000);
     EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("Приборов: 2, успешно: 1, с ошибкой: 1"))) << run.out.toStdString();

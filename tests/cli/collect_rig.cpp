@@ -45,6 +45,7 @@ void WithDatabase(const DatabaseTarget& target, Use use)
             db.setHostName(target.host);
             db.setPort(target.port);
             db.setUserName(target.user);
+            db.setPassword(target.password);
             db.setDatabaseName(target.database);
         }
         if (db.open())
