@@ -48,6 +48,11 @@ void CRkm8::PrepareChannel(int portNumber, bool simulate)
     m_Simulate = simulate;
 }
 
+void CRkm8::PrepareChannelBeside(int portNumber, const CTransmitChanel& meter)
+{
+    PrepareChannel(portNumber, meter.Settings().kind == kChannelSharedMemory);
+}
+
 quintptr CRkm8::MainWindowId() const
 {
     return reinterpret_cast<quintptr>(m_Host);

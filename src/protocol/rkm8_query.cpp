@@ -94,13 +94,7 @@ void CRkm8::LogExchangeBlock(bool transmitted, const std::uint8_t* bytes, int co
     if (m_ShowProgress)
         m_Host->FlashLamp(transmitted ? DriverHost::kTransmitLamp : DriverHost::kReceiveLamp);
 
-    const ChannelSettings& settings = m_TransmitChanel.Settings();
-    QString head;
-    if (settings.kind == kChannelUsb) {
-        head = QString::asprintf("(%.4d) USB%d %s", count, settings.usbDeviceIndex, transmitted ? "Out" : "In ");
-    } else {
-        head = ExchangeHead(transmitted, ExchangeChannelOf(settings), count);
-    }
+    QString head = m_TransmitChanel.MonitorHead(transmitted, count);
     if (head.isEmpty()) {
         head = QString::fromUtf8(transmitted ? "Ошибка выполнения CRkm8::MyOnCharsTransmitted!"
                                              : "Ошибка выполнения CRkm8::MyOnCharsRecieved!");

@@ -9,6 +9,7 @@ CRovoRedod::CRovoRedod()
     // Bound at once, so that a driver without a host (a script, a test) works the same way.
     m_TransmitChanel.SetOwner(this);
     m_ModbusMaster.SetOwner(this);
+    m_ModbusMaster.SetChannelSettings(&m_TransmitChanel.Settings());
 }
 
 CRovoRedod::~CRovoRedod()
@@ -29,74 +30,14 @@ void CRovoRedod::AttachHost(DriverHost* host)
     m_ModbusMaster.SetReportsFailures(on);
 }
 
-QString CRovoRedod::PhoneNumber() const
-{
-    return m_TransmitChanel.Settings().phoneNumber;
-}
-
-QString CRovoRedod::ModemInitString() const
-{
-    return m_TransmitChanel.Settings().modemInitString;
-}
-
 quintptr CRovoRedod::MainWindowId() const
 {
     return reinterpret_cast<quintptr>(m_Host);
 }
 
-int CRovoRedod::ModemConnectTimeoutSec() const
-{
-    return m_TransmitChanel.Settings().modemConnectTimeoutSec;
-}
-
-int CRovoRedod::DialMode() const
-{
-    return m_TransmitChanel.Settings().dialMode;
-}
-
-int CRovoRedod::ModemType() const
-{
-    return m_TransmitChanel.Settings().modemType;
-}
-
 bool CRovoRedod::ReportsUnknownKind() const
 {
     return m_Host != nullptr;
-}
-
-int CRovoRedod::BaudRate() const
-{
-    return m_TransmitChanel.Settings().baudRate;
-}
-
-int CRovoRedod::ByteSize() const
-{
-    return m_TransmitChanel.Settings().byteSize;
-}
-
-int CRovoRedod::ReadIntervalOverrideMs() const
-{
-    return m_TransmitChanel.Settings().readIntervalOverrideMs;
-}
-
-int CRovoRedod::ReadIntervalOverrideFlag() const
-{
-    return m_TransmitChanel.Settings().readIntervalOverrideFlag;
-}
-
-int CRovoRedod::ModemConnected() const
-{
-    return m_TransmitChanel.Settings().modemConnected;
-}
-
-int CRovoRedod::Kind() const
-{
-    return m_TransmitChanel.Settings().kind;
-}
-
-int CRovoRedod::Framing() const
-{
-    return m_TransmitChanel.Settings().framing;
 }
 
 bool CRovoRedod::StopRequested() const
@@ -120,11 +61,6 @@ void CRovoRedod::LogLine(const QString& text)
 int CRovoRedod::ShowMessage(const QString& text, const QString& caption, unsigned style)
 {
     return m_Host ? m_Host->ShowMessageBox(text, caption, style) : 0;
-}
-
-CCommPortClass* CRovoRedod::SerialPort()
-{
-    return &m_TransmitChanel.SerialPort();
 }
 
 void CRovoRedod::SetConnectionText(const QString& text)

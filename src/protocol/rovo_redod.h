@@ -107,22 +107,10 @@ public:
     // Command 2: the meter's model and clock checks, then the configuration.
     bool WriteConfiguration();
 
-    // ChannelOwner, in slot order.
-    QString PhoneNumber() const override;
-    QString ModemInitString() const override;
+    // ChannelOwner.
     quintptr MainWindowId() const override;
     int SendQueryTo(int attempts, int timeoutSec) override;  // request_engine.cpp
-    int ModemConnectTimeoutSec() const override;
-    int DialMode() const override;
-    int ModemType() const override;
     bool ReportsUnknownKind() const override;
-    int BaudRate() const override;
-    int ByteSize() const override;
-    int ReadIntervalOverrideMs() const override;
-    int ReadIntervalOverrideFlag() const override;
-    int ModemConnected() const override;
-    int Kind() const override;
-    int Framing() const override;
     bool StopRequested() const override;
     bool UsbStopRequested() const override;
     int MyOnCharsRecieved(const std::uint8_t* bytes, int count) override;     // exchange_log.cpp
@@ -130,7 +118,6 @@ public:
     void LogLine(const QString& text) override;
     // Also what the write-time checks of the configuration ask through.
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
-    CCommPortClass* SerialPort() override;
     std::uint8_t DeviceAddress() const override { return m_DeviceAddress; }
 
 private:

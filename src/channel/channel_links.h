@@ -1,0 +1,28 @@
+#pragma once
+// What a channel holds for its transports: its owner and settings, and one link of each sort. The
+// transport of the channel's kind works on these; the links outlive every transport built over them,
+// so a port stays open (and its tests can look at it) whichever transport is current.
+
+#include "channel/channel_settings.h"
+#include "channel/ip_socket_link.h"
+#include "channel/modem_control.h"
+#include "channel/serial_port.h"
+#include "channel/shared_memory_link.h"
+#include "channel/usb_transport.h"
+
+#include <memory>
+
+class ChannelOwner;
+
+struct ChannelLinks {
+    ChannelOwner* owner = nullptr;
+    ChannelSettings settings;
+    CCommPortClass serialPort;
+    IpSocketLink ipSocket;
+    CMapFile mapFile;
+    std::unique_ptr<UsbTransport> usb;      // null: USB is unavailable
+    std::unique_ptr<ModemControl> modem;    // null: a modem channel cannot connect
+
+    // The modem dialogue's view of the line.
+    ModemContext Modem() { return ModemContext{&serialPort, &settings, owner}; }
+};
