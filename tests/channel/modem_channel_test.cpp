@@ -87,7 +87,7 @@ TEST_F(ModemChannel, LineUpBelongsToTheModemKind)
     Open(ModemCallOutcome::Connect);
     ASSERT_TRUE(channel.Connect());
     ASSERT_TRUE(channel.ModemLineUp());
-    for (const int kind : {kChannelDirect, kChannelIp, kChannelUsb, kChannelSharedMemory, 9}) {
+    for (const int kind : {int(kChannelDirect), int(kChannelIp), int(kChannelUsb), int(kChannelSharedMemory), 9}) {
         channel.Settings().kind = kind;
         EXPECT_FALSE(channel.ModemLineUp()) << kind;
     }
