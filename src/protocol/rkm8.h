@@ -11,6 +11,7 @@
 #include "channel/channel_owner.h"
 #include "channel/channel_types.h"
 #include "channel/transmit_channel.h"
+#include "protocol/channel_exchange.h"
 #include "protocol/rkm8_commands.h"
 
 #include <cstdint>
@@ -77,9 +78,9 @@ private:
     // detail text.
     void Progress(const QString& text, const QString& detail, bool dotsInLog = false);
     void ReportError(const QString& text);
-    void LogExchangeBlock(bool transmitted, const std::uint8_t* bytes, int count);
 
     CTransmitChanel m_TransmitChanel;
+    ChannelExchange m_Exchange;
     DriverHost* m_Host = nullptr;
     bool m_ShowProgress = false;
     bool m_CopyLogToMonitor = false;

@@ -5,6 +5,8 @@
 #include <QThread>
 
 CRovoRedod::CRovoRedod()
+    : m_Exchange(m_TransmitChanel, *this, ChannelExchange::Style{QString(), "CRovoRedod", true}),
+      m_Areas(m_ModbusMaster, m_Data, m_TransmitChanel.Settings(), *this)
 {
     // Bound at once, so that a driver without a host (a script, a test) works the same way.
     m_TransmitChanel.SetOwner(this);
@@ -28,6 +30,7 @@ void CRovoRedod::AttachHost(DriverHost* host)
     const bool on = host != nullptr;
     m_Reporting = ReportingFlags{on, on, on, on};
     m_ModbusMaster.SetReportsFailures(on);
+    m_Exchange.AttachHost(host, on);
 }
 
 quintptr CRovoRedod::MainWindowId() const
@@ -52,6 +55,18 @@ bool CRovoRedod::UsbStopRequested() const
     return StopRequested();
 }
 
+int CRovoRedod::MyOnCharsTransmitted(const std::uint8_t* bytes, int count)
+{
+    m_Exchange.MonitorBlock(true, bytes, count);
+    return 0;
+}
+
+int CRovoRedod::MyOnCharsRecieved(const std::uint8_t* bytes, int count)
+{
+    m_Exchange.MonitorBlock(false, bytes, count);
+    return 0;
+}
+
 void CRovoRedod::LogLine(const QString& text)
 {
     if (m_Host && m_Reporting.copyLogToMonitor)
@@ -61,6 +76,14 @@ void CRovoRedod::LogLine(const QString& text)
 int CRovoRedod::ShowMessage(const QString& text, const QString& caption, unsigned style)
 {
     return m_Host ? m_Host->ShowMessageBox(text, caption, style) : 0;
+}
+
+void CRovoRedod::BeginOperation(const QString& title, const QString& progressTitle)
+{
+    LogLine(title + QStringLiteral("..."));
+    const QString shown = progressTitle.isEmpty() ? title : progressTitle;
+    SetOperationText(shown + QStringLiteral("..."));
+    SetDetailText(shown);
 }
 
 void CRovoRedod::SetConnectionText(const QString& text)
