@@ -4,6 +4,7 @@
 // so a port stays open (and its tests can look at it) whichever transport is current.
 
 #include "channel/channel_settings.h"
+#include "channel/channel_transport.h"
 #include "channel/ip_socket_link.h"
 #include "channel/modem_control.h"
 #include "channel/serial_port.h"
@@ -25,4 +26,18 @@ struct ChannelLinks {
 
     // The modem dialogue's view of the line.
     ModemContext Modem() { return ModemContext{&serialPort, &settings, owner}; }
+};
+
+// A transport whose link already speaks the channel's results: its reads and writes go straight through
+// to the link `member` of the channel.
+template <typename Link, Link ChannelLinks::*member>
+class PassThroughTransport : public LinkedTransport {
+public:
+    using LinkedTransport::LinkedTransport;
+
+    int Write(const std::uint8_t* bytes, int count) override { return (m_links.*member).Write(bytes, count); }
+    int Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs) override
+    {
+        return (m_links.*member).Read(dest, freeSpace, received, timeoutMs);
+    }
 };

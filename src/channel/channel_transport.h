@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+struct ChannelLinks;
+
 class ChannelTransport {
 public:
     virtual ~ChannelTransport() = default;
@@ -38,4 +40,13 @@ public:
     }
     // Whether a dialled connection stands.
     virtual bool LineUp() const { return false; }
+};
+
+// A transport that works on the links its channel holds (channel_links.h).
+class LinkedTransport : public ChannelTransport {
+public:
+    explicit LinkedTransport(ChannelLinks& links) : m_links(links) {}
+
+protected:
+    ChannelLinks& m_links;
 };

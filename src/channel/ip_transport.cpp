@@ -20,16 +20,6 @@ void IpTransport::Disconnect()
     m_links.ipSocket.Close();
 }
 
-int IpTransport::Write(const std::uint8_t* bytes, int count)
-{
-    return m_links.ipSocket.Send(bytes, count);
-}
-
-int IpTransport::Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs)
-{
-    return m_links.ipSocket.Read(dest, freeSpace, received, timeoutMs);
-}
-
 QString IpTransport::MonitorName() const
 {
     const ChannelSettings& settings = m_links.settings;

@@ -33,16 +33,6 @@ void SerialLineTransport::Disconnect()
     m_links.serialPort.Close();
 }
 
-int SerialLineTransport::Write(const std::uint8_t* bytes, int count)
-{
-    return m_links.serialPort.Write(bytes, count);
-}
-
-int SerialLineTransport::Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs)
-{
-    return m_links.serialPort.Read(dest, freeSpace, received, timeoutMs);
-}
-
 int SerialLineTransport::QuietGapMs() const
 {
     // 3.5 characters of 11 bits: 0.33 ms at 115200 baud, 4 ms at 9600; never below what a read can

@@ -2,18 +2,14 @@
 // The direct serial line ("Прямое"): the channel's serial port at the node's line settings. The modem
 // kind builds on it (modem_line_transport.h).
 
-#include "channel/channel_transport.h"
+#include "channel/channel_links.h"
 
-struct ChannelLinks;
-
-class SerialLineTransport : public ChannelTransport {
+class SerialLineTransport : public PassThroughTransport<CCommPortClass, &ChannelLinks::serialPort> {
 public:
-    explicit SerialLineTransport(ChannelLinks& links) : m_links(links) {}
+    using PassThroughTransport<CCommPortClass, &ChannelLinks::serialPort>::PassThroughTransport;
 
     bool Connect(bool& openFailed) override;
     void Disconnect() override;
-    int Write(const std::uint8_t* bytes, int count) override;
-    int Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs) override;
     int QuietGapMs() const override;
     QString MonitorName() const override;
 
@@ -22,6 +18,4 @@ protected:
     // closed again. A time-out failure has been reported by the port and comes back at the next read
     // or write, which apply them again.
     bool ApplyLine(int byteSize, int stopBits, int parity);
-
-    ChannelLinks& m_links;
 };

@@ -5,11 +5,9 @@
 
 #include "channel/channel_transport.h"
 
-struct ChannelLinks;
-
-class UsbHidTransport : public ChannelTransport {
+class UsbHidTransport : public LinkedTransport {
 public:
-    explicit UsbHidTransport(ChannelLinks& links) : m_links(links) {}
+    using LinkedTransport::LinkedTransport;
 
     bool Connect(bool& openFailed) override;
     void Disconnect() override;
@@ -21,6 +19,4 @@ public:
 
 private:
     void Report(const char* text) const;
-
-    ChannelLinks& m_links;
 };
