@@ -1,6 +1,7 @@
 #include "channel/ip_socket_link.h"
 
 #include "channel/channel_owner.h"
+#include "channel/channel_settings.h"
 #include "channel/channel_types.h"
 #include "channel/ip_socket_calls.h"
 #include "channel/system_error.h"
@@ -155,7 +156,7 @@ int IpSocketLink::Send(const std::uint8_t* bytes, int count)
         return Fail(ENOTCONN, Stage::kSending);
 
     const Clock::time_point deadline = Clock::now() + milliseconds(kSendLimitMs);
-    const int framing = m_owner ? m_owner->Framing() : kFramingRtu;
+    const int framing = m_settings ? m_settings->framing : kFramingRtu;
     const bool inPieces = !m_tcp && (framing == kFramingAscii || framing == kFramingPpp);
     if (!inPieces) {
         const int result = SendPiece(bytes, count, deadline);

@@ -20,7 +20,7 @@
 //   own text ("Ошибка передачи данных (TCP 127.0.0.1:5001): Broken pipe"), and close the socket, so the
 //   next exchange fails at once until the link is opened again.
 
-#include "channel/channel_transport.h"
+#include "channel/channel_types.h"
 
 #include <QString>
 #include <netinet/in.h>
@@ -28,7 +28,10 @@
 #include <chrono>
 #include <cstdint>
 
-class IpSocketLink : public ChannelTransport {
+class ChannelOwner;
+struct ChannelSettings;
+
+class IpSocketLink {
 public:
     static constexpr int kConnectTimeoutMs = 5000;
     static constexpr int kLongestConnectTimeoutMs = 60000;
@@ -38,11 +41,13 @@ public:
     static constexpr int kDatagramPiece = 1472;
 
     IpSocketLink() = default;
-    ~IpSocketLink() override;
+    ~IpSocketLink();
     IpSocketLink(const IpSocketLink&) = delete;
     IpSocketLink& operator=(const IpSocketLink&) = delete;
 
-    void SetOwner(ChannelOwner* owner) override { m_owner = owner; }
+    void SetOwner(ChannelOwner* owner) { m_owner = owner; }
+    // Where the framing comes from (datagrams of ASCII and stuffed frames go in pieces); null: RTU.
+    void SetSettings(const ChannelSettings* settings) { m_settings = settings; }
     // How long a TCP connect may wait for `seconds` of answer time-out: kConnectTimeoutMs at least,
     // kLongestConnectTimeoutMs at most.
     static int ConnectTimeoutMs(int seconds);
@@ -58,9 +63,9 @@ public:
 
     // 0 sent, 4 failed (reported, socket closed). A count of 0 sends nothing.
     int Send(const std::uint8_t* bytes, int count);
-    int Write(const std::uint8_t* bytes, int count) override { return Send(bytes, count); }
+    int Write(const std::uint8_t* bytes, int count) { return Send(bytes, count); }
     // 0 bytes appended, 1 time-out, 3 stopped, 4 failed (reported).
-    int Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs) override;
+    int Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs);
 
 private:
     int Connect(bool& stopped);
@@ -71,6 +76,7 @@ private:
     bool StopRequested() const;
 
     ChannelOwner* m_owner = nullptr;
+    const ChannelSettings* m_settings = nullptr;
     int m_socket = -1;
     bool m_tcp = true;
     bool m_connected = false;

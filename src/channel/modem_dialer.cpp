@@ -3,6 +3,7 @@
 #include "channel/modem_dialer.h"
 
 #include "channel/channel_owner.h"
+#include "channel/channel_settings.h"
 #include "channel/channel_types.h"
 #include "channel/message_style.h"
 #include "channel/modem_answer_wait.h"
@@ -41,10 +42,11 @@ ModemDialer::ModemDialer(const ModemDialerSettings& settings) : m_settings(setti
 {
 }
 
-void ModemDialer::Bind(ChannelOwner* owner)
+void ModemDialer::Bind(const ModemContext& line)
 {
-    m_owner = owner;
-    m_port = owner ? owner->SerialPort() : nullptr;
+    m_owner = line.owner;
+    m_port = line.port;
+    m_line = line.settings;
 }
 
 int ModemDialer::Scaled(int ms) const
@@ -171,23 +173,23 @@ int ModemDialer::SendAndWait(const QString& logText, int timeoutMs, const QByteA
     return result;
 }
 
-int ModemDialer::Dial(ChannelOwner* owner)
+int ModemDialer::Dial(const ModemContext& line)
 {
-    Bind(owner);
-    if (!owner)
+    Bind(line);
+    if (!m_owner || !m_line)
         return kModemUnexpected;
-    const QString phone = owner->PhoneNumber();
-    const int timeoutSec = std::clamp(owner->ModemConnectTimeoutSec(), 0, kMaxConnectTimeoutSec);
-    const QByteArray command = (owner->DialMode() == 0 ? QByteArray("ATDP") : QByteArray("ATDT")) + phone.toLatin1() + '\r';
+    const QString phone = m_line->phoneNumber;
+    const int timeoutSec = std::clamp<int>(m_line->modemConnectTimeoutSec, 0, kMaxConnectTimeoutSec);
+    const QByteArray command = (m_line->dialMode == 0 ? QByteArray("ATDP") : QByteArray("ATDT")) + phone.toLatin1() + '\r';
     const int result = SendAndWait(Utf8("Набор номера: %1").arg(phone), timeoutSec * 1000, command, "CONNECT", nullptr, 0);
     if (result != kModemOk)
         Report(Utf8("Операция завершена не успешно!"));
     return result;
 }
 
-int ModemDialer::ToCommandMode(ChannelOwner* owner)
+int ModemDialer::ToCommandMode(const ModemContext& line)
 {
-    Bind(owner);
+    Bind(line);
     // The modem takes "+++" as its escape only after a second of silence on the line.
     if (!Pause(Scaled(kEscapePauseMs)))
         return kModemStopped;
@@ -197,9 +199,9 @@ int ModemDialer::ToCommandMode(ChannelOwner* owner)
     return result;
 }
 
-int ModemDialer::HangUp(ChannelOwner* owner)
+int ModemDialer::HangUp(const ModemContext& line)
 {
-    Bind(owner);
+    Bind(line);
     return SendAndWait(Utf8("Команда повесить трубку\r\n"), Scaled(kCommandTimeoutMs), "ATH\r",
                        ModemAnswerString(kModemAnswerOk), ModemAnswerString(kModemAnswerOkNumeric), 0);
 }

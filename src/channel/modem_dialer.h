@@ -1,5 +1,5 @@
 #pragma once
-// ModemDialer: the Hayes AT dialogue of channel kind 2 over the owner's serial port. It finds the
+// ModemDialer: the Hayes AT dialogue of channel kind 2 over the channel's serial port. It finds the
 // modem's speed, initialises it for the modem type, dials the phone number and waits for CONNECT; on
 // Disconnect it returns the modem to command mode and hangs up. Every step goes to the owner's log;
 // failures are also shown in a box ("Информация", warning icon). The owner's stop request ends every
@@ -16,7 +16,7 @@
 class CCommPortClass;
 
 // The pauses and answer time-outs the dialogue fixes are multiplied by `timeScale`. The program keeps
-// 1; tests shrink it to keep the waits short. The connection time-out comes from the owner and is not
+// 1; tests shrink it to keep the waits short. The connection time-out comes from the channel and is not
 // scaled.
 struct ModemDialerSettings {
     double timeScale = 1.0;
@@ -34,10 +34,10 @@ public:
 
     explicit ModemDialer(const ModemDialerSettings& settings = {});
 
-    int Initialise(ChannelOwner* owner) override;
-    int Dial(ChannelOwner* owner) override;
-    int ToCommandMode(ChannelOwner* owner) override;
-    int HangUp(ChannelOwner* owner) override;
+    int Initialise(const ModemContext& line) override;
+    int Dial(const ModemContext& line) override;
+    int ToCommandMode(const ModemContext& line) override;
+    int HangUp(const ModemContext& line) override;
 
     // The steps of the last Initialise (the growable list of the dialogue).
     const std::vector<ModemStep>& Steps() const { return m_steps; }
@@ -60,11 +60,12 @@ private:
     int Scaled(int ms) const;
     void Log(const QString& text) const;
     void Report(const QString& text) const;
-    void Bind(ChannelOwner* owner);
+    void Bind(const ModemContext& line);
 
     ModemDialerSettings m_settings;
     ChannelOwner* m_owner = nullptr;
     CCommPortClass* m_port = nullptr;
+    const ChannelSettings* m_line = nullptr;
     std::vector<ModemStep> m_steps;
 };
 

@@ -1,6 +1,7 @@
 // ModemDialer: finding the modem's speed and initialising it for the modem type.
 
 #include "channel/channel_owner.h"
+#include "channel/channel_settings.h"
 #include "channel/channel_types.h"
 #include "channel/message_style.h"
 #include "channel/modem_answer_wait.h"
@@ -24,12 +25,12 @@ QString CommandLogText(const QByteArray& command)
 
 }  // namespace
 
-int ModemDialer::Initialise(ChannelOwner* owner)
+int ModemDialer::Initialise(const ModemContext& line)
 {
-    Bind(owner);
-    if (!owner)
+    Bind(line);
+    if (!m_owner || !m_line)
         return kModemUnexpected;
-    const int type = owner->ModemType();
+    const int type = m_line->modemType;
     m_steps = StandardModemScript(type);
     switch (type) {
     case kModemTypeGsm:
@@ -48,7 +49,7 @@ int ModemDialer::Initialise(ChannelOwner* owner)
 
 int ModemDialer::InitialiseUserModem()
 {
-    const QString init = m_owner->ModemInitString();
+    const QString init = m_line->modemInitString;
     Log(Utf8("Инициализация модема командой %1 (пользовательский тип модема)").arg(ModemLogText(init.toLatin1())));
     const char* ok = ModemAnswerString(kModemAnswerOk);
     const char* okNumeric = ModemAnswerString(kModemAnswerOkNumeric);
@@ -131,7 +132,7 @@ int ModemDialer::SetPortSpeed(int speed)
 int ModemDialer::SearchSpeed()
 {
     int speeds[1 + std::size(kSearchSpeeds)];
-    speeds[0] = m_owner->BaudRate();  // the port already runs at it
+    speeds[0] = m_line->baudRate;  // the port already runs at it
     std::copy(std::begin(kSearchSpeeds), std::end(kSearchSpeeds), speeds + 1);
     const int count = static_cast<int>(std::size(speeds));
     const QByteArray at("AT\r");

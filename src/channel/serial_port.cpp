@@ -1,6 +1,7 @@
 #include "channel/serial_port.h"
 
 #include "channel/channel_owner.h"
+#include "channel/channel_settings.h"
 #include "channel/channel_types.h"
 #include "channel/port_table.h"
 #include "channel/serial_open_failure.h"
@@ -100,8 +101,8 @@ int CCommPortClass::ApplyLineSettings(int baudRate, int byteSize, int stopBits, 
 int CCommPortClass::ApplyTimeouts()
 {
     int interval = m_modemMode ? kModemReadIntervalMs : kReadIntervalMs;
-    if (m_owner && m_owner->Framing() == kFramingTransparent && m_owner->ReadIntervalOverrideFlag() != 0)
-        interval = std::clamp(m_owner->ReadIntervalOverrideMs(), 0, INT_MAX - 1);
+    if (m_settings && m_settings->framing == kFramingTransparent && m_settings->readIntervalOverrideFlag != 0)
+        interval = std::clamp<int>(m_settings->readIntervalOverrideMs, 0, INT_MAX - 1);
     const SerialTimeouts timeouts{interval, 0, interval + 1, 0, 0};
     if (m_appliedTimeouts == timeouts)
         return kTransportOk;

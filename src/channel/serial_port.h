@@ -5,13 +5,15 @@
 // hooks. Results: 0 success, 1 time-out (read), 3 stopped by the owner (read), 4 failure already
 // reported to the owner.
 
-#include "channel/channel_transport.h"
 #include "channel/serial_device.h"
 
 #include <cstdint>
 #include <optional>
 
-class CCommPortClass : public ChannelTransport {
+class ChannelOwner;
+struct ChannelSettings;
+
+class CCommPortClass {
 public:
     static constexpr unsigned kPurgeTransmit = SerialDevice::kTransmitQueue;
     static constexpr unsigned kPurgeReceive = SerialDevice::kReceiveQueue;
@@ -22,11 +24,13 @@ public:
 
     CCommPortClass() = default;
     // Closes the port without reporting: the owner may already be half torn down.
-    ~CCommPortClass() override = default;
+    ~CCommPortClass() = default;
     CCommPortClass(const CCommPortClass&) = delete;
     CCommPortClass& operator=(const CCommPortClass&) = delete;
 
-    void SetOwner(ChannelOwner* owner) override { m_owner = owner; }
+    void SetOwner(ChannelOwner* owner) { m_owner = owner; }
+    // Where the framing and the read-interval override come from; null: neither applies.
+    void SetSettings(const ChannelSettings* settings) { m_settings = settings; }
     // Modem mode waits longer between bytes (the modem's answers come in pieces).
     void SetModemMode(int on) { m_modemMode = on ? 1 : 0; }
     int ModemMode() const { return m_modemMode; }
@@ -42,8 +46,9 @@ public:
     int SetDtr(bool on);
     int SetRts(bool on);
 
-    int Write(const std::uint8_t* bytes, int count) override;
-    int Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs) override;
+    int Write(const std::uint8_t* bytes, int count);
+    // Appends whatever arrives to dest (at most freeSpace bytes), raising received by their number.
+    int Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs);
 
     // Index of the first occurrence of `text` in the `length` bytes, or -1.
     static int Find(const std::uint8_t* haystack, int length, const char* text);
@@ -57,6 +62,7 @@ private:
     void Report(const QString& text) const;
 
     ChannelOwner* m_owner = nullptr;
+    const ChannelSettings* m_settings = nullptr;
     int m_modemMode = 0;
     SerialDevice m_device;
     // What the port was last set to; empty when it must be applied again.

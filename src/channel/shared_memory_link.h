@@ -21,7 +21,7 @@
 //   offset 2058     2 bytes  frame length, 0..2058
 //   offset 2060  256 x 6     participant entries: id (4), unused (1), new-data flag (1)
 
-#include "channel/channel_transport.h"
+#include "channel/channel_types.h"
 
 #include <QSharedMemory>
 #include <QString>
@@ -52,7 +52,9 @@ static_assert(sizeof(SharedExchangeBlock) == 3596);
 static_assert(offsetof(SharedExchangeBlock, frameLength) == 2058);
 static_assert(offsetof(SharedExchangeBlock, entries) == 2060);
 
-class CMapFile : public ChannelTransport {
+class ChannelOwner;
+
+class CMapFile {
 public:
     // Pause between two looks at the own flag while a read waits.
     static constexpr int kPollPauseMs = 1;
@@ -60,11 +62,11 @@ public:
     static QString BlockName(int linkNumber);
 
     CMapFile() = default;
-    ~CMapFile() override;
+    ~CMapFile();
     CMapFile(const CMapFile&) = delete;
     CMapFile& operator=(const CMapFile&) = delete;
 
-    void SetOwner(ChannelOwner* owner) override { m_owner = owner; }
+    void SetOwner(ChannelOwner* owner) { m_owner = owner; }
 
     // Creates or attaches the block `name` and registers `participantId` in it. A failure is reported
     // and leaves nothing attached.
@@ -79,10 +81,10 @@ public:
 
     // 0 written, 4 failed (reported).
     int WriteData(const std::uint8_t* bytes, int count);
-    int Write(const std::uint8_t* bytes, int count) override { return WriteData(bytes, count); }
+    int Write(const std::uint8_t* bytes, int count) { return WriteData(bytes, count); }
     // 0 frame taken, 1 time-out, 3 stopped, 4 failed (reported).
     int ReadData(std::uint8_t* buffer, int capacity, int& received, int timeoutMs);
-    int Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs) override
+    int Read(std::uint8_t* dest, int freeSpace, int& received, int timeoutMs)
     {
         return ReadData(dest, freeSpace, received, timeoutMs);
     }

@@ -1,7 +1,7 @@
 #include "channel/transmit_channel.h"
 
 #include "channel/channel_owner.h"
-#include "channel/modem_control.h"
+#include "channel/channel_transport_factory.h"
 #include "channel/modem_dialer.h"
 #include "channel/usb_hid_link.h"
 #include "channel/wire_framing.h"
@@ -9,37 +9,65 @@
 #include <cstring>
 
 // The modem kind dials with the Hayes dialogue unless another one is set.
-CTransmitChanel::CTransmitChanel() : m_usb(std::make_unique<UsbHidLink>()), m_modem(std::make_unique<ModemDialer>())
+CTransmitChanel::CTransmitChanel()
 {
+    m_links.usb = std::make_unique<UsbHidLink>();
+    m_links.modem = std::make_unique<ModemDialer>();
+    m_links.serialPort.SetSettings(&m_links.settings);
+    m_links.ipSocket.SetSettings(&m_links.settings);
 }
 
 CTransmitChanel::~CTransmitChanel() = default;
 
 void CTransmitChanel::SetOwner(ChannelOwner* owner)
 {
-    m_owner = owner;
-    m_serialPort.SetOwner(owner);
-    m_ipSocket.SetOwner(owner);
-    m_mapFile.SetOwner(owner);
-    if (m_usb)
-        m_usb->SetOwner(owner);
+    m_links.owner = owner;
+    m_links.serialPort.SetOwner(owner);
+    m_links.ipSocket.SetOwner(owner);
+    m_links.mapFile.SetOwner(owner);
+    if (m_links.usb)
+        m_links.usb->SetOwner(owner);
 }
 
 void CTransmitChanel::SetUsbTransport(std::unique_ptr<UsbTransport> usb)
 {
-    m_usb = std::move(usb);
-    if (m_usb)
-        m_usb->SetOwner(m_owner);
+    m_links.usb = std::move(usb);
+    if (m_links.usb)
+        m_links.usb->SetOwner(m_links.owner);
 }
 
 void CTransmitChanel::SetModemControl(std::unique_ptr<ModemControl> modem)
 {
-    m_modem = std::move(modem);
+    m_links.modem = std::move(modem);
+}
+
+ChannelTransport* CTransmitChanel::Transport()
+{
+    if (!m_transport || m_transportKind != m_links.settings.kind) {
+        m_transport = MakeChannelTransport(m_links);
+        m_transportKind = m_links.settings.kind;
+    }
+    return m_transport.get();
+}
+
+QString CTransmitChanel::MonitorHead(bool transmitted, int count)
+{
+    ChannelTransport* transport = Transport();
+    if (!transport)
+        return QString();
+    return QString::asprintf("(%.4d) %s %s", count, transport->MonitorName().toUtf8().constData(),
+                             transmitted ? "Out" : "In ");
+}
+
+bool CTransmitChanel::ModemLineUp()
+{
+    ChannelTransport* transport = Transport();
+    return transport && transport->LineUp();
 }
 
 void CTransmitChanel::Report(const char* text)
 {
-    ReportToOwner(m_owner, QString::fromUtf8(text));
+    ReportToOwner(m_links.owner, QString::fromUtf8(text));
 }
 
 bool CTransmitChanel::PrepareBufferByProtocol(const std::uint8_t* frame, int length)
@@ -49,8 +77,8 @@ bool CTransmitChanel::PrepareBufferByProtocol(const std::uint8_t* frame, int len
     if (!frame)
         length = 0;
     int wireLength = 0;
-    const EncodeStatus status = EncodeWireFrame(m_settings.framing, frame, length, m_transmit, kExchangeBufferSize,
-                                                m_settings.flagPlacement, m_mbapTransaction, wireLength);
+    const EncodeStatus status = EncodeWireFrame(m_links.settings.framing, frame, length, m_transmit, kExchangeBufferSize,
+                                                m_links.settings.flagPlacement, m_mbapTransaction, wireLength);
     switch (status) {
     case EncodeStatus::kOk:
         m_transmitLength = static_cast<std::uint16_t>(wireLength);
@@ -68,7 +96,7 @@ bool CTransmitChanel::PrepareBufferByProtocol(const std::uint8_t* frame, int len
 
 void CTransmitChanel::ReportSendLimit(bool tooLong)
 {
-    switch (m_settings.framing) {
+    switch (m_links.settings.framing) {
     case kFramingAscii:
         Report(tooLong ? "Ошибка выполнения CTransmitChanel::Send(2.1)!" : "Ошибка выполнения CTransmitChanel::Send(2.2)!");
         break;
@@ -88,26 +116,10 @@ bool CTransmitChanel::WriteData(const std::uint8_t* frame, int length)
 {
     if (!PrepareBufferByProtocol(frame, length))
         return false;
-    switch (m_settings.kind) {
-    case kChannelUsb: {
-        const int result = m_usb ? m_usb->Write(m_transmit, m_transmitLength) : kUsbNotOpen;
-        if (result == kUsbOk)
-            return true;
-        if (result == kUsbStopped)
-            LogToOwner(m_owner, QString::fromUtf8("Операция завершена по желанию пользователя!"));
-        else
-            Report("Не удалось записать данные в USB порт!");
-        return false;
-    }
-    case kChannelDirect:
-    case kChannelModem:
-        return m_serialPort.Write(m_transmit, m_transmitLength) == kTransportOk;
-    case kChannelIp:
-        return m_ipSocket.Write(m_transmit, m_transmitLength) == kTransportOk;
-    case kChannelSharedMemory:
-        return m_mapFile.Write(m_transmit, m_transmitLength) == kTransportOk;
-    default:
+    ChannelTransport* transport = Transport();
+    if (!transport) {
         Report("Ошибка выполнения CTransmitChanel::WriteData!");
         return false;
     }
+    return transport->Write(m_transmit, m_transmitLength) == kTransportOk;
 }

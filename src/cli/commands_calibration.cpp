@@ -65,7 +65,7 @@ int RunCalibrate(CliContext& context)
     StandProgressHost host(context.Host());
     CRkm8 stand;
     stand.AttachHost(&host);
-    stand.PrepareChannel(standPort, driver.Kind() == kChannelSharedMemory);
+    stand.PrepareChannelBeside(standPort, driver.TransmitChanel());
     Rkm8Calibration calibration(stand);
     driver.SetCommandExtensions(&calibration);
     const bool calibrated = session->Run(temperature ? kCommandCalibrateTemperature : kCommandCalibrateCurrent);

@@ -25,11 +25,11 @@ constexpr int kClockBytes = 6;
 bool CRovoRedod::ReadArchInfo()
 {
     BeginOperation(QString::fromUtf8("Чтение данных об архиве"));
-    const Limits limits = ChannelLimits();
+    const Limits limits = m_Areas.ChannelLimits();
     const char* operation = "ReadArchInfo";
-    if (!ReadArea(kDescriptorDates, AreaCapacity(kDescriptorDates), operation, limits)
-        || !ReadArea(kDescriptorCapacities, AreaCapacity(kDescriptorCapacities), operation, limits)
-        || !ReadArea(kDescriptorEventLogs, AreaCapacity(kDescriptorEventLogs), operation, limits))
+    if (!m_Areas.ReadArea(kDescriptorDates, AreaCapacity(kDescriptorDates), operation, limits)
+        || !m_Areas.ReadArea(kDescriptorCapacities, AreaCapacity(kDescriptorCapacities), operation, limits)
+        || !m_Areas.ReadArea(kDescriptorEventLogs, AreaCapacity(kDescriptorEventLogs), operation, limits))
         return false;
     ArchiveDescriptors& descriptors = m_Data.descriptors;
     std::memcpy(&descriptors.dates, m_Data.At(kDescriptorDates), sizeof descriptors.dates);
@@ -49,7 +49,7 @@ bool CRovoRedod::ReadArchValues()
     // An unknown kind is passed on for the meter to judge; its answer lands in the record area.
     const MeterArea area = request.kind == kArchiveTotals ? kTotalsRecord : kArchiveRecord;
     std::memset(m_Data.At(area), 0, kAnswerSlotBytes);
-    return WriteRequestThenRead(request, area, AreaSize(area, FirmwareLevel()), "ReadArchValues");
+    return m_Areas.WriteRequestThenRead(request, area, AreaSize(area, FirmwareLevel()), "ReadArchValues");
 }
 
 bool CRovoRedod::ReadCurrentValues()
@@ -61,7 +61,7 @@ bool CRovoRedod::ReadCurrentValues()
     BeginOperation(QString::fromUtf8(title));
     const MeterArea area = kind == kArchiveCurrentValues ? kCurrentValues : kCurrentTotals;
     std::memset(m_Data.At(area), 0, kAnswerSlotBytes);
-    return ReadArea(area, AreaCapacity(area), "ReadCurrentValues", ChannelLimits());
+    return m_Areas.ReadArea(area, AreaCapacity(area), "ReadCurrentValues", m_Areas.ChannelLimits());
 }
 
 bool CRovoRedod::ReadAsyncArch()
@@ -75,26 +75,26 @@ bool CRovoRedod::ReadAsyncArch()
                    QString::fromUtf8(kArchiveProgress));
     // There are three logs, and a slot holds sixteen entries: anything else is refused unsent.
     if (!known || count > kMaxEventEntries) {
-        ReportOperationError("ReadAsyncArch");
+        m_Areas.ReportOperationError("ReadAsyncArch");
         return false;
     }
     ArchiveRequest request{};
     request.recordNumber = first;
     const MeterArea area = EventLogReceiveArea(log);
     std::memset(m_Data.At(area), 0, kAnswerSlotBytes);
-    return WriteRequestThenRead(request, area, int(count * kEventRecordSize), "ReadAsyncArch");
+    return m_Areas.WriteRequestThenRead(request, area, int(count * kEventRecordSize), "ReadAsyncArch");
 }
 
 bool CRovoRedod::ReadFlashPage()
 {
     BeginOperation(QString::asprintf("Чтение страницы %d flash", m_Data.request.recordNumber));
     std::memset(m_Data.At(kFlashPage), 0, kAnswerSlotBytes);
-    return WriteRequestThenRead(m_Data.request, kFlashPage, AreaCapacity(kFlashPage), "ReadFlashPage", true);
+    return m_Areas.WriteRequestThenRead(m_Data.request, kFlashPage, AreaCapacity(kFlashPage), "ReadFlashPage", true);
 }
 
 bool CRovoRedod::ReadCurrentDateTime()
 {
     BeginOperation(QString::fromUtf8("Чтение текущей даты/времени"));
     std::memset(m_Data.At(kCurrentValues), 0, kClockBytes);
-    return ReadArea(kCurrentValues, kClockBytes, "ReadCurrentDateTime", ChannelLimits());
+    return m_Areas.ReadArea(kCurrentValues, kClockBytes, "ReadCurrentDateTime", m_Areas.ChannelLimits());
 }

@@ -42,7 +42,7 @@ bool CRovoRedod::ReadIdentityInto(DeviceIdentity& identity)
 {
     BeginOperation(QString::asprintf("Чтение версии (конфигуратор версии от \"%s\")", kBuildDate));
     std::memset(m_Data.At(kIdentity), 0, kIdentityBytes);
-    if (!ReadArea(kIdentity, kIdentityBytes, "ReadVersionInfo", ChannelLimits()))
+    if (!m_Areas.ReadArea(kIdentity, kIdentityBytes, "ReadVersionInfo", m_Areas.ChannelLimits()))
         return false;
     std::memcpy(&identity, m_Data.At(kIdentity), kIdentityBytes);
     if (identity.typeCode != kDeviceTypeCode) {
@@ -60,13 +60,13 @@ bool CRovoRedod::ReadAllTunes()
     working.controls = ControlsBlock{};
 
     const std::uint16_t level = FirmwareLevel();
-    const Limits limits = ChannelLimits();
+    const Limits limits = m_Areas.ChannelLimits();
     const char* operation = "ReadAllTunes";
-    const bool read = ReadArea(kTunesChecksum, AreaSize(kTunesChecksum, level), operation, limits)
-        && ReadArea(kTunes, AreaSize(kTunes, level), operation, limits)
-        && ReadArea(kOpenChecksum, AreaSize(kOpenChecksum, level), operation, limits)
-        && ReadArea(kOpenSettings, kOpenBytes, operation, limits)
-        && (level < kLevelSeparateControls || ReadArea(kControls, kControlsBytes, operation, limits));
+    const bool read = m_Areas.ReadArea(kTunesChecksum, AreaSize(kTunesChecksum, level), operation, limits)
+        && m_Areas.ReadArea(kTunes, AreaSize(kTunes, level), operation, limits)
+        && m_Areas.ReadArea(kOpenChecksum, AreaSize(kOpenChecksum, level), operation, limits)
+        && m_Areas.ReadArea(kOpenSettings, kOpenBytes, operation, limits)
+        && (level < kLevelSeparateControls || m_Areas.ReadArea(kControls, kControlsBytes, operation, limits));
     if (read)
         TakeReadConfiguration(level);
     return read;
@@ -150,16 +150,16 @@ bool CRovoRedod::WriteTunesFor(const DeviceIdentity& meter)
     PutChecksumBlock(out.data() + AreaOffset(kTunesChecksum), AreaCapacity(kTunesChecksum), record, recordBytes);
     PutChecksumBlock(out.data() + AreaOffset(kOpenChecksum), AreaCapacity(kOpenChecksum), open, kOpenBytes);
 
-    const Limits limits = ChannelLimits();
+    const Limits limits = m_Areas.ChannelLimits();
     const char* operation = "WriteAllTunes";
     const auto writeService = [&](std::uint16_t code) {
         PutServiceCommand(out, PlainServiceCommand(code));
-        return WriteArea(out, kServiceCommand, AreaCapacity(kServiceCommand), operation, limits);
+        return m_Areas.WriteArea(out, kServiceCommand, AreaCapacity(kServiceCommand), operation, limits);
     };
-    return writeService(kServiceBeforeRecord) && WriteArea(out, kTunes, recordBytes, operation, limits)
-        && WriteArea(out, kTunesChecksum, AreaCapacity(kTunesChecksum), operation, limits)
+    return writeService(kServiceBeforeRecord) && m_Areas.WriteArea(out, kTunes, recordBytes, operation, limits)
+        && m_Areas.WriteArea(out, kTunesChecksum, AreaCapacity(kTunesChecksum), operation, limits)
         && writeService(kServiceAfterRecord)
-        && WriteArea(out, kOpenChecksum, AreaCapacity(kOpenChecksum), operation, limits)
-        && WriteArea(out, kOpenSettings, kOpenBytes, operation, limits)
-        && (level < kLevelSeparateControls || WriteArea(out, kControls, kControlsBytes, operation, limits));
+        && m_Areas.WriteArea(out, kOpenChecksum, AreaCapacity(kOpenChecksum), operation, limits)
+        && m_Areas.WriteArea(out, kOpenSettings, kOpenBytes, operation, limits)
+        && (level < kLevelSeparateControls || m_Areas.WriteArea(out, kControls, kControlsBytes, operation, limits));
 }

@@ -12,9 +12,8 @@
 
 bool CRovoRedod::OpenChannel()
 {
-    const ChannelSettings& settings = m_TransmitChanel.Settings();
     // A modem link that is up while the meter did not answer yet is worth keeping: dialling again is slow.
-    if (settings.kind == kChannelModem && settings.modemConnected && !m_DeviceConnected.load())
+    if (m_TransmitChanel.ModemLineUp() && !m_DeviceConnected.load())
         return true;
     m_TransmitChanel.Disconnect();
     return m_TransmitChanel.Connect();

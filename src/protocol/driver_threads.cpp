@@ -149,8 +149,7 @@ void CRovoRedod::BreakOnRequest()
 {
     // The stop was meant for the command that has ended; hanging up must not be cut short by it.
     ClearStopRequest();
-    const ChannelSettings& settings = m_TransmitChanel.Settings();
-    if (settings.kind == kChannelModem && settings.modemConnected && !m_DeviceConnected.load()) {
+    if (m_TransmitChanel.ModemLineUp() && !m_DeviceConnected.load()) {
         const QString question = QString::fromUtf8(
             "В данный момент установлено соединение между модемами. Однако, связь с вычислителем не установлена.\r\n"
             "- Для того, чтобы остановить процесс и разорвать модемное соединение нажмите \"Да\"\r\n"
@@ -164,8 +163,7 @@ void CRovoRedod::BreakOnRequest()
 
 void CRovoRedod::ModemIdlePass()
 {
-    const ChannelSettings& settings = m_TransmitChanel.Settings();
-    if (settings.kind != kChannelModem || !settings.modemConnected || !m_DeviceConnected.load()) {
+    if (!m_TransmitChanel.ModemLineUp() || !m_DeviceConnected.load()) {
         m_IdlePasses = 0;
         return;
     }

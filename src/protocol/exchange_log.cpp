@@ -1,42 +1,7 @@
 #include "protocol/exchange_log.h"
 
-#include "channel/channel_types.h"
-#include "channel/transmit_channel.h"
-#include "protocol/driver_host.h"
-#include "protocol/rovo_redod.h"
 
 #include <QByteArray>
-
-ExchangeChannel ExchangeChannelOf(const ChannelSettings& settings)
-{
-    ExchangeChannel channel;
-    channel.kind = settings.kind;
-    channel.tcp = settings.tcp != 0;
-    channel.address = settings.ipAddress;
-    channel.ipPort = settings.ipPort;
-    channel.serialPort = settings.portNumber;
-    channel.mapNumber = settings.sharedMemoryLinkNumber;
-    return channel;
-}
-
-QString ExchangeHead(bool transmitted, const ExchangeChannel& channel, int count)
-{
-    const char* direction = transmitted ? "Out" : "In ";
-    switch (channel.kind) {
-    case kChannelUsb:
-        return QString::asprintf("(%.4d) USB %s", count, direction);
-    case kChannelDirect:
-    case kChannelModem:
-        return QString::asprintf("(%.4d) COM%d %s", count, channel.serialPort, direction);
-    case kChannelIp:
-        return QString::asprintf("(%.4d) %s %s:%.5d %s", count, channel.tcp ? "TCP" : "UDP",
-                                 channel.address.toUtf8().constData(), channel.ipPort, direction);
-    case kChannelSharedMemory:
-        return QString::asprintf("(%.4d) MAP%d %s", count, channel.mapNumber + 1, direction);
-    default:
-        return QString();
-    }
-}
 
 QString FormatExchangeLine(const QString& head, const QTime& time, const std::uint8_t* bytes, int count)
 {
@@ -50,39 +15,4 @@ QString FormatExchangeLine(const QString& head, const QTime& time, const std::ui
     }
     return QString::asprintf("%s ->: %.2d мин. :%.2d с. :%.3d мс==>>  %s ", head.toUtf8().constData(), time.minute(),
                              time.second(), time.msec(), hex.constData());
-}
-
-// --- The driver's monitor hooks: the channel's transports call them for every block of wire bytes. ---
-
-int CRovoRedod::MyOnCharsTransmitted(const std::uint8_t* bytes, int count)
-{
-    LogExchangeBlock(true, bytes, count);
-    return 0;
-}
-
-int CRovoRedod::MyOnCharsRecieved(const std::uint8_t* bytes, int count)
-{
-    LogExchangeBlock(false, bytes, count);
-    return 0;
-}
-
-void CRovoRedod::LogExchangeBlock(bool transmitted, const std::uint8_t* bytes, int count)
-{
-    if (!m_Host)
-        return;
-    if (!bytes || count < 0)
-        count = 0;
-    if (m_Reporting.showProgress)
-        m_Host->FlashLamp(transmitted ? DriverHost::kTransmitLamp : DriverHost::kReceiveLamp);
-
-    QString head = ExchangeHead(transmitted, ExchangeChannelOf(m_TransmitChanel.Settings()), count);
-    if (head.isEmpty()) {
-        head = QString::fromUtf8(transmitted ? "Ошибка выполнения CRovoRedod::MyOnCharsTransmitted!"
-                                             : "Ошибка выполнения CRovoRedod::MyOnCharsRecieved!");
-        ReportToOwner(this, head);
-    }
-    LogLine(FormatExchangeLine(head, QTime::currentTime(), bytes, count));
-    // The answer is in: a "Повтор %d" left from an earlier attempt no longer applies.
-    if (!transmitted)
-        SetConnectionText(QString());
 }

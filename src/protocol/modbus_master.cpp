@@ -1,5 +1,6 @@
 #include "protocol/modbus_master.h"
 
+#include "channel/channel_settings.h"
 #include "channel/message_style.h"
 #include "protocol/modbus_answer.h"
 #include "protocol/modbus_requests.h"
@@ -77,7 +78,7 @@ bool CModbusMaster::ReadWrite48(const void* writeBase, const void* writeField, i
 int CModbusMaster::AnalyseAnswer()
 {
     const AnswerCheck check = ::AnalyseAnswer(m_Exchange.request, m_Exchange.requestLength, m_Exchange.answer,
-                                              m_Exchange.answerLength, m_Owner ? m_Owner->Framing() : kFramingRtu);
+                                              m_Exchange.answerLength, m_Channel ? m_Channel->framing : kFramingRtu);
     if (check.verdict == kAnswerReject)
         Report(check.message, kCaptionInformation, MessageStyle::kIconWarning);
     return check.verdict;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 
+struct ChannelSettings;
 struct RegisterSpan;
 
 // The request and answer of one exchange. A request length of 0 asks the engine only to listen.
@@ -29,8 +30,11 @@ public:
         kNonStandardFunctions = 1,  // the meter's function 0x48
     };
 
-    // The owner sends (SendQueryTo), names the device (DeviceAddress) and the framing, logs and shows.
+    // The owner sends (SendQueryTo), names the device (DeviceAddress), logs and shows.
     void SetOwner(ChannelOwner* owner) { m_Owner = owner; }
+    // The settings of the channel the requests travel through (its framing decides how an answer is
+    // checked); null: RTU.
+    void SetChannelSettings(const ChannelSettings* settings) { m_Channel = settings; }
     // Whether a 0x48 block that got no answer after all attempts is reported in a message box.
     void SetReportsFailures(bool reports) { m_ReportsFailures = reports; }
     void SetFunctionSet(std::uint8_t functionSet) { m_FunctionSet = functionSet; }
@@ -61,6 +65,7 @@ private:
     void Report(const QString& text, const char* caption, unsigned style);
 
     ChannelOwner* m_Owner = nullptr;
+    const ChannelSettings* m_Channel = nullptr;
     bool m_ReportsFailures = false;
     std::uint8_t m_FunctionSet = kStandardFunctions;
     std::uint16_t m_SequenceNumber = 0;

@@ -2,7 +2,6 @@
 // stays silent or its answers arrive broken. A request length of 0 only listens.
 
 #include "channel/message_style.h"
-#include "protocol/read_trouble.h"
 #include "protocol/request_texts.h"
 #include "protocol/rovo_redod.h"
 
@@ -10,41 +9,17 @@ int CRovoRedod::SendQueryTo(int attempts, int timeoutSec)
 {
     ModbusExchange& exchange = m_ModbusMaster.Exchange();
     const bool listenOnly = exchange.requestLength == 0;
-    int silentAttempts = 0;
-    int checksumFailures = 0;
-    for (int attempt = 1; attempt <= attempts; ++attempt) {
-        // A write failure has been reported by the channel.
-        if (!listenOnly && !m_TransmitChanel.WriteData(exchange.request, exchange.requestLength))
-            return -1;
-        const int result =
-            m_TransmitChanel.ReadData(exchange.answer, kExchangeBufferSize, exchange.answerLength,
-                                       timeoutSec * m_TimeoutUnitMs);
-        switch (result) {
-        case kReadFrame:
-            return 1;
-        case kReadTimeoutEmpty:
-            if (attempt < attempts) {
-                LogLine(RetryText(attempt));
-                SetConnectionText(RetryText(attempt));
-            }
-            ++silentAttempts;
-            break;
-        default:
-            if (!ReportReadTrouble(*this, result))
-                return -1;
-            ++checksumFailures;
-            break;
-        }
-    }
-
-    if (!m_Reporting.reportFailures)
-        return 0;
+    ChannelExchange::Tally tally;
+    const int result = m_Exchange.Exchange(exchange.request, exchange.requestLength, exchange.answer,
+                                           exchange.answerLength, attempts, timeoutSec * m_TimeoutUnitMs, tally);
+    if (result != 0 || !m_Reporting.reportFailures)
+        return result;
     QString text;
-    if (silentAttempts == attempts) {
+    if (tally.silent == attempts) {
         // Listening for a late answer that never came is not worth a box.
         if (!listenOnly)
             text = DeviceSilentText(attempts);
-    } else if (checksumFailures == attempts) {
+    } else if (tally.damaged == attempts) {
         text = QString::asprintf(
             "Несовпадение контрольной суммы ответа недопустимое число раз. Выполнено %d попыток!", attempts);
     } else {

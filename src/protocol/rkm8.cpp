@@ -17,6 +17,7 @@ QString Dots(const QString& text)
 }  // namespace
 
 CRkm8::CRkm8()
+    : m_Exchange(m_TransmitChanel, *this, ChannelExchange::Style{QString::fromUtf8("РКМ8"), "CRkm8", false})
 {
     m_TransmitChanel.SetOwner(this);
     PrepareChannel(1, false);
@@ -29,6 +30,7 @@ void CRkm8::AttachHost(DriverHost* host)
     m_ShowProgress = on;
     m_CopyLogToMonitor = on;
     m_ReportFailures = on;
+    m_Exchange.AttachHost(host, on);
 }
 
 void CRkm8::PrepareChannel(int portNumber, bool simulate)
@@ -46,6 +48,11 @@ void CRkm8::PrepareChannel(int portNumber, bool simulate)
     settings.answerTimeoutSec = kAnswerTimeoutSec;
     settings.attempts = kAttempts;
     m_Simulate = simulate;
+}
+
+void CRkm8::PrepareChannelBeside(int portNumber, const CTransmitChanel& meter)
+{
+    PrepareChannel(portNumber, meter.Settings().kind == kChannelSharedMemory);
 }
 
 quintptr CRkm8::MainWindowId() const

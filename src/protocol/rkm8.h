@@ -11,6 +11,7 @@
 #include "channel/channel_owner.h"
 #include "channel/channel_types.h"
 #include "channel/transmit_channel.h"
+#include "protocol/channel_exchange.h"
 #include "protocol/rkm8_commands.h"
 
 #include <cstdint>
@@ -38,6 +39,9 @@ public:
     // Puts the stand's channel settings in place on COM `portNumber`; `simulate` when the meter is
     // reached over the shared-memory link.
     void PrepareChannel(int portNumber, bool simulate);
+    // The same beside the meter's channel: a meter reached over the shared-memory link has no stand at
+    // its side, so the stand is simulated.
+    void PrepareChannelBeside(int portNumber, const CTransmitChanel& meter);
     bool Simulating() const { return m_Simulate; }
 
     CTransmitChanel& TransmitChanel() { return m_TransmitChanel; }
@@ -56,29 +60,16 @@ public:
     const std::uint8_t* Answer() const { return m_Answer; }
     std::uint16_t AnswerLength() const { return m_AnswerLength; }
 
-    // ChannelOwner, in slot order.
-    QString PhoneNumber() const override { return {}; }
-    QString ModemInitString() const override { return {}; }
+    // ChannelOwner.
     quintptr MainWindowId() const override;
     int SendQueryTo(int attempts, int timeoutSec) override;  // rkm8_query.cpp
-    int ModemConnectTimeoutSec() const override { return 0; }
-    int DialMode() const override { return 0; }
-    int ModemType() const override { return 0; }
     bool ReportsUnknownKind() const override { return m_Host != nullptr; }
-    int BaudRate() const override { return m_TransmitChanel.Settings().baudRate; }
-    int ByteSize() const override { return m_TransmitChanel.Settings().byteSize; }
-    int ReadIntervalOverrideMs() const override { return m_TransmitChanel.Settings().readIntervalOverrideMs; }
-    int ReadIntervalOverrideFlag() const override { return m_TransmitChanel.Settings().readIntervalOverrideFlag; }
-    int ModemConnected() const override { return 0; }
-    int Kind() const override { return m_TransmitChanel.Settings().kind; }
-    int Framing() const override { return m_TransmitChanel.Settings().framing; }
     bool StopRequested() const override;
     bool UsbStopRequested() const override { return StopRequested(); }
     int MyOnCharsRecieved(const std::uint8_t* bytes, int count) override;     // rkm8_query.cpp
     int MyOnCharsTransmitted(const std::uint8_t* bytes, int count) override;  // rkm8_query.cpp
     void LogLine(const QString& text) override;
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
-    CCommPortClass* SerialPort() override { return &m_TransmitChanel.SerialPort(); }
     std::uint8_t DeviceAddress() const override { return 0; }
 
 private:
@@ -87,9 +78,9 @@ private:
     // detail text.
     void Progress(const QString& text, const QString& detail, bool dotsInLog = false);
     void ReportError(const QString& text);
-    void LogExchangeBlock(bool transmitted, const std::uint8_t* bytes, int count);
 
     CTransmitChanel m_TransmitChanel;
+    ChannelExchange m_Exchange;
     DriverHost* m_Host = nullptr;
     bool m_ShowProgress = false;
     bool m_CopyLogToMonitor = false;

@@ -1,11 +1,7 @@
-// CRkm8::SendQueryTo and the stand's monitor lines. The retry loop is the meter driver's, with the
-// stand's own texts, and a simulated stand that answers "Ok" at once.
+// CRkm8::SendQueryTo and the stand's monitor lines: the meter driver's exchange with the stand's own
+// texts, and a simulated stand that answers "Ok" at once.
 
 #include "channel/message_style.h"
-#include "protocol/driver_host.h"
-#include "protocol/exchange_log.h"
-#include "protocol/read_trouble.h"
-#include "protocol/request_texts.h"
 #include "protocol/rkm8.h"
 
 #include <QThread>
@@ -31,34 +27,15 @@ int CRkm8::SendQueryTo(int attempts, int timeoutSec)
     }
 
     const bool listenOnly = m_RequestLength == 0;
-    int silentAttempts = 0;
-    for (int attempt = 1; attempt <= attempts; ++attempt) {
-        if (!listenOnly && !m_TransmitChanel.WriteData(m_Request, m_RequestLength))
-            return -1;
-        const int result = m_TransmitChanel.ReadData(m_Answer, kExchangeBufferSize, m_AnswerLength, timeoutSec * 1000);
-        switch (result) {
-        case kReadFrame:
-            return 1;
-        case kReadTimeoutEmpty:
-            if (attempt < attempts) {
-                LogLine(RetryText(attempt));
-                if (m_Host && m_ShowProgress)
-                    m_Host->SetConnectionText(RetryText(attempt));
-            }
-            ++silentAttempts;
-            break;
-        default:
-            if (!ReportReadTrouble(*this, result))
-                return -1;
-            // Transparent framing has no checksum: the stand said something incomplete.
-            break;
-        }
-    }
-
+    ChannelExchange::Tally tally;
+    const int result = m_Exchange.Exchange(m_Request, m_RequestLength, m_Answer, m_AnswerLength, attempts,
+                                           timeoutSec * 1000, tally);
+    if (result != 0)
+        return result;
     if (!m_ReportFailures)
         return 0;
     QString text;
-    if (silentAttempts == attempts) {
+    if (tally.silent == attempts) {
         if (!listenOnly)
             text = QString::fromUtf8(
                 "Стенд РКМ8 не найден. Убедитесь в том, что он правильно подключен к компьютеру и в настройках "
@@ -75,36 +52,12 @@ int CRkm8::SendQueryTo(int attempts, int timeoutSec)
 
 int CRkm8::MyOnCharsTransmitted(const std::uint8_t* bytes, int count)
 {
-    LogExchangeBlock(true, bytes, count);
+    m_Exchange.MonitorBlock(true, bytes, count);
     return 0;
 }
 
 int CRkm8::MyOnCharsRecieved(const std::uint8_t* bytes, int count)
 {
-    LogExchangeBlock(false, bytes, count);
+    m_Exchange.MonitorBlock(false, bytes, count);
     return 0;
-}
-
-void CRkm8::LogExchangeBlock(bool transmitted, const std::uint8_t* bytes, int count)
-{
-    if (!m_Host)
-        return;
-    if (!bytes || count < 0)
-        count = 0;
-    if (m_ShowProgress)
-        m_Host->FlashLamp(transmitted ? DriverHost::kTransmitLamp : DriverHost::kReceiveLamp);
-
-    const ChannelSettings& settings = m_TransmitChanel.Settings();
-    QString head;
-    if (settings.kind == kChannelUsb) {
-        head = QString::asprintf("(%.4d) USB%d %s", count, settings.usbDeviceIndex, transmitted ? "Out" : "In ");
-    } else {
-        head = ExchangeHead(transmitted, ExchangeChannelOf(settings), count);
-    }
-    if (head.isEmpty()) {
-        head = QString::fromUtf8(transmitted ? "Ошибка выполнения CRkm8::MyOnCharsTransmitted!"
-                                             : "Ошибка выполнения CRkm8::MyOnCharsRecieved!");
-        ReportToOwner(this, head);
-    }
-    LogLine(FormatExchangeLine(QString::fromUtf8("РКМ8") + head, QTime::currentTime(), bytes, count));
 }

@@ -5,10 +5,13 @@
 #include <QThread>
 
 CRovoRedod::CRovoRedod()
+    : m_Exchange(m_TransmitChanel, *this, ChannelExchange::Style{QString(), "CRovoRedod", true}),
+      m_Areas(m_ModbusMaster, m_Data, m_TransmitChanel.Settings(), *this)
 {
     // Bound at once, so that a driver without a host (a script, a test) works the same way.
     m_TransmitChanel.SetOwner(this);
     m_ModbusMaster.SetOwner(this);
+    m_ModbusMaster.SetChannelSettings(&m_TransmitChanel.Settings());
 }
 
 CRovoRedod::~CRovoRedod()
@@ -27,16 +30,7 @@ void CRovoRedod::AttachHost(DriverHost* host)
     const bool on = host != nullptr;
     m_Reporting = ReportingFlags{on, on, on, on};
     m_ModbusMaster.SetReportsFailures(on);
-}
-
-QString CRovoRedod::PhoneNumber() const
-{
-    return m_TransmitChanel.Settings().phoneNumber;
-}
-
-QString CRovoRedod::ModemInitString() const
-{
-    return m_TransmitChanel.Settings().modemInitString;
+    m_Exchange.AttachHost(host, on);
 }
 
 quintptr CRovoRedod::MainWindowId() const
@@ -44,59 +38,9 @@ quintptr CRovoRedod::MainWindowId() const
     return reinterpret_cast<quintptr>(m_Host);
 }
 
-int CRovoRedod::ModemConnectTimeoutSec() const
-{
-    return m_TransmitChanel.Settings().modemConnectTimeoutSec;
-}
-
-int CRovoRedod::DialMode() const
-{
-    return m_TransmitChanel.Settings().dialMode;
-}
-
-int CRovoRedod::ModemType() const
-{
-    return m_TransmitChanel.Settings().modemType;
-}
-
 bool CRovoRedod::ReportsUnknownKind() const
 {
     return m_Host != nullptr;
-}
-
-int CRovoRedod::BaudRate() const
-{
-    return m_TransmitChanel.Settings().baudRate;
-}
-
-int CRovoRedod::ByteSize() const
-{
-    return m_TransmitChanel.Settings().byteSize;
-}
-
-int CRovoRedod::ReadIntervalOverrideMs() const
-{
-    return m_TransmitChanel.Settings().readIntervalOverrideMs;
-}
-
-int CRovoRedod::ReadIntervalOverrideFlag() const
-{
-    return m_TransmitChanel.Settings().readIntervalOverrideFlag;
-}
-
-int CRovoRedod::ModemConnected() const
-{
-    return m_TransmitChanel.Settings().modemConnected;
-}
-
-int CRovoRedod::Kind() const
-{
-    return m_TransmitChanel.Settings().kind;
-}
-
-int CRovoRedod::Framing() const
-{
-    return m_TransmitChanel.Settings().framing;
 }
 
 bool CRovoRedod::StopRequested() const
@@ -111,6 +55,18 @@ bool CRovoRedod::UsbStopRequested() const
     return StopRequested();
 }
 
+int CRovoRedod::MyOnCharsTransmitted(const std::uint8_t* bytes, int count)
+{
+    m_Exchange.MonitorBlock(true, bytes, count);
+    return 0;
+}
+
+int CRovoRedod::MyOnCharsRecieved(const std::uint8_t* bytes, int count)
+{
+    m_Exchange.MonitorBlock(false, bytes, count);
+    return 0;
+}
+
 void CRovoRedod::LogLine(const QString& text)
 {
     if (m_Host && m_Reporting.copyLogToMonitor)
@@ -122,9 +78,12 @@ int CRovoRedod::ShowMessage(const QString& text, const QString& caption, unsigne
     return m_Host ? m_Host->ShowMessageBox(text, caption, style) : 0;
 }
 
-CCommPortClass* CRovoRedod::SerialPort()
+void CRovoRedod::BeginOperation(const QString& title, const QString& progressTitle)
 {
-    return &m_TransmitChanel.SerialPort();
+    LogLine(title + QStringLiteral("..."));
+    const QString shown = progressTitle.isEmpty() ? title : progressTitle;
+    SetOperationText(shown + QStringLiteral("..."));
+    SetDetailText(shown);
 }
 
 void CRovoRedod::SetConnectionText(const QString& text)

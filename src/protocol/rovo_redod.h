@@ -10,6 +10,8 @@
 #include "channel/channel_owner.h"
 #include "channel/transmit_channel.h"
 #include "config/config_messages.h"
+#include "protocol/channel_exchange.h"
+#include "protocol/area_transfer.h"
 #include "protocol/command_queue.h"
 #include "protocol/driver_commands.h"
 #include "protocol/driver_data.h"
@@ -107,30 +109,17 @@ public:
     // Command 2: the meter's model and clock checks, then the configuration.
     bool WriteConfiguration();
 
-    // ChannelOwner, in slot order.
-    QString PhoneNumber() const override;
-    QString ModemInitString() const override;
+    // ChannelOwner.
     quintptr MainWindowId() const override;
     int SendQueryTo(int attempts, int timeoutSec) override;  // request_engine.cpp
-    int ModemConnectTimeoutSec() const override;
-    int DialMode() const override;
-    int ModemType() const override;
     bool ReportsUnknownKind() const override;
-    int BaudRate() const override;
-    int ByteSize() const override;
-    int ReadIntervalOverrideMs() const override;
-    int ReadIntervalOverrideFlag() const override;
-    int ModemConnected() const override;
-    int Kind() const override;
-    int Framing() const override;
     bool StopRequested() const override;
     bool UsbStopRequested() const override;
-    int MyOnCharsRecieved(const std::uint8_t* bytes, int count) override;     // exchange_log.cpp
-    int MyOnCharsTransmitted(const std::uint8_t* bytes, int count) override;  // exchange_log.cpp
+    int MyOnCharsRecieved(const std::uint8_t* bytes, int count) override;
+    int MyOnCharsTransmitted(const std::uint8_t* bytes, int count) override;
     void LogLine(const QString& text) override;
     // Also what the write-time checks of the configuration ask through.
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
-    CCommPortClass* SerialPort() override;
     std::uint8_t DeviceAddress() const override { return m_DeviceAddress; }
 
 private:
@@ -141,28 +130,11 @@ private:
         bool showDeviceInformation = false;
         bool copyLogToMonitor = false;
     };
-    // Attempts and answer time-out of one transfer.
-    struct Limits {
-        int attempts = 0;
-        int timeoutSec = 0;
-    };
-    // How areas travel: the node's function set, or nowhere when it names none.
-    enum class Route { kStandard, kFunction48, kNone };
+    using Limits = AreaTransfer::Limits;
 
-    // device_transfer.cpp: moving areas between the image (or a copy of it) and the meter.
-    Limits ChannelLimits() const;
     // Logs the title with "..."; the main window shows `progressTitle` (the title when empty) the same
     // way as operation text and bare as detail.
     void BeginOperation(const QString& title, const QString& progressTitle = QString());
-    void ReportOperationError(const char* operation);
-    // Reports the operation's error when the function set is neither.
-    Route RouteFor(const char* operation);
-    bool ReadArea(MeterArea area, int bytes, const char* operation, Limits limits);
-    bool WriteArea(const RegisterImage& from, MeterArea area, int bytes, const char* operation, Limits limits);
-    // Puts the request block into the image at register 99 and writes it, then reads the answer area:
-    // one 0x48 transfer in the meter's own function set (or when `always48`), two in the standard one.
-    bool WriteRequestThenRead(const ArchiveRequest& request, MeterArea readArea, int readBytes,
-                              const char* operation, bool always48 = false);
 
     // service_operations.cpp: the maker and service-centre areas, cleared before a read.
     bool ReadDataArea(MeterArea area, const char* title, const char* operation);
@@ -191,7 +163,6 @@ private:
     void BreakOnRequest();
     void ModemIdlePass();
 
-    void LogExchangeBlock(bool transmitted, const std::uint8_t* bytes, int count);
     void SetConnectionText(const QString& text);
     void SetOperationText(const QString& text);
     void SetDetailText(const QString& text);
@@ -200,12 +171,14 @@ private:
 
     CTransmitChanel m_TransmitChanel;
     CModbusMaster m_ModbusMaster;
+    ChannelExchange m_Exchange;
     DriverHost* m_Host = nullptr;
     CommandExtensions* m_Extensions = nullptr;
     ReportingFlags m_Reporting;
     std::uint8_t m_DeviceAddress = 1;
     int m_TimeoutUnitMs = 1000;
     DriverData m_Data;
+    AreaTransfer m_Areas;
 
     CommandQueue m_Commands;
     CommandQueue m_Service;

@@ -23,11 +23,11 @@ bool CRovoRedod::WriteServiceCmd(std::uint32_t code, std::uint32_t value)
 {
     BeginOperation(QString::fromUtf8("Запись служебной команды"));
     const ServiceCommand command{code, value};
-    Limits limits = ChannelLimits();
+    Limits limits = m_Areas.ChannelLimits();
     if (command.Code() >= kFirstSlowCommand && command.Code() <= kLastSlowCommand)
         limits = Limits{kSlowCommandAttempts, kSlowCommandTimeoutSec};
     PutServiceCommand(m_Data.image, command);
-    return WriteArea(m_Data.image, kServiceCommand, AreaCapacity(kServiceCommand), "WriteServiceCmd", limits);
+    return m_Areas.WriteArea(m_Data.image, kServiceCommand, AreaCapacity(kServiceCommand), "WriteServiceCmd", limits);
 }
 
 bool CRovoRedod::SetDeviceClock()
@@ -42,8 +42,8 @@ bool CRovoRedod::WritePasswordChangeBd(const PasswordBytes& password)
     std::uint8_t* block = m_Data.At(kArchiveRequest);
     std::memset(block, 0, std::size_t(AreaCapacity(kArchiveRequest)));
     std::memcpy(block, password.data(), password.size());
-    return WriteArea(m_Data.image, kArchiveRequest, AreaCapacity(kArchiveRequest), "WritePasswordChangeBd",
-                     ChannelLimits());
+    return m_Areas.WriteArea(m_Data.image, kArchiveRequest, AreaCapacity(kArchiveRequest), "WritePasswordChangeBd",
+                     m_Areas.ChannelLimits());
 }
 
 bool CRovoRedod::WriteChangeParCmd(std::uint32_t code, std::uint32_t value, std::uint16_t extra)
@@ -53,8 +53,8 @@ bool CRovoRedod::WriteChangeParCmd(std::uint32_t code, std::uint32_t value, std:
     std::memcpy(block, &code, sizeof code);
     std::memcpy(block + 4, &value, sizeof value);
     std::memcpy(block + 8, &extra, sizeof extra);
-    return WriteArea(m_Data.image, kParameterChange, AreaCapacity(kParameterChange), "WriteChangeParCmd",
-                     ChannelLimits());
+    return m_Areas.WriteArea(m_Data.image, kParameterChange, AreaCapacity(kParameterChange), "WriteChangeParCmd",
+                     m_Areas.ChannelLimits());
 }
 
 bool CRovoRedod::ReadManufactureData()
@@ -98,12 +98,12 @@ bool CRovoRedod::ReadDataArea(MeterArea area, const char* title, const char* ope
 {
     BeginOperation(QString::fromUtf8(title));
     std::memset(m_Data.At(area), 0, std::size_t(AreaCapacity(area)));
-    return ReadArea(area, AreaSize(area, FirmwareLevel()), operation, ChannelLimits());
+    return m_Areas.ReadArea(area, AreaSize(area, FirmwareLevel()), operation, m_Areas.ChannelLimits());
 }
 
 bool CRovoRedod::WriteDataArea(MeterArea area, const char* title, const char* operation, const void* values)
 {
     BeginOperation(QString::fromUtf8(title));
     std::memcpy(m_Data.At(area), values, std::size_t(AreaCapacity(area)));
-    return WriteArea(m_Data.image, area, AreaSize(area, FirmwareLevel()), operation, ChannelLimits());
+    return m_Areas.WriteArea(m_Data.image, area, AreaSize(area, FirmwareLevel()), operation, m_Areas.ChannelLimits());
 }

@@ -2,6 +2,7 @@
 // stranger on 127.0.0.3.
 
 #include "channel/channel_types.h"
+#include "channel/channel_settings.h"
 #include "channel/ip_socket_link.h"
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
@@ -91,9 +92,11 @@ TEST(IpSocketLinkTcp, RoundTripSendsTheFrameWholeAndMonitorsItOnce)
     });
 
     RecordingOwner owner;
-    owner.settings.framing = kFramingAscii;  // pieces are for datagrams only
+    ChannelSettings settings;
+    settings.framing = kFramingAscii;  // pieces are for datagrams only
     IpSocketLink link;
     link.SetOwner(&owner);
+    link.SetSettings(&settings);
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.1"), true), kTransportOk);
     EXPECT_TRUE(link.IsOpen());
     EXPECT_EQ(link.Write(Bytes(request), static_cast<int>(request.size())), kTransportOk);
@@ -120,13 +123,15 @@ TEST(IpSocketLinkUdp, AsciiAndStuffedFramesGoOutIn1472BytePiecesRtuInOneDatagram
     ASSERT_GT(port, 0);
 
     RecordingOwner owner;
+    ChannelSettings settings;
     IpSocketLink link;
     link.SetOwner(&owner);
+    link.SetSettings(&settings);
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.2"), false), kTransportOk);
     const QByteArray frame = Frame(2000);
 
     for (const int framing : {kFramingAscii, kFramingPpp}) {
-        owner.settings.framing = framing;
+        settings.framing = framing;
         owner.Clear();
         EXPECT_EQ(link.Send(Bytes(frame), static_cast<int>(frame.size())), kTransportOk);
         const QByteArray first = meter.Receive(5000);
@@ -136,7 +141,7 @@ TEST(IpSocketLinkUdp, AsciiAndStuffedFramesGoOutIn1472BytePiecesRtuInOneDatagram
         EXPECT_EQ(MonitorBlocks(owner, true), (QList<QByteArray>{frame.left(1472), frame.mid(1472)}));
     }
 
-    owner.settings.framing = kFramingRtu;
+    settings.framing = kFramingRtu;
     owner.Clear();
     EXPECT_EQ(link.Send(Bytes(frame), static_cast<int>(frame.size())), kTransportOk);
     EXPECT_EQ(meter.Receive(5000), frame);
@@ -160,8 +165,10 @@ TEST(IpSocketLinkUdp, OnlyThePeersDatagramsAreTaken)
     ASSERT_GT(stranger.Bind("127.0.0.3", 0, false), 0);
 
     RecordingOwner owner;
+    ChannelSettings settings;
     IpSocketLink link;
     link.SetOwner(&owner);
+    link.SetSettings(&settings);
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.2"), false), kTransportOk);
 
     std::uint8_t buffer[kExchangeBufferSize] = {};
@@ -342,8 +349,10 @@ TEST(IpSocketLinkUdp, ATakenLocalPortFallsBackToAnyAndTheMeterStillAnswers)
     ASSERT_EQ(holder.Bind("127.0.0.3", port, false), port);
 
     RecordingOwner owner;
+    ChannelSettings settings;
     IpSocketLink link;
     link.SetOwner(&owner);
+    link.SetSettings(&settings);
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.2"), false), kTransportOk);
     EXPECT_NE(link.LocalPort(), port);
     EXPECT_GT(link.LocalPort(), 0);

@@ -28,14 +28,13 @@ protected:
     {
         line = std::make_unique<ModemLine>(ModemLine::FastModem(115200, outcome), kCom);
         ASSERT_TRUE(line->Started()) << line->Error().toStdString();
-        owner.settings.serialPort = &channel.SerialPort();
-        owner.settings.phoneNumber = QStringLiteral("0123");
         channel.SetOwner(&owner);
         channel.SetModemControl(std::make_unique<ModemDialer>(ModemDialerSettings{0.3}));
         ChannelSettings& settings = channel.Settings();
         settings.kind = kChannelModem;
         settings.portNumber = kCom;
         settings.framing = kFramingRtu;
+        settings.phoneNumber = QStringLiteral("0123");
     }
     void TearDown() override { channel.Disconnect(); }
 
@@ -59,8 +58,10 @@ protected:
 TEST_F(ModemChannel, MeterReadThroughTheCallUntilTheCarrierDrops)
 {
     Open(ModemCallOutcome::Connect);
+    EXPECT_FALSE(channel.ModemLineUp());
     ASSERT_TRUE(channel.Connect());
     EXPECT_EQ(channel.Settings().modemConnected, 1);
+    EXPECT_TRUE(channel.ModemLineUp());
     EXPECT_EQ(channel.SerialPort().ModemMode(), 0);
     EXPECT_TRUE(owner.Log().contains(Utf8("Ответ получен: \"CONNECT 115200\"")));
 
@@ -75,8 +76,23 @@ TEST_F(ModemChannel, MeterReadThroughTheCallUntilTheCarrierDrops)
     ASSERT_TRUE(line->WaitForState(HayesModem::State::Command));
     EXPECT_EQ(Exchange(kReadIdentity, answer), kReadFailed);
     EXPECT_EQ(channel.Settings().modemConnected, 0);
+    EXPECT_FALSE(channel.ModemLineUp());
     ASSERT_FALSE(owner.Boxes().isEmpty());
     EXPECT_EQ(owner.Boxes().first().text, Utf8("Сообщение от модема: Нет несущей\r\n"));
+}
+
+// Only a modem channel has a line to keep: the same flag on another kind means nothing.
+TEST_F(ModemChannel, LineUpBelongsToTheModemKind)
+{
+    Open(ModemCallOutcome::Connect);
+    ASSERT_TRUE(channel.Connect());
+    ASSERT_TRUE(channel.ModemLineUp());
+    for (const int kind : {int(kChannelDirect), int(kChannelIp), int(kChannelUsb), int(kChannelSharedMemory), 9}) {
+        channel.Settings().kind = kind;
+        EXPECT_FALSE(channel.ModemLineUp()) << kind;
+    }
+    channel.Settings().kind = kChannelModem;
+    EXPECT_TRUE(channel.ModemLineUp());
 }
 
 TEST_F(ModemChannel, DisconnectHangsUp)
@@ -101,6 +117,7 @@ TEST_F(ModemChannel, BusyLineFailsTheConnect)
     EXPECT_FALSE(openFailed);
     EXPECT_FALSE(channel.SerialPort().IsOpen());
     EXPECT_EQ(channel.Settings().modemConnected, 0);
+    EXPECT_FALSE(channel.ModemLineUp());
     EXPECT_EQ(channel.Settings().framing, kFramingAscii);
     QStringList boxes;
     for (const RecordedBox& box : owner.Boxes())

@@ -2,6 +2,7 @@
 // far side: the speed search, the scripts of the modem types, dialling with each outcome, leaving the
 // call, and the stop request.
 
+#include "channel/channel_settings.h"
 #include "channel/modem_answer_wait.h"
 #include "channel/modem_dialer.h"
 #include "channel/serial_port.h"
@@ -32,9 +33,9 @@ protected:
         line.reset();
         line = std::make_unique<ModemLine>(modem, kCom);
         ASSERT_TRUE(line->Started()) << line->Error().toStdString();
-        owner.settings.serialPort = &port;
-        owner.settings.baudRate = baudRate;
-        owner.settings.phoneNumber = QStringLiteral("5551234");
+        linePort = &port;
+        settings.baudRate = baudRate;
+        settings.phoneNumber = QStringLiteral("5551234");
         port.SetOwner(&owner);
         port.SetModemMode(1);
         ASSERT_EQ(port.Open(kCom), 0);
@@ -60,8 +61,13 @@ protected:
         return texts;
     }
 
+    // What the dialogue works with: the port (null to take it away), the channel's settings, the owner.
+    ModemContext Line() { return ModemContext{linePort, &settings, &owner}; }
+
     RecordingOwner owner;
+    ChannelSettings settings;
     CCommPortClass port;
+    CCommPortClass* linePort = nullptr;
     std::unique_ptr<ModemLine> line;
     ModemDialer dialer{ModemDialerSettings{kTimeScale}};
 };
@@ -70,7 +76,7 @@ TEST_F(DialerOverModem, SpeedSearchOrderAndTheGsmScript)
 {
     // From 115200 the modem at 19200 is found on the fourth speed: 115200, 9600, 115200, 19200.
     Open(ModemLine::FastModem(19200));
-    ASSERT_EQ(dialer.Initialise(&owner), 0);
+    ASSERT_EQ(dialer.Initialise(Line()), 0);
     EXPECT_EQ(SpeedsTried(), (QStringList{"115200", "9600", "115200", "19200"}));
     // Two tries at each silent speed, then the script (a slow answer may cost one more "AT").
     const QByteArray sent = owner.Transmitted();
@@ -88,7 +94,7 @@ TEST_F(DialerOverModem, SpeedSearchOrderAndTheGsmScript)
 
     // From 9600 the 9600 that follows in the list is skipped.
     Open(ModemLine::FastModem(19200), 9600);
-    ASSERT_EQ(dialer.Initialise(&owner), 0);
+    ASSERT_EQ(dialer.Initialise(Line()), 0);
     EXPECT_EQ(SpeedsTried(), (QStringList{"9600", "115200", "19200"}));
 }
 
@@ -103,7 +109,7 @@ TEST_F(DialerOverModem, NumericAnswersAreAccepted)
     EXPECT_EQ(answer, QByteArray("0\r"));
     owner.Clear();
 
-    ASSERT_EQ(dialer.Initialise(&owner), 0);
+    ASSERT_EQ(dialer.Initialise(Line()), 0);
     // "AT" at the first speed is answered "0" (numeric); ATZ brings the verbose form back.
     EXPECT_TRUE(owner.Received().startsWith("AT\r0\r"));
     EXPECT_EQ(SpeedsTried(), QStringList{"115200"});
@@ -113,17 +119,17 @@ TEST_F(DialerOverModem, NumericAnswersAreAccepted)
 TEST_F(DialerOverModem, UserInitialisationString)
 {
     Open(ModemLine::FastModem(115200));
-    owner.settings.modemType = kModemTypeUser;
-    owner.settings.modemInitString = QStringLiteral("AT&FS0=0");
-    ASSERT_EQ(dialer.Initialise(&owner), 0);
+    settings.modemType = kModemTypeUser;
+    settings.modemInitString = QStringLiteral("AT&FS0=0");
+    ASSERT_EQ(dialer.Initialise(Line()), 0);
     EXPECT_EQ(owner.Log().first(), Utf8("Инициализация модема командой AT&FS0=0 (пользовательский тип модема)"));
     EXPECT_EQ(owner.Log().last(), Utf8("Операция успешно завершена!"));
     EXPECT_TRUE(owner.Transmitted().endsWith("AT\rAT&FS0=0\rAT\rATE0\rATV1\r"));
 
     // The modem refuses the string: its ERROR ends the initialisation.
     owner.Clear();
-    owner.settings.modemInitString = QStringLiteral("ATE7");
-    EXPECT_EQ(dialer.Initialise(&owner), kModemError);
+    settings.modemInitString = QStringLiteral("ATE7");
+    EXPECT_EQ(dialer.Initialise(Line()), kModemError);
     EXPECT_TRUE(owner.Log().contains(Utf8("Модем выдал сообщение об ошибке: \"ERROR\"")));
     EXPECT_EQ(BoxTexts(), (QStringList{Utf8("При выполнении команды \"ATE7\" возникла ошибка! Модем выдал сообщение "
                                             "\"ERROR\".\r\nОперация будет прекращена!"),
@@ -133,8 +139,8 @@ TEST_F(DialerOverModem, UserInitialisationString)
 
     // Numeric answers from then on: "ATE0" expects the verbose OK only, and "0" is another answer.
     owner.Clear();
-    owner.settings.modemInitString = QStringLiteral("ATV0");
-    EXPECT_EQ(dialer.Initialise(&owner), kModemUnexpected);
+    settings.modemInitString = QStringLiteral("ATV0");
+    EXPECT_EQ(dialer.Initialise(Line()), kModemUnexpected);
     EXPECT_EQ(BoxTexts(), (QStringList{Utf8("При выполнении возникла ошибка"), Utf8("Операция завершена не успешно!")}));
     EXPECT_TRUE(owner.Log().contains(Utf8("Ответ получен: \"0\"")));
 }
@@ -142,21 +148,21 @@ TEST_F(DialerOverModem, UserInitialisationString)
 TEST_F(DialerOverModem, OtherModemTypes)
 {
     Open(ModemLine::FastModem(115200));
-    owner.settings.modemType = kModemTypeWired;
-    EXPECT_EQ(dialer.Initialise(&owner), 0);
+    settings.modemType = kModemTypeWired;
+    EXPECT_EQ(dialer.Initialise(Line()), 0);
     EXPECT_TRUE(owner.Transmitted().isEmpty());
     EXPECT_EQ(owner.Log(), (QStringList{Utf8("Инициализация модема (проводной модем)"), Utf8("Операция завершена успешно!")}));
 
     owner.Clear();
-    owner.settings.modemType = 3;
-    EXPECT_EQ(dialer.Initialise(&owner), kModemUnexpected);
+    settings.modemType = 3;
+    EXPECT_EQ(dialer.Initialise(Line()), kModemUnexpected);
     EXPECT_EQ(BoxTexts(), QStringList{Utf8("Ошибка выполнения при инициализации модема (неизвестный тип модема)")});
     EXPECT_TRUE(owner.Transmitted().isEmpty());
 
     // Without a serial port nothing can be sent.
     owner.Clear();
-    owner.settings.serialPort = nullptr;
-    EXPECT_EQ(dialer.HangUp(&owner), kTransportFailed);
+    linePort = nullptr;
+    EXPECT_EQ(dialer.HangUp(Line()), kTransportFailed);
     EXPECT_EQ(BoxTexts(), QStringList{Utf8("Ошибка при очистке буферов СОМ порта (код 4)\r\n")});
 }
 
@@ -165,7 +171,7 @@ TEST_F(DialerOverModem, NoModemOnTheLine)
     // A modem at a speed the search never tries stays silent at all eleven.
     Open(ModemLine::FastModem(300));
     ModemDialer quick(ModemDialerSettings{0.05});
-    EXPECT_EQ(quick.Initialise(&owner), kModemNoAnswer);
+    EXPECT_EQ(quick.Initialise(Line()), kModemNoAnswer);
     EXPECT_EQ(SpeedsTried(), (QStringList{"115200", "9600", "115200", "19200", "2400", "1200", "38400", "4800",
                                           "14400", "56000", "57600"}));
     EXPECT_EQ(owner.Transmitted(), QByteArray("AT\r").repeated(22));
@@ -186,7 +192,7 @@ TEST_F(DialerOverModem, DialOutcomes)
     };
     for (const auto& failure : failures) {
         Open(ModemLine::FastModem(115200, failure.outcome));
-        EXPECT_EQ(dialer.Dial(&owner), kModemUnexpected);
+        EXPECT_EQ(dialer.Dial(Line()), kModemUnexpected);
         EXPECT_EQ(BoxTexts(), (QStringList{Utf8(failure.report), Utf8("Операция завершена не успешно!")}));
         EXPECT_EQ(owner.Boxes().first().style, 0x30u);
         EXPECT_EQ(owner.Log().first(), Utf8("Набор номера: 5551234"));
@@ -195,8 +201,8 @@ TEST_F(DialerOverModem, DialOutcomes)
     }
 
     Open(ModemLine::FastModem(115200));
-    owner.settings.dialMode = 0;
-    ASSERT_EQ(dialer.Dial(&owner), 0);
+    settings.dialMode = 0;
+    ASSERT_EQ(dialer.Dial(Line()), 0);
     EXPECT_EQ(owner.Transmitted(), QByteArray("ATDP5551234\r"));
     EXPECT_TRUE(owner.Log().contains(Utf8("Ответ получен: \"CONNECT 115200\"")));
     EXPECT_TRUE(owner.Boxes().isEmpty());
@@ -206,15 +212,15 @@ TEST_F(DialerOverModem, DialOutcomes)
 TEST_F(DialerOverModem, LeavingTheCall)
 {
     Open(ModemLine::FastModem(115200));
-    ASSERT_EQ(dialer.Dial(&owner), 0);
+    ASSERT_EQ(dialer.Dial(Line()), 0);
     owner.Clear();
     QElapsedTimer clock;
     clock.start();
     // The modem answers "+++" only after a guard time of silence: the pause before it and after it.
-    EXPECT_EQ(dialer.ToCommandMode(&owner), 0);
+    EXPECT_EQ(dialer.ToCommandMode(Line()), 0);
     EXPECT_GE(clock.elapsed(), 2 * ModemDialer::kEscapePauseMs * kTimeScale);
     EXPECT_EQ(line->Server().ModemState(), HayesModem::State::OnlineCommand);
-    EXPECT_EQ(dialer.HangUp(&owner), 0);
+    EXPECT_EQ(dialer.HangUp(Line()), 0);
     EXPECT_EQ(line->Server().ModemState(), HayesModem::State::Command);
     EXPECT_EQ(owner.Transmitted(), QByteArray("+++ATH\r"));
     const QStringList log = owner.Log();
@@ -234,7 +240,7 @@ TEST_F(DialerOverModem, StopEndsTheWaitsPromptly)
         clock.start();
         owner.SetStop(true);
     });
-    EXPECT_EQ(dialer.Dial(&owner), kModemStopped);
+    EXPECT_EQ(dialer.Dial(Line()), kModemStopped);
     const qint64 afterStop = clock.elapsed();
     stopper.join();
     EXPECT_LT(afterStop, 1000);
@@ -244,7 +250,7 @@ TEST_F(DialerOverModem, StopEndsTheWaitsPromptly)
     // With the stop still raised, leaving the call does not even begin its pause.
     owner.Clear();
     clock.restart();
-    EXPECT_EQ(dialer.ToCommandMode(&owner), kModemStopped);
+    EXPECT_EQ(dialer.ToCommandMode(Line()), kModemStopped);
     EXPECT_LT(clock.elapsed(), 200);
     EXPECT_TRUE(owner.Transmitted().isEmpty());
 }

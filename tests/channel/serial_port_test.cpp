@@ -1,5 +1,6 @@
 // CCommPortClass over a pseudo-terminal: the test plays the device on the master side.
 
+#include "channel/channel_settings.h"
 #include "channel/port_table.h"
 #include "channel/serial_custom_baud.h"
 #include "channel/serial_port.h"
@@ -41,6 +42,7 @@ protected:
         ASSERT_TRUE(pty.IsOpen());
         PortTable::Global().Assign(kPort, pty.SlavePath());
         port.SetOwner(&owner);
+        port.SetSettings(&settings);
     }
 
     void OpenPort()
@@ -69,6 +71,7 @@ protected:
 
     PtyPair pty;
     RecordingOwner owner;
+    ChannelSettings settings;
     CCommPortClass port;
 };
 
@@ -176,9 +179,9 @@ TEST_F(SerialPortTest, ReadIntervalFollowsModemModeAndTheOverride)
     EXPECT_GE(MsSince(start), 51);
 
     port.SetModemMode(0);
-    owner.settings.framing = kFramingTransparent;
-    owner.settings.readIntervalOverrideFlag = 1;
-    owner.settings.readIntervalOverrideMs = 300;
+    settings.framing = kFramingTransparent;
+    settings.readIntervalOverrideFlag = 1;
+    settings.readIntervalOverrideMs = 300;
     start = Clock::now();
     EXPECT_EQ(port.Read(buffer, sizeof buffer, received, 1), kTransportTimeout);
     EXPECT_GE(MsSince(start), 301);

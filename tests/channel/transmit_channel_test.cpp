@@ -83,15 +83,15 @@ Answer Read(CTransmitChanel& channel, int timeoutMs, int capacity = kExchangeBuf
 class ReadyModem : public ModemControl {
 public:
     explicit ReadyModem(CTransmitChanel& channel) : m_channel(channel) {}
-    int Initialise(ChannelOwner*) override
+    int Initialise(const ModemContext&) override
     {
         framingDuringDialogue = m_channel.Settings().framing;
         modemModeDuringDialogue = m_channel.SerialPort().ModemMode();
         return 0;
     }
-    int Dial(ChannelOwner*) override { return dialResult; }
-    int ToCommandMode(ChannelOwner*) override { return ++hangUpSteps, 0; }
-    int HangUp(ChannelOwner*) override { return ++hangUpSteps, 0; }
+    int Dial(const ModemContext&) override { return dialResult; }
+    int ToCommandMode(const ModemContext&) override { return ++hangUpSteps, 0; }
+    int HangUp(const ModemContext&) override { return ++hangUpSteps, 0; }
 
     int dialResult = 0;
     int framingDuringDialogue = -1;
@@ -317,8 +317,6 @@ class ChannelOverTcp : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        owner.settings.kind = kChannelIp;
-        owner.settings.framing = kFramingModbusTcp;
         channel.SetOwner(&owner);
         channel.Settings().kind = kChannelIp;
         channel.Settings().framing = kFramingModbusTcp;

@@ -2,6 +2,7 @@
 // reads the meter, and notices the far end hanging up while the line is idle; and the simulator program
 // itself with its modem on a pseudo-terminal.
 
+#include "channel/channel_settings.h"
 #include "channel/modem_answer_wait.h"
 #include "channel/modem_dialer.h"
 #include "channel/modem_idle_text.h"
@@ -92,21 +93,22 @@ TEST(ModemLink, SimulatorProgramPlaysTheModem)
         PortTable::Global().Assign(kSimCom, sim.PtyPath());
         RecordingOwner owner;
         CCommPortClass port;
-        owner.settings.serialPort = &port;
-        owner.settings.phoneNumber = QStringLiteral("77");
-        owner.settings.baudRate = 19200;  // found on the first speed tried
+        ChannelSettings settings;
+        settings.phoneNumber = QStringLiteral("77");
+        settings.baudRate = 19200;  // found on the first speed tried
+        const ModemContext line{&port, &settings, &owner};
         port.SetOwner(&owner);
         port.SetModemMode(1);
         ASSERT_EQ(port.Open(kSimCom), 0);
         ASSERT_EQ(port.ApplyLineSettings(19200, 8, 0, 0), 0);
         ModemDialer dialer(ModemDialerSettings{0.3});
-        ASSERT_EQ(dialer.Initialise(&owner), 0);
+        ASSERT_EQ(dialer.Initialise(line), 0);
         if (arguments == busy) {
-            EXPECT_EQ(dialer.Dial(&owner), kModemUnexpected);
+            EXPECT_EQ(dialer.Dial(line), kModemUnexpected);
             EXPECT_TRUE(owner.Log().contains(Utf8("Линия занята!")));
             continue;
         }
-        ASSERT_EQ(dialer.Dial(&owner), 0);
+        ASSERT_EQ(dialer.Dial(line), 0);
         // SIGUSR1: the far end hangs up, and the modem says so on the idle line.
         sim.Signal(SIGUSR1);
         QByteArray idle;

@@ -212,10 +212,10 @@ TEST(DriverThreads, HandlersRunOnTheCommandThread)
 // A modem that connects at once: the line behind it is the simulator's pseudo-terminal.
 class ConnectedModem : public ModemControl {
 public:
-    int Initialise(ChannelOwner*) override { return 0; }
-    int Dial(ChannelOwner*) override { return 0; }
-    int ToCommandMode(ChannelOwner*) override { return 0; }
-    int HangUp(ChannelOwner*) override
+    int Initialise(const ModemContext&) override { return 0; }
+    int Dial(const ModemContext&) override { return 0; }
+    int ToCommandMode(const ModemContext&) override { return 0; }
+    int HangUp(const ModemContext&) override
     {
         ++hangUps;
         return 0;

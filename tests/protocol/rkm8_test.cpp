@@ -213,6 +213,21 @@ TEST(Rkm8, ASimulatedStandAnswersOkWithoutALine)
     EXPECT_TRUE(link.host.Boxes().isEmpty());
 }
 
+// The stand is simulated exactly when the meter beside it is reached over the shared-memory link.
+TEST(Rkm8, StandBesideASharedMemoryMeterIsSimulated)
+{
+    CTransmitChanel meter;
+    CRkm8 stand;
+    for (const int kind : {kChannelUsb, kChannelDirect, kChannelModem, kChannelIp, kChannelSharedMemory}) {
+        meter.Settings().kind = kind;
+        stand.PrepareChannelBeside(7, meter);
+        EXPECT_EQ(stand.Simulating(), kind == kChannelSharedMemory) << kind;
+        // The stand's own line stays a direct one whatever the meter uses.
+        EXPECT_EQ(stand.TransmitChanel().Settings().kind, kChannelDirect);
+        EXPECT_EQ(stand.TransmitChanel().Settings().portNumber, 7);
+    }
+}
+
 TEST(Rkm8, StandAnswerCheck)
 {
     const StandCommand command = ResistanceCommand(2);

@@ -1,7 +1,7 @@
 #pragma once
-// A channel owner for tests: answers the settings a test puts into `settings`, records every log line,
-// message box and monitor block, and carries a stop flag that another thread may raise while the code
-// under test is waiting.
+// A channel owner for tests: answers what a test puts into `settings`, records every log line, message
+// box and monitor block, and carries a stop flag that another thread may raise while the code under test
+// is waiting.
 
 #include "channel/channel_owner.h"
 #include "channel/channel_types.h"
@@ -31,24 +31,11 @@ class RecordingOwner : public ChannelOwner {
 public:
     // What the getters answer. Change them before the code under test starts on another thread.
     struct Settings {
-        QString phoneNumber;
-        QString modemInitString;
         quintptr mainWindowId = 0;
-        int modemConnectTimeoutSec = 120;
-        int dialMode = 1;
-        int modemType = 0;
         bool reportsUnknownKind = true;
-        int baudRate = 115200;
-        int byteSize = 8;  // a usable line; the channel itself starts at 0
-        int readIntervalOverrideMs = 0;
-        int readIntervalOverrideFlag = 0;
-        int modemConnected = 0;
-        int kind = kChannelDirect;
-        int framing = kFramingRtu;
         std::uint8_t deviceAddress = 1;
-        int sendQueryResult = 0;               // what SendQueryTo returns
-        int boxAnswer = MessageAnswer::kOk;    // what every message box returns
-        CCommPortClass* serialPort = nullptr;  // what SerialPort returns
+        int sendQueryResult = 0;             // what SendQueryTo returns
+        int boxAnswer = MessageAnswer::kOk;  // what every message box returns
     };
     Settings settings;
 
@@ -65,28 +52,15 @@ public:
     int SendQueryCalls() const;
     void Clear();
 
-    QString PhoneNumber() const override { return settings.phoneNumber; }
-    QString ModemInitString() const override { return settings.modemInitString; }
     quintptr MainWindowId() const override { return settings.mainWindowId; }
     int SendQueryTo(int attempts, int timeoutSec) override;
-    int ModemConnectTimeoutSec() const override { return settings.modemConnectTimeoutSec; }
-    int DialMode() const override { return settings.dialMode; }
-    int ModemType() const override { return settings.modemType; }
     bool ReportsUnknownKind() const override { return settings.reportsUnknownKind; }
-    int BaudRate() const override { return settings.baudRate; }
-    int ByteSize() const override { return settings.byteSize; }
-    int ReadIntervalOverrideMs() const override { return settings.readIntervalOverrideMs; }
-    int ReadIntervalOverrideFlag() const override { return settings.readIntervalOverrideFlag; }
-    int ModemConnected() const override { return settings.modemConnected; }
-    int Kind() const override { return settings.kind; }
-    int Framing() const override { return settings.framing; }
     bool StopRequested() const override { return m_stop.load(); }
     bool UsbStopRequested() const override { return m_usbStop.load(); }
     int MyOnCharsRecieved(const std::uint8_t* bytes, int count) override;
     int MyOnCharsTransmitted(const std::uint8_t* bytes, int count) override;
     void LogLine(const QString& text) override;
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
-    CCommPortClass* SerialPort() override { return settings.serialPort; }
     std::uint8_t DeviceAddress() const override { return settings.deviceAddress; }
 
 private:

@@ -144,7 +144,7 @@ void CDlgMainConfigService::CalibrateAutomatically(DriverCommand command)
         return;
     const int port = m_standPort->currentData().toInt();
     StoreStandPort(Host().Environment().Settings(), port);
-    m_stand.PrepareChannel(port, driver.Kind() == kChannelSharedMemory);
+    m_stand.PrepareChannelBeside(port, driver.TransmitChanel());
     Queue(command);
 }
 
