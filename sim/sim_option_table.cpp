@@ -19,6 +19,17 @@ std::optional<qulonglong> Number(const QString& text, qulonglong minimum, qulong
     return number;
 }
 
+// The number in `text` into `target` when it lies in minimum..maximum, else `error`.
+template <class T>
+QString SetNumber(T& target, const QString& text, qulonglong minimum, qulonglong maximum, const char* error)
+{
+    const std::optional<qulonglong> number = Number(text, minimum, maximum);
+    if (!number)
+        return QString::fromUtf8(error);
+    target = static_cast<T>(*number);
+    return {};
+}
+
 QString SetEndpoint(Options& o, const QString& v, Options::Endpoint endpoint, const char* option)
 {
     if (!SplitHostPort(v, o.host, o.port))
@@ -43,11 +54,7 @@ const OptionRow<Options> kRows[] = {
      "сколько клиентов TCP обслуживать одновременно (по умолчанию 4); лишние соединения принимаются и сразу "
      "закрываются",
      [](Options& o, const QString& v) {
-         const auto n = Number(v, 1, 1000);
-         if (!n)
-             return QStringLiteral("--max-clients ждет число 1..1000");
-         o.maxClients = static_cast<int>(*n);
-         return QString();
+         return SetNumber(o.maxClients, v, 1, 1000, "--max-clients ждет число 1..1000");
      }},
     {"udp", 0, "HOST:PORT", kChannel, "принимать датаграммы UDP, отвечать отправителю",
      [](Options& o, const QString& v) { return SetEndpoint(o, v, Options::Endpoint::Udp, "udp"); }},
@@ -72,11 +79,7 @@ const OptionRow<Options> kRows[] = {
      }},
     {"baud", 0, "N", kChannel, "скорость порта для --serial (по умолчанию 115200)",
      [](Options& o, const QString& v) {
-         const auto n = Number(v, 1, 4000000);
-         if (!n)
-             return QStringLiteral("--baud ждет скорость в бодах");
-         o.baud = static_cast<int>(*n);
-         return QString();
+         return SetNumber(o.baud, v, 1, 4000000, "--baud ждет скорость в бодах");
      }},
     {"framing", 0, "ВИД", kProtocol, "rtu|ascii|ppp|tcp: кадр на линии (tcp - заголовок MBAP); по умолчанию rtu",
      [](Options& o, const QString& v) {
@@ -88,11 +91,7 @@ const OptionRow<Options> kRows[] = {
      "сетевой адрес прибора 1..247 (по умолчанию 1). Прибор отвечает на свой адрес и на адрес 0; запросы к "
      "другим адресам остаются без ответа",
      [](Options& o, const QString& v) {
-         const auto n = Number(v, 1, 247);
-         if (!n)
-             return QStringLiteral("--address ждет число 1..247");
-         o.address = static_cast<std::uint8_t>(*n);
-         return QString();
+         return SetNumber(o.address, v, 1, 247, "--address ждет число 1..247");
      }},
     {"model", 0, "МОДЕЛЬ", kMeter, "01|02|03|04|04.1: модель (по умолчанию 04)",
      [](Options& o, const QString& v) {
@@ -100,19 +99,11 @@ const OptionRow<Options> kRows[] = {
      }, "01 02 03 04 04.1"},
     {"serial-number", 0, "N", kMeter, "заводской номер (по умолчанию 170001)",
      [](Options& o, const QString& v) {
-         const auto n = Number(v, 0, 0xFFFFFFFFull);
-         if (!n)
-             return QStringLiteral("--serial-number ждет число");
-         o.identity.serialNumber = static_cast<std::uint32_t>(*n);
-         return QString();
+         return SetNumber(o.identity.serialNumber, v, 0, 0xFFFFFFFFull, "--serial-number ждет число");
      }},
     {"firmware-level", 0, "N", kMeter, "уровень встроенного ПО (по умолчанию 515)",
      [](Options& o, const QString& v) {
-         const auto n = Number(v, 0, 0xFFFF);
-         if (!n)
-             return QStringLiteral("--firmware-level ждет число 0..65535");
-         o.identity.firmwareLevel = static_cast<std::uint16_t>(*n);
-         return QString();
+         return SetNumber(o.identity.firmwareLevel, v, 0, 0xFFFF, "--firmware-level ждет число 0..65535");
      }},
     {"hw-version", 0, "X.Y", kMeter, "версия аппаратуры АВ (по умолчанию 1.3)",
      [](Options& o, const QString& v) {
@@ -146,11 +137,7 @@ const OptionRow<Options> kRows[] = {
      }},
     {"archive-days", 0, "N", kMemory, "длина архивов в сутках (по умолчанию 92)",
      [](Options& o, const QString& v) {
-         const auto n = Number(v, 0, 3650);
-         if (!n)
-             return QStringLiteral("--archive-days ждет число суток 0..3650");
-         o.archives.days = static_cast<int>(*n);
-         return QString();
+         return SetNumber(o.archives.days, v, 0, 3650, "--archive-days ждет число суток 0..3650");
      }},
     {"archive-end", 0, "ДАТА", kMemory,
      "последняя часовая запись, ГГГГ-ММ-ДД[TЧЧ]; без этого параметра архивы заканчиваются текущим часом прибора "
@@ -170,29 +157,17 @@ const OptionRow<Options> kRows[] = {
      }},
     {"seed", 0, "N", kFaults, "начальное число генератора сбоев, архивов, журналов и страниц flash (по умолчанию 1)",
      [](Options& o, const QString& v) {
-         const auto n = Number(v, 0, 0xFFFFFFFFull);
-         if (!n)
-             return QStringLiteral("--seed ждет число");
-         o.seed = static_cast<std::uint32_t>(*n);
-         return QString();
+         return SetNumber(o.seed, v, 0, 0xFFFFFFFFull, "--seed ждет число");
      }},
     {"fault-delay-ms", 0, "N", kFaults, "задержка ответа для delay (по умолчанию 3500)",
      [](Options& o, const QString& v) {
-         const auto n = Number(v, 0, 600000);
-         if (!n)
-             return QStringLiteral("--fault-delay-ms ждет число миллисекунд");
-         o.faultDelayMs = static_cast<int>(*n);
-         return QString();
+         return SetNumber(o.faultDelayMs, v, 0, 600000, "--fault-delay-ms ждет число миллисекунд");
      }},
     {"baud-delay", 0, "N", kFaults,
      "задерживать ответ на время линии на скорости N бод: запрос и ответ по 11 бит на символ и пауза 3,5 символа "
      "после запроса RTU",
      [](Options& o, const QString& v) {
-         const auto n = Number(v, 0, 4000000);
-         if (!n)
-             return QStringLiteral("--baud-delay ждет скорость в бодах");
-         o.baudDelay = static_cast<int>(*n);
-         return QString();
+         return SetNumber(o.baudDelay, v, 0, 4000000, "--baud-delay ждет скорость в бодах");
      }},
     {"modem-speed", 0, "N", kModem,
      "скорость, на которой модем понимает команды (по умолчанию 115200); на других скоростях он молчит",
