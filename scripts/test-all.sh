@@ -2,7 +2,7 @@
 # Builds everything and runs every test: the normal build with all tests (the fault soak included), then
 # the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer (the widget tests too, on
 # the offscreen platform; the package is installed once, from the normal build), then the fuzz programs
-# built with clang, each for ZT5_FUZZ_SECONDS (20).
+# built with clang, each for ZT5_FUZZ_SECONDS (20). Every stage treats warnings as errors.
 # Each stage says how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,8 +12,10 @@ scripts/install-deps.sh
 jobs=$(nproc)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-# Let compiler caches serve any checkout of the project, wherever it lies.
+# Let compiler caches serve any checkout of the project, wherever it lies, and the files that include a
+# precompiled header too (its defines and its fresh time stamp would otherwise make ccache pass them by).
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 
 # Each configure leaves a trace that scripts/check-deps.sh holds against scripts/install-deps.sh, so a
 # package this machine happens to have cannot hide a missing install step.
@@ -44,7 +46,7 @@ stage "Tests"
 stage_done "tests"
 
 stage "Build under ASan + UBSan (build-asan/)"
-configure build-asan -S . -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZT5_SANITIZE=ON -DZT5_BUILD_GUI=ON \
+configure build-asan -S . -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZT5_SANITIZE=ON -DZT5_WERROR=ON -DZT5_BUILD_GUI=ON \
   -DZT5_BUILD_BENCH=OFF "${launcher[@]}"
 cmake --build build-asan -j "$jobs"
 stage_done "sanitizer build"
@@ -60,7 +62,7 @@ stage_done "sanitizer tests"
 
 stage "Fuzz programs (build-fuzz/, clang)"
 CC=clang CXX=clang++ configure build-fuzz -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT5_FUZZ=ON \
-  -DZT5_BUILD_GUI=OFF -DZT5_BUILD_BENCH=OFF "${launcher[@]}"
+  -DZT5_WERROR=ON -DZT5_BUILD_GUI=OFF -DZT5_BUILD_BENCH=OFF "${launcher[@]}"
 cmake --build build-fuzz -j "$jobs" --target fuzz
 scripts/run-fuzz.sh build-fuzz
 stage_done "fuzz"

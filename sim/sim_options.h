@@ -43,6 +43,7 @@ struct SimOptions {
     int faultDelayMs = 3500;
     int baudDelay = 0;
     bool verbose = false;
+    bool showHelp = false;     // --help: print it and do nothing else
     bool showVersion = false;  // --version: print it and do nothing else
     // A bare register image: every register reads back what was written, with none of the meter's
     // area behaviour. Tests of what a master puts where use it to see its transfers unaltered.
@@ -55,7 +56,8 @@ struct SimOptions {
 };
 
 // Parses the program's arguments (without the program name). Returns an error text, or empty.
-// `wantsHelp` is set by --help (the text is SimHelpText(), sim_help.h).
+// `wantsHelp` is set by --help (the text is SimHelpText(), sim_help.h). The options are the rows of
+// sim_option_table.cpp.
 QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool* wantsHelp);
 
 

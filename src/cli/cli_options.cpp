@@ -1,5 +1,6 @@
 #include "cli/cli_options.h"
 
+#include "app/command_line_options.h"
 #include "archives/range_table.h"
 
 #include "channel/channel_types.h"
@@ -10,18 +11,6 @@
 #include <array>
 
 namespace {
-
-using Setter = QString (*)(CliOptions&, const QString&);
-
-struct OptionRow {
-    const char* name;       // without the leading "--"
-    char shortName;         // 0 when there is none
-    const char* valueName;  // null for a flag
-    const char* group;
-    const char* help;
-    Setter set;
-    const char* choices = nullptr;  // the values of a choice, for the completion script
-};
 
 // A number in `minimum..maximum`, or the error naming the option.
 QString SetNumber(std::optional<int>& target, const QString& text, int minimum, int maximum, const char* option)
@@ -61,7 +50,7 @@ QString SetEndpoint(QString& target, const QString& text, const char* option)
     return {};
 }
 
-const OptionRow kOptions[] = {
+const OptionRow<CliOptions> kOptions[] = {
     {"tcp", 0, "АДРЕС:ПОРТ", "Канал связи", "прибор в сети, TCP",
      [](CliOptions& o, const QString& v) { return SetEndpoint(o.tcp, v, "tcp"); }},
     {"udp", 0, "АДРЕС:ПОРТ", "Канал связи", "прибор в сети, UDP",
@@ -272,37 +261,13 @@ const OptionRow kOptions[] = {
      }, "Россия Казахстан Украина"},
 };
 
-const OptionRow* FindLong(const QString& name)
+// Words that are no option: the command, then its words.
+void TakeCommandWord(CliOptions& options, const QString& word)
 {
-    for (const OptionRow& row : kOptions) {
-        if (name == QLatin1String(row.name))
-            return &row;
-    }
-    return nullptr;
-}
-
-const OptionRow* FindShort(QChar letter)
-{
-    for (const OptionRow& row : kOptions) {
-        if (row.shortName != 0 && letter == QLatin1Char(row.shortName))
-            return &row;
-    }
-    return nullptr;
-}
-
-// What the completion offers after the option, told by the value's name.
-HelpValueKind ValueKind(const OptionRow& row)
-{
-    if (!row.valueName)
-        return HelpValueKind::kNone;
-    if (row.choices)
-        return HelpValueKind::kChoice;
-    const QString value = QString::fromUtf8(row.valueName);
-    if (value == QStringLiteral("ПУТЬ") || value == QStringLiteral("ФАЙЛ"))
-        return HelpValueKind::kFile;
-    if (value == QStringLiteral("КАТАЛОГ"))
-        return HelpValueKind::kFolder;
-    return HelpValueKind::kText;
+    if (options.command.isEmpty())
+        options.command = word;
+    else
+        options.arguments << word;
 }
 
 }  // namespace
@@ -318,62 +283,12 @@ std::optional<qint64> ParseCount(const QString& text, qint64 maximum)
 
 QString ParseCliOptions(const QStringList& arguments, CliOptions& options)
 {
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& word = arguments.at(i);
-        const OptionRow* row = nullptr;
-        QString value;
-        bool inlineValue = false;
-        if (!optionsEnded && word == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (!optionsEnded && word.startsWith(QLatin1String("--"))) {
-            const qsizetype equals = word.indexOf(QLatin1Char('='));
-            row = FindLong(word.mid(2, equals < 0 ? -1 : equals - 2));
-            if (equals >= 0) {
-                value = word.mid(equals + 1);
-                inlineValue = true;
-            }
-        } else if (!optionsEnded && word.size() == 2 && word.startsWith(QLatin1Char('-')) && word != QLatin1String("-")
-                   && !word.at(1).isDigit()) {
-            row = FindShort(word.at(1));
-        } else {
-            // The command, then its words.
-            if (options.command.isEmpty())
-                options.command = word;
-            else
-                options.arguments << word;
-            continue;
-        }
-        if (!row)
-            return QStringLiteral("неизвестный параметр %1").arg(word);
-        if (row->valueName && !inlineValue) {
-            if (i + 1 >= arguments.size())
-                return QStringLiteral("после %1 нужно значение %2").arg(word, QString::fromUtf8(row->valueName));
-            value = arguments.at(++i);
-        } else if (!row->valueName && inlineValue) {
-            return QStringLiteral("параметр --%1 не принимает значения").arg(QLatin1String(row->name));
-        }
-        const QString error = row->set(options, value);
-        if (!error.isEmpty())
-            return error;
-    }
-    return {};
+    OptionGrammar<CliOptions> grammar;
+    grammar.takeWord = TakeCommandWord;
+    return ParseOptionWords<CliOptions>(arguments, kOptions, grammar, options);
 }
 
 std::vector<HelpGroup> CliOptionGroups()
 {
-    std::vector<HelpGroup> groups;
-    for (const OptionRow& row : kOptions) {
-        const QString title = QString::fromUtf8(row.group);
-        if (groups.empty() || groups.back().title != title)
-            groups.push_back({title, {}});
-        HelpOption option{row.shortName, QString::fromUtf8(row.name), QString::fromUtf8(row.valueName),
-                          QString::fromUtf8(row.help), ValueKind(row), {}};
-        if (row.choices)
-            option.choices = QString::fromUtf8(row.choices).split(QLatin1Char(' '));
-        groups.back().options.push_back(std::move(option));
-    }
-    return groups;
+    return HelpGroupsOf<CliOptions>(kOptions);
 }

@@ -117,9 +117,10 @@ private:
     std::int32_t m_serialNumber = 0;
     std::uint8_t m_scheduleEnabled = 0;
     NodeTime m_scheduleStart = {};
-    std::uint8_t m_reserved210 = 0;
+    // Reserved bytes: never read by name, kept as they came through every copy of the record.
+    [[maybe_unused]] std::uint8_t m_reserved210 = 0;
     NodeTime m_scheduleEnd = {};
-    std::uint8_t m_reserved214 = 0;
+    [[maybe_unused]] std::uint8_t m_reserved214 = 0;
     std::int32_t m_ipProtocol = 0;
     std::int32_t m_ipPort = 0;
     char m_ipAddress[64] = {};

@@ -1,5 +1,6 @@
 #include "app/free_ports.h"
 #include "app/port_table_settings.h"
+#include "support/port_table_guard.h"
 #include "support/pty_pair.h"
 #include "support/qt_printers.h"
 #include "support/read_only_folder.h"
@@ -107,7 +108,7 @@ TEST(FreePorts, SearchOpensEveryPortThroughThePortTable)
     ASSERT_TRUE(line.IsOpen());
     PtyPair busyLine;
     ASSERT_TRUE(busyLine.IsOpen());
-    const QMap<int, QString> saved = PortTable::Global().Entries();
+    const PortTableGuard keep;  // the test's table goes with the test
     PortTable::Global().Load({{5, line.SlavePath()},
                               {6, busyLine.SlavePath()},
                               {9, QStringLiteral("/dev/zt5-no-such-port")},
@@ -118,7 +119,6 @@ TEST(FreePorts, SearchOpensEveryPortThroughThePortTable)
     QStringList monitor;
     const FreePortTable table = SearchFreePorts([&monitor](const QString& line) { monitor.append(line); });
     holder.Close();
-    PortTable::Global().Load(saved);
 
     EXPECT_EQ(table.FreeNumbers(), QList<int>{5});
     ASSERT_EQ(monitor.size(), 2);

@@ -2,7 +2,7 @@
 // dialling to data and back.
 
 #include "sim/hayes_modem.h"
-#include "sim/modem_options.h"
+#include "sim/sim_options.h"
 #include "support/modem_line.h"
 
 #include <gtest/gtest.h>
@@ -144,25 +144,21 @@ TEST(HayesModem, FarEndHangingUp)
 
 TEST(HayesModem, Options)
 {
-    HayesModemSettings modem;
-    bool pty = false;
-    QString error;
-    QStringList values{QStringLiteral("busy")};
-    auto value = [&](QString& out) {
-        if (values.isEmpty())
-            return false;
-        out = values.takeFirst();
-        return true;
-    };
-    EXPECT_TRUE(ParseModemOption(QStringLiteral("--modem-pty"), value, modem, pty, error));
-    EXPECT_TRUE(pty && modem.enabled);
-    EXPECT_TRUE(ParseModemOption(QStringLiteral("--modem-answer"), value, modem, pty, error));
-    EXPECT_EQ(modem.outcome, ModemCallOutcome::Busy);
-    EXPECT_TRUE(error.isEmpty());
-    values = {QStringLiteral("fast")};
-    EXPECT_TRUE(ParseModemOption(QStringLiteral("--modem-speed"), value, modem, pty, error));
-    EXPECT_EQ(error, QStringLiteral("--modem-speed ждет скорость в бодах"));
-    EXPECT_FALSE(ParseModemOption(QStringLiteral("--pty"), value, modem, pty, error));
+    bool help = false;
+    SimOptions options;
+    EXPECT_EQ(ParseSimOptions({"--modem-pty", "--modem-answer", "busy"}, options, &help), QString());
+    EXPECT_TRUE(options.endpoint == SimOptions::Endpoint::Pty && options.modem.enabled);
+    EXPECT_EQ(options.modem.outcome, ModemCallOutcome::Busy);
+    SimOptions fast;
+    EXPECT_EQ(ParseSimOptions({"--modem-pty", "--modem-speed", "fast"}, fast, &help),
+              QStringLiteral("--modem-speed ждет скорость в бодах"));
+    SimOptions missing;
+    EXPECT_EQ(ParseSimOptions({"--modem-pty", "--modem-speed"}, missing, &help),
+              QStringLiteral("--modem-speed ждет скорость в бодах"));
+    // A plain pseudo-terminal has no modem in front of the meter.
+    SimOptions plain;
+    EXPECT_EQ(ParseSimOptions({"--pty"}, plain, &help), QString());
+    EXPECT_FALSE(plain.modem.enabled);
 }
 
 }  // namespace

@@ -98,3 +98,41 @@ TEST(SimOptions, ParserTakesEveryOptionTheHelpLists)
     }
     EXPECT_GE(checked, 30);
 }
+
+// Every word must be an option, its value the next word whatever it looks like; an option left without
+// its value says what it wants, and an empty path is still a value.
+TEST(SimOptions, EveryWordIsAnOptionAndAValueIsTheNextWord)
+{
+    const QList<std::pair<QStringList, QString>> cases = {
+        {{"--serial"}, "--serial ждет путь к порту"},
+        {{"--fault"}, "--fault ждет ВИД=ЧАСТОТА"},
+        {{"--stand"}, "--stand ждет pty или путь к порту"},
+        {{"--stand", ""}, "--stand ждет pty или путь к порту"},
+        {{"--tcp"}, "--tcp ждет HOST:PORT"},
+        {{"--tcp=127.0.0.1:0"}, "неизвестный параметр: --tcp=127.0.0.1:0"},
+        {{"--"}, "неизвестный параметр: --"},
+        {{"meter"}, "неизвестный параметр: meter"},
+        {{"-x"}, "неизвестный параметр: -x"},
+        {{"--pty=1"}, "неизвестный параметр: --pty=1"},
+        {{"--seed", "--pty"}, "--seed ждет число"},
+    };
+    for (const auto& [words, expected] : cases) {
+        SimOptions options;
+        EXPECT_EQ(Parse(words, options), expected) << words.join(' ').toStdString();
+    }
+
+    SimOptions serial;
+    bool help = false;
+    ASSERT_EQ(ParseSimOptions({"--serial", "", "--address", "0x10", "-v"}, serial, &help), QString());
+    EXPECT_TRUE(serial.endpoint == SimOptions::Endpoint::Serial);
+    EXPECT_TRUE(serial.serialPath.isEmpty());
+    EXPECT_EQ(+serial.address, 16);
+    EXPECT_TRUE(serial.verbose);
+
+    // --help counts once it has been read, even when a later word is wrong.
+    SimOptions helped;
+    EXPECT_FALSE(ParseSimOptions({"-h", "--bogus"}, helped, &help).isEmpty());
+    EXPECT_TRUE(help);
+    EXPECT_FALSE(ParseSimOptions({"--bogus", "-h"}, helped, &help).isEmpty());
+    EXPECT_FALSE(help);
+}

@@ -41,7 +41,6 @@ ModemLine::ModemLine(const HayesModemSettings& modem, int comNumber)
 ModemLine::~ModemLine()
 {
     m_server.Stop();
-    PortTable::Global().Assign(m_comNumber, QString());
 }
 
 bool ModemLine::WaitForState(HayesModem::State state, int timeoutMs) const

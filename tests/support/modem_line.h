@@ -4,6 +4,7 @@
 
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
+#include "support/port_table_guard.h"
 
 #include <QString>
 
@@ -25,6 +26,7 @@ public:
     bool WaitForState(HayesModem::State state, int timeoutMs = 5000) const;
 
 private:
+    PortTableGuard m_ports;  // the COM number goes back to what it was once the line is gone
     MeterSimulator m_meter;
     SimServer m_server;
     int m_comNumber;

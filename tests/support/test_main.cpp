@@ -1,3 +1,5 @@
+#include "support/port_table_guard.h"
+
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
@@ -6,5 +8,6 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    KeepPortTableChangesWithinEachTest();
     return RUN_ALL_TESTS();
 }

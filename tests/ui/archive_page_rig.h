@@ -55,3 +55,9 @@ inline TChronoArch Chrono(int day, int month, int year, int hour)
 {
     return TChronoArch{std::uint8_t(day), std::uint8_t(month), std::uint8_t(year - 2000), std::uint8_t(hour)};
 }
+
+// A meter with about ten weeks of archive up to 2 March 2024 12:00.
+inline ArchivePageRig WinterMeter()
+{
+    return ArchivePageRig(Chrono(2, 3, 2024, 12), 70);
+}

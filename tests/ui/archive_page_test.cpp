@@ -52,12 +52,6 @@ QString StoredReadArch(ArchivePageRig& rig, const char* key)
     return rig.windowRig.environment->Settings().GetString(SettingsSections::kReadArch, QString::fromLatin1(key));
 }
 
-// A meter with about ten weeks of archive up to 2 March 2024 12:00.
-ArchivePageRig WinterMeter()
-{
-    return ArchivePageRig(Chrono(2, 3, 2024, 12), 70);
-}
-
 }  // namespace
 
 TEST(ArchivePage, DescriptorListShowsTheArchivesAndEmptyOnesAfterAnErase)
@@ -310,23 +304,6 @@ TEST(ArchivePage, WholeArchiveGoesIntoTheWorkFolderDatabaseWithItsProgress)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view->IsRunning(); }, kArrivesMs));
     EXPECT_TRUE(view->Text().contains(QStringLiteral("Записано: 0\nУже были в базе: %1\n").arg(rows)))
         << view->Text().toStdString();
-}
-
-TEST(Screenshots, ArchivePageWithAnHourlyRecord)
-{
-    const QString folder = qEnvironmentVariable("ZT5_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
-    ArchivePageRig rig = WinterMeter();
-    rig.window->resize(MainDialog::kFirstWindowSize);
-    ASSERT_TRUE(rig.Connect());
-    const ArchivePageControls& c = rig.Page()->Controls();
-    ASSERT_TRUE(rig.ClickAndWait(c.readInfo));
-    c.date->setDate(QDate(2024, 2, 14));
-    c.hour->setCurrentIndex(9);
-    ASSERT_TRUE(rig.ClickAndWait(c.read));
-    ASSERT_TRUE(rig.ReportText().startsWith(QStringLiteral("АРХИВ 14.02.2024 09")));
-    EXPECT_TRUE(rig.window->grab().save(QDir(folder).filePath(QStringLiteral("archive-page.png"))));
 }
 
 TEST(ArchivePage, TypedPeriodAndFlashPageCannotRunAwayAndPeriodicReadingStopsFromThePage)

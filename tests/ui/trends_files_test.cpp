@@ -245,20 +245,4 @@ TEST(TrendChart, ValuesThatAreNoNumbersAreLeftOutAndTheAxisStaysFinite)
     EXPECT_TRUE(TrendPointText(records[1], *t1).startsWith(QStringLiteral("01.03.2024 01:00  t1 = ")));
 }
 
-TEST(Screenshots, TrendsPageWithAWeekOfHourlyData)
-{
-    const QString folder = qEnvironmentVariable("ZT5_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
-    TrendsRig trends;
-    trends.rig.window->resize(MainDialog::kFirstWindowSize);
-    ASSERT_TRUE(trends.Connect());
-    ChooseLastWeek(trends);
-    trends.Controls().quantities->SetChecked(
-        {QStringLiteral("t1_1"), QStringLiteral("t1_2"), QStringLiteral("V1_3"), QStringLiteral("dT_1")});
-    ASSERT_TRUE(trends.Plot());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return trends.View()->chart()->plotArea().width() > 100; }, 5000));
-    EXPECT_TRUE(trends.rig.window->grab().save(QDir(folder).filePath(QStringLiteral("trends-page.png"))));
-}
-
 }  // namespace

@@ -67,15 +67,3 @@ TEST(WindowFit, EveryPageShowsWholeAtTheMinimumSize)
     }
 }
 
-TEST(Screenshots, MainWindowAtItsFirstSize)
-{
-    const QString folder = qEnvironmentVariable("ZT5_SCREENSHOT_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
-    MainWindowRig rig;
-    auto window = rig.OpenWindow();
-    window->resize(MainDialog::kFirstWindowSize);
-    window->SelectPage(CDlgMainConfig::kPageId);
-    QTest::qWait(20);
-    EXPECT_TRUE(window->grab().save(QDir(folder).filePath(QStringLiteral("main-window.png"))));
-}

@@ -1,7 +1,7 @@
-// Pictures of the node base dialogs, the program options and the archive database for the help and docs/screenshots. Run
-// only when asked, like screenshots_test.cpp:
-//
-//     ZT5_SCREENSHOT_DIR=$PWD/docs/screenshots build/tests/zt5_test_ui --gtest_filter='DialogScreenshots.*'
+// Pictures of the node base dialogs, the program options and the archive database for the help and
+// docs/screenshots.
+
+#include "screenshot_folder.h"
 
 #include "app/port_table_settings.h"
 #include "app/ui/program_options_dialog.h"
@@ -25,8 +25,6 @@ class DialogScreenshots : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariable("ZT5_SCREENSHOT_DIR").isEmpty())
-            GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
         base.Append({DemoNodeRecord(DemoMeterAddress{5001, 1, 170001})});
         base.Append({Node(QStringLiteral("Котельная №1"), QStringLiteral("ул. Заводская, 12"), QStringLiteral("192.168.1.20"))});
         base.Append({Node(QStringLiteral("ЦТП-4"), QStringLiteral("пр. Мира, 40"), QStringLiteral("10.0.5.14"))});
@@ -47,7 +45,7 @@ protected:
         window.show();
         const QImage image = window.grab().toImage();
         ASSERT_FALSE(image.isNull());
-        EXPECT_TRUE(image.save(QDir(qEnvironmentVariable("ZT5_SCREENSHOT_DIR")).filePath(QLatin1String(name))));
+        EXPECT_TRUE(image.save(QDir(ScreenshotFolder()).filePath(QLatin1String(name))));
     }
 
     QTemporaryDir folder;

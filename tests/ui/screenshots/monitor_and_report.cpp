@@ -1,6 +1,6 @@
-// Pictures of the monitor and the report window for docs/screenshots. Runs only when asked:
-//
-//     ZT5_SCREENSHOT_DIR=docs/screenshots build/tests/zt5_test_ui --gtest_filter='Screenshots.*'
+// Pictures of the monitor and the report window for docs/screenshots.
+
+#include "screenshot_folder.h"
 
 #include "channel/ui/exchange_monitor_window.h"
 #include "config/settings_report.h"
@@ -14,15 +14,8 @@
 
 namespace {
 
-QString ScreenshotFolder()
-{
-    return qEnvironmentVariable("ZT5_SCREENSHOT_DIR");
-}
-
 TEST(Screenshots, MonitorDuringAConnection)
 {
-    if (ScreenshotFolder().isEmpty())
-        GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
     QTemporaryDir folder;
     SettingsStore settings(folder.filePath(QStringLiteral("settings.ini")));
     ExchangeMonitorWindow monitor(settings);
@@ -41,8 +34,6 @@ TEST(Screenshots, MonitorDuringAConnection)
 
 TEST(Screenshots, SettingsReportInTheReportWindow)
 {
-    if (ScreenshotFolder().isEmpty())
-        GTEST_SKIP() << "ZT5_SCREENSHOT_DIR not set";
     QTemporaryDir folder;
     SettingsStore settings(folder.filePath(QStringLiteral("settings.ini")));
     ReportWindow window(settings);

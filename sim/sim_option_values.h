@@ -1,0 +1,24 @@
+#pragma once
+// The simulator's option values in words: numbers, versions, models, dates, passwords.
+
+#include "archives/archive_date.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+// "HOST:PORT" with a port 0..65535.
+bool SplitHostPort(const QString& text, QString& host, int& port);
+// A number 0..max, decimal or with a C prefix ("0x1F", "017").
+bool ParseUnsigned(const QString& text, qulonglong max, qulonglong& value);
+// A decimal number low..high.
+bool ParseBounded(const QString& text, int low, int high, int& out);
+// "2.5" -> 0x0205 (major in the high byte).
+bool ParseVersion(const QString& text, std::uint16_t& version);
+// "01".."04.1" -> 0..4.
+bool ParseModel(const QString& text, std::uint8_t& model);
+// "2024-03-10" or "2024-03-10T14" (hour 0 when left out).
+bool ParseArchiveEnd(const QString& text, TChronoArch& date);
+// Up to five printable Latin characters: the password field holds five and a terminating zero.
+bool ParsePassword(const QString& text, QByteArray& password);
