@@ -12,14 +12,7 @@ QString WithSingleExtension(const QString& name, const QString& extension)
     const qsizetype fileStart = LastPathSeparator(name) + 1;
     const QString suffix = QLatin1Char('.') + extension;
     QString file = name.mid(fileStart);
-    // Only whole ".EXTENSION" parts go: "a.xlsx" is another extension and stays whole.
-    for (qsizetype at = file.indexOf(suffix); at >= 0; at = file.indexOf(suffix, at)) {
-        const qsizetype end = at + suffix.size();
-        if (end == file.size() || file.at(end) == QLatin1Char('.'))
-            file.remove(at, suffix.size());
-        else
-            at = end;
-    }
+    file.remove(suffix);
     return name.left(fileStart) + file + suffix;
 }
 

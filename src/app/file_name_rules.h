@@ -7,9 +7,8 @@
 // Position of the last '/' or '\\' in `name`, or -1.
 qsizetype LastPathSeparator(const QString& name);
 
-// `name` with every whole ".EXTENSION" part removed from its file part (after the last separator) and one
-// appended: "a.xls.xls" and "a" both become "a.xls", "a.xlsx" becomes "a.xlsx.xls". The comparison is
-// case-sensitive.
+// `name` with every ".EXTENSION" removed from its file part (after the last separator) and one appended:
+// "a.xls.xls" and "a" both become "a.xls". The comparison is case-sensitive.
 QString WithSingleExtension(const QString& name, const QString& extension);
 
 // `name` kept as it is when its file part already ends in one of `extensions` (compared without regard

@@ -17,15 +17,3 @@ TEST(FileNameRules, AKnownExtensionTypedStaysAndAnyOtherNameGetsTheFirstOnce)
     EXPECT_EQ(WithKnownExtension(QStringLiteral("/tmp/a.html/week"), report), QStringLiteral("/tmp/a.html/week.xls"));
     EXPECT_EQ(WithKnownExtension(QStringLiteral("week"), {}), QStringLiteral("week"));
 }
-
-TEST(FileNameRules, ASingleExtensionReplacesOnlyWholeRepeatsOfItself)
-{
-    const QString xls = QStringLiteral("xls");
-    EXPECT_EQ(WithSingleExtension(QStringLiteral("/tmp/a"), xls), QStringLiteral("/tmp/a.xls"));
-    EXPECT_EQ(WithSingleExtension(QStringLiteral("/tmp/a.xls.xls"), xls), QStringLiteral("/tmp/a.xls"));
-    EXPECT_EQ(WithSingleExtension(QStringLiteral("/tmp/a.xls.b"), xls), QStringLiteral("/tmp/a.b.xls"));
-    // Another extension that merely starts like it is the user's own and stays whole.
-    EXPECT_EQ(WithSingleExtension(QStringLiteral("/tmp/a.xlsx"), xls), QStringLiteral("/tmp/a.xlsx.xls"));
-    EXPECT_EQ(WithSingleExtension(QStringLiteral("/tmp/a.xlsx.xls"), xls), QStringLiteral("/tmp/a.xlsx.xls"));
-    EXPECT_EQ(WithSingleExtension(QStringLiteral("/tmp/d.xls/a.xls"), xls), QStringLiteral("/tmp/d.xls/a.xls"));
-}
