@@ -47,19 +47,19 @@ void Append(QByteArray& bytes, const Block& block)
 // destination as it was.
 class FileCursor {
 public:
-    explicit FileCursor(const QByteArray& bytes) : m_Bytes(bytes) {}
+    explicit FileCursor(const QByteArray& bytes) : m_bytes(bytes) {}
 
     void Read(void* destination, qsizetype size)
     {
-        const qsizetype available = std::clamp<qsizetype>(m_Bytes.size() - m_Position, 0, size);
-        std::memcpy(destination, m_Bytes.constData() + m_Position, std::size_t(available));
-        m_Position += available;
+        const qsizetype available = std::clamp<qsizetype>(m_bytes.size() - m_position, 0, size);
+        std::memcpy(destination, m_bytes.constData() + m_position, std::size_t(available));
+        m_position += available;
     }
-    void Seek(qsizetype position) { m_Position = std::min(position, m_Bytes.size()); }
+    void Seek(qsizetype position) { m_position = std::min(position, m_bytes.size()); }
 
 private:
-    const QByteArray& m_Bytes;
-    qsizetype m_Position = 0;
+    const QByteArray& m_bytes;
+    qsizetype m_position = 0;
 };
 
 }  // namespace

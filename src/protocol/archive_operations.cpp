@@ -25,22 +25,22 @@ constexpr int kClockBytes = 6;
 bool CRovoRedod::ReadArchInfo()
 {
     BeginOperation(QString::fromUtf8("Чтение данных об архиве"));
-    const Limits limits = m_Areas.ChannelLimits();
+    const Limits limits = m_areas.ChannelLimits();
     const char* operation = "ReadArchInfo";
-    if (!m_Areas.ReadArea(kDescriptorDates, AreaCapacity(kDescriptorDates), operation, limits)
-        || !m_Areas.ReadArea(kDescriptorCapacities, AreaCapacity(kDescriptorCapacities), operation, limits)
-        || !m_Areas.ReadArea(kDescriptorEventLogs, AreaCapacity(kDescriptorEventLogs), operation, limits))
+    if (!m_areas.ReadArea(kDescriptorDates, AreaCapacity(kDescriptorDates), operation, limits)
+        || !m_areas.ReadArea(kDescriptorCapacities, AreaCapacity(kDescriptorCapacities), operation, limits)
+        || !m_areas.ReadArea(kDescriptorEventLogs, AreaCapacity(kDescriptorEventLogs), operation, limits))
         return false;
-    ArchiveDescriptors& descriptors = m_Data.descriptors;
-    std::memcpy(&descriptors.dates, m_Data.At(kDescriptorDates), sizeof descriptors.dates);
-    std::memcpy(&descriptors.capacities, m_Data.At(kDescriptorCapacities), sizeof descriptors.capacities);
-    std::memcpy(&descriptors.logs, m_Data.At(kDescriptorEventLogs), sizeof descriptors.logs);
+    ArchiveDescriptors& descriptors = m_data.descriptors;
+    std::memcpy(&descriptors.dates, m_data.At(kDescriptorDates), sizeof descriptors.dates);
+    std::memcpy(&descriptors.capacities, m_data.At(kDescriptorCapacities), sizeof descriptors.capacities);
+    std::memcpy(&descriptors.logs, m_data.At(kDescriptorEventLogs), sizeof descriptors.logs);
     return true;
 }
 
 bool CRovoRedod::ReadArchValues()
 {
-    const ArchiveRequest request = m_Data.request;
+    const ArchiveRequest request = m_data.request;
     const char* title = request.kind < kValueArchiveCount ? kValueArchiveTitles[request.kind] : kUnknownArchiveTitle;
     const TChronoArch& date = request.date;
     BeginOperation(QString::asprintf("%s %.2d.%.2d.%.2d %.2d:%.2d:%.2d", title, date.day, date.month,
@@ -48,53 +48,53 @@ bool CRovoRedod::ReadArchValues()
                    QString::fromUtf8(kArchiveProgress));
     // An unknown kind is passed on for the meter to judge; its answer lands in the record area.
     const MeterArea area = request.kind == kArchiveTotals ? kTotalsRecord : kArchiveRecord;
-    std::memset(m_Data.At(area), 0, kAnswerSlotBytes);
-    return m_Areas.WriteRequestThenRead(request, area, AreaSize(area, FirmwareLevel()), "ReadArchValues");
+    std::memset(m_data.At(area), 0, kAnswerSlotBytes);
+    return m_areas.WriteRequestThenRead(request, area, AreaSize(area, FirmwareLevel()), "ReadArchValues");
 }
 
 bool CRovoRedod::ReadCurrentValues()
 {
-    const std::uint16_t kind = m_Data.request.kind;
+    const std::uint16_t kind = m_data.request.kind;
     const char* title = kind == kArchiveCurrentValues   ? "Чтение текущих"
                         : kind == kArchiveCurrentTotals ? "Чтение текущих итогов"
                                                         : "Чтение неизвестного типа данных";
     BeginOperation(QString::fromUtf8(title));
     const MeterArea area = kind == kArchiveCurrentValues ? kCurrentValues : kCurrentTotals;
-    std::memset(m_Data.At(area), 0, kAnswerSlotBytes);
-    return m_Areas.ReadArea(area, AreaCapacity(area), "ReadCurrentValues", m_Areas.ChannelLimits());
+    std::memset(m_data.At(area), 0, kAnswerSlotBytes);
+    return m_areas.ReadArea(area, AreaCapacity(area), "ReadCurrentValues", m_areas.ChannelLimits());
 }
 
 bool CRovoRedod::ReadAsyncArch()
 {
-    const std::uint16_t log = m_Data.request.kind;
-    const std::uint16_t first = m_Data.request.recordNumber;
-    const std::uint16_t count = m_Data.request.count;
+    const std::uint16_t log = m_data.request.kind;
+    const std::uint16_t first = m_data.request.recordNumber;
+    const std::uint16_t count = m_data.request.count;
     const bool known = log < kEventLogCount;
     BeginOperation(QString::asprintf("%s (запись N%.4d, кол-во %.2d)",
                                      known ? kEventLogTitles[log] : kUnknownArchiveTitle, first, count),
                    QString::fromUtf8(kArchiveProgress));
     // There are three logs, and a slot holds sixteen entries: anything else is refused unsent.
     if (!known || count > kMaxEventEntries) {
-        m_Areas.ReportOperationError("ReadAsyncArch");
+        m_areas.ReportOperationError("ReadAsyncArch");
         return false;
     }
     ArchiveRequest request{};
     request.recordNumber = first;
     const MeterArea area = EventLogReceiveArea(log);
-    std::memset(m_Data.At(area), 0, kAnswerSlotBytes);
-    return m_Areas.WriteRequestThenRead(request, area, int(count * kEventRecordSize), "ReadAsyncArch");
+    std::memset(m_data.At(area), 0, kAnswerSlotBytes);
+    return m_areas.WriteRequestThenRead(request, area, int(count * kEventRecordSize), "ReadAsyncArch");
 }
 
 bool CRovoRedod::ReadFlashPage()
 {
-    BeginOperation(QString::asprintf("Чтение страницы %d flash", m_Data.request.recordNumber));
-    std::memset(m_Data.At(kFlashPage), 0, kAnswerSlotBytes);
-    return m_Areas.WriteRequestThenRead(m_Data.request, kFlashPage, AreaCapacity(kFlashPage), "ReadFlashPage", true);
+    BeginOperation(QString::asprintf("Чтение страницы %d flash", m_data.request.recordNumber));
+    std::memset(m_data.At(kFlashPage), 0, kAnswerSlotBytes);
+    return m_areas.WriteRequestThenRead(m_data.request, kFlashPage, AreaCapacity(kFlashPage), "ReadFlashPage", true);
 }
 
 bool CRovoRedod::ReadCurrentDateTime()
 {
     BeginOperation(QString::fromUtf8("Чтение текущей даты/времени"));
-    std::memset(m_Data.At(kCurrentValues), 0, kClockBytes);
-    return m_Areas.ReadArea(kCurrentValues, kClockBytes, "ReadCurrentDateTime", m_Areas.ChannelLimits());
+    std::memset(m_data.At(kCurrentValues), 0, kClockBytes);
+    return m_areas.ReadArea(kCurrentValues, kClockBytes, "ReadCurrentDateTime", m_areas.ChannelLimits());
 }

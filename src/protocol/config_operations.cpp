@@ -28,11 +28,11 @@ const char kCaptionWarning[] = "Предупреждение";
 
 bool CRovoRedod::ReadVersionInfo()
 {
-    m_Data.versionText.clear();
-    if (!ReadIdentityInto(m_Data.configuration.identity))
+    m_data.versionText.clear();
+    if (!ReadIdentityInto(m_data.configuration.identity))
         return false;
-    const DeviceIdentity& identity = m_Data.configuration.identity;
-    m_Data.versionText = QString::asprintf("АВ %d.%d ПВ %d.%d", identity.hardwareVersion >> 8,
+    const DeviceIdentity& identity = m_data.configuration.identity;
+    m_data.versionText = QString::asprintf("АВ %d.%d ПВ %d.%d", identity.hardwareVersion >> 8,
                                            identity.hardwareVersion & 0xFF, identity.softwareVersion >> 8,
                                            identity.softwareVersion & 0xFF);
     return true;
@@ -41,10 +41,10 @@ bool CRovoRedod::ReadVersionInfo()
 bool CRovoRedod::ReadIdentityInto(DeviceIdentity& identity)
 {
     BeginOperation(QString::asprintf("Чтение версии (конфигуратор версии от \"%s\")", kBuildDate));
-    std::memset(m_Data.At(kIdentity), 0, kIdentityBytes);
-    if (!m_Areas.ReadArea(kIdentity, kIdentityBytes, "ReadVersionInfo", m_Areas.ChannelLimits()))
+    std::memset(m_data.At(kIdentity), 0, kIdentityBytes);
+    if (!m_areas.ReadArea(kIdentity, kIdentityBytes, "ReadVersionInfo", m_areas.ChannelLimits()))
         return false;
-    std::memcpy(&identity, m_Data.At(kIdentity), kIdentityBytes);
+    std::memcpy(&identity, m_data.At(kIdentity), kIdentityBytes);
     if (identity.typeCode != kDeviceTypeCode) {
         ReportToOwner(this, QString::fromUtf8("Подключенное устройство не является прибором заданного типа!"));
         return false;
@@ -55,18 +55,18 @@ bool CRovoRedod::ReadIdentityInto(DeviceIdentity& identity)
 bool CRovoRedod::ReadAllTunes()
 {
     BeginOperation(QString::fromUtf8("Чтение настроек"));
-    ConfigurationBlocks& working = m_Data.configuration;
+    ConfigurationBlocks& working = m_data.configuration;
     MakeDefaultTunes(working.tunes, working.open);
     working.controls = ControlsBlock{};
 
     const std::uint16_t level = FirmwareLevel();
-    const Limits limits = m_Areas.ChannelLimits();
+    const Limits limits = m_areas.ChannelLimits();
     const char* operation = "ReadAllTunes";
-    const bool read = m_Areas.ReadArea(kTunesChecksum, AreaSize(kTunesChecksum, level), operation, limits)
-        && m_Areas.ReadArea(kTunes, AreaSize(kTunes, level), operation, limits)
-        && m_Areas.ReadArea(kOpenChecksum, AreaSize(kOpenChecksum, level), operation, limits)
-        && m_Areas.ReadArea(kOpenSettings, kOpenBytes, operation, limits)
-        && (level < kLevelSeparateControls || m_Areas.ReadArea(kControls, kControlsBytes, operation, limits));
+    const bool read = m_areas.ReadArea(kTunesChecksum, AreaSize(kTunesChecksum, level), operation, limits)
+        && m_areas.ReadArea(kTunes, AreaSize(kTunes, level), operation, limits)
+        && m_areas.ReadArea(kOpenChecksum, AreaSize(kOpenChecksum, level), operation, limits)
+        && m_areas.ReadArea(kOpenSettings, kOpenBytes, operation, limits)
+        && (level < kLevelSeparateControls || m_areas.ReadArea(kControls, kControlsBytes, operation, limits));
     if (read)
         TakeReadConfiguration(level);
     return read;
@@ -74,8 +74,8 @@ bool CRovoRedod::ReadAllTunes()
 
 void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
 {
-    ConfigurationBlocks& working = m_Data.configuration;
-    std::uint8_t* record = m_Data.At(kTunes);
+    ConfigurationBlocks& working = m_data.configuration;
+    std::uint8_t* record = m_data.At(kTunes);
 
     ControlsBlock controls{};
     if (level < kLevelSeparateControls) {
@@ -84,23 +84,23 @@ void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
         TunesRecord unused;
         SplitOlderTunes(older, unused, controls);
     } else {
-        std::memcpy(&controls, m_Data.At(kControls), kControlsBytes);
+        std::memcpy(&controls, m_data.At(kControls), kControlsBytes);
     }
 
-    if (ChecksumBlockMatches(m_Data.At(kOpenChecksum), m_Data.At(kOpenSettings), kOpenBytes)) {
-        std::memcpy(&working.open, m_Data.At(kOpenSettings), kOpenBytes);
+    if (ChecksumBlockMatches(m_data.At(kOpenChecksum), m_data.At(kOpenSettings), kOpenBytes)) {
+        std::memcpy(&working.open, m_data.At(kOpenSettings), kOpenBytes);
     } else {
         ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек, не защищенных "
                                       "кнопкой Доступ!"),
                     QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
     }
 
-    m_Data.tunesChecksumMismatch = !ChecksumBlockMatches(m_Data.At(kTunesChecksum), record, AreaSize(kTunes, level));
-    if (m_Data.tunesChecksumMismatch)
-        std::memcpy(&m_Data.tunesAsRead, record, kRecordBytes);
-    if (!m_Data.tunesChecksumMismatch) {
+    m_data.tunesChecksumMismatch = !ChecksumBlockMatches(m_data.At(kTunesChecksum), record, AreaSize(kTunes, level));
+    if (m_data.tunesChecksumMismatch)
+        std::memcpy(&m_data.tunesAsRead, record, kRecordBytes);
+    if (!m_data.tunesChecksumMismatch) {
         std::memcpy(&working.tunes, record, kRecordBytes);
-    } else if (!m_Data.askTunesChecksum) {
+    } else if (!m_data.askTunesChecksum) {
         ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек! Настройки "
                                       "в приборе оставлены как есть."),
                     QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
@@ -115,27 +115,27 @@ void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
             OpenSettings open{};
             MakeDefaultTunes(tunes, open);
             std::memcpy(record, &tunes, kRecordBytes);
-            std::memcpy(m_Data.At(kOpenSettings), &open, kOpenBytes);
+            std::memcpy(m_data.At(kOpenSettings), &open, kOpenBytes);
         }
         LogLine(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек!"));
     }
     working.controls = controls;
-    m_Data.configurationMissing.clear();
+    m_data.configurationMissing.clear();
 }
 
 bool CRovoRedod::WriteAllTunes()
 {
-    return WriteTunesFor(m_Data.configuration.identity);
+    return WriteTunesFor(m_data.configuration.identity);
 }
 
 bool CRovoRedod::WriteTunesFor(const DeviceIdentity& meter)
 {
     BeginOperation(QString::fromUtf8("Запись настроек"));
     const std::uint16_t level = meter.firmwareLevel;
-    const ConfigurationBlocks& working = m_Data.configuration;
+    const ConfigurationBlocks& working = m_data.configuration;
 
     // Everything goes out of a copy: the image keeps what was last read from the meter.
-    RegisterImage out = m_Data.image;
+    RegisterImage out = m_data.image;
     std::uint8_t* record = out.data() + AreaOffset(kTunes);
     const int recordBytes = AreaSize(kTunes, level);
     if (level < kLevelSeparateControls) {
@@ -150,16 +150,16 @@ bool CRovoRedod::WriteTunesFor(const DeviceIdentity& meter)
     PutChecksumBlock(out.data() + AreaOffset(kTunesChecksum), AreaCapacity(kTunesChecksum), record, recordBytes);
     PutChecksumBlock(out.data() + AreaOffset(kOpenChecksum), AreaCapacity(kOpenChecksum), open, kOpenBytes);
 
-    const Limits limits = m_Areas.ChannelLimits();
+    const Limits limits = m_areas.ChannelLimits();
     const char* operation = "WriteAllTunes";
     const auto writeService = [&](std::uint16_t code) {
         PutServiceCommand(out, PlainServiceCommand(code));
-        return m_Areas.WriteArea(out, kServiceCommand, AreaCapacity(kServiceCommand), operation, limits);
+        return m_areas.WriteArea(out, kServiceCommand, AreaCapacity(kServiceCommand), operation, limits);
     };
-    return writeService(kServiceBeforeRecord) && m_Areas.WriteArea(out, kTunes, recordBytes, operation, limits)
-        && m_Areas.WriteArea(out, kTunesChecksum, AreaCapacity(kTunesChecksum), operation, limits)
+    return writeService(kServiceBeforeRecord) && m_areas.WriteArea(out, kTunes, recordBytes, operation, limits)
+        && m_areas.WriteArea(out, kTunesChecksum, AreaCapacity(kTunesChecksum), operation, limits)
         && writeService(kServiceAfterRecord)
-        && m_Areas.WriteArea(out, kOpenChecksum, AreaCapacity(kOpenChecksum), operation, limits)
-        && m_Areas.WriteArea(out, kOpenSettings, kOpenBytes, operation, limits)
-        && (level < kLevelSeparateControls || m_Areas.WriteArea(out, kControls, kControlsBytes, operation, limits));
+        && m_areas.WriteArea(out, kOpenChecksum, AreaCapacity(kOpenChecksum), operation, limits)
+        && m_areas.WriteArea(out, kOpenSettings, kOpenBytes, operation, limits)
+        && (level < kLevelSeparateControls || m_areas.WriteArea(out, kControls, kControlsBytes, operation, limits));
 }

@@ -13,10 +13,10 @@
 bool CRovoRedod::OpenChannel()
 {
     // A modem link that is up while the meter did not answer yet is worth keeping: dialling again is slow.
-    if (m_TransmitChanel.ModemLineUp() && !m_DeviceConnected.load())
+    if (m_transmitChanel.ModemLineUp() && !m_deviceConnected.load())
         return true;
-    m_TransmitChanel.Disconnect();
-    return m_TransmitChanel.Connect();
+    m_transmitChanel.Disconnect();
+    return m_transmitChanel.Connect();
 }
 
 bool CRovoRedod::ConnectDevice(bool reopenChannel)
@@ -25,56 +25,56 @@ bool CRovoRedod::ConnectDevice(bool reopenChannel)
         const QString attempt = QString::fromUtf8("Попытка соединения с вычислителем...");
         LogLine(attempt);
         SetOperationText(attempt);
-        m_Data.configuration.identity = DeviceIdentity{};
-        m_DeviceConnected.store(false);
+        m_data.configuration.identity = DeviceIdentity{};
+        m_deviceConnected.store(false);
         if (!OpenChannel())
             return false;
     }
-    m_Data.versionText.clear();
+    m_data.versionText.clear();
     if (!ReadVersionInfo()) {
         BreakConnection();
         return false;
     }
-    SetDeviceInformation(QString::fromUtf8("Информация о приборе: ") + m_Data.versionText);
-    const bool keep = std::exchange(m_Data.keepConfigurationOnConnect, false);
-    m_Data.connectKeptConfiguration = keep;
-    const ConfigurationBlocks edited = m_Data.configuration;
+    SetDeviceInformation(QString::fromUtf8("Информация о приборе: ") + m_data.versionText);
+    const bool keep = std::exchange(m_data.keepConfigurationOnConnect, false);
+    m_data.connectKeptConfiguration = keep;
+    const ConfigurationBlocks edited = m_data.configuration;
     if (!ReadAllTunes()) {
         BreakConnection();
         return false;
     }
     if (keep) {
-        m_Data.configuration.tunes = edited.tunes;
-        m_Data.configuration.open = edited.open;
-        m_Data.configuration.controls = edited.controls;
+        m_data.configuration.tunes = edited.tunes;
+        m_data.configuration.open = edited.open;
+        m_data.configuration.controls = edited.controls;
     }
-    m_DeviceConnected.store(true);
-    if (m_Host && m_Reporting.showDeviceInformation)
-        m_Host->RefreshConfigurationPages();
+    m_deviceConnected.store(true);
+    if (m_host && m_reporting.showDeviceInformation)
+        m_host->RefreshConfigurationPages();
     return true;
 }
 
 void CRovoRedod::BreakConnection()
 {
     // The flag drops first: a window that re-reads it on these notifications sees the connection gone.
-    m_DeviceConnected.store(false);
+    m_deviceConnected.store(false);
     SetConnectionText(QString());  // "Связь установлена" must not stand beside it
     SetOperationText(QString::fromUtf8("Соединение разорвано..."));
     SetDeviceInformation(QString());
-    m_TransmitChanel.Disconnect();
-    m_TransmitChanel.Settings().modemConnected = 0;
+    m_transmitChanel.Disconnect();
+    m_transmitChanel.Settings().modemConnected = 0;
 }
 
 bool CRovoRedod::WriteConfiguration()
 {
     // The meter's own identity decides the layout written, whatever the configuration was made for.
     DeviceIdentity meter{};
-    if (!ReadIdentityInto(meter) || !CheckMeterModelBeforeWrite(meter, m_Data.configuration.identity, *this))
+    if (!ReadIdentityInto(meter) || !CheckMeterModelBeforeWrite(meter, m_data.configuration.identity, *this))
         return false;
     if (!ReadCurrentDateTime())
         return false;
     MeterClock clock{};
-    std::memcpy(clock.data(), m_Data.At(MeterArea::kCurrentValues), clock.size());
+    std::memcpy(clock.data(), m_data.At(MeterArea::kCurrentValues), clock.size());
     if (!ConfirmMeterClockBeforeWrite(clock, QDateTime::currentDateTime(), *this))
         return false;
     return WriteTunesFor(meter);

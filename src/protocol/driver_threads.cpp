@@ -31,70 +31,70 @@ constexpr LineMessage kLineMessages[] = {
 
 void CRovoRedod::StartThreads()
 {
-    if (m_CommandThread)
+    if (m_commandThread)
         return;
-    m_Quit.store(false);
-    m_CommandThread.reset(QThread::create([this] { CommandThreadLoop(); }));
-    m_ServiceThread.reset(QThread::create([this] { ServiceProcessLoop(); }));
-    m_CommandThread->start();
-    m_ServiceThread->start();
+    m_quit.store(false);
+    m_commandThread.reset(QThread::create([this] { CommandThreadLoop(); }));
+    m_serviceThread.reset(QThread::create([this] { ServiceProcessLoop(); }));
+    m_commandThread->start();
+    m_serviceThread->start();
 }
 
 void CRovoRedod::StopThreads()
 {
-    if (!m_CommandThread)
+    if (!m_commandThread)
         return;
     // Quit first (a running command sees it as a stop request), then join.
-    m_Quit.store(true);
-    m_Commands.Wake();
-    m_Service.Wake();
-    m_CommandThread->wait();
-    m_ServiceThread->wait();
-    m_CommandThread.reset();
-    m_ServiceThread.reset();
+    m_quit.store(true);
+    m_commands.Wake();
+    m_service.Wake();
+    m_commandThread->wait();
+    m_serviceThread->wait();
+    m_commandThread.reset();
+    m_serviceThread.reset();
     // The driver may still be used directly on the caller's thread.
-    m_Quit.store(false);
+    m_quit.store(false);
 }
 
 bool CRovoRedod::QueueCommand(std::uint32_t code, CommandRequester* requester)
 {
     CountOutstanding(+1);
-    m_Commands.Push(code, requester);
+    m_commands.Push(code, requester);
     return true;
 }
 
 void CRovoRedod::CountOutstanding(int change)
 {
-    QMutexLocker lock(&m_IdleLock);
-    m_Outstanding += change;
-    if (m_Outstanding == 0)
-        m_Idle.wakeAll();
+    QMutexLocker lock(&m_idleLock);
+    m_outstanding += change;
+    if (m_outstanding == 0)
+        m_idle.wakeAll();
 }
 
 void CRovoRedod::QueueServiceRequest(std::uint32_t code)
 {
-    m_Service.Push(code);
+    m_service.Push(code);
 }
 
 bool CRovoRedod::WaitUntilIdle(int timeoutMs) const
 {
-    QMutexLocker lock(&m_IdleLock);
+    QMutexLocker lock(&m_idleLock);
     const QDeadlineTimer deadline(timeoutMs);
-    while (m_Outstanding > 0) {
-        if (!m_Idle.wait(&m_IdleLock, deadline))
-            return m_Outstanding == 0;
+    while (m_outstanding > 0) {
+        if (!m_idle.wait(&m_idleLock, deadline))
+            return m_outstanding == 0;
     }
     return true;
 }
 
 void CRovoRedod::CommandThreadLoop()
 {
-    while (!m_Quit.load()) {
-        if (m_BreakRequested.exchange(false))
+    while (!m_quit.load()) {
+        if (m_breakRequested.exchange(false))
             BreakOnRequest();
         std::uint32_t code = 0;
-        if (m_Commands.Take(code, kPollMs)) {
-            m_IdlePasses = 0;
+        if (m_commands.Take(code, kPollMs)) {
+            m_idlePasses = 0;
             RunQueuedCommand(code);
             CountOutstanding(-1);
         } else {
@@ -106,11 +106,11 @@ void CRovoRedod::CommandThreadLoop()
 void CRovoRedod::RunQueuedCommand(std::uint32_t code)
 {
     ClearStopRequest();
-    m_CurrentCommand = code;
-    m_Busy.store(true);
+    m_currentCommand = code;
+    m_busy.store(true);
     RaiseBusyChanged();
     const bool succeeded = MainProcess(code);
-    m_Busy.store(false);
+    m_busy.store(false);
     RaiseBusyChanged();
     if (succeeded)
         NotifyRequester(true, static_cast<int>(code));
@@ -118,9 +118,9 @@ void CRovoRedod::RunQueuedCommand(std::uint32_t code)
 
 void CRovoRedod::ServiceProcessLoop()
 {
-    while (!m_Quit.load()) {
+    while (!m_quit.load()) {
         std::uint32_t code = 0;
-        if (m_Service.Take(code, kPollMs))
+        if (m_service.Take(code, kPollMs))
             RunService(code);
     }
 }
@@ -134,9 +134,9 @@ void CRovoRedod::RunService(std::uint32_t code)
     case kServiceBreakConnection:
         // The command thread breaks the connection as soon as the running command (stopped here) has
         // ended, before it takes another: the channel is never used by two threads.
-        if (m_Busy.load())
+        if (m_busy.load())
             RequestStop();
-        m_BreakRequested.store(true);
+        m_breakRequested.store(true);
         break;
     default:
         ShowMessage(QString::fromUtf8("Ошибка выполнения CRovoRedod::ServiceProcessLoop!"),
@@ -149,7 +149,7 @@ void CRovoRedod::BreakOnRequest()
 {
     // The stop was meant for the command that has ended; hanging up must not be cut short by it.
     ClearStopRequest();
-    if (m_TransmitChanel.ModemLineUp() && !m_DeviceConnected.load()) {
+    if (m_transmitChanel.ModemLineUp() && !m_deviceConnected.load()) {
         const QString question = QString::fromUtf8(
             "В данный момент установлено соединение между модемами. Однако, связь с вычислителем не установлена.\r\n"
             "- Для того, чтобы остановить процесс и разорвать модемное соединение нажмите \"Да\"\r\n"
@@ -163,18 +163,18 @@ void CRovoRedod::BreakOnRequest()
 
 void CRovoRedod::ModemIdlePass()
 {
-    if (!m_TransmitChanel.ModemLineUp() || !m_DeviceConnected.load()) {
-        m_IdlePasses = 0;
+    if (!m_transmitChanel.ModemLineUp() || !m_deviceConnected.load()) {
+        m_idlePasses = 0;
         return;
     }
-    if (++m_IdlePasses < kIdlePassesPerLineCheck)
+    if (++m_idlePasses < kIdlePassesPerLineCheck)
         return;
-    m_IdlePasses = 0;
+    m_idlePasses = 0;
     // A stop request left over from the last command would end the look before it began; no command
     // runs now, so there is nothing it could still be meant for.
     ClearStopRequest();
-    const QByteArray sent = m_Extensions ? m_Extensions->ReadIdleModemText(*this)
-                                         : ReadModemIdleText(m_TransmitChanel.SerialPort());
+    const QByteArray sent = m_extensions ? m_extensions->ReadIdleModemText(*this)
+                                         : ReadModemIdleText(m_transmitChanel.SerialPort());
     for (const LineMessage& line : kLineMessages) {
         if (!sent.contains(line.answer))
             continue;

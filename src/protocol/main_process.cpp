@@ -24,7 +24,7 @@ bool KnownCommand(std::uint32_t code)
 
 bool CRovoRedod::MainProcess(std::uint32_t code)
 {
-    if (m_Reporting.showProgress) {
+    if (m_reporting.showProgress) {
         SetConnectionText(QString());
         SetOperationText(QString());
         SetDetailText(QString());
@@ -35,14 +35,14 @@ bool CRovoRedod::MainProcess(std::uint32_t code)
         return false;
     }
     const bool succeeded = RunCommand(code);
-    if (m_Reporting.showProgress)
+    if (m_reporting.showProgress)
         ShowCommandResult(succeeded);
     return succeeded;
 }
 
 void CRovoRedod::ShowCommandResult(bool succeeded)
 {
-    SetConnectionText(m_DeviceConnected.load() ? QString::fromUtf8("Связь установлена") : QString());
+    SetConnectionText(m_deviceConnected.load() ? QString::fromUtf8("Связь установлена") : QString());
     if (!StopRequested())
         SetOperationText(
             QString::fromUtf8(succeeded ? "Операция успешно завершена!" : "Операция завершена НЕ успешно!"));
@@ -61,8 +61,8 @@ bool CRovoRedod::RunCommand(std::uint32_t code)
     case kCommandWriteConfiguration: return WriteConfiguration();
     case kCommandServiceCommand: return RunServiceCommand();
     case kCommandChangeParameter: {
-        const ParameterChange& change = m_Data.parameterChange;
-        return WritePasswordChangeBd(m_Data.parameterPassword)
+        const ParameterChange& change = m_data.parameterChange;
+        return WritePasswordChangeBd(m_data.parameterPassword)
             && WriteChangeParCmd(change.codeWord, change.valueWord, change.extra);
     }
     case kCommandSetClock: return SetDeviceClock();
@@ -86,7 +86,7 @@ bool CRovoRedod::RunCommand(std::uint32_t code)
 
 bool CRovoRedod::RunServiceCommand()
 {
-    const ServiceCommand command = m_Data.serviceCommand;
+    const ServiceCommand command = m_data.serviceCommand;
     // Codes 7 and 8 carry a password: it goes to the password block first.
     if ((command.Code() == kPasswordCommand7 || command.Code() == kPasswordCommand8)
         && !WritePasswordChangeBd(command.Parameters()))
@@ -96,12 +96,12 @@ bool CRovoRedod::RunServiceCommand()
 
 bool CRovoRedod::RunExtension(std::uint32_t code)
 {
-    if (m_Extensions) {
+    if (m_extensions) {
         switch (code) {
-        case kCommandExportArchive: return m_Extensions->ExportWholeArchive(*this);
-        case kCommandCalibrateTemperature: return m_Extensions->CalibrateTemperature(*this);
-        case kCommandReadArchiveRange: return m_Extensions->ReadArchiveRange(*this);
-        default: return m_Extensions->CalibrateCurrent(*this);
+        case kCommandExportArchive: return m_extensions->ExportWholeArchive(*this);
+        case kCommandCalibrateTemperature: return m_extensions->CalibrateTemperature(*this);
+        case kCommandReadArchiveRange: return m_extensions->ReadArchiveRange(*this);
+        default: return m_extensions->CalibrateCurrent(*this);
         }
     }
     return ReportMissingExtension(*this, code);
@@ -114,11 +114,11 @@ bool CRovoRedod::ReadCurrentValuesCyclic()
     while (!StopRequested()) {
         sinceRead.start();
         succeeded = ReadCurrentValues();
-        if (!succeeded || !m_Data.cyclicRead)
+        if (!succeeded || !m_data.cyclicRead)
             break;
         NotifyRequester(false, kCommandReadCurrentValues);
-        for (qint64 left = m_Data.cyclicPeriodMs - sinceRead.elapsed(); left > 0 && !StopRequested();
-             left = m_Data.cyclicPeriodMs - sinceRead.elapsed())
+        for (qint64 left = m_data.cyclicPeriodMs - sinceRead.elapsed(); left > 0 && !StopRequested();
+             left = m_data.cyclicPeriodMs - sinceRead.elapsed())
             QThread::msleep(static_cast<unsigned long>(std::min<qint64>(kStopPollMs, left)));
     }
     return succeeded;
@@ -126,10 +126,10 @@ bool CRovoRedod::ReadCurrentValuesCyclic()
 
 void CRovoRedod::NotifyRequester(bool refreshFirst, int code)
 {
-    CommandRequester* requester = m_Commands.Requester();
-    if (!m_Host || !requester)
+    CommandRequester* requester = m_commands.Requester();
+    if (!m_host || !requester)
         return;
     if (refreshFirst)
-        m_Host->RefreshCommandStates(requester);
-    m_Host->CommandFinished(requester, code);
+        m_host->RefreshCommandStates(requester);
+    m_host->CommandFinished(requester, code);
 }

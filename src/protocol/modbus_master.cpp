@@ -28,11 +28,11 @@ bool CModbusMaster::ReadRegisters(const void* base, const void* field, int byteC
         return false;
     for (int index = 0; index < BlockCount(span, Modbus::kMaxReadBlock); ++index) {
         const RegisterBlock block = BlockAt(span, Modbus::kMaxReadBlock, index);
-        m_Exchange.requestLength = static_cast<std::uint16_t>(
-            BuildReadRequest(m_Exchange.request, m_Owner->DeviceAddress(), block));
+        m_exchange.requestLength = static_cast<std::uint16_t>(
+            BuildReadRequest(m_exchange.request, m_owner->DeviceAddress(), block));
         if (!ExchangeBlock(attempts, timeoutSec))
             return false;
-        CopyAnswerRegisters(m_Exchange.answer + Modbus::kReadDataOffset, block, span,
+        CopyAnswerRegisters(m_exchange.answer + Modbus::kReadDataOffset, block, span,
                             static_cast<std::uint8_t*>(destination));
     }
     return true;
@@ -45,8 +45,8 @@ bool CModbusMaster::WriteRegisters(const void* base, const void* field, int byte
         return false;
     for (int index = 0; index < BlockCount(span, Modbus::kMaxWriteBlock); ++index) {
         const RegisterBlock block = BlockAt(span, Modbus::kMaxWriteBlock, index);
-        m_Exchange.requestLength = static_cast<std::uint16_t>(
-            BuildWriteRequest(m_Exchange.request, m_Owner->DeviceAddress(), block, span, Bytes(field)));
+        m_exchange.requestLength = static_cast<std::uint16_t>(
+            BuildWriteRequest(m_exchange.request, m_owner->DeviceAddress(), block, span, Bytes(field)));
         if (!ExchangeBlock(attempts, timeoutSec))
             return false;
     }
@@ -69,7 +69,7 @@ bool CModbusMaster::ReadWrite48(const void* writeBase, const void* writeField, i
     for (int index = 0; index < blocks; ++index) {
         if (!ExchangeBlock48(attempts, timeoutSec, Bytes(writeField), writeSpan, index, readSpan))
             return false;
-        CopyAnswerRegisters(m_Exchange.answer + Modbus::k48DataOffset, BlockAt(readSpan, Modbus::kMax48ReadBlock, index),
+        CopyAnswerRegisters(m_exchange.answer + Modbus::k48DataOffset, BlockAt(readSpan, Modbus::kMax48ReadBlock, index),
                             readSpan, static_cast<std::uint8_t*>(readDestination));
     }
     return true;
@@ -77,8 +77,8 @@ bool CModbusMaster::ReadWrite48(const void* writeBase, const void* writeField, i
 
 int CModbusMaster::AnalyseAnswer()
 {
-    const AnswerCheck check = ::AnalyseAnswer(m_Exchange.request, m_Exchange.requestLength, m_Exchange.answer,
-                                              m_Exchange.answerLength, m_Channel ? m_Channel->framing : kFramingRtu);
+    const AnswerCheck check = ::AnalyseAnswer(m_exchange.request, m_exchange.requestLength, m_exchange.answer,
+                                              m_exchange.answerLength, m_channel ? m_channel->framing : kFramingRtu);
     if (check.verdict == kAnswerReject)
         Report(check.message, kCaptionInformation, MessageStyle::kIconWarning);
     return check.verdict;
@@ -91,7 +91,7 @@ bool CModbusMaster::SpanOf(const void* base, const void* field, int byteCount, R
         span = RegisterSpan{};
         return true;
     }
-    const bool valid = m_Owner && base && field && field >= base
+    const bool valid = m_owner && base && field && field >= base
         && MakeRegisterSpan(Bytes(field) - Bytes(base), byteCount, span);
     if (!valid)
         Report(QString::fromUtf8("Ошибка выполнения CModbusMaster::%1!").arg(QLatin1String(operation)), kCaptionError,
@@ -102,7 +102,7 @@ bool CModbusMaster::SpanOf(const void* base, const void* field, int byteCount, R
 bool CModbusMaster::ExchangeBlock(int attempts, int timeoutSec)
 {
     // A rejected answer is not retried: only silence and broken frames are, inside SendQueryTo.
-    return m_Owner->SendQueryTo(attempts, timeoutSec) == 1 && AnalyseAnswer() == kAnswerAccept;
+    return m_owner->SendQueryTo(attempts, timeoutSec) == 1 && AnalyseAnswer() == kAnswerAccept;
 }
 
 bool CModbusMaster::ExchangeBlock48(int attempts, int timeoutSec, const std::uint8_t* writeField,
@@ -112,18 +112,18 @@ bool CModbusMaster::ExchangeBlock48(int attempts, int timeoutSec, const std::uin
     const RegisterBlock write = BlockAt(writeSpan, Modbus::kMax48WriteBlock, blockIndex);
     for (int attempt = 1; attempt <= attempts; ++attempt) {
         // Every attempt is a new request with its own sequence number, so a late answer can be told apart.
-        m_Exchange.requestLength = static_cast<std::uint16_t>(BuildReadWrite48Request(
-            m_Exchange.request, m_Owner->DeviceAddress(), read, write, m_SequenceNumber++, writeSpan, writeField));
+        m_exchange.requestLength = static_cast<std::uint16_t>(BuildReadWrite48Request(
+            m_exchange.request, m_owner->DeviceAddress(), read, write, m_sequenceNumber++, writeSpan, writeField));
         int heard = SendOneAttempt(timeoutSec);
         if (heard < 0)
             return false;
         if (heard == 0) {
-            m_Owner->LogLine(RetryText(attempt));
+            m_owner->LogLine(RetryText(attempt));
             continue;
         }
         int verdict = AnalyseAnswer();
         if (verdict == kAnswerSequenceMismatch) {
-            m_Owner->LogLine(QString::fromUtf8("Получен ответ с номером, не совпадающим с номером запроса\r\n"));
+            m_owner->LogLine(QString::fromUtf8("Получен ответ с номером, не совпадающим с номером запроса\r\n"));
             heard = ListenForLateAnswer(timeoutSec);
             if (heard < 0)
                 return false;
@@ -135,8 +135,8 @@ bool CModbusMaster::ExchangeBlock48(int attempts, int timeoutSec, const std::uin
         }
         return verdict == kAnswerAccept;
     }
-    if (m_ReportsFailures)
-        m_Owner->ShowMessage(DeviceSilentText(attempts), QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
+    if (m_reportsFailures)
+        m_owner->ShowMessage(DeviceSilentText(attempts), QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
     return false;
 }
 
@@ -145,25 +145,25 @@ int CModbusMaster::ListenForLateAnswer(int timeoutSec)
     // The answer to the current request may still be on its way behind the stale one: wait for it
     // without sending the request again.
     const int waitSec = std::max(timeoutSec * 1000, kLateAnswerMinimumMs) / 1000;
-    const std::uint16_t requestLength = m_Exchange.requestLength;
-    m_Exchange.requestLength = 0;
+    const std::uint16_t requestLength = m_exchange.requestLength;
+    m_exchange.requestLength = 0;
     const int heard = SendOneAttempt(waitSec);
-    m_Exchange.requestLength = requestLength;
+    m_exchange.requestLength = requestLength;
     return heard;
 }
 
 int CModbusMaster::SendOneAttempt(int timeoutSec)
 {
-    m_Exchange.oneAttemptOfSeveral = true;
-    const int heard = m_Owner->SendQueryTo(1, timeoutSec);
-    m_Exchange.oneAttemptOfSeveral = false;
+    m_exchange.oneAttemptOfSeveral = true;
+    const int heard = m_owner->SendQueryTo(1, timeoutSec);
+    m_exchange.oneAttemptOfSeveral = false;
     return heard;
 }
 
 void CModbusMaster::Report(const QString& text, const char* caption, unsigned style)
 {
-    if (!m_Owner)
+    if (!m_owner)
         return;
-    m_Owner->LogLine(text);
-    m_Owner->ShowMessage(text, QString::fromUtf8(caption), style);
+    m_owner->LogLine(text);
+    m_owner->ShowMessage(text, QString::fromUtf8(caption), style);
 }

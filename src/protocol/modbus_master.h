@@ -31,16 +31,16 @@ public:
     };
 
     // The owner sends (SendQueryTo), names the device (DeviceAddress), logs and shows.
-    void SetOwner(ChannelOwner* owner) { m_Owner = owner; }
+    void SetOwner(ChannelOwner* owner) { m_owner = owner; }
     // The settings of the channel the requests travel through (its framing decides how an answer is
     // checked); null: RTU.
-    void SetChannelSettings(const ChannelSettings* settings) { m_Channel = settings; }
+    void SetChannelSettings(const ChannelSettings* settings) { m_channel = settings; }
     // Whether a 0x48 block that got no answer after all attempts is reported in a message box.
-    void SetReportsFailures(bool reports) { m_ReportsFailures = reports; }
-    void SetFunctionSet(std::uint8_t functionSet) { m_FunctionSet = functionSet; }
-    std::uint8_t FunctionSet() const { return m_FunctionSet; }
-    std::uint16_t SequenceNumber() const { return m_SequenceNumber; }
-    ModbusExchange& Exchange() { return m_Exchange; }
+    void SetReportsFailures(bool reports) { m_reportsFailures = reports; }
+    void SetFunctionSet(std::uint8_t functionSet) { m_functionSet = functionSet; }
+    std::uint8_t FunctionSet() const { return m_functionSet; }
+    std::uint16_t SequenceNumber() const { return m_sequenceNumber; }
+    ModbusExchange& Exchange() { return m_exchange; }
 
     // Each returns false on any failure, already reported. The field lies inside the structure at base;
     // its offset from base, halved, is the first register.
@@ -64,10 +64,10 @@ private:
     int SendOneAttempt(int timeoutSec);
     void Report(const QString& text, const char* caption, unsigned style);
 
-    ChannelOwner* m_Owner = nullptr;
-    const ChannelSettings* m_Channel = nullptr;
-    bool m_ReportsFailures = false;
-    std::uint8_t m_FunctionSet = kStandardFunctions;
-    std::uint16_t m_SequenceNumber = 0;
-    ModbusExchange m_Exchange;
+    ChannelOwner* m_owner = nullptr;
+    const ChannelSettings* m_channel = nullptr;
+    bool m_reportsFailures = false;
+    std::uint8_t m_functionSet = kStandardFunctions;
+    std::uint16_t m_sequenceNumber = 0;
+    ModbusExchange m_exchange;
 };

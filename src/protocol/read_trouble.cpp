@@ -14,7 +14,7 @@ bool ReportReadTrouble(ChannelOwner& owner, int result)
         owner.LogLine(QString::fromUtf8("Выполнение прервано пользователем!"));
         return false;
     case kReadFailed:
-        owner.LogLine(QString::fromUtf8("Ошибка выполнения при вызове m_TransmitChanel::ReadData!"));
+        owner.LogLine(QString::fromUtf8("Ошибка выполнения при вызове m_transmitChanel::ReadData!"));
         return false;
     default: {
         // The stand's loop keeps the driver's text: both come from the same engine.

@@ -7,12 +7,12 @@
 
 int CRovoRedod::SendQueryTo(int attempts, int timeoutSec)
 {
-    ModbusExchange& exchange = m_ModbusMaster.Exchange();
+    ModbusExchange& exchange = m_modbusMaster.Exchange();
     const bool listenOnly = exchange.requestLength == 0;
     ChannelExchange::Tally tally;
-    const int result = m_Exchange.Exchange(exchange.request, exchange.requestLength, exchange.answer,
-                                           exchange.answerLength, attempts, timeoutSec * m_TimeoutUnitMs, tally);
-    if (result != 0 || !m_Reporting.reportFailures)
+    const int result = m_exchange.Exchange(exchange.request, exchange.requestLength, exchange.answer,
+                                           exchange.answerLength, attempts, timeoutSec * m_timeoutUnitMs, tally);
+    if (result != 0 || !m_reporting.reportFailures)
         return result;
     QString text;
     if (tally.silent == attempts) {

@@ -17,25 +17,25 @@ QString Dots(const QString& text)
 }  // namespace
 
 CRkm8::CRkm8()
-    : m_Exchange(m_TransmitChanel, *this, ChannelExchange::Style{QString::fromUtf8("РКМ8"), "CRkm8", false})
+    : m_exchange(m_transmitChanel, *this, ChannelExchange::Style{QString::fromUtf8("РКМ8"), "CRkm8", false})
 {
-    m_TransmitChanel.SetOwner(this);
+    m_transmitChanel.SetOwner(this);
     PrepareChannel(1, false);
 }
 
 void CRkm8::AttachHost(DriverHost* host)
 {
-    m_Host = host;
+    m_host = host;
     const bool on = host != nullptr;
-    m_ShowProgress = on;
-    m_CopyLogToMonitor = on;
-    m_ReportFailures = on;
-    m_Exchange.AttachHost(host, on);
+    m_showProgress = on;
+    m_copyLogToMonitor = on;
+    m_reportFailures = on;
+    m_exchange.AttachHost(host, on);
 }
 
 void CRkm8::PrepareChannel(int portNumber, bool simulate)
 {
-    ChannelSettings& settings = m_TransmitChanel.Settings();
+    ChannelSettings& settings = m_transmitChanel.Settings();
     settings.kind = kChannelDirect;
     settings.portNumber = portNumber;
     settings.baudRate = kBaudRate;
@@ -47,7 +47,7 @@ void CRkm8::PrepareChannel(int portNumber, bool simulate)
     settings.readIntervalOverrideMs = kReadIntervalMs;
     settings.answerTimeoutSec = kAnswerTimeoutSec;
     settings.attempts = kAttempts;
-    m_Simulate = simulate;
+    m_simulate = simulate;
 }
 
 void CRkm8::PrepareChannelBeside(int portNumber, const CTransmitChanel& meter)
@@ -57,31 +57,31 @@ void CRkm8::PrepareChannelBeside(int portNumber, const CTransmitChanel& meter)
 
 quintptr CRkm8::MainWindowId() const
 {
-    return reinterpret_cast<quintptr>(m_Host);
+    return reinterpret_cast<quintptr>(m_host);
 }
 
 bool CRkm8::StopRequested() const
 {
-    return m_StopSource && m_StopSource->StopRequested();
+    return m_stopSource && m_stopSource->StopRequested();
 }
 
 void CRkm8::LogLine(const QString& text)
 {
-    if (m_Host && m_CopyLogToMonitor)
-        m_Host->AppendLogLine(text + QStringLiteral("\r\n"));
+    if (m_host && m_copyLogToMonitor)
+        m_host->AppendLogLine(text + QStringLiteral("\r\n"));
 }
 
 int CRkm8::ShowMessage(const QString& text, const QString& caption, unsigned style)
 {
-    return m_Host ? m_Host->ShowMessageBox(text, caption, style) : 0;
+    return m_host ? m_host->ShowMessageBox(text, caption, style) : 0;
 }
 
 void CRkm8::Progress(const QString& text, const QString& detail, bool dotsInLog)
 {
     LogLine(dotsInLog ? Dots(text) : text);
-    if (m_Host && m_ShowProgress) {
-        m_Host->SetOperationText(Dots(text));
-        m_Host->SetDetailText(detail);
+    if (m_host && m_showProgress) {
+        m_host->SetOperationText(Dots(text));
+        m_host->SetDetailText(detail);
     }
 }
 
@@ -94,8 +94,8 @@ void CRkm8::ReportError(const QString& text)
 bool CRkm8::Connect()
 {
     Progress(QString::fromUtf8("Попытка соединения с РКМ8"), QString::fromUtf8("Соединение с РКМ8"), true);
-    m_TransmitChanel.Disconnect();
-    if (!m_Simulate && !m_TransmitChanel.Connect())
+    m_transmitChanel.Disconnect();
+    if (!m_simulate && !m_transmitChanel.Connect())
         return false;
     if (!SetResistance(kProbeResistance))
         return false;
@@ -135,20 +135,20 @@ bool CRkm8::SetCurrent(double milliampere)
 
 void CRkm8::Prepare(const StandCommand& command)
 {
-    m_Command = command;
-    std::memcpy(m_Request, command.data(), command.size());
-    m_RequestLength = static_cast<std::uint16_t>(command.size());
+    m_command = command;
+    std::memcpy(m_request, command.data(), command.size());
+    m_requestLength = static_cast<std::uint16_t>(command.size());
 }
 
 bool CRkm8::Execute()
 {
-    const ChannelSettings& settings = m_TransmitChanel.Settings();
+    const ChannelSettings& settings = m_transmitChanel.Settings();
     const QString refused = QString::fromUtf8("Команда управления РКМ8 не выполнена!");
     for (int attempt = 1; attempt <= kExecuteTries; ++attempt) {
         // Silence and line failures have been reported by SendQueryTo.
         if (SendQueryTo(settings.attempts, settings.answerTimeoutSec) < 1)
             return false;
-        if (StandAnswerOk(m_Answer, m_AnswerLength, m_Command))
+        if (StandAnswerOk(m_answer, m_answerLength, m_command))
             return true;
         LogLine(refused);
     }

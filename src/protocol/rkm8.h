@@ -35,16 +35,16 @@ public:
     // Binds the host and turns every reporting flag on; null turns them off.
     void AttachHost(DriverHost* host);
     // Whose stop request ends the waits (the meter driver's); null: nothing stops them.
-    void SetStopSource(const ChannelOwner* source) { m_StopSource = source; }
+    void SetStopSource(const ChannelOwner* source) { m_stopSource = source; }
     // Puts the stand's channel settings in place on COM `portNumber`; `simulate` when the meter is
     // reached over the shared-memory link.
     void PrepareChannel(int portNumber, bool simulate);
     // The same beside the meter's channel: a meter reached over the shared-memory link has no stand at
     // its side, so the stand is simulated.
     void PrepareChannelBeside(int portNumber, const CTransmitChanel& meter);
-    bool Simulating() const { return m_Simulate; }
+    bool Simulating() const { return m_simulate; }
 
-    CTransmitChanel& TransmitChanel() { return m_TransmitChanel; }
+    CTransmitChanel& TransmitChanel() { return m_transmitChanel; }
 
     // True when the stand answered the probe (51.0 Ohm).
     bool Connect();
@@ -55,15 +55,15 @@ public:
     // Sends the prepared command; up to three tries while the stand answers without "Ok".
     bool Execute();
 
-    const std::uint8_t* Request() const { return m_Request; }
-    std::uint16_t RequestLength() const { return m_RequestLength; }
-    const std::uint8_t* Answer() const { return m_Answer; }
-    std::uint16_t AnswerLength() const { return m_AnswerLength; }
+    const std::uint8_t* Request() const { return m_request; }
+    std::uint16_t RequestLength() const { return m_requestLength; }
+    const std::uint8_t* Answer() const { return m_answer; }
+    std::uint16_t AnswerLength() const { return m_answerLength; }
 
     // ChannelOwner.
     quintptr MainWindowId() const override;
     int SendQueryTo(int attempts, int timeoutSec) override;  // rkm8_query.cpp
-    bool ReportsUnknownKind() const override { return m_Host != nullptr; }
+    bool ReportsUnknownKind() const override { return m_host != nullptr; }
     bool StopRequested() const override;
     bool UsbStopRequested() const override { return StopRequested(); }
     int MyOnCharsRecieved(const std::uint8_t* bytes, int count) override;     // rkm8_query.cpp
@@ -79,18 +79,18 @@ private:
     void Progress(const QString& text, const QString& detail, bool dotsInLog = false);
     void ReportError(const QString& text);
 
-    CTransmitChanel m_TransmitChanel;
-    ChannelExchange m_Exchange;
-    DriverHost* m_Host = nullptr;
-    bool m_ShowProgress = false;
-    bool m_CopyLogToMonitor = false;
-    bool m_ReportFailures = false;
-    const ChannelOwner* m_StopSource = nullptr;
-    bool m_Simulate = false;
+    CTransmitChanel m_transmitChanel;
+    ChannelExchange m_exchange;
+    DriverHost* m_host = nullptr;
+    bool m_showProgress = false;
+    bool m_copyLogToMonitor = false;
+    bool m_reportFailures = false;
+    const ChannelOwner* m_stopSource = nullptr;
+    bool m_simulate = false;
 
-    StandCommand m_Command{};
-    std::uint8_t m_Request[kExchangeBufferSize] = {};
-    std::uint16_t m_RequestLength = 0;
-    std::uint8_t m_Answer[kExchangeBufferSize] = {};
-    std::uint16_t m_AnswerLength = 0;
+    StandCommand m_command{};
+    std::uint8_t m_request[kExchangeBufferSize] = {};
+    std::uint16_t m_requestLength = 0;
+    std::uint8_t m_answer[kExchangeBufferSize] = {};
+    std::uint16_t m_answerLength = 0;
 };

@@ -17,22 +17,22 @@ constexpr int kSimulatedAnswerLength = 2;
 
 int CRkm8::SendQueryTo(int attempts, int timeoutSec)
 {
-    if (m_Simulate) {
+    if (m_simulate) {
         QThread::msleep(1);
-        std::memset(m_Answer, 0, sizeof m_Answer);
-        std::memcpy(m_Answer, kSimulatedAnswer, kSimulatedAnswerLength);
-        m_AnswerLength = kSimulatedAnswerLength;
-        MyOnCharsRecieved(m_Answer, m_AnswerLength);
+        std::memset(m_answer, 0, sizeof m_answer);
+        std::memcpy(m_answer, kSimulatedAnswer, kSimulatedAnswerLength);
+        m_answerLength = kSimulatedAnswerLength;
+        MyOnCharsRecieved(m_answer, m_answerLength);
         return 1;
     }
 
-    const bool listenOnly = m_RequestLength == 0;
+    const bool listenOnly = m_requestLength == 0;
     ChannelExchange::Tally tally;
-    const int result = m_Exchange.Exchange(m_Request, m_RequestLength, m_Answer, m_AnswerLength, attempts,
+    const int result = m_exchange.Exchange(m_request, m_requestLength, m_answer, m_answerLength, attempts,
                                            timeoutSec * 1000, tally);
     if (result != 0)
         return result;
-    if (!m_ReportFailures)
+    if (!m_reportFailures)
         return 0;
     QString text;
     if (tally.silent == attempts) {
@@ -52,12 +52,12 @@ int CRkm8::SendQueryTo(int attempts, int timeoutSec)
 
 int CRkm8::MyOnCharsTransmitted(const std::uint8_t* bytes, int count)
 {
-    m_Exchange.MonitorBlock(true, bytes, count);
+    m_exchange.MonitorBlock(true, bytes, count);
     return 0;
 }
 
 int CRkm8::MyOnCharsRecieved(const std::uint8_t* bytes, int count)
 {
-    m_Exchange.MonitorBlock(false, bytes, count);
+    m_exchange.MonitorBlock(false, bytes, count);
     return 0;
 }

@@ -5,13 +5,13 @@
 #include <QThread>
 
 CRovoRedod::CRovoRedod()
-    : m_Exchange(m_TransmitChanel, *this, ChannelExchange::Style{QString(), "CRovoRedod", true}),
-      m_Areas(m_ModbusMaster, m_Data, m_TransmitChanel.Settings(), *this)
+    : m_exchange(m_transmitChanel, *this, ChannelExchange::Style{QString(), "CRovoRedod", true}),
+      m_areas(m_modbusMaster, m_data, m_transmitChanel.Settings(), *this)
 {
     // Bound at once, so that a driver without a host (a script, a test) works the same way.
-    m_TransmitChanel.SetOwner(this);
-    m_ModbusMaster.SetOwner(this);
-    m_ModbusMaster.SetChannelSettings(&m_TransmitChanel.Settings());
+    m_transmitChanel.SetOwner(this);
+    m_modbusMaster.SetOwner(this);
+    m_modbusMaster.SetChannelSettings(&m_transmitChanel.Settings());
 }
 
 CRovoRedod::~CRovoRedod()
@@ -21,32 +21,32 @@ CRovoRedod::~CRovoRedod()
 
 std::span<const std::uint8_t> CRovoRedod::AreaBytes(MeterArea area) const
 {
-    return {m_Data.At(area), static_cast<std::size_t>(AreaSize(area, FirmwareLevel()))};
+    return {m_data.At(area), static_cast<std::size_t>(AreaSize(area, FirmwareLevel()))};
 }
 
 void CRovoRedod::AttachHost(DriverHost* host)
 {
-    m_Host = host;
+    m_host = host;
     const bool on = host != nullptr;
-    m_Reporting = ReportingFlags{on, on, on, on};
-    m_ModbusMaster.SetReportsFailures(on);
-    m_Exchange.AttachHost(host, on);
+    m_reporting = ReportingFlags{on, on, on, on};
+    m_modbusMaster.SetReportsFailures(on);
+    m_exchange.AttachHost(host, on);
 }
 
 quintptr CRovoRedod::MainWindowId() const
 {
-    return reinterpret_cast<quintptr>(m_Host);
+    return reinterpret_cast<quintptr>(m_host);
 }
 
 bool CRovoRedod::ReportsUnknownKind() const
 {
-    return m_Host != nullptr;
+    return m_host != nullptr;
 }
 
 bool CRovoRedod::StopRequested() const
 {
     // Shutting down stops whatever is running.
-    return m_StopRequested.load() || m_Quit.load();
+    return m_stopRequested.load() || m_quit.load();
 }
 
 bool CRovoRedod::UsbStopRequested() const
@@ -57,25 +57,25 @@ bool CRovoRedod::UsbStopRequested() const
 
 int CRovoRedod::MyOnCharsTransmitted(const std::uint8_t* bytes, int count)
 {
-    m_Exchange.MonitorBlock(true, bytes, count);
+    m_exchange.MonitorBlock(true, bytes, count);
     return 0;
 }
 
 int CRovoRedod::MyOnCharsRecieved(const std::uint8_t* bytes, int count)
 {
-    m_Exchange.MonitorBlock(false, bytes, count);
+    m_exchange.MonitorBlock(false, bytes, count);
     return 0;
 }
 
 void CRovoRedod::LogLine(const QString& text)
 {
-    if (m_Host && m_Reporting.copyLogToMonitor)
-        m_Host->AppendLogLine(text + QStringLiteral("\r\n"));
+    if (m_host && m_reporting.copyLogToMonitor)
+        m_host->AppendLogLine(text + QStringLiteral("\r\n"));
 }
 
 int CRovoRedod::ShowMessage(const QString& text, const QString& caption, unsigned style)
 {
-    return m_Host ? m_Host->ShowMessageBox(text, caption, style) : 0;
+    return m_host ? m_host->ShowMessageBox(text, caption, style) : 0;
 }
 
 void CRovoRedod::BeginOperation(const QString& title, const QString& progressTitle)
@@ -88,30 +88,30 @@ void CRovoRedod::BeginOperation(const QString& title, const QString& progressTit
 
 void CRovoRedod::SetConnectionText(const QString& text)
 {
-    if (m_Host && m_Reporting.showProgress)
-        m_Host->SetConnectionText(text);
+    if (m_host && m_reporting.showProgress)
+        m_host->SetConnectionText(text);
 }
 
 void CRovoRedod::SetOperationText(const QString& text)
 {
-    if (m_Host && m_Reporting.showProgress)
-        m_Host->SetOperationText(text);
+    if (m_host && m_reporting.showProgress)
+        m_host->SetOperationText(text);
 }
 
 void CRovoRedod::SetDetailText(const QString& text)
 {
-    if (m_Host && m_Reporting.showProgress)
-        m_Host->SetDetailText(text);
+    if (m_host && m_reporting.showProgress)
+        m_host->SetDetailText(text);
 }
 
 void CRovoRedod::SetDeviceInformation(const QString& text)
 {
-    if (m_Host && m_Reporting.showDeviceInformation)
-        m_Host->SetDeviceInformation(text);
+    if (m_host && m_reporting.showDeviceInformation)
+        m_host->SetDeviceInformation(text);
 }
 
 void CRovoRedod::RaiseBusyChanged()
 {
-    if (m_Host)
-        m_Host->BusyChanged();
+    if (m_host)
+        m_host->BusyChanged();
 }

@@ -40,20 +40,20 @@ public:
     // Binds the host and turns every reporting flag on; null detaches and turns them off. Called while
     // the driver's threads are not running.
     void AttachHost(DriverHost* host);
-    DriverHost* Host() const { return m_Host; }
+    DriverHost* Host() const { return m_host; }
     // Commands 16-18 and the idle modem check; null (the default) makes those commands fail.
-    void SetCommandExtensions(CommandExtensions* extensions) { m_Extensions = extensions; }
+    void SetCommandExtensions(CommandExtensions* extensions) { m_extensions = extensions; }
 
     void StartThreads();
     // Quit, then join: a running command is stopped first. The host must outlive this call.
     void StopThreads();
 
-    CTransmitChanel& TransmitChanel() { return m_TransmitChanel; }
-    CModbusMaster& ModbusMaster() { return m_ModbusMaster; }
-    void SetDeviceAddress(std::uint8_t address) { m_DeviceAddress = address; }
+    CTransmitChanel& TransmitChanel() { return m_transmitChanel; }
+    CModbusMaster& ModbusMaster() { return m_modbusMaster; }
+    void SetDeviceAddress(std::uint8_t address) { m_deviceAddress = address; }
     // How long one second of an answer time-out lasts (1000 ms). Tests that run thousands of exchanges
     // against a meter that loses answers on purpose shorten it; set while no command runs.
-    void SetTimeoutUnitMs(int ms) { m_TimeoutUnitMs = ms > 0 ? ms : 1000; }
+    void SetTimeoutUnitMs(int ms) { m_timeoutUnitMs = ms > 0 ? ms : 1000; }
 
     // --- Queues (any thread) ---
     // DriverCommand; true once it is queued. `requester` takes the requester slot.
@@ -61,23 +61,23 @@ public:
     // DriverServiceRequest.
     void QueueServiceRequest(std::uint32_t code);
     // A page going away makes sure it is not notified any more.
-    void ForgetRequester(const CommandRequester* requester) { m_Commands.Forget(requester); }
-    bool IsBusy() const { return m_Busy.load(); }
-    bool IsDeviceConnected() const { return m_DeviceConnected.load(); }
+    void ForgetRequester(const CommandRequester* requester) { m_commands.Forget(requester); }
+    bool IsBusy() const { return m_busy.load(); }
+    bool IsDeviceConnected() const { return m_deviceConnected.load(); }
     // Waits until every queued command has run and its requester has been told; false after `timeoutMs`.
     bool WaitUntilIdle(int timeoutMs) const;
 
     // The stop request may be raised from any thread; every wait of the channel then ends within one
     // polling interval. It stays raised until the next command clears it (several places of the channel
     // poll it during one wait, so it is a level, not a one-shot event).
-    void RequestStop() { m_StopRequested.store(true); }
-    void ClearStopRequest() { m_StopRequested.store(false); }
+    void RequestStop() { m_stopRequested.store(true); }
+    void ClearStopRequest() { m_stopRequested.store(false); }
 
     // --- Data (between commands) ---
-    DriverData& Data() { return m_Data; }
-    const DriverData& Data() const { return m_Data; }
-    ConfigurationBlocks& Configuration() { return m_Data.configuration; }
-    std::uint16_t FirmwareLevel() const { return m_Data.configuration.identity.firmwareLevel; }
+    DriverData& Data() { return m_data; }
+    const DriverData& Data() const { return m_data; }
+    ConfigurationBlocks& Configuration() { return m_data.configuration; }
+    std::uint16_t FirmwareLevel() const { return m_data.configuration.identity.firmwareLevel; }
     // The bytes of an area in the image, as many as the connected meter's firmware level transfers.
     std::span<const std::uint8_t> AreaBytes(MeterArea area) const;
 
@@ -120,7 +120,7 @@ public:
     void LogLine(const QString& text) override;
     // Also what the write-time checks of the configuration ask through.
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
-    std::uint8_t DeviceAddress() const override { return m_DeviceAddress; }
+    std::uint8_t DeviceAddress() const override { return m_deviceAddress; }
 
 private:
     // All set while a host is attached.
@@ -169,30 +169,30 @@ private:
     void SetDeviceInformation(const QString& text);
     void RaiseBusyChanged();
 
-    CTransmitChanel m_TransmitChanel;
-    CModbusMaster m_ModbusMaster;
-    ChannelExchange m_Exchange;
-    DriverHost* m_Host = nullptr;
-    CommandExtensions* m_Extensions = nullptr;
-    ReportingFlags m_Reporting;
-    std::uint8_t m_DeviceAddress = 1;
-    int m_TimeoutUnitMs = 1000;
-    DriverData m_Data;
-    AreaTransfer m_Areas;
+    CTransmitChanel m_transmitChanel;
+    CModbusMaster m_modbusMaster;
+    ChannelExchange m_exchange;
+    DriverHost* m_host = nullptr;
+    CommandExtensions* m_extensions = nullptr;
+    ReportingFlags m_reporting;
+    std::uint8_t m_deviceAddress = 1;
+    int m_timeoutUnitMs = 1000;
+    DriverData m_data;
+    AreaTransfer m_areas;
 
-    CommandQueue m_Commands;
-    CommandQueue m_Service;
-    std::uint32_t m_CurrentCommand = 0;
-    // Commands queued and not yet finished (their notifications included), guarded by m_IdleLock.
-    int m_Outstanding = 0;
-    mutable QMutex m_IdleLock;
-    mutable QWaitCondition m_Idle;
-    std::atomic<bool> m_Busy{false};
-    std::atomic<bool> m_StopRequested{false};
-    std::atomic<bool> m_BreakRequested{false};
-    std::atomic<bool> m_DeviceConnected{false};
-    std::atomic<bool> m_Quit{false};
-    int m_IdlePasses = 0;
-    std::unique_ptr<QThread> m_CommandThread;
-    std::unique_ptr<QThread> m_ServiceThread;
+    CommandQueue m_commands;
+    CommandQueue m_service;
+    std::uint32_t m_currentCommand = 0;
+    // Commands queued and not yet finished (their notifications included), guarded by m_idleLock.
+    int m_outstanding = 0;
+    mutable QMutex m_idleLock;
+    mutable QWaitCondition m_idle;
+    std::atomic<bool> m_busy{false};
+    std::atomic<bool> m_stopRequested{false};
+    std::atomic<bool> m_breakRequested{false};
+    std::atomic<bool> m_deviceConnected{false};
+    std::atomic<bool> m_quit{false};
+    int m_idlePasses = 0;
+    std::unique_ptr<QThread> m_commandThread;
+    std::unique_ptr<QThread> m_serviceThread;
 };

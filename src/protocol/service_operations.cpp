@@ -23,11 +23,11 @@ bool CRovoRedod::WriteServiceCmd(std::uint32_t code, std::uint32_t value)
 {
     BeginOperation(QString::fromUtf8("Запись служебной команды"));
     const ServiceCommand command{code, value};
-    Limits limits = m_Areas.ChannelLimits();
+    Limits limits = m_areas.ChannelLimits();
     if (command.Code() >= kFirstSlowCommand && command.Code() <= kLastSlowCommand)
         limits = Limits{kSlowCommandAttempts, kSlowCommandTimeoutSec};
-    PutServiceCommand(m_Data.image, command);
-    return m_Areas.WriteArea(m_Data.image, kServiceCommand, AreaCapacity(kServiceCommand), "WriteServiceCmd", limits);
+    PutServiceCommand(m_data.image, command);
+    return m_areas.WriteArea(m_data.image, kServiceCommand, AreaCapacity(kServiceCommand), "WriteServiceCmd", limits);
 }
 
 bool CRovoRedod::SetDeviceClock()
@@ -39,22 +39,22 @@ bool CRovoRedod::SetDeviceClock()
 bool CRovoRedod::WritePasswordChangeBd(const PasswordBytes& password)
 {
     BeginOperation(QString::fromUtf8("Запись пароля"));
-    std::uint8_t* block = m_Data.At(kArchiveRequest);
+    std::uint8_t* block = m_data.At(kArchiveRequest);
     std::memset(block, 0, std::size_t(AreaCapacity(kArchiveRequest)));
     std::memcpy(block, password.data(), password.size());
-    return m_Areas.WriteArea(m_Data.image, kArchiveRequest, AreaCapacity(kArchiveRequest), "WritePasswordChangeBd",
-                     m_Areas.ChannelLimits());
+    return m_areas.WriteArea(m_data.image, kArchiveRequest, AreaCapacity(kArchiveRequest), "WritePasswordChangeBd",
+                     m_areas.ChannelLimits());
 }
 
 bool CRovoRedod::WriteChangeParCmd(std::uint32_t code, std::uint32_t value, std::uint16_t extra)
 {
     BeginOperation(QString::fromUtf8("Изменение параметра"));
-    std::uint8_t* block = m_Data.At(kParameterChange);
+    std::uint8_t* block = m_data.At(kParameterChange);
     std::memcpy(block, &code, sizeof code);
     std::memcpy(block + 4, &value, sizeof value);
     std::memcpy(block + 8, &extra, sizeof extra);
-    return m_Areas.WriteArea(m_Data.image, kParameterChange, AreaCapacity(kParameterChange), "WriteChangeParCmd",
-                     m_Areas.ChannelLimits());
+    return m_areas.WriteArea(m_data.image, kParameterChange, AreaCapacity(kParameterChange), "WriteChangeParCmd",
+                     m_areas.ChannelLimits());
 }
 
 bool CRovoRedod::ReadManufactureData()
@@ -63,17 +63,17 @@ bool CRovoRedod::ReadManufactureData()
         return false;
     // Older meters keep no model here: it is the identity's.
     if (FirmwareLevel() < kLevelSeparateControls)
-        m_Data.At(kMakerData)[offsetof(MakerData, modelIndex)] = m_Data.configuration.identity.modelIndex;
-    m_Data.makerData = MakerData{};
-    std::memcpy(&m_Data.makerData, m_Data.At(kMakerData), std::size_t(AreaCapacity(kMakerData)));
+        m_data.At(kMakerData)[offsetof(MakerData, modelIndex)] = m_data.configuration.identity.modelIndex;
+    m_data.makerData = MakerData{};
+    std::memcpy(&m_data.makerData, m_data.At(kMakerData), std::size_t(AreaCapacity(kMakerData)));
     return true;
 }
 
 bool CRovoRedod::WriteManufactureData()
 {
-    if (!WriteDataArea(kMakerData, "Запись данных производителя", "WriteManufactureData", &m_Data.makerDataToWrite))
+    if (!WriteDataArea(kMakerData, "Запись данных производителя", "WriteManufactureData", &m_data.makerDataToWrite))
         return false;
-    m_Data.makerData = m_Data.makerDataToWrite;
+    m_data.makerData = m_data.makerDataToWrite;
     return true;
 }
 
@@ -81,29 +81,29 @@ bool CRovoRedod::ReadServicecenterData()
 {
     if (!ReadDataArea(kServiceCentreData, "Чтение данных сервис-центра", "ReadServicecenterData"))
         return false;
-    std::memcpy(&m_Data.serviceCentreData, m_Data.At(kServiceCentreData), sizeof(ServiceCentreData));
+    std::memcpy(&m_data.serviceCentreData, m_data.At(kServiceCentreData), sizeof(ServiceCentreData));
     return true;
 }
 
 bool CRovoRedod::WriteServicecenterData()
 {
     if (!WriteDataArea(kServiceCentreData, "Запись данных сервис-центра", "WriteServicecenterData",
-                       &m_Data.serviceCentreDataToWrite))
+                       &m_data.serviceCentreDataToWrite))
         return false;
-    m_Data.serviceCentreData = m_Data.serviceCentreDataToWrite;
+    m_data.serviceCentreData = m_data.serviceCentreDataToWrite;
     return true;
 }
 
 bool CRovoRedod::ReadDataArea(MeterArea area, const char* title, const char* operation)
 {
     BeginOperation(QString::fromUtf8(title));
-    std::memset(m_Data.At(area), 0, std::size_t(AreaCapacity(area)));
-    return m_Areas.ReadArea(area, AreaSize(area, FirmwareLevel()), operation, m_Areas.ChannelLimits());
+    std::memset(m_data.At(area), 0, std::size_t(AreaCapacity(area)));
+    return m_areas.ReadArea(area, AreaSize(area, FirmwareLevel()), operation, m_areas.ChannelLimits());
 }
 
 bool CRovoRedod::WriteDataArea(MeterArea area, const char* title, const char* operation, const void* values)
 {
     BeginOperation(QString::fromUtf8(title));
-    std::memcpy(m_Data.At(area), values, std::size_t(AreaCapacity(area)));
-    return m_Areas.WriteArea(m_Data.image, area, AreaSize(area, FirmwareLevel()), operation, m_Areas.ChannelLimits());
+    std::memcpy(m_data.At(area), values, std::size_t(AreaCapacity(area)));
+    return m_areas.WriteArea(m_data.image, area, AreaSize(area, FirmwareLevel()), operation, m_areas.ChannelLimits());
 }

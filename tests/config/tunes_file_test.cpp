@@ -55,10 +55,10 @@ const QDateTime kSaved(QDate(2024, 3, 5), QTime(10, 20, 30, 456));
 
 class TunesFile : public ::testing::Test {
 protected:
-    QString Path(const QString& name) const { return m_Dir.filePath(name); }
+    QString Path(const QString& name) const { return m_dir.filePath(name); }
 
-    QTemporaryDir m_Dir;
-    RecordingMessageHost m_Host;
+    QTemporaryDir m_dir;
+    RecordingMessageHost m_host;
 };
 
 TEST_F(TunesFile, HeaderAndBlocksAtTheirOffsets)
@@ -89,21 +89,21 @@ TEST_F(TunesFile, SavedAndReopenedByteForByte)
     ConfigurationBlocks b = Patterned();
     b.identity.typeCode = kDeviceTypeCode;
     QString savedAs;
-    ASSERT_TRUE(SaveTunesFile(Path("node.zt5"), b, m_Host, &savedAs, kSaved));
+    ASSERT_TRUE(SaveTunesFile(Path("node.zt5"), b, m_host, &savedAs, kSaved));
     EXPECT_EQ(savedAs, Path("node.zt5"));
     const QByteArray saved = ReadFile(savedAs);
     EXPECT_EQ(saved, BuildTunesFile(b, kSaved));
 
     ConfigurationBlocks opened;
     MakeDefaultConfiguration(opened);
-    ASSERT_TRUE(OpenTunesFile(savedAs, opened, m_Host));
-    EXPECT_TRUE(m_Host.shown.empty());
+    ASSERT_TRUE(OpenTunesFile(savedAs, opened, m_host));
+    EXPECT_TRUE(m_host.shown.empty());
     EXPECT_EQ(BytesOf(opened.identity), BytesOf(b.identity));
     EXPECT_EQ(BytesOf(opened.tunes), BytesOf(b.tunes));
     EXPECT_EQ(BytesOf(opened.open), BytesOf(b.open));
     EXPECT_EQ(BytesOf(opened.controls), BytesOf(b.controls));
 
-    ASSERT_TRUE(SaveTunesFile(Path("again.zt5"), opened, m_Host, nullptr, kSaved));
+    ASSERT_TRUE(SaveTunesFile(Path("again.zt5"), opened, m_host, nullptr, kSaved));
     EXPECT_EQ(ReadFile(Path("again.zt5")), saved);
 }
 
@@ -121,7 +121,7 @@ TEST_F(TunesFile, NamesGetOneExtensionWhenTheyHaveAFolder)
     ConfigurationBlocks b;
     MakeDefaultConfiguration(b);
     QString savedAs;
-    ASSERT_TRUE(SaveTunesFile(Path("b.zt5.zt5"), b, m_Host, &savedAs));
+    ASSERT_TRUE(SaveTunesFile(Path("b.zt5.zt5"), b, m_host, &savedAs));
     EXPECT_EQ(savedAs, Path("b.zt5"));
     EXPECT_TRUE(QFile::exists(Path("b.zt5")));
     EXPECT_FALSE(QFile::exists(Path("b.zt5.zt5")));
@@ -136,8 +136,8 @@ TEST_F(TunesFile, TheVersionAloneMarksTheCurrentForm)
     ASSERT_TRUE(WriteFile(Path("prepared.zt5"), file));
 
     ConfigurationBlocks opened;
-    ASSERT_TRUE(OpenTunesFile(Path("prepared.zt5"), opened, m_Host));
-    EXPECT_TRUE(m_Host.shown.empty());
+    ASSERT_TRUE(OpenTunesFile(Path("prepared.zt5"), opened, m_host));
+    EXPECT_TRUE(m_host.shown.empty());
     EXPECT_EQ(std::uint16_t(opened.identity.typeCode), 0x1234);
     EXPECT_EQ(BytesOf(opened.tunes), BytesOf(b.tunes));
     EXPECT_EQ(BytesOf(opened.controls), BytesOf(b.controls));
@@ -162,8 +162,8 @@ TEST_F(TunesFile, AnOlderFileOpensWithItsTailAsTheControls)
 
     ConfigurationBlocks opened = Patterned();
     Fill(opened.controls, 9);
-    ASSERT_TRUE(OpenTunesFile(Path("old.zt5"), opened, m_Host));
-    EXPECT_TRUE(m_Host.shown.empty());
+    ASSERT_TRUE(OpenTunesFile(Path("old.zt5"), opened, m_host));
+    EXPECT_TRUE(m_host.shown.empty());
     EXPECT_EQ(BytesOf(opened.identity), BytesOf(older.identity));
     EXPECT_EQ(opened.identity.modelIndex, 2);
     EXPECT_EQ(BytesOf(opened.tunes), file.mid(1202, 510));
@@ -171,9 +171,9 @@ TEST_F(TunesFile, AnOlderFileOpensWithItsTailAsTheControls)
     EXPECT_EQ(BytesOf(opened.open), BytesOf(older.open));
 
     // Saved again it is a current file holding the same configuration.
-    ASSERT_TRUE(SaveTunesFile(Path("old.zt5"), opened, m_Host, nullptr, kSaved));
+    ASSERT_TRUE(SaveTunesFile(Path("old.zt5"), opened, m_host, nullptr, kSaved));
     ConfigurationBlocks reopened;
-    ASSERT_TRUE(OpenTunesFile(Path("old.zt5"), reopened, m_Host));
+    ASSERT_TRUE(OpenTunesFile(Path("old.zt5"), reopened, m_host));
     EXPECT_EQ(BytesOf(reopened.tunes), BytesOf(older.tunes));
     EXPECT_EQ(BytesOf(reopened.controls), BytesOf(older.controls));
 }
@@ -206,7 +206,7 @@ TEST_F(TunesFile, AFileOfAnotherKindIsRefused)
     saved[1169] = 0;
     ASSERT_TRUE(WriteFile(Path("typeless.zt5"), saved));
     ConfigurationBlocks opened;
-    EXPECT_TRUE(OpenTunesFile(Path("typeless.zt5"), opened, m_Host));
+    EXPECT_TRUE(OpenTunesFile(Path("typeless.zt5"), opened, m_host));
     EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes));
 }
 
@@ -220,15 +220,15 @@ TEST_F(TunesFile, AFileCutAfterItsHeaderIsReadAsFarAsItGoesWithANotice)
     Fill(opened.controls, 7);
     const ConfigurationBlocks before = opened;
     QString missing = QStringLiteral("x");
-    ASSERT_TRUE(OpenTunesFile(Path("cut.zt5"), opened, m_Host, &missing));
+    ASSERT_TRUE(OpenTunesFile(Path("cut.zt5"), opened, m_host, &missing));
     EXPECT_EQ(missing, QString::fromUtf8("запись настроек (216 байт из 510), открытые настройки (22 байт из 22), "
                                          "блок управления (64 байт из 64)"));
     EXPECT_EQ(BytesOf(opened.tunes).left(294), whole.mid(1206, 294));
     EXPECT_EQ(BytesOf(opened.tunes).mid(294), QByteArray(510 - 294, '\0'));
     EXPECT_EQ(BytesOf(opened.open), QByteArray(22, '\0'));
     EXPECT_EQ(BytesOf(opened.controls), BytesOf(before.controls));
-    ASSERT_EQ(m_Host.shown.size(), 1u);
-    EXPECT_EQ(m_Host.LastText(), QStringLiteral("Файл настроек \"%1\" короче ожидаемого (1500 байт из 1802): "
+    ASSERT_EQ(m_host.shown.size(), 1u);
+    EXPECT_EQ(m_host.LastText(), QStringLiteral("Файл настроек \"%1\" короче ожидаемого (1500 байт из 1802): "
                                                 "недостающие настройки не прочитаны.")
                                      .arg(Path("cut.zt5")));
 }
@@ -274,34 +274,34 @@ TEST_F(TunesFile, AFileShorterThanAHeaderIsRefused)
 TEST_F(TunesFile, FailuresShowTheSystemsReasonAndLoseNothing)
 {
     ConfigurationBlocks opened = Patterned();
-    EXPECT_FALSE(OpenTunesFile(Path("missing.zt5"), opened, m_Host));
-    ASSERT_EQ(m_Host.shown.size(), 1u);
-    EXPECT_EQ(m_Host.shown[0].caption, QStringLiteral("Информация"));
+    EXPECT_FALSE(OpenTunesFile(Path("missing.zt5"), opened, m_host));
+    ASSERT_EQ(m_host.shown.size(), 1u);
+    EXPECT_EQ(m_host.shown[0].caption, QStringLiteral("Информация"));
     // What was being done and on which file, then the system's reason.
-    EXPECT_EQ(m_Host.LastText(), QStringLiteral("Не удалось прочитать файл настроек \"%1\": No such file or directory")
+    EXPECT_EQ(m_host.LastText(), QStringLiteral("Не удалось прочитать файл настроек \"%1\": No such file or directory")
                                      .arg(Path("missing.zt5")));
     EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes));
 
     // A folder stands where the file should go: nothing is replaced, the folder keeps its content.
-    ASSERT_TRUE(QDir(m_Dir.path()).mkpath("taken.zt5"));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("taken.zt5"));
     ASSERT_TRUE(WriteFile(Path("taken.zt5/inside"), "kept"));
-    EXPECT_FALSE(SaveTunesFile(Path("taken.zt5"), opened, m_Host));
-    EXPECT_EQ(m_Host.shown.size(), 2u);
-    EXPECT_EQ(m_Host.LastText(), QString::fromUtf8("\"%1\" - папка, а не файл настроек: настройки не записаны.")
+    EXPECT_FALSE(SaveTunesFile(Path("taken.zt5"), opened, m_host));
+    EXPECT_EQ(m_host.shown.size(), 2u);
+    EXPECT_EQ(m_host.LastText(), QString::fromUtf8("\"%1\" - папка, а не файл настроек: настройки не записаны.")
                                      .arg(Path("taken.zt5")));
     EXPECT_EQ(ReadFile(Path("taken.zt5/inside")), QByteArray("kept"));
     // Nor is one without the extension written under the name with it, beside the folder.
-    ASSERT_TRUE(QDir(m_Dir.path()).mkpath("folder"));
-    EXPECT_FALSE(SaveTunesFile(Path("folder"), opened, m_Host));
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath("folder"));
+    EXPECT_FALSE(SaveTunesFile(Path("folder"), opened, m_host));
     EXPECT_FALSE(QFile::exists(Path("folder.zt5")));
 
-    EXPECT_FALSE(SaveTunesFile(Path("taken.zt5/inside/x.zt5"), opened, m_Host));
-    EXPECT_EQ(m_Host.shown.size(), 4u);
+    EXPECT_FALSE(SaveTunesFile(Path("taken.zt5/inside/x.zt5"), opened, m_host));
+    EXPECT_EQ(m_host.shown.size(), 4u);
     // The message names the file it could not write.
-    EXPECT_TRUE(m_Host.LastText().startsWith(
+    EXPECT_TRUE(m_host.LastText().startsWith(
         QString::fromUtf8("Файл настроек \"%1\" не записан: ").arg(Path("taken.zt5/inside/x.zt5"))))
-        << m_Host.LastText().toStdString();
-    EXPECT_EQ(QDir(m_Dir.path()).entryList(QDir::Files), QStringList{}) << "no stray temporary file";
+        << m_host.LastText().toStdString();
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{}) << "no stray temporary file";
 }
 
 }  // namespace
