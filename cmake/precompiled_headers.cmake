@@ -34,7 +34,8 @@ set(zt5_bench_targets)
 if(ZT5_BUILD_BENCH)
   get_property(zt5_bench_targets DIRECTORY ${PROJECT_SOURCE_DIR}/bench PROPERTY BUILDSYSTEM_TARGETS)
 endif()
-zt5_share_pch(zt5core zt5_pch_core zt5sim zt5cli zt5ctl zt5-meter-sim ${zt5_bench_targets})
+zt5_share_pch(zt5_base zt5_pch_core zt5_channel zt5_meter zt5_reports zt5_nodes zt5_config zt5_protocol
+              zt5_archives zt5_app zt5sim zt5cli zt5ctl zt5-meter-sim ${zt5_bench_targets})
 
 get_property(zt5_test_targets DIRECTORY ${PROJECT_SOURCE_DIR}/tests PROPERTY BUILDSYSTEM_TARGETS)
 list(FILTER zt5_test_targets INCLUDE REGEX "^zt5_test_")

@@ -3,7 +3,7 @@
 // on the spot, parents included, instead of being refused as missing: a script can point a run at a
 // fresh folder. Folders chosen in the options dialog keep their own checks (work_folder.h).
 
-#include "app/user_message.h"
+#include "base/user_message.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "app/port_table_settings.h"
 
-#include "app/settings_sections.h"
+#include "base/settings_sections.h"
 
 #include <QMap>
 #include <QRegularExpression>

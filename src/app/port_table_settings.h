@@ -2,7 +2,7 @@
 // The port table between runs: section "Settings\Ports" of the settings store, one key per COM
 // number ("COM3=/dev/serial/by-id/usb-...-port0"). Keys that do not name a number 1..32 are ignored.
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "channel/port_table.h"
 
 // Replaces `table` with what the store holds.

@@ -1,7 +1,7 @@
 #include "app/program_options.h"
 
-#include "app/setting_value.h"
-#include "app/settings_sections.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The program-wide options ("Параметры"): where the service files (node base, help) are kept.
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "app/work_folder.h"
 
-#include "app/app_location.h"
+#include "base/app_location.h"
 #include "app/named_folder.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 // user's data folder; `--workdir DIR` replaces both choices.
 
 #include "app/program_options.h"
-#include "app/user_message.h"
+#include "base/user_message.h"
 
 #include <QString>
 

@@ -3,8 +3,8 @@
 // totals-archive record (command 11), the current values or current totals (12), a run of event-log
 // entries (13). The archives page and zt5ctl show the same texts.
 
-#include "archives/archive_descriptors.h"
-#include "protocol/register_map.h"
+#include "meter/archive_descriptors.h"
+#include "meter/register_map.h"
 
 #include <QString>
 

@@ -17,7 +17,7 @@
 //
 // Lives on one thread: opened, used and closed there.
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "archives/database_target.h"
 
 #include <QElapsedTimer>

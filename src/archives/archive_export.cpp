@@ -4,7 +4,7 @@
 #include "archives/archive_table.h"
 #include "archives/archive_walk.h"
 #include "archives/export_progress.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/rovo_redod.h"
 
 #include <QElapsedTimer>

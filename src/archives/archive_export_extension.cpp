@@ -1,7 +1,7 @@
 #include "archives/archive_export_extension.h"
 
 #include "archives/database_target.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/rovo_redod.h"
 
 ArchiveExportExtension::ArchiveExportExtension(TargetSource target, ExportProgress* progress,

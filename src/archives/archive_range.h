@@ -3,9 +3,9 @@
 // for it: which record dates the meter holds inside it, and the records themselves, whether they came
 // out of the archive database or off the meter.
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "archives/archive_records.h"
-#include "archives/archive_step.h"
+#include "meter/archive_step.h"
 
 #include <cstdint>
 #include <vector>

@@ -4,7 +4,7 @@
 #include "archives/archive_export.h"
 #include "archives/export_progress.h"
 #include "archives/record_bytes.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/image_report_time.h"
 #include "protocol/rovo_redod.h"
 

@@ -3,8 +3,8 @@
 // the user filled in, the request block, the command to queue and what the page shows afterwards (the
 // stepped date, the limited entry count). The page itself only moves texts in and out.
 
-#include "archives/archive_descriptors.h"
-#include "archives/archive_step.h"
+#include "meter/archive_descriptors.h"
+#include "meter/archive_step.h"
 
 #include <QString>
 #include <QStringList>

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "archives/archive_date.h"
+#include "meter/archive_date.h"
 
 constexpr int kArchivePipeCount = 6;
 constexpr int kArchiveInputCount = 2;

@@ -5,7 +5,7 @@
 // prepared when first used), and the block statements: the dates of a span in one query, the rows of a
 // block in one insert.
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "archives/database_columns.h"
 #include "archives/database_target.h"
 

@@ -4,8 +4,8 @@
 // last-record date, which is the slot the meter is still filling; never more dates than the archive
 // holds records. An archive whose first date is all 0xFF holds nothing.
 
-#include "archives/archive_descriptors.h"
-#include "archives/archive_step.h"
+#include "meter/archive_descriptors.h"
+#include "meter/archive_step.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "archives/archive_date.h"
+#include "meter/archive_date.h"
 #include "archives/archive_records.h"
 
 #pragma pack(push, 1)

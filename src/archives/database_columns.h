@@ -10,7 +10,7 @@
 #include <QString>
 #include <QVariant>
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "archives/archive_records.h"
 
 // Where a column's value comes from.

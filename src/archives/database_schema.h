@@ -4,7 +4,7 @@
 // check fast whatever the table's length. Identifiers are always quoted, so the mixed-case names
 // survive engines that fold unquoted names.
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "archives/database_columns.h"
 #include "archives/database_target.h"
 

@@ -1,6 +1,6 @@
 #include "archives/database_target.h"
 
-#include "app/settings_sections.h"
+#include "base/settings_sections.h"
 
 #include <QDir>
 #include <QUrl>

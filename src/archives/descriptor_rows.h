@@ -5,7 +5,7 @@
 #include <QList>
 #include <QStringList>
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 
 // "Часовой", "Суточный", "Месячный", "Итоговый" by kind.
 QString ValueArchiveName(int kind);

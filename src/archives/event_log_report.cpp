@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "archives/event_record.h"
+#include "meter/event_record.h"
 #include "archives/record_bytes.h"
 #include "archives/report_text.h"
 

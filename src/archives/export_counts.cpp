@@ -1,6 +1,6 @@
 #include "archives/export_counts.h"
 
-#include "archives/archive_date.h"
+#include "meter/archive_date.h"
 #include "archives/descriptor_rows.h"
 
 namespace {

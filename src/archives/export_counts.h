@@ -2,7 +2,7 @@
 // What a whole-archive export did, archive by archive, and how the summary tells it. "Written" counts
 // only rows whose transaction was committed: a record read but lost with a failed commit is not there.
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "archives/range_table.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "config/settings_report_markup.h"
 #include "reports/report_template.h"
 

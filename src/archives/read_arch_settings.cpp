@@ -1,6 +1,6 @@
 #include "archives/read_arch_settings.h"
 
-#include "app/settings_sections.h"
+#include "base/settings_sections.h"
 
 #include <algorithm>
 

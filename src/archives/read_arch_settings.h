@@ -2,8 +2,8 @@
 // What the archives page remembers between runs, section "Settings\ReadArch": the last archive date
 // asked for, the periodic reading of current values, the event-log range and the flash page.
 
-#include "app/setting_value.h"
-#include "archives/archive_date.h"
+#include "base/setting_value.h"
+#include "meter/archive_date.h"
 
 struct ReadArchSettings {
     explicit ReadArchSettings(SettingsStore& store);

@@ -1,7 +1,7 @@
 #include "archives/report_text.h"
 
 #include "archives/event_bits.h"
-#include "archives/format_value.h"
+#include "reports/format_value.h"
 
 namespace {
 

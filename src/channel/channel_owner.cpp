@@ -1,6 +1,6 @@
 #include "channel/channel_owner.h"
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 
 void ReportToOwner(ChannelOwner* owner, const QString& text)
 {

@@ -3,7 +3,7 @@
 #include "channel/channel_owner.h"
 #include "channel/channel_settings.h"
 #include "channel/channel_types.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "channel/modem_answer_wait.h"
 #include "channel/modem_dialer.h"
 #include "channel/serial_port.h"

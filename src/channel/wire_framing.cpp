@@ -1,7 +1,7 @@
 #include "channel/wire_framing.h"
 
 #include "channel/channel_types.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <cstring>
 

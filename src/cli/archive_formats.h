@@ -6,7 +6,7 @@
 // Only spans of bytes come in: the record layouts stay out of files that see the driver, whose
 // configuration record names its pipe counts alike.
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "cli/collect_host.h"
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "cli/terminal_output.h"
 
 CollectHost::CollectHost(const QString& meterName, bool verbose)

@@ -2,7 +2,7 @@
 
 #include "archives/archive_area_text.h"
 #include "archives/archive_reports.h"
-#include "archives/archive_step.h"
+#include "meter/archive_step.h"
 #include "archives/descriptor_rows.h"
 #include "cli/archive_formats.h"
 #include "cli/commands_archive_range.h"

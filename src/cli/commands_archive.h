@@ -2,7 +2,7 @@
 // Commands on the meter's archives: descriptors, value-archive records, current values and totals,
 // event logs.
 
-#include "archives/archive_date.h"
+#include "meter/archive_date.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "cli/commands_archive_range.h"
 
-#include "app/atomic_file.h"
+#include "base/atomic_file.h"
 #include "archives/archive_range_extension.h"
 #include "archives/database_target.h"
 #include "archives/range_table.h"

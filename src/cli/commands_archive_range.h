@@ -3,7 +3,7 @@
 // spreadsheet page), the records the archive database holds taken from there and the rest read off the
 // meter and added to the database.
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 
 class CliContext;
 

@@ -1,6 +1,6 @@
 #include "cli/commands_config.h"
 
-#include "app/file_name_rules.h"
+#include "base/file_name_rules.h"
 #include "cli/cli_context.h"
 #include "cli/terminal_output.h"
 #include "config/settings_report_output.h"

@@ -4,7 +4,7 @@
 #include "archives/archive_database.h"
 #include "archives/archive_export_extension.h"
 #include "archives/database_check.h"
-#include "archives/database_choice.h"
+#include "app/database_choice.h"
 #include "cli/cli_context.h"
 #include "cli/driver_session.h"
 #include "cli/progress_line.h"

@@ -1,6 +1,6 @@
 #include "cli/commands_device.h"
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "cli/cli_context.h"
 #include "cli/terminal_output.h"
 #include "config/model_capabilities.h"

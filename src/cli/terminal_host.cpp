@@ -1,6 +1,6 @@
 #include "cli/terminal_host.h"
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "cli/terminal_output.h"
 #include "protocol/driver_commands.h"
 

@@ -1,11 +1,11 @@
 #pragma once
 // How the configuration code speaks to the user: one message box at a time, answered by whoever runs
 // it (the desktop pages, the command line, a test). Styles and answers are those of
-// channel/message_style.h.
+// base/message_style.h.
 
 #include <QString>
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 
 class ConfigMessageHost {
 public:

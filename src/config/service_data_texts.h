@@ -2,7 +2,7 @@
 // How the maker's and the service centre's data read on screen and on the terminal, and the lists the
 // maker's service page offers.
 
-#include "protocol/service_blocks.h"
+#include "meter/service_blocks.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "config/service_page_settings.h"
 
-#include "app/setting_value.h"
-#include "app/settings_sections.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
 #include "config/model_capabilities.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "config/config_texts.h"
 #include "config/open_settings_text.h"
 #include "config/settings_report_markup.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 using namespace settings_report;
 

@@ -1,6 +1,6 @@
 #include "config/settings_report_markup.h"
 
-#include "archives/format_value.h"
+#include "reports/format_value.h"
 #include "config/tunes_record.h"
 
 #include <QRegularExpression>

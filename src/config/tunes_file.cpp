@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/atomic_file.h"
-#include "app/file_name_rules.h"
+#include "base/atomic_file.h"
+#include "base/file_name_rules.h"
 #include "config/tunes_file_format.h"
 
 QString NormaliseTunesFileName(const QString& name)

@@ -1,6 +1,6 @@
 #include "config/user_service_rules.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 
 #include "config/config_texts.h"
 #include "config/write_time_checks.h"
-#include "protocol/service_blocks.h"
+#include "meter/service_blocks.h"
 
 #include <QDateTime>
 #include <QString>

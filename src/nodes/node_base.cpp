@@ -1,6 +1,6 @@
 #include "nodes/node_base.h"
 
-#include "app/atomic_file.h"
+#include "base/atomic_file.h"
 
 #include <QDir>
 #include <QFile>

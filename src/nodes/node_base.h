@@ -3,7 +3,7 @@
 // "<work folder>/Base/Objects.bin". Saving writes a temporary file and renames it over the old one,
 // so a failed or interrupted save leaves the previous base as it was.
 
-#include "app/user_message.h"
+#include "base/user_message.h"
 #include "nodes/node_base_file.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "nodes/node_record.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "channel/channel_types.h"
 
 #include <algorithm>

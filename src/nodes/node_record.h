@@ -10,7 +10,7 @@
 // 287 COM(4)  291 baud(4)  295 byte size(4)  299 parity(4)  303 stop bits(4)
 // 307 read-interval override flag(4)  311 read-interval override ms(4)  315 phone[317]
 
-#include "app/free_ports.h"
+#include "channel/free_ports.h"
 
 #include <QString>
 

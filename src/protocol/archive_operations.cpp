@@ -2,7 +2,7 @@
 // entries, flash pages and the meter's clock. Every answer area is cleared before it is read, so a
 // short answer leaves nothing of an earlier one behind.
 
-#include "archives/event_record.h"
+#include "meter/event_record.h"
 #include "protocol/rovo_redod.h"
 
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include "channel/channel_owner.h"
 #include "channel/channel_settings.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/modbus_master.h"
 
 #include <cstring>

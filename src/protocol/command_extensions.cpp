@@ -1,6 +1,6 @@
 #include "protocol/command_extensions.h"
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "channel/modem_idle_text.h"
 #include "protocol/driver_commands.h"
 #include "protocol/rovo_redod.h"

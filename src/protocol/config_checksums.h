@@ -3,7 +3,7 @@
 // settings (register 2673, 6 bytes): the CRC-16/MODBUS of the guarded bytes as a little-endian word,
 // the rest of the block zero.
 
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Identity and configuration: reading the version block, reading the configuration blocks with their
 // checksum blocks, and writing them back between service commands 1 and 2.
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "config/older_layout.h"
 #include "config/tunes_defaults.h"
 #include "protocol/config_checksums.h"

@@ -4,10 +4,10 @@
 // these between commands (a page is told when a command has finished); the command thread alone uses
 // them while a command runs.
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "config/device_blocks.h"
-#include "protocol/register_map.h"
-#include "protocol/service_blocks.h"
+#include "meter/register_map.h"
+#include "meter/service_blocks.h"
 
 #include <QString>
 

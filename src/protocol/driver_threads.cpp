@@ -3,7 +3,7 @@
 // connection) while a command runs. Neither has an event loop: both wait on their queue for at most one
 // polling interval, so a quit request is seen within that time.
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "channel/modem_idle_text.h"
 #include "protocol/command_extensions.h"
 #include "protocol/rovo_redod.h"

@@ -2,7 +2,7 @@
 // The report hour and day the meter closes its records with, as last transferred with the meter: bytes
 // 0 and 1 of the configuration record in the register image, not the copy being edited.
 
-#include "archives/archive_step.h"
+#include "meter/archive_step.h"
 #include "protocol/driver_data.h"
 
 inline ReportTime ImageReportTime(const DriverData& data)

@@ -1,7 +1,7 @@
 // MainProcess: one numbered command from the queue, carried out with the device operations, and the
 // result shown in the main window's status texts.
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/command_extensions.h"
 #include "protocol/driver_host.h"
 #include "protocol/rovo_redod.h"

@@ -1,7 +1,7 @@
 #include "protocol/modbus_master.h"
 
 #include "channel/channel_settings.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/modbus_answer.h"
 #include "protocol/modbus_requests.h"
 #include "protocol/request_texts.h"

@@ -1,6 +1,6 @@
 #include "protocol/modbus_requests.h"
 
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <algorithm>
 

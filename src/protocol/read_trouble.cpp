@@ -2,7 +2,7 @@
 
 #include "channel/channel_owner.h"
 #include "channel/channel_types.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 
 bool ReportReadTrouble(ChannelOwner& owner, int result)
 {

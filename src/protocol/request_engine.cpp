@@ -1,7 +1,7 @@
 // CRovoRedod::SendQueryTo: one request to the meter and one answer back, with retries while the meter
 // stays silent or its answers arrive broken. A request length of 0 only listens.
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/request_texts.h"
 #include "protocol/rovo_redod.h"
 

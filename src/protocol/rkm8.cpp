@@ -1,6 +1,6 @@
 #include "protocol/rkm8.h"
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/driver_host.h"
 
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include "protocol/rkm8.h"
 #include "protocol/rovo_redod.h"
-#include "protocol/service_blocks.h"
+#include "meter/service_blocks.h"
 
 #include <QElapsedTimer>
 #include <QThread>

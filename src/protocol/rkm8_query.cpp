@@ -1,7 +1,7 @@
 // CRkm8::SendQueryTo and the stand's monitor lines: the meter driver's exchange with the stand's own
 // texts, and a simulated stand that answers "Ok" at once.
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/rkm8.h"
 
 #include <QThread>

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "app/user_message.h"
+#include "base/user_message.h"
 
 class MessageSink {
 public:

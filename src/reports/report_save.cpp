@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/file_name_rules.h"
+#include "base/file_name_rules.h"
 #include "reports/text_file.h"
 
 QString ReportSaveFilter()

@@ -6,8 +6,8 @@
 #include <QStandardPaths>
 #include <atomic>
 
-#include "app/app_location.h"
-#include "app/text_codec.h"
+#include "base/app_location.h"
+#include "base/text_codec.h"
 #include "reports/temp_files.h"
 
 namespace {

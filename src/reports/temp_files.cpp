@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <signal.h>
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "reports/text_file.h"
 
-#include "app/atomic_file.h"
-#include "app/text_codec.h"
+#include "base/atomic_file.h"
+#include "base/text_codec.h"
 
 bool WriteWholeFile(const QString& path, const QByteArray& bytes, MessageSink* owner, const char* function)
 {

@@ -3,8 +3,8 @@
 // temporary file stays behind, and the user reads the system's own words. A folder that may not be
 // written gives its message too.
 
-#include "app/atomic_file.h"
-#include "app/settings_store.h"
+#include "base/atomic_file.h"
+#include "base/settings_store.h"
 #include "config/recording_message_host.h"
 #include "config/tunes_file.h"
 #include "nodes/node_base.h"

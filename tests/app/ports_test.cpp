@@ -1,4 +1,4 @@
-#include "app/free_ports.h"
+#include "channel/free_ports.h"
 #include "app/port_table_settings.h"
 #include "support/port_table_guard.h"
 #include "support/pty_pair.h"

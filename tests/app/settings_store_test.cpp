@@ -1,7 +1,7 @@
 #include "app/program_options.h"
-#include "app/setting_value.h"
-#include "app/settings_sections.h"
-#include "app/settings_store.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
+#include "base/settings_store.h"
 #include "support/qt_printers.h"
 #include "support/read_only_folder.h"
 

@@ -1,4 +1,4 @@
-#include "app/app_location.h"
+#include "base/app_location.h"
 #include "app/work_folder.h"
 #include "support/qt_printers.h"
 #include "support/read_only_folder.h"

@@ -4,11 +4,11 @@
 // password file the way the programs choose the database.
 
 #include "app/session_secrets.h"
-#include "app/settings_sections.h"
-#include "app/settings_store.h"
+#include "base/settings_sections.h"
+#include "base/settings_store.h"
 #include "archives/archive_database.h"
 #include "archives/database_check.h"
-#include "archives/database_choice.h"
+#include "app/database_choice.h"
 #include "support/scoped_environment.h"
 #include "support/test_postgresql.h"
 

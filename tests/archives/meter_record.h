@@ -2,7 +2,7 @@
 // The records the simulated meter holds, as the export tests compare them with table rows. Apart from
 // the driver's headers: the archive records and the configuration record name their counts alike.
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 
 #include <QByteArray>
 #include <QString>

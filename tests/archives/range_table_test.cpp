@@ -2,7 +2,7 @@
 // the field its database column holds and the bits its report markers stand for, and a CSV gives back
 // the very values and flags it was made of.
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "archives/database_columns.h"
 #include "archives/range_table.h"
 

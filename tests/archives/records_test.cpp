@@ -1,7 +1,7 @@
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "archives/archive_records.h"
 #include "archives/current_values.h"
-#include "archives/event_record.h"
+#include "meter/event_record.h"
 #include "archives/flag_markers.h"
 #include "archives/record_bytes.h"
 

@@ -1,5 +1,5 @@
 #include "archives/archive_reports.h"
-#include "archives/event_record.h"
+#include "meter/event_record.h"
 
 #include <gtest/gtest.h>
 

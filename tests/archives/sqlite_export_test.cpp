@@ -3,7 +3,7 @@
 
 #include "archives/export_rig.h"
 #include "archives/table_checks.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 
 #include <QFile>
 #include <QSqlQuery>

@@ -5,7 +5,7 @@
 #include "channel/modem_dialer.h"
 #include "channel/port_table.h"
 #include "channel/transmit_channel.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 #include "support/loopback_peer.h"
 #include "support/pty_pair.h"
 #include "support/recording_owner.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Small helpers shared by the transport tests around the recording owner.
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "support/recording_owner.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "channel/transmit_channel.h"
 #include "channel/usb_hid_link.h"
 #include "support/played_hid_device.h"
-#include "protocol/register_map.h"
+#include "meter/register_map.h"
 #include "sim/meter_session.h"
 #include "sim/meter_simulator.h"
 #include "support/crc_frames.h"

@@ -1,6 +1,6 @@
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <gtest/gtest.h>
 

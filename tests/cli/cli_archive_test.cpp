@@ -5,7 +5,7 @@
 #include "cli_process.h"
 
 #include "archives/archive_reports.h"
-#include "archives/archive_step.h"
+#include "meter/archive_step.h"
 #include "archives/database_columns.h"
 #include "archives/record_bytes.h"
 #include "cli/terminal_output.h"
@@ -14,7 +14,7 @@
 #include "sim/meter_archives.h"
 #include "sim/meter_simulator.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "archives/range_table.h"
 
 #include <QFile>

@@ -6,12 +6,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "config/open_settings_text.h"
 #include "config/settings_report.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_defaults.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 #include "recording_message_host.h"
 #include "support/known_configuration.h"
 #include "support/qt_printers.h"

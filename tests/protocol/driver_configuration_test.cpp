@@ -3,7 +3,7 @@
 // the three framings, at the firmware levels whose layouts differ; the order of the writes; and what
 // the driver refuses or asks before it writes anything.
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "config/tunes_defaults.h"
 #include "support/driver_rig.h"
 #include "support/qt_printers.h"

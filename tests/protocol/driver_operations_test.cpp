@@ -3,7 +3,7 @@
 // service, password and parameter-change blocks, and the refusals that send nothing.
 
 #include "archives/record_bytes.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "sim/event_logs.h"
 #include "support/driver_rig.h"
 #include "support/qt_printers.h"

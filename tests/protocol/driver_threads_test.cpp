@@ -2,7 +2,7 @@
 // wait, the order of queued commands and who hears of them, the cyclic read and its end by the user,
 // commands without a handler, and a modem line lost while the connection is idle.
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "channel/modem_control.h"
 #include "protocol/command_extensions.h"
 #include "support/driver_rig.h"

@@ -1,7 +1,7 @@
 // The master's block loops and the 0x48 retry loop, against an owner that answers from a register
 // image the way a request engine with a meter behind it would.
 
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 #include "protocol/modbus_master.h"
 #include "support/recording_owner.h"
 #include "support/scripted_meter.h"

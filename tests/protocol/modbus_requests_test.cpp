@@ -1,4 +1,4 @@
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 #include "protocol/modbus_requests.h"
 
 #include <gtest/gtest.h>

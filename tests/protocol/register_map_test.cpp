@@ -2,9 +2,9 @@
 // record layouts, and no two areas overlap inside the image. (The configuration blocks' sizes are held
 // against the records by the configuration round trips.)
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "archives/archive_records.h"
-#include "protocol/register_map.h"
+#include "meter/register_map.h"
 
 #include <gtest/gtest.h>
 

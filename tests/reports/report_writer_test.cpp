@@ -11,7 +11,7 @@
 
 #include <signal.h>
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "reports/report_template.h"
 #include "reports/report_writer.h"
 #include "reports/temp_files.h"

@@ -4,7 +4,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "reports/report_save.h"
 #include "reports/text_file.h"
 #include "support/qt_printers.h"

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "reports/temp_files.h"
 #include "support/qt_printers.h"
 #include "support/read_only_folder.h"

@@ -5,9 +5,9 @@
 #include "sim/meter_areas.h"
 #include "sim/parameter_area.h"
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "config/tunes_record.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <gtest/gtest.h>
 

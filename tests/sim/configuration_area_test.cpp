@@ -8,7 +8,7 @@
 #include "config/model_capabilities.h"
 #include "config/older_layout.h"
 #include "config/tunes_defaults.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "sim/meter_simulator.h"
 
 #include "channel/channel_types.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <gtest/gtest.h>
 

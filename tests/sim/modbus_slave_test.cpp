@@ -1,6 +1,6 @@
 #include "sim/meter_simulator.h"
 
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "sim/maintenance_commands.h"
 #include "sim/meter_areas.h"
 
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <gtest/gtest.h>
 

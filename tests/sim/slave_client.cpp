@@ -2,7 +2,7 @@
 
 #include "sim/meter_areas.h"
 
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <gtest/gtest.h>
 

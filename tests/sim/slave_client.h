@@ -5,7 +5,7 @@
 
 #include "sim/meter_simulator.h"
 
-#include "protocol/register_map.h"
+#include "meter/register_map.h"
 
 #include <QByteArray>
 

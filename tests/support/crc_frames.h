@@ -1,7 +1,7 @@
 #pragma once
 // Test frames with their Modbus CRC appended, low byte first.
 
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <cstdint>
 #include <vector>

@@ -4,7 +4,7 @@
 #include "config/older_layout.h"
 #include "config/tunes_defaults.h"
 #include "protocol/config_checksums.h"
-#include "protocol/register_map.h"
+#include "meter/register_map.h"
 
 #include <QMutexLocker>
 

@@ -5,7 +5,7 @@
 
 #include "channel/channel_owner.h"
 #include "channel/channel_types.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 
 #include <QByteArray>
 #include <QList>

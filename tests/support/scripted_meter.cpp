@@ -1,7 +1,7 @@
 #include "support/scripted_meter.h"
 
 #include "channel/channel_types.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <QMutexLocker>
 

@@ -3,7 +3,7 @@
 // headers (the archive records and the configuration record name their pipe counts alike, so the two
 // families of headers do not meet in one file).
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "sim/meter_simulator.h"
 
 #include <QByteArray>

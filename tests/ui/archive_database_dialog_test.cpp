@@ -6,7 +6,7 @@
 
 #include "archive_page_rig.h"
 
-#include "archives/database_choice.h"
+#include "app/database_choice.h"
 #include "archives/ui/archive_database_dialog.h"
 #include "archives/ui/archive_page_controls.h"
 #include "archives/ui/export_progress_view.h"

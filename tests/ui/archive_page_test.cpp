@@ -4,7 +4,7 @@
 
 #include "archive_page_rig.h"
 
-#include "app/settings_sections.h"
+#include "base/settings_sections.h"
 #include "app/ui/connection_toolbar.h"
 #include "app/ui/driver_progress_texts.h"
 #include "archives/database_columns.h"

@@ -1,6 +1,6 @@
 #include "channel/ui/communications_dialog.h"
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "channel/channel_types.h"
 #include "channel/ui/node_properties_dialog.h"
 #include "channel/usb_hid_link.h"

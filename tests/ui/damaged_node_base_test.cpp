@@ -2,7 +2,7 @@
 // or leave everything as it is.
 #include "main_window_rig.h"
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "nodes/node_base.h"
 
 #include <QDir>

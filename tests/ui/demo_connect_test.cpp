@@ -10,7 +10,7 @@
 #include "app/ui/gui_driver_host.h"
 #include "app/ui/status_strip.h"
 #include "channel/channel_types.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "channel/ui/communications_dialog.h"
 #include "channel/ui/exchange_monitor_window.h"
 #include "sim/meter_simulator.h"

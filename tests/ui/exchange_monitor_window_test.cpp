@@ -1,7 +1,7 @@
 #include "channel/ui/exchange_monitor_window.h"
 
-#include "app/settings_sections.h"
-#include "app/text_codec.h"
+#include "base/settings_sections.h"
+#include "base/text_codec.h"
 #include "app/window_placement.h"
 #include "support/qt_printers.h"
 #include "ui/ui_test_helpers.h"

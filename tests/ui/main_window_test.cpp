@@ -2,14 +2,14 @@
 
 #include "main_window_rig.h"
 
-#include "app/setting_value.h"
-#include "app/settings_sections.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
 #include "app/ui/dlg_main_config.h"
 #include "app/ui/dlg_parent_with_my_property.h"
 #include "app/ui/page_tree.h"
 #include "app/ui/status_strip.h"
 #include "channel/channel_types.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "channel/ui/communications_dialog.h"
 #include "ui/ui_test_helpers.h"
 

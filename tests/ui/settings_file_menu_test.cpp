@@ -4,8 +4,8 @@
 
 #include "main_window_rig.h"
 
-#include "app/setting_value.h"
-#include "app/settings_sections.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
 #include "config/tunes_file.h"
 #include "support/known_configuration.h"
 

@@ -4,7 +4,7 @@
 
 #include "trends_page_rig.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "archives/ui/trend_quantity_list.h"
 #include "ui/ui_test_helpers.h"
 

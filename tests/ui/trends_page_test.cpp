@@ -5,7 +5,7 @@
 
 #include "trends_page_rig.h"
 
-#include "app/settings_sections.h"
+#include "base/settings_sections.h"
 #include "archives/ui/trend_chart_view.h"
 #include "archives/ui/trend_quantity_list.h"
 

@@ -5,7 +5,7 @@
 
 #include "app/app_environment.h"
 #include "app/ui/page_host.h"
-#include "app/user_message.h"
+#include "base/user_message.h"
 #include "support/driver_rig.h"
 
 #include <QTemporaryDir>

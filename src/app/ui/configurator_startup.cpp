@@ -5,7 +5,7 @@
 #include "sim/demo_meter.h"
 #include "app/ui/main_dialog.h"
 #include "app/ui/message_presenter.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,7 +1,7 @@
 #include "app/ui/gui_driver_host.h"
 
 #include "app/ui/message_presenter.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/driver_commands.h"
 #include "protocol/rovo_redod.h"
 

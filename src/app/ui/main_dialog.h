@@ -5,7 +5,7 @@
 // driver's threads (a running command first) before anything else goes.
 
 #include "app/app_environment.h"
-#include "app/free_ports.h"
+#include "channel/free_ports.h"
 #include "app/ui/gui_driver_host.h"
 #include "app/ui/page_host.h"
 #include "archives/ui/archive_export_runner.h"

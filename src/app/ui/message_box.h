@@ -2,7 +2,7 @@
 // The one way the program's windows show a modal message: a box with the caption, icon and buttons the
 // message asks for. Tests put a hook in its place, so nothing waits for a user who is not there.
 
-#include "app/user_message.h"
+#include "base/user_message.h"
 #include "reports/report_host.h"
 
 #include <functional>

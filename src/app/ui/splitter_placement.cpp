@@ -1,7 +1,7 @@
 #include "app/ui/splitter_placement.h"
 
-#include "app/setting_value.h"
-#include "app/settings_sections.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
 
 #include <QList>
 #include <QSplitter>

@@ -2,7 +2,7 @@
 // Where the page splitter of a window stands: "SplitterPosition" in "Settings\Screen\<window name>",
 // the splitter's offset in pixels from its designed place.
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "app/ui/window_placement_keeper.h"
 
-#include "app/settings_sections.h"
+#include "base/settings_sections.h"
 #include "app/window_placement.h"
 
 #include <QEvent>

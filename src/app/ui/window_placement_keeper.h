@@ -2,7 +2,7 @@
 // Keeps a top-level window's placement in the settings store: puts the window where the stored record
 // says, and stores the record again after each move or resize the window goes through on screen.
 
-#include "app/setting_value.h"
+#include "base/setting_value.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 #include "archives/ui/database_password_prompt.h"
 
 #include "app/app_environment.h"
-#include "archives/database_choice.h"
+#include "app/database_choice.h"
 
 #include <QInputDialog>
 #include <QLineEdit>

@@ -7,7 +7,7 @@
 #include "archives/ui/database_password_prompt.h"
 #include "archives/ui/export_progress_view.h"
 #include "app/app_environment.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/image_report_time.h"
 #include "protocol/rovo_redod.h"
 

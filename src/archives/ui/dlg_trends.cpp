@@ -1,14 +1,14 @@
 #include "archives/ui/dlg_trends.h"
 
 #include "app/app_environment.h"
-#include "app/file_name_rules.h"
+#include "base/file_name_rules.h"
 #include "app/ui/save_file_dialog.h"
 #include "archives/ui/archive_range_runner.h"
 #include "archives/ui/database_password_prompt.h"
 #include "archives/ui/trend_chart_view.h"
 #include "archives/ui/trend_files.h"
 #include "archives/ui/trend_quantity_list.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/rovo_redod.h"
 #include "reports/report_save.h"
 

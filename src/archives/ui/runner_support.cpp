@@ -2,7 +2,7 @@
 
 #include "app/app_environment.h"
 #include "archives/database_check.h"
-#include "archives/database_choice.h"
+#include "app/database_choice.h"
 
 ArchiveExportExtension::TargetSource ConfiguredTargetSource(AppEnvironment& environment)
 {

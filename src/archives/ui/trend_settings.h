@@ -2,8 +2,8 @@
 // What the trends page remembers between runs ("Settings\Trends"): the archive chosen last and the
 // quantities checked, as the keys of TrendQuantities() separated by commas.
 
-#include "app/setting_value.h"
-#include "app/settings_sections.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
 
 struct TrendSettings {
     explicit TrendSettings(SettingsStore& store)

@@ -1,10 +1,10 @@
 #include "channel/ui/communications_dialog.h"
 
-#include "app/settings_sections.h"
+#include "base/settings_sections.h"
 #include "app/ui/message_box.h"
 #include "app/ui/window_placement_keeper.h"
 #include "channel/channel_types.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "channel/ui/node_list_page.h"
 #include "channel/ui/node_properties_dialog.h"
 #include "channel/ui/usb_device_page.h"

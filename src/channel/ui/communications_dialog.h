@@ -4,8 +4,8 @@
 // for the shared-memory link. The node pages add, delete, reorder and edit base entries in memory at
 // once; saving the base is the caller's task. After OK the caller reads the chosen node.
 
-#include "app/free_ports.h"
-#include "app/setting_value.h"
+#include "channel/free_ports.h"
+#include "base/setting_value.h"
 #include "channel/port_table.h"
 #include "nodes/node_base_file.h"
 

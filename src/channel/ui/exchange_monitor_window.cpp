@@ -1,8 +1,8 @@
 #include "channel/ui/exchange_monitor_window.h"
 
-#include "app/file_name_rules.h"
-#include "app/setting_value.h"
-#include "app/settings_sections.h"
+#include "base/file_name_rules.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
 #include "app/ui/message_box.h"
 #include "app/ui/save_file_dialog.h"
 #include "reports/text_file.h"

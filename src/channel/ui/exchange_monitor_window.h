@@ -4,7 +4,7 @@
 // the main window and kept; closing it only hides it. Lines arrive on the window's thread, in the
 // order they were logged, as fast as the meter answers.
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "app/ui/window_placement_keeper.h"
 
 #include <QMainWindow>

@@ -3,7 +3,7 @@
 // how it is polled. Only the connection controls of the record's kind are shown. OK hands back the
 // edited record; Cancel leaves the caller's record as it was.
 
-#include "app/free_ports.h"
+#include "channel/free_ports.h"
 #include "channel/port_table.h"
 #include "nodes/node_record.h"
 

@@ -1,6 +1,6 @@
 #include "config/ui/dlg_main_config_common.h"
 
-#include "app/text_codec.h"
+#include "base/text_codec.h"
 #include "config/ui/config_field_widgets.h"
 #include "protocol/rovo_redod.h"
 

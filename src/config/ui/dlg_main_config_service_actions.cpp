@@ -3,7 +3,7 @@
 #include "config/ui/dlg_main_config_service.h"
 
 #include "app/app_environment.h"
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "config/model_capabilities.h"
 #include "config/service_data_texts.h"
 #include "config/service_page_numbers.h"

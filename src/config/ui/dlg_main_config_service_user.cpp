@@ -1,6 +1,6 @@
 #include "config/ui/dlg_main_config_service_user.h"
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "config/ui/config_field_widgets.h"
 #include "config/user_service_rules.h"
 #include "protocol/rovo_redod.h"

@@ -1,7 +1,7 @@
 #include "config/ui/tunes_file_dialogs.h"
 
-#include "app/setting_value.h"
-#include "app/settings_sections.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
 #include "config/tunes_file.h"
 #include "config/tunes_validation.h"
 

@@ -3,7 +3,7 @@
 // in ("Settings\File" "OpenPath" / "SavePath") and the core's file operations. Used by the main window's
 // "Файл" menu and the configuration frame's buttons alike.
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "config/config_messages.h"
 #include "config/device_blocks.h"
 

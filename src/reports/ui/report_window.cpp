@@ -1,7 +1,7 @@
 #include "reports/ui/report_window.h"
 
-#include "app/app_location.h"
-#include "app/text_codec.h"
+#include "base/app_location.h"
+#include "base/text_codec.h"
 #include "app/ui/message_box.h"
 #include "app/ui/save_file_dialog.h"
 #include "app/ui/window_placement_keeper.h"

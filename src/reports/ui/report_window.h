@@ -3,7 +3,7 @@
 // page and keep a copy as a spreadsheet file. Modal: the report writer waits until the user closes
 // the window and then removes the file. The window remembers its place and size.
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 #include "reports/report_host.h"
 #include "reports/report_template.h"
 
