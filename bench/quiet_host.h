@@ -2,7 +2,7 @@
 // A driver host that takes every notification and shows nothing, so a benchmark measures the driver's
 // own cost. Benchmarks override the notifications they count.
 
-#include "channel/message_style.h"
+#include "base/message_style.h"
 #include "protocol/driver_host.h"
 
 class QuietHost : public DriverHost {

@@ -3,7 +3,7 @@
 // master's round trip so the simulator is never what a benchmark measures.
 
 #include "channel/channel_types.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 #include "sim/meter_session.h"
 #include "sim/meter_simulator.h"
 

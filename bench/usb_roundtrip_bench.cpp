@@ -6,7 +6,7 @@
 
 #include "channel/transmit_channel.h"
 #include "channel/usb_hid_link.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 #include "sim/meter_session.h"
 #include "sim/meter_simulator.h"
 #include "support/played_hid_device.h"

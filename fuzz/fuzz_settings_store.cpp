@@ -2,7 +2,7 @@
 // took, written and read again, is the same (sections without keys are not written); every value
 // survives its own encoding.
 
-#include "app/ini_text.h"
+#include "base/ini_text.h"
 
 #include <QByteArray>
 

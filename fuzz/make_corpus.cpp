@@ -4,13 +4,13 @@
 //
 //     zt5-fuzz-corpus fuzz/corpus
 
-#include "app/ini_text.h"
+#include "base/ini_text.h"
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
 #include "config/tunes_defaults.h"
 #include "config/tunes_file_format.h"
 #include "nodes/node_base_file.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 #include "protocol/modbus_requests.h"
 #include "sim/archive_generator.h"
 #include "sim/event_logs.h"

@@ -5,7 +5,7 @@
 
 #include "modbus_slave.h"
 
-#include "protocol/register_map.h"
+#include "meter/register_map.h"
 
 class EventLogs;
 class MeterArchives;

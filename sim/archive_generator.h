@@ -11,9 +11,9 @@
 
 #include "sim_clock.h"
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "archives/archive_records.h"
-#include "archives/archive_step.h"
+#include "meter/archive_step.h"
 #include "archives/current_values.h"
 
 #include <array>

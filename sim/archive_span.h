@@ -1,7 +1,7 @@
 #pragma once
 // How much archive the simulated meter starts with.
 
-#include "archives/archive_date.h"
+#include "meter/archive_date.h"
 
 struct ArchiveSpan {
     int days = 92;          // archive length before the end, in days

@@ -11,7 +11,7 @@
 #include "modbus_slave.h"
 #include "service_commands.h"
 
-#include "archives/archive_step.h"
+#include "meter/archive_step.h"
 
 #include <cstdint>
 #include <functional>

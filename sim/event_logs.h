@@ -7,8 +7,8 @@
 #include "sim_clock.h"
 #include "modbus_slave.h"
 
-#include "archives/archive_descriptors.h"
-#include "archives/event_record.h"
+#include "meter/archive_descriptors.h"
+#include "meter/event_record.h"
 
 #include <array>
 #include <cstdint>

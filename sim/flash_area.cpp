@@ -3,8 +3,8 @@
 #include "meter_areas.h"
 #include "seeded_hash.h"
 
-#include "archives/archive_descriptors.h"
-#include "protocol/checksums.h"
+#include "meter/archive_descriptors.h"
+#include "base/checksums.h"
 
 #include <cstring>
 

@@ -14,8 +14,8 @@
 #include "archive_span.h"
 #include "sim_clock.h"
 
-#include "archives/archive_descriptors.h"
-#include "archives/archive_step.h"
+#include "meter/archive_descriptors.h"
+#include "meter/archive_step.h"
 
 #include <QByteArray>
 

@@ -2,7 +2,7 @@
 
 #include "meter_image.h"
 
-#include "archives/archive_descriptors.h"
+#include "meter/archive_descriptors.h"
 #include "archives/record_bytes.h"
 #include "config/device_blocks.h"
 

@@ -1,9 +1,9 @@
 #pragma once
-// The register map (protocol/register_map.h) as the simulated meter's behaviours use it: whether a
+// The register map (meter/register_map.h) as the simulated meter's behaviours use it: whether a
 // request touches an area, where an area lies in the image, and the blocks of the image that select
 // what the meter answers.
 
-#include "protocol/register_map.h"
+#include "meter/register_map.h"
 
 #include <cstdint>
 

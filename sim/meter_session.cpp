@@ -4,7 +4,7 @@
 
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 namespace {
 

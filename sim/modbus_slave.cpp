@@ -1,6 +1,6 @@
 #include "modbus_slave.h"
 
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 namespace {
 constexpr std::uint8_t kFunctionRead = 0x03;

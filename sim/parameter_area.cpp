@@ -8,7 +8,7 @@
 
 #include "config/tunes_record.h"
 
-#include "protocol/checksums.h"
+#include "base/checksums.h"
 
 #include <cmath>
 #include <cstring>

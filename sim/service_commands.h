@@ -6,7 +6,7 @@
 
 #include "modbus_slave.h"
 
-#include "protocol/service_blocks.h"
+#include "meter/service_blocks.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 #include "archive_generator.h"
 #include "meter_areas.h"
 
-#include "protocol/service_blocks.h"
+#include "meter/service_blocks.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 // are counted in seconds from 01.01.2000 00:00:00 on the meter's calendar (every fourth year a leap
 // year), so that they convert to and from the date stamps of its records without a time zone.
 
-#include "archives/archive_date.h"
+#include "meter/archive_date.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 // The simulator's option values in words: numbers, versions, models, dates, passwords.
 
-#include "archives/archive_date.h"
+#include "meter/archive_date.h"
 
 #include <QByteArray>
 #include <QString>
