@@ -144,9 +144,8 @@ bool RemoveMeterRows(const DatabaseTarget& target)
 {
     QStringList deletes;
     for (const char* table : kTables)
-        deletes << QStringLiteral("DELETE FROM \"%1\" WHERE \"Serial\" = %2")
-                       .arg(QLatin1String(table))
-                       .arg(kMeterSerial);
+        deletes
+            << QStringLiteral("DELETE FROM \"%1\" WHERE \"Serial\" = %2").arg(QLatin1String(table)).arg(kMeterSerial);
     return Execute(target, deletes);
 }
 
@@ -164,8 +163,10 @@ bool Fill(const DatabaseTarget& target, qint64 rows)
     const bool postgresql = target.engine == DatabaseTarget::Engine::kPostgresql;
     const QString insert = QStringLiteral("INSERT INTO \"ZT5_Arch_Values_Hour\" (\"Serial\", \"Date\", \"t1_1\") ");
     const QString sql = postgresql
-        ? insert + QStringLiteral("SELECT x % 997 + 1, TIMESTAMP '2000-01-01' + x * INTERVAL '1 hour', x "
-                                  "FROM generate_series(1, %1) AS x")
+        ? insert
+            + QStringLiteral(
+                "SELECT x % 997 + 1, TIMESTAMP '2000-01-01' + x * INTERVAL '1 hour', x "
+                "FROM generate_series(1, %1) AS x")
         : QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < %1) ") + insert
             + QStringLiteral("SELECT x % 997 + 1, datetime('2000-01-01', '+' || x || ' hours'), x FROM c");
     return Execute(target, {sql.arg(rows)}, true);
@@ -225,7 +226,12 @@ void BM_ExportSqlite(benchmark::State& state)
     target.path = folder.filePath(QStringLiteral("Data.sqlite"));
     RunExports(state, target, Archive(30), state.range(0));
 }
-BENCHMARK(BM_ExportSqlite)->ArgName("rows")->Arg(0)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3)
+BENCHMARK(BM_ExportSqlite)
+    ->ArgName("rows")
+    ->Arg(0)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
     ->UseRealTime();
 
 void BM_ExportPostgresql(benchmark::State& state)
@@ -237,8 +243,13 @@ void BM_ExportPostgresql(benchmark::State& state)
     }
     RunExports(state, target, Archive(30), state.range(0));
 }
-BENCHMARK(BM_ExportPostgresql)->ArgName("rows")->Arg(0)->Arg(1000000)->Unit(benchmark::kMillisecond)
-    ->Iterations(3)->UseRealTime();
+BENCHMARK(BM_ExportPostgresql)
+    ->ArgName("rows")
+    ->Arg(0)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3)
+    ->UseRealTime();
 
 // Tells on stderr what the export shows the user, so a failed run says why.
 class TellingHost : public QuietHost {
@@ -263,7 +274,12 @@ void BM_ExportLong(benchmark::State& state)
     }
     RunExports(state, target, Archive(180));
 }
-BENCHMARK(BM_ExportLong)->ArgName("postgresql")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2)
+BENCHMARK(BM_ExportLong)
+    ->ArgName("postgresql")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
     ->UseRealTime();
 
 // The export of BM_ExportPostgresql once, through a relay that counts the round trips to the server.
@@ -320,8 +336,12 @@ void BM_ExportAtLineSpeed(benchmark::State& state)
     const RigLine line = state.range(2) != 0 ? RigLine::kPty : RigLine::kTcp;
     RunExports(state, target, Archive(1, int(state.range(0)), std::uint8_t(state.range(1)), line));
 }
-BENCHMARK(BM_ExportAtLineSpeed)->ArgNames({"baud", "function_set", "pty"})
-    ->ArgsProduct({{0, 9600, 115200}, {0, 1}, {0, 1}})->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_ExportAtLineSpeed)
+    ->ArgNames({"baud", "function_set", "pty"})
+    ->ArgsProduct({{0, 9600, 115200}, {0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 // One export of ten days into a new SQLite file, the meter damaging answers at `rate`; its seconds.
 bool TimedExport(double rate, double* seconds, std::int64_t* records)
@@ -406,7 +426,11 @@ void BM_DatabaseRecordSqlite(benchmark::State& state)
     target.path = folder.filePath(QStringLiteral("Data.sqlite"));
     DatabaseRecords(state, target);
 }
-BENCHMARK(BM_DatabaseRecordSqlite)->ArgName("rows")->Arg(0)->Arg(1000000)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_DatabaseRecordSqlite)
+    ->ArgName("rows")
+    ->Arg(0)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond)
     ->Iterations(20000);
 
 void BM_DatabaseRecordPostgresql(benchmark::State& state)
@@ -418,7 +442,11 @@ void BM_DatabaseRecordPostgresql(benchmark::State& state)
     }
     DatabaseRecords(state, target);
 }
-BENCHMARK(BM_DatabaseRecordPostgresql)->ArgName("rows")->Arg(0)->Arg(1000000)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_DatabaseRecordPostgresql)
+    ->ArgName("rows")
+    ->Arg(0)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMicrosecond)
     ->Iterations(5000);
 
 // Peak resident memory of this process, in kB; writing 5 to clear_refs starts the peak afresh.
@@ -449,7 +477,12 @@ void BM_ExportMemory(benchmark::State& state)
     state.counters["peak_rss_kb"] = double(PeakRssKb(false));
     state.counters["peak_growth_kb"] = double(PeakRssKb(false) - before);
 }
-BENCHMARK(BM_ExportMemory)->ArgName("days")->Arg(20)->Arg(180)->Unit(benchmark::kMillisecond)->Iterations(1)
+BENCHMARK(BM_ExportMemory)
+    ->ArgName("days")
+    ->Arg(20)
+    ->Arg(180)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
     ->UseRealTime();
 
 }  // namespace

@@ -116,11 +116,12 @@ void BM_Collect(benchmark::State& state)
         QProcess collector;
         QElapsedTimer clock;
         clock.start();
-        collector.start(QStringLiteral(ZT5CTL_PATH),
-                        {QStringLiteral("collect"), QStringLiteral("--jobs"), QString::number(state.range(0)),
-                         QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("--workdir"), work.path(),
-                         QStringLiteral("--settings"), work.filePath(QStringLiteral("settings.ini")),
-                         QStringLiteral("--database"), QStringLiteral("sqlite:") + work.filePath(QStringLiteral("Data.sqlite"))});
+        collector.start(
+            QStringLiteral(ZT5CTL_PATH),
+            {QStringLiteral("collect"), QStringLiteral("--jobs"), QString::number(state.range(0)),
+             QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("--workdir"), work.path(),
+             QStringLiteral("--settings"), work.filePath(QStringLiteral("settings.ini")), QStringLiteral("--database"),
+             QStringLiteral("sqlite:") + work.filePath(QStringLiteral("Data.sqlite"))});
         if (!collector.waitForFinished(30 * 60 * 1000) || collector.exitCode() != 0) {
             state.SkipWithError("the collector failed");
             std::fprintf(stderr, "%s\n", collector.readAllStandardError().right(2000).constData());

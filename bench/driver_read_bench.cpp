@@ -8,8 +8,8 @@
 #include "support/benchmark_main.h"
 #include "support/driver_rig.h"
 
-#include <QElapsedTimer>
 #include <benchmark/benchmark.h>
+#include <QElapsedTimer>
 
 namespace {
 

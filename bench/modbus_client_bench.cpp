@@ -169,10 +169,22 @@ void RunOurs(benchmark::State& state, bool tcp, bool monitored)
     RunClient(state, client);
 }
 
-void BM_OursTcp(benchmark::State& state) { RunOurs(state, true, false); }
-void BM_OursRtuPty(benchmark::State& state) { RunOurs(state, false, false); }
-void BM_OursMonitoredTcp(benchmark::State& state) { RunOurs(state, true, true); }
-void BM_OursMonitoredRtuPty(benchmark::State& state) { RunOurs(state, false, true); }
+void BM_OursTcp(benchmark::State& state)
+{
+    RunOurs(state, true, false);
+}
+void BM_OursRtuPty(benchmark::State& state)
+{
+    RunOurs(state, false, false);
+}
+void BM_OursMonitoredTcp(benchmark::State& state)
+{
+    RunOurs(state, true, true);
+}
+void BM_OursMonitoredRtuPty(benchmark::State& state)
+{
+    RunOurs(state, false, true);
+}
 
 #if ZT5_HAVE_LIBMODBUS
 void RunLibmodbus(benchmark::State& state, bool tcp)
@@ -250,10 +262,22 @@ void RunPaired(benchmark::State& state, bool tcp)
 }
 #endif
 
-void BM_LibmodbusTcp(benchmark::State& state) { RunLibmodbus(state, true); }
-void BM_LibmodbusRtuPty(benchmark::State& state) { RunLibmodbus(state, false); }
-void BM_PairedTcp(benchmark::State& state) { RunPaired(state, true); }
-void BM_PairedRtuPty(benchmark::State& state) { RunPaired(state, false); }
+void BM_LibmodbusTcp(benchmark::State& state)
+{
+    RunLibmodbus(state, true);
+}
+void BM_LibmodbusRtuPty(benchmark::State& state)
+{
+    RunLibmodbus(state, false);
+}
+void BM_PairedTcp(benchmark::State& state)
+{
+    RunPaired(state, true);
+}
+void BM_PairedRtuPty(benchmark::State& state)
+{
+    RunPaired(state, false);
+}
 
 BENCHMARK(BM_OursTcp)->UseRealTime()->MinTime(2.0);
 BENCHMARK(BM_LibmodbusTcp)->UseRealTime()->MinTime(2.0);

@@ -62,7 +62,8 @@ void RunRoundTrips(benchmark::State& state, CRovoRedod& driver)
     }
     t_countAllocations = false;
     state.SetItemsProcessed(state.iterations());
-    state.counters["allocations_per_tx"] = double(g_allocations.load()) / double(std::max<long long>(1, state.iterations()));
+    state.counters["allocations_per_tx"] = double(g_allocations.load())
+        / double(std::max<long long>(1, state.iterations()));
     state.counters["transactions_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 

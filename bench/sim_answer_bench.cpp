@@ -2,8 +2,8 @@
 // bytes of the line, answered from the image and framed for the wire. It must stay far below the
 // master's round trip so the simulator is never what a benchmark measures.
 
-#include "channel/channel_types.h"
 #include "base/checksums.h"
+#include "channel/channel_types.h"
 #include "sim/meter_session.h"
 #include "sim/meter_simulator.h"
 

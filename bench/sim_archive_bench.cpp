@@ -2,9 +2,9 @@
 // writes the request block and reads an hourly or totals record, the three descriptor areas, and the
 // current values. The export is bounded by the line, so each must stay in microseconds.
 
+#include "base/checksums.h"
 #include "meter/archive_descriptors.h"
 #include "meter/archive_step.h"
-#include "base/checksums.h"
 #include "sim/meter_areas.h"
 #include "sim/meter_simulator.h"
 

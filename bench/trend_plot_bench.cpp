@@ -58,9 +58,10 @@ public:
             const ArchiveRecord record = generator.ValueRecord(kArchiveHourly, hour, ReportTime{0, 1});
             const DateTimeStamp date{hour.day, hour.month, hour.year, hour.hour, 0, 0};
             const QByteArray bytes = RecordToBytes(record);
-            database.Write(kArchiveHourly,
-                           std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())),
-                           kSerial, date);
+            database.Write(
+                kArchiveHourly,
+                std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size())), kSerial,
+                date);
         }
         m_ready = database.Close();
     }

@@ -4,9 +4,9 @@
 // answer time (sim_answer_bench) is cutting and gathering reports; it must not wait out a polling slice
 // once the answer is there.
 
+#include "base/checksums.h"
 #include "channel/transmit_channel.h"
 #include "channel/usb_hid_link.h"
-#include "base/checksums.h"
 #include "sim/meter_session.h"
 #include "sim/meter_simulator.h"
 #include "support/played_hid_device.h"

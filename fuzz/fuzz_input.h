@@ -12,10 +12,7 @@ public:
     FuzzInput(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
 
     // The next byte, 0 once the input is used up.
-    std::uint8_t Byte()
-    {
-        return m_position < m_size ? m_data[m_position++] : 0;
-    }
+    std::uint8_t Byte() { return m_position < m_size ? m_data[m_position++] : 0; }
     // The next `count` bytes (fewer when the input ends first).
     std::vector<std::uint8_t> Bytes(std::size_t count)
     {

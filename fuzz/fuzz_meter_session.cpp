@@ -25,15 +25,16 @@ bool SoundAnswer(int framing, const QByteArray& wire)
     int unitLength = 0;
     FrameBounds bounds;
     switch (framing) {
-    case kFramingAscii:
-        return FindAsciiFrame(bytes, length, bounds) && bounds.start == 0 && bounds.end == length - 1
-               && DecodeAsciiFrame(bytes, bounds, unit, sizeof unit, unitLength);
-    case kFramingPpp:
-        return FindStuffedFrame(bytes, length, bounds) && UnstuffFrame(bytes, bounds, unit, sizeof unit, unitLength);
-    case kFramingModbusTcp:
-        return MbapPayloadLength(bytes, length) == length - 6;
-    default:
-        return RtuChecksumOk(bytes, length, framing == kFramingRtuX25);
+        case kFramingAscii:
+            return FindAsciiFrame(bytes, length, bounds) && bounds.start == 0 && bounds.end == length - 1
+                && DecodeAsciiFrame(bytes, bounds, unit, sizeof unit, unitLength);
+        case kFramingPpp:
+            return FindStuffedFrame(bytes, length, bounds)
+                && UnstuffFrame(bytes, bounds, unit, sizeof unit, unitLength);
+        case kFramingModbusTcp:
+            return MbapPayloadLength(bytes, length) == length - 6;
+        default:
+            return RtuChecksumOk(bytes, length, framing == kFramingRtuX25);
     }
 }
 

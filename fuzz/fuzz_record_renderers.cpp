@@ -26,22 +26,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t mode = input.Byte();
     const std::vector<std::uint8_t> bytes = input.Rest();
     switch (mode % 5) {
-    case 0:
-        RenderArchiveRecord(RecordOf<ArchiveRecord>(bytes));
-        break;
-    case 1:
-        RenderTotals(RecordOf<CurrentTotalsRecord>(bytes), TotalsOrigin::Current);
-        break;
-    case 2:
-        RenderTotals(ToCurrentTotalsForm(RecordOf<TotalsRecord>(bytes)), TotalsOrigin::Archive);
-        break;
-    case 3:
-        RenderCurrentValues(RecordOf<CurrentValues>(bytes));
-        break;
-    default:
-        // Entries back to back; the count may claim more than the bytes hold.
-        RenderEventEntries(std::span<const std::uint8_t>(bytes.data(), bytes.size()), mode / 5);
-        break;
+        case 0:
+            RenderArchiveRecord(RecordOf<ArchiveRecord>(bytes));
+            break;
+        case 1:
+            RenderTotals(RecordOf<CurrentTotalsRecord>(bytes), TotalsOrigin::Current);
+            break;
+        case 2:
+            RenderTotals(ToCurrentTotalsForm(RecordOf<TotalsRecord>(bytes)), TotalsOrigin::Archive);
+            break;
+        case 3:
+            RenderCurrentValues(RecordOf<CurrentValues>(bytes));
+            break;
+        default:
+            // Entries back to back; the count may claim more than the bytes hold.
+            RenderEventEntries(std::span<const std::uint8_t>(bytes.data(), bytes.size()), mode / 5);
+            break;
     }
     return 0;
 }

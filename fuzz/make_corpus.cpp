@@ -4,13 +4,13 @@
 //
 //     zt5-fuzz-corpus fuzz/corpus
 
+#include "base/checksums.h"
 #include "base/ini_text.h"
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
 #include "config/tunes_defaults.h"
 #include "config/tunes_file_format.h"
 #include "nodes/node_base_file.h"
-#include "base/checksums.h"
 #include "protocol/modbus_requests.h"
 #include "sim/archive_generator.h"
 #include "sim/event_logs.h"
@@ -178,7 +178,8 @@ int MakeFileSeeds(const QString& folder)
         {QStringLiteral("Settings\\Ports"), {{QStringLiteral("COM3"), QStringLiteral("/dev/ttyUSB0")}}},
         {QStringLiteral("Settings\\Window"), {{QStringLiteral("Placement"), QStringLiteral("2C0000000000000001")}}}};
     made += Put(folder, "fuzz_settings_store", 0, WriteIniText(sections));
-    made += Put(folder, "fuzz_settings_store", 1, QByteArray("; comment\n[broken\nkey=value\n[ok]\nx = \"\\x41\\n\"\n"));
+    made += Put(folder, "fuzz_settings_store", 1,
+                QByteArray("; comment\n[broken\nkey=value\n[ok]\nx = \"\\x41\\n\"\n"));
     return made;
 }
 
@@ -216,7 +217,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    const int made = MakeFrameSeeds(folder) + MakeSessionSeeds(folder) + MakeFileSeeds(folder) + MakeRecordSeeds(folder);
+    const int made = MakeFrameSeeds(folder) + MakeSessionSeeds(folder) + MakeFileSeeds(folder)
+        + MakeRecordSeeds(folder);
     std::printf("%d seeds in %s\n", made, argv[1]);
     return 0;
 }

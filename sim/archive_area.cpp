@@ -67,9 +67,9 @@ int ArchiveArea::FillRecord(MeterImage& image, MeterArea area) const
     if ((request.kind == kArchiveTotals) != (area == MeterArea::kTotalsRecord))
         return SlaveException::kIllegalValue;
     QByteArray bytes;
-    const int code
-        = m_archives.Answer(static_cast<ArchiveKind>(request.kind), request.date,
-                            ConfigurationArea::ReportTimeOf(image), FirmwareLevelOf(image), m_clock.Now(), &bytes);
+    const int code = m_archives.Answer(static_cast<ArchiveKind>(request.kind), request.date,
+                                       ConfigurationArea::ReportTimeOf(image), FirmwareLevelOf(image), m_clock.Now(),
+                                       &bytes);
     if (code == 0)
         PutAnswer(image, area, bytes);
     return code;

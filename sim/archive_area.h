@@ -16,8 +16,7 @@ class ArchiveArea : public AreaBehaviour {
 public:
     ArchiveArea(const MeterArchives& archives, const EventLogs& logs, const SimClock& clock, const MeterState& state)
         : m_archives(archives), m_logs(logs), m_clock(clock), m_state(state)
-    {
-    }
+    {}
 
     int BeforeRead(MeterImage& image, int start, int count) override;
 

@@ -3,7 +3,6 @@
 #include "demo_configuration.h"
 #include "seeded_hash.h"
 
-
 #include <cmath>
 #include <numbers>
 
@@ -32,18 +31,32 @@ constexpr std::uint8_t kPipeFlagVLow = 1u << 5;
 constexpr std::uint8_t kPipeFlagVHigh = 1u << 6;
 constexpr std::uint16_t kInputFlagDtLow = 1u << 0;
 
-
 enum Role { kSupply = 0, kReturn = 1, kHotWater = 2 };
 
-Role RoleOf(int pipe) { return static_cast<Role>(pipe % kPipesPerInput); }
+Role RoleOf(int pipe)
+{
+    return static_cast<Role>(pipe % kPipesPerInput);
+}
 
 // kg/m³, close enough for 4..150 °C; masses in tonnes.
-double Density(double t) { return 1003.0 - 0.42 * t; }
-double Mass(double volume, double t) { return volume * Density(t) / 1000.0; }
+double Density(double t)
+{
+    return 1003.0 - 0.42 * t;
+}
+double Mass(double volume, double t)
+{
+    return volume * Density(t) / 1000.0;
+}
 
-double Hours(const TChronoArch& date) { return static_cast<double>(SecondsOf(date)) / kSecondsPerHour; }
+double Hours(const TChronoArch& date)
+{
+    return static_cast<double>(SecondsOf(date)) / kSecondsPerHour;
+}
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
 // The first whole hour after `after` whose sum with phase is divisible by period.
 std::int64_t NextEvery(std::int64_t after, std::int64_t period, std::int64_t phase)
@@ -62,12 +75,12 @@ double MeanTemperature(int pipe)
 {
     const double supply = 70.0 - 5.0 * (pipe / kPipesPerInput);
     switch (RoleOf(pipe)) {
-    case kSupply:
-        return supply;
-    case kReturn:
-        return 0.45 * supply + 18.0;
-    default:
-        return 57.0;
+        case kSupply:
+            return supply;
+        case kReturn:
+            return 0.45 * supply + 18.0;
+        default:
+            return 57.0;
     }
 }
 
@@ -141,12 +154,12 @@ double ArchiveGenerator::Temperature(int pipe, double hours) const
     // The heating curve: hotter supply when the air is colder.
     const double supply = 70.0 - (Outdoor(hours) - 5.0) - 5.0 * input;
     switch (RoleOf(pipe)) {
-    case kSupply:
-        return supply + 1.5 * wave;
-    case kReturn:
-        return 0.45 * supply + 18.0 + wave;
-    default:
-        return 57.0 + 2.0 * wave;
+        case kSupply:
+            return supply + 1.5 * wave;
+        case kReturn:
+            return 0.45 * supply + 18.0 + wave;
+        default:
+            return 57.0 + 2.0 * wave;
     }
 }
 
@@ -260,7 +273,10 @@ TotalsBody ArchiveGenerator::TotalsAt(double hours, int activeSet) const
     return body;
 }
 
-TotalsRecord ArchiveGenerator::Totals(TChronoArch slot) const { return TotalsRecord{slot, TotalsAt(Hours(slot), 0)}; }
+TotalsRecord ArchiveGenerator::Totals(TChronoArch slot) const
+{
+    return TotalsRecord{slot, TotalsAt(Hours(slot), 0)};
+}
 
 CurrentTotalsRecord ArchiveGenerator::CurrentTotals(MeterSeconds now, int activeSet) const
 {

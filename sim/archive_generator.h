@@ -11,10 +11,10 @@
 
 #include "sim_clock.h"
 
-#include "meter/archive_descriptors.h"
 #include "archives/archive_records.h"
-#include "meter/archive_step.h"
 #include "archives/current_values.h"
+#include "meter/archive_descriptors.h"
+#include "meter/archive_step.h"
 
 #include <array>
 #include <cstdint>

@@ -9,8 +9,8 @@
 
 int ClockCommands::Execute(const ServiceCommand& command, MeterImage& image)
 {
-    const bool clockCode
-        = command.Code() == ClockCommandCode(0) || command.Code() == ClockCommandCode(kLevelClockCode9);
+    const bool clockCode = command.Code() == ClockCommandCode(0)
+        || command.Code() == ClockCommandCode(kLevelClockCode9);
     if (!clockCode)
         return kNotMine;
     if (command.Code() != ClockCommandCode(FirmwareLevelOf(image)))

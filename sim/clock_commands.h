@@ -13,8 +13,7 @@ class ClockCommands : public ServiceCommandHandler {
 public:
     ClockCommands(SimClock& clock, MeterArchives& archives, EventLogs& logs)
         : m_clock(clock), m_archives(archives), m_logs(logs)
-    {
-    }
+    {}
 
     int Execute(const ServiceCommand& command, MeterImage& image) override;
 

@@ -13,9 +13,15 @@
 
 namespace {
 
-int TunesBytes(const MeterImage& image) { return AreaSize(MeterArea::kTunes, FirmwareLevelOf(image)); }
+int TunesBytes(const MeterImage& image)
+{
+    return AreaSize(MeterArea::kTunes, FirmwareLevelOf(image));
+}
 
-bool HasSeparateControls(const MeterImage& image) { return AreaSize(MeterArea::kControls, FirmwareLevelOf(image)) > 0; }
+bool HasSeparateControls(const MeterImage& image)
+{
+    return AreaSize(MeterArea::kControls, FirmwareLevelOf(image)) > 0;
+}
 
 std::uint16_t TunesCrc(const MeterImage& image)
 {

@@ -26,7 +26,7 @@ public:
     static constexpr std::uint16_t kOpenProtectedWrite = 1;
     static constexpr std::uint16_t kCloseProtectedWrite = 2;
 
-    ConfigurationArea(EventLogs& logs, const SimClock& clock) : m_logs(logs), m_clock(clock) { }
+    ConfigurationArea(EventLogs& logs, const SimClock& clock) : m_logs(logs), m_clock(clock) {}
 
     // What the memory holds at start: the configuration a fitter left (demo_configuration.h) or, with
     // `blank`, the factory-blank one.

@@ -13,8 +13,8 @@ struct PipePlan {
     float contractTemperature;  // °C
     float contractPressure;     // MPa
     bool pressureSensor;
-    unsigned flowMeterType;     // 0 mechanical, 1 electronic
-    float pulseWeight;          // l per pulse
+    unsigned flowMeterType;                      // 0 mechanical, 1 electronic
+    float pulseWeight;                           // l per pulse
     float hourlyMin, hourlyMax, hourlyContract;  // m³
 };
 
@@ -29,13 +29,13 @@ constexpr PipePlan kPipes[kInputCount][kPipeCount] = {
      {10.0f, 0.45f, false, 0, 1.0f, 0.05f, 1.5f, 0.4f}},
 };
 
-constexpr unsigned kVolumeWithSubstitutes = 2;    // "Контр.V": "С подст."
-constexpr unsigned kImbalanceWithSubstitutes = 3; // "Контр.dM": "С подст.1"
-constexpr unsigned kHeatWithSubstitutes = 2;      // "Контр.Q": "С подст."
-constexpr unsigned kDeltaTWithSubstitutes = 1;    // "Контр.dt": "С подст."
-constexpr unsigned kColdWaterOwnChannel = 2;      // "Исп.tx": measured on the input's own spare channel
-constexpr unsigned kColdWaterOtherChannel = 3;    // ... on the other input's
-constexpr unsigned kExtraPulseCount = 2;          // "Счет импульсов"
+constexpr unsigned kVolumeWithSubstitutes = 2;     // "Контр.V": "С подст."
+constexpr unsigned kImbalanceWithSubstitutes = 3;  // "Контр.dM": "С подст.1"
+constexpr unsigned kHeatWithSubstitutes = 2;       // "Контр.Q": "С подст."
+constexpr unsigned kDeltaTWithSubstitutes = 1;     // "Контр.dt": "С подст."
+constexpr unsigned kColdWaterOwnChannel = 2;       // "Исп.tx": measured on the input's own spare channel
+constexpr unsigned kColdWaterOtherChannel = 3;     // ... on the other input's
+constexpr unsigned kExtraPulseCount = 2;           // "Счет импульсов"
 
 void PlanPipe(PipeSettings& pipe, const PipePlan& plan, bool pressureChannel)
 {

@@ -4,8 +4,8 @@
 // its own as commands change it. A read returns 16 entries from the record number in the request
 // block; places nobody has written read as erased flash (0xFF).
 
-#include "sim_clock.h"
 #include "modbus_slave.h"
+#include "sim_clock.h"
 
 #include "meter/archive_descriptors.h"
 #include "meter/event_record.h"

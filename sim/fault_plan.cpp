@@ -25,7 +25,8 @@ QString FaultPlan::AddRule(const QString& text)
     const int eq = text.indexOf(QLatin1Char('='));
     FaultKind kind{};
     if (eq <= 0 || !KindFromName(text.left(eq), &kind))
-        return QStringLiteral("неизвестный вид сбоя: \"%1\" (drop, corrupt, delay, late, echo, garbage, close)").arg(text);
+        return QStringLiteral("неизвестный вид сбоя: \"%1\" (drop, corrupt, delay, late, echo, garbage, close)")
+            .arg(text);
     QString value = text.mid(eq + 1).trimmed();
     FaultRule rule;
     bool ok = false;
@@ -40,7 +41,8 @@ QString FaultPlan::AddRule(const QString& text)
         ok = ok && rule.rate >= 0.0 && rule.rate <= 1.0;
     }
     if (!ok)
-        return QStringLiteral("неверная частота сбоя: \"%1\" (доля 0..1, проценты \"10%\" или число раз \"3x\")").arg(text);
+        return QStringLiteral("неверная частота сбоя: \"%1\" (доля 0..1, проценты \"10%\" или число раз \"3x\")")
+            .arg(text);
     SetRule(kind, rule);
     return {};
 }

@@ -10,13 +10,13 @@
 #include <random>
 
 enum class FaultKind : int {
-    Drop = 0,     // no answer at all
-    Corrupt,      // one byte of the answer flipped (bad CRC/LRC)
-    Delay,        // the answer is held past the master's time-out
-    Late,         // a 0x48 answer carrying the previous sequence number goes out first
-    Echo,         // the request is sent back before the answer (a two-wire line)
-    Garbage,      // a few random bytes before the answer
-    Close,        // the TCP connection is closed instead of answering
+    Drop = 0,  // no answer at all
+    Corrupt,   // one byte of the answer flipped (bad CRC/LRC)
+    Delay,     // the answer is held past the master's time-out
+    Late,      // a 0x48 answer carrying the previous sequence number goes out first
+    Echo,      // the request is sent back before the answer (a two-wire line)
+    Garbage,   // a few random bytes before the answer
+    Close,     // the TCP connection is closed instead of answering
 };
 constexpr int kFaultKindCount = 7;
 

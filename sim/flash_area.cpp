@@ -3,8 +3,8 @@
 #include "meter_areas.h"
 #include "seeded_hash.h"
 
-#include "meter/archive_descriptors.h"
 #include "base/checksums.h"
+#include "meter/archive_descriptors.h"
 
 #include <cstring>
 
@@ -14,8 +14,8 @@ QByteArray FlashArea::PageBytes(std::uint32_t seed, int page)
     auto* data = reinterpret_cast<std::uint8_t*>(bytes.data());
     PutLittleEndian16(data, static_cast<std::uint16_t>(page));
     for (int i = 2; i < kPageBytes - 2; i += 8) {
-        const std::uint64_t word
-            = SeededHash(seed, 0xF1A5, static_cast<std::uint64_t>(page), static_cast<std::uint64_t>(i));
+        const std::uint64_t word = SeededHash(seed, 0xF1A5, static_cast<std::uint64_t>(page),
+                                              static_cast<std::uint64_t>(i));
         std::memcpy(data + i, &word, static_cast<std::size_t>(std::min(8, kPageBytes - 2 - i)));
     }
     PutLittleEndian16(data + kPageBytes - 2, Crc16Modbus(data, kPageBytes - 2));

@@ -14,7 +14,7 @@ public:
     static constexpr int kPageCount = 2048;  // 512 KiB of 256-byte pages
     static constexpr int kPageBytes = 256;
 
-    explicit FlashArea(std::uint32_t seed) : m_seed(seed) { }
+    explicit FlashArea(std::uint32_t seed) : m_seed(seed) {}
 
     static QByteArray PageBytes(std::uint32_t seed, int page);
 

@@ -25,10 +25,19 @@ bool IsLetter(char c)
 bool IsIgnoredSetting(char c)
 {
     switch (c) {
-    case 'B': case 'C': case 'L': case 'M': case 'N': case 'P': case 'T': case 'W': case 'X': case 'Y':
-        return true;
-    default:
-        return false;
+        case 'B':
+        case 'C':
+        case 'L':
+        case 'M':
+        case 'N':
+        case 'P':
+        case 'T':
+        case 'W':
+        case 'X':
+        case 'Y':
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -74,72 +83,72 @@ bool HayesModem::ExecuteCommands(const QByteArray& commands, Output& out, Clock:
             continue;
         }
         switch (c) {
-        case 'E':
-        case 'V':
-        case 'Q': {
-            const int value = number();
-            if (value > 1)
-                return false;
-            (c == 'E' ? m_echo : c == 'V' ? m_verbose : m_quiet) = value == 1;
-            break;
-        }
-        case 'Z':
-            number();
-            ResetSettings();
-            if (m_state == State::OnlineCommand)
-                m_state = State::Command;
-            break;
-        case 'H':
-            number();
-            if (m_state == State::OnlineCommand)
-                m_state = State::Command;
-            break;
-        case 'D': {
-            const QByteArray dialled = commands.mid(i).trimmed();
-            i = n;
-            if (m_state != State::Command || dialled.isEmpty())
-                return false;
-            m_dialled = dialled;
-            m_state = State::Dialling;
-            m_dialDue = now + std::chrono::milliseconds(m_settings.dialMs);
-            return true;
-        }
-        case 'O':
-            number();
-            if (m_state != State::OnlineCommand)
-                return false;
-            GoOnline(out, now);
-            return true;
-        case 'S': {
-            const int reg = number();
-            if (i < n && commands[i] == '=') {
-                ++i;
-                m_registers[reg] = number();
-            } else if (i < n && commands[i] == '?') {
-                ++i;
-                AppendText(QByteArray::number(m_registers.value(reg)).rightJustified(3, '0'), out);
-            } else {
-                return false;
+            case 'E':
+            case 'V':
+            case 'Q': {
+                const int value = number();
+                if (value > 1)
+                    return false;
+                (c == 'E' ? m_echo : c == 'V' ? m_verbose : m_quiet) = value == 1;
+                break;
             }
-            break;
-        }
-        case '&':
-            if (i >= n || !IsLetter(commands[i]))
-                return false;
-            if (commands[i++] == 'F')
+            case 'Z':
+                number();
                 ResetSettings();
-            number();
-            break;
-        case 'I':
-            number();
-            AppendText(kIdentification, out);
-            break;
-        case '+':
-            // Extended commands of mobile modems (+CBST, +IFC ...) are accepted whole.
-            i = n;
-            break;
-        default:
-            return false;
+                if (m_state == State::OnlineCommand)
+                    m_state = State::Command;
+                break;
+            case 'H':
+                number();
+                if (m_state == State::OnlineCommand)
+                    m_state = State::Command;
+                break;
+            case 'D': {
+                const QByteArray dialled = commands.mid(i).trimmed();
+                i = n;
+                if (m_state != State::Command || dialled.isEmpty())
+                    return false;
+                m_dialled = dialled;
+                m_state = State::Dialling;
+                m_dialDue = now + std::chrono::milliseconds(m_settings.dialMs);
+                return true;
+            }
+            case 'O':
+                number();
+                if (m_state != State::OnlineCommand)
+                    return false;
+                GoOnline(out, now);
+                return true;
+            case 'S': {
+                const int reg = number();
+                if (i < n && commands[i] == '=') {
+                    ++i;
+                    m_registers[reg] = number();
+                } else if (i < n && commands[i] == '?') {
+                    ++i;
+                    AppendText(QByteArray::number(m_registers.value(reg)).rightJustified(3, '0'), out);
+                } else {
+                    return false;
+                }
+                break;
+            }
+            case '&':
+                if (i >= n || !IsLetter(commands[i]))
+                    return false;
+                if (commands[i++] == 'F')
+                    ResetSettings();
+                number();
+                break;
+            case 'I':
+                number();
+                AppendText(kIdentification, out);
+                break;
+            case '+':
+                // Extended commands of mobile modems (+CBST, +IFC ...) are accepted whole.
+                i = n;
+                break;
+            default:
+                return false;
         }
     }
     return true;

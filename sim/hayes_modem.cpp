@@ -29,9 +29,7 @@ bool ParseModemCallOutcome(const QString& text, ModemCallOutcome& outcome)
     return false;
 }
 
-HayesModem::HayesModem(const HayesModemSettings& settings) : m_settings(settings)
-{
-}
+HayesModem::HayesModem(const HayesModemSettings& settings) : m_settings(settings) {}
 
 HayesModem::Output HayesModem::Feed(const QByteArray& bytes, int lineSpeed, Clock::time_point now)
 {
@@ -64,23 +62,23 @@ void HayesModem::FeedCommandMode(char c, Output& out, Clock::time_point now)
     if (m_echo)
         out.toTerminal.append(c);
     switch (c) {
-    case '\r': {
-        const QByteArray line = m_line;
-        m_line.clear();
-        ExecuteLine(line, out, now);
-        break;
-    }
-    case '\n':
-        break;
-    case '\b':
-    case 0x7F:
-        m_line.chop(1);
-        break;
-    default:
-        // A command line has a limited length; what runs over is lost, as on a real modem.
-        if (m_line.size() < 255)
-            m_line.append(c);
-        break;
+        case '\r': {
+            const QByteArray line = m_line;
+            m_line.clear();
+            ExecuteLine(line, out, now);
+            break;
+        }
+        case '\n':
+            break;
+        case '\b':
+        case 0x7F:
+            m_line.chop(1);
+            break;
+        default:
+            // A command line has a limited length; what runs over is lost, as on a real modem.
+            if (m_line.size() < 255)
+                m_line.append(c);
+            break;
     }
 }
 
@@ -107,9 +105,9 @@ HayesModem::Output HayesModem::Tick(Clock::time_point now)
             GoOnline(out, now);
         } else {
             m_state = State::Command;
-            AppendResult(m_settings.outcome == ModemCallOutcome::Busy         ? kBusy
-                         : m_settings.outcome == ModemCallOutcome::NoDialtone ? kNoDialtone
-                                                                              : kNoCarrier,
+            AppendResult(m_settings.outcome == ModemCallOutcome::Busy             ? kBusy
+                             : m_settings.outcome == ModemCallOutcome::NoDialtone ? kNoDialtone
+                                                                                  : kNoCarrier,
                          out);
         }
     }
@@ -160,12 +158,24 @@ void HayesModem::AppendResult(Result result, Output& out) const
     }
     QByteArray text;
     switch (result) {
-    case kOk: text = "OK"; break;
-    case kConnect: text = "CONNECT " + QByteArray::number(m_settings.speed); break;
-    case kNoCarrier: text = "NO CARRIER"; break;
-    case kError: text = "ERROR"; break;
-    case kNoDialtone: text = "NO DIALTONE"; break;
-    case kBusy: text = "BUSY"; break;
+        case kOk:
+            text = "OK";
+            break;
+        case kConnect:
+            text = "CONNECT " + QByteArray::number(m_settings.speed);
+            break;
+        case kNoCarrier:
+            text = "NO CARRIER";
+            break;
+        case kError:
+            text = "ERROR";
+            break;
+        case kNoDialtone:
+            text = "NO DIALTONE";
+            break;
+        case kBusy:
+            text = "BUSY";
+            break;
     }
     AppendText(text, out);
 }

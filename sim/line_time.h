@@ -9,8 +9,7 @@
 
 inline constexpr int kLineBitsPerCharacter = 11;
 
-inline std::chrono::nanoseconds ExchangeLineTime(long long requestBytes, long long answerBytes, int baud,
-                                                 bool rtuGap)
+inline std::chrono::nanoseconds ExchangeLineTime(long long requestBytes, long long answerBytes, int baud, bool rtuGap)
 {
     if (baud <= 0)
         return std::chrono::nanoseconds(0);

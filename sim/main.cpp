@@ -43,7 +43,8 @@ int main(int argc, char** argv)
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    if (const std::optional<QString> document = GeneratedHelpDocument(arguments, SimHelp(), QLatin1String(ZT5_VERSION))) {
+    if (const std::optional<QString> document = GeneratedHelpDocument(arguments, SimHelp(),
+                                                                      QLatin1String(ZT5_VERSION))) {
         out << *document;
         return 0;
     }
@@ -59,7 +60,8 @@ int main(int argc, char** argv)
         return 0;
     }
     if (!error.isEmpty()) {
-        err << "zt5-meter-sim: " << error << "\n" << "Справка: zt5-meter-sim --help\n";
+        err << "zt5-meter-sim: " << error << "\n"
+            << "Справка: zt5-meter-sim --help\n";
         return 2;
     }
 

@@ -18,8 +18,7 @@ public:
 
     MaintenanceCommands(MeterArchives& archives, const SimClock& clock, EventLogs& logs, MeterState& state)
         : m_archives(archives), m_clock(clock), m_logs(logs), m_state(state)
-    {
-    }
+    {}
 
     int Execute(const ServiceCommand& command, MeterImage& image) override;
 

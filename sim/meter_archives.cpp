@@ -21,7 +21,10 @@ bool IsValidDate(const TChronoArch& date)
         && date.day <= MonthLength(date.month, date.year) && date.hour < 24;
 }
 
-bool Before(const TChronoArch& a, const TChronoArch& b) { return HourDifference(a, b) < 0; }
+bool Before(const TChronoArch& a, const TChronoArch& b)
+{
+    return HourDifference(a, b) < 0;
+}
 
 // The newest slot of the kind at or before `time`.
 TChronoArch LastSlotAtOrBefore(ArchiveKind kind, MeterSeconds time, ReportTime reportTime)
@@ -34,12 +37,12 @@ TChronoArch LastSlotAtOrBefore(ArchiveKind kind, MeterSeconds time, ReportTime r
 std::int64_t SlotCount(ArchiveKind kind, const TChronoArch& a, const TChronoArch& b)
 {
     switch (kind) {
-    case kArchiveHourly:
-        return HourDifference(b, a) + 1;
-    case kArchiveMonthly:
-        return (b.year * 12 + b.month) - (a.year * 12 + a.month) + 1;
-    default:
-        return DayNumber(b) - DayNumber(a) + 1;
+        case kArchiveHourly:
+            return HourDifference(b, a) + 1;
+        case kArchiveMonthly:
+            return (b.year * 12 + b.month) - (a.year * 12 + a.month) + 1;
+        default:
+            return DayNumber(b) - DayNumber(a) + 1;
     }
 }
 
@@ -57,15 +60,15 @@ TChronoArch MeterArchives::SlotFor(ArchiveKind kind, TChronoArch date, ReportTim
 {
     reportTime = Sane(reportTime);
     switch (kind) {
-    case kArchiveHourly:
-        return date;
-    case kArchiveMonthly:
-        date.day = static_cast<std::uint8_t>(std::min<int>(reportTime.day, MonthLength(date.month, date.year)));
-        date.hour = reportTime.hour;
-        return date;
-    default:
-        date.hour = reportTime.hour;
-        return date;
+        case kArchiveHourly:
+            return date;
+        case kArchiveMonthly:
+            date.day = static_cast<std::uint8_t>(std::min<int>(reportTime.day, MonthLength(date.month, date.year)));
+            date.hour = reportTime.hour;
+            return date;
+        default:
+            date.hour = reportTime.hour;
+            return date;
     }
 }
 
@@ -73,14 +76,14 @@ TChronoArch MeterArchives::Step(ArchiveKind kind, TChronoArch slot, std::int64_t
 {
     reportTime = Sane(reportTime);
     switch (kind) {
-    case kArchiveHourly:
-        return ChronoAt(SecondsOf(slot) + steps * kSecondsPerHour);
-    case kArchiveMonthly:
-        for (; steps != 0; steps += steps > 0 ? -1 : 1)
-            slot = StepArchiveDate(kind, slot, steps > 0 ? 1 : -1, reportTime);
-        return slot;
-    default:  // whole days keep the report hour
-        return ChronoAt(SecondsOf(slot) + steps * kSecondsPerDay);
+        case kArchiveHourly:
+            return ChronoAt(SecondsOf(slot) + steps * kSecondsPerHour);
+        case kArchiveMonthly:
+            for (; steps != 0; steps += steps > 0 ? -1 : 1)
+                slot = StepArchiveDate(kind, slot, steps > 0 ? 1 : -1, reportTime);
+            return slot;
+        default:  // whole days keep the report hour
+            return ChronoAt(SecondsOf(slot) + steps * kSecondsPerDay);
     }
 }
 
@@ -135,8 +138,8 @@ void MeterArchives::FillDescriptors(ArchiveDescriptors& descriptors, ReportTime 
         CapacityEntry& capacity = descriptors.capacities.valueArchives[kind];
         capacity.maxRecords = static_cast<std::uint16_t>(kCapacity[kind]);
         capacity.writeIndex = static_cast<std::uint16_t>(range.written % kCapacity[kind]);
-        capacity.recordSize
-            = static_cast<std::uint16_t>(kind == kArchiveTotals ? TotalsRecordSize(level) : ArchiveRecordSize(level));
+        capacity.recordSize = static_cast<std::uint16_t>(kind == kArchiveTotals ? TotalsRecordSize(level)
+                                                                                : ArchiveRecordSize(level));
         capacity.flags = range.overwrote ? 1 : 0;
     }
     descriptors.dates.resetDate = StampAt(m_reset);

@@ -2,9 +2,9 @@
 
 #include "meter_image.h"
 
-#include "meter/archive_descriptors.h"
 #include "archives/record_bytes.h"
 #include "config/device_blocks.h"
+#include "meter/archive_descriptors.h"
 
 bool Touches(int start, int count, MeterArea area, int bytes)
 {
@@ -24,22 +24,28 @@ bool CutsThrough(int start, int count, MeterArea area)
         && !(start <= first && start + count >= first + RegistersFor(AreaCapacity(area)));
 }
 
-std::uint8_t* AreaIn(MeterImage& image, MeterArea area) { return image.At(AreaRegister(area)); }
+std::uint8_t* AreaIn(MeterImage& image, MeterArea area)
+{
+    return image.At(AreaRegister(area));
+}
 
-const std::uint8_t* AreaIn(const MeterImage& image, MeterArea area) { return image.At(AreaRegister(area)); }
+const std::uint8_t* AreaIn(const MeterImage& image, MeterArea area)
+{
+    return image.At(AreaRegister(area));
+}
 
 bool IsAnswerArea(MeterArea area)
 {
     switch (area) {
-    case MeterArea::kArchiveRecord:
-    case MeterArea::kTotalsRecord:
-    case MeterArea::kEventLogDbChanges:
-    case MeterArea::kEventLogAdministrative:
-    case MeterArea::kEventLogDiagnostics:
-    case MeterArea::kFlashPage:
-        return true;
-    default:
-        return false;
+        case MeterArea::kArchiveRecord:
+        case MeterArea::kTotalsRecord:
+        case MeterArea::kEventLogDbChanges:
+        case MeterArea::kEventLogAdministrative:
+        case MeterArea::kEventLogDiagnostics:
+        case MeterArea::kFlashPage:
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -11,7 +11,10 @@ class MeterImage;
 struct ArchiveRequest;
 
 // Registers that hold `bytes` bytes.
-constexpr int RegistersFor(int bytes) { return (bytes + 1) / 2; }
+constexpr int RegistersFor(int bytes)
+{
+    return (bytes + 1) / 2;
+}
 
 // Whether registers [start, start + count) touch the first `bytes` bytes of the area.
 bool Touches(int start, int count, MeterArea area, int bytes);

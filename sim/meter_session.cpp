@@ -2,9 +2,9 @@
 
 #include "line_time.h"
 
+#include "base/checksums.h"
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
-#include "base/checksums.h"
 
 namespace {
 
@@ -22,15 +22,15 @@ int RtuRequestLength(const std::uint8_t* bytes, int length)
     if (length < 2)
         return -1;
     switch (bytes[1]) {
-    case 0x03:
-    case 0x04:
-        return 8;
-    case 0x10:
-        return length < 7 ? -1 : 7 + ((bytes[6] + 1) & ~1) + 2;
-    case 0x48:
-        return length < 12 ? -1 : 14 + ((GetBigEndian16(bytes + 10) + 1) & ~1) + 2;
-    default:
-        return -2;
+        case 0x03:
+        case 0x04:
+            return 8;
+        case 0x10:
+            return length < 7 ? -1 : 7 + ((bytes[6] + 1) & ~1) + 2;
+        case 0x48:
+            return length < 12 ? -1 : 14 + ((GetBigEndian16(bytes + 10) + 1) & ~1) + 2;
+        default:
+            return -2;
     }
 }
 
@@ -43,8 +43,7 @@ bool IsHexDigit(char c)
 
 MeterSession::MeterSession(ModbusSlave& slave, FaultPlan& faults, const SessionSettings& settings)
     : m_slave(slave), m_faults(faults), m_settings(settings)
-{
-}
+{}
 
 void MeterSession::Feed(const std::uint8_t* bytes, int length)
 {
@@ -54,18 +53,18 @@ void MeterSession::Feed(const std::uint8_t* bytes, int length)
     bool took = true;
     while (took && !m_buffer.isEmpty()) {
         switch (m_settings.framing) {
-        case kFramingAscii:
-            took = TakeAscii();
-            break;
-        case kFramingPpp:
-            took = TakeStuffed();
-            break;
-        case kFramingModbusTcp:
-            took = TakeMbap();
-            break;
-        default:
-            took = TakeRtu(false);
-            break;
+            case kFramingAscii:
+                took = TakeAscii();
+                break;
+            case kFramingPpp:
+                took = TakeStuffed();
+                break;
+            case kFramingModbusTcp:
+                took = TakeMbap();
+                break;
+            default:
+                took = TakeRtu(false);
+                break;
         }
     }
     if (m_buffer.size() > kMaxPending)
@@ -83,8 +82,7 @@ void MeterSession::LineQuiet()
     // keep their bytes, since their scanners skip to the next start flag anyway.
     if (!NeedsFrameGap())
         return;
-    while (!m_buffer.isEmpty() && TakeRtu(true)) {
-    }
+    while (!m_buffer.isEmpty() && TakeRtu(true)) {}
     m_buffer.clear();
 }
 
@@ -267,7 +265,8 @@ QByteArray MeterSession::Encode(const std::uint8_t* answer, int length, std::uin
     std::uint8_t wire[kExchangeBufferSize];
     int wireLength = 0;
     std::uint16_t transaction = mbapTransaction;
-    if (EncodeWireFrame(m_settings.framing, answer, length, wire, sizeof wire, m_settings.flagPlacement, transaction, wireLength)
+    if (EncodeWireFrame(m_settings.framing, answer, length, wire, sizeof wire, m_settings.flagPlacement, transaction,
+                        wireLength)
         != EncodeStatus::kOk)
         return {};
     return QByteArray(reinterpret_cast<const char*>(wire), wireLength);

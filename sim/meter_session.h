@@ -19,12 +19,12 @@ struct SimAction {
 };
 
 struct SessionSettings {
-    int framing = 0;           // 0 RTU, 1 ASCII, 2 stuffed, 4 MBAP
-    int flagPlacement = 0;     // stuffed framing only
-    int faultDelayMs = 3500;   // how long a delayed answer is held
-    int lateGapMs = 200;       // between the stale and the true answer of the "late" fault
-    int baudDelay = 0;         // when set, answers are held for the line time at this baud rate
-    bool closeAllowed = false; // only a TCP endpoint can drop its connection
+    int framing = 0;            // 0 RTU, 1 ASCII, 2 stuffed, 4 MBAP
+    int flagPlacement = 0;      // stuffed framing only
+    int faultDelayMs = 3500;    // how long a delayed answer is held
+    int lateGapMs = 200;        // between the stale and the true answer of the "late" fault
+    int baudDelay = 0;          // when set, answers are held for the line time at this baud rate
+    bool closeAllowed = false;  // only a TCP endpoint can drop its connection
 };
 
 class MeterSession {

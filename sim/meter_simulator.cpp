@@ -16,9 +16,13 @@
 struct MeterSimulator::Areas {
     Areas(const SimOptions& options, SimClock& clock, MeterState& state)
         : archives(options.seed, options.archives, clock.Now()),
-          logs(options.seed, archives.ResetTime(), archives.Now(clock.Now())), configuration(logs, clock),
-          parameters(options.password, configuration, clock, logs, state), clockCommands(clock, archives, logs),
-          maintenance(archives, clock, logs, state), archiveArea(archives, logs, clock, state), flash(options.seed)
+          logs(options.seed, archives.ResetTime(), archives.Now(clock.Now())),
+          configuration(logs, clock),
+          parameters(options.password, configuration, clock, logs, state),
+          clockCommands(clock, archives, logs),
+          maintenance(archives, clock, logs, state),
+          archiveArea(archives, logs, clock, state),
+          flash(options.seed)
     {
         serviceCommands.AddHandler(&configuration);
         serviceCommands.AddHandler(&clockCommands);
@@ -60,15 +64,25 @@ MeterSimulator::MeterSimulator(const SimOptions& options)
 
 MeterSimulator::~MeterSimulator() = default;
 
-MeterArchives& MeterSimulator::Archives() { return m_areas->archives; }
-EventLogs& MeterSimulator::Logs() { return m_areas->logs; }
-ConfigurationArea& MeterSimulator::Configuration() { return m_areas->configuration; }
+MeterArchives& MeterSimulator::Archives()
+{
+    return m_areas->archives;
+}
+EventLogs& MeterSimulator::Logs()
+{
+    return m_areas->logs;
+}
+ConfigurationArea& MeterSimulator::Configuration()
+{
+    return m_areas->configuration;
+}
 
 void MeterSimulator::SetIdentity(const SimIdentity& identity)
 {
     m_options.identity = identity;
     WriteIdentity(m_image, identity);
-    m_areas->configuration.Initialise(m_image, {m_options.blankConfiguration, identity.model, m_options.address,
-                                                m_options.badTunesChecksum, m_options.badOpenChecksum});
+    m_areas->configuration.Initialise(m_image,
+                                      {m_options.blankConfiguration, identity.model, m_options.address,
+                                       m_options.badTunesChecksum, m_options.badOpenChecksum});
     ServiceDataArea::Initialise(m_image, identity, m_clock.Now());
 }

@@ -5,10 +5,10 @@
 // bytes; tests and the demo reach its image and its parts.
 
 #include "fault_plan.h"
-#include "sim_clock.h"
 #include "meter_image.h"
 #include "meter_state.h"
 #include "modbus_slave.h"
+#include "sim_clock.h"
 #include "sim_options.h"
 
 #include <memory>

@@ -15,14 +15,14 @@ int ModbusSlave::Answer(const std::uint8_t* unit, int length, std::uint8_t* out,
         return 0;
     m_requestAddress = unit[0];
     switch (unit[1]) {
-    case kFunctionRead:
-        return ReadHolding(unit, length, out);
-    case kFunctionWrite:
-        return WriteMultiple(unit, length, out);
-    case kFunctionWriteRead:
-        return WriteRead48(unit, length, out);
-    default:
-        return Exception(unit[1], SlaveException::kIllegalFunction, out);
+        case kFunctionRead:
+            return ReadHolding(unit, length, out);
+        case kFunctionWrite:
+            return WriteMultiple(unit, length, out);
+        case kFunctionWriteRead:
+            return WriteRead48(unit, length, out);
+        default:
+            return Exception(unit[1], SlaveException::kIllegalFunction, out);
     }
 }
 

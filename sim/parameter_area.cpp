@@ -3,8 +3,8 @@
 #include "configuration_area.h"
 #include "event_logs.h"
 #include "meter_areas.h"
-#include "sim_clock.h"
 #include "meter_state.h"
+#include "sim_clock.h"
 
 #include "config/tunes_record.h"
 

@@ -25,11 +25,10 @@ public:
     static constexpr int kColdWaterInput1 = 2;
     static constexpr int kColdWaterInput2 = 3;
 
-    ParameterArea(const QByteArray& password, const ConfigurationArea& configuration, SimClock& clock,
-                  EventLogs& logs, MeterState& state)
+    ParameterArea(const QByteArray& password, const ConfigurationArea& configuration, SimClock& clock, EventLogs& logs,
+                  MeterState& state)
         : m_password(password), m_configuration(configuration), m_clock(clock), m_logs(logs), m_state(state)
-    {
-    }
+    {}
 
     int CheckWrite(const MeterImage& image, int start, int count, const std::uint8_t* wire) override;
     int AfterWrite(MeterImage& image, int start, int count) override;

@@ -3,8 +3,8 @@
 // data (register 67, 28 bytes), kept as written. Below 512 the registers past the six bytes do not
 // exist; a model index outside 0..4 is refused.
 
-#include "sim_clock.h"
 #include "modbus_slave.h"
+#include "sim_clock.h"
 #include "sim_options.h"
 
 class ServiceDataArea : public AreaBehaviour {

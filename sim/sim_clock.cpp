@@ -10,7 +10,10 @@ MeterSeconds SecondsOf(const DateTimeStamp& stamp)
         + stamp.second;
 }
 
-MeterSeconds SecondsOf(const TChronoArch& date) { return SecondsOf(StampOf(date)); }
+MeterSeconds SecondsOf(const TChronoArch& date)
+{
+    return SecondsOf(StampOf(date));
+}
 
 DateTimeStamp StampAt(MeterSeconds seconds)
 {

@@ -17,7 +17,10 @@ MeterSeconds SecondsOf(const DateTimeStamp& stamp);
 MeterSeconds SecondsOf(const TChronoArch& date);
 // Times before 2000 read as 01.01.2000 00:00:00.
 DateTimeStamp StampAt(MeterSeconds seconds);
-inline TChronoArch ChronoAt(MeterSeconds seconds) { return ChronoOf(StampAt(seconds)); }
+inline TChronoArch ChronoAt(MeterSeconds seconds)
+{
+    return ChronoOf(StampAt(seconds));
+}
 // A date the calendar has: month 1..12, day within the month, hour, minute and second in range.
 bool IsValidStamp(const DateTimeStamp& stamp);
 // The host's local time now.
@@ -27,7 +30,7 @@ class SimClock {
 public:
     using Source = std::function<MeterSeconds()>;
 
-    SimClock() : m_source(HostLocalSeconds) { }
+    SimClock() : m_source(HostLocalSeconds) {}
 
     // Tests run the clock from a time of their own.
     void SetSource(Source source) { m_source = std::move(source); }

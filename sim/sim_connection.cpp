@@ -1,13 +1,12 @@
 #include "sim_connection.h"
 
-#include <cerrno>
 #include <poll.h>
 #include <unistd.h>
+#include <cerrno>
 
 SimConnection::SimConnection(int fd, std::unique_ptr<MeterSession> session, bool datagrams)
     : m_fd(fd), m_session(std::move(session)), m_datagrams(datagrams)
-{
-}
+{}
 
 SimConnection::~SimConnection()
 {

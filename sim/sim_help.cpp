@@ -15,8 +15,9 @@ CommandLineHelp SimHelp()
         "С --modem-pty прибор стоит за имитатором модема Hayes (команды AT). Сигнал SIGUSR1 обрывает связь "
         "(NO CARRIER); SIGINT и SIGTERM завершают работу.");
     help.groups = HelpGroupsOf(SimOptionRows());
-    help.footer = QStringLiteral("Коды завершения: 0 - работа завершена сигналом, 1 - канал не открылся, "
-                                 "2 - ошибка в командной строке.");
+    help.footer = QStringLiteral(
+        "Коды завершения: 0 - работа завершена сигналом, 1 - канал не открылся, "
+        "2 - ошибка в командной строке.");
     help.seeAlso = {QStringLiteral("zt5ctl(1)")};
     return help;
 }

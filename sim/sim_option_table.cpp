@@ -78,25 +78,23 @@ const OptionRow<Options> kRows[] = {
          return QString();
      }},
     {"baud", 0, "N", kChannel, "скорость порта для --serial (по умолчанию 115200)",
-     [](Options& o, const QString& v) {
-         return SetNumber(o.baud, v, 1, 4000000, "--baud ждет скорость в бодах");
-     }},
+     [](Options& o, const QString& v) { return SetNumber(o.baud, v, 1, 4000000, "--baud ждет скорость в бодах"); }},
     {"framing", 0, "ВИД", kProtocol, "rtu|ascii|ppp|tcp: кадр на линии (tcp - заголовок MBAP); по умолчанию rtu",
      [](Options& o, const QString& v) {
          if ((o.framing = FramingFromName(v)) < 0)
              return QStringLiteral("--framing ждет rtu, ascii, ppp или tcp");
          return QString();
-     }, "rtu ascii ppp tcp"},
+     },
+     "rtu ascii ppp tcp"},
     {"address", 0, "N", kProtocol,
      "сетевой адрес прибора 1..247 (по умолчанию 1). Прибор отвечает на свой адрес и на адрес 0; запросы к "
      "другим адресам остаются без ответа",
-     [](Options& o, const QString& v) {
-         return SetNumber(o.address, v, 1, 247, "--address ждет число 1..247");
-     }},
+     [](Options& o, const QString& v) { return SetNumber(o.address, v, 1, 247, "--address ждет число 1..247"); }},
     {"model", 0, "МОДЕЛЬ", kMeter, "01|02|03|04|04.1: модель (по умолчанию 04)",
      [](Options& o, const QString& v) {
          return ParseModel(v, o.identity.model) ? QString() : QStringLiteral("--model ждет 01, 02, 03, 04 или 04.1");
-     }, "01 02 03 04 04.1"},
+     },
+     "01 02 03 04 04.1"},
     {"serial-number", 0, "N", kMeter, "заводской номер (по умолчанию 170001)",
      [](Options& o, const QString& v) {
          return SetNumber(o.identity.serialNumber, v, 0, 0xFFFFFFFFull, "--serial-number ждет число");
@@ -115,8 +113,9 @@ const OptionRow<Options> kRows[] = {
      }},
     {"password", 0, "ТЕКСТ", kMemory, "пароль смены параметров и активной БД, до 5 знаков (по умолчанию 12345)",
      [](Options& o, const QString& v) {
-         return ParsePassword(v, o.password) ? QString()
-                                             : QStringLiteral("--password ждет от 1 до 5 латинских букв, цифр или знаков");
+         return ParsePassword(v, o.password)
+             ? QString()
+             : QStringLiteral("--password ждет от 1 до 5 латинских букв, цифр или знаков");
      }},
     {"blank-config", 0, nullptr, kMemory,
      "начать с чистыми заводскими настройками (все тепловые вводы не используются) вместо настроек "
@@ -156,9 +155,7 @@ const OptionRow<Options> kRows[] = {
          return v.isNull() ? QStringLiteral("--fault ждет ВИД=ЧАСТОТА") : o.faults.AddRule(v);
      }},
     {"seed", 0, "N", kFaults, "начальное число генератора сбоев, архивов, журналов и страниц flash (по умолчанию 1)",
-     [](Options& o, const QString& v) {
-         return SetNumber(o.seed, v, 0, 0xFFFFFFFFull, "--seed ждет число");
-     }},
+     [](Options& o, const QString& v) { return SetNumber(o.seed, v, 0, 0xFFFFFFFFull, "--seed ждет число"); }},
     {"fault-delay-ms", 0, "N", kFaults, "задержка ответа для delay (по умолчанию 3500)",
      [](Options& o, const QString& v) {
          return SetNumber(o.faultDelayMs, v, 0, 600000, "--fault-delay-ms ждет число миллисекунд");
@@ -173,24 +170,27 @@ const OptionRow<Options> kRows[] = {
      "скорость, на которой модем понимает команды (по умолчанию 115200); на других скоростях он молчит",
      [](Options& o, const QString& v) {
          return ParseBounded(v, 50, 4000000, o.modem.speed) ? QString()
-                                                             : QStringLiteral("--modem-speed ждет скорость в бодах");
+                                                            : QStringLiteral("--modem-speed ждет скорость в бодах");
      }},
-    {"modem-answer", 0, "ИТОГ", kModem, "чем кончается набор номера: connect (по умолчанию), busy, no-dialtone, no-carrier",
+    {"modem-answer", 0, "ИТОГ", kModem,
+     "чем кончается набор номера: connect (по умолчанию), busy, no-dialtone, no-carrier",
      [](Options& o, const QString& v) {
          return ParseModemCallOutcome(v, o.modem.outcome)
-                    ? QString()
-                    : QStringLiteral("--modem-answer ждет connect, busy, no-dialtone или no-carrier");
-     }, "connect busy no-dialtone no-carrier"},
+             ? QString()
+             : QStringLiteral("--modem-answer ждет connect, busy, no-dialtone или no-carrier");
+     },
+     "connect busy no-dialtone no-carrier"},
     {"modem-guard-ms", 0, "N", kModem, "пауза до и после \"+++\" (по умолчанию 1000)",
      [](Options& o, const QString& v) {
-         return ParseBounded(v, 0, 10000, o.modem.guardMs) ? QString()
-                                                            : QStringLiteral("--modem-guard-ms ждет число миллисекунд 0..10000");
+         return ParseBounded(v, 0, 10000, o.modem.guardMs)
+             ? QString()
+             : QStringLiteral("--modem-guard-ms ждет число миллисекунд 0..10000");
      }},
     {"modem-dial-ms", 0, "N", kModem, "время от команды ATD до ее итога (по умолчанию 500)",
      [](Options& o, const QString& v) {
          return ParseBounded(v, 0, 600000, o.modem.dialMs)
-                    ? QString()
-                    : QStringLiteral("--modem-dial-ms ждет число миллисекунд 0..600000");
+             ? QString()
+             : QStringLiteral("--modem-dial-ms ждет число миллисекунд 0..600000");
      }},
     {"stand", 0, "pty|PATH", kStand,
      "стенд на своем псевдотерминале (pty) или порту PATH; его путь печатается в stdout строкой после адреса "

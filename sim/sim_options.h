@@ -13,10 +13,10 @@
 #include <cstdint>
 
 struct SimIdentity {
-    std::uint16_t softwareVersion = 0x0205;  // "ПВ 2.5"
-    std::uint16_t hardwareVersion = 0x0103;  // "АВ 1.3"
-    std::uint16_t softwareChecksum = 0x5A3C; // "КСПО"
-    std::uint8_t model = 3;                  // "04"
+    std::uint16_t softwareVersion = 0x0205;   // "ПВ 2.5"
+    std::uint16_t hardwareVersion = 0x0103;   // "АВ 1.3"
+    std::uint16_t softwareChecksum = 0x5A3C;  // "КСПО"
+    std::uint8_t model = 3;                   // "04"
     std::uint32_t serialNumber = 170001;
     std::uint16_t firmwareLevel = 515;
 };
@@ -25,11 +25,11 @@ struct SimOptions {
     enum class Endpoint { None, Tcp, Udp, Pty, Serial };
     Endpoint endpoint = Endpoint::None;
     QString host = QStringLiteral("127.0.0.1");
-    int port = 0;           // 0: any free port (the bound one is reported)
-    int maxClients = 4;     // TCP clients served at once; more are accepted and closed at once
+    int port = 0;        // 0: any free port (the bound one is reported)
+    int maxClients = 4;  // TCP clients served at once; more are accepted and closed at once
     QString serialPath;
     int baud = 115200;
-    int framing = 0;        // TransportProtocol: 0 RTU, 1 ASCII, 2 stuffed, 4 MBAP
+    int framing = 0;  // TransportProtocol: 0 RTU, 1 ASCII, 2 stuffed, 4 MBAP
     std::uint8_t address = 1;
     SimIdentity identity;
     QByteArray password = "12345";  // for parameter and active-set changes from the PC
@@ -39,7 +39,7 @@ struct SimOptions {
     bool badOpenChecksum = false;
     ArchiveSpan archives;
     FaultPlan faults;
-    std::uint32_t seed = 1;         // faults, archives, event logs and flash pages
+    std::uint32_t seed = 1;  // faults, archives, event logs and flash pages
     int faultDelayMs = 3500;
     int baudDelay = 0;
     bool verbose = false;
@@ -59,5 +59,3 @@ struct SimOptions {
 // `wantsHelp` is set by --help (the text is SimHelpText(), sim_help.h). The options are the rows of
 // sim_option_table.cpp.
 QString ParseSimOptions(const QStringList& arguments, SimOptions& options, bool* wantsHelp);
-
-

@@ -3,8 +3,6 @@
 #include <QByteArray>
 
 #include <arpa/inet.h>
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -14,6 +12,8 @@
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -37,26 +37,36 @@ constexpr std::chrono::milliseconds kStaleFrame{1000};
 speed_t SpeedConstant(int baud)
 {
     switch (baud) {
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    case 230400: return B230400;
-    case 460800: return B460800;
-    case 921600: return B921600;
-    default: return 0;
+        case 1200:
+            return B1200;
+        case 2400:
+            return B2400;
+        case 4800:
+            return B4800;
+        case 9600:
+            return B9600;
+        case 19200:
+            return B19200;
+        case 38400:
+            return B38400;
+        case 57600:
+            return B57600;
+        case 115200:
+            return B115200;
+        case 230400:
+            return B230400;
+        case 460800:
+            return B460800;
+        case 921600:
+            return B921600;
+        default:
+            return 0;
     }
 }
 
 }  // namespace
 
-SimServer::SimServer(MeterSimulator& meter) : m_meter(meter)
-{
-}
+SimServer::SimServer(MeterSimulator& meter) : m_meter(meter) {}
 
 SimServer::~SimServer()
 {
@@ -84,11 +94,16 @@ bool SimServer::Open(QString* error)
     }
 
     switch (options.endpoint) {
-    case SimOptions::Endpoint::Tcp: return OpenTcp(error);
-    case SimOptions::Endpoint::Udp: return OpenUdp(error);
-    case SimOptions::Endpoint::Pty: return OpenPty(error);
-    case SimOptions::Endpoint::Serial: return OpenSerial(error);
-    case SimOptions::Endpoint::None: break;
+        case SimOptions::Endpoint::Tcp:
+            return OpenTcp(error);
+        case SimOptions::Endpoint::Udp:
+            return OpenUdp(error);
+        case SimOptions::Endpoint::Pty:
+            return OpenPty(error);
+        case SimOptions::Endpoint::Serial:
+            return OpenSerial(error);
+        case SimOptions::Endpoint::None:
+            break;
     }
     *error = QStringLiteral("не задан канал");
     return false;
@@ -327,7 +342,8 @@ std::chrono::nanoseconds SimServer::PollTimeout() const
         timeout = client->TimeToNext(timeout, FrameGap(), kStaleFrame);
     if (m_modem) {
         if (const auto due = m_modem->NextDeadline())
-            timeout = std::clamp<nanoseconds>(*due - Clock::now() + std::chrono::milliseconds(1), nanoseconds(0), timeout);
+            timeout = std::clamp<nanoseconds>(*due - Clock::now() + std::chrono::milliseconds(1), nanoseconds(0),
+                                              timeout);
     }
     return timeout;
 }

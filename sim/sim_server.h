@@ -74,12 +74,12 @@ private:
     std::unique_ptr<HayesModem> m_modem;
     std::atomic<bool> m_dropCarrier{false};
     std::atomic<int> m_modemState{0};
-    int m_listenFd = -1;    // TCP listener
+    int m_listenFd = -1;                                    // TCP listener
     std::vector<std::unique_ptr<SimConnection>> m_clients;  // TCP clients
     std::atomic<int> m_clientCount{0};
     std::unique_ptr<SimConnection> m_line;  // UDP socket, pty master or serial device
-    int m_ptySlaveFd = -1;  // kept open so the pty stays up between clients
-    int m_wakeFd = -1;      // eventfd that Stop() signals
+    int m_ptySlaveFd = -1;                  // kept open so the pty stays up between clients
+    int m_wakeFd = -1;                      // eventfd that Stop() signals
     int m_boundPort = 0;
     QString m_ptyPath;
     std::atomic<bool> m_stop{false};

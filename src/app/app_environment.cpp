@@ -21,13 +21,11 @@ AppEnvironment::AppEnvironment(const StartupOverrides& overrides)
     : m_settingsFolderFailure(),
       m_settings(SettingsFileMadeReady(overrides.settingsFile, &m_settingsFolderFailure)),
       m_workFolder(WorkFolder::ForThisProgram(overrides.workFolder))
-{
-}
+{}
 
 AppEnvironment::AppEnvironment(const QString& settingsFile, WorkFolder workFolder)
     : m_settings(settingsFile), m_workFolder(std::move(workFolder))
-{
-}
+{}
 
 bool AppEnvironment::LoadNodeBase(NodeBase& base, UserMessage* failure)
 {
@@ -53,7 +51,8 @@ bool AppEnvironment::LoadNodeBase(NodeBase& base, UserMessage* failure, const Fr
     const QString kept = NodeBase::DamagedFileName(QDateTime::currentDateTime());
     const UserMessage question{
         damage.text
-            + QStringLiteral("\n\nСохранить поврежденный файл под именем \"%1\" и начать новую пустую базу узлов учета?")
+            + QStringLiteral(
+                  "\n\nСохранить поврежденный файл под именем \"%1\" и начать новую пустую базу узлов учета?")
                   .arg(kept),
         QString::fromUtf8(kCaptionQuestion), MessageStyle::kIconQuestion | MessageStyle::kYesNo};
     if (!offerFreshBase(question)) {

@@ -5,9 +5,9 @@
 
 #include "app/program_options.h"
 #include "app/session_secrets.h"
+#include "app/work_folder.h"
 #include "base/settings_store.h"
 #include "base/user_message.h"
-#include "app/work_folder.h"
 #include "nodes/node_base.h"
 
 #include <QString>

@@ -52,7 +52,8 @@ QString RenderHelpText(const CommandLineHelp& help)
     if (!help.commands.empty()) {
         text += QStringLiteral("\nКоманды:\n");
         for (const HelpCommand& command : help.commands) {
-            const QString usage = command.usage.isEmpty() ? command.name : command.name + QLatin1Char(' ') + command.usage;
+            const QString usage = command.usage.isEmpty() ? command.name
+                                                          : command.name + QLatin1Char(' ') + command.usage;
             text += QStringLiteral("  %1\n      %2\n").arg(usage, Wrapped(command.help, 6));
         }
     }
@@ -64,7 +65,8 @@ QString RenderHelpText(const CommandLineHelp& help)
     for (const HelpGroup& group : help.groups) {
         text += QStringLiteral("\n%1:\n").arg(group.title);
         for (const HelpOption& option : group.options)
-            text += QStringLiteral("  %1  %2\n").arg(OptionUsage(option).leftJustified(width), Wrapped(option.help, width + 4));
+            text += QStringLiteral("  %1  %2\n")
+                        .arg(OptionUsage(option).leftJustified(width), Wrapped(option.help, width + 4));
     }
     if (!help.footer.isEmpty())
         text += QLatin1Char('\n') + Wrapped(help.footer, 0) + QLatin1Char('\n');

@@ -37,13 +37,13 @@ struct HelpCommand {
 };
 
 struct CommandLineHelp {
-    QString program;      // "zt5ctl"
-    QString summary;      // one line for the manual's name section
-    QString synopsis;     // the words after the program's name: "[ПАРАМЕТРЫ] КОМАНДА [АРГУМЕНТЫ]"
+    QString program;   // "zt5ctl"
+    QString summary;   // one line for the manual's name section
+    QString synopsis;  // the words after the program's name: "[ПАРАМЕТРЫ] КОМАНДА [АРГУМЕНТЫ]"
     QString description;  // paragraphs separated by empty lines
     std::vector<HelpCommand> commands;
     std::vector<HelpGroup> groups;
-    QString footer;    // the last paragraph of --help, also the manual's exit status section
+    QString footer;       // the last paragraph of --help, also the manual's exit status section
     QStringList seeAlso;  // "zt5-meter-sim(1)"
     // The manual's files and environment sections: a path or a variable, and what it is for.
     std::vector<std::pair<QString, QString>> files;

@@ -22,8 +22,12 @@ HelpValueKind ValueKind(const char* valueName, const char* choices)
 
 HelpOption HelpOptionOf(char shortName, const char* name, const char* valueName, const char* help, const char* choices)
 {
-    HelpOption option{shortName,           QString::fromUtf8(name), QString::fromUtf8(valueName),
-                      QString::fromUtf8(help), ValueKind(valueName, choices), {}};
+    HelpOption option{shortName,
+                      QString::fromUtf8(name),
+                      QString::fromUtf8(valueName),
+                      QString::fromUtf8(help),
+                      ValueKind(valueName, choices),
+                      {}};
     if (choices)
         option.choices = QString::fromUtf8(choices).split(QLatin1Char(' '));
     return option;

@@ -37,8 +37,7 @@ struct OptionGrammar {
 };
 
 // One entry of the help, with what the completion offers after it.
-HelpOption HelpOptionOf(char shortName, const char* name, const char* valueName, const char* help,
-                        const char* choices);
+HelpOption HelpOptionOf(char shortName, const char* name, const char* valueName, const char* help, const char* choices);
 
 template <class Options>
 std::vector<HelpGroup> HelpGroupsOf(std::span<const OptionRow<Options>> rows)
@@ -87,7 +86,8 @@ QString ParseOptionWords(const QStringList& arguments, std::span<const OptionRow
         } else if (!optionsEnded && word.size() == 2 && word.startsWith(QLatin1Char('-')) && word != QLatin1String("-")
                    && !word.at(1).isDigit()) {
             const QChar letter = word.at(1);
-            row = find([&](const OptionRow<Options>& r) { return r.shortName != 0 && letter == QLatin1Char(r.shortName); });
+            row = find(
+                [&](const OptionRow<Options>& r) { return r.shortName != 0 && letter == QLatin1Char(r.shortName); });
         } else if (grammar.takeWord) {
             grammar.takeWord(options, word);
             continue;

@@ -24,15 +24,14 @@ CommandLineHelp ConfiguratorHelp()
         "ФАЙЛ.zt5 открывается на странице \"Конфигурирование\" так же, как командой \"Открыть настройки из "
         "файла...\". С --demo программа запускает имитатор прибора и предлагает его как узел \"Демо-прибор\": "
         "\"Установить связь\", затем OK.");
-    help.groups = {{QStringLiteral("Параметры"),
-                    {Option("demo", "", "запустить имитатор прибора и выбрать узел \"Демо-прибор\""),
-                     Option("settings", "ФАЙЛ", "файл настроек программы вместо settings.ini", HelpValueKind::kFile),
-                     Option("workdir", "ПАПКА", "рабочая папка (база узлов, база данных архивов); создается, если ее нет",
-                            HelpValueKind::kFolder),
-                     Option("quit-after-show", "",
-                            "вывести время от запуска до показа главного окна (мс) и завершиться"),
-                     Option("version", "", "версия программы"),
-                     Option("help", "", "эта справка", HelpValueKind::kNone, 'h')}}};
+    help.groups = {
+        {QStringLiteral("Параметры"),
+         {Option("demo", "", "запустить имитатор прибора и выбрать узел \"Демо-прибор\""),
+          Option("settings", "ФАЙЛ", "файл настроек программы вместо settings.ini", HelpValueKind::kFile),
+          Option("workdir", "ПАПКА", "рабочая папка (база узлов, база данных архивов); создается, если ее нет",
+                 HelpValueKind::kFolder),
+          Option("quit-after-show", "", "вывести время от запуска до показа главного окна (мс) и завершиться"),
+          Option("version", "", "версия программы"), Option("help", "", "эта справка", HelpValueKind::kNone, 'h')}}};
     help.footer = QStringLiteral("Коды завершения: 0 - окно закрыто, 2 - ошибка в командной строке.");
     help.seeAlso = {QStringLiteral("zt5ctl(1)"), QStringLiteral("zt5-meter-sim(1)")};
     help.files = SharedFilesHelp();

@@ -2,8 +2,8 @@
 
 #include "app/app_environment.h"
 #include "app/session_secrets.h"
-#include "base/settings_sections.h"
 #include "archives/password_file.h"
+#include "base/settings_sections.h"
 
 #include <QDir>
 #include <QUrl>
@@ -111,18 +111,18 @@ bool StoreArchiveDatabase(SettingsStore& store, const QString& workFolder, const
 QString PasswordOriginText(const DatabaseChoice& choice)
 {
     switch (choice.passwordOrigin) {
-    case PasswordOrigin::kNotNeeded:
-        return {};
-    case PasswordOrigin::kConnectionText:
-        return QStringLiteral("Пароль записан в строке подключения.");
-    case PasswordOrigin::kTypedThisRun:
-        return QStringLiteral("Пароль введен в этом сеансе работы программы.");
-    case PasswordOrigin::kEnvironment:
-        return QStringLiteral("Пароль берется из переменной окружения PGPASSWORD.");
-    case PasswordOrigin::kPasswordFile:
-        return QStringLiteral("Пароль берется из файла паролей \"%1\".").arg(choice.passwordFile);
-    case PasswordOrigin::kNone:
-        break;
+        case PasswordOrigin::kNotNeeded:
+            return {};
+        case PasswordOrigin::kConnectionText:
+            return QStringLiteral("Пароль записан в строке подключения.");
+        case PasswordOrigin::kTypedThisRun:
+            return QStringLiteral("Пароль введен в этом сеансе работы программы.");
+        case PasswordOrigin::kEnvironment:
+            return QStringLiteral("Пароль берется из переменной окружения PGPASSWORD.");
+        case PasswordOrigin::kPasswordFile:
+            return QStringLiteral("Пароль берется из файла паролей \"%1\".").arg(choice.passwordFile);
+        case PasswordOrigin::kNone:
+            break;
     }
     QString text = QStringLiteral("Пароль не найден: программа спросит его при первом обращении к базе.");
     if (!choice.passwordNote.isEmpty())

@@ -22,7 +22,7 @@ enum class PasswordOrigin {
     kNotNeeded,       // an SQLite file
     kConnectionText,  // written in the connection text
     kTypedThisRun,
-    kEnvironment,     // PGPASSWORD
+    kEnvironment,  // PGPASSWORD
     kPasswordFile,
     kNone,
 };
@@ -30,8 +30,8 @@ enum class PasswordOrigin {
 struct DatabaseChoice {
     DatabaseTarget target;  // with the password when one was found
     PasswordOrigin passwordOrigin = PasswordOrigin::kNotNeeded;
-    QString passwordFile;   // the file looked in
-    QString passwordNote;   // why the password file was passed over, for the user; usually empty
+    QString passwordFile;  // the file looked in
+    QString passwordNote;  // why the password file was passed over, for the user; usually empty
 };
 
 // Where passwords may come from besides the connection text.

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include <cerrno>
 #include <sys/stat.h>
+#include <cerrno>
 
 namespace {
 

@@ -15,7 +15,8 @@ QString KeyFor(int number)
 // The number in "COM3", or 0.
 int NumberOf(const QString& key)
 {
-    static const QRegularExpression pattern(QStringLiteral("^COM([1-9][0-9]?)$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pattern(QStringLiteral("^COM([1-9][0-9]?)$"),
+                                            QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = pattern.match(key);
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }

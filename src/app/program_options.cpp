@@ -6,10 +6,7 @@
 namespace {
 
 struct ProgramOptionKeys {
-    explicit ProgramOptionKeys(SettingsStore& store)
-        : section(store, SettingsSections::kProgram)
-    {
-    }
+    explicit ProgramOptionKeys(SettingsStore& store) : section(store, SettingsSections::kProgram) {}
 
     SettingsSection section;
     SettingValue<int> useWorkFolder = section.Value(QStringLiteral("UseWorkFolder"), 1);

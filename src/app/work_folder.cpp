@@ -1,14 +1,14 @@
 #include "app/work_folder.h"
 
-#include "base/app_location.h"
 #include "app/named_folder.h"
+#include "base/app_location.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
 #include <sys/stat.h>
+#include <cerrno>
 
 namespace {
 
@@ -25,13 +25,11 @@ bool MakeFolder(const QString& path, QString* reason)
 
 WorkFolder::WorkFolder(QString defaultFolder, QString overrideFolder)
     : m_defaultFolder(std::move(defaultFolder)), m_overrideFolder(std::move(overrideFolder))
-{
-}
+{}
 
 WorkFolder WorkFolder::ForThisProgram(const QString& overrideFolder)
 {
-    return WorkFolder(PortableFolderOr(ProgramFolder(), UserDataFolder()),
-                      overrideFolder);
+    return WorkFolder(PortableFolderOr(ProgramFolder(), UserDataFolder()), overrideFolder);
 }
 
 QString WorkFolder::Path(const ProgramOptions& options) const
@@ -60,13 +58,15 @@ bool WorkFolder::Check(const ProgramOptions& options, UserMessage* failure) cons
         if (folder.isEmpty() || !info.exists()) {
             if (failure)
                 *failure = UserMessage::Information(
-                    QStringLiteral("Указанная папка \"%1\" для сохранения служебной информации не найдена!").arg(shown));
+                    QStringLiteral("Указанная папка \"%1\" для сохранения служебной информации не найдена!")
+                        .arg(shown));
             return false;
         }
         if (!info.isDir()) {
             if (failure)
                 *failure = UserMessage::Information(
-                    QStringLiteral("Указанная папка \"%1\" для сохранения служебной информации не найдена!!").arg(shown));
+                    QStringLiteral("Указанная папка \"%1\" для сохранения служебной информации не найдена!!")
+                        .arg(shown));
             return false;
         }
     } else {

@@ -23,21 +23,22 @@ std::optional<QString> ArchiveCommandText(int code, const CRovoRedod& driver)
 {
     const ArchiveRequest& request = driver.Data().request;
     switch (code) {
-    case kCommandReadArchiveValues: {
-        const bool totals = request.kind == kArchiveTotals;
-        return ValueArchiveText(totals ? kArchiveTotals : kArchiveHourly,
-                                driver.AreaBytes(totals ? MeterArea::kTotalsRecord : MeterArea::kArchiveRecord));
-    }
-    case kCommandReadCurrentValues: {
-        const bool totals = request.kind != kArchiveCurrentValues;
-        return CurrentAreaText(totals, driver.AreaBytes(totals ? MeterArea::kCurrentTotals : MeterArea::kCurrentValues));
-    }
-    case kCommandReadEventLog:
-        // The driver refuses a log it does not know; nothing was read then.
-        if (request.kind >= kEventLogCount)
+        case kCommandReadArchiveValues: {
+            const bool totals = request.kind == kArchiveTotals;
+            return ValueArchiveText(totals ? kArchiveTotals : kArchiveHourly,
+                                    driver.AreaBytes(totals ? MeterArea::kTotalsRecord : MeterArea::kArchiveRecord));
+        }
+        case kCommandReadCurrentValues: {
+            const bool totals = request.kind != kArchiveCurrentValues;
+            return CurrentAreaText(totals,
+                                   driver.AreaBytes(totals ? MeterArea::kCurrentTotals : MeterArea::kCurrentValues));
+        }
+        case kCommandReadEventLog:
+            // The driver refuses a log it does not know; nothing was read then.
+            if (request.kind >= kEventLogCount)
+                return std::nullopt;
+            return RenderEventEntries(driver.AreaBytes(EventLogReceiveArea(request.kind)), request.count);
+        default:
             return std::nullopt;
-        return RenderEventEntries(driver.AreaBytes(EventLogReceiveArea(request.kind)), request.count);
-    default:
-        return std::nullopt;
     }
 }

@@ -17,8 +17,8 @@
 //
 // Lives on one thread: opened, used and closed there.
 
-#include "meter/archive_descriptors.h"
 #include "archives/database_target.h"
+#include "meter/archive_descriptors.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
@@ -39,9 +39,9 @@ struct RangeRecord;
 // Failure codes of our own, beside the engine's (whose low 16 bits are kept).
 enum DatabaseFailure : std::uint16_t {
     kDatabaseNoFailure = 0,
-    kDatabaseNoDriver = 0xFFF0,      // the engine's Qt driver is not installed
-    kDatabaseNoFolder = 0xFFF1,      // the SQLite file's folder cannot be made
-    kDatabaseBadDate = 0xFFF2,       // a date the calendar does not have
+    kDatabaseNoDriver = 0xFFF0,  // the engine's Qt driver is not installed
+    kDatabaseNoFolder = 0xFFF1,  // the SQLite file's folder cannot be made
+    kDatabaseBadDate = 0xFFF2,   // a date the calendar does not have
     kDatabaseNotOpen = 0xFFF3,
 };
 

@@ -11,7 +11,6 @@
 
 #include <set>
 
-
 namespace {
 
 // Dates looked up in one query, rows stored in one statement; a block read over a slow line is stored
@@ -29,8 +28,7 @@ ReportTime ReportTimeOf(const CRovoRedod& driver)
 
 ArchiveExport::ArchiveExport(DatabaseTarget target, ExportProgress* progress)
     : m_target(std::move(target)), m_progress(progress)
-{
-}
+{}
 
 bool ArchiveExport::ExportWholeArchive(CRovoRedod& driver)
 {
@@ -58,8 +56,9 @@ bool ArchiveExport::ExportInto(CRovoRedod& driver, ArchiveDatabase& database)
     if (!ReadMeterForArchives(driver) || (m_afterNewest && !FindStarts(driver, database)))
         return false;
     for (int kind = 0; kind < kValueArchiveCount; ++kind) {
-        m_counts.archives[kind].total =
-            ArchiveWalk(driver.Data().descriptors, ArchiveKind(kind), ReportTimeOf(driver)).Count() - m_passed[kind];
+        m_counts.archives[kind].total = ArchiveWalk(driver.Data().descriptors, ArchiveKind(kind), ReportTimeOf(driver))
+                                            .Count()
+            - m_passed[kind];
         m_counts.total += m_counts.archives[kind].total;
     }
     ReportProgress();

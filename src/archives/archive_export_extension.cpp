@@ -4,11 +4,9 @@
 #include "base/message_style.h"
 #include "protocol/rovo_redod.h"
 
-ArchiveExportExtension::ArchiveExportExtension(TargetSource target, ExportProgress* progress,
-                                               CommandExtensions* others)
+ArchiveExportExtension::ArchiveExportExtension(TargetSource target, ExportProgress* progress, CommandExtensions* others)
     : ForwardingExtensions(others), m_target(std::move(target)), m_progress(progress)
-{
-}
+{}
 
 bool ArchiveExportExtension::ExportWholeArchive(CRovoRedod& driver)
 {

@@ -4,7 +4,8 @@
 
 bool IsUsableRange(const ArchiveRange& range)
 {
-    const bool valueArchive = range.kind == kArchiveHourly || range.kind == kArchiveDaily || range.kind == kArchiveMonthly;
+    const bool valueArchive = range.kind == kArchiveHourly || range.kind == kArchiveDaily
+        || range.kind == kArchiveMonthly;
     return valueArchive && HourDifference(range.to, range.from) >= 0;
 }
 

@@ -3,8 +3,8 @@
 // for it: which record dates the meter holds inside it, and the records themselves, whether they came
 // out of the archive database or off the meter.
 
-#include "meter/archive_descriptors.h"
 #include "archives/archive_records.h"
+#include "meter/archive_descriptors.h"
 #include "meter/archive_step.h"
 
 #include <cstdint>
@@ -30,14 +30,14 @@ std::vector<DateTimeStamp> MeterDatesInRange(const ArchiveDescriptors& descripto
                                              ReportTime reportTime);
 
 struct RangeRecord {
-    TChronoArch date;      // the date the record is filed under (also in record.date)
+    TChronoArch date;  // the date the record is filed under (also in record.date)
     ArchiveRecord record;
 };
 
 struct ArchiveRangeResult {
-    std::uint32_t serial = 0;               // the meter's factory number
-    std::vector<RangeRecord> records;       // oldest first, one per date
+    std::uint32_t serial = 0;          // the meter's factory number
+    std::vector<RangeRecord> records;  // oldest first, one per date
     std::int64_t fromDatabase = 0;
-    std::int64_t fromMeter = 0;             // read off the meter (and added to the database)
-    std::int64_t missing = 0;               // dates in range the meter holds but could not be read (stopped)
+    std::int64_t fromMeter = 0;  // read off the meter (and added to the database)
+    std::int64_t missing = 0;    // dates in range the meter holds but could not be read (stopped)
 };

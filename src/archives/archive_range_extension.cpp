@@ -7,8 +7,7 @@
 
 ArchiveRangeExtension::ArchiveRangeExtension(TargetSource target, ExportProgress* progress, CommandExtensions* others)
     : ForwardingExtensions(others), m_target(std::move(target)), m_progress(progress)
-{
-}
+{}
 
 void ArchiveRangeExtension::SetRange(const ArchiveRange& range)
 {

@@ -13,8 +13,7 @@ class ArchiveRangeExtension : public ForwardingExtensions {
 public:
     using TargetSource = ArchiveExportExtension::TargetSource;
 
-    ArchiveRangeExtension(TargetSource target, ExportProgress* progress = nullptr,
-                          CommandExtensions* others = nullptr);
+    ArchiveRangeExtension(TargetSource target, ExportProgress* progress = nullptr, CommandExtensions* others = nullptr);
 
     // The stretch the next command 20 reads; set from any thread before the command is queued.
     void SetRange(const ArchiveRange& range);

@@ -23,8 +23,7 @@ std::int32_t HourKey(const TChronoArch& date)
 
 ArchiveRangeRead::ArchiveRangeRead(DatabaseTarget target, ExportProgress* progress)
     : m_target(std::move(target)), m_progress(progress)
-{
-}
+{}
 
 bool ArchiveRangeRead::Read(CRovoRedod& driver, const ArchiveRange& range)
 {

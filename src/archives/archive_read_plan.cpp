@@ -7,8 +7,8 @@
 
 QStringList ArchiveDataTypeNames()
 {
-    return {QStringLiteral("Часовой"),       QStringLiteral("Суточный"),     QStringLiteral("Месячный"),
-            QStringLiteral("Итоговый"),      QStringLiteral("Текущие"),      QStringLiteral("Текущие итоги"),
+    return {QStringLiteral("Часовой"),       QStringLiteral("Суточный"),        QStringLiteral("Месячный"),
+            QStringLiteral("Итоговый"),      QStringLiteral("Текущие"),         QStringLiteral("Текущие итоги"),
             QStringLiteral("Архив изм. БД"), QStringLiteral("Архив адм. соб."), QStringLiteral("Архив диагн.")};
 }
 
@@ -37,7 +37,7 @@ ArchiveReadPlan PlanArchiveRead(const ArchiveReadForm& form, int step, ReportTim
     plan.countText = count > kMaxEventEntries ? QString::number(kMaxEventEntries) : form.countText;
     plan.cyclic = form.cyclic;
     plan.periodMs = static_cast<int>(std::clamp<long long>(FieldNumber(form.periodText) * 1000LL, kMinReadPeriodMs,
-                                                          std::numeric_limits<int>::max()));
+                                                           std::numeric_limits<int>::max()));
     plan.date = form.date;
     if (DataTypeUsesDate(form.dataType)) {
         const auto kind = static_cast<ArchiveKind>(form.dataType);
@@ -49,8 +49,8 @@ ArchiveReadPlan PlanArchiveRead(const ArchiveReadForm& form, int step, ReportTim
                                        static_cast<std::uint16_t>(FieldNumber(form.recordText)), count);
         plan.command = kCommandReadEventLog;
     } else {
-        plan.request.kind = static_cast<std::uint16_t>(
-            form.dataType == kDataCurrentTotals ? kArchiveCurrentTotals : kArchiveCurrentValues);
+        plan.request.kind = static_cast<std::uint16_t>(form.dataType == kDataCurrentTotals ? kArchiveCurrentTotals
+                                                                                           : kArchiveCurrentValues);
         plan.command = kCommandReadCurrentValues;
     }
     return plan;

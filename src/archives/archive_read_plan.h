@@ -29,9 +29,18 @@ constexpr int kArchiveDataTypeCount = 9;
 QStringList ArchiveDataTypeNames();
 
 // Which inputs a data type uses: the date and hour, the reading period, the record number and count.
-constexpr bool DataTypeUsesDate(int type) { return type >= kDataHourly && type <= kDataTotals; }
-constexpr bool DataTypeUsesPeriod(int type) { return type == kDataCurrentValues || type == kDataCurrentTotals; }
-constexpr bool DataTypeUsesRecords(int type) { return type >= kDataDbChanges && type <= kDataDiagnostics; }
+constexpr bool DataTypeUsesDate(int type)
+{
+    return type >= kDataHourly && type <= kDataTotals;
+}
+constexpr bool DataTypeUsesPeriod(int type)
+{
+    return type == kDataCurrentValues || type == kDataCurrentTotals;
+}
+constexpr bool DataTypeUsesRecords(int type)
+{
+    return type >= kDataDbChanges && type <= kDataDiagnostics;
+}
 
 // The page's inputs at the moment a read button is pressed.
 struct ArchiveReadForm {
@@ -54,8 +63,8 @@ struct ArchiveReadPlan {
     ArchiveRequest request{};
     bool cyclic = false;
     int periodMs = 0;
-    TChronoArch date{};         // the date after the step: the page shows and stores it (value archives)
-    QString countText;          // "Кол-во:" as the field shows it afterwards
+    TChronoArch date{};  // the date after the step: the page shows and stores it (value archives)
+    QString countText;   // "Кол-во:" as the field shows it afterwards
 };
 
 // `step` is 0 for "Прочитать", +1 for "Следующая", -1 for "Предыдущая"; the step works on value

@@ -21,8 +21,9 @@ QString RenderArchiveRecord(const ArchiveRecord& record)
     }
 
     text.EndLine();
-    text.TableHead("        tнв          tx           Px           dt           dM           Qтв          "
-              "Q12          Qг           ВНР          ВОС");
+    text.TableHead(
+        "        tнв          tx           Px           dt           dM           Qтв          "
+        "Q12          Qг           ВНР          ВОС");
     for (int n = 0; n < kArchiveInputCount; ++n) {
         const ArchiveInputValues& input = record.inputs[n];
         const std::uint16_t flags = record.inputFlags[n];

@@ -41,7 +41,7 @@ struct ArchiveInputValues {
     float dM;
     float Qtv;  // Qтв
     float Q12;
-    float Qg;   // Qг
+    float Qg;           // Qг
     std::uint16_t VNR;  // ВНР
     std::uint16_t VOS;  // ВОС
 };
@@ -53,7 +53,7 @@ struct ArchiveRecord {
     TChronoArch date;
     ArchivePipeValues pipes[kArchivePipeCount];
     ArchiveInputValues inputs[kArchiveInputCount];
-    float dp;                                  // ДП
+    float dp;  // ДП
     std::uint8_t pipeFlags[kArchivePipeCount];
     std::uint16_t inputFlags[kArchiveInputCount];
     std::uint8_t dpFlags;

@@ -21,18 +21,25 @@ void StoreColumnValue(const ArchiveColumn& column, const QVariant& value, std::s
 {
     const bool null = value.isNull();
     switch (column.source) {
-    case ColumnSource::Float:
-        PutField(record, column.offset, null ? std::numeric_limits<float>::quiet_NaN() : float(value.toDouble()));
-        break;
-    case ColumnSource::Double:
-        PutField(record, column.offset, null ? std::numeric_limits<double>::quiet_NaN() : value.toDouble());
-        break;
-    case ColumnSource::U8: PutField(record, column.offset, std::uint8_t(value.toLongLong())); break;
-    case ColumnSource::U16: PutField(record, column.offset, std::uint16_t(value.toLongLong())); break;
-    case ColumnSource::U32: PutField(record, column.offset, std::uint32_t(value.toLongLong())); break;
-    case ColumnSource::Serial:
-    case ColumnSource::Date:
-    case ColumnSource::NotFilled: break;
+        case ColumnSource::Float:
+            PutField(record, column.offset, null ? std::numeric_limits<float>::quiet_NaN() : float(value.toDouble()));
+            break;
+        case ColumnSource::Double:
+            PutField(record, column.offset, null ? std::numeric_limits<double>::quiet_NaN() : value.toDouble());
+            break;
+        case ColumnSource::U8:
+            PutField(record, column.offset, std::uint8_t(value.toLongLong()));
+            break;
+        case ColumnSource::U16:
+            PutField(record, column.offset, std::uint16_t(value.toLongLong()));
+            break;
+        case ColumnSource::U32:
+            PutField(record, column.offset, std::uint32_t(value.toLongLong()));
+            break;
+        case ColumnSource::Serial:
+        case ColumnSource::Date:
+        case ColumnSource::NotFilled:
+            break;
     }
 }
 
@@ -53,6 +60,6 @@ std::optional<DateTimeStamp> StampOfDatabaseDate(const QVariant& value)
     const QTime clock = time.time();
     if (day.year() < kBaseYear || day.year() > kBaseYear + 254)
         return std::nullopt;
-    return DateTimeStamp{std::uint8_t(day.day()), std::uint8_t(day.month()), std::uint8_t(day.year() - kBaseYear),
+    return DateTimeStamp{std::uint8_t(day.day()),    std::uint8_t(day.month()),    std::uint8_t(day.year() - kBaseYear),
                          std::uint8_t(clock.hour()), std::uint8_t(clock.minute()), std::uint8_t(clock.second())};
 }

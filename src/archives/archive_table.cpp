@@ -17,10 +17,14 @@ QVariant StoredValue(const ArchiveColumn& column, std::span<const std::uint8_t> 
 {
     const QVariant value = ColumnValue(column, record);
     switch (column.source) {
-    case ColumnSource::U16: return int(std::int16_t(value.toUInt()));
-    case ColumnSource::U32: return int(std::int32_t(value.toUInt()));
-    case ColumnSource::U8: return int(value.toUInt());
-    default: return value;
+        case ColumnSource::U16:
+            return int(std::int16_t(value.toUInt()));
+        case ColumnSource::U32:
+            return int(std::int32_t(value.toUInt()));
+        case ColumnSource::U8:
+            return int(value.toUInt());
+        default:
+            return value;
     }
 }
 
@@ -102,8 +106,8 @@ std::optional<bool> ArchiveTable::Exists(std::int32_t serial, const QString& dat
                            QSqlError::StatementError);
         return std::nullopt;
     }
-    if (!Prepared(m_exists, QStringLiteral("SELECT 1 FROM %1 WHERE \"Serial\" = ? AND \"Date\" = ? LIMIT 1").arg(m_table),
-                  error))
+    if (!Prepared(m_exists,
+                  QStringLiteral("SELECT 1 FROM %1 WHERE \"Serial\" = ? AND \"Date\" = ? LIMIT 1").arg(m_table), error))
         return std::nullopt;
     m_exists->bindValue(0, serial);
     m_exists->bindValue(1, date);
@@ -123,9 +127,15 @@ QVariantList ArchiveTable::RowValues(std::span<const std::uint8_t> record, std::
     row.reserve(qsizetype(m_written.size()));
     for (const ArchiveColumn* column : m_written) {
         switch (column->source) {
-        case ColumnSource::Serial: row << serial; break;
-        case ColumnSource::Date: row << date; break;
-        default: row << StoredValue(*column, record); break;
+            case ColumnSource::Serial:
+                row << serial;
+                break;
+            case ColumnSource::Date:
+                row << date;
+                break;
+            default:
+                row << StoredValue(*column, record);
+                break;
         }
     }
     return row;
@@ -200,10 +210,11 @@ bool ArchiveTable::StoredHours(std::int32_t serial, const QString& from, const Q
     QSqlQuery query(m_database);
     query.setForwardOnly(true);
     const auto engine = DatabaseTarget::Engine::kSqlite;  // a date text is quoted alike on both engines
-    if (!query.exec(QStringLiteral("SELECT \"Date\" FROM %1 WHERE \"Serial\" = %2 AND \"Date\" >= %3 AND \"Date\" <= %4")
-                        .arg(m_table)
-                        .arg(serial)
-                        .arg(SqlLiteral(from, engine), SqlLiteral(to, engine)))) {
+    if (!query.exec(
+            QStringLiteral("SELECT \"Date\" FROM %1 WHERE \"Serial\" = %2 AND \"Date\" >= %3 AND \"Date\" <= %4")
+                .arg(m_table)
+                .arg(serial)
+                .arg(SqlLiteral(from, engine), SqlLiteral(to, engine)))) {
         *error = query.lastError();
         return false;
     }
@@ -236,7 +247,8 @@ bool ArchiveTable::InsertArrays(const std::vector<QVariantList>& rows, qint64* a
 
 bool ArchiveTable::InsertOrIgnore(const QVariantList& row, bool* added, QSqlError* error)
 {
-    const QString sql = QString(m_insertSql).replace(QLatin1String("INSERT INTO"), QLatin1String("INSERT OR IGNORE INTO"));
+    const QString sql = QString(m_insertSql)
+                            .replace(QLatin1String("INSERT INTO"), QLatin1String("INSERT OR IGNORE INTO"));
     if (!Prepared(m_insertOrIgnore, sql, error))
         return false;
     for (qsizetype i = 0; i < row.size(); ++i)

@@ -5,9 +5,9 @@
 // prepared when first used), and the block statements: the dates of a span in one query, the rows of a
 // block in one insert.
 
-#include "meter/archive_descriptors.h"
 #include "archives/database_columns.h"
 #include "archives/database_target.h"
+#include "meter/archive_descriptors.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -65,9 +65,9 @@ private:
     std::vector<std::optional<int>> m_positions;
     std::vector<const ArchiveColumn*> m_written;  // present and filled, in list order
     QString m_insertSql;
-    QString m_writtenNames;  // their quoted names, comma-separated
+    QString m_writtenNames;      // their quoted names, comma-separated
     QStringList m_writtenTypes;  // their PostgreSQL types, for the block insert
-    bool m_hasKeys = false;  // "Serial" and "Date" are both there
+    bool m_hasKeys = false;      // "Serial" and "Date" are both there
     QSqlDatabase m_database;
     std::optional<QSqlQuery> m_exists;
     std::optional<QSqlQuery> m_insert;

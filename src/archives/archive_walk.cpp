@@ -7,8 +7,7 @@ ArchiveWalk::ArchiveWalk(const ArchiveDescriptors& descriptors, ArchiveKind kind
       m_last(ChronoOf(descriptors.LastRecord(kind))),
       m_limit(descriptors.Capacity(kind).maxRecords),
       m_empty(IsAllOnes(ChronoOf(m_date)))
-{
-}
+{}
 
 bool ArchiveWalk::AtEnd() const
 {

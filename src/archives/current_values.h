@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "meter/archive_date.h"
 #include "archives/archive_records.h"
+#include "meter/archive_date.h"
 
 #pragma pack(push, 1)
 
@@ -14,13 +14,13 @@ struct CurrentValues {
     DateTimeStamp time;
     float t[kArchivePipeCount];
     float P[kArchivePipeCount];
-    float Go[kArchivePipeCount];        // Gо, volume flow
-    float Gm[kArchivePipeCount];        // Gм, mass flow
-    float pipePhi[kArchivePipeCount];   // Ф of the pipes
+    float Go[kArchivePipeCount];       // Gо, volume flow
+    float Gm[kArchivePipeCount];       // Gм, mass flow
+    float pipePhi[kArchivePipeCount];  // Ф of the pipes
     float h[kArchivePipeCount];
-    float inputPhi[kArchiveInputCount]; // Ф of the inputs
-    float hx[kArchiveInputCount];       // hх
-    float dp;                    // ДП
+    float inputPhi[kArchiveInputCount];  // Ф of the inputs
+    float hx[kArchiveInputCount];        // hх
+    float dp;                            // ДП
     std::uint8_t pipeFlags[kArchivePipeCount];
     std::uint16_t inputFlags[kArchiveInputCount];
     std::uint8_t dpFlags;
@@ -30,8 +30,8 @@ struct CurrentValues {
     float tx[kArchiveInputCount];
     float Px[kArchiveInputCount];
     float dt[kArchiveInputCount];
-    float tnv[kArchiveInputCount];      // tнв
-    std::uint8_t activeSet;      // bit 0: 0 = БД1, 1 = БД2
+    float tnv[kArchiveInputCount];  // tнв
+    std::uint8_t activeSet;         // bit 0: 0 = БД1, 1 = БД2
     std::uint8_t notInterpretedTail[3];
 
     int ActiveSetIndex() const { return activeSet & 0x01; }

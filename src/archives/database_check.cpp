@@ -57,9 +57,10 @@ DatabaseCheckResult LookAtTables(QSqlDatabase& database, const QString& opened)
     const bool postgresql = database.driverName() == QLatin1String("QPSQL");
     if (postgresql && query.exec(QStringLiteral("SELECT has_schema_privilege(current_schema(), 'CREATE')"))
         && query.next() && !query.value(0).toBool()) {
-        return Unusable(opened + QStringLiteral(" Таблиц архивов в базе нет, а создать их у пользователя нет "
-                                                "права (CREATE в схеме базы): выдайте его или сделайте "
-                                                "пользователя владельцем базы."));
+        return Unusable(opened
+                        + QStringLiteral(" Таблиц архивов в базе нет, а создать их у пользователя нет "
+                                         "права (CREATE в схеме базы): выдайте его или сделайте "
+                                         "пользователя владельцем базы."));
     }
     return Usable(opened + QStringLiteral(" Таблиц архивов в базе пока нет: они будут созданы при первой выгрузке."));
 }
@@ -102,7 +103,8 @@ DatabaseCheckResult CheckSqliteFile(const DatabaseTarget& target)
 DatabaseCheckResult CheckPostgresqlServer(const DatabaseTarget& target)
 {
     if (!QSqlDatabase::isDriverAvailable(DatabaseDriverName(target)))
-        return Unusable(QStringLiteral("Драйвер PostgreSQL для Qt (QPSQL) не установлен: нужен пакет libqt6sql6-psql."));
+        return Unusable(
+            QStringLiteral("Драйвер PostgreSQL для Qt (QPSQL) не установлен: нужен пакет libqt6sql6-psql."));
     const QString name = NextConnectionName();
     DatabaseCheckResult result;
     {
@@ -136,8 +138,9 @@ QString ExplainConnectionFailure(const DatabaseTarget& target, const QString& en
     if (IsPasswordRefusal(engineText))
         text = QStringLiteral("Сервер отклонил пароль пользователя \"%1\".").arg(target.user);
     else if (says("no password supplied"))
-        text = QStringLiteral("Сервер требует пароль пользователя \"%1\", а пароль не задан: введите его или "
-                              "запишите в файл паролей ~/.pgpass.")
+        text = QStringLiteral(
+                   "Сервер требует пароль пользователя \"%1\", а пароль не задан: введите его или "
+                   "запишите в файл паролей ~/.pgpass.")
                    .arg(target.user);
     else if (says("does not exist") && says("database"))
         text = QStringLiteral("На сервере нет базы данных \"%1\".").arg(target.database);
@@ -147,8 +150,9 @@ QString ExplainConnectionFailure(const DatabaseTarget& target, const QString& en
         text = QStringLiteral("Сервер не пускает пользователя \"%1\" с этого компьютера к базе \"%2\" (pg_hba.conf).")
                    .arg(target.user, target.database);
     else if (says("connection refused"))
-        text = QStringLiteral("Сервер %1 не принимает соединений: проверьте адрес и порт и что PostgreSQL "
-                              "запущен и слушает сеть.")
+        text = QStringLiteral(
+                   "Сервер %1 не принимает соединений: проверьте адрес и порт и что PostgreSQL "
+                   "запущен и слушает сеть.")
                    .arg(server);
     else if (says("timeout expired") || says("timed out"))
         text = QStringLiteral("Сервер %1 не ответил вовремя.").arg(server);

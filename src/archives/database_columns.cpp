@@ -11,7 +11,10 @@ QString PipeSuffix(int pipe)
 }
 
 // Input n (0, 1): ta_1, ta_2.
-QString InputSuffix(int input) { return QStringLiteral("_%1").arg(input + 1); }
+QString InputSuffix(int input)
+{
+    return QStringLiteral("_%1").arg(input + 1);
+}
 
 class ColumnList {
 public:
@@ -173,36 +176,36 @@ const std::vector<ArchiveColumn>& ColumnsOf(ArchiveKind kind)
 QString ArchiveTableName(ArchiveKind kind)
 {
     switch (kind) {
-    case kArchiveHourly:
-        return QStringLiteral("ZT5_Arch_Values_Hour");
-    case kArchiveDaily:
-        return QStringLiteral("ZT5_Arch_Values_Day");
-    case kArchiveMonthly:
-        return QStringLiteral("ZT5_Arch_Values_Month");
-    case kArchiveTotals:
-        return QStringLiteral("ZT5_Arch_Values_Itog");
-    default:
-        return QString();
+        case kArchiveHourly:
+            return QStringLiteral("ZT5_Arch_Values_Hour");
+        case kArchiveDaily:
+            return QStringLiteral("ZT5_Arch_Values_Day");
+        case kArchiveMonthly:
+            return QStringLiteral("ZT5_Arch_Values_Month");
+        case kArchiveTotals:
+            return QStringLiteral("ZT5_Arch_Values_Itog");
+        default:
+            return QString();
     }
 }
 
 QVariant ColumnValue(const ArchiveColumn& column, std::span<const std::uint8_t> record)
 {
     switch (column.source) {
-    case ColumnSource::Float:
-        return FieldAs<float, double>(record, column.offset);
-    case ColumnSource::Double:
-        return FieldAs<double, double>(record, column.offset);
-    case ColumnSource::U8:
-        return FieldAs<std::uint8_t, uint>(record, column.offset);
-    case ColumnSource::U16:
-        return FieldAs<std::uint16_t, uint>(record, column.offset);
-    case ColumnSource::U32:
-        return FieldAs<std::uint32_t, uint>(record, column.offset);
-    case ColumnSource::Serial:
-    case ColumnSource::Date:
-    case ColumnSource::NotFilled:
-        break;
+        case ColumnSource::Float:
+            return FieldAs<float, double>(record, column.offset);
+        case ColumnSource::Double:
+            return FieldAs<double, double>(record, column.offset);
+        case ColumnSource::U8:
+            return FieldAs<std::uint8_t, uint>(record, column.offset);
+        case ColumnSource::U16:
+            return FieldAs<std::uint16_t, uint>(record, column.offset);
+        case ColumnSource::U32:
+            return FieldAs<std::uint32_t, uint>(record, column.offset);
+        case ColumnSource::Serial:
+        case ColumnSource::Date:
+        case ColumnSource::NotFilled:
+            break;
     }
     return QVariant();
 }

@@ -10,15 +10,15 @@
 #include <QString>
 #include <QVariant>
 
-#include "meter/archive_descriptors.h"
 #include "archives/archive_records.h"
+#include "meter/archive_descriptors.h"
 
 // Where a column's value comes from.
 enum class ColumnSource {
-    Serial,     // the meter's factory number, a 32-bit integer
-    Date,       // the date the record was requested for
-    Float,      // IEEE single in the record
-    Double,     // IEEE double in the record
+    Serial,  // the meter's factory number, a 32-bit integer
+    Date,    // the date the record was requested for
+    Float,   // IEEE single in the record
+    Double,  // IEEE double in the record
     U8,
     U16,
     U32,

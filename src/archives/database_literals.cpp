@@ -36,22 +36,23 @@ QString ArrayElement(const QVariant& value, bool single)
     if (!value.isValid() || value.isNull())
         return QStringLiteral("NULL");
     switch (value.typeId()) {
-    case QMetaType::Float:
-    case QMetaType::Double: {
-        const double number = value.toDouble();
-        if (std::isnan(number))
-            return QStringLiteral("NaN");
-        if (std::isinf(number))
-            return number > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
-        return ShortestText(number, single);
-    }
-    case QMetaType::QString: {
-        QString text = value.toString();
-        text.replace(u'\\', QLatin1String("\\\\"));
-        text.replace(u'"', QLatin1String("\\\""));
-        return u'"' + text + u'"';
-    }
-    default: return SqlLiteral(value, DatabaseTarget::Engine::kPostgresql);
+        case QMetaType::Float:
+        case QMetaType::Double: {
+            const double number = value.toDouble();
+            if (std::isnan(number))
+                return QStringLiteral("NaN");
+            if (std::isinf(number))
+                return number > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
+            return ShortestText(number, single);
+        }
+        case QMetaType::QString: {
+            QString text = value.toString();
+            text.replace(u'\\', QLatin1String("\\\\"));
+            text.replace(u'"', QLatin1String("\\\""));
+            return u'"' + text + u'"';
+        }
+        default:
+            return SqlLiteral(value, DatabaseTarget::Engine::kPostgresql);
     }
 }
 
@@ -77,21 +78,26 @@ QString SqlLiteral(const QVariant& value, DatabaseTarget::Engine engine)
     if (!value.isValid() || value.isNull())
         return QStringLiteral("NULL");
     switch (value.typeId()) {
-    case QMetaType::Float:
-    case QMetaType::Double: return FloatingLiteral(value.toDouble(), engine);
-    case QMetaType::Int:
-    case QMetaType::Short:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::Long:
-    case QMetaType::LongLong: return QString::number(value.toLongLong());
-    case QMetaType::UInt:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong: return QString::number(value.toULongLong());
-    case QMetaType::Bool: return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    default: break;
+        case QMetaType::Float:
+        case QMetaType::Double:
+            return FloatingLiteral(value.toDouble(), engine);
+        case QMetaType::Int:
+        case QMetaType::Short:
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+            return QString::number(value.toLongLong());
+        case QMetaType::UInt:
+        case QMetaType::UShort:
+        case QMetaType::UChar:
+        case QMetaType::ULong:
+        case QMetaType::ULongLong:
+            return QString::number(value.toULongLong());
+        case QMetaType::Bool:
+            return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        default:
+            break;
     }
     QString text = value.toString();
     text.replace(u'\'', QLatin1String("''"));

@@ -11,15 +11,21 @@ QString ColumnSqlType(DatabaseTarget::Engine engine, ColumnSource source)
 {
     const bool postgresql = engine == DatabaseTarget::Engine::kPostgresql;
     switch (source) {
-    case ColumnSource::Serial:
-    case ColumnSource::U32:
-    case ColumnSource::NotFilled: return QStringLiteral("INTEGER");
-    case ColumnSource::Date: return postgresql ? QStringLiteral("TIMESTAMP") : QStringLiteral("DATETIME");
-    case ColumnSource::Float: return QStringLiteral("REAL");
-    case ColumnSource::Double: return QStringLiteral("DOUBLE PRECISION");
-    case ColumnSource::U16: return QStringLiteral("SMALLINT");
-    // PostgreSQL has no one-byte integer; a byte fits a SMALLINT.
-    case ColumnSource::U8: return postgresql ? QStringLiteral("SMALLINT") : QStringLiteral("TINYINT");
+        case ColumnSource::Serial:
+        case ColumnSource::U32:
+        case ColumnSource::NotFilled:
+            return QStringLiteral("INTEGER");
+        case ColumnSource::Date:
+            return postgresql ? QStringLiteral("TIMESTAMP") : QStringLiteral("DATETIME");
+        case ColumnSource::Float:
+            return QStringLiteral("REAL");
+        case ColumnSource::Double:
+            return QStringLiteral("DOUBLE PRECISION");
+        case ColumnSource::U16:
+            return QStringLiteral("SMALLINT");
+        // PostgreSQL has no one-byte integer; a byte fits a SMALLINT.
+        case ColumnSource::U8:
+            return postgresql ? QStringLiteral("SMALLINT") : QStringLiteral("TINYINT");
     }
     return QStringLiteral("INTEGER");
 }

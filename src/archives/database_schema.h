@@ -4,9 +4,9 @@
 // check fast whatever the table's length. Identifiers are always quoted, so the mixed-case names
 // survive engines that fold unquoted names.
 
-#include "meter/archive_descriptors.h"
 #include "archives/database_columns.h"
 #include "archives/database_target.h"
+#include "meter/archive_descriptors.h"
 
 #include <QString>
 #include <QStringList>

@@ -13,8 +13,7 @@ const QLatin1String kConnectionKey("Connection");
 
 QString BadText(const QString& text, const QString& reason)
 {
-    return QString::fromUtf8("Неверная строка подключения к базе данных \"%1\": %2")
-        .arg(text, reason);
+    return QString::fromUtf8("Неверная строка подключения к базе данных \"%1\": %2").arg(text, reason);
 }
 
 bool ParsePostgresql(const QString& text, DatabaseTarget* target, QString* error)
@@ -74,8 +73,8 @@ bool ParseDatabaseTarget(const QString& text, DatabaseTarget* target, QString* e
     }
     if (text.startsWith(QLatin1String("postgresql://")) || text.startsWith(QLatin1String("postgres://")))
         return ParsePostgresql(text, target, error);
-    *error = BadText(
-        text, QString::fromUtf8("ожидается sqlite:ФАЙЛ или postgresql://пользователь:пароль@сервер:порт/база"));
+    *error = BadText(text,
+                     QString::fromUtf8("ожидается sqlite:ФАЙЛ или postgresql://пользователь:пароль@сервер:порт/база"));
     return false;
 }
 

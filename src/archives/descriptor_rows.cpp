@@ -30,7 +30,7 @@ QString ValueArchiveName(int kind)
 
 QStringList DescriptorColumnTitles()
 {
-    return {QStringLiteral("Архив"),           QStringLiteral("Дата начала"),   QStringLiteral("Дата конца"),
+    return {QStringLiteral("Архив"),           QStringLiteral("Дата начала"),     QStringLiteral("Дата конца"),
             QStringLiteral("Макс.число зап."), QStringLiteral("Инд. для записи"), QStringLiteral("Размер записи"),
             QStringLiteral("Пр.закольц.")};
 }

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "meter/event_record.h"
 #include "archives/record_bytes.h"
 #include "archives/report_text.h"
+#include "meter/event_record.h"
 
 namespace {
 
@@ -15,28 +15,28 @@ void AddValueChange(ReportText& text, const EventRecord& entry)
     const auto& from = entry.oldValue;
     const auto& to = entry.newValue;
     switch (kind) {
-    case kEventValueNone:
-        return;
-    case kEventValueU8:
-    case kEventValueU16:
-    case kEventValueU32:
-        // Shown unsigned: a four-byte value of 2^31 or more is a count, not a negative number.
-        text.Add(QString::asprintf("\tc %u на %u", EventValueInteger(kind, from), EventValueInteger(kind, to)));
-        break;
-    case kEventValueFloat:
-        text.Add(QString::asprintf("\tc %f на %f", static_cast<double>(EventValueFloat(from)),
-                                   static_cast<double>(EventValueFloat(to))));
-        break;
-    case kEventValueChrono:
-    case kEventValueChrono2:
-        // The year byte as it is, without 2000 added.
-        text.Add(QString::asprintf("\tc %.2d.%.2d.%.2d %.2d на %.2d.%.2d.%.2d %.2d", from[0], from[1], from[2], from[3],
-                                   to[0], to[1], to[2], to[3]));
-        break;
-    case kEventValueTime:
-        text.Add(QString::asprintf("\tc %.2d:%.2d:%.2d на %.2d:%.2d:%.2d", from[0], from[1], from[2], to[0], to[1],
-                                   to[2]));
-        break;
+        case kEventValueNone:
+            return;
+        case kEventValueU8:
+        case kEventValueU16:
+        case kEventValueU32:
+            // Shown unsigned: a four-byte value of 2^31 or more is a count, not a negative number.
+            text.Add(QString::asprintf("\tc %u на %u", EventValueInteger(kind, from), EventValueInteger(kind, to)));
+            break;
+        case kEventValueFloat:
+            text.Add(QString::asprintf("\tc %f на %f", static_cast<double>(EventValueFloat(from)),
+                                       static_cast<double>(EventValueFloat(to))));
+            break;
+        case kEventValueChrono:
+        case kEventValueChrono2:
+            // The year byte as it is, without 2000 added.
+            text.Add(QString::asprintf("\tc %.2d.%.2d.%.2d %.2d на %.2d.%.2d.%.2d %.2d", from[0], from[1], from[2],
+                                       from[3], to[0], to[1], to[2], to[3]));
+            break;
+        case kEventValueTime:
+            text.Add(QString::asprintf("\tc %.2d:%.2d:%.2d на %.2d:%.2d:%.2d", from[0], from[1], from[2], to[0], to[1],
+                                       to[2]));
+            break;
     }
     text.EndLine();
 }

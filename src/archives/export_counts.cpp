@@ -1,7 +1,7 @@
 #include "archives/export_counts.h"
 
-#include "meter/archive_date.h"
 #include "archives/descriptor_rows.h"
+#include "meter/archive_date.h"
 
 namespace {
 

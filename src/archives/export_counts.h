@@ -22,9 +22,9 @@ struct ArchiveExportCount {
 };
 
 struct ExportCounts {
-    std::int64_t total = 0;     // records the export set out to visit
-    std::int64_t written = 0;   // committed to the database
-    std::int64_t skipped = 0;   // already in the database
+    std::int64_t total = 0;    // records the export set out to visit
+    std::int64_t written = 0;  // committed to the database
+    std::int64_t skipped = 0;  // already in the database
     int kindsSucceeded = 0;
     std::array<ArchiveExportCount, kValueArchiveCount> archives{};
 

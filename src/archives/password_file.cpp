@@ -91,13 +91,14 @@ PasswordFileLookup FindPasswordInFile(const QString& path, const PasswordFileKey
 QString PasswordFileNote(PasswordFileLookup lookup, const QString& path)
 {
     switch (lookup) {
-    case PasswordFileLookup::kTooOpen:
-        return QStringLiteral("Файл паролей \"%1\" не используется: его могут читать другие пользователи "
-                              "(нужны права 0600: chmod 600 \"%1\").")
-            .arg(path);
-    case PasswordFileLookup::kUnreadable:
-        return QStringLiteral("Файл паролей \"%1\" не удалось прочитать.").arg(path);
-    default:
-        return {};
+        case PasswordFileLookup::kTooOpen:
+            return QStringLiteral(
+                       "Файл паролей \"%1\" не используется: его могут читать другие пользователи "
+                       "(нужны права 0600: chmod 600 \"%1\").")
+                .arg(path);
+        case PasswordFileLookup::kUnreadable:
+            return QStringLiteral("Файл паролей \"%1\" не удалось прочитать.").arg(path);
+        default:
+            return {};
     }
 }

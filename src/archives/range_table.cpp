@@ -33,9 +33,12 @@ QString ShortDate(const TChronoArch& date)
 const char* KindTitle(ArchiveKind kind)
 {
     switch (kind) {
-    case kArchiveDaily: return "Суточный архив";
-    case kArchiveMonthly: return "Месячный архив";
-    default: return "Часовой архив";
+        case kArchiveDaily:
+            return "Суточный архив";
+        case kArchiveMonthly:
+            return "Месячный архив";
+        default:
+            return "Часовой архив";
     }
 }
 

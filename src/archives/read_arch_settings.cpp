@@ -24,8 +24,7 @@ ReadArchSettings::ReadArchSettings(SettingsStore& store)
       recordCount(Section(store).Value(QStringLiteral("RecCnt"), QStringLiteral("1"))),
       flashPage(Section(store).Value(QStringLiteral("FlashPage"), QStringLiteral("2"))),
       m_store(store)
-{
-}
+{}
 
 TChronoArch ReadArchSettings::ArchiveDate() const
 {

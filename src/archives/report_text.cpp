@@ -7,13 +7,16 @@ namespace {
 
 constexpr int kRuleLength = 147;
 constexpr int kReportSizeHint = 4096;  // a full report is about 2 KB; grow once at most
-constexpr int kDpInputNumber = 3;     // the extra pulse input is shown as a third input
+constexpr int kDpInputNumber = 3;      // the extra pulse input is shown as a third input
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
 }  // namespace
 
-ReportText::ReportText() { m_text.reserve(kReportSizeHint); }
+ReportText::ReportText()
+{
+    m_text.reserve(kReportSizeHint);
+}
 
 void ReportText::Line(const char* utf8)
 {
@@ -21,7 +24,10 @@ void ReportText::Line(const char* utf8)
     EndLine();
 }
 
-void ReportText::EndLine() { m_text += kLineEnd; }
+void ReportText::EndLine()
+{
+    m_text += kLineEnd;
+}
 
 void ReportText::Rule()
 {
@@ -35,9 +41,15 @@ void ReportText::TableHead(const char* columns)
     Line(columns);
 }
 
-void ReportText::PipeHead(int pipeNumber) { m_text += QString::asprintf("Труба %d:   ", pipeNumber); }
+void ReportText::PipeHead(int pipeNumber)
+{
+    m_text += QString::asprintf("Труба %d:   ", pipeNumber);
+}
 
-void ReportText::InputHead(int inputNumber) { m_text += QString::asprintf("ТВ %d:   ", inputNumber); }
+void ReportText::InputHead(int inputNumber)
+{
+    m_text += QString::asprintf("ТВ %d:   ", inputNumber);
+}
 
 void ReportText::Value(double value, int decimals, int width, FlaggedQuantity quantity, std::uint16_t flags,
                        int positions)
@@ -46,9 +58,15 @@ void ReportText::Value(double value, int decimals, int width, FlaggedQuantity qu
     m_text += Markers(quantity, flags, positions);
 }
 
-void ReportText::Value(double value, int decimals, int width) { m_text += FormatValue(value, decimals, width, true); }
+void ReportText::Value(double value, int decimals, int width)
+{
+    m_text += FormatValue(value, decimals, width, true);
+}
 
-void ReportText::Integer(std::uint32_t value) { m_text += QString::asprintf("%-8u", value); }
+void ReportText::Integer(std::uint32_t value)
+{
+    m_text += QString::asprintf("%-8u", value);
+}
 
 void ReportText::DpSection(double value, int width, const QString& markers)
 {

@@ -17,7 +17,7 @@ public:
     void Add(const char* utf8) { m_text += QString::fromUtf8(utf8); }
     void Line(const char* utf8);  // the text and CR LF
     void EndLine();
-    void Rule();                  // 147 underscores
+    void Rule();                          // 147 underscores
     void TableHead(const char* columns);  // a rule and the column heads
 
     // "Труба %d:   " and "ТВ %d:   " with a number counted from 1.

@@ -9,8 +9,8 @@ constexpr int kTotalsWidth = 12;
 // The abnormal-situation times and work times of an input: "%-8d" and four spaces each.
 void AddInputTimes(ReportText& text, const TotalsInputValues& input)
 {
-    for (std::uint16_t value : {input.VNR, input.VOS, input.vMinTime, input.vMaxTime, input.dtTime,
-                                input.powerOffTime, input.tFaultTime}) {
+    for (std::uint16_t value :
+         {input.VNR, input.VOS, input.vMinTime, input.vMaxTime, input.dtTime, input.powerOffTime, input.tFaultTime}) {
         text.Integer(value);
         text.Add("    ");
     }
@@ -26,8 +26,8 @@ QString RenderTotals(const CurrentTotalsRecord& totals, TotalsOrigin origin)
         text.Add("ТЕКУЩИЕ ИТОГОВЫЕ ЗНАЧЕНИЯ ");
         text.Add(StampText(time));
     } else {
-        text.Add(QString::asprintf("ИТОГОВЫЕ ЗНАЧЕНИЯ %.2d.%.2d.%.2d %.2d", time.day, time.month,
-                                   time.year + kBaseYear, time.hour));
+        text.Add(QString::asprintf("ИТОГОВЫЕ ЗНАЧЕНИЯ %.2d.%.2d.%.2d %.2d", time.day, time.month, time.year + kBaseYear,
+                                   time.hour));
     }
     text.EndLine();
 
@@ -41,8 +41,9 @@ QString RenderTotals(const CurrentTotalsRecord& totals, TotalsOrigin origin)
     }
 
     text.EndLine();
-    text.TableHead("        dM          Qтв         Q12         Qг          ВНР         ВОС         "
-              "НС Vmin     НС Vmax     НС dt       НС отк.пит. НС tнеиспр.");
+    text.TableHead(
+        "        dM          Qтв         Q12         Qг          ВНР         ВОС         "
+        "НС Vmin     НС Vmax     НС dt       НС отк.пит. НС tнеиспр.");
     for (int n = 0; n < kArchiveInputCount; ++n) {
         const TotalsInputValues& input = body.inputs[n];
         text.InputHead(n + 1);

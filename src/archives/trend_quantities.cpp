@@ -1,6 +1,5 @@
 #include "archives/trend_quantities.h"
 
-
 namespace {
 
 constexpr int kDpMarkerPositions = 2;  // ДП shows "<" and ">" only, as in the reports
@@ -8,7 +7,10 @@ constexpr int kDpMarkerPositions = 2;  // ДП shows "<" and ">" only, as in the
 // Pipe k (0..5) in the database's naming: input, then place in the input (t1_1 ... t2_3).
 QString PipeKey(const char* prefix, int pipe)
 {
-    return QStringLiteral("%1%2_%3").arg(QLatin1String(prefix)).arg(pipe / kPipesPerInput + 1).arg(pipe % kPipesPerInput + 1);
+    return QStringLiteral("%1%2_%3")
+        .arg(QLatin1String(prefix))
+        .arg(pipe / kPipesPerInput + 1)
+        .arg(pipe % kPipesPerInput + 1);
 }
 
 // One kind of quantity, repeated for every pipe or every input.
@@ -38,8 +40,9 @@ std::vector<TrendQuantity> BuildQuantities()
     std::vector<TrendQuantity> list;
     for (const QuantityKind& kind : kPipeKinds) {
         for (int pipe = 0; pipe < kArchivePipeCount; ++pipe)
-            list.push_back(TrendQuantity{PipeKey(kind.prefix, pipe), QString::fromUtf8(kind.label) + QString::number(pipe + 1),
-                                         kind.unit, pipe, -1, kind.flagged, kind.decimals});
+            list.push_back(TrendQuantity{PipeKey(kind.prefix, pipe),
+                                         QString::fromUtf8(kind.label) + QString::number(pipe + 1), kind.unit, pipe, -1,
+                                         kind.flagged, kind.decimals});
     }
     for (int input = 0; input < kArchiveInputCount; ++input) {
         for (const QuantityKind& kind : kInputKinds)
@@ -47,7 +50,8 @@ std::vector<TrendQuantity> BuildQuantities()
                                          QStringLiteral("%1 ТВ%2").arg(QString::fromUtf8(kind.label)).arg(input + 1),
                                          kind.unit, -1, input, kind.flagged, kind.decimals});
     }
-    list.push_back(TrendQuantity{QStringLiteral("DP"), QStringLiteral("ДП"), TrendUnit::kDp, -1, -1, FlaggedQuantity::Dp, 5});
+    list.push_back(
+        TrendQuantity{QStringLiteral("DP"), QStringLiteral("ДП"), TrendUnit::kDp, -1, -1, FlaggedQuantity::Dp, 5});
     return list;
 }
 
@@ -107,12 +111,18 @@ bool ParseTrendQuantityList(const QString& list, std::vector<const TrendQuantity
 QString TrendUnitText(TrendUnit unit)
 {
     switch (unit) {
-    case TrendUnit::kTemperature: return QStringLiteral("°C");
-    case TrendUnit::kPressure: return QStringLiteral("МПа");
-    case TrendUnit::kVolume: return QStringLiteral("м3");
-    case TrendUnit::kMass: return QStringLiteral("т");
-    case TrendUnit::kHeat: return QStringLiteral("Гкал");
-    case TrendUnit::kDp: break;
+        case TrendUnit::kTemperature:
+            return QStringLiteral("°C");
+        case TrendUnit::kPressure:
+            return QStringLiteral("МПа");
+        case TrendUnit::kVolume:
+            return QStringLiteral("м3");
+        case TrendUnit::kMass:
+            return QStringLiteral("т");
+        case TrendUnit::kHeat:
+            return QStringLiteral("Гкал");
+        case TrendUnit::kDp:
+            break;
     }
     return QStringLiteral("ед.");
 }
@@ -123,20 +133,29 @@ double TrendValue(const TrendQuantity& quantity, const ArchiveRecord& record)
     if (quantity.pipe >= 0) {
         const ArchivePipeValues pipe = record.pipes[quantity.pipe];
         switch (quantity.unit) {
-        case TrendUnit::kTemperature: return pipe.t;
-        case TrendUnit::kPressure: return pipe.P;
-        case TrendUnit::kVolume: return pipe.V;
-        default: return pipe.M;
+            case TrendUnit::kTemperature:
+                return pipe.t;
+            case TrendUnit::kPressure:
+                return pipe.P;
+            case TrendUnit::kVolume:
+                return pipe.V;
+            default:
+                return pipe.M;
         }
     }
     if (quantity.input >= 0) {
         const ArchiveInputValues input = record.inputs[quantity.input];
         switch (quantity.flagged) {
-        case FlaggedQuantity::InputDt: return input.dt;
-        case FlaggedQuantity::InputDm: return input.dM;
-        case FlaggedQuantity::InputQtv: return input.Qtv;
-        case FlaggedQuantity::InputQ12: return input.Q12;
-        default: return input.Qg;
+            case FlaggedQuantity::InputDt:
+                return input.dt;
+            case FlaggedQuantity::InputDm:
+                return input.dM;
+            case FlaggedQuantity::InputQtv:
+                return input.Qtv;
+            case FlaggedQuantity::InputQ12:
+                return input.Q12;
+            default:
+                return input.Qg;
         }
     }
     return record.dp;

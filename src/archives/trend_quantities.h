@@ -19,13 +19,13 @@
 enum class TrendUnit { kTemperature, kPressure, kVolume, kMass, kHeat, kDp };
 
 struct TrendQuantity {
-    QString key;                 // the database column name
-    QString label;               // "t1", "P6", "dt ТВ1", "Qтв ТВ2", "ДП"
+    QString key;    // the database column name
+    QString label;  // "t1", "P6", "dt ТВ1", "Qтв ТВ2", "ДП"
     TrendUnit unit;
-    int pipe = -1;               // 0..5 for the pipe quantities, -1 otherwise
-    int input = -1;              // 0..1 for the input quantities, -1 otherwise
-    FlaggedQuantity flagged;     // Unflagged for M (the reports show no markers for it)
-    int decimals;                // as the reports print it
+    int pipe = -1;            // 0..5 for the pipe quantities, -1 otherwise
+    int input = -1;           // 0..1 for the input quantities, -1 otherwise
+    FlaggedQuantity flagged;  // Unflagged for M (the reports show no markers for it)
+    int decimals;             // as the reports print it
 };
 
 // All 35 quantities: the pipe quantities by kind then pipe (t1..t6, P1..P6, V1..V6, M1..M6), then the

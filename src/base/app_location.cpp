@@ -41,10 +41,12 @@ QString PortableFolderOr(const QString& programFolder, const QString& fallback)
 
 QString UserConfigFolder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)).filePath(QLatin1String(kUserFolderName));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QLatin1String(kUserFolderName));
 }
 
 QString UserDataFolder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(QLatin1String(kUserFolderName));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QLatin1String(kUserFolderName));
 }

@@ -11,7 +11,8 @@ constexpr std::array<std::uint16_t, 256> MakeReflectedTable(std::uint16_t polyno
     for (unsigned byte = 0; byte < 256; ++byte) {
         std::uint16_t crc = static_cast<std::uint16_t>(byte);
         for (int bit = 0; bit < 8; ++bit)
-            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ polynomial) : static_cast<std::uint16_t>(crc >> 1);
+            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ polynomial)
+                            : static_cast<std::uint16_t>(crc >> 1);
         table[byte] = crc;
     }
     return table;

@@ -42,21 +42,29 @@ QString Unescape(QStringView body)
         }
         const QChar next = body[++i];
         switch (next.unicode()) {
-        case u'n': value.append(u'\n'); break;
-        case u'r': value.append(u'\r'); break;
-        case u't': value.append(u'\t'); break;
-        case u'x': {
-            const int high = i + 2 < body.size() ? HexDigit(body[i + 1]) : -1;
-            const int low = high >= 0 ? HexDigit(body[i + 2]) : -1;
-            if (low < 0) {
-                value.append(next);  // not an escape after all
+            case u'n':
+                value.append(u'\n');
+                break;
+            case u'r':
+                value.append(u'\r');
+                break;
+            case u't':
+                value.append(u'\t');
+                break;
+            case u'x': {
+                const int high = i + 2 < body.size() ? HexDigit(body[i + 1]) : -1;
+                const int low = high >= 0 ? HexDigit(body[i + 2]) : -1;
+                if (low < 0) {
+                    value.append(next);  // not an escape after all
+                    break;
+                }
+                value.append(QChar(char16_t(high * 16 + low)));
+                i += 2;
                 break;
             }
-            value.append(QChar(char16_t(high * 16 + low)));
-            i += 2;
-            break;
-        }
-        default: value.append(next); break;  // \\ and \" and anything unknown
+            default:
+                value.append(next);
+                break;  // \\ and \" and anything unknown
         }
     }
     return value;
@@ -90,7 +98,7 @@ qsizetype FindIniKey(const IniSection& section, const QString& key)
 bool IsValidIniKey(const QString& key)
 {
     return IsTrimmedName(key) && !key.contains(u'=') && !key.startsWith(u'[') && !key.startsWith(u';')
-           && !key.startsWith(u'#');
+        && !key.startsWith(u'#');
 }
 
 bool IsValidIniSection(const QString& name)
@@ -106,16 +114,26 @@ QString EncodeIniValue(const QString& value)
     QString text = QStringLiteral("\"");
     for (const QChar ch : value) {
         switch (ch.unicode()) {
-        case u'\\': text += QStringLiteral("\\\\"); break;
-        case u'"': text += QStringLiteral("\\\""); break;
-        case u'\n': text += QStringLiteral("\\n"); break;
-        case u'\r': text += QStringLiteral("\\r"); break;
-        case u'\t': text += QStringLiteral("\\t"); break;
-        default:
-            if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
-                text += QStringLiteral("\\x%1").arg(ch.unicode(), 2, 16, QLatin1Char('0'));
-            else
-                text += ch;
+            case u'\\':
+                text += QStringLiteral("\\\\");
+                break;
+            case u'"':
+                text += QStringLiteral("\\\"");
+                break;
+            case u'\n':
+                text += QStringLiteral("\\n");
+                break;
+            case u'\r':
+                text += QStringLiteral("\\r");
+                break;
+            case u'\t':
+                text += QStringLiteral("\\t");
+                break;
+            default:
+                if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
+                    text += QStringLiteral("\\x%1").arg(ch.unicode(), 2, 16, QLatin1Char('0'));
+                else
+                    text += ch;
         }
     }
     text += u'"';

@@ -21,8 +21,7 @@ class SettingValue {
 public:
     SettingValue(SettingsStore& store, QString section, QString key, T defaultValue)
         : m_store(&store), m_section(std::move(section)), m_key(std::move(key)), m_default(std::move(defaultValue))
-    {
-    }
+    {}
 
     T Get() const
     {
@@ -60,15 +59,15 @@ private:
 // One section of the store, the prefix of a subsystem's keys.
 class SettingsSection {
 public:
-    SettingsSection(SettingsStore& store, QString name)
-        : m_store(&store), m_name(std::move(name))
-    {
-    }
+    SettingsSection(SettingsStore& store, QString name) : m_store(&store), m_name(std::move(name)) {}
 
     // The section below this one: "Settings\Screen" + "Base" is "Settings\Screen\Base".
     SettingsSection Child(const QString& name) const { return SettingsSection(*m_store, m_name + u'\\' + name); }
 
-    SettingValue<int> Value(const QString& key, int defaultValue) const { return {*m_store, m_name, key, defaultValue}; }
+    SettingValue<int> Value(const QString& key, int defaultValue) const
+    {
+        return {*m_store, m_name, key, defaultValue};
+    }
     SettingValue<QString> Value(const QString& key, const QString& defaultValue) const
     {
         return {*m_store, m_name, key, defaultValue};

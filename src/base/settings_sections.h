@@ -7,7 +7,7 @@ namespace SettingsSections {
 inline constexpr QLatin1String kProgram("Settings\\Settings");  // program options, maker's service page
 inline constexpr QLatin1String kScreen("Settings\\Screen");     // one child section per window name
 inline constexpr QLatin1String kIoMonitor("Settings\\View\\IoMonitor");
-inline constexpr QLatin1String kFile("Settings\\File");          // settings files of the meter
+inline constexpr QLatin1String kFile("Settings\\File");  // settings files of the meter
 inline constexpr QLatin1String kReadArch("Settings\\ReadArch");
 inline constexpr QLatin1String kService("Settings\\Service");
 inline constexpr QLatin1String kPorts("Settings\\Ports");        // the port table: "COM3=/dev/ttyUSB0"

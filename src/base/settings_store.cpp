@@ -28,7 +28,8 @@ bool IsHexText(const QString& text)
 
 }  // namespace
 
-QString SettingsStore::LocateFile(const QString& overrideFile, const QString& programFolder, const QString& configFolder)
+QString SettingsStore::LocateFile(const QString& overrideFile, const QString& programFolder,
+                                  const QString& configFolder)
 {
     if (!overrideFile.isEmpty())
         return overrideFile;
@@ -42,8 +43,7 @@ QString SettingsStore::LocateFile(const QString& overrideFile)
     return LocateFile(overrideFile, ProgramFolder(), UserConfigFolder());
 }
 
-SettingsStore::SettingsStore(QString filePath)
-    : m_filePath(std::move(filePath))
+SettingsStore::SettingsStore(QString filePath) : m_filePath(std::move(filePath))
 {
     Reload();
 }
@@ -62,7 +62,8 @@ bool SettingsStore::Reload()
         m_readError = QStringLiteral("Не удалось прочитать файл настроек программы \"%1\": %2")
                           .arg(QDir::toNativeSeparators(m_filePath), file.errorString());
     else if (file.size() > kLargestReadableFile)
-        m_readError = QStringLiteral("Файл \"%1\" слишком велик для файла настроек!").arg(QDir::toNativeSeparators(m_filePath));
+        m_readError = QStringLiteral("Файл \"%1\" слишком велик для файла настроек!")
+                          .arg(QDir::toNativeSeparators(m_filePath));
     else
         m_sections = ParseIniText(file.readAll());
     m_lastError = m_readError;
@@ -208,8 +209,7 @@ bool SettingsStore::WriteIfDueLocked()
     return true;
 }
 
-SettingsStore::Batch::Batch(SettingsStore& store)
-    : m_store(&store)
+SettingsStore::Batch::Batch(SettingsStore& store) : m_store(&store)
 {
     QMutexLocker lock(&store.m_mutex);
     ++store.m_batchDepth;

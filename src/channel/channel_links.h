@@ -21,8 +21,8 @@ struct ChannelLinks {
     CCommPortClass serialPort;
     IpSocketLink ipSocket;
     CMapFile mapFile;
-    std::unique_ptr<UsbTransport> usb;      // null: USB is unavailable
-    std::unique_ptr<ModemControl> modem;    // null: a modem channel cannot connect
+    std::unique_ptr<UsbTransport> usb;    // null: USB is unavailable
+    std::unique_ptr<ModemControl> modem;  // null: a modem channel cannot connect
 
     // The modem dialogue's view of the line.
     ModemContext Modem() { return ModemContext{&serialPort, &settings, owner}; }

@@ -28,11 +28,11 @@ struct ChannelSettings {
     std::int32_t connectTimeoutSec = 0;  // TCP connect wait; 0: from the answer time-out
     std::int32_t attempts = 5;
     std::int32_t byteSize = 0;
-    std::int32_t parity = 0;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
-    std::int32_t stopBits = 0;  // 0 one, 1 one and a half, 2 two
-    std::int32_t modemType = 0; // 0 GSM, 1 wired, 2 user string
-    std::int32_t flagPlacement = 0;  // StuffedFlagPlacement
-    std::int32_t usbDeviceIndex = 0; // 0..5
+    std::int32_t parity = 0;          // 0 none, 1 odd, 2 even, 3 mark, 4 space
+    std::int32_t stopBits = 0;        // 0 one, 1 one and a half, 2 two
+    std::int32_t modemType = 0;       // 0 GSM, 1 wired, 2 user string
+    std::int32_t flagPlacement = 0;   // StuffedFlagPlacement
+    std::int32_t usbDeviceIndex = 0;  // 0..5
     std::int32_t modemConnected = 0;
     std::int32_t sharedMemoryLinkNumber = 0;  // zero-based
     std::uint8_t answerLengthCheck = 1;

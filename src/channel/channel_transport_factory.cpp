@@ -10,17 +10,17 @@
 std::unique_ptr<ChannelTransport> MakeChannelTransport(ChannelLinks& links)
 {
     switch (links.settings.kind) {
-    case kChannelUsb:
-        return std::make_unique<UsbHidTransport>(links);
-    case kChannelDirect:
-        return std::make_unique<SerialLineTransport>(links);
-    case kChannelModem:
-        return std::make_unique<ModemLineTransport>(links);
-    case kChannelIp:
-        return std::make_unique<IpTransport>(links);
-    case kChannelSharedMemory:
-        return std::make_unique<SharedMemoryTransport>(links);
-    default:
-        return nullptr;
+        case kChannelUsb:
+            return std::make_unique<UsbHidTransport>(links);
+        case kChannelDirect:
+            return std::make_unique<SerialLineTransport>(links);
+        case kChannelModem:
+            return std::make_unique<ModemLineTransport>(links);
+        case kChannelIp:
+            return std::make_unique<IpTransport>(links);
+        case kChannelSharedMemory:
+            return std::make_unique<SharedMemoryTransport>(links);
+        default:
+            return nullptr;
     }
 }

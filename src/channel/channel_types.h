@@ -12,9 +12,9 @@ constexpr int kExchangeBufferSize = 2148;
 // Which transport a channel uses (stored as a 32-bit integer in nodes and settings).
 enum ChannelKind : std::int32_t {
     kChannelUsb = 0,
-    kChannelDirect = 1,      // "Прямое"
-    kChannelModem = 2,       // "Модем"
-    kChannelIp = 3,          // "Ethernet/Internet"
+    kChannelDirect = 1,  // "Прямое"
+    kChannelModem = 2,   // "Модем"
+    kChannelIp = 3,      // "Ethernet/Internet"
     kChannelSharedMemory = 4,
 };
 

@@ -72,17 +72,26 @@ bool ParseReportLengths(const std::uint8_t* descriptor, int length, HidReportLen
 
         if (type == kTypeGlobal) {
             switch (tag) {
-            case kGlobalReportSize: state.reportSize = value; break;
-            case kGlobalReportCount: state.reportCount = value; break;
-            case kGlobalReportId: state.reportId = value; break;
-            case kGlobalPush: stack.push_back(state); break;
-            case kGlobalPop:
-                if (!stack.empty()) {
-                    state = stack.back();
-                    stack.pop_back();
-                }
-                break;
-            default: break;
+                case kGlobalReportSize:
+                    state.reportSize = value;
+                    break;
+                case kGlobalReportCount:
+                    state.reportCount = value;
+                    break;
+                case kGlobalReportId:
+                    state.reportId = value;
+                    break;
+                case kGlobalPush:
+                    stack.push_back(state);
+                    break;
+                case kGlobalPop:
+                    if (!stack.empty()) {
+                        state = stack.back();
+                        stack.pop_back();
+                    }
+                    break;
+                default:
+                    break;
             }
         } else if (type == kTypeMain && (tag == kMainInput || tag == kMainOutput)) {
             auto& reports = tag == kMainInput ? bits.input : bits.output;

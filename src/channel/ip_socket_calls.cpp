@@ -22,7 +22,8 @@ int MakeAddress(const QString& text, std::uint16_t port, sockaddr_in& address)
     if (inet_pton(AF_INET, name.constData(), &address.sin_addr) == 1)
         return 0;
     // The resolver would take "192.168.1" as 192.168.0.1: a short dotted quad is a typing error, not a name.
-    if (name.isEmpty() || std::all_of(name.begin(), name.end(), [](char c) { return c == '.' || (c >= '0' && c <= '9'); }))
+    if (name.isEmpty()
+        || std::all_of(name.begin(), name.end(), [](char c) { return c == '.' || (c >= '0' && c <= '9'); }))
         return EADDRNOTAVAIL;
     addrinfo hints{};
     hints.ai_family = AF_INET;
@@ -58,7 +59,7 @@ int SetReuseAddress(int fd)
 
 int BindAnyInterface(int fd, std::uint16_t port)
 {
-    sockaddr_in local {};
+    sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_port = htons(port);
     local.sin_addr.s_addr = htonl(INADDR_ANY);
@@ -67,7 +68,7 @@ int BindAnyInterface(int fd, std::uint16_t port)
 
 int LocalPort(int fd)
 {
-    sockaddr_in local {};
+    sockaddr_in local{};
     socklen_t length = sizeof local;
     if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) != 0)
         return 0;
@@ -92,7 +93,7 @@ int PendingError(int fd)
 
 int Wait(int fd, short events, int timeoutMs, bool& ready)
 {
-    pollfd entry {fd, events, 0};
+    pollfd entry{fd, events, 0};
     const int result = ::poll(&entry, 1, timeoutMs);
     ready = result > 0;
     if (result < 0 && errno != EINTR)
@@ -110,7 +111,7 @@ long SendSome(int fd, const std::uint8_t* bytes, std::size_t count, const sockad
 
 long ReceiveSome(int fd, std::uint8_t* dest, std::size_t capacity, in_addr_t& sender, int& error)
 {
-    sockaddr_in from {};
+    sockaddr_in from{};
     socklen_t length = sizeof from;
     const ssize_t got = ::recvfrom(fd, dest, capacity, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &length);
     error = got < 0 ? errno : 0;

@@ -3,8 +3,8 @@
 // so the link itself holds only the exchange rules and reports the system's own text for a failure.
 // Sockets are IPv4, non-blocking and close-on-exec; waiting is done with poll().
 
-#include <QString>
 #include <netinet/in.h>
+#include <QString>
 
 #include <cstddef>
 #include <cstdint>

@@ -44,12 +44,14 @@ bool IpSocketLink::StopRequested() const
 
 int IpSocketLink::Fail(int error, Stage stage)
 {
-    const char* doing = stage == Stage::kOpening   ? "Не удалось установить соединение"
-                        : stage == Stage::kSending ? "Ошибка передачи данных"
-                                                   : "Ошибка приёма данных";
-    const QString peer = QStringLiteral("%1 %2:%3").arg(m_tcp ? QStringLiteral("TCP") : QStringLiteral("UDP"),
-                                                        m_address.trimmed(), QString::number(m_port));
-    ReportToOwner(m_owner, QString::fromUtf8("%1 (%2): %3").arg(QString::fromUtf8(doing), peer, SystemErrorText(error)));
+    const char* doing = stage == Stage::kOpening ? "Не удалось установить соединение"
+        : stage == Stage::kSending               ? "Ошибка передачи данных"
+                                                 : "Ошибка приёма данных";
+    const QString peer = QStringLiteral("%1 %2:%3")
+                             .arg(m_tcp ? QStringLiteral("TCP") : QStringLiteral("UDP"), m_address.trimmed(),
+                                  QString::number(m_port));
+    ReportToOwner(m_owner,
+                  QString::fromUtf8("%1 (%2): %3").arg(QString::fromUtf8(doing), peer, SystemErrorText(error)));
     Close();
     return kTransportFailed;
 }
@@ -117,10 +119,11 @@ int IpSocketLink::BindUdp()
         return error;
     if (const int fallback = BindAnyInterface(m_socket, 0))
         return fallback;
-    LogToOwner(m_owner, QString::fromUtf8("Локальный порт UDP %1 недоступен (%2), обмен идет через порт %3")
-                            .arg(m_port)
-                            .arg(SystemErrorText(error))
-                            .arg(LocalPort()));
+    LogToOwner(m_owner,
+               QString::fromUtf8("Локальный порт UDP %1 недоступен (%2), обмен идет через порт %3")
+                   .arg(m_port)
+                   .arg(SystemErrorText(error))
+                   .arg(LocalPort()));
     return 0;
 }
 

@@ -22,8 +22,8 @@
 
 #include "channel/channel_types.h"
 
-#include <QString>
 #include <netinet/in.h>
+#include <QString>
 
 #include <chrono>
 #include <cstdint>
@@ -83,5 +83,5 @@ private:
     QString m_address;
     std::uint16_t m_port = 0;
     int m_connectTimeoutMs = kConnectTimeoutMs;
-    sockaddr_in m_peer {};
+    sockaddr_in m_peer{};
 };

@@ -24,8 +24,8 @@ int ClassifyModemAnswer(const QByteArray& answer, const char* expected1, const c
     return kModemUnexpected;
 }
 
-int WaitModemAnswer(CCommPortClass& port, const ChannelOwner* owner, const QByteArray& command,
-                    const char* expected1, const char* expected2, int timeoutMs, QByteArray* answer)
+int WaitModemAnswer(CCommPortClass& port, const ChannelOwner* owner, const QByteArray& command, const char* expected1,
+                    const char* expected2, int timeoutMs, QByteArray* answer)
 {
     std::uint8_t buffer[kExchangeBufferSize];
     int length = 0;

@@ -15,7 +15,7 @@ enum ModemResult : int {
     kModemChecksum = 2,  // not produced by the dialogue itself; kept so every code has its text
     kModemStopped = 3,
     kModemUnexpected = 4,
-    kModemError = 5,     // the modem answered ERROR
+    kModemError = 5,        // the modem answered ERROR
     kModemPortFailure = 6,  // the serial port failed (already reported by the port)
 };
 
@@ -30,5 +30,5 @@ int ClassifyModemAnswer(const QByteArray& answer, const char* expected1, const c
 // Gathers what the port receives until a complete answer to `command` is there or `timeoutMs` has
 // passed; `owner` (may be null) is asked for the stop request before every read. The complete answer
 // goes to `answer` when given. Returns a ModemResult.
-int WaitModemAnswer(CCommPortClass& port, const ChannelOwner* owner, const QByteArray& command,
-                    const char* expected1, const char* expected2, int timeoutMs, QByteArray* answer);
+int WaitModemAnswer(CCommPortClass& port, const ChannelOwner* owner, const QByteArray& command, const char* expected1,
+                    const char* expected2, int timeoutMs, QByteArray* answer);

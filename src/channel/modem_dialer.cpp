@@ -2,10 +2,10 @@
 
 #include "channel/modem_dialer.h"
 
+#include "base/message_style.h"
 #include "channel/channel_owner.h"
 #include "channel/channel_settings.h"
 #include "channel/channel_types.h"
-#include "base/message_style.h"
 #include "channel/modem_answer_wait.h"
 #include "channel/serial_port.h"
 
@@ -38,9 +38,7 @@ QString ModemLogText(const QByteArray& bytes)
     return QString::fromLatin1(text);
 }
 
-ModemDialer::ModemDialer(const ModemDialerSettings& settings) : m_settings(settings)
-{
-}
+ModemDialer::ModemDialer(const ModemDialerSettings& settings) : m_settings(settings) {}
 
 void ModemDialer::Bind(const ModemContext& line)
 {
@@ -115,38 +113,38 @@ int ModemDialer::WaitForAnswer(const QByteArray& command, const char* expected1,
         *answer = reply;
     const QString answerText = ModemLogText(reply);
     switch (result) {
-    case kModemOk:
-        Log(answer ? Utf8("Ответ получен: \"%1\"").arg(answerText) : Utf8("Ответ получен"));
-        break;
-    case kModemNoAnswer:
-        Log(Utf8("Ответ не получен"));
-        break;
-    case kModemChecksum:
-        Report(Utf8("Ошибка контрольной суммы"));
-        break;
-    case kModemStopped:
-        Log(Utf8("Процесс ожидания прерван пользователем"));
-        break;
-    case kModemUnexpected:
-        Log(Utf8("Ответ получен: \"%1\"").arg(answerText));
-        if (reply.contains("BUSY"))
-            Report(Utf8("Линия занята!"));
-        else if (reply.contains("NO DIALTONE"))
-            Report(Utf8("Нет гудка в линии!"));
-        else if (reply.contains("NO CARRIER"))
-            Report(Utf8("Нет несущей!"));
-        else
-            Report(Utf8("При выполнении возникла ошибка"));
-        break;
-    case kModemError:
-        Log(Utf8("Модем выдал сообщение об ошибке: \"%1\"").arg(answerText));
-        Report(Utf8("При выполнении команды \"%1\" возникла ошибка! Модем выдал сообщение \"%2\".\r\n"
-                    "Операция будет прекращена!")
-                   .arg(ModemLogText(command), answerText));
-        break;
-    default:
-        Report(Utf8("В процессе ожидания ответа возникла ошибка (код %1)!").arg(result));
-        break;
+        case kModemOk:
+            Log(answer ? Utf8("Ответ получен: \"%1\"").arg(answerText) : Utf8("Ответ получен"));
+            break;
+        case kModemNoAnswer:
+            Log(Utf8("Ответ не получен"));
+            break;
+        case kModemChecksum:
+            Report(Utf8("Ошибка контрольной суммы"));
+            break;
+        case kModemStopped:
+            Log(Utf8("Процесс ожидания прерван пользователем"));
+            break;
+        case kModemUnexpected:
+            Log(Utf8("Ответ получен: \"%1\"").arg(answerText));
+            if (reply.contains("BUSY"))
+                Report(Utf8("Линия занята!"));
+            else if (reply.contains("NO DIALTONE"))
+                Report(Utf8("Нет гудка в линии!"));
+            else if (reply.contains("NO CARRIER"))
+                Report(Utf8("Нет несущей!"));
+            else
+                Report(Utf8("При выполнении возникла ошибка"));
+            break;
+        case kModemError:
+            Log(Utf8("Модем выдал сообщение об ошибке: \"%1\"").arg(answerText));
+            Report(Utf8("При выполнении команды \"%1\" возникла ошибка! Модем выдал сообщение \"%2\".\r\n"
+                        "Операция будет прекращена!")
+                       .arg(ModemLogText(command), answerText));
+            break;
+        default:
+            Report(Utf8("В процессе ожидания ответа возникла ошибка (код %1)!").arg(result));
+            break;
     }
     return result;
 }
@@ -180,8 +178,10 @@ int ModemDialer::Dial(const ModemContext& line)
         return kModemUnexpected;
     const QString phone = m_line->phoneNumber;
     const int timeoutSec = std::clamp<int>(m_line->modemConnectTimeoutSec, 0, kMaxConnectTimeoutSec);
-    const QByteArray command = (m_line->dialMode == 0 ? QByteArray("ATDP") : QByteArray("ATDT")) + phone.toLatin1() + '\r';
-    const int result = SendAndWait(Utf8("Набор номера: %1").arg(phone), timeoutSec * 1000, command, "CONNECT", nullptr, 0);
+    const QByteArray command = (m_line->dialMode == 0 ? QByteArray("ATDP") : QByteArray("ATDT")) + phone.toLatin1()
+        + '\r';
+    const int result = SendAndWait(Utf8("Набор номера: %1").arg(phone), timeoutSec * 1000, command, "CONNECT", nullptr,
+                                   0);
     if (result != kModemOk)
         Report(Utf8("Операция завершена не успешно!"));
     return result;

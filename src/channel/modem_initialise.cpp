@@ -1,9 +1,9 @@
 // ModemDialer: finding the modem's speed and initialising it for the modem type.
 
+#include "base/message_style.h"
 #include "channel/channel_owner.h"
 #include "channel/channel_settings.h"
 #include "channel/channel_types.h"
-#include "base/message_style.h"
 #include "channel/modem_answer_wait.h"
 #include "channel/modem_dialer.h"
 #include "channel/serial_port.h"
@@ -33,17 +33,17 @@ int ModemDialer::Initialise(const ModemContext& line)
     const int type = m_line->modemType;
     m_steps = StandardModemScript(type);
     switch (type) {
-    case kModemTypeGsm:
-        Log(Utf8("Инициализация модема (GSM модем)"));
-        return RunScript();
-    case kModemTypeWired:
-        Log(Utf8("Инициализация модема (проводной модем)"));
-        return RunScript();
-    case kModemTypeUser:
-        return InitialiseUserModem();
-    default:
-        Report(Utf8("Ошибка выполнения при инициализации модема (неизвестный тип модема)"));
-        return kModemUnexpected;
+        case kModemTypeGsm:
+            Log(Utf8("Инициализация модема (GSM модем)"));
+            return RunScript();
+        case kModemTypeWired:
+            Log(Utf8("Инициализация модема (проводной модем)"));
+            return RunScript();
+        case kModemTypeUser:
+            return InitialiseUserModem();
+        default:
+            Report(Utf8("Ошибка выполнения при инициализации модема (неизвестный тип модема)"));
+            return kModemUnexpected;
     }
 }
 
@@ -84,19 +84,19 @@ int ModemDialer::RunScript()
     int result = kModemOk;
     for (const ModemStep& step : m_steps) {
         switch (step.kind) {
-        case kModemStepSpeedSearch:
-            result = SearchSpeed();
-            break;
-        case kModemStepSetSpeed:
-            Log(Utf8("Установка скорости СОМ-порта %1 бит/сек.").arg(StepSpeed(step)));
-            result = SetPortSpeed(StepSpeed(step));
-            break;
-        case kModemStepCommand:
-            result = RunCommandStep(step);
-            break;
-        default:
-            result = kModemUnexpected;
-            break;
+            case kModemStepSpeedSearch:
+                result = SearchSpeed();
+                break;
+            case kModemStepSetSpeed:
+                Log(Utf8("Установка скорости СОМ-порта %1 бит/сек.").arg(StepSpeed(step)));
+                result = SetPortSpeed(StepSpeed(step));
+                break;
+            case kModemStepCommand:
+                result = RunCommandStep(step);
+                break;
+            default:
+                result = kModemUnexpected;
+                break;
         }
         if (result != kModemOk)
             break;
@@ -149,7 +149,8 @@ int ModemDialer::SearchSpeed()
             if (const int sent = SendCommand(at, 0); sent != kModemOk)
                 return sent;
             const int result = WaitForAnswer(at, ModemAnswerString(kModemAnswerOk),
-                                             ModemAnswerString(kModemAnswerOkNumeric), Scaled(kSearchTimeoutMs), nullptr);
+                                             ModemAnswerString(kModemAnswerOkNumeric), Scaled(kSearchTimeoutMs),
+                                             nullptr);
             if (result != kModemNoAnswer)
                 return result;
         }

@@ -25,7 +25,8 @@ const char* FindModemMessage(const std::uint8_t* bytes, int length)
         const int after = i + 2;
         for (const ModemMessage& message : kMessages) {
             const int size = static_cast<int>(std::strlen(message.modemText));
-            if (length - after >= size && std::memcmp(bytes + after, message.modemText, static_cast<std::size_t>(size)) == 0)
+            if (length - after >= size
+                && std::memcmp(bytes + after, message.modemText, static_cast<std::size_t>(size)) == 0)
                 return message.text;
         }
     }

@@ -6,9 +6,12 @@
 const char* ModemAnswerString(std::int32_t text)
 {
     switch (text) {
-    case kModemAnswerOk: return "\r\nOK\r\n";
-    case kModemAnswerOkNumeric: return "0\r";
-    default: return nullptr;
+        case kModemAnswerOk:
+            return "\r\nOK\r\n";
+        case kModemAnswerOkNumeric:
+            return "0\r";
+        default:
+            return nullptr;
     }
 }
 

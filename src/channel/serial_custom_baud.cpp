@@ -1,8 +1,8 @@
 #include "channel/serial_custom_baud.h"
 
 #include <asm/termbits.h>
-#include <cerrno>
 #include <sys/ioctl.h>
+#include <cerrno>
 
 int SetCustomBaudRate(int fd, int baudRate)
 {

@@ -22,26 +22,29 @@ QString SerialOpenFailureText(int portNumber, const QString& path, int code)
 {
     const QString head = QString::fromUtf8(kNotReady);
     if (path.isEmpty()) {
-        return head + QStringLiteral("\nномер COM%1 не назначен ни одному устройству: его можно назначить в "
-                                     "окне \"Параметры\", вкладка \"Последовательные порты\"")
-                          .arg(portNumber);
+        return head
+            + QStringLiteral(
+                  "\nномер COM%1 не назначен ни одному устройству: его можно назначить в "
+                  "окне \"Параметры\", вкладка \"Последовательные порты\"")
+                  .arg(portNumber);
     }
     const QString port = PortTable::DisplayName(portNumber, path);
     switch (code) {
-    case EBUSY:
-    case EWOULDBLOCK:
-        return head + QString::fromUtf8(kBusyHint);
-    case EACCES:
-    case EPERM:
-        return head + QStringLiteral("\nнет прав доступа к порту %1: пользователь должен входить в группу dialout")
-                          .arg(port);
-    case ENOENT:
-    case ENODEV:
-    case ENXIO:
-        return head + QStringLiteral("\nпорт %1 отсутствует").arg(port);
-    case ENOTTY:
-        return head + QStringLiteral("\n%1 не является последовательным портом").arg(port);
-    default:
-        return head + QStringLiteral("\n%1: %2").arg(port, SystemErrorText(code));
+        case EBUSY:
+        case EWOULDBLOCK:
+            return head + QString::fromUtf8(kBusyHint);
+        case EACCES:
+        case EPERM:
+            return head
+                + QStringLiteral("\nнет прав доступа к порту %1: пользователь должен входить в группу dialout")
+                      .arg(port);
+        case ENOENT:
+        case ENODEV:
+        case ENXIO:
+            return head + QStringLiteral("\nпорт %1 отсутствует").arg(port);
+        case ENOTTY:
+            return head + QStringLiteral("\n%1 не является последовательным портом").arg(port);
+        default:
+            return head + QStringLiteral("\n%1: %2").arg(port, SystemErrorText(code));
     }
 }

@@ -31,20 +31,28 @@ const StandardSpeed* FindStandardSpeed(int baud)
 tcflag_t DataBitsFlag(int byteSize)
 {
     switch (byteSize) {
-    case 5: return CS5;
-    case 6: return CS6;
-    case 7: return CS7;
-    default: return CS8;
+        case 5:
+            return CS5;
+        case 6:
+            return CS6;
+        case 7:
+            return CS7;
+        default:
+            return CS8;
     }
 }
 
 bool StopBitsValid(int stopBits, int byteSize)
 {
     switch (stopBits) {
-    case 0: return true;
-    case 1: return byteSize == 5;
-    case 2: return byteSize != 5;
-    default: return false;
+        case 0:
+            return true;
+        case 1:
+            return byteSize == 5;
+        case 2:
+            return byteSize != 5;
+        default:
+            return false;
     }
 }
 
@@ -53,11 +61,16 @@ bool StopBitsValid(int stopBits, int byteSize)
 tcflag_t ParityFlags(int parity)
 {
     switch (parity) {
-    case 1: return PARENB | PARODD;
-    case 2: return PARENB;
-    case 3: return PARENB | CMSPAR | PARODD;
-    case 4: return PARENB | CMSPAR;
-    default: return 0;
+        case 1:
+            return PARENB | PARODD;
+        case 2:
+            return PARENB;
+        case 3:
+            return PARENB | CMSPAR | PARODD;
+        case 4:
+            return PARENB | CMSPAR;
+        default:
+            return 0;
     }
 }
 

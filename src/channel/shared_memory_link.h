@@ -104,6 +104,6 @@ private:
     std::uint32_t m_id = 0;
     int m_linkNumber = 0;
     // The frame taken from the block, so the block's lock is not held while the owner looks at it.
-    std::uint8_t m_frame[SharedExchangeBlock::kFrameCapacity] {};
+    std::uint8_t m_frame[SharedExchangeBlock::kFrameCapacity]{};
     int m_frameLength = 0;
 };

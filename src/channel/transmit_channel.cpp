@@ -77,18 +77,19 @@ bool CTransmitChanel::PrepareBufferByProtocol(const std::uint8_t* frame, int len
     if (!frame)
         length = 0;
     int wireLength = 0;
-    const EncodeStatus status = EncodeWireFrame(m_links.settings.framing, frame, length, m_transmit, kExchangeBufferSize,
-                                                m_links.settings.flagPlacement, m_mbapTransaction, wireLength);
+    const EncodeStatus status = EncodeWireFrame(m_links.settings.framing, frame, length, m_transmit,
+                                                kExchangeBufferSize, m_links.settings.flagPlacement, m_mbapTransaction,
+                                                wireLength);
     switch (status) {
-    case EncodeStatus::kOk:
-        m_transmitLength = static_cast<std::uint16_t>(wireLength);
-        return true;
-    case EncodeStatus::kTooLong:
-    case EncodeStatus::kTooShort:
-        ReportSendLimit(status == EncodeStatus::kTooLong);
-        return false;
-    case EncodeStatus::kUnknownFraming:
-        break;
+        case EncodeStatus::kOk:
+            m_transmitLength = static_cast<std::uint16_t>(wireLength);
+            return true;
+        case EncodeStatus::kTooLong:
+        case EncodeStatus::kTooShort:
+            ReportSendLimit(status == EncodeStatus::kTooLong);
+            return false;
+        case EncodeStatus::kUnknownFraming:
+            break;
     }
     Report("Ошибка выполнения CTransmitChanel::PrepareBufferByProtocol(4.1)!");
     return false;
@@ -97,18 +98,22 @@ bool CTransmitChanel::PrepareBufferByProtocol(const std::uint8_t* frame, int len
 void CTransmitChanel::ReportSendLimit(bool tooLong)
 {
     switch (m_links.settings.framing) {
-    case kFramingAscii:
-        Report(tooLong ? "Ошибка выполнения CTransmitChanel::Send(2.1)!" : "Ошибка выполнения CTransmitChanel::Send(2.2)!");
-        break;
-    case kFramingPpp:
-        Report(tooLong ? "Ошибка выполнения CTransmitChanel::Send(3.1)!" : "Ошибка выполнения CTransmitChanel::Send(3.2)!");
-        break;
-    case kFramingModbusTcp:
-        Report(tooLong ? "Ошибка выполнения CTransmitChanel::Send(4.1)!" : "Ошибка выполнения CTransmitChanel::Send(4.2)!");
-        break;
-    default:  // RTU, RTU with X.25, and a transparent frame larger than the buffer
-        Report(tooLong ? "Ошибка выполнения CTransmitChanel::Send(1.1)!" : "Ошибка выполнения CTransmitChanel::Send(1.2)!");
-        break;
+        case kFramingAscii:
+            Report(tooLong ? "Ошибка выполнения CTransmitChanel::Send(2.1)!"
+                           : "Ошибка выполнения CTransmitChanel::Send(2.2)!");
+            break;
+        case kFramingPpp:
+            Report(tooLong ? "Ошибка выполнения CTransmitChanel::Send(3.1)!"
+                           : "Ошибка выполнения CTransmitChanel::Send(3.2)!");
+            break;
+        case kFramingModbusTcp:
+            Report(tooLong ? "Ошибка выполнения CTransmitChanel::Send(4.1)!"
+                           : "Ошибка выполнения CTransmitChanel::Send(4.2)!");
+            break;
+        default:  // RTU, RTU with X.25, and a transparent frame larger than the buffer
+            Report(tooLong ? "Ошибка выполнения CTransmitChanel::Send(1.1)!"
+                           : "Ошибка выполнения CTransmitChanel::Send(1.2)!");
+            break;
     }
 }
 

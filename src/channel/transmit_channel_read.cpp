@@ -45,7 +45,8 @@ int CTransmitChanel::ReadData(std::uint8_t* dest, int capacity, std::uint16_t& o
         const int left = static_cast<int>(timeoutMs - elapsed);
         int result = ReadMore(*transport, left);
         if (result == kGoOn)
-            result = ExamineSettled(*transport, dest, capacity, outLength, static_cast<int>(timeoutMs - clock.elapsed()));
+            result = ExamineSettled(*transport, dest, capacity, outLength,
+                                    static_cast<int>(timeoutMs - clock.elapsed()));
         if (result != kGoOn)
             return result;
     }
@@ -89,7 +90,7 @@ int CTransmitChanel::ReadMore(ChannelTransport& transport, int timeoutMs)
 int CTransmitChanel::TimeoutResult() const
 {
     const bool onlyEcho = m_receiveLength <= m_transmitLength
-                          && std::memcmp(m_receive, m_transmit, m_receiveLength) == 0;
+        && std::memcmp(m_receive, m_transmit, m_receiveLength) == 0;
     return onlyEcho ? kReadTimeoutEmpty : kReadTimeoutGarbage;
 }
 
@@ -105,13 +106,13 @@ int CTransmitChanel::ExamineReceived(ChannelTransport& transport, std::uint8_t* 
     int length = 0;
     switch (RecogniseAnswer(m_links.settings.framing, m_receive, m_receiveLength, m_transmit, m_transmitLength,
                             m_links.settings.answerLengthCheck != 0, dest, capacity, length)) {
-    case Recognition::kComplete:
-        outLength = static_cast<std::uint16_t>(length);
-        return kReadFrame;
-    case Recognition::kNotYet:
-        return kGoOn;
-    case Recognition::kUnknownFraming:
-        break;
+        case Recognition::kComplete:
+            outLength = static_cast<std::uint16_t>(length);
+            return kReadFrame;
+        case Recognition::kNotYet:
+            return kGoOn;
+        case Recognition::kUnknownFraming:
+            break;
     }
     Report("Ошибка выполнения CTransmitChanel::ReadData!\r\n");
     return kReadFailed;

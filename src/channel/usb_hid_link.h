@@ -81,8 +81,7 @@ public:
 
 private:
     // Opens `path` when the device there carries the ids; null otherwise.
-    std::unique_ptr<HidDevice> OpenMatching(const std::string& path, std::uint16_t vendorId,
-                                            std::uint16_t productId);
+    std::unique_ptr<HidDevice> OpenMatching(const std::string& path, std::uint16_t vendorId, std::uint16_t productId);
     void CloseDevice();
     bool UsbStopRequested() const;
     int InputCapacity() const;

@@ -43,15 +43,15 @@ int UsbHidTransport::Read(std::uint8_t* dest, int freeSpace, int& received, int 
 {
     const int result = m_links.usb ? m_links.usb->Read(dest, freeSpace, received, timeoutMs) : kUsbNotOpen;
     switch (result) {
-    case kUsbOk:
-        return kTransportOk;
-    case kUsbTimeout:
-        return kTransportTimeout;
-    case kUsbStopped:
-        return kTransportStopped;
-    default:
-        // The link returns its failures without telling anyone; a failed read promises the user was told.
-        Report("Не удалось прочитать данные из USB порта!");
-        return kTransportFailed;
+        case kUsbOk:
+            return kTransportOk;
+        case kUsbTimeout:
+            return kTransportTimeout;
+        case kUsbStopped:
+            return kTransportStopped;
+        default:
+            // The link returns its failures without telling anyone; a failed read promises the user was told.
+            Report("Не удалось прочитать данные из USB порта!");
+            return kTransportFailed;
     }
 }

@@ -11,7 +11,7 @@ class ChannelOwner;
 // Results of the USB link.
 enum UsbResult : int {
     kUsbOk = 0,
-    kUsbNotOpen = 2,        // also: open of an empty slot
+    kUsbNotOpen = 2,  // also: open of an empty slot
     kUsbOpenFailed = 3,
     kUsbTimeout = 4,
     kUsbIoError = 5,

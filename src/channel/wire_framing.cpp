@@ -1,7 +1,7 @@
 #include "channel/wire_framing.h"
 
-#include "channel/channel_types.h"
 #include "base/checksums.h"
+#include "channel/channel_types.h"
 
 #include <cstring>
 
@@ -16,8 +16,8 @@ constexpr std::uint8_t kEscape = 0x7D;
 constexpr std::uint8_t kEscapeXor = 0x20;
 constexpr int kMbapHeaderSize = 6;
 constexpr int kCrcSize = 2;
-constexpr int kMinRtuAnswer = 5;      // address, function, one byte, CRC
-constexpr int kMinDelimitedRun = 4;   // the shortest run worth scanning for ASCII and stuffed frames
+constexpr int kMinRtuAnswer = 5;     // address, function, one byte, CRC
+constexpr int kMinDelimitedRun = 4;  // the shortest run worth scanning for ASCII and stuffed frames
 
 bool NeedsEscape(std::uint8_t byte)
 {
@@ -141,8 +141,8 @@ bool CopyOut(const std::uint8_t* bytes, int length, std::uint8_t* out, int capac
 
 // An RTU answer is complete when its checksum holds and, unless it is an exception answer, its length
 // is the one the request asks for.
-bool RtuAnswerComplete(const std::uint8_t* answer, int length, const std::uint8_t* request, int requestLength,
-                       bool x25, bool lengthCheck)
+bool RtuAnswerComplete(const std::uint8_t* answer, int length, const std::uint8_t* request, int requestLength, bool x25,
+                       bool lengthCheck)
 {
     if (length < kMinRtuAnswer || !RtuChecksumOk(answer, length, x25))
         return false;
@@ -167,20 +167,20 @@ EncodeStatus EncodeWireFrame(int framing, const std::uint8_t* unit, int length, 
 {
     outLength = 0;
     switch (framing) {
-    case kFramingRtu:
-        return EncodeRtu(unit, length, out, capacity, false, outLength);
-    case kFramingRtuX25:
-        return EncodeRtu(unit, length, out, capacity, true, outLength);
-    case kFramingAscii:
-        return EncodeAscii(unit, length, out, capacity, outLength);
-    case kFramingPpp:
-        return EncodeStuffed(unit, length, flagPlacement, out, capacity, outLength);
-    case kFramingTransparent:
-        return EncodeTransparent(unit, length, out, capacity, outLength);
-    case kFramingModbusTcp:
-        return EncodeMbap(unit, length, mbapTransaction, out, capacity, outLength);
-    default:
-        return EncodeStatus::kUnknownFraming;
+        case kFramingRtu:
+            return EncodeRtu(unit, length, out, capacity, false, outLength);
+        case kFramingRtuX25:
+            return EncodeRtu(unit, length, out, capacity, true, outLength);
+        case kFramingAscii:
+            return EncodeAscii(unit, length, out, capacity, outLength);
+        case kFramingPpp:
+            return EncodeStuffed(unit, length, flagPlacement, out, capacity, outLength);
+        case kFramingTransparent:
+            return EncodeTransparent(unit, length, out, capacity, outLength);
+        case kFramingModbusTcp:
+            return EncodeMbap(unit, length, mbapTransaction, out, capacity, outLength);
+        default:
+            return EncodeStatus::kUnknownFraming;
     }
 }
 
@@ -285,15 +285,15 @@ int ExpectedRtuAnswerLength(const std::uint8_t* request, int requestLength)
         return -1;
     const int count = GetBigEndian16(request + 4);
     switch (request[1]) {
-    case 3:
-    case 4:
-        return 5 + 2 * count;
-    case 16:
-        return 8;
-    case 0x48:
-        return 8 + 2 * count;
-    default:
-        return -1;
+        case 3:
+        case 4:
+            return 5 + 2 * count;
+        case 16:
+            return 8;
+        case 0x48:
+            return 8 + 2 * count;
+        default:
+            return -1;
     }
 }
 
@@ -305,19 +305,19 @@ bool AnswerLengthReached(int framing, const std::uint8_t* received, int received
     const int length = receivedLength - echo;
     FrameBounds bounds;
     switch (framing) {
-    case kFramingRtu:
-    case kFramingRtuX25: {
-        if (length >= kMinRtuAnswer && (candidate[1] & 0x80) != 0)
-            return true;
-        const int expected = ExpectedRtuAnswerLength(sent, sentLength);
-        return expected > 0 && length >= expected;
-    }
-    case kFramingAscii:
-        return length >= kMinDelimitedRun && FindAsciiFrame(candidate, length, bounds);
-    case kFramingPpp:
-        return length >= kMinDelimitedRun && FindStuffedFrame(candidate, length, bounds);
-    default:
-        return false;
+        case kFramingRtu:
+        case kFramingRtuX25: {
+            if (length >= kMinRtuAnswer && (candidate[1] & 0x80) != 0)
+                return true;
+            const int expected = ExpectedRtuAnswerLength(sent, sentLength);
+            return expected > 0 && length >= expected;
+        }
+        case kFramingAscii:
+            return length >= kMinDelimitedRun && FindAsciiFrame(candidate, length, bounds);
+        case kFramingPpp:
+            return length >= kMinDelimitedRun && FindStuffedFrame(candidate, length, bounds);
+        default:
+            return false;
     }
 }
 
@@ -331,31 +331,31 @@ Recognition RecogniseAnswer(int framing, const std::uint8_t* received, int recei
     FrameBounds bounds;
     bool complete = false;
     switch (framing) {
-    case kFramingRtu:
-    case kFramingRtuX25:
-        complete = RtuAnswerComplete(candidate, length, sent, sentLength, framing == kFramingRtuX25, lengthCheck)
-                   && CopyOut(candidate, length, out, capacity, outLength);
-        break;
-    case kFramingAscii:
-        complete = length >= kMinDelimitedRun && FindAsciiFrame(candidate, length, bounds)
-                   && DecodeAsciiFrame(candidate, bounds, out, capacity, outLength);
-        break;
-    case kFramingPpp:
-        complete = length >= kMinDelimitedRun && FindStuffedFrame(candidate, length, bounds)
-                   && UnstuffFrame(candidate, bounds, out, capacity, outLength);
-        break;
-    case kFramingTransparent:
-        // Whatever arrives first is the answer; an echo alone is not.
-        complete = length > 0 && CopyOut(candidate, length, out, capacity, outLength);
-        break;
-    case kFramingModbusTcp: {
-        // The header sits at the very start: a TCP peer never echoes.
-        const int payload = MbapPayloadLength(received, receivedLength);
-        complete = payload >= 0 && CopyOut(received + kMbapHeaderSize, payload, out, capacity, outLength);
-        break;
-    }
-    default:
-        return Recognition::kUnknownFraming;
+        case kFramingRtu:
+        case kFramingRtuX25:
+            complete = RtuAnswerComplete(candidate, length, sent, sentLength, framing == kFramingRtuX25, lengthCheck)
+                && CopyOut(candidate, length, out, capacity, outLength);
+            break;
+        case kFramingAscii:
+            complete = length >= kMinDelimitedRun && FindAsciiFrame(candidate, length, bounds)
+                && DecodeAsciiFrame(candidate, bounds, out, capacity, outLength);
+            break;
+        case kFramingPpp:
+            complete = length >= kMinDelimitedRun && FindStuffedFrame(candidate, length, bounds)
+                && UnstuffFrame(candidate, bounds, out, capacity, outLength);
+            break;
+        case kFramingTransparent:
+            // Whatever arrives first is the answer; an echo alone is not.
+            complete = length > 0 && CopyOut(candidate, length, out, capacity, outLength);
+            break;
+        case kFramingModbusTcp: {
+            // The header sits at the very start: a TCP peer never echoes.
+            const int payload = MbapPayloadLength(received, receivedLength);
+            complete = payload >= 0 && CopyOut(received + kMbapHeaderSize, payload, out, capacity, outLength);
+            break;
+        }
+        default:
+            return Recognition::kUnknownFraming;
     }
     return complete ? Recognition::kComplete : Recognition::kNotYet;
 }

@@ -22,7 +22,7 @@ enum StuffedFlagPlacement : int {
 
 enum class EncodeStatus {
     kOk,
-    kTooLong,    // the unit cannot fit the wire buffer in this framing
+    kTooLong,  // the unit cannot fit the wire buffer in this framing
     kTooShort,
     kUnknownFraming,
 };

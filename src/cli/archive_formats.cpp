@@ -15,9 +15,12 @@ namespace {
 QVariant ValueOf(const ArchiveColumn& column, std::uint32_t serial, std::span<const std::uint8_t> record)
 {
     switch (column.source) {
-    case ColumnSource::Serial: return QVariant::fromValue(serial);
-    case ColumnSource::Date: return RecordDateText(RecordFromBytes<TChronoArch>(record));
-    default: return ColumnValue(column, record);
+        case ColumnSource::Serial:
+            return QVariant::fromValue(serial);
+        case ColumnSource::Date:
+            return RecordDateText(RecordFromBytes<TChronoArch>(record));
+        default:
+            return ColumnValue(column, record);
     }
 }
 
@@ -98,9 +101,12 @@ QString ArchiveRecordOutput(ArchiveKind kind, RecordFormat format, std::uint32_t
                             std::span<const std::uint8_t> record)
 {
     switch (format) {
-    case RecordFormat::kCsv: return CsvRecord(kind, serial, record);
-    case RecordFormat::kJson: return JsonRecord(kind, serial, record);
-    case RecordFormat::kText: break;
+        case RecordFormat::kCsv:
+            return CsvRecord(kind, serial, record);
+        case RecordFormat::kJson:
+            return JsonRecord(kind, serial, record);
+        case RecordFormat::kText:
+            break;
     }
     return ValueArchiveText(kind, record);
 }

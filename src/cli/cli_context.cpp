@@ -8,10 +8,7 @@
 #include "cli/terminal_output.h"
 #include "sim/demo_meter.h"
 
-CliContext::CliContext(const CliOptions& options)
-    : m_options(options), m_host(options.answer, options.verbose)
-{
-}
+CliContext::CliContext(const CliOptions& options) : m_options(options), m_host(options.answer, options.verbose) {}
 
 CliContext::~CliContext()
 {
@@ -23,7 +20,8 @@ CliContext::~CliContext()
 AppEnvironment& CliContext::Environment()
 {
     if (!m_environment) {
-        m_environment = std::make_unique<AppEnvironment>(StartupOverrides{m_options.settingsFile, m_options.workFolder});
+        m_environment = std::make_unique<AppEnvironment>(
+            StartupOverrides{m_options.settingsFile, m_options.workFolder});
         if (!m_environment->SettingsFolderFailure().IsEmpty())
             m_host.ShowMessage(m_environment->SettingsFolderFailure());
         // The COM numbers of the stored nodes mean the devices of the stored port table.

@@ -21,8 +21,9 @@ CommandLineHelp CliHelp()
         "завершает команду с ошибкой.");
     help.commands = CliCommandsHelp();
     help.groups = CliOptionGroups();
-    help.footer = QStringLiteral("Коды завершения: 0 - успешно, 1 - прибор или проверка отказали (или нет связи), "
-                                 "2 - ошибка в командной строке.");
+    help.footer = QStringLiteral(
+        "Коды завершения: 0 - успешно, 1 - прибор или проверка отказали (или нет связи), "
+        "2 - ошибка в командной строке.");
     help.seeAlso = {QStringLiteral("zt5-configurator(1)"), QStringLiteral("zt5-meter-sim(1)")};
     help.files = SharedFilesHelp();
     help.environment = SharedEnvironmentHelp();
@@ -41,7 +42,8 @@ QString CliVersionText()
 
 int RunCli(const QStringList& arguments)
 {
-    if (const std::optional<QString> document = GeneratedHelpDocument(arguments, CliHelp(), QLatin1String(ZT5_VERSION))) {
+    if (const std::optional<QString> document = GeneratedHelpDocument(arguments, CliHelp(),
+                                                                      QLatin1String(ZT5_VERSION))) {
         PrintOut(*document);
         return kExitOk;
     }

@@ -76,16 +76,21 @@ const OptionRow<CliOptions> kOptions[] = {
          return QString();
      }},
     {"dial", 0, "НАБОР", "Канал связи", "tone|pulse: тоновый или импульсный набор (по умолчанию tone)",
-     [](CliOptions& o, const QString& v) { return SetChoice<2>(o.dialMode, v, {"tone", "pulse"}, {1, 0}, "dial"); },
+     [](CliOptions& o, const QString& v) {
+         return SetChoice<2>(o.dialMode, v, {"tone", "pulse"}, {1, 0}, "dial");
+     },
      "tone pulse"},
     {"baud", 0, "N", "Канал связи", "скорость порта, бит/с (по умолчанию 115200)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.baud, v, 50, 4000000, "baud"); }},
     {"parity", 0, "ЧЕТНОСТЬ", "Канал связи", "none|odd|even|mark|space (по умолчанию none)",
      [](CliOptions& o, const QString& v) {
          return SetChoice<5>(o.parity, v, {"none", "odd", "even", "mark", "space"}, {0, 1, 2, 3, 4}, "parity");
-     }, "none odd even mark space"},
+     },
+     "none odd even mark space"},
     {"stop-bits", 0, "N", "Канал связи", "стоповые биты 1|1.5|2 (по умолчанию 1)",
-     [](CliOptions& o, const QString& v) { return SetChoice<3>(o.stopBits, v, {"1", "1.5", "2"}, {0, 1, 2}, "stop-bits"); },
+     [](CliOptions& o, const QString& v) {
+         return SetChoice<3>(o.stopBits, v, {"1", "1.5", "2"}, {0, 1, 2}, "stop-bits");
+     },
      "1 1.5 2"},
     {"bits", 0, "N", "Канал связи", "биты данных 5..8 (по умолчанию 8)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.byteSize, v, 5, 8, "bits"); }},
@@ -108,11 +113,13 @@ const OptionRow<CliOptions> kOptions[] = {
              return QStringLiteral("--framing ждет одно из: rtu, ascii, ppp");
          o.framing = framing;
          return QString();
-     }, "rtu ascii ppp"},
+     },
+     "rtu ascii ppp"},
     {"functions", 0, "НАБОР", "Канал связи", "standard (3 и 16) | extended (0x48, по умолчанию)",
      [](CliOptions& o, const QString& v) {
          return SetChoice<2>(o.functionSet, v, {"standard", "extended"}, {0, 1}, "functions");
-     }, "standard extended"},
+     },
+     "standard extended"},
     {"address", 0, "N", "Канал связи", "сетевой адрес прибора 0..255 (по умолчанию 0)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.address, v, 0, 255, "address"); }},
     {"timeout", 0, "СЕК", "Канал связи", "тайм-аут на повтор, сек. (по умолчанию 3)",
@@ -180,14 +187,16 @@ const OptionRow<CliOptions> kOptions[] = {
      }},
     {"count", 0, "N", "Команды", "число записей (archive: подряд от --date; events)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.count, v, 1, 100000, "count"); }},
-    {"format", 0, "ВИД", "Команды", "text|csv|json|html: вид вывода archive (по умолчанию text; html - для периода); collect: text|json",
+    {"format", 0, "ВИД", "Команды",
+     "text|csv|json|html: вид вывода archive (по умолчанию text; html - для периода); collect: text|json",
      [](CliOptions& o, const QString& v) {
          if (v != QLatin1String("text") && v != QLatin1String("csv") && v != QLatin1String("json")
              && v != QLatin1String("html"))
              return QStringLiteral("--format ждет одно из: text, csv, json, html");
          o.format = v;
          return QString();
-     }, "text csv json html"},
+     },
+     "text csv json html"},
     {"totals", 0, nullptr, "Команды", "текущие итоги вместо текущих значений (current)",
      [](CliOptions& o, const QString&) {
          o.totals = true;
@@ -231,9 +240,12 @@ const OptionRow<CliOptions> kOptions[] = {
     {"model", 0, "МОДЕЛЬ", "Команды", "01|02|03|04|04.1 (maker write)",
      [](CliOptions& o, const QString& v) {
          return SetChoice<5>(o.model, v, {"01", "02", "03", "04", "04.1"}, {0, 1, 2, 3, 4}, "model");
-     }, "01 02 03 04 04.1"},
+     },
+     "01 02 03 04 04.1"},
     {"battery", 0, "ТИП", "Команды", "тип батареи AA|C|D (service-centre write)",
-     [](CliOptions& o, const QString& v) { return SetChoice<3>(o.battery, v, {"AA", "C", "D"}, {0, 1, 2}, "battery"); },
+     [](CliOptions& o, const QString& v) {
+         return SetChoice<3>(o.battery, v, {"AA", "C", "D"}, {0, 1, 2}, "battery");
+     },
      "AA C D"},
     {"database", 0, "СТРОКА", "Команды",
      "sqlite:ФАЙЛ или postgresql://польз:пароль@сервер/база (export-db, collect); без него - база из настроек",
@@ -241,7 +253,8 @@ const OptionRow<CliOptions> kOptions[] = {
          o.database = v;
          return QString();
      }},
-    {"jobs", 'j', "N", "Команды", "сколько линий опрашивать одновременно, 1..64 (collect; по умолчанию - все линии, не больше 8)",
+    {"jobs", 'j', "N", "Команды",
+     "сколько линий опрашивать одновременно, 1..64 (collect; по умолчанию - все линии, не больше 8)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.jobs, v, 1, 64, "jobs"); }},
     {"kind", 0, "ВИД", "Команды", "direct|modem|ip: только узлы с таким подключением (collect)",
      [](CliOptions& o, const QString& v) {
@@ -249,7 +262,8 @@ const OptionRow<CliOptions> kOptions[] = {
              return QStringLiteral("--kind ждет одно из: direct, modem, ip");
          o.kind = v;
          return QString();
-     }, "direct modem ip"},
+     },
+     "direct modem ip"},
     {"stand", 0, "ПУТЬ", "Команды", "порт эталонного стенда РКМ8 (calibrate)",
      [](CliOptions& o, const QString& v) {
          o.stand = v;
@@ -258,7 +272,8 @@ const OptionRow<CliOptions> kOptions[] = {
     {"variant", 0, "ИСПОЛНЕНИЕ", "Команды", "Россия|Казахстан|Украина (service-centre write)",
      [](CliOptions& o, const QString& v) {
          return SetChoice<3>(o.variant, v, {"Россия", "Казахстан", "Украина"}, {0, 1, 2}, "variant");
-     }, "Россия Казахстан Украина"},
+     },
+     "Россия Казахстан Украина"},
 };
 
 // Words that are no option: the command, then its words.

@@ -15,12 +15,12 @@ enum class QuestionAnswer { kAsk, kYes, kNo };
 
 struct CliOptions {
     // Connection.
-    QString tcp;     // HOST:PORT
-    QString udp;     // HOST:PORT
-    QString serial;  // device path
-    QString modem;      // device path of the local modem
-    QString phone;      // the meter's phone number, dialled through --modem
-    QString modemInit;  // the modem's initialisation string instead of the standard script
+    QString tcp;                  // HOST:PORT
+    QString udp;                  // HOST:PORT
+    QString serial;               // device path
+    QString modem;                // device path of the local modem
+    QString phone;                // the meter's phone number, dialled through --modem
+    QString modemInit;            // the modem's initialisation string instead of the standard script
     std::optional<int> dialMode;  // 0 pulse, 1 tone
     std::optional<int> baud;
     std::optional<int> parity;    // 0 none, 1 odd, 2 even, 3 mark, 4 space
@@ -52,17 +52,17 @@ struct CliOptions {
     QString format = QStringLiteral("text");
     bool totals = false;
     std::optional<int> repeatSec;
-    QString from;        // events: the first entry's number; archive: the first date of a range
-    QString to;          // archive: the last date of a range
-    QString quantities;  // archive ranges: the columns, by database name
+    QString from;              // events: the first entry's number; archive: the first date of a range
+    QString to;                // archive: the last date of a range
+    QString quantities;        // archive ranges: the columns, by database name
     QString decimalSeparator;  // archive ranges as CSV: "comma", "point", or empty for the locale's
     std::optional<int> makerId;
     std::optional<qint64> serialNumber;
     std::optional<int> model;
     std::optional<int> battery;
     std::optional<int> variant;
-    QString database;  // sqlite:PATH or postgresql://... (export-db)
-    QString stand;     // device path of the reference stand (calibrate)
+    QString database;         // sqlite:PATH or postgresql://... (export-db)
+    QString stand;            // device path of the reference stand (calibrate)
     std::optional<int> jobs;  // collect: lines read at once
     QString kind;             // collect: direct, modem or ip
 

@@ -5,8 +5,7 @@
 
 CollectHost::CollectHost(const QString& meterName, bool verbose)
     : TerminalHost(QuestionAnswer::kNo, verbose), m_meterName(meterName), m_verbose(verbose)
-{
-}
+{}
 
 QString CollectHost::ErrorText() const
 {
@@ -18,10 +17,13 @@ int CollectHost::ShowMessageBox(const QString& text, const QString&, unsigned st
     if (m_firstMessage.isEmpty())
         m_firstMessage = text.trimmed();
     switch (style & MessageStyle::kButtonMask) {
-    case MessageStyle::kOkCancel: return MessageAnswer::kCancel;
-    case MessageStyle::kYesNo:
-    case MessageStyle::kYesNoCancel: return MessageAnswer::kNo;
-    default: return MessageAnswer::kOk;
+        case MessageStyle::kOkCancel:
+            return MessageAnswer::kCancel;
+        case MessageStyle::kYesNo:
+        case MessageStyle::kYesNoCancel:
+            return MessageAnswer::kNo;
+        default:
+            return MessageAnswer::kOk;
     }
 }
 

@@ -67,7 +67,8 @@ bool PlanCollect(const NodeBase& base, const CollectChoice& choice, std::vector<
             }
             const NodeRecord& node = base.At(index).record;
             if (!IsCollected(node.ConnectionType())) {
-                *error = QStringLiteral("Узел учета \"%1\" подключен через USB: такие приборы не опрашиваются").arg(name);
+                *error = QStringLiteral("Узел учета \"%1\" подключен через USB: такие приборы не опрашиваются")
+                             .arg(name);
                 return false;
             }
             // A node named twice is read once.

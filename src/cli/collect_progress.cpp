@@ -9,8 +9,7 @@ constexpr qint64 kEveryMs = 5000;
 
 CollectProgress::CollectProgress(const QString& line, const QString& meter)
     : m_prefix(line + QStringLiteral(": ") + meter + QStringLiteral(": "))
-{
-}
+{}
 
 void CollectProgress::ArchiveStarted(int kind)
 {

@@ -19,8 +19,7 @@ constexpr unsigned long kWatchMs = 100;
 
 CollectRunner::CollectRunner(DatabaseTarget target, int jobs, bool verbose)
     : m_target(std::move(target)), m_jobs(jobs < 1 ? 1 : jobs), m_verbose(verbose)
-{
-}
+{}
 
 std::vector<MeterResult> CollectRunner::Run(const std::vector<CollectLine>& lines,
                                             const std::function<bool()>& stopAsked)
@@ -96,11 +95,10 @@ void CollectRunner::RunLine(const CollectLine& line)
         if (open)
             Record(database, result);
         PrintError(line.name + QStringLiteral(": ") + meter.name
-                   + (result.error.isEmpty()
-                          ? QStringLiteral(": готово, записано %1, уже были в базе %2\n")
-                                .arg(result.written)
-                                .arg(result.alreadyThere)
-                          : QStringLiteral(": ошибка: %1\n").arg(result.error)));
+                   + (result.error.isEmpty() ? QStringLiteral(": готово, записано %1, уже были в базе %2\n")
+                                                   .arg(result.written)
+                                                   .arg(result.alreadyThere)
+                                             : QStringLiteral(": ошибка: %1\n").arg(result.error)));
         const QMutexLocker lock(&m_mutex);
         m_results.push_back(std::move(result));
     }
@@ -141,7 +139,8 @@ MeterResult CollectRunner::ReadMeter(const CollectLine& line, const CollectMeter
     if (!exported) {
         result.error = host.ErrorText();
         if (m_stop)
-            result.error = QStringLiteral("Опрос прерван") + (result.error.isEmpty() ? QString() : QStringLiteral(": ") + result.error);
+            result.error = QStringLiteral("Опрос прерван")
+                + (result.error.isEmpty() ? QString() : QStringLiteral(": ") + result.error);
         else if (result.error.isEmpty())
             result.error = QStringLiteral("Операция завершена НЕ успешно!");
     }
@@ -150,12 +149,13 @@ MeterResult CollectRunner::ReadMeter(const CollectLine& line, const CollectMeter
 
 void CollectRunner::Record(ArchiveDatabase& database, MeterResult& result)
 {
-    const CollectRun run{result.serial, result.node, result.started, result.finished,
+    const CollectRun run{result.serial,  result.node,         result.started, result.finished,
                          result.written, result.alreadyThere, result.error};
     QString error;
     result.recorded = RecordCollectRun(database.Connection(), run, &error);
     if (!result.recorded)
-        PrintError(QStringLiteral("%1: не записано в %2: %3\n").arg(result.node, QLatin1String(kCollectRunsTable), error));
+        PrintError(
+            QStringLiteral("%1: не записано в %2: %3\n").arg(result.node, QLatin1String(kCollectRunsTable), error));
 }
 
 void CollectRunner::Watch(CRovoRedod* driver, bool add)

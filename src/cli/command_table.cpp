@@ -24,18 +24,21 @@ const CliCommand kCommands[] = {
     {"calibrate", "t|p --stand ПУТЬ",
      "автоматическая калибровка температур (t) или давлений (p) по эталонному стенду РКМ8", RunCalibrate, "t p"},
     {"descriptors", "", "информация об архивах", RunDescriptors},
-    {"archive", "hour|day|month|totals --date ДАТА [--count N] [--format text|csv|json] | hour|day|month --from ДАТА "
-                "--to ДАТА [--quantities СПИСОК] [--format csv|html] [--decimal-separator comma|point] [-o ФАЙЛ]",
-     "записи архива с даты, N записей подряд; или период: из базы, недостающие с прибора", RunArchive, "hour day month totals"},
+    {"archive",
+     "hour|day|month|totals --date ДАТА [--count N] [--format text|csv|json] | hour|day|month --from ДАТА "
+     "--to ДАТА [--quantities СПИСОК] [--format csv|html] [--decimal-separator comma|point] [-o ФАЙЛ]",
+     "записи архива с даты, N записей подряд; или период: из базы, недостающие с прибора", RunArchive,
+     "hour day month totals"},
     {"current", "[--totals] [--repeat СЕК]", "текущие значения или текущие итоги", RunCurrent},
-    {"events", "db|admin|diag [--from N] [--count N]", "журнал изменений БД, админ. событий или диагностики",
-     RunEvents, "db admin diag"},
+    {"events", "db|admin|diag [--from N] [--count N]", "журнал изменений БД, админ. событий или диагностики", RunEvents,
+     "db admin diag"},
     {"flash", "СТРАНИЦА", "страница flash-памяти, шестнадцатеричный дамп", RunFlash},
     {"export-db", "[--database sqlite:ФАЙЛ|postgresql://...]",
      "весь архив в базу данных (по умолчанию - из настроек, иначе db/Data.sqlite рабочей папки)", RunExportDb},
     {"collect", "[--node ИМЯ ...] [--kind direct|modem|ip] [--jobs N] [--database ...] [--format text|json]",
      "архивы всех приборов базы узлов в базу данных, с последней записанной даты; линии опрашиваются "
-     "одновременно", RunCollect},
+     "одновременно",
+     RunCollect},
 };
 
 }  // namespace
@@ -48,7 +51,8 @@ std::span<const CliCommand> CliCommands()
 bool CommandAsksAboutTunesChecksum(const QString& name)
 {
     // read-config decides itself: it refuses a copy with a false checksum unless asked for one as read.
-    static const char* const kUsers[] = {"write-config", "set-clock", "service", "maker", "service-centre", "calibrate"};
+    static const char* const kUsers[] = {"write-config", "set-clock",      "service",
+                                         "maker",        "service-centre", "calibrate"};
     for (const char* user : kUsers) {
         if (name == QLatin1String(user))
             return true;
@@ -69,8 +73,11 @@ std::vector<HelpCommand> CliCommandsHelp()
 {
     std::vector<HelpCommand> commands;
     for (const CliCommand& command : kCommands) {
-        HelpCommand help{QString::fromUtf8(command.name), QString::fromUtf8(command.usage), QString::fromUtf8(command.help),
-                         {}, command.takesFile};
+        HelpCommand help{QString::fromUtf8(command.name),
+                         QString::fromUtf8(command.usage),
+                         QString::fromUtf8(command.help),
+                         {},
+                         command.takesFile};
         if (command.words)
             help.words = QString::fromUtf8(command.words).split(QLatin1Char(' '));
         commands.push_back(std::move(help));

@@ -2,12 +2,12 @@
 
 #include "archives/archive_area_text.h"
 #include "archives/archive_reports.h"
-#include "meter/archive_step.h"
 #include "archives/descriptor_rows.h"
 #include "cli/archive_formats.h"
-#include "cli/commands_archive_range.h"
 #include "cli/cli_context.h"
+#include "cli/commands_archive_range.h"
 #include "cli/terminal_output.h"
+#include "meter/archive_step.h"
 #include "protocol/image_report_time.h"
 
 #include <QDate>

@@ -1,9 +1,9 @@
 #include "cli/commands_archive_range.h"
 
-#include "base/atomic_file.h"
 #include "archives/archive_range_extension.h"
 #include "archives/database_target.h"
 #include "archives/range_table.h"
+#include "base/atomic_file.h"
 #include "cli/cli_context.h"
 #include "cli/commands_archive.h"
 #include "cli/commands_database.h"
@@ -72,10 +72,10 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
     if (!read)
         return kExitRefused;
     const ArchiveRangeResult result = extension.LastResult();
-    const QByteArray bytes = html ? RangeHtml(result.records, quantities, RangeTableTitle(*range, result.serial))
-                                  : RangeCsv(result.records, quantities,
-                                             ParseDecimalSeparator(options.decimalSeparator)
-                                                 .value_or(LocaleDecimalSeparator()));
+    const QByteArray bytes = html
+        ? RangeHtml(result.records, quantities, RangeTableTitle(*range, result.serial))
+        : RangeCsv(result.records, quantities,
+                   ParseDecimalSeparator(options.decimalSeparator).value_or(LocaleDecimalSeparator()));
     PrintError(RangeResultText(result) + QLatin1Char('\n'));
     if (options.output.isEmpty()) {
         PrintOutBytes(bytes);

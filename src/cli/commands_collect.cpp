@@ -41,8 +41,9 @@ QString CheckCollectOptions(const CliOptions& options)
         return QStringLiteral("collect не ждет слов после себя");
     if (!options.tcp.isEmpty() || !options.udp.isEmpty() || !options.serial.isEmpty() || !options.modem.isEmpty()
         || options.demo)
-        return QStringLiteral("collect берет приборы из базы узлов: --node ИМЯ или --kind, без --tcp, --udp, "
-                              "--serial, --modem и --demo");
+        return QStringLiteral(
+            "collect берет приборы из базы узлов: --node ИМЯ или --kind, без --tcp, --udp, "
+            "--serial, --modem и --demo");
     if (options.format != QLatin1String("text") && options.format != QLatin1String("json"))
         return QStringLiteral("collect: --format ждет text или json");
     return {};
@@ -95,8 +96,9 @@ int RunCollect(CliContext& context)
         meters += int(line.meters.size());
     // Nothing to read is no failure: a fresh installation's timer runs before any node is entered.
     if (meters == 0)
-        PrintError(QStringLiteral("Нет приборов для опроса: в базе узлов нет узлов с прямым подключением, "
-                                  "модемом или по сети (USB не опрашиваются)\n"));
+        PrintError(
+            QStringLiteral("Нет приборов для опроса: в базе узлов нет узлов с прямым подключением, "
+                           "модемом или по сети (USB не опрашиваются)\n"));
 
     const int jobs = options.jobs ? *options.jobs : std::min(int(lines.size()), kDefaultMaxJobs);
     CollectRunner runner(target, jobs, options.verbose);
@@ -110,7 +112,8 @@ int RunCollect(CliContext& context)
 QString CollectSummaryText(const std::vector<MeterResult>& results, int meters)
 {
     const Totals totals = Sum(results);
-    QString text = QStringLiteral("Приборов: %1, успешно: %2, с ошибкой: %3").arg(meters).arg(totals.ok).arg(totals.failed);
+    QString text =
+        QStringLiteral("Приборов: %1, успешно: %2, с ошибкой: %3").arg(meters).arg(totals.ok).arg(totals.failed);
     if (totals.ok + totals.failed < meters)
         text += QStringLiteral(", не опрошено: %1").arg(meters - totals.ok - totals.failed);
     text += QStringLiteral("\nЗаписано: %1, уже были в базе: %2\n").arg(totals.written).arg(totals.alreadyThere);

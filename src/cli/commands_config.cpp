@@ -33,7 +33,8 @@ QString DefaultReportName(const QString& settingsFile)
 {
     const QString suffix = QStringLiteral(".") + QLatin1String(kTunesFileExtension);
     QString name = settingsFile;
-    if (name.endsWith(suffix) && name.size() > suffix.size() && LastPathSeparator(name) < name.size() - suffix.size() - 1)
+    if (name.endsWith(suffix) && name.size() > suffix.size()
+        && LastPathSeparator(name) < name.size() - suffix.size() - 1)
         name.chop(suffix.size());
     return ReportSaveName(name);
 }
@@ -82,7 +83,8 @@ int RunWriteConfig(CliContext& context)
         return kExitRefused;
     if (!missing.isEmpty()) {
         // The settings it lacks would reach the meter as zeros.
-        PrintError(QStringLiteral("Файл настроек \"%1\" не записан в прибор: в нем недостает %2.\n").arg(file, missing));
+        PrintError(
+            QStringLiteral("Файл настроек \"%1\" не записан в прибор: в нем недостает %2.\n").arg(file, missing));
         return kExitRefused;
     }
     if (!ValidateTunes(blocks, context.Host()))
@@ -113,8 +115,8 @@ int RunReport(CliContext& context)
     ConfigurationBlocks blocks{};
     if (!OpenTunesFile(file, blocks, context.Host()))
         return kExitRefused;
-    const QString target =
-        context.Options().output.isEmpty() ? DefaultReportName(file) : ReportSaveName(context.Options().output);
+    const QString target = context.Options().output.isEmpty() ? DefaultReportName(file)
+                                                              : ReportSaveName(context.Options().output);
     SavingReportViewer viewer(target, context.Host());
     const SettingsReportPlace place{DefaultReportFolder(), NewReportWindowNumber(), nullptr};
     return ShowSettingsReport(blocks, context.Host(), viewer, place) && viewer.Saved() ? kExitOk : kExitRefused;

@@ -1,10 +1,10 @@
 #include "cli/commands_database.h"
 
 #include "app/app_environment.h"
+#include "app/database_choice.h"
 #include "archives/archive_database.h"
 #include "archives/archive_export_extension.h"
 #include "archives/database_check.h"
-#include "app/database_choice.h"
 #include "cli/cli_context.h"
 #include "cli/driver_session.h"
 #include "cli/progress_line.h"

@@ -1,10 +1,10 @@
 #include "cli/commands_device.h"
 
-#include "meter/archive_descriptors.h"
 #include "cli/cli_context.h"
 #include "cli/terminal_output.h"
 #include "config/model_capabilities.h"
 #include "config/service_page_rules.h"
+#include "meter/archive_descriptors.h"
 
 namespace {
 
@@ -23,7 +23,9 @@ QString HexDump(std::span<const std::uint8_t> bytes)
             hex += QStringLiteral(" %1").arg(bytes[i], 2, 16, QLatin1Char('0'));
             chars += bytes[i] >= 0x20 && bytes[i] < 0x7F ? QLatin1Char(char(bytes[i])) : QLatin1Char('.');
         }
-        text += QStringLiteral("%1 %2  %3\n").arg(line, 4, 16, QLatin1Char('0')).arg(hex.leftJustified(3 * kDumpBytesPerLine), chars);
+        text += QStringLiteral("%1 %2  %3\n")
+                    .arg(line, 4, 16, QLatin1Char('0'))
+                    .arg(hex.leftJustified(3 * kDumpBytesPerLine), chars);
     }
     return text;
 }
@@ -105,8 +107,8 @@ int RunService(CliContext& context)
 
 int RunFlash(CliContext& context)
 {
-    const std::optional<qint64> page =
-        context.Arguments().size() == 1 ? ParseCount(context.Arguments().first(), 0xFFFF) : std::nullopt;
+    const std::optional<qint64> page = context.Arguments().size() == 1 ? ParseCount(context.Arguments().first(), 0xFFFF)
+                                                                       : std::nullopt;
     if (!page)
         return UsageError(QStringLiteral("flash ждет номер страницы 0..65535"));
     int exitCode = kExitOk;

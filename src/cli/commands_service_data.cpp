@@ -16,7 +16,7 @@ QString MakerText(const MakerData& data)
                .arg(data.makerId)
                .arg(data.serialAtManufacture)
                .arg(ModelName(data.modelIndex))
-           + MakerReleaseDateText(data.manufactured) + QLatin1Char('\n');
+        + MakerReleaseDateText(data.manufactured) + QLatin1Char('\n');
 }
 
 QString ServiceCentreText(const ServiceCentreData& data)
@@ -27,7 +27,7 @@ QString ServiceCentreText(const ServiceCentreData& data)
                .arg(data.displaySerial)
                .arg(battery < unsigned(batteries.size()) ? batteries[int(battery)] : QString::number(battery))
                .arg(VariantNames()[int(data.Variant())])
-           + ServiceCentreResourceText(data);
+        + ServiceCentreResourceText(data);
 }
 
 // "read" or "write" and nothing else; -1 after a usage error.
@@ -52,10 +52,10 @@ int WriteMaker(CliContext& context, DriverSession& session)
     // The bytes the page does not edit keep what the meter holds.
     if (!session.Run(kCommandReadMakerData))
         return kExitRefused;
-    driver.Data().makerDataToWrite =
-        MakerDataForWrite(driver.Data().makerData, static_cast<std::uint16_t>(*options.makerId),
-                          static_cast<std::uint32_t>(*options.serialNumber), static_cast<std::uint8_t>(*options.model),
-                          QDateTime::currentDateTime());
+    driver.Data().makerDataToWrite = MakerDataForWrite(
+        driver.Data().makerData, static_cast<std::uint16_t>(*options.makerId),
+        static_cast<std::uint32_t>(*options.serialNumber), static_cast<std::uint8_t>(*options.model),
+        QDateTime::currentDateTime());
     return session.Run(kCommandWriteMakerData) ? kExitOk : kExitRefused;
 }
 
@@ -95,9 +95,9 @@ int RunServiceCentre(CliContext& context)
         return exitCode;
     CRovoRedod& driver = session->Driver();
     if (direction == 1) {
-        driver.Data().serviceCentreDataToWrite =
-            ServiceCentreDataForWrite(static_cast<std::uint32_t>(*options.serialNumber), options.battery.value_or(0),
-                                      options.variant.value_or(0), driver.FirmwareLevel());
+        driver.Data().serviceCentreDataToWrite = ServiceCentreDataForWrite(
+            static_cast<std::uint32_t>(*options.serialNumber), options.battery.value_or(0), options.variant.value_or(0),
+            driver.FirmwareLevel());
         return session->Run(kCommandWriteServiceCentreData) ? kExitOk : kExitRefused;
     }
     if (!session->Run(kCommandReadServiceCentreData))

@@ -42,7 +42,7 @@ int PortNumberForPath(const QString& path)
 QString CheckConnectionOptions(const CliOptions& options)
 {
     const int lines = int(!options.tcp.isEmpty()) + int(!options.udp.isEmpty()) + int(!options.serial.isEmpty())
-                      + int(!options.modem.isEmpty()) + int(!options.node.isEmpty()) + int(options.demo);
+        + int(!options.modem.isEmpty()) + int(!options.node.isEmpty()) + int(options.demo);
     if (lines == 0)
         return QStringLiteral("не задан канал связи: --tcp, --udp, --serial, --modem, --node или --demo");
     if (lines > 1)

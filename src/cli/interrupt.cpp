@@ -23,6 +23,12 @@ void InstallInterruptHandler()
     sigaction(SIGTERM, &action, nullptr);
 }
 
-bool Interrupted() { return g_interrupted.load(); }
+bool Interrupted()
+{
+    return g_interrupted.load();
+}
 
-void ResetInterrupted() { g_interrupted.store(false); }
+void ResetInterrupted()
+{
+    g_interrupted.store(false);
+}

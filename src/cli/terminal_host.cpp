@@ -16,10 +16,13 @@ struct Buttons {
 Buttons ButtonsOf(unsigned style)
 {
     switch (style & MessageStyle::kButtonMask) {
-    case MessageStyle::kOkCancel: return {true, MessageAnswer::kOk, MessageAnswer::kCancel};
-    case MessageStyle::kYesNo:
-    case MessageStyle::kYesNoCancel: return {true, MessageAnswer::kYes, MessageAnswer::kNo};
-    default: return {false, MessageAnswer::kOk, MessageAnswer::kOk};
+        case MessageStyle::kOkCancel:
+            return {true, MessageAnswer::kOk, MessageAnswer::kCancel};
+        case MessageStyle::kYesNo:
+        case MessageStyle::kYesNoCancel:
+            return {true, MessageAnswer::kYes, MessageAnswer::kNo};
+        default:
+            return {false, MessageAnswer::kOk, MessageAnswer::kOk};
     }
 }
 
@@ -42,14 +45,18 @@ int TerminalHost::ShowMessageBox(const QString& text, const QString& caption, un
     int answer = buttons.yes;
     if (buttons.question) {
         switch (m_answer) {
-        case QuestionAnswer::kYes: answer = buttons.yes; break;
-        case QuestionAnswer::kNo: answer = buttons.no; break;
-        case QuestionAnswer::kAsk:
-            // Nobody is there to answer: the careful answer, and the command fails.
-            m_questionRefused.store(true);
-            answer = buttons.no;
-            shown += QStringLiteral("zt5ctl: нужен ответ на вопрос: --yes или --no\n");
-            break;
+            case QuestionAnswer::kYes:
+                answer = buttons.yes;
+                break;
+            case QuestionAnswer::kNo:
+                answer = buttons.no;
+                break;
+            case QuestionAnswer::kAsk:
+                // Nobody is there to answer: the careful answer, and the command fails.
+                m_questionRefused.store(true);
+                answer = buttons.no;
+                shown += QStringLiteral("zt5ctl: нужен ответ на вопрос: --yes или --no\n");
+                break;
         }
     }
     PrintError(shown);

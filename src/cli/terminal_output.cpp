@@ -30,11 +30,20 @@ QString TerminalText(const QString& text)
     return result;
 }
 
-void PrintOut(const QString& text) { Write(stdout, text); }
+void PrintOut(const QString& text)
+{
+    Write(stdout, text);
+}
 
-void PrintOutBytes(const QByteArray& bytes) { WriteBytes(stdout, bytes); }
+void PrintOutBytes(const QByteArray& bytes)
+{
+    WriteBytes(stdout, bytes);
+}
 
-void PrintError(const QString& text) { Write(stderr, text); }
+void PrintError(const QString& text)
+{
+    Write(stderr, text);
+}
 
 void PrintUsageError(const QString& text)
 {

@@ -7,8 +7,7 @@ void ShowConfigWarning(ConfigMessageHost& host, const QString& text)
 
 void ShowConfigInformation(ConfigMessageHost& host, const QString& text)
 {
-    host.ShowMessage(text, QString::fromUtf8(kCaptionInformation),
-                     MessageStyle::kOk | MessageStyle::kIconInformation);
+    host.ShowMessage(text, QString::fromUtf8(kCaptionInformation), MessageStyle::kOk | MessageStyle::kIconInformation);
 }
 
 void ShowConfigError(ConfigMessageHost& host, const QString& text)

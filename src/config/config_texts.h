@@ -24,7 +24,7 @@ extern const ValueTexts kModelNames;
 // TunesRecord: DB control word and system word.
 extern const ValueTexts kDb2UseTexts;
 extern const ValueTexts kDbChangeMethodTexts;
-extern const ValueTexts kDbAccessTexts;          // keyboard and PC alike
+extern const ValueTexts kDbAccessTexts;  // keyboard and PC alike
 extern const ValueTexts kUnitSystemTexts;
 extern const ValueTexts kSensorTypeTexts;
 // InputSettings word.
@@ -33,7 +33,7 @@ extern const ValueTexts kImbalanceControlTexts;
 extern const ValueTexts kHeatControlTexts;
 extern const ValueTexts kDeltaTControlTexts;
 extern const ValueTexts kDeltaTMinTexts;
-extern const ValueTexts kColdWaterUseTexts[2];   // per input: the spare channels swap places
+extern const ValueTexts kColdWaterUseTexts[2];  // per input: the spare channels swap places
 extern const ValueTexts kOutdoorAirTexts;
 // PipeSettings flags.
 extern const ValueTexts kVolumeControlTexts;

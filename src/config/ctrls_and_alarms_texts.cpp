@@ -16,14 +16,14 @@ QString PipeNumberText(unsigned number)
 unsigned NumberCount(unsigned kind)
 {
     switch (kind) {
-    case kControlPipe:
-        return kPipeNumbers;
-    case kControlInput:
-        return kInputCount;
-    case kControlExtra:
-        return 1;
-    default:
-        return 0;
+        case kControlPipe:
+            return kPipeNumbers;
+        case kControlInput:
+            return kInputCount;
+        case kControlExtra:
+            return 1;
+        default:
+            return 0;
     }
 }
 
@@ -31,8 +31,8 @@ unsigned NumberCount(unsigned kind)
 
 QStringList ControlListColumns()
 {
-    return {QStringLiteral("№"),     QStringLiteral("Контролируемый элемент"), QStringLiteral("Номер"),
-            QStringLiteral("Параметр"), QStringLiteral("Мин.значение"),        QStringLiteral("Макс.значение")};
+    return {QStringLiteral("№"),        QStringLiteral("Контролируемый элемент"), QStringLiteral("Номер"),
+            QStringLiteral("Параметр"), QStringLiteral("Мин.значение"),           QStringLiteral("Макс.значение")};
 }
 
 QStringList ControlRowTexts(const ControlEntry& control, int index)
@@ -74,14 +74,20 @@ QString ControlNumberText(unsigned kind, unsigned number)
     return kind == kControlPipe ? PipeNumberText(number) : QString::number(number + 1);
 }
 
-QString ControlLimitText(float value) { return QString::asprintf("%.3f", double(value)); }
+QString ControlLimitText(float value)
+{
+    return QString::asprintf("%.3f", double(value));
+}
 
 QString AlarmTabTitle(int tab)
 {
     return QString::asprintf("COM%d - Сервер №%d", tab / kComPorts + 1, tab % kComPorts + 1);
 }
 
-QStringList AlarmListColumns() { return {QStringLiteral("№"), QStringLiteral("Название")}; }
+QStringList AlarmListColumns()
+{
+    return {QStringLiteral("№"), QStringLiteral("Название")};
+}
 
 QString AlarmEventName(int row)
 {

@@ -26,9 +26,9 @@ struct DeviceIdentity {
     std::uint16_t softwareChecksum;  // "КСПО"
     std::uint8_t modelIndex;         // 0..4 = "01", "02", "03", "04", "04.1"
     std::uint8_t reserved9;
-    std::uint32_t serialNumber;      // "Заводской номер"
+    std::uint32_t serialNumber;  // "Заводской номер"
     std::uint8_t reserved14[6];
-    std::uint16_t firmwareLevel;     // selects the layouts, see below
+    std::uint16_t firmwareLevel;  // selects the layouts, see below
     std::uint8_t reserved22[2];
     std::uint16_t flags;
     std::uint8_t reserved26[12];
@@ -43,7 +43,7 @@ struct DeviceIdentity {
 };
 
 struct OpenSettings {
-    std::uint8_t networkAddress;     // "Сетевой адрес"
+    std::uint8_t networkAddress;  // "Сетевой адрес"
     std::uint8_t reserved1;
     char organisationCode[kOpenTextSize];  // windows-1251
     char contract[kOpenTextSize];          // windows-1251
@@ -54,17 +54,17 @@ struct ControlEntry {
     float minimum;
     float maximum;
 
-    unsigned Kind() const { return GetBits(word, 0, 3); }       // 0 none, 1 pipe, 2 input, 3 extra input
+    unsigned Kind() const { return GetBits(word, 0, 3); }  // 0 none, 1 pipe, 2 input, 3 extra input
     void SetKind(unsigned v) { word = WithBits(word, 0, 3, v); }
-    unsigned Number() const { return GetBits(word, 3, 3); }     // pipe: 3 * input + pipe
+    unsigned Number() const { return GetBits(word, 3, 3); }  // pipe: 3 * input + pipe
     void SetNumber(unsigned v) { word = WithBits(word, 3, 3, v); }
     unsigned Parameter() const { return GetBits(word, 6, 3); }
     void SetParameter(unsigned v) { word = WithBits(word, 6, 3, v); }
 };
 
 struct AlarmEntry {
-    std::uint16_t word;              // not interpreted here; kept as read
-    std::uint32_t eventMask;         // bits 0..24: alarm events on
+    std::uint16_t word;       // not interpreted here; kept as read
+    std::uint32_t eventMask;  // bits 0..24: alarm events on
 
     bool EventOn(int event) const { return GetBits(eventMask, unsigned(event), 1) != 0; }
     void SetEventOn(int event, bool on) { eventMask = WithBits(eventMask, unsigned(event), 1, on ? 1 : 0); }

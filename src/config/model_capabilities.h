@@ -6,14 +6,14 @@
 #include <QString>
 #include <cstdint>
 
-inline constexpr int kModelCount = 5;     // "01", "02", "03", "04", "04.1"
-inline constexpr int kDefaultModel = 3;   // "04"
+inline constexpr int kModelCount = 5;    // "01", "02", "03", "04", "04.1"
+inline constexpr int kDefaultModel = 3;  // "04"
 
 struct ModelCapabilities {
     std::uint8_t temperatureChannels;
     std::uint8_t pressureChannels;
-    std::uint8_t volumeChannels;          // bit 6 is set for every model and not tested
-    std::uint8_t extraInput;              // bit 0: extra pulse input present
+    std::uint8_t volumeChannels;  // bit 6 is set for every model and not tested
+    std::uint8_t extraInput;      // bit 0: extra pulse input present
 };
 
 // The row of a model index, or null for an index the meter family lacks (5 and above).

@@ -10,12 +10,12 @@ namespace {
 QString StateText(char quantity, ChannelState state)
 {
     switch (state) {
-    case ChannelState::kMeasured:
-        return QStringLiteral("(%1 измеряется)").arg(QLatin1Char(quantity));
-    case ChannelState::kContract:
-        return QStringLiteral("(%1 договорное)").arg(QLatin1Char(quantity));
-    case ChannelState::kUnused:
-        break;
+        case ChannelState::kMeasured:
+            return QStringLiteral("(%1 измеряется)").arg(QLatin1Char(quantity));
+        case ChannelState::kContract:
+            return QStringLiteral("(%1 договорное)").arg(QLatin1Char(quantity));
+        case ChannelState::kUnused:
+            break;
     }
     return QStringLiteral("(%1 не исп.)").arg(QLatin1Char(quantity));
 }
@@ -34,8 +34,8 @@ PipeChannelStates PipeChannelStatesOf(const ConfigurationBlocks& blocks, int set
     const PipeUse use = UseOfPipe(*scheme, in.Kt3(), blocks.identity.Pipe3PressureWithAnyKt3(), pipe);
     const PipeSettings& settings = blocks.tunes.db[set].pipes[input][pipe];
     if (use.temperature)
-        states.temperature =
-            HasTemperatureChannel(model, input, pipe) ? ChannelState::kMeasured : ChannelState::kContract;
+        states.temperature = HasTemperatureChannel(model, input, pipe) ? ChannelState::kMeasured
+                                                                       : ChannelState::kContract;
     if (use.pressure)
         states.pressure = settings.PressureSensor() && states.pressureChannel ? ChannelState::kMeasured
                                                                               : ChannelState::kContract;
@@ -50,9 +50,15 @@ bool PipesEditable(const TunesRecord& tunes, int set, int input)
     return (set == 0 || tunes.Db2Used()) && scheme >= 1 && scheme <= kMaxScheme;
 }
 
-QString TemperatureStateText(ChannelState state) { return StateText('t', state); }
+QString TemperatureStateText(ChannelState state)
+{
+    return StateText('t', state);
+}
 
-QString PressureStateText(ChannelState state) { return StateText('P', state); }
+QString PressureStateText(ChannelState state)
+{
+    return StateText('P', state);
+}
 
 QString VolumeStateText(ChannelState state)
 {

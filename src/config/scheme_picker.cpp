@@ -15,10 +15,12 @@ QString ConfirmationFor(int current, int scheme)
     if (scheme == 0)
         return QStringLiteral("Удалить тепловой ввод?");
     if (scheme == current)
-        return QStringLiteral("Изменение КТ3 или ФРТ приведёт к установке других параметров в значения по умолчанию. "
-                              "Продолжить изменение?");
-    return QStringLiteral("Изменение схемы измерения теплового ввода приведёт к установке параметров по умолчанию. "
-                          "Продолжить изменение?");
+        return QStringLiteral(
+            "Изменение КТ3 или ФРТ приведёт к установке других параметров в значения по умолчанию. "
+            "Продолжить изменение?");
+    return QStringLiteral(
+        "Изменение схемы измерения теплового ввода приведёт к установке параметров по умолчанию. "
+        "Продолжить изменение?");
 }
 
 }  // namespace
@@ -35,11 +37,10 @@ bool ApplySchemeChoice(DbSettings& db, int input, const DeviceIdentity& identity
         ShowConfigWarning(host, "Недопустимое сочетание параметров КТ3/ФРТ!");
         return false;
     }
-    if (scheme == in.scheme &&
-        (scheme == 0 || (combination->Kt3() == in.Kt3() && combination->Frt() == in.Frt())))
+    if (scheme == in.scheme && (scheme == 0 || (combination->Kt3() == in.Kt3() && combination->Frt() == in.Frt())))
         return false;
-    const bool otherReadsOurChannel =
-        otherIn.scheme >= 1 && otherIn.scheme <= kMaxScheme && otherIn.ColdWaterUse() == 3;
+    const bool otherReadsOurChannel = otherIn.scheme >= 1 && otherIn.scheme <= kMaxScheme
+        && otherIn.ColdWaterUse() == 3;
     if (otherReadsOurChannel && combination && (combination->Kt3() == 2 || combination->Kt3() == 3)) {
         ShowConfigInformation(host, TxInUseMessage(1 - input));
         return false;
@@ -48,9 +49,9 @@ bool ApplySchemeChoice(DbSettings& db, int input, const DeviceIdentity& identity
     if (!question.isEmpty() && !AskConfigYesNo(host, question))
         return false;
     if (scheme != 0 && !combination->AllowsModel(model, input)) {
-        ShowConfigWarning(host, QString::asprintf(
-                                    "Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели %s!",
-                                    qUtf8Printable(ModelName(model))));
+        ShowConfigWarning(host,
+                          QString::asprintf("Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели %s!",
+                                            qUtf8Printable(ModelName(model))));
         return false;
     }
     in.scheme = std::uint8_t(scheme);
@@ -66,9 +67,10 @@ bool RemoveSchemeNotOffered(DbSettings& db, int input, const DeviceIdentity& ide
     const int model = identity.modelIndex;
     if (SchemeOfferedFor(in.scheme, model, input))
         return false;
-    ShowConfigInformation(host, QString::asprintf(
-                                    "Схема измерения %d недопустима для вычислителя модели %s. ТВ будет удален.",
-                                    in.scheme, qUtf8Printable(ModelName(model))));
+    ShowConfigInformation(
+        host,
+        QString::asprintf("Схема измерения %d недопустима для вычислителя модели %s. ТВ будет удален.", in.scheme,
+                          qUtf8Printable(ModelName(model))));
     in.scheme = 0;
     in.SetKt3(kNoSchemeKt3);
     in.SetFrt(kNoSchemeFrt);

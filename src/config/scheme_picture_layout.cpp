@@ -36,8 +36,8 @@ bool SchemeUsesColdWater(int scheme)
     const SchemeEntry* entry = SchemeAt(scheme);
     for (const SchemeCombination& row : entry->rows) {
         // Either Qг label set: the alternative labels only ever add an hx.
-        if (CombinationNeedsColdWater(scheme, row.Kt3(), row.Frt(), false) ||
-            CombinationNeedsColdWater(scheme, row.Kt3(), row.Frt(), true))
+        if (CombinationNeedsColdWater(scheme, row.Kt3(), row.Frt(), false)
+            || CombinationNeedsColdWater(scheme, row.Kt3(), row.Frt(), true))
             return true;
     }
     return false;

@@ -29,8 +29,8 @@ struct Codes {
 // One row in the order of the columns: КТ3, ФРТ, Qг, Qтв, dM control, dt control, models on ТВ1,
 // models on ТВ2, the four further codes, M1, M2, M3, dM.
 constexpr SchemeCombination Row(unsigned kt3, unsigned frt, unsigned qg, unsigned qtv, bool dm, bool dt,
-                                std::uint8_t tv1, std::uint8_t tv2, Codes codes, const char* m1,
-                                const char* m2, const char* m3, const char* dM)
+                                std::uint8_t tv1, std::uint8_t tv2, Codes codes, const char* m1, const char* m2,
+                                const char* m3, const char* dM)
 {
     std::uint16_t word = 0;
     word = WithBits(word, 0, 3, kt3);
@@ -150,20 +150,20 @@ constexpr SchemeCombination kScheme14[] = {
 constexpr std::array<SchemeEntry, kSchemeCount> kTable = {{
     //  group          t     P     V     rows
     {"ТВ не исп.", 0x0, 0x0, 0x0, {}},
-    {"Открытая",   0x7, 0x7, 0x7, kScheme1},
-    {"Открытая",   0x7, 0x7, 0x7, kScheme2},
-    {"Открытая",   0x7, 0x7, 0x6, kScheme3},
-    {"Открытая",   0x7, 0x7, 0x7, kScheme4},
-    {"Закрытая",   0x7, 0x7, 0x7, kScheme5},
-    {"Закрытая",   0x7, 0x7, 0x7, kScheme6},
-    {"Закрытая",   0x7, 0x7, 0x5, kScheme7},
-    {"Закрытая",   0x7, 0x7, 0x6, kScheme8},
-    {"Тупик.ГВС",  0x5, 0x5, 0x5, kScheme9},
-    {"Тупик.ГВС",  0x6, 0x6, 0x6, kScheme10},
-    {"Тупик.ГВС",  0x7, 0x7, 0x7, kScheme11},
-    {"Изм. V",     0x4, 0x7, 0x7, kScheme12},
-    {"Источник",   0x7, 0x7, 0x7, kScheme13},
-    {"Источник",   0x7, 0x7, 0x7, kScheme14},
+    {"Открытая", 0x7, 0x7, 0x7, kScheme1},
+    {"Открытая", 0x7, 0x7, 0x7, kScheme2},
+    {"Открытая", 0x7, 0x7, 0x6, kScheme3},
+    {"Открытая", 0x7, 0x7, 0x7, kScheme4},
+    {"Закрытая", 0x7, 0x7, 0x7, kScheme5},
+    {"Закрытая", 0x7, 0x7, 0x7, kScheme6},
+    {"Закрытая", 0x7, 0x7, 0x5, kScheme7},
+    {"Закрытая", 0x7, 0x7, 0x6, kScheme8},
+    {"Тупик.ГВС", 0x5, 0x5, 0x5, kScheme9},
+    {"Тупик.ГВС", 0x6, 0x6, 0x6, kScheme10},
+    {"Тупик.ГВС", 0x7, 0x7, 0x7, kScheme11},
+    {"Изм. V", 0x4, 0x7, 0x7, kScheme12},
+    {"Источник", 0x7, 0x7, 0x7, kScheme13},
+    {"Источник", 0x7, 0x7, 0x7, kScheme14},
 }};
 
 }  // namespace

@@ -13,7 +13,7 @@
 
 #include "config/bit_field.h"
 
-inline constexpr int kSchemeCount = 15;   // entry 0: "ТВ не исп."
+inline constexpr int kSchemeCount = 15;  // entry 0: "ТВ не исп."
 inline constexpr int kMaxScheme = 14;
 inline constexpr unsigned kNoSchemeKt3 = 4;
 inline constexpr unsigned kNoSchemeFrt = 11;
@@ -23,10 +23,10 @@ struct SchemeCombination {
     // bits 0-2 КТ3, 3-6 ФРТ, 7-9 Qг label index, 10 Qтв label index, 11 no Qтв, 12 not used here,
     // 13 dt control offered, 14 dM control offered, 15 zero
     std::uint16_t word;
-    std::uint8_t modelsTv1;      // bit n: model index n allowed on ТВ1 ("04.1" tests bit 0)
+    std::uint8_t modelsTv1;  // bit n: model index n allowed on ТВ1 ("04.1" tests bit 0)
     std::uint8_t modelsTv2;
-    std::uint8_t codes[4];       // four further codes, kept so the table is whole
-    const char* m1;              // mass formula texts
+    std::uint8_t codes[4];  // four further codes, kept so the table is whole
+    const char* m1;         // mass formula texts
     const char* m2;
     const char* m3;
     const char* dM;
@@ -43,7 +43,7 @@ struct SchemeCombination {
 };
 
 struct SchemeEntry {
-    const char* group;           // group name shown next to the number
+    const char* group;             // group name shown next to the number
     std::uint8_t temperatureMask;  // bit p: pipe p (from 0) has a temperature
     std::uint8_t pressureMask;
     std::uint8_t volumeMask;

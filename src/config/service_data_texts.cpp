@@ -41,9 +41,9 @@ QString MakerReleaseDateText(const TChronoArch& date)
 QString ServiceCentreResourceText(const ServiceCentreData& data)
 {
     return Resource("Заданный рес.батареи: %d ч. %d мин.\r\n", data.batteryResourceSet)
-           + Resource("Оставшийся рас.рес.батареи: %d ч. %d мин.\r\n", data.batteryResourceLeft)
-           + Resource("Наработка modbus: %d ч. %d мин.\r\n", data.modbusMinutes)
-           + Resource("Наработка дисплея: %d ч. %d мин.\r\n", data.displayMinutes);
+        + Resource("Оставшийся рас.рес.батареи: %d ч. %d мин.\r\n", data.batteryResourceLeft)
+        + Resource("Наработка modbus: %d ч. %d мин.\r\n", data.modbusMinutes)
+        + Resource("Наработка дисплея: %d ч. %d мин.\r\n", data.displayMinutes);
 }
 
 const CalibrationChoice* TemperatureCalibrationChoices(int* count)

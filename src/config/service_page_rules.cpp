@@ -35,21 +35,25 @@ constexpr std::uint16_t kSaveCurrentCalibration = 0xFFA2;
 QString ServiceCodeQuestion(std::uint16_t code)
 {
     switch (code) {
-    case kServiceEraseArchive:
-        return QString::fromUtf8("Стереть все архивы прибора? Данные будут потеряны безвозвратно.");
-    case kSaveTemperatureCalibration:
-    case kSaveCurrentCalibration:
-        return QString::fromUtf8("Сохранить новые калибровочные коэффициенты в приборе? Прежние будут заменены.");
-    default: return QString();
+        case kServiceEraseArchive:
+            return QString::fromUtf8("Стереть все архивы прибора? Данные будут потеряны безвозвратно.");
+        case kSaveTemperatureCalibration:
+        case kSaveCurrentCalibration:
+            return QString::fromUtf8("Сохранить новые калибровочные коэффициенты в приборе? Прежние будут заменены.");
+        default:
+            return QString();
     }
 }
 
 QString ServiceCodeDoneText(std::uint16_t code)
 {
     switch (code) {
-    case kServiceEraseArchive: return QString::fromUtf8("Архивы прибора стерты.");
-    case kSaveTemperatureCalibration:
-    case kSaveCurrentCalibration: return QString::fromUtf8("Калибровочные коэффициенты сохранены в приборе.");
-    default: return QString();
+        case kServiceEraseArchive:
+            return QString::fromUtf8("Архивы прибора стерты.");
+        case kSaveTemperatureCalibration:
+        case kSaveCurrentCalibration:
+            return QString::fromUtf8("Калибровочные коэффициенты сохранены в приборе.");
+        default:
+            return QString();
     }
 }

@@ -45,17 +45,17 @@ bool StoreMakerEntries(SettingsStore& store, const ServicePageEntries& entries)
 {
     const SettingsSection section = Service(store);
     return section.Value(QStringLiteral("ManufactureID"), QString()).Set(entries.makerId)
-           && section.Value(QStringLiteral("ManufactureSerial"), QString()).Set(entries.makerSerial)
-           && section.Value(QStringLiteral("ManufactureModel"), kDefaultModel).Set(entries.model)
-           && section.Value(QStringLiteral("UCalibrWrite"), QString()).Set(entries.voltage);
+        && section.Value(QStringLiteral("ManufactureSerial"), QString()).Set(entries.makerSerial)
+        && section.Value(QStringLiteral("ManufactureModel"), kDefaultModel).Set(entries.model)
+        && section.Value(QStringLiteral("UCalibrWrite"), QString()).Set(entries.voltage);
 }
 
 bool StoreServiceCentreEntries(SettingsStore& store, const ServicePageEntries& entries)
 {
     const SettingsSection section = Service(store);
     return section.Value(QStringLiteral("ServicecenterSerial"), QString()).Set(entries.displaySerial)
-           && section.Value(QStringLiteral("ServicecenterBattery"), 0).Set(entries.battery)
-           && section.Value(QStringLiteral("ServicecenterVedType"), 0).Set(entries.variant);
+        && section.Value(QStringLiteral("ServicecenterBattery"), 0).Set(entries.battery)
+        && section.Value(QStringLiteral("ServicecenterVedType"), 0).Set(entries.variant);
 }
 
 int LoadStandPort(SettingsStore& store)

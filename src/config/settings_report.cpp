@@ -2,10 +2,10 @@
 
 #include <utility>
 
+#include "base/checksums.h"
 #include "config/config_texts.h"
 #include "config/open_settings_text.h"
 #include "config/settings_report_markup.h"
-#include "base/checksums.h"
 
 using namespace settings_report;
 
@@ -35,8 +35,8 @@ QString Header(const DeviceIdentity& identity, std::uint16_t checksum, const QDa
     text += QString::asprintf("Контрольная сумма настроек                       КСН=%.4X\r\n", unsigned(checksum));
     const QDate date = formed.date();
     const QTime time = formed.time();
-    text += QString::asprintf("%s %.2d.%.2d.%.2d %.2d:%.2d:%.2d\r\n", "Дата формирования", date.day(),
-                              date.month(), date.year(), time.hour(), time.minute(), time.second());
+    text += QString::asprintf("%s %.2d.%.2d.%.2d %.2d:%.2d:%.2d\r\n", "Дата формирования", date.day(), date.month(),
+                              date.year(), time.hour(), time.minute(), time.second());
     return text + QStringLiteral("</PRE>\r\n");
 }
 
@@ -45,8 +45,7 @@ class Group {
 public:
     Group(QString& out, const QString& name, int rows)
         : m_out(out), m_heading(Th(name, QStringLiteral("rowspan=%1").arg(rows)))
-    {
-    }
+    {}
 
     // A value that is a decimal fraction carries its number for spreadsheets (FractionAttribute).
     void Add(const QString& label, const QString& value) { AddCell(label, value, FractionAttribute(value)); }
@@ -61,7 +60,8 @@ public:
 private:
     void AddCell(const QString& label, const QString& value, const QString& number)
     {
-        Append({Label(label), Td(value, QStringLiteral("class=\"r\"") + (number.isEmpty() ? QString() : QLatin1Char(' ') + number)),
+        Append({Label(label),
+                Td(value, QStringLiteral("class=\"r\"") + (number.isEmpty() ? QString() : QLatin1Char(' ') + number)),
                 Td(QLatin1String(kEmpty), QStringLiteral("class=\"lr\"")),
                 Td(QLatin1String(kEmpty), QStringLiteral("class=\"l\""))});
     }
@@ -137,8 +137,7 @@ void AppendDbControl(QString& out, const TunesRecord& tunes, const DeviceIdentit
     group.Add(QStringLiteral("Способ изм.акт.БД:"), Enumerated(kDbChangeMethodTexts, tunes.DbChangeMethod()));
     if (tunes.DbChangeMethod() == kChangeByDate) {
         for (int k = 0; k < kDbCount; ++k)
-            group.AddText(QString::asprintf("БД%d с:", k + 1),
-                      StartDate(tunes.dbStart[k], identity.DbStartHasHour()));
+            group.AddText(QString::asprintf("БД%d с:", k + 1), StartDate(tunes.dbStart[k], identity.DbStartHasHour()));
     } else {
         group.Add(QStringLiteral("С клав.:"), Enumerated(kDbAccessTexts, tunes.KeyboardAccess()));
         group.Add(QStringLiteral("С ПК.:"), Enumerated(kDbAccessTexts, tunes.PcAccess()));

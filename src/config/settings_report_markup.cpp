@@ -1,7 +1,7 @@
 #include "config/settings_report_markup.h"
 
-#include "reports/format_value.h"
 #include "config/tunes_record.h"
+#include "reports/format_value.h"
 
 #include <QRegularExpression>
 
@@ -14,8 +14,8 @@ QString Cell(const char* tag, const QString& text, const QString& attributes)
     QString cell = QStringLiteral("  <") + QLatin1String(tag);
     if (!attributes.isEmpty())
         cell += QLatin1Char(' ') + attributes;
-    return cell + QLatin1Char('>') + text + QStringLiteral("</") + QLatin1String(tag) + QLatin1Char('>') +
-           QLatin1String(kCrLf);
+    return cell + QLatin1Char('>') + text + QStringLiteral("</") + QLatin1String(tag) + QLatin1Char('>')
+        + QLatin1String(kCrLf);
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 #include "reports/report_host.h"
 
 struct SettingsReportPlace {
-    QString folder;         // for the temporary files, offered first for saving; see DefaultReportFolder()
-    quint32 windowNumber;   // tells reports open at the same time apart; see NewReportWindowNumber()
+    QString folder;        // for the temporary files, offered first for saving; see DefaultReportFolder()
+    quint32 windowNumber;  // tells reports open at the same time apart; see NewReportWindowNumber()
     QIODevice* log = nullptr;
 };
 

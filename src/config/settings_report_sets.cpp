@@ -82,17 +82,15 @@ void AppendInputs(QString& out, const InputView (&views)[kInputCount], unsigned 
     AppendInputRow(out, QStringLiteral("Контр.dt:"), views, [](V v) {
         return When(v.row->DtControlOffered(), Enumerated(kDeltaTControlTexts, v.in.DeltaTControl()));
     });
-    AppendInputRow(out, QStringLiteral("Исп.tx"), views, [](V v) {
-        return When(v.needsHx, Enumerated(kColdWaterUseTexts[v.number], v.in.ColdWaterUse()));
-    });
+    AppendInputRow(out, QStringLiteral("Исп.tx"), views,
+                   [](V v) { return When(v.needsHx, Enumerated(kColdWaterUseTexts[v.number], v.in.ColdWaterUse())); });
     AppendInputRow(out, QStringLiteral("txд (%1):").arg(QString::fromUtf8(kDegrees)), views,
                    [&](V v) { return When(txUsed(v), Decimal(v.in.contractColdTemperature, 3, 7)); });
     AppendInputRow(out, QStringLiteral("Pxд (%1):").arg(PressureUnit(unitSystem)), views, [&](V v) {
         return When(txUsed(v), Decimal(PressureToDisplay(v.in.contractColdPressure, unitSystem), 5, 8));
     });
-    AppendInputRow(out, QStringLiteral("Контр.Q:"), views, [&](V v) {
-        return When(notVolumeOnly(v), Enumerated(kHeatControlTexts, v.in.HeatControl()));
-    });
+    AppendInputRow(out, QStringLiteral("Контр.Q:"), views,
+                   [&](V v) { return When(notVolumeOnly(v), Enumerated(kHeatControlTexts, v.in.HeatControl())); });
     AppendInputRow(out, QStringLiteral("Контр.dM:"), views, [](V v) {
         return When(v.row->DmControlOffered(), Enumerated(kImbalanceControlTexts, v.in.ImbalanceControl()));
     });
@@ -141,17 +139,14 @@ void AppendPipes(QString& out, const DbSettings& db, const InputView (&views)[kI
     const QString pressureUnit = PressureUnit(unitSystem);
     const auto pressure = [unitSystem](float mpa) { return Decimal(PressureToDisplay(mpa, unitSystem), 5, 8); };
     const auto sensed = [](V v) { return v.use.pressure && v.pipe.PressureSensor(); };
-    AppendPipeRow(out, QStringLiteral("Тип ВС"), pipes, [](V v) {
-        return When(v.use.volume, Enumerated(kFlowMeterTypeTexts, v.pipe.FlowMeterType()));
-    });
+    AppendPipeRow(out, QStringLiteral("Тип ВС"), pipes,
+                  [](V v) { return When(v.use.volume, Enumerated(kFlowMeterTypeTexts, v.pipe.FlowMeterType())); });
     AppendPipeRow(out, QStringLiteral("Вес имп.(л)"), pipes,
                   [](V v) { return When(v.use.volume, Decimal(v.pipe.pulseWeight, 4, 11)); });
-    AppendPipeRow(out, QStringLiteral("Контр.ВС"), pipes, [](V v) {
-        return When(v.use.volume, Enumerated(kPowerControlTexts, v.pipe.PowerControl()));
-    });
-    AppendPipeRow(out, QStringLiteral("Контр.V"), pipes, [](V v) {
-        return When(v.use.volume, Enumerated(kVolumeControlTexts, v.pipe.VolumeControl()));
-    });
+    AppendPipeRow(out, QStringLiteral("Контр.ВС"), pipes,
+                  [](V v) { return When(v.use.volume, Enumerated(kPowerControlTexts, v.pipe.PowerControl())); });
+    AppendPipeRow(out, QStringLiteral("Контр.V"), pipes,
+                  [](V v) { return When(v.use.volume, Enumerated(kVolumeControlTexts, v.pipe.VolumeControl())); });
     AppendPipeRow(out, QStringLiteral("Vmax (м3)"), pipes,
                   [](V v) { return When(v.use.volume, Decimal(v.pipe.hourlyVolumeMax, 5, 11)); });
     AppendPipeRow(out, QStringLiteral("Vmin (м3)"), pipes,

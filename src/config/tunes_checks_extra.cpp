@@ -13,8 +13,8 @@ bool CheckPulseCounting(const TunesCheck& check, const ExtraInputSettings& extra
         return check.Fail(QString::asprintf(
             "Значение веса импульса может быть задано в пределах %f-%f (доп. имп. вход)!", 0.0, 10000.0));
     if (OutsideRange(extra.hourlyMin, 0.0f, kHourlyMax))
-        return check.Fail(QString::asprintf(
-            "Значение Знач.ч.ниж. может быть задано в пределах %f-%f (доп. имп. вход)!", 0.0, 99999.9));
+        return check.Fail(QString::asprintf("Значение Знач.ч.ниж. может быть задано в пределах %f-%f (доп. имп. вход)!",
+                                            0.0, 99999.9));
     if (OutsideRange(extra.hourlyMax, 0.0f, kHourlyMax))
         return check.Fail(QString::asprintf(
             "Значение Знач.ч.верх. может быть задано в пределах %f-%f (доп. имп. вход)!", 0.0, 99999.9));
@@ -33,10 +33,9 @@ bool CheckControl(const TunesCheck& check, const ControlEntry& control, int n)
         return check.Fail(QString::asprintf("Недопустимый контролируемый элемент для \"Контроль %d\"!", n));
     if ((kind == kControlPipe && control.Number() >= 6) || (kind == kControlInput && control.Number() >= 2))
         return check.Fail(QString::asprintf("Недопустимый номер контролируемого элемента для \"Контроль %d\"!", n));
-    if ((kind == kControlPipe && control.Parameter() == 7) || (kind == kControlInput && control.Parameter() >= 6) ||
-        (kind == kControlExtra && control.Parameter() >= 2))
-        return check.Fail(
-            QString::asprintf("Недопустимый параметр контролируемого элемента для \"Контроль %d\"!", n));
+    if ((kind == kControlPipe && control.Parameter() == 7) || (kind == kControlInput && control.Parameter() >= 6)
+        || (kind == kControlExtra && control.Parameter() >= 2))
+        return check.Fail(QString::asprintf("Недопустимый параметр контролируемого элемента для \"Контроль %d\"!", n));
     // A limit that is not a number can never be met either.
     if (kind != kControlUnused && !(control.maximum >= control.minimum))
         return check.Fail(QString::asprintf(
@@ -59,8 +58,8 @@ bool CheckExtraInput(TunesCheck& check)
         return CheckPulseCounting(check, extra);
     if (use == 3 && OutsideRange(extra.weightOrConfirmation, 0.5f, 9.9f))
         return check.Fail(QString::asprintf(
-            "Значение времени подтверждения срабатывания может быть задано в пределах %f-%f (доп. имп. вход)!",
-            0.5, 9.9));
+            "Значение времени подтверждения срабатывания может быть задано в пределах %f-%f (доп. имп. вход)!", 0.5,
+            9.9));
     return true;
 }
 

@@ -27,8 +27,8 @@ bool CheckRanges(const TunesCheck& check, const InputSettings& in, int t, int k)
     // As the user reads them: the percent sign right after the bound, "гр.С" after a space. A dM max that
     // is not a number fails here.
     if (!(in.maxImbalance <= 4.0f))
-        return check.Fail(QString::asprintf(
-            "Максимальный дисбаланс может быть задан в пределах %f-%f%% (ТВ%d в БД%d)!", 0.0, 4.0, t, k));
+        return check.Fail(QString::asprintf("Максимальный дисбаланс может быть задан в пределах %f-%f%% (ТВ%d в БД%d)!",
+                                            0.0, 4.0, t, k));
     if (OutsideRange(in.contractColdTemperature, 0.0f, 99.9f))
         return check.Fail(QString::asprintf(
             "Договорное значение tx может быть задано в пределах %f-%f гр.С (ТВ%d в БД%d)!", 0.0, 99.9, t, k));
@@ -79,11 +79,13 @@ bool CheckSpareChannels(const TunesCheck& check, const DbSettings& db, int input
         return check.Fail(QString::asprintf("Недопустимое значение использование tx ТВ%d в БД%d!", t, k));
     if (in.OutdoorAirMeasured()) {
         if (!ownSpare)
-            return check.Fail(QString::asprintf("Задано измерение tнв в ТВ%d в БД%d, но в данной модели вычислителя "
-                                                "отсутствует измерительный канал!", t, k));
+            return check.Fail(
+                QString::asprintf("Задано измерение tнв в ТВ%d в БД%d, но в данной модели вычислителя "
+                                  "отсутствует измерительный канал!",
+                                  t, k));
         if (MeasuresT3(in.Kt3()))
-            return check.Fail(QString::asprintf(
-                "Задано измерение tнв в ТВ%d в БД%d, но канал уже занят измерением t3!", t, k));
+            return check.Fail(
+                QString::asprintf("Задано измерение tнв в ТВ%d в БД%d, но канал уже занят измерением t3!", t, k));
         if (in.ColdWaterUse() == 2)
             return check.Fail(QString::asprintf(
                 "Задано измерение tнв в ТВ%d в БД%d, но канал уже занят измерением tx ТВ%d!", t, k, t));
@@ -95,27 +97,35 @@ bool CheckSpareChannels(const TunesCheck& check, const DbSettings& db, int input
         return true;
     if (in.ColdWaterUse() == 2) {
         if (!ownSpare)
-            return check.Fail(QString::asprintf("Задано измерение tx в ТВ%d в БД%d, но в данной модели вычислителя "
-                                                "отсутствует измерительный канал!", t, k));
+            return check.Fail(
+                QString::asprintf("Задано измерение tx в ТВ%d в БД%d, но в данной модели вычислителя "
+                                  "отсутствует измерительный канал!",
+                                  t, k));
         if (MeasuresT3(in.Kt3()))
-            return check.Fail(QString::asprintf(
-                "Задано измерение tx в ТВ%d в БД%d, но канал уже занят измерением t3!", t, k));
+            return check.Fail(
+                QString::asprintf("Задано измерение tx в ТВ%d в БД%d, но канал уже занят измерением t3!", t, k));
         if (in.OutdoorAirMeasured())
-            return check.Fail(QString::asprintf(
-                "Задано измерение tx в ТВ%d в БД%d, но канал уже занят измерением tнв!", t, k));
+            return check.Fail(
+                QString::asprintf("Задано измерение tx в ТВ%d в БД%d, но канал уже занят измерением tнв!", t, k));
     }
     if (in.ColdWaterUse() == 3) {
         const int channel = input == 0 ? 6 : 3;  // R6 is ТВ2's spare channel, R3 ТВ1's
         const bool otherHasScheme = otherIn.scheme != 0;
         if (!otherSpare)
-            return check.Fail(QString::asprintf("Задано измерение tx в ТВ%d в БД%d (на канале R%d), но в данной модели "
-                                                "вычислителя отсутствует измерительный канал!", t, k, channel));
+            return check.Fail(
+                QString::asprintf("Задано измерение tx в ТВ%d в БД%d (на канале R%d), но в данной модели "
+                                  "вычислителя отсутствует измерительный канал!",
+                                  t, k, channel));
         if (otherHasScheme && MeasuresT3(otherIn.Kt3()))
-            return check.Fail(QString::asprintf("Задано измерение tx в ТВ%d в БД%d (на канале R%d), но канал уже занят "
-                                                "измерением t3 ТВ%d!", t, k, channel, other + 1));
+            return check.Fail(
+                QString::asprintf("Задано измерение tx в ТВ%d в БД%d (на канале R%d), но канал уже занят "
+                                  "измерением t3 ТВ%d!",
+                                  t, k, channel, other + 1));
         if (otherHasScheme && otherIn.OutdoorAirMeasured())
-            return check.Fail(QString::asprintf("Задано измерение tx в ТВ%d в БД%d (на канале R%d), но канал уже занят "
-                                                "измерением tнв ТВ%d!", t, k, channel, other + 1));
+            return check.Fail(
+                QString::asprintf("Задано измерение tx в ТВ%d в БД%d (на канале R%d), но канал уже занят "
+                                  "измерением tнв ТВ%d!",
+                                  t, k, channel, other + 1));
     }
     return true;
 }
@@ -138,15 +148,16 @@ bool CheckInput(TunesCheck& check, int db, int input)
         return false;
     const int row = FindCombination(in.scheme, in.Kt3(), in.Frt());
     if (row < 0)
-        return check.Fail(QString::asprintf("Недопустимое сочетание параметров КТ3 и ФРТ для ТВ%d в БД%d (КТ3=%d и ФРТ=%d)!",
-                                            t, k, in.Kt3(), in.Frt()));
+        return check.Fail(
+            QString::asprintf("Недопустимое сочетание параметров КТ3 и ФРТ для ТВ%d в БД%d (КТ3=%d и ФРТ=%d)!", t, k,
+                              in.Kt3(), in.Frt()));
     const SchemeCombination& combination = *CombinationAt(in.scheme, row);
     if (!combination.AllowsModel(check.model, input))
         return check.FailInformation(
             QString::asprintf("Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели %s (БД%d, ТВ%d)!",
                               qUtf8Printable(ModelName(check.model)), k, t));
-    return CheckControlFields(check, in, combination, t, k) && CheckSpareChannels(check, settings, input, k) &&
-           CheckPipes(check, db, input);
+    return CheckControlFields(check, in, combination, t, k) && CheckSpareChannels(check, settings, input, k)
+        && CheckPipes(check, db, input);
 }
 
 }  // namespace

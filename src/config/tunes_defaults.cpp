@@ -73,7 +73,7 @@ void MakeDefaultInput(DbSettings& db, int input, int model)
         settings.SetKt3(kNoSchemeKt3);
         settings.SetFrt(kNoSchemeFrt);
     }
-    settings.word &= 0x7Fu;  // every control and use field from bit 7 up starts afresh
+    settings.word &= 0x7Fu;       // every control and use field from bit 7 up starts afresh
     settings.SetColdWaterUse(1);  // "Догов."
     for (int pipe = 0; pipe < kPipeCount; ++pipe)
         MakeDefaultPipe(db.pipes[input][pipe], pipe);

@@ -20,13 +20,13 @@ QString TunesFileFolder(const QString& name)
     return separator < 0 ? QString() : name.left(separator);
 }
 
-bool SaveTunesFile(const QString& name, const ConfigurationBlocks& blocks, ConfigMessageHost& host,
-                   QString* savedAs, const QDateTime& savedAt)
+bool SaveTunesFile(const QString& name, const ConfigurationBlocks& blocks, ConfigMessageHost& host, QString* savedAs,
+                   const QDateTime& savedAt)
 {
     // A folder named is no file to write: its name with ".zt5" beside it is not what was asked for.
     if (QFileInfo(name).isDir()) {
-        ShowConfigInformation(host, QString::fromUtf8("\"%1\" - папка, а не файл настроек: настройки не записаны.")
-                                        .arg(name));
+        ShowConfigInformation(
+            host, QString::fromUtf8("\"%1\" - папка, а не файл настроек: настройки не записаны.").arg(name));
         return false;
     }
     const QString fileName = NormaliseTunesFileName(name);
@@ -44,7 +44,8 @@ bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessa
 {
     QFile file(name);
     const auto readFailure = [&] {
-        ShowConfigInformation(host, QString::fromUtf8("Не удалось прочитать файл настроек \"%1\": %2").arg(name, file.errorString()));
+        ShowConfigInformation(
+            host, QString::fromUtf8("Не удалось прочитать файл настроек \"%1\": %2").arg(name, file.errorString()));
     };
     if (!file.open(QIODevice::ReadOnly)) {
         readFailure();
@@ -56,10 +57,11 @@ bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessa
         return false;
     }
     if (bytes.size() < kTunesFileHeaderSize) {
-        ShowConfigInformation(host, QString::fromUtf8("Файл \"%1\" не является файлом настроек: его длина (%2 байт) "
-                                                      "меньше заголовка файла настроек!")
-                                        .arg(name)
-                                        .arg(bytes.size()));
+        ShowConfigInformation(host,
+                              QString::fromUtf8("Файл \"%1\" не является файлом настроек: его длина (%2 байт) "
+                                                "меньше заголовка файла настроек!")
+                                  .arg(name)
+                                  .arg(bytes.size()));
         return false;
     }
     if (!IsTunesFile(bytes)) {
@@ -68,11 +70,12 @@ bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessa
     }
     const TunesFileReading reading = ParseTunesFile(bytes, blocks);
     if (bytes.size() < reading.expectedSize)
-        ShowConfigInformation(host, QString::fromUtf8("Файл настроек \"%1\" короче ожидаемого (%2 байт из %3): "
-                                                      "недостающие настройки не прочитаны.")
-                                        .arg(name)
-                                        .arg(bytes.size())
-                                        .arg(reading.expectedSize));
+        ShowConfigInformation(host,
+                              QString::fromUtf8("Файл настроек \"%1\" короче ожидаемого (%2 байт из %3): "
+                                                "недостающие настройки не прочитаны.")
+                                  .arg(name)
+                                  .arg(bytes.size())
+                                  .arg(reading.expectedSize));
     if (missing)
         *missing = reading.missing;
     return true;

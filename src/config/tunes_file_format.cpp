@@ -3,8 +3,8 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <initializer_list>
 #include <cstring>
+#include <initializer_list>
 
 #include "config/older_layout.h"
 
@@ -12,10 +12,11 @@ namespace {
 
 constexpr char kFileText[] = "Zt5 tunes file";
 static_assert(sizeof kFileText == 15);
-static_assert(kTunesFileHeaderSize + sizeof(DeviceIdentity) + sizeof(TunesRecord) + sizeof(OpenSettings) +
-                  sizeof(ControlsBlock) == kTunesFileSize);
-static_assert(kOlderTunesFileHeaderSize + sizeof(DeviceIdentity) + kOlderTunesSize + sizeof(OpenSettings) ==
-              kOlderTunesFileSize);
+static_assert(kTunesFileHeaderSize + sizeof(DeviceIdentity) + sizeof(TunesRecord) + sizeof(OpenSettings)
+                  + sizeof(ControlsBlock)
+              == kTunesFileSize);
+static_assert(kOlderTunesFileHeaderSize + sizeof(DeviceIdentity) + kOlderTunesSize + sizeof(OpenSettings)
+              == kOlderTunesFileSize);
 
 void Put16(QByteArray& bytes, qsizetype at, unsigned value)
 {
@@ -69,8 +70,8 @@ QByteArray BuildTunesFile(const ConfigurationBlocks& blocks, const QDateTime& sa
     QByteArray bytes(kTunesFileHeaderSize, '\0');
     const QDate date = savedAt.date();
     const QTime time = savedAt.time();
-    const unsigned fields[8] = {unsigned(date.year()), unsigned(date.month()), unsigned(date.dayOfWeek() % 7),
-                                unsigned(date.day()),  unsigned(time.hour()),  unsigned(time.minute()),
+    const unsigned fields[8] = {unsigned(date.year()),   unsigned(date.month()), unsigned(date.dayOfWeek() % 7),
+                                unsigned(date.day()),    unsigned(time.hour()),  unsigned(time.minute()),
                                 unsigned(time.second()), unsigned(time.msec())};
     for (int i = 0; i < 8; ++i)
         Put16(bytes, 2 * i, fields[i]);
@@ -106,7 +107,10 @@ QString MissingBlocks(qsizetype size, qsizetype headerSize, std::initializer_lis
     for (const FileBlock& block : layout) {
         const qsizetype lacking = std::min(block.size, std::max<qsizetype>(0, start + block.size - size));
         if (lacking > 0)
-            missing << QString::fromUtf8("%1 (%2 байт из %3)").arg(QString::fromUtf8(block.name)).arg(lacking).arg(block.size);
+            missing << QString::fromUtf8("%1 (%2 байт из %3)")
+                           .arg(QString::fromUtf8(block.name))
+                           .arg(lacking)
+                           .arg(block.size);
         start += block.size;
     }
     return missing.join(QStringLiteral(", "));
@@ -158,9 +162,9 @@ bool IsTunesFile(const QByteArray& bytes)
 {
     const auto typeCodeAt = [&](qsizetype at) {
         return bytes.size() >= at + 2 && std::uint8_t(bytes[at]) == (kDeviceTypeCode & 0xFF)
-               && std::uint8_t(bytes[at + 1]) == (kDeviceTypeCode >> 8);
+            && std::uint8_t(bytes[at + 1]) == (kDeviceTypeCode >> 8);
     };
     const QByteArray text = QByteArray::fromRawData(kFileText, sizeof kFileText);
     return typeCodeAt(kTunesFileHeaderSize) || typeCodeAt(kOlderTunesFileHeaderSize)
-           || bytes.mid(20, text.size()) == text;
+        || bytes.mid(20, text.size()) == text;
 }

@@ -42,15 +42,15 @@ bool CheckSystem(TunesCheck& check)
             return check.Fail(QString::asprintf(
                 "Недопустимое значения настройки \"Система: способ смены акт. БД\" (%d)!", tunes.DbChangeMethod()));
         if (tunes.KeyboardAccess() >= 3)
-            return check.Fail(QString::asprintf(
-                "Недопустимое значения настройки \"Система: смена с клавиатуры\" (%d)!", tunes.KeyboardAccess()));
+            return check.Fail(QString::asprintf("Недопустимое значения настройки \"Система: смена с клавиатуры\" (%d)!",
+                                                tunes.KeyboardAccess()));
         if (tunes.PcAccess() >= 3)
-            return check.Fail(QString::asprintf(
-                "Недопустимое значения настройки \"Система: смена по сети\" (%d)!", tunes.PcAccess()));
+            return check.Fail(QString::asprintf("Недопустимое значения настройки \"Система: смена по сети\" (%d)!",
+                                                tunes.PcAccess()));
     }
     if (tunes.SensorType() >= 4)
-        return check.Fail(QString::asprintf(
-            "Недопустимое значения настройки \"Система: тип датчиков t\" (%d)!", tunes.SensorType()));
+        return check.Fail(
+            QString::asprintf("Недопустимое значения настройки \"Система: тип датчиков t\" (%d)!", tunes.SensorType()));
     return true;
 }
 

@@ -46,8 +46,8 @@ TxChoices BuildTxChoices(DbSettings& db, int input, const DeviceIdentity& identi
     const bool t3OnSpare = in.Kt3() == 2 || in.Kt3() == 3;
     if (HasSpareTemperatureChannel(model, input) && !t3OnSpare && !in.OutdoorAirMeasured())
         Add(choices, input, 2);
-    if (HasSpareTemperatureChannel(model, other) && otherIn.scheme != 0 &&
-        (otherIn.ColdWaterUse() == 2 || otherIn.Kt3() < 2))
+    if (HasSpareTemperatureChannel(model, other) && otherIn.scheme != 0
+        && (otherIn.ColdWaterUse() == 2 || otherIn.Kt3() < 2))
         Add(choices, input, 3);
 
     for (std::size_t i = 0; i < choices.entries.size(); ++i) {

@@ -14,9 +14,9 @@ struct TxChoice {
 };
 
 struct TxChoices {
-    bool enabled = false;          // false: the formula needs no tx; the tx fields are disabled
+    bool enabled = false;  // false: the formula needs no tx; the tx fields are disabled
     std::vector<TxChoice> entries;
-    int selected = -1;             // position of the input's value in `entries`
+    int selected = -1;  // position of the input's value in `entries`
 };
 
 // Whether the heat formula of the combination (`scheme`, КТ3, ФРТ) takes the cold-water enthalpy hx,

@@ -6,8 +6,8 @@
 #include "config/device_blocks.h"
 
 struct WiSchemeControlStates {
-    bool page = false;            // the parameter set is in use: anything on the page may change
-    bool inputSettings = false;   // the input has a scheme: its controls apply
+    bool page = false;                  // the parameter set is in use: anything on the page may change
+    bool inputSettings = false;         // the input has a scheme: its controls apply
     bool outdoorAirMeasurable = false;  // "Измеряется" is offered for tнв
     bool imbalanceControl = false;      // "Контроль dM", "dMmax (0-4%):"
     bool deltaTControl = false;         // "Контроль dt", "dt min (гр.С):"

@@ -25,8 +25,8 @@ long DayNumber(const MeterClock& clock)
     const int year = clock[2];
     const int month = clock[1];
     const bool leap = year % 4 == 0;
-    return long(year / 4) * 1461 + kDaysBeforeYearInCycle[year % 4] + kDaysBeforeMonth[month - 1] +
-           ((leap && month > 2) ? 1 : 0) + clock[0] - 1;
+    return long(year / 4) * 1461 + kDaysBeforeYearInCycle[year % 4] + kDaysBeforeMonth[month - 1]
+        + ((leap && month > 2) ? 1 : 0) + clock[0] - 1;
 }
 
 }  // namespace
@@ -36,10 +36,11 @@ bool CheckMeterModelBeforeWrite(const DeviceIdentity& meter, const DeviceIdentit
 {
     if (meter.modelIndex == configuration.modelIndex)
         return true;
-    ShowConfigInformation(host, QString::asprintf("Записываемая конфигурация не соответствует модели прибора "
-                                                  "(модель прибора %s, конфигурация для модели %s)!",
-                                                  qUtf8Printable(ModelName(meter.modelIndex)),
-                                                  qUtf8Printable(ModelName(configuration.modelIndex))));
+    ShowConfigInformation(host,
+                          QString::asprintf("Записываемая конфигурация не соответствует модели прибора "
+                                            "(модель прибора %s, конфигурация для модели %s)!",
+                                            qUtf8Printable(ModelName(meter.modelIndex)),
+                                            qUtf8Printable(ModelName(configuration.modelIndex))));
     return false;
 }
 
@@ -47,7 +48,7 @@ MeterClock ClockOf(const QDateTime& localTime)
 {
     const QDate date = localTime.date();
     const QTime time = localTime.time();
-    return {std::uint8_t(date.day()), std::uint8_t(date.month()), std::uint8_t(date.year() - 2000),
+    return {std::uint8_t(date.day()),  std::uint8_t(date.month()),  std::uint8_t(date.year() - 2000),
             std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())};
 }
 

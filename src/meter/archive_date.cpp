@@ -20,7 +20,10 @@ DateTimeStamp StampOf(const TChronoArch& date, std::uint8_t minute, std::uint8_t
     return DateTimeStamp{date.day, date.month, date.year, date.hour, minute, second};
 }
 
-bool IsLeapYear(std::uint8_t year) { return year % 4 == 0; }
+bool IsLeapYear(std::uint8_t year)
+{
+    return year % 4 == 0;
+}
 
 int MonthLength(int month, std::uint8_t year)
 {

@@ -47,7 +47,10 @@ inline bool operator==(const TChronoArch& a, const TChronoArch& b)
 }
 
 // A descriptor date that marks an archive holding nothing.
-inline bool IsEmptyDate(const DateTimeStamp& date) { return date.year == kEmptyYear; }
+inline bool IsEmptyDate(const DateTimeStamp& date)
+{
+    return date.year == kEmptyYear;
+}
 
 // The whole-archive export's stricter test: all four date bytes are 0xFF.
 inline bool IsAllOnes(const TChronoArch& date)

@@ -26,7 +26,10 @@ enum EventLogKind : std::uint16_t {
 };
 constexpr int kEventLogCount = 3;
 
-constexpr bool IsValueArchive(int kind) { return kind >= kArchiveHourly && kind <= kArchiveTotals; }
+constexpr bool IsValueArchive(int kind)
+{
+    return kind >= kArchiveHourly && kind <= kArchiveTotals;
+}
 
 #pragma pack(push, 1)
 
@@ -82,8 +85,8 @@ static_assert(offsetof(ArchiveDescriptors, logs) == 54 + 38);
 
 // Sent ahead of a record, event-log or flash-page read; cleared to zeros before it is filled.
 struct ArchiveRequest {
-    TChronoArch date;            // wanted record date
-    std::uint8_t minute;         // 0 from the archives page; the first-record minute in the export
+    TChronoArch date;     // wanted record date
+    std::uint8_t minute;  // 0 from the archives page; the first-record minute in the export
     std::uint8_t second;
     std::uint16_t kind;          // ArchiveKind, or EventLogKind for an event-log read
     std::uint16_t recordNumber;  // first event-log entry; the page number of a flash-page read

@@ -35,15 +35,15 @@ QString EventValueKindName(EventValueKind kind)
 std::uint32_t EventValueInteger(EventValueKind kind, const std::uint8_t (&value)[4])
 {
     switch (kind) {
-    case kEventValueU8:
-        return value[0];
-    case kEventValueU16:
-        return static_cast<std::uint32_t>(value[0] | (value[1] << 8));
-    case kEventValueU32:
-        return static_cast<std::uint32_t>(value[0]) | (static_cast<std::uint32_t>(value[1]) << 8) |
-               (static_cast<std::uint32_t>(value[2]) << 16) | (static_cast<std::uint32_t>(value[3]) << 24);
-    default:
-        return 0;
+        case kEventValueU8:
+            return value[0];
+        case kEventValueU16:
+            return static_cast<std::uint32_t>(value[0] | (value[1] << 8));
+        case kEventValueU32:
+            return static_cast<std::uint32_t>(value[0]) | (static_cast<std::uint32_t>(value[1]) << 8)
+                | (static_cast<std::uint32_t>(value[2]) << 16) | (static_cast<std::uint32_t>(value[3]) << 24);
+        default:
+            return 0;
     }
 }
 

@@ -12,13 +12,13 @@
 // How the old and new value fields are read (descriptor bits 12..14).
 enum EventValueKind : int {
     kEventValueNone = 0,
-    kEventValueU8 = 1,      // first byte
-    kEventValueU16 = 2,     // first two bytes
-    kEventValueU32 = 3,     // all four bytes
+    kEventValueU8 = 1,   // first byte
+    kEventValueU16 = 2,  // first two bytes
+    kEventValueU32 = 3,  // all four bytes
     kEventValueFloat = 4,
-    kEventValueChrono = 5,  // a TChronoArch
-    kEventValueChrono2 = 6, // a TChronoArch as well
-    kEventValueTime = 7,    // first three bytes, shown as three two-digit numbers
+    kEventValueChrono = 5,   // a TChronoArch
+    kEventValueChrono2 = 6,  // a TChronoArch as well
+    kEventValueTime = 7,     // first three bytes, shown as three two-digit numbers
 };
 
 // "нет", "unsigned char", ... as the event-log report names the kind.

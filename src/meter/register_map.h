@@ -57,9 +57,12 @@ inline constexpr int kMeterAreaCount = static_cast<int>(MeterArea::kControls) + 
 constexpr MeterArea EventLogReceiveArea(int log)
 {
     switch (log) {
-    case 1: return MeterArea::kEventLogAdministrative;
-    case 2: return MeterArea::kEventLogDiagnostics;
-    default: return MeterArea::kEventLogDbChanges;
+        case 1:
+            return MeterArea::kEventLogAdministrative;
+        case 2:
+            return MeterArea::kEventLogDiagnostics;
+        default:
+            return MeterArea::kEventLogDbChanges;
     }
 }
 

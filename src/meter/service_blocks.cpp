@@ -37,8 +37,8 @@ void ServiceCentreData::SetVariant(unsigned variant)
     batteryAndVariant = bits;
 }
 
-MakerData MakerDataForWrite(const MakerData& previous, std::uint16_t makerId, std::uint32_t serial,
-                            std::uint8_t model, const QDateTime& now)
+MakerData MakerDataForWrite(const MakerData& previous, std::uint16_t makerId, std::uint32_t serial, std::uint8_t model,
+                            const QDateTime& now)
 {
     MakerData data = previous;
     data.makerId = makerId;
@@ -63,8 +63,8 @@ ServiceCentreData ServiceCentreDataForWrite(std::uint32_t displaySerial, unsigne
 
 PasswordBytes ServiceCommand::Parameters() const
 {
-    return {ByteOf(codeWord, 2), ByteOf(codeWord, 3), ByteOf(value, 0), ByteOf(value, 1), ByteOf(value, 2),
-            ByteOf(value, 3)};
+    return {ByteOf(codeWord, 2), ByteOf(codeWord, 3), ByteOf(value, 0),
+            ByteOf(value, 1),    ByteOf(value, 2),    ByteOf(value, 3)};
 }
 
 ServiceCommand PlainServiceCommand(std::uint16_t code, std::uint32_t value)

@@ -28,12 +28,12 @@ struct MakerData {
     std::uint32_t serialAtManufacture;  // "Сер. номер при выпуске"
     std::uint8_t modelIndex;            // "Модель:", as in the identity
     std::uint8_t notInterpreted7[3];
-    TChronoArch manufactured;           // day, month, year - 2000, hour
-    std::uint8_t spare[2];              // the driver's copy is two bytes longer than the area
+    TChronoArch manufactured;  // day, month, year - 2000, hour
+    std::uint8_t spare[2];     // the driver's copy is two bytes longer than the area
 };
 
 struct ServiceCentreData {
-    std::uint32_t displaySerial;        // "Серийный номер для отобр."
+    std::uint32_t displaySerial;  // "Серийный номер для отобр."
     std::uint8_t batteryAndVariant;
     std::uint8_t notInterpreted5[3];
     std::uint32_t batteryResourceSet;   // minutes
@@ -63,8 +63,8 @@ static_assert(offsetof(ServiceCentreData, displayMinutes) == 20);
 
 // What the maker's page writes: identifier, serial number and model as entered, the date of manufacture
 // from the computer's clock (day, month, year - 2000, hour), the uninterpreted bytes as they were.
-MakerData MakerDataForWrite(const MakerData& previous, std::uint16_t makerId, std::uint32_t serial,
-                            std::uint8_t model, const QDateTime& now);
+MakerData MakerDataForWrite(const MakerData& previous, std::uint16_t makerId, std::uint32_t serial, std::uint8_t model,
+                            const QDateTime& now);
 // What the service-centre page writes: everything zero but the displayed serial and the battery type,
 // and the variant bits from firmware level 512 on.
 ServiceCentreData ServiceCentreDataForWrite(std::uint32_t displaySerial, unsigned batteryType, unsigned variant,

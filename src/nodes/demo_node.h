@@ -8,9 +8,9 @@
 #include <cstdint>
 
 struct DemoMeterAddress {
-    int port = 0;                    // the loopback TCP port the meter listens on
-    std::uint8_t networkAddress = 1; // the meter's Modbus address
-    std::int32_t serialNumber = 0;   // shown in the status strip
+    int port = 0;                     // the loopback TCP port the meter listens on
+    std::uint8_t networkAddress = 1;  // the meter's Modbus address
+    std::int32_t serialNumber = 0;    // shown in the status strip
 };
 
 // The name the demo node goes by in the base.

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 
-
 namespace {
 
 UserMessage ParseFailure(NodeBaseFile::ParseResult result, const QString& filePath, std::int64_t counted,
@@ -16,19 +15,22 @@ UserMessage ParseFailure(NodeBaseFile::ParseResult result, const QString& filePa
 {
     const QString shown = QDir::toNativeSeparators(filePath);
     switch (result) {
-    case NodeBaseFile::ParseResult::kForeign:
-        return UserMessage::Information(QStringLiteral("Файл \"%1\" не является файлом базы узлов учета!").arg(shown));
-    case NodeBaseFile::ParseResult::kShortHeader:
-        return UserMessage::Information(
-            QStringLiteral("Файл базы узлов учета \"%1\" поврежден: заголовок неполон (%2 байт)!")
-                .arg(shown, QString::number(fileSize)));
-    case NodeBaseFile::ParseResult::kTruncated: {
-        const qint64 present = (fileSize - static_cast<qint64>(sizeof(NodeBaseHeader))) / static_cast<qint64>(sizeof(NodeEntry));
-        return UserMessage::Information(
-            QStringLiteral("Файл базы узлов учета \"%1\" поврежден: узлов учета в заголовке %2, в файле %3!")
-                .arg(shown, QString::number(counted), QString::number(present)));
-    }
-    case NodeBaseFile::ParseResult::kOk: break;
+        case NodeBaseFile::ParseResult::kForeign:
+            return UserMessage::Information(
+                QStringLiteral("Файл \"%1\" не является файлом базы узлов учета!").arg(shown));
+        case NodeBaseFile::ParseResult::kShortHeader:
+            return UserMessage::Information(
+                QStringLiteral("Файл базы узлов учета \"%1\" поврежден: заголовок неполон (%2 байт)!")
+                    .arg(shown, QString::number(fileSize)));
+        case NodeBaseFile::ParseResult::kTruncated: {
+            const qint64 present = (fileSize - static_cast<qint64>(sizeof(NodeBaseHeader)))
+                / static_cast<qint64>(sizeof(NodeEntry));
+            return UserMessage::Information(
+                QStringLiteral("Файл базы узлов учета \"%1\" поврежден: узлов учета в заголовке %2, в файле %3!")
+                    .arg(shown, QString::number(counted), QString::number(present)));
+        }
+        case NodeBaseFile::ParseResult::kOk:
+            break;
     }
     return {};
 }
@@ -78,7 +80,8 @@ bool NodeBase::LoadFile(const QString& filePath, UserMessage* failure)
 
 QString NodeBase::DamagedFileName(const QDateTime& when)
 {
-    return QStringLiteral("%1.damaged-%2").arg(QLatin1String(kFileName), when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    return QStringLiteral("%1.damaged-%2")
+        .arg(QLatin1String(kFileName), when.toString(QStringLiteral("yyyyMMdd-HHmmss")));
 }
 
 bool NodeBase::SetDamagedFileAside(const QString& workFolder, const QString& keptName, UserMessage* failure)

@@ -20,7 +20,7 @@ bool IsOurs(const NodeBaseHeader& header)
 {
     const NodeBaseHeader expected = MakeHeader(0);
     return std::memcmp(header.signature, expected.signature, sizeof(header.signature)) == 0 && header.format == kFormat
-           && header.entrySize == static_cast<std::int32_t>(sizeof(NodeEntry));
+        && header.entrySize == static_cast<std::int32_t>(sizeof(NodeEntry));
 }
 
 NodeEntry StoredAsTcp(NodeEntry entry)

@@ -8,7 +8,7 @@
 
 namespace NodeInputRules {
 
-constexpr int kByteNumberDigits = 3;   // network address, repeat time-out, repeat count
+constexpr int kByteNumberDigits = 3;  // network address, repeat time-out, repeat count
 constexpr int kIpPortDigits = 5;
 constexpr int kPhoneLength = 63;
 

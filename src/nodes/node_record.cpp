@@ -95,16 +95,46 @@ bool NodeRecord::SetNetworkAddress(int address)
     return true;
 }
 
-QString NodeRecord::Name() const { return ReadText(m_name); }
-void NodeRecord::SetName(const QString& name) { WriteText(m_name, name); }
-QString NodeRecord::Address() const { return ReadText(m_address); }
-void NodeRecord::SetAddress(const QString& address) { WriteText(m_address, address); }
-QString NodeRecord::Note() const { return ReadText(m_note); }
-void NodeRecord::SetNote(const QString& note) { WriteText(m_note, note); }
-QString NodeRecord::IpAddress() const { return ReadText(m_ipAddress); }
-void NodeRecord::SetIpAddress(const QString& address) { WriteText(m_ipAddress, address); }
-QString NodeRecord::PhoneNumber() const { return ReadText(m_phoneNumber); }
-void NodeRecord::SetPhoneNumber(const QString& number) { WriteText(m_phoneNumber, number); }
+QString NodeRecord::Name() const
+{
+    return ReadText(m_name);
+}
+void NodeRecord::SetName(const QString& name)
+{
+    WriteText(m_name, name);
+}
+QString NodeRecord::Address() const
+{
+    return ReadText(m_address);
+}
+void NodeRecord::SetAddress(const QString& address)
+{
+    WriteText(m_address, address);
+}
+QString NodeRecord::Note() const
+{
+    return ReadText(m_note);
+}
+void NodeRecord::SetNote(const QString& note)
+{
+    WriteText(m_note, note);
+}
+QString NodeRecord::IpAddress() const
+{
+    return ReadText(m_ipAddress);
+}
+void NodeRecord::SetIpAddress(const QString& address)
+{
+    WriteText(m_ipAddress, address);
+}
+QString NodeRecord::PhoneNumber() const
+{
+    return ReadText(m_phoneNumber);
+}
+void NodeRecord::SetPhoneNumber(const QString& number)
+{
+    WriteText(m_phoneNumber, number);
+}
 
 void NodeRecord::NormaliseSchedule()
 {

@@ -27,7 +27,7 @@ struct NodeTime {
 class NodeRecord {
 public:
     static constexpr std::int32_t kDeviceTypeCode = 0x1702;  // the meter family this program speaks to
-    static constexpr int kMaxTextLength = 63;                 // name, address, note, IP address
+    static constexpr int kMaxTextLength = 63;                // name, address, note, IP address
     static constexpr int kIpProtocolUdp = 0;
     static constexpr int kIpProtocolTcp = 1;
 

@@ -15,7 +15,7 @@ constexpr const char* kValueArchiveTitles[kValueArchiveCount] = {
     "Чтение часового архива за", "Чтение суточного архива за", "Чтение месячного архива за",
     "Чтение итогового архива за"};
 constexpr const char* kEventLogTitles[kEventLogCount] = {"Чтение архива изм. БД", "Чтение архива адм. соб.",
-                                                       "Чтение архива диагностик"};
+                                                         "Чтение архива диагностик"};
 constexpr char kUnknownArchiveTitle[] = "Чтение неизвестного типа архива за";
 constexpr char kArchiveProgress[] = "Чтение архива";
 constexpr int kClockBytes = 6;
@@ -43,8 +43,8 @@ bool CRovoRedod::ReadArchValues()
     const ArchiveRequest request = m_data.request;
     const char* title = request.kind < kValueArchiveCount ? kValueArchiveTitles[request.kind] : kUnknownArchiveTitle;
     const TChronoArch& date = request.date;
-    BeginOperation(QString::asprintf("%s %.2d.%.2d.%.2d %.2d:%.2d:%.2d", title, date.day, date.month,
-                                     date.year + 2000, date.hour, request.minute, request.second),
+    BeginOperation(QString::asprintf("%s %.2d.%.2d.%.2d %.2d:%.2d:%.2d", title, date.day, date.month, date.year + 2000,
+                                     date.hour, request.minute, request.second),
                    QString::fromUtf8(kArchiveProgress));
     // An unknown kind is passed on for the meter to judge; its answer lands in the record area.
     const MeterArea area = request.kind == kArchiveTotals ? kTotalsRecord : kArchiveRecord;
@@ -55,9 +55,9 @@ bool CRovoRedod::ReadArchValues()
 bool CRovoRedod::ReadCurrentValues()
 {
     const std::uint16_t kind = m_data.request.kind;
-    const char* title = kind == kArchiveCurrentValues   ? "Чтение текущих"
-                        : kind == kArchiveCurrentTotals ? "Чтение текущих итогов"
-                                                        : "Чтение неизвестного типа данных";
+    const char* title = kind == kArchiveCurrentValues ? "Чтение текущих"
+        : kind == kArchiveCurrentTotals               ? "Чтение текущих итогов"
+                                                      : "Чтение неизвестного типа данных";
     BeginOperation(QString::fromUtf8(title));
     const MeterArea area = kind == kArchiveCurrentValues ? kCurrentValues : kCurrentTotals;
     std::memset(m_data.At(area), 0, kAnswerSlotBytes);

@@ -1,17 +1,15 @@
 #include "protocol/area_transfer.h"
 
+#include "base/message_style.h"
 #include "channel/channel_owner.h"
 #include "channel/channel_settings.h"
-#include "base/message_style.h"
 #include "protocol/modbus_master.h"
 
 #include <cstring>
 
-AreaTransfer::AreaTransfer(CModbusMaster& master, DriverData& data, const ChannelSettings& channel,
-                           ChannelOwner& owner)
+AreaTransfer::AreaTransfer(CModbusMaster& master, DriverData& data, const ChannelSettings& channel, ChannelOwner& owner)
     : m_master(master), m_data(data), m_channel(channel), m_owner(owner)
-{
-}
+{}
 
 AreaTransfer::Limits AreaTransfer::ChannelLimits() const
 {
@@ -28,13 +26,13 @@ void AreaTransfer::ReportOperationError(const char* operation)
 AreaTransfer::Route AreaTransfer::RouteFor(const char* operation)
 {
     switch (m_master.FunctionSet()) {
-    case CModbusMaster::kStandardFunctions:
-        return Route::kStandard;
-    case CModbusMaster::kNonStandardFunctions:
-        return Route::kFunction48;
-    default:
-        ReportOperationError(operation);
-        return Route::kNone;
+        case CModbusMaster::kStandardFunctions:
+            return Route::kStandard;
+        case CModbusMaster::kNonStandardFunctions:
+            return Route::kFunction48;
+        default:
+            ReportOperationError(operation);
+            return Route::kNone;
     }
 }
 
@@ -43,13 +41,13 @@ bool AreaTransfer::ReadArea(MeterArea area, int bytes, const char* operation, Li
     std::uint8_t* image = m_data.image.data();
     std::uint8_t* field = m_data.At(area);
     switch (RouteFor(operation)) {
-    case Route::kStandard:
-        return m_master.ReadRegisters(image, field, bytes, field, limits.attempts, limits.timeoutSec);
-    case Route::kFunction48:
-        return m_master.ReadWrite48(nullptr, nullptr, 0, image, field, bytes, field, limits.attempts,
-                                          limits.timeoutSec);
-    case Route::kNone:
-        break;
+        case Route::kStandard:
+            return m_master.ReadRegisters(image, field, bytes, field, limits.attempts, limits.timeoutSec);
+        case Route::kFunction48:
+            return m_master.ReadWrite48(nullptr, nullptr, 0, image, field, bytes, field, limits.attempts,
+                                        limits.timeoutSec);
+        case Route::kNone:
+            break;
     }
     return false;
 }
@@ -58,19 +56,19 @@ bool AreaTransfer::WriteArea(const RegisterImage& from, MeterArea area, int byte
 {
     const std::uint8_t* field = from.data() + AreaOffset(area);
     switch (RouteFor(operation)) {
-    case Route::kStandard:
-        return m_master.WriteRegisters(from.data(), field, bytes, limits.attempts, limits.timeoutSec);
-    case Route::kFunction48:
-        return m_master.ReadWrite48(from.data(), field, bytes, nullptr, nullptr, 0, nullptr, limits.attempts,
-                                          limits.timeoutSec);
-    case Route::kNone:
-        break;
+        case Route::kStandard:
+            return m_master.WriteRegisters(from.data(), field, bytes, limits.attempts, limits.timeoutSec);
+        case Route::kFunction48:
+            return m_master.ReadWrite48(from.data(), field, bytes, nullptr, nullptr, 0, nullptr, limits.attempts,
+                                        limits.timeoutSec);
+        case Route::kNone:
+            break;
     }
     return false;
 }
 
 bool AreaTransfer::WriteRequestThenRead(const ArchiveRequest& request, MeterArea readArea, int readBytes,
-                                      const char* operation, bool always48)
+                                        const char* operation, bool always48)
 {
     const Limits limits = ChannelLimits();
     std::memcpy(m_data.At(MeterArea::kArchiveRequest), &request, sizeof request);
@@ -78,14 +76,14 @@ bool AreaTransfer::WriteRequestThenRead(const ArchiveRequest& request, MeterArea
     std::uint8_t* field = m_data.At(readArea);
     const Route route = always48 ? Route::kFunction48 : RouteFor(operation);
     switch (route) {
-    case Route::kStandard:
-        return WriteArea(m_data.image, MeterArea::kArchiveRequest, int(sizeof request), operation, limits)
-            && m_master.ReadRegisters(image, field, readBytes, field, limits.attempts, limits.timeoutSec);
-    case Route::kFunction48:
-        return m_master.ReadWrite48(image, m_data.At(MeterArea::kArchiveRequest), int(sizeof request), image,
-                                          field, readBytes, field, limits.attempts, limits.timeoutSec);
-    case Route::kNone:
-        break;
+        case Route::kStandard:
+            return WriteArea(m_data.image, MeterArea::kArchiveRequest, int(sizeof request), operation, limits)
+                && m_master.ReadRegisters(image, field, readBytes, field, limits.attempts, limits.timeoutSec);
+        case Route::kFunction48:
+            return m_master.ReadWrite48(image, m_data.At(MeterArea::kArchiveRequest), int(sizeof request), image, field,
+                                        readBytes, field, limits.attempts, limits.timeoutSec);
+        case Route::kNone:
+            break;
     }
     return false;
 }

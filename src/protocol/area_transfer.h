@@ -28,8 +28,8 @@ public:
     bool WriteArea(const RegisterImage& from, MeterArea area, int bytes, const char* operation, Limits limits);
     // Puts the request block into the image at register 99 and writes it, then reads the answer area:
     // one 0x48 transfer in the meter's own function set (or when `always48`), two in the standard one.
-    bool WriteRequestThenRead(const ArchiveRequest& request, MeterArea readArea, int readBytes,
-                              const char* operation, bool always48 = false);
+    bool WriteRequestThenRead(const ArchiveRequest& request, MeterArea readArea, int readBytes, const char* operation,
+                              bool always48 = false);
 
     // "Ошибка выполнения <operation>!" in the log and in an error box.
     void ReportOperationError(const char* operation);

@@ -13,8 +13,7 @@
 
 ChannelExchange::ChannelExchange(CTransmitChanel& channel, ChannelOwner& owner, Style style)
     : m_channel(channel), m_owner(owner), m_style(std::move(style))
-{
-}
+{}
 
 void ChannelExchange::AttachHost(DriverHost* host, bool showProgress)
 {
@@ -39,20 +38,20 @@ int ChannelExchange::Exchange(const std::uint8_t* request, std::uint16_t request
             return -1;
         const int result = m_channel.ReadData(answer, kExchangeBufferSize, answerLength, timeoutMs);
         switch (result) {
-        case kReadFrame:
-            return 1;
-        case kReadTimeoutEmpty:
-            if (attempt < attempts) {
-                m_owner.LogLine(RetryText(attempt));
-                SetConnectionText(RetryText(attempt));
-            }
-            ++tally.silent;
-            break;
-        default:
-            if (!ReportReadTrouble(m_owner, result))
-                return -1;
-            ++tally.damaged;
-            break;
+            case kReadFrame:
+                return 1;
+            case kReadTimeoutEmpty:
+                if (attempt < attempts) {
+                    m_owner.LogLine(RetryText(attempt));
+                    SetConnectionText(RetryText(attempt));
+                }
+                ++tally.silent;
+                break;
+            default:
+                if (!ReportReadTrouble(m_owner, result))
+                    return -1;
+                ++tally.damaged;
+                break;
         }
     }
     return 0;

@@ -16,9 +16,9 @@ class DriverHost;
 class ChannelExchange {
 public:
     struct Style {
-        QString monitorPrefix;        // put before every monitor line ("РКМ8")
-        const char* ownerName;        // in the text of a block whose head the channel cannot name
-        bool answerClearsRetryText;   // an answer takes a "Повтор %d" from the connection text
+        QString monitorPrefix;       // put before every monitor line ("РКМ8")
+        const char* ownerName;       // in the text of a block whose head the channel cannot name
+        bool answerClearsRetryText;  // an answer takes a "Повтор %d" from the connection text
     };
     // How the attempts of a request that got no answer went.
     struct Tally {

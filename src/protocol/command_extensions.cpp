@@ -11,10 +11,14 @@ namespace {
 const char* ExtensionTitle(std::uint32_t code)
 {
     switch (code) {
-    case kCommandExportArchive: return "Весь архив";
-    case kCommandCalibrateTemperature: return "Калибровка t";
-    case kCommandReadArchiveRange: return "Построить";
-    default: return "Калибровка P";
+        case kCommandExportArchive:
+            return "Весь архив";
+        case kCommandCalibrateTemperature:
+            return "Калибровка t";
+        case kCommandReadArchiveRange:
+            return "Построить";
+        default:
+            return "Калибровка P";
     }
 }
 
@@ -32,8 +36,8 @@ QByteArray CommandExtensions::ReadIdleModemText(CRovoRedod& driver)
 
 bool ReportMissingExtension(CRovoRedod& driver, std::uint32_t code)
 {
-    const QString text =
-        QString::asprintf("Операция \"%s\" недоступна: её исполнитель не подключен!", ExtensionTitle(code));
+    const QString text = QString::asprintf("Операция \"%s\" недоступна: её исполнитель не подключен!",
+                                           ExtensionTitle(code));
     driver.LogLine(text);
     driver.ShowMessage(text, QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
     return false;

@@ -5,11 +5,11 @@
 #include <cstdint>
 
 enum DriverCommand : std::uint32_t {
-    kCommandConnect = 0,               // open the channel, read identity and configuration
-    kCommandReadConfiguration = 1,     // the same without reopening the channel
-    kCommandWriteConfiguration = 2,    // model and clock checks, then the configuration
-    kCommandServiceCommand = 3,        // the pending service command (7 and 8 with their password)
-    kCommandChangeParameter = 4,       // password block, then the pending parameter change
+    kCommandConnect = 0,             // open the channel, read identity and configuration
+    kCommandReadConfiguration = 1,   // the same without reopening the channel
+    kCommandWriteConfiguration = 2,  // model and clock checks, then the configuration
+    kCommandServiceCommand = 3,      // the pending service command (7 and 8 with their password)
+    kCommandChangeParameter = 4,     // password block, then the pending parameter change
     kCommandSetClock = 5,
     kCommandReadMakerData = 6,
     kCommandWriteMakerData = 7,
@@ -17,14 +17,14 @@ enum DriverCommand : std::uint32_t {
     kCommandWriteServiceCentreData = 9,
     kCommandReadArchiveInfo = 10,
     kCommandReadArchiveValues = 11,
-    kCommandReadCurrentValues = 12,    // repeated while the cyclic flag is set
+    kCommandReadCurrentValues = 12,  // repeated while the cyclic flag is set
     kCommandReadEventLog = 13,
     kCommandReadFlashPage = 15,
-    kCommandExportArchive = 16,        // the whole archive into the database
+    kCommandExportArchive = 16,  // the whole archive into the database
     kCommandCalibrateTemperature = 17,
     kCommandCalibrateCurrent = 18,
     kCommandReadClock = 19,
-    kCommandReadArchiveRange = 20,     // a stretch of a value archive, database first (the trends page)
+    kCommandReadArchiveRange = 20,  // a stretch of a value archive, database first (the trends page)
 };
 
 enum DriverServiceRequest : std::uint32_t {

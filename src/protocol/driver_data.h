@@ -4,8 +4,8 @@
 // these between commands (a page is told when a command has finished); the command thread alone uses
 // them while a command runs.
 
-#include "meter/archive_descriptors.h"
 #include "config/device_blocks.h"
+#include "meter/archive_descriptors.h"
 #include "meter/register_map.h"
 #include "meter/service_blocks.h"
 

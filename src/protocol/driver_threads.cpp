@@ -128,20 +128,20 @@ void CRovoRedod::ServiceProcessLoop()
 void CRovoRedod::RunService(std::uint32_t code)
 {
     switch (code) {
-    case kServiceStop:
-        RequestStop();
-        break;
-    case kServiceBreakConnection:
-        // The command thread breaks the connection as soon as the running command (stopped here) has
-        // ended, before it takes another: the channel is never used by two threads.
-        if (m_busy.load())
+        case kServiceStop:
             RequestStop();
-        m_breakRequested.store(true);
-        break;
-    default:
-        ShowMessage(QString::fromUtf8("Ошибка выполнения CRovoRedod::ServiceProcessLoop!"),
-                    QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
-        break;
+            break;
+        case kServiceBreakConnection:
+            // The command thread breaks the connection as soon as the running command (stopped here) has
+            // ended, before it takes another: the channel is never used by two threads.
+            if (m_busy.load())
+                RequestStop();
+            m_breakRequested.store(true);
+            break;
+        default:
+            ShowMessage(QString::fromUtf8("Ошибка выполнения CRovoRedod::ServiceProcessLoop!"),
+                        QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
+            break;
     }
 }
 
@@ -155,7 +155,8 @@ void CRovoRedod::BreakOnRequest()
             "- Для того, чтобы остановить процесс и разорвать модемное соединение нажмите \"Да\"\r\n"
             "- Для того, чтобы остановить процесс без разрыва модемного соединения нажмите \"Нет\"\r\n");
         if (ShowMessage(question, QString::fromUtf8("Остановить процесс"),
-                        MessageStyle::kYesNo | MessageStyle::kIconQuestion) != MessageAnswer::kYes)
+                        MessageStyle::kYesNo | MessageStyle::kIconQuestion)
+            != MessageAnswer::kYes)
             return;
     }
     BreakConnection();

@@ -1,6 +1,5 @@
 #include "protocol/exchange_log.h"
 
-
 #include <QByteArray>
 
 QString FormatExchangeLine(const QString& head, const QTime& time, const std::uint8_t* bytes, int count)

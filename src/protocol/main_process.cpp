@@ -56,31 +56,48 @@ void CRovoRedod::ShowCommandResult(bool succeeded)
 bool CRovoRedod::RunCommand(std::uint32_t code)
 {
     switch (code) {
-    case kCommandConnect: return ConnectDevice(true);
-    case kCommandReadConfiguration: return ConnectDevice(false);
-    case kCommandWriteConfiguration: return WriteConfiguration();
-    case kCommandServiceCommand: return RunServiceCommand();
-    case kCommandChangeParameter: {
-        const ParameterChange& change = m_data.parameterChange;
-        return WritePasswordChangeBd(m_data.parameterPassword)
-            && WriteChangeParCmd(change.codeWord, change.valueWord, change.extra);
-    }
-    case kCommandSetClock: return SetDeviceClock();
-    case kCommandReadMakerData: return ReadManufactureData();
-    case kCommandWriteMakerData: return WriteManufactureData();
-    case kCommandReadServiceCentreData: return ReadServicecenterData();
-    case kCommandWriteServiceCentreData: return WriteServicecenterData();
-    case kCommandReadArchiveInfo: return ReadArchInfo();
-    case kCommandReadArchiveValues: return ReadArchValues();
-    case kCommandReadCurrentValues: return ReadCurrentValuesCyclic();
-    case kCommandReadEventLog: return ReadAsyncArch();
-    case kCommandReadFlashPage: return ReadFlashPage();
-    case kCommandExportArchive:
-    case kCommandCalibrateTemperature:
-    case kCommandCalibrateCurrent:
-    case kCommandReadArchiveRange: return RunExtension(code);
-    case kCommandReadClock: return ReadCurrentDateTime();
-    default: return false;
+        case kCommandConnect:
+            return ConnectDevice(true);
+        case kCommandReadConfiguration:
+            return ConnectDevice(false);
+        case kCommandWriteConfiguration:
+            return WriteConfiguration();
+        case kCommandServiceCommand:
+            return RunServiceCommand();
+        case kCommandChangeParameter: {
+            const ParameterChange& change = m_data.parameterChange;
+            return WritePasswordChangeBd(m_data.parameterPassword)
+                && WriteChangeParCmd(change.codeWord, change.valueWord, change.extra);
+        }
+        case kCommandSetClock:
+            return SetDeviceClock();
+        case kCommandReadMakerData:
+            return ReadManufactureData();
+        case kCommandWriteMakerData:
+            return WriteManufactureData();
+        case kCommandReadServiceCentreData:
+            return ReadServicecenterData();
+        case kCommandWriteServiceCentreData:
+            return WriteServicecenterData();
+        case kCommandReadArchiveInfo:
+            return ReadArchInfo();
+        case kCommandReadArchiveValues:
+            return ReadArchValues();
+        case kCommandReadCurrentValues:
+            return ReadCurrentValuesCyclic();
+        case kCommandReadEventLog:
+            return ReadAsyncArch();
+        case kCommandReadFlashPage:
+            return ReadFlashPage();
+        case kCommandExportArchive:
+        case kCommandCalibrateTemperature:
+        case kCommandCalibrateCurrent:
+        case kCommandReadArchiveRange:
+            return RunExtension(code);
+        case kCommandReadClock:
+            return ReadCurrentDateTime();
+        default:
+            return false;
     }
 }
 
@@ -98,10 +115,14 @@ bool CRovoRedod::RunExtension(std::uint32_t code)
 {
     if (m_extensions) {
         switch (code) {
-        case kCommandExportArchive: return m_extensions->ExportWholeArchive(*this);
-        case kCommandCalibrateTemperature: return m_extensions->CalibrateTemperature(*this);
-        case kCommandReadArchiveRange: return m_extensions->ReadArchiveRange(*this);
-        default: return m_extensions->CalibrateCurrent(*this);
+            case kCommandExportArchive:
+                return m_extensions->ExportWholeArchive(*this);
+            case kCommandCalibrateTemperature:
+                return m_extensions->CalibrateTemperature(*this);
+            case kCommandReadArchiveRange:
+                return m_extensions->ReadArchiveRange(*this);
+            default:
+                return m_extensions->CalibrateCurrent(*this);
         }
     }
     return ReportMissingExtension(*this, code);

@@ -1,8 +1,8 @@
 #include "protocol/modbus_answer.h"
 
+#include "base/checksums.h"
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
-#include "base/checksums.h"
 #include "protocol/modbus_requests.h"
 
 #include <algorithm>
@@ -68,8 +68,8 @@ int CorrectForFraming(int rtuLength, int framing)
 
 AnswerCheck WrongCount(int received, int expected)
 {
-    return Reject(QString::asprintf("Принято неверное количество байт данных (принято %d, ожидалось %d)!",
-                                    received, expected));
+    return Reject(
+        QString::asprintf("Принято неверное количество байт данных (принято %d, ожидалось %d)!", received, expected));
 }
 
 bool IsHandledFunction(std::uint8_t function)
@@ -98,8 +98,8 @@ QString ExceptionCodeText(int code)
     return QString::asprintf("Устройство вернуло необрабатываемый код ошибки (код %d)!", code);
 }
 
-AnswerCheck AnalyseAnswer(const std::uint8_t* request, int requestLength, const std::uint8_t* answer,
-                          int answerLength, int framing)
+AnswerCheck AnalyseAnswer(const std::uint8_t* request, int requestLength, const std::uint8_t* answer, int answerLength,
+                          int framing)
 {
     const std::uint8_t requestFunction = requestLength >= 2 ? request[1] : 0;
     // -1: the request's function has no length rule.
@@ -112,7 +112,8 @@ AnswerCheck AnalyseAnswer(const std::uint8_t* request, int requestLength, const 
     // A late answer to an earlier 0x48 request: the caller listens on for the right one.
     if ((function & ~Modbus::kExceptionBit) == Modbus::kReadWrite48 && requestFunction == Modbus::kReadWrite48
         && answerLength >= Modbus::k48SequenceInAnswer + 2 && requestLength >= Modbus::k48SequenceInRequest + 2
-        && GetBigEndian16(answer + Modbus::k48SequenceInAnswer) != GetBigEndian16(request + Modbus::k48SequenceInRequest))
+        && GetBigEndian16(answer + Modbus::k48SequenceInAnswer)
+            != GetBigEndian16(request + Modbus::k48SequenceInRequest))
         return AnswerCheck{kAnswerSequenceMismatch, {}};
 
     if (function & Modbus::kExceptionBit)

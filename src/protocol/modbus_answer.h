@@ -25,5 +25,5 @@ struct AnswerCheck {
 QString ExceptionCodeText(int code);
 
 // `framing` is the channel's TransportProtocol.
-AnswerCheck AnalyseAnswer(const std::uint8_t* request, int requestLength, const std::uint8_t* answer,
-                          int answerLength, int framing);
+AnswerCheck AnalyseAnswer(const std::uint8_t* request, int requestLength, const std::uint8_t* answer, int answerLength,
+                          int framing);

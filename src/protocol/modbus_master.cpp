@@ -1,7 +1,7 @@
 #include "protocol/modbus_master.h"
 
-#include "channel/channel_settings.h"
 #include "base/message_style.h"
+#include "channel/channel_settings.h"
 #include "protocol/modbus_answer.h"
 #include "protocol/modbus_requests.h"
 #include "protocol/request_texts.h"
@@ -20,8 +20,8 @@ const std::uint8_t* Bytes(const void* pointer)
 
 }  // namespace
 
-bool CModbusMaster::ReadRegisters(const void* base, const void* field, int byteCount, void* destination,
-                                  int attempts, int timeoutSec)
+bool CModbusMaster::ReadRegisters(const void* base, const void* field, int byteCount, void* destination, int attempts,
+                                  int timeoutSec)
 {
     RegisterSpan span;
     if (!SpanOf(base, field, byteCount, span, "ReadRegisters") || (byteCount > 0 && !destination))
@@ -53,9 +53,9 @@ bool CModbusMaster::WriteRegisters(const void* base, const void* field, int byte
     return true;
 }
 
-bool CModbusMaster::ReadWrite48(const void* writeBase, const void* writeField, int writeByteCount,
-                                const void* readBase, const void* readField, int readByteCount,
-                                void* readDestination, int attempts, int timeoutSec)
+bool CModbusMaster::ReadWrite48(const void* writeBase, const void* writeField, int writeByteCount, const void* readBase,
+                                const void* readField, int readByteCount, void* readDestination, int attempts,
+                                int timeoutSec)
 {
     RegisterSpan writeSpan;
     RegisterSpan readSpan;
@@ -69,8 +69,9 @@ bool CModbusMaster::ReadWrite48(const void* writeBase, const void* writeField, i
     for (int index = 0; index < blocks; ++index) {
         if (!ExchangeBlock48(attempts, timeoutSec, Bytes(writeField), writeSpan, index, readSpan))
             return false;
-        CopyAnswerRegisters(m_exchange.answer + Modbus::k48DataOffset, BlockAt(readSpan, Modbus::kMax48ReadBlock, index),
-                            readSpan, static_cast<std::uint8_t*>(readDestination));
+        CopyAnswerRegisters(m_exchange.answer + Modbus::k48DataOffset,
+                            BlockAt(readSpan, Modbus::kMax48ReadBlock, index), readSpan,
+                            static_cast<std::uint8_t*>(readDestination));
     }
     return true;
 }

@@ -35,16 +35,16 @@ constexpr int kMaxWriteBlock = 123;
 constexpr int kMax48ReadBlock = 146;
 constexpr int kMax48WriteBlock = 142;
 
-constexpr int kReadDataOffset = 3;     // function 3 answer: address, function, byte count
-constexpr int k48DataOffset = 6;       // function 0x48 answer: address, function, 2 bytes, sequence
-constexpr int k48RequestHeader = 14;   // bytes before the write data of a 0x48 request
+constexpr int kReadDataOffset = 3;    // function 3 answer: address, function, byte count
+constexpr int k48DataOffset = 6;      // function 0x48 answer: address, function, 2 bytes, sequence
+constexpr int k48RequestHeader = 14;  // bytes before the write data of a 0x48 request
 constexpr int k48SequenceInRequest = 12;
 constexpr int k48SequenceInAnswer = 4;
 }  // namespace Modbus
 
 // A field of a structure, widened to the registers that hold it.
 struct RegisterSpan {
-    int firstByte = 0;      // offset of the field from the structure's start
+    int firstByte = 0;  // offset of the field from the structure's start
     int byteCount = 0;
     int startRegister = 0;
     int registerCount = 0;

@@ -20,8 +20,8 @@ int CRovoRedod::SendQueryTo(int attempts, int timeoutSec)
         if (!listenOnly)
             text = DeviceSilentText(attempts);
     } else if (tally.damaged == attempts) {
-        text = QString::asprintf(
-            "Несовпадение контрольной суммы ответа недопустимое число раз. Выполнено %d попыток!", attempts);
+        text = QString::asprintf("Несовпадение контрольной суммы ответа недопустимое число раз. Выполнено %d попыток!",
+                                 attempts);
     } else {
         text = QString::asprintf("Ошибка выполнения при попытке обращения к прибору. Выполнено %d попыток!", attempts);
     }

@@ -16,8 +16,7 @@ QString Dots(const QString& text)
 
 }  // namespace
 
-CRkm8::CRkm8()
-    : m_exchange(m_transmitChanel, *this, ChannelExchange::Style{QString::fromUtf8("РКМ8"), "CRkm8", false})
+CRkm8::CRkm8() : m_exchange(m_transmitChanel, *this, ChannelExchange::Style{QString::fromUtf8("РКМ8"), "CRkm8", false})
 {
     m_transmitChanel.SetOwner(this);
     PrepareChannel(1, false);
@@ -107,7 +106,8 @@ bool CRkm8::SetResistance(double ohm)
 {
     const int index = StandResistanceIndex(ohm);
     if (index < 0) {
-        ReportError(QString::asprintf("Выбрано недопустимое значение сопротивления при установке меры R (%.3f Ом)!", ohm));
+        ReportError(
+            QString::asprintf("Выбрано недопустимое значение сопротивления при установке меры R (%.3f Ом)!", ohm));
         return false;
     }
     const QString text = QString::asprintf("Установка меры R в значение %.3f Ом!", ohm);
@@ -120,7 +120,8 @@ bool CRkm8::SetCurrent(double milliampere)
 {
     const int index = StandCurrentIndex(milliampere);
     if (index < 0) {
-        ReportError(QString::asprintf("Выбрано недопустимое значение тока при установке меры I (%.3f мА)!", milliampere));
+        ReportError(
+            QString::asprintf("Выбрано недопустимое значение тока при установке меры I (%.3f мА)!", milliampere));
         return false;
     }
     for (int output = 0; output < kStandCurrentOutputs; ++output) {

@@ -1,8 +1,8 @@
 #include "protocol/rkm8_calibration.h"
 
+#include "meter/service_blocks.h"
 #include "protocol/rkm8.h"
 #include "protocol/rovo_redod.h"
-#include "meter/service_blocks.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -19,7 +19,8 @@ constexpr double kCurrent20 = 20.0;
 
 }  // namespace
 
-Rkm8Calibration::Rkm8Calibration(CRkm8& stand, CommandExtensions* others) : ForwardingExtensions(others), m_stand(stand) {}
+Rkm8Calibration::Rkm8Calibration(CRkm8& stand, CommandExtensions* others) : ForwardingExtensions(others), m_stand(stand)
+{}
 
 bool Rkm8Calibration::CalibrateTemperature(CRovoRedod& driver)
 {
@@ -73,7 +74,7 @@ bool Rkm8Calibration::CurrentSteps(CRovoRedod& driver)
         && (!m_stand.SetCurrent(kCurrent4) || !Wait(driver, m_timing.beforePoint) || !SendPoint(driver, kCurrent4mA)))
         return false;
     return m_stand.SetCurrent(kCurrent20) && Wait(driver, m_timing.beforePoint) && SendPoint(driver, kCurrent20mA)
-           && SendPoint(driver, kCurrentSave);
+        && SendPoint(driver, kCurrentSave);
 }
 
 bool Rkm8Calibration::Wait(CRovoRedod& driver, std::chrono::milliseconds duration)

@@ -10,8 +10,8 @@
 #include "channel/channel_owner.h"
 #include "channel/transmit_channel.h"
 #include "config/config_messages.h"
-#include "protocol/channel_exchange.h"
 #include "protocol/area_transfer.h"
+#include "protocol/channel_exchange.h"
 #include "protocol/command_queue.h"
 #include "protocol/driver_commands.h"
 #include "protocol/driver_data.h"
@@ -125,8 +125,8 @@ public:
 private:
     // All set while a host is attached.
     struct ReportingFlags {
-        bool reportFailures = false;         // a transfer that got no answer is shown in a box
-        bool showProgress = false;           // connection, operation and detail texts, lamps
+        bool reportFailures = false;  // a transfer that got no answer is shown in a box
+        bool showProgress = false;    // connection, operation and detail texts, lamps
         bool showDeviceInformation = false;
         bool copyLogToMonitor = false;
     };

@@ -43,7 +43,7 @@ bool CRovoRedod::WritePasswordChangeBd(const PasswordBytes& password)
     std::memset(block, 0, std::size_t(AreaCapacity(kArchiveRequest)));
     std::memcpy(block, password.data(), password.size());
     return m_areas.WriteArea(m_data.image, kArchiveRequest, AreaCapacity(kArchiveRequest), "WritePasswordChangeBd",
-                     m_areas.ChannelLimits());
+                             m_areas.ChannelLimits());
 }
 
 bool CRovoRedod::WriteChangeParCmd(std::uint32_t code, std::uint32_t value, std::uint16_t extra)
@@ -54,7 +54,7 @@ bool CRovoRedod::WriteChangeParCmd(std::uint32_t code, std::uint32_t value, std:
     std::memcpy(block + 4, &value, sizeof value);
     std::memcpy(block + 8, &extra, sizeof extra);
     return m_areas.WriteArea(m_data.image, kParameterChange, AreaCapacity(kParameterChange), "WriteChangeParCmd",
-                     m_areas.ChannelLimits());
+                             m_areas.ChannelLimits());
 }
 
 bool CRovoRedod::ReadManufactureData()

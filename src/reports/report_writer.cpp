@@ -22,8 +22,7 @@ public:
           m_bodyPath(ReportTempName(folder, windowNumber, ReportTempPart::Body)),
           m_log(log),
           m_viewer(viewer)
-    {
-    }
+    {}
 
     bool Open()
     {
@@ -44,8 +43,8 @@ public:
     // Body first, then the finished file: frame, body copied back in blocks, tail.
     bool Write(const QString& body, const ReportOptions& options)
     {
-        return Put(m_body, EncodeWindows1251(body)) && Put(m_finished, EncodeWindows1251(ReportHeader(options))) &&
-               CopyBody() && Put(m_finished, EncodeWindows1251(ReportTail())) && Flush(m_finished);
+        return Put(m_body, EncodeWindows1251(body)) && Put(m_finished, EncodeWindows1251(ReportHeader(options)))
+            && CopyBody() && Put(m_finished, EncodeWindows1251(ReportTail())) && Flush(m_finished);
     }
 
     void Show(const QString& folder)
@@ -64,8 +63,8 @@ public:
 private:
     bool Fail(QFile& file)
     {
-        m_viewer.ShowMessage(UserMessage::Information(
-            QStringLiteral("%1 (WriteReport - %2)").arg(file.errorString(), file.fileName())));
+        m_viewer.ShowMessage(
+            UserMessage::Information(QStringLiteral("%1 (WriteReport - %2)").arg(file.errorString(), file.fileName())));
         return false;
     }
 
@@ -113,8 +112,8 @@ quint32 NewReportWindowNumber()
     return (pid << 10) | (count.fetch_add(1) & 0x3FF);
 }
 
-bool WriteReport(const QString& body, const QString& folder, quint32 windowNumber, QIODevice* log,
-                 ReportViewer& viewer, const ReportOptions& options)
+bool WriteReport(const QString& body, const QString& folder, quint32 windowNumber, QIODevice* log, ReportViewer& viewer,
+                 const ReportOptions& options)
 {
     ReportFiles files(folder, windowNumber, log, viewer);
     if (!files.Open())

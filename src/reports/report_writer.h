@@ -21,5 +21,5 @@ quint32 NewReportWindowNumber();
 // `windowNumber` in `folder`, shows it through `viewer` and deletes the temporary files. A file that
 // cannot be created or written is reported to the viewer, nothing is shown and the result is false;
 // no temporary file is left behind then. `log` (optional) gets a trace of every file step.
-bool WriteReport(const QString& body, const QString& folder, quint32 windowNumber, QIODevice* log,
-                 ReportViewer& viewer, const ReportOptions& options = DefaultReportOptions());
+bool WriteReport(const QString& body, const QString& folder, quint32 windowNumber, QIODevice* log, ReportViewer& viewer,
+                 const ReportOptions& options = DefaultReportOptions());

@@ -17,8 +17,9 @@ bool SpreadsheetProgramFor(const QString& file)
     if (query.isEmpty())
         return false;
     QProcess process;
-    process.start(query, {QStringLiteral("query"), QStringLiteral("default"),
-                          QMimeDatabase().mimeTypeForFile(file, QMimeDatabase::MatchExtension).name()});
+    process.start(query,
+                  {QStringLiteral("query"), QStringLiteral("default"),
+                   QMimeDatabase().mimeTypeForFile(file, QMimeDatabase::MatchExtension).name()});
     if (!process.waitForFinished(kQueryLimitMs) || process.exitStatus() != QProcess::NormalExit
         || process.exitCode() != 0) {
         process.kill();
@@ -29,7 +30,8 @@ bool SpreadsheetProgramFor(const QString& file)
 
 QString NoSpreadsheetProgramText(const QString& file)
 {
-    return QString::fromUtf8("Не найдена программа электронных таблиц для открытия файла \"%1\". Установите её "
-                             "(например, LibreOffice Calc) или откройте файл вручную.")
+    return QString::fromUtf8(
+               "Не найдена программа электронных таблиц для открытия файла \"%1\". Установите её "
+               "(например, LibreOffice Calc) или откройте файл вручную.")
         .arg(file);
 }

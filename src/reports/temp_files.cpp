@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include <cerrno>
 #include <signal.h>
+#include <cerrno>
 
 #include "base/text_codec.h"
 
@@ -101,8 +101,8 @@ bool gDeleteTempFile(const QString& path, QIODevice* log, MessageSink* owner, QF
         if (!victim.remove()) {
             const QString message = QStringLiteral("%1 (gDeleteTempFile - %2)").arg(victim.errorString(), path);
             Tell(owner, message);
-            Log(log, QString::asprintf("\t\tERROR! - Ошибка удаления файла (%d): %s\r\n", deleted,
-                                       qUtf8Printable(message)));
+            Log(log,
+                QString::asprintf("\t\tERROR! - Ошибка удаления файла (%d): %s\r\n", deleted, qUtf8Printable(message)));
             return false;
         }
         Log(log, QString::asprintf("\tУспешное удаление файла (%d): %s\r\n", deleted, qUtf8Printable(path)));

@@ -9,8 +9,8 @@ bool WriteWholeFile(const QString& path, const QByteArray& bytes, MessageSink* o
     if (ReplaceFileContents(path, bytes, &error))
         return true;
     if (owner)
-        owner->ShowMessage(UserMessage::Information(
-            QStringLiteral("%1 (%2 - %3)").arg(error, QString::fromUtf8(function), path)));
+        owner->ShowMessage(
+            UserMessage::Information(QStringLiteral("%1 (%2 - %3)").arg(error, QString::fromUtf8(function), path)));
     return false;
 }
 

@@ -51,13 +51,15 @@ TEST_F(AppEnvironmentTest, FoldersNamedOnTheCommandLineAreMade)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     const QString badFolder = dir.filePath(QStringLiteral("blocker/conf"));
-    AppEnvironment blocked(StartupOverrides{badFolder + QStringLiteral("/my.ini"), dir.filePath(QStringLiteral("blocker/work"))});
-    EXPECT_EQ(blocked.SettingsFolderFailure().text, QStringLiteral("Невозможно создать папку настроек \"") + badFolder
-                                                        + QStringLiteral("\"!\r\n(") + qt_error_string(ENOTDIR)
-                                                        + QStringLiteral(")!"));
+    AppEnvironment blocked(
+        StartupOverrides{badFolder + QStringLiteral("/my.ini"), dir.filePath(QStringLiteral("blocker/work"))});
+    EXPECT_EQ(blocked.SettingsFolderFailure().text,
+              QStringLiteral("Невозможно создать папку настроек \"") + badFolder + QStringLiteral("\"!\r\n(")
+                  + qt_error_string(ENOTDIR) + QStringLiteral(")!"));
     EXPECT_FALSE(WriteProgramOptions(blocked.Settings(), ProgramOptions{}));
     EXPECT_FALSE(blocked.LoadNodeBase(base, &message));
-    EXPECT_TRUE(message.text.startsWith(QStringLiteral("Невозможно создать папку настроек"))) << message.text.toStdString();
+    EXPECT_TRUE(message.text.startsWith(QStringLiteral("Невозможно создать папку настроек")))
+        << message.text.toStdString();
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("blocker"))).isFile());
 }
 
@@ -93,8 +95,9 @@ TEST_F(AppEnvironmentTest, NodeIsFoundByNameInTheBaseOfTheChosenFolder)
     ASSERT_TRUE(WriteProgramOptions(later.Settings(), ProgramOptions{0, settings}));
     EXPECT_FALSE(later.LoadNodeBase(base, &message));
     EXPECT_TRUE(base.IsEmpty());
-    EXPECT_EQ(message.text, QStringLiteral("Указанная папка \"") + settings
-                                + QStringLiteral("\" для сохранения служебной информации не найдена!!"));
+    EXPECT_EQ(message.text,
+              QStringLiteral("Указанная папка \"") + settings
+                  + QStringLiteral("\" для сохранения служебной информации не найдена!!"));
 }
 
 }  // namespace

@@ -137,15 +137,16 @@ TEST(AtomicFile, EveryUsersFileSurvivesARefusedWrite)
     {
         FileSizeLimit limit(1024);
         ASSERT_TRUE(limit.Set());
-        EXPECT_FALSE(store.SetString(QStringLiteral("Settings\\Settings"), QStringLiteral("Note"),
-                                     QString(2000, u'n')));
+        EXPECT_FALSE(
+            store.SetString(QStringLiteral("Settings\\Settings"), QStringLiteral("Note"), QString(2000, u'n')));
         EXPECT_FALSE(base.SaveFile(nodes, &nodeFailure));
         EXPECT_FALSE(SaveTunesFile(tunes, KnownConfiguration(), tunesHost));
         EXPECT_FALSE(gWriteTxtFile(log, QString(3000, u'т'), &sink));
     }
     // The settings say which file they could not write, then the system's reason.
-    EXPECT_EQ(store.LastError(), QStringLiteral("Не удалось сохранить настройки программы в файл \"%1\": %2")
-                                     .arg(QDir::toNativeSeparators(settings), kTooLarge));
+    EXPECT_EQ(store.LastError(),
+              QStringLiteral("Не удалось сохранить настройки программы в файл \"%1\": %2")
+                  .arg(QDir::toNativeSeparators(settings), kTooLarge));
     EXPECT_EQ(nodeFailure.text, kTooLarge);
     EXPECT_EQ(tunesHost.LastText(), QStringLiteral("Файл настроек \"%1\" не записан: %2").arg(tunes, kTooLarge));
     EXPECT_EQ(sink.texts, QStringList{kTooLarge + QStringLiteral(" (gWriteTxtFile (1) - ") + log + u')'});
@@ -180,7 +181,8 @@ TEST(AtomicFile, ReadOnlyFolderGivesTheSystemsMessage)
     EXPECT_FALSE(saved);
     EXPECT_EQ(sink.texts, QStringList{denied + QStringLiteral(" (gWriteTxtFile (1) - ") + path + u')'});
     EXPECT_FALSE(tunesSaved);
-    EXPECT_EQ(tunesHost.LastText(), QStringLiteral("Файл настроек \"%1\" не записан: %2")
-                                        .arg(QDir(folder.Path()).filePath(QStringLiteral("a.zt5")), denied));
+    EXPECT_EQ(tunesHost.LastText(),
+              QStringLiteral("Файл настроек \"%1\" не записан: %2")
+                  .arg(QDir(folder.Path()).filePath(QStringLiteral("a.zt5")), denied));
     EXPECT_EQ(ReadAll(path), QByteArray("old"));
 }

@@ -2,8 +2,8 @@
 #include "app/command_line_help.h"
 #include "app/man_page.h"
 
-#include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <QRegularExpression>
 
 namespace {
 
@@ -15,12 +15,25 @@ CommandLineHelp Sample()
     help.synopsis = QStringLiteral("[ПАРАМЕТРЫ] КОМАНДА");
     help.description = QStringLiteral("Первый абзац.\n\n.Второй абзац с точкой в начале.");
     help.commands = {{QStringLiteral("read"), QStringLiteral("ФАЙЛ"), QStringLiteral("прочитать"), {}, true},
-                     {QStringLiteral("log"), QStringLiteral("a|b"), QStringLiteral("журнал"), {QStringLiteral("a"), QStringLiteral("b")}, false}};
+                     {QStringLiteral("log"),
+                      QStringLiteral("a|b"),
+                      QStringLiteral("журнал"),
+                      {QStringLiteral("a"), QStringLiteral("b")},
+                      false}};
     const QString longHelp = QStringLiteral("слово ").repeated(40).trimmed();
     help.groups = {{QStringLiteral("Канал"),
-                    {{0, QStringLiteral("path"), QStringLiteral("ПУТЬ"), QStringLiteral("путь C:\\dev\\x"), HelpValueKind::kFile, {}},
+                    {{0,
+                      QStringLiteral("path"),
+                      QStringLiteral("ПУТЬ"),
+                      QStringLiteral("путь C:\\dev\\x"),
+                      HelpValueKind::kFile,
+                      {}},
                      {'v', QStringLiteral("verbose"), {}, longHelp, HelpValueKind::kNone, {}},
-                     {0, QStringLiteral("mode"), QStringLiteral("ВИД"), QStringLiteral("'режим"), HelpValueKind::kChoice,
+                     {0,
+                      QStringLiteral("mode"),
+                      QStringLiteral("ВИД"),
+                      QStringLiteral("'режим"),
+                      HelpValueKind::kChoice,
                       {QStringLiteral("on"), QStringLiteral("it's")}}}}};
     help.footer = QStringLiteral("Коды завершения: 0, 1, 2.");
     help.seeAlso = {QStringLiteral("other(1)")};
@@ -67,9 +80,11 @@ TEST(CommandLineHelp, CompletionQuotesChoicesAndKnowsFiles)
 {
     const QString script = RenderBashCompletion(Sample());
     EXPECT_TRUE(script.contains(QStringLiteral("complete -F _prog prog\n")));
-    EXPECT_TRUE(script.contains(QStringLiteral("--mode) mapfile -t COMPREPLY < <(compgen -W 'on it'\\''s' -- \"$cur\")")));
+    EXPECT_TRUE(
+        script.contains(QStringLiteral("--mode) mapfile -t COMPREPLY < <(compgen -W 'on it'\\''s' -- \"$cur\")")));
     EXPECT_TRUE(script.contains(QStringLiteral("--path) mapfile -t COMPREPLY < <(compgen -f -- \"$cur\")")));
-    EXPECT_TRUE(script.contains(QStringLiteral("log) (( i + 1 == cword )) && mapfile -t COMPREPLY < <(compgen -W 'a b'")));
+    EXPECT_TRUE(
+        script.contains(QStringLiteral("log) (( i + 1 == cword )) && mapfile -t COMPREPLY < <(compgen -W 'a b'")));
     EXPECT_TRUE(script.contains(QStringLiteral("read) mapfile -t COMPREPLY < <(compgen -f")));
     // The words after an option with a value are not taken for the command.
     EXPECT_TRUE(script.contains(QStringLiteral("--path|--mode) (( i++ )) ;;")));
@@ -79,9 +94,11 @@ TEST(CommandLineHelp, OnlyTheExactHiddenOptionsGiveADocument)
 {
     const CommandLineHelp help = Sample();
     EXPECT_TRUE(GeneratedHelpDocument({QStringLiteral("--help-man")}, help, QStringLiteral("1")).has_value());
-    EXPECT_TRUE(GeneratedHelpDocument({QStringLiteral("--help-bash-completion")}, help, QStringLiteral("1")).has_value());
+    EXPECT_TRUE(
+        GeneratedHelpDocument({QStringLiteral("--help-bash-completion")}, help, QStringLiteral("1")).has_value());
     EXPECT_FALSE(GeneratedHelpDocument({QStringLiteral("--help")}, help, QStringLiteral("1")).has_value());
-    EXPECT_FALSE(GeneratedHelpDocument({QStringLiteral("--help-man"), QStringLiteral("x")}, help, QStringLiteral("1")).has_value());
+    EXPECT_FALSE(GeneratedHelpDocument({QStringLiteral("--help-man"), QStringLiteral("x")}, help, QStringLiteral("1"))
+                     .has_value());
 }
 
 }  // namespace

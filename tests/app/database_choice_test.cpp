@@ -2,11 +2,11 @@
 // order of the password sources, the connection text the settings keep (never with a password), and
 // a settings file of an older version that carries a password.
 
+#include "app/database_choice.h"
 #include "app/session_secrets.h"
+#include "archives/password_file.h"
 #include "base/settings_sections.h"
 #include "base/settings_store.h"
-#include "app/database_choice.h"
-#include "archives/password_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,15 +64,16 @@ protected:
 
 TEST_F(DatabaseChoiceTest, PasswordFileIsReadAsTheClientLibraryReadsIt)
 {
-    WritePasswordFile("# host:port:database:user:password\n"
-                      "\n"
-                      "db.local:5433:archives:meter:wrong-port\n"
-                      "db.local:5432:archives:meter:s3cr\\:et\\\\x:tail\n"
-                      "db.local:5432:archives:meter:second-line\n"
-                      "*:*:*:reader:any\\\\where\r\n"
-                      "we\\:ird:5432:d\\\\b:u:escaped\n"
-                      "localhost:5432:local:meter:socket\n"
-                      "short:5432:archives\n");
+    WritePasswordFile(
+        "# host:port:database:user:password\n"
+        "\n"
+        "db.local:5433:archives:meter:wrong-port\n"
+        "db.local:5432:archives:meter:s3cr\\:et\\\\x:tail\n"
+        "db.local:5432:archives:meter:second-line\n"
+        "*:*:*:reader:any\\\\where\r\n"
+        "we\\:ird:5432:d\\\\b:u:escaped\n"
+        "localhost:5432:local:meter:socket\n"
+        "short:5432:archives\n");
     // The first fitting line wins; "\:" and "\\" are a colon and a backslash; an unescaped colon ends it.
     EXPECT_EQ(Lookup(QStringLiteral("db.local"), 5432, QStringLiteral("archives"), QStringLiteral("meter")),
               PasswordFileLookup::kFound);
@@ -94,12 +95,14 @@ TEST_F(DatabaseChoiceTest, PasswordFileIsReadAsTheClientLibraryReadsIt)
     // Case counts; a line with too few fields fits nothing.
     EXPECT_EQ(Lookup(QStringLiteral("DB.local"), 5432, QStringLiteral("archives"), QStringLiteral("meter")),
               PasswordFileLookup::kNoLine);
-    EXPECT_EQ(Lookup(QStringLiteral("short"), 5432, QStringLiteral("archives"), QString()), PasswordFileLookup::kNoLine);
+    EXPECT_EQ(Lookup(QStringLiteral("short"), 5432, QStringLiteral("archives"), QString()),
+              PasswordFileLookup::kNoLine);
     EXPECT_TRUE(found.isEmpty());
 
     // A file others may read is not used at all, and the user is told why.
     WritePasswordFile("*:*:*:*:open\n", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
-    EXPECT_EQ(Lookup(QStringLiteral("h"), 5432, QStringLiteral("d"), QStringLiteral("u")), PasswordFileLookup::kTooOpen);
+    EXPECT_EQ(Lookup(QStringLiteral("h"), 5432, QStringLiteral("d"), QStringLiteral("u")),
+              PasswordFileLookup::kTooOpen);
     EXPECT_TRUE(found.isEmpty());
     EXPECT_TRUE(PasswordFileNote(PasswordFileLookup::kTooOpen, passwordFile).contains(QStringLiteral("chmod 600")));
     ASSERT_TRUE(QFile::remove(passwordFile));
@@ -167,7 +170,8 @@ TEST_F(DatabaseChoiceTest, PasswordComesFromTheTextThenTypedThenEnvironmentThenF
     WritePasswordFile("*:*:*:*:open\n", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
     choice = Choose(QStringLiteral("postgresql://meter@db.local/archives"));
     EXPECT_EQ(choice.passwordOrigin, PasswordOrigin::kNone);
-    EXPECT_TRUE(PasswordOriginText(choice).contains(QStringLiteral("chmod 600"))) << qPrintable(PasswordOriginText(choice));
+    EXPECT_TRUE(PasswordOriginText(choice).contains(QStringLiteral("chmod 600")))
+        << qPrintable(PasswordOriginText(choice));
 }
 
 TEST_F(DatabaseChoiceTest, StoredChoiceNeverCarriesThePasswordAndReadsBackTheSame)
@@ -197,7 +201,8 @@ TEST_F(DatabaseChoiceTest, StoredChoiceNeverCarriesThePasswordAndReadsBackTheSam
     DatabaseTarget file;
     file.path = QStringLiteral("/srv/meters/archives.sqlite");
     ASSERT_TRUE(StoreArchiveDatabase(store, workFolder, file));
-    EXPECT_EQ(store.GetString(SettingsSections::kDatabase, kConnection), QStringLiteral("sqlite:/srv/meters/archives.sqlite"));
+    EXPECT_EQ(store.GetString(SettingsSections::kDatabase, kConnection),
+              QStringLiteral("sqlite:/srv/meters/archives.sqlite"));
     file.path = DefaultDatabasePath(workFolder);
     ASSERT_TRUE(StoreArchiveDatabase(store, workFolder, file));
     EXPECT_FALSE(store.Contains(SettingsSections::kDatabase, kConnection));

@@ -1,5 +1,5 @@
-#include "channel/free_ports.h"
 #include "app/port_table_settings.h"
+#include "channel/free_ports.h"
 #include "support/port_table_guard.h"
 #include "support/pty_pair.h"
 #include "support/qt_printers.h"
@@ -19,21 +19,23 @@ TEST(PortTableSettings, TableSurvivesARestartAndDropsWhatCannotStand)
     {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("[Settings\\Ports]\n"
-                   "COM0=/dev/zero-number\n"
-                   "COM33=/dev/too-high\n"
-                   "COMx=/dev/not-a-number\n"
-                   "Port4=/dev/other-key\n"
-                   "com7=/dev/ttyS0\n"
-                   "COM9=/dev/ttyS0\n"  // the same device twice: the lower number keeps it
-                   "COM32=/dev/serial/by-id/usb-Maker_Adapter-if00-port0\n");
+        file.write(
+            "[Settings\\Ports]\n"
+            "COM0=/dev/zero-number\n"
+            "COM33=/dev/too-high\n"
+            "COMx=/dev/not-a-number\n"
+            "Port4=/dev/other-key\n"
+            "com7=/dev/ttyS0\n"
+            "COM9=/dev/ttyS0\n"  // the same device twice: the lower number keeps it
+            "COM32=/dev/serial/by-id/usb-Maker_Adapter-if00-port0\n");
     }
     SettingsStore store(path);
     PortTable table;
     table.Assign(1, QStringLiteral("/dev/forgotten"));
     LoadPortTable(store, table);
-    EXPECT_EQ(table.Entries(), (QMap<int, QString>{{7, QStringLiteral("/dev/ttyS0")},
-                                                   {32, QStringLiteral("/dev/serial/by-id/usb-Maker_Adapter-if00-port0")}}));
+    EXPECT_EQ(table.Entries(),
+              (QMap<int, QString>{{7, QStringLiteral("/dev/ttyS0")},
+                                  {32, QStringLiteral("/dev/serial/by-id/usb-Maker_Adapter-if00-port0")}}));
 
     table.Assign(32, QString());
     table.Assign(3, QStringLiteral("/dev/pts/5"));
@@ -58,7 +60,8 @@ TEST(PortTableSettings, StartUpNumbersNewDevicesAndKeepsThem)
     const QString path = folder.Path() + QStringLiteral("/settings.ini");
     {
         SettingsStore store(path);
-        ASSERT_TRUE(store.SetString(QStringLiteral("Settings\\Ports"), QStringLiteral("COM1"), QStringLiteral("/dev/pts/3")));
+        ASSERT_TRUE(
+            store.SetString(QStringLiteral("Settings\\Ports"), QStringLiteral("COM1"), QStringLiteral("/dev/pts/3")));
     }
     SettingsStore store(path);
     PortTable table;
@@ -98,7 +101,8 @@ TEST(FreePorts, TableAnswersByNumber)
 TEST(FreePorts, MonitorLinesCarryTheFullYearAndMilliseconds)
 {
     const QDateTime time(QDate(2026, 3, 5), QTime(7, 8, 9, 45));
-    EXPECT_EQ(PortSearchStartLine(time), QStringLiteral("Поиск свободных СОМ-портов (старт): 05.03.2026 07:08:09.045!"));
+    EXPECT_EQ(PortSearchStartLine(time),
+              QStringLiteral("Поиск свободных СОМ-портов (старт): 05.03.2026 07:08:09.045!"));
     EXPECT_EQ(PortSearchStopLine(time), QStringLiteral("Поиск свободных СОМ-портов (стоп) : 05.03.2026 07:08:09.045!"));
 }
 
@@ -122,8 +126,10 @@ TEST(FreePorts, SearchOpensEveryPortThroughThePortTable)
 
     EXPECT_EQ(table.FreeNumbers(), QList<int>{5});
     ASSERT_EQ(monitor.size(), 2);
-    EXPECT_TRUE(monitor[0].startsWith(QStringLiteral("Поиск свободных СОМ-портов (старт): "))) << monitor[0].toStdString();
-    EXPECT_TRUE(monitor[1].startsWith(QStringLiteral("Поиск свободных СОМ-портов (стоп) : "))) << monitor[1].toStdString();
+    EXPECT_TRUE(monitor[0].startsWith(QStringLiteral("Поиск свободных СОМ-портов (старт): ")))
+        << monitor[0].toStdString();
+    EXPECT_TRUE(monitor[1].startsWith(QStringLiteral("Поиск свободных СОМ-портов (стоп) : ")))
+        << monitor[1].toStdString();
     EXPECT_TRUE(monitor[0].contains(QString::number(QDate::currentDate().year())));
 
     // The probe is the search's only way to the ports.

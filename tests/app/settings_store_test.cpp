@@ -49,14 +49,17 @@ TEST_F(SettingsStoreTest, ValuesRoundTripThroughTheFileWithSectionsKeptVerbatim)
         EXPECT_TRUE(store.SetString(kMainScreen, QStringLiteral("Tricky"), tricky));
         EXPECT_TRUE(store.LastError().isEmpty());
     }
-    EXPECT_EQ(ReadAll(path), QByteArray("[Settings\\Settings]\n"
-                                        "UseWorkFolder=0\n"
-                                        "WorkFolderPath=/home/\xD0\xB8\xD0\xBD\xD0\xB6\xD0\xB5\xD0\xBD\xD0\xB5\xD1\x80/\xD0\x97\xD0\xA2" "5\n"
-                                        "\n"
-                                        "[Settings\\Screen\\MainDialog]\n"
-                                        "SplitterPosition=-42\n"
-                                        "Position=2c00000000000000010000000080ffff\n"
-                                        "Tricky=\" leading and \\\"quoted\\\"\\r\\nsecond line\\tC:\\\\temp\\\\x41 \"\n"));
+    EXPECT_EQ(
+        ReadAll(path),
+        QByteArray("[Settings\\Settings]\n"
+                   "UseWorkFolder=0\n"
+                   "WorkFolderPath=/home/\xD0\xB8\xD0\xBD\xD0\xB6\xD0\xB5\xD0\xBD\xD0\xB5\xD1\x80/\xD0\x97\xD0\xA2"
+                   "5\n"
+                   "\n"
+                   "[Settings\\Screen\\MainDialog]\n"
+                   "SplitterPosition=-42\n"
+                   "Position=2c00000000000000010000000080ffff\n"
+                   "Tricky=\" leading and \\\"quoted\\\"\\r\\nsecond line\\tC:\\\\temp\\\\x41 \"\n"));
 
     const SettingsStore reread(path);
     EXPECT_EQ(reread.GetInt(kProgram, QStringLiteral("UseWorkFolder"), 1), 0);
@@ -86,25 +89,27 @@ TEST_F(SettingsStoreTest, ValuesRoundTripThroughTheFileWithSectionsKeptVerbatim)
 
 TEST_F(SettingsStoreTest, DamagedFileGivesWhatCanBeReadAndIsRewrittenClean)
 {
-    QByteArray damaged("\xEF\xBB\xBF"                  // a byte-order mark
-                       "stray=before any section\r\n"
-                       "[Settings\\Settings]\r\n"
-                       "UseWorkFolder = 0 \r\n"
-                       "no equals sign here\r\n"
-                       "UseWorkFolder=5\r\n"           // the first of two wins
-                       "; a comment\r\n"
-                       "=value without a key\r\n"
-                       "\x01\x02\xFF\xFE garbage with a NUL ");
+    QByteArray damaged(
+        "\xEF\xBB\xBF"  // a byte-order mark
+        "stray=before any section\r\n"
+        "[Settings\\Settings]\r\n"
+        "UseWorkFolder = 0 \r\n"
+        "no equals sign here\r\n"
+        "UseWorkFolder=5\r\n"  // the first of two wins
+        "; a comment\r\n"
+        "=value without a key\r\n"
+        "\x01\x02\xFF\xFE garbage with a NUL ");
     damaged.append('\0');
-    damaged.append("\r\n"
-                   "[Settings\\Broken\r\n"
-                   "Lost=1\r\n"                        // under a broken section line
-                   "[Settings\\Screen\\Base]\n"
-                   "Position=2c0\n"                    // odd number of digits
-                   "Other=zz11\n"
-                   "ConnectType=3\n"
-                   "[settings\\settings]\n"            // the same section again
-                   "WorkFolderPath=\"unterminated\n");
+    damaged.append(
+        "\r\n"
+        "[Settings\\Broken\r\n"
+        "Lost=1\r\n"  // under a broken section line
+        "[Settings\\Screen\\Base]\n"
+        "Position=2c0\n"  // odd number of digits
+        "Other=zz11\n"
+        "ConnectType=3\n"
+        "[settings\\settings]\n"  // the same section again
+        "WorkFolderPath=\"unterminated\n");
     WriteAll(path, damaged);
 
     SettingsStore store(path);
@@ -160,8 +165,9 @@ TEST_F(SettingsStoreTest, FailedWriteKeepsTheOldFileAndSaysWhy)
         EXPECT_EQ(store.GetInt(kProgram, QStringLiteral("UseWorkFolder"), 1), 0);
         EXPECT_FALSE(store.SetInt(kProgram, QStringLiteral("UseWorkFolder"), 1));
         // What failed and on which file, then the system's reason.
-        EXPECT_TRUE(store.LastError().startsWith(QStringLiteral("Не удалось сохранить настройки программы в файл \"%1\": ")
-                                                     .arg(QDir::toNativeSeparators(file))))
+        EXPECT_TRUE(
+            store.LastError().startsWith(QStringLiteral("Не удалось сохранить настройки программы в файл \"%1\": ")
+                                             .arg(QDir::toNativeSeparators(file))))
             << store.LastError().toStdString();
         // The program runs on with the new value.
         EXPECT_EQ(store.GetInt(kProgram, QStringLiteral("UseWorkFolder"), 0), 1);
@@ -233,7 +239,8 @@ TEST_F(SettingsStoreTest, TypedKeysAndProgramOptions)
     EXPECT_EQ(connectType.Get(), 0);
     EXPECT_TRUE(connectType.Set(7));
     EXPECT_TRUE(position.Set(QByteArray(44, '\x01')));
-    EXPECT_EQ(SettingsStore(path).GetInt(QStringLiteral("Settings\\Screen\\Base"), QStringLiteral("ConnectType"), 0), 7);
+    EXPECT_EQ(SettingsStore(path).GetInt(QStringLiteral("Settings\\Screen\\Base"), QStringLiteral("ConnectType"), 0),
+              7);
     EXPECT_EQ(position.Get().size(), 44);
 }
 

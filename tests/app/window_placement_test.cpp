@@ -14,8 +14,17 @@ TEST(WindowPlacementTest, RecordIsElevenLittleEndianFieldsWithExclusiveRightAndB
     const QByteArray bytes = placement.ToBytes();
     ASSERT_EQ(bytes.size(), 44);
     EXPECT_EQ(bytes.toHex(),
-              QByteArray("2c000000" "00000000" "03000000" "ffffffff" "ffffffff" "ffffffff" "ffffffff"
-                         "0a000000" "14000000" "36010000" "dc000000"));
+              QByteArray("2c000000"
+                         "00000000"
+                         "03000000"
+                         "ffffffff"
+                         "ffffffff"
+                         "ffffffff"
+                         "ffffffff"
+                         "0a000000"
+                         "14000000"
+                         "36010000"
+                         "dc000000"));
 
     WindowPlacement read;
     ASSERT_TRUE(WindowPlacement::FromBytes(bytes, &read));
@@ -49,7 +58,7 @@ TEST(WindowPlacementTest, ShortForeignOrDamagedValuesAreRefusedAndChangeNothing)
     EXPECT_FALSE(WindowPlacement::FromBytes(reversed.ToBytes(), &read));
     QByteArray huge = good;
     for (int i = 28; i < 32; ++i)
-        huge[i] = (i == 31) ? '\x80' : '\0';  // left = INT32_MIN
+        huge[i] = (i == 31) ? '\x80' : '\0';                                     // left = INT32_MIN
     huge[36] = '\xff', huge[37] = '\xff', huge[38] = '\xff', huge[39] = '\x7f';  // right = INT32_MAX
     EXPECT_FALSE(WindowPlacement::FromBytes(huge, &read));
 

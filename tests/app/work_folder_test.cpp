@@ -1,5 +1,5 @@
-#include "base/app_location.h"
 #include "app/work_folder.h"
+#include "base/app_location.h"
 #include "support/qt_printers.h"
 #include "support/read_only_folder.h"
 
@@ -57,8 +57,9 @@ TEST_F(WorkFolderTest, NamedFolderMustExistAndBeAFolder)
     const QString missing = dir.filePath(QStringLiteral("missing"));
     UserMessage message;
     EXPECT_FALSE(folder.Check(ProgramOptions{0, missing}, &message));
-    ExpectInformation(message, QStringLiteral("Указанная папка \"") + missing
-                                   + QStringLiteral("\" для сохранения служебной информации не найдена!"));
+    ExpectInformation(message,
+                      QStringLiteral("Указанная папка \"") + missing
+                          + QStringLiteral("\" для сохранения служебной информации не найдена!"));
     EXPECT_FALSE(QFileInfo::exists(missing));
 
     EXPECT_FALSE(folder.Check(ProgramOptions{0, QString()}, &message));
@@ -67,8 +68,9 @@ TEST_F(WorkFolderTest, NamedFolderMustExistAndBeAFolder)
     const QString file = dir.filePath(QStringLiteral("file"));
     MakeFile(file);
     EXPECT_FALSE(folder.Check(ProgramOptions{0, file}, &message));
-    ExpectInformation(message, QStringLiteral("Указанная папка \"") + file
-                                   + QStringLiteral("\" для сохранения служебной информации не найдена!!"));
+    ExpectInformation(message,
+                      QStringLiteral("Указанная папка \"") + file
+                          + QStringLiteral("\" для сохранения служебной информации не найдена!!"));
     EXPECT_FALSE(folder.Check(ProgramOptions{0, file}, nullptr));  // silent: the same answer, no message
 
     const QString chosen = dir.filePath(QStringLiteral("chosen"));
@@ -85,8 +87,9 @@ TEST_F(WorkFolderTest, BaseThatCannotBeCreatedIsAnError)
     const WorkFolder folder(program);
     UserMessage message;
     EXPECT_FALSE(folder.Check(ProgramOptions{0, chosen}, &message));
-    EXPECT_EQ(message.text, QStringLiteral("Невозможно создать папку настроек \"") + chosen + QStringLiteral("/Base\"!\r\n(")
-                                + qt_error_string(EEXIST) + QStringLiteral(")!"));
+    EXPECT_EQ(message.text,
+              QStringLiteral("Невозможно создать папку настроек \"") + chosen + QStringLiteral("/Base\"!\r\n(")
+                  + qt_error_string(EEXIST) + QStringLiteral(")!"));
     EXPECT_EQ(message.caption, QStringLiteral("Ошибка"));
     EXPECT_EQ(message.style, 0x10u);
     EXPECT_TRUE(QFileInfo(chosen + QStringLiteral("/Base")).isFile());  // the user's file is left alone
@@ -96,8 +99,9 @@ TEST_F(WorkFolderTest, BaseThatCannotBeCreatedIsAnError)
     const bool created = folder.Check(ProgramOptions{0, locked.Path()}, &message);
     locked.Unlock();
     EXPECT_FALSE(created);
-    EXPECT_EQ(message.text, QStringLiteral("Невозможно создать папку настроек \"") + locked.Path()
-                                + QStringLiteral("/Base\"!\r\n(") + qt_error_string(EACCES) + QStringLiteral(")!"));
+    EXPECT_EQ(message.text,
+              QStringLiteral("Невозможно создать папку настроек \"") + locked.Path() + QStringLiteral("/Base\"!\r\n(")
+                  + qt_error_string(EACCES) + QStringLiteral(")!"));
 }
 
 TEST_F(WorkFolderTest, WorkdirOptionOverridesTheOptions)
@@ -117,8 +121,9 @@ TEST_F(WorkFolderTest, WorkdirOptionOverridesTheOptions)
     // A folder stored in the options is not made: it must exist.
     const QString stored = dir.filePath(QStringLiteral("stored/work"));
     EXPECT_FALSE(WorkFolder(program).Check(ProgramOptions{0, stored}, &message));
-    EXPECT_EQ(message.text, QStringLiteral("Указанная папка \"") + stored
-                                + QStringLiteral("\" для сохранения служебной информации не найдена!"));
+    EXPECT_EQ(message.text,
+              QStringLiteral("Указанная папка \"") + stored
+                  + QStringLiteral("\" для сохранения служебной информации не найдена!"));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("stored"))));
 }
 
@@ -130,8 +135,9 @@ TEST_F(WorkFolderTest, WorkdirThatCannotBeMadeIsAnError)
     const QString under = file + QStringLiteral("/work");
     UserMessage message;
     EXPECT_FALSE(WorkFolder(program, under).Check(ProgramOptions{}, &message));
-    EXPECT_EQ(message.text, QStringLiteral("Невозможно создать папку настроек \"") + under + QStringLiteral("\"!\r\n(")
-                                + qt_error_string(ENOTDIR) + QStringLiteral(")!"));
+    EXPECT_EQ(message.text,
+              QStringLiteral("Невозможно создать папку настроек \"") + under + QStringLiteral("\"!\r\n(")
+                  + qt_error_string(ENOTDIR) + QStringLiteral(")!"));
     EXPECT_EQ(message.caption, QStringLiteral("Ошибка"));
     EXPECT_TRUE(QFileInfo(file).isFile());
 
@@ -142,8 +148,9 @@ TEST_F(WorkFolderTest, WorkdirThatCannotBeMadeIsAnError)
     const bool made = WorkFolder(program, denied).Check(ProgramOptions{}, &message);
     locked.Unlock();
     EXPECT_FALSE(made);
-    EXPECT_EQ(message.text, QStringLiteral("Невозможно создать папку настроек \"") + denied + QStringLiteral("\"!\r\n(")
-                                + qt_error_string(EACCES) + QStringLiteral(")!"));
+    EXPECT_EQ(message.text,
+              QStringLiteral("Невозможно создать папку настроек \"") + denied + QStringLiteral("\"!\r\n(")
+                  + qt_error_string(EACCES) + QStringLiteral(")!"));
     EXPECT_FALSE(QFileInfo::exists(locked.Path() + QStringLiteral("/a")));
 
     // A regular file named as the folder itself is no folder, as before.

@@ -28,11 +28,11 @@ class RangeRig {
 public:
     RangeRig()
         : range(
-              [this](DatabaseTarget* chosen, QString*) {
-                  *chosen = target;
-                  return true;
-              },
-              &progress, &exportRig.extension)
+            [this](DatabaseTarget* chosen, QString*) {
+                *chosen = target;
+                return true;
+            },
+            &progress, &exportRig.extension)
     {
         target.path = folder.filePath(QStringLiteral("db/Data.sqlite"));
         exportRig.current = target;
@@ -131,8 +131,9 @@ TEST(ArchiveRange, MeterFirstThenDatabaseThenOnlyTheGaps)
     // Three rows gone from the database: exactly those three are read again, and the whole day is back.
     {
         TestConnection db(rig.target);
-        db.Exec({QStringLiteral("DELETE FROM \"ZT5_Arch_Values_Hour\" WHERE \"Date\" IN "
-                                "('2024-02-24 00:00:00', '2024-02-24 13:00:00', '2024-02-24 23:00:00')")});
+        db.Exec(
+            {QStringLiteral("DELETE FROM \"ZT5_Arch_Values_Hour\" WHERE \"Date\" IN "
+                            "('2024-02-24 00:00:00', '2024-02-24 13:00:00', '2024-02-24 23:00:00')")});
     }
     ASSERT_TRUE(rig.Read(day));
     result = rig.range.LastResult();

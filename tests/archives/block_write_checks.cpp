@@ -62,8 +62,13 @@ std::vector<QVariantList> HourRows(ArchiveDatabase& database, int first, int cou
 void ExpectBlockValuesReadBackExactly(const DatabaseTarget& target)
 {
     std::vector<std::uint8_t> record(256, 0);
-    const float floats[] = {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                            -std::numeric_limits<float>::infinity(), 0.1f, -1.0e-30f, 16777217.0f, 3.4e38f};
+    const float floats[] = {std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity(),
+                            0.1f,
+                            -1.0e-30f,
+                            16777217.0f,
+                            3.4e38f};
     for (int i = 0; i < int(std::size(floats)); ++i)
         Put(record, NthOf(ColumnSource::Float, i), floats[i]);
     ASSERT_TRUE(NthOf(ColumnSource::U16, 0) || NthOf(ColumnSource::U32, 0) || NthOf(ColumnSource::U8, 0));
@@ -76,8 +81,8 @@ void ExpectBlockValuesReadBackExactly(const DatabaseTarget& target)
     ASSERT_TRUE(database.Open(target)) << qPrintable(database.LastFailureText());
     const TChronoArch date{5, 3, 24, 7};
     qint64 added = 0;
-    ASSERT_TRUE(database.WriteBlock(kArchiveHourly, {database.RowOf(kArchiveHourly, record, kSerial, StampOf(date))},
-                                    &added))
+    ASSERT_TRUE(
+        database.WriteBlock(kArchiveHourly, {database.RowOf(kArchiveHourly, record, kSerial, StampOf(date))}, &added))
         << qPrintable(database.LastFailureText());
     EXPECT_EQ(added, 1);
     std::vector<RangeRecord> read;

@@ -3,12 +3,12 @@
 // password, a port nobody listens on, a database that is not there; and a password found in the
 // password file the way the programs choose the database.
 
+#include "app/database_choice.h"
 #include "app/session_secrets.h"
-#include "base/settings_sections.h"
-#include "base/settings_store.h"
 #include "archives/archive_database.h"
 #include "archives/database_check.h"
-#include "app/database_choice.h"
+#include "base/settings_sections.h"
+#include "base/settings_store.h"
 #include "support/scoped_environment.h"
 #include "support/test_postgresql.h"
 
@@ -52,7 +52,8 @@ TEST(DatabaseCheck, SqliteFileThereNotYetThereOrNotADatabase)
     notes.close();
     result = CheckDatabaseConnection(target);
     EXPECT_FALSE(result.usable);
-    EXPECT_TRUE(result.text.contains(QStringLiteral("не открывается как база данных SQLite"))) << qPrintable(result.text);
+    EXPECT_TRUE(result.text.contains(QStringLiteral("не открывается как база данных SQLite")))
+        << qPrintable(result.text);
     EXPECT_EQ(QFileInfo(target.path).size(), 4096);
 
     target.path = folder.path();
@@ -66,7 +67,8 @@ TEST_F(PostgresqlConnectionCheck, RightAndWrongPasswordNoPasswordWrongPortAndMis
     const ScopedEnvironmentVariable noFile("PGPASSFILE", QByteArrayLiteral("/nonexistent/pgpass"));
     DatabaseCheckResult result = CheckDatabaseConnection(target);
     EXPECT_TRUE(result.usable) << qPrintable(result.text);
-    EXPECT_TRUE(result.text.startsWith(QStringLiteral("Соединение с сервером установлено. Таблиц архивов в базе пока нет")))
+    EXPECT_TRUE(
+        result.text.startsWith(QStringLiteral("Соединение с сервером установлено. Таблиц архивов в базе пока нет")))
         << qPrintable(result.text);
 
     struct Case {
@@ -138,8 +140,8 @@ TEST_F(PostgresqlConnectionCheck, StoredServerWithThePasswordFileConnectsAndExpo
     ASSERT_TRUE(database.Close());
     QVariant tables;
     ASSERT_TRUE(server.Query(target.database,
-                             QStringLiteral("SELECT COUNT(*) FROM pg_tables WHERE tableowner = 'zt5_password'"), &tables,
-                             &error))
+                             QStringLiteral("SELECT COUNT(*) FROM pg_tables WHERE tableowner = 'zt5_password'"),
+                             &tables, &error))
         << qPrintable(error);
     EXPECT_EQ(tables.toInt(), 4);
 }

@@ -21,13 +21,21 @@ TEST(DescriptorRows, FilledAndEmptyArchivesResetDateAndLogs)
     ASSERT_EQ(rows.size(), 9);
     EXPECT_EQ(DescriptorColumnTitles().size(), 7);
     EXPECT_EQ(rows[0], (QStringList{QStringLiteral("Часовой"), QStringLiteral("пуст"), {}, {}, {}, {}, {}}));
-    EXPECT_EQ(rows[1], (QStringList{QStringLiteral("Суточный"), QStringLiteral("01.02.2024 10:00:00"),
-                                    QStringLiteral("09.03.2024 10:05:07"), QStringLiteral("732"), QStringLiteral("38"),
-                                    QStringLiteral("218"), QStringLiteral("1")}));
-    EXPECT_EQ(rows[4], (QStringList{QStringLiteral("Дата сброса"), QStringLiteral("31.01.2024 23:59:58"), {}, {}, {}, {}, {}}));
+    EXPECT_EQ(rows[1],
+              (QStringList{QStringLiteral("Суточный"), QStringLiteral("01.02.2024 10:00:00"),
+                           QStringLiteral("09.03.2024 10:05:07"), QStringLiteral("732"), QStringLiteral("38"),
+                           QStringLiteral("218"), QStringLiteral("1")}));
+    EXPECT_EQ(rows[4],
+              (QStringList{QStringLiteral("Дата сброса"), QStringLiteral("31.01.2024 23:59:58"), {}, {}, {}, {}, {}}));
     EXPECT_EQ(rows[5], QStringList(7));
-    EXPECT_EQ(rows[8], (QStringList{QStringLiteral("Диагностик"), {}, {}, QStringLiteral("256"), QStringLiteral("17"),
-                                    QStringLiteral("16"), QStringLiteral("0")}));
+    EXPECT_EQ(rows[8],
+              (QStringList{QStringLiteral("Диагностик"),
+                           {},
+                           {},
+                           QStringLiteral("256"),
+                           QStringLiteral("17"),
+                           QStringLiteral("16"),
+                           QStringLiteral("0")}));
 }
 
 }  // namespace

@@ -59,4 +59,3 @@ std::vector<MeterRecord> ExportRig::MeterRecords(ArchiveKind kind)
 {
     return MeterRecordsOf(rig.meter, kind);
 }
-

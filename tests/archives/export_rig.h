@@ -10,10 +10,8 @@
 #include "archives/meter_record.h"
 #include "support/driver_rig.h"
 
-
 #include <functional>
 #include <vector>
-
 
 // Calls a function after every record, with the counts.
 class ProgressProbe : public ExportProgress {
@@ -48,4 +46,3 @@ public:
     DatabaseTarget current;
     ArchiveExportExtension extension;
 };
-

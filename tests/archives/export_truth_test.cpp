@@ -108,7 +108,8 @@ TEST(ExportTruth, DatabaseThatCannotBeMadeLeavesNoFileBehind)
         ArchiveDatabase database;
         EXPECT_FALSE(database.Open(target));
         EXPECT_NE(database.TakeLastFailure(), kDatabaseNoFailure);
-        EXPECT_TRUE(database.LastFailureText().contains(QStringLiteral("full"))) << qPrintable(database.LastFailureText());
+        EXPECT_TRUE(database.LastFailureText().contains(QStringLiteral("full")))
+            << qPrintable(database.LastFailureText());
     }
     EXPECT_FALSE(QFile::exists(target.path));
     EXPECT_FALSE(QFile::exists(target.path + QStringLiteral("-journal")));

@@ -15,9 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <atomic>
 #include <cmath>
-#include <unistd.h>
 
 namespace {
 
@@ -68,13 +68,15 @@ TEST_F(PostgresqlExport, EveryRecordOnceWithTheMetersValues)
     TestConnection db(target);
     // The names kept their case: the tables answer only to the quoted names.
     QSqlQuery names(db.Db());
-    ASSERT_TRUE(names.exec(QStringLiteral("SELECT relname FROM pg_class WHERE relkind = 'r' AND "
-                                          "relname LIKE 'ZT5_Arch_Values_%' ORDER BY relname")));
+    ASSERT_TRUE(
+        names.exec(QStringLiteral("SELECT relname FROM pg_class WHERE relkind = 'r' AND "
+                                  "relname LIKE 'ZT5_Arch_Values_%' ORDER BY relname")));
     QStringList tables;
     while (names.next())
         tables << names.value(0).toString();
-    EXPECT_EQ(tables, QStringList({QStringLiteral("ZT5_Arch_Values_Day"), QStringLiteral("ZT5_Arch_Values_Hour"),
-                                   QStringLiteral("ZT5_Arch_Values_Itog"), QStringLiteral("ZT5_Arch_Values_Month")}));
+    EXPECT_EQ(tables,
+              QStringList({QStringLiteral("ZT5_Arch_Values_Day"), QStringLiteral("ZT5_Arch_Values_Hour"),
+                           QStringLiteral("ZT5_Arch_Values_Itog"), QStringLiteral("ZT5_Arch_Values_Month")}));
     std::int64_t total = 0;
     for (int kind = 0; kind < kValueArchiveCount; ++kind) {
         const std::vector<MeterRecord> records = rig.MeterRecords(ArchiveKind(kind));
@@ -146,8 +148,8 @@ TEST_F(PostgresqlExport, RangeReadsBackThisMetersRowsInTheStretchOldestFirst)
         ASSERT_TRUE(database.Write(kArchiveHourly, bytes, row.serial, row.date));
     }
     std::vector<RangeRecord> found;
-    ASSERT_TRUE(database.ReadRange(kArchiveHourly, kMeterSerial, TChronoArch{24, 2, 24, 4}, TChronoArch{24, 2, 24, 5},
-                                   &found))
+    ASSERT_TRUE(
+        database.ReadRange(kArchiveHourly, kMeterSerial, TChronoArch{24, 2, 24, 4}, TChronoArch{24, 2, 24, 5}, &found))
         << qPrintable(database.LastFailureText());
     ASSERT_EQ(found.size(), 2u);
     EXPECT_TRUE(found[0].date == (TChronoArch{24, 2, 24, 4}));

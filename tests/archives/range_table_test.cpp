@@ -2,9 +2,9 @@
 // the field its database column holds and the bits its report markers stand for, and a CSV gives back
 // the very values and flags it was made of.
 
-#include "base/text_codec.h"
 #include "archives/database_columns.h"
 #include "archives/range_table.h"
+#include "base/text_codec.h"
 
 #include <QSet>
 
@@ -90,7 +90,9 @@ TEST(TrendQuantities, EachReadsItsColumnsFieldAndItsMarkersBits)
     std::memset(flagged.pipeFlags, 0xFF, sizeof flagged.pipeFlags);
     flagged.inputFlags[0] = flagged.inputFlags[1] = 0xFFFF;
     flagged.dpFlags = 0xFF;
-    const auto flagsOf = [&](const char* key) { return TrendFlagText(*FindTrendQuantity(QString::fromLatin1(key)), flagged); };
+    const auto flagsOf = [&](const char* key) {
+        return TrendFlagText(*FindTrendQuantity(QString::fromLatin1(key)), flagged);
+    };
     EXPECT_EQ(flagsOf("t1_1"), QStringLiteral("<>!"));
     EXPECT_EQ(flagsOf("P2_3"), QStringLiteral("<>"));
     EXPECT_EQ(flagsOf("V1_2"), QStringLiteral("<>!"));
@@ -172,7 +174,8 @@ TEST(RangeTable, CsvGivesBackTheValuesAndFlagsItWasMadeOf)
     EXPECT_EQ(RangeNumberText(56.374f, DecimalSeparator::Point), QStringLiteral("56.374"));
 
     // With a decimal point every number cell reads back alike, and nothing else of the file changes.
-    const QStringList pointedLines = QString::fromUtf8(RangeCsv(records, all, DecimalSeparator::Point).mid(3)).split(QStringLiteral("\r\n"));
+    const QStringList pointedLines = QString::fromUtf8(RangeCsv(records, all, DecimalSeparator::Point).mid(3))
+                                         .split(QStringLiteral("\r\n"));
     ASSERT_EQ(pointedLines.size(), lines.size());
     EXPECT_EQ(pointedLines[0], lines[0]);
     for (qsizetype r = 1; r < lines.size(); ++r) {

@@ -1,9 +1,9 @@
-#include "meter/archive_descriptors.h"
 #include "archives/archive_records.h"
 #include "archives/current_values.h"
-#include "meter/event_record.h"
 #include "archives/flag_markers.h"
 #include "archives/record_bytes.h"
+#include "meter/archive_descriptors.h"
+#include "meter/event_record.h"
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ TEST(ArchiveRecords, WireSizesFollowTheVersionWord)
     // Only the bytes the meter sends reach the record; the rest stays 0.
     std::vector<std::uint8_t> area(256, 0xAB);
     const auto record = RecordFromBytes<ArchiveRecord>(std::span(area).first(ArchiveRecordSize(511)));
-    EXPECT_EQ(record.schemes[1].frt, 0xAB);  // byte 205, the last one sent
+    EXPECT_EQ(record.schemes[1].frt, 0xAB);          // byte 205, the last one sent
     EXPECT_EQ(record.schemes[1].notInterpreted, 0);  // byte 206
     const auto* raw = reinterpret_cast<const std::uint8_t*>(&record);
     for (std::size_t i = 206; i < sizeof record; ++i)
@@ -135,12 +135,12 @@ TEST(ArchiveRecords, DescriptorsAndRequests)
 {
     std::vector<std::uint8_t> bytes(116, 0);
     const std::uint8_t dailyFirst[6] = {2, 1, 24, 9, 10, 11};
-    std::memcpy(bytes.data() + 6, dailyFirst, 6);                // area 1, daily first record
-    bytes[2] = kEmptyYear;                                         // hourly archive empty
-    Put<std::uint16_t>(bytes, 54 + 6 + 8 * 2, 1200);              // area 2, monthly maximum
-    Put<std::uint16_t>(bytes, 54 + 6 + 8 * 2 + 2, 37);            // its write index
-    bytes[54 + 6 + 8 * 2 + 6] = 0x03;                             // overwrite bit and a stray bit
-    Put<std::uint16_t>(bytes, 54 + 38 + 8 * 2 + 4, 16);           // area 3, diagnostics record size
+    std::memcpy(bytes.data() + 6, dailyFirst, 6);        // area 1, daily first record
+    bytes[2] = kEmptyYear;                               // hourly archive empty
+    Put<std::uint16_t>(bytes, 54 + 6 + 8 * 2, 1200);     // area 2, monthly maximum
+    Put<std::uint16_t>(bytes, 54 + 6 + 8 * 2 + 2, 37);   // its write index
+    bytes[54 + 6 + 8 * 2 + 6] = 0x03;                    // overwrite bit and a stray bit
+    Put<std::uint16_t>(bytes, 54 + 38 + 8 * 2 + 4, 16);  // area 3, diagnostics record size
     const auto descriptors = RecordFromBytes<ArchiveDescriptors>(bytes);
     EXPECT_TRUE(descriptors.IsEmpty(kArchiveHourly));
     EXPECT_FALSE(descriptors.IsEmpty(kArchiveDaily));
@@ -158,7 +158,8 @@ TEST(ArchiveRecords, DescriptorsAndRequests)
     const ArchiveRequest value = ValueArchiveRequest(kArchiveTotals, DateTimeStamp{2, 1, 24, 9, 10, 11});
     EXPECT_EQ(RecordToBytes(value), QByteArray::fromHex("020118090a0b030000000000"));
     EXPECT_EQ(RecordToBytes(EventLogRequest(kEventLogAdministrative, 300, 40)),
-              QByteArray::fromHex("0000000000000100" "2c011000"));
+              QByteArray::fromHex("0000000000000100"
+                                  "2c011000"));
     EXPECT_EQ(+EventLogRequest(kEventLogDbChanges, 0, 0xFFFFFFFFu).count, 16);  // "-1" typed
     EXPECT_EQ(+EventLogRequest(kEventLogDbChanges, 0, 5).count, 5);
     EXPECT_EQ(RecordToBytes(FlashPageRequest(2)), QByteArray::fromHex("000000000000000002000000"));

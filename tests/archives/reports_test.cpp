@@ -50,8 +50,8 @@ TotalsRecord KnownTotalsRecord()
 {
     TotalsRecord r{};
     r.date = TChronoArch{31, 12, 99, 23};
-    const double pipes[6][2] = {{123456.78901, 98765.4321}, {0.0, 1e12},  {12345678.123456, -2.5},
-                                {std::nan(""), 5.0},        {7.0, 7.0},   {1.5, 0.25}};
+    const double pipes[6][2] = {{123456.78901, 98765.4321}, {0.0, 1e12}, {12345678.123456, -2.5},
+                                {std::nan(""), 5.0},        {7.0, 7.0},  {1.5, 0.25}};
     for (int k = 0; k < 6; ++k)
         r.body.pipes[k] = TotalsPipeValues{pipes[k][0], pipes[k][1]};
     r.body.inputs[0] = TotalsInputValues{10.5, 2000.125, 0.0, 33.0, 100, 200, 1, 2, 3, 4, 5};
@@ -213,9 +213,9 @@ std::array<std::uint8_t, 4> FloatBytes(float value)
 
 std::string EntryHead(const char* time, int type, int context, int set, const char* kind)
 {
-    return std::string(time) + "\r\n\tТип изменяемой величины: " + std::to_string(type) +
-           "\r\n\tКонтекстно номер трубы, ТВ и т.д.: " + std::to_string(context) + "\r\n\tБД: " + std::to_string(set) +
-           "\r\n\tТип хранимого значения: " + kind + "\r\n";
+    return std::string(time) + "\r\n\tТип изменяемой величины: " + std::to_string(type)
+        + "\r\n\tКонтекстно номер трубы, ТВ и т.д.: " + std::to_string(context) + "\r\n\tБД: " + std::to_string(set)
+        + "\r\n\tТип хранимого значения: " + kind + "\r\n";
 }
 
 const std::string kSeparator = "-------------------------------------------------\r\n\r\n";
@@ -237,14 +237,13 @@ TEST(Reports, EventEntriesOfEveryValueKind)
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(entries);
     const std::span<const std::uint8_t> buffer(bytes, sizeof entries);
 
-    const std::string expected =
-        EntryHead("15.06.2024 10:20:30", 17, 3, 2, "float") + "\tc 1.500000 на -2.250000\r\n" + kSeparator +
-        EntryHead("15.06.2024 10:20:30", 5, 0, 1, "нет") + kSeparator +
-        EntryHead("01.01.2100 00:00:00", 300, 2, 1, "TChronoArch") + "\tc 01.02.24 03 на 31.12.99 23\r\n" + kSeparator +
-        EntryHead("15.06.2024 10:20:30", 1, 0, 1, "unsigned long") + "\tc 4294967295 на 7\r\n" + kSeparator +
-        EntryHead("15.06.2024 10:20:30", 0, 0, 1, "TChrono") + "\tc 23:59:58 на 00:00:01\r\n" + kSeparator +
-        EntryHead("15.06.2024 10:20:30", 0, 0, 1, "unsigned short") + "\tc 4660 на 1\r\n" + kSeparator +
-        EntryHead("15.06.2024 10:20:30", 0, 0, 1, "unsigned char") + "\tc 200 на 5\r\n" + kSeparator;
+    const std::string expected = EntryHead("15.06.2024 10:20:30", 17, 3, 2, "float") + "\tc 1.500000 на -2.250000\r\n"
+        + kSeparator + EntryHead("15.06.2024 10:20:30", 5, 0, 1, "нет") + kSeparator
+        + EntryHead("01.01.2100 00:00:00", 300, 2, 1, "TChronoArch") + "\tc 01.02.24 03 на 31.12.99 23\r\n" + kSeparator
+        + EntryHead("15.06.2024 10:20:30", 1, 0, 1, "unsigned long") + "\tc 4294967295 на 7\r\n" + kSeparator
+        + EntryHead("15.06.2024 10:20:30", 0, 0, 1, "TChrono") + "\tc 23:59:58 на 00:00:01\r\n" + kSeparator
+        + EntryHead("15.06.2024 10:20:30", 0, 0, 1, "unsigned short") + "\tc 4660 на 1\r\n" + kSeparator
+        + EntryHead("15.06.2024 10:20:30", 0, 0, 1, "unsigned char") + "\tc 200 на 5\r\n" + kSeparator;
     EXPECT_EQ(RenderEventEntries(buffer, 7).toStdString(), expected);
 
     // Never more entries than the buffer holds; a count of 0 (or less) is an empty box.

@@ -37,35 +37,38 @@ T FieldAt(const QByteArray& bytes, std::size_t offset)
 void ExpectColumn(const ArchiveColumn& column, const QByteArray& bytes, const QVariant& stored, const QString& where)
 {
     switch (column.source) {
-    case ColumnSource::Float: {
-        // A single-precision column may come back as the shortest decimal of the float: compare as floats.
-        const float expected = FieldAt<float>(bytes, column.offset);
-        if (std::isnan(expected))
-            EXPECT_TRUE(std::isnan(stored.toDouble())) << qPrintable(where);
-        else
-            EXPECT_EQ(float(stored.toDouble()), expected) << qPrintable(where);
-        break;
-    }
-    case ColumnSource::Double: {
-        const double expected = FieldAt<double>(bytes, column.offset);
-        if (std::isnan(expected))
-            EXPECT_TRUE(std::isnan(stored.toDouble())) << qPrintable(where);
-        else
-            EXPECT_EQ(stored.toDouble(), expected) << qPrintable(where);
-        break;
-    }
-    case ColumnSource::U8:
-        EXPECT_EQ(stored.toLongLong(), FieldAt<std::uint8_t>(bytes, column.offset)) << qPrintable(where);
-        break;
-    case ColumnSource::U16:
-        EXPECT_EQ(stored.toLongLong(), FieldAt<std::int16_t>(bytes, column.offset)) << qPrintable(where);
-        break;
-    case ColumnSource::U32:
-        EXPECT_EQ(stored.toLongLong(), FieldAt<std::int32_t>(bytes, column.offset)) << qPrintable(where);
-        break;
-    case ColumnSource::NotFilled: EXPECT_TRUE(stored.isNull()) << qPrintable(where); break;
-    case ColumnSource::Serial:
-    case ColumnSource::Date: break;
+        case ColumnSource::Float: {
+            // A single-precision column may come back as the shortest decimal of the float: compare as floats.
+            const float expected = FieldAt<float>(bytes, column.offset);
+            if (std::isnan(expected))
+                EXPECT_TRUE(std::isnan(stored.toDouble())) << qPrintable(where);
+            else
+                EXPECT_EQ(float(stored.toDouble()), expected) << qPrintable(where);
+            break;
+        }
+        case ColumnSource::Double: {
+            const double expected = FieldAt<double>(bytes, column.offset);
+            if (std::isnan(expected))
+                EXPECT_TRUE(std::isnan(stored.toDouble())) << qPrintable(where);
+            else
+                EXPECT_EQ(stored.toDouble(), expected) << qPrintable(where);
+            break;
+        }
+        case ColumnSource::U8:
+            EXPECT_EQ(stored.toLongLong(), FieldAt<std::uint8_t>(bytes, column.offset)) << qPrintable(where);
+            break;
+        case ColumnSource::U16:
+            EXPECT_EQ(stored.toLongLong(), FieldAt<std::int16_t>(bytes, column.offset)) << qPrintable(where);
+            break;
+        case ColumnSource::U32:
+            EXPECT_EQ(stored.toLongLong(), FieldAt<std::int32_t>(bytes, column.offset)) << qPrintable(where);
+            break;
+        case ColumnSource::NotFilled:
+            EXPECT_TRUE(stored.isNull()) << qPrintable(where);
+            break;
+        case ColumnSource::Serial:
+        case ColumnSource::Date:
+            break;
     }
 }
 

@@ -2,9 +2,9 @@
 // The database side of the export tests: a connection of the test's own, tables made the way a user
 // might have made them, and every row laid beside the meter's records.
 
-#include "meter/archive_descriptors.h"
 #include "archives/database_target.h"
 #include "archives/meter_record.h"
+#include "meter/archive_descriptors.h"
 
 #include <QSqlDatabase>
 #include <QString>

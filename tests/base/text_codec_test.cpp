@@ -1,5 +1,5 @@
-#include <QStringDecoder>
 #include <gtest/gtest.h>
+#include <QStringDecoder>
 
 #include "base/text_codec.h"
 

@@ -21,15 +21,15 @@ TEST(HidReportDescriptor, MeterLayoutAndOthers)
 {
     // A vendor page with report 0x3F: 63 bytes in, 63 bytes out.
     const std::vector<std::uint8_t> meter = {
-        0x06, 0x00, 0xFF,  // usage page (vendor, 2 bytes)
-        0x09, 0x01,        // usage
-        0xA1, 0x01,        // collection (application)
-        0x85, 0x3F,        // report id 0x3F
-        0x75, 0x08,        // report size 8
-        0x95, 0x3F,        // report count 63
+        0x06, 0x00, 0xFF,        // usage page (vendor, 2 bytes)
+        0x09, 0x01,              // usage
+        0xA1, 0x01,              // collection (application)
+        0x85, 0x3F,              // report id 0x3F
+        0x75, 0x08,              // report size 8
+        0x95, 0x3F,              // report count 63
         0x09, 0x01, 0x81, 0x02,  // input
         0x09, 0x01, 0x91, 0x02,  // output
-        0xC0,              // end collection
+        0xC0,                    // end collection
     };
     HidReportLengths lengths = Parse(meter);
     EXPECT_EQ(lengths.input, 64);

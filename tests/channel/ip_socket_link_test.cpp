@@ -1,17 +1,17 @@
 // The IP link against real loopback peers: a TCP peer thread, UDP peers bound to 127.0.0.2 and a
 // stranger on 127.0.0.3.
 
-#include "channel/channel_types.h"
 #include "channel/channel_settings.h"
+#include "channel/channel_types.h"
 #include "channel/ip_socket_link.h"
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
 #include "support/loopback_peer.h"
 #include "transport_test_helpers.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QElapsedTimer>
-#include <gtest/gtest.h>
 
 #include <sys/socket.h>
 
@@ -356,10 +356,11 @@ TEST(IpSocketLinkUdp, ATakenLocalPortFallsBackToAnyAndTheMeterStillAnswers)
     ASSERT_EQ(link.Open(port, QStringLiteral("127.0.0.2"), false), kTransportOk);
     EXPECT_NE(link.LocalPort(), port);
     EXPECT_GT(link.LocalPort(), 0);
-    EXPECT_EQ(owner.Log(), QStringList{QStringLiteral("Локальный порт UDP %1 недоступен (%2), обмен идет через порт %3")
-                                           .arg(port)
-                                           .arg(SystemText(EADDRINUSE))
-                                           .arg(link.LocalPort())});
+    EXPECT_EQ(owner.Log(),
+              QStringList{QStringLiteral("Локальный порт UDP %1 недоступен (%2), обмен идет через порт %3")
+                              .arg(port)
+                              .arg(SystemText(EADDRINUSE))
+                              .arg(link.LocalPort())});
     EXPECT_TRUE(owner.Boxes().isEmpty());
 
     // Read the type code: 01 03 00 00 00 01 and its CRC 84 0A.

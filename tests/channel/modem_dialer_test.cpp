@@ -9,16 +9,16 @@
 #include "support/modem_line.h"
 #include "support/recording_owner.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
 
 #include <memory>
 #include <thread>
 
 namespace {
 
-constexpr int kCom = 27;           // the COM number the modem's pty is put under
-constexpr double kTimeScale = 0.3; // the dialogue's fixed pauses and time-outs, shortened
+constexpr int kCom = 27;            // the COM number the modem's pty is put under
+constexpr double kTimeScale = 0.3;  // the dialogue's fixed pauses and time-outs, shortened
 
 QString Utf8(const char* text)
 {
@@ -131,9 +131,10 @@ TEST_F(DialerOverModem, UserInitialisationString)
     settings.modemInitString = QStringLiteral("ATE7");
     EXPECT_EQ(dialer.Initialise(Line()), kModemError);
     EXPECT_TRUE(owner.Log().contains(Utf8("Модем выдал сообщение об ошибке: \"ERROR\"")));
-    EXPECT_EQ(BoxTexts(), (QStringList{Utf8("При выполнении команды \"ATE7\" возникла ошибка! Модем выдал сообщение "
-                                            "\"ERROR\".\r\nОперация будет прекращена!"),
-                                       Utf8("Операция завершена не успешно!")}));
+    EXPECT_EQ(BoxTexts(),
+              (QStringList{Utf8("При выполнении команды \"ATE7\" возникла ошибка! Модем выдал сообщение "
+                                "\"ERROR\".\r\nОперация будет прекращена!"),
+                           Utf8("Операция завершена не успешно!")}));
     EXPECT_EQ(owner.Boxes().first().caption, Utf8("Информация"));
     EXPECT_EQ(owner.Boxes().first().style, 0x30u);
 
@@ -141,7 +142,8 @@ TEST_F(DialerOverModem, UserInitialisationString)
     owner.Clear();
     settings.modemInitString = QStringLiteral("ATV0");
     EXPECT_EQ(dialer.Initialise(Line()), kModemUnexpected);
-    EXPECT_EQ(BoxTexts(), (QStringList{Utf8("При выполнении возникла ошибка"), Utf8("Операция завершена не успешно!")}));
+    EXPECT_EQ(BoxTexts(),
+              (QStringList{Utf8("При выполнении возникла ошибка"), Utf8("Операция завершена не успешно!")}));
     EXPECT_TRUE(owner.Log().contains(Utf8("Ответ получен: \"0\"")));
 }
 
@@ -151,7 +153,8 @@ TEST_F(DialerOverModem, OtherModemTypes)
     settings.modemType = kModemTypeWired;
     EXPECT_EQ(dialer.Initialise(Line()), 0);
     EXPECT_TRUE(owner.Transmitted().isEmpty());
-    EXPECT_EQ(owner.Log(), (QStringList{Utf8("Инициализация модема (проводной модем)"), Utf8("Операция завершена успешно!")}));
+    EXPECT_EQ(owner.Log(),
+              (QStringList{Utf8("Инициализация модема (проводной модем)"), Utf8("Операция завершена успешно!")}));
 
     owner.Clear();
     settings.modemType = 3;
@@ -172,11 +175,13 @@ TEST_F(DialerOverModem, NoModemOnTheLine)
     Open(ModemLine::FastModem(300));
     ModemDialer quick(ModemDialerSettings{0.05});
     EXPECT_EQ(quick.Initialise(Line()), kModemNoAnswer);
-    EXPECT_EQ(SpeedsTried(), (QStringList{"115200", "9600", "115200", "19200", "2400", "1200", "38400", "4800",
-                                          "14400", "56000", "57600"}));
+    EXPECT_EQ(
+        SpeedsTried(),
+        (QStringList{"115200", "9600", "115200", "19200", "2400", "1200", "38400", "4800", "14400", "56000", "57600"}));
     EXPECT_EQ(owner.Transmitted(), QByteArray("AT\r").repeated(22));
-    EXPECT_EQ(BoxTexts(), QStringList{Utf8("Модем не отвечает! Проверьте правильность подключения модема и номер "
-                                           "указанного СОМ-порта!")});
+    EXPECT_EQ(BoxTexts(),
+              QStringList{Utf8("Модем не отвечает! Проверьте правильность подключения модема и номер "
+                               "указанного СОМ-порта!")});
     EXPECT_EQ(owner.Log().last(), Utf8("Операция завершена НЕ успешно!"));
 }
 

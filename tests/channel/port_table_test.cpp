@@ -38,7 +38,8 @@ TEST(PortTable, NumbersAreHandedOutLowestFirstAndKept)
     table.Assign(3, QString());
     table.Assign(0, QStringLiteral("/dev/ttyS0"));
     table.Assign(33, QStringLiteral("/dev/ttyS1"));
-    EXPECT_EQ(table.Entries(), (QMap<int, QString>{{2, QStringLiteral("/dev/pts/4")}, {5, QStringLiteral("/dev/ttyUSB0")}}));
+    EXPECT_EQ(table.Entries(),
+              (QMap<int, QString>{{2, QStringLiteral("/dev/pts/4")}, {5, QStringLiteral("/dev/ttyUSB0")}}));
 
     for (int i = 0; i < 30; ++i)
         table.Register(QStringLiteral("/dev/x%1").arg(i));
@@ -56,7 +57,8 @@ TEST(PortTable, LoadDropsWhatCannotStand)
                 {4, QString()},
                 {6, QStringLiteral("/dev/ttyS0")},  // the same device twice
                 {32, QStringLiteral("/dev/ttyUSB3")}});
-    EXPECT_EQ(table.Entries(), (QMap<int, QString>{{1, QStringLiteral("/dev/ttyS0")}, {32, QStringLiteral("/dev/ttyUSB3")}}));
+    EXPECT_EQ(table.Entries(),
+              (QMap<int, QString>{{1, QStringLiteral("/dev/ttyS0")}, {32, QStringLiteral("/dev/ttyUSB3")}}));
 }
 
 TEST(PortTable, DisplayName)

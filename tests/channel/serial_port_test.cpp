@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <thread>
 
 #include <sys/stat.h>
@@ -98,7 +98,8 @@ TEST_F(SerialPortTest, OpenWriteReadCloseThroughThePty)
     QByteArray gathered;
     while (gathered.size() < answer.size()) {
         const int before = received;
-        ASSERT_EQ(port.Read(buffer + received, static_cast<int>(sizeof buffer) - received, received, 3000), kTransportOk);
+        ASSERT_EQ(port.Read(buffer + received, static_cast<int>(sizeof buffer) - received, received, 3000),
+                  kTransportOk);
         gathered.append(Bytes(buffer + before, received - before));
     }
     EXPECT_EQ(gathered, answer);
@@ -290,8 +291,9 @@ TEST_F(SerialPortTest, BusyPortGivesFiveAttemptsAndTheMessage)
     const QString busy = QStringLiteral("Последовательный порт не готов!Возможно, он занят другим приложением!");
     // The holder's lock stops root, the terminal's exclusive mode everyone else.
     const QString held = geteuid() == 0 ? SerialDevice::ErrorText(EWOULDBLOCK) : SerialDevice::ErrorText(EBUSY);
-    EXPECT_EQ(owner.Log(),
-              (QStringList{QStringLiteral("Попытка открытия СОМ7!"), pty.SlavePath() + QStringLiteral(": ") + held, busy}));
+    EXPECT_EQ(
+        owner.Log(),
+        (QStringList{QStringLiteral("Попытка открытия СОМ7!"), pty.SlavePath() + QStringLiteral(": ") + held, busy}));
     ASSERT_EQ(owner.Boxes().size(), 1);
     EXPECT_EQ(owner.Boxes()[0].text, busy);
 
@@ -310,7 +312,7 @@ QString MessageWithoutPermission(const PtyPair& pty, int number)
 {
     const QByteArray path = pty.SlavePath().toLocal8Bit();
     if (::geteuid() != 0) {
-        struct stat before{};
+        struct stat before {};
         ::stat(path.constData(), &before);
         ::chmod(path.constData(), 0);
         RecordingOwner owner;
@@ -334,7 +336,8 @@ QString MessageWithoutPermission(const PtyPair& pty, int number)
             if (port.Open(number) != kTransportOk && !owner.Boxes().isEmpty())
                 text = owner.Boxes()[0].text.toUtf8();
         }
-        [[maybe_unused]] const ssize_t written = ::write(channel[1], text.constData(), static_cast<std::size_t>(text.size()));
+        [[maybe_unused]] const ssize_t written = ::write(channel[1], text.constData(),
+                                                         static_cast<std::size_t>(text.size()));
         ::_exit(0);
     }
     ::close(channel[1]);
@@ -366,8 +369,10 @@ TEST_F(SerialPortTest, AnOpenThatFailsSaysWhyAtOnce)
         EXPECT_EQ(owner.Boxes()[0].text, text);
     };
     PortTable::Global().Assign(kPort + 1, QString());
-    expectReport(kPort + 1, head + QStringLiteral("номер COM8 не назначен ни одному устройству: его можно назначить в "
-                                                  "окне \"Параметры\", вкладка \"Последовательные порты\""));
+    expectReport(kPort + 1,
+                 head
+                     + QStringLiteral("номер COM8 не назначен ни одному устройству: его можно назначить в "
+                                      "окне \"Параметры\", вкладка \"Последовательные порты\""));
     PortTable::Global().Assign(kPort + 2, QStringLiteral("/dev/zt5-no-such-port"));
     expectReport(kPort + 2, head + QStringLiteral("порт COM9 (/dev/zt5-no-such-port) отсутствует"),
                  QStringLiteral("/dev/zt5-no-such-port: ") + SerialDevice::ErrorText(ENOENT));
@@ -376,8 +381,9 @@ TEST_F(SerialPortTest, AnOpenThatFailsSaysWhyAtOnce)
                  QStringLiteral("/dev/null: ") + SerialDevice::ErrorText(ENOTTY));
 
     EXPECT_EQ(MessageWithoutPermission(pty, kPort),
-              head + QStringLiteral("нет прав доступа к порту COM7 (%1): пользователь должен входить в группу dialout")
-                         .arg(pty.SlavePath()));
+              head
+                  + QStringLiteral("нет прав доступа к порту COM7 (%1): пользователь должен входить в группу dialout")
+                        .arg(pty.SlavePath()));
     // The port itself is fine for whoever may use it.
     owner.Clear();
     EXPECT_EQ(port.Open(kPort), kTransportOk);
@@ -421,7 +427,7 @@ TEST(SerialPortFind, FindsTextAmongBytes)
     EXPECT_EQ(CCommPortClass::Find(answer, sizeof answer, "AT\r"), 0);
     EXPECT_EQ(CCommPortClass::Find(answer, sizeof answer, "\r\nOK\r\n"), 4);  // past the zero byte
     EXPECT_EQ(CCommPortClass::Find(answer, sizeof answer, "ERROR"), -1);
-    EXPECT_EQ(CCommPortClass::Find(answer, 7, "OK"), -1);                     // only the first 7 bytes count
+    EXPECT_EQ(CCommPortClass::Find(answer, 7, "OK"), -1);  // only the first 7 bytes count
     EXPECT_EQ(CCommPortClass::Find(answer, 2, "AT\r"), -1);
     EXPECT_EQ(CCommPortClass::Find(nullptr, 0, "OK"), -1);
 }

@@ -38,7 +38,8 @@ TEST(SerialTermios, DataBitsParityAndStopBits)
         int result = -1;
         bool custom = true;
         const termios state = Encoded(c.settings, result, custom);
-        SCOPED_TRACE(testing::Message() << c.settings.byteSize << "/" << c.settings.parity << "/" << c.settings.stopBits);
+        SCOPED_TRACE(testing::Message() << c.settings.byteSize << "/" << c.settings.parity << "/"
+                                        << c.settings.stopBits);
         EXPECT_EQ(result, 0);
         EXPECT_FALSE(custom);
         EXPECT_EQ(state.c_cflag & (CSIZE | PARENB | PARODD | CMSPAR | CSTOPB), c.expected);
@@ -56,15 +57,15 @@ TEST(SerialTermios, CombinationsTheLineCannotRun)
     const SerialLineSettings rejected[] = {
         {9600, 8, 1, 0},  // 1.5 stop bits only with 5 data bits
         {9600, 5, 2, 0},  // with 5 data bits the two-stop-bit setting gives 1.5
-        {9600, 4, 0, 0}, {9600, 9, 0, 0}, {9600, 8, 3, 0}, {9600, 8, -1, 0},
-        {9600, 8, 0, 5}, {9600, 8, 0, -1}, {0, 8, 0, 0},   {-9600, 8, 0, 0},
+        {9600, 4, 0, 0}, {9600, 9, 0, 0},  {9600, 8, 3, 0}, {9600, 8, -1, 0},
+        {9600, 8, 0, 5}, {9600, 8, 0, -1}, {0, 8, 0, 0},    {-9600, 8, 0, 0},
     };
     for (const SerialLineSettings& settings : rejected) {
         int result = 0;
         bool custom = false;
         Encoded(settings, result, custom);
-        EXPECT_EQ(result, EINVAL) << settings.baudRate << " " << settings.byteSize << " " << settings.stopBits
-                                  << " " << settings.parity;
+        EXPECT_EQ(result, EINVAL) << settings.baudRate << " " << settings.byteSize << " " << settings.stopBits << " "
+                                  << settings.parity;
     }
 }
 

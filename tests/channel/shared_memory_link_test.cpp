@@ -5,10 +5,10 @@
 #include "channel/shared_memory_link.h"
 #include "transport_test_helpers.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QSharedMemory>
-#include <gtest/gtest.h>
 
 #include <thread>
 
@@ -41,7 +41,11 @@ struct Participant {
     std::uint8_t buffer[kExchangeBufferSize] = {};
     int received = 0;
 
-    explicit Participant(quintptr id) { owner.settings.mainWindowId = id; link.SetOwner(&owner); }
+    explicit Participant(quintptr id)
+    {
+        owner.settings.mainWindowId = id;
+        link.SetOwner(&owner);
+    }
     bool Attach(const QString& name) { return link.Attach(name, owner.settings.mainWindowId); }
     int Read(int timeoutMs, int capacity = kExchangeBufferSize)
     {
@@ -61,8 +65,8 @@ protected:
     }
 
     const QString name = UniqueBlockName();
-    Participant a {0x11223344};
-    Participant b {0x55667788};
+    Participant a{0x11223344};
+    Participant b{0x55667788};
 };
 
 }  // namespace
@@ -114,9 +118,15 @@ TEST_F(CMapFilePair, BlockLayoutAndRegistrationSeenByAnotherProgram)
     EXPECT_EQ(bytes[2058], 3);
     EXPECT_EQ(bytes[2059], 0);
     // Entry 0: a's id little-endian, unused byte, its flag raised by b's write.
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes + 2060), 6), QByteArray::fromHex("44332211" "00" "01"));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes + 2060), 6),
+              QByteArray::fromHex("44332211"
+                                  "00"
+                                  "01"));
     // Entry 1: b itself, flag down.
-    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes + 2066), 6), QByteArray::fromHex("88776655" "00" "00"));
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes + 2066), 6),
+              QByteArray::fromHex("88776655"
+                                  "00"
+                                  "00"));
     EXPECT_EQ(bytes[2072 + 4], 0);
     raw.unlock();
 

@@ -1,17 +1,17 @@
 // The channel end to end: a pseudo-terminal with a scripted meter on the far side, and a loopback TCP
 // peer.
 
+#include "base/checksums.h"
 #include "channel/modem_control.h"
 #include "channel/modem_dialer.h"
 #include "channel/port_table.h"
 #include "channel/transmit_channel.h"
-#include "base/checksums.h"
 #include "support/loopback_peer.h"
 #include "support/pty_pair.h"
 #include "support/recording_owner.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
 
 #include <sys/socket.h>
 
@@ -233,7 +233,8 @@ TEST_F(ChannelOverPty, AnswerLargerThanTheDestinationIsReported)
     ASSERT_TRUE(pty.WriteMaster(ReadAnswer(10)));
     EXPECT_EQ(Read(channel, kArrives, 10).result, kReadFailed);
     ASSERT_FALSE(owner.Boxes().isEmpty());
-    EXPECT_EQ(owner.Boxes().last().text, QString::fromUtf8("Возможно переполнение буфера в CTransmitChanel::ReadData!\r\n"));
+    EXPECT_EQ(owner.Boxes().last().text,
+              QString::fromUtf8("Возможно переполнение буфера в CTransmitChanel::ReadData!\r\n"));
     EXPECT_EQ(owner.Boxes().last().caption, QString::fromUtf8("Информация"));
     EXPECT_EQ(owner.Boxes().last().style, 0x40u);
 }
@@ -277,7 +278,8 @@ TEST_F(ChannelOverPty, ModemConnectAndDisconnect)
     channel.SetModemControl(nullptr);
     EXPECT_FALSE(channel.Connect());
     EXPECT_FALSE(channel.SerialPort().IsOpen());
-    EXPECT_TRUE(owner.Log().contains(QString::fromUtf8("Управление модемом недоступно: соединение через модем невозможно!")));
+    EXPECT_TRUE(
+        owner.Log().contains(QString::fromUtf8("Управление модемом недоступно: соединение через модем невозможно!")));
     EXPECT_TRUE(owner.Boxes().isEmpty());
 
     auto modem = std::make_unique<ReadyModem>(channel);

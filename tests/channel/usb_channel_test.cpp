@@ -3,11 +3,11 @@
 
 #include "channel/transmit_channel.h"
 #include "channel/usb_hid_link.h"
-#include "support/played_hid_device.h"
 #include "meter/register_map.h"
 #include "sim/meter_session.h"
 #include "sim/meter_simulator.h"
 #include "support/crc_frames.h"
+#include "support/played_hid_device.h"
 #include "transport_test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +22,7 @@ class SimulatedAnswers {
 public:
     explicit SimulatedAnswers(int framing)
         : m_meter(SimOptions{}), m_session(m_meter.Slave(), m_meter.Faults(), SessionSettings{framing})
-    {
-    }
+    {}
 
     QByteArray Answer(const QByteArray& message)
     {

@@ -141,7 +141,10 @@ TEST_F(UsbHidReports, AnswersPutTogether)
     EXPECT_EQ(Read(), kUsbOk);
     EXPECT_EQ(Got(), Counting(61));
     meter->QueueReport(QByteArray("\x3F\x01", 2));
-    meter->QueueReport(QByteArray("\x3F\x29\x28" "1234567", 10));
+    meter->QueueReport(
+        QByteArray("\x3F\x29\x28"
+                   "1234567",
+                   10));
     EXPECT_EQ(Read(), kUsbOk);
     EXPECT_EQ(Got(), QByteArray("1234567"));
 

@@ -1,6 +1,6 @@
+#include "base/checksums.h"
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
-#include "base/checksums.h"
 
 #include <gtest/gtest.h>
 
@@ -120,7 +120,8 @@ TEST(WireFramingEncode, StuffedFrameEscapesAndFlagPlacement)
     EXPECT_EQ(Encode(kFramingPpp, unit, kFlagOpenOnly).bytes, Concat({0x7E}, body));
     EXPECT_EQ(Encode(kFramingPpp, unit, kFlagCloseOnly).bytes, Concat(body, {0x7F}));
 
-    EXPECT_EQ(Encode(kFramingPpp, {0x7D, 0x7F, 0x20, 0x80}).bytes, Bytes({0x7E, 0x7D, 0x5D, 0x7D, 0x5F, 0x20, 0x80, 0x7F}));
+    EXPECT_EQ(Encode(kFramingPpp, {0x7D, 0x7F, 0x20, 0x80}).bytes,
+              Bytes({0x7E, 0x7D, 0x5D, 0x7D, 0x5F, 0x20, 0x80, 0x7F}));
 
     // Worst case every byte doubles: 1073 bytes plus both flags fill 2148 exactly.
     const Encoded allEscaped = Encode(kFramingPpp, Bytes(1073, 0x7E));
@@ -188,8 +189,8 @@ TEST(WireFramingRecognise, RtuLengthRulesFollowTheRequest)
               Recognition::kComplete);
     EXPECT_EQ(Recognise(kFramingRtu, WithCrc({0x01, 0x10, 0x00, 0x10, 0x00, 0x02, 0x00}), write16).result,
               Recognition::kNotYet);
-    const Bytes rw48WriteOnly = WithCrc({0x01, 0x48, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x01, 0x00, 0x02,
-                                         0x00, 0x07, 0xAA, 0xBB});
+    const Bytes rw48WriteOnly = WithCrc(
+        {0x01, 0x48, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x01, 0x00, 0x02, 0x00, 0x07, 0xAA, 0xBB});
     EXPECT_EQ(Recognise(kFramingRtu, WithCrc({0x01, 0x48, 0x00, 0x00, 0x00, 0x07}), rw48WriteOnly).result,
               Recognition::kComplete);
     const Bytes rw48Read3 = WithCrc({0x01, 0x48, 0x00, 0x00, 0x00, 0x03, 0, 0, 0, 0, 0, 0, 0x00, 0x08});
@@ -282,8 +283,9 @@ TEST(WireFramingRecognise, StuffedScanUnstuffAndCrc)
     // 01 03 04 7D 7E 7F 11 with CRC 62 7B.
     const Bytes answer = {0x01, 0x03, 0x04, 0x7D, 0x7E, 0x7F, 0x11, 0x62, 0x7B};
     const Bytes wire = Encode(kFramingPpp, answer).bytes;
-    EXPECT_EQ(wire, Bytes({0x7E, 0x7D, 0x21, 0x7D, 0x23, 0x7D, 0x24, 0x7D, 0x5D, 0x7D, 0x5E, 0x7D, 0x5F, 0x7D, 0x31,
-                           0x62, 0x7B, 0x7F}));
+    EXPECT_EQ(wire,
+              Bytes({0x7E, 0x7D, 0x21, 0x7D, 0x23, 0x7D, 0x24, 0x7D, 0x5D, 0x7D, 0x5E, 0x7D, 0x5F, 0x7D, 0x31, 0x62,
+                     0x7B, 0x7F}));
     EXPECT_EQ(Recognise(kFramingPpp, wire, {}).answer, answer);
     EXPECT_EQ(Recognise(kFramingPpp, Concat({0x00, 0x7F, 0x7E, 0x55}, wire), {}).answer, answer);
     EXPECT_EQ(Recognise(kFramingPpp, Bytes(wire.begin(), wire.end() - 1), {}).result, Recognition::kNotYet);
@@ -306,8 +308,7 @@ TEST(WireFramingRecognise, MbapWaitsForTheWholePayload)
     const Bytes whole = Concat(header, payload);
     EXPECT_EQ(Recognise(kFramingModbusTcp, whole, {}).answer, payload);
     EXPECT_EQ(Recognise(kFramingModbusTcp, Bytes(whole.begin(), whole.end() - 1), {}).result, Recognition::kNotYet);
-    EXPECT_EQ(Recognise(kFramingModbusTcp, Bytes(header.begin(), header.begin() + 5), {}).result,
-              Recognition::kNotYet);
+    EXPECT_EQ(Recognise(kFramingModbusTcp, Bytes(header.begin(), header.begin() + 5), {}).result, Recognition::kNotYet);
     // Bytes behind the payload do not matter; the header is read from the very start.
     EXPECT_EQ(Recognise(kFramingModbusTcp, Concat(whole, {0xEE}), whole).answer, payload);
     EXPECT_EQ(MbapPayloadLength(whole.data(), static_cast<int>(whole.size())), 5);

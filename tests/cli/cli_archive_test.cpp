@@ -5,22 +5,22 @@
 #include "cli_process.h"
 
 #include "archives/archive_reports.h"
-#include "meter/archive_step.h"
 #include "archives/database_columns.h"
 #include "archives/record_bytes.h"
 #include "cli/terminal_output.h"
+#include "meter/archive_step.h"
 #include "sim/configuration_area.h"
 #include "sim/event_logs.h"
 #include "sim/meter_archives.h"
 #include "sim/meter_simulator.h"
 
-#include "base/text_codec.h"
 #include "archives/range_table.h"
+#include "base/text_codec.h"
 
 #include <QFile>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 #include <QJsonObject>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -52,9 +52,8 @@ private:
     {
         SimOptions options;
         bool help = false;
-        const QString error =
-            ParseSimOptions(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kArchiveOptions,
-                            options, &help);
+        const QString error = ParseSimOptions(
+            QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kArchiveOptions, options, &help);
         EXPECT_TRUE(error.isEmpty()) << error.toStdString();
         return options;
     }
@@ -66,27 +65,28 @@ double FieldOf(const ArchiveColumn& column, const QByteArray& bytes)
 {
     const char* at = bytes.constData() + column.offset;
     switch (column.source) {
-    case ColumnSource::Float: {
-        float value = 0;
-        std::memcpy(&value, at, sizeof value);
-        return value;
-    }
-    case ColumnSource::Double: {
-        double value = 0;
-        std::memcpy(&value, at, sizeof value);
-        return value;
-    }
-    case ColumnSource::U8: return std::uint8_t(*at);
-    case ColumnSource::U16: {
-        std::uint16_t value = 0;
-        std::memcpy(&value, at, sizeof value);
-        return value;
-    }
-    default: {
-        std::uint32_t value = 0;
-        std::memcpy(&value, at, sizeof value);
-        return value;
-    }
+        case ColumnSource::Float: {
+            float value = 0;
+            std::memcpy(&value, at, sizeof value);
+            return value;
+        }
+        case ColumnSource::Double: {
+            double value = 0;
+            std::memcpy(&value, at, sizeof value);
+            return value;
+        }
+        case ColumnSource::U8:
+            return std::uint8_t(*at);
+        case ColumnSource::U16: {
+            std::uint16_t value = 0;
+            std::memcpy(&value, at, sizeof value);
+            return value;
+        }
+        default: {
+            std::uint32_t value = 0;
+            std::memcpy(&value, at, sizeof value);
+            return value;
+        }
     }
 }
 
@@ -163,8 +163,8 @@ TEST_F(CliArchive, CsvValuesAreTheMetersHourlyAndDailyRecords)
 TEST_F(CliArchive, TextAndJsonShowTheSameRecords)
 {
     const TChronoArch date{8, 3, 24, 23};
-    const CliRun text = Run({QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--date"),
-                             QStringLiteral("2024-03-08T23")});
+    const CliRun text = Run(
+        {QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--date"), QStringLiteral("2024-03-08T23")});
     ASSERT_EQ(text.exitCode, 0) << text.err.toStdString();
     EXPECT_EQ(text.out,
               TerminalText(RenderArchiveRecord(RecordFromBytes<ArchiveRecord>(expected.Record(kArchiveHourly, date)))));
@@ -183,16 +183,16 @@ TEST_F(CliArchive, TextAndJsonShowTheSameRecords)
         for (const ArchiveColumn& column : TotalsArchiveColumns()) {
             ASSERT_TRUE(object.contains(column.name)) << column.name.toStdString();
             const QJsonValue value = object.value(column.name);
-            fields << (value.isString() ? value.toString()
-                       : value.isNull() ? QString()
-                                        : QString::number(value.toDouble(), 'g', 17));
+            fields << (value.isString()     ? value.toString()
+                           : value.isNull() ? QString()
+                                            : QString::number(value.toDouble(), 'g', 17));
         }
         ExpectFields(TotalsArchiveColumns(), fields, bytes);
     }
 
     // A date the archive does not hold is the meter's refusal.
-    const CliRun outside = Run({QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--date"),
-                                QStringLiteral("2030-01-01T00")});
+    const CliRun outside = Run(
+        {QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--date"), QStringLiteral("2030-01-01T00")});
     EXPECT_EQ(outside.exitCode, 1);
     EXPECT_TRUE(outside.out.isEmpty());
     EXPECT_FALSE(outside.err.isEmpty());
@@ -203,20 +203,24 @@ TEST_F(CliArchive, RangeTablesComeFromTheMeterOnceThenFromTheDatabase)
     QTemporaryDir folder;
     const QString database = QStringLiteral("sqlite:") + folder.filePath(QStringLiteral("Data.sqlite"));
     const QString csvPath = folder.filePath(QStringLiteral("week.csv"));
-    const QStringList range{QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--from"),
-                            QStringLiteral("2024-03-09"), QStringLiteral("--to"), QStringLiteral("2024-03-09T05"),
-                            QStringLiteral("--quantities"), QStringLiteral("t1_1,V1_3,dT_1"), QStringLiteral("--database"),
-                            database};
+    const QStringList range{QStringLiteral("archive"),      QStringLiteral("hour"),
+                            QStringLiteral("--from"),       QStringLiteral("2024-03-09"),
+                            QStringLiteral("--to"),         QStringLiteral("2024-03-09T05"),
+                            QStringLiteral("--quantities"), QStringLiteral("t1_1,V1_3,dT_1"),
+                            QStringLiteral("--database"),   database};
     // A Russian locale's CSV: decimal commas, unless told otherwise.
     const QByteArray locale = qgetenv("LC_ALL");
     qputenv("LC_ALL", "ru_RU.UTF-8");
-    const CliRun first = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("-o"), csvPath});
-    const CliRun pointed = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("csv"),
-                                                   QStringLiteral("--decimal-separator"), QStringLiteral("point")});
+    const CliRun first = Run(
+        range + QStringList{QStringLiteral("--format"), QStringLiteral("csv"), QStringLiteral("-o"), csvPath});
+    const CliRun pointed = Run(range
+                               + QStringList{QStringLiteral("--format"), QStringLiteral("csv"),
+                                             QStringLiteral("--decimal-separator"), QStringLiteral("point")});
     qputenv("LC_ALL", "C");
     const CliRun plain = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("csv")});
-    const CliRun commas = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("csv"),
-                                                  QStringLiteral("--decimal-separator"), QStringLiteral("comma")});
+    const CliRun commas = Run(range
+                              + QStringList{QStringLiteral("--format"), QStringLiteral("csv"),
+                                            QStringLiteral("--decimal-separator"), QStringLiteral("comma")});
     qputenv("LC_ALL", locale);
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_TRUE(first.err.contains(QStringLiteral("Записей: 6 (из базы: 0, с прибора: 6)"))) << first.err.toStdString();
@@ -252,10 +256,11 @@ TEST_F(CliArchive, RangeTablesComeFromTheMeterOnceThenFromTheDatabase)
 
     // The second run finds every record in the database; the sheet goes to a file or to stdout.
     const QString htmlPath = folder.filePath(QStringLiteral("week.html"));
-    const CliRun second
-        = Run(range + QStringList{QStringLiteral("--format"), QStringLiteral("html"), QStringLiteral("-o"), htmlPath});
+    const CliRun second = Run(
+        range + QStringList{QStringLiteral("--format"), QStringLiteral("html"), QStringLiteral("-o"), htmlPath});
     ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
-    EXPECT_TRUE(second.err.contains(QStringLiteral("Записей: 6 (из базы: 6, с прибора: 0)"))) << second.err.toStdString();
+    EXPECT_TRUE(second.err.contains(QStringLiteral("Записей: 6 (из базы: 6, с прибора: 0)")))
+        << second.err.toStdString();
     QFile sheet(htmlPath);
     ASSERT_TRUE(sheet.open(QIODevice::ReadOnly));
     const QString html = DecodeWindows1251(sheet.readAll());
@@ -316,7 +321,8 @@ TEST_F(CliArchive, DescriptorsEventsAndFlash)
         const EventRecord& entry = expected.Meter().Logs().At(kEventLogAdministrative, i);
         entries.append(reinterpret_cast<const char*>(&entry), sizeof entry);
     }
-    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(entries.constData()), std::size_t(entries.size()));
+    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(entries.constData()),
+                                 std::size_t(entries.size()));
     EXPECT_EQ(events.out, TerminalText(RenderEventEntries(bytes, 20)));
 
     const CliRun flash = Run({QStringLiteral("flash"), QStringLiteral("2")});
@@ -329,8 +335,8 @@ TEST_F(CliArchive, DescriptorsEventsAndFlash)
 
 TEST(CliCurrent, RepeatedReadGoesOnUntilCtrlCAndEndsCleanly)
 {
-    const std::unique_ptr<QProcess> process =
-        StartZt5Ctl({QStringLiteral("current"), QStringLiteral("--demo"), QStringLiteral("--repeat"), QStringLiteral("1")});
+    const std::unique_ptr<QProcess> process = StartZt5Ctl(
+        {QStringLiteral("current"), QStringLiteral("--demo"), QStringLiteral("--repeat"), QStringLiteral("1")});
     QByteArray out;
     const QByteArray head = QByteArrayLiteral("ТЕКУЩИЕ ЗНАЧЕНИЯ");
     for (int waited = 0; out.count(head) < 2 && waited < 150 && process->state() == QProcess::Running; ++waited) {

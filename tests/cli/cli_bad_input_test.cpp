@@ -31,8 +31,8 @@
 
 namespace {
 
-const QString kPortNotReady =
-    QStringLiteral("Информация: Последовательный порт не готов!Возможно, он занят другим приложением!\n");
+const QString kPortNotReady = QStringLiteral(
+    "Информация: Последовательный порт не готов!Возможно, он занят другим приложением!\n");
 
 void ExpectRefused(const CliRun& run, const QString& err)
 {
@@ -126,10 +126,9 @@ TEST(CliBadInput, FilesOfAnotherKind)
     QDir(dir.path()).mkpath(QStringLiteral("Base"));
     const QString base = dir.filePath(QStringLiteral("Base/Objects.bin"));
     ASSERT_TRUE(WriteFile(base, QByteArray(1802, '\x17')));
-    ExpectRefused(
-        RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--workdir"), dir.path(), QStringLiteral("--node"),
-                   QStringLiteral("Котельная")}),
-        QStringLiteral("Информация: Файл \"%1\" не является файлом базы узлов учета!\n").arg(base));
+    ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--workdir"), dir.path(), QStringLiteral("--node"),
+                             QStringLiteral("Котельная")}),
+                  QStringLiteral("Информация: Файл \"%1\" не является файлом базы узлов учета!\n").arg(base));
 
     // A base cut short, in its header or in its entries: refused with the damage named, and left as it
     // is (the command line asks nothing, so it never sets the file aside).
@@ -144,7 +143,8 @@ TEST(CliBadInput, FilesOfAnotherKind)
         QFile kept(base);
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
         EXPECT_EQ(kept.readAll(), bytes);
-        EXPECT_EQ(QDir(dir.filePath(QStringLiteral("Base"))).entryList(QDir::Files), QStringList{QStringLiteral("Objects.bin")});
+        EXPECT_EQ(QDir(dir.filePath(QStringLiteral("Base"))).entryList(QDir::Files),
+                  QStringList{QStringLiteral("Objects.bin")});
     }
 }
 
@@ -176,8 +176,9 @@ TEST(CliBadInput, FoldersNamedOnTheCommandLine)
     const QString work = dir.filePath(QStringLiteral("new/work"));
     const QString settings = dir.filePath(QStringLiteral("conf/zt5/settings.ini"));
     const QStringList search = {QStringLiteral("info"), QStringLiteral("--node"), QStringLiteral("Котельная")};
-    ExpectRefused(RunZt5Ctl(search + QStringList{QStringLiteral("--workdir"), work, QStringLiteral("--settings"), settings}),
-                  QStringLiteral("Информация: Узел учета \"Котельная\" не найден!\n"));
+    ExpectRefused(
+        RunZt5Ctl(search + QStringList{QStringLiteral("--workdir"), work, QStringLiteral("--settings"), settings}),
+        QStringLiteral("Информация: Узел учета \"Котельная\" не найден!\n"));
     EXPECT_TRUE(QFileInfo(work + QStringLiteral("/Base")).isDir());
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("conf/zt5"))).isDir());
 
@@ -201,9 +202,9 @@ TEST(CliBadInput, OutputNamesThatCannotBeWrittenAsAsked)
     // A folder after -o: refused, and nothing is written beside it under another name.
     const QString folder = dir.filePath(QStringLiteral("out"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    for (const QStringList& words : {QStringList{QStringLiteral("report"), settings, QStringLiteral("-o"), folder},
-                                     QStringList{QStringLiteral("read-config"), QStringLiteral("--demo"),
-                                                 QStringLiteral("-o"), folder}}) {
+    for (const QStringList& words :
+         {QStringList{QStringLiteral("report"), settings, QStringLiteral("-o"), folder},
+          QStringList{QStringLiteral("read-config"), QStringLiteral("--demo"), QStringLiteral("-o"), folder}}) {
         const CliRun run = RunZt5Ctl(words);
         EXPECT_EQ(run.exitCode, 2) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(QStringLiteral("\"%1\" - папка").arg(folder))) << run.err.toStdString();
@@ -214,9 +215,9 @@ TEST(CliBadInput, OutputNamesThatCannotBeWrittenAsAsked)
     // A name that is no UTF-8: refused rather than written under a name with U+FFFD in it.
     QProcess shell;
     shell.setWorkingDirectory(dir.path());
-    shell.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"),
-                                            QStringLiteral("exec \"$0\" report \"$1\" -o \"$(printf 'out\\377\\376.xls')\""),
-                                            QStringLiteral(ZT5CTL_PATH), settings});
+    shell.start(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"), QStringLiteral("exec \"$0\" report \"$1\" -o \"$(printf 'out\\377\\376.xls')\""),
+                 QStringLiteral(ZT5CTL_PATH), settings});
     ASSERT_TRUE(shell.waitForStarted(10000));
     const CliRun odd = FinishProcess(shell);
     EXPECT_EQ(odd.exitCode, 2) << odd.err.toStdString();

@@ -11,12 +11,25 @@ TEST(CliBasics, HelpListsEveryCommandAndOptionAndVersionNamesTheProject)
 {
     const CliRun help = RunZt5Ctl({QStringLiteral("--help")});
     ASSERT_EQ(help.exitCode, 0);
-    for (const char* word : {"info", "read-config", "write-config", "check", "report", "set-clock", "service",
-                             "maker", "service-centre", "descriptors", "archive", "current", "events", "flash",
-                             "--tcp", "--udp", "--serial", "--baud", "--parity", "--stop-bits", "--bits", "--node",
-                             "--workdir", "--settings", "--demo", "--framing", "--functions", "--address",
-                             "--timeout", "--attempts", "--yes", "--no", "--format", "--count", "--repeat", "calibrate",
-                             "--stand", "--connect-timeout"})
+    for (const char* word : {"info",           "read-config",
+                             "write-config",   "check",
+                             "report",         "set-clock",
+                             "service",        "maker",
+                             "service-centre", "descriptors",
+                             "archive",        "current",
+                             "events",         "flash",
+                             "--tcp",          "--udp",
+                             "--serial",       "--baud",
+                             "--parity",       "--stop-bits",
+                             "--bits",         "--node",
+                             "--workdir",      "--settings",
+                             "--demo",         "--framing",
+                             "--functions",    "--address",
+                             "--timeout",      "--attempts",
+                             "--yes",          "--no",
+                             "--format",       "--count",
+                             "--repeat",       "calibrate",
+                             "--stand",        "--connect-timeout"})
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
     EXPECT_TRUE(help.err.isEmpty());
 
@@ -46,10 +59,10 @@ TEST(CliBasics, UsageErrorsExitTwoWithNothingOnStdout)
         {QStringLiteral("maker"), QStringLiteral("write"), QStringLiteral("--demo")},
         {QStringLiteral("check")},
         // A connect wait outside 5..60 seconds.
-        {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:1"), QStringLiteral("--connect-timeout"),
-         QStringLiteral("4")},
-        {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:1"), QStringLiteral("--connect-timeout"),
-         QStringLiteral("61")},
+        {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:1"),
+         QStringLiteral("--connect-timeout"), QStringLiteral("4")},
+        {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:1"),
+         QStringLiteral("--connect-timeout"), QStringLiteral("61")},
         {QStringLiteral("--count"), QStringLiteral("0"), QStringLiteral("events"), QStringLiteral("db")},
     };
     for (const QStringList& line : lines) {

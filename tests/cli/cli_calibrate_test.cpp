@@ -39,12 +39,13 @@ TEST(CliCalibrate, TemperatureCalibrationRunsAgainstTheStandAndShowsItsExchange)
 
 TEST(CliCalibrate, UsageAndAMissingStand)
 {
-    const CliRun noStand = RunZt5Ctl({QStringLiteral("calibrate"), QStringLiteral("t"), QStringLiteral("--tcp"),
-                                      QStringLiteral("127.0.0.1:1")});
+    const CliRun noStand = RunZt5Ctl(
+        {QStringLiteral("calibrate"), QStringLiteral("t"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:1")});
     EXPECT_EQ(noStand.exitCode, 2);
     EXPECT_TRUE(noStand.err.contains(QStringLiteral("--stand"))) << noStand.err.toStdString();
     const CliRun what = RunZt5Ctl({QStringLiteral("calibrate"), QStringLiteral("x"), QStringLiteral("--stand"),
-                                   QStringLiteral("/dev/null"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:1")});
+                                   QStringLiteral("/dev/null"), QStringLiteral("--tcp"),
+                                   QStringLiteral("127.0.0.1:1")});
     EXPECT_EQ(what.exitCode, 2);
 
     // A stand port that does not exist: the meter is reached, the calibration fails and says why.

@@ -49,7 +49,8 @@ TEST(CliCollect, LinesSideBySideASharedLineInTurnASilentMeterFailsAlone)
     SimProcess first(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 1001));
     SimProcess serial(SimMeterArguments(QStringLiteral("pty"), 1002));
     // One client at a time: two meters of one line read at once would find the second connection shut.
-    SimProcess shared(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 1003) + QStringList{QStringLiteral("--max-clients"), QStringLiteral("1")});
+    SimProcess shared(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 1003)
+                      + QStringList{QStringLiteral("--max-clients"), QStringLiteral("1")});
     ASSERT_FALSE(first.Place().isEmpty());
     ASSERT_FALSE(serial.Place().isEmpty());
     ASSERT_FALSE(shared.Place().isEmpty());
@@ -63,8 +64,10 @@ TEST(CliCollect, LinesSideBySideASharedLineInTurnASilentMeterFailsAlone)
     ASSERT_TRUE(rig.Save());
     const DatabaseTarget target = Target(rig.SqliteTarget());
 
-    const CliRun run = RunZt5Ctl(QStringList{QStringLiteral("collect"), QStringLiteral("--format"), QStringLiteral("json")}
-                                 + rig.Place(rig.SqliteTarget()), 60000);
+    const CliRun run = RunZt5Ctl(
+        QStringList{QStringLiteral("collect"), QStringLiteral("--format"), QStringLiteral("json")}
+            + rig.Place(rig.SqliteTarget()),
+        60000);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 1) << run.err.toStdString();
     const QJsonObject summary = Json(run);
@@ -100,12 +103,14 @@ TEST(CliCollect, LinesSideBySideASharedLineInTurnASilentMeterFailsAlone)
     EXPECT_TRUE(run.err.contains(QStringLiteral("Молчит: ошибка"))) << run.err.toStdString();
 
     // The next night: nothing new in the meters, nothing read twice; only the named nodes when named.
-    const CliRun again = RunZt5Ctl(QStringList{QStringLiteral("collect"), QStringLiteral("--node"),
-                                               QStringLiteral("Котельная 1"), QStringLiteral("--node"),
-                                               QStringLiteral("ЦТП на RS-232")}
-                                   + rig.Place(rig.SqliteTarget()), 60000);
+    const CliRun again = RunZt5Ctl(
+        QStringList{QStringLiteral("collect"), QStringLiteral("--node"), QStringLiteral("Котельная 1"),
+                    QStringLiteral("--node"), QStringLiteral("ЦТП на RS-232")}
+            + rig.Place(rig.SqliteTarget()),
+        60000);
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
-    EXPECT_TRUE(again.out.startsWith(QStringLiteral("Приборов: 2, успешно: 2, с ошибкой: 0\nЗаписано: 0, уже были в базе: 0\n")))
+    EXPECT_TRUE(again.out.startsWith(
+        QStringLiteral("Приборов: 2, успешно: 2, с ошибкой: 0\nЗаписано: 0, уже были в базе: 0\n")))
         << again.out.toStdString();
     for (std::uint32_t number : {1001u, 1002u, 1003u})
         ExpectWholeHours(target, number);
@@ -114,7 +119,8 @@ TEST(CliCollect, LinesSideBySideASharedLineInTurnASilentMeterFailsAlone)
     // --kind ip leaves out the serial line.
     const CliRun ip = RunZt5Ctl(QStringList{QStringLiteral("collect"), QStringLiteral("--kind"), QStringLiteral("ip"),
                                             QStringLiteral("--jobs"), QStringLiteral("1")}
-                                + rig.Place(rig.SqliteTarget()), 60000);
+                                    + rig.Place(rig.SqliteTarget()),
+                                60000);
     EXPECT_EQ(ip.exitCode, 1);
     EXPECT_TRUE(ip.out.startsWith(QStringLiteral("Приборов: 4, успешно: 3, с ошибкой: 1\n"))) << ip.out.toStdString();
 }
@@ -125,24 +131,30 @@ TEST(CliCollect, UsageErrorsAndAnUnusableDatabase)
     rig.AddTcpNode(QStringLiteral("Узел"), QStringLiteral("127.0.0.1:%1").arg(ClosedTcpPort()));
     ASSERT_TRUE(rig.Save());
     const QStringList place = rig.Place(rig.SqliteTarget());
-    const CliRun unknown = RunZt5Ctl(QStringList{QStringLiteral("collect"), QStringLiteral("--node"), QStringLiteral("Нет такого")} + place);
+    const CliRun unknown = RunZt5Ctl(
+        QStringList{QStringLiteral("collect"), QStringLiteral("--node"), QStringLiteral("Нет такого")} + place);
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_TRUE(unknown.err.contains(QStringLiteral("\"Нет такого\" не найден"))) << unknown.err.toStdString();
-    const CliRun kind = RunZt5Ctl(QStringList{QStringLiteral("collect"), QStringLiteral("--kind"), QStringLiteral("usb")} + place);
+    const CliRun kind = RunZt5Ctl(
+        QStringList{QStringLiteral("collect"), QStringLiteral("--kind"), QStringLiteral("usb")} + place);
     EXPECT_EQ(kind.exitCode, 2);
-    const CliRun line = RunZt5Ctl(QStringList{QStringLiteral("collect"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:1")} + place);
+    const CliRun line = RunZt5Ctl(
+        QStringList{QStringLiteral("collect"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:1")} + place);
     EXPECT_EQ(line.exitCode, 2);
-    const CliRun format = RunZt5Ctl(QStringList{QStringLiteral("collect"), QStringLiteral("--format"), QStringLiteral("csv")} + place);
+    const CliRun format = RunZt5Ctl(
+        QStringList{QStringLiteral("collect"), QStringLiteral("--format"), QStringLiteral("csv")} + place);
     EXPECT_EQ(format.exitCode, 2);
     // No meter is asked when the database cannot be used; a refused line fails its meter alone.
     const CliRun database = RunZt5Ctl(QStringList{QStringLiteral("collect")}
                                       + rig.Place(QStringLiteral("sqlite:/proc/no/such/Data.sqlite")));
     EXPECT_EQ(database.exitCode, 1);
-    EXPECT_TRUE(database.err.contains(QStringLiteral("Ошибка при открытии файла базы данных"))) << database.err.toStdString();
+    EXPECT_TRUE(database.err.contains(QStringLiteral("Ошибка при открытии файла базы данных")))
+        << database.err.toStdString();
     EXPECT_TRUE(database.out.isEmpty());
     const CliRun refused = RunZt5Ctl(QStringList{QStringLiteral("collect")} + place);
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.out.startsWith(QStringLiteral("Приборов: 1, успешно: 0, с ошибкой: 1\n"))) << refused.out.toStdString();
+    EXPECT_TRUE(refused.out.startsWith(QStringLiteral("Приборов: 1, успешно: 0, с ошибкой: 1\n")))
+        << refused.out.toStdString();
     EXPECT_EQ(CollectRunRows(Target(rig.SqliteTarget())).size(), 1);
 
     // A base with no meter to read (a fresh installation's nightly run): nothing fails, the database is made.
@@ -150,7 +162,8 @@ TEST(CliCollect, UsageErrorsAndAnUnusableDatabase)
     ASSERT_TRUE(empty.Save());
     const CliRun none = RunZt5Ctl(QStringList{QStringLiteral("collect")} + empty.Place(empty.SqliteTarget()));
     EXPECT_EQ(none.exitCode, 0) << none.err.toStdString();
-    EXPECT_TRUE(none.out.startsWith(QStringLiteral("Приборов: 0, успешно: 0, с ошибкой: 0\n"))) << none.out.toStdString();
+    EXPECT_TRUE(none.out.startsWith(QStringLiteral("Приборов: 0, успешно: 0, с ошибкой: 0\n")))
+        << none.out.toStdString();
     EXPECT_TRUE(none.err.contains(QStringLiteral("Нет приборов для опроса")));
     EXPECT_TRUE(QFile::exists(empty.Work().filePath(QStringLiteral("Data.sqlite"))));
 }
@@ -221,24 +234,29 @@ protected:
 
 TEST_F(PostgresqlCollect, TwoCollectorsAtOnceStoreEachRecordOnce)
 {
-    SimProcess one(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 3001) + QStringList{QStringLiteral("--baud-delay"), QStringLiteral("115200")});
-    SimProcess two(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 3002) + QStringList{QStringLiteral("--baud-delay"), QStringLiteral("115200")});
+    SimProcess one(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 3001)
+                   + QStringList{QStringLiteral("--baud-delay"), QStringLiteral("115200")});
+    SimProcess two(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 3002)
+                   + QStringList{QStringLiteral("--baud-delay"), QStringLiteral("115200")});
     CollectRig rig;
     rig.AddTcpNode(QStringLiteral("Первый"), one.Place());
     rig.AddTcpNode(QStringLiteral("Второй"), two.Place());
     ASSERT_TRUE(rig.Save());
-    auto a = StartZt5Ctl(QStringList{QStringLiteral("collect"), QStringLiteral("--format"), QStringLiteral("json")} + rig.Place(text));
-    auto b = StartZt5Ctl(QStringList{QStringLiteral("collect"), QStringLiteral("--format"), QStringLiteral("json")} + rig.Place(text));
+    auto a = StartZt5Ctl(QStringList{QStringLiteral("collect"), QStringLiteral("--format"), QStringLiteral("json")}
+                         + rig.Place(text));
+    auto b = StartZt5Ctl(QStringList{QStringLiteral("collect"), QStringLiteral("--format"), QStringLiteral("json")}
+                         + rig.Place(text));
     const CliRun first = FinishProcess(*a, 60000);
     const CliRun second = FinishProcess(*b, 60000);
     EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_EQ(second.exitCode, 0) << second.err.toStdString();
     const qint64 written = Json(first)[QStringLiteral("records_written")].toInteger()
-                           + Json(second)[QStringLiteral("records_written")].toInteger();
+        + Json(second)[QStringLiteral("records_written")].toInteger();
     qint64 stored = 0;
     for (std::uint32_t number : {3001u, 3002u}) {
         ExpectWholeHours(target, number);
-        for (const QString& table : {kHour, kDay, QStringLiteral("ZT5_Arch_Values_Month"), QStringLiteral("ZT5_Arch_Values_Itog")}) {
+        for (const QString& table :
+             {kHour, kDay, QStringLiteral("ZT5_Arch_Values_Month"), QStringLiteral("ZT5_Arch_Values_Itog")}) {
             const TableCounts counts = CountRows(target, table, number);
             EXPECT_EQ(counts.rows, counts.distinctDates) << table.toStdString();
             stored += counts.rows;

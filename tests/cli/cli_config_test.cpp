@@ -40,7 +40,7 @@ void SaveFile(const QString& path, const ConfigurationBlocks& blocks)
 bool SameSettings(const ConfigurationBlocks& a, const ConfigurationBlocks& b)
 {
     return std::memcmp(&a.tunes, &b.tunes, sizeof a.tunes) == 0 && std::memcmp(&a.open, &b.open, sizeof a.open) == 0
-           && std::memcmp(&a.controls, &b.controls, sizeof a.controls) == 0;
+        && std::memcmp(&a.controls, &b.controls, sizeof a.controls) == 0;
 }
 
 QByteArray FileBytes(const QString& path)
@@ -205,7 +205,8 @@ TEST_F(CliConfig, ShortFileIsCheckedButNeverWritten)
 
     const CliRun write = Run({QStringLiteral("write-config"), Path("cut.zt5"), QStringLiteral("--yes")});
     EXPECT_EQ(write.exitCode, 1);
-    EXPECT_TRUE(write.err.contains(QString::fromUtf8("не записан в прибор: в нем недостает блок управления (52 байт из 64)")))
+    EXPECT_TRUE(
+        write.err.contains(QString::fromUtf8("не записан в прибор: в нем недостает блок управления (52 байт из 64)")))
         << write.err.toStdString();
 
     // The meter still holds the whole file's settings.

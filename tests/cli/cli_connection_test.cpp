@@ -58,9 +58,8 @@ TEST(CliConnection, NodeOfTheBaseBringsItsLineFramingAndFunctions)
     EXPECT_EQ(other.exitCode, 1);
     EXPECT_FALSE(other.err.isEmpty());
 
-    const CliRun missing = RunZt5Ctl(QStringList{QStringLiteral("info"), QStringLiteral("--node"),
-                                                 QStringLiteral("Нет такого")}
-                                     + place);
+    const CliRun missing = RunZt5Ctl(
+        QStringList{QStringLiteral("info"), QStringLiteral("--node"), QStringLiteral("Нет такого")} + place);
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("Нет такого"))) << missing.err.toStdString();
     EXPECT_TRUE(missing.out.isEmpty());
@@ -68,31 +67,32 @@ TEST(CliConnection, NodeOfTheBaseBringsItsLineFramingAndFunctions)
 
 TEST(CliConnection, DeadLinesGiveTheSystemsMessage)
 {
-    const CliRun tcp = RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--tcp"),
-                                  QStringLiteral("127.0.0.1:%1").arg(ClosedTcpPort())});
+    const CliRun tcp = RunZt5Ctl(
+        {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(ClosedTcpPort())});
     EXPECT_EQ(tcp.exitCode, 1);
     EXPECT_TRUE(tcp.out.isEmpty());
     EXPECT_TRUE(tcp.err.contains(SystemErrorText(ECONNREFUSED))) << tcp.err.toStdString();
 
     // A name that does not resolve is told as such; a name that does is used.
-    const CliRun unknown = RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--tcp"),
-                                      QStringLiteral("nosuchhost.invalid:502")});
+    const CliRun unknown = RunZt5Ctl(
+        {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("nosuchhost.invalid:502")});
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_EQ(unknown.err, QStringLiteral("Информация: Адрес \"nosuchhost.invalid\" не найден\n"));
-    const CliRun named = RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--tcp"),
-                                    QStringLiteral("localhost:%1").arg(ClosedTcpPort())});
+    const CliRun named = RunZt5Ctl(
+        {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("localhost:%1").arg(ClosedTcpPort())});
     EXPECT_EQ(named.exitCode, 1);
     EXPECT_TRUE(named.err.contains(SystemErrorText(ECONNREFUSED))) << named.err.toStdString();
 
     // The port that does not open is told in the serial port's own words.
-    const CliRun serial = RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--serial"),
-                                     QStringLiteral("/dev/zt5-no-such-port")});
+    const CliRun serial = RunZt5Ctl(
+        {QStringLiteral("info"), QStringLiteral("--serial"), QStringLiteral("/dev/zt5-no-such-port")});
     EXPECT_EQ(serial.exitCode, 1);
     EXPECT_TRUE(serial.out.isEmpty());
     // What is wrong with it, in the serial port's own words.
     EXPECT_TRUE(serial.err.startsWith(QStringLiteral("Информация: Последовательный порт не готов!\nпорт COM")))
         << serial.err.toStdString();
-    EXPECT_TRUE(serial.err.endsWith(QStringLiteral(" (/dev/zt5-no-such-port) отсутствует\n"))) << serial.err.toStdString();
+    EXPECT_TRUE(serial.err.endsWith(QStringLiteral(" (/dev/zt5-no-such-port) отсутствует\n")))
+        << serial.err.toStdString();
 }
 
 TEST(CliConnection, QuestionWithoutAnAnswerFailsWithItsText)
@@ -101,7 +101,8 @@ TEST(CliConnection, QuestionWithoutAnAnswerFailsWithItsText)
     const CliRun unanswered = RunZt5Ctl({QStringLiteral("set-clock"), QStringLiteral("--demo")});
     EXPECT_EQ(unanswered.exitCode, 1);
     EXPECT_TRUE(unanswered.out.isEmpty());
-    EXPECT_TRUE(unanswered.err.startsWith(QStringLiteral("Подтверждение: ") + question)) << unanswered.err.toStdString();
+    EXPECT_TRUE(unanswered.err.startsWith(QStringLiteral("Подтверждение: ") + question))
+        << unanswered.err.toStdString();
     EXPECT_TRUE(unanswered.err.contains(QStringLiteral("--yes"))) << unanswered.err.toStdString();
 
     const CliRun no = RunZt5Ctl({QStringLiteral("set-clock"), QStringLiteral("--demo"), QStringLiteral("--no")});
@@ -121,8 +122,9 @@ TEST(CliConnection, ServiceDataRoundTripOnTheDemoMeter)
     EXPECT_TRUE(read.out.contains(QStringLiteral("Наработка modbus: "))) << read.out.toStdString();
 
     const CliRun write = RunZt5Ctl({QStringLiteral("service-centre"), QStringLiteral("write"), QStringLiteral("--demo"),
-                                    QStringLiteral("--serial-number"), QStringLiteral("555"), QStringLiteral("--battery"),
-                                    QStringLiteral("C"), QStringLiteral("--variant"), QStringLiteral("Украина")});
+                                    QStringLiteral("--serial-number"), QStringLiteral("555"),
+                                    QStringLiteral("--battery"), QStringLiteral("C"), QStringLiteral("--variant"),
+                                    QStringLiteral("Украина")});
     EXPECT_EQ(write.exitCode, 0) << write.err.toStdString();
 
     const CliRun maker = RunZt5Ctl({QStringLiteral("maker"), QStringLiteral("read"), QStringLiteral("--demo")});
@@ -131,8 +133,9 @@ TEST(CliConnection, ServiceDataRoundTripOnTheDemoMeter)
 
     // "04.1" needs firmware level 524; the demo meter is at 515.
     const CliRun refused = RunZt5Ctl({QStringLiteral("maker"), QStringLiteral("write"), QStringLiteral("--demo"),
-                                      QStringLiteral("--maker-id"), QStringLiteral("3"), QStringLiteral("--serial-number"),
-                                      QStringLiteral("9"), QStringLiteral("--model"), QStringLiteral("04.1")});
+                                      QStringLiteral("--maker-id"), QStringLiteral("3"),
+                                      QStringLiteral("--serial-number"), QStringLiteral("9"), QStringLiteral("--model"),
+                                      QStringLiteral("04.1")});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, QStringLiteral("Информация: Недопустимый номер модели для данного прибора!\n"));
 }

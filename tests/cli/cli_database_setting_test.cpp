@@ -55,8 +55,13 @@ TEST(PostgresqlCliDatabaseSetting, StoredServerWithThePasswordFileWithoutDatabas
 
     SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kArchiveOptions);
     ASSERT_FALSE(sim.Place().isEmpty());
-    const QStringList words{QStringLiteral("export-db"), QStringLiteral("--tcp"), sim.Place(),
-                            QStringLiteral("--settings"), settings, QStringLiteral("--workdir"), folder.path()};
+    const QStringList words{QStringLiteral("export-db"),
+                            QStringLiteral("--tcp"),
+                            sim.Place(),
+                            QStringLiteral("--settings"),
+                            settings,
+                            QStringLiteral("--workdir"),
+                            folder.path()};
 
     // No line for this server in the file: refused before the meter, saying what is missing.
     ASSERT_TRUE(WriteFile(passwordFile, QStringLiteral("elsewhere:5432:*:*:nothing\n"), ownerOnly));
@@ -73,7 +78,8 @@ TEST(PostgresqlCliDatabaseSetting, StoredServerWithThePasswordFileWithoutDatabas
                           ownerOnly));
     const CliRun exported = RunZt5Ctl(words);
     ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
-    EXPECT_TRUE(exported.out.startsWith(QStringLiteral("postgresql://zt5_password@127.0.0.1:%1/%2\n").arg(role.port).arg(database)))
+    EXPECT_TRUE(exported.out.startsWith(
+        QStringLiteral("postgresql://zt5_password@127.0.0.1:%1/%2\n").arg(role.port).arg(database)))
         << exported.out.toStdString();
     QVariant rows;
     ASSERT_TRUE(server.Query(database, QStringLiteral("SELECT COUNT(*) FROM \"ZT5_Arch_Values_Hour\""), &rows, &why))

@@ -21,9 +21,9 @@
 
 namespace {
 
-const QStringList kArchiveOptions = {QStringLiteral("--archive-end"), QStringLiteral("2024-02-26T12"),
-                                     QStringLiteral("--archive-days"), QStringLiteral("2"), QStringLiteral("--seed"),
-                                     QStringLiteral("3")};
+const QStringList kArchiveOptions = {QStringLiteral("--archive-end"),  QStringLiteral("2024-02-26T12"),
+                                     QStringLiteral("--archive-days"), QStringLiteral("2"),
+                                     QStringLiteral("--seed"),         QStringLiteral("3")};
 
 // What the same meter holds, counted in this process: records of the four archives.
 qint64 MeterRecordCount()
@@ -42,8 +42,9 @@ qint64 MeterRecordCount()
     return records;
 }
 
-qint64 RowsIn(const QString& path, const QStringList& tables = {QStringLiteral("Hour"), QStringLiteral("Day"),
-                                                              QStringLiteral("Month"), QStringLiteral("Itog")})
+qint64 RowsIn(const QString& path,
+              const QStringList& tables = {QStringLiteral("Hour"), QStringLiteral("Day"), QStringLiteral("Month"),
+                                           QStringLiteral("Itog")})
 {
     qint64 rows = 0;
     {
@@ -82,9 +83,9 @@ TEST(CliExportDb, WholeArchiveOnceIntoTheNamedFile)
     ASSERT_FALSE(sim.Place().isEmpty());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("archives.sqlite"));
-    const QStringList words{QStringLiteral("export-db"), QStringLiteral("--tcp"), sim.Place(),
-                            QStringLiteral("--database"), QStringLiteral("sqlite:") + path,
-                            QStringLiteral("--workdir"), folder.path()};
+    const QStringList words{
+        QStringLiteral("export-db"),      QStringLiteral("--tcp"),     sim.Place(),  QStringLiteral("--database"),
+        QStringLiteral("sqlite:") + path, QStringLiteral("--workdir"), folder.path()};
     const qint64 expected = MeterRecordCount();
     ASSERT_GT(expected, 40);
 
@@ -114,14 +115,16 @@ TEST(CliExportDb, UnusableDatabaseIsToldAndNothingIsRead)
     EXPECT_TRUE(unreachable.out.isEmpty());
     EXPECT_TRUE(unreachable.err.contains(QStringLiteral("Ошибка при открытии файла базы данных (0x")))
         << unreachable.err.toStdString();
-    EXPECT_TRUE(unreachable.err.contains(QStringLiteral("refused"), Qt::CaseInsensitive)) << unreachable.err.toStdString();
+    EXPECT_TRUE(unreachable.err.contains(QStringLiteral("refused"), Qt::CaseInsensitive))
+        << unreachable.err.toStdString();
 
     // The database is tried before the line: a meter that is not there either is never waited for.
     const CliRun both = RunZt5Ctl({QStringLiteral("export-db"), QStringLiteral("--tcp"),
                                    QStringLiteral("127.0.0.1:%1").arg(ClosedTcpPort()), QStringLiteral("--database"),
                                    QStringLiteral("postgresql://u@127.0.0.1:%1/db").arg(ClosedTcpPort())});
     EXPECT_EQ(both.exitCode, 1);
-    EXPECT_TRUE(both.err.contains(QStringLiteral("Ошибка при открытии файла базы данных (0x"))) << both.err.toStdString();
+    EXPECT_TRUE(both.err.contains(QStringLiteral("Ошибка при открытии файла базы данных (0x")))
+        << both.err.toStdString();
     // Nothing was said of the line: it was never tried.
     EXPECT_FALSE(both.err.contains(QString::fromUtf8("Информация"))) << both.err.toStdString();
     EXPECT_FALSE(both.err.contains(QString::fromUtf8("Прибор"))) << both.err.toStdString();
@@ -154,7 +157,8 @@ TEST(CliExportDb, DiskFillingUpIsToldAndTheSummaryIsWhatIsStored)
     ASSERT_GE(written, 0) << run.out.toStdString();
     EXPECT_LT(written, MeterRecordCount());
     EXPECT_EQ(written, RowsIn(path));
-    EXPECT_EQ(NumberAfter(run.out, QString::fromUtf8("Часовой архив: записано ")), RowsIn(path, {QStringLiteral("Hour")}))
+    EXPECT_EQ(NumberAfter(run.out, QString::fromUtf8("Часовой архив: записано ")),
+              RowsIn(path, {QStringLiteral("Hour")}))
         << run.out.toStdString();
 
     // With room again the export finishes, each record once.
@@ -169,15 +173,22 @@ TEST(CliExportDb, ArchiveCutShortByTheLineExitsWithWhereItStopped)
 {
     // One answer in twelve is lost and there is one attempt a record: some archive stops short.
     SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--fault"),
-                               QStringLiteral("drop=8%")} + kArchiveOptions);
+                               QStringLiteral("drop=8%")}
+                   + kArchiveOptions);
     ASSERT_FALSE(sim.Place().isEmpty());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("archives.sqlite"));
-    const QStringList words{QStringLiteral("export-db"),      QStringLiteral("--tcp"),      sim.Place(),
-                            QStringLiteral("--database"),     QStringLiteral("sqlite:") + path,
-                            QStringLiteral("--workdir"),      folder.path(),
-                            QStringLiteral("--attempts"),     QStringLiteral("1"),
-                            QStringLiteral("--timeout"),      QStringLiteral("1")};
+    const QStringList words{QStringLiteral("export-db"),
+                            QStringLiteral("--tcp"),
+                            sim.Place(),
+                            QStringLiteral("--database"),
+                            QStringLiteral("sqlite:") + path,
+                            QStringLiteral("--workdir"),
+                            folder.path(),
+                            QStringLiteral("--attempts"),
+                            QStringLiteral("1"),
+                            QStringLiteral("--timeout"),
+                            QStringLiteral("1")};
     CliRun run;
     // The first lost answer may be one of the connection's own: then the run is refused before any
     // archive, and the next one tries again.

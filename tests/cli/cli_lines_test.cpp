@@ -20,14 +20,15 @@ TEST_P(CliLines, InfoAndCurrentValuesComeThrough)
     const auto [line, framing, functions] = GetParam();
     const QStringList simLine = line == Line::kTcp ? QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")}
                                                    : QStringList{QStringLiteral("--pty")};
-    SimProcess sim(simLine + QStringList{QStringLiteral("--framing"), QLatin1String(framing),
-                                         QStringLiteral("--serial-number"), QStringLiteral("424242")});
+    SimProcess sim(simLine
+                   + QStringList{QStringLiteral("--framing"), QLatin1String(framing), QStringLiteral("--serial-number"),
+                                 QStringLiteral("424242")});
     ASSERT_FALSE(sim.Place().isEmpty());
     const QStringList where = line == Line::kTcp ? QStringList{QStringLiteral("--tcp"), sim.Place()}
                                                  : QStringList{QStringLiteral("--serial"), sim.Place()};
-    const QStringList common = where + QStringList{QStringLiteral("--framing"), QLatin1String(framing),
+    const QStringList common = where + QStringList{QStringLiteral("--framing"),   QLatin1String(framing),
                                                    QStringLiteral("--functions"), QLatin1String(functions),
-                                                   QStringLiteral("--timeout"), QStringLiteral("2")};
+                                                   QStringLiteral("--timeout"),   QStringLiteral("2")};
 
     const CliRun info = RunZt5Ctl(QStringList{QStringLiteral("info")} + common);
     ASSERT_EQ(info.exitCode, 0) << info.err.toStdString();

@@ -22,11 +22,11 @@ CliOptions Parsed(const QStringList& words, QString* error = nullptr)
 
 TEST(CliOptions, OptionsStandAnywhereInBothForms)
 {
-    const CliOptions options = Parsed({QStringLiteral("-v"), QStringLiteral("archive"), QStringLiteral("--date=2024-01-02"),
-                                       QStringLiteral("hour"), QStringLiteral("--count"), QStringLiteral("3"),
-                                       QStringLiteral("--framing=PPP"), QStringLiteral("--parity"), QStringLiteral("mark"),
-                                       QStringLiteral("--stop-bits"), QStringLiteral("1.5"), QStringLiteral("--"),
-                                       QStringLiteral("--yes")});
+    const CliOptions options = Parsed(
+        {QStringLiteral("-v"), QStringLiteral("archive"), QStringLiteral("--date=2024-01-02"), QStringLiteral("hour"),
+         QStringLiteral("--count"), QStringLiteral("3"), QStringLiteral("--framing=PPP"), QStringLiteral("--parity"),
+         QStringLiteral("mark"), QStringLiteral("--stop-bits"), QStringLiteral("1.5"), QStringLiteral("--"),
+         QStringLiteral("--yes")});
     EXPECT_TRUE(options.verbose);
     EXPECT_EQ(options.command, QStringLiteral("archive"));
     EXPECT_EQ(options.arguments, (QStringList{QStringLiteral("hour"), QStringLiteral("--yes")}));

@@ -38,8 +38,8 @@ protected:
     }
     CliRun Run(const QStringList& words) const
     {
-        return RunZt5Ctl(words + QStringList{QStringLiteral("--tcp"),
-                                             QStringLiteral("127.0.0.1:%1").arg(rig.server.BoundPort())});
+        return RunZt5Ctl(
+            words + QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(rig.server.BoundPort())});
     }
     QString Path(const char* name) const { return dir.filePath(QLatin1String(name)); }
     std::uint8_t StoredChecksumByte()
@@ -83,8 +83,8 @@ TEST_F(CliTunesChecksum, ReadConfigSavesNoFalseBackupAndTheBytesAsReadOnlyWhenAs
         EXPECT_TRUE(run.err.contains(Path("backup.zt5"))) << run.err.toStdString();
     }
 
-    const CliRun asRead = Run({QStringLiteral("read-config"), QStringLiteral("--as-read"), QStringLiteral("-o"),
-                               Path("as-read.zt5")});
+    const CliRun asRead = Run(
+        {QStringLiteral("read-config"), QStringLiteral("--as-read"), QStringLiteral("-o"), Path("as-read.zt5")});
     ASSERT_EQ(asRead.exitCode, 0) << asRead.err.toStdString();
     EXPECT_TRUE(asRead.err.contains(QString::fromUtf8("контрольная сумма не сошлась"))) << asRead.err.toStdString();
     CollectingHost host;

@@ -38,7 +38,8 @@ void WithDatabase(const DatabaseTarget& target, Use use)
     const QString name = QStringLiteral("collect-rig-%1").arg(++counter);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(
-            target.engine == DatabaseTarget::Engine::kSqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"), name);
+            target.engine == DatabaseTarget::Engine::kSqlite ? QStringLiteral("QSQLITE") : QStringLiteral("QPSQL"),
+            name);
         if (target.engine == DatabaseTarget::Engine::kSqlite) {
             db.setDatabaseName(target.path);
         } else {
@@ -100,8 +101,9 @@ bool CollectRig::Save()
 
 QStringList CollectRig::Place(const QString& database) const
 {
-    return {QStringLiteral("--workdir"), m_work.path(), QStringLiteral("--settings"),
-            m_work.filePath(QStringLiteral("settings.ini")), QStringLiteral("--database"), database};
+    return {QStringLiteral("--workdir"),  m_work.path(),
+            QStringLiteral("--settings"), m_work.filePath(QStringLiteral("settings.ini")),
+            QStringLiteral("--database"), database};
 }
 
 QStringList SimMeterArguments(const QString& line, std::uint32_t serial, int days)
@@ -109,8 +111,8 @@ QStringList SimMeterArguments(const QString& line, std::uint32_t serial, int day
     QStringList arguments = line == QLatin1String("pty") ? QStringList{QStringLiteral("--pty")}
                                                          : QStringList{QStringLiteral("--tcp"), line};
     return arguments + QStringList{QStringLiteral("--serial-number"), QString::number(serial),
-                                   QStringLiteral("--archive-days"), QString::number(days),
-                                   QStringLiteral("--archive-end"), QStringLiteral("2024-02-26T12")};
+                                   QStringLiteral("--archive-days"),  QString::number(days),
+                                   QStringLiteral("--archive-end"),   QStringLiteral("2024-02-26T12")};
 }
 
 TableCounts CountRows(const DatabaseTarget& target, const QString& table, std::uint32_t serial)

@@ -12,8 +12,9 @@ namespace {
 TEST(ConfigTexts, LookAlikeLettersAreTheRightOnes)
 {
     // The page lists the individual supply with a Cyrillic РС; the report prints Latin C and PC.
-    EXPECT_EQ(TextOf(kPowerControlTexts, 2).toUtf8(), QByteArray("\xd0\x98\xd0\xbd\xd0\xb4\xd0\xb8\xd0\xb2\xd0\xb8\xd0\xb4."
-                                                                 "\"\xd0\xa0\xd0\xa1\""));
+    EXPECT_EQ(TextOf(kPowerControlTexts, 2).toUtf8(),
+              QByteArray("\xd0\x98\xd0\xbd\xd0\xb4\xd0\xb8\xd0\xb2\xd0\xb8\xd0\xb4."
+                         "\"\xd0\xa0\xd0\xa1\""));
     EXPECT_EQ(ShortTextOf(kPowerControlTexts, 2).toUtf8(), QByteArray("\xd0\x98\xd0\xbd\xd0\xb4.(PC)"));
     EXPECT_EQ(ShortTextOf(kPowerControlTexts, 1).toUtf8().left(1), QByteArray("C"));
     EXPECT_EQ(TextOf(kPowerControlTexts, 1).toUtf8().left(2), QByteArray("\xd0\xa1"));

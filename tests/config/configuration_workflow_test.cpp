@@ -1,9 +1,9 @@
 // A configuration made without a meter the way a user makes it: defaults, a scheme, edited values,
 // the checks, a settings file and back.
 
+#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <cstring>
-#include <gtest/gtest.h>
 
 #include "config/open_settings_text.h"
 #include "config/pressure_units.h"

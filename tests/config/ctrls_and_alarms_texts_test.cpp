@@ -19,8 +19,8 @@ ControlEntry Control(unsigned kind, unsigned number, unsigned parameter, float m
 
 TEST(CtrlsAndAlarmsTexts, ControlRows)
 {
-    EXPECT_EQ(ControlListColumns(), (QStringList{"№", "Контролируемый элемент", "Номер", "Параметр", "Мин.значение",
-                                                 "Макс.значение"}));
+    EXPECT_EQ(ControlListColumns(),
+              (QStringList{"№", "Контролируемый элемент", "Номер", "Параметр", "Мин.значение", "Макс.значение"}));
     EXPECT_EQ(ControlRowTexts(Control(kControlPipe, 4, 2, -5.0f, 12.3456f), 0),
               (QStringList{"1", "Труба", "ТВ2 Труба 2", "Gо тек.", "-5.000", "12.346"}));
     EXPECT_EQ(ControlRowTexts(Control(kControlInput, 1, 4, 0.0f, 1000.0f), 1),
@@ -37,8 +37,8 @@ TEST(CtrlsAndAlarmsTexts, ControlRows)
 
 TEST(CtrlsAndAlarmsTexts, EditorChoices)
 {
-    EXPECT_EQ(ControlNumberChoices(kControlPipe), (QStringList{"ТВ1 Труба 1", "ТВ1 Труба 2", "ТВ1 Труба 3",
-                                                                "ТВ2 Труба 1", "ТВ2 Труба 2", "ТВ2 Труба 3"}));
+    EXPECT_EQ(ControlNumberChoices(kControlPipe),
+              (QStringList{"ТВ1 Труба 1", "ТВ1 Труба 2", "ТВ1 Труба 3", "ТВ2 Труба 1", "ТВ2 Труба 2", "ТВ2 Труба 3"}));
     EXPECT_EQ(ControlNumberChoices(kControlInput), (QStringList{"1", "2"}));
     EXPECT_EQ(ControlNumberChoices(kControlExtra), (QStringList{"1"}));
     EXPECT_TRUE(ControlNumberChoices(kControlUnused).isEmpty());
@@ -66,14 +66,31 @@ TEST(CtrlsAndAlarmsTexts, AlarmTabs)
 
 TEST(CtrlsAndAlarmsTexts, TheTwentyFiveEvents)
 {
-    const QStringList expected{
-        "ТВ1 Труба 1, НС по t", "ТВ1 Труба 2, НС по t", "ТВ1 Труба 3, НС по t", "ТВ2 Труба 1, НС по t",
-        "ТВ2 Труба 2, НС по t", "ТВ2 Труба 3, НС по t", "ТВ1 Труба 1, НС по P", "ТВ1 Труба 2, НС по P",
-        "ТВ1 Труба 3, НС по P", "ТВ2 Труба 1, НС по P", "ТВ2 Труба 2, НС по P", "ТВ2 Труба 3, НС по P",
-        "ТВ1 Труба 1, НС по G", "ТВ1 Труба 2, НС по G", "ТВ1 Труба 3, НС по G", "ТВ2 Труба 1, НС по G",
-        "ТВ2 Труба 2, НС по G", "ТВ2 Труба 3, НС по G", "ТВ1 НС",               "ТВ2 НС",
-        "ДП1 НС",               "Контроль 1",           "Контроль 2",           "Контроль 3",
-        "Контроль 4"};
+    const QStringList expected{"ТВ1 Труба 1, НС по t",
+                               "ТВ1 Труба 2, НС по t",
+                               "ТВ1 Труба 3, НС по t",
+                               "ТВ2 Труба 1, НС по t",
+                               "ТВ2 Труба 2, НС по t",
+                               "ТВ2 Труба 3, НС по t",
+                               "ТВ1 Труба 1, НС по P",
+                               "ТВ1 Труба 2, НС по P",
+                               "ТВ1 Труба 3, НС по P",
+                               "ТВ2 Труба 1, НС по P",
+                               "ТВ2 Труба 2, НС по P",
+                               "ТВ2 Труба 3, НС по P",
+                               "ТВ1 Труба 1, НС по G",
+                               "ТВ1 Труба 2, НС по G",
+                               "ТВ1 Труба 3, НС по G",
+                               "ТВ2 Труба 1, НС по G",
+                               "ТВ2 Труба 2, НС по G",
+                               "ТВ2 Труба 3, НС по G",
+                               "ТВ1 НС",
+                               "ТВ2 НС",
+                               "ДП1 НС",
+                               "Контроль 1",
+                               "Контроль 2",
+                               "Контроль 3",
+                               "Контроль 4"};
     QStringList names;
     for (int row = 1; row <= kAlarmEventCount; ++row)
         names << AlarmEventName(row);

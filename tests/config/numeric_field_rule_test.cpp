@@ -10,11 +10,11 @@ TEST(NumericFieldRule, KeepsWhatTheFieldAllowsAsTyped)
     EXPECT_EQ(pressure.Apply("-6.1"), "6.1");          // pressures are never negative
     EXPECT_EQ(pressure.Apply("6.1.2"), "6.12");        // second point dropped, digits stay
     EXPECT_EQ(pressure.Apply("6,1a"), "61");
-    EXPECT_EQ(pressure.Apply("٣"), "");                // only ASCII digits
+    EXPECT_EQ(pressure.Apply("٣"), "");  // only ASCII digits
 
     const NumericFieldRule temperature{true, 3};
     EXPECT_EQ(temperature.Apply("-5.1234"), "-5.123");
-    EXPECT_EQ(temperature.Apply("5-1"), "51");         // a minus only in front
+    EXPECT_EQ(temperature.Apply("5-1"), "51");  // a minus only in front
     EXPECT_EQ(temperature.Apply("--5"), "-5");
 
     const NumericFieldRule whole{false, 0};

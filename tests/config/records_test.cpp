@@ -1,9 +1,9 @@
 // Byte layout of the configuration blocks, their bit-field accessors and the factory defaults.
 
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <cstring>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "config/device_blocks.h"
 #include "config/older_layout.h"
@@ -47,14 +47,28 @@ constexpr int kInputWord = 256 + 204 + 14;  // = 220 + 240 + 14
 constexpr int kPipeFlags = 16 + 102 + 2 * 34;
 
 // Set and get through the accessor `Field` of `part` (a member path inside the record, or the record).
-#define FIELD(name, offset, size, first, count, part, Field)                                          \
-    {name, offset, size, first, count, [](TunesRecord& r, unsigned v) { part(r).Set##Field(v); }, \
-     [](const TunesRecord& r) { return unsigned(part(r).Field()); }}
+#define FIELD(name, offset, size, first, count, part, Field)                                         \
+    {                                                                                                \
+        name, offset, size, first, count, [](TunesRecord& r, unsigned v) { part(r).Set##Field(v); }, \
+            [](const TunesRecord& r) { return unsigned(part(r).Field()); }                           \
+    }
 
-auto& Record(auto& r) { return r; }
-auto& Input(auto& r) { return r.db[1].inputs[0]; }
-auto& Pipe(auto& r) { return r.db[0].pipes[1][2]; }
-auto& Extra(auto& r) { return r.extra; }
+auto& Record(auto& r)
+{
+    return r;
+}
+auto& Input(auto& r)
+{
+    return r.db[1].inputs[0];
+}
+auto& Pipe(auto& r)
+{
+    return r.db[0].pipes[1][2];
+}
+auto& Extra(auto& r)
+{
+    return r.extra;
+}
 
 const BitFieldCase kBitFields[] = {
     FIELD("Использование БД2", 10, 2, 0, 1, Record, Db2Used),
@@ -141,9 +155,14 @@ TEST(Records, FactoryDefaultsByteForByte)
     EXPECT_EQ(blocks.identity.modelIndex, 1) << "the model belongs to the meter that was read";
 
     const QByteArray tunes = BytesOf(blocks.tunes);
-    EXPECT_EQ(tunes.left(16), Hex("17190f0a00170f03001750000100" "0000"));
+    EXPECT_EQ(tunes.left(16),
+              Hex("17190f0a00170f03001750000100"
+                  "0000"));
     EXPECT_EQ(tunes.mid(16), QByteArray(510 - 16, '\0'));
-    EXPECT_EQ(BytesOf(blocks.open), Hex("0000" "30313233343536373800" "38373635343332313000"));
+    EXPECT_EQ(BytesOf(blocks.open),
+              Hex("0000"
+                  "30313233343536373800"
+                  "38373635343332313000"));
 
     ConfigurationBlocks fresh;
     MakeDefaultConfiguration(fresh);
@@ -164,10 +183,40 @@ TEST(Records, DefaultInputByteForByte)
     const QByteArray bytes = BytesOf(tunes);
     // input 2 of set 2 at 220 + 240 + 18: scheme 6, reserved kept, dM 1.0, txд 4.0, Pxд 0.1,
     // word: КТ3 0, ФРТ 0 (scheme 6 row 1), "Исп.tx" 1 << 21, everything else cleared.
-    EXPECT_EQ(bytes.mid(478, 18), Hex("065a" "0000803f" "00008040" "cdcccc3d" "00002000"));
-    const char* pipes[3] = {"4000" "0000b442" "9a99193f" "00000000" "0000803f" "0000803f" "00002041" "0000c842" "0000a041",
-                            "4000" "00007042" "9a99193f" "00000000" "0000803f" "0000803f" "00002041" "0000c842" "0000a041",
-                            "4000" "00005c42" "9a99193f" "00000000" "0000803f" "0000803f" "00002041" "0000c842" "0000a041"};
+    EXPECT_EQ(bytes.mid(478, 18),
+              Hex("065a"
+                  "0000803f"
+                  "00008040"
+                  "cdcccc3d"
+                  "00002000"));
+    const char* pipes[3] = {
+        "4000"
+        "0000b442"
+        "9a99193f"
+        "00000000"
+        "0000803f"
+        "0000803f"
+        "00002041"
+        "0000c842"
+        "0000a041",
+        "4000"
+        "00007042"
+        "9a99193f"
+        "00000000"
+        "0000803f"
+        "0000803f"
+        "00002041"
+        "0000c842"
+        "0000a041",
+        "4000"
+        "00005c42"
+        "9a99193f"
+        "00000000"
+        "0000803f"
+        "0000803f"
+        "00002041"
+        "0000c842"
+        "0000a041"};
     for (int pipe = 0; pipe < 3; ++pipe)
         EXPECT_EQ(bytes.mid(256 + 102 + 34 * pipe, 34), Hex(pipes[pipe])) << pipe;
     EXPECT_EQ(bytes.left(256 + 102), QByteArray(256 + 102, '\0')) << "only input 2 of set 2 is touched";
@@ -199,7 +248,7 @@ TEST(Records, StartDateRepair)
     struct Case {
         int k, day, month, wantDay, wantMonth;
     } cases[] = {
-        {1, 31, 4, 15, 4}, {1, 10, 0, 10, 3},  {0, 10, 13, 10, 10}, {0, 29, 2, 15, 2},
+        {1, 31, 4, 15, 4}, {1, 10, 0, 10, 3},   {0, 10, 13, 10, 10}, {0, 29, 2, 15, 2},
         {0, 28, 2, 28, 2}, {1, 31, 12, 31, 12}, {1, 0, 5, 15, 5},    {0, 31, 0, 31, 10},
     };
     for (const Case& c : cases) {

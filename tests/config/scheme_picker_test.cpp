@@ -12,8 +12,8 @@
 namespace {
 
 constexpr unsigned kInformation = MessageStyle::kOk | MessageStyle::kIconInformation;
-const QString kTv2TxInUse =
-    QStringLiteral("Измеряемая tx используется в ТВ2. Необходимо предварительно изменить способ использования tx в ТВ2!");
+const QString kTv2TxInUse = QStringLiteral(
+    "Измеряемая tx используется в ТВ2. Необходимо предварительно изменить способ использования tx в ТВ2!");
 
 struct Fixture {
     explicit Fixture(int model = 3)
@@ -210,7 +210,8 @@ TEST(SchemePicker, ASchemeTheModelDoesNotOfferIsRemovedWhenShown)
     f.In(1).scheme = 6;
     f.In(0).scheme = 12;
     EXPECT_TRUE(RemoveSchemeNotOffered(f.Db(), 1, f.blocks.identity, f.host));
-    EXPECT_EQ(f.host.LastText(), QStringLiteral("Схема измерения 6 недопустима для вычислителя модели 01. ТВ будет удален."));
+    EXPECT_EQ(f.host.LastText(),
+              QStringLiteral("Схема измерения 6 недопустима для вычислителя модели 01. ТВ будет удален."));
     EXPECT_EQ(f.host.shown.back().style, kInformation);
     EXPECT_EQ(f.In(1).scheme, 0);
     EXPECT_EQ(f.In(1).Kt3(), 4u);
@@ -220,7 +221,8 @@ TEST(SchemePicker, ASchemeTheModelDoesNotOfferIsRemovedWhenShown)
     f.blocks.identity.modelIndex = 4;
     f.In(0).scheme = 13;
     EXPECT_TRUE(RemoveSchemeNotOffered(f.Db(), 0, f.blocks.identity, f.host));
-    EXPECT_EQ(f.host.LastText(), QStringLiteral("Схема измерения 13 недопустима для вычислителя модели 04.1. ТВ будет удален."));
+    EXPECT_EQ(f.host.LastText(),
+              QStringLiteral("Схема измерения 13 недопустима для вычислителя модели 04.1. ТВ будет удален."));
 }
 
 TEST(SchemePicker, TxOnTheOtherChannelOutlivesTheOtherInputsScheme)
@@ -239,8 +241,9 @@ TEST(SchemePicker, TxOnTheOtherChannelOutlivesTheOtherInputsScheme)
 
     f.blocks.identity.modelIndex = 1;  // "02" has no spare channel on ТВ2
     EXPECT_FALSE(ValidateTunes(f.blocks, f.host));
-    EXPECT_EQ(f.host.LastText(), QStringLiteral("Задано измерение tx в ТВ1 в БД1 (на канале R6), но в данной модели "
-                                                "вычислителя отсутствует измерительный канал!"));
+    EXPECT_EQ(f.host.LastText(),
+              QStringLiteral("Задано измерение tx в ТВ1 в БД1 (на канале R6), но в данной модели "
+                             "вычислителя отсутствует измерительный канал!"));
 }
 
 }  // namespace

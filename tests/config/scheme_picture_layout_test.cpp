@@ -66,9 +66,9 @@ TEST(SchemePictureLayout, EverySchemeIsDrawnUnlikeEveryOther)
         const SchemePictureLayout layout = SchemePictureLayoutOf(scheme);
         EXPECT_EQ(layout.scheme, scheme);
         EXPECT_NE(layout.pipe3, Pipe3Role::kNone) << "every scheme measures something on pipe 3: " << scheme;
-        const Signature signature{int(layout.pipe3), int(layout.plant), layout.deadEnd, layout.coldWaterPoint,
-                                  layout.temperatureMask, layout.pressureMask, layout.volumeMask,
-                                  layout.plantText, layout.consumerText};
+        const Signature signature{int(layout.pipe3),     int(layout.plant),      layout.deadEnd,
+                                  layout.coldWaterPoint, layout.temperatureMask, layout.pressureMask,
+                                  layout.volumeMask,     layout.plantText,       layout.consumerText};
         EXPECT_TRUE(seen.insert(signature).second) << "scheme " << scheme << " looks like an earlier one";
     }
 }

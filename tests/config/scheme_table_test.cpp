@@ -1,7 +1,7 @@
 // The scheme table held row by row against its transcription, the labels and the lists per model.
 
-#include <QStringList>
 #include <gtest/gtest.h>
+#include <QStringList>
 
 #include "config/model_capabilities.h"
 #include "config/scheme_labels.h"
@@ -120,8 +120,9 @@ TEST(SchemeTable, EntriesAsTabled)
     QStringList actual;
     for (int scheme = 0; scheme < kSchemeCount; ++scheme) {
         const SchemeEntry& entry = SchemeTable()[scheme];
-        actual << QStringList{QString::number(scheme), QString::fromUtf8(entry.group), Pipes(entry.temperatureMask),
-                              Pipes(entry.pressureMask), Pipes(entry.volumeMask), QString::number(entry.rows.size())}
+        actual << QStringList{QString::number(scheme),      QString::fromUtf8(entry.group),
+                              Pipes(entry.temperatureMask), Pipes(entry.pressureMask),
+                              Pipes(entry.volumeMask),      QString::number(entry.rows.size())}
                       .join('|');
         EXPECT_EQ(SchemeGroupName(scheme), QString::fromUtf8(entry.group));
     }
@@ -137,12 +138,23 @@ TEST(SchemeTable, EveryCombinationRowAsTabled)
         const SchemeEntry& entry = SchemeTable()[scheme];
         for (int row = 0; row < int(entry.rows.size()); ++row) {
             const SchemeCombination& c = entry.rows[row];
-            const QString codes = QStringLiteral("%1 %2 %3 %4").arg(c.codes[0]).arg(c.codes[1]).arg(c.codes[2]).arg(c.codes[3]);
-            actual << QStringList{QString::number(scheme), QString::number(row + 1), QString::number(c.Kt3()),
-                                  QString::number(c.Frt()), QgLabel(scheme, row, false), QtvLabel(scheme, row),
-                                  YesNo(c.DmControlOffered()), YesNo(c.DtControlOffered()), Models(c.modelsTv1),
-                                  Models(c.modelsTv2), codes, QString::fromUtf8(c.m1), QString::fromUtf8(c.m2),
-                                  QString::fromUtf8(c.m3), QString::fromUtf8(c.dM)}
+            const QString codes =
+                QStringLiteral("%1 %2 %3 %4").arg(c.codes[0]).arg(c.codes[1]).arg(c.codes[2]).arg(c.codes[3]);
+            actual << QStringList{QString::number(scheme),
+                                  QString::number(row + 1),
+                                  QString::number(c.Kt3()),
+                                  QString::number(c.Frt()),
+                                  QgLabel(scheme, row, false),
+                                  QtvLabel(scheme, row),
+                                  YesNo(c.DmControlOffered()),
+                                  YesNo(c.DtControlOffered()),
+                                  Models(c.modelsTv1),
+                                  Models(c.modelsTv2),
+                                  codes,
+                                  QString::fromUtf8(c.m1),
+                                  QString::fromUtf8(c.m2),
+                                  QString::fromUtf8(c.m3),
+                                  QString::fromUtf8(c.dM)}
                           .join('|');
             EXPECT_EQ(c.word & 0x9000, 0) << "bits 12 and 15 stay clear";
         }
@@ -221,9 +233,18 @@ TEST(SchemeTable, CombinationsOfferedPerModelAndInput)
 
 TEST(SchemeLabels, HeatFormulaLabels)
 {
-    const char* q12[] = {"Q12=M1(h1-h2)", "Q12=M1(h1-h2)+dM(h2-hx)", "Q12=M2(h1-h2)", "Q12=M2(h1-h2)+dM(h1-hx)",
-                         "Q12=M1(h1-hх)", "Q12=M2(h2-hх)", "Q12=M1(h1-hх)+M2(h2-hх)", "Q12=(M1*h1)-(M2*h2)-(M3*hx)",
-                         "Q12=(M1*h1)-(M2*h2)-(M3*h3)", "Q12=M1(h1-h2)+dM(h2-h3)", "Q12=M2(h1-h2)+dM(h1-h3)", "нет"};
+    const char* q12[] = {"Q12=M1(h1-h2)",
+                         "Q12=M1(h1-h2)+dM(h2-hx)",
+                         "Q12=M2(h1-h2)",
+                         "Q12=M2(h1-h2)+dM(h1-hx)",
+                         "Q12=M1(h1-hх)",
+                         "Q12=M2(h2-hх)",
+                         "Q12=M1(h1-hх)+M2(h2-hх)",
+                         "Q12=(M1*h1)-(M2*h2)-(M3*hx)",
+                         "Q12=(M1*h1)-(M2*h2)-(M3*h3)",
+                         "Q12=M1(h1-h2)+dM(h2-h3)",
+                         "Q12=M2(h1-h2)+dM(h1-h3)",
+                         "нет"};
     for (unsigned frt = 0; frt < std::size(q12); ++frt)
         EXPECT_EQ(Q12Label(frt), QString::fromUtf8(q12[frt])) << frt;
     EXPECT_EQ(Q12Label(15), QStringLiteral("нет"));
@@ -239,8 +260,7 @@ TEST(SchemeLabels, HeatFormulaLabels)
     EXPECT_EQ(CombinationRowTexts(2, 4, false),
               (QStringList{"", "3", "1", "Q12=M1(h1-h2)+dM(h2-hx)", "Qг=M3(h3-hx)", "Qтв=Q12+Qг", "V1*p1", "V2*p2",
                            "V3*p3", "M1-M2"}));
-    EXPECT_EQ(CombinationColumns(),
-              (QStringList{">>>", "КТ3", "ФРТ", "Q12", "Qг", "Qтв", "M1", "M2", "M3", "dM"}));
+    EXPECT_EQ(CombinationColumns(), (QStringList{">>>", "КТ3", "ФРТ", "Q12", "Qг", "Qтв", "M1", "M2", "M3", "dM"}));
 }
 
 TEST(SchemeLabels, AlternativeQgLabelsOfSchemes2And4And6)

@@ -1,17 +1,17 @@
 // The settings report: a known configuration against a file written by hand from the report's rules,
 // and the rules that change the report's shape.
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
+#include "base/checksums.h"
 #include "base/text_codec.h"
 #include "config/open_settings_text.h"
 #include "config/settings_report.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_defaults.h"
-#include "base/checksums.h"
 #include "recording_message_host.h"
 #include "support/known_configuration.h"
 #include "support/qt_printers.h"
@@ -90,8 +90,8 @@ TEST(SettingsReport, HeaderWithoutSoftwareChecksumHasNoVersions)
               QStringLiteral("<PRE>\r\n"
                              "ОТЧЕТ О НАСТРОЙКАХ ТЕПЛОВЫЧИСЛИТЕЛЯ ЗТ5\r\n"
                              "Модель            ЗТ5-04.1  Заводской номер        4000000000\r\n"
-                             "Контрольная сумма настроек                       КСН=") +
-                  checksum + QStringLiteral("\r\nДата формирования 09.12.2031 00:00:05\r\n"));
+                             "Контрольная сумма настроек                       КСН=")
+                  + checksum + QStringLiteral("\r\nДата формирования 09.12.2031 00:00:05\r\n"));
 }
 
 TEST(SettingsReport, ChecksumCoversTheRecordOnly)
@@ -119,9 +119,10 @@ TEST(SettingsReport, SecondSetUnusedLeavesOneTableWithoutPageBreak)
     ConfigurationBlocks blocks = KnownConfiguration();
     blocks.tunes.SetDb2Used(false);
     const QString report = MakeSettingsReport(blocks, kFormed);
-    EXPECT_TRUE(report.contains(QStringLiteral("  <th rowspan=1>Управление БД</th>\r\n"
-                                               "  <td class=\"r\" colspan=3>Использование БД2:</td>\r\n"
-                                               "  <td class=\"r\">Нет</td>\r\n")));
+    EXPECT_TRUE(
+        report.contains(QStringLiteral("  <th rowspan=1>Управление БД</th>\r\n"
+                                       "  <td class=\"r\" colspan=3>Использование БД2:</td>\r\n"
+                                       "  <td class=\"r\">Нет</td>\r\n")));
     EXPECT_FALSE(report.contains(QStringLiteral("Способ изм.акт.БД:")));
     EXPECT_FALSE(report.contains(QStringLiteral("Настройки БД2")));
     EXPECT_FALSE(report.contains(QStringLiteral("page-break")));
@@ -146,8 +147,9 @@ TEST(SettingsReport, GroupsFollowTheirSettings)
     };
     // A fraction carries its value for spreadsheets; a start date that looks like one does not.
     const auto numberRow = [](const char* label, const char* value) {
-        return QStringLiteral("  <td class=\"r\" colspan=3>%1</td>\r\n  <td class=\"r\" x:num=\"%2\" sdval=\"%2\" "
-                              "sdnum=\"1033;\">%2</td>\r\n")
+        return QStringLiteral(
+                   "  <td class=\"r\" colspan=3>%1</td>\r\n  <td class=\"r\" x:num=\"%2\" sdval=\"%2\" "
+                   "sdnum=\"1033;\">%2</td>\r\n")
             .arg(QString::fromUtf8(label), QString::fromUtf8(value));
     };
     EXPECT_TRUE(report.contains(QStringLiteral("<th rowspan=3>Доп.имп.вход</th>")));
@@ -198,10 +200,9 @@ TEST(SettingsReport, ValuesFollowUnitsFirmwareAndLists)
     pipe.contractPressure = 2.5f;
     QString report = MakeSettingsReport(blocks, kFormed);
     EXPECT_EQ(RowCells(report, QStringLiteral("Pxд (МПа):")),
-              QStringList({"<td colspan=3 x:num=\"0.3\" sdval=\"0.3\" sdnum=\"1033;\">0.3</td>",
-                           "<td colspan=3>&nbsp;</td>"}));
-    EXPECT_EQ(RowCells(report, QStringLiteral("Pдог(МПа)")).mid(0, 2),
-              QStringList({Number("2.5"), Number("0.6")}));
+              QStringList(
+                  {"<td colspan=3 x:num=\"0.3\" sdval=\"0.3\" sdnum=\"1033;\">0.3</td>", "<td colspan=3>&nbsp;</td>"}));
+    EXPECT_EQ(RowCells(report, QStringLiteral("Pдог(МПа)")).mid(0, 2), QStringList({Number("2.5"), Number("0.6")}));
     EXPECT_EQ(RowCells(report, QStringLiteral("Контр.V")).first(), QStringLiteral("<td>недоп.значение</td>"));
 
     // КТ3 1 gives pipe 3 its volume; its contract pressure counts only from firmware level 517.

@@ -1,10 +1,10 @@
 // The settings file: bytes at known offsets, round trips, the older form, names and failures.
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstring>
-#include <gtest/gtest.h>
 
 #include "config/older_layout.h"
 #include "config/tunes_defaults.h"
@@ -68,11 +68,23 @@ TEST_F(TunesFile, HeaderAndBlocksAtTheirOffsets)
     const QByteArray file = BuildTunesFile(b, kSaved);
     ASSERT_EQ(file.size(), 1802);
     // 2024, March, Tuesday (2), 5th, 10:20:30.456
-    EXPECT_EQ(file.left(16), QByteArray::fromHex("e807" "0300" "0200" "0500" "0a00" "1400" "1e00" "c801"));
+    EXPECT_EQ(file.left(16),
+              QByteArray::fromHex("e807"
+                                  "0300"
+                                  "0200"
+                                  "0500"
+                                  "0a00"
+                                  "1400"
+                                  "1e00"
+                                  "c801"));
     EXPECT_EQ(file.mid(16, 4), QByteArray::fromHex("03000100"));
     EXPECT_EQ(file.mid(20, 15), QByteArray("Zt5 tunes file", 15));
     EXPECT_EQ(file.mid(35, 17), QByteArray(17, '\0'));
-    EXPECT_EQ(file.mid(52, 16), QByteArray::fromHex("26000000" "fe010000" "16000000" "40000000"));
+    EXPECT_EQ(file.mid(52, 16),
+              QByteArray::fromHex("26000000"
+                                  "fe010000"
+                                  "16000000"
+                                  "40000000"));
     EXPECT_EQ(file.mid(68, 1100), QByteArray(1100, '\0'));
     EXPECT_EQ(file.mid(1168, 2), QByteArray::fromHex("0217")) << "the type code is always the ЗТ5's";
     EXPECT_EQ(file.mid(1170, 36), BytesOf(b.identity).mid(2));
@@ -221,16 +233,18 @@ TEST_F(TunesFile, AFileCutAfterItsHeaderIsReadAsFarAsItGoesWithANotice)
     const ConfigurationBlocks before = opened;
     QString missing = QStringLiteral("x");
     ASSERT_TRUE(OpenTunesFile(Path("cut.zt5"), opened, m_host, &missing));
-    EXPECT_EQ(missing, QString::fromUtf8("запись настроек (216 байт из 510), открытые настройки (22 байт из 22), "
-                                         "блок управления (64 байт из 64)"));
+    EXPECT_EQ(missing,
+              QString::fromUtf8("запись настроек (216 байт из 510), открытые настройки (22 байт из 22), "
+                                "блок управления (64 байт из 64)"));
     EXPECT_EQ(BytesOf(opened.tunes).left(294), whole.mid(1206, 294));
     EXPECT_EQ(BytesOf(opened.tunes).mid(294), QByteArray(510 - 294, '\0'));
     EXPECT_EQ(BytesOf(opened.open), QByteArray(22, '\0'));
     EXPECT_EQ(BytesOf(opened.controls), BytesOf(before.controls));
     ASSERT_EQ(m_host.shown.size(), 1u);
-    EXPECT_EQ(m_host.LastText(), QStringLiteral("Файл настроек \"%1\" короче ожидаемого (1500 байт из 1802): "
-                                                "недостающие настройки не прочитаны.")
-                                     .arg(Path("cut.zt5")));
+    EXPECT_EQ(m_host.LastText(),
+              QStringLiteral("Файл настроек \"%1\" короче ожидаемого (1500 байт из 1802): "
+                             "недостающие настройки не прочитаны.")
+                  .arg(Path("cut.zt5")));
 }
 
 TEST_F(TunesFile, WhatAShortFileLacksIsNamedBlockByBlock)
@@ -242,8 +256,9 @@ TEST_F(TunesFile, WhatAShortFileLacksIsNamedBlockByBlock)
     } cases[] = {{1802, ""},
                  {1750, "блок управления (52 байт из 64)"},
                  {1738, "блок управления (64 байт из 64)"},
-                 {1200, "идентификация прибора (6 байт из 38), запись настроек (510 байт из 510), открытые настройки "
-                        "(22 байт из 22), блок управления (64 байт из 64)"}};
+                 {1200,
+                  "идентификация прибора (6 байт из 38), запись настроек (510 байт из 510), открытые настройки "
+                  "(22 байт из 22), блок управления (64 байт из 64)"}};
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteFile(Path("cut.zt5"), whole.left(c.size)));
         ConfigurationBlocks opened;
@@ -263,10 +278,11 @@ TEST_F(TunesFile, AFileShorterThanAHeaderIsRefused)
         RecordingMessageHost host;
         EXPECT_FALSE(OpenTunesFile(Path("short.zt5"), opened, host));
         ASSERT_EQ(host.shown.size(), 1u);
-        EXPECT_EQ(host.LastText(), QStringLiteral("Файл \"%1\" не является файлом настроек: его длина (%2 байт) меньше "
-                                                  "заголовка файла настроек!")
-                                       .arg(Path("short.zt5"))
-                                       .arg(size));
+        EXPECT_EQ(host.LastText(),
+                  QStringLiteral("Файл \"%1\" не является файлом настроек: его длина (%2 байт) меньше "
+                                 "заголовка файла настроек!")
+                      .arg(Path("short.zt5"))
+                      .arg(size));
         EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes)) << "the configuration in memory stays";
     }
 }
@@ -278,8 +294,9 @@ TEST_F(TunesFile, FailuresShowTheSystemsReasonAndLoseNothing)
     ASSERT_EQ(m_host.shown.size(), 1u);
     EXPECT_EQ(m_host.shown[0].caption, QStringLiteral("Информация"));
     // What was being done and on which file, then the system's reason.
-    EXPECT_EQ(m_host.LastText(), QStringLiteral("Не удалось прочитать файл настроек \"%1\": No such file or directory")
-                                     .arg(Path("missing.zt5")));
+    EXPECT_EQ(m_host.LastText(),
+              QStringLiteral("Не удалось прочитать файл настроек \"%1\": No such file or directory")
+                  .arg(Path("missing.zt5")));
     EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes));
 
     // A folder stands where the file should go: nothing is replaced, the folder keeps its content.
@@ -287,8 +304,8 @@ TEST_F(TunesFile, FailuresShowTheSystemsReasonAndLoseNothing)
     ASSERT_TRUE(WriteFile(Path("taken.zt5/inside"), "kept"));
     EXPECT_FALSE(SaveTunesFile(Path("taken.zt5"), opened, m_host));
     EXPECT_EQ(m_host.shown.size(), 2u);
-    EXPECT_EQ(m_host.LastText(), QString::fromUtf8("\"%1\" - папка, а не файл настроек: настройки не записаны.")
-                                     .arg(Path("taken.zt5")));
+    EXPECT_EQ(m_host.LastText(),
+              QString::fromUtf8("\"%1\" - папка, а не файл настроек: настройки не записаны.").arg(Path("taken.zt5")));
     EXPECT_EQ(ReadFile(Path("taken.zt5/inside")), QByteArray("kept"));
     // Nor is one without the extension written under the name with it, beside the folder.
     ASSERT_TRUE(QDir(m_dir.path()).mkpath("folder"));

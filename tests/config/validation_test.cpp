@@ -1,9 +1,9 @@
 // ValidateTunes: every check with its exact message, the order, and the repairs it makes.
 
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <cmath>
 #include <functional>
-#include <gtest/gtest.h>
 
 #include "config/scheme_table.h"
 #include "config/tunes_defaults.h"
@@ -68,16 +68,36 @@ const Case kCases[] = {
     {"S3 32", [](auto& b) { b.tunes.reportDay = 32; }, "Недопустимое значения настройки \"Система: Отч.сутки\" (32)!"},
     {"S4 БД2 empty", [](auto& b) { b.tunes.SetDb2Used(true); },
      "Задано использование БД1 и БД2, но в БД2 тепловые вводы не задействованы!"},
-    {"S4 both empty", [](auto& b) { b.tunes.SetDb2Used(true); In(b, 0, 0).scheme = 0; },
+    {"S4 both empty",
+     [](auto& b) {
+         b.tunes.SetDb2Used(true);
+         In(b, 0, 0).scheme = 0;
+     },
      "Задано использование БД1 и БД2, но в БД2 тепловые вводы не задействованы!"},
-    {"S4 БД1 empty", [](auto& b) { UseDb2(b); In(b, 0, 0).scheme = 0; },
+    {"S4 БД1 empty",
+     [](auto& b) {
+         UseDb2(b);
+         In(b, 0, 0).scheme = 0;
+     },
      "Задано использование БД1 и БД2, но в БД1 тепловые вводы не задействованы!"},
     {"S5", [](auto& b) { In(b, 0, 0).scheme = 0; }, "В БД1 тепловые вводы не задействованы!"},
-    {"S6", [](auto& b) { UseDb2(b); b.tunes.SetDbChangeMethod(3); },
+    {"S6",
+     [](auto& b) {
+         UseDb2(b);
+         b.tunes.SetDbChangeMethod(3);
+     },
      "Недопустимое значения настройки \"Система: способ смены акт. БД\" (3)!"},
-    {"S7", [](auto& b) { UseDb2(b); b.tunes.SetKeyboardAccess(3); },
+    {"S7",
+     [](auto& b) {
+         UseDb2(b);
+         b.tunes.SetKeyboardAccess(3);
+     },
      "Недопустимое значения настройки \"Система: смена с клавиатуры\" (3)!"},
-    {"S8", [](auto& b) { UseDb2(b); b.tunes.SetPcAccess(7); },
+    {"S8",
+     [](auto& b) {
+         UseDb2(b);
+         b.tunes.SetPcAccess(7);
+     },
      "Недопустимое значения настройки \"Система: смена по сети\" (7)!"},
     {"S9", [](auto& b) { b.tunes.SetSensorType(4); },
      "Недопустимое значения настройки \"Система: тип датчиков t\" (4)!"},
@@ -91,55 +111,138 @@ const Case kCases[] = {
      "Договорное значение tx может быть задано в пределах 0.000000-99.900000 гр.С (ТВ1 в БД1)!"},
     {"I6 МКС", [](auto& b) { In(b, 0, 0).contractColdPressure = 3.0f; },
      "Договорное значение Px может быть задано в пределах 1.000-25.493 кгс/см2 (ТВ1 в БД1)!"},
-    {"I6 СИ", [](auto& b) { b.tunes.SetUnitSystem(0); In(b, 0, 0).contractColdPressure = 0.098f; },
+    {"I6 СИ",
+     [](auto& b) {
+         b.tunes.SetUnitSystem(0);
+         In(b, 0, 0).contractColdPressure = 0.098f;
+     },
      "Договорное значение Px может быть задано в пределах 0.098-2.500 МПа (ТВ1 в БД1)!"},
-    {"I7", [](auto& b) { In(b, 0, 0).SetKt3(2); In(b, 0, 0).SetFrt(5); },
+    {"I7",
+     [](auto& b) {
+         In(b, 0, 0).SetKt3(2);
+         In(b, 0, 0).SetFrt(5);
+     },
      "Недопустимое сочетание параметров КТ3 и ФРТ для ТВ1 в БД1 (КТ3=2 и ФРТ=5)!"},
-    {"I8 model 01", [](auto& b) { SetModel(b, 0); In(b, 0, 0).SetKt3(3); },
+    {"I8 model 01",
+     [](auto& b) {
+         SetModel(b, 0);
+         In(b, 0, 0).SetKt3(3);
+     },
      "Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели 01 (БД1, ТВ1)!", kInformation},
-    {"I8 model 04.1 on ТВ2", [](auto& b) { SetModel(b, 4); SetScheme(b, 0, 1, 1); },
+    {"I8 model 04.1 on ТВ2",
+     [](auto& b) {
+         SetModel(b, 4);
+         SetScheme(b, 0, 1, 1);
+     },
      "Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели 04.1 (БД1, ТВ2)!", kInformation},
     {"I9", [](auto& b) { In(b, 0, 0).SetTemperatureControl(2); }, "Недопустимый тип обработки НС по t для ТВ1 в БД1!"},
     {"I10", [](auto& b) { In(b, 0, 0).SetImbalanceControl(5); }, "Недопустимый тип обработки НС по dM для ТВ1 в БД1!"},
     {"I11", [](auto& b) { In(b, 0, 0).SetHeatControl(4); }, "Недопустимый тип обработки НС по Q для ТВ1 в БД1!"},
     {"I12", [](auto& b) { In(b, 0, 0).SetDeltaTControl(3); }, "Недопустимый тип обработки НС по dt для ТВ1 в БД1!"},
     {"I13", [](auto& b) { In(b, 0, 0).SetColdWaterUse(4); }, "Недопустимое значение использование tx ТВ1 в БД1!"},
-    {"I14", [](auto& b) { SetModel(b, 0); In(b, 0, 0).SetOutdoorAirMeasured(true); },
+    {"I14",
+     [](auto& b) {
+         SetModel(b, 0);
+         In(b, 0, 0).SetOutdoorAirMeasured(true);
+     },
      "Задано измерение tнв в ТВ1 в БД1, но в данной модели вычислителя отсутствует измерительный канал!"},
-    {"I15", [](auto& b) { SetScheme(b, 0, 0, 1, 4); In(b, 0, 0).SetOutdoorAirMeasured(true); },
+    {"I15",
+     [](auto& b) {
+         SetScheme(b, 0, 0, 1, 4);
+         In(b, 0, 0).SetOutdoorAirMeasured(true);
+     },
      "Задано измерение tнв в ТВ1 в БД1, но канал уже занят измерением t3!"},
-    {"I16 own tx", [](auto& b) { In(b, 0, 0).SetOutdoorAirMeasured(true); In(b, 0, 0).SetColdWaterUse(2); },
+    {"I16 own tx",
+     [](auto& b) {
+         In(b, 0, 0).SetOutdoorAirMeasured(true);
+         In(b, 0, 0).SetColdWaterUse(2);
+     },
      "Задано измерение tнв в ТВ1 в БД1, но канал уже занят измерением tx ТВ1!"},
-    {"I16 other tx", [](auto& b) { In(b, 0, 0).SetOutdoorAirMeasured(true); In(b, 0, 1).SetColdWaterUse(3); },
+    {"I16 other tx",
+     [](auto& b) {
+         In(b, 0, 0).SetOutdoorAirMeasured(true);
+         In(b, 0, 1).SetColdWaterUse(3);
+     },
      "Задано измерение tнв в ТВ1 в БД1, но канал уже занят измерением tx ТВ2!"},
-    {"I17", [](auto& b) { SetModel(b, 0); In(b, 0, 0).SetColdWaterUse(2); },
+    {"I17",
+     [](auto& b) {
+         SetModel(b, 0);
+         In(b, 0, 0).SetColdWaterUse(2);
+     },
      "Задано измерение tx в ТВ1 в БД1, но в данной модели вычислителя отсутствует измерительный канал!"},
-    {"I18", [](auto& b) { SetScheme(b, 0, 0, 1, 4); In(b, 0, 0).SetColdWaterUse(2); },
+    {"I18",
+     [](auto& b) {
+         SetScheme(b, 0, 0, 1, 4);
+         In(b, 0, 0).SetColdWaterUse(2);
+     },
      "Задано измерение tx в ТВ1 в БД1, но канал уже занят измерением t3!"},
-    {"I20 ТВ1", [](auto& b) { SetModel(b, 1); In(b, 0, 0).SetColdWaterUse(3); },
+    {"I20 ТВ1",
+     [](auto& b) {
+         SetModel(b, 1);
+         In(b, 0, 0).SetColdWaterUse(3);
+     },
      "Задано измерение tx в ТВ1 в БД1 (на канале R6), но в данной модели вычислителя отсутствует измерительный канал!"},
-    {"I20 ТВ2", [](auto& b) { SetModel(b, 1); SetScheme(b, 0, 1, 1); In(b, 0, 1).SetColdWaterUse(3); },
+    {"I20 ТВ2",
+     [](auto& b) {
+         SetModel(b, 1);
+         SetScheme(b, 0, 1, 1);
+         In(b, 0, 1).SetColdWaterUse(3);
+     },
      "Задано измерение tx в ТВ2 в БД1 (на канале R3), но в данной модели вычислителя отсутствует измерительный канал!"},
-    {"I21", [](auto& b) { In(b, 0, 0).SetColdWaterUse(3); SetScheme(b, 0, 1, 1, 4); },
+    {"I21",
+     [](auto& b) {
+         In(b, 0, 0).SetColdWaterUse(3);
+         SetScheme(b, 0, 1, 1, 4);
+     },
      "Задано измерение tx в ТВ1 в БД1 (на канале R6), но канал уже занят измерением t3 ТВ2!"},
-    {"I22", [](auto& b) { In(b, 0, 0).SetColdWaterUse(3); SetScheme(b, 0, 1, 1); In(b, 0, 1).SetOutdoorAirMeasured(true); },
+    {"I22",
+     [](auto& b) {
+         In(b, 0, 0).SetColdWaterUse(3);
+         SetScheme(b, 0, 1, 1);
+         In(b, 0, 1).SetOutdoorAirMeasured(true);
+     },
      "Задано измерение tx в ТВ1 в БД1 (на канале R6), но канал уже занят измерением tнв ТВ2!"},
 
     {"P1", [](auto& b) { Pipe(b, 0, 0, 0).contractTemperature = 175.5f; },
      "Договорное значение по t может быть задано в пределах 0.000000-175.000000 гр.С (t1 ТВ1 в БД1)!"},
-    {"P1 pipe 3 with КТ3 3", [](auto& b) { SetScheme(b, 0, 0, 1, 4); Pipe(b, 0, 0, 2).contractTemperature = -1.0f; },
+    {"P1 pipe 3 with КТ3 3",
+     [](auto& b) {
+         SetScheme(b, 0, 0, 1, 4);
+         Pipe(b, 0, 0, 2).contractTemperature = -1.0f;
+     },
      "Договорное значение по t может быть задано в пределах 0.000000-175.000000 гр.С (t3 ТВ1 в БД1)!"},
     {"P2 МКС", [](auto& b) { Pipe(b, 0, 0, 1).contractPressure = 3.0f; },
      "Договорное значение по P может быть задано в пределах 1.00000-25.49300 кгс/см2 (ТВ1 в БД1)!"},
-    {"P2 СИ", [](auto& b) { b.tunes.SetUnitSystem(0); Pipe(b, 0, 0, 0).contractPressure = 3.0f; },
+    {"P2 СИ",
+     [](auto& b) {
+         b.tunes.SetUnitSystem(0);
+         Pipe(b, 0, 0, 0).contractPressure = 3.0f;
+     },
      "Договорное значение по P может быть задано в пределах 0.09807-2.50000 МПа (ТВ1 в БД1)!"},
-    {"P2 pipe 3 from level 517", [](auto& b) { b.identity.firmwareLevel = 517; Pipe(b, 0, 0, 2).contractPressure = 0.0f; },
+    {"P2 pipe 3 from level 517",
+     [](auto& b) {
+         b.identity.firmwareLevel = 517;
+         Pipe(b, 0, 0, 2).contractPressure = 0.0f;
+     },
      "Договорное значение по P может быть задано в пределах 1.00000-25.49300 кгс/см2 (ТВ1 в БД1)!"},
-    {"P3", [](auto& b) { SetModel(b, 2); SetScheme(b, 0, 0, 1); Pipe(b, 0, 0, 0).SetPressureSensor(true); },
+    {"P3",
+     [](auto& b) {
+         SetModel(b, 2);
+         SetScheme(b, 0, 0, 1);
+         Pipe(b, 0, 0, 0).SetPressureSensor(true);
+     },
      "Задано измерение P1 в ТВ1 в БД1, но в данной модели вычислителя отсутствует измерительный канал!"},
-    {"P4", [](auto& b) { Pipe(b, 0, 0, 1).SetPressureSensor(true); Pipe(b, 0, 0, 1).heightCorrection = 10.0f; },
+    {"P4",
+     [](auto& b) {
+         Pipe(b, 0, 0, 1).SetPressureSensor(true);
+         Pipe(b, 0, 0, 1).heightCorrection = 10.0f;
+     },
      "Значение Pп может быть задано в пределах -9.900000-9.900000 м (P2 ТВ1 в БД1)!"},
-    {"P5", [](auto& b) { Pipe(b, 0, 0, 1).SetPressureSensor(true); Pipe(b, 0, 0, 1).sensorUpperLimit = 0.0f; },
+    {"P5",
+     [](auto& b) {
+         Pipe(b, 0, 0, 1).SetPressureSensor(true);
+         Pipe(b, 0, 0, 1).sensorUpperLimit = 0.0f;
+     },
      "Pв может быть задано в пределах 1.00000-25.49300 кгс/см2 (P2 ТВ1 в БД1)!"},
     {"V2", [](auto& b) { Pipe(b, 0, 0, 0).SetVolumeControl(5); }, "Недопустимый тип обработки НС по V1 для ТВ1 в БД1!"},
     {"V3", [](auto& b) { Pipe(b, 0, 0, 1).SetPowerControl(3); },
@@ -151,44 +254,112 @@ const Case kCases[] = {
      "Значение Vч.ниж. может быть задано в пределах 0.000000-99999.900000 м3 (V3 ТВ1 в БД1)!"},
     {"V7", [](auto& b) { Pipe(b, 0, 0, 0).hourlyVolumeMax = 100000.0f; },
      "Значение Vч.верх. может быть задано в пределах 0.000000-99999.900000 м3 (V1 ТВ1 в БД1)!"},
-    {"V8", [](auto& b) { Pipe(b, 0, 0, 1).hourlyVolumeMin = 50.0f; Pipe(b, 0, 0, 1).hourlyVolumeMax = 40.0f; },
+    {"V8",
+     [](auto& b) {
+         Pipe(b, 0, 0, 1).hourlyVolumeMin = 50.0f;
+         Pipe(b, 0, 0, 1).hourlyVolumeMax = 40.0f;
+     },
      "Значение Vч.верх. должно быть больше значение Vч.ниж. (V2 ТВ1 в БД1)!"},
     {"V9 not a number", [](auto& b) { Pipe(b, 0, 0, 0).hourlyVolumeContract = std::nanf(""); },
      "Значение Vч.дог. может быть задано в пределах 0.000000-99999.900000 м3 (V1 ТВ1 в БД1)!"},
 
     {"E1", [](auto& b) { b.tunes.extra.SetUse(4); }, "Недопустимое значения использования доп. имп. входа (4)!"},
-    {"E3", [](auto& b) { b.tunes.extra.SetUse(2); b.tunes.extra.weightOrConfirmation = 10001.0f; },
+    {"E3",
+     [](auto& b) {
+         b.tunes.extra.SetUse(2);
+         b.tunes.extra.weightOrConfirmation = 10001.0f;
+     },
      "Значение веса импульса может быть задано в пределах 0.000000-10000.000000 (доп. имп. вход)!"},
-    {"E4", [](auto& b) { b.tunes.extra.SetUse(2); b.tunes.extra.hourlyMin = -1.0f; },
+    {"E4",
+     [](auto& b) {
+         b.tunes.extra.SetUse(2);
+         b.tunes.extra.hourlyMin = -1.0f;
+     },
      "Значение Знач.ч.ниж. может быть задано в пределах 0.000000-99999.900000 (доп. имп. вход)!"},
-    {"E5", [](auto& b) { b.tunes.extra.SetUse(2); b.tunes.extra.hourlyMax = 1e6f; },
+    {"E5",
+     [](auto& b) {
+         b.tunes.extra.SetUse(2);
+         b.tunes.extra.hourlyMax = 1e6f;
+     },
      "Значение Знач.ч.верх. может быть задано в пределах 0.000000-99999.900000 (доп. имп. вход)!"},
-    {"E6", [](auto& b) { b.tunes.extra.SetUse(2); b.tunes.extra.hourlyMin = 5.0f; b.tunes.extra.hourlyMax = 4.0f; },
+    {"E6",
+     [](auto& b) {
+         b.tunes.extra.SetUse(2);
+         b.tunes.extra.hourlyMin = 5.0f;
+         b.tunes.extra.hourlyMax = 4.0f;
+     },
      "Значение Знач.ч.верх. должно быть больше значение Знач.ч.ниж. (доп. имп. вход)!"},
-    {"E7", [](auto& b) { b.tunes.extra.SetUse(2); b.tunes.extra.SetUnits(2); },
+    {"E7",
+     [](auto& b) {
+         b.tunes.extra.SetUse(2);
+         b.tunes.extra.SetUnits(2);
+     },
      "Недопустимое значения единиц измерения доп. имп. входа (2)!"},
-    {"E8", [](auto& b) { b.tunes.extra.SetUse(3); b.tunes.extra.weightOrConfirmation = 0.4f; },
+    {"E8",
+     [](auto& b) {
+         b.tunes.extra.SetUse(3);
+         b.tunes.extra.weightOrConfirmation = 0.4f;
+     },
      "Значение времени подтверждения срабатывания может быть задано в пределах 0.500000-9.900000 (доп. имп. вход)!"},
     {"C1", [](auto& b) { b.controls.controls[1].SetKind(4); },
      "Недопустимый контролируемый элемент для \"Контроль 2\"!"},
-    {"C2 pipe", [](auto& b) { b.controls.controls[0].SetKind(kControlPipe); b.controls.controls[0].SetNumber(6); },
+    {"C2 pipe",
+     [](auto& b) {
+         b.controls.controls[0].SetKind(kControlPipe);
+         b.controls.controls[0].SetNumber(6);
+     },
      "Недопустимый номер контролируемого элемента для \"Контроль 1\"!"},
-    {"C2 input", [](auto& b) { b.controls.controls[0].SetKind(kControlInput); b.controls.controls[0].SetNumber(2); },
+    {"C2 input",
+     [](auto& b) {
+         b.controls.controls[0].SetKind(kControlInput);
+         b.controls.controls[0].SetNumber(2);
+     },
      "Недопустимый номер контролируемого элемента для \"Контроль 1\"!"},
-    {"C3 pipe", [](auto& b) { b.controls.controls[2].SetKind(kControlPipe); b.controls.controls[2].SetParameter(7); },
+    {"C3 pipe",
+     [](auto& b) {
+         b.controls.controls[2].SetKind(kControlPipe);
+         b.controls.controls[2].SetParameter(7);
+     },
      "Недопустимый параметр контролируемого элемента для \"Контроль 3\"!"},
-    {"C3 input", [](auto& b) { b.controls.controls[2].SetKind(kControlInput); b.controls.controls[2].SetParameter(6); },
+    {"C3 input",
+     [](auto& b) {
+         b.controls.controls[2].SetKind(kControlInput);
+         b.controls.controls[2].SetParameter(6);
+     },
      "Недопустимый параметр контролируемого элемента для \"Контроль 3\"!"},
-    {"C3 extra", [](auto& b) { b.controls.controls[2].SetKind(kControlExtra); b.controls.controls[2].SetParameter(2); },
+    {"C3 extra",
+     [](auto& b) {
+         b.controls.controls[2].SetKind(kControlExtra);
+         b.controls.controls[2].SetParameter(2);
+     },
      "Недопустимый параметр контролируемого элемента для \"Контроль 3\"!"},
-    {"C4", [](auto& b) { auto& c = b.controls.controls[3]; c.SetKind(kControlExtra); c.minimum = 5.0f; c.maximum = 4.0f; },
+    {"C4",
+     [](auto& b) {
+         auto& c = b.controls.controls[3];
+         c.SetKind(kControlExtra);
+         c.minimum = 5.0f;
+         c.maximum = 4.0f;
+     },
      "Значение \"Макс.значение\" не может быть меньше значения \"Мин.значение\" для \"Контроль 4\"!"},
 
-    {"БД2 in use", [](auto& b) { UseDb2(b); In(b, 1, 1).maxImbalance = -1.0f; },
+    {"БД2 in use",
+     [](auto& b) {
+         UseDb2(b);
+         In(b, 1, 1).maxImbalance = -1.0f;
+     },
      "Задано отрицательное значение дисбаланса для ТВ2 в БД2!"},
-    {"БД2 examined when not in use", [](auto& b) { SetScheme(b, 1, 0, 3); In(b, 1, 0).SetKt3(0); },
+    {"БД2 examined when not in use",
+     [](auto& b) {
+         SetScheme(b, 1, 0, 3);
+         In(b, 1, 0).SetKt3(0);
+     },
      "Недопустимое сочетание параметров КТ3 и ФРТ для ТВ1 в БД2 (КТ3=0 и ФРТ=1)!"},
-    {"ТВ2 examined after an unused ТВ1", [](auto& b) { SetScheme(b, 0, 1, 12); In(b, 0, 0).scheme = 0; Pipe(b, 0, 1, 1).pulseWeight = -1.0f; },
+    {"ТВ2 examined after an unused ТВ1",
+     [](auto& b) {
+         SetScheme(b, 0, 1, 12);
+         In(b, 0, 0).scheme = 0;
+         Pipe(b, 0, 1, 1).pulseWeight = -1.0f;
+     },
      "Значение веса импульса может быть задано в пределах 0.000000-10000.000000 л/имп. (V2 ТВ2 в БД1)!"},
 };
 
@@ -224,14 +395,29 @@ TEST(ValidateTunes, ValuesOnTheBoundsAndUnusedPartsPass)
         [](auto& b) { In(b, 0, 0).contractColdPressure = 1.0f / 10.1972f; },  // 1 kgf/cm² typed under МКС
         [](auto& b) { Pipe(b, 0, 0, 0).hourlyVolumeMax = 99999.9f; },
         [](auto& b) { Pipe(b, 0, 0, 2).contractTemperature = 500.0f; },  // КТ3 1: pipe 3 has no temperature
-        [](auto& b) { Pipe(b, 0, 0, 2).contractPressure = 0.0f; },        // nor, below level 517, a pressure
-        [](auto& b) { b.tunes.SetDbChangeMethod(3); b.tunes.SetPcAccess(7); },  // БД2 not used
-        [](auto& b) { SetModel(b, 4); },                                  // "04.1" uses the "01" bit on ТВ1
-        [](auto& b) { SetModel(b, 4); SetScheme(b, 0, 1, 12); },
-        [](auto& b) { SetModel(b, 0); SetScheme(b, 0, 1, 12); },           // no volume channel check for "01"
-        [](auto& b) { In(b, 0, 0).SetColdWaterUse(3); },                 // ТВ2 without a scheme: channel free
-        [](auto& b) { b.tunes.extra.SetUse(3); b.tunes.extra.weightOrConfirmation = 9.9f; },
-        [](auto& b) { b.controls.controls[0].SetKind(kControlInput); b.controls.controls[0].SetParameter(5); },
+        [](auto& b) { Pipe(b, 0, 0, 2).contractPressure = 0.0f; },       // nor, below level 517, a pressure
+        [](auto& b) {
+            b.tunes.SetDbChangeMethod(3);
+            b.tunes.SetPcAccess(7);
+        },                                // БД2 not used
+        [](auto& b) { SetModel(b, 4); },  // "04.1" uses the "01" bit on ТВ1
+        [](auto& b) {
+            SetModel(b, 4);
+            SetScheme(b, 0, 1, 12);
+        },
+        [](auto& b) {
+            SetModel(b, 0);
+            SetScheme(b, 0, 1, 12);
+        },                                                // no volume channel check for "01"
+        [](auto& b) { In(b, 0, 0).SetColdWaterUse(3); },  // ТВ2 without a scheme: channel free
+        [](auto& b) {
+            b.tunes.extra.SetUse(3);
+            b.tunes.extra.weightOrConfirmation = 9.9f;
+        },
+        [](auto& b) {
+            b.controls.controls[0].SetKind(kControlInput);
+            b.controls.controls[0].SetParameter(5);
+        },
     };
     int index = 0;
     for (const auto& change : accepted) {

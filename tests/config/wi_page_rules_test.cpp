@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "config/config_page_labels.h"
 #include "config/scheme_table.h"
 #include "config/tunes_defaults.h"
-#include "config/config_page_labels.h"
 #include "config/wi_scheme_page_rules.h"
 
 namespace {

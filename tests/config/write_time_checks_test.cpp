@@ -9,7 +9,7 @@ namespace {
 
 MeterClock Clock(int day, int month, int year, int hour, int minute, int second = 0)
 {
-    return {std::uint8_t(day), std::uint8_t(month), std::uint8_t(year - 2000),
+    return {std::uint8_t(day),  std::uint8_t(month),  std::uint8_t(year - 2000),
             std::uint8_t(hour), std::uint8_t(minute), std::uint8_t(second)};
 }
 
@@ -23,8 +23,9 @@ TEST(WriteTimeChecks, TheMeterMustBeOfTheConfigurationsModel)
     RecordingMessageHost host;
     EXPECT_FALSE(CheckMeterModelBeforeWrite(meter, configuration, host));
     ASSERT_EQ(host.shown.size(), 1u);
-    EXPECT_EQ(host.LastText(), QStringLiteral("Записываемая конфигурация не соответствует модели прибора "
-                                              "(модель прибора 02, конфигурация для модели 04)!"));
+    EXPECT_EQ(host.LastText(),
+              QStringLiteral("Записываемая конфигурация не соответствует модели прибора "
+                             "(модель прибора 02, конфигурация для модели 04)!"));
     EXPECT_EQ(host.shown[0].caption, QStringLiteral("Информация"));
     EXPECT_EQ(host.shown[0].style, MessageStyle::kOk | MessageStyle::kIconInformation);
 
@@ -71,10 +72,11 @@ TEST(WriteTimeChecks, MoreThanAnHourOffAsksFirst)
     host.answers = {MessageAnswer::kCancel};
     EXPECT_FALSE(ConfirmMeterClockBeforeWrite(Clock(5, 3, 2024, 11, 1, 7), kNow, host));
     ASSERT_EQ(host.shown.size(), 1u);
-    EXPECT_EQ(host.LastText(),
-              QStringLiteral("Дата/время в вычислителе (05.03.2024 11:01:07) отличается от времени на компьютере более "
-                             "чем на час.\r\n - Нажмите ОК для записи настроек без установки даты/времени.\r\n - Нажмите "
-                             "Отмена для прерывания записи настроек и установите дату/время вручную."));
+    EXPECT_EQ(
+        host.LastText(),
+        QStringLiteral("Дата/время в вычислителе (05.03.2024 11:01:07) отличается от времени на компьютере более "
+                       "чем на час.\r\n - Нажмите ОК для записи настроек без установки даты/времени.\r\n - Нажмите "
+                       "Отмена для прерывания записи настроек и установите дату/время вручную."));
     EXPECT_EQ(host.shown[0].caption, QStringLiteral("Подтверждение"));
     EXPECT_EQ(host.shown[0].style, MessageStyle::kOkCancel | MessageStyle::kIconQuestion);
 

@@ -43,18 +43,18 @@ public:
         settings.answerTimeoutSec = timeoutSec;
         settings.attempts = attempts;
         switch (options.endpoint) {
-        case SimOptions::Endpoint::Pty:
-            PortTable::Global().Assign(kComNumber, m_server->PtyPath());
-            settings.kind = kChannelDirect;
-            settings.portNumber = kComNumber;
-            settings.byteSize = 8;
-            break;
-        default:
-            settings.kind = kChannelIp;
-            settings.tcp = options.endpoint == SimOptions::Endpoint::Tcp ? 1 : 0;
-            settings.ipAddress = options.host;
-            settings.ipPort = m_server->BoundPort();
-            break;
+            case SimOptions::Endpoint::Pty:
+                PortTable::Global().Assign(kComNumber, m_server->PtyPath());
+                settings.kind = kChannelDirect;
+                settings.portNumber = kComNumber;
+                settings.byteSize = 8;
+                break;
+            default:
+                settings.kind = kChannelIp;
+                settings.tcp = options.endpoint == SimOptions::Endpoint::Tcp ? 1 : 0;
+                settings.ipAddress = options.host;
+                settings.ipPort = m_server->BoundPort();
+                break;
         }
     }
 
@@ -74,7 +74,8 @@ public:
         const ChannelSettings& s = driver.TransmitChanel().Settings();
         if (master.FunctionSet() == CModbusMaster::kStandardFunctions)
             return master.ReadRegisters(copy.data(), field, bytes, field, s.attempts, s.answerTimeoutSec);
-        return master.ReadWrite48(copy.data(), field, 0, copy.data(), field, bytes, field, s.attempts, s.answerTimeoutSec);
+        return master.ReadWrite48(copy.data(), field, 0, copy.data(), field, bytes, field, s.attempts,
+                                  s.answerTimeoutSec);
     }
 
     // Writes `bytes` of `copy` at `reg` into the meter.
@@ -85,7 +86,8 @@ public:
         const ChannelSettings& s = driver.TransmitChanel().Settings();
         if (master.FunctionSet() == CModbusMaster::kStandardFunctions)
             return master.WriteRegisters(copy.data(), field, bytes, s.attempts, s.answerTimeoutSec);
-        return master.ReadWrite48(copy.data(), field, bytes, copy.data(), field, 0, nullptr, s.attempts, s.answerTimeoutSec);
+        return master.ReadWrite48(copy.data(), field, bytes, copy.data(), field, 0, nullptr, s.attempts,
+                                  s.answerTimeoutSec);
     }
 
     QByteArray MeterBytes(int reg, int bytes)
@@ -155,24 +157,24 @@ TEST_P(MasterMeetsSimulator, WritesAndReadsBackTheImage)
     EXPECT_GE(line.LogCount(QStringLiteral(" In  ->: ")), 3);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryLineAndFraming, MasterMeetsSimulator,
-    ::testing::Values(LinkCase{SimOptions::Endpoint::Pty, kFramingRtu, 0, "pty_rtu_standard"},
-                      LinkCase{SimOptions::Endpoint::Pty, kFramingRtu, 1, "pty_rtu_48"},
-                      LinkCase{SimOptions::Endpoint::Pty, kFramingAscii, 0, "pty_ascii_standard"},
-                      LinkCase{SimOptions::Endpoint::Pty, kFramingAscii, 1, "pty_ascii_48"},
-                      LinkCase{SimOptions::Endpoint::Pty, kFramingPpp, 0, "pty_ppp_standard"},
-                      LinkCase{SimOptions::Endpoint::Pty, kFramingPpp, 1, "pty_ppp_48"},
-                      LinkCase{SimOptions::Endpoint::Tcp, kFramingRtu, 0, "tcp_rtu_standard"},
-                      LinkCase{SimOptions::Endpoint::Tcp, kFramingRtu, 1, "tcp_rtu_48"},
-                      LinkCase{SimOptions::Endpoint::Tcp, kFramingAscii, 1, "tcp_ascii_48"},
-                      LinkCase{SimOptions::Endpoint::Tcp, kFramingPpp, 0, "tcp_ppp_standard"},
-                      LinkCase{SimOptions::Endpoint::Tcp, kFramingModbusTcp, 0, "tcp_mbap_standard"},
-                      LinkCase{SimOptions::Endpoint::Tcp, kFramingModbusTcp, 1, "tcp_mbap_48"},
-                      LinkCase{SimOptions::Endpoint::Udp, kFramingRtu, 0, "udp_rtu_standard"},
-                      LinkCase{SimOptions::Endpoint::Udp, kFramingAscii, 1, "udp_ascii_48"},
-                      LinkCase{SimOptions::Endpoint::Udp, kFramingPpp, 1, "udp_ppp_48"}),
-    [](const ::testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EveryLineAndFraming, MasterMeetsSimulator,
+                         ::testing::Values(LinkCase{SimOptions::Endpoint::Pty, kFramingRtu, 0, "pty_rtu_standard"},
+                                           LinkCase{SimOptions::Endpoint::Pty, kFramingRtu, 1, "pty_rtu_48"},
+                                           LinkCase{SimOptions::Endpoint::Pty, kFramingAscii, 0, "pty_ascii_standard"},
+                                           LinkCase{SimOptions::Endpoint::Pty, kFramingAscii, 1, "pty_ascii_48"},
+                                           LinkCase{SimOptions::Endpoint::Pty, kFramingPpp, 0, "pty_ppp_standard"},
+                                           LinkCase{SimOptions::Endpoint::Pty, kFramingPpp, 1, "pty_ppp_48"},
+                                           LinkCase{SimOptions::Endpoint::Tcp, kFramingRtu, 0, "tcp_rtu_standard"},
+                                           LinkCase{SimOptions::Endpoint::Tcp, kFramingRtu, 1, "tcp_rtu_48"},
+                                           LinkCase{SimOptions::Endpoint::Tcp, kFramingAscii, 1, "tcp_ascii_48"},
+                                           LinkCase{SimOptions::Endpoint::Tcp, kFramingPpp, 0, "tcp_ppp_standard"},
+                                           LinkCase{SimOptions::Endpoint::Tcp, kFramingModbusTcp, 0,
+                                                    "tcp_mbap_standard"},
+                                           LinkCase{SimOptions::Endpoint::Tcp, kFramingModbusTcp, 1, "tcp_mbap_48"},
+                                           LinkCase{SimOptions::Endpoint::Udp, kFramingRtu, 0, "udp_rtu_standard"},
+                                           LinkCase{SimOptions::Endpoint::Udp, kFramingAscii, 1, "udp_ascii_48"},
+                                           LinkCase{SimOptions::Endpoint::Udp, kFramingPpp, 1, "udp_ppp_48"}),
+                         [](const ::testing::TestParamInfo<LinkCase>& info) { return std::string(info.param.name); });
 
 namespace {
 

@@ -31,7 +31,6 @@ QString Utf8(const char* text)
     return QString::fromUtf8(text);
 }
 
-
 TEST(ModemLink, DriverReadsTheMeterAndNoticesTheCarrierLostWhileIdle)
 {
     RigOptions options;

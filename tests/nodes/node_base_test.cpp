@@ -38,24 +38,27 @@ QByteArray Header(std::uint32_t count)
 QByteArray IpEntry()
 {
     QByteArray record;
-    record += '\x11';                                     // network address 17
-    record += Le32(0x1702);                               // type code
-    record += '\x03';                                     // Ethernet/Internet
-    record += '\x02';                                     // PPP
-    record += '\x00';                                     // standard functions
-    record += '\x04';                                     // time-out 4 s
-    record += '\x06';                                     // 6 attempts
-    record += Field("\xCA\xEE\xF2\xE5\xEB\xFC\xED\xE0\xFF \xB9" "1", 64);
+    record += '\x11';        // network address 17
+    record += Le32(0x1702);  // type code
+    record += '\x03';        // Ethernet/Internet
+    record += '\x02';        // PPP
+    record += '\x00';        // standard functions
+    record += '\x04';        // time-out 4 s
+    record += '\x06';        // 6 attempts
+    record += Field(
+        "\xCA\xEE\xF2\xE5\xEB\xFC\xED\xE0\xFF \xB9"
+        "1",
+        64);
     record += Field("\xF3\xEB. \xCB\xE5\xED\xE8\xED\xE0, 1", 64);  // "ул. Ленина, 1"
     record += Field("note", 64);
-    record += Le32(0xFFFFFFFE);                           // serial number -2
+    record += Le32(0xFFFFFFFE);                                       // serial number -2
     record += QByteArray("\x01\x17\x3B\x3B\xAA\x00\x1E\x00\xBB", 9);  // schedule with its reserved bytes
-    record += Le32(0);                                    // UDP
+    record += Le32(0);                                                // UDP
     record += Le32(502);
     record += Field("10.0.0.7", 64);
     record += Le32(2) + Le32(9600) + Le32(7) + Le32(2) + Le32(1) + Le32(1) + Le32(20);
     record += Field("", 317);
-    return record + QByteArray("\xEF\xBE\x5A", 3);       // the two trailing values
+    return record + QByteArray("\xEF\xBE\x5A", 3);  // the two trailing values
 }
 
 // A direct-line node whose name field has lost its terminator.
@@ -201,7 +204,8 @@ TEST_F(NodeBaseTest, MissingEmptyShortForeignAndTruncatedFiles)
         {Header(3) + IpEntry() + SerialEntry().left(300),
          QStringLiteral("Файл базы узлов учета \"%1\" поврежден: узлов учета в заголовке 3, в файле 1!").arg(shown)},
         {Header(0x7FFFFFFF) + IpEntry(),  // a claim far beyond the file is not believed
-         QStringLiteral("Файл базы узлов учета \"%1\" поврежден: узлов учета в заголовке 2147483647, в файле 1!").arg(shown)},
+         QStringLiteral("Файл базы узлов учета \"%1\" поврежден: узлов учета в заголовке 2147483647, в файле 1!")
+             .arg(shown)},
         {Header(0xFFFFFFFF) + IpEntry(),
          QStringLiteral("Файл базы узлов учета \"%1\" поврежден: узлов учета в заголовке -1, в файле 1!").arg(shown)},
     };

@@ -137,9 +137,9 @@ TEST(DriverConfiguration, WritesBetweenServiceCommandsInAFixedOrder)
 {
     const Step identity{3, 0, 19}, clock{3, 3540, 3}, service{16, 2665, 4}, recordChecksum{16, 2669, 4},
         openChecksum{16, 2673, 3}, open{16, 2153, 11};
-    const QList<Step> expected512 = {identity, clock,  service,        {16, 105, 123}, {16, 228, 123},
-                                     {16, 351, 9},     recordChecksum, service,        openChecksum,
-                                     open,             {16, 3801, 32}};
+    const QList<Step> expected512 = {identity,       clock,        service,        {16, 105, 123},
+                                     {16, 228, 123}, {16, 351, 9}, recordChecksum, service,
+                                     openChecksum,   open,         {16, 3801, 32}};
     // Below 512 the record is 574 bytes and the controls are its tail.
     const QList<Step> expected511 = {identity,      clock,          service, {16, 105, 123}, {16, 228, 123},
                                      {16, 351, 41}, recordChecksum, service, openChecksum,   open};
@@ -206,12 +206,14 @@ TEST(DriverConfiguration, ChecksumMismatchAsksAndKeepsTheDefaults)
         EXPECT_EQ(page.Notices(), 1);
         const QList<RecordedBox> boxes = rig.host.Boxes();
         ASSERT_EQ(boxes.size(), 2);
-        EXPECT_EQ(boxes[0].text, Utf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек, не защищенных "
-                                      "кнопкой Доступ!"));
+        EXPECT_EQ(boxes[0].text,
+                  Utf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек, не защищенных "
+                       "кнопкой Доступ!"));
         EXPECT_EQ(boxes[0].caption, Utf8("Предупреждение"));
         EXPECT_EQ(boxes[0].style, MessageStyle::kIconWarning);
-        EXPECT_EQ(boxes[1].text, Utf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек! Очистить "
-                                      "содержимое прочитанных настроек?"));
+        EXPECT_EQ(boxes[1].text,
+                  Utf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек! Очистить "
+                       "содержимое прочитанных настроек?"));
         EXPECT_EQ(boxes[1].style & MessageStyle::kButtonMask, MessageStyle::kYesNo);
         EXPECT_TRUE(rig.Messages().contains(Utf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек!")));
 
@@ -240,8 +242,9 @@ TEST(DriverConfiguration, ModelAndClockChecksRefuseBeforeAnythingIsWritten)
     working.identity.modelIndex = 0;
     rig.host.Clear();
     ASSERT_TRUE(rig.Run(kCommandWriteConfiguration));
-    EXPECT_EQ(rig.BoxTexts(), QStringList{Utf8("Записываемая конфигурация не соответствует модели прибора "
-                                               "(модель прибора 04, конфигурация для модели 01)!")});
+    EXPECT_EQ(rig.BoxTexts(),
+              QStringList{Utf8("Записываемая конфигурация не соответствует модели прибора "
+                               "(модель прибора 04, конфигурация для модели 01)!")});
     EXPECT_EQ(Steps(rig.SentRequests()), (QList<Step>{{3, 0, 19}}));
     EXPECT_EQ(rig.LastOperationText(), Utf8("Операция завершена НЕ успешно!"));
 

@@ -85,8 +85,9 @@ TEST(DriverOperations, ArchiveRecordsFollowTheFirmwareLevel)
         rig.host.Clear();
         ASSERT_TRUE(rig.driver.ReadArchValues());
         EXPECT_EQ(Steps(rig), (QList<Step>{{16, 99, 6}, {3, 2740, level.recordBytes / 2}}));
-        EXPECT_EQ(rig.Messages(), QStringList{QString::asprintf("Чтение суточного архива за %.2d.%.2d.%d %.2d:00:00...",
-                                                                date.day, date.month, date.year + 2000, date.hour)});
+        EXPECT_EQ(rig.Messages(),
+                  QStringList{QString::asprintf("Чтение суточного архива за %.2d.%.2d.%d %.2d:00:00...", date.day,
+                                                date.month, date.year + 2000, date.hour)});
         EXPECT_EQ(rig.host.OperationTexts(), QStringList{Utf8("Чтение архива...")});
         EXPECT_EQ(MeterBytes(rig, 99, 12), RecordToBytes(rig.driver.Data().request));
         // What the meter did not send stays clear.
@@ -205,7 +206,10 @@ TEST(DriverOperations, ServiceCommandsCarryTheirCodeAndParameters)
     ASSERT_TRUE(rig.Run(kCommandServiceCommand));
     EXPECT_EQ(Steps(rig), (QList<Step>{{16, 99, 6}, {16, 2665, 4}}));
     EXPECT_EQ(MeterBytes(rig, 99, 12), QByteArray("12345\0\0\0\0\0\0\0", 12));
-    EXPECT_EQ(MeterBytes(rig, 2665, 8), QByteArray("\x08\0" "12345\0", 8));
+    EXPECT_EQ(MeterBytes(rig, 2665, 8),
+              QByteArray("\x08\0"
+                         "12345\0",
+                         8));
     rig.WithImage([&](MeterImage&) { EXPECT_EQ(rig.meter.State().activeSet, 1); });
     EXPECT_EQ(rig.LastOperationText(), Utf8("Операция успешно завершена!"));
 
@@ -213,7 +217,9 @@ TEST(DriverOperations, ServiceCommandsCarryTheirCodeAndParameters)
     data.parameterPassword = password;
     data.parameterChange = ParameterChangeOf(2, 7.5f);
     ASSERT_TRUE(rig.Run(kCommandChangeParameter));
-    EXPECT_EQ(MeterBytes(rig, 3796, 10), QByteArray::fromHex("02000000F0400000" "0000"));
+    EXPECT_EQ(MeterBytes(rig, 3796, 10),
+              QByteArray::fromHex("02000000F0400000"
+                                  "0000"));
     const float cold = rig.MeterConfiguration().tunes.db[1].inputs[0].contractColdTemperature;
     EXPECT_EQ(cold, 7.5f);
     // The typed password is padded with blanks; a wrong one is the meter's to refuse.

@@ -8,9 +8,9 @@
 #include "support/driver_rig.h"
 #include "support/qt_printers.h"
 
+#include <gtest/gtest.h>
 #include <QElapsedTimer>
 #include <QThread>
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <functional>

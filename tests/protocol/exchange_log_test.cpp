@@ -17,7 +17,8 @@ TEST(ExchangeLog, LineCarriesHeadTimeAndEveryByte)
     EXPECT_EQ(FormatExchangeLine(QString::fromUtf8("(0000) USB In "), QTime(0, 0, 0, 0), request, 0),
               QString::fromUtf8("(0000) USB In  ->: 00 мин. :00 с. :000 мс==>>   "));
     const std::uint8_t high[] = {0xAB, 0xFF};
-    EXPECT_TRUE(FormatExchangeLine(head, QTime(0, 59, 59, 999), high, 2).endsWith(QString::fromUtf8("59 мин. :59 с. :999 мс==>>  AB FF  ")));
+    EXPECT_TRUE(FormatExchangeLine(head, QTime(0, 59, 59, 999), high, 2)
+                    .endsWith(QString::fromUtf8("59 мин. :59 с. :999 мс==>>  AB FF  ")));
 }
 
 // The channel names itself by the transport of its kind, whichever kind it was switched to last.

@@ -23,8 +23,8 @@ Bytes ReadAnswer(int registers, int tail)
 Bytes Request48(std::uint16_t readCount, std::uint16_t sequence)
 {
     return WithModbusCrc({0x01, 0x48, 0x00, 0x00, static_cast<std::uint8_t>(readCount >> 8),
-                    static_cast<std::uint8_t>(readCount), 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                    static_cast<std::uint8_t>(sequence >> 8), static_cast<std::uint8_t>(sequence)});
+                          static_cast<std::uint8_t>(readCount), 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                          static_cast<std::uint8_t>(sequence >> 8), static_cast<std::uint8_t>(sequence)});
 }
 
 AnswerCheck Check(const Bytes& request, const Bytes& answer, int framing = kFramingRtu)
@@ -58,7 +58,8 @@ TEST(ModbusAnswer, ExceptionAnswersGiveTheirCodesText)
     const AnswerCheck address = Check(kRead10, WithModbusCrc({0x01, 0x83, 0x02}));
     EXPECT_EQ(address.verdict, kAnswerReject);
     EXPECT_EQ(address.message, QString::fromUtf8("Недопустимый адрес в запросе!"));
-    EXPECT_EQ(Check(kRead10, WithModbusCrc({0x01, 0x83, 133})).message, QString::fromUtf8("Нет данных за указанную дату!"));
+    EXPECT_EQ(Check(kRead10, WithModbusCrc({0x01, 0x83, 133})).message,
+              QString::fromUtf8("Нет данных за указанную дату!"));
     EXPECT_EQ(Check(kRead10, WithModbusCrc({0x01, 0x83, 200})).message,
               QString::fromUtf8("Устройство вернуло необрабатываемый код ошибки (код 200)!"));
     EXPECT_EQ(ExceptionCodeText(16), QString::fromUtf8("ошибка при обработке запроса!"));

@@ -31,8 +31,7 @@ struct Call {
 
 class MeterOwner : public RecordingOwner {
 public:
-    explicit MeterOwner(CModbusMaster& master)
-        : m_master(master)
+    explicit MeterOwner(CModbusMaster& master) : m_master(master)
     {
         FillMeterPattern(image, 0x21);
         master.SetOwner(this);
@@ -180,8 +179,8 @@ TEST(ModbusMaster, LateAnswerIsFollowedByOneListenOnlyWaitOfAtLeastTenSeconds)
     EXPECT_EQ(owner.calls[2].timeoutSec, 10);
     EXPECT_EQ(master.Exchange().requestLength, 16);  // restored after listening
     EXPECT_TRUE(std::equal(read.begin(), read.end(), owner.image.Bytes() + 40));
-    EXPECT_EQ(owner.Log(), (QStringList{Utf8("Повтор 1"),
-                                        Utf8("Получен ответ с номером, не совпадающим с номером запроса\r\n")}));
+    EXPECT_EQ(owner.Log(),
+              (QStringList{Utf8("Повтор 1"), Utf8("Получен ответ с номером, не совпадающим с номером запроса\r\n")}));
 
     // A long answer time-out is kept; a stale answer while listening moves on to the next attempt.
     owner.calls.clear();

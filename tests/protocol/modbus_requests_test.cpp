@@ -97,8 +97,9 @@ TEST(ModbusRequests, CombinedRequestCarriesBothPartsAndTheSequenceNumber)
     int length = BuildReadWrite48Request(out, 1, BlockAt(readSpan, Modbus::kMax48ReadBlock, 2),
                                          BlockAt(writeSpan, Modbus::kMax48WriteBlock, 2), 0x1234, writeSpan, nullptr);
     ASSERT_EQ(length, 16);
-    EXPECT_EQ(Frame(out, 14), (std::vector<std::uint8_t>{0x01, 0x48, 0x01, 0x24, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00,
-                                                          0x00, 0x00, 0x12, 0x34}));
+    EXPECT_EQ(Frame(out, 14),
+              (std::vector<std::uint8_t>{0x01, 0x48, 0x01, 0x24, 0x00, 0x08, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x12,
+                                         0x34}));
     EXPECT_TRUE(CrcMatches(out, length));
 
     // A full write block: 142 registers, 284 data bytes, 300 bytes in all.
@@ -110,8 +111,9 @@ TEST(ModbusRequests, CombinedRequestCarriesBothPartsAndTheSequenceNumber)
     length = BuildReadWrite48Request(out, 7, RegisterBlock{}, BlockAt(writeSpan, Modbus::kMax48WriteBlock, 0), 1,
                                      writeSpan, record.data() + 10);
     ASSERT_EQ(length, 300);
-    EXPECT_EQ(Frame(out, 16), (std::vector<std::uint8_t>{0x07, 0x48, 0x00, 0x00, 0x00, 0x00, 0x00, 0x05, 0x00, 0x8E,
-                                                          0x01, 0x1C, 0x00, 0x01, 11, 10}));
+    EXPECT_EQ(Frame(out, 16),
+              (std::vector<std::uint8_t>{0x07, 0x48, 0x00, 0x00, 0x00, 0x00, 0x00, 0x05, 0x00, 0x8E, 0x01, 0x1C, 0x00,
+                                         0x01, 11, 10}));
     EXPECT_EQ(out[14 + 283], static_cast<std::uint8_t>(2 * 146));  // low byte of register 146
     EXPECT_TRUE(CrcMatches(out, length));
 }

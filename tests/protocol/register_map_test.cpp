@@ -2,8 +2,8 @@
 // record layouts, and no two areas overlap inside the image. (The configuration blocks' sizes are held
 // against the records by the configuration round trips.)
 
-#include "meter/archive_descriptors.h"
 #include "archives/archive_records.h"
+#include "meter/archive_descriptors.h"
 #include "meter/register_map.h"
 
 #include <gtest/gtest.h>

@@ -4,12 +4,12 @@
 #include "channel/port_table.h"
 #include "protocol/rovo_redod.h"
 #include "support/pty_pair.h"
-#include "support/recording_host.h"
 #include "support/qt_printers.h"
+#include "support/recording_host.h"
 #include "support/scripted_meter.h"
 
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
 
 #include <chrono>
 #include <thread>
@@ -157,14 +157,16 @@ TEST(RequestEngine, BrokenAnswersAreRetriedAndToldApartFromSilence)
         Rig rig({MeterAct::kBadCrc, MeterAct::kSilent});
         ASSERT_TRUE(rig.ConnectTcp());
         EXPECT_FALSE(rig.Read(0, 2, 2, 1));
-        EXPECT_EQ(rig.BoxTexts(), QStringList{Utf8("Ошибка выполнения при попытке обращения к прибору. Выполнено 2 попыток!")});
+        EXPECT_EQ(rig.BoxTexts(),
+                  QStringList{Utf8("Ошибка выполнения при попытке обращения к прибору. Выполнено 2 попыток!")});
     }
     {
         Rig rig({MeterAct::kBadCrc, MeterAct::kBadCrc});
         ASSERT_TRUE(rig.ConnectTcp());
         EXPECT_FALSE(rig.Read(0, 2, 2, 1));
-        EXPECT_EQ(rig.BoxTexts(),
-                  QStringList{Utf8("Несовпадение контрольной суммы ответа недопустимое число раз. Выполнено 2 попыток!")});
+        EXPECT_EQ(
+            rig.BoxTexts(),
+            QStringList{Utf8("Несовпадение контрольной суммы ответа недопустимое число раз. Выполнено 2 попыток!")});
     }
 }
 
@@ -192,8 +194,7 @@ TEST(RequestEngine, CombinedFunctionRetriesWithOneAttemptPerRequest)
     // Each silent attempt is logged; the user is told once, when all of them have failed.
     const QString once = Utf8("Прибор не отвечает на запросы. Выполнено 1 попыток!");
     EXPECT_EQ(rig.BoxTexts(), QStringList{Utf8("Прибор не отвечает на запросы. Выполнено 3 попыток!")});
-    EXPECT_EQ(rig.Messages(),
-              (QStringList{once, Utf8("Повтор 1"), once, Utf8("Повтор 2"), once, Utf8("Повтор 3")}));
+    EXPECT_EQ(rig.Messages(), (QStringList{once, Utf8("Повтор 1"), once, Utf8("Повтор 2"), once, Utf8("Повтор 3")}));
     const QList<MeterRequest> requests = rig.meter.Requests();
     ASSERT_EQ(requests.size(), 3);
     EXPECT_EQ(requests[0].bytes.mid(12, 2), QByteArray::fromHex("0000"));

@@ -67,7 +67,6 @@ struct CalibrationRig {
     bool started = false;
 };
 
-
 }  // namespace
 
 TEST(Rkm8Calibration, HardwareVersionAbove512AddsTheExtendedSteps)

@@ -190,7 +190,8 @@ TEST(Rkm8, ASilentStandIsReportedOnceByName)
     EXPECT_EQ(link.host.Boxes()[0].text,
               QStringLiteral("Стенд РКМ8 не найден. Убедитесь в том, что он правильно подключен к компьютеру и в "
                              "настройках программы выбран соответствующий СОМ-порт!"));
-    EXPECT_EQ(line.ReadMasterUntilQuiet(100, 1000), Bytes({0x57, 0x64, 0x00, 0x0D, 0x0A, 0x57, 0x64, 0x00, 0x0D, 0x0A}));
+    EXPECT_EQ(line.ReadMasterUntilQuiet(100, 1000),
+              Bytes({0x57, 0x64, 0x00, 0x0D, 0x0A, 0x57, 0x64, 0x00, 0x0D, 0x0A}));
     PortTable::Global().Assign(kStandPort, QString());
 }
 

@@ -7,7 +7,10 @@
 
 namespace {
 
-QString Padded(const char* text, int width) { return QString::fromLatin1(text).leftJustified(width, QLatin1Char(' ')); }
+QString Padded(const char* text, int width)
+{
+    return QString::fromLatin1(text).leftJustified(width, QLatin1Char(' '));
+}
 
 }  // namespace
 

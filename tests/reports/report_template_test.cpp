@@ -29,8 +29,9 @@ TEST(ReportTemplate, StyleLinesTakeSizeAndFont)
 {
     const QStringList lines = ReportStyleLines(10, QStringLiteral("Arial"));
     ASSERT_EQ(lines.size(), 13);
-    EXPECT_EQ(lines[1], QStringLiteral("table th {border: solid 1px black; font-size: 10pt; font-family: 'Arial'; "
-                                       "text-align: center; white-space: nowrap;}"));
+    EXPECT_EQ(lines[1],
+              QStringLiteral("table th {border: solid 1px black; font-size: 10pt; font-family: 'Arial'; "
+                             "text-align: center; white-space: nowrap;}"));
     EXPECT_EQ(lines[11], QStringLiteral("pre {font-size: 10pt; font-family: 'Arial';}"));
     EXPECT_EQ(lines[12], QStringLiteral("div {font-size: 10pt; font-family: 'Arial';}"));
     EXPECT_EQ(DefaultReportOptions().styleLines, ReportStyleLines(8, QStringLiteral("Courier New CYR")));

@@ -1,13 +1,13 @@
 // The report writer end to end through real files: the frame around the body, temporary names, the
 // viewer's moment, failures and the trace it leaves in a log.
 
+#include <gtest/gtest.h>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <signal.h>
 
@@ -78,8 +78,8 @@ TEST(ReportWriter, ReportsOpenAtOnceUseTheirOwnFiles)
     EXPECT_TRUE(outer.shown[0].bytes.contains(EncodeWindows1251(QStringLiteral("<p>первый</p>"))));
     EXPECT_TRUE(inner.shown[0].bytes.contains(EncodeWindows1251(QStringLiteral("<p>второй</p>"))));
     // After the second report closed only the first one's two files were left.
-    EXPECT_EQ(presentMeanwhile, QStringList({QFileInfo(outer.shown[0].file).fileName(),
-                                             QString::asprintf("%.8X_2_1.tmp", first)}));
+    EXPECT_EQ(presentMeanwhile,
+              QStringList({QFileInfo(outer.shown[0].file).fileName(), QString::asprintf("%.8X_2_1.tmp", first)}));
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 }
 
@@ -159,11 +159,10 @@ TEST(ReportWriterLeftovers, FilesOfAKilledWriterGoAtTheNextReportInTheFolder)
     const auto deadPid = static_cast<quint32>(ended.processId());
     ASSERT_TRUE(ended.waitForFinished(10000));
     const quint32 running = NewReportWindowNumber();  // this process: a writer still at work
-    const QStringList kept{ReportTempName(folder.path(), running, ReportTempPart::Finished),
-                           ReportTempName(folder.path(), running, ReportTempPart::Body),
-                           folder.filePath(QStringLiteral("notes_2_0.tmp")),
-                           folder.filePath(QStringLiteral("0000000G_2_0.tmp")),
-                           folder.filePath(QStringLiteral("report.xls"))};
+    const QStringList kept{
+        ReportTempName(folder.path(), running, ReportTempPart::Finished),
+        ReportTempName(folder.path(), running, ReportTempPart::Body), folder.filePath(QStringLiteral("notes_2_0.tmp")),
+        folder.filePath(QStringLiteral("0000000G_2_0.tmp")), folder.filePath(QStringLiteral("report.xls"))};
     QStringList stale;
     if (deadPid != 0 && ::kill(pid_t(deadPid), 0) != 0) {
         stale << ReportTempName(folder.path(), (deadPid << 10) | 5, ReportTempPart::Finished)
@@ -176,7 +175,8 @@ TEST(ReportWriterLeftovers, FilesOfAKilledWriterGoAtTheNextReportInTheFolder)
     }
 
     RecordingViewer viewer;
-    ASSERT_TRUE(WriteReport(QStringLiteral("<p>отчет</p>\r\n"), folder.path(), NewReportWindowNumber(), nullptr, viewer));
+    ASSERT_TRUE(
+        WriteReport(QStringLiteral("<p>отчет</p>\r\n"), folder.path(), NewReportWindowNumber(), nullptr, viewer));
     for (const QString& path : kept)
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
     for (const QString& path : stale)

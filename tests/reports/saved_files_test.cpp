@@ -1,8 +1,8 @@
 // Files written under a name the user chose: gWriteTxtFile and the saved copy of a report.
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "base/text_codec.h"
 #include "reports/report_save.h"

@@ -1,10 +1,10 @@
 // The temporary-file functions on their own: names, reopening, deleting what is gone or cannot go.
 
+#include <gtest/gtest.h>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "base/text_codec.h"
 #include "reports/temp_files.h"

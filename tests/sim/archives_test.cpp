@@ -25,8 +25,14 @@ SimOptions Fixed(std::uint16_t level = 515, int days = 92)
     return options;
 }
 
-QByteArray Bytes(const DateTimeStamp& stamp) { return SlaveClient::Bytes(stamp); }
-QByteArray Bytes(const TChronoArch& date) { return SlaveClient::Bytes(date); }
+QByteArray Bytes(const DateTimeStamp& stamp)
+{
+    return SlaveClient::Bytes(stamp);
+}
+QByteArray Bytes(const TChronoArch& date)
+{
+    return SlaveClient::Bytes(date);
+}
 
 DateTimeStamp Stamp(int day, int month, int year, int hour)
 {
@@ -134,8 +140,8 @@ TEST(MeterArchives, RecordsAgreeWithEachOtherAndLookLikeHeating)
     EXPECT_NEAR(hourlyVolume, Value(daily.pipes[0].V), 1e-4 * daily.pipes[0].V);
     EXPECT_EQ(Value(daily.inputs[0].VOS), outageMinutes);
     EXPECT_EQ(daily.inputs[0].VNR + daily.inputs[0].VOS, 1440);
-    const double totalsDifference
-        = generator.Totals(day).body.pipes[0].V - generator.Totals(PreviousDay(day)).body.pipes[0].V;
+    const double totalsDifference = generator.Totals(day).body.pipes[0].V
+        - generator.Totals(PreviousDay(day)).body.pipes[0].V;
     EXPECT_NEAR(totalsDifference, Value(daily.pipes[0].V), 1e-3);
 
     // Winter heating: a hot supply, a cooler return, less water back than out, heat delivered.
@@ -162,8 +168,8 @@ TEST(MeterArchives, LowerLevelsSendShorterRecordsAndTheRestStaysZero)
         MeterSimulator meter(Fixed(static_cast<std::uint16_t>(level)));
         SlaveClient client(meter);
         const TChronoArch date{1, 3, 24, 23};
-        const QByteArray full
-            = RecordToBytes(meter.Archives().Generator().ValueRecord(kArchiveDaily, date, kFactoryReport));
+        const QByteArray full = RecordToBytes(
+            meter.Archives().Generator().ValueRecord(kArchiveDaily, date, kFactoryReport));
         const SlaveReply record = ReadRecord(client, kArchiveDaily, date, 218);
         EXPECT_EQ(record.bytes.left(recordSize), full.left(recordSize));
         EXPECT_EQ(record.bytes.mid(recordSize), QByteArray(218 - recordSize, '\0'));

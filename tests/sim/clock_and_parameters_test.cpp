@@ -5,9 +5,9 @@
 #include "sim/meter_areas.h"
 #include "sim/parameter_area.h"
 
-#include "meter/archive_descriptors.h"
-#include "config/tunes_record.h"
 #include "base/checksums.h"
+#include "config/tunes_record.h"
+#include "meter/archive_descriptors.h"
 
 #include <gtest/gtest.h>
 
@@ -29,9 +29,15 @@ SimOptions AtLevel(std::uint16_t level)
     return options;
 }
 
-DateTimeStamp ClockOf(SlaveClient& client) { return client.Read(MeterArea::kCurrentValues, 6).As<DateTimeStamp>(); }
+DateTimeStamp ClockOf(SlaveClient& client)
+{
+    return client.Read(MeterArea::kCurrentValues, 6).As<DateTimeStamp>();
+}
 
-QByteArray StampBytes(const DateTimeStamp& stamp) { return SlaveClient::Bytes(stamp); }
+QByteArray StampBytes(const DateTimeStamp& stamp)
+{
+    return SlaveClient::Bytes(stamp);
+}
 
 QByteArray PasswordBlock(const char* text)
 {

@@ -5,10 +5,10 @@
 #include "sim/event_logs.h"
 #include "sim/meter_areas.h"
 
+#include "base/checksums.h"
 #include "config/model_capabilities.h"
 #include "config/older_layout.h"
 #include "config/tunes_defaults.h"
-#include "base/checksums.h"
 
 #include <gtest/gtest.h>
 

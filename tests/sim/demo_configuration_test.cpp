@@ -49,7 +49,8 @@ TEST(DemoConfiguration, PassesTheChecksUnchangedForEveryModel)
             ConfigurationBlocks blocks = DemoBlocks(model, level);
             const ConfigurationBlocks before = blocks;
             CollectedMessages host;
-            EXPECT_TRUE(ValidateTunes(blocks, host)) << (host.texts.empty() ? std::string() : host.texts.front().toStdString());
+            EXPECT_TRUE(ValidateTunes(blocks, host))
+                << (host.texts.empty() ? std::string() : host.texts.front().toStdString());
             EXPECT_TRUE(host.texts.empty());
             // Nothing needed repairing: the record is what a careful fitter would have written.
             EXPECT_EQ(std::memcmp(&blocks.tunes, &before.tunes, sizeof blocks.tunes), 0);
@@ -91,7 +92,8 @@ TEST(DemoConfiguration, ArchivesCarryItsSchemesAndFlowsWithinItsLimits)
     for (const std::uint32_t seed : {1u, 2u, 77u, 4000000000u}) {
         const ArchiveGenerator generator(seed);
         for (int step = 0; step < 24 * 14; step += 5) {
-            const TChronoArch hour{static_cast<std::uint8_t>(1 + step / 24), 3, 25, static_cast<std::uint8_t>(step % 24)};
+            const TChronoArch hour{static_cast<std::uint8_t>(1 + step / 24), 3, 25,
+                                   static_cast<std::uint8_t>(step % 24)};
             const ArchiveRecord record = generator.ValueRecord(kArchiveHourly, hour, report);
             for (int input = 0; input < kInputCount; ++input) {
                 const InputSettings& configured = tunes.db[0].inputs[input];

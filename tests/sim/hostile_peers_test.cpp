@@ -21,10 +21,14 @@ const QByteArray kTypeCodeAnswer = QByteArray::fromHex("0103021702");
 const char* NameOf(int framing)
 {
     switch (framing) {
-    case kFramingAscii: return "ascii";
-    case kFramingPpp: return "ppp";
-    case kFramingModbusTcp: return "tcp";
-    default: return "rtu";
+        case kFramingAscii:
+            return "ascii";
+        case kFramingPpp:
+            return "ppp";
+        case kFramingModbusTcp:
+            return "tcp";
+        default:
+            return "rtu";
     }
 }
 
@@ -41,12 +45,12 @@ QByteArray RandomBytes(unsigned seed, int count)
 // What misbehaving clients send before they hang up.
 QList<QByteArray> Garbage()
 {
-    return {QByteArray::fromHex("00010000"),      // a Modbus TCP header cut short
-            QByteArray("\n"),                     // a lone newline
-            QByteArray::fromHex("0001000000ff01"), // a header promising 255 bytes that never come
-            QByteArray::fromHex("011000000002"),  // an RTU write cut short
-            QByteArray(":0103"),                  // an ASCII frame cut short
-            QByteArray::fromHex("7e7d21"),        // a stuffed frame cut short
+    return {QByteArray::fromHex("00010000"),        // a Modbus TCP header cut short
+            QByteArray("\n"),                       // a lone newline
+            QByteArray::fromHex("0001000000ff01"),  // a header promising 255 bytes that never come
+            QByteArray::fromHex("011000000002"),    // an RTU write cut short
+            QByteArray(":0103"),                    // an ASCII frame cut short
+            QByteArray::fromHex("7e7d21"),          // a stuffed frame cut short
             RandomBytes(7, 300)};
 }
 
@@ -55,8 +59,7 @@ void Drain(int fd)
 {
     char buffer[512];
     pollfd readable{fd, POLLIN, 0};
-    while (::poll(&readable, 1, 200) > 0 && ::read(fd, buffer, sizeof buffer) > 0) {
-    }
+    while (::poll(&readable, 1, 200) > 0 && ::read(fd, buffer, sizeof buffer) > 0) {}
 }
 
 constexpr int kFramings[] = {kFramingRtu, kFramingAscii, kFramingPpp, kFramingModbusTcp};

@@ -1,8 +1,8 @@
 #include "sim/meter_session.h"
 #include "sim/meter_simulator.h"
 
-#include "channel/channel_types.h"
 #include "base/checksums.h"
+#include "channel/channel_types.h"
 
 #include <gtest/gtest.h>
 
@@ -224,7 +224,8 @@ TEST(MeterSession, NoiseInFrontOfARequestIsSkippedAndAForeignHeaderEndsTheConver
         largest.append(QByteArray(284, '\0'));
         ASSERT_EQ(mbap.Send(largest).size(), 1u);
         // One byte more, and the connection is closed; what follows is not looked at.
-        const auto actions = mbap.Send(QByteArray::fromHex("00020000012b01") + QByteArray::fromHex("000300000006010300000001"));
+        const auto actions = mbap.Send(QByteArray::fromHex("00020000012b01")
+                                       + QByteArray::fromHex("000300000006010300000001"));
         ASSERT_EQ(actions.size(), 1u);
         EXPECT_EQ(actions[0].type, SimAction::Close);
         EXPECT_TRUE(mbap.session->Closing());
@@ -233,7 +234,8 @@ TEST(MeterSession, NoiseInFrontOfARequestIsSkippedAndAForeignHeaderEndsTheConver
     {
         // Where the line cannot be dropped, the search for a header goes on byte by byte.
         Fixture mbap(kFramingModbusTcp);
-        const auto actions = mbap.Send(QByteArray::fromHex("0a0d0005") + QByteArray::fromHex("000300000006010300000001"));
+        const auto actions = mbap.Send(QByteArray::fromHex("0a0d0005")
+                                       + QByteArray::fromHex("000300000006010300000001"));
         ASSERT_EQ(actions.size(), 1u);
         EXPECT_EQ(actions[0].bytes, QByteArray::fromHex("000300000005010302 1702"));
     }

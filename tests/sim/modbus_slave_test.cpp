@@ -39,7 +39,8 @@ TEST(ModbusSlave, ReadsIdentityBigEndianAndAnswersOnlyItsAddress)
     MeterSimulator meter(Options());
     // Registers 0..6: type code, ПВ, АВ, КСПО, model, serial number (low register first).
     const Bytes answer = Ask(meter, {7, 0x03, 0x00, 0x00, 0x00, 0x07});
-    const Bytes expected = {7, 0x03, 14, 0x17, 0x02, 0x02, 0x05, 0x01, 0x03, 0x5A, 0x3C, 0x00, 0x03, 0xCD, 0xEF, 0x00, 0xAB};
+    const Bytes expected = {7,    0x03, 14,   0x17, 0x02, 0x02, 0x05, 0x01, 0x03,
+                            0x5A, 0x3C, 0x00, 0x03, 0xCD, 0xEF, 0x00, 0xAB};
     EXPECT_EQ(answer, expected);
 
     // Address 0 reaches the meter on a point-to-point line; the answer carries the address asked.

@@ -74,8 +74,8 @@ TEST(FlashArea, PagesAreDeterministicWholeAndBounded)
     MeterSimulator meter(options);
     SlaveClient client(meter);
     // The page is asked for and read in one 0x48 transfer, as the configurator does.
-    const SlaveReply page
-        = client.WriteRead48(MeterArea::kArchiveRequest, PageRequest(513), MeterArea::kFlashPage, 256);
+    const SlaveReply page = client.WriteRead48(MeterArea::kArchiveRequest, PageRequest(513), MeterArea::kFlashPage,
+                                               256);
     ASSERT_TRUE(page.Ok());
     EXPECT_EQ(page.bytes, FlashArea::PageBytes(77, 513));
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(page.bytes.constData());

@@ -1,19 +1,19 @@
 #include "sim_line.h"
 
+#include "base/checksums.h"
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
-#include "base/checksums.h"
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <cstring>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
+#include <cstring>
 
 namespace {
 
@@ -46,8 +46,8 @@ QByteArray LineTransport::Ask(const QByteArray& unit, int timeoutMs)
     PutLittleEndian16(rtu + unit.size(), Crc16Modbus(rtu, static_cast<std::size_t>(unit.size())));
     std::uint8_t wire[kExchangeBufferSize];
     int wireLength = 0;
-    if (EncodeWireFrame(m_framing, rtu, static_cast<int>(unit.size()) + 2, wire, sizeof wire, kFlagsBoth,
-                        m_transaction, wireLength)
+    if (EncodeWireFrame(m_framing, rtu, static_cast<int>(unit.size()) + 2, wire, sizeof wire, kFlagsBoth, m_transaction,
+                        wireLength)
             != EncodeStatus::kOk
         || ::write(m_fd, wire, static_cast<std::size_t>(wireLength)) != wireLength)
         return {};

@@ -13,7 +13,7 @@
 // One request on the line and its answer, found by the channel's recogniser.
 class LineTransport {
 public:
-    LineTransport(int fd, int framing) : m_fd(fd), m_framing(framing) { }
+    LineTransport(int fd, int framing) : m_fd(fd), m_framing(framing) {}
     ~LineTransport();
     LineTransport(const LineTransport&) = delete;
     LineTransport& operator=(const LineTransport&) = delete;

@@ -17,8 +17,8 @@ QString Parse(QStringList arguments, SimOptions& options)
 TEST(SimOptions, MemoryOfTheMeter)
 {
     SimOptions options;
-    ASSERT_EQ(Parse({"--password", "a1!", "--blank-config", "--bad-tunes-crc", "--bad-open-crc", "--archive-days", "10", "--archive-end",
-                     "2024-02-29T05", "--seed", "9"},
+    ASSERT_EQ(Parse({"--password", "a1!", "--blank-config", "--bad-tunes-crc", "--bad-open-crc", "--archive-days", "10",
+                     "--archive-end", "2024-02-29T05", "--seed", "9"},
                     options),
               QString());
     EXPECT_EQ(options.password, QByteArray("a1!"));
@@ -56,22 +56,39 @@ TEST(SimOptions, MemoryOfTheMeter)
 TEST(SimOptions, HelpNamesEveryOption)
 {
     const QString help = SimHelpText();
-    for (const char* option : {"--tcp",           "--udp",
-                               "--pty",           "--serial",
-                               "--baud",          "--framing",
-                               "--address",       "--model",
-                               "--serial-number", "--firmware-level",
-                               "--hw-version",    "--sw-version",
-                               "--password",      "--bad-tunes-crc", "--blank-config",
-                               "--bad-open-crc",  "--archive-days",
-                               "--archive-end",   "--fault",
-                               "--seed",          "--fault-delay-ms",
-                               "--baud-delay",    "-v",
-                               "--help",          "--version",
-                               "--stand",         "--stand-echo",
-                               "--modem-pty",     "--modem-speed",
-                               "--modem-answer",  "--modem-guard-ms",
-                               "--modem-dial-ms", "--max-clients"})
+    for (const char* option : {"--tcp",
+                               "--udp",
+                               "--pty",
+                               "--serial",
+                               "--baud",
+                               "--framing",
+                               "--address",
+                               "--model",
+                               "--serial-number",
+                               "--firmware-level",
+                               "--hw-version",
+                               "--sw-version",
+                               "--password",
+                               "--bad-tunes-crc",
+                               "--blank-config",
+                               "--bad-open-crc",
+                               "--archive-days",
+                               "--archive-end",
+                               "--fault",
+                               "--seed",
+                               "--fault-delay-ms",
+                               "--baud-delay",
+                               "-v",
+                               "--help",
+                               "--version",
+                               "--stand",
+                               "--stand-echo",
+                               "--modem-pty",
+                               "--modem-speed",
+                               "--modem-answer",
+                               "--modem-guard-ms",
+                               "--modem-dial-ms",
+                               "--max-clients"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
 }
 

@@ -8,9 +8,9 @@
 #include "sim/meter_areas.h"
 #include "sim/sim_server.h"
 
+#include "base/checksums.h"
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
-#include "base/checksums.h"
 
 #include <gtest/gtest.h>
 

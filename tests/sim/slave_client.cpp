@@ -36,8 +36,7 @@ SlaveClient::SlaveClient(MeterSimulator& meter)
           EXPECT_EQ(GetLittleEndian16(answer + length - 2), Crc16Modbus(answer, static_cast<std::size_t>(length - 2)));
           return QByteArray(reinterpret_cast<const char*>(answer), length - 2);
       })
-{
-}
+{}
 
 QByteArray SlaveClient::Ask(const QByteArray& unit, int* exception)
 {

@@ -15,14 +15,19 @@
 
 // A field of a packed record by value: the test macros bind references, which a packed field's
 // possibly misaligned address cannot take.
-template <class T> T Value(T field) { return field; }
+template <class T>
+T Value(T field)
+{
+    return field;
+}
 
 struct SlaveReply {
     int exception = 0;  // 0: answered
     QByteArray bytes;
 
     bool Ok() const { return exception == 0; }
-    template <class Record> Record As() const
+    template <class Record>
+    Record As() const
     {
         Record record{};
         std::memcpy(&record, bytes.constData(), std::min<std::size_t>(sizeof record, std::size_t(bytes.size())));
@@ -37,7 +42,7 @@ using SlaveTransport = std::function<QByteArray(const QByteArray& unit)>;
 class SlaveClient {
 public:
     explicit SlaveClient(MeterSimulator& meter);
-    explicit SlaveClient(SlaveTransport transport) : m_transport(std::move(transport)) { }
+    explicit SlaveClient(SlaveTransport transport) : m_transport(std::move(transport)) {}
 
     // Function 3 in blocks of at most 125 registers; stops at the first exception.
     SlaveReply Read(int reg, int bytes);
@@ -57,7 +62,8 @@ public:
     // The service command block: u16 code and six parameter bytes.
     int ServiceCommand(std::uint16_t code, const QByteArray& parameters = {});
 
-    template <class Record> static QByteArray Bytes(const Record& record)
+    template <class Record>
+    static QByteArray Bytes(const Record& record)
     {
         return QByteArray(reinterpret_cast<const char*>(&record), sizeof record);
     }

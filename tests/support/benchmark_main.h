@@ -1,8 +1,8 @@
 #pragma once
 // The main of a benchmark program: sockets and serial ports expect an application object.
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
+#include <QCoreApplication>
 
 inline int RunBenchmarks(int argc, char** argv)
 {

@@ -8,7 +8,6 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-
 BusRelay::BusRelay(const std::vector<int>& meterPorts, int baud) : m_baud(baud)
 {
     for (int port : meterPorts) {

@@ -3,8 +3,8 @@
 #include "channel/port_table.h"
 #include "config/older_layout.h"
 #include "config/tunes_defaults.h"
-#include "protocol/config_checksums.h"
 #include "meter/register_map.h"
+#include "protocol/config_checksums.h"
 
 #include <QMutexLocker>
 
@@ -58,8 +58,7 @@ int RecordingRequester::Notices() const
 
 DriverRig::DriverRig(const RigOptions& rigOptions)
     : options(rigOptions), meter(SimOptionsFor(rigOptions)), server(meter)
-{
-}
+{}
 
 DriverRig::~DriverRig()
 {
@@ -170,8 +169,9 @@ QList<SentUnit> DriverRig::SentRequests() const
         const QByteArray bytes = QByteArray::fromHex(line.mid(data + 4).toLatin1());
         if (bytes.size() < 6)
             continue;
-        const auto at
-            = [&](int i) { return GetBigEndian16(reinterpret_cast<const std::uint8_t*>(bytes.constData()) + i); };
+        const auto at = [&](int i) {
+            return GetBigEndian16(reinterpret_cast<const std::uint8_t*>(bytes.constData()) + i);
+        };
         SentUnit unit;
         unit.function = std::uint8_t(bytes[1]);
         unit.start = at(2);

@@ -56,8 +56,8 @@ private:
 // The RTU unit of one request or answer as it went over the line.
 struct SentUnit {
     std::uint8_t function = 0;
-    int start = 0;  // first register (a 0x48 request: the read start)
-    int count = 0;  // registers (a 0x48 request: the read count)
+    int start = 0;       // first register (a 0x48 request: the read start)
+    int count = 0;       // registers (a 0x48 request: the read count)
     int writeStart = 0;  // 0x48 only
     int writeCount = 0;
 };

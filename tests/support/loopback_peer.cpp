@@ -14,7 +14,7 @@ namespace {
 
 sockaddr_in Address(const char* address, int port)
 {
-    sockaddr_in result {};
+    sockaddr_in result{};
     result.sin_family = AF_INET;
     result.sin_port = htons(static_cast<std::uint16_t>(port));
     ::inet_pton(AF_INET, address, &result.sin_addr);
@@ -72,7 +72,7 @@ PeerSocket PeerSocket::Accept(int timeoutMs) const
 
 bool PeerSocket::WaitReadable(int timeoutMs) const
 {
-    pollfd entry {m_fd, POLLIN, 0};
+    pollfd entry{m_fd, POLLIN, 0};
     return ::poll(&entry, 1, timeoutMs) > 0;
 }
 

@@ -66,8 +66,7 @@ private:
 PlayedHidDevice::PlayedHidDevice(std::string devicePath, QString serial, std::uint16_t vendor,
                                  std::uint16_t productIdValue)
     : path(std::move(devicePath)), vendorId(vendor), productId(productIdValue), serialNumber(std::move(serial))
-{
-}
+{}
 
 void PlayedHidDevice::QueueReport(const QByteArray& report)
 {
@@ -197,7 +196,7 @@ void PlayedHidBackend::Plug(std::shared_ptr<PlayedHidDevice> device, int index)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto at = index < 0 || index > static_cast<int>(m_devices.size()) ? m_devices.end()
-                                                                           : m_devices.begin() + index;
+                                                                            : m_devices.begin() + index;
     m_devices.insert(at, std::move(device));
 }
 

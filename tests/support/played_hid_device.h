@@ -34,12 +34,12 @@ public:
     QString product = QStringLiteral("MSP430-based HID Device");
     int inputLength = 64;
     int outputLength = 64;
-    bool layoutReadable = true;   // false: the report layout cannot be read
+    bool layoutReadable = true;  // false: the report layout cannot be read
     bool writeTimesOut = false;
-    bool handleValid = true;      // false: closing finds the handle gone
-    bool stalled = false;         // takes messages, never answers
+    bool handleValid = true;          // false: closing finds the handle gone
+    bool stalled = false;             // takes messages, never answers
     bool foreignReportFirst = false;  // each answer comes after a report with another id
-    int unplugAfterReports = -1;  // unplugged once this many input reports went out
+    int unplugAfterReports = -1;      // unplugged once this many input reports went out
     PlayedAnswer answer;
 
     // Queues one input report as it stands (any id, any length).

@@ -24,8 +24,7 @@ bool CanCreateIn(const QString& folder)
 
 }  // namespace
 
-ReadOnlyFolder::ReadOnlyFolder()
-    : m_path(m_root.path() + QStringLiteral("/read-only"))
+ReadOnlyFolder::ReadOnlyFolder() : m_path(m_root.path() + QStringLiteral("/read-only"))
 {
     QDir().mkpath(m_path);
     // The other user must be able to reach the folder and read what is in it.

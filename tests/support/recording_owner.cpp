@@ -80,7 +80,8 @@ int RecordingOwner::ShowMessage(const QString& text, const QString& caption, uns
 void RecordingOwner::AddBlock(bool transmitted, const std::uint8_t* bytes, int count)
 {
     // A negative count would make QByteArray measure a C string; record such a call as an empty block.
-    const QByteArray copy = (bytes && count > 0) ? QByteArray(reinterpret_cast<const char*>(bytes), count) : QByteArray();
+    const QByteArray copy = (bytes && count > 0) ? QByteArray(reinterpret_cast<const char*>(bytes), count)
+                                                 : QByteArray();
     QMutexLocker lock(&m_mutex);
     m_blocks.append(MonitorBlock{transmitted, copy});
 }

@@ -3,9 +3,9 @@
 // box and monitor block, and carries a stop flag that another thread may raise while the code under test
 // is waiting.
 
+#include "base/message_style.h"
 #include "channel/channel_owner.h"
 #include "channel/channel_types.h"
-#include "base/message_style.h"
 
 #include <QByteArray>
 #include <QList>

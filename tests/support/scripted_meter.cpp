@@ -1,7 +1,7 @@
 #include "support/scripted_meter.h"
 
-#include "channel/channel_types.h"
 #include "base/checksums.h"
+#include "channel/channel_types.h"
 
 #include <QMutexLocker>
 
@@ -29,10 +29,7 @@ bool WriteAll(int fd, const QByteArray& bytes)
 
 }  // namespace
 
-ScriptedMeter::ScriptedMeter(std::deque<MeterAct> script)
-    : m_script(std::move(script))
-{
-}
+ScriptedMeter::ScriptedMeter(std::deque<MeterAct> script) : m_script(std::move(script)) {}
 
 void FillMeterPattern(MeterImage& image, std::uint8_t seed)
 {
@@ -62,14 +59,14 @@ int ScriptedMeter::RequestLength(const std::uint8_t* bytes, int available)
     if (available < 2)
         return 0;
     switch (bytes[1]) {
-    case 0x03:
-        return 8;
-    case 0x10:
-        return available >= 7 ? 9 + bytes[6] : 0;
-    case 0x48:
-        return available >= 12 ? 16 + GetBigEndian16(bytes + 10) : 0;
-    default:
-        return available;  // not a request this meter knows: take what is there
+        case 0x03:
+            return 8;
+        case 0x10:
+            return available >= 7 ? 9 + bytes[6] : 0;
+        case 0x48:
+            return available >= 12 ? 16 + GetBigEndian16(bytes + 10) : 0;
+        default:
+            return available;  // not a request this meter knows: take what is there
     }
 }
 
@@ -140,8 +137,8 @@ void ScriptedMeter::Run()
         }
         pending.append(buffer, n);
         for (;;) {
-            const int length =
-                RequestLength(reinterpret_cast<const std::uint8_t*>(pending.constData()), int(pending.size()));
+            const int length = RequestLength(reinterpret_cast<const std::uint8_t*>(pending.constData()),
+                                             int(pending.size()));
             if (length == 0 || pending.size() < length)
                 break;
             Act(pending.left(length));

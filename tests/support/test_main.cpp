@@ -1,7 +1,7 @@
 #include "support/port_table_guard.h"
 
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 // Core code uses Qt types that expect an application object (text codecs, sockets, threads).
 int main(int argc, char** argv)

@@ -1,7 +1,7 @@
 #include "support/port_table_guard.h"
 
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 // Widget tests need an application with a platform; without a display they use the offscreen one
 // (also while CMake lists the tests at build time).

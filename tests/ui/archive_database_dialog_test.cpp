@@ -80,7 +80,8 @@ protected:
     {
         QVariant rows;
         QString error;
-        EXPECT_TRUE(server.Query(database, QStringLiteral("SELECT COUNT(*) FROM \"ZT5_Arch_Values_Hour\""), &rows, &error))
+        EXPECT_TRUE(
+            server.Query(database, QStringLiteral("SELECT COUNT(*) FROM \"ZT5_Arch_Values_Hour\""), &rows, &error))
             << qPrintable(error);
         return rows.toLongLong();
     }
@@ -108,21 +109,24 @@ TEST_F(PostgresqlDatabaseDialog, CheckTellsWhatIsWrongAndOkStoresTheServerWithou
     ArchiveDatabaseDialog dialog(environment);
     dialog.show();
     EXPECT_TRUE(NamedChild<QRadioButton>(dialog, QStringLiteral("sqliteChoice"))->isChecked());
-    EXPECT_EQ(NamedChild<QLineEdit>(dialog, QStringLiteral("sqliteFile"))->text(),
-              DefaultDatabasePath(folder.path()));
+    EXPECT_EQ(NamedChild<QLineEdit>(dialog, QStringLiteral("sqliteFile"))->text(), DefaultDatabasePath(folder.path()));
 
     FillServer(dialog, target, QStringLiteral("wrong"));
     QString answer = CheckConnection(dialog);
-    EXPECT_TRUE(answer.startsWith(QStringLiteral("Сервер отклонил пароль пользователя \"zt5_password\"."))) << qPrintable(answer);
+    EXPECT_TRUE(answer.startsWith(QStringLiteral("Сервер отклонил пароль пользователя \"zt5_password\".")))
+        << qPrintable(answer);
 
     DatabaseTarget closed = target;
     closed.port = TestPostgresql::ClosedPort();
     FillServer(dialog, closed, QLatin1String(TestPostgresql::kPassword));
     answer = CheckConnection(dialog);
-    EXPECT_TRUE(answer.contains(QStringLiteral("порт %1 не принимает соединений").arg(closed.port))) << qPrintable(answer);
+    EXPECT_TRUE(answer.contains(QStringLiteral("порт %1 не принимает соединений").arg(closed.port)))
+        << qPrintable(answer);
 
     FillServer(dialog, target, QString());
-    EXPECT_TRUE(NamedChild<QLabel>(dialog, QStringLiteral("passwordNote"))->text().startsWith(QStringLiteral("Пароль не найден")));
+    EXPECT_TRUE(NamedChild<QLabel>(dialog, QStringLiteral("passwordNote"))
+                    ->text()
+                    .startsWith(QStringLiteral("Пароль не найден")));
     answer = CheckConnection(dialog);
     EXPECT_TRUE(answer.startsWith(QStringLiteral("Сервер требует пароль"))) << qPrintable(answer);
 
@@ -133,7 +137,8 @@ TEST_F(PostgresqlDatabaseDialog, CheckTellsWhatIsWrongAndOkStoresTheServerWithou
     ClickStandardButton(dialog, QDialogButtonBox::Ok);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     const QString onDisk = FileText(settingsFile);
-    EXPECT_TRUE(onDisk.contains(QStringLiteral("Connection=postgresql://zt5_password@127.0.0.1:%1/%2").arg(target.port).arg(database)))
+    EXPECT_TRUE(onDisk.contains(
+        QStringLiteral("Connection=postgresql://zt5_password@127.0.0.1:%1/%2").arg(target.port).arg(database)))
         << qPrintable(onDisk);
     EXPECT_FALSE(onDisk.contains(QLatin1String(TestPostgresql::kPassword))) << qPrintable(onDisk);
     // The password holds for the rest of the run.
@@ -226,13 +231,17 @@ TEST_F(PostgresqlDatabaseDialog, OlderSettingsWithThePasswordKeepWorkingAndOkTak
         ArchiveDatabaseDialog dialog(*rig.windowRig.environment, rig.window.get());
         EXPECT_TRUE(NamedChild<QRadioButton>(dialog, QStringLiteral("postgresqlChoice"))->isChecked());
         EXPECT_EQ(NamedChild<QLineEdit>(dialog, QStringLiteral("password"))->text(), QString());
-        EXPECT_TRUE(NamedChild<QLabel>(dialog, QStringLiteral("passwordNote"))->text().contains(QStringLiteral("открытым текстом")));
-        EXPECT_TRUE(CheckConnection(dialog).startsWith(QStringLiteral("Соединение с сервером установлено. Таблицы архивов в базе есть.")));
+        EXPECT_TRUE(NamedChild<QLabel>(dialog, QStringLiteral("passwordNote"))
+                        ->text()
+                        .contains(QStringLiteral("открытым текстом")));
+        EXPECT_TRUE(CheckConnection(dialog).startsWith(
+            QStringLiteral("Соединение с сервером установлено. Таблицы архивов в базе есть.")));
         dialog.accept();
     }
     const QString onDisk = FileText(rig.windowRig.SettingsFile());
     EXPECT_FALSE(onDisk.contains(QLatin1String(TestPostgresql::kPassword))) << qPrintable(onDisk);
-    EXPECT_TRUE(onDisk.contains(QStringLiteral("Connection=postgresql://zt5_password@127.0.0.1"))) << qPrintable(onDisk);
+    EXPECT_TRUE(onDisk.contains(QStringLiteral("Connection=postgresql://zt5_password@127.0.0.1")))
+        << qPrintable(onDisk);
     // The rest of the run still has it: no question.
     EXPECT_TRUE(ExportAll(rig).contains(QStringLiteral("Записано: 0\n")));
     EXPECT_EQ(nothingAsked.Handled(), 0);

@@ -68,8 +68,7 @@ bool ArchivePageRig::Connect()
     ShowFrame();
     ModalHandler chooser([](QDialog& dialog) { ChooseNodeRow(dialog, 0); });
     QTest::mouseClick(Frame()->Toolbar()->ConnectButton(), Qt::LeftButton);
-    const bool connected =
-        QTest::qWaitFor([&] { return Driver().IsDeviceConnected(); }, kArrivesMs) && WaitUntilIdle();
+    const bool connected = QTest::qWaitFor([&] { return Driver().IsDeviceConnected(); }, kArrivesMs) && WaitUntilIdle();
     ShowArchivePage();
     return connected;
 }

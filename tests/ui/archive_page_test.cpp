@@ -4,11 +4,11 @@
 
 #include "archive_page_rig.h"
 
-#include "base/settings_sections.h"
 #include "app/ui/connection_toolbar.h"
 #include "app/ui/driver_progress_texts.h"
 #include "archives/database_columns.h"
 #include "archives/ui/export_progress_view.h"
+#include "base/settings_sections.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -63,9 +63,9 @@ TEST(ArchivePage, DescriptorListShowsTheArchivesAndEmptyOnesAfterAnErase)
 
     const QTableWidget* list = c.descriptors;
     ASSERT_EQ(list->rowCount(), 9);
-    const QStringList names = {QStringLiteral("Часовой"), QStringLiteral("Суточный"), QStringLiteral("Месячный"),
+    const QStringList names = {QStringLiteral("Часовой"),  QStringLiteral("Суточный"),    QStringLiteral("Месячный"),
                                QStringLiteral("Итоговый"), QStringLiteral("Дата сброса"), QString(),
-                               QStringLiteral("Изм.БД"), QStringLiteral("Адм.событ."), QStringLiteral("Диагностик")};
+                               QStringLiteral("Изм.БД"),   QStringLiteral("Адм.событ."),  QStringLiteral("Диагностик")};
     for (int row = 0; row < names.size(); ++row)
         EXPECT_EQ(Cell(list, row, 0), names[row]) << row;
     // The hourly archive: from 70 days before its end to the slot being filled after 02.03.2024 12:00.
@@ -102,7 +102,8 @@ TEST(ArchivePage, StepsThroughTheArchivesWithTheMetersReportTime)
     c.date->setDate(QDate(2024, 1, 1));
     c.hour->setCurrentIndex(0);
     ASSERT_TRUE(rig.ClickAndWait(c.read));
-    EXPECT_TRUE(rig.ReportText().startsWith(QStringLiteral("АРХИВ 01.01.2024 00\r\n"))) << rig.ReportText().left(40).toStdString();
+    EXPECT_TRUE(rig.ReportText().startsWith(QStringLiteral("АРХИВ 01.01.2024 00\r\n")))
+        << rig.ReportText().left(40).toStdString();
     ASSERT_TRUE(rig.ClickAndWait(c.previous));
     EXPECT_EQ(c.date->date(), QDate(2023, 12, 31));
     EXPECT_EQ(c.hour->currentText(), QStringLiteral("23"));
@@ -228,7 +229,8 @@ TEST(ArchivePage, CyclicCurrentValuesRepeatUntilStopped)
     QObject::connect(c.report, &QTextEdit::textChanged, [&] { ++renders; });
     QTest::mouseClick(c.read, Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return renders >= 2; }, kArrivesMs));
-    EXPECT_TRUE(rig.ReportText().startsWith(QStringLiteral("ТЕКУЩИЕ ЗНАЧЕНИЯ "))) << rig.ReportText().left(40).toStdString();
+    EXPECT_TRUE(rig.ReportText().startsWith(QStringLiteral("ТЕКУЩИЕ ЗНАЧЕНИЯ ")))
+        << rig.ReportText().left(40).toStdString();
     EXPECT_EQ(rig.Driver().Data().cyclicPeriodMs, 1000);
     EXPECT_EQ(StoredReadArch(rig, "CheckReadPeriod"), QStringLiteral("1"));
     EXPECT_EQ(StoredReadArch(rig, "ReadPeriod"), QStringLiteral("1"));
@@ -282,7 +284,8 @@ TEST(ArchivePage, WholeArchiveGoesIntoTheWorkFolderDatabaseWithItsProgress)
         ASSERT_TRUE(db.open());
         for (int kind = 0; kind < kValueArchiveCount; ++kind) {
             QSqlQuery query(db);
-            ASSERT_TRUE(query.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(ArchiveTableName(ArchiveKind(kind)))));
+            ASSERT_TRUE(
+                query.exec(QStringLiteral("SELECT COUNT(*) FROM \"%1\"").arg(ArchiveTableName(ArchiveKind(kind)))));
             ASSERT_TRUE(query.next());
             EXPECT_GT(query.value(0).toLongLong(), 0) << kind;
             rows += query.value(0).toLongLong();
@@ -293,9 +296,10 @@ TEST(ArchivePage, WholeArchiveGoesIntoTheWorkFolderDatabaseWithItsProgress)
     EXPECT_EQ(view->Bar()->maximum(), rows);
     EXPECT_EQ(view->Bar()->value(), rows);
     EXPECT_EQ(values.last(), rows);
-    EXPECT_EQ(view->Text(), QStringLiteral("Весь архив в базе данных.\nЗаписано: %1\nУже были в базе: 0\n"
-                                           "Всего записей в архивах: %1")
-                                .arg(rows));
+    EXPECT_EQ(view->Text(),
+              QStringLiteral("Весь архив в базе данных.\nЗаписано: %1\nУже были в базе: 0\n"
+                             "Всего записей в архивах: %1")
+                  .arg(rows));
     EXPECT_EQ(rig.Frame()->Texts()->OperationText(), QStringLiteral("Операция успешно завершена!"));
     EXPECT_TRUE(rig.windowRig.presenter.messages.isEmpty());
 

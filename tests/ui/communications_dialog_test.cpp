@@ -9,6 +9,7 @@
 #include "ui/dialog_driving.h"
 #include "ui/ui_test_helpers.h"
 
+#include <gtest/gtest.h>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,7 +17,6 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include <memory>
 

@@ -142,7 +142,12 @@ TEST(ConfigRoot, CheckWriteAndReportRunTheChecksFirst)
 
     // So does the report: no report window comes up.
     bool reportShown = false;
-    WhenModal<ReportWindow>([&](ReportWindow* report) { reportShown = true; report->close(); }, nullptr, 300);
+    WhenModal<ReportWindow>(
+        [&](ReportWindow* report) {
+            reportShown = true;
+            report->close();
+        },
+        nullptr, 300);
     QTest::mouseClick(FrameButton(*window, "reportButton"), Qt::LeftButton);
     ASSERT_EQ(rig.presenter.messages.size(), 3);
     EXPECT_EQ(rig.presenter.messages[2].text, kS5);
@@ -172,7 +177,7 @@ TEST(ConfigRoot, ValuesChangedOnTheCommonPageAreWrittenToTheMeterAndReadBack)
         // A meter with something worth writing: the known record in place of the factory one.
         std::lock_guard<std::mutex> lock(demo.Meter().Lock());
         demo.Meter().Configuration().EditTunes(demo.Meter().Image(),
-                                                [](TunesRecord& tunes) { tunes = KnownConfiguration().tunes; });
+                                               [](TunesRecord& tunes) { tunes = KnownConfiguration().tunes; });
     }
     MainWindowRig rig;
     auto window = rig.OpenWindow();

@@ -201,7 +201,8 @@ TEST(ConfigSystemPages, ServiceTabSendsItsCommandsWithThePaddedPassword)
     const QRegularExpression clockForm(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d\\d \\d\\d:\\d\\d:\\d\\d$"));
     EXPECT_TRUE(clockForm.match(clock).hasMatch()) << clock.toStdString();
     const QRegularExpression correctionForm(QStringLiteral("^Требуется коррекция (-?\\d+) сек\\.$"));
-    const QRegularExpressionMatch correction = correctionForm.match(Field<QLabel>(*page, "clockCorrectionText")->text());
+    const QRegularExpressionMatch correction = correctionForm.match(
+        Field<QLabel>(*page, "clockCorrectionText")->text());
     ASSERT_TRUE(correction.hasMatch()) << Field<QLabel>(*page, "clockCorrectionText")->text().toStdString();
     EXPECT_GE(correction.captured(1).toInt(), 89);
     EXPECT_LE(correction.captured(1).toInt(), 92);

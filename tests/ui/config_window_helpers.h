@@ -10,15 +10,15 @@
 #include "config/config_page_labels.h"
 #include "config/ui/config_page_tree.h"
 #include "config/ui/config_system_page.h"
-#include "config/ui/sub_page_list.h"
 #include "config/ui/dlg_main_config_common.h"
 #include "config/ui/dlg_main_config_service_user.h"
+#include "config/ui/sub_page_list.h"
 #include "sim/demo_meter.h"
 
 #include <QAbstractButton>
-#include <QLineEdit>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidgetItem>
@@ -58,9 +58,8 @@ inline bool ConnectToDemo(MainDialog& window, DemoMeter& demo)
 {
     window.UseDemoMeter(demo.Address());
     ModalHandler chooser([](QDialog& dialog) { ChooseNodeRow(dialog, 0); });
-    const QString result = RunFrameCommand(window, [&] {
-        QTest::mouseClick(window.MainConfig()->ConnectButton(), Qt::LeftButton);
-    });
+    const QString result = RunFrameCommand(
+        window, [&] { QTest::mouseClick(window.MainConfig()->ConnectButton(), Qt::LeftButton); });
     return result == kSucceeded && window.Driver().IsDeviceConnected();
 }
 

@@ -3,9 +3,9 @@
 
 #include "app/ui/configurator_startup.h"
 #include "app/ui/main_dialog.h"
+#include "config/recording_message_host.h"
 #include "config/tunes_file.h"
 #include "support/known_configuration.h"
-#include "config/recording_message_host.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -21,9 +21,9 @@ TEST(ConfiguratorStartup, QuitAfterShowPrintsTheTimeToTheShownWindowAndEnds)
 {
     ConfiguratorOptions options;
     QString error;
-    ASSERT_TRUE(ParseConfiguratorArguments({QStringLiteral("zt5-configurator"), QStringLiteral("--demo"),
-                                            QStringLiteral("--quit-after-show")},
-                                           options, &error, nullptr))
+    ASSERT_TRUE(ParseConfiguratorArguments(
+        {QStringLiteral("zt5-configurator"), QStringLiteral("--demo"), QStringLiteral("--quit-after-show")}, options,
+        &error, nullptr))
         << error.toStdString();
     EXPECT_TRUE(options.demo);
     EXPECT_TRUE(options.quitAfterShow);
@@ -39,8 +39,8 @@ TEST(ConfiguratorStartup, QuitAfterShowPrintsTheTimeToTheShownWindowAndEnds)
     const int exitCode = RunConfigurator(options);
     const QString printed = QString::fromStdString(testing::internal::GetCapturedStdout());
     EXPECT_EQ(exitCode, 0);
-    const QRegularExpressionMatch shown =
-        QRegularExpression(QStringLiteral("^shown after (\\d+\\.\\d) ms\\n$")).match(printed);
+    const QRegularExpressionMatch shown = QRegularExpression(QStringLiteral("^shown after (\\d+\\.\\d) ms\\n$"))
+                                              .match(printed);
     ASSERT_TRUE(shown.hasMatch()) << printed.toStdString();
     EXPECT_GT(shown.captured(1).toDouble(), 0.0);
 }
@@ -59,7 +59,8 @@ TEST(ConfiguratorStartup, ArgumentsAreToldInRussianAndAFileNamedOpensOnTheConfig
                                             &error, nullptr));
     EXPECT_EQ(error, QStringLiteral("у параметра --settings нет значения"));
     EXPECT_FALSE(ParseConfiguratorArguments(
-        {QStringLiteral("zt5-configurator"), QStringLiteral("a.zt5"), QStringLiteral("b.zt5")}, options, &error, nullptr));
+        {QStringLiteral("zt5-configurator"), QStringLiteral("a.zt5"), QStringLiteral("b.zt5")}, options, &error,
+        nullptr));
     EXPECT_TRUE(error.startsWith(QStringLiteral("открывается один файл настроек"))) << error.toStdString();
 
     // The file of a double click in the file manager: its configuration is on the pages once the window

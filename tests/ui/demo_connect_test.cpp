@@ -5,24 +5,24 @@
 #include "dialog_driving.h"
 #include "main_window_rig.h"
 
-#include "sim/demo_meter.h"
 #include "app/ui/dlg_main_config.h"
 #include "app/ui/gui_driver_host.h"
 #include "app/ui/status_strip.h"
-#include "channel/channel_types.h"
 #include "base/message_style.h"
+#include "channel/channel_types.h"
 #include "channel/ui/communications_dialog.h"
 #include "channel/ui/exchange_monitor_window.h"
+#include "sim/demo_meter.h"
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
 
 #include <QApplication>
 #include <QTabBar>
-#include <QTreeWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QThread>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 

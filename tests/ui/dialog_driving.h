@@ -3,13 +3,13 @@
 // typing one key event per character, so that Cyrillic and punctuation arrive as text
 // (QTest::keyClicks cannot send Cyrillic).
 
+#include <gtest/gtest.h>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
 #include <QString>
 #include <QTest>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 // The child named `name`, failing the test when there is none.
 template <typename T>

@@ -41,8 +41,7 @@ struct ControlEditors {
           parameter(NamedChild<QComboBox>(page, QStringLiteral("controlParameter"))),
           minimum(NamedChild<QLineEdit>(page, QStringLiteral("controlMinimum"))),
           maximum(NamedChild<QLineEdit>(page, QStringLiteral("controlMaximum")))
-    {
-    }
+    {}
     void Select(int row) { list->setCurrentItem(list->topLevelItem(row)); }
     bool AllEnabled() const
     {

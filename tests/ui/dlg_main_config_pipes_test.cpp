@@ -193,9 +193,9 @@ TEST(PipesPage, StatesAndEnablingFollowSchemeAndModel)
     EXPECT_EQ(Text(page, QStringLiteral("temperatureState3")), QStringLiteral("(t не исп.)"));
     EXPECT_EQ(Text(page, QStringLiteral("pressureState3")), QStringLiteral("(P не исп.)"));
     EXPECT_EQ(Text(page, QStringLiteral("volumeState3")), QStringLiteral("(V не исп.)"));
-    for (const char* field : {"flowMeterType3", "pulseWeight3", "powerControl3", "volumeControl3", "volumeMin3",
-                              "volumeMax3", "volumeContract3", "contractTemperature3", "contractPressure3",
-                              "sensorLimit3", "heightCorrection3"})
+    for (const char* field :
+         {"flowMeterType3", "pulseWeight3", "powerControl3", "volumeControl3", "volumeMin3", "volumeMax3",
+          "volumeContract3", "contractTemperature3", "contractPressure3", "sensorLimit3", "heightCorrection3"})
         EXPECT_FALSE(Enabled(page, QLatin1String(field))) << field;
     EXPECT_TRUE(Enabled(page, QStringLiteral("contractTemperature2")));
 
@@ -236,7 +236,7 @@ TEST(PipesPage, LoadingWritesNothing)
     PipeSettings& pipe = host.Blocks().tunes.db[0].pipes[0][0];
     pipe.SetVolumeControl(6);  // invalid values as a damaged meter might hold them
     pipe.SetPowerControl(3);
-    pipe.flags |= 0xFF00;      // reserved bits
+    pipe.flags |= 0xFF00;  // reserved bits
     pipe.pulseWeight = 1.23456789f;
     const TunesRecord before = host.Blocks().tunes;
     CDlgMainConfigPipes page(host, 0, 0);

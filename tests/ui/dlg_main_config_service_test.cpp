@@ -4,12 +4,12 @@
 
 #include "main_window_rig.h"
 
-#include "base/setting_value.h"
-#include "base/settings_sections.h"
 #include "app/ui/dlg_main_config.h"
 #include "app/ui/driver_progress_texts.h"
 #include "app/ui/page_tree.h"
 #include "base/message_style.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
 #include "channel/port_table.h"
 #include "channel/ui/exchange_monitor_window.h"
 #include "config/ui/dlg_main_config_service.h"
@@ -82,7 +82,10 @@ public:
         QTest::mouseClick(button, Qt::LeftButton);
         // Ended when the page has heard of it too: its buttons come back only then.
         return QTest::qWaitFor(
-            [&] { return Frame()->OperationText() == Done() && !window->Driver().IsBusy() && page->EraseButton()->isEnabled(); },
+            [&] {
+                return Frame()->OperationText() == Done() && !window->Driver().IsBusy()
+                    && page->EraseButton()->isEnabled();
+            },
             kArrivesMs);
     }
 
@@ -134,7 +137,8 @@ TEST(ServicePage, Model041IsRefusedAtLevel523AndWrittenAt524)
         older.page->ModelList()->setCurrentIndex(4);
         QTest::mouseClick(older.page->WriteMakerButton(), Qt::LeftButton);
         ASSERT_EQ(older.rig.presenter.messages.size(), 1);
-        EXPECT_EQ(older.rig.presenter.messages[0].text, QStringLiteral("Недопустимый номер модели для данного прибора!"));
+        EXPECT_EQ(older.rig.presenter.messages[0].text,
+                  QStringLiteral("Недопустимый номер модели для данного прибора!"));
         EXPECT_EQ(older.rig.presenter.messages[0].caption, QStringLiteral("Информация"));
         // Nothing was queued and nothing remembered.
         EXPECT_FALSE(older.window->Driver().IsBusy());
@@ -234,8 +238,9 @@ TEST(ServicePage, RememberedEntriesArrowKeysAndTheStandPortCheck)
 {
     ServicePageRig rig(515, [](SettingsStore& store) {
         SettingsSection(store, SettingsSections::kService).Value(QStringLiteral("ManufactureModel"), 3).Set(7);
-        SettingsSection(store, SettingsSections::kService).Value(QStringLiteral("ManufactureSerial"), QString()).Set(
-            QStringLiteral("2"));
+        SettingsSection(store, SettingsSections::kService)
+            .Value(QStringLiteral("ManufactureSerial"), QString())
+            .Set(QStringLiteral("2"));
         // A stand port nobody has: no port is chosen.
         SettingsSection(store, SettingsSections::kProgram).Value(QStringLiteral("CommRkm8"), 1).Set(30);
     });
@@ -282,7 +287,7 @@ TEST(ServicePage, ManualCalibrationPointsAndTheLockReachTheMeter)
 {
     ServicePageRig rig(515);
     ASSERT_TRUE(rig.started);
-    rig.rig.presenter.answer = MessageAnswer::kYes;  // "Сохранить" asks first
+    rig.rig.presenter.answer = MessageAnswer::kYes;        // "Сохранить" asks first
     rig.page->TemperaturePointList()->setCurrentIndex(1);  // "Калибр. на 141.2 Ом"
     ASSERT_TRUE(rig.ClickAndWait(rig.page->TemperaturePointButton()));
     rig.page->CurrentPointList()->setCurrentIndex(1);  // "Сохранить"
@@ -385,17 +390,18 @@ TEST(ServicePage, ButtonsThatTalkToTheMeterFollowTheConnection)
     auto* readClock = rig.window->findChild<QPushButton*>(QStringLiteral("readClockButton"));
     ASSERT_NE(readClock, nullptr) << "the user's service tab";
     const auto meterButtons = [&] {
-        return QList<QPushButton*>{rig.page->ReadMakerButton(), rig.page->WriteServiceCentreButton(),
-                                   rig.page->EraseButton(), rig.page->ClockButton(), rig.page->AutoCurrentButton(),
-                                   readClock};
+        return QList<QPushButton*>{rig.page->ReadMakerButton(),   rig.page->WriteServiceCentreButton(),
+                                   rig.page->EraseButton(),       rig.page->ClockButton(),
+                                   rig.page->AutoCurrentButton(), readClock};
     };
     for (QPushButton* button : meterButtons())
         EXPECT_TRUE(button->isEnabled()) << button->text().toStdString();
 
     // "Разорвать связь": nothing here may be clicked into a dead line.
     QTest::mouseClick(rig.Frame()->BreakButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !rig.window->Driver().IsDeviceConnected() && !rig.page->EraseButton()->isEnabled(); },
-                                kArrivesMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !rig.window->Driver().IsDeviceConnected() && !rig.page->EraseButton()->isEnabled(); },
+        kArrivesMs));
     for (QPushButton* button : meterButtons())
         EXPECT_FALSE(button->isEnabled()) << button->text().toStdString();
     // The stand's port stays choosable: it is the program's own setting.
@@ -404,8 +410,8 @@ TEST(ServicePage, ButtonsThatTalkToTheMeterFollowTheConnection)
     // Connected again, they come back.
     ModalHandler chooser([](QDialog& dialog) { ChooseNodeRow(dialog, 0); });
     QTest::mouseClick(rig.Frame()->ConnectButton(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return rig.window->Driver().IsDeviceConnected() && rig.page->EraseButton()->isEnabled(); },
-                                kArrivesMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return rig.window->Driver().IsDeviceConnected() && rig.page->EraseButton()->isEnabled(); }, kArrivesMs));
     for (QPushButton* button : meterButtons())
         EXPECT_TRUE(button->isEnabled()) << button->text().toStdString();
 }

@@ -1,18 +1,18 @@
 #include "channel/ui/exchange_monitor_window.h"
 
+#include "app/window_placement.h"
 #include "base/settings_sections.h"
 #include "base/text_codec.h"
-#include "app/window_placement.h"
 #include "support/qt_printers.h"
 #include "ui/ui_test_helpers.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -90,8 +90,8 @@ TEST_F(ExchangeMonitorTest, SavesTheTextInWindows1251UnderOneTxtExtension)
 {
     RecordedMessageBoxes boxes;
     ExchangeMonitorWindow monitor(settings);
-    const QString text = QStringLiteral("Подключение к прибору: 12.03.2024 10:15:00.123!\r\n") + Numbered(0, 3) +
-                         QStringLiteral("\tОшибка СОМ-порта «COM3»\u00a0№1\r\n");
+    const QString text = QStringLiteral("Подключение к прибору: 12.03.2024 10:15:00.123!\r\n") + Numbered(0, 3)
+        + QStringLiteral("\tОшибка СОМ-порта «COM3»\u00a0№1\r\n");
     monitor.Append(text);
 
     ASSERT_TRUE(monitor.SaveTo(folder.filePath(QStringLiteral("обмен.txt.txt"))));

@@ -4,13 +4,13 @@
 #include "app/ui/licence_dialog.h"
 #include "support/qt_printers.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTextBrowser>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -104,7 +104,8 @@ TEST(HelpWindowTest, OneWindowShowsTheAskedPageAndGoesBack)
 
 TEST(AboutAndLicenceTest, ShowTheVersionAndTheBuiltInLicence)
 {
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Версия \\d+\\.\\d+\\.\\d+$")).match(AboutDialog::VersionText()).hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^Версия \\d+\\.\\d+\\.\\d+$")).match(AboutDialog::VersionText()).hasMatch())
         << AboutDialog::VersionText().toStdString();
     AboutDialog about;
     EXPECT_EQ(about.windowTitle(), QStringLiteral("О программе"));

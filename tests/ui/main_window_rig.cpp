@@ -1,15 +1,15 @@
 #include "main_window_rig.h"
 
 #include "app/ui/dlg_main_config.h"
-#include "channel/ui/communications_dialog.h"
 #include "channel/channel_types.h"
+#include "channel/ui/communications_dialog.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QThread>
 #include <QTableWidget>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,7 @@ int ScriptedPresenter::Present(QWidget*, const QString& text, const QString& cap
     return answer;
 }
 
-ModalHandler::ModalHandler(std::function<void(QDialog&)> act)
-    : m_act(std::move(act))
+ModalHandler::ModalHandler(std::function<void(QDialog&)> act) : m_act(std::move(act))
 {
     connect(&m_timer, &QTimer::timeout, this, [this] {
         if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {

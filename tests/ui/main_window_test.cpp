@@ -2,14 +2,14 @@
 
 #include "main_window_rig.h"
 
-#include "base/setting_value.h"
-#include "base/settings_sections.h"
 #include "app/ui/dlg_main_config.h"
 #include "app/ui/dlg_parent_with_my_property.h"
 #include "app/ui/page_tree.h"
 #include "app/ui/status_strip.h"
-#include "channel/channel_types.h"
 #include "base/message_style.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
+#include "channel/channel_types.h"
 #include "channel/ui/communications_dialog.h"
 #include "ui/ui_test_helpers.h"
 
@@ -17,11 +17,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QMenuBar>
-#include <QSplitter>
 #include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -76,8 +76,8 @@ TEST(MainWindow, FirstRunOnAnEmptyFolderCreatesTheBaseAndTheSettingsFile)
         EXPECT_EQ(window->windowTitle(), QStringLiteral("ЗТ5 Конфигуратор"));
         // Nothing stored: the first size, or most of a smaller screen, never below the minimum.
         const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
-        EXPECT_EQ(window->size(), MainDialog::kFirstWindowSize.boundedTo(screen * 9 / 10)
-                                      .expandedTo(MainDialog::kMinimumWindowSize));
+        EXPECT_EQ(window->size(),
+                  MainDialog::kFirstWindowSize.boundedTo(screen * 9 / 10).expandedTo(MainDialog::kMinimumWindowSize));
         EXPECT_EQ(window->minimumSize(), MainDialog::kMinimumWindowSize);
         EXPECT_TRUE(QFileInfo(QDir(rig.Folder()).filePath(QStringLiteral("Base"))).isDir());
         EXPECT_TRUE(QFileInfo::exists(QDir(rig.Folder()).filePath(QStringLiteral("Base/Objects.bin"))));
@@ -100,12 +100,13 @@ TEST(MainWindow, MenusAndTheFirstPage)
             items << item->text();
         menus << menu->text() + QStringLiteral(": ") + items.join(QStringLiteral(" | "));
     }
-    EXPECT_EQ(menus, QStringList({
-                         QStringLiteral("Файл: Открыть настройки из файла... | Сохранить настройки в файл..."),
-                         QStringLiteral("Вид: Монитор обменов..."),
-                         QStringLiteral("Настройки программы: Параметры программы... | База данных архивов..."),
-                         QStringLiteral("Справка: Справка... | О программе... | Лицензионное соглашение..."),
-                     }));
+    EXPECT_EQ(menus,
+              QStringList({
+                  QStringLiteral("Файл: Открыть настройки из файла... | Сохранить настройки в файл..."),
+                  QStringLiteral("Вид: Монитор обменов..."),
+                  QStringLiteral("Настройки программы: Параметры программы... | База данных архивов..."),
+                  QStringLiteral("Справка: Справка... | О программе... | Лицензионное соглашение..."),
+              }));
     EXPECT_EQ(window->Pages()->CurrentPageId(), CDlgMainConfig::kPageId);
     EXPECT_EQ(window->Pages()->TitleStrip()->text(), QStringLiteral("Конфигурирование"));
     const QFont title = window->Pages()->TitleStrip()->font();
@@ -348,8 +349,8 @@ TEST(MainWindow, MonitorCommandTogglesTheStoredState)
     EXPECT_FALSE(window->IsMonitorShown());
     QAction* monitor = window->menuBar()->actions().value(1)->menu()->actions().value(0);
     ASSERT_NE(monitor, nullptr);
-    const SettingValue<int> show
-        = SettingsSection(rig.environment->Settings(), SettingsSections::kIoMonitor).Value(QStringLiteral("Show"), 0);
+    const SettingValue<int> show = SettingsSection(rig.environment->Settings(), SettingsSections::kIoMonitor)
+                                       .Value(QStringLiteral("Show"), 0);
     monitor->trigger();
     EXPECT_EQ(show.Get(), 1);
     EXPECT_TRUE(window->IsMonitorShown());

@@ -4,13 +4,13 @@
 #include "ui/dialog_driving.h"
 #include "ui/ui_test_helpers.h"
 
+#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -6,8 +6,7 @@ PipesPagesRig::PipesPagesRig(const RigOptions& options)
     : rig(options),
       m_environment(std::make_unique<AppEnvironment>(QDir(m_folder.path()).filePath(QStringLiteral("settings.ini")),
                                                      WorkFolder(m_folder.path())))
-{
-}
+{}
 
 int PipesPagesRig::ShowMessage(const QString& text, const QString& caption, unsigned)
 {

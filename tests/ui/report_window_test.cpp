@@ -7,13 +7,13 @@
 #include "support/recording_viewer.h"
 #include "ui/ui_test_helpers.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolBar>
-#include <gtest/gtest.h>
 
 namespace {
 

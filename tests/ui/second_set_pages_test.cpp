@@ -74,8 +74,7 @@ TEST(SecondSetPages, TakenIntoUseItsInputsAreSetWrittenAndReadBack)
     }));
 
     rig.presenter.messages.clear();
-    EXPECT_TRUE(window->MainConfig()->CheckConfiguration())
-        << rig.presenter.messages.value(0).text.toStdString();
+    EXPECT_TRUE(window->MainConfig()->CheckConfiguration()) << rig.presenter.messages.value(0).text.toStdString();
     EXPECT_EQ(ClickForCommand(*window, NamedChild<QPushButton>(*window->MainConfig(), QStringLiteral("writeButton"))),
               kSucceeded)
         << rig.presenter.messages.value(0).text.toStdString();

@@ -4,20 +4,20 @@
 
 #include "trends_page_rig.h"
 
-#include "base/text_codec.h"
 #include "archives/ui/trend_quantity_list.h"
+#include "base/text_codec.h"
 #include "ui/ui_test_helpers.h"
 
 #include <QApplication>
 #include <QChart>
-#include <QLineSeries>
 #include <QDateTimeAxis>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
 #include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QValueAxis>
@@ -45,7 +45,8 @@ bool PlotLastWeek(TrendsRig& trends)
     ChooseLastWeek(trends);
     if (!trends.Plot())
         return false;
-    return QTest::qWaitFor([&] { return trends.View()->chart()->plotArea().width() > 100; }, ArchivePageRig::kArrivesMs);
+    return QTest::qWaitFor([&] { return trends.View()->chart()->plotArea().width() > 100; },
+                           ArchivePageRig::kArrivesMs);
 }
 
 QList<std::pair<qreal, qreal>> ValueRanges(TrendChartView* view)
@@ -84,12 +85,14 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 1 + 169 + 1) << "heads, a row per hour, the last line's end";
-    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Дата;t1, °C;t2, °C;V1, м3;Qтв ТВ1, Гкал;"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Дата;t1, °C;t2, °C;V1, м3;Qтв ТВ1, Гкал;")))
+        << lines[0].toStdString();
     const ArchiveRecord first = MeterRecord(trends.rig.meter, Chrono(24, 2, 2024, 12));
     const TrendSelection& plotted = page->PlottedQuantities();
-    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("24.02.2024 12:00;%1;%2;")
-                                        .arg(RangeNumberText(float(TrendValue(*plotted[0], first)), LocaleDecimalSeparator()),
-                                             RangeNumberText(float(TrendValue(*plotted[1], first)), LocaleDecimalSeparator()))))
+    EXPECT_TRUE(
+        lines[1].startsWith(QStringLiteral("24.02.2024 12:00;%1;%2;")
+                                .arg(RangeNumberText(float(TrendValue(*plotted[0], first)), LocaleDecimalSeparator()),
+                                     RangeNumberText(float(TrendValue(*plotted[1], first)), LocaleDecimalSeparator()))))
         << lines[1].toStdString();
     EXPECT_TRUE(lines[169].startsWith(QStringLiteral("02.03.2024 12:00;"))) << lines[169].toStdString();
     EXPECT_TRUE(lines[170].isEmpty());
@@ -119,7 +122,8 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     });
     QTest::mouseClick(trends.Controls().exportCsv, Qt::LeftButton);
     EXPECT_EQ(QFileInfo(offered).fileName(),
-              QStringLiteral("Часовой архив, зав.N %1, 24.02.2024 - 02.03.2024.csv").arg(trends.rig.meter.Options().identity.serialNumber));
+              QStringLiteral("Часовой архив, зав.N %1, 24.02.2024 - 02.03.2024.csv")
+                  .arg(trends.rig.meter.Options().identity.serialNumber));
     EXPECT_EQ(filters, QStringList{QStringLiteral("Таблицы CSV (*.csv)")});
     EXPECT_EQ(FileBytes(folder.filePath(QStringLiteral("chosen.csv"))), bytes);
 
@@ -150,7 +154,9 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     QTest::mouseClick(trends.Controls().exportHtml, Qt::LeftButton);
     EXPECT_EQ(QDir(startFolder), QDir(folder.path()));
     EXPECT_EQ(QFileInfo(offered).absolutePath(), QDir(folder.path()).absolutePath());
-    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("trend.html")))) << QDir(folder.path()).entryList(QDir::Files).join(QStringLiteral(", ")).toStdString() << " offered " << offered.toStdString();
+    EXPECT_TRUE(QFile::exists(folder.filePath(QStringLiteral("trend.html"))))
+        << QDir(folder.path()).entryList(QDir::Files).join(QStringLiteral(", ")).toStdString() << " offered "
+        << offered.toStdString();
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("trend.html.xls"))));
 }
 
@@ -181,7 +187,8 @@ TEST(TrendsPage, ZoomAndPanMoveOnlyTheTimeAxisAndResetShowsTheWholeWeek)
     const auto zoomed = view->TimeRange();
     view->setFocus();
     QTest::keyClick(view, Qt::Key_Left);
-    EXPECT_NEAR(double(view->TimeRange().first), double(zoomed.first) - 0.1 * double(zoomed.second - zoomed.first), 1000);
+    EXPECT_NEAR(double(view->TimeRange().first), double(zoomed.first) - 0.1 * double(zoomed.second - zoomed.first),
+                1000);
     // Past the week's start it stops there.
     for (int i = 0; i < 20; ++i)
         QTest::keyClick(view, Qt::Key_Left);
@@ -224,7 +231,8 @@ TEST(TrendChart, ValuesThatAreNoNumbersAreLeftOutAndTheAxisStaysFinite)
     const TrendQuantity* t1 = FindTrendQuantity(QStringLiteral("t1_1"));
     ASSERT_NE(t1, nullptr);
     std::vector<RangeRecord> records;
-    const float values[] = {70.5f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), 72.5f};
+    const float values[] = {70.5f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+                            72.5f};
     for (int hour = 0; hour < 4; ++hour) {
         RangeRecord record{};
         record.date = Chrono(1, 3, 2024, hour);

@@ -91,4 +91,3 @@ inline void ChooseLastWeek(TrendsRig& trends)
 {
     trends.ChooseHours(Hour(24, 2, 2024, 12), Hour(2, 3, 2024, 12));
 }
-

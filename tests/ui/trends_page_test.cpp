@@ -5,9 +5,9 @@
 
 #include "trends_page_rig.h"
 
-#include "base/settings_sections.h"
 #include "archives/ui/trend_chart_view.h"
 #include "archives/ui/trend_quantity_list.h"
+#include "base/settings_sections.h"
 
 #include <QComboBox>
 #include <QDateTimeAxis>
@@ -146,8 +146,8 @@ TEST(TrendsPage, HoverTellsTheRecordsDateValueAndFlags)
     const int index = NearestRecord(trends.View()->Chart().times, mark.x());
     const RangeRecord& record = trends.Page()->PlottedRecords().at(std::size_t(index));
     const QString text = trends.View()->HoverText(*series.quantity, mark + QPointF(kHourMs / 4, 0));
-    EXPECT_TRUE(text.startsWith(TrendDateTime(record.date).toString(QStringLiteral("dd.MM.yyyy hh:00")) +
-                                QStringLiteral("  V3 = ")))
+    EXPECT_TRUE(text.startsWith(TrendDateTime(record.date).toString(QStringLiteral("dd.MM.yyyy hh:00"))
+                                + QStringLiteral("  V3 = ")))
         << text.toStdString();
     EXPECT_TRUE(text.endsWith(QStringLiteral(" м3  НС: ") + TrendFlagText(*series.quantity, record.record)))
         << text.toStdString();

@@ -20,8 +20,7 @@ public:
               shown.push_back(message);
               return answer;
           }))
-    {
-    }
+    {}
     ~RecordedMessageBoxes() { SetMessageBoxHook(std::move(m_previous)); }
     RecordedMessageBoxes(const RecordedMessageBoxes&) = delete;
     RecordedMessageBoxes& operator=(const RecordedMessageBoxes&) = delete;

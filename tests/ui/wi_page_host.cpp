@@ -23,8 +23,8 @@ bool WiPageHost::Connect()
 
 bool WiPageHost::WriteToMeter()
 {
-    return rig.Run(kCommandWriteConfiguration) &&
-           rig.LastOperationText() == QStringLiteral("Операция успешно завершена!");
+    return rig.Run(kCommandWriteConfiguration)
+        && rig.LastOperationText() == QStringLiteral("Операция успешно завершена!");
 }
 
 QStringList WiPageHost::MessageTexts() const

@@ -19,8 +19,8 @@
 
 namespace {
 
-const QString kTv2TxInUse =
-    QStringLiteral("Измеряемая tx используется в ТВ2. Необходимо предварительно изменить способ использования tx в ТВ2!");
+const QString kTv2TxInUse = QStringLiteral(
+    "Измеряемая tx используется в ТВ2. Необходимо предварительно изменить способ использования tx в ТВ2!");
 
 QComboBox* Combo(const QWidget& page, const char* name)
 {
@@ -58,7 +58,8 @@ TEST(WiSchemePage, SchemesChosenThroughThePickerReachTheRecordTheTreeAndTheMeter
 
     CDlgMainConfigWi inputs(host, 0);
     EXPECT_EQ(inputs.Caption(), QStringLiteral("Тепловые вводы"));
-    EXPECT_EQ(ListTexts(inputs.InputList()), QStringList({QStringLiteral("ТВ1 (не исп.)"), QStringLiteral("ТВ2 (не исп.)")}));
+    EXPECT_EQ(ListTexts(inputs.InputList()),
+              QStringList({QStringLiteral("ТВ1 (не исп.)"), QStringLiteral("ТВ2 (не исп.)")}));
     inputs.show();
     QSignalSpy chosen(&inputs, &CDlgMainConfigWi::inputChosen);
     QTest::mouseClick(inputs.InputList()->viewport(), Qt::LeftButton, {},
@@ -102,8 +103,9 @@ TEST(WiSchemePage, SchemesChosenThroughThePickerReachTheRecordTheTreeAndTheMeter
     QTreeWidgetItem* current = RowWith(view->CombinationList(), {0}, {QStringLiteral(">>>")});
     ASSERT_NE(current, nullptr);
     EXPECT_EQ(current->text(3), QStringLiteral("Q12=M1(h1-h2)+dM(h2-hx)"));
-    EXPECT_EQ(ComboTexts(Combo(page, "txUse")),
-              QStringList({QStringLiteral("Не исп."), QStringLiteral("Договорная"), QStringLiteral("Измеряется на X3")}));
+    EXPECT_EQ(
+        ComboTexts(Combo(page, "txUse")),
+        QStringList({QStringLiteral("Не исп."), QStringLiteral("Договорная"), QStringLiteral("Измеряется на X3")}));
     EXPECT_EQ(Combo(page, "txUse")->currentText(), QStringLiteral("Договорная"));
     EXPECT_TRUE(Combo(page, "imbalanceControl")->isEnabled());
     inputs.OnPageShown();
@@ -122,8 +124,9 @@ TEST(WiSchemePage, SchemesChosenThroughThePickerReachTheRecordTheTreeAndTheMeter
     }));
     ASSERT_EQ(host.messages.size(), 2u);
     for (const UserMessage& question : host.messages) {
-        EXPECT_EQ(question.text, QStringLiteral("Изменение схемы измерения теплового ввода приведёт к установке "
-                                                "параметров по умолчанию. Продолжить изменение?"));
+        EXPECT_EQ(question.text,
+                  QStringLiteral("Изменение схемы измерения теплового ввода приведёт к установке "
+                                 "параметров по умолчанию. Продолжить изменение?"));
         EXPECT_EQ(question.caption, QStringLiteral("Подтверждение"));
         EXPECT_EQ(question.style & MessageStyle::kButtonMask, MessageStyle::kYesNo);
     }
@@ -243,8 +246,9 @@ TEST(WiSchemePage, PickerRefusesWhatTheRulesForbid)
         PressOk(picker);
     }));
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0].text, QStringLiteral("Изменение КТ3 или ФРТ приведёт к установке других параметров в "
-                                                    "значения по умолчанию. Продолжить изменение?"));
+    EXPECT_EQ(host.messages[0].text,
+              QStringLiteral("Изменение КТ3 или ФРТ приведёт к установке других параметров в "
+                             "значения по умолчанию. Продолжить изменение?"));
     EXPECT_EQ(host.In(0, 0).Kt3(), 1u);
     EXPECT_EQ(host.In(0, 0).Frt(), 3u);
     EXPECT_EQ(host.In(0, 0).DeltaTControl(), 0u);
@@ -290,7 +294,8 @@ TEST(WiSchemePage, ControlsFollowTheSchemeAndTheSpareChannels)
     EXPECT_EQ(ComboTexts(Combo(page, "temperatureControl")),
               QStringList({QStringLiteral("С подстановками"), QStringLiteral("Счет отменен")}));
     EXPECT_EQ(ComboTexts(Combo(page, "deltaTControl")),
-              QStringList({QStringLiteral("Без подстановок"), QStringLiteral("С подстановками"), QStringLiteral("Счет отменён")}));
+              QStringList({QStringLiteral("Без подстановок"), QStringLiteral("С подстановками"),
+                           QStringLiteral("Счет отменён")}));
     EXPECT_EQ(ComboTexts(outdoor), QStringList({QStringLiteral("Не измеряется"), QStringLiteral("Измеряется")}));
 
     // Scheme 12: "Контроль Q" is 0 and cannot change.
@@ -326,8 +331,9 @@ TEST(WiSchemePage, ControlsFollowTheSchemeAndTheSpareChannels)
     SetScheme(host, 0, 1, 6, 1);
     host.In(0, 1).SetColdWaterUse(3);
     page.OnPageShown();
-    EXPECT_EQ(ComboTexts(tx), QStringList({QStringLiteral("Не исп."), QStringLiteral("Договорная"),
-                                           QStringLiteral("Измеряется на X3"), QStringLiteral("Измеряется на X4")}));
+    EXPECT_EQ(ComboTexts(tx),
+              QStringList({QStringLiteral("Не исп."), QStringLiteral("Договорная"), QStringLiteral("Измеряется на X3"),
+                           QStringLiteral("Измеряется на X4")}));
     Choose(tx, QStringLiteral("Договорная"));
     ASSERT_FALSE(host.messages.empty());
     EXPECT_EQ(host.messages.back().text, kTv2TxInUse);

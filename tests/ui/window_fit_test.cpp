@@ -4,8 +4,8 @@
 #include "main_window_rig.h"
 
 #include "app/ui/dlg_main_config.h"
-#include "app/ui/page_tree.h"
 #include "app/ui/dlg_parent_with_my_property.h"
+#include "app/ui/page_tree.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -32,7 +32,10 @@ QStringList CutTexts(const QWidget& page)
         if (!button->isVisible() || button->text().isEmpty())
             continue;
         if (button->width() < button->sizeHint().width())
-            cut << QStringLiteral("%1 (%2 < %3)").arg(button->text()).arg(button->width()).arg(button->sizeHint().width());
+            cut << QStringLiteral("%1 (%2 < %3)")
+                       .arg(button->text())
+                       .arg(button->width())
+                       .arg(button->sizeHint().width());
     }
     // A page that needs its scroll bars at this size is not whole either.
     for (const QScrollArea* area : page.findChildren<QScrollArea*>()) {
@@ -58,7 +61,8 @@ TEST(WindowFit, EveryPageShowsWholeAtTheMinimumSize)
         window->SelectPage(entry.id);
         QTest::qWait(20);  // layouts settle
         const QStringList cut = CutTexts(*entry.page);
-        EXPECT_TRUE(cut.isEmpty()) << entry.caption.toStdString() << ": " << cut.join(QStringLiteral("; ")).toStdString();
+        EXPECT_TRUE(cut.isEmpty()) << entry.caption.toStdString() << ": "
+                                   << cut.join(QStringLiteral("; ")).toStdString();
         // Each page at the minimum size, to look at when a layout changes.
         const QString pages = qEnvironmentVariable("ZT5_FIT_SCREENSHOT_DIR");
         if (!pages.isEmpty()) {
@@ -66,4 +70,3 @@ TEST(WindowFit, EveryPageShowsWholeAtTheMinimumSize)
         }
     }
 }
-

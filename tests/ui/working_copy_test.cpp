@@ -17,8 +17,8 @@ public:
     int ShowMessage(const QString&, const QString&, unsigned) override { return MessageAnswer::kOk; }
 };
 
-const QString kReplaceQuestion =
-    QStringLiteral("Настройки, измененные или открытые из файла, будут заменены прочитанными из прибора. Продолжить?");
+const QString kReplaceQuestion = QStringLiteral(
+    "Настройки, измененные или открытые из файла, будут заменены прочитанными из прибора. Продолжить?");
 
 std::uint8_t NetworkAddress(MainDialog& window)
 {

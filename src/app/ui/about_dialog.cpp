@@ -6,8 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-AboutDialog::AboutDialog(QWidget* parent)
-    : QDialog(parent)
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("О программе"));
 

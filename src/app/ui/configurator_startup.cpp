@@ -2,10 +2,10 @@
 
 #include "app/configurator_help.h"
 
-#include "sim/demo_meter.h"
 #include "app/ui/main_dialog.h"
 #include "app/ui/message_presenter.h"
 #include "base/message_style.h"
+#include "sim/demo_meter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -37,7 +37,8 @@ bool ParseConfiguratorArguments(const QStringList& arguments, ConfiguratorOption
         // QCommandLineParser words its errors in English; the program speaks Russian.
         if (!parser.unknownOptionNames().isEmpty())
             return refuse(QStringLiteral("неизвестный параметр: %1").arg(parser.unknownOptionNames().first()));
-        return refuse(QStringLiteral("у параметра %1 нет значения").arg(arguments.isEmpty() ? QString() : arguments.last()));
+        return refuse(
+            QStringLiteral("у параметра %1 нет значения").arg(arguments.isEmpty() ? QString() : arguments.last()));
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)

@@ -11,11 +11,11 @@
 #include <chrono>
 
 struct ConfiguratorOptions {
-    bool demo = false;             // --demo
-    StartupOverrides overrides;    // --settings FILE, --workdir DIR
-    QString settingsFileToOpen;    // FILE.zt5: opened on the configuration page once the window is up
-    bool showVersion = false;      // --version
-    bool showHelp = false;         // --help
+    bool demo = false;           // --demo
+    StartupOverrides overrides;  // --settings FILE, --workdir DIR
+    QString settingsFileToOpen;  // FILE.zt5: opened on the configuration page once the window is up
+    bool showVersion = false;    // --version
+    bool showHelp = false;       // --help
     // --quit-after-show: for start-up measurements, print the time from `started` to the first turn of
     // the event loop after the main window was shown, then quit.
     bool quitAfterShow = false;

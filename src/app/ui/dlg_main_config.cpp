@@ -88,9 +88,10 @@ bool CDlgMainConfig::ConfirmMissingSettings()
     const QString missing = Host().Driver().Data().configurationMissing;
     if (missing.isEmpty())
         return true;
-    const QString text = QStringLiteral("Настройки открыты из файла, который короче ожидаемого: в нем недостает %1. "
-                                        "Этих настроек в файле нет, в прибор уйдут не они. Записать настройки в "
-                                        "прибор?")
+    const QString text = QStringLiteral(
+                             "Настройки открыты из файла, который короче ожидаемого: в нем недостает %1. "
+                             "Этих настроек в файле нет, в прибор уйдут не они. Записать настройки в "
+                             "прибор?")
                              .arg(missing);
     return Host().ShowMessage(text, QString::fromUtf8(kCaptionQuestion),
                               MessageStyle::kYesNo | MessageStyle::kIconWarning)

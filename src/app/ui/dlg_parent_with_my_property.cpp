@@ -2,10 +2,7 @@
 
 #include "protocol/rovo_redod.h"
 
-CDlgParentWithMyProperty::CDlgParentWithMyProperty(PageHost& host, QWidget* parent)
-    : QWidget(parent), m_host(host)
-{
-}
+CDlgParentWithMyProperty::CDlgParentWithMyProperty(PageHost& host, QWidget* parent) : QWidget(parent), m_host(host) {}
 
 void CDlgParentWithMyProperty::SetCaption(const QString& caption)
 {

@@ -10,10 +10,7 @@
 
 #include <thread>
 
-GuiDriverHost::GuiDriverHost(MessagePresenter& presenter, QObject* parent)
-    : QObject(parent), m_presenter(presenter)
-{
-}
+GuiDriverHost::GuiDriverHost(MessagePresenter& presenter, QObject* parent) : QObject(parent), m_presenter(presenter) {}
 
 template <class Call>
 void GuiDriverHost::OnGuiThread(Call call)
@@ -85,7 +82,8 @@ void GuiDriverHost::FlashLamp(Lamp lamp)
 {
     // The lamp needs no answer: the worker posts it and goes on with the exchange.
     const int which = lamp;
-    QMetaObject::invokeMethod(this, [this, which] { emit lampFlashed(which); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, which] { emit lampFlashed(which); }, Qt::QueuedConnection);
 }
 
 void GuiDriverHost::RefreshConfigurationPages()

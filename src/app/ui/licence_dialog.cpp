@@ -19,8 +19,7 @@ static void RegisterLicenceResource()
     (void)registered;
 }
 
-LicenceDialog::LicenceDialog(QWidget* parent)
-    : QDialog(parent), m_text(new QPlainTextEdit(this))
+LicenceDialog::LicenceDialog(QWidget* parent) : QDialog(parent), m_text(new QPlainTextEdit(this))
 {
     setWindowTitle(QStringLiteral("Лицензионное соглашение"));
     QString text;

@@ -17,8 +17,8 @@ int main(int argc, char** argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (const std::optional<QString> document =
-            GeneratedHelpDocument(arguments.mid(1), ConfiguratorHelp(), QLatin1String(ZT5_VERSION))) {
+    if (const std::optional<QString> document = GeneratedHelpDocument(arguments.mid(1), ConfiguratorHelp(),
+                                                                      QLatin1String(ZT5_VERSION))) {
         std::printf("%s", document->toUtf8().constData());
         return 0;
     }
@@ -41,8 +41,9 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ЗТ5 Конфигуратор"));
     if (!InstallQtRussianTranslation(application))
-        std::fprintf(stderr, "zt5-configurator: перевод Qt на русский язык (qtbase_ru.qm) не найден, "
-                             "стандартные окна Qt будут на английском\n");
+        std::fprintf(stderr,
+                     "zt5-configurator: перевод Qt на русский язык (qtbase_ru.qm) не найден, "
+                     "стандартные окна Qt будут на английском\n");
     // The installed desktop entry and icon (packaging/): docks and window lists match the window to them.
     QGuiApplication::setDesktopFileName(QStringLiteral("zt5-configurator"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("zt5-configurator")));

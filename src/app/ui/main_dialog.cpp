@@ -1,8 +1,6 @@
 #include "app/ui/main_dialog.h"
 
 #include "app/port_table_settings.h"
-#include "base/setting_value.h"
-#include "base/settings_sections.h"
 #include "app/ui/about_dialog.h"
 #include "app/ui/dlg_main_config.h"
 #include "app/ui/driver_progress_texts.h"
@@ -11,14 +9,16 @@
 #include "app/ui/message_presenter.h"
 #include "app/ui/page_tree.h"
 #include "app/ui/program_options_dialog.h"
-#include "app/ui/status_strip.h"
 #include "app/ui/splitter_placement.h"
+#include "app/ui/status_strip.h"
 #include "app/ui/window_placement_keeper.h"
 #include "archives/ui/archive_database_dialog.h"
 #include "archives/ui/dlg_main_config_archive.h"
 #include "archives/ui/dlg_read_data.h"
 #include "archives/ui/dlg_trends.h"
 #include "base/message_style.h"
+#include "base/setting_value.h"
+#include "base/settings_sections.h"
 #include "channel/port_table.h"
 #include "channel/ui/exchange_monitor_window.h"
 #include "config/ui/config_page_tree.h"
@@ -27,8 +27,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSplitter>
@@ -139,14 +139,15 @@ void MainDialog::BuildLayout()
 void MainDialog::BuildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
-    m_openAction = file->addAction(QStringLiteral("Открыть настройки из файла..."), this, &MainDialog::OpenSettingsFile);
-    m_saveAction = file->addAction(QStringLiteral("Сохранить настройки в файл..."), this, &MainDialog::SaveSettingsFile);
+    m_openAction = file->addAction(QStringLiteral("Открыть настройки из файла..."), this,
+                                   &MainDialog::OpenSettingsFile);
+    m_saveAction = file->addAction(QStringLiteral("Сохранить настройки в файл..."), this,
+                                   &MainDialog::SaveSettingsFile);
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->addAction(QStringLiteral("Монитор обменов..."), this, &MainDialog::ToggleMonitor);
     QMenu* settings = menuBar()->addMenu(QStringLiteral("Настройки программы"));
-    settings->addAction(QStringLiteral("Параметры программы..."), this, [this] {
-        ProgramOptionsDialog(m_environment, this).exec();
-    });
+    settings->addAction(QStringLiteral("Параметры программы..."), this,
+                        [this] { ProgramOptionsDialog(m_environment, this).exec(); });
     settings->addAction(QStringLiteral("База данных архивов..."), this,
                         [this] { ArchiveDatabaseDialog(m_environment, this).exec(); });
     QMenu* help = menuBar()->addMenu(QStringLiteral("Справка"));
@@ -262,7 +263,8 @@ bool MainDialog::KeepEditedConfiguration()
         return false;
     const int answer = ShowMessage(QStringLiteral("Настройки, измененные или открытые из файла, будут заменены "
                                                   "прочитанными из прибора. Продолжить?"),
-                                   QString::fromUtf8(kCaptionQuestion), MessageStyle::kYesNo | MessageStyle::kIconQuestion);
+                                   QString::fromUtf8(kCaptionQuestion),
+                                   MessageStyle::kYesNo | MessageStyle::kIconQuestion);
     return answer != MessageAnswer::kYes;
 }
 
@@ -377,7 +379,8 @@ void MainDialog::ShutDown()
     m_shutDown = true;
     // The placement itself is stored by its keeper at every move and resize.
     if (m_splitterPlaced)
-        SplitterPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName)).Store(*m_splitter, kDesignedTreeWidth);
+        SplitterPlacement(m_environment.Settings(), QString::fromLatin1(kWindowName))
+            .Store(*m_splitter, kDesignedTreeWidth);
     m_host.ShutDown(m_driver);
     m_driver.TransmitChanel().Disconnect();
     m_stand.TransmitChanel().Disconnect();

@@ -5,11 +5,11 @@
 // driver's threads (a running command first) before anything else goes.
 
 #include "app/app_environment.h"
-#include "channel/free_ports.h"
 #include "app/ui/gui_driver_host.h"
 #include "app/ui/page_host.h"
 #include "archives/ui/archive_export_runner.h"
 #include "archives/ui/archive_range_runner.h"
+#include "channel/free_ports.h"
 #include "config/config_messages.h"
 #include "config/working_copy_state.h"
 #include "nodes/demo_node.h"
@@ -128,7 +128,7 @@ private:
     Rkm8Calibration m_calibration{m_stand};
     ArchiveExportRunner m_archiveExport;  // command 16 of the driver, 17 and 18 through m_calibration
     ArchiveRangeRunner m_archiveRange;    // command 20; the others through m_archiveExport
-    CRovoRedod m_driver;   // after the host and the extensions: it goes first
+    CRovoRedod m_driver;                  // after the host and the extensions: it goes first
     PageTree* m_pages = nullptr;
     StatusStrip* m_status = nullptr;
     QSplitter* m_splitter = nullptr;

@@ -1,7 +1,7 @@
 // The main window's node flows: choosing a node for "Установить связь", and the node of the demo meter.
 
-#include "app/ui/main_dialog.h"
 #include "app/port_table_settings.h"
+#include "app/ui/main_dialog.h"
 #include "app/ui/status_strip.h"
 #include "channel/port_table.h"
 #include "channel/ui/communications_dialog.h"

@@ -13,44 +13,44 @@ MessageBoxHook& Hook()
 QMessageBox::Icon IconOf(unsigned style)
 {
     switch (style & MessageStyle::kIconMask) {
-    case MessageStyle::kIconError:
-        return QMessageBox::Critical;
-    case MessageStyle::kIconQuestion:
-        return QMessageBox::Question;
-    case MessageStyle::kIconWarning:
-        return QMessageBox::Warning;
-    case MessageStyle::kIconInformation:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
+        case MessageStyle::kIconError:
+            return QMessageBox::Critical;
+        case MessageStyle::kIconQuestion:
+            return QMessageBox::Question;
+        case MessageStyle::kIconWarning:
+            return QMessageBox::Warning;
+        case MessageStyle::kIconInformation:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
     }
 }
 
 QMessageBox::StandardButtons ButtonsOf(unsigned style)
 {
     switch (style & MessageStyle::kButtonMask) {
-    case MessageStyle::kOkCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageStyle::kYesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case MessageStyle::kYesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    default:
-        return QMessageBox::Ok;
+        case MessageStyle::kOkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MessageStyle::kYesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        case MessageStyle::kYesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        default:
+            return QMessageBox::Ok;
     }
 }
 
 int AnswerOf(int button)
 {
     switch (button) {
-    case QMessageBox::Yes:
-        return MessageAnswer::kYes;
-    case QMessageBox::No:
-        return MessageAnswer::kNo;
-    case QMessageBox::Cancel:
-        return MessageAnswer::kCancel;
-    default:
-        return MessageAnswer::kOk;
+        case QMessageBox::Yes:
+            return MessageAnswer::kYes;
+        case QMessageBox::No:
+            return MessageAnswer::kNo;
+        case QMessageBox::Cancel:
+            return MessageAnswer::kCancel;
+        default:
+            return MessageAnswer::kOk;
     }
 }
 

@@ -28,8 +28,9 @@ PortTableEditor::PortTableEditor(const QMap<int, QString>& entries, const QStrin
     m_device->setEditable(true);
     m_device->setInsertPolicy(QComboBox::NoInsert);
     for (const SerialDeviceEntry& device : ListSerialDevices(deviceFolder))
-        m_device->addItem(device.path == device.kernelPath ? device.path
-                                                           : QStringLiteral("%1 (%2)").arg(device.path, device.kernelPath),
+        m_device->addItem(device.path == device.kernelPath
+                              ? device.path
+                              : QStringLiteral("%1 (%2)").arg(device.path, device.kernelPath),
                           device.path);
     m_device->setCurrentIndex(-1);
 

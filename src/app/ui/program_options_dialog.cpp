@@ -106,7 +106,8 @@ void ProgramOptionsDialog::accept()
     // here: "/" always exists). A relative path would move with the current folder: refused too.
     const QFileInfo chosen(m_otherFolder);
     if (!useProgramFolder && !(chosen.isAbsolute() && chosen.isDir())) {
-        ShowMessageBox(this, UserMessage::Information(QStringLiteral("Указанная папка \"%1\" не найдена!").arg(m_otherFolder)));
+        ShowMessageBox(
+            this, UserMessage::Information(QStringLiteral("Указанная папка \"%1\" не найдена!").arg(m_otherFolder)));
         return;
     }
     SettingsStore& settings = m_env.Settings();

@@ -17,8 +17,7 @@ SplitterPlacement::SplitterPlacement(SettingsStore& store, const QString& window
       m_section(SettingsSection(store, SettingsSections::kScreen)
                     .Child(windowName.isEmpty() ? QStringLiteral("SettingsDialog") : windowName)
                     .Name())
-{
-}
+{}
 
 bool SplitterPlacement::Restore(QSplitter& splitter, int designedWidth) const
 {

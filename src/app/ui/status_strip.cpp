@@ -31,8 +31,7 @@ QFrame* Rule()
 
 }  // namespace
 
-StatusStrip::StatusStrip(QWidget* parent)
-    : QWidget(parent), m_status(new QLabel)
+StatusStrip::StatusStrip(QWidget* parent) : QWidget(parent), m_status(new QLabel)
 {
     m_status->setObjectName(QStringLiteral("statusText"));
     auto* row = new QHBoxLayout;

@@ -1,7 +1,7 @@
 #include "app/ui/window_placement_keeper.h"
 
-#include "base/settings_sections.h"
 #include "app/window_placement.h"
+#include "base/settings_sections.h"
 
 #include <QEvent>
 #include <QGuiApplication>

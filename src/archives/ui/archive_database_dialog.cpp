@@ -51,7 +51,8 @@ ArchiveDatabaseDialog::ArchiveDatabaseDialog(AppEnvironment& environment, QWidge
     m_check->setObjectName(QStringLiteral("checkButton"));
     m_checkResult = NoteLabel("checkResult", this);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help, this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Help,
+                                         this);
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
     buttons->button(QDialogButtonBox::Help)->setText(QStringLiteral("Справка"));
     connect(buttons, &QDialogButtonBox::accepted, this, &ArchiveDatabaseDialog::accept);
@@ -101,9 +102,9 @@ QWidget* ArchiveDatabaseDialog::CreateSqliteGroup()
     row->addWidget(browse);
     auto* fields = new QVBoxLayout(m_sqliteFields);
     fields->addLayout(row);
-    fields->addWidget(new QLabel(QStringLiteral("По умолчанию - \"%1\"")
-                                     .arg(DefaultDatabasePath(m_environment.WorkFolderPath())),
-                                 m_sqliteFields));
+    fields->addWidget(
+        new QLabel(QStringLiteral("По умолчанию - \"%1\"").arg(DefaultDatabasePath(m_environment.WorkFolderPath())),
+                   m_sqliteFields));
     return m_sqliteFields;
 }
 
@@ -197,17 +198,19 @@ void ArchiveDatabaseDialog::UpdateStates()
     const DatabaseChoice choice = FieldsChoice();
     QString note = PasswordOriginText(choice);
     if (choice.passwordOrigin == PasswordOrigin::kConnectionText)
-        note = QStringLiteral("Пароль записан в файле настроек открытым текстом. После «OK» он будет удален "
-                              "из файла (до закрытия программы она его помнит); чтобы не вводить его снова, "
-                              "запишите его в файл паролей ~/.pgpass - см. «Справка».");
+        note = QStringLiteral(
+            "Пароль записан в файле настроек открытым текстом. После «OK» он будет удален "
+            "из файла (до закрытия программы она его помнит); чтобы не вводить его снова, "
+            "запишите его в файл паролей ~/.pgpass - см. «Справка».");
     m_passwordNote->setText(note);
 }
 
 void ArchiveDatabaseDialog::Browse()
 {
-    const QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Файл базы данных архивов"), m_file->text(),
-                                                      QStringLiteral("База данных SQLite (*.sqlite *.db);;Все файлы (*)"),
-                                                      nullptr, QFileDialog::DontConfirmOverwrite);
+    const QString file = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Файл базы данных архивов"), m_file->text(),
+        QStringLiteral("База данных SQLite (*.sqlite *.db);;Все файлы (*)"), nullptr,
+        QFileDialog::DontConfirmOverwrite);
     if (!file.isEmpty())
         m_file->setText(file);
 }

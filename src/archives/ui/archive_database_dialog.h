@@ -6,8 +6,8 @@
 // only, and the password of an older settings file is moved out of the file into that memory.
 
 #include "app/app_environment.h"
-#include "archives/database_check.h"
 #include "app/database_choice.h"
+#include "archives/database_check.h"
 
 #include <QDialog>
 

@@ -2,8 +2,7 @@
 
 ArchiveExportRunner::ArchiveExportRunner(AppEnvironment& environment, CommandExtensions* others, QObject* parent)
     : QObject(parent), ArchiveExportExtension(ConfiguredTargetSource(environment), this, others)
-{
-}
+{}
 
 bool ArchiveExportRunner::ExportWholeArchive(CRovoRedod& driver)
 {

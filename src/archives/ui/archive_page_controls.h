@@ -15,23 +15,23 @@ class QTextEdit;
 class QWidget;
 
 struct ArchivePageControls {
-    QPushButton* readInfo = nullptr;       // "Прочитать информацию об архивах"
-    QLineEdit* flashPage = nullptr;        // "Страница flash-памяти:"
-    QPushButton* readFlash = nullptr;      // "Прочитать flash"
-    QPushButton* exportAll = nullptr;      // "Весь архив"
+    QPushButton* readInfo = nullptr;   // "Прочитать информацию об архивах"
+    QLineEdit* flashPage = nullptr;    // "Страница flash-памяти:"
+    QPushButton* readFlash = nullptr;  // "Прочитать flash"
+    QPushButton* exportAll = nullptr;  // "Весь архив"
     ExportProgressView* exportProgress = nullptr;
     QTableWidget* descriptors = nullptr;
-    QComboBox* dataType = nullptr;         // "Тип данных:"
-    QDateEdit* date = nullptr;             // "Дата:"
-    QComboBox* hour = nullptr;             // "Час:"
-    QLineEdit* record = nullptr;           // "Зап.N:"
-    QLineEdit* count = nullptr;            // "Кол-во:"
-    QPushButton* read = nullptr;           // "Прочитать"
-    QPushButton* previous = nullptr;       // "Предыдущая"
-    QPushButton* next = nullptr;           // "Следующая"
-    QCheckBox* periodic = nullptr;         // "Период чтения (сек.):"
-    QLineEdit* period = nullptr;           // its seconds
-    QPushButton* stop = nullptr;           // "Стоп": ends the command under way, a periodic read above all
+    QComboBox* dataType = nullptr;    // "Тип данных:"
+    QDateEdit* date = nullptr;        // "Дата:"
+    QComboBox* hour = nullptr;        // "Час:"
+    QLineEdit* record = nullptr;      // "Зап.N:"
+    QLineEdit* count = nullptr;       // "Кол-во:"
+    QPushButton* read = nullptr;      // "Прочитать"
+    QPushButton* previous = nullptr;  // "Предыдущая"
+    QPushButton* next = nullptr;      // "Следующая"
+    QCheckBox* periodic = nullptr;    // "Период чтения (сек.):"
+    QLineEdit* period = nullptr;      // its seconds
+    QPushButton* stop = nullptr;      // "Стоп": ends the command under way, a periodic read above all
     QTextEdit* report = nullptr;
     DriverProgressTexts* texts = nullptr;  // the exchange and the result of the page's last command
 };

@@ -2,8 +2,7 @@
 
 ArchiveRangeRunner::ArchiveRangeRunner(AppEnvironment& environment, CommandExtensions* others, QObject* parent)
     : QObject(parent), ArchiveRangeExtension(ConfiguredTargetSource(environment), this, others)
-{
-}
+{}
 
 bool ArchiveRangeRunner::ReadArchiveRange(CRovoRedod& driver)
 {

@@ -1,12 +1,12 @@
 #include "archives/ui/dlg_main_config_archive.h"
 
+#include "app/app_environment.h"
 #include "archives/archive_area_text.h"
 #include "archives/archive_read_plan.h"
 #include "archives/descriptor_rows.h"
 #include "archives/ui/archive_export_runner.h"
 #include "archives/ui/database_password_prompt.h"
 #include "archives/ui/export_progress_view.h"
-#include "app/app_environment.h"
 #include "base/message_style.h"
 #include "protocol/image_report_time.h"
 #include "protocol/rovo_redod.h"
@@ -42,11 +42,10 @@ CDlgMainConfigArchive::CDlgMainConfigArchive(PageHost& host, ArchiveExportRunner
     const ArchivePageControls& c = m_controls;
     connect(c.readInfo, &QPushButton::clicked, this, &CDlgMainConfigArchive::ReadArchiveInfo);
     connect(c.readFlash, &QPushButton::clicked, this, &CDlgMainConfigArchive::ReadFlash);
-    connect(c.exportAll, &QPushButton::clicked, this,
-            [this] {
-                if (AskDatabasePasswordIfMissing(this, Host().Environment()))
-                    Host().Driver().QueueCommand(kCommandExportArchive, this);
-            });
+    connect(c.exportAll, &QPushButton::clicked, this, [this] {
+        if (AskDatabasePasswordIfMissing(this, Host().Environment()))
+            Host().Driver().QueueCommand(kCommandExportArchive, this);
+    });
     connect(c.read, &QPushButton::clicked, this, [this] { Read(0); });
     connect(c.previous, &QPushButton::clicked, this, [this] { Read(-1); });
     connect(c.next, &QPushButton::clicked, this, [this] { Read(+1); });
@@ -136,9 +135,9 @@ void CDlgMainConfigArchive::ReadFlash()
     bool isNumber = false;
     const uint number = page.toUInt(&isNumber);
     if (!isNumber || number > uint(kMaxFlashPage)) {
-        Host().ShowMessage(QStringLiteral("Номер страницы flash-памяти должен быть целым числом от 0 до %1!")
-                               .arg(kMaxFlashPage),
-                           QString::fromUtf8(kCaptionInformation), MessageStyle::kIconWarning);
+        Host().ShowMessage(
+            QStringLiteral("Номер страницы flash-памяти должен быть целым числом от 0 до %1!").arg(kMaxFlashPage),
+            QString::fromUtf8(kCaptionInformation), MessageStyle::kIconWarning);
         return;
     }
     m_settings.flashPage.Set(page);

@@ -6,9 +6,9 @@
 // archive data of its own.
 
 #include "app/ui/dlg_parent_with_my_property.h"
-#include "meter/archive_date.h"
 #include "archives/read_arch_settings.h"
 #include "archives/ui/archive_page_controls.h"
+#include "meter/archive_date.h"
 #include "protocol/driver_commands.h"
 
 class ArchiveExportRunner;

@@ -1,13 +1,13 @@
 #include "archives/ui/dlg_trends.h"
 
 #include "app/app_environment.h"
-#include "base/file_name_rules.h"
 #include "app/ui/save_file_dialog.h"
 #include "archives/ui/archive_range_runner.h"
 #include "archives/ui/database_password_prompt.h"
 #include "archives/ui/trend_chart_view.h"
 #include "archives/ui/trend_files.h"
 #include "archives/ui/trend_quantity_list.h"
+#include "base/file_name_rules.h"
 #include "base/message_style.h"
 #include "protocol/rovo_redod.h"
 #include "reports/report_save.h"
@@ -161,7 +161,8 @@ void CDlgTrends::ShowFound(bool succeeded)
     m_reading = false;
     m_controls.progress->hide();
     ArchiveRangeResult result = m_runner.LastResult();
-    m_controls.result->setText((succeeded ? QString() : QStringLiteral("Чтение не завершено. ")) + RangeResultText(result));
+    m_controls.result->setText((succeeded ? QString() : QStringLiteral("Чтение не завершено. "))
+                               + RangeResultText(result));
     std::vector<RangeRecord> records = std::move(result.records);
     m_plotted = std::move(result);
     m_plottedRange = m_asked;
@@ -195,7 +196,8 @@ bool CDlgTrends::SavePngTo(const QString& path)
 
 bool CDlgTrends::ExportCsvTo(const QString& path)
 {
-    return WriteTrendFile(Host(), path, RangeCsv(PlottedRecords(), m_plottedQuantities, LocaleDecimalSeparator()), "CDlgTrends::ExportCsvTo");
+    return WriteTrendFile(Host(), path, RangeCsv(PlottedRecords(), m_plottedQuantities, LocaleDecimalSeparator()),
+                          "CDlgTrends::ExportCsvTo");
 }
 
 bool CDlgTrends::ExportHtmlTo(const QString& path)

@@ -6,9 +6,9 @@
 // go to a PNG picture, a CSV table or the report writer's spreadsheet page.
 
 #include "app/ui/dlg_parent_with_my_property.h"
+#include "archives/range_table.h"
 #include "archives/ui/trend_page_controls.h"
 #include "archives/ui/trend_settings.h"
-#include "archives/range_table.h"
 #include "protocol/driver_commands.h"
 
 class ArchiveRangeRunner;

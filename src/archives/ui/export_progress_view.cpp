@@ -17,8 +17,7 @@ int BarValue(qint64 value)
 
 }  // namespace
 
-ExportProgressView::ExportProgressView(QWidget* parent)
-    : QWidget(parent), m_bar(new QProgressBar), m_text(new QLabel)
+ExportProgressView::ExportProgressView(QWidget* parent) : QWidget(parent), m_bar(new QProgressBar), m_text(new QLabel)
 {
     m_bar->setObjectName(QStringLiteral("exportProgressBar"));
     m_text->setObjectName(QStringLiteral("exportProgressText"));

@@ -1,8 +1,8 @@
 #include "archives/ui/runner_support.h"
 
 #include "app/app_environment.h"
-#include "archives/database_check.h"
 #include "app/database_choice.h"
+#include "archives/database_check.h"
 
 ArchiveExportExtension::TargetSource ConfiguredTargetSource(AppEnvironment& environment)
 {

@@ -157,7 +157,8 @@ TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendS
     }
 
     // Set last: attaching a series fits the axes to it alone.
-    result.timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(result.first), QDateTime::fromMSecsSinceEpoch(result.last));
+    result.timeAxis->setRange(QDateTime::fromMSecsSinceEpoch(result.first),
+                              QDateTime::fromMSecsSinceEpoch(result.last));
     for (auto& [unit, unitAxis] : axes)
         SetValueRange(unitAxis);
     return result;

@@ -16,16 +16,15 @@
 
 namespace {
 
-constexpr double kWheelZoomIn = 0.8;        // one wheel notch shows 80 % of the stretch
-constexpr double kPanStep = 0.1;            // an arrow key moves by a tenth of the stretch
+constexpr double kWheelZoomIn = 0.8;             // one wheel notch shows 80 % of the stretch
+constexpr double kPanStep = 0.1;                 // an arrow key moves by a tenth of the stretch
 constexpr qint64 kShortestSpanMs = 3600 * 1000;  // zooming in stops at an hour
 constexpr int kMaxTimeTicks = 7;
 constexpr int kTimeLabelRoom = 40;  // pixels between two time labels
 
 }  // namespace
 
-TrendChartView::TrendChartView(QWidget* parent)
-    : QChartView(parent)
+TrendChartView::TrendChartView(QWidget* parent) : QChartView(parent)
 {
     setRubberBand(QChartView::HorizontalRubberBand);
     setFocusPolicy(Qt::StrongFocus);
@@ -200,25 +199,25 @@ void TrendChartView::keyPressEvent(QKeyEvent* event)
     const auto [from, to] = TimeRange();
     const double middle = (double(from) + double(to)) / 2;
     switch (event->key()) {
-    case Qt::Key_Left:
-        Pan(-kPanStep);
-        break;
-    case Qt::Key_Right:
-        Pan(kPanStep);
-        break;
-    case Qt::Key_Plus:
-    case Qt::Key_Equal:
-        ZoomAround(middle, kWheelZoomIn);
-        break;
-    case Qt::Key_Minus:
-        ZoomAround(middle, 1 / kWheelZoomIn);
-        break;
-    case Qt::Key_Home:
-        ResetZoom();
-        break;
-    default:
-        QChartView::keyPressEvent(event);
-        return;
+        case Qt::Key_Left:
+            Pan(-kPanStep);
+            break;
+        case Qt::Key_Right:
+            Pan(kPanStep);
+            break;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            ZoomAround(middle, kWheelZoomIn);
+            break;
+        case Qt::Key_Minus:
+            ZoomAround(middle, 1 / kWheelZoomIn);
+            break;
+        case Qt::Key_Home:
+            ResetZoom();
+            break;
+        default:
+            QChartView::keyPressEvent(event);
+            return;
     }
     event->accept();
 }

@@ -13,7 +13,10 @@ namespace {
 class HostSink final : public MessageSink {
 public:
     explicit HostSink(PageHost& host) : m_host(host) {}
-    void ShowMessage(const UserMessage& message) override { m_host.ShowMessage(message.text, message.caption, message.style); }
+    void ShowMessage(const UserMessage& message) override
+    {
+        m_host.ShowMessage(message.text, message.caption, message.style);
+    }
 
 private:
     PageHost& m_host;

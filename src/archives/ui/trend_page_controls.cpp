@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int kValueArchives = 3;     // hourly, daily, monthly: the archives with values over time
+constexpr int kValueArchives = 3;  // hourly, daily, monthly: the archives with values over time
 constexpr int kQuantityListWidth = 170;
 
 QDateTimeEdit* DateField(const char* name)

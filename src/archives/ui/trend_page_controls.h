@@ -13,19 +13,19 @@ class TrendChartView;
 class TrendQuantityList;
 
 struct TrendPageControls {
-    QComboBox* archive = nullptr;        // "Архив:" Часовой, Суточный, Месячный
-    QDateTimeEdit* from = nullptr;       // "С:"
-    QDateTimeEdit* to = nullptr;         // "По:"
-    QPushButton* plot = nullptr;         // "Построить"
-    QPushButton* stop = nullptr;         // "Стоп"
-    QProgressBar* progress = nullptr;    // "N из M записей", shown while the meter is read
-    QLabel* result = nullptr;            // "Записей: N (из базы: A, с прибора: B)"
+    QComboBox* archive = nullptr;      // "Архив:" Часовой, Суточный, Месячный
+    QDateTimeEdit* from = nullptr;     // "С:"
+    QDateTimeEdit* to = nullptr;       // "По:"
+    QPushButton* plot = nullptr;       // "Построить"
+    QPushButton* stop = nullptr;       // "Стоп"
+    QProgressBar* progress = nullptr;  // "N из M записей", shown while the meter is read
+    QLabel* result = nullptr;          // "Записей: N (из базы: A, с прибора: B)"
     TrendQuantityList* quantities = nullptr;
     TrendChartView* chart = nullptr;
-    QPushButton* savePng = nullptr;      // "Сохранить PNG..."
-    QPushButton* exportCsv = nullptr;    // "Экспорт CSV..."
-    QPushButton* exportHtml = nullptr;   // "Экспорт HTML..."
-    QPushButton* resetZoom = nullptr;    // "Сбросить масштаб"
+    QPushButton* savePng = nullptr;     // "Сохранить PNG..."
+    QPushButton* exportCsv = nullptr;   // "Экспорт CSV..."
+    QPushButton* exportHtml = nullptr;  // "Экспорт HTML..."
+    QPushButton* resetZoom = nullptr;   // "Сбросить масштаб"
 };
 
 // Creates the controls on `page` with its layout.

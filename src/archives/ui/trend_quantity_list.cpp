@@ -1,7 +1,6 @@
 #include "archives/ui/trend_quantity_list.h"
 
-TrendQuantityList::TrendQuantityList(QWidget* parent)
-    : QListWidget(parent)
+TrendQuantityList::TrendQuantityList(QWidget* parent) : QListWidget(parent)
 {
     for (const TrendQuantity& quantity : TrendQuantities()) {
         auto* item = new QListWidgetItem(quantity.label + QStringLiteral(", ") + TrendUnitText(quantity.unit), this);

@@ -10,9 +10,8 @@ struct TrendSettings {
         : archive(SettingsSection(store, SettingsSections::kTrends).Value(QStringLiteral("Archive"), 0)),
           quantities(SettingsSection(store, SettingsSections::kTrends)
                          .Value(QStringLiteral("Quantities"), QStringLiteral("t1_1,t1_2,V1_1,Qwi_1")))
-    {
-    }
+    {}
 
-    SettingValue<int> archive;          // 0 hourly, 1 daily, 2 monthly
-    SettingValue<QString> quantities;   // t1, t2, V1 and Qтв ТВ1 until the user chooses
+    SettingValue<int> archive;         // 0 hourly, 1 daily, 2 monthly
+    SettingValue<QString> quantities;  // t1, t2, V1 and Qтв ТВ1 until the user chooses
 };

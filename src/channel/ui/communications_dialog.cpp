@@ -1,10 +1,10 @@
 #include "channel/ui/communications_dialog.h"
 
-#include "base/settings_sections.h"
 #include "app/ui/message_box.h"
 #include "app/ui/window_placement_keeper.h"
-#include "channel/channel_types.h"
 #include "base/message_style.h"
+#include "base/settings_sections.h"
+#include "channel/channel_types.h"
 #include "channel/ui/node_list_page.h"
 #include "channel/ui/node_properties_dialog.h"
 #include "channel/ui/usb_device_page.h"
@@ -29,7 +29,9 @@ CDlgCommunications::CDlgCommunications(NodeBase& base, SettingsStore& settings, 
       m_base(base),
       m_freePorts(freePorts),
       m_ports(ports),
-      m_connectType(SettingsSection(settings, SettingsSections::kScreen).Child(kWindowName).Value(QStringLiteral("ConnectType"), 0)),
+      m_connectType(SettingsSection(settings, SettingsSections::kScreen)
+                        .Child(kWindowName)
+                        .Value(QStringLiteral("ConnectType"), 0)),
       m_placement(new WindowPlacementKeeper(this, settings, kWindowName, WindowPlacementKeeper::WhenMaximised::Store))
 {
     setWindowTitle(QStringLiteral("Список приборов"));

@@ -4,8 +4,8 @@
 // for the shared-memory link. The node pages add, delete, reorder and edit base entries in memory at
 // once; saving the base is the caller's task. After OK the caller reads the chosen node.
 
-#include "channel/free_ports.h"
 #include "base/setting_value.h"
+#include "channel/free_ports.h"
 #include "channel/port_table.h"
 #include "nodes/node_base_file.h"
 
@@ -30,8 +30,8 @@ public:
     static constexpr int kPageCount = 5;  // kinds 0..4; kind 4 has no tab
 
     // `usb` may be null (no USB link): the USB page then stays empty.
-    CDlgCommunications(NodeBase& base, SettingsStore& settings, const FreePortTable& freePorts,
-                       const PortTable& ports, UsbTransport* usb, QWidget* parent = nullptr);
+    CDlgCommunications(NodeBase& base, SettingsStore& settings, const FreePortTable& freePorts, const PortTable& ports,
+                       UsbTransport* usb, QWidget* parent = nullptr);
 
     // The page shown, 0..4 (its connection type).
     int CurrentPage() const { return m_current; }

@@ -1,10 +1,10 @@
 #include "channel/ui/exchange_monitor_window.h"
 
+#include "app/ui/message_box.h"
+#include "app/ui/save_file_dialog.h"
 #include "base/file_name_rules.h"
 #include "base/setting_value.h"
 #include "base/settings_sections.h"
-#include "app/ui/message_box.h"
-#include "app/ui/save_file_dialog.h"
 #include "reports/text_file.h"
 
 #include <QCloseEvent>
@@ -23,8 +23,8 @@ const QString kTextExtension = QStringLiteral("txt");
 QFont MonitorFont()
 {
     QFont font = QFontDatabase::families().contains(QStringLiteral("Courier New"))
-                     ? QFont(QStringLiteral("Courier New"))
-                     : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        ? QFont(QStringLiteral("Courier New"))
+        : QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPointSize(8);
     return font;
 }
@@ -89,8 +89,9 @@ bool ExchangeMonitorWindow::SaveTo(const QString& chosenPath)
 {
     if (LastPathSeparator(chosenPath) < 0) {
         // A bare name has no folder to go to.
-        ShowMessageBox(this, {QStringLiteral("Ошибка выполнения!"), QString::fromUtf8(kCaptionError),
-                              MessageStyle::kIconInformation});
+        ShowMessageBox(
+            this,
+            {QStringLiteral("Ошибка выполнения!"), QString::fromUtf8(kCaptionError), MessageStyle::kIconInformation});
         return false;
     }
     WindowMessageSink sink(this);

@@ -7,8 +7,7 @@
 
 #include <algorithm>
 
-NodeListPage::NodeListPage(int connectionType, QWidget* parent)
-    : QWidget(parent), m_connectionType(connectionType)
+NodeListPage::NodeListPage(int connectionType, QWidget* parent) : QWidget(parent), m_connectionType(connectionType)
 {
     m_list = NewDeviceListView(
         this, {{QStringLiteral("N"), 30}, {QStringLiteral("Название"), 150}, {QStringLiteral("Адрес"), 150}});

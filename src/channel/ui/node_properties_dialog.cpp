@@ -82,8 +82,8 @@ NodeTime NodeTimeOf(QTime time)
 
 }  // namespace
 
-CDlgNodeProperties::CDlgNodeProperties(const NodeRecord& record, const FreePortTable& freePorts,
-                                       const PortTable& ports, QWidget* parent)
+CDlgNodeProperties::CDlgNodeProperties(const NodeRecord& record, const FreePortTable& freePorts, const PortTable& ports,
+                                       QWidget* parent)
     : QDialog(parent), m_record(record)
 {
     setWindowTitle(QStringLiteral("Свойства"));
@@ -133,8 +133,9 @@ QGroupBox* CDlgNodeProperties::CreateConnectionGroup(const FreePortTable& freePo
     // Up to four parts of up to three digits while typing; OK wants all four.
     m_ipAddress->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("^(\\d{0,3}(\\.\\d{0,3}){0,3})$")), m_ipAddress));
-    m_ipPort = NewRuledEdit(group, "ipPort",
-                            [](const QString& text) { return NodeInputRules::Digits(text, NodeInputRules::kIpPortDigits); });
+    m_ipPort = NewRuledEdit(group, "ipPort", [](const QString& text) {
+        return NodeInputRules::Digits(text, NodeInputRules::kIpPortDigits);
+    });
     m_ipProtocol = NewList(group, "ipProtocol", {QStringLiteral("UDP"), QStringLiteral("TCP")});
 
     m_connectionForm = new QFormLayout(group);
@@ -196,7 +197,8 @@ void CDlgNodeProperties::ShowRecord()
         m_ipPort->setText(QString::number(m_record.IpPort()));
     }
     m_ipProtocol->setCurrentIndex(m_record.IpProtocol() == NodeRecord::kIpProtocolUdp ? 0 : 1);
-    m_transport->setCurrentIndex(m_record.TransportProtocol() < m_transport->count() ? m_record.TransportProtocol() : -1);
+    m_transport->setCurrentIndex(m_record.TransportProtocol() < m_transport->count() ? m_record.TransportProtocol()
+                                                                                     : -1);
     m_functions->setCurrentIndex(m_record.FunctionSet() == 0 ? 0 : 1);
     m_timeout->setText(QString::number(m_record.RepeatTimeoutSec()));
     m_attempts->setText(QString::number(m_record.RepeatCount()));
@@ -269,9 +271,10 @@ bool CDlgNodeProperties::RequiredNumbersGiven()
         const int value = NodeInputRules::NumberOf(field.edit->text());
         if (value >= 1 && value <= field.max)
             continue;
-        ShowMessageBox(this, UserMessage::Information(QStringLiteral("Поле \"%1\" должно содержать число от 1 до %2!")
-                                                          .arg(field.caption)
-                                                          .arg(field.max)));
+        ShowMessageBox(
+            this,
+            UserMessage::Information(
+                QStringLiteral("Поле \"%1\" должно содержать число от 1 до %2!").arg(field.caption).arg(field.max)));
         field.edit->setFocus();
         return false;
     }

@@ -7,8 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-UsbDevicePage::UsbDevicePage(UsbTransport* usb, QWidget* parent)
-    : QWidget(parent), m_usb(usb)
+UsbDevicePage::UsbDevicePage(UsbTransport* usb, QWidget* parent) : QWidget(parent), m_usb(usb)
 {
     m_list = NewDeviceListView(this, {{QStringLiteral("N"), 30}, {QStringLiteral("Прибор"), 120}});
     m_list->setObjectName(QStringLiteral("usbList"));

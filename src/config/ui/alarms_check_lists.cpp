@@ -3,9 +3,9 @@
 #include "config/ctrls_and_alarms_texts.h"
 
 #include <QHeaderView>
-#include "config/ui/tab_ctrl_with_disable.h"
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include "config/ui/tab_ctrl_with_disable.h"
 
 AlarmsCheckLists::AlarmsCheckLists(std::function<ControlsBlock&()> controls, const bool& loading, QWidget* parent)
     : QGroupBox(QStringLiteral("Алармы:"), parent), m_controls(std::move(controls)), m_loading(loading)

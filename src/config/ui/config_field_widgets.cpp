@@ -52,9 +52,8 @@ std::optional<unsigned> ComboValue(const QComboBox* combo)
 
 void OnComboPicked(QComboBox* combo, std::function<void(unsigned)> changed)
 {
-    QObject::connect(combo, &QComboBox::activated, combo, [combo, changed](int index) {
-        changed(combo->itemData(index).toUInt());
-    });
+    QObject::connect(combo, &QComboBox::activated, combo,
+                     [combo, changed](int index) { changed(combo->itemData(index).toUInt()); });
 }
 
 QLineEdit* NumericEdit(const char* name, NumericFieldRule rule)

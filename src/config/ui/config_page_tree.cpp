@@ -16,8 +16,7 @@
 
 ConfigPageTree::ConfigPageTree(PageTree& pages, PageHost& host, QObject* parent)
     : QObject(parent), m_pages(pages), m_host(host)
-{
-}
+{}
 
 void ConfigPageTree::Build()
 {

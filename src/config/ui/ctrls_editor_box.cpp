@@ -30,7 +30,8 @@ CtrlsEditorBox::CtrlsEditorBox(std::function<ControlsBlock&()> controls, const b
 
     // Kind, number and parameter are filled anew for each control; their handlers ignore that filling.
     const bool& quiet = m_filling;
-    m_kind = MakeChoiceList(kControlKindTexts, [this](unsigned kind) { ChangeKind(kind); }, quiet, this);
+    m_kind = MakeChoiceList(
+        kControlKindTexts, [this](unsigned kind) { ChangeKind(kind); }, quiet, this);
     m_kind->setObjectName(QStringLiteral("controlKind"));
     m_number = new QComboBox(this);
     m_number->setObjectName(QStringLiteral("controlNumber"));
@@ -53,9 +54,11 @@ CtrlsEditorBox::CtrlsEditorBox(std::function<ControlsBlock&()> controls, const b
             ShowRow(SelectedControl());
         };
     };
-    m_minimum = MakeNumericEdit(kLimitRule, storeLimit([](ControlEntry& c, float v) { c.minimum = v; }), m_loading, this);
+    m_minimum = MakeNumericEdit(kLimitRule, storeLimit([](ControlEntry& c, float v) { c.minimum = v; }), m_loading,
+                                this);
     m_minimum->setObjectName(QStringLiteral("controlMinimum"));
-    m_maximum = MakeNumericEdit(kLimitRule, storeLimit([](ControlEntry& c, float v) { c.maximum = v; }), m_loading, this);
+    m_maximum = MakeNumericEdit(kLimitRule, storeLimit([](ControlEntry& c, float v) { c.maximum = v; }), m_loading,
+                                this);
     m_maximum->setObjectName(QStringLiteral("controlMaximum"));
 
     auto* editors = new QFormLayout;
@@ -72,7 +75,10 @@ CtrlsEditorBox::CtrlsEditorBox(std::function<ControlsBlock&()> controls, const b
     m_list->setCurrentItem(m_list->topLevelItem(0));
 }
 
-ControlEntry& CtrlsEditorBox::Control() const { return m_controls().controls[SelectedControl()]; }
+ControlEntry& CtrlsEditorBox::Control() const
+{
+    return m_controls().controls[SelectedControl()];
+}
 
 int CtrlsEditorBox::SelectedControl() const
 {
@@ -80,7 +86,10 @@ int CtrlsEditorBox::SelectedControl() const
     return index < 0 ? 0 : index;
 }
 
-void CtrlsEditorBox::SelectControl(int index) { m_list->setCurrentItem(m_list->topLevelItem(index)); }
+void CtrlsEditorBox::SelectControl(int index)
+{
+    m_list->setCurrentItem(m_list->topLevelItem(index));
+}
 
 void CtrlsEditorBox::Load()
 {

@@ -38,8 +38,8 @@ QStringList Numbers(int first, int last)
 
 QStringList MonthNames()
 {
-    return {QStringLiteral("январь"), QStringLiteral("февраль"), QStringLiteral("март"),   QStringLiteral("апрель"),
-            QStringLiteral("май"),    QStringLiteral("июнь"),    QStringLiteral("июль"),   QStringLiteral("август"),
+    return {QStringLiteral("январь"),   QStringLiteral("февраль"), QStringLiteral("март"),   QStringLiteral("апрель"),
+            QStringLiteral("май"),      QStringLiteral("июнь"),    QStringLiteral("июль"),   QStringLiteral("август"),
             QStringLiteral("сентябрь"), QStringLiteral("октябрь"), QStringLiteral("ноябрь"), QStringLiteral("декабрь")};
 }
 
@@ -193,9 +193,8 @@ void CDlgMainConfigCommon::StoreOnNumber(QLineEdit* edit, std::function<void(Con
 void CDlgMainConfigCommon::Connect()
 {
     StoreOnPick(m_model, [](ConfigurationBlocks& b, unsigned v) { b.identity.modelIndex = std::uint8_t(v); });
-    connect(m_networkAddress, &QSpinBox::valueChanged, this, [this](int v) {
-        Store([v](ConfigurationBlocks& b) { b.open.networkAddress = std::uint8_t(v); });
-    });
+    connect(m_networkAddress, &QSpinBox::valueChanged, this,
+            [this](int v) { Store([v](ConfigurationBlocks& b) { b.open.networkAddress = std::uint8_t(v); }); });
     connect(m_organisation, &QLineEdit::textEdited, this, [this](const QString& text) {
         Store([&text](ConfigurationBlocks& b) { SetOpenText(b.open.organisationCode, text); });
     });
@@ -206,12 +205,10 @@ void CDlgMainConfigCommon::Connect()
     StoreOnPick(m_reportDay, [](ConfigurationBlocks& b, unsigned v) { b.tunes.reportDay = std::uint8_t(v); });
     StoreOnPick(m_units, [](ConfigurationBlocks& b, unsigned v) { b.tunes.SetUnitSystem(v); });
     StoreOnPick(m_sensors, [](ConfigurationBlocks& b, unsigned v) { b.tunes.SetSensorType(v); });
-    connect(m_daylightSaving, &QCheckBox::toggled, this, [this](bool on) {
-        Store([on](ConfigurationBlocks& b) { b.tunes.SetAutoDaylightSaving(on); });
-    });
-    connect(m_inversion, &QCheckBox::toggled, this, [this](bool on) {
-        Store([on](ConfigurationBlocks& b) { b.tunes.SetScreenInversion(on); });
-    });
+    connect(m_daylightSaving, &QCheckBox::toggled, this,
+            [this](bool on) { Store([on](ConfigurationBlocks& b) { b.tunes.SetAutoDaylightSaving(on); }); });
+    connect(m_inversion, &QCheckBox::toggled, this,
+            [this](bool on) { Store([on](ConfigurationBlocks& b) { b.tunes.SetScreenInversion(on); }); });
 }
 
 void CDlgMainConfigCommon::ConnectExtraInput()

@@ -18,11 +18,20 @@ CDlgMainConfigCtrlsAndAlarms::CDlgMainConfigCtrlsAndAlarms(PageHost& host, QWidg
     Reload();
 }
 
-ControlsBlock& CDlgMainConfigCtrlsAndAlarms::Block() const { return Host().Driver().Configuration().controls; }
+ControlsBlock& CDlgMainConfigCtrlsAndAlarms::Block() const
+{
+    return Host().Driver().Configuration().controls;
+}
 
-void CDlgMainConfigCtrlsAndAlarms::OnPageShown() { Reload(); }
+void CDlgMainConfigCtrlsAndAlarms::OnPageShown()
+{
+    Reload();
+}
 
-void CDlgMainConfigCtrlsAndAlarms::OnConfigurationReplaced() { Reload(); }
+void CDlgMainConfigCtrlsAndAlarms::OnConfigurationReplaced()
+{
+    Reload();
+}
 
 void CDlgMainConfigCtrlsAndAlarms::Reload()
 {

@@ -22,7 +22,8 @@ struct ChannelRows {
 };
 
 const ChannelRows kChannelRows[] = {
-    {PipeChannel::kFlow, "Каналы расхода:",
+    {PipeChannel::kFlow,
+     "Каналы расхода:",
      {"Тип ВС:", "Вес импульса (л/имп.):", "Контроль ВС:", "Контроль V:", "Vmin (м3):", "Vmax (м3):", "Vдог. (м3):"}},
     {PipeChannel::kTemperature, "Каналы температуры:", {"tдог. (гр.С):"}},
     {PipeChannel::kPressure, "Каналы давления:", {"Датчик P:", "", "", "Pп (м):"}},
@@ -90,11 +91,20 @@ CDlgMainConfigPipes::CDlgMainConfigPipes(PageHost& host, int set, int input, QWi
     Reload();
 }
 
-ConfigurationBlocks& CDlgMainConfigPipes::Blocks() const { return Host().Driver().Configuration(); }
+ConfigurationBlocks& CDlgMainConfigPipes::Blocks() const
+{
+    return Host().Driver().Configuration();
+}
 
-PipeSettings& CDlgMainConfigPipes::Pipe(int pipe) const { return Blocks().tunes.db[m_set].pipes[m_input][pipe]; }
+PipeSettings& CDlgMainConfigPipes::Pipe(int pipe) const
+{
+    return Blocks().tunes.db[m_set].pipes[m_input][pipe];
+}
 
-bool CDlgMainConfigPipes::IsEditable() const { return PipesEditable(Blocks().tunes, m_set, m_input); }
+bool CDlgMainConfigPipes::IsEditable() const
+{
+    return PipesEditable(Blocks().tunes, m_set, m_input);
+}
 
 void CDlgMainConfigPipes::OnPageShown()
 {
@@ -106,7 +116,10 @@ void CDlgMainConfigPipes::OnPageShown()
     Reload();
 }
 
-void CDlgMainConfigPipes::OnConfigurationReplaced() { Reload(); }
+void CDlgMainConfigPipes::OnConfigurationReplaced()
+{
+    Reload();
+}
 
 void CDlgMainConfigPipes::Reload()
 {

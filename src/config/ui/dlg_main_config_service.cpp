@@ -3,12 +3,12 @@
 #include "app/app_environment.h"
 #include "app/ui/driver_progress_texts.h"
 #include "channel/port_table.h"
+#include "channel/ui/line_edit_filter.h"
 #include "config/model_capabilities.h"
 #include "config/numeric_field_rule.h"
 #include "config/service_data_texts.h"
 #include "config/service_page_settings.h"
 #include "config/ui/serial_arrow_keys.h"
-#include "channel/ui/line_edit_filter.h"
 #include "protocol/rovo_redod.h"
 
 #include <QComboBox>
@@ -213,7 +213,7 @@ void CDlgMainConfigService::FillStandPorts()
 {
     m_loading = true;
     const int chosen = m_standPort->currentIndex() >= 0 ? m_standPort->currentData().toInt()
-                                                         : LoadStandPort(Host().Environment().Settings());
+                                                        : LoadStandPort(Host().Environment().Settings());
     m_standPort->clear();
     const QMap<int, QString> ports = PortTable::Global().Entries();
     for (auto it = ports.begin(); it != ports.end(); ++it)

@@ -77,9 +77,9 @@ void CDlgMainConfigService::WriteMaker()
     entries.voltage = m_voltage->text();
     StoreMakerEntries(Host().Environment().Settings(), entries);
     // The bytes the page does not edit keep what was last read.
-    driver.Data().makerDataToWrite =
-        MakerDataForWrite(driver.Data().makerData, static_cast<std::uint16_t>(*makerId), *serial,
-                          static_cast<std::uint8_t>(model), QDateTime::currentDateTime());
+    driver.Data().makerDataToWrite = MakerDataForWrite(driver.Data().makerData, static_cast<std::uint16_t>(*makerId),
+                                                       *serial, static_cast<std::uint8_t>(model),
+                                                       QDateTime::currentDateTime());
     Queue(kCommandWriteMakerData);
 }
 

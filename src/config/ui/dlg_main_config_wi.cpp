@@ -16,7 +16,8 @@ CDlgMainConfigWi::CDlgMainConfigWi(PageHost& host, int set, QWidget* parent)
     layout->addWidget(new QLabel(QStringLiteral("Тепловые вводы")));
     layout->addWidget(m_list);
     // A click or Enter on a row opens that input, as the tree would.
-    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { emit inputChosen(m_list->row(item)); });
+    connect(m_list, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { emit inputChosen(m_list->row(item)); });
     connect(m_list, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { emit inputChosen(m_list->row(item)); });
     Load();

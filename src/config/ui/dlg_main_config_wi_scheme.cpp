@@ -9,16 +9,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui/page_messages.h"
 #include "config/config_texts.h"
 #include "config/numeric_field_rule.h"
 #include "config/pressure_units.h"
 #include "config/scheme_picker.h"
 #include "config/scheme_table.h"
-#include "config/wi_scheme_page_rules.h"
 #include "config/ui/pipe_page_fields.h"
 #include "config/ui/scheme_choice_view.h"
 #include "config/ui/scheme_picker_dialog.h"
-#include "app/ui/page_messages.h"
+#include "config/wi_scheme_page_rules.h"
 #include "protocol/rovo_redod.h"
 
 namespace {
@@ -50,9 +50,10 @@ CDlgMainConfigWiScheme::CDlgMainConfigWiScheme(PageHost& host, int set, int inpu
         In().contractColdPressure = PressureFromDisplay(v, Blocks().tunes.UnitSystem());
     });
     m_maxImbalance = AddNumericEdit("maxImbalance", 3, [this](double v) { In().maxImbalance = float(v); });
-    m_temperatureControl =
-        AddStoredCombo("temperatureControl", kTemperatureControlTexts, &InputSettings::SetTemperatureControl);
-    m_imbalanceControl = AddStoredCombo("imbalanceControl", kImbalanceControlTexts, &InputSettings::SetImbalanceControl);
+    m_temperatureControl = AddStoredCombo("temperatureControl", kTemperatureControlTexts,
+                                          &InputSettings::SetTemperatureControl);
+    m_imbalanceControl = AddStoredCombo("imbalanceControl", kImbalanceControlTexts,
+                                        &InputSettings::SetImbalanceControl);
     m_deltaTControl = AddStoredCombo("deltaTControl", kDeltaTControlTexts, &InputSettings::SetDeltaTControl);
     m_deltaTMin = AddStoredCombo("deltaTMin", kDeltaTMinTexts, &InputSettings::SetDeltaTMin);
     m_heatControl = AddStoredCombo("heatControl", kHeatControlTexts, &InputSettings::SetHeatControl);
@@ -126,7 +127,8 @@ void CDlgMainConfigWiScheme::OnConfigurationReplaced()
 QComboBox* CDlgMainConfigWiScheme::AddStoredCombo(const char* name, ValueTexts texts,
                                                   void (InputSettings::*store)(unsigned))
 {
-    QComboBox* combo = MakeChoiceList(texts, [this, store](unsigned value) { (In().*store)(value); }, m_loading, this);
+    QComboBox* combo = MakeChoiceList(
+        texts, [this, store](unsigned value) { (In().*store)(value); }, m_loading, this);
     combo->setObjectName(QString::fromLatin1(name));
     return combo;
 }

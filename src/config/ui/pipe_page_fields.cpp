@@ -25,16 +25,16 @@ void ShowNumber(QLineEdit* edit, double value, int decimals)
     edit->setText(QString::asprintf("%.*f", decimals, value));
 }
 
-QComboBox* MakeChoiceList(ValueTexts table, std::function<void(unsigned)> store, const bool& loading,
-                          QWidget* parent)
+QComboBox* MakeChoiceList(ValueTexts table, std::function<void(unsigned)> store, const bool& loading, QWidget* parent)
 {
     auto* list = new QComboBox(parent);
     for (const ValueText& entry : table)
         list->addItem(QString::fromUtf8(entry.text), entry.value);
-    QObject::connect(list, &QComboBox::currentIndexChanged, list, [list, store = std::move(store), &loading](int index) {
-        if (!loading && index >= 0)
-            store(list->itemData(index).toUInt());
-    });
+    QObject::connect(list, &QComboBox::currentIndexChanged, list,
+                     [list, store = std::move(store), &loading](int index) {
+                         if (!loading && index >= 0)
+                             store(list->itemData(index).toUInt());
+                     });
     return list;
 }
 

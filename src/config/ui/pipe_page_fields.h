@@ -19,7 +19,6 @@ QLineEdit* MakeNumericEdit(const NumericFieldRule& rule, std::function<void(doub
 void ShowNumber(QLineEdit* edit, double value, int decimals);
 
 // A list of the table's texts; `store` gets the value of each entry chosen while the page is not loading.
-QComboBox* MakeChoiceList(ValueTexts table, std::function<void(unsigned)> store, const bool& loading,
-                          QWidget* parent);
+QComboBox* MakeChoiceList(ValueTexts table, std::function<void(unsigned)> store, const bool& loading, QWidget* parent);
 // Selects the entry of `value`; a value the list lacks (an invalid stored value) selects nothing.
 void SelectValue(QComboBox* list, unsigned value);

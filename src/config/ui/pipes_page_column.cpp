@@ -25,12 +25,12 @@ PipesPageColumn::PipesPageColumn(int pipe, Binding binding, QWidget* parent)
 QLabel* PipesPageColumn::State(PipeChannel channel) const
 {
     switch (channel) {
-    case PipeChannel::kFlow:
-        return m_volumeState;
-    case PipeChannel::kTemperature:
-        return m_temperatureState;
-    case PipeChannel::kPressure:
-        break;
+        case PipeChannel::kFlow:
+            return m_volumeState;
+        case PipeChannel::kTemperature:
+            return m_temperatureState;
+        case PipeChannel::kPressure:
+            break;
     }
     return m_pressureState;
 }
@@ -38,18 +38,19 @@ QLabel* PipesPageColumn::State(PipeChannel channel) const
 QList<QWidget*> PipesPageColumn::Fields(PipeChannel channel) const
 {
     switch (channel) {
-    case PipeChannel::kFlow:
-        return {m_flowMeterType, m_pulseWeight, m_powerControl, m_volumeControl, m_volumeMin, m_volumeMax,
-                m_volumeContract};
-    case PipeChannel::kTemperature:
-        return {m_contractTemperature};
-    case PipeChannel::kPressure:
-        break;
+        case PipeChannel::kFlow:
+            return {m_flowMeterType, m_pulseWeight, m_powerControl,  m_volumeControl,
+                    m_volumeMin,     m_volumeMax,   m_volumeContract};
+        case PipeChannel::kTemperature:
+            return {m_contractTemperature};
+        case PipeChannel::kPressure:
+            break;
     }
     return {m_pressureSensor, m_contractPressure, m_sensorLimit, m_heightCorrection};
 }
 
-QLineEdit* PipesPageColumn::Numeric(const QString& name, const NumericFieldRule& rule, std::function<void(double)> store)
+QLineEdit* PipesPageColumn::Numeric(const QString& name, const NumericFieldRule& rule,
+                                    std::function<void(double)> store)
 {
     QLineEdit* edit = MakeNumericEdit(rule, std::move(store), m_binding.loading, m_parent);
     edit->setObjectName(QStringLiteral("%1%2").arg(name).arg(m_pipe + 1));
@@ -82,13 +83,16 @@ void PipesPageColumn::MakeFlowFields()
     m_volumeState = NamedLabel(QStringLiteral("volumeState"));
     m_flowMeterType = Choice(QStringLiteral("flowMeterType"), kFlowMeterTypeTexts,
                              [pipe](unsigned v) { pipe().SetFlowMeterType(v); });
-    m_pulseWeight = Numeric(QStringLiteral("pulseWeight"), kPlainRule, [pipe](double v) { pipe().pulseWeight = float(v); });
+    m_pulseWeight = Numeric(QStringLiteral("pulseWeight"), kPlainRule,
+                            [pipe](double v) { pipe().pulseWeight = float(v); });
     m_powerControl = Choice(QStringLiteral("powerControl"), kPowerControlTexts,
                             [pipe](unsigned v) { pipe().SetPowerControl(v); });
     m_volumeControl = Choice(QStringLiteral("volumeControl"), kVolumeControlTexts,
                              [pipe](unsigned v) { pipe().SetVolumeControl(v); });
-    m_volumeMin = Numeric(QStringLiteral("volumeMin"), kPlainRule, [pipe](double v) { pipe().hourlyVolumeMin = float(v); });
-    m_volumeMax = Numeric(QStringLiteral("volumeMax"), kPlainRule, [pipe](double v) { pipe().hourlyVolumeMax = float(v); });
+    m_volumeMin = Numeric(QStringLiteral("volumeMin"), kPlainRule,
+                          [pipe](double v) { pipe().hourlyVolumeMin = float(v); });
+    m_volumeMax = Numeric(QStringLiteral("volumeMax"), kPlainRule,
+                          [pipe](double v) { pipe().hourlyVolumeMax = float(v); });
     m_volumeContract = Numeric(QStringLiteral("volumeContract"), kPlainRule,
                                [pipe](double v) { pipe().hourlyVolumeContract = float(v); });
 }
@@ -111,9 +115,8 @@ void PipesPageColumn::MakePressureFields()
     m_contractPressure = Numeric(QStringLiteral("contractPressure"), kPressureFieldRule, [pipe, units](double v) {
         pipe().contractPressure = PressureFromDisplay(v, units());
     });
-    m_sensorLimit = Numeric(QStringLiteral("sensorLimit"), kPressureFieldRule, [pipe, units](double v) {
-        pipe().sensorUpperLimit = PressureFromDisplay(v, units());
-    });
+    m_sensorLimit = Numeric(QStringLiteral("sensorLimit"), kPressureFieldRule,
+                            [pipe, units](double v) { pipe().sensorUpperLimit = PressureFromDisplay(v, units()); });
     m_heightCorrection = Numeric(QStringLiteral("heightCorrection"), kHeightRule,
                                  [pipe](double v) { pipe().heightCorrection = float(v); });
 }

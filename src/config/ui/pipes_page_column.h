@@ -26,7 +26,7 @@ class PipesPageColumn : public QObject {
 
 public:
     struct Binding {
-        std::function<PipeSettings&()> pipe;  // the pipe in the record
+        std::function<PipeSettings&()> pipe;   // the pipe in the record
         std::function<unsigned()> unitSystem;  // how pressures are shown and typed
         std::function<void()> flagsChanged;    // a choice changed what the states may be
         const bool& loading;                   // the page's loading flag

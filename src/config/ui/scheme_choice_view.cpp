@@ -62,13 +62,13 @@ CSchemeChoiceView::CSchemeChoiceView(bool choosing, QWidget* parent)
 bool CSchemeChoiceView::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseButtonRelease:
-    case QEvent::KeyPress:
-        return true;
-    default:
-        return QWidget::eventFilter(watched, event);
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::KeyPress:
+            return true;
+        default:
+            return QWidget::eventFilter(watched, event);
     }
 }
 

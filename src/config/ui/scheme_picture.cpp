@@ -88,16 +88,16 @@ public:
         m_p.setPen(QPen(Qt::black, 1.2));
         m_p.setBrush(Qt::white);
         switch (label.front().unicode()) {
-        case u'P':
-            m_p.drawRect(QRectF(at.x() - 5, at.y() - 5, 10, 10));
-            break;
-        case u'V':
-            m_p.drawRect(QRectF(at.x() - 8, at.y() - 6, 16, 12));
-            m_p.drawLine(QPointF(at.x() - 8, at.y() + 6), QPointF(at.x() + 8, at.y() - 6));
-            break;
-        default:  // temperatures
-            m_p.drawEllipse(at, 5, 5);
-            break;
+            case u'P':
+                m_p.drawRect(QRectF(at.x() - 5, at.y() - 5, 10, 10));
+                break;
+            case u'V':
+                m_p.drawRect(QRectF(at.x() - 8, at.y() - 6, 16, 12));
+                m_p.drawLine(QPointF(at.x() - 8, at.y() + 6), QPointF(at.x() + 8, at.y() - 6));
+                break;
+            default:  // temperatures
+                m_p.drawEllipse(at, 5, 5);
+                break;
         }
         const QRectF box(at.x() - 20, side == Side::kAbove ? at.y() - 22 : at.y() + 8, 40, 14);
         Text(box, Qt::AlignCenter, label);
@@ -143,33 +143,53 @@ struct Pipe3Route {
 Pipe3Route RouteOf(Pipe3Role role)
 {
     switch (role) {
-    case Pipe3Role::kDrawOffFromSupply:
-        return {{{236, kSupplyY}, {236, kTopRouteY}, {392, kTopRouteY}},
-                {{236, kTopRouteY}, {356, kTopRouteY}}, Side::kBelow,
-                {{236, kTopRouteY}, {392, kTopRouteY}}, {382, kTopRouteY}, kHotWaterColour,
-                {352, 0, 46, 14}, "ГВС"};
-    case Pipe3Role::kDrawOffFromReturn:
-        return {{{236, kReturnY}, {236, kBottomRouteY}, {392, kBottomRouteY}},
-                {{236, kBottomRouteY}, {356, kBottomRouteY}}, Side::kBelow,
-                {{236, kBottomRouteY}, {392, kBottomRouteY}}, {382, kBottomRouteY}, kHotWaterColour,
-                {352, 188, 46, 14}, "ГВС"};
-    case Pipe3Role::kCirculation:
-        return {{{350, kConsumerBottom}, {350, kBottomRouteY}, {262, kBottomRouteY}, {262, kReturnY}},
-                {{350, kBottomRouteY}, {262, kBottomRouteY}}, Side::kBelow,
-                {{262, kBottomRouteY}, {262, kReturnY}}, {262, 175}, kHotWaterColour,
-                {170, 168, 88, 14}, "Циркуляция"};
-    case Pipe3Role::kMakeUpIntoReturn:
-        return {{{100, kBottomRouteY}, {240, kBottomRouteY}, {240, kReturnY}},
-                {{100, kBottomRouteY}, {240, kBottomRouteY}}, Side::kBelow,
-                {{240, kBottomRouteY}, {240, kReturnY}}, {240, 175}, kColdWaterColour,
-                {100, 186, 80, 14}, "Подпитка"};
-    case Pipe3Role::kSeparateLine:
-        return {{{350, kConsumerBottom}, {350, kBottomRouteY}, {100, kBottomRouteY}},
-                {{350, kBottomRouteY}, {100, kBottomRouteY}}, Side::kBelow,
-                {{350, kBottomRouteY}, {100, kBottomRouteY}}, {112, kBottomRouteY}, kHotWaterColour,
-                {100, 186, 60, 14}, "ГВС"};
-    case Pipe3Role::kNone:
-        break;
+        case Pipe3Role::kDrawOffFromSupply:
+            return {{{236, kSupplyY}, {236, kTopRouteY}, {392, kTopRouteY}},
+                    {{236, kTopRouteY}, {356, kTopRouteY}},
+                    Side::kBelow,
+                    {{236, kTopRouteY}, {392, kTopRouteY}},
+                    {382, kTopRouteY},
+                    kHotWaterColour,
+                    {352, 0, 46, 14},
+                    "ГВС"};
+        case Pipe3Role::kDrawOffFromReturn:
+            return {{{236, kReturnY}, {236, kBottomRouteY}, {392, kBottomRouteY}},
+                    {{236, kBottomRouteY}, {356, kBottomRouteY}},
+                    Side::kBelow,
+                    {{236, kBottomRouteY}, {392, kBottomRouteY}},
+                    {382, kBottomRouteY},
+                    kHotWaterColour,
+                    {352, 188, 46, 14},
+                    "ГВС"};
+        case Pipe3Role::kCirculation:
+            return {{{350, kConsumerBottom}, {350, kBottomRouteY}, {262, kBottomRouteY}, {262, kReturnY}},
+                    {{350, kBottomRouteY}, {262, kBottomRouteY}},
+                    Side::kBelow,
+                    {{262, kBottomRouteY}, {262, kReturnY}},
+                    {262, 175},
+                    kHotWaterColour,
+                    {170, 168, 88, 14},
+                    "Циркуляция"};
+        case Pipe3Role::kMakeUpIntoReturn:
+            return {{{100, kBottomRouteY}, {240, kBottomRouteY}, {240, kReturnY}},
+                    {{100, kBottomRouteY}, {240, kBottomRouteY}},
+                    Side::kBelow,
+                    {{240, kBottomRouteY}, {240, kReturnY}},
+                    {240, 175},
+                    kColdWaterColour,
+                    {100, 186, 80, 14},
+                    "Подпитка"};
+        case Pipe3Role::kSeparateLine:
+            return {{{350, kConsumerBottom}, {350, kBottomRouteY}, {100, kBottomRouteY}},
+                    {{350, kBottomRouteY}, {100, kBottomRouteY}},
+                    Side::kBelow,
+                    {{350, kBottomRouteY}, {100, kBottomRouteY}},
+                    {112, kBottomRouteY},
+                    kHotWaterColour,
+                    {100, 186, 60, 14},
+                    "ГВС"};
+        case Pipe3Role::kNone:
+            break;
     }
     return {};
 }

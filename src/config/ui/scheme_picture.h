@@ -16,8 +16,8 @@ class QPainter;
 inline constexpr QSize kSchemePictureSize(400, 260);
 
 // Draws `layout` with `caption` under it into `area`; each text drawn is appended to `drawn` when given.
-void PaintSchemePicture(QPainter& painter, const QRect& area, const SchemePictureLayout& layout,
-                        const QString& caption, QStringList* drawn = nullptr);
+void PaintSchemePicture(QPainter& painter, const QRect& area, const SchemePictureLayout& layout, const QString& caption,
+                        QStringList* drawn = nullptr);
 
 // The picture of `scheme` (0: no pipes, only the caption) as an image of `size`.
 QImage RenderSchemePicture(int scheme, const QString& caption, QSize size = kSchemePictureSize,

@@ -41,8 +41,8 @@ bool SaveTunesFileFromUser(QWidget* parent, SettingsStore& store, ConfigurationB
     if (!ValidateTunes(blocks, host))
         return false;
     const SettingValue<QString> folder = FolderSetting(store, "SavePath");
-    const QString name
-        = QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить..."), folder.Get(), FileFilter());
+    const QString name = QFileDialog::getSaveFileName(parent, QStringLiteral("Сохранить..."), folder.Get(),
+                                                      FileFilter());
     QString savedAs;
     if (name.isEmpty() || !SaveTunesFile(name, blocks, host, &savedAs))
         return false;

@@ -1,10 +1,10 @@
 #include "reports/ui/report_window.h"
 
-#include "base/app_location.h"
-#include "base/text_codec.h"
 #include "app/ui/message_box.h"
 #include "app/ui/save_file_dialog.h"
 #include "app/ui/window_placement_keeper.h"
+#include "base/app_location.h"
+#include "base/text_codec.h"
 #include "reports/report_save.h"
 #include "reports/report_writer.h"
 #include "reports/spreadsheet_program.h"
@@ -39,8 +39,8 @@ QString WithInstalledFont(QString html)
     if (QFontDatabase::hasFamily(named))
         return html;
     const QString fixed = QFontDatabase::hasFamily(QStringLiteral("Courier New"))
-                              ? QStringLiteral("Courier New")
-                              : QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+        ? QStringLiteral("Courier New")
+        : QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
     return html.replace(u'\'' + named + u'\'', u'\'' + fixed + u'\'');
 }
 
@@ -54,8 +54,8 @@ ReportWindow::ReportWindow(SettingsStore& settings, QWidget* parent)
                                             WindowPlacementKeeper::WhenMaximised::Skip))
 {
     setWindowTitle(QStringLiteral("Отчет"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
     m_browser->setOpenLinks(false);
     m_browser->document()->setDefaultStyleSheet(ViewerStyleSheet());
 

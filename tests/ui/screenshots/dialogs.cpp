@@ -13,11 +13,11 @@
 #include "nodes/node_base.h"
 #include "support/scoped_environment.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -26,7 +26,8 @@ protected:
     void SetUp() override
     {
         base.Append({DemoNodeRecord(DemoMeterAddress{5001, 1, 170001})});
-        base.Append({Node(QStringLiteral("Котельная №1"), QStringLiteral("ул. Заводская, 12"), QStringLiteral("192.168.1.20"))});
+        base.Append({Node(QStringLiteral("Котельная №1"), QStringLiteral("ул. Заводская, 12"),
+                          QStringLiteral("192.168.1.20"))});
         base.Append({Node(QStringLiteral("ЦТП-4"), QStringLiteral("пр. Мира, 40"), QStringLiteral("10.0.5.14"))});
     }
 

@@ -50,7 +50,8 @@ TEST(Screenshots, SchemePictureSheet)
 {
     constexpr int kColumns = 4;
     const QSize cell = kSchemePictureSize;
-    QImage sheet(cell.width() * kColumns, cell.height() * ((kMaxScheme + kColumns - 1) / kColumns), QImage::Format_RGB32);
+    QImage sheet(cell.width() * kColumns, cell.height() * ((kMaxScheme + kColumns - 1) / kColumns),
+                 QImage::Format_RGB32);
     sheet.fill(Qt::white);
     QPainter painter(&sheet);
     for (int scheme = 1; scheme <= kMaxScheme; ++scheme) {

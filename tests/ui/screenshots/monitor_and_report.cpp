@@ -8,9 +8,9 @@
 #include "support/known_configuration.h"
 #include "ui/ui_test_helpers.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -19,12 +19,13 @@ TEST(Screenshots, MonitorDuringAConnection)
     QTemporaryDir folder;
     SettingsStore settings(folder.filePath(QStringLiteral("settings.ini")));
     ExchangeMonitorWindow monitor(settings);
-    monitor.Append(QStringLiteral("Попытка соединения с вычислителем...\r\n"
-                                  "Открытие порта COM3 (/dev/ttyUSB0): 9600 бод\r\n"
-                                  "COM3 TX: 01 03 00 00 00 13 05 C4\r\n"
-                                  "COM3 RX: 01 03 26 17 02 00 01 30 39 00 00 02 58 00 01 00 04 ...\r\n"
-                                  "Чтение настроек...\r\n"
-                                  "COM3 TX: 01 48 00 13 00 7D ...\r\n"));
+    monitor.Append(
+        QStringLiteral("Попытка соединения с вычислителем...\r\n"
+                       "Открытие порта COM3 (/dev/ttyUSB0): 9600 бод\r\n"
+                       "COM3 TX: 01 03 00 00 00 13 05 C4\r\n"
+                       "COM3 RX: 01 03 26 17 02 00 01 30 39 00 00 02 58 00 01 00 04 ...\r\n"
+                       "Чтение настроек...\r\n"
+                       "COM3 TX: 01 48 00 13 00 7D ...\r\n"));
     monitor.resize(640, 300);
     monitor.show();
     const QImage image = monitor.grab().toImage();

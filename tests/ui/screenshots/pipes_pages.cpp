@@ -4,11 +4,11 @@
 
 #include "config/ui/dlg_main_config_ctrls_and_alarms.h"
 #include "config/ui/dlg_main_config_pipes.h"
-#include "ui/pipes_pages_rig.h"
 #include "support/known_configuration.h"
+#include "ui/pipes_pages_rig.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
+#include <QDir>
 
 namespace {
 

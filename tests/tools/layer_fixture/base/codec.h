@@ -1,4 +1,4 @@
 #pragma once
 // A base header that wrongly reaches up into the channel.
-#include "channel/port.h"
 #include <QString>
+#include "channel/port.h"
