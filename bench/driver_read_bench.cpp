@@ -68,7 +68,7 @@ void BM_ReadIdentityAndConfigurationDirect(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        if (!rig.driver.ReadVersionInfo() || !rig.driver.ReadAllTunes()) {
+        if (!rig.driver.Operations().ReadVersionInfo() || !rig.driver.Operations().ReadAllTunes()) {
             state.SkipWithError("the read failed");
             break;
         }

@@ -148,7 +148,7 @@ bool ReadMeterForArchives(CRovoRedod& driver)
     data.configuration.identity = DeviceIdentity{};
     data.versionText.clear();
     data.descriptors = ArchiveDescriptors{};
-    return driver.OpenChannel() && driver.ReadVersionInfo() && driver.ReadAllTunes() && driver.ReadArchInfo();
+    return driver.OpenChannel() && driver.Operations().ReadVersionInfo() && driver.Operations().ReadAllTunes() && driver.Operations().ReadArchInfo();
 }
 
 bool ArchiveExport::ExportArchive(CRovoRedod& driver, ArchiveDatabase& database, int kind)
@@ -201,7 +201,7 @@ bool ArchiveExport::ExportBlock(CRovoRedod& driver, ArchiveDatabase& database, i
             ReportProgress();
             continue;
         }
-        if (!driver.ReadArchValues()) {
+        if (!driver.Operations().ReadArchValues()) {
             StoreRows(driver, database, kind, rows);
             return false;
         }

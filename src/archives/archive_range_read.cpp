@@ -40,7 +40,7 @@ bool ArchiveRangeRead::Read(CRovoRedod& driver, const ArchiveRange& range)
         return false;
     }
     // A connected meter's identity and configuration are known; its archives have moved on since.
-    if (!(driver.IsDeviceConnected() ? driver.ReadArchInfo() : ReadMeterForArchives(driver))) {
+    if (!(driver.IsDeviceConnected() ? driver.Operations().ReadArchInfo() : ReadMeterForArchives(driver))) {
         database.Close();
         return false;
     }
@@ -70,7 +70,7 @@ bool ArchiveRangeRead::Read(CRovoRedod& driver, const ArchiveRange& range)
         if (driver.StopRequested())
             break;
         data.request = ValueArchiveRequest(range.kind, date);
-        if (!driver.ReadArchValues()) {
+        if (!driver.Operations().ReadArchValues()) {
             succeeded = false;
             break;
         }

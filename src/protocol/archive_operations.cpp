@@ -3,7 +3,7 @@
 // short answer leaves nothing of an earlier one behind.
 
 #include "meter/event_record.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/device_operations.h"
 
 #include <cstring>
 
@@ -22,7 +22,7 @@ constexpr int kClockBytes = 6;
 
 }  // namespace
 
-bool CRovoRedod::ReadArchInfo()
+bool DeviceOperations::ReadArchInfo()
 {
     BeginOperation(QString::fromUtf8("Чтение данных об архиве"));
     const Limits limits = m_areas.ChannelLimits();
@@ -38,7 +38,7 @@ bool CRovoRedod::ReadArchInfo()
     return true;
 }
 
-bool CRovoRedod::ReadArchValues()
+bool DeviceOperations::ReadArchValues()
 {
     const ArchiveRequest request = m_data.request;
     const char* title = request.kind < kValueArchiveCount ? kValueArchiveTitles[request.kind] : kUnknownArchiveTitle;
@@ -52,7 +52,7 @@ bool CRovoRedod::ReadArchValues()
     return m_areas.WriteRequestThenRead(request, area, AreaSize(area, FirmwareLevel()), "ReadArchValues");
 }
 
-bool CRovoRedod::ReadCurrentValues()
+bool DeviceOperations::ReadCurrentValues()
 {
     const std::uint16_t kind = m_data.request.kind;
     const char* title = kind == kArchiveCurrentValues ? "Чтение текущих"
@@ -64,7 +64,7 @@ bool CRovoRedod::ReadCurrentValues()
     return m_areas.ReadArea(area, AreaCapacity(area), "ReadCurrentValues", m_areas.ChannelLimits());
 }
 
-bool CRovoRedod::ReadAsyncArch()
+bool DeviceOperations::ReadAsyncArch()
 {
     const std::uint16_t log = m_data.request.kind;
     const std::uint16_t first = m_data.request.recordNumber;
@@ -85,14 +85,14 @@ bool CRovoRedod::ReadAsyncArch()
     return m_areas.WriteRequestThenRead(request, area, int(count * kEventRecordSize), "ReadAsyncArch");
 }
 
-bool CRovoRedod::ReadFlashPage()
+bool DeviceOperations::ReadFlashPage()
 {
     BeginOperation(QString::asprintf("Чтение страницы %d flash", m_data.request.recordNumber));
     std::memset(m_data.At(kFlashPage), 0, kAnswerSlotBytes);
     return m_areas.WriteRequestThenRead(m_data.request, kFlashPage, AreaCapacity(kFlashPage), "ReadFlashPage", true);
 }
 
-bool CRovoRedod::ReadCurrentDateTime()
+bool DeviceOperations::ReadCurrentDateTime()
 {
     BeginOperation(QString::fromUtf8("Чтение текущей даты/времени"));
     std::memset(m_data.At(kCurrentValues), 0, kClockBytes);

@@ -2,10 +2,11 @@
 // checksum blocks, and writing them back between service commands 1 and 2.
 
 #include "base/message_style.h"
+#include "channel/channel_owner.h"
 #include "config/older_layout.h"
 #include "config/tunes_defaults.h"
 #include "protocol/config_checksums.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/device_operations.h"
 
 #include <cstring>
 
@@ -26,7 +27,7 @@ const char kCaptionWarning[] = "Предупреждение";
 
 }  // namespace
 
-bool CRovoRedod::ReadVersionInfo()
+bool DeviceOperations::ReadVersionInfo()
 {
     m_data.versionText.clear();
     if (!ReadIdentityInto(m_data.configuration.identity))
@@ -38,7 +39,7 @@ bool CRovoRedod::ReadVersionInfo()
     return true;
 }
 
-bool CRovoRedod::ReadIdentityInto(DeviceIdentity& identity)
+bool DeviceOperations::ReadIdentityInto(DeviceIdentity& identity)
 {
     BeginOperation(QString::asprintf("Чтение версии (конфигуратор версии от \"%s\")", kBuildDate));
     std::memset(m_data.At(kIdentity), 0, kIdentityBytes);
@@ -46,13 +47,13 @@ bool CRovoRedod::ReadIdentityInto(DeviceIdentity& identity)
         return false;
     std::memcpy(&identity, m_data.At(kIdentity), kIdentityBytes);
     if (identity.typeCode != kDeviceTypeCode) {
-        ReportToOwner(this, QString::fromUtf8("Подключенное устройство не является прибором заданного типа!"));
+        ReportToOwner(&m_owner, QString::fromUtf8("Подключенное устройство не является прибором заданного типа!"));
         return false;
     }
     return true;
 }
 
-bool CRovoRedod::ReadAllTunes()
+bool DeviceOperations::ReadAllTunes()
 {
     BeginOperation(QString::fromUtf8("Чтение настроек"));
     ConfigurationBlocks& working = m_data.configuration;
@@ -72,7 +73,7 @@ bool CRovoRedod::ReadAllTunes()
     return read;
 }
 
-void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
+void DeviceOperations::TakeReadConfiguration(std::uint16_t level)
 {
     ConfigurationBlocks& working = m_data.configuration;
     std::uint8_t* record = m_data.At(kTunes);
@@ -90,7 +91,7 @@ void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
     if (ChecksumBlockMatches(m_data.At(kOpenChecksum), m_data.At(kOpenSettings), kOpenBytes)) {
         std::memcpy(&working.open, m_data.At(kOpenSettings), kOpenBytes);
     } else {
-        ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек, не защищенных "
+        m_owner.ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек, не защищенных "
                                       "кнопкой Доступ!"),
                     QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
     }
@@ -101,12 +102,12 @@ void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
     if (!m_data.tunesChecksumMismatch) {
         std::memcpy(&working.tunes, record, kRecordBytes);
     } else if (!m_data.askTunesChecksum) {
-        ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек! Настройки "
+        m_owner.ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек! Настройки "
                                       "в приборе оставлены как есть."),
                     QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
-        LogLine(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек!"));
+        m_owner.LogLine(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек!"));
     } else {
-        const int answer = ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы "
+        const int answer = m_owner.ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы "
                                                          "настроек! Очистить содержимое прочитанных настроек?"),
                                        QString::fromUtf8(kCaptionWarning),
                                        MessageStyle::kYesNo | MessageStyle::kIconWarning);
@@ -117,18 +118,18 @@ void CRovoRedod::TakeReadConfiguration(std::uint16_t level)
             std::memcpy(record, &tunes, kRecordBytes);
             std::memcpy(m_data.At(kOpenSettings), &open, kOpenBytes);
         }
-        LogLine(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек!"));
+        m_owner.LogLine(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек!"));
     }
     working.controls = controls;
     m_data.configurationMissing.clear();
 }
 
-bool CRovoRedod::WriteAllTunes()
+bool DeviceOperations::WriteAllTunes()
 {
     return WriteTunesFor(m_data.configuration.identity);
 }
 
-bool CRovoRedod::WriteTunesFor(const DeviceIdentity& meter)
+bool DeviceOperations::WriteTunesFor(const DeviceIdentity& meter)
 {
     BeginOperation(QString::fromUtf8("Запись настроек"));
     const std::uint16_t level = meter.firmwareLevel;

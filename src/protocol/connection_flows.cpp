@@ -31,7 +31,7 @@ bool CRovoRedod::ConnectDevice(bool reopenChannel)
             return false;
     }
     m_data.versionText.clear();
-    if (!ReadVersionInfo()) {
+    if (!m_operations.ReadVersionInfo()) {
         BreakConnection();
         return false;
     }
@@ -39,7 +39,7 @@ bool CRovoRedod::ConnectDevice(bool reopenChannel)
     const bool keep = std::exchange(m_data.keepConfigurationOnConnect, false);
     m_data.connectKeptConfiguration = keep;
     const ConfigurationBlocks edited = m_data.configuration;
-    if (!ReadAllTunes()) {
+    if (!m_operations.ReadAllTunes()) {
         BreakConnection();
         return false;
     }
@@ -69,13 +69,13 @@ bool CRovoRedod::WriteConfiguration()
 {
     // The meter's own identity decides the layout written, whatever the configuration was made for.
     DeviceIdentity meter{};
-    if (!ReadIdentityInto(meter) || !CheckMeterModelBeforeWrite(meter, m_data.configuration.identity, *this))
+    if (!m_operations.ReadIdentityInto(meter) || !CheckMeterModelBeforeWrite(meter, m_data.configuration.identity, *this))
         return false;
-    if (!ReadCurrentDateTime())
+    if (!m_operations.ReadCurrentDateTime())
         return false;
     MeterClock clock{};
     std::memcpy(clock.data(), m_data.At(MeterArea::kCurrentValues), clock.size());
     if (!ConfirmMeterClockBeforeWrite(clock, QDateTime::currentDateTime(), *this))
         return false;
-    return WriteTunesFor(meter);
+    return m_operations.WriteTunesFor(meter);
 }

@@ -66,36 +66,36 @@ bool CRovoRedod::RunCommand(std::uint32_t code)
             return RunServiceCommand();
         case kCommandChangeParameter: {
             const ParameterChange& change = m_data.parameterChange;
-            return WritePasswordChangeBd(m_data.parameterPassword)
-                && WriteChangeParCmd(change.codeWord, change.valueWord, change.extra);
+            return m_operations.WritePasswordChangeBd(m_data.parameterPassword)
+                && m_operations.WriteChangeParCmd(change.codeWord, change.valueWord, change.extra);
         }
         case kCommandSetClock:
-            return SetDeviceClock();
+            return m_operations.SetDeviceClock();
         case kCommandReadMakerData:
-            return ReadManufactureData();
+            return m_operations.ReadManufactureData();
         case kCommandWriteMakerData:
-            return WriteManufactureData();
+            return m_operations.WriteManufactureData();
         case kCommandReadServiceCentreData:
-            return ReadServicecenterData();
+            return m_operations.ReadServicecenterData();
         case kCommandWriteServiceCentreData:
-            return WriteServicecenterData();
+            return m_operations.WriteServicecenterData();
         case kCommandReadArchiveInfo:
-            return ReadArchInfo();
+            return m_operations.ReadArchInfo();
         case kCommandReadArchiveValues:
-            return ReadArchValues();
+            return m_operations.ReadArchValues();
         case kCommandReadCurrentValues:
             return ReadCurrentValuesCyclic();
         case kCommandReadEventLog:
-            return ReadAsyncArch();
+            return m_operations.ReadAsyncArch();
         case kCommandReadFlashPage:
-            return ReadFlashPage();
+            return m_operations.ReadFlashPage();
         case kCommandExportArchive:
         case kCommandCalibrateTemperature:
         case kCommandCalibrateCurrent:
         case kCommandReadArchiveRange:
             return RunExtension(code);
         case kCommandReadClock:
-            return ReadCurrentDateTime();
+            return m_operations.ReadCurrentDateTime();
         default:
             return false;
     }
@@ -106,9 +106,9 @@ bool CRovoRedod::RunServiceCommand()
     const ServiceCommand command = m_data.serviceCommand;
     // Codes 7 and 8 carry a password: it goes to the password block first.
     if ((command.Code() == kPasswordCommand7 || command.Code() == kPasswordCommand8)
-        && !WritePasswordChangeBd(command.Parameters()))
+        && !m_operations.WritePasswordChangeBd(command.Parameters()))
         return false;
-    return WriteServiceCmd(command.codeWord, command.value);
+    return m_operations.WriteServiceCmd(command.codeWord, command.value);
 }
 
 bool CRovoRedod::RunExtension(std::uint32_t code)
@@ -134,7 +134,7 @@ bool CRovoRedod::ReadCurrentValuesCyclic()
     QElapsedTimer sinceRead;
     while (!StopRequested()) {
         sinceRead.start();
-        succeeded = ReadCurrentValues();
+        succeeded = m_operations.ReadCurrentValues();
         if (!succeeded || !m_data.cyclicRead)
             break;
         NotifyRequester(false, kCommandReadCurrentValues);

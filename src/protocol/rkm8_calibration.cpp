@@ -90,5 +90,5 @@ bool Rkm8Calibration::Wait(CRovoRedod& driver, std::chrono::milliseconds duratio
 bool Rkm8Calibration::SendPoint(CRovoRedod& driver, std::uint16_t code)
 {
     const ServiceCommand command = PlainServiceCommand(code);
-    return driver.WriteServiceCmd(command.codeWord, command.value);
+    return driver.Operations().WriteServiceCmd(command.codeWord, command.value);
 }

@@ -6,7 +6,9 @@
 
 CRovoRedod::CRovoRedod()
     : m_exchange(m_transmitChanel, *this, ChannelExchange::Style{QString(), "CRovoRedod", true}),
-      m_areas(m_modbusMaster, m_data, m_transmitChanel.Settings(), *this)
+      m_areas(m_modbusMaster, m_data, m_transmitChanel.Settings(), *this),
+      m_operations(m_data, m_areas, *this,
+                   [this](const QString& title, const QString& progressTitle) { BeginOperation(title, progressTitle); })
 {
     // Bound at once, so that a driver without a host (a script, a test) works the same way.
     m_transmitChanel.SetOwner(this);

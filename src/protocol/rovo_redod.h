@@ -1,8 +1,9 @@
 #pragma once
 // CRovoRedod, the driver of one meter. It owns the channel to the meter and the Modbus master, holds the
-// image of the meter's registers with the working copies the pages edit, carries out the device
-// operations, and runs the command thread (numbered commands, one at a time) and the service thread
-// (stop, break the connection). Everything it shows goes through its host; nothing is shown without one.
+// image of the meter's registers with the working copies the pages edit, lends them to its device
+// operations (DeviceOperations), and runs the command thread (numbered commands, one at a time) and the
+// service thread (stop, break the connection). Everything it shows goes through its host; nothing is
+// shown without one.
 //
 // The operations may also be called directly on one thread with no driver threads running (a script,
 // a benchmark); the command thread is then simply never started.
@@ -13,6 +14,7 @@
 #include "protocol/area_transfer.h"
 #include "protocol/channel_exchange.h"
 #include "protocol/command_queue.h"
+#include "protocol/device_operations.h"
 #include "protocol/driver_commands.h"
 #include "protocol/driver_data.h"
 #include "protocol/modbus_master.h"
@@ -82,23 +84,7 @@ public:
     std::span<const std::uint8_t> AreaBytes(MeterArea area) const;
 
     // --- Device operations (command thread); true on success, failures already reported ---
-    bool ReadVersionInfo();
-    bool ReadAllTunes();
-    bool WriteAllTunes();
-    bool WriteServiceCmd(std::uint32_t code, std::uint32_t value);
-    bool SetDeviceClock();
-    bool ReadManufactureData();
-    bool WriteManufactureData();
-    bool ReadServicecenterData();
-    bool WriteServicecenterData();
-    bool ReadArchInfo();
-    bool ReadArchValues();
-    bool ReadCurrentValues();
-    bool ReadAsyncArch();
-    bool ReadFlashPage();
-    bool WriteChangeParCmd(std::uint32_t code, std::uint32_t value, std::uint16_t extra);
-    bool WritePasswordChangeBd(const PasswordBytes& password);
-    bool ReadCurrentDateTime();
+    DeviceOperations& Operations() { return m_operations; }
 
     // --- Command flows (command thread) ---
     // Opens the channel for a connect: a modem link that is up while the meter is not connected is kept.
@@ -136,15 +122,6 @@ private:
     // way as operation text and bare as detail.
     void BeginOperation(const QString& title, const QString& progressTitle = QString());
 
-    // service_operations.cpp: the maker and service-centre areas, cleared before a read.
-    bool ReadDataArea(MeterArea area, const char* title, const char* operation);
-    bool WriteDataArea(MeterArea area, const char* title, const char* operation, const void* values);
-
-    // config_operations.cpp
-    bool ReadIdentityInto(DeviceIdentity& identity);
-    bool WriteTunesFor(const DeviceIdentity& meter);
-    void TakeReadConfiguration(std::uint16_t level);
-
     // main_process.cpp
     bool MainProcess(std::uint32_t code);
     bool RunCommand(std::uint32_t code);
@@ -179,6 +156,7 @@ private:
     int m_timeoutUnitMs = 1000;
     DriverData m_data;
     AreaTransfer m_areas;
+    DeviceOperations m_operations;
 
     CommandQueue m_commands;
     CommandQueue m_service;

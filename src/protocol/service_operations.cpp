@@ -1,7 +1,7 @@
 // Service work: service commands (the clock among them), the password block and parameter changes,
 // and the maker's and the service centre's data.
 
-#include "protocol/rovo_redod.h"
+#include "protocol/device_operations.h"
 
 #include <QDateTime>
 
@@ -19,7 +19,7 @@ constexpr int kSlowCommandTimeoutSec = 10;
 
 }  // namespace
 
-bool CRovoRedod::WriteServiceCmd(std::uint32_t code, std::uint32_t value)
+bool DeviceOperations::WriteServiceCmd(std::uint32_t code, std::uint32_t value)
 {
     BeginOperation(QString::fromUtf8("Запись служебной команды"));
     const ServiceCommand command{code, value};
@@ -30,13 +30,13 @@ bool CRovoRedod::WriteServiceCmd(std::uint32_t code, std::uint32_t value)
     return m_areas.WriteArea(m_data.image, kServiceCommand, AreaCapacity(kServiceCommand), "WriteServiceCmd", limits);
 }
 
-bool CRovoRedod::SetDeviceClock()
+bool DeviceOperations::SetDeviceClock()
 {
     const ServiceCommand command = ClockServiceCommand(FirmwareLevel(), QDateTime::currentDateTime());
     return WriteServiceCmd(command.codeWord, command.value);
 }
 
-bool CRovoRedod::WritePasswordChangeBd(const PasswordBytes& password)
+bool DeviceOperations::WritePasswordChangeBd(const PasswordBytes& password)
 {
     BeginOperation(QString::fromUtf8("Запись пароля"));
     std::uint8_t* block = m_data.At(kArchiveRequest);
@@ -46,7 +46,7 @@ bool CRovoRedod::WritePasswordChangeBd(const PasswordBytes& password)
                              m_areas.ChannelLimits());
 }
 
-bool CRovoRedod::WriteChangeParCmd(std::uint32_t code, std::uint32_t value, std::uint16_t extra)
+bool DeviceOperations::WriteChangeParCmd(std::uint32_t code, std::uint32_t value, std::uint16_t extra)
 {
     BeginOperation(QString::fromUtf8("Изменение параметра"));
     std::uint8_t* block = m_data.At(kParameterChange);
@@ -57,7 +57,7 @@ bool CRovoRedod::WriteChangeParCmd(std::uint32_t code, std::uint32_t value, std:
                              m_areas.ChannelLimits());
 }
 
-bool CRovoRedod::ReadManufactureData()
+bool DeviceOperations::ReadManufactureData()
 {
     if (!ReadDataArea(kMakerData, "Чтение данных производителя", "ReadManufactureData"))
         return false;
@@ -69,7 +69,7 @@ bool CRovoRedod::ReadManufactureData()
     return true;
 }
 
-bool CRovoRedod::WriteManufactureData()
+bool DeviceOperations::WriteManufactureData()
 {
     if (!WriteDataArea(kMakerData, "Запись данных производителя", "WriteManufactureData", &m_data.makerDataToWrite))
         return false;
@@ -77,7 +77,7 @@ bool CRovoRedod::WriteManufactureData()
     return true;
 }
 
-bool CRovoRedod::ReadServicecenterData()
+bool DeviceOperations::ReadServicecenterData()
 {
     if (!ReadDataArea(kServiceCentreData, "Чтение данных сервис-центра", "ReadServicecenterData"))
         return false;
@@ -85,7 +85,7 @@ bool CRovoRedod::ReadServicecenterData()
     return true;
 }
 
-bool CRovoRedod::WriteServicecenterData()
+bool DeviceOperations::WriteServicecenterData()
 {
     if (!WriteDataArea(kServiceCentreData, "Запись данных сервис-центра", "WriteServicecenterData",
                        &m_data.serviceCentreDataToWrite))
@@ -94,14 +94,14 @@ bool CRovoRedod::WriteServicecenterData()
     return true;
 }
 
-bool CRovoRedod::ReadDataArea(MeterArea area, const char* title, const char* operation)
+bool DeviceOperations::ReadDataArea(MeterArea area, const char* title, const char* operation)
 {
     BeginOperation(QString::fromUtf8(title));
     std::memset(m_data.At(area), 0, std::size_t(AreaCapacity(area)));
     return m_areas.ReadArea(area, AreaSize(area, FirmwareLevel()), operation, m_areas.ChannelLimits());
 }
 
-bool CRovoRedod::WriteDataArea(MeterArea area, const char* title, const char* operation, const void* values)
+bool DeviceOperations::WriteDataArea(MeterArea area, const char* title, const char* operation, const void* values)
 {
     BeginOperation(QString::fromUtf8(title));
     std::memcpy(m_data.At(area), values, std::size_t(AreaCapacity(area)));

@@ -32,7 +32,7 @@ RigOptions Direct(std::uint16_t level, std::uint8_t functionSet = CModbusMaster:
 // The rig started, the channel open and the identity read.
 bool Identified(DriverRig& rig)
 {
-    return rig.Start() && rig.driver.OpenChannel() && rig.driver.ReadVersionInfo();
+    return rig.Start() && rig.driver.OpenChannel() && rig.driver.Operations().ReadVersionInfo();
 }
 
 // (function, first register, registers) of the requests sent since the last Clear.
@@ -83,7 +83,7 @@ TEST(DriverOperations, ArchiveRecordsFollowTheFirmwareLevel)
         ASSERT_EQ(daily.size(), level.recordBytes);
         rig.driver.Data().request = ValueArchiveRequest(kArchiveDaily, StampOf(date));
         rig.host.Clear();
-        ASSERT_TRUE(rig.driver.ReadArchValues());
+        ASSERT_TRUE(rig.driver.Operations().ReadArchValues());
         EXPECT_EQ(Steps(rig), (QList<Step>{{16, 99, 6}, {3, 2740, level.recordBytes / 2}}));
         EXPECT_EQ(rig.Messages(),
                   QStringList{QString::asprintf("Чтение суточного архива за %.2d.%.2d.%d %.2d:00:00...", date.day,
@@ -98,7 +98,7 @@ TEST(DriverOperations, ArchiveRecordsFollowTheFirmwareLevel)
         ASSERT_EQ(totals.size(), level.totalsBytes);
         rig.driver.Data().request = ValueArchiveRequest(kArchiveTotals, StampOf(date));
         rig.host.Clear();
-        ASSERT_TRUE(rig.driver.ReadArchValues());
+        ASSERT_TRUE(rig.driver.Operations().ReadArchValues());
         EXPECT_EQ(Steps(rig), (QList<Step>{{16, 99, 6}, {3, 2868, level.totalsBytes / 2}}));
         EXPECT_EQ(Bytes(rig.driver.AreaBytes(MeterArea::kTotalsRecord)), totals);
     }
@@ -112,7 +112,7 @@ TEST(DriverOperations, RequestAndAnswerShareOne48Transfer)
     const QByteArray hourly = NewestArchiveRecord(rig.meter, kArchiveHourly, date);
     rig.driver.Data().request = ValueArchiveRequest(kArchiveHourly, StampOf(date));
     rig.host.Clear();
-    ASSERT_TRUE(rig.driver.ReadArchValues());
+    ASSERT_TRUE(rig.driver.Operations().ReadArchValues());
     EXPECT_EQ(Bytes(rig.driver.AreaBytes(MeterArea::kArchiveRecord)), hourly);
     const QList<SentUnit> units = rig.SentRequests();
     ASSERT_EQ(units.size(), 1);
@@ -130,7 +130,7 @@ TEST(DriverOperations, EventLogsFlashPagesAndTheClock)
     // Sixteen entries are 128 registers: two standard reads. The request names the first entry only.
     data.request = EventLogRequest(kEventLogAdministrative, 100, 16);
     rig.host.Clear();
-    ASSERT_TRUE(rig.driver.ReadAsyncArch());
+    ASSERT_TRUE(rig.driver.Operations().ReadAsyncArch());
     EXPECT_EQ(Steps(rig), (QList<Step>{{16, 99, 6}, {3, 3156, 125}, {3, 3281, 3}}));
     EXPECT_EQ(MeterBytes(rig, 99, 12), QByteArray::fromHex("000000000000000064000000"));
     EXPECT_EQ(rig.Messages(), QStringList{Utf8("Чтение архива адм. соб. (запись N0100, кол-во 16)...")});
@@ -146,7 +146,7 @@ TEST(DriverOperations, EventLogsFlashPagesAndTheClock)
         data.request.kind = std::uint16_t(log);
         data.request.count = std::uint16_t(count);
         rig.host.Clear();
-        EXPECT_FALSE(rig.driver.ReadAsyncArch());
+        EXPECT_FALSE(rig.driver.Operations().ReadAsyncArch());
         EXPECT_TRUE(rig.SentRequests().isEmpty());
         EXPECT_EQ(rig.BoxTexts(), QStringList{Utf8("Ошибка выполнения ReadAsyncArch!")});
     }
@@ -154,14 +154,14 @@ TEST(DriverOperations, EventLogsFlashPagesAndTheClock)
     // A flash page always travels as one 0x48 transfer.
     data.request = FlashPageRequest(5);
     rig.host.Clear();
-    ASSERT_TRUE(rig.driver.ReadFlashPage());
+    ASSERT_TRUE(rig.driver.Operations().ReadFlashPage());
     const QList<SentUnit> units = rig.SentRequests();
     ASSERT_EQ(units.size(), 1);
     EXPECT_EQ(Step(units[0].function, units[0].start, units[0].count), Step(0x48, 3668, 128));
     EXPECT_EQ(rig.Messages(), QStringList{Utf8("Чтение страницы 5 flash...")});
 
     rig.host.Clear();
-    ASSERT_TRUE(rig.driver.ReadCurrentDateTime());
+    ASSERT_TRUE(rig.driver.Operations().ReadCurrentDateTime());
     EXPECT_EQ(Steps(rig), (QList<Step>{{3, 3540, 3}}));
 }
 
@@ -172,7 +172,7 @@ TEST(DriverOperations, ServiceCommandsCarryTheirCodeAndParameters)
         DriverRig rig(Direct(level));
         ASSERT_TRUE(Identified(rig));
         const QDate today = QDate::currentDate();
-        ASSERT_TRUE(rig.driver.SetDeviceClock());
+        ASSERT_TRUE(rig.driver.Operations().SetDeviceClock());
         const QByteArray block = MeterBytes(rig, 2665, 8);
         EXPECT_EQ(block.left(2), QByteArray::fromHex(level == 520 ? "0600" : "0900"));
         const char date[] = {char(today.day()), char(today.month()), char(today.year() - 2000)};
@@ -241,7 +241,7 @@ TEST(DriverOperations, SlowServiceCommandsWaitLongerThanTheNode)
         options.faults.SetRule(FaultKind::Delay, FaultRule{0.0, 1});
         DriverRig rig(options);
         ASSERT_TRUE(rig.Start() && rig.driver.OpenChannel());
-        EXPECT_EQ(rig.driver.WriteServiceCmd(code, 0), code == 65436) << code;
+        EXPECT_EQ(rig.driver.Operations().WriteServiceCmd(code, 0), code == 65436) << code;
     }
 }
 
@@ -253,7 +253,7 @@ TEST(DriverOperations, MakerAndServiceCentreDataByLevel)
         FillMeterArea(rig, 35, 14, 0x61);
         ASSERT_TRUE(Identified(rig));
         rig.host.Clear();
-        ASSERT_TRUE(rig.driver.ReadManufactureData());
+        ASSERT_TRUE(rig.driver.Operations().ReadManufactureData());
         const MakerData& read = rig.driver.Data().makerData;
         if (level == 511) {
             // Six bytes travel; the model is the identity's.
@@ -272,15 +272,15 @@ TEST(DriverOperations, MakerAndServiceCentreDataByLevel)
         toWrite = MakerDataForWrite(read, 0x0102, 777, 2, QDateTime(QDate(2016, 2, 10), QTime(14, 30)));
         EXPECT_EQ(RecordToBytes(toWrite).mid(6, 8),
                   QByteArray("\x02", 1) + RecordToBytes(read).mid(7, 3) + QByteArray::fromHex("0A02100E"));
-        ASSERT_TRUE(rig.driver.WriteManufactureData());
+        ASSERT_TRUE(rig.driver.Operations().WriteManufactureData());
         const QByteArray written = RecordToBytes(toWrite).left(level == 511 ? 6 : 14);
         EXPECT_EQ(MeterBytes(rig, 35, written.size()), written);
         EXPECT_EQ(std::uint32_t{rig.driver.Data().makerData.serialAtManufacture}, 777u);
 
         // The variant goes out from level 512 on; everything else but serial and battery is zero.
         rig.driver.Data().serviceCentreDataToWrite = ServiceCentreDataForWrite(123456, 5, 2, level);
-        ASSERT_TRUE(rig.driver.WriteServicecenterData());
-        ASSERT_TRUE(rig.driver.ReadServicecenterData());
+        ASSERT_TRUE(rig.driver.Operations().WriteServicecenterData());
+        ASSERT_TRUE(rig.driver.Operations().ReadServicecenterData());
         EXPECT_EQ(MeterBytes(rig, 67, 28),
                   QByteArray::fromHex(level == 511 ? "40E2010005" : "40E2010015") + QByteArray(23, '\0'));
         EXPECT_EQ(rig.driver.Data().serviceCentreData.Variant(), level == 511 ? 0u : 2u);
@@ -291,7 +291,7 @@ TEST(DriverOperations, DescriptorsAndAForeignFunctionSet)
 {
     DriverRig rig(Direct(515));
     ASSERT_TRUE(Identified(rig));
-    ASSERT_TRUE(rig.driver.ReadArchInfo());
+    ASSERT_TRUE(rig.driver.Operations().ReadArchInfo());
     const ArchiveDescriptors& descriptors = rig.driver.Data().descriptors;
     EXPECT_EQ(RecordToBytes(descriptors.dates), MeterBytes(rig, 2676, 54));
     EXPECT_EQ(RecordToBytes(descriptors.capacities), MeterBytes(rig, 2708, 38));
@@ -301,7 +301,7 @@ TEST(DriverOperations, DescriptorsAndAForeignFunctionSet)
     // A function set that is neither: the operation's error, nothing sent, the copies kept.
     rig.driver.ModbusMaster().SetFunctionSet(7);
     rig.host.Clear();
-    EXPECT_FALSE(rig.driver.ReadArchInfo());
+    EXPECT_FALSE(rig.driver.Operations().ReadArchInfo());
     EXPECT_TRUE(rig.SentRequests().isEmpty());
     const QList<RecordedBox> boxes = rig.host.Boxes();
     ASSERT_EQ(boxes.size(), 1);

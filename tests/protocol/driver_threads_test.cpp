@@ -163,7 +163,7 @@ TEST(DriverThreads, StoppingACyclicReadEndsItByTheUsersWish)
 class TestExtensions : public CommandExtensions {
 public:
     bool ExportWholeArchive(CRovoRedod&) override { return false; }
-    bool CalibrateTemperature(CRovoRedod& driver) override { return driver.ReadCurrentDateTime(); }
+    bool CalibrateTemperature(CRovoRedod& driver) override { return driver.Operations().ReadCurrentDateTime(); }
     bool CalibrateCurrent(CRovoRedod&) override { return false; }
     QByteArray ReadIdleModemText(CRovoRedod&) override
     {
