@@ -148,7 +148,9 @@ bool ReadMeterForArchives(CRovoRedod& driver)
     data.configuration.identity = DeviceIdentity{};
     data.versionText.clear();
     data.descriptors = ArchiveDescriptors{};
-    return driver.OpenChannel() && driver.Operations().ReadVersionInfo() && driver.Operations().ReadAllTunes() && driver.Operations().ReadArchInfo();
+    DeviceOperations& operations = driver.Operations();
+    return driver.OpenChannel() && operations.ReadVersionInfo() && operations.ReadAllTunes()
+        && operations.ReadArchInfo();
 }
 
 bool ArchiveExport::ExportArchive(CRovoRedod& driver, ArchiveDatabase& database, int kind)

@@ -91,9 +91,10 @@ void DeviceOperations::TakeReadConfiguration(std::uint16_t level)
     if (ChecksumBlockMatches(m_data.At(kOpenChecksum), m_data.At(kOpenSettings), kOpenBytes)) {
         std::memcpy(&working.open, m_data.At(kOpenSettings), kOpenBytes);
     } else {
-        m_owner.ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек, не защищенных "
-                                      "кнопкой Доступ!"),
-                    QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
+        m_owner.ShowMessage(
+            QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек, не защищенных "
+                              "кнопкой Доступ!"),
+            QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
     }
 
     m_data.tunesChecksumMismatch = !ChecksumBlockMatches(m_data.At(kTunesChecksum), record, AreaSize(kTunes, level));
@@ -102,15 +103,16 @@ void DeviceOperations::TakeReadConfiguration(std::uint16_t level)
     if (!m_data.tunesChecksumMismatch) {
         std::memcpy(&working.tunes, record, kRecordBytes);
     } else if (!m_data.askTunesChecksum) {
-        m_owner.ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек! Настройки "
-                                      "в приборе оставлены как есть."),
-                    QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
+        m_owner.ShowMessage(
+            QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек! Настройки "
+                              "в приборе оставлены как есть."),
+            QString::fromUtf8(kCaptionWarning), MessageStyle::kIconWarning);
         m_owner.LogLine(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы настроек!"));
     } else {
-        const int answer = m_owner.ShowMessage(QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы "
-                                                         "настроек! Очистить содержимое прочитанных настроек?"),
-                                       QString::fromUtf8(kCaptionWarning),
-                                       MessageStyle::kYesNo | MessageStyle::kIconWarning);
+        const int answer = m_owner.ShowMessage(
+            QString::fromUtf8("Не сошлась прочитанная и расчитанная контрольные суммы "
+                              "настроек! Очистить содержимое прочитанных настроек?"),
+            QString::fromUtf8(kCaptionWarning), MessageStyle::kYesNo | MessageStyle::kIconWarning);
         if (answer == MessageAnswer::kYes) {
             TunesRecord tunes{};
             OpenSettings open{};

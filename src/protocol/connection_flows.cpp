@@ -69,7 +69,8 @@ bool CRovoRedod::WriteConfiguration()
 {
     // The meter's own identity decides the layout written, whatever the configuration was made for.
     DeviceIdentity meter{};
-    if (!m_operations.ReadIdentityInto(meter) || !CheckMeterModelBeforeWrite(meter, m_data.configuration.identity, *this))
+    if (!m_operations.ReadIdentityInto(meter)
+        || !CheckMeterModelBeforeWrite(meter, m_data.configuration.identity, *this))
         return false;
     if (!m_operations.ReadCurrentDateTime())
         return false;
