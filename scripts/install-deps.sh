@@ -9,7 +9,7 @@ packages=(
   postgresql
   libgtest-dev libgmock-dev libbenchmark-dev libmodbus-dev time jq
   mbpoll
-  clang libclang-rt-14-dev llvm lld
+  clang clang-format libclang-rt-14-dev llvm lld
   dpkg-dev desktop-file-utils appstream librsvg2-bin man-db file lintian
 )
 
