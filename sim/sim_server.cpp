@@ -296,11 +296,12 @@ bool SimServer::Serve(SimConnection& connection, bool readable)
 {
     const int before = connection.Requests();
     bool alive = !readable || connection.ReadFrom(m_meter.Lock(), m_log);
-    if (alive) {
+    if (alive)
         connection.CheckQuiet(FrameGap(), kStaleFrame, m_meter.Lock());
-        alive = connection.SendDue(m_log);
-    }
+    // Counted before any answer leaves: a client that has its answer finds its request counted.
     m_requests += connection.Requests() - before;
+    if (alive)
+        alive = connection.SendDue(m_log);
     return alive;
 }
 
