@@ -116,9 +116,12 @@ bool ArchiveDatabase::PrepareTable(ArchiveKind kind, const QStringList& tables)
         Fail(error);
         return false;
     }
-    // A table that was here may lack the key columns or hold duplicates: then it goes without the index.
+    // A table that was here gets the unique index too: it may be another writer's, made a moment ago and
+    // still without its index, and a plain index taking the name first would leave both writers unguarded.
+    // Only a table that lacks the key columns or holds duplicates goes with a plain index, or none.
     if (!made) {
-        QSqlQuery(m_database).exec(CreateSerialDateIndexSql(kind, false));
+        if (!QSqlQuery(m_database).exec(CreateSerialDateIndexSql(kind, true)))
+            QSqlQuery(m_database).exec(CreateSerialDateIndexSql(kind, false));
         return true;
     }
     // The same race for the index: once the other writer's index is there, IF NOT EXISTS finds it.

@@ -17,6 +17,6 @@ QString QuoteIdentifier(const QString& name);
 QString ColumnSqlType(DatabaseTarget::Engine engine, ColumnSource source);
 
 QString CreateTableSql(DatabaseTarget::Engine engine, ArchiveKind kind);
-// Unique on a table the program made; a plain index (IF NOT EXISTS) on a table it found, which may
-// hold duplicates of its own.
+// Unique wherever the table allows it; a plain index on a table found holding duplicates of its own.
+// IF NOT EXISTS either way, so an index already there (another writer's) is kept.
 QString CreateSerialDateIndexSql(ArchiveKind kind, bool unique);

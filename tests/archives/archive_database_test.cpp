@@ -3,6 +3,7 @@
 #include "archives/archive_database.h"
 #include "archives/archive_table.h"
 #include "archives/archive_walk.h"
+#include "archives/database_schema.h"
 #include "archives/database_target.h"
 #include "archives/table_checks.h"
 
@@ -115,6 +116,52 @@ TEST(ArchiveDatabase, MadeWhenMissingAndFailuresTold)
     ASSERT_TRUE(rows.next());
     EXPECT_EQ(rows.value(1).toString(), QStringLiteral("2024-03-01 23:30:15"));
     EXPECT_FALSE(rows.next());
+}
+
+// A table found without its index (another writer's, made a moment ago) gets the unique one, so neither
+// writer can store a record twice; one holding duplicates of its own still opens, with a plain index.
+TEST(ArchiveDatabase, ATableFoundWithoutItsIndexGetsTheUniqueOneUnlessItHoldsDuplicates)
+{
+    QTemporaryDir folder;
+    DatabaseTarget target;
+    const auto indexSql = [&target] {
+        TestConnection db(target);
+        QSqlQuery query(db.Db());
+        EXPECT_TRUE(
+            query.exec(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = "
+                                      "'ZT5_Arch_Values_Itog_Serial_Date'")));
+        return query.next() ? query.value(0).toString() : QString();
+    };
+    std::uint8_t record[sizeof(TotalsRecord)] = {};
+    const DateTimeStamp date = Stamp(1, 3, 24, 9);
+
+    target.path = folder.filePath(QStringLiteral("bare.sqlite"));
+    TestConnection(target).Exec({CreateTableSql(DatabaseTarget::Engine::kSqlite, kArchiveTotals)});
+    ArchiveDatabase first;
+    ASSERT_TRUE(first.Open(target)) << qPrintable(first.LastFailureText());
+    EXPECT_TRUE(indexSql().startsWith(QStringLiteral("CREATE UNIQUE INDEX"))) << indexSql().toStdString();
+    ASSERT_TRUE(first.Write(kArchiveTotals, record, 7, date));
+    first.Close();
+    ArchiveDatabase second;
+    ASSERT_TRUE(second.Open(target));
+    EXPECT_FALSE(second.Write(kArchiveTotals, record, 7, date));
+    second.Close();
+    EXPECT_EQ(TestConnection(target).Count(kArchiveTotals), 1);
+
+    target.path = folder.filePath(QStringLiteral("duplicates.sqlite"));
+    TestConnection(target).Exec(
+        {CreateTableSql(DatabaseTarget::Engine::kSqlite, kArchiveTotals),
+         QStringLiteral(
+             "INSERT INTO \"ZT5_Arch_Values_Itog\" (\"Serial\", \"Date\") VALUES (7, '2024-03-01 09:00:00')"),
+         QStringLiteral(
+             "INSERT INTO \"ZT5_Arch_Values_Itog\" (\"Serial\", \"Date\") VALUES (7, '2024-03-01 09:00:00')")});
+    ArchiveDatabase kept;
+    ASSERT_TRUE(kept.Open(target)) << qPrintable(kept.LastFailureText());
+    EXPECT_TRUE(indexSql().startsWith(QStringLiteral("CREATE INDEX"))) << indexSql().toStdString();
+    EXPECT_TRUE(kept.Exists(kArchiveTotals, 7, date));
+    EXPECT_TRUE(kept.Write(kArchiveTotals, record, 8, date));
+    kept.Close();
+    EXPECT_EQ(TestConnection(target).Count(kArchiveTotals), 3);
 }
 
 TEST(DatabaseTarget, ConnectionTexts)
