@@ -1,4 +1,5 @@
 #include "reference_stand_line.h"
+#include "system_error.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -9,11 +10,6 @@
 #include <cstring>
 
 namespace {
-
-QString SystemError(const QString& what)
-{
-    return QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(errno)));
-}
 
 void MakeRaw(int fd)
 {

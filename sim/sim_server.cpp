@@ -1,4 +1,5 @@
 #include "sim_server.h"
+#include "system_error.h"
 
 #include <QByteArray>
 
@@ -16,11 +17,6 @@
 #include <cstring>
 
 namespace {
-
-QString SystemError(const QString& what)
-{
-    return QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(errno)));
-}
 
 bool ResolveIpv4(const QString& host, sockaddr_in& address, int port)
 {

@@ -26,7 +26,7 @@ bool IsPasswordRefusal(const QString& engineText)
     return engineText.contains(QLatin1String("password authentication failed"), Qt::CaseInsensitive);
 }
 
-QString NextConnectionName()
+QString NextCheckConnectionName()
 {
     static QAtomicInt counter;
     return QStringLiteral("zt5-database-check-%1").arg(counter.fetchAndAddRelaxed(1));
@@ -78,7 +78,7 @@ DatabaseCheckResult CheckSqliteFile(const DatabaseTarget& target)
     }
     if (!file.isFile())
         return Unusable(QStringLiteral("\"%1\" - не файл.").arg(target.path));
-    const QString name = NextConnectionName();
+    const QString name = NextCheckConnectionName();
     DatabaseCheckResult result;
     {
         QSqlDatabase database = AddDatabaseConnection(target, name);
@@ -105,7 +105,7 @@ DatabaseCheckResult CheckPostgresqlServer(const DatabaseTarget& target)
     if (!QSqlDatabase::isDriverAvailable(DatabaseDriverName(target)))
         return Unusable(
             QStringLiteral("Драйвер PostgreSQL для Qt (QPSQL) не установлен: нужен пакет libqt6sql6-psql."));
-    const QString name = NextConnectionName();
+    const QString name = NextCheckConnectionName();
     DatabaseCheckResult result;
     {
         QSqlDatabase database = AddDatabaseConnection(target, name);

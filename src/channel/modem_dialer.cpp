@@ -3,6 +3,7 @@
 #include "channel/modem_dialer.h"
 
 #include "base/message_style.h"
+#include "base/utf8_text.h"
 #include "channel/channel_owner.h"
 #include "channel/channel_settings.h"
 #include "channel/channel_types.h"
@@ -23,11 +24,6 @@ constexpr unsigned kBothQueues = CCommPortClass::kPurgeTransmit | CCommPortClass
 constexpr int kPausePollMs = 10;
 // The longest connection time-out taken from the settings, in seconds (keeps the ms value in range).
 constexpr int kMaxConnectTimeoutSec = 24 * 3600;
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 }  // namespace
 

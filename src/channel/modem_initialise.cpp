@@ -1,6 +1,7 @@
 // ModemDialer: finding the modem's speed and initialising it for the modem type.
 
 #include "base/message_style.h"
+#include "base/utf8_text.h"
 #include "channel/channel_owner.h"
 #include "channel/channel_settings.h"
 #include "channel/channel_types.h"
@@ -12,11 +13,6 @@
 #include <iterator>
 
 namespace {
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 QString CommandLogText(const QByteArray& command)
 {

@@ -10,6 +10,7 @@
 #include "nodes/node_base.h"
 #include "reports/report_host.h"
 #include "reports/text_file.h"
+#include "support/file_bytes.h"
 #include "support/known_configuration.h"
 #include "support/read_only_folder.h"
 
@@ -25,19 +26,6 @@
 #include <cstring>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 QStringList FolderEntries(const QString& folder)
 {

@@ -2,6 +2,7 @@
 #include "base/setting_value.h"
 #include "base/settings_sections.h"
 #include "base/settings_store.h"
+#include "support/file_bytes.h"
 #include "support/qt_printers.h"
 #include "support/read_only_folder.h"
 
@@ -16,19 +17,6 @@ namespace {
 
 const QString kProgram = QStringLiteral("Settings\\Settings");
 const QString kMainScreen = QStringLiteral("Settings\\Screen\\MainDialog");
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
 
 class SettingsStoreTest : public ::testing::Test {
 protected:

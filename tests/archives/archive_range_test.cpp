@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr std::uint32_t kMeterSerial = 170001;
-
 // The export rig's meter (hourly records up to 26.02.2024 12:00) with the range read in front of the
 // export in the driver's chain of extensions, as the desktop program has them; connected, as the
 // trends page is before it reads.

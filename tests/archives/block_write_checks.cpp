@@ -27,7 +27,7 @@ const ArchiveColumn* NthOf(ColumnSource source, int n)
 }
 
 template <class T>
-void Put(std::vector<std::uint8_t>& record, const ArchiveColumn* column, T value)
+void PutColumn(std::vector<std::uint8_t>& record, const ArchiveColumn* column, T value)
 {
     ASSERT_NE(column, nullptr);
     std::memcpy(record.data() + column->offset, &value, sizeof value);
@@ -38,7 +38,7 @@ template <class T>
 void PutIfThere(std::vector<std::uint8_t>& record, const ArchiveColumn* column, T value)
 {
     if (column)
-        Put(record, column, value);
+        PutColumn(record, column, value);
 }
 
 // The hourly rows of `count` hours from 1 March 2024 00:00 on, `first` hours in.
@@ -51,7 +51,7 @@ std::vector<QVariantList> HourRows(ArchiveDatabase& database, int first, int cou
     std::vector<std::uint8_t> record(256, 0);
     for (int i = 0; i < count; ++i, date = NextHour(date)) {
         const float value = float(first + i) / 3.0f;
-        Put(record, NthOf(ColumnSource::Float, 0), value);
+        PutColumn(record, NthOf(ColumnSource::Float, 0), value);
         rows.push_back(database.RowOf(kArchiveHourly, record, kSerial, StampOf(date)));
     }
     return rows;
@@ -70,7 +70,7 @@ void ExpectBlockValuesReadBackExactly(const DatabaseTarget& target)
                             16777217.0f,
                             3.4e38f};
     for (int i = 0; i < int(std::size(floats)); ++i)
-        Put(record, NthOf(ColumnSource::Float, i), floats[i]);
+        PutColumn(record, NthOf(ColumnSource::Float, i), floats[i]);
     ASSERT_TRUE(NthOf(ColumnSource::U16, 0) || NthOf(ColumnSource::U32, 0) || NthOf(ColumnSource::U8, 0));
     PutIfThere(record, NthOf(ColumnSource::U16, 0), std::uint16_t(40000));
     PutIfThere(record, NthOf(ColumnSource::U32, 0), std::uint32_t(0xFFFFFFFFu));

@@ -1,5 +1,6 @@
 #include "archives/database_columns.h"
 #include "archives/record_bytes.h"
+#include "support/put_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +25,6 @@ const ArchiveColumn& Column(const std::vector<ArchiveColumn>& columns, const cha
     ADD_FAILURE() << "no column " << name;
     static const ArchiveColumn none{QString(), ColumnSource::NotFilled, 0};
     return none;
-}
-
-template <class T>
-void Put(std::vector<std::uint8_t>& bytes, std::size_t offset, T value)
-{
-    std::memcpy(bytes.data() + offset, &value, sizeof value);
 }
 
 }  // namespace

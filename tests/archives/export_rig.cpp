@@ -59,3 +59,10 @@ std::vector<MeterRecord> ExportRig::MeterRecords(ArchiveKind kind)
 {
     return MeterRecordsOf(rig.meter, kind);
 }
+
+DatabaseTarget SqliteIn(const QTemporaryDir& folder, const QString& name)
+{
+    DatabaseTarget target;
+    target.path = folder.filePath(name);
+    return target;
+}

@@ -10,8 +10,21 @@
 #include "archives/meter_record.h"
 #include "support/driver_rig.h"
 
+#include <QTemporaryDir>
+
+#include <cstdint>
 #include <functional>
 #include <vector>
+
+// The rig meter's serial number.
+inline constexpr std::uint32_t kMeterSerial = 170001;
+// One second of the answer time-out lasts this long in the fault tests: a lost answer costs a tenth of a
+// second, and an answer that merely comes slowly on a loaded machine may be given up on and asked for
+// again, which the export must survive as well.
+inline constexpr int kTimeoutUnitMs = 100;
+
+// An SQLite file in the folder (its folders are made by the export).
+DatabaseTarget SqliteIn(const QTemporaryDir& folder, const QString& name = QStringLiteral("db/Data.sqlite"));
 
 // Calls a function after every record, with the counts.
 class ProgressProbe : public ExportProgress {

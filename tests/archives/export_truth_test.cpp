@@ -16,16 +16,6 @@
 
 namespace {
 
-constexpr std::uint32_t kMeterSerial = 170001;
-constexpr int kTimeoutUnitMs = 100;
-
-DatabaseTarget SqliteIn(const QTemporaryDir& folder)
-{
-    DatabaseTarget target;
-    target.path = folder.filePath(QStringLiteral("db/Data.sqlite"));
-    return target;
-}
-
 // Every connection the archive database opens gets an SQLite page limit: a disk of that size.
 class PageLimit {
 public:

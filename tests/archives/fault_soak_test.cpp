@@ -16,14 +16,8 @@
 
 namespace {
 
-constexpr std::uint32_t kMeterSerial = 170001;
 // About 700 records an export: 28 days of hours, the days, the month and the totals.
 constexpr int kArchiveDays = 28;
-// One second of the answer time-out lasts this long here: a lost answer costs a tenth of a second,
-// and an answer that merely comes slowly on a loaded machine may be given up on and asked for again,
-// which the export must survive as well.
-constexpr int kTimeoutUnitMs = 100;
-
 // Each kind strikes about one answer in fifty: with the four or five kinds about one answer in ten
 // goes wrong.
 FaultPlan SoakFaults(std::uint32_t seed)
@@ -44,13 +38,6 @@ RigOptions SoakOptions(int framing, std::uint8_t functionSet)
     options.timeoutSec = 1;
     options.faults = SoakFaults(std::uint32_t(7 + framing * 2 + functionSet));
     return options;
-}
-
-DatabaseTarget SqliteIn(const QTemporaryDir& folder)
-{
-    DatabaseTarget target;
-    target.path = folder.filePath(QStringLiteral("db/Data.sqlite"));
-    return target;
 }
 
 std::int64_t MeterTotal(ExportRig& rig)

@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr std::uint32_t kMeterSerial = 170001;
-
 // A database of its own for one test on the server of the test run, dropped at the end.
 class PostgresqlExport : public ::testing::Test {
 protected:

@@ -4,22 +4,13 @@
 #include "archives/record_bytes.h"
 #include "meter/archive_descriptors.h"
 #include "meter/event_record.h"
+#include "support/put_bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
 #include <vector>
-
-namespace {
-
-template <class T>
-void Put(std::vector<std::uint8_t>& bytes, std::size_t offset, T value)
-{
-    std::memcpy(bytes.data() + offset, &value, sizeof value);
-}
-
-}  // namespace
 
 // Multi-byte fields of packed records are compared as values (unary +): the assertion macros bind
 // references, which must not point at unaligned fields.

@@ -11,19 +11,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-constexpr std::uint32_t kMeterSerial = 170001;
-
-DatabaseTarget SqliteIn(const QTemporaryDir& folder, const QString& name = QStringLiteral("db/Data.sqlite"))
-{
-    DatabaseTarget target;
-    target.path = folder.filePath(name);
-    return target;
-}
-
-}  // namespace
-
 TEST(SqliteExport, EveryRecordOnceWithTheMetersValues)
 {
     QTemporaryDir folder;

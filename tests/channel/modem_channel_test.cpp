@@ -1,6 +1,7 @@
 // A modem channel with its own dialogue against the simulated modem and the meter behind it: a Modbus
 // exchange through the call, the far end hanging up, a busy line and hanging up at Disconnect.
 
+#include "base/utf8_text.h"
 #include "channel/modem_dialer.h"
 #include "channel/transmit_channel.h"
 #include "support/crc_frames.h"
@@ -16,11 +17,6 @@ namespace {
 constexpr int kCom = 26;
 // Function 3 from register 0, 7 registers: the meter's identity block.
 const std::vector<std::uint8_t> kReadIdentity = WithModbusCrc({0x01, 0x03, 0x00, 0x00, 0x00, 0x07});
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 class ModemChannel : public ::testing::Test {
 protected:

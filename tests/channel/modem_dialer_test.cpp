@@ -2,6 +2,7 @@
 // far side: the speed search, the scripts of the modem types, dialling with each outcome, leaving the
 // call, and the stop request.
 
+#include "base/utf8_text.h"
 #include "channel/channel_settings.h"
 #include "channel/modem_answer_wait.h"
 #include "channel/modem_dialer.h"
@@ -17,13 +18,8 @@
 
 namespace {
 
-constexpr int kCom = 27;            // the COM number the modem's pty is put under
+constexpr int kDialerCom = 27;      // the COM number the modem's pty is put under
 constexpr double kTimeScale = 0.3;  // the dialogue's fixed pauses and time-outs, shortened
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 class DialerOverModem : public ::testing::Test {
 protected:
@@ -31,14 +27,14 @@ protected:
     {
         port.Close();
         line.reset();
-        line = std::make_unique<ModemLine>(modem, kCom);
+        line = std::make_unique<ModemLine>(modem, kDialerCom);
         ASSERT_TRUE(line->Started()) << line->Error().toStdString();
         linePort = &port;
         settings.baudRate = baudRate;
         settings.phoneNumber = QStringLiteral("5551234");
         port.SetOwner(&owner);
         port.SetModemMode(1);
-        ASSERT_EQ(port.Open(kCom), 0);
+        ASSERT_EQ(port.Open(kDialerCom), 0);
         ASSERT_EQ(port.ApplyLineSettings(baudRate, 8, 0, 0), 0);
         owner.Clear();
     }

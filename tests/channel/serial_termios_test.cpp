@@ -9,7 +9,7 @@
 
 namespace {
 
-termios Encoded(const SerialLineSettings& settings, int& result, bool& customBaud)
+termios TermiosOf(const SerialLineSettings& settings, int& result, bool& customBaud)
 {
     termios state{};
     state.c_iflag = IXON | IXOFF | IXANY | ICRNL;  // what a freshly booted port may carry
@@ -37,7 +37,7 @@ TEST(SerialTermios, DataBitsParityAndStopBits)
     for (const Case& c : cases) {
         int result = -1;
         bool custom = true;
-        const termios state = Encoded(c.settings, result, custom);
+        const termios state = TermiosOf(c.settings, result, custom);
         SCOPED_TRACE(testing::Message() << c.settings.byteSize << "/" << c.settings.parity << "/"
                                         << c.settings.stopBits);
         EXPECT_EQ(result, 0);
@@ -63,7 +63,7 @@ TEST(SerialTermios, CombinationsTheLineCannotRun)
     for (const SerialLineSettings& settings : rejected) {
         int result = 0;
         bool custom = false;
-        Encoded(settings, result, custom);
+        TermiosOf(settings, result, custom);
         EXPECT_EQ(result, EINVAL) << settings.baudRate << " " << settings.byteSize << " " << settings.stopBits << " "
                                   << settings.parity;
     }
@@ -74,13 +74,13 @@ TEST(SerialTermios, SpeedsWithoutAConstantAreMarkedCustom)
     for (const int baud : {14400, 56000, 250000}) {
         int result = -1;
         bool custom = false;
-        Encoded({baud, 8, 0, 0}, result, custom);
+        TermiosOf({baud, 8, 0, 0}, result, custom);
         EXPECT_EQ(result, 0);
         EXPECT_TRUE(custom) << baud;
     }
     int result = -1;
     bool custom = true;
-    const termios state = Encoded({115200, 8, 0, 0}, result, custom);
+    const termios state = TermiosOf({115200, 8, 0, 0}, result, custom);
     EXPECT_FALSE(custom);
     EXPECT_EQ(cfgetispeed(&state), speed_t(B115200));
 }

@@ -21,7 +21,7 @@ QString UniqueBlockName()
     return QStringLiteral("zt5-exchange-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
 }
 
-QByteArray Frame(int size)
+QByteArray PatternFrame(int size)
 {
     QByteArray frame(size, '\0');
     for (int i = 0; i < size; ++i)
@@ -29,7 +29,7 @@ QByteArray Frame(int size)
     return frame;
 }
 
-const std::uint8_t* Bytes(const QByteArray& bytes)
+const std::uint8_t* DataOf(const QByteArray& bytes)
 {
     return reinterpret_cast<const std::uint8_t*>(bytes.constData());
 }
@@ -76,8 +76,8 @@ TEST_F(CMapFilePair, ParticipantsExchangeFramesButNeverReadTheirOwn)
     EXPECT_EQ(a.link.ParticipantIndex(), 0);
     EXPECT_EQ(b.link.ParticipantIndex(), 1);
 
-    const QByteArray largest = Frame(SharedExchangeBlock::kFrameCapacity);
-    EXPECT_EQ(a.link.WriteData(Bytes(largest), static_cast<int>(largest.size())), kTransportOk);
+    const QByteArray largest = PatternFrame(SharedExchangeBlock::kFrameCapacity);
+    EXPECT_EQ(a.link.WriteData(DataOf(largest), static_cast<int>(largest.size())), kTransportOk);
     EXPECT_EQ(MonitorBlocks(a.owner, true), QList<QByteArray>{largest});
     EXPECT_EQ(a.Read(100), kTransportTimeout);
     EXPECT_EQ(b.Read(5000), kTransportOk);
@@ -86,19 +86,19 @@ TEST_F(CMapFilePair, ParticipantsExchangeFramesButNeverReadTheirOwn)
     EXPECT_EQ(b.Read(50), kTransportTimeout) << "a frame is taken once";
 
     // One byte more is refused and leaves the block as it was.
-    const QByteArray tooLong = Frame(SharedExchangeBlock::kFrameCapacity + 1);
-    EXPECT_EQ(a.link.Write(Bytes(tooLong), static_cast<int>(tooLong.size())), kTransportFailed);
+    const QByteArray tooLong = PatternFrame(SharedExchangeBlock::kFrameCapacity + 1);
+    EXPECT_EQ(a.link.Write(DataOf(tooLong), static_cast<int>(tooLong.size())), kTransportFailed);
     ExpectReportedOnce(a.owner, QStringLiteral("Переполнение буфера в CMapFile::WriteData!"));
     EXPECT_EQ(b.Read(50), kTransportTimeout);
 
     const QByteArray answer = QByteArray::fromHex("0103020007f986");
-    EXPECT_EQ(b.link.WriteData(Bytes(answer), static_cast<int>(answer.size())), kTransportOk);
+    EXPECT_EQ(b.link.WriteData(DataOf(answer), static_cast<int>(answer.size())), kTransportOk);
     EXPECT_EQ(b.Read(50), kTransportTimeout);
     EXPECT_EQ(a.Read(5000), kTransportOk);
     EXPECT_EQ(a.Taken(), answer);
 
     // A reader whose buffer is too small still shows the frame, then refuses it.
-    EXPECT_EQ(a.link.WriteData(Bytes(largest), static_cast<int>(largest.size())), kTransportOk);
+    EXPECT_EQ(a.link.WriteData(DataOf(largest), static_cast<int>(largest.size())), kTransportOk);
     b.owner.Clear();
     EXPECT_EQ(b.Read(5000, 100), kTransportFailed);
     EXPECT_EQ(b.received, 0);
@@ -112,7 +112,7 @@ TEST_F(CMapFilePair, BlockLayoutAndRegistrationSeenByAnotherProgram)
     ASSERT_TRUE(raw.attach());
     const auto* bytes = static_cast<const std::uint8_t*>(raw.constData());
     const QByteArray frame = QByteArray::fromHex("0a0b0c");
-    ASSERT_EQ(b.link.WriteData(Bytes(frame), static_cast<int>(frame.size())), kTransportOk);
+    ASSERT_EQ(b.link.WriteData(DataOf(frame), static_cast<int>(frame.size())), kTransportOk);
     raw.lock();
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(bytes), 3), frame);
     EXPECT_EQ(bytes[2058], 3);
@@ -155,8 +155,8 @@ TEST(CMapFile, WithoutABlockReadsTimeOutAndWritesFail)
     EXPECT_GE(clock.elapsed(), 200);
     EXPECT_TRUE(lonely.owner.Boxes().isEmpty());
 
-    const QByteArray frame = Frame(4);
-    EXPECT_EQ(lonely.link.WriteData(Bytes(frame), static_cast<int>(frame.size())), kTransportFailed);
+    const QByteArray frame = PatternFrame(4);
+    EXPECT_EQ(lonely.link.WriteData(DataOf(frame), static_cast<int>(frame.size())), kTransportFailed);
     ExpectReportedOnce(lonely.owner, QStringLiteral("Ошибка выполнения CMapFile::WriteData!"));
     EXPECT_TRUE(MonitorBlocks(lonely.owner, true).isEmpty());
 }

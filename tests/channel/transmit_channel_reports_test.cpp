@@ -1,6 +1,7 @@
 // What the channel tells its owner when a frame does not fit, a kind or framing is unknown, or the USB
 // link fails; and how USB results become ReadData results.
 
+#include "base/utf8_text.h"
 #include "channel/transmit_channel.h"
 #include "channel/usb_transport.h"
 #include "support/recording_owner.h"
@@ -11,11 +12,6 @@
 #include <vector>
 
 namespace {
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // The channel's reports are a log line and an information box with the same text.
 void ExpectReported(const RecordingOwner& owner, const char* text)

@@ -15,8 +15,8 @@
 
 namespace {
 
-const QStringList kArchiveOptions = {QStringLiteral("--archive-end"), QStringLiteral("2024-02-26T12"),
-                                     QStringLiteral("--archive-days"), QStringLiteral("2")};
+const QStringList kSettingArchiveOptions = {QStringLiteral("--archive-end"), QStringLiteral("2024-02-26T12"),
+                                            QStringLiteral("--archive-days"), QStringLiteral("2")};
 
 bool WriteFile(const QString& path, const QString& text, QFile::Permissions permissions)
 {
@@ -53,7 +53,7 @@ TEST(PostgresqlCliDatabaseSetting, StoredServerWithThePasswordFileWithoutDatabas
     ScopedEnvironmentVariable noPassword("PGPASSWORD", QByteArray());
     ScopedEnvironmentVariable file("PGPASSFILE", QFile::encodeName(passwordFile));
 
-    SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kArchiveOptions);
+    SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kSettingArchiveOptions);
     ASSERT_FALSE(sim.Place().isEmpty());
     const QStringList words{QStringLiteral("export-db"),
                             QStringLiteral("--tcp"),

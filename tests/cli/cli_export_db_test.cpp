@@ -21,18 +21,19 @@
 
 namespace {
 
-const QStringList kArchiveOptions = {QStringLiteral("--archive-end"),  QStringLiteral("2024-02-26T12"),
-                                     QStringLiteral("--archive-days"), QStringLiteral("2"),
-                                     QStringLiteral("--seed"),         QStringLiteral("3")};
+const QStringList kExportArchiveOptions = {QStringLiteral("--archive-end"),  QStringLiteral("2024-02-26T12"),
+                                           QStringLiteral("--archive-days"), QStringLiteral("2"),
+                                           QStringLiteral("--seed"),         QStringLiteral("3")};
 
 // What the same meter holds, counted in this process: records of the four archives.
 qint64 MeterRecordCount()
 {
     SimOptions options;
     bool help = false;
-    EXPECT_TRUE(ParseSimOptions(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kArchiveOptions,
-                                options, &help)
-                    .isEmpty());
+    EXPECT_TRUE(
+        ParseSimOptions(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kExportArchiveOptions,
+                        options, &help)
+            .isEmpty());
     MeterSimulator meter(options);
     std::lock_guard<std::mutex> lock(meter.Lock());
     const ReportTime reportTime = ConfigurationArea::ReportTimeOf(meter.Image());
@@ -79,7 +80,7 @@ qint64 NumberAfter(const QString& out, const QString& label)
 
 TEST(CliExportDb, WholeArchiveOnceIntoTheNamedFile)
 {
-    SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kArchiveOptions);
+    SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kExportArchiveOptions);
     ASSERT_FALSE(sim.Place().isEmpty());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("archives.sqlite"));
@@ -132,7 +133,7 @@ TEST(CliExportDb, UnusableDatabaseIsToldAndNothingIsRead)
 
 TEST(CliExportDb, DiskFillingUpIsToldAndTheSummaryIsWhatIsStored)
 {
-    SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kArchiveOptions);
+    SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kExportArchiveOptions);
     ASSERT_FALSE(sim.Place().isEmpty());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("archives.sqlite"));
@@ -174,7 +175,7 @@ TEST(CliExportDb, ArchiveCutShortByTheLineExitsWithWhereItStopped)
     // One answer in twelve is lost and there is one attempt a record: some archive stops short.
     SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--fault"),
                                QStringLiteral("drop=8%")}
-                   + kArchiveOptions);
+                   + kExportArchiveOptions);
     ASSERT_FALSE(sim.Place().isEmpty());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("archives.sqlite"));

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr unsigned kWarning = MessageStyle::kOk | MessageStyle::kIconWarning;
-constexpr unsigned kInformation = MessageStyle::kOk | MessageStyle::kIconInformation;
+constexpr unsigned kInformationStyle = MessageStyle::kOk | MessageStyle::kIconInformation;
 
 InputSettings& In(ConfigurationBlocks& b, int k, int t)
 {
@@ -128,13 +128,13 @@ const Case kCases[] = {
          SetModel(b, 0);
          In(b, 0, 0).SetKt3(3);
      },
-     "Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели 01 (БД1, ТВ1)!", kInformation},
+     "Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели 01 (БД1, ТВ1)!", kInformationStyle},
     {"I8 model 04.1 on ТВ2",
      [](auto& b) {
          SetModel(b, 4);
          SetScheme(b, 0, 1, 1);
      },
-     "Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели 04.1 (БД1, ТВ2)!", kInformation},
+     "Выбранное сочетание СИ, КТ3 и ФРТ недопустимо для вычислителя модели 04.1 (БД1, ТВ2)!", kInformationStyle},
     {"I9", [](auto& b) { In(b, 0, 0).SetTemperatureControl(2); }, "Недопустимый тип обработки НС по t для ТВ1 в БД1!"},
     {"I10", [](auto& b) { In(b, 0, 0).SetImbalanceControl(5); }, "Недопустимый тип обработки НС по dM для ТВ1 в БД1!"},
     {"I11", [](auto& b) { In(b, 0, 0).SetHeatControl(4); }, "Недопустимый тип обработки НС по Q для ТВ1 в БД1!"},

@@ -10,7 +10,7 @@
 
 namespace {
 
-ConfigurationBlocks WithScheme(int model, int set, int input, int scheme, int row)
+ConfigurationBlocks WithSchemeRow(int model, int set, int input, int scheme, int row)
 {
     ConfigurationBlocks blocks;
     MakeDefaultConfiguration(blocks);
@@ -25,7 +25,7 @@ ConfigurationBlocks WithScheme(int model, int set, int input, int scheme, int ro
 
 TEST(InputNodeLabel, SchemeOrNotUsedAndTheSecondSetOnlyWhileInUse)
 {
-    ConfigurationBlocks blocks = WithScheme(3, 1, 1, 12, 0);
+    ConfigurationBlocks blocks = WithSchemeRow(3, 1, 1, 12, 0);
     blocks.tunes.db[0].inputs[0].scheme = 6;
     EXPECT_EQ(InputNodeLabel(blocks.tunes, 0, 0), QStringLiteral("ТВ1 (СИ=6)"));
     EXPECT_EQ(InputNodeLabel(blocks.tunes, 0, 1), QStringLiteral("ТВ2 (не исп.)"));
@@ -41,30 +41,30 @@ TEST(InputNodeLabel, SchemeOrNotUsedAndTheSecondSetOnlyWhileInUse)
 TEST(WiSchemePageRules, ControlsOfferedByTheCombination)
 {
     // Scheme 6 row 1 (ФРТ 0): dt control only; row 2 (ФРТ 1): dM as well.
-    ConfigurationBlocks blocks = WithScheme(3, 0, 0, 6, 0);
+    ConfigurationBlocks blocks = WithSchemeRow(3, 0, 0, 6, 0);
     WiSchemeControlStates states = BringInputIntoLine(blocks, 0, 0);
     EXPECT_TRUE(states.page);
     EXPECT_TRUE(states.inputSettings);
     EXPECT_FALSE(states.imbalanceControl);
     EXPECT_TRUE(states.deltaTControl);
     EXPECT_TRUE(states.heatControl);
-    blocks = WithScheme(3, 0, 0, 6, 1);
+    blocks = WithSchemeRow(3, 0, 0, 6, 1);
     EXPECT_TRUE(BringInputIntoLine(blocks, 0, 0).imbalanceControl);
     // Dead-end hot water: neither.
-    blocks = WithScheme(3, 0, 0, 9, 0);
+    blocks = WithSchemeRow(3, 0, 0, 9, 0);
     states = BringInputIntoLine(blocks, 0, 0);
     EXPECT_FALSE(states.imbalanceControl);
     EXPECT_FALSE(states.deltaTControl);
 
     // Scheme 12 computes no heat: "Контр.Q" goes to 0 and is not offered.
-    blocks = WithScheme(3, 0, 1, 12, 0);
+    blocks = WithSchemeRow(3, 0, 1, 12, 0);
     blocks.tunes.db[0].inputs[1].SetHeatControl(2);
     states = BringInputIntoLine(blocks, 0, 1);
     EXPECT_FALSE(states.heatControl);
     EXPECT_EQ(blocks.tunes.db[0].inputs[1].HeatControl(), 0u);
 
     // An input without a scheme, or any input of an unused БД2: nothing applies and nothing is touched.
-    blocks = WithScheme(3, 1, 0, 6, 1);
+    blocks = WithSchemeRow(3, 1, 0, 6, 1);
     blocks.tunes.db[1].inputs[0].SetHeatControl(3);
     const std::uint32_t before = blocks.tunes.db[1].inputs[0].word;
     states = BringInputIntoLine(blocks, 1, 0);
@@ -78,7 +78,7 @@ TEST(WiSchemePageRules, ControlsOfferedByTheCombination)
 
 TEST(WiSchemePageRules, OutdoorAirOnlyOnAFreeSpareChannel)
 {
-    ConfigurationBlocks blocks = WithScheme(3, 0, 0, 6, 1);  // КТ3 0, tx contract
+    ConfigurationBlocks blocks = WithSchemeRow(3, 0, 0, 6, 1);  // КТ3 0, tx contract
     InputSettings& in = blocks.tunes.db[0].inputs[0];
     EXPECT_TRUE(OutdoorAirMeasurable(in, 0, 3));
     in.SetOutdoorAirMeasured(true);

@@ -14,6 +14,7 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include "base/utf8_text.h"
 #include "support/wait_for.h"
 
 #include <gtest/gtest.h>
@@ -25,11 +26,6 @@
 namespace {
 
 constexpr int kSimCom = 25;
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 TEST(ModemLink, DriverReadsTheMeterAndNoticesTheCarrierLostWhileIdle)
 {

@@ -4,6 +4,7 @@
 // the driver refuses or asks before it writes anything.
 
 #include "base/message_style.h"
+#include "base/utf8_text.h"
 #include "config/tunes_defaults.h"
 #include "support/driver_rig.h"
 #include "support/qt_printers.h"
@@ -17,11 +18,6 @@ namespace {
 
 constexpr std::uint8_t kMeterModel = 3;  // "04", the simulator's default
 constexpr int kFunctions48 = CModbusMaster::kNonStandardFunctions;
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 template <class Block>
 QByteArray BytesOf(const Block& block)

@@ -4,6 +4,7 @@
 
 #include "archives/record_bytes.h"
 #include "base/message_style.h"
+#include "base/utf8_text.h"
 #include "sim/event_logs.h"
 #include "support/driver_rig.h"
 #include "support/qt_printers.h"
@@ -14,11 +15,6 @@
 #include <cstring>
 
 namespace {
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 RigOptions Direct(std::uint16_t level, std::uint8_t functionSet = CModbusMaster::kStandardFunctions)
 {

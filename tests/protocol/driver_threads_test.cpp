@@ -3,6 +3,7 @@
 // commands without a handler, and a modem line lost while the connection is idle.
 
 #include "base/message_style.h"
+#include "base/utf8_text.h"
 #include "channel/modem_control.h"
 #include "protocol/command_extensions.h"
 #include "support/driver_rig.h"
@@ -20,14 +21,9 @@ namespace {
 constexpr int kPatience = 5000;  // for things that must happen, on a loaded machine
 // A stop or break must end a 10 s wait; the bound leaves room for a machine busy with other builds.
 constexpr int kPromptEndMs = 3000;
-constexpr std::uint8_t kMeterModel = 3;
+constexpr std::uint8_t kThreadsMeterModel = 3;
 
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
-bool WaitFor(const std::function<bool()>& condition, int timeoutMs = kPatience)
+bool WaitPatiently(const std::function<bool()>& condition, int timeoutMs = kPatience)
 {
     QElapsedTimer clock;
     clock.start();
@@ -39,7 +35,7 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs = kPatience)
     return true;
 }
 
-RigOptions Rig(RigLine line, bool threads = true)
+RigOptions ThreadsRig(RigLine line, bool threads = true)
 {
     RigOptions options;
     options.line = line;
@@ -50,7 +46,7 @@ RigOptions Rig(RigLine line, bool threads = true)
 // A meter with a configuration and the computer's time, connected through the command thread.
 bool StartConnected(DriverRig& rig)
 {
-    rig.PutMeterConfiguration(DistinctConfiguration(kMeterModel, 0));
+    rig.PutMeterConfiguration(DistinctConfiguration(kThreadsMeterModel, 0));
     rig.SetMeterClock(QDateTime::currentDateTime());
     return rig.Start() && rig.Run(kCommandConnect) && rig.driver.IsDeviceConnected();
 }
@@ -65,14 +61,14 @@ void SilenceMeter(DriverRig& rig)
 TEST(DriverThreads, StopEndsALongWaitAtOnce)
 {
     for (const RigLine line : {RigLine::kTcp, RigLine::kPty}) {
-        DriverRig rig(Rig(line));
+        DriverRig rig(ThreadsRig(line));
         ASSERT_TRUE(StartConnected(rig));
         SilenceMeter(rig);
         rig.host.Clear();
         const int before = rig.server.Requests();
         RecordingRequester page;
         rig.driver.QueueCommand(kCommandReadArchiveInfo, &page);
-        ASSERT_TRUE(WaitFor([&] { return rig.server.Requests() > before; }));
+        ASSERT_TRUE(WaitPatiently([&] { return rig.server.Requests() > before; }));
 
         QElapsedTimer clock;
         clock.start();
@@ -97,22 +93,22 @@ TEST(DriverThreads, BreakStopsTheWaitAndClosesTheConnection)
     rig.host.Clear();
     const int before = rig.server.Requests();
     rig.driver.QueueCommand(kCommandReadMakerData, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return rig.server.Requests() > before; }));
+    ASSERT_TRUE(WaitPatiently([&] { return rig.server.Requests() > before; }));
 
     QElapsedTimer clock;
     clock.start();
     rig.driver.QueueServiceRequest(kServiceBreakConnection);
-    ASSERT_TRUE(WaitFor([&] { return !rig.driver.IsDeviceConnected() && rig.driver.WaitUntilIdle(0); }));
+    ASSERT_TRUE(WaitPatiently([&] { return !rig.driver.IsDeviceConnected() && rig.driver.WaitUntilIdle(0); }));
     EXPECT_LT(clock.elapsed(), kPromptEndMs);
     EXPECT_TRUE(rig.Messages().contains(Utf8("Выполнение прервано пользователем!")));
-    ASSERT_TRUE(WaitFor([&] { return rig.host.OperationTexts().contains(Utf8("Соединение разорвано...")); }));
+    ASSERT_TRUE(WaitPatiently([&] { return rig.host.OperationTexts().contains(Utf8("Соединение разорвано...")); }));
     EXPECT_EQ(rig.host.DeviceInformation().last(), QString());
     EXPECT_FALSE(rig.driver.TransmitChanel().IpSocket().IsOpen());
 }
 
 TEST(DriverThreads, QueuedCommandsRunInOrderAndTellTheLastRequester)
 {
-    DriverRig rig(Rig(RigLine::kTcp, false));
+    DriverRig rig(ThreadsRig(RigLine::kTcp, false));
     rig.WithImage([](MeterImage& image) { image.PutU32(134, 4242); });  // the service centre's serial
     ASSERT_TRUE(rig.Start());
     ASSERT_TRUE(rig.driver.TransmitChanel().Connect());
@@ -144,7 +140,7 @@ TEST(DriverThreads, StoppingACyclicReadEndsItByTheUsersWish)
     RecordingRequester page;
     rig.driver.QueueCommand(kCommandReadCurrentValues, &page);
     // The notice comes after the read: from here on the cycle waits for its next turn.
-    ASSERT_TRUE(WaitFor([&] { return page.Notices() == 1; }));
+    ASSERT_TRUE(WaitPatiently([&] { return page.Notices() == 1; }));
     // The meter's clock heads its current values.
     const QByteArray read(reinterpret_cast<const char*>(rig.driver.AreaBytes(MeterArea::kCurrentValues).data()), 4);
     EXPECT_EQ(read, QByteArray::fromHex("0A02100C"));
@@ -191,7 +187,7 @@ TEST(DriverThreads, CommandsWithoutAHandlerFailWithAMessage)
     EXPECT_EQ(rig.BoxTexts(), QStringList{Utf8("Ошибка выполнения CRovoRedod::MainProcess!")});
     rig.host.Clear();
     rig.driver.QueueServiceRequest(7);
-    ASSERT_TRUE(WaitFor([&] { return !rig.host.Boxes().isEmpty(); }));
+    ASSERT_TRUE(WaitPatiently([&] { return !rig.host.Boxes().isEmpty(); }));
     EXPECT_EQ(rig.BoxTexts(), QStringList{Utf8("Ошибка выполнения CRovoRedod::ServiceProcessLoop!")});
     EXPECT_EQ(page.Notices(), 0);
 }
@@ -227,8 +223,8 @@ TEST(DriverThreads, ModemLineLostWhileIdleBreaksTheConnection)
 {
     TestExtensions extensions;
     extensions.modemText = QByteArray("\r\nNO CARRIER\r\n");
-    DriverRig rig(Rig(RigLine::kPty, false));
-    rig.PutMeterConfiguration(DistinctConfiguration(kMeterModel, 0));
+    DriverRig rig(ThreadsRig(RigLine::kPty, false));
+    rig.PutMeterConfiguration(DistinctConfiguration(kThreadsMeterModel, 0));
     ASSERT_TRUE(rig.Start());
     auto modem = std::make_unique<ConnectedModem>();
     ConnectedModem* modemSeen = modem.get();
@@ -240,11 +236,11 @@ TEST(DriverThreads, ModemLineLostWhileIdleBreaksTheConnection)
     ASSERT_TRUE(rig.Run(kCommandConnect));
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(WaitFor([&] { return !rig.driver.IsDeviceConnected(); }));
+    ASSERT_TRUE(WaitPatiently([&] { return !rig.driver.IsDeviceConnected(); }));
     EXPECT_LT(clock.elapsed(), 3000);
     EXPECT_EQ(extensions.looks.load(), 1);
     const QString lost = Utf8("Потеряна связь с удаленным прибором (нет несущей)!");
-    ASSERT_TRUE(WaitFor([&] { return rig.BoxTexts().contains(lost); }));
+    ASSERT_TRUE(WaitPatiently([&] { return rig.BoxTexts().contains(lost); }));
     EXPECT_EQ(rig.host.Boxes().last().caption, Utf8("Ошибка"));
     EXPECT_TRUE(rig.Messages().contains(lost));
     EXPECT_EQ(modemSeen->hangUps.load(), 1);

@@ -8,26 +8,26 @@
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using ByteVector = std::vector<std::uint8_t>;
 
-const Bytes kRead10 = WithModbusCrc({0x01, 0x03, 0x00, 0x00, 0x00, 0x0A});
+const ByteVector kRead10 = WithModbusCrc({0x01, 0x03, 0x00, 0x00, 0x00, 0x0A});
 
 // A normal answer to a read of `registers` as the channel hands it over: `tail` check bytes after the data.
-Bytes ReadAnswer(int registers, int tail)
+ByteVector ReadAnswer(int registers, int tail)
 {
-    Bytes answer = {0x01, 0x03, static_cast<std::uint8_t>(2 * registers)};
+    ByteVector answer = {0x01, 0x03, static_cast<std::uint8_t>(2 * registers)};
     answer.resize(3 + 2 * registers + tail, 0x11);
     return answer;
 }
 
-Bytes Request48(std::uint16_t readCount, std::uint16_t sequence)
+ByteVector Request48(std::uint16_t readCount, std::uint16_t sequence)
 {
     return WithModbusCrc({0x01, 0x48, 0x00, 0x00, static_cast<std::uint8_t>(readCount >> 8),
                           static_cast<std::uint8_t>(readCount), 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
                           static_cast<std::uint8_t>(sequence >> 8), static_cast<std::uint8_t>(sequence)});
 }
 
-AnswerCheck Check(const Bytes& request, const Bytes& answer, int framing = kFramingRtu)
+AnswerCheck Check(const ByteVector& request, const ByteVector& answer, int framing = kFramingRtu)
 {
     return AnalyseAnswer(request.data(), static_cast<int>(request.size()), answer.data(),
                          static_cast<int>(answer.size()), framing);
@@ -49,7 +49,7 @@ TEST(ModbusAnswer, ExpectedLengthFollowsTheFraming)
     EXPECT_EQ(Check(kRead10, ReadAnswer(9, 2)).message,
               QString::fromUtf8("Принято неверное количество байт данных (принято 23, ожидалось 25)!"));
     // Too short to carry even a function byte.
-    EXPECT_EQ(Check(kRead10, Bytes{0x01}).message,
+    EXPECT_EQ(Check(kRead10, ByteVector{0x01}).message,
               QString::fromUtf8("Принято неверное количество байт данных (принято 1, ожидалось 25)!"));
 }
 
@@ -67,7 +67,7 @@ TEST(ModbusAnswer, ExceptionAnswersGiveTheirCodesText)
     EXPECT_EQ(ExceptionCodeText(17), QString::fromUtf8("Устройство вернуло необрабатываемый код ошибки (код 17)!"));
 
     // 0x48 exceptions carry the sequence number at 4 and the code in byte 3 when byte 2 is 0.
-    const Bytes request = Request48(4, 0x0102);
+    const ByteVector request = Request48(4, 0x0102);
     EXPECT_EQ(Check(request, WithModbusCrc({0x01, 0xC8, 0x00, 133, 0x01, 0x02})).message,
               QString::fromUtf8("Нет данных за указанную дату!"));
     EXPECT_EQ(Check(request, WithModbusCrc({0x01, 0xC8, 0x09, 133, 0x01, 0x02})).message,
@@ -77,8 +77,8 @@ TEST(ModbusAnswer, ExceptionAnswersGiveTheirCodesText)
 
 TEST(ModbusAnswer, CombinedAnswerIsMatchedBySequenceNumber)
 {
-    const Bytes request = Request48(3, 0xFFFF);
-    Bytes answer = {0x01, 0x48, 0xAB, 0xCD, 0xFF, 0xFF, 1, 2, 3, 4, 5, 6};
+    const ByteVector request = Request48(3, 0xFFFF);
+    ByteVector answer = {0x01, 0x48, 0xAB, 0xCD, 0xFF, 0xFF, 1, 2, 3, 4, 5, 6};
     EXPECT_EQ(Check(request, WithModbusCrc(answer)).verdict, kAnswerAccept);
     const AnswerCheck late = Check(request, WithModbusCrc({0x01, 0x48, 0xAB, 0xCD, 0xFF, 0xFE, 1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(late.verdict, kAnswerSequenceMismatch);
@@ -93,7 +93,7 @@ TEST(ModbusAnswer, CombinedAnswerIsMatchedBySequenceNumber)
 
 TEST(ModbusAnswer, WriteAnswerMustEchoStartAndCount)
 {
-    const Bytes request = WithModbusCrc({0x01, 0x10, 0x00, 0x69, 0x00, 0x02, 0x04, 1, 2, 3, 4});
+    const ByteVector request = WithModbusCrc({0x01, 0x10, 0x00, 0x69, 0x00, 0x02, 0x04, 1, 2, 3, 4});
     EXPECT_EQ(Check(request, WithModbusCrc({0x01, 0x10, 0x00, 0x69, 0x00, 0x02})).verdict, kAnswerAccept);
     EXPECT_EQ(Check(request, WithModbusCrc({0x01, 0x10, 0x00, 0x69, 0x00, 0x03})).message,
               QString::fromUtf8("Неправильный формат ответа для функции 0x10!"));
@@ -102,5 +102,5 @@ TEST(ModbusAnswer, WriteAnswerMustEchoStartAndCount)
     EXPECT_EQ(Check(request, WithModbusCrc({0x01, 0x05, 0x00, 0x69, 0x00, 0x02})).message,
               QString::fromUtf8("Необрабатываемый код функции при анализе ответа!"));
     // Modbus TCP: six bytes and no check.
-    EXPECT_EQ(Check(request, Bytes{0x01, 0x10, 0x00, 0x69, 0x00, 0x02}, kFramingModbusTcp).verdict, kAnswerAccept);
+    EXPECT_EQ(Check(request, ByteVector{0x01, 0x10, 0x00, 0x69, 0x00, 0x02}, kFramingModbusTcp).verdict, kAnswerAccept);
 }

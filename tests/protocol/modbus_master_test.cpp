@@ -2,6 +2,7 @@
 // image the way a request engine with a meter behind it would.
 
 #include "base/checksums.h"
+#include "base/utf8_text.h"
 #include "protocol/modbus_master.h"
 #include "support/recording_owner.h"
 #include "support/scripted_meter.h"
@@ -72,11 +73,6 @@ public:
 private:
     CModbusMaster& m_master;
 };
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 }  // namespace
 

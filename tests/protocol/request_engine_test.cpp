@@ -1,6 +1,7 @@
 // The request engine and the 0x48 retry loop end to end: CRovoRedod with its real channel, a scripted
 // meter thread on a loopback TCP connection or on a pseudo-terminal, and a recording host.
 
+#include "base/utf8_text.h"
 #include "channel/port_table.h"
 #include "protocol/rovo_redod.h"
 #include "support/pty_pair.h"
@@ -18,11 +19,6 @@
 namespace {
 
 constexpr int kPortNumber = 28;  // the COM number the pty is put under
-
-QString Utf8(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 // The driver, its host and a meter, wired together; the meter starts on Connect.
 class Rig {

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kStandPort = 29;
+constexpr int kRkm8StandPort = 29;
 
 // A stand played byte for byte on the master side of a pty: every five bytes are one command, each
 // answered with `answer`.
@@ -26,7 +26,7 @@ class PlayedStand {
 public:
     explicit PlayedStand(QByteArray answer) : m_answer(std::move(answer))
     {
-        PortTable::Global().Assign(kStandPort, m_line.SlavePath());
+        PortTable::Global().Assign(kRkm8StandPort, m_line.SlavePath());
         m_thread = std::thread([this] {
             while (!m_stop) {
                 const QByteArray command = m_line.ReadMaster(5, 100);
@@ -45,7 +45,7 @@ public:
     {
         m_stop = true;
         m_thread.join();
-        PortTable::Global().Assign(kStandPort, QString());
+        PortTable::Global().Assign(kRkm8StandPort, QString());
     }
     QByteArray Received() const
     {
@@ -68,7 +68,7 @@ struct StandLink {
     StandLink()
     {
         stand.AttachHost(&host);
-        stand.PrepareChannel(kStandPort, false);
+        stand.PrepareChannel(kRkm8StandPort, false);
     }
     ~StandLink() { stand.TransmitChanel().Disconnect(); }
 
@@ -116,10 +116,10 @@ TEST(Rkm8, ResistanceAndCurrentCommandsAreTheExactBytes)
     // The monitor heads carry the stand's name right before the count, and the line's bytes.
     const QStringList monitor = link.MonitorLines();
     ASSERT_FALSE(monitor.isEmpty());
-    EXPECT_TRUE(monitor.first().startsWith(QStringLiteral("РКМ8(0005) COM%1 Out ->: ").arg(kStandPort)))
+    EXPECT_TRUE(monitor.first().startsWith(QStringLiteral("РКМ8(0005) COM%1 Out ->: ").arg(kRkm8StandPort)))
         << monitor.first().toStdString();
     EXPECT_TRUE(monitor.first().contains(QStringLiteral("57 64 02 0D 0A")));
-    EXPECT_TRUE(monitor.filter(QStringLiteral("РКМ8(0002) COM%1 In  ->: ").arg(kStandPort)).size() >= 5);
+    EXPECT_TRUE(monitor.filter(QStringLiteral("РКМ8(0002) COM%1 In  ->: ").arg(kRkm8StandPort)).size() >= 5);
     EXPECT_TRUE(link.host.Boxes().isEmpty());
 }
 
@@ -148,7 +148,7 @@ TEST(Rkm8, AnEchoingStandIsAccepted)
     ReferenceStandLine line(referenceStand);
     QString error;
     ASSERT_TRUE(line.Start(QStringLiteral("pty"), &error)) << error.toStdString();
-    PortTable::Global().Assign(kStandPort, line.Path());
+    PortTable::Global().Assign(kRkm8StandPort, line.Path());
     StandLink link;
 
     EXPECT_TRUE(link.stand.Connect());
@@ -157,7 +157,7 @@ TEST(Rkm8, AnEchoingStandIsAccepted)
     EXPECT_TRUE(link.host.Boxes().isEmpty());
     EXPECT_TRUE(link.host.OperationTexts().contains(QStringLiteral("РКМ8 найден...")));
     EXPECT_TRUE(link.host.LogLines().contains(QStringLiteral("Попытка соединения с РКМ8...\r\n")));
-    PortTable::Global().Assign(kStandPort, QString());
+    PortTable::Global().Assign(kRkm8StandPort, QString());
 }
 
 TEST(Rkm8, AStandThatRefusesIsToldThreeTimesThenReported)
@@ -179,7 +179,7 @@ TEST(Rkm8, AStandThatRefusesIsToldThreeTimesThenReported)
 TEST(Rkm8, ASilentStandIsReportedOnceByName)
 {
     PtyPair line;  // nobody answers on the master side
-    PortTable::Global().Assign(kStandPort, line.SlavePath());
+    PortTable::Global().Assign(kRkm8StandPort, line.SlavePath());
     StandLink link;
     // Two short attempts keep the test fast; the stand's own are five of 2 s.
     link.stand.TransmitChanel().Settings().attempts = 2;
@@ -192,7 +192,7 @@ TEST(Rkm8, ASilentStandIsReportedOnceByName)
                              "настройках программы выбран соответствующий СОМ-порт!"));
     EXPECT_EQ(line.ReadMasterUntilQuiet(100, 1000),
               Bytes({0x57, 0x64, 0x00, 0x0D, 0x0A, 0x57, 0x64, 0x00, 0x0D, 0x0A}));
-    PortTable::Global().Assign(kStandPort, QString());
+    PortTable::Global().Assign(kRkm8StandPort, QString());
 }
 
 TEST(Rkm8, ASimulatedStandAnswersOkWithoutALine)

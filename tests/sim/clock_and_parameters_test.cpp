@@ -22,13 +22,6 @@ struct FakeHost {
     }
 };
 
-SimOptions AtLevel(std::uint16_t level)
-{
-    SimOptions options;
-    options.identity.firmwareLevel = level;
-    return options;
-}
-
 DateTimeStamp ClockOf(SlaveClient& client)
 {
     return client.Read(MeterArea::kCurrentValues, 6).As<DateTimeStamp>();

@@ -14,13 +14,6 @@
 
 namespace {
 
-SimOptions AtLevel(std::uint16_t level)
-{
-    SimOptions options;
-    options.identity.firmwareLevel = level;
-    return options;
-}
-
 std::uint16_t Crc(const QByteArray& bytes)
 {
     return Crc16Modbus(reinterpret_cast<const std::uint8_t*>(bytes.constData()),

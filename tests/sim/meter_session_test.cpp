@@ -43,7 +43,7 @@ struct Fixture {
     std::unique_ptr<MeterSession> session;
 };
 
-const QByteArray kReadTypeCode = Rtu({1, 0x03, 0x00, 0x00, 0x00, 0x01});
+const QByteArray kReadTypeCodeRtu = Rtu({1, 0x03, 0x00, 0x00, 0x00, 0x01});
 
 }  // namespace
 
@@ -52,12 +52,12 @@ TEST(MeterSession, FindsRequestsInEveryFraming)
     {
         Fixture rtu(kFramingRtu);
         // A request split over two reads, followed at once by a second one.
-        EXPECT_TRUE(rtu.Send(kReadTypeCode.left(3)).empty());
-        auto actions = rtu.Send(kReadTypeCode.mid(3) + kReadTypeCode);
+        EXPECT_TRUE(rtu.Send(kReadTypeCodeRtu.left(3)).empty());
+        auto actions = rtu.Send(kReadTypeCodeRtu.mid(3) + kReadTypeCodeRtu);
         ASSERT_EQ(actions.size(), 2u);
         EXPECT_EQ(actions[0].bytes, Rtu({1, 0x03, 2, 0x17, 0x02}));
         // A bad CRC is met with silence, like a meter.
-        QByteArray broken = kReadTypeCode;
+        QByteArray broken = kReadTypeCodeRtu;
         broken[7] = static_cast<char>(broken[7] ^ 1);
         EXPECT_TRUE(rtu.Send(broken).empty());
         // An unknown function is answered once the line goes quiet.
@@ -92,9 +92,9 @@ TEST(MeterSession, FaultsStrikeAsPlannedAndReplayForASeed)
 {
     {
         Fixture drop(kFramingRtu, QStringLiteral("drop=2x"));
-        EXPECT_TRUE(drop.Send(kReadTypeCode).empty());
-        EXPECT_TRUE(drop.Send(kReadTypeCode).empty());
-        EXPECT_EQ(drop.Send(kReadTypeCode).size(), 1u);
+        EXPECT_TRUE(drop.Send(kReadTypeCodeRtu).empty());
+        EXPECT_TRUE(drop.Send(kReadTypeCodeRtu).empty());
+        EXPECT_EQ(drop.Send(kReadTypeCodeRtu).size(), 1u);
     }
     {
         Fixture corrupt(kFramingAscii, QStringLiteral("corrupt=1x"));
@@ -104,11 +104,11 @@ TEST(MeterSession, FaultsStrikeAsPlannedAndReplayForASeed)
     }
     {
         Fixture echo(kFramingRtu, QStringLiteral("echo=1x"));
-        EXPECT_EQ(echo.Send(kReadTypeCode).at(0).bytes, kReadTypeCode + Rtu({1, 0x03, 2, 0x17, 0x02}));
+        EXPECT_EQ(echo.Send(kReadTypeCodeRtu).at(0).bytes, kReadTypeCodeRtu + Rtu({1, 0x03, 2, 0x17, 0x02}));
     }
     {
         Fixture delay(kFramingRtu, QStringLiteral("delay=1x"));
-        EXPECT_EQ(delay.Send(kReadTypeCode).at(0).delay, std::chrono::milliseconds(3500));
+        EXPECT_EQ(delay.Send(kReadTypeCodeRtu).at(0).delay, std::chrono::milliseconds(3500));
     }
     {
         // The late fault sends the answer with the previous sequence number ahead of the true one.
@@ -129,7 +129,7 @@ TEST(MeterSession, FaultsStrikeAsPlannedAndReplayForASeed)
         f.meter->Faults().Reseed(seed);
         QString marks;
         for (int i = 0; i < 64; ++i)
-            marks += f.Send(kReadTypeCode).empty() ? QLatin1Char('x') : QLatin1Char('.');
+            marks += f.Send(kReadTypeCodeRtu).empty() ? QLatin1Char('x') : QLatin1Char('.');
         return marks;
     };
     const QString first = pattern(5);
@@ -149,7 +149,7 @@ TEST(MeterSession, EachTransmissionMeetsItsFaultAfreshWhateverItAsks)
         f.meter->Faults().Reseed(seed);
         QString marks;
         for (int i = 0; i < 20000; ++i)
-            marks += f.Send(kReadTypeCode).at(0).bytes == clean ? QLatin1Char('.') : QLatin1Char('x');
+            marks += f.Send(kReadTypeCodeRtu).at(0).bytes == clean ? QLatin1Char('.') : QLatin1Char('x');
         return marks;
     };
     const QString marks = runs(11);
@@ -192,9 +192,9 @@ TEST(MeterSession, HoldsEachAnswerForTheLineTimeOfItsExchange)
     {
         // An echoing line carries the request once: 8 + 7 bytes and the gap, as without the echo.
         Fixture echo(kFramingRtu, QStringLiteral("echo=1x"), false, 9600);
-        EXPECT_EQ(echo.Send(kReadTypeCode).at(0).delay, nanoseconds(21'197'916));
+        EXPECT_EQ(echo.Send(kReadTypeCodeRtu).at(0).delay, nanoseconds(21'197'916));
         Fixture instant(kFramingRtu);
-        EXPECT_EQ(instant.Send(kReadTypeCode).at(0).delay, nanoseconds(0));
+        EXPECT_EQ(instant.Send(kReadTypeCodeRtu).at(0).delay, nanoseconds(0));
     }
 }
 
@@ -204,17 +204,17 @@ TEST(MeterSession, NoiseInFrontOfARequestIsSkippedAndAForeignHeaderEndsTheConver
         // A frame with a broken CRC in the same burst as a good request: only the request is
         // answered, at once.
         Fixture rtu(kFramingRtu);
-        QByteArray broken = kReadTypeCode;
+        QByteArray broken = kReadTypeCodeRtu;
         broken[7] = static_cast<char>(broken[7] ^ 1);
-        auto actions = rtu.Send(broken + kReadTypeCode);
+        auto actions = rtu.Send(broken + kReadTypeCodeRtu);
         ASSERT_EQ(actions.size(), 1u);
         EXPECT_EQ(actions[0].bytes, Rtu({1, 0x03, 2, 0x17, 0x02}));
         // Noise of no known length in front of it: a whole request behind it shows it was noise.
-        actions = rtu.Send(QByteArray::fromHex("ff0a77") + kReadTypeCode);
+        actions = rtu.Send(QByteArray::fromHex("ff0a77") + kReadTypeCodeRtu);
         ASSERT_EQ(actions.size(), 1u);
         EXPECT_EQ(actions[0].bytes, Rtu({1, 0x03, 2, 0x17, 0x02}));
         // A header promising a write longer than the meter takes is noise too.
-        EXPECT_EQ(rtu.Send(QByteArray::fromHex("01480000000000000000ffff") + kReadTypeCode).size(), 1u);
+        EXPECT_EQ(rtu.Send(QByteArray::fromHex("01480000000000000000ffff") + kReadTypeCodeRtu).size(), 1u);
         EXPECT_FALSE(rtu.session->HasPartialFrame());
     }
     {

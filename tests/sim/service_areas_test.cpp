@@ -10,7 +10,7 @@
 
 namespace {
 
-SimOptions AtLevel(std::uint16_t level)
+SimOptions IdentifiedAtLevel(std::uint16_t level)
 {
     SimOptions options;
     options.identity.firmwareLevel = level;
@@ -32,7 +32,7 @@ QByteArray PageRequest(std::uint16_t page)
 TEST(ServiceDataArea, MakerDataByLevelAndServiceCentreDataKeptAsWritten)
 {
     {
-        MeterSimulator meter(AtLevel(512));
+        MeterSimulator meter(IdentifiedAtLevel(512));
         SlaveClient client(meter);
         // Identifier, serial number at manufacture, model, three free bytes, date of manufacture.
         const QByteArray maker = client.Read(MeterArea::kMakerData, 14).bytes;
@@ -57,7 +57,7 @@ TEST(ServiceDataArea, MakerDataByLevelAndServiceCentreDataKeptAsWritten)
     }
     {
         // Below 512 only six bytes exist.
-        MeterSimulator meter(AtLevel(511));
+        MeterSimulator meter(IdentifiedAtLevel(511));
         SlaveClient client(meter);
         EXPECT_EQ(client.Read(MeterArea::kMakerData, 6).bytes.toHex(), QByteArray("170004030201"));
         EXPECT_EQ(client.Read(MeterArea::kMakerData, 14).exception, SlaveException::kIllegalAddress);

@@ -145,3 +145,10 @@ int WriteConfiguration(SlaveClient& client, const QByteArray& record, const QByt
         code = client.Write(MeterArea::kOpenSettings, open);
     return code;
 }
+
+SimOptions AtLevel(std::uint16_t level)
+{
+    SimOptions options;
+    options.identity.firmwareLevel = level;
+    return options;
+}

@@ -78,3 +78,6 @@ private:
 // The configuration written the way the configurator writes it: command 1, the record, its checksum
 // block, command 2, then the open-settings checksum block and the open settings. The first refusal.
 int WriteConfiguration(SlaveClient& client, const QByteArray& record, const QByteArray& open);
+
+// A simulated meter of the given firmware level, all else as by default.
+SimOptions AtLevel(std::uint16_t level);

@@ -3,6 +3,7 @@
 // fixed archive, its node in the base, the window with the configuration frame and the archive pages,
 // and the connect through the frame's toolbar as a user does it.
 
+#include "dialog_driving.h"
 #include "main_window_rig.h"
 
 #include "archives/ui/dlg_main_config_archive.h"
@@ -16,7 +17,7 @@
 
 class ArchivePageRig {
 public:
-    static constexpr int kArrivesMs = 20000;  // generous: a loaded machine gets there well within this
+    static constexpr int kArrivesMs = ::kArrivesMs;
 
     // A meter whose archives end at `end` (the newest hourly record) and reach back `days` days; with
     // `baudDelay` it answers no faster than a serial line at that baud rate would carry the exchange.

@@ -32,8 +32,6 @@
 
 namespace {
 
-constexpr int kArrivesMs = ArchivePageRig::kArrivesMs;
-
 QString Cell(const QTableWidget* list, int row, int column)
 {
     const QTableWidgetItem* item = list->item(row, column);

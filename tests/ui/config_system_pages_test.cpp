@@ -22,7 +22,7 @@
 
 namespace {
 
-class Quiet : public ConfigMessageHost {
+class QuietHost : public ConfigMessageHost {
 public:
     int ShowMessage(const QString&, const QString&, unsigned) override { return MessageAnswer::kOk; }
 };
@@ -52,7 +52,7 @@ TEST(ConfigSystemPages, SwitchingTheSecondSetRelabelsTheTreeAndKeepsItsValues)
     MainWindowRig rig;
     auto window = rig.OpenWindow();
     const QString file = QDir(rig.Folder()).filePath(QStringLiteral("known.zt5"));
-    Quiet quiet;
+    QuietHost quiet;
     ASSERT_TRUE(SaveTunesFile(file, KnownConfiguration(), quiet));
     ASSERT_TRUE(window->OpenSettingsFileNamed(file));
     const DbSettings db2 = KnownConfiguration().tunes.db[1];

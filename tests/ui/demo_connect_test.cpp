@@ -28,11 +28,7 @@
 
 #include <thread>
 
-namespace {
-
-constexpr int kArrivesMs = 20000;  // generous: a loaded machine still connects well within this
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(DemoMeter, ConnectShowsTheMeterAndFlashesTheLamps)
 {

@@ -11,6 +11,10 @@
 #include <QTest>
 #include <QWidget>
 
+// How long a test waits for what the (simulated) meter brings: generous, a loaded machine gets there well
+// within this.
+inline constexpr int kArrivesMs = 20000;
+
 // The child named `name`, failing the test when there is none.
 template <typename T>
 T* NamedChild(const QWidget& parent, const QString& name)

@@ -18,8 +18,6 @@
 
 namespace {
 
-constexpr int kArrivesMs = 20000;
-
 // Replaces the edit's text as a user would: select everything, then type.
 void Retype(QLineEdit* edit, const QString& text)
 {

@@ -2,6 +2,7 @@
 // refusals it makes before anything is queued, the maker's and service centre's data written and
 // read back, the remembered entries and the arrow keys of the serial-number edits.
 
+#include "dialog_driving.h"
 #include "main_window_rig.h"
 
 #include "app/ui/dlg_main_config.h"
@@ -35,8 +36,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr int kArrivesMs = 20000;
 
 // A meter of the given firmware level on a loopback port, chosen as the window's node and connected.
 class ServicePageRig {

@@ -3,6 +3,7 @@
 // nothing of the driver, its host or the channel outlives the window (the sanitizer build checks that
 // no memory is touched after it is freed and that nothing leaks).
 
+#include "dialog_driving.h"
 #include "main_window_rig.h"
 
 #include "app/ui/dlg_main_config.h"
@@ -15,11 +16,7 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-constexpr int kArrivesMs = 20000;
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(WindowClose, MidReadStopsTheCommandAndEndsTheThreads)
 {

@@ -3,6 +3,7 @@
 #include "app/app_environment.h"
 #include "app/ui/save_file_dialog.h"
 #include "archives/ui/archive_range_runner.h"
+#include "archives/ui/bar_value.h"
 #include "archives/ui/database_password_prompt.h"
 #include "archives/ui/trend_chart_view.h"
 #include "archives/ui/trend_files.h"
@@ -34,11 +35,6 @@ TChronoArch ChronoOf(const QDateTime& time)
 }
 
 // The bar counts in int; a stretch never comes near its limit, but a count is cut rather than wrapped.
-int BarValue(qint64 value)
-{
-    return int(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
-}
-
 }  // namespace
 
 CDlgTrends::CDlgTrends(PageHost& host, ArchiveRangeRunner& runner, QWidget* parent)

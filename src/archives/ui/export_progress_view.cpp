@@ -1,4 +1,5 @@
 #include "archives/ui/export_progress_view.h"
+#include "archives/ui/bar_value.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,11 +11,6 @@
 namespace {
 
 // The bar counts in int; an archive never comes near its limit, but a count is cut rather than wrapped.
-int BarValue(qint64 value)
-{
-    return static_cast<int>(std::clamp<qint64>(value, 0, std::numeric_limits<int>::max()));
-}
-
 }  // namespace
 
 ExportProgressView::ExportProgressView(QWidget* parent) : QWidget(parent), m_bar(new QProgressBar), m_text(new QLabel)
