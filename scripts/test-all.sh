@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the normal build with all tests (the fault soak included), then
-# the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer (the widget tests too, on
-# the offscreen platform; the package is installed once, from the normal build), then the fuzz programs
+# Builds everything and runs every test: the normal build (sources compiled in unity batches) with all
+# tests (the fault soak included), then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, built file by file (the widget tests too, on the offscreen platform; the
+# package is installed once, from the normal build), then the fuzz programs
 # built with clang, each for ZT5_FUZZ_SECONDS (20). Every stage treats warnings as errors.
 # Each stage says how long it took.
 set -euo pipefail
@@ -46,8 +47,9 @@ stage "Tests"
 stage_done "tests"
 
 stage "Build under ASan + UBSan (build-asan/)"
+# File by file here (no unity batches), so that every source is held to compile with its own includes.
 configure build-asan -S . -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZT5_SANITIZE=ON -DZT5_WERROR=ON -DZT5_BUILD_GUI=ON \
-  -DZT5_BUILD_BENCH=OFF "${launcher[@]}"
+  -DZT5_BUILD_BENCH=OFF -DZT5_UNITY=OFF "${launcher[@]}"
 cmake --build build-asan -j "$jobs"
 stage_done "sanitizer build"
 
