@@ -1,6 +1,6 @@
 #include "archives/database_columns.h"
 #include "archives/record_bytes.h"
-#include "support/put_bytes.h"
+#include "support/record_bytes.h"
 
 #include <gtest/gtest.h>
 

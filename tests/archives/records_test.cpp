@@ -4,7 +4,7 @@
 #include "archives/record_bytes.h"
 #include "meter/archive_descriptors.h"
 #include "meter/event_record.h"
-#include "support/put_bytes.h"
+#include "support/record_bytes.h"
 
 #include <gtest/gtest.h>
 

@@ -314,7 +314,7 @@ TEST(WireFramingRecognise, MbapWaitsForTheWholePayload)
               Recognition::kNotYet);
     EXPECT_EQ(Recognise(kFramingModbusTcp, ByteVector(header.begin(), header.begin() + 5), {}).result,
               Recognition::kNotYet);
-    // ByteVector behind the payload do not matter; the header is read from the very start.
+    // Bytes behind the payload do not matter; the header is read from the very start.
     EXPECT_EQ(Recognise(kFramingModbusTcp, Concat(whole, {0xEE}), whole).answer, payload);
     EXPECT_EQ(MbapPayloadLength(whole.data(), static_cast<int>(whole.size())), 5);
 

@@ -11,6 +11,7 @@
 #include "reports/report_save.h"
 #include "reports/report_writer.h"
 #include "sim/demo_configuration.h"
+#include "support/file_bytes.h"
 #include "support/known_configuration.h"
 
 #include <QDateTime>
@@ -43,12 +44,6 @@ bool SameSettings(const ConfigurationBlocks& a, const ConfigurationBlocks& b)
         && std::memcmp(&a.controls, &b.controls, sizeof a.controls) == 0;
 }
 
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class CliConfig : public ::testing::Test {
 protected:
     void SetUp() override
@@ -64,7 +59,7 @@ protected:
         const CliRun read = Run({QStringLiteral("read-config"), QStringLiteral("-o"), Path(name)});
         EXPECT_EQ(read.exitCode, 0) << read.err.toStdString();
         EXPECT_TRUE(read.out.isEmpty());
-        EXPECT_EQ(FileBytes(Path(name)).size(), 1802);
+        EXPECT_EQ(ReadAll(Path(name)).size(), 1802);
         ConfigurationBlocks blocks = KnownConfiguration();
         blocks.identity = OpenFile(Path(name)).identity;
         SaveFile(Path(name), blocks);
@@ -164,7 +159,7 @@ TEST_F(CliConfig, ReportIsWhatTheCoreWriterMakesOfTheSameFile)
     const QDateTime after = QDateTime::currentDateTime().addSecs(1);
     ASSERT_EQ(report.exitCode, 0) << report.err.toStdString();
     EXPECT_TRUE(report.out.isEmpty());
-    const QByteArray written = FileBytes(Path("out.xls"));
+    const QByteArray written = ReadAll(Path("out.xls"));
     ASSERT_FALSE(written.isEmpty());
 
     // The report carries the second it was made: one of the seconds around the run must match.
@@ -174,7 +169,7 @@ TEST_F(CliConfig, ReportIsWhatTheCoreWriterMakesOfTheSameFile)
         CollectingHost host;
         SavingReportViewer viewer(Path("expected.xls"), host);
         ASSERT_TRUE(ShowSettingsReport(blocks, host, viewer, {dir.path(), NewReportWindowNumber(), nullptr}, formed));
-        matched = FileBytes(Path("expected.xls")) == written;
+        matched = ReadAll(Path("expected.xls")) == written;
     }
     EXPECT_TRUE(matched);
 

@@ -10,14 +10,9 @@
 #include "config/open_settings_text.h"
 #include "config/pressure_units.h"
 #include "config/tunes_defaults.h"
+#include "support/record_bytes.h"
 
 namespace {
-
-template <typename Block>
-QByteArray BytesOf(const Block& block)
-{
-    return QByteArray(reinterpret_cast<const char*>(&block), sizeof block);
-}
 
 QByteArray Hex(const char* text)
 {

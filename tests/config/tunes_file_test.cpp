@@ -11,14 +11,9 @@
 #include "config/tunes_file.h"
 #include "config/tunes_file_format.h"
 #include "recording_message_host.h"
+#include "support/record_bytes.h"
 
 namespace {
-
-template <typename Block>
-QByteArray BlockBytes(const Block& block)
-{
-    return QByteArray(reinterpret_cast<const char*>(&block), sizeof block);
-}
 
 template <typename Block>
 void Fill(Block& block, int seed)
@@ -87,10 +82,10 @@ TEST_F(TunesFile, HeaderAndBlocksAtTheirOffsets)
                                   "40000000"));
     EXPECT_EQ(file.mid(68, 1100), QByteArray(1100, '\0'));
     EXPECT_EQ(file.mid(1168, 2), QByteArray::fromHex("0217")) << "the type code is always the ЗТ5's";
-    EXPECT_EQ(file.mid(1170, 36), BlockBytes(b.identity).mid(2));
-    EXPECT_EQ(file.mid(1206, 510), BlockBytes(b.tunes));
-    EXPECT_EQ(file.mid(1716, 22), BlockBytes(b.open));
-    EXPECT_EQ(file.mid(1738, 64), BlockBytes(b.controls));
+    EXPECT_EQ(file.mid(1170, 36), BytesOf(b.identity).mid(2));
+    EXPECT_EQ(file.mid(1206, 510), BytesOf(b.tunes));
+    EXPECT_EQ(file.mid(1716, 22), BytesOf(b.open));
+    EXPECT_EQ(file.mid(1738, 64), BytesOf(b.controls));
 
     const QByteArray sunday = BuildTunesFile(b, QDateTime(QDate(2024, 3, 3), QTime(0, 0)));
     EXPECT_EQ(sunday.mid(4, 2), QByteArray::fromHex("0000"));
@@ -110,10 +105,10 @@ TEST_F(TunesFile, SavedAndReopenedByteForByte)
     MakeDefaultConfiguration(opened);
     ASSERT_TRUE(OpenTunesFile(savedAs, opened, m_host));
     EXPECT_TRUE(m_host.shown.empty());
-    EXPECT_EQ(BlockBytes(opened.identity), BlockBytes(b.identity));
-    EXPECT_EQ(BlockBytes(opened.tunes), BlockBytes(b.tunes));
-    EXPECT_EQ(BlockBytes(opened.open), BlockBytes(b.open));
-    EXPECT_EQ(BlockBytes(opened.controls), BlockBytes(b.controls));
+    EXPECT_EQ(BytesOf(opened.identity), BytesOf(b.identity));
+    EXPECT_EQ(BytesOf(opened.tunes), BytesOf(b.tunes));
+    EXPECT_EQ(BytesOf(opened.open), BytesOf(b.open));
+    EXPECT_EQ(BytesOf(opened.controls), BytesOf(b.controls));
 
     ASSERT_TRUE(SaveTunesFile(Path("again.zt5"), opened, m_host, nullptr, kSaved));
     EXPECT_EQ(ReadFile(Path("again.zt5")), saved);
@@ -151,8 +146,8 @@ TEST_F(TunesFile, TheVersionAloneMarksTheCurrentForm)
     ASSERT_TRUE(OpenTunesFile(Path("prepared.zt5"), opened, m_host));
     EXPECT_TRUE(m_host.shown.empty());
     EXPECT_EQ(std::uint16_t(opened.identity.typeCode), 0x1234);
-    EXPECT_EQ(BlockBytes(opened.tunes), BlockBytes(b.tunes));
-    EXPECT_EQ(BlockBytes(opened.controls), BlockBytes(b.controls));
+    EXPECT_EQ(BytesOf(opened.tunes), BytesOf(b.tunes));
+    EXPECT_EQ(BytesOf(opened.controls), BytesOf(b.controls));
 }
 
 TEST_F(TunesFile, AnOlderFileOpensWithItsTailAsTheControls)
@@ -165,10 +160,10 @@ TEST_F(TunesFile, AnOlderFileOpensWithItsTailAsTheControls)
     QByteArray file(1164, '\0');
     file[16] = 0x00;  // version 0x00010000
     file[18] = 0x01;
-    file.append(BlockBytes(older.identity));
+    file.append(BytesOf(older.identity));
     const OlderTunesImage image = JoinOlderTunes(older.tunes, older.controls);
     file.append(reinterpret_cast<const char*>(image.data()), kOlderTunesSize);
-    file.append(BlockBytes(older.open));
+    file.append(BytesOf(older.open));
     ASSERT_EQ(file.size(), kOlderTunesFileSize);
     ASSERT_TRUE(WriteFile(Path("old.zt5"), file));
 
@@ -176,18 +171,18 @@ TEST_F(TunesFile, AnOlderFileOpensWithItsTailAsTheControls)
     Fill(opened.controls, 9);
     ASSERT_TRUE(OpenTunesFile(Path("old.zt5"), opened, m_host));
     EXPECT_TRUE(m_host.shown.empty());
-    EXPECT_EQ(BlockBytes(opened.identity), BlockBytes(older.identity));
+    EXPECT_EQ(BytesOf(opened.identity), BytesOf(older.identity));
     EXPECT_EQ(opened.identity.modelIndex, 2);
-    EXPECT_EQ(BlockBytes(opened.tunes), file.mid(1202, 510));
-    EXPECT_EQ(BlockBytes(opened.controls), file.mid(1712, 64));
-    EXPECT_EQ(BlockBytes(opened.open), BlockBytes(older.open));
+    EXPECT_EQ(BytesOf(opened.tunes), file.mid(1202, 510));
+    EXPECT_EQ(BytesOf(opened.controls), file.mid(1712, 64));
+    EXPECT_EQ(BytesOf(opened.open), BytesOf(older.open));
 
     // Saved again it is a current file holding the same configuration.
     ASSERT_TRUE(SaveTunesFile(Path("old.zt5"), opened, m_host, nullptr, kSaved));
     ConfigurationBlocks reopened;
     ASSERT_TRUE(OpenTunesFile(Path("old.zt5"), reopened, m_host));
-    EXPECT_EQ(BlockBytes(reopened.tunes), BlockBytes(older.tunes));
-    EXPECT_EQ(BlockBytes(reopened.controls), BlockBytes(older.controls));
+    EXPECT_EQ(BytesOf(reopened.tunes), BytesOf(older.tunes));
+    EXPECT_EQ(BytesOf(reopened.controls), BytesOf(older.controls));
 }
 
 TEST_F(TunesFile, AFileOfAnotherKindIsRefused)
@@ -209,7 +204,7 @@ TEST_F(TunesFile, AFileOfAnotherKindIsRefused)
         ASSERT_EQ(host.shown.size(), 1u);
         EXPECT_EQ(host.LastText(), QStringLiteral("Файл \"%1\" не является файлом настроек!").arg(Path(name)));
         EXPECT_EQ(host.shown[0].caption, QStringLiteral("Информация"));
-        EXPECT_EQ(BlockBytes(opened.tunes), BlockBytes(Patterned().tunes)) << "the configuration in memory stays";
+        EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes)) << "the configuration in memory stays";
     }
 
     // A file that has lost only its type code still carries the header's text and opens.
@@ -219,7 +214,7 @@ TEST_F(TunesFile, AFileOfAnotherKindIsRefused)
     ASSERT_TRUE(WriteFile(Path("typeless.zt5"), saved));
     ConfigurationBlocks opened;
     EXPECT_TRUE(OpenTunesFile(Path("typeless.zt5"), opened, m_host));
-    EXPECT_EQ(BlockBytes(opened.tunes), BlockBytes(Patterned().tunes));
+    EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes));
 }
 
 TEST_F(TunesFile, AFileCutAfterItsHeaderIsReadAsFarAsItGoesWithANotice)
@@ -236,10 +231,10 @@ TEST_F(TunesFile, AFileCutAfterItsHeaderIsReadAsFarAsItGoesWithANotice)
     EXPECT_EQ(missing,
               QString::fromUtf8("запись настроек (216 байт из 510), открытые настройки (22 байт из 22), "
                                 "блок управления (64 байт из 64)"));
-    EXPECT_EQ(BlockBytes(opened.tunes).left(294), whole.mid(1206, 294));
-    EXPECT_EQ(BlockBytes(opened.tunes).mid(294), QByteArray(510 - 294, '\0'));
-    EXPECT_EQ(BlockBytes(opened.open), QByteArray(22, '\0'));
-    EXPECT_EQ(BlockBytes(opened.controls), BlockBytes(before.controls));
+    EXPECT_EQ(BytesOf(opened.tunes).left(294), whole.mid(1206, 294));
+    EXPECT_EQ(BytesOf(opened.tunes).mid(294), QByteArray(510 - 294, '\0'));
+    EXPECT_EQ(BytesOf(opened.open), QByteArray(22, '\0'));
+    EXPECT_EQ(BytesOf(opened.controls), BytesOf(before.controls));
     ASSERT_EQ(m_host.shown.size(), 1u);
     EXPECT_EQ(m_host.LastText(),
               QStringLiteral("Файл настроек \"%1\" короче ожидаемого (1500 байт из 1802): "
@@ -283,7 +278,7 @@ TEST_F(TunesFile, AFileShorterThanAHeaderIsRefused)
                                  "заголовка файла настроек!")
                       .arg(Path("short.zt5"))
                       .arg(size));
-        EXPECT_EQ(BlockBytes(opened.tunes), BlockBytes(Patterned().tunes)) << "the configuration in memory stays";
+        EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes)) << "the configuration in memory stays";
     }
 }
 
@@ -297,7 +292,7 @@ TEST_F(TunesFile, FailuresShowTheSystemsReasonAndLoseNothing)
     EXPECT_EQ(m_host.LastText(),
               QStringLiteral("Не удалось прочитать файл настроек \"%1\": No such file or directory")
                   .arg(Path("missing.zt5")));
-    EXPECT_EQ(BlockBytes(opened.tunes), BlockBytes(Patterned().tunes));
+    EXPECT_EQ(BytesOf(opened.tunes), BytesOf(Patterned().tunes));
 
     // A folder stands where the file should go: nothing is replaced, the folder keeps its content.
     ASSERT_TRUE(QDir(m_dir.path()).mkpath("taken.zt5"));

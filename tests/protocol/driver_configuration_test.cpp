@@ -8,6 +8,7 @@
 #include "config/tunes_defaults.h"
 #include "support/driver_rig.h"
 #include "support/qt_printers.h"
+#include "support/record_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,6 @@ namespace {
 
 constexpr std::uint8_t kMeterModel = 3;  // "04", the simulator's default
 constexpr int kFunctions48 = CModbusMaster::kNonStandardFunctions;
-
-template <class Block>
-QByteArray BytesOf(const Block& block)
-{
-    return QByteArray(reinterpret_cast<const char*>(&block), int(sizeof block));
-}
 
 void ExpectSameConfiguration(const ConfigurationBlocks& actual, const ConfigurationBlocks& expected)
 {

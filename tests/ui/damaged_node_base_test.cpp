@@ -4,6 +4,7 @@
 
 #include "base/message_style.h"
 #include "nodes/node_base.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,12 +21,6 @@ bool WriteDamagedBase(const QString& folder)
     QDir().mkpath(QDir(folder).filePath(QStringLiteral("Base")));
     QFile file(NodeBase::FilePath(folder));
     return file.open(QIODevice::WriteOnly) && file.write(kDamaged) == kDamaged.size();
-}
-
-QByteArray Contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -56,7 +51,7 @@ TEST(DamagedNodeBase, NoLeavesTheFileAndYesKeepsItAsideForAnEmptyBase)
     EXPECT_EQ(question.caption, QStringLiteral("Подтверждение"));
     EXPECT_EQ(question.style, MessageStyle::kIconQuestion | MessageStyle::kYesNo);
     EXPECT_EQ(listsOpened, 0);
-    EXPECT_EQ(Contents(NodeBase::FilePath(rig.Folder())), kDamaged);
+    EXPECT_EQ(ReadAll(NodeBase::FilePath(rig.Folder())), kDamaged);
     EXPECT_EQ(QDir(baseFolder).entryList(QDir::Files), QStringList{QStringLiteral("Objects.bin")});
 
     // Yes: the damaged bytes under the new name, an empty base in place, and the device list opens.
@@ -67,7 +62,7 @@ TEST(DamagedNodeBase, NoLeavesTheFileAndYesKeepsItAsideForAnEmptyBase)
     const QStringList kept = QDir(baseFolder).entryList({QStringLiteral("Objects.bin.damaged-*")}, QDir::Files);
     ASSERT_EQ(kept.size(), 1);
     EXPECT_TRUE(rig.presenter.messages[1].text.contains(kept[0]));
-    EXPECT_EQ(Contents(QDir(baseFolder).filePath(kept[0])), kDamaged);
+    EXPECT_EQ(ReadAll(QDir(baseFolder).filePath(kept[0])), kDamaged);
     NodeBase fresh;
     UserMessage failure;
     EXPECT_TRUE(fresh.Load(rig.Folder(), &failure)) << failure.text.toStdString();

@@ -3,6 +3,7 @@
 #include "app/window_placement.h"
 #include "base/settings_sections.h"
 #include "base/text_codec.h"
+#include "support/file_bytes.h"
 #include "support/qt_printers.h"
 #include "ui/ui_test_helpers.h"
 
@@ -22,12 +23,6 @@ QString Numbered(int from, int to)
     for (int i = from; i < to; ++i)
         text += QStringLiteral("%1 RX: 01 03 02 00 %2\r\n").arg(i, 5, 10, QLatin1Char('0')).arg(i % 100);
     return text;
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QAction* MenuAction(QMainWindow& window, const QString& text)

@@ -11,6 +11,7 @@
 #include "base/settings_sections.h"
 #include "channel/channel_types.h"
 #include "channel/ui/communications_dialog.h"
+#include "support/file_bytes.h"
 #include "ui/ui_test_helpers.h"
 
 #include <QDir>
@@ -33,12 +34,6 @@
 #include <vector>
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The settings file without the device list's own section, where the dialog keeps its tab and place.
 QByteArray WithoutDeviceListSection(QByteArray ini)
@@ -83,7 +78,7 @@ TEST(MainWindow, FirstRunOnAnEmptyFolderCreatesTheBaseAndTheSettingsFile)
         EXPECT_TRUE(QFileInfo::exists(QDir(rig.Folder()).filePath(QStringLiteral("Base/Objects.bin"))));
         window->close();
     }
-    const QByteArray ini = FileBytes(rig.SettingsFile());
+    const QByteArray ini = ReadAll(rig.SettingsFile());
     EXPECT_TRUE(ini.contains("[Settings\\Screen\\MainDialog]")) << ini.constData();
     EXPECT_TRUE(ini.contains("SplitterPosition=0")) << ini.constData();
     EXPECT_TRUE(rig.presenter.messages.isEmpty());
@@ -186,8 +181,8 @@ TEST(MainWindow, CancellingTheChooserChangesNothing)
     auto window = OpenOnOneNode(rig);
     window->SetStatusText(QStringLiteral("прежний узел"));
     const ChannelSettings before = window->Driver().TransmitChanel().Settings();
-    const QByteArray iniBefore = WithoutDeviceListSection(FileBytes(rig.SettingsFile()));
-    const QByteArray baseBefore = FileBytes(NodeBase::FilePath(rig.Folder()));
+    const QByteArray iniBefore = WithoutDeviceListSection(ReadAll(rig.SettingsFile()));
+    const QByteArray baseBefore = ReadAll(NodeBase::FilePath(rig.Folder()));
 
     ModalHandler chooser([](QDialog& dialog) { dialog.reject(); });
     ClickConnect(*window);
@@ -198,8 +193,8 @@ TEST(MainWindow, CancellingTheChooserChangesNothing)
     EXPECT_EQ(after.ipAddress, before.ipAddress);
     EXPECT_EQ(after.ipPort, before.ipPort);
     EXPECT_EQ(window->Driver().DeviceAddress(), 1);
-    EXPECT_EQ(WithoutDeviceListSection(FileBytes(rig.SettingsFile())), iniBefore);
-    EXPECT_EQ(FileBytes(NodeBase::FilePath(rig.Folder())), baseBefore);
+    EXPECT_EQ(WithoutDeviceListSection(ReadAll(rig.SettingsFile())), iniBefore);
+    EXPECT_EQ(ReadAll(NodeBase::FilePath(rig.Folder())), baseBefore);
     EXPECT_FALSE(window->Driver().IsBusy());  // no connect was queued
     EXPECT_TRUE(rig.presenter.messages.isEmpty());
 }

@@ -3,6 +3,7 @@
 #include "app/window_placement.h"
 #include "reports/report_writer.h"
 #include "reports/temp_files.h"
+#include "support/file_bytes.h"
 #include "support/qt_printers.h"
 #include "support/recording_viewer.h"
 #include "ui/ui_test_helpers.h"
@@ -21,12 +22,6 @@ const QString kBody = QStringLiteral(
     "<table>\r\n<tr><th>Параметр</th><th class=\"l\">Значение</th></tr>\r\n"
     "<tr><td>Серийный номер</td><td class=\"l\">12345</td></tr>\r\n"
     "<tr><td>КСН</td><td class=\"l\">0xA1B2</td></tr>\r\n</table>\r\n");
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QAction* ToolAction(ReportWindow& window, const QString& text)
 {

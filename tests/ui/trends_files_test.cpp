@@ -6,6 +6,7 @@
 
 #include "archives/ui/trend_quantity_list.h"
 #include "base/text_codec.h"
+#include "support/file_bytes.h"
 #include "ui/ui_test_helpers.h"
 
 #include <QApplication>
@@ -30,12 +31,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray FileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The plotted last week of the meter with the default quantities, the chart laid out in its view.
 bool PlotLastWeek(TrendsRig& trends)
@@ -81,7 +76,7 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
 
     const QString csv = folder.filePath(QStringLiteral("week.csv"));
     ASSERT_TRUE(page->ExportCsvTo(csv));
-    const QByteArray bytes = FileBytes(csv);
+    const QByteArray bytes = ReadAll(csv);
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 1 + 169 + 1) << "heads, a row per hour, the last line's end";
@@ -99,7 +94,7 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
 
     const QString sheet = folder.filePath(QStringLiteral("week.xls"));
     ASSERT_TRUE(page->ExportHtmlTo(sheet));
-    const QString html = DecodeWindows1251(FileBytes(sheet));
+    const QString html = DecodeWindows1251(ReadAll(sheet));
     EXPECT_TRUE(html.contains(QStringLiteral("Часовой архив, зав.N %1, 24.02.2024 - 02.03.2024")
                                   .arg(trends.rig.meter.Options().identity.serialNumber)));
     EXPECT_TRUE(html.contains(QStringLiteral("02.03.2024 12:00")));
@@ -125,7 +120,7 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
               QStringLiteral("Часовой архив, зав.N %1, 24.02.2024 - 02.03.2024.csv")
                   .arg(trends.rig.meter.Options().identity.serialNumber));
     EXPECT_EQ(filters, QStringList{QStringLiteral("Таблицы CSV (*.csv)")});
-    EXPECT_EQ(FileBytes(folder.filePath(QStringLiteral("chosen.csv"))), bytes);
+    EXPECT_EQ(ReadAll(folder.filePath(QStringLiteral("chosen.csv"))), bytes);
 
     // A file that cannot be made is said so, and nothing is left behind.
     QFile blocker(folder.filePath(QStringLiteral("not-a-folder")));

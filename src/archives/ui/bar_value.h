@@ -1,5 +1,6 @@
 #pragma once
-// A count as a progress bar's int: a bar takes int, counts are qint64.
+// A count as a progress bar's int: a bar takes int, counts are qint64. No count comes near the limit,
+// but one that did would be cut rather than wrapped.
 
 #include <QtGlobal>
 

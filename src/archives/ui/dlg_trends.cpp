@@ -34,7 +34,6 @@ TChronoArch ChronoOf(const QDateTime& time)
                        std::uint8_t(time.time().hour())};
 }
 
-// The bar counts in int; a stretch never comes near its limit, but a count is cut rather than wrapped.
 }  // namespace
 
 CDlgTrends::CDlgTrends(PageHost& host, ArchiveRangeRunner& runner, QWidget* parent)

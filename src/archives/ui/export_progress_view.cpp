@@ -8,11 +8,6 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
-
-// The bar counts in int; an archive never comes near its limit, but a count is cut rather than wrapped.
-}  // namespace
-
 ExportProgressView::ExportProgressView(QWidget* parent) : QWidget(parent), m_bar(new QProgressBar), m_text(new QLabel)
 {
     m_bar->setObjectName(QStringLiteral("exportProgressBar"));
