@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QString>
 #include <QTest>
@@ -35,4 +37,15 @@ inline void TypeText(QWidget* widget, const QString& text)
         const auto key = c.unicode() < 0x80 ? static_cast<Qt::Key>(c.toUpper().unicode()) : Qt::Key_unknown;
         QTest::sendKeyEvent(QTest::Click, widget, key, QString(c), Qt::NoModifier);
     }
+}
+
+// Writes `path` into a file dialog's name field, as a user types it there. QFileDialog::selectFile leaves
+// that field as it was while the field has the keyboard focus, and whether the dialog's window is active by
+// the time a test reaches it depends on the machine's speed: the dialog would then go on with the name it
+// offered.
+inline void TypeFileName(QFileDialog* dialog, const QString& path)
+{
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(path);
 }

@@ -5,6 +5,7 @@
 #include "base/text_codec.h"
 #include "support/file_bytes.h"
 #include "support/qt_printers.h"
+#include "ui/dialog_driving.h"
 #include "ui/ui_test_helpers.h"
 
 #include <gtest/gtest.h>
@@ -119,7 +120,7 @@ TEST_F(ExchangeMonitorTest, SaveMenuAsksForTheFileAndClearEmptiesTheText)
     WhenModal<QFileDialog>([&](QFileDialog* dialog) {
         title = dialog->windowTitle();
         filters = dialog->nameFilters();
-        dialog->selectFile(folder.filePath(QStringLiteral("saved.txt.txt")));
+        TypeFileName(dialog, folder.filePath(QStringLiteral("saved.txt.txt")));
         static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides its accept()
     });
     QAction* save = MenuAction(monitor, QStringLiteral("Сохранить содержимое как..."));

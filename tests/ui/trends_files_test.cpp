@@ -7,6 +7,7 @@
 #include "archives/ui/trend_quantity_list.h"
 #include "base/text_codec.h"
 #include "support/file_bytes.h"
+#include "ui/dialog_driving.h"
 #include "ui/ui_test_helpers.h"
 
 #include <QApplication>
@@ -112,7 +113,7 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     WhenModal<QFileDialog>([&](QFileDialog* dialog) {
         offered = dialog->selectedFiles().value(0);
         filters = dialog->nameFilters();
-        dialog->selectFile(folder.filePath(QStringLiteral("chosen")));
+        TypeFileName(dialog, folder.filePath(QStringLiteral("chosen")));
         static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides its accept()
     });
     QTest::mouseClick(trends.Controls().exportCsv, Qt::LeftButton);
@@ -140,10 +141,7 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     WhenModal<QFileDialog>([&](QFileDialog* dialog) {
         startFolder = dialog->directory().path();
         offered = dialog->selectedFiles().value(0);
-        // Typed into the name field, as a user would (selectFile keeps the filter's extension here).
-        QLineEdit* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(name, nullptr);
-        name->setText(folder.filePath(QStringLiteral("trend.html")));
+        TypeFileName(dialog, folder.filePath(QStringLiteral("trend.html")));
         static_cast<QDialog*>(dialog)->accept();
     });
     QTest::mouseClick(trends.Controls().exportHtml, Qt::LeftButton);
