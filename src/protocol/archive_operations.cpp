@@ -1,10 +1,18 @@
 // Archive reads: the descriptors, one record of a value archive, current values and totals, event-log
 // entries, flash pages and the meter's clock. Every answer area is cleared before it is read, so a
 // short answer leaves nothing of an earlier one behind.
+//
+// A value-archive record carries its date, so an answer meant for another master is recognised and asked
+// for again. Event-log entries carry no number and a flash page nothing of its request; a flash page
+// travels as one 0x48 transfer, which no other master can come between.
 
+#include "base/message_style.h"
+#include "channel/channel_owner.h"
 #include "meter/event_record.h"
+#include "meter/record_date_match.h"
 #include "protocol/device_operations.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -19,6 +27,26 @@ constexpr const char* kEventLogTitles[kEventLogCount] = {"Чтение архи�
 constexpr char kUnknownArchiveTitle[] = "Чтение неизвестного типа архива за";
 constexpr char kArchiveProgress[] = "Чтение архива";
 constexpr int kClockBytes = 6;
+
+QString AskedText(const ArchiveRequest& request)
+{
+    return StampText(StampOf(request.date, request.minute, request.second));
+}
+
+QString OtherDateRetryText(const ArchiveRequest& request, const TChronoArch& carried)
+{
+    return QString::fromUtf8("Прибор ответил записью за другую дату (%1 вместо %2), запрос повторяется")
+        .arg(StampText(StampOf(carried)), AskedText(request));
+}
+
+QString OtherDateRefusalText(const ArchiveRequest& request, const TChronoArch& carried, int attempts)
+{
+    return QString::fromUtf8(
+               "Запись за %1 не прочитана: прибор отвечал записями за другие даты (последняя - за %2), "
+               "попыток: %3")
+        .arg(AskedText(request), StampText(StampOf(carried)))
+        .arg(attempts);
+}
 
 }  // namespace
 
@@ -38,7 +66,7 @@ bool DeviceOperations::ReadArchInfo()
     return true;
 }
 
-bool DeviceOperations::ReadArchValues()
+DeviceOperations::RecordRead DeviceOperations::ReadArchRecord(QString* refusal)
 {
     const ArchiveRequest request = m_data.request;
     const char* title = request.kind < kValueArchiveCount ? kValueArchiveTitles[request.kind] : kUnknownArchiveTitle;
@@ -48,8 +76,35 @@ bool DeviceOperations::ReadArchValues()
                    QString::fromUtf8(kArchiveProgress));
     // An unknown kind is passed on for the meter to judge; its answer lands in the record area.
     const MeterArea area = request.kind == kArchiveTotals ? kTotalsRecord : kArchiveRecord;
-    std::memset(m_data.At(area), 0, kAnswerSlotBytes);
-    return m_areas.WriteRequestThenRead(request, area, AreaSize(area, FirmwareLevel()), "ReadArchValues");
+    // A record of another date counts as one of the node's attempts, as a lost answer does.
+    const int attempts = std::max(1, m_areas.ChannelLimits().attempts);
+    for (int attempt = 1;; ++attempt) {
+        std::memset(m_data.At(area), 0, kAnswerSlotBytes);
+        if (!m_areas.WriteRequestThenRead(request, area, AreaSize(area, FirmwareLevel()), "ReadArchValues"))
+            return RecordRead::kFailed;
+        TChronoArch carried{};
+        std::memcpy(&carried, m_data.At(area), sizeof carried);
+        if (MatchRecordDate(request.kind, request.date, carried) != RecordDateMatch::kOther)
+            return RecordRead::kRead;
+        if (attempt >= attempts) {
+            std::memset(m_data.At(area), 0, kAnswerSlotBytes);
+            const QString text = OtherDateRefusalText(request, carried, attempts);
+            m_owner.LogLine(text);
+            if (refusal)
+                *refusal = text;
+            return RecordRead::kOtherDate;
+        }
+        m_owner.LogLine(OtherDateRetryText(request, carried));
+    }
+}
+
+bool DeviceOperations::ReadArchValues()
+{
+    QString refusal;
+    const RecordRead read = ReadArchRecord(&refusal);
+    if (read == RecordRead::kOtherDate)
+        m_owner.ShowMessage(refusal, QString::fromUtf8(kCaptionInformation), MessageStyle::kIconWarning);
+    return read == RecordRead::kRead;
 }
 
 bool DeviceOperations::ReadCurrentValues()

@@ -44,6 +44,18 @@ public:
 
     // archive_operations.cpp
     bool ReadArchInfo();
+    // How a value-archive record read ended.
+    enum class RecordRead {
+        kRead,       // the record asked for, or an empty slot, is in the answer area
+        kOtherDate,  // every answer carried another record's date: the area is cleared, nothing to store
+        kFailed,     // the transfer failed (already reported)
+    };
+    // One record for the current request. An answer carrying another record's date (another master asked
+    // between our two exchanges) is asked for again, within the node's attempts; each repeat and the
+    // final refusal are logged, not shown, so a caller reading many records tells the user once;
+    // `refusal`, when given, gets the refusal's text.
+    RecordRead ReadArchRecord(QString* refusal = nullptr);
+    // The same for a single read: the refusal is also shown.
     bool ReadArchValues();
     bool ReadCurrentValues();
     bool ReadAsyncArch();

@@ -1,5 +1,6 @@
 #include "meter/archive_date.h"
 #include "meter/archive_step.h"
+#include "meter/record_date_match.h"
 
 #include <gtest/gtest.h>
 
@@ -119,4 +120,26 @@ TEST(ArchiveDate, StepByArchiveKindWithReportTime)
     // No step, or a kind without records: unchanged.
     ExpectDate(StepArchiveDate(kArchiveDaily, Date(5, 5, 24, 5), 0, report), 5, 5, 24, 5);
     ExpectDate(StepArchiveDate(kArchiveCurrentValues, Date(5, 5, 24, 5), 1, report), 5, 5, 24, 5);
+}
+
+TEST(ArchiveDate, AnAnswerIsTheRecordAskedForByWhatTheRequestFixes)
+{
+    constexpr auto kAsked = RecordDateMatch::kAsked;
+    constexpr auto kOther = RecordDateMatch::kOther;
+    // A daily record is dated at the report hour and a monthly one on the report day, whatever the
+    // request's hour and day (the archives page sends its own): those are not held against it.
+    EXPECT_EQ(MatchRecordDate(kArchiveHourly, Date(5, 3, 24, 13), Date(5, 3, 24, 13)), kAsked);
+    EXPECT_EQ(MatchRecordDate(kArchiveHourly, Date(5, 3, 24, 13), Date(5, 3, 24, 14)), kOther);
+    EXPECT_EQ(MatchRecordDate(kArchiveDaily, Date(5, 3, 24, 0), Date(5, 3, 24, 10)), kAsked);
+    EXPECT_EQ(MatchRecordDate(kArchiveTotals, Date(5, 3, 24, 10), Date(6, 3, 24, 10)), kOther);
+    EXPECT_EQ(MatchRecordDate(kArchiveMonthly, Date(1, 3, 24, 0), Date(25, 3, 24, 10)), kAsked);
+    EXPECT_EQ(MatchRecordDate(kArchiveMonthly, Date(25, 3, 24, 10), Date(25, 2, 24, 10)), kOther);
+    EXPECT_EQ(MatchRecordDate(kArchiveMonthly, Date(25, 3, 24, 10), Date(25, 3, 25, 10)), kOther);
+    // A slot the meter never filled carries no date: it is not another record.
+    EXPECT_EQ(MatchRecordDate(kArchiveHourly, Date(5, 3, 24, 13), Date(0xFF, 0xFF, 0xFF, 0xFF)),
+              RecordDateMatch::kEmpty);
+    EXPECT_EQ(MatchRecordDate(kArchiveDaily, Date(5, 3, 24, 10), Date(0, 0, 0, 0)), RecordDateMatch::kEmpty);
+    // Current values and unknown kinds are not judged by a date.
+    EXPECT_EQ(MatchRecordDate(kArchiveCurrentValues, Date(5, 3, 24, 13), Date(1, 1, 20, 0)), kAsked);
+    EXPECT_EQ(MatchRecordDate(9, Date(5, 3, 24, 13), Date(1, 1, 20, 0)), kAsked);
 }
