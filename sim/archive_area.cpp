@@ -2,6 +2,7 @@
 
 #include "configuration_area.h"
 #include "event_logs.h"
+#include "fault_plan.h"
 #include "meter_archives.h"
 #include "meter_areas.h"
 #include "meter_state.h"
@@ -11,6 +12,8 @@
 #include <cstring>
 
 namespace {
+
+constexpr std::uint8_t kReadHoldingFunction = 0x03;
 
 // An answer area gets the bytes the meter sends and zeros after them.
 void PutAnswer(MeterImage& image, MeterArea area, const QByteArray& bytes)
@@ -60,12 +63,17 @@ void ArchiveArea::FillDescriptors(MeterImage& image) const
     std::memcpy(AreaIn(image, MeterArea::kDescriptorEventLogs), &descriptors.logs, sizeof descriptors.logs);
 }
 
-int ArchiveArea::FillRecord(MeterImage& image, MeterArea area) const
+int ArchiveArea::FillRecord(MeterImage& image, MeterArea area)
 {
-    const auto request = RequestOf(image);
+    auto request = RequestOf(image);
     // The record area answers the hourly, daily and monthly archives, the totals area the totals.
     if ((request.kind == kArchiveTotals) != (area == MeterArea::kTotalsRecord))
         return SlaveException::kIllegalValue;
+    // Only the standard functions leave room between the request block and the read for another master.
+    if (m_slave.RequestFunction() == kReadHoldingFunction && m_faults.Strike(FaultKind::Swap)) {
+        request = OtherRecordRequest(image, request);
+        std::memcpy(AreaIn(image, MeterArea::kArchiveRequest), &request, sizeof request);
+    }
     QByteArray bytes;
     const int code = m_archives.Answer(static_cast<ArchiveKind>(request.kind), request.date,
                                        ConfigurationArea::ReportTimeOf(image), FirmwareLevelOf(image), m_clock.Now(),
@@ -73,4 +81,28 @@ int ArchiveArea::FillRecord(MeterImage& image, MeterArea area) const
     if (code == 0)
         PutAnswer(image, area, bytes);
     return code;
+}
+
+ArchiveRequest ArchiveArea::OtherRecordRequest(const MeterImage& image, ArchiveRequest request)
+{
+    const auto kind = static_cast<ArchiveKind>(request.kind);
+    const ReportTime reportTime = ConfigurationArea::ReportTimeOf(image);
+    const MeterArchives::Range range = m_archives.RangeOf(kind, reportTime, m_clock.Now());
+    const TChronoArch slot = MeterArchives::SlotFor(kind, request.date, reportTime);
+    const auto held = [&](const TChronoArch& date) {
+        return !range.empty && HourDifference(date, range.first) >= 0 && HourDifference(range.newest, date) >= 0;
+    };
+    if (!held(slot))
+        return request;
+    // One to three records later or earlier, the other way when the archive ends first.
+    const std::uint32_t draw = m_faults.NextRandom();
+    const auto steps = static_cast<std::int64_t>(1 + draw % 3) * ((draw / 3) % 2 != 0 ? 1 : -1);
+    for (const std::int64_t step : {steps, -steps}) {
+        const TChronoArch other = MeterArchives::Step(kind, slot, step, reportTime);
+        if (held(other)) {
+            request.date = other;
+            return request;
+        }
+    }
+    return request;
 }

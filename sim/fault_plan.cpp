@@ -1,7 +1,7 @@
 #include "fault_plan.h"
 
 namespace {
-const char* const kNames[kFaultKindCount] = {"drop", "corrupt", "delay", "late", "echo", "garbage", "close"};
+const char* const kNames[kFaultKindCount] = {"drop", "corrupt", "delay", "late", "echo", "garbage", "close", "swap"};
 }
 
 QString FaultPlan::KindName(FaultKind kind)
@@ -25,7 +25,7 @@ QString FaultPlan::AddRule(const QString& text)
     const int eq = text.indexOf(QLatin1Char('='));
     FaultKind kind{};
     if (eq <= 0 || !KindFromName(text.left(eq), &kind))
-        return QStringLiteral("неизвестный вид сбоя: \"%1\" (drop, corrupt, delay, late, echo, garbage, close)")
+        return QStringLiteral("неизвестный вид сбоя: \"%1\" (drop, corrupt, delay, late, echo, garbage, close, swap)")
             .arg(text);
     QString value = text.mid(eq + 1).trimmed();
     FaultRule rule;

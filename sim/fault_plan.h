@@ -17,8 +17,10 @@ enum class FaultKind : int {
     Echo,      // the request is sent back before the answer (a two-wire line)
     Garbage,   // a few random bytes before the answer
     Close,     // the TCP connection is closed instead of answering
+    Swap,      // a function-3 read of a record answer area gets another record of the archive, as when a
+               // second master asked between the request block and the read
 };
-constexpr int kFaultKindCount = 7;
+constexpr int kFaultKindCount = 8;
 
 struct FaultRule {
     double rate = 0.0;  // probability per answer, 0..1

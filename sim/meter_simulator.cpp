@@ -14,14 +14,14 @@
 #include "service_data_area.h"
 
 struct MeterSimulator::Areas {
-    Areas(const SimOptions& options, SimClock& clock, MeterState& state)
+    Areas(const SimOptions& options, SimClock& clock, MeterState& state, const ModbusSlave& slave, FaultPlan& faults)
         : archives(options.seed, options.archives, clock.Now()),
           logs(options.seed, archives.ResetTime(), archives.Now(clock.Now())),
           configuration(logs, clock),
           parameters(options.password, configuration, clock, logs, state),
           clockCommands(clock, archives, logs),
           maintenance(archives, clock, logs, state),
-          archiveArea(archives, logs, clock, state),
+          archiveArea(archives, logs, clock, state, slave, faults),
           flash(options.seed)
     {
         serviceCommands.AddHandler(&configuration);
@@ -56,7 +56,7 @@ MeterSimulator::MeterSimulator(const SimOptions& options)
 {
     m_faults.Reseed(options.seed);
     m_slave.SetAddress(options.address);
-    m_areas = std::make_unique<Areas>(m_options, m_clock, m_state);
+    m_areas = std::make_unique<Areas>(m_options, m_clock, m_state, m_slave, m_faults);
     if (!m_options.plainImage)
         m_areas->Register(m_slave);
     SetIdentity(options.identity);

@@ -14,6 +14,7 @@ int ModbusSlave::Answer(const std::uint8_t* unit, int length, std::uint8_t* out,
     if (length < 2 || capacity < 300 || !Accepts(unit[0]))
         return 0;
     m_requestAddress = unit[0];
+    m_requestFunction = unit[1];
     switch (unit[1]) {
         case kFunctionRead:
             return ReadHolding(unit, length, out);

@@ -44,6 +44,8 @@ public:
 
     // Sequence number of the last 0x48 request answered (the "late" fault replays it).
     std::uint16_t LastSequence() const { return m_lastSequence; }
+    // The function of the request being answered, for areas that behave by it.
+    std::uint8_t RequestFunction() const { return m_requestFunction; }
 
 private:
     int ReadHolding(const std::uint8_t* unit, int length, std::uint8_t* out);
@@ -58,6 +60,7 @@ private:
     MeterImage& m_image;
     std::uint8_t m_address = 1;
     std::uint8_t m_requestAddress = 0;
+    std::uint8_t m_requestFunction = 0;
     std::uint16_t m_lastSequence = 0;
     std::vector<AreaBehaviour*> m_behaviours;
 };
