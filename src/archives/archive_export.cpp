@@ -4,6 +4,7 @@
 #include "archives/archive_table.h"
 #include "archives/archive_walk.h"
 #include "archives/export_progress.h"
+#include "archives/other_date_records.h"
 #include "base/message_style.h"
 #include "protocol/rovo_redod.h"
 
@@ -49,6 +50,7 @@ bool ArchiveExport::ExportInto(CRovoRedod& driver, ArchiveDatabase& database)
 {
     m_counts = ExportCounts{};
     m_accepted = 0;
+    m_otherDates = 0;
     m_passed.fill(0);
     std::array<qint64, kValueArchiveCount> before{};
     for (int kind = 0; kind < kValueArchiveCount; ++kind)
@@ -79,7 +81,20 @@ bool ArchiveExport::ExportInto(CRovoRedod& driver, ArchiveDatabase& database)
     if (!database.Flush() && !wasBroken)
         ReportDatabaseFailure(driver, database, "Ошибка записи в базу данных (0x%.4X)!", m_target.Describe());
     TakeCommittedCounts(database, before);
+    ReportOtherDates(driver);
     return !m_counts.AnyCutShort() && !database.Broken();
+}
+
+void ArchiveExport::ReportOtherDates(CRovoRedod& driver) const
+{
+    if (m_otherDates == 0)
+        return;
+    QStringList parts;
+    for (int kind = 0; kind < kValueArchiveCount; ++kind) {
+        if (!m_counts.archives[kind].otherDates.empty())
+            parts << OtherDatesOfArchive(kind, m_counts.archives[kind].otherDates);
+    }
+    ReportOtherDateRecords(driver, m_otherDates, parts);
 }
 
 bool ArchiveExport::FindStarts(CRovoRedod& driver, ArchiveDatabase& database)
@@ -203,9 +218,17 @@ bool ArchiveExport::ExportBlock(CRovoRedod& driver, ArchiveDatabase& database, i
             ReportProgress();
             continue;
         }
-        if (!driver.Operations().ReadArchValues()) {
+        const DeviceOperations::RecordRead read = driver.Operations().ReadArchRecord();
+        if (read == DeviceOperations::RecordRead::kFailed) {
             StoreRows(driver, database, kind, rows);
             return false;
+        }
+        // Left out, and the walk goes on: the records after it are the meter's to give.
+        if (read == DeviceOperations::RecordRead::kOtherDate) {
+            count.otherDates.push_back(date);
+            ++m_otherDates;
+            ReportProgress();
+            continue;
         }
         // The whole answer slot: the read cleared it, so the bytes this firmware level does not send are 0.
         const std::span<const std::uint8_t> record(data.At(area), std::size_t(kAnswerSlotBytes));
@@ -249,5 +272,5 @@ bool ArchiveExport::StoreRows(CRovoRedod& driver, ArchiveDatabase& database, int
 void ArchiveExport::ReportProgress()
 {
     if (m_progress)
-        m_progress->RecordsDone(m_accepted + m_counts.skipped, m_counts.total);
+        m_progress->RecordsDone(m_accepted + m_counts.skipped + m_otherDates, m_counts.total);
 }

@@ -44,7 +44,9 @@ public:
     explicit ArchiveExport(DatabaseTarget target, ExportProgress* progress = nullptr);
 
     // True when every archive was exported whole: an archive cut short (a record that could not be read
-    // or written, the stop) makes the export a failure, though the archives before it stay stored.
+    // or written, the stop) makes the export a failure, though the archives before it stay stored. A
+    // record the meter answered only with other records' dates is left out and the walk goes on; it
+    // fails the export too, and its date is told once the export is over.
     // Failures are reported through the driver; Counts tells, archive by archive, what is stored.
     bool ExportWholeArchive(CRovoRedod& driver);
     // The same into a database already open (the collector keeps one per line for all its meters).
@@ -66,11 +68,14 @@ private:
     // `before`: what the database had committed of each kind before this export.
     void TakeCommittedCounts(const ArchiveDatabase& database, const std::array<qint64, kValueArchiveCount>& before);
     void ReportProgress();
+    // Tells the records left out for answers of other dates, if any.
+    void ReportOtherDates(CRovoRedod& driver) const;
 
     DatabaseTarget m_target;
     ExportProgress* m_progress;
     ExportCounts m_counts;
-    std::int64_t m_accepted = 0;  // rows handed to the database, committed or not: the progress
+    std::int64_t m_accepted = 0;    // rows handed to the database, committed or not: the progress
+    std::int64_t m_otherDates = 0;  // records left out for answers of other dates
     bool m_afterNewest = false;
     std::array<std::int64_t, kValueArchiveCount> m_passed{};
 };

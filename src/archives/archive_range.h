@@ -39,5 +39,7 @@ struct ArchiveRangeResult {
     std::vector<RangeRecord> records;  // oldest first, one per date
     std::int64_t fromDatabase = 0;
     std::int64_t fromMeter = 0;  // read off the meter (and added to the database)
-    std::int64_t missing = 0;    // dates in range the meter holds but could not be read (stopped)
+    std::int64_t missing = 0;    // dates in range the meter holds but could not be read (stopped, failed)
+    // Of those, the dates the meter answered only with other records' dates.
+    std::vector<DateTimeStamp> otherDates;
 };

@@ -3,6 +3,7 @@
 #include "archives/archive_database.h"
 #include "archives/archive_export.h"
 #include "archives/export_progress.h"
+#include "archives/other_date_records.h"
 #include "archives/record_bytes.h"
 #include "base/message_style.h"
 #include "protocol/image_report_time.h"
@@ -70,9 +71,14 @@ bool ArchiveRangeRead::Read(CRovoRedod& driver, const ArchiveRange& range)
         if (driver.StopRequested())
             break;
         data.request = ValueArchiveRequest(range.kind, date);
-        if (!driver.Operations().ReadArchValues()) {
+        const DeviceOperations::RecordRead outcome = driver.Operations().ReadArchRecord();
+        if (outcome == DeviceOperations::RecordRead::kFailed) {
             succeeded = false;
             break;
+        }
+        if (outcome == DeviceOperations::RecordRead::kOtherDate) {
+            m_result.otherDates.push_back(date);
+            continue;
         }
         // The whole answer slot: the read cleared it, so the bytes this firmware level does not send are 0.
         const std::span<const std::uint8_t> bytes(data.At(MeterArea::kArchiveRecord), std::size_t(kAnswerSlotBytes));
@@ -89,6 +95,11 @@ bool ArchiveRangeRead::Read(CRovoRedod& driver, const ArchiveRange& range)
             m_progress->RecordsDone(m_result.fromMeter, total);
     }
     m_result.missing = total - m_result.fromMeter;
+    if (!m_result.otherDates.empty()) {
+        ReportOtherDateRecords(driver, std::int64_t(m_result.otherDates.size()),
+                               {OtherDatesOfArchive(range.kind, m_result.otherDates)});
+        succeeded = false;
+    }
     if (!database.Close()) {
         ReportDatabaseFailure(driver, database, "Ошибка записи в базу данных (0x%.4X)!");
         succeeded = false;

@@ -1,6 +1,7 @@
 #include "archives/export_counts.h"
 
 #include "archives/descriptor_rows.h"
+#include "archives/other_date_records.h"
 #include "meter/archive_date.h"
 
 namespace {
@@ -12,11 +13,14 @@ QString ArchiveLine(int kind, const ArchiveExportCount& count)
                        .arg(count.written)
                        .arg(count.skipped)
                        .arg(count.NotStored());
+    QStringList notes;
+    if (!count.otherDates.empty())
+        notes << QStringLiteral("ответ с чужой датой: %1").arg(OtherDatesList(count.otherDates));
     if (count.cutShort && count.stoppedAtKnown)
-        line += QStringLiteral(" (остановлено на %1)").arg(StampText(count.stoppedAt));
-    else if (count.cutShort)
-        line += QStringLiteral(" (не завершен)");
-    return line;
+        notes << QStringLiteral("остановлено на %1").arg(StampText(count.stoppedAt));
+    else if (count.cutShort && count.NotStored() > std::int64_t(count.otherDates.size()))
+        notes << QStringLiteral("не завершен");
+    return notes.isEmpty() ? line : line + QStringLiteral(" (%1)").arg(notes.join(QStringLiteral("; ")));
 }
 
 }  // namespace

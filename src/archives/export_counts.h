@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 struct ArchiveExportCount {
     std::int64_t total = 0;    // records the walk of this archive visits
@@ -16,6 +17,8 @@ struct ArchiveExportCount {
     bool cutShort = false;     // the walk ended before its last record (read, write or stop)
     bool stoppedAtKnown = false;
     DateTimeStamp stoppedAt{};  // the record the walk ended at
+    // Records not stored because every answer carried another record's date, oldest first.
+    std::vector<DateTimeStamp> otherDates;
 
     // Records neither written nor found already stored.
     std::int64_t NotStored() const { return total - written - skipped; }
@@ -33,5 +36,6 @@ struct ExportCounts {
 
 // "Записано: ...", "Уже были в базе: ...", "Всего записей в архивах: ..." on three lines, then a line for
 // every archive cut short, or for every archive when `everyArchive`:
-// "Часовой архив: записано 30, уже были в базе 2, не записано 40 (остановлено на 25.02.2024 05:00:00)".
+// "Часовой архив: записано 30, уже были в базе 2, не записано 40 (остановлено на 25.02.2024 05:00:00)";
+// records answered with other dates are named: "не записано 1 (ответ с чужой датой: 25.02.2024 05:00:00)".
 QString ExportCountsText(const ExportCounts& counts, bool everyArchive = false);

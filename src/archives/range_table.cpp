@@ -1,5 +1,6 @@
 #include "archives/range_table.h"
 
+#include "archives/other_date_records.h"
 #include "base/text_codec.h"
 #include "config/settings_report_markup.h"
 #include "reports/report_template.h"
@@ -60,6 +61,8 @@ QString RangeResultText(const ArchiveRangeResult& result)
                        .arg(result.fromMeter);
     if (result.missing > 0)
         text += QStringLiteral(", не прочитано: %1").arg(result.missing);
+    if (!result.otherDates.empty())
+        text += QStringLiteral("; ответ с чужой датой: %1").arg(OtherDatesList(result.otherDates));
     return text + QLatin1Char(')');
 }
 

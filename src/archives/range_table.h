@@ -44,7 +44,8 @@ QByteArray RangeHtml(const std::vector<RangeRecord>& records, const TrendSelecti
 
 // "Часовой архив, зав.N 12345, 01.03.2024 - 07.03.2024": what heads the sheet.
 QString RangeTableTitle(const ArchiveRange& range, std::uint32_t serial);
-// "Записей: 168 (из базы: 100, с прибора: 68)", and ", не прочитано: N" when a stop left dates unread.
+// "Записей: 168 (из базы: 100, с прибора: 68)", and ", не прочитано: N" when a stop left dates unread, then
+// "; ответ с чужой датой: 05.03.2024 13:00:00" for those the meter answered with other records' dates.
 QString RangeResultText(const ArchiveRangeResult& result);
 
 // A number as the table writes it: "90,123", "-0,5" (or "90.123", "-0.5"), "" for NaN and infinities.

@@ -1,5 +1,6 @@
 // export-db through zt5ctl against a simulated meter process: every finished record lands in the SQLite
-// file named, a second run adds nothing, and a database that cannot be used is told in the system's words.
+// file named, a second run adds nothing, a database that cannot be used is told in the system's words, and
+// a record the meter answers only with another record's date is left out, named, and read the next time.
 
 #include "cli_process.h"
 
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <mutex>
 
 #include <signal.h>
@@ -25,8 +27,8 @@ const QStringList kExportArchiveOptions = {QStringLiteral("--archive-end"),  QSt
                                            QStringLiteral("--archive-days"), QStringLiteral("2"),
                                            QStringLiteral("--seed"),         QStringLiteral("3")};
 
-// What the same meter holds, counted in this process: records of the four archives.
-qint64 MeterRecordCount()
+// What the same meter holds, looked at in this process.
+std::array<MeterArchives::Range, kValueArchiveCount> MeterRanges()
 {
     SimOptions options;
     bool help = false;
@@ -37,9 +39,18 @@ qint64 MeterRecordCount()
     MeterSimulator meter(options);
     std::lock_guard<std::mutex> lock(meter.Lock());
     const ReportTime reportTime = ConfigurationArea::ReportTimeOf(meter.Image());
-    qint64 records = 0;
+    std::array<MeterArchives::Range, kValueArchiveCount> ranges;
     for (int kind = 0; kind < kValueArchiveCount; ++kind)
-        records += meter.Archives().RangeOf(ArchiveKind(kind), reportTime, meter.Clock().Now()).written;
+        ranges[kind] = meter.Archives().RangeOf(ArchiveKind(kind), reportTime, meter.Clock().Now());
+    return ranges;
+}
+
+// Records of the four archives.
+qint64 MeterRecordCount()
+{
+    qint64 records = 0;
+    for (const MeterArchives::Range& range : MeterRanges())
+        records += range.written;
     return records;
 }
 
@@ -62,6 +73,26 @@ qint64 RowsIn(const QString& path,
     }
     QSqlDatabase::removeDatabase(QStringLiteral("cli-export-check"));
     return rows;
+}
+
+// The meter of these tests, misbehaving as `fault` says ("drop=8%").
+QStringList FaultySim(const QString& fault)
+{
+    return QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--fault"), fault}
+    + kExportArchiveOptions;
+}
+
+// export-db from the meter at `place` into the SQLite file `path`, the work folder in `folder`, then `more`.
+QStringList ExportWords(const QString& place, const QString& path, const QTemporaryDir& folder, const QStringList& more)
+{
+    return QStringList{QStringLiteral("export-db"),
+                       QStringLiteral("--tcp"),
+                       place,
+                       QStringLiteral("--database"),
+                       QStringLiteral("sqlite:") + path,
+                       QStringLiteral("--workdir"),
+                       folder.path()}
+    + more;
 }
 
 // The number after `label` in the output ("Записано: 12" -> 12); -1 when not there.
@@ -173,23 +204,13 @@ TEST(CliExportDb, DiskFillingUpIsToldAndTheSummaryIsWhatIsStored)
 TEST(CliExportDb, ArchiveCutShortByTheLineExitsWithWhereItStopped)
 {
     // One answer in twelve is lost and there is one attempt a record: some archive stops short.
-    SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--fault"),
-                               QStringLiteral("drop=8%")}
-                   + kExportArchiveOptions);
+    SimProcess sim(FaultySim(QStringLiteral("drop=8%")));
     ASSERT_FALSE(sim.Place().isEmpty());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("archives.sqlite"));
-    const QStringList words{QStringLiteral("export-db"),
-                            QStringLiteral("--tcp"),
-                            sim.Place(),
-                            QStringLiteral("--database"),
-                            QStringLiteral("sqlite:") + path,
-                            QStringLiteral("--workdir"),
-                            folder.path(),
-                            QStringLiteral("--attempts"),
-                            QStringLiteral("1"),
-                            QStringLiteral("--timeout"),
-                            QStringLiteral("1")};
+    const QStringList words = ExportWords(
+        sim.Place(), path, folder,
+        {QStringLiteral("--attempts"), QStringLiteral("1"), QStringLiteral("--timeout"), QStringLiteral("1")});
     CliRun run;
     // The first lost answer may be one of the connection's own: then the run is refused before any
     // archive, and the next one tries again.
@@ -209,4 +230,53 @@ TEST(CliExportDb, ArchiveCutShortByTheLineExitsWithWhereItStopped)
                   RowsIn(path, {QLatin1String(tables[kind])}))
             << run.out.toStdString();
     }
+}
+
+TEST(CliExportDb, RecordAnsweredOnlyWithAnotherDateIsLeftOutAndTold)
+{
+    // The first three reads of a record find another master's record in the answer area: with three
+    // attempts the first hourly record never comes back under its own date.
+    const QStringList standard{QStringLiteral("--functions"), QStringLiteral("standard"), QStringLiteral("--attempts"),
+                               QStringLiteral("3")};
+    SimProcess sim(FaultySim(QStringLiteral("swap=3x")));
+    ASSERT_FALSE(sim.Place().isEmpty());
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("archives.sqlite"));
+    const QStringList words = ExportWords(sim.Place(), path, folder, standard);
+    const QString first = StampText(StampOf(MeterRanges()[kArchiveHourly].first));
+
+    const CliRun run = RunZt5Ctl(words);
+    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QString::fromUtf8("не записано 1 (ответ с чужой датой: %1)\n").arg(first)))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.err.contains(QString::fromUtf8("Записей не записано: 1 - прибор отвечал на их запросы записями за "
+                                                   "другие даты (возможно, его опрашивает и другая программа): "
+                                                   "часовой архив %1")
+                                     .arg(first)))
+        << run.err.toStdString();
+    EXPECT_EQ(RowsIn(path), MeterRecordCount() - 1);
+
+    // The meter answers right again: the next export fills the gap.
+    const CliRun again = RunZt5Ctl(words);
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    EXPECT_TRUE(again.out.contains(QString::fromUtf8("Записано: 1\n"))) << again.out.toStdString();
+    EXPECT_EQ(RowsIn(path), MeterRecordCount());
+
+    // A stretch read off such a meter for the trends fails the same way, naming the date.
+    SimProcess range(FaultySim(QStringLiteral("swap=3x")));
+    ASSERT_FALSE(range.Place().isEmpty());
+    const TChronoArch from = MeterRanges()[kArchiveHourly].first;
+    const CliRun stretch = RunZt5Ctl(
+        QStringList{QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--from"),
+                    QString::asprintf("%d-%.2d-%.2dT%.2d", from.year + 2000, from.month, from.day, from.hour),
+                    QStringLiteral("--to"), QString::asprintf("%d-%.2d-%.2d", from.year + 2000, from.month, from.day),
+                    QStringLiteral("--tcp"), range.Place(), QStringLiteral("--database"),
+                    QStringLiteral("sqlite:") + folder.filePath(QStringLiteral("stretch.sqlite")),
+                    QStringLiteral("--format"), QStringLiteral("csv")}
+        + standard);
+    EXPECT_EQ(stretch.exitCode, 1) << stretch.err.toStdString();
+    EXPECT_TRUE(stretch.err.contains(QString::fromUtf8("Записей не записано: 1 - ")
+                                     + QString::fromUtf8("прибор отвечал на их запросы записями за другие даты")))
+        << stretch.err.toStdString();
+    EXPECT_TRUE(stretch.err.contains(QString::fromUtf8("часовой архив %1").arg(first))) << stretch.err.toStdString();
 }
