@@ -1,12 +1,15 @@
 #include "config/service_page_numbers.h"
 
+#include "base/numeric_field_rule.h"
+
 #include <algorithm>
 #include <limits>
 
 std::optional<std::uint32_t> ServiceNumber(const QString& text, std::uint32_t maximum)
 {
     bool ok = false;
-    const qulonglong value = text.trimmed().toULongLong(&ok, 10);
+    // "6." is 6: the field keeps a typed point as the end of its number.
+    const qulonglong value = WholePart(text.trimmed()).toULongLong(&ok, 10);
     if (!ok || value > maximum)
         return std::nullopt;
     return static_cast<std::uint32_t>(value);

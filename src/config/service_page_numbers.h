@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-// The value of `text` when it is a whole number from 0 to `maximum`; nothing otherwise.
+// The value of `text` when it is a whole number from 0 to `maximum` (a point may end it); nothing otherwise.
 std::optional<std::uint32_t> ServiceNumber(const QString& text, std::uint32_t maximum);
 
 // The serial number `step` (+1 or -1) away from `text`: at least 1, at most 4294967295. A text that is

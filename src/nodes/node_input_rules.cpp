@@ -33,20 +33,15 @@ QString Digits(const QString& text, int maxDigits)
     return Kept(text, maxDigits, IsAsciiDigit);
 }
 
-QString ByteNumber(const QString& text)
-{
-    const QString digits = Digits(text, kByteNumberDigits);
-    return NumberOf(digits) >= kByteLimit ? digits.left(2) : digits;
-}
-
 QString PhoneNumber(const QString& text)
 {
     return Kept(text, kPhoneLength, [](QChar c) { return IsAsciiDigit(c) || c == u',' || c == u'W' || c == u'w'; });
 }
 
-int NumberOf(const QString& digits)
+int NumberOf(const QString& kept)
 {
     // At most 5 digits reach here, so the value fits.
+    const QString digits = WholePart(kept);
     return digits.isEmpty() ? 0 : digits.toInt();
 }
 

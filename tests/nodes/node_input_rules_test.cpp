@@ -6,16 +6,12 @@ namespace {
 
 using namespace NodeInputRules;
 
-TEST(NodeInputRules, ByteNumberKeepsThreeDigitsAndCutsAValueOf256OrMoreToTwo)
+TEST(NodeInputRules, WholeNumbersEndAtTheirPoint)
 {
-    EXPECT_EQ(ByteNumber(QStringLiteral("255")), QStringLiteral("255"));
-    EXPECT_EQ(ByteNumber(QStringLiteral("256")), QStringLiteral("25"));
-    EXPECT_EQ(ByteNumber(QStringLiteral("999")), QStringLiteral("99"));
-    EXPECT_EQ(ByteNumber(QStringLiteral("1a2")), QStringLiteral("12"));
-    EXPECT_EQ(ByteNumber(QStringLiteral("0017")), QStringLiteral("001"));
-    EXPECT_EQ(ByteNumber(QStringLiteral("адрес")), QString());
     EXPECT_EQ(NumberOf(QString()), 0);
     EXPECT_EQ(NumberOf(QStringLiteral("042")), 42);
+    EXPECT_EQ(NumberOf(kByteNumber.Apply(QStringLiteral("6,5"))), 6);
+    EXPECT_EQ(kIpPort.Apply(QStringLiteral("65a5361")), QStringLiteral("65536"));
 }
 
 TEST(NodeInputRules, DigitsAndPhoneKeepOnlyTheirCharactersUpToTheirLength)

@@ -14,7 +14,6 @@
 
 #include <QFile>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QTreeWidget>
 
 #include <cstring>
@@ -186,10 +185,10 @@ TEST(ConfigRoot, ValuesChangedOnTheCommonPageAreWrittenToTheMeterAndReadBack)
 
     window->SelectPage(ConfigPageIds::kSystem);
     CDlgMainConfigCommon* common = CommonPage(*window);
-    auto* address = NamedChild<QSpinBox>(*common, QStringLiteral("networkAddressSpin"));
+    auto* address = NamedChild<QLineEdit>(*common, QStringLiteral("networkAddressEdit"));
     auto* hour = NamedChild<QComboBox>(*common, QStringLiteral("reportHourCombo"));
     auto* contract = NamedChild<QLineEdit>(*common, QStringLiteral("contractEdit"));
-    EXPECT_EQ(address->value(), window->Driver().Configuration().open.networkAddress);
+    EXPECT_EQ(address->text().toInt(), window->Driver().Configuration().open.networkAddress);
     EXPECT_EQ(hour->currentText().toUInt(), KnownConfiguration().tunes.reportHour);
 
     address->selectAll();
@@ -220,7 +219,7 @@ TEST(ConfigRoot, ValuesChangedOnTheCommonPageAreWrittenToTheMeterAndReadBack)
     window->Driver().Configuration().open.networkAddress = 99;
     EXPECT_EQ(ClickForCommand(*window, FrameButton(*window, "readButton")), kSucceeded);
     EXPECT_EQ(std::memcmp(&window->Driver().Configuration().tunes, &written.tunes, sizeof written.tunes), 0);
-    EXPECT_EQ(address->value(), 17);
+    EXPECT_EQ(address->text().toInt(), 17);
     EXPECT_EQ(hour->currentText(), QStringLiteral("5"));
     EXPECT_EQ(contract->text(), QStringLiteral("Дог-12345"));
     EXPECT_TRUE(rig.presenter.messages.isEmpty()) << rig.presenter.messages.value(0).text.toStdString();

@@ -39,6 +39,13 @@ inline void TypeText(QWidget* widget, const QString& text)
     }
 }
 
+// Replaces the edit's text as a user would: select everything, then type.
+inline void Retype(QLineEdit* edit, const QString& text)
+{
+    edit->selectAll();
+    TypeText(edit, text);
+}
+
 // Writes `path` into a file dialog's name field, as a user types it there. QFileDialog::selectFile leaves
 // that field as it was while the field has the keyboard focus, and whether the dialog's window is active by
 // the time a test reaches it depends on the machine's speed: the dialog would then go on with the name it

@@ -18,13 +18,6 @@
 
 namespace {
 
-// Replaces the edit's text as a user would: select everything, then type.
-void Retype(QLineEdit* edit, const QString& text)
-{
-    edit->selectAll();
-    TypeText(edit, text);
-}
-
 QString Text(const QWidget& page, const QString& name)
 {
     if (auto* edit = page.findChild<QLineEdit*>(name))

@@ -394,9 +394,9 @@ TEST(WiSchemePage, ColdWaterFieldsInTheUnitSystemAndFilteredAsTyped)
     QLineEdit* imbalance = Edit(page, "maxImbalance");
     EXPECT_EQ(imbalance->text(), QStringLiteral("1.000"));
     imbalance->clear();
-    TypeText(imbalance, QStringLiteral("2,5"));
-    EXPECT_EQ(imbalance->text(), QStringLiteral("25"));
-    EXPECT_FLOAT_EQ(+host.In(0, 0).maxImbalance, 25.0f) << "the range is the checks' business, not the filter's";
+    TypeText(imbalance, QStringLiteral("25,5"));  // a comma is the decimal point
+    EXPECT_EQ(imbalance->text(), QStringLiteral("25.5"));
+    EXPECT_FLOAT_EQ(+host.In(0, 0).maxImbalance, 25.5f) << "the range is the checks' business, not the filter's";
 
     host.Blocks().tunes.SetUnitSystem(kUnitSystemSi);
     page.OnPageShown();

@@ -6,8 +6,6 @@
 #include "config/tunes_file.h"
 #include "support/known_configuration.h"
 
-#include <QSpinBox>
-
 #include <cstring>
 
 namespace {
@@ -71,7 +69,7 @@ TEST(WorkingCopy, ConnectAsksBeforeReplacingEditsOrAFilesSettingsAndNoKeepsThem)
 
     // Edited on the page: asked; No connects and keeps the edit.
     window->SelectPage(ConfigPageIds::kSystem);
-    auto* address = NamedChild<QSpinBox>(*CommonPage(*window), QStringLiteral("networkAddressSpin"));
+    auto* address = NamedChild<QLineEdit>(*CommonPage(*window), QStringLiteral("networkAddressEdit"));
     const int edited = meterAddress == 17 ? 18 : 17;
     address->selectAll();
     QTest::keyClicks(address, QString::number(edited));
@@ -82,7 +80,7 @@ TEST(WorkingCopy, ConnectAsksBeforeReplacingEditsOrAFilesSettingsAndNoKeepsThem)
     EXPECT_EQ(Questions(rig), 1);
     EXPECT_TRUE(window->Driver().IsDeviceConnected());
     EXPECT_EQ(NetworkAddress(*window), edited);
-    EXPECT_EQ(address->value(), edited);
+    EXPECT_EQ(address->text().toInt(), edited);
 
     // Still not written: asked again; Yes reads the meter's over it.
     ASSERT_TRUE(Break(*window));
@@ -90,7 +88,7 @@ TEST(WorkingCopy, ConnectAsksBeforeReplacingEditsOrAFilesSettingsAndNoKeepsThem)
     EXPECT_EQ(Reconnect(*window), kSucceeded);
     EXPECT_EQ(Questions(rig), 2);
     EXPECT_EQ(NetworkAddress(*window), meterAddress);
-    EXPECT_EQ(address->value(), meterAddress);
+    EXPECT_EQ(address->text().toInt(), meterAddress);
 
     // Opened from a file: asked even though nothing was touched since.
     const QString file = QDir(rig.Folder()).filePath(QStringLiteral("known.zt5"));

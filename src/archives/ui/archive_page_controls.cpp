@@ -5,6 +5,7 @@
 #include "archives/descriptor_rows.h"
 #include "archives/ui/export_progress_view.h"
 #include "archives/ui/named_controls.h"
+#include "channel/ui/line_edit_filter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,8 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
 #include <QStyle>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -35,12 +34,11 @@ QLineEdit* Field(const char* name, int width)
     return field;
 }
 
-// A field that takes digits only: a letter typed there would otherwise be read as a number all the same.
+// A field of whole numbers: a letter typed there would otherwise be read as a number all the same.
 QLineEdit* DigitsField(const char* name, int width)
 {
     QLineEdit* field = Field(name, width);
-    field->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,%1}").arg(kPageFieldDigits)), field));
+    InstallNumberRule(field, NumericFieldRule{false, 0, kPageFieldDigits});
     return field;
 }
 

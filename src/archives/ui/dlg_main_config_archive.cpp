@@ -8,6 +8,7 @@
 #include "archives/ui/database_password_prompt.h"
 #include "archives/ui/export_progress_view.h"
 #include "base/message_style.h"
+#include "base/numeric_field_rule.h"
 #include "protocol/image_report_time.h"
 #include "protocol/rovo_redod.h"
 
@@ -131,7 +132,7 @@ void CDlgMainConfigArchive::ReadArchiveInfo()
 
 void CDlgMainConfigArchive::ReadFlash()
 {
-    const QString page = m_controls.flashPage->text();
+    const QString page = WholePart(m_controls.flashPage->text());
     bool isNumber = false;
     const uint number = page.toUInt(&isNumber);
     if (!isNumber || number > uint(kMaxFlashPage)) {

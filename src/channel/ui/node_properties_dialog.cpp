@@ -52,9 +52,11 @@ QLineEdit* NewRuledEdit(QWidget* parent, const char* name, TextRule rule)
     return edit;
 }
 
-QLineEdit* NewByteNumberEdit(QWidget* parent, const char* name)
+QLineEdit* NewNumberEdit(QWidget* parent, const char* name, NumericFieldRule rule)
 {
-    return NewRuledEdit(parent, name, NodeInputRules::ByteNumber);
+    QLineEdit* edit = NewEdit(parent, name);
+    InstallNumberRule(edit, rule);
+    return edit;
 }
 
 // Selects the item whose data is `value`; nothing when there is none.
@@ -111,7 +113,7 @@ QGroupBox* CDlgNodeProperties::CreateCommonGroup()
     auto* group = new QGroupBox(QStringLiteral("Общие:"), this);
     m_name = NewTextEdit(group, "name");
     m_address = NewTextEdit(group, "address");
-    m_networkAddress = NewByteNumberEdit(group, "networkAddress");
+    m_networkAddress = NewNumberEdit(group, "networkAddress", NodeInputRules::kByteNumber);
     auto* form = new QFormLayout(group);
     form->addRow(QStringLiteral("Название:"), m_name);
     form->addRow(QStringLiteral("Адрес:"), m_address);
@@ -133,9 +135,7 @@ QGroupBox* CDlgNodeProperties::CreateConnectionGroup(const FreePortTable& freePo
     // Up to four parts of up to three digits while typing; OK wants all four.
     m_ipAddress->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("^(\\d{0,3}(\\.\\d{0,3}){0,3})$")), m_ipAddress));
-    m_ipPort = NewRuledEdit(group, "ipPort", [](const QString& text) {
-        return NodeInputRules::Digits(text, NodeInputRules::kIpPortDigits);
-    });
+    m_ipPort = NewNumberEdit(group, "ipPort", NodeInputRules::kIpPort);
     m_ipProtocol = NewList(group, "ipProtocol", {QStringLiteral("UDP"), QStringLiteral("TCP")});
 
     m_connectionForm = new QFormLayout(group);
@@ -155,8 +155,8 @@ QGroupBox* CDlgNodeProperties::CreatePollGroup()
     m_transport = NewList(group, "transport",
                           {QStringLiteral("Modbus RTU"), QStringLiteral("Modbus ASCII"), QStringLiteral("PPP")});
     m_functions = NewList(group, "functions", {QStringLiteral("Стандартные"), QStringLiteral("Нестандартные")});
-    m_timeout = NewByteNumberEdit(group, "timeout");
-    m_attempts = NewByteNumberEdit(group, "attempts");
+    m_timeout = NewNumberEdit(group, "timeout", NodeInputRules::kByteNumber);
+    m_attempts = NewNumberEdit(group, "attempts", NodeInputRules::kByteNumber);
     auto* form = new QFormLayout(group);
     form->addRow(QStringLiteral("Транспортный протокол:"), m_transport);
     form->addRow(QStringLiteral("Используемые функции:"), m_functions);

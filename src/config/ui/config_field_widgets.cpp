@@ -59,7 +59,7 @@ void OnComboPicked(QComboBox* combo, std::function<void(unsigned)> changed)
 QLineEdit* NumericEdit(const char* name, NumericFieldRule rule)
 {
     auto* edit = NamedWidget<QLineEdit>(name);
-    InstallTextRule(edit, [rule](const QString& typed) { return rule.Apply(typed); });
+    InstallNumberRule(edit, rule);
     return edit;
 }
 

@@ -4,7 +4,7 @@
 // of stored numbers.
 
 #include "config/config_texts.h"
-#include "config/numeric_field_rule.h"
+#include "base/numeric_field_rule.h"
 
 #include <QString>
 #include <QStringList>

@@ -12,7 +12,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSpinBox>
 
 #include <cstring>
 
@@ -66,7 +65,7 @@ QString MonthComboName(int set)
 CDlgMainConfigCommon::CDlgMainConfigCommon(PageHost& host, QWidget* parent)
     : CDlgParentWithMyProperty(host, parent),
       m_model(ValueCombo("modelCombo", kModelNames)),
-      m_networkAddress(NamedWidget<QSpinBox>("networkAddressSpin")),
+      m_networkAddress(NumericEdit("networkAddressEdit", kByteFieldRule)),
       m_organisation(LimitedEdit("organisationEdit", kOpenTextChars)),
       m_contract(LimitedEdit("contractEdit", kOpenTextChars)),
       m_reportHour(CountedCombo("reportHourCombo", Numbers(0, int(kLastReportHour)))),
@@ -88,7 +87,6 @@ CDlgMainConfigCommon::CDlgMainConfigCommon(PageHost& host, QWidget* parent)
       m_keyboardAccess(ValueCombo("keyboardAccessCombo", kDbAccessTexts)),
       m_pcAccess(ValueCombo("pcAccessCombo", kDbAccessTexts))
 {
-    m_networkAddress->setRange(0, 255);
     for (int set = 0; set < kDbCount; ++set) {
         m_startMonth[set] = CountedCombo(MonthComboName(set).toLatin1().constData(), MonthNames(), 1);
         m_startDay[set] = CountedCombo(QStringLiteral("db%1StartDay").arg(set + 1).toLatin1().constData(),
@@ -193,8 +191,9 @@ void CDlgMainConfigCommon::StoreOnNumber(QLineEdit* edit, std::function<void(Con
 void CDlgMainConfigCommon::Connect()
 {
     StoreOnPick(m_model, [](ConfigurationBlocks& b, unsigned v) { b.identity.modelIndex = std::uint8_t(v); });
-    connect(m_networkAddress, &QSpinBox::valueChanged, this,
-            [this](int v) { Store([v](ConfigurationBlocks& b) { b.open.networkAddress = std::uint8_t(v); }); });
+    OnNumberEdited(m_networkAddress, [this](double v) {
+        Store([v](ConfigurationBlocks& b) { b.open.networkAddress = std::uint8_t(v); });
+    });
     connect(m_organisation, &QLineEdit::textEdited, this, [this](const QString& text) {
         Store([&text](ConfigurationBlocks& b) { SetOpenText(b.open.organisationCode, text); });
     });
@@ -266,7 +265,7 @@ void CDlgMainConfigCommon::Load()
     // A model the family lacks is shown as the first one; the checks name it if it stays.
     if (!SelectComboValue(m_model, blocks.identity.modelIndex))
         m_model->setCurrentIndex(0);
-    m_networkAddress->setValue(blocks.open.networkAddress);
+    m_networkAddress->setText(QString::number(blocks.open.networkAddress));
     m_organisation->setText(OpenText(blocks.open.organisationCode));
     m_contract->setText(OpenText(blocks.open.contract));
     if (tunes.reportHour > kLastReportHour)

@@ -11,7 +11,6 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
-class QSpinBox;
 struct ConfigurationBlocks;
 
 class CDlgMainConfigCommon : public CDlgParentWithMyProperty {
@@ -48,7 +47,7 @@ private:
     bool m_loading = false;
 
     QComboBox* m_model;
-    QSpinBox* m_networkAddress;
+    QLineEdit* m_networkAddress;
     QLineEdit* m_organisation;
     QLineEdit* m_contract;
     QComboBox* m_reportHour;

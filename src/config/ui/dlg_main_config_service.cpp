@@ -3,11 +3,10 @@
 #include "app/app_environment.h"
 #include "app/ui/driver_progress_texts.h"
 #include "channel/port_table.h"
-#include "channel/ui/line_edit_filter.h"
 #include "config/model_capabilities.h"
-#include "config/numeric_field_rule.h"
 #include "config/service_data_texts.h"
 #include "config/service_page_settings.h"
+#include "config/ui/config_field_widgets.h"
 #include "config/ui/serial_arrow_keys.h"
 #include "protocol/rovo_redod.h"
 
@@ -26,13 +25,6 @@ namespace {
 
 constexpr NumericFieldRule kWholeNumberRule{false, 0};
 constexpr NumericFieldRule kVoltageRule{false, 3};
-
-QLineEdit* NumberEdit(const NumericFieldRule& rule)
-{
-    auto* edit = new QLineEdit;
-    InstallTextRule(edit, [rule](const QString& typed) { return rule.Apply(typed); });
-    return edit;
-}
 
 QHBoxLayout* ButtonRow(QPushButton* first, QPushButton* second)
 {
@@ -79,13 +71,13 @@ QWidget* CDlgMainConfigService::BuildMakerBox()
 {
     auto* box = new QGroupBox(QStringLiteral("Данные производителя:"));
     auto* form = new QFormLayout;
-    m_makerId = NumberEdit(kWholeNumberRule);
-    m_makerSerial = NumberEdit(kWholeNumberRule);
+    m_makerId = NumericEdit("makerIdEdit", kWholeNumberRule);
+    m_makerSerial = NumericEdit("makerSerialEdit", kWholeNumberRule);
     InstallSerialArrowKeys(m_makerSerial);
     m_model = new QComboBox;
     for (int model = 0; model < kModelCount; ++model)
         m_model->addItem(ModelName(model));
-    m_voltage = NumberEdit(kVoltageRule);
+    m_voltage = NumericEdit("voltageEdit", kVoltageRule);
     form->addRow(QStringLiteral("ID производителя:"), m_makerId);
     form->addRow(QStringLiteral("Сер. номер при выпуске:"), m_makerSerial);
     form->addRow(QStringLiteral("Модель:"), m_model);
@@ -110,7 +102,7 @@ QWidget* CDlgMainConfigService::BuildServiceCentreBox()
 {
     auto* box = new QGroupBox(QStringLiteral("Данные сервис-центра:"));
     auto* form = new QFormLayout;
-    m_displaySerial = NumberEdit(kWholeNumberRule);
+    m_displaySerial = NumericEdit("displaySerialEdit", kWholeNumberRule);
     InstallSerialArrowKeys(m_displaySerial);
     m_battery = new QComboBox;
     m_battery->addItems(BatteryTypeNames());

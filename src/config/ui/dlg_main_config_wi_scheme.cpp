@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "app/ui/page_messages.h"
+#include "config/config_field_rules.h"
 #include "config/config_texts.h"
-#include "config/numeric_field_rule.h"
 #include "config/pressure_units.h"
 #include "config/scheme_picker.h"
 #include "config/scheme_table.h"

@@ -9,7 +9,7 @@ QLineEdit* MakeNumericEdit(const NumericFieldRule& rule, std::function<void(doub
                            QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
-    InstallTextRule(edit, [rule](const QString& typed) { return rule.Apply(typed); });
+    InstallNumberRule(edit, rule);
     // Connected after the rule: by now the edit holds what the rule kept.
     QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, store = std::move(store), &loading] {
         if (loading)

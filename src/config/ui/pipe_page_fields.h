@@ -3,8 +3,8 @@
 // at every change that leaves a number, and choice lists filled from a code-to-text table. Handlers
 // stay quiet while the page loads its values (the page's loading flag).
 
+#include "base/numeric_field_rule.h"
 #include "config/config_texts.h"
-#include "config/numeric_field_rule.h"
 
 #include <functional>
 

@@ -4,8 +4,8 @@
 // once at the left. The column edits the pipe through the page's accessor, so it always writes into the
 // record in the driver as it is now.
 
+#include "config/config_field_rules.h"
 #include "config/config_texts.h"
-#include "config/numeric_field_rule.h"
 #include "config/pipes_page_states.h"
 
 #include <QList>
