@@ -113,6 +113,9 @@ std::vector<std::pair<QString, QString>> SharedFilesHelp()
         {QStringLiteral("~/.local/share/zt5-configurator/Base/Objects.bin"), QStringLiteral("база узлов учета")},
         {QStringLiteral("~/.local/share/zt5-configurator/db/Data.sqlite"),
          QStringLiteral("база данных архивов, когда в настройках не выбрана база PostgreSQL")},
+        {QStringLiteral("~/.pgpass"),
+         QStringLiteral("пароли PostgreSQL, строками сервер:порт:база:пользователь:пароль; файл должен быть "
+                        "доступен только владельцу (chmod 600)")},
     };
 }
 
@@ -121,6 +124,10 @@ std::vector<std::pair<QString, QString>> SharedEnvironmentHelp()
     return {
         {QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("папка настроек вместо ~/.config")},
         {QStringLiteral("XDG_DATA_HOME"), QStringLiteral("папка данных вместо ~/.local/share")},
+        {QStringLiteral("PGPASSWORD"),
+         QStringLiteral("пароль PostgreSQL, когда его нет в строке подключения; в отличие от пароля в командной "
+                        "строке, его не видно в списке процессов (ps)")},
+        {QStringLiteral("PGPASSFILE"), QStringLiteral("файл паролей PostgreSQL вместо ~/.pgpass")},
         {QStringLiteral("LC_ALL, LC_NUMERIC, LANG"),
          QStringLiteral("десятичный разделитель чисел в CSV, когда он не задан явно: запятая для русского языка, "
                         "точка для английского")},

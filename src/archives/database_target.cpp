@@ -3,7 +3,10 @@
 #include "base/settings_sections.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace {
 
@@ -11,16 +14,59 @@ constexpr int kDefaultPostgresqlPort = 5432;
 const QLatin1String kSqlitePrefix("sqlite:");
 const QLatin1String kConnectionKey("Connection");
 
+const QLatin1String kMask("***");
+
+bool AllDigits(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The text as it may be shown, also when it does not parse: what stands between the user's name and the
+// last "@" is a password; so is a non-number after a colon where no "@" follows (a port cannot be
+// letters, a password forgotten before its "@" can), and a "password=" in the query.
+QString Masked(const QString& text)
+{
+    QString shown = text;
+    const qsizetype scheme = shown.indexOf(QLatin1String("://"));
+    const qsizetype start = scheme < 0 ? 0 : scheme + 3;
+    const qsizetype at = shown.lastIndexOf(u'@');
+    const qsizetype colon = shown.indexOf(u':', start);
+    if (at > start && colon >= 0 && colon < at) {
+        shown.replace(colon + 1, at - colon - 1, kMask);
+    } else if (at < start && colon >= 0) {
+        qsizetype end = colon + 1;
+        while (end < shown.size() && shown[end] != u'/' && shown[end] != u'?' && shown[end] != u'#')
+            ++end;
+        if (!AllDigits(QStringView(shown).mid(colon + 1, end - colon - 1)))
+            shown.replace(colon + 1, end - colon - 1, kMask);
+    }
+    static const QRegularExpression query(QStringLiteral("([?&]password=)[^&#]*"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return shown.replace(query, QStringLiteral("\\1") + kMask);
+}
+
 QString BadText(const QString& text, const QString& reason)
 {
-    return QString::fromUtf8("Неверная строка подключения к базе данных \"%1\": %2").arg(text, reason);
+    return QString::fromUtf8("Неверная строка подключения к базе данных \"%1\": %2").arg(Masked(text), reason);
+}
+
+// Qt's words for what is wrong, without the text itself that it quotes (with the password in it) and
+// without the character of a password it names.
+QString UrlFault(const QUrl& url)
+{
+    QString fault = url.errorString();
+    if (const qsizetype quoted = fault.indexOf(QLatin1String("; source was")); quoted >= 0)
+        fault.truncate(quoted);
+    if (fault.startsWith(QLatin1String("Invalid password")))
+        return QStringLiteral("Invalid password");
+    return fault;
 }
 
 bool ParsePostgresql(const QString& text, DatabaseTarget* target, QString* error)
 {
     const QUrl url(text, QUrl::StrictMode);
     if (!url.isValid()) {
-        *error = BadText(text, url.errorString());
+        *error = BadText(text, UrlFault(url));
         return false;
     }
     DatabaseTarget parsed;

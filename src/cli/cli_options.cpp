@@ -248,7 +248,8 @@ const OptionRow<CliOptions> kOptions[] = {
      },
      "AA C D"},
     {"database", 0, "СТРОКА", "Команды",
-     "sqlite:ФАЙЛ или postgresql://польз:пароль@сервер/база (export-db, collect); без него - база из настроек",
+     "sqlite:ФАЙЛ или postgresql://польз@сервер/база (export-db, collect); без него - база из настроек. Пароль "
+     "лучше держать в ~/.pgpass или PGPASSWORD: пароль в командной строке видят другие пользователи (ps)",
      [](CliOptions& o, const QString& v) {
          o.database = v;
          return QString();

@@ -29,7 +29,8 @@ TEST(CliBasics, HelpListsEveryCommandAndOptionAndVersionNamesTheProject)
                              "--yes",          "--no",
                              "--format",       "--count",
                              "--repeat",       "calibrate",
-                             "--stand",        "--connect-timeout"})
+                             "--stand",        "--connect-timeout",
+                             "~/.pgpass",      "PGPASSWORD"})
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
     EXPECT_TRUE(help.err.isEmpty());
 
