@@ -1,6 +1,7 @@
 // zt5-meter-sim: a simulated ЗТ5 meter on a TCP port, a UDP port, a pseudo-terminal or a serial line,
 // and the reference stand for automatic calibration on a line of its own.
 
+#include "base/file_size_signal.h"
 #include "meter_simulator.h"
 #include "reference_stand_line.h"
 #include "sim_help.h"
@@ -37,6 +38,8 @@ void OnDropCarrier(int)
 
 int main(int argc, char** argv)
 {
+    // Its output may go to a file (a script keeping the line's name).
+    IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments();
     arguments.removeFirst();

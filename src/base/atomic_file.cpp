@@ -19,14 +19,13 @@ void SyncFolderOf(const QString& path)
     ::close(fd);
 }
 
-// Unbuffered, so that every write reaches the system and its result is seen. Through Qt's buffer a
-// write the disk takes only in part (a full disk, a file-size limit) is dropped without an error and
-// the commit then renames a truncated file over the old one.
-bool WriteAll(QSaveFile& file, const QByteArray& bytes)
+}  // namespace
+
+bool WriteWhole(QFileDevice& file, const char* data, qint64 size)
 {
     qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+    while (done < size) {
+        const qint64 written = file.write(data + done, size - done);
         if (written <= 0)
             return false;
         done += written;
@@ -34,14 +33,16 @@ bool WriteAll(QSaveFile& file, const QByteArray& bytes)
     return true;
 }
 
-}  // namespace
-
 bool ReplaceFileContents(const QString& path, const QByteArray& bytes, QString* error)
 {
     // QSaveFile writes "<name>.XXXXXX" beside the file (keeping the old file's permissions), syncs it and
     // renames it at commit; it never falls back to writing the file in place unless told to.
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && WriteAll(file, bytes) && file.commit()) {
+    // Unbuffered, so that every write reaches the system and its result is seen. Through Qt's buffer a
+    // write the disk takes only in part (a full disk, a file-size limit) is dropped without an error and
+    // the commit then renames a truncated file over the old one.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && WriteWhole(file, bytes.constData(), bytes.size())
+        && file.commit()) {
         SyncFolderOf(path);
         return true;
     }

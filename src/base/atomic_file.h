@@ -8,6 +8,13 @@
 #include <QByteArray>
 #include <QString>
 
+class QFileDevice;
+
 // True once `bytes` are the file's contents. On failure `error` (when given) gets the system's words
 // for what went wrong ("Permission denied", "File too large", ...).
 bool ReplaceFileContents(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// Writes all `size` bytes to a file opened unbuffered. The system may take a write only in part (the
+// disk fills up, the file-size limit is reached) without an error; the rest is written again, so that
+// the failure that follows is the one `file.errorString()` tells ("No space left on device", ...).
+bool WriteWhole(QFileDevice& file, const char* data, qint64 size);

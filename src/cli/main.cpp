@@ -1,13 +1,23 @@
 // zt5ctl: the command line over the configurator's core.
 
+#include "base/file_size_signal.h"
+#include "cli/cli_context.h"
 #include "cli/cli_main.h"
+#include "cli/terminal_output.h"
 
 #include <QCoreApplication>
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QStringList arguments = app.arguments();
     arguments.removeFirst();
-    return RunCli(arguments);
+    const int code = RunCli(arguments);
+    // A result the system would not take is no result.
+    const QString failure = StdoutFailure();
+    if (failure.isEmpty())
+        return code;
+    PrintError(QStringLiteral("zt5ctl: не удалось вывести результат: %1\n").arg(failure));
+    return code == kExitOk ? kExitRefused : code;
 }

@@ -2,17 +2,22 @@
 
 #include <QMutex>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
 
 QMutex g_printLock;
+int g_stdoutError = 0;  // errno of the first write to stdout that failed
 
 void WriteBytes(std::FILE* stream, const QByteArray& bytes)
 {
     QMutexLocker lock(&g_printLock);
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    errno = 0;
+    const std::size_t written = std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    const bool flushed = std::fflush(stream) == 0;
+    if ((written != static_cast<std::size_t>(bytes.size()) || !flushed) && stream == stdout && g_stdoutError == 0)
+        g_stdoutError = errno != 0 ? errno : EIO;
 }
 
 void Write(std::FILE* stream, const QString& text)
@@ -38,6 +43,12 @@ void PrintOut(const QString& text)
 void PrintOutBytes(const QByteArray& bytes)
 {
     WriteBytes(stdout, bytes);
+}
+
+QString StdoutFailure()
+{
+    QMutexLocker lock(&g_printLock);
+    return g_stdoutError == 0 ? QString() : qt_error_string(g_stdoutError);
 }
 
 void PrintError(const QString& text)

@@ -12,6 +12,9 @@ QString TerminalText(const QString& text);
 void PrintOut(const QString& text);
 // A file's bytes as they are (a CSV with its byte-order mark, a windows-1251 page), nothing converted.
 void PrintOutBytes(const QByteArray& bytes);
+// The system's words for the first write to stdout that failed (a full disk, the file-size limit), or
+// empty while none has.
+QString StdoutFailure();
 void PrintError(const QString& text);
 // "zt5ctl: <text>" and the hint where the help is, for usage errors.
 void PrintUsageError(const QString& text);

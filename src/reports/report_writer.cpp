@@ -7,6 +7,7 @@
 #include <atomic>
 
 #include "base/app_location.h"
+#include "base/atomic_file.h"
 #include "base/text_codec.h"
 #include "reports/temp_files.h"
 
@@ -68,7 +69,10 @@ private:
         return false;
     }
 
-    bool Put(QFile& file, const QByteArray& bytes) { return file.write(bytes) == bytes.size() || Fail(file); }
+    bool Put(QFile& file, const QByteArray& bytes)
+    {
+        return WriteWhole(file, bytes.constData(), bytes.size()) || Fail(file);
+    }
 
     bool Flush(QFile& file) { return file.flush() || Fail(file); }
 
@@ -83,7 +87,7 @@ private:
                 return Fail(m_body);
             if (got == 0)
                 return true;
-            if (m_finished.write(block.constData(), got) != got)
+            if (!WriteWhole(m_finished, block.constData(), got))
                 return Fail(m_finished);
         }
     }

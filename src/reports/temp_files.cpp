@@ -64,7 +64,9 @@ bool gOpenTempFile(QFile& file, const QString& path, QIODevice* log, MessageSink
         Log(log, "\tХэндл файла равен hFileNull: %s\r\n", path);
     }
     file.setFileName(path);
-    if (file.open(QIODevice::ReadWrite | QIODevice::Truncate)) {
+    // Unbuffered, so that a write the disk takes only in part (a full disk, the file-size limit) fails
+    // with the system's words instead of being lost in Qt's buffer as an "Unknown error".
+    if (file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered)) {
         Log(log, "\tУспешное открытие временного файла: %s\r\n", path);
         return true;
     }

@@ -3,6 +3,7 @@
 #include "app/configurator_help.h"
 #include "app/ui/configurator_startup.h"
 #include "app/ui/qt_translations.h"
+#include "base/file_size_signal.h"
 #include "zt5_version.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     // The arguments are read before the application exists, so that --version and --help work without
     // a display.
     QStringList arguments;
