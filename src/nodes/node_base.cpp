@@ -52,9 +52,11 @@ bool NodeBase::LoadFile(const QString& filePath, UserMessage* failure)
     m_entries.clear();
     m_damaged = false;
     QFile file(filePath);
-    // A missing base is an empty one, written at once so the user sees where it lives.
-    const QIODevice::OpenMode mode = file.exists() ? QIODevice::ReadOnly : QIODevice::ReadWrite;
-    if (!file.open(mode)) {
+    // A missing base is an empty one, written at once (its header and no entry) so the user sees where
+    // it lives.
+    if (!file.exists())
+        return SaveFile(filePath, failure);
+    if (!file.open(QIODevice::ReadOnly)) {
         if (failure)
             *failure = UserMessage::Information(file.errorString());
         return false;

@@ -59,8 +59,7 @@ ParseResult Parse(const QByteArray& image, QList<NodeEntry>& entries, std::int64
     entries.clear();
     if (counted)
         *counted = 0;
-    if (image.isEmpty())
-        return ParseResult::kOk;
+    // Even an empty base has its header: a file of no bytes lost what it held (a full disk, a cut write).
     if (image.size() < static_cast<qsizetype>(sizeof(NodeBaseHeader)))
         return ParseResult::kShortHeader;
     NodeBaseHeader header;

@@ -46,7 +46,7 @@ constexpr std::int32_t kFormat = 0x00010003;
 
 enum class ParseResult {
     kOk,
-    kShortHeader,  // fewer than 156 bytes, but not empty
+    kShortHeader,  // fewer than 156 bytes, none at all too
     kForeign,      // not a node base: signature, format or entry size differ
     kTruncated,    // fewer entries than the header counts
 };
@@ -57,7 +57,7 @@ std::int64_t ImageSize(const QByteArray& header);
 
 // The file image of `entries`.
 QByteArray Write(const QList<NodeEntry>& entries);
-// The entries of a file image; an empty image is an empty base. On anything but kOk `entries` is
-// empty and `counted` (when given) holds the count the header claims.
+// The entries of a file image. On anything but kOk `entries` is empty and `counted` (when given) holds
+// the count the header claims.
 ParseResult Parse(const QByteArray& image, QList<NodeEntry>& entries, std::int64_t* counted = nullptr);
 }  // namespace NodeBaseFile

@@ -133,6 +133,7 @@ TEST(CliBadInput, FilesOfAnotherKind)
     // A base cut short, in its header or in its entries: refused with the damage named, and left as it
     // is (the command line asks nothing, so it never sets the file aside).
     const QList<QPair<QByteArray, QString>> damaged = {
+        {QByteArray(), QStringLiteral("поврежден: заголовок неполон (0 байт)!")},
         {nodes.left(100), QStringLiteral("поврежден: заголовок неполон (100 байт)!")},
         {nodes.left(156 + 635 + 10), QStringLiteral("поврежден: узлов учета в заголовке 2, в файле 1!")}};
     for (const auto& [bytes, damage] : damaged) {

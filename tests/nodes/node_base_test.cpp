@@ -177,15 +177,15 @@ TEST_F(NodeBaseTest, FileMadeByteByByteLoadsAndSavesBack)
 
 TEST_F(NodeBaseTest, MissingEmptyShortForeignAndTruncatedFiles)
 {
-    // Missing: created empty, as the first run does after the work-folder check made "Base".
+    // Missing: created as an empty base (its header alone), as the first run does after the work-folder
+    // check made "Base".
     ASSERT_TRUE(WorkFolder(dir.path()).Check(ProgramOptions{}, nullptr));
     NodeBase base = StaleBase();
     UserMessage message;
     ASSERT_TRUE(base.Load(dir.path(), &message));
     EXPECT_TRUE(base.IsEmpty());
-    EXPECT_TRUE(QFileInfo(BasePath()).isFile());
-    EXPECT_EQ(QFileInfo(BasePath()).size(), 0);
-    ASSERT_TRUE(base.Load(dir.path(), &message));  // and an empty file is an empty base
+    EXPECT_EQ(ReadBase(), Header(0));
+    ASSERT_TRUE(base.Load(dir.path(), &message));
 
     const QString shown = BasePath();
     struct Case {
@@ -193,6 +193,9 @@ TEST_F(NodeBaseTest, MissingEmptyShortForeignAndTruncatedFiles)
         QString text;
     };
     const Case cases[] = {
+        // A file of no bytes lost its nodes: damaged, not an empty base that the next save makes final.
+        {QByteArray(),
+         QStringLiteral("Файл базы узлов учета \"%1\" поврежден: заголовок неполон (0 байт)!").arg(shown)},
         {Header(0).left(100),
          QStringLiteral("Файл базы узлов учета \"%1\" поврежден: заголовок неполон (100 байт)!").arg(shown)},
         {QByteArray("[Settings\\Settings]\nUseWorkFolder=1\n").leftJustified(400, ' '),
