@@ -172,12 +172,7 @@ TEST(ConfigRoot, ValuesChangedOnTheCommonPageAreWrittenToTheMeterAndReadBack)
     DemoMeter demo;
     QString error;
     ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
-    {
-        // A meter with something worth writing: the known record in place of the factory one.
-        std::lock_guard<std::mutex> lock(demo.Meter().Lock());
-        demo.Meter().Configuration().EditTunes(demo.Meter().Image(),
-                                               [](TunesRecord& tunes) { tunes = KnownConfiguration().tunes; });
-    }
+    PutKnownTunes(demo);  // a meter with something worth writing
     MainWindowRig rig;
     auto window = rig.OpenWindow();
     ASSERT_TRUE(ConnectToDemo(*window, demo));

@@ -146,14 +146,13 @@ TEST(ConfigSystemPages, ServiceTabSendsItsCommandsWithThePaddedPassword)
     DemoMeter demo;
     QString error;
     ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
+    // The second set in use and reachable from the PC with the password; the clock 90 s behind.
+    PutKnownTunes(demo, [](TunesRecord& tunes) {
+        tunes.SetDb2Used(true);
+        tunes.SetPcAccess(1);
+    });
     {
-        // The second set in use and reachable from the PC with the password; the clock 90 s behind.
         std::lock_guard<std::mutex> lock(demo.Meter().Lock());
-        demo.Meter().Configuration().EditTunes(demo.Meter().Image(), [](TunesRecord& tunes) {
-            tunes = KnownConfiguration().tunes;
-            tunes.SetDb2Used(true);
-            tunes.SetPcAccess(1);
-        });
         demo.Meter().Clock().Shift(-90);
     }
     MainWindowRig rig;

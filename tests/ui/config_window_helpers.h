@@ -13,7 +13,9 @@
 #include "config/ui/dlg_main_config_common.h"
 #include "config/ui/dlg_main_config_service_user.h"
 #include "config/ui/sub_page_list.h"
+#include "sim/configuration_area.h"
 #include "sim/demo_meter.h"
+#include "support/known_configuration.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -22,6 +24,9 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidgetItem>
+
+#include <functional>
+#include <mutex>
 
 #include <gtest/gtest.h>
 
@@ -61,6 +66,18 @@ inline bool ConnectToDemo(MainDialog& window, DemoMeter& demo)
     const QString result = RunFrameCommand(
         window, [&] { QTest::mouseClick(window.MainConfig()->ConnectButton(), Qt::LeftButton); });
     return result == kSucceeded && window.Driver().IsDeviceConnected();
+}
+
+// Gives the demo meter the known configuration's protected record in place of the factory one, changed
+// by `edit` when given.
+inline void PutKnownTunes(DemoMeter& demo, const std::function<void(TunesRecord&)>& edit = {})
+{
+    std::lock_guard<std::mutex> lock(demo.Meter().Lock());
+    demo.Meter().Configuration().EditTunes(demo.Meter().Image(), [&edit](TunesRecord& tunes) {
+        tunes = KnownConfiguration().tunes;
+        if (edit)
+            edit(tunes);
+    });
 }
 
 inline CDlgMainConfigCommon* CommonPage(const MainDialog& window)

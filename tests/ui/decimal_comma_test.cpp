@@ -6,8 +6,6 @@
 
 #include "channel/channel_types.h"
 #include "channel/ui/node_properties_dialog.h"
-#include "sim/configuration_area.h"
-#include "support/known_configuration.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -43,14 +41,8 @@ TEST(DecimalComma, TypedIntoEachKindOfFieldReachesTheRecordAsTheTypedNumber)
     DemoMeter demo;
     QString error;
     ASSERT_TRUE(demo.Start(&error)) << error.toStdString();
-    {
-        // The service tab's parameter change wants the set reachable from the PC with the password.
-        std::lock_guard<std::mutex> lock(demo.Meter().Lock());
-        demo.Meter().Configuration().EditTunes(demo.Meter().Image(), [](TunesRecord& tunes) {
-            tunes = KnownConfiguration().tunes;
-            tunes.SetPcAccess(1);
-        });
-    }
+    // The service tab's parameter change wants the set reachable from the PC with the password.
+    PutKnownTunes(demo, [](TunesRecord& tunes) { tunes.SetPcAccess(1); });
     MainWindowRig rig;
     auto window = rig.OpenWindow();
     ASSERT_TRUE(ConnectToDemo(*window, demo));
