@@ -3,8 +3,8 @@
 // the record's value as item data, numeric line edits that filter what is typed, and the formatting
 // of stored numbers.
 
-#include "config/config_texts.h"
 #include "base/numeric_field_rule.h"
+#include "config/config_texts.h"
 
 #include <QString>
 #include <QStringList>
