@@ -2,12 +2,12 @@
 
 #include "archives/archive_database.h"
 #include "archives/archive_table.h"
-#include "archives/archive_walk.h"
 #include "archives/export_progress.h"
 #include "archives/other_date_records.h"
 #include "base/message_style.h"
 #include "protocol/rovo_redod.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 
 #include <set>
@@ -49,18 +49,22 @@ bool ArchiveExport::ExportWholeArchive(CRovoRedod& driver)
 bool ArchiveExport::ExportInto(CRovoRedod& driver, ArchiveDatabase& database)
 {
     m_counts = ExportCounts{};
+    m_plan = ExportPlan{};
+    return ReadMeterForArchives(driver) && ExportRead(driver, database);
+}
+
+bool ArchiveExport::ExportRead(CRovoRedod& driver, ArchiveDatabase& database)
+{
+    m_counts = ExportCounts{};
     m_accepted = 0;
     m_otherDates = 0;
-    m_passed.fill(0);
     std::array<qint64, kValueArchiveCount> before{};
     for (int kind = 0; kind < kValueArchiveCount; ++kind)
         before[kind] = database.RowsCommitted(kind);
-    if (!ReadMeterForArchives(driver) || (m_afterNewest && !FindStarts(driver, database)))
+    if (!MakePlan(driver, database))
         return false;
     for (int kind = 0; kind < kValueArchiveCount; ++kind) {
-        m_counts.archives[kind].total = ArchiveWalk(driver.Data().descriptors, ArchiveKind(kind), ReportTimeOf(driver))
-                                            .Count()
-            - m_passed[kind];
+        m_counts.archives[kind].total = m_plan.Archive(kind).dates;
         m_counts.total += m_counts.archives[kind].total;
     }
     ReportProgress();
@@ -97,21 +101,15 @@ void ArchiveExport::ReportOtherDates(CRovoRedod& driver) const
     ReportOtherDateRecords(driver, m_otherDates, parts);
 }
 
-bool ArchiveExport::FindStarts(CRovoRedod& driver, ArchiveDatabase& database)
+bool ArchiveExport::MakePlan(CRovoRedod& driver, ArchiveDatabase& database)
 {
-    std::array<std::optional<DateTimeStamp>, kValueArchiveCount> newest;
+    // The newest stored dates tell what the ring overwrote since the last run: one query for all four.
+    NewestStored newest;
     if (!database.NewestDates(driver.Data().configuration.identity.serialNumber, &newest)) {
         ReportDatabaseFailure(driver, database, "Ошибка чтения базы данных (0x%.4X)!");
         return false;
     }
-    for (int kind = 0; kind < kValueArchiveCount; ++kind) {
-        if (!newest[kind])
-            continue;
-        const QString last = HourKeyText(*newest[kind]);
-        for (ArchiveWalk walk(driver.Data().descriptors, ArchiveKind(kind), ReportTimeOf(driver));
-             !walk.AtEnd() && HourKeyText(walk.Date()) <= last; walk.Next())
-            ++m_passed[kind];
-    }
+    m_plan = ExportPlan(driver.Data().descriptors, ReportTimeOf(driver), newest, QDateTime::currentDateTime());
     return true;
 }
 
@@ -172,9 +170,7 @@ bool ArchiveExport::ExportArchive(CRovoRedod& driver, ArchiveDatabase& database,
 {
     ArchiveExportCount& count = m_counts.archives[kind];
     driver.Data().request = ArchiveRequest{};
-    ArchiveWalk walk(driver.Data().descriptors, ArchiveKind(kind), ReportTimeOf(driver));
-    for (std::int64_t i = 0; i < m_passed[kind] && !walk.AtEnd(); ++i)
-        walk.Next();
+    ArchiveWalk walk = m_plan.Walk(kind);
     std::vector<DateTimeStamp> block;
     while (!walk.AtEnd()) {
         block.clear();

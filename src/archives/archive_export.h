@@ -4,13 +4,14 @@
 // (those are not read from the meter at all). Runs on the driver's command thread; the driver's stop
 // request ends it after the record in hand, with everything read so far committed.
 //
-// The dates go in blocks: one query finds which of a block's dates are stored, the missing records are
+// Every date the meter holds is visited (ExportPlan), so gaps anywhere are filled. The dates go in blocks: one query finds which of a block's dates are stored, the missing records are
 // read off the meter, and one statement stores them (a block also ends after a few seconds of reading,
 // so a slow line loses little to a killed process). A record another writer stored meanwhile is
 // counted as already there.
 
 #include "archives/database_target.h"
 #include "archives/export_counts.h"
+#include "archives/export_plan.h"
 
 #include <QString>
 
@@ -51,10 +52,12 @@ public:
     bool ExportWholeArchive(CRovoRedod& driver);
     // The same into a database already open (the collector keeps one per line for all its meters).
     bool ExportInto(CRovoRedod& driver, ArchiveDatabase& database);
-    // Each archive from after the newest record the database holds for this meter, not from the
-    // archive's start: a nightly run then reads one day, and gaps before that date stay as they are.
-    void StartAfterNewestStored(bool after) { m_afterNewest = after; }
+    // The same for a meter whose identity, configuration and descriptors were just read
+    // (ReadMeterForArchives), so the caller could look at them first.
+    bool ExportRead(CRovoRedod& driver, ArchiveDatabase& database);
     const ExportCounts& Counts() const { return m_counts; }
+    // What the export set out to read (see ExportPlan), once it got as far as planning.
+    const ExportPlan& Plan() const { return m_plan; }
 
 private:
     bool ExportArchive(CRovoRedod& driver, ArchiveDatabase& database, int kind);
@@ -62,8 +65,7 @@ private:
     // database or the stop ended it.
     bool ExportBlock(CRovoRedod& driver, ArchiveDatabase& database, int kind, const std::vector<DateTimeStamp>& dates);
     bool StoreRows(CRovoRedod& driver, ArchiveDatabase& database, int kind, std::vector<QVariantList>& rows);
-    // The dates of each archive the walk passes over before its first export (StartAfterNewestStored).
-    bool FindStarts(CRovoRedod& driver, ArchiveDatabase& database);
+    bool MakePlan(CRovoRedod& driver, ArchiveDatabase& database);
     // Counts as written only what the database committed; an archive that lost rows is not whole.
     // `before`: what the database had committed of each kind before this export.
     void TakeCommittedCounts(const ArchiveDatabase& database, const std::array<qint64, kValueArchiveCount>& before);
@@ -76,6 +78,5 @@ private:
     ExportCounts m_counts;
     std::int64_t m_accepted = 0;    // rows handed to the database, committed or not: the progress
     std::int64_t m_otherDates = 0;  // records left out for answers of other dates
-    bool m_afterNewest = false;
-    std::array<std::int64_t, kValueArchiveCount> m_passed{};
+    ExportPlan m_plan;
 };

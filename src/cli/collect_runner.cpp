@@ -27,6 +27,7 @@ std::vector<MeterResult> CollectRunner::Run(const std::vector<CollectLine>& line
     m_nextLine = 0;
     m_stop = false;
     m_results.clear();
+    m_serials.clear();
     std::vector<std::unique_ptr<QThread>> workers;
     const std::size_t count = std::min(std::size_t(m_jobs), lines.size());
     for (std::size_t i = 0; i < count; ++i) {
@@ -84,7 +85,7 @@ void CollectRunner::RunLine(const CollectLine& line)
         } else {
             result.line = line.name;
             result.node = meter.name;
-            result.serial = std::uint32_t(meter.node.SerialNumber());
+            result.serial = result.nodeSerial = std::uint32_t(meter.node.SerialNumber());
             result.started = result.finished = QDateTime::currentDateTime();
             result.error = error;
         }
@@ -110,10 +111,12 @@ MeterResult CollectRunner::ReadMeter(const CollectLine& line, const CollectMeter
     MeterResult result;
     result.line = line.name;
     result.node = meter.name;
+    result.nodeSerial = std::uint32_t(meter.node.SerialNumber());
     result.started = QDateTime::currentDateTime();
     CollectHost host(meter.name, m_verbose);
     CollectProgress progress(line.name, meter.name);
     bool exported = false;
+    QString taken;
     {
         // The driver's channel and sockets belong to this thread; its own threads are never started.
         CRovoRedod driver;
@@ -125,18 +128,35 @@ MeterResult CollectRunner::ReadMeter(const CollectLine& line, const CollectMeter
         if (m_stop)
             driver.RequestStop();
         ArchiveExport exporter(m_target, &progress);
-        exporter.StartAfterNewestStored(true);
-        exported = exporter.ExportInto(driver, database);
+        if (ReadMeterForArchives(driver)) {
+            const std::uint32_t serial = driver.Data().configuration.identity.serialNumber;
+            // A node entered without its number (0) has nothing to compare.
+            if (result.nodeSerial != 0 && serial != result.nodeSerial)
+                result.notes
+                    << QStringLiteral("заводской номер прибора %1, в базе узлов %2").arg(serial).arg(result.nodeSerial);
+            taken = ClaimSerial(serial, meter.name);
+            if (taken.isEmpty()) {
+                exported = exporter.ExportRead(driver, database);
+                result.notes << ExportPlanNotes(exporter.Plan());
+                result.newestFuture = exporter.Plan().NewestFuture();
+            }
+        }
         driver.TransmitChanel().Disconnect();
         Watch(&driver, false);
         const std::uint32_t serial = driver.Data().configuration.identity.serialNumber;
-        result.serial = serial != 0 ? serial : std::uint32_t(meter.node.SerialNumber());
+        result.serial = serial != 0 ? serial : result.nodeSerial;
         result.written = exporter.Counts().written;
         result.alreadyThere = exporter.Counts().skipped;
         driver.AttachHost(nullptr);
     }
     result.finished = QDateTime::currentDateTime();
-    if (!exported) {
+    if (!taken.isEmpty()) {
+        result.error = QStringLiteral(
+                           "Заводской номер %1 в этом опросе уже у прибора узла \"%2\": архивы не прочитаны, "
+                           "чтобы не смешать записи двух приборов")
+                           .arg(result.serial)
+                           .arg(taken);
+    } else if (!exported) {
         result.error = host.ErrorText();
         if (m_stop)
             result.error = QStringLiteral("Опрос прерван")
@@ -147,10 +167,18 @@ MeterResult CollectRunner::ReadMeter(const CollectLine& line, const CollectMeter
     return result;
 }
 
+QString CollectRunner::ClaimSerial(std::uint32_t serial, const QString& node)
+{
+    const QMutexLocker lock(&m_mutex);
+    const auto [place, claimed] = m_serials.emplace(serial, node);
+    return claimed ? QString() : place->second;
+}
+
 void CollectRunner::Record(ArchiveDatabase& database, MeterResult& result)
 {
-    const CollectRun run{result.serial,  result.node,         result.started, result.finished,
-                         result.written, result.alreadyThere, result.error};
+    const CollectRun run{
+        result.serial,       result.node,  result.started,    result.finished,     result.written,
+        result.alreadyThere, result.error, result.nodeSerial, result.newestFuture, result.notes.join(u'\n')};
     QString error;
     result.recorded = RecordCollectRun(database.Connection(), run, &error);
     if (!result.recorded)

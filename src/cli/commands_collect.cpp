@@ -118,6 +118,8 @@ QString CollectSummaryText(const std::vector<MeterResult>& results, int meters)
         text += QStringLiteral(", не опрошено: %1").arg(meters - totals.ok - totals.failed);
     text += QStringLiteral("\nЗаписано: %1, уже были в базе: %2\n").arg(totals.written).arg(totals.alreadyThere);
     for (const MeterResult& result : results) {
+        for (const QString& note : result.notes)
+            text += QStringLiteral("Узел %1: %2\n").arg(result.node, note);
         if (!result.error.isEmpty())
             text += QStringLiteral("%1 (%2, серийный N %3): %4\n")
                         .arg(result.node, result.line, QString::number(result.serial), result.error);
@@ -130,14 +132,20 @@ QString CollectSummaryJson(const std::vector<MeterResult>& results, int meters)
     const Totals totals = Sum(results);
     QJsonArray list;
     for (const MeterResult& result : results) {
-        list.append(QJsonObject{{QStringLiteral("node"), result.node},
-                                {QStringLiteral("line"), result.line},
-                                {QStringLiteral("serial"), qint64(result.serial)},
-                                {QStringLiteral("written"), qint64(result.written)},
-                                {QStringLiteral("already_there"), qint64(result.alreadyThere)},
-                                {QStringLiteral("error"), result.error},
-                                {QStringLiteral("started"), result.started.toString(Qt::ISODate)},
-                                {QStringLiteral("finished"), result.finished.toString(Qt::ISODate)}});
+        list.append(
+            QJsonObject{{QStringLiteral("node"), result.node},
+                        {QStringLiteral("line"), result.line},
+                        {QStringLiteral("serial"), qint64(result.serial)},
+                        {QStringLiteral("node_serial"), qint64(result.nodeSerial)},
+                        {QStringLiteral("notes"), QJsonArray::fromStringList(result.notes)},
+                        {QStringLiteral("newest_future_date"),
+                         result.newestFuture ? QJsonValue(DatabaseDateText(*result.newestFuture).replace(u' ', u'T'))
+                                             : QJsonValue(QJsonValue::Null)},
+                        {QStringLiteral("written"), qint64(result.written)},
+                        {QStringLiteral("already_there"), qint64(result.alreadyThere)},
+                        {QStringLiteral("error"), result.error},
+                        {QStringLiteral("started"), result.started.toString(Qt::ISODate)},
+                        {QStringLiteral("finished"), result.finished.toString(Qt::ISODate)}});
     }
     const QJsonObject summary{{QStringLiteral("meters"), meters},
                               {QStringLiteral("meters_ok"), totals.ok},

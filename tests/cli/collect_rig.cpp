@@ -62,9 +62,10 @@ CollectRig::CollectRig()
     QDir(m_work.path()).mkpath(QStringLiteral("Base"));
 }
 
-void CollectRig::AddTcpNode(const QString& name, const QString& place, int address, int attempts)
+void CollectRig::AddTcpNode(const QString& name, const QString& place, int address, int attempts, std::uint32_t serial)
 {
     NodeRecord node = NewNode(kChannelIp, name, address);
+    node.SetSerialNumber(std::int32_t(serial));
     node.SetIpAddress(place.section(u':', 0, 0));
     node.SetIpPort(place.section(u':', 1).toInt());
     node.SetIpProtocol(NodeRecord::kIpProtocolTcp);
@@ -115,6 +116,14 @@ QStringList SimMeterArguments(const QString& line, std::uint32_t serial, int day
                                    QStringLiteral("--archive-end"),   QStringLiteral("2024-02-26T12")};
 }
 
+DatabaseTarget TargetOf(const QString& text)
+{
+    DatabaseTarget target;
+    QString error;
+    EXPECT_TRUE(ParseDatabaseTarget(text, &target, &error)) << error.toStdString();
+    return target;
+}
+
 TableCounts CountRows(const DatabaseTarget& target, const QString& table, std::uint32_t serial)
 {
     TableCounts counts;
@@ -136,6 +145,38 @@ TableCounts CountRows(const DatabaseTarget& target, const QString& table, std::u
     return counts;
 }
 
+bool ExecuteSql(const DatabaseTarget& target, const QString& sql)
+{
+    bool done = false;
+    WithDatabase(target, [&](QSqlDatabase& db) { done = QSqlQuery(db).exec(sql); });
+    return done;
+}
+
+qint64 StoredRecords(const DatabaseTarget& target, std::uint32_t serial)
+{
+    qint64 records = 0;
+    for (const char* table :
+         {"ZT5_Arch_Values_Hour", "ZT5_Arch_Values_Day", "ZT5_Arch_Values_Month", "ZT5_Arch_Values_Itog"})
+        records += CountRows(target, QLatin1String(table), serial).rows;
+    return records;
+}
+
+QStringList CollectRunValues(const DatabaseTarget& target, const QString& node, const QString& column)
+{
+    QStringList values;
+    WithDatabase(target, [&](QSqlDatabase& db) {
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("SELECT \"%1\" FROM \"CollectRuns\" WHERE \"Node\" = ?").arg(column));
+        query.addBindValue(node);
+        if (!query.exec())
+            return;
+        while (query.next())
+            values << (query.value(0).isNull() ? QStringLiteral("NULL") : query.value(0).toString());
+    });
+    values.sort();
+    return values;
+}
+
 QStringList CollectRunRows(const DatabaseTarget& target)
 {
     QStringList rows;
@@ -150,4 +191,34 @@ QStringList CollectRunRows(const DatabaseTarget& target)
                              query.value(3).toString(), query.value(4).toString());
     });
     return rows;
+}
+
+void PostgresqlCollect::SetUp()
+{
+    OwnPostgresqlDatabaseTest::SetUp();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    text = QStringLiteral("postgresql://%1:%2@%3:%4/%5")
+               .arg(target.user, target.password, target.host)
+               .arg(target.port)
+               .arg(target.database);
+}
+
+void PostgresqlCollect::DropConnections()
+{
+    QVariant ended;
+    QString error;
+    ASSERT_TRUE(server.Query(QStringLiteral("postgres"),
+                             QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                                            "WHERE datname = '%1'")
+                                 .arg(target.database),
+                             &ended, &error))
+        << error.toStdString();
+}
+
+void PostgresqlCollect::AsSuperuser(const QString& sql)
+{
+    QVariant ignored;
+    QString error;
+    ASSERT_TRUE(server.Query(target.database, sql, &ignored, &error)) << error.toStdString();
 }
