@@ -5,6 +5,7 @@
 #include "archives/archive_table.h"
 #include "archives/database_connection.h"
 #include "archives/database_schema.h"
+#include "archives/sqlite_journal.h"
 
 #include <QDate>
 #include <QDir>
@@ -95,6 +96,8 @@ bool ArchiveDatabase::Connect(const DatabaseTarget& target)
         return false;
     }
     m_open = true;
+    if (target.engine == DatabaseTarget::Engine::kSqlite)
+        SetSqliteJournal(m_database, JournalForPath(target.path));
     QString error;
     if (!RunConnectionSetup(m_database, &error)) {
         Fail(kDatabaseNotOpen, error);
@@ -407,7 +410,8 @@ void ArchiveDatabase::RemoveMadeFile()
     if (m_madeFile.isEmpty())
         return;
     QFile::remove(m_madeFile);
-    QFile::remove(m_madeFile + QStringLiteral("-journal"));
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        QFile::remove(m_madeFile + QLatin1String(suffix));
     m_madeFile.clear();
 }
 
