@@ -264,7 +264,15 @@ bool ArchiveTable::InsertOrIgnore(const QVariantList& row, bool* added, QSqlErro
 QString HourKeyText(const QVariant& databaseDate)
 {
     const std::optional<DateTimeStamp> stamp = StampOfDatabaseDate(databaseDate);
-    return stamp ? HourKeyText(*stamp) : QString();
+    if (!stamp)
+        return QString();
+    // A text as this program writes it is its own key: its first 13 characters.
+    if (databaseDate.typeId() == QMetaType::QString) {
+        const QString text = databaseDate.toString();
+        if (text.size() >= 13 && text[10] == u' ' && text[0].isDigit())
+            return text.left(13);
+    }
+    return HourKeyText(*stamp);
 }
 
 QString HourKeyText(const DateTimeStamp& date)

@@ -28,14 +28,14 @@ const QStringList kExportArchiveOptions = {QStringLiteral("--archive-end"),  QSt
                                            QStringLiteral("--seed"),         QStringLiteral("3")};
 
 // What the same meter holds, looked at in this process.
-std::array<MeterArchives::Range, kValueArchiveCount> MeterRanges()
+std::array<MeterArchives::Range, kValueArchiveCount> MeterRanges(
+    const QStringList& archiveOptions = kExportArchiveOptions)
 {
     SimOptions options;
     bool help = false;
-    EXPECT_TRUE(
-        ParseSimOptions(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kExportArchiveOptions,
-                        options, &help)
-            .isEmpty());
+    EXPECT_TRUE(ParseSimOptions(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + archiveOptions,
+                                options, &help)
+                    .isEmpty());
     MeterSimulator meter(options);
     std::lock_guard<std::mutex> lock(meter.Lock());
     const ReportTime reportTime = ConfigurationArea::ReportTimeOf(meter.Image());
@@ -46,10 +46,10 @@ std::array<MeterArchives::Range, kValueArchiveCount> MeterRanges()
 }
 
 // Records of the four archives.
-qint64 MeterRecordCount()
+qint64 MeterRecordCount(const QStringList& archiveOptions = kExportArchiveOptions)
 {
     qint64 records = 0;
-    for (const MeterArchives::Range& range : MeterRanges())
+    for (const MeterArchives::Range& range : MeterRanges(archiveOptions))
         records += range.written;
     return records;
 }
@@ -164,16 +164,20 @@ TEST(CliExportDb, UnusableDatabaseIsToldAndNothingIsRead)
 
 TEST(CliExportDb, DiskFillingUpIsToldAndTheSummaryIsWhatIsStored)
 {
-    SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + kExportArchiveOptions);
+    // Twenty days: more than the file may take.
+    const QStringList archive = QStringList(kExportArchiveOptions)
+        << QStringLiteral("--archive-days") << QStringLiteral("20");
+    SimProcess sim(QStringList{QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")} + archive);
     ASSERT_FALSE(sim.Place().isEmpty());
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("archives.sqlite"));
     QProcess process;
-    // A file may grow to 50,000 bytes here: the empty tables fit, the archives do not. The signal a
-    // process gets at the limit is ignored, so the write fails as on a full disk.
+    // A file may grow to 120,000 bytes here: the empty tables fit (with the pages the write-ahead log keeps
+    // of them), the archives do not. The signal a process gets at the limit is ignored, so the write fails
+    // as on a full disk.
     process.setChildProcessModifier([] {
         ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{50000, 50000};
+        const rlimit limit{120000, 120000};
         ::setrlimit(RLIMIT_FSIZE, &limit);
     });
     process.start(QStringLiteral(ZT5CTL_PATH),
@@ -187,7 +191,7 @@ TEST(CliExportDb, DiskFillingUpIsToldAndTheSummaryIsWhatIsStored)
         << run.err.toStdString();
     const qint64 written = NumberAfter(run.out, QString::fromUtf8("Записано: "));
     ASSERT_GE(written, 0) << run.out.toStdString();
-    EXPECT_LT(written, MeterRecordCount());
+    EXPECT_LT(written, MeterRecordCount(archive));
     EXPECT_EQ(written, RowsIn(path));
     EXPECT_EQ(NumberAfter(run.out, QString::fromUtf8("Часовой архив: записано ")),
               RowsIn(path, {QStringLiteral("Hour")}))
@@ -198,7 +202,7 @@ TEST(CliExportDb, DiskFillingUpIsToldAndTheSummaryIsWhatIsStored)
                                    QStringLiteral("--database"), QStringLiteral("sqlite:") + path,
                                    QStringLiteral("--workdir"), folder.path()});
     EXPECT_EQ(rest.exitCode, 0) << rest.err.toStdString();
-    EXPECT_EQ(RowsIn(path), MeterRecordCount());
+    EXPECT_EQ(RowsIn(path), MeterRecordCount(archive));
 }
 
 TEST(CliExportDb, ArchiveCutShortByTheLineExitsWithWhereItStopped)
