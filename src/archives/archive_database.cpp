@@ -19,6 +19,8 @@ namespace {
 
 constexpr std::size_t kRowsPerTransaction = 500;
 constexpr qint64 kMaxTransactionMs = 1000;
+// The longest stretch of dates StoredHours first counts (an export's block of hours).
+constexpr std::int64_t kWholeStretchHours = 1000;
 
 QString NextConnectionName()
 {
@@ -257,6 +259,18 @@ bool ArchiveDatabase::StoredHours(int kind, std::uint32_t serial, const DateTime
     if (first.isEmpty() || last.isEmpty())
         return false;
     QSqlError error;
+    // A stretch of hours the table holds whole (a complete database, in the hourly archive) is told by a
+    // count: its few thousand dates then never leave the engine.
+    const std::int64_t span = std::int64_t(HourDifference(ChronoOf(to), ChronoOf(from))) + 1;
+    if (m_engine == DatabaseTarget::Engine::kSqlite && span > 1 && span <= kWholeStretchHours) {
+        const std::optional<qint64> count = m_tables[kind]->CountStoredHours(std::int32_t(serial), first, last, &error);
+        if (count && *count == span) {
+            for (TChronoArch hour = ChronoOf(from); HourDifference(hour, ChronoOf(to)) <= 0; hour = NextHour(hour))
+                hours->insert(HourKeyText(StampOf(hour)));
+            m_lastCallFailed = false;
+            return true;
+        }
+    }
     if (!m_tables[kind]->StoredHours(std::int32_t(serial), first, last, hours, &error)) {
         Fail(error);
         m_broken = true;

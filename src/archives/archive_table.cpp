@@ -199,6 +199,29 @@ bool ArchiveTable::SelectRange(std::int32_t serial, const QString& from, const Q
     return true;
 }
 
+std::optional<qint64> ArchiveTable::CountStoredHours(std::int32_t serial, const QString& from, const QString& to,
+                                                     QSqlError* error) const
+{
+    if (!m_hasKeys) {
+        *error = QSqlError(QString::fromUtf8("В таблице %1 нет столбцов Serial и Date").arg(m_table), QString(),
+                           QSqlError::StatementError);
+        return std::nullopt;
+    }
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    const auto engine = DatabaseTarget::Engine::kSqlite;
+    if (!query.exec(QStringLiteral("SELECT COUNT(DISTINCT substr(\"Date\", 1, 13)) FROM %1 WHERE \"Serial\" = %2 AND "
+                                   "\"Date\" >= %3 AND \"Date\" <= %4")
+                        .arg(m_table)
+                        .arg(serial)
+                        .arg(SqlLiteral(from, engine), SqlLiteral(to, engine)))
+        || !query.next()) {
+        *error = query.lastError();
+        return std::nullopt;
+    }
+    return query.value(0).toLongLong();
+}
+
 bool ArchiveTable::StoredHours(std::int32_t serial, const QString& from, const QString& to, std::set<QString>* hours,
                                QSqlError* error) const
 {

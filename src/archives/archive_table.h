@@ -43,6 +43,10 @@ public:
     bool HasKeys() const { return m_hasKeys; }
     // The hours ("yyyy-MM-dd hh", see HourKeyText) this meter has rows for from `from` to `to` (texts as the
     // Date column holds them, both included): one query.
+    // SQLite only: how many different hours this meter has rows for from `from` to `to`, counted by the
+    // engine (one query that hands out no rows; the hour is the first 13 characters of the Date text).
+    std::optional<qint64> CountStoredHours(std::int32_t serial, const QString& from, const QString& to,
+                                           QSqlError* error) const;
     bool StoredHours(std::int32_t serial, const QString& from, const QString& to, std::set<QString>* hours,
                      QSqlError* error) const;
     // PostgreSQL: adds the rows (RowValues) in one statement, leaving out those the unique index already
