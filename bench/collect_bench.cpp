@@ -5,6 +5,13 @@
 //                       (the best a collector can do is to keep the busiest line busy all the time);
 //   BM_Collect/jobs:1   the same lines one after another, for comparison (ratio over the same limit).
 // The database is a new SQLite file each run; the line time, not the database, is what costs here.
+//   BM_CollectComplete  the nightly run when nothing is new: 4 meters on lines of their own, answering at
+//                       once, each with a full hourly ring (184 days), into an SQLite file that already
+//                       holds all of it. The median wall time and processor time of a run (`zt5ctl
+//                       collect` as a process); with ZT5_BENCH_COLLECT_BEFORE naming another zt5ctl (the
+//                       program before a change), that one runs in turns with this build's, each on a
+//                       database file it filled itself, and `ratio` / `cpu_ratio` are this build's medians
+//                       over the other's.
 
 #include "channel/channel_types.h"
 #include "nodes/node_base.h"
@@ -26,6 +33,8 @@
 #include <memory>
 #include <vector>
 
+#include <sys/resource.h>
+
 namespace {
 
 constexpr int kLines = 8;
@@ -35,13 +44,13 @@ constexpr int kBaud = 9600;
 // One simulated meter in a process of its own; Port() is its TCP port, 0 when it did not start.
 class Meter {
 public:
-    Meter(int address, std::uint32_t serial)
+    Meter(int address, std::uint32_t serial, int days = 1, int baud = kBaud)
     {
         m_process.start(QStringLiteral(ZT5_SIM_PATH),
                         {QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--address"),
                          QString::number(address), QStringLiteral("--serial-number"), QString::number(serial),
-                         QStringLiteral("--archive-days"), QStringLiteral("1"), QStringLiteral("--archive-end"),
-                         QStringLiteral("2024-02-26T12"), QStringLiteral("--baud-delay"), QString::number(kBaud)});
+                         QStringLiteral("--archive-days"), QString::number(days), QStringLiteral("--archive-end"),
+                         QStringLiteral("2024-02-26T12"), QStringLiteral("--baud-delay"), QString::number(baud)});
         const QDeadlineTimer deadline(10000);
         while (!m_process.canReadLine() && m_process.state() != QProcess::NotRunning && !deadline.hasExpired())
             m_process.waitForReadyRead(100);
@@ -61,17 +70,17 @@ private:
     int m_port = 0;
 };
 
-// The node base of the lines: node "Линия L, прибор A" at the gateway's port and address A.
-bool WriteNodeBase(const QString& work, const std::vector<std::unique_ptr<BusRelay>>& lines)
+// The node base: node "Линия L, прибор A" for each line's port and addresses 1..`meters`.
+bool WriteNodeBase(const QString& work, const std::vector<int>& linePorts, int meters)
 {
     NodeBase base;
-    for (int line = 0; line < int(lines.size()); ++line) {
-        for (int address = 1; address <= kMetersPerLine; ++address) {
+    for (int line = 0; line < int(linePorts.size()); ++line) {
+        for (int address = 1; address <= meters; ++address) {
             NodeEntry entry;
             entry.record = NodeRecord::New(kChannelIp, FreePortTable::AllFree());
             entry.record.SetName(QStringLiteral("Линия %1, прибор %2").arg(line + 1).arg(address));
             entry.record.SetIpAddress(QStringLiteral("127.0.0.1"));
-            entry.record.SetIpPort(lines[std::size_t(line)]->Port());
+            entry.record.SetIpPort(linePorts[std::size_t(line)]);
             entry.record.SetIpProtocol(NodeRecord::kIpProtocolTcp);
             entry.record.SetNetworkAddress(address);
             entry.record.SetFunctionSet(1);
@@ -80,6 +89,49 @@ bool WriteNodeBase(const QString& work, const std::vector<std::unique_ptr<BusRel
     }
     UserMessage failure;
     return QDir(work).mkpath(QStringLiteral("Base")) && base.Save(work, &failure);
+}
+
+// The processor time (user + system) of the children waited for so far, in seconds.
+double ChildrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    const auto seconds = [](const timeval& time) { return double(time.tv_sec) + double(time.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// One `zt5ctl collect` of the work folder's node base into `database`; its wall time in seconds, or a
+// negative figure when it failed (its stderr's end then goes to stderr). `out` gets its summary, `cpu`
+// the processor time it took.
+double RunCollector(const QString& program, const QString& work, const QString& database, const QStringList& more = {},
+                    QByteArray* out = nullptr, double* cpu = nullptr)
+{
+    const double cpuBefore = ChildrenCpuSeconds();
+    QProcess collector;
+    QElapsedTimer clock;
+    clock.start();
+    collector.start(program,
+                    QStringList{QStringLiteral("collect"), QStringLiteral("--format"), QStringLiteral("json"),
+                                QStringLiteral("--workdir"), work, QStringLiteral("--settings"),
+                                work + QStringLiteral("/settings.ini"), QStringLiteral("--database"),
+                                QStringLiteral("sqlite:") + database}
+                        + more);
+    if (!collector.waitForFinished(30 * 60 * 1000) || collector.exitCode() != 0) {
+        std::fprintf(stderr, "%s\n", collector.readAllStandardError().right(2000).constData());
+        return -1;
+    }
+    const double seconds = double(clock.nsecsElapsed()) / 1e9;
+    if (cpu)
+        *cpu = ChildrenCpuSeconds() - cpuBefore;
+    if (out)
+        *out = collector.readAllStandardOutput();
+    return seconds;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
 }
 
 void BM_Collect(benchmark::State& state)
@@ -99,7 +151,10 @@ void BM_Collect(benchmark::State& state)
         }
     }
     QTemporaryDir work;
-    if (!WriteNodeBase(work.path(), lines)) {
+    std::vector<int> linePorts;
+    for (auto& line : lines)
+        linePorts.push_back(line->Port());
+    if (!WriteNodeBase(work.path(), linePorts, kMetersPerLine)) {
         state.SkipWithError("could not write the node base");
         return;
     }
@@ -113,22 +168,16 @@ void BM_Collect(benchmark::State& state)
         for (auto& line : lines)
             line->Reset();
         state.ResumeTiming();
-        QProcess collector;
-        QElapsedTimer clock;
-        clock.start();
-        collector.start(
-            QStringLiteral(ZT5CTL_PATH),
-            {QStringLiteral("collect"), QStringLiteral("--jobs"), QString::number(state.range(0)),
-             QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("--workdir"), work.path(),
-             QStringLiteral("--settings"), work.filePath(QStringLiteral("settings.ini")), QStringLiteral("--database"),
-             QStringLiteral("sqlite:") + work.filePath(QStringLiteral("Data.sqlite"))});
-        if (!collector.waitForFinished(30 * 60 * 1000) || collector.exitCode() != 0) {
+        QByteArray summary;
+        const double seconds = RunCollector(QStringLiteral(ZT5CTL_PATH), work.path(),
+                                            work.filePath(QStringLiteral("Data.sqlite")),
+                                            {QStringLiteral("--jobs"), QString::number(state.range(0))}, &summary);
+        if (seconds < 0) {
             state.SkipWithError("the collector failed");
-            std::fprintf(stderr, "%s\n", collector.readAllStandardError().right(2000).constData());
             return;
         }
-        wall += double(clock.nsecsElapsed()) / 1e9;
-        ok = QJsonDocument::fromJson(collector.readAllStandardOutput()).object()[QStringLiteral("meters_ok")].toInt();
+        wall += seconds;
+        ok = QJsonDocument::fromJson(summary).object()[QStringLiteral("meters_ok")].toInt();
         double slowest = 0;
         for (auto& line : lines) {
             slowest = std::max(slowest, line->LineSeconds());
@@ -144,6 +193,71 @@ void BM_Collect(benchmark::State& state)
     state.counters["ratio"] = wall / longest;
 }
 BENCHMARK(BM_Collect)->ArgName("jobs")->Arg(8)->Arg(1)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+constexpr int kCompleteMeters = 4;
+constexpr int kCompleteDays = 184;  // the hourly ring's 4416 records
+
+void BM_CollectComplete(benchmark::State& state)
+{
+    std::vector<std::unique_ptr<Meter>> meters;
+    std::vector<int> ports;
+    for (int i = 0; i < kCompleteMeters; ++i) {
+        meters.push_back(std::make_unique<Meter>(1, std::uint32_t(310000 + i), kCompleteDays, 0));
+        ports.push_back(meters.back()->Port());
+    }
+    QTemporaryDir work;
+    if (std::count(ports.begin(), ports.end(), 0) > 0 || !WriteNodeBase(work.path(), ports, 1)) {
+        state.SkipWithError("a meter did not start");
+        return;
+    }
+    struct Program {
+        QString path;
+        QString database;
+        std::vector<double> runs;
+        std::vector<double> cpu;
+    };
+    std::vector<Program> programs{{QStringLiteral(ZT5CTL_PATH), work.filePath(QStringLiteral("after.sqlite")), {}, {}}};
+    const QString before = qEnvironmentVariable("ZT5_BENCH_COLLECT_BEFORE");
+    if (!before.isEmpty())
+        programs.push_back({before, work.filePath(QStringLiteral("before.sqlite")), {}, {}});
+    // Each program fills its own database first, with every record of every meter.
+    for (const Program& program : programs) {
+        if (RunCollector(program.path, work.path(), program.database) < 0) {
+            state.SkipWithError("the first collect failed");
+            return;
+        }
+    }
+    std::size_t turn = 0;
+    for (auto _ : state) {
+        // In turns, each going first as often as the other.
+        for (std::size_t i = 0; i < programs.size(); ++i) {
+            Program& program = programs[(i + turn) % programs.size()];
+            QByteArray out;
+            double cpu = 0;
+            const double seconds = RunCollector(program.path, work.path(), program.database, {}, &out, &cpu);
+            const QJsonObject summary = QJsonDocument::fromJson(out).object();
+            // Every meter read, nothing new: the database was complete.
+            if (seconds < 0 || summary[QStringLiteral("meters_ok")].toInt() != kCompleteMeters
+                || summary[QStringLiteral("records_written")].toInt() != 0) {
+                state.SkipWithError("the collector failed or found records to write");
+                return;
+            }
+            program.runs.push_back(seconds);
+            program.cpu.push_back(cpu);
+        }
+        ++turn;
+    }
+    state.counters["meters"] = kCompleteMeters;
+    state.counters["median_s"] = Median(programs[0].runs);
+    state.counters["cpu_median_s"] = Median(programs[0].cpu);
+    if (programs.size() > 1) {
+        state.counters["before_median_s"] = Median(programs[1].runs);
+        state.counters["before_cpu_median_s"] = Median(programs[1].cpu);
+        state.counters["ratio"] = Median(programs[0].runs) / Median(programs[1].runs);
+        state.counters["cpu_ratio"] = Median(programs[0].cpu) / Median(programs[1].cpu);
+    }
+}
+BENCHMARK(BM_CollectComplete)->Unit(benchmark::kMillisecond)->Iterations(40)->UseRealTime();
 
 }  // namespace
 
