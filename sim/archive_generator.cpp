@@ -1,10 +1,13 @@
 #include "archive_generator.h"
 
+#include "archive_sums.h"
 #include "demo_configuration.h"
+#include "meter_troubles.h"
 #include "seeded_hash.h"
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -15,21 +18,10 @@ constexpr double kYearHours = 8766;      // 365.25 days
 constexpr double kMidJanuary = 14 * 24;  // the coldest time, hours into the year
 constexpr double kMeanColdWater = 9;
 
-// Periods (hours) of the meter's recurring troubles, and of the routine events.
-constexpr std::int64_t kOutagePeriod = 173;
-constexpr std::int64_t kLowHotWaterPeriod = 97;  // hot water below its hourly minimum
-constexpr std::int64_t kHighSupplyPeriod = 389;  // supply above its hourly maximum
-constexpr std::int64_t kSmallDtPeriod = 131;
-constexpr std::int64_t kSensorFaultPeriod = 601;
-constexpr std::int64_t kKeyPressPeriod = 53;
-constexpr std::int64_t kModbusPeriod = 7;
-
-constexpr std::uint16_t kEventPowerOff = 1u << 1;  // "Откл. ВП"
-constexpr std::uint16_t kEventKeys = 1u << 8;      // "Наж.клавиш"
-constexpr std::uint16_t kEventModbus = 1u << 9;    // "Modbus"
-constexpr std::uint8_t kPipeFlagVLow = 1u << 5;
-constexpr std::uint8_t kPipeFlagVHigh = 1u << 6;
-constexpr std::uint16_t kInputFlagDtLow = 1u << 0;
+// How far an НС hour's measurement lies beyond its limit.
+constexpr double kBelowMinimum = 0.4;  // of the hourly minimum
+constexpr double kAboveMaximum = 1.2;  // of the hourly maximum
+constexpr double kSmallDt = 1.5;       // °C, below either "dt min" setting
 
 enum Role { kSupply = 0, kReturn = 1, kHotWater = 2 };
 
@@ -48,45 +40,18 @@ double Mass(double volume, double t)
     return volume * Density(t) / 1000.0;
 }
 
-double Hours(const TChronoArch& date)
+std::int64_t HourOf(const TChronoArch& date)
 {
-    return static_cast<double>(SecondsOf(date)) / kSecondsPerHour;
+    return SecondsOf(date) / kSecondsPerHour;
 }
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
-{
-    return a >= 0 ? a / b : -((-a + b - 1) / b);
-}
-
-// The first whole hour after `after` whose sum with phase is divisible by period.
-std::int64_t NextEvery(std::int64_t after, std::int64_t period, std::int64_t phase)
-{
-    return (FloorDiv(after + phase, period) + 1) * period - phase;
-}
-
-// How many whole hours h in (from, to] have h + phase divisible by period.
-std::int64_t CountEvery(std::int64_t from, std::int64_t to, std::int64_t period, std::int64_t phase)
-{
-    return to <= from ? 0 : FloorDiv(to + phase, period) - FloorDiv(from + phase, period);
-}
-
-// Mean temperatures of the roles, for the totals.
-double MeanTemperature(int pipe)
-{
-    const double supply = 70.0 - 5.0 * (pipe / kPipesPerInput);
-    switch (RoleOf(pipe)) {
-        case kSupply:
-            return supply;
-        case kReturn:
-            return 0.45 * supply + 18.0;
-        default:
-            return 57.0;
-    }
-}
+// The hour whose record is the meter's first.
+const std::int64_t kFirstHour = HourOf(kManufactureDate) + 1;
 
 }  // namespace
 
-ArchiveGenerator::ArchiveGenerator(std::uint32_t seed) : m_seed(seed)
+ArchiveGenerator::ArchiveGenerator(std::uint32_t seed)
+    : m_seed(seed), m_ledger([this](std::int64_t hour) { return HourRecord(hour); }, kFirstHour)
 {
     for (int input = 0; input < kArchiveInputCount; ++input) {
         const double supply = input == 0 ? SeededRange(3.0, 8.0, seed, 1) : SeededRange(1.0, 3.0, seed, 2);
@@ -111,7 +76,6 @@ ArchiveGenerator::ArchiveGenerator(std::uint32_t seed) : m_seed(seed)
     }
     m_outdoorPhase = SeededRange(-0.2, 0.2, seed, 13);
     m_extraInputPower = SeededRange(1.5, 4.0, seed, 14);
-    m_outagePhase = static_cast<std::int64_t>(SeededHash(seed, 15) % kOutagePeriod);
 }
 
 double ArchiveGenerator::Flow(int pipe, double hours) const
@@ -122,7 +86,7 @@ double ArchiveGenerator::Flow(int pipe, double hours) const
            + p.weekly.amplitude * std::sin(kWeek * hours + p.weekly.phase));
 }
 
-double ArchiveGenerator::Volume(int pipe, double hours) const
+double ArchiveGenerator::Volume(int pipe, double from, double to) const
 {
     const Pipe& p = m_pipes[pipe];
     // The integral of Flow.
@@ -131,8 +95,7 @@ double ArchiveGenerator::Volume(int pipe, double hours) const
             * (x - p.daily.amplitude / kDay * std::cos(kDay * x + p.daily.phase)
                - p.weekly.amplitude / kWeek * std::cos(kWeek * x + p.weekly.phase));
     };
-    const double since = Hours(kManufactureDate);
-    return hours <= since ? 0.0 : integral(hours) - integral(since);
+    return integral(to) - integral(from);
 }
 
 double ArchiveGenerator::Outdoor(double hours) const
@@ -168,27 +131,56 @@ double ArchiveGenerator::Pressure(int pipe, double hours) const
     return m_pipes[pipe].pressure + 0.02 * std::sin(kDay * hours + m_pipes[pipe].temperatureWave + 1.0);
 }
 
-int ArchiveGenerator::OutageMinutes(std::int64_t hour) const
+ArchiveRecord ArchiveGenerator::HourRecord(std::int64_t hour) const
 {
-    return 3 + static_cast<int>(SeededHash(m_seed, 16, static_cast<std::uint64_t>(hour)) % 45);
-}
+    ArchiveRecord record{};
+    record.date = ChronoAt(hour * kSecondsPerHour);
+    if (hour < kFirstHour)
+        return record;
+    for (int n = 0; n < kArchiveInputCount; ++n)
+        record.schemes[n] = DemoInputScheme(n);
+    const HourTroubles troubles = TroublesOf(m_seed, hour);
+    if (troubles.keyPress)
+        record.events |= kEventKeys;
+    if (troubles.modbus)
+        record.events |= kEventModbus;
+    if (troubles.powerCut) {
+        // Nothing measured, nothing counted: only the stop time and the mains counter run.
+        for (ArchiveInputValues& input : record.inputs)
+            input.VOS = 60;
+        record.minutesPowerOff = 60;
+        record.events |= kEventPowerOff;
+        return record;
+    }
 
-void ArchiveGenerator::FillPeriod(ArchiveRecord& record, double from, double to) const
-{
-    const double mid = (from + to) / 2;
-    const auto first = static_cast<std::int64_t>(std::llround(from));
-    const auto last = static_cast<std::int64_t>(std::llround(to));
-    double t[kArchivePipeCount], M[kArchivePipeCount];
+    const double from = static_cast<double>(hour - 1), to = static_cast<double>(hour), mid = to - 0.5;
+    double t[kArchivePipeCount], V[kArchivePipeCount], M[kArchivePipeCount];
     for (int k = 0; k < kArchivePipeCount; ++k) {
         t[k] = Temperature(k, mid);
-        const double volume = Volume(k, to) - Volume(k, from);
-        M[k] = Mass(volume, t[k]);
-        record.pipes[k] = {float(t[k]), float(Pressure(k, mid)), float(volume), float(M[k])};
+        V[k] = Volume(k, from, to);
     }
-    int outage = 0;
-    for (std::int64_t h = NextEvery(first, kOutagePeriod, m_outagePhase); h <= last; h += kOutagePeriod)
-        outage += OutageMinutes(h);
-    const int periodMinutes = static_cast<int>((last - first) * 60);
+    for (int n = 0; n < kArchiveInputCount; ++n) {
+        const int s = kPipesPerInput * n, r = s + 1, w = s + 2;
+        const HourlyVolumeLimits limits = DemoHourlyVolumeLimits(n, kHotWater);
+        if (troubles.volumeLow[n]) {
+            V[w] = kBelowMinimum * limits.minimum;
+            record.pipeFlags[w] |= kPipeFlagVLow;
+        }
+        if (troubles.volumeHigh[n]) {
+            V[w] = kAboveMaximum * limits.maximum;
+            record.pipeFlags[w] |= kPipeFlagVHigh;
+        }
+        if (troubles.smallDt[n]) {
+            t[r] = t[s] - kSmallDt;
+            record.inputFlags[n] |= kInputFlagDtLow;
+        }
+        if (troubles.sensorFault[n])
+            record.pipeFlags[r] |= kPipeFlagTFault;
+    }
+    for (int k = 0; k < kArchivePipeCount; ++k) {
+        M[k] = Mass(V[k], t[k]);
+        record.pipes[k] = {float(t[k]), float(Pressure(k, mid)), float(V[k]), float(M[k])};
+    }
     const double tx = ColdWater(mid);
     for (int n = 0; n < kArchiveInputCount; ++n) {
         const int s = kPipesPerInput * n, r = s + 1, w = s + 2;
@@ -201,86 +193,69 @@ void ArchiveGenerator::FillPeriod(ArchiveRecord& record, double from, double to)
         input.Qtv = float((M[s] * (t[s] - tx) - M[r] * (t[r] - tx)) / 1000.0);
         input.Q12 = float(M[s] * (t[s] - t[r]) / 1000.0);
         input.Qg = float(M[w] * (t[w] - tx) / 1000.0);
-        input.VNR = static_cast<std::uint16_t>(periodMinutes - outage);
-        input.VOS = static_cast<std::uint16_t>(outage);
-        if (CountEvery(first, last, kLowHotWaterPeriod, n) > 0)
-            record.pipeFlags[w] |= kPipeFlagVLow;
-        if (CountEvery(first, last, kHighSupplyPeriod, 7 * n) > 0)
-            record.pipeFlags[s] |= kPipeFlagVHigh;
-        if (CountEvery(first, last, kSmallDtPeriod, 3 * n) > 0)
-            record.inputFlags[n] |= kInputFlagDtLow;
-        record.schemes[n] = DemoInputScheme(n);
+        input.VNR = 60;
     }
-    record.dp = float(m_extraInputPower * (to - from));
-    if (outage > 0)
+    record.dp = float(m_extraInputPower);
+    if (troubles.dipMinutes > 0) {
         record.events |= kEventPowerOff;
-    if (CountEvery(first, last, kKeyPressPeriod, 0) > 0)
-        record.events |= kEventKeys;
-    if (CountEvery(first, last, kModbusPeriod, 0) > 0)
-        record.events |= kEventModbus;
-    record.networkMinutesWithoutPower = static_cast<std::uint16_t>(outage / 3);
-    record.displayMinutesWithoutPower = static_cast<std::uint16_t>(outage / 5);
-    record.minutesPowerOff = static_cast<std::uint16_t>(outage);
-    record.activeSet = 0;
+        record.networkMinutesWithoutPower = static_cast<std::uint16_t>(troubles.dipMinutes / 3);
+        record.displayMinutesWithoutPower = static_cast<std::uint16_t>(troubles.dipMinutes / 5);
+        record.minutesPowerOff = static_cast<std::uint16_t>(troubles.dipMinutes);
+    }
+    return record;
+}
+
+ArchiveRecord ArchiveGenerator::SumOfHours(std::int64_t after, std::int64_t last, TChronoArch date) const
+{
+    PeriodSum sum;
+    for (std::int64_t hour = after + 1; hour <= last; ++hour)
+        sum.Add(HourRecord(hour));
+    return sum.Result(date);
 }
 
 ArchiveRecord ArchiveGenerator::ValueRecord(ArchiveKind kind, TChronoArch slot, ReportTime reportTime) const
 {
-    ArchiveRecord record{};
-    record.date = slot;
-    FillPeriod(record, Hours(StepArchiveDate(kind, slot, -1, reportTime)), Hours(slot));
-    return record;
+    const std::int64_t last = HourOf(slot);
+    if (kind == kArchiveHourly) {
+        ArchiveRecord record = HourRecord(last);
+        record.date = slot;
+        return record;
+    }
+    const std::int64_t after = HourOf(StepArchiveDate(kind, slot, -1, reportTime));
+    if (kind != kArchiveMonthly)
+        return SumOfHours(after, last, slot);
+    // A month is the sum of its days: the same 24-hour spans the daily archive holds, oldest first.
+    std::vector<std::int64_t> dayEnds;
+    for (std::int64_t end = last; end > after; end -= 24)
+        dayEnds.push_back(end);
+    PeriodSum month;
+    for (auto end = dayEnds.rbegin(); end != dayEnds.rend(); ++end)
+        month.Add(SumOfHours(std::max(after, *end - 24), *end, ChronoAt(*end * kSecondsPerHour)));
+    return month.Result(slot);
 }
 
-TotalsBody ArchiveGenerator::TotalsAt(double hours, int activeSet) const
+TotalsBody ArchiveGenerator::Finish(const RunningTotals& totals, int activeSet) const
 {
-    TotalsBody body{};
-    double M[kArchivePipeCount];
-    for (int k = 0; k < kArchivePipeCount; ++k) {
-        const double volume = Volume(k, hours);
-        M[k] = Mass(volume, MeanTemperature(k));
-        body.pipes[k] = {volume, M[k]};
-    }
-    const auto since = static_cast<std::int64_t>(std::llround(Hours(kManufactureDate)));
-    const auto now = std::max(since, static_cast<std::int64_t>(std::floor(hours)));
-    const std::int64_t outages = CountEvery(since, now, kOutagePeriod, m_outagePhase);
-    std::uint32_t outageMinutes = 0;
-    for (std::int64_t h = NextEvery(since, kOutagePeriod, m_outagePhase); h <= now; h += kOutagePeriod)
-        outageMinutes += static_cast<std::uint32_t>(OutageMinutes(h));
-    for (int n = 0; n < kArchiveInputCount; ++n) {
-        const int s = kPipesPerInput * n, r = s + 1, w = s + 2;
-        const double ts = MeanTemperature(s), tr = MeanTemperature(r), tw = MeanTemperature(w);
-        TotalsInputValues& input = body.inputs[n];
-        input.dM = M[s] - M[r];
-        input.Qtv = (M[s] * (ts - kMeanColdWater) - M[r] * (tr - kMeanColdWater)) / 1000.0;
-        input.Q12 = M[s] * (ts - tr) / 1000.0;
-        input.Qg = M[w] * (tw - kMeanColdWater) / 1000.0;
-        // Hour counters wrap like the meter's 16-bit ones.
-        input.VNR = static_cast<std::uint16_t>(now - since - outages);
-        input.VOS = static_cast<std::uint16_t>(outages);
-        input.vMinTime = static_cast<std::uint16_t>(CountEvery(since, now, kLowHotWaterPeriod, n));
-        input.vMaxTime = static_cast<std::uint16_t>(CountEvery(since, now, kHighSupplyPeriod, 7 * n));
-        input.dtTime = static_cast<std::uint16_t>(CountEvery(since, now, kSmallDtPeriod, 3 * n));
-        input.powerOffTime = static_cast<std::uint16_t>(outages);
-        input.tFaultTime = static_cast<std::uint16_t>(CountEvery(since, now, kSensorFaultPeriod, n));
+    TotalsBody body = totals.Body();
+    for (int n = 0; n < kArchiveInputCount; ++n)
         body.schemes[n] = DemoInputScheme(n);
-    }
-    body.dp = m_extraInputPower * std::max(0.0, hours - Hours(kManufactureDate));
-    body.networkMinutesWithoutPower = outageMinutes / 3;
-    body.displayMinutesWithoutPower = outageMinutes / 5;
-    body.minutesPowerOff = outageMinutes;
     body.activeSet = static_cast<std::uint8_t>(activeSet);
     return body;
 }
 
 TotalsRecord ArchiveGenerator::Totals(TChronoArch slot) const
 {
-    return TotalsRecord{slot, TotalsAt(Hours(slot), 0)};
+    return TotalsRecord{slot, Finish(m_ledger.After(HourOf(slot)), 0)};
 }
 
 CurrentTotalsRecord ArchiveGenerator::CurrentTotals(MeterSeconds now, int activeSet) const
 {
-    return CurrentTotalsRecord{StampAt(now), TotalsAt(static_cast<double>(now) / kSecondsPerHour, activeSet)};
+    now = std::max<MeterSeconds>(now, 0);
+    const std::int64_t hour = now / kSecondsPerHour;
+    RunningTotals totals = m_ledger.After(hour);
+    if (const MeterSeconds into = now - hour * kSecondsPerHour; into > 0)
+        totals.AddPart(HourRecord(hour + 1), static_cast<double>(into) / kSecondsPerHour);
+    return CurrentTotalsRecord{StampAt(now), Finish(totals, activeSet)};
 }
 
 CurrentValues ArchiveGenerator::Current(MeterSeconds now, int activeSet) const

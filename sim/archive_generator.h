@@ -1,15 +1,17 @@
 #pragma once
 // The simulated meter's measurements: every record is a pure function of the seed and its date, so
-// tests can ask for the record the meter will answer for any date, and the archives agree with each
-// other (an hour's volume is the difference of the running totals, a day's the sum of its hours).
+// tests can ask for the record the meter will answer for any date.
 //
-// Each pipe's flow follows a daily and a weekly wave, its volume since manufacture being the integral
-// of that flow in closed form; temperatures follow the outdoor air (a yearly and a daily wave) by a
-// heating curve. Input 1 is an open system (supply, return, hot water), input 2 a closed one. The
-// meter's power fails for a few minutes every 173 hours; those hours carry the outage in their
-// operating times, event bits and totals.
+// The meter measures by the hour; everything longer is made of hours as the meter makes it
+// (archive_sums.h): a daily record sums its hours, a monthly record its days, and the totals are the
+// running sum of every hour since manufacture, so the archives agree with each other. Each pipe's
+// flow follows a daily and a weekly wave, an hour's volume being the integral of that flow over the
+// hour; temperatures follow the outdoor air (a yearly and a daily wave) by a heating curve. Input 1
+// is an open system (supply, return, hot water), input 2 a closed one (make-up water on pipe 3).
+// The hours' troubles (a day's power cut each month, mains dips, НС hours) are meter_troubles.h's.
 
 #include "sim_clock.h"
+#include "totals_ledger.h"
 
 #include "archives/archive_records.h"
 #include "archives/current_values.h"
@@ -29,9 +31,13 @@ public:
     // The hourly, daily or monthly record dated `slot`, covering the time since the kind's previous
     // slot. All 218 bytes are filled; a meter below firmware level 515 sends only the first 206/208.
     ArchiveRecord ValueRecord(ArchiveKind kind, TChronoArch slot, ReportTime reportTime) const;
+    // The hourly record of the hour ending at `hour` (hours since 01.01.2000 00:00); all zeros but
+    // the date before manufacture.
+    ArchiveRecord HourRecord(std::int64_t hour) const;
     // The totals-archive record dated `slot`: totals since manufacture.
     TotalsRecord Totals(TChronoArch slot) const;
     CurrentValues Current(MeterSeconds now, int activeSet) const;
+    // The totals archive's sum carried on to `now`: the running hour pro rata.
     CurrentTotalsRecord CurrentTotals(MeterSeconds now, int activeSet) const;
 
     struct Wave {
@@ -46,19 +52,18 @@ public:
     };
 
 private:
-    void FillPeriod(ArchiveRecord& record, double from, double to) const;
-    TotalsBody TotalsAt(double hours, int activeSet) const;
-    double Volume(int pipe, double hours) const;  // since manufacture
+    ArchiveRecord SumOfHours(std::int64_t after, std::int64_t last, TChronoArch date) const;
+    TotalsBody Finish(const RunningTotals& totals, int activeSet) const;
+    double Volume(int pipe, double from, double to) const;
     double Flow(int pipe, double hours) const;
     double Temperature(int pipe, double hours) const;
     double Pressure(int pipe, double hours) const;
     double Outdoor(double hours) const;
     double ColdWater(double hours) const;
-    int OutageMinutes(std::int64_t hour) const;  // how long the outage ending hour `hour` was
 
     std::uint32_t m_seed;
     std::array<Pipe, kArchivePipeCount> m_pipes;
     double m_outdoorPhase = 0;
     double m_extraInputPower = 0;  // ДП, units per hour
-    std::int64_t m_outagePhase = 0;
+    TotalsLedger m_ledger;
 };

@@ -95,6 +95,11 @@ InputScheme DemoInputScheme(int input)
                        static_cast<std::uint8_t>(first->Frt()), 0};
 }
 
+HourlyVolumeLimits DemoHourlyVolumeLimits(int input, int pipe)
+{
+    return {kPipes[input][pipe].hourlyMin, kPipes[input][pipe].hourlyMax};
+}
+
 void MakeDemoConfiguration(int model, std::uint8_t networkAddress, TunesRecord& tunes, OpenSettings& open,
                            ControlsBlock& controls)
 {

@@ -5,8 +5,9 @@
 // their pipes, contract values and hourly limits bracket the flows the archives show, and the four
 // controls watch the supply temperature, the return pressure, the hourly dt and ТВ2's flow.
 //
-// The archives are made from the same inputs (archive_generator.cpp takes DemoInputScheme), so a
-// record's scheme is the one the configuration names. `--blank-config` keeps the factory-blank memory.
+// The archives are made from the same inputs (archive_generator.cpp takes DemoInputScheme and
+// DemoHourlyVolumeLimits), so a record's scheme is the one the configuration names and an hour
+// flagged as out of limits is out of these limits. `--blank-config` keeps the factory-blank memory.
 
 #include "archives/archive_records.h"
 #include "config/device_blocks.h"
@@ -15,6 +16,12 @@
 
 // СИ, КТ3 and ФРТ of input `input` (0 = ТВ1, 1 = ТВ2) as the meter measures it.
 InputScheme DemoInputScheme(int input);
+
+// The hourly volume limits (m³) of pipe `pipe` (0..2) of input `input`.
+struct HourlyVolumeLimits {
+    float minimum, maximum;
+};
+HourlyVolumeLimits DemoHourlyVolumeLimits(int input, int pipe);
 
 // The demo configuration for a meter of model `model` answering at `networkAddress`. An input whose
 // scheme the model does not allow there stays unused, as does the extra input of a model without one.
