@@ -121,47 +121,6 @@ TEST(MeterArchives, TheExportWalkReadsEveryFinishedRecordAndNothingElse)
     }
 }
 
-TEST(MeterArchives, RecordsAgreeWithEachOtherAndLookLikeHeating)
-{
-    MeterSimulator meter(Fixed());
-    const ArchiveGenerator& generator = meter.Archives().Generator();
-    const TChronoArch day{5, 3, 24, 23};
-    const ArchiveRecord daily = generator.ValueRecord(kArchiveDaily, day, kFactoryReport);
-    double hourlyVolume = 0;
-    int outageMinutes = 0;
-    TChronoArch hour = day;
-    for (int i = 0; i < 24; ++i, hour = PreviousHour(hour)) {
-        const ArchiveRecord hourly = generator.ValueRecord(kArchiveHourly, hour, kFactoryReport);
-        hourlyVolume += hourly.pipes[0].V;
-        outageMinutes += hourly.inputs[0].VOS;
-        EXPECT_EQ(hourly.inputs[0].VNR + hourly.inputs[0].VOS, 60);
-        EXPECT_EQ((hourly.events & 0x0002) != 0, hourly.inputs[0].VOS > 0);
-    }
-    EXPECT_NEAR(hourlyVolume, Value(daily.pipes[0].V), 1e-4 * daily.pipes[0].V);
-    EXPECT_EQ(Value(daily.inputs[0].VOS), outageMinutes);
-    EXPECT_EQ(daily.inputs[0].VNR + daily.inputs[0].VOS, 1440);
-    const double totalsDifference = generator.Totals(day).body.pipes[0].V
-        - generator.Totals(PreviousDay(day)).body.pipes[0].V;
-    EXPECT_NEAR(totalsDifference, Value(daily.pipes[0].V), 1e-3);
-
-    // Winter heating: a hot supply, a cooler return, less water back than out, heat delivered.
-    for (int input = 0; input < kArchiveInputCount; ++input) {
-        const ArchivePipeValues& supply = daily.pipes[3 * input];
-        const ArchivePipeValues& back = daily.pipes[3 * input + 1];
-        EXPECT_GT(Value(supply.t), 60.0f);
-        EXPECT_LT(Value(supply.t), 100.0f);
-        EXPECT_LT(Value(back.t), supply.t - 10.0f);
-        EXPECT_GT(Value(supply.M), Value(back.M));
-        EXPECT_GT(Value(daily.inputs[input].Qtv), 0.0f);
-        EXPECT_GT(Value(supply.P), Value(back.P));
-    }
-    EXPECT_LT(Value(daily.inputs[0].tnv), 15.0f);
-    // The February record covers 25.01 23:00 to 25.02 23:00; every 173rd hour loses its power a while.
-    const ArchiveRecord monthly = generator.ValueRecord(kArchiveMonthly, TChronoArch{25, 2, 24, 23}, kFactoryReport);
-    EXPECT_GE(Value(monthly.minutesPowerOff), 4 * 3);
-    EXPECT_EQ(monthly.inputs[0].VNR + monthly.inputs[0].VOS, 31 * 24 * 60);
-}
-
 TEST(MeterArchives, LowerLevelsSendShorterRecordsAndTheRestStaysZero)
 {
     for (const auto& [level, recordSize, totalsSize] : {std::tuple{511, 206, 220}, {514, 208, 220}}) {
