@@ -1,10 +1,12 @@
 // The simulated meter's own time for the archive requests an export makes: one 0x48 transfer that
 // writes the request block and reads an hourly or totals record, the three descriptor areas, and the
-// current values. The export is bounded by the line, so each must stay in microseconds.
+// current values. The export is bounded by the line, so each must stay in microseconds. A daily
+// record is made of its 24 hours; a meter's first totals record adds up its life since manufacture.
 
 #include "base/checksums.h"
 #include "meter/archive_descriptors.h"
 #include "meter/archive_step.h"
+#include "sim/archive_generator.h"
 #include "sim/meter_areas.h"
 #include "sim/meter_simulator.h"
 
@@ -86,6 +88,20 @@ void BM_SimTotalsRecord48(benchmark::State& state)
     Answer(state, Walk(kArchiveTotals, TChronoArch{1, 3, 24, 23}, 9, AreaRegister(MeterArea::kTotalsRecord), 232));
 }
 
+void BM_SimDailyRecord48(benchmark::State& state)
+{
+    Answer(state, Walk(kArchiveDaily, TChronoArch{1, 3, 24, 23}, 9, AreaRegister(MeterArea::kArchiveRecord), 218));
+}
+
+// A fresh meter's first totals record at the end of November 2026: six years and ten months of hours.
+void BM_SimFirstTotalsRecord(benchmark::State& state)
+{
+    for (auto _ : state) {
+        const ArchiveGenerator generator(1);
+        benchmark::DoNotOptimize(generator.Totals(TChronoArch{30, 11, 26, 23}));
+    }
+}
+
 void BM_SimDescriptors(benchmark::State& state)
 {
     Answer(state,
@@ -103,6 +119,8 @@ void BM_SimCurrentValues(benchmark::State& state)
 
 BENCHMARK(BM_SimHourlyRecord48);
 BENCHMARK(BM_SimTotalsRecord48);
+BENCHMARK(BM_SimDailyRecord48);
+BENCHMARK(BM_SimFirstTotalsRecord)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SimDescriptors);
 BENCHMARK(BM_SimCurrentValues);
 BENCHMARK_MAIN();
