@@ -86,14 +86,13 @@ double ArchiveGenerator::Flow(int pipe, double hours) const
            + p.weekly.amplitude * std::sin(kWeek * hours + p.weekly.phase));
 }
 
-double ArchiveGenerator::Volume(int pipe, double from, double to) const
+double ArchiveGenerator::WaveIntegral(int pipe, double from, double to) const
 {
     const Pipe& p = m_pipes[pipe];
-    // The integral of Flow.
+    // The integral of Flow over the mean flow.
     const auto integral = [&](double x) {
-        return p.flow
-            * (x - p.daily.amplitude / kDay * std::cos(kDay * x + p.daily.phase)
-               - p.weekly.amplitude / kWeek * std::cos(kWeek * x + p.weekly.phase));
+        return x - p.daily.amplitude / kDay * std::cos(kDay * x + p.daily.phase)
+            - p.weekly.amplitude / kWeek * std::cos(kWeek * x + p.weekly.phase);
     };
     return integral(to) - integral(from);
 }
@@ -110,12 +109,12 @@ double ArchiveGenerator::ColdWater(double hours) const
     return kMeanColdWater - 4.0 * std::cos(kTwoPi * (hours - kMidJanuary - 1500) / kYearHours);
 }
 
-double ArchiveGenerator::Temperature(int pipe, double hours) const
+double ArchiveGenerator::Temperature(int pipe, double hours, double outdoor) const
 {
     const int input = pipe / kPipesPerInput;
     const double wave = std::sin(kDay * hours + m_pipes[pipe].temperatureWave);
     // The heating curve: hotter supply when the air is colder.
-    const double supply = 70.0 - (Outdoor(hours) - 5.0) - 5.0 * input;
+    const double supply = 70.0 - (outdoor - 5.0) - 5.0 * input;
     switch (RoleOf(pipe)) {
         case kSupply:
             return supply + 1.5 * wave;
@@ -139,7 +138,7 @@ ArchiveRecord ArchiveGenerator::HourRecord(std::int64_t hour) const
         return record;
     for (int n = 0; n < kArchiveInputCount; ++n)
         record.schemes[n] = DemoInputScheme(n);
-    const HourTroubles troubles = TroublesOf(m_seed, hour);
+    const HourTroubles troubles = TroublesOf(m_seed, hour, record.date);
     if (troubles.keyPress)
         record.events |= kEventKeys;
     if (troubles.modbus)
@@ -155,9 +154,15 @@ ArchiveRecord ArchiveGenerator::HourRecord(std::int64_t hour) const
 
     const double from = static_cast<double>(hour - 1), to = static_cast<double>(hour), mid = to - 0.5;
     double t[kArchivePipeCount], V[kArchivePipeCount], M[kArchivePipeCount];
-    for (int k = 0; k < kArchivePipeCount; ++k) {
-        t[k] = Temperature(k, mid);
-        V[k] = Volume(k, from, to);
+    const double outdoor = Outdoor(mid);
+    for (int k = 0; k < kArchivePipeCount; ++k)
+        t[k] = Temperature(k, mid, outdoor);
+    for (int s = 0; s < kArchivePipeCount; s += kPipesPerInput) {
+        // The return follows the supply's waves.
+        const double supplyWaves = WaveIntegral(s, from, to);
+        V[s] = m_pipes[s].flow * supplyWaves;
+        V[s + 1] = m_pipes[s + 1].flow * supplyWaves;
+        V[s + 2] = m_pipes[s + 2].flow * WaveIntegral(s + 2, from, to);
     }
     for (int n = 0; n < kArchiveInputCount; ++n) {
         const int s = kPipesPerInput * n, r = s + 1, w = s + 2;
@@ -185,7 +190,7 @@ ArchiveRecord ArchiveGenerator::HourRecord(std::int64_t hour) const
     for (int n = 0; n < kArchiveInputCount; ++n) {
         const int s = kPipesPerInput * n, r = s + 1, w = s + 2;
         ArchiveInputValues& input = record.inputs[n];
-        input.tnv = float(Outdoor(mid));
+        input.tnv = float(outdoor);
         input.tx = float(tx);
         input.Px = 0.25f;
         input.dt = float(t[s] - t[r]);
@@ -263,10 +268,10 @@ CurrentValues ArchiveGenerator::Current(MeterSeconds now, int activeSet) const
     const double hours = static_cast<double>(now) / kSecondsPerHour;
     CurrentValues values{};
     values.time = StampAt(now);
-    const double tx = ColdWater(hours);
+    const double tx = ColdWater(hours), outdoor = Outdoor(hours);
     double t[kArchivePipeCount], Gm[kArchivePipeCount];
     for (int k = 0; k < kArchivePipeCount; ++k) {
-        t[k] = Temperature(k, hours);
+        t[k] = Temperature(k, hours, outdoor);
         const double Go = Flow(k, hours);
         Gm[k] = Mass(Go, t[k]);
         values.t[k] = float(t[k]);
@@ -283,7 +288,7 @@ CurrentValues ArchiveGenerator::Current(MeterSeconds now, int activeSet) const
         values.tx[n] = float(tx);
         values.Px[n] = 0.25f;
         values.dt[n] = float(t[s] - t[r]);
-        values.tnv[n] = float(Outdoor(hours));
+        values.tnv[n] = float(outdoor);
     }
     values.dp = float(m_extraInputPower);
     values.activeSet = static_cast<std::uint8_t>(activeSet & 1);

@@ -39,6 +39,9 @@ public:
     CurrentValues Current(MeterSeconds now, int activeSet) const;
     // The totals archive's sum carried on to `now`: the running hour pro rata.
     CurrentTotalsRecord CurrentTotals(MeterSeconds now, int activeSet) const;
+    // Adds up the hours since manufacture to `until` now, so that no totals request before then
+    // waits for it (some tens of milliseconds, close to a short time-out).
+    void PrepareTotals(MeterSeconds until) const { m_ledger.After(until / kSecondsPerHour); }
 
     struct Wave {
         double amplitude = 0;
@@ -54,9 +57,9 @@ public:
 private:
     ArchiveRecord SumOfHours(std::int64_t after, std::int64_t last, TChronoArch date) const;
     TotalsBody Finish(const RunningTotals& totals, int activeSet) const;
-    double Volume(int pipe, double from, double to) const;
+    double WaveIntegral(int pipe, double from, double to) const;
     double Flow(int pipe, double hours) const;
-    double Temperature(int pipe, double hours) const;
+    double Temperature(int pipe, double hours, double outdoor) const;
     double Pressure(int pipe, double hours) const;
     double Outdoor(double hours) const;
     double ColdWater(double hours) const;

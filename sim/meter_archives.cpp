@@ -54,6 +54,7 @@ MeterArchives::MeterArchives(std::uint32_t seed, const ArchiveSpan& span, MeterS
     : m_generator(seed), m_span(span)
 {
     m_reset = Now(clockNow) - std::max(0, span.days) * kSecondsPerDay;
+    m_generator.PrepareTotals(std::max(Now(clockNow), clockNow));
 }
 
 TChronoArch MeterArchives::SlotFor(ArchiveKind kind, TChronoArch date, ReportTime reportTime)

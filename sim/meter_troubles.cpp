@@ -1,7 +1,6 @@
 #include "meter_troubles.h"
 
 #include "seeded_hash.h"
-#include "sim_clock.h"
 
 namespace {
 
@@ -20,9 +19,8 @@ bool OnPeriod(std::int64_t hour, std::int64_t period, std::int64_t phase)
 }
 
 // The cut's records are those dated on its day, 00:00 to 23:00: the time from the eve's 23:00 on.
-bool InPowerCut(std::uint32_t seed, std::int64_t hour)
+bool InPowerCut(std::uint32_t seed, const TChronoArch& date)
 {
-    const TChronoArch date = ChronoAt(hour * kSecondsPerHour);
     return date.day == PowerCutDay(seed, date.year, date.month);
 }
 
@@ -34,12 +32,12 @@ int PowerCutDay(std::uint32_t seed, int year, int month)
     return 3 + static_cast<int>(SeededHash(seed, 17, static_cast<std::uint64_t>(year * 12 + month)) % 20);
 }
 
-HourTroubles TroublesOf(std::uint32_t seed, std::int64_t hour)
+HourTroubles TroublesOf(std::uint32_t seed, std::int64_t hour, const TChronoArch& date)
 {
     HourTroubles troubles;
     troubles.keyPress = OnPeriod(hour, kKeyPressPeriod, 0);
     troubles.modbus = OnPeriod(hour, kModbusPeriod, 0);
-    if (InPowerCut(seed, hour)) {
+    if (InPowerCut(seed, date)) {
         troubles.powerCut = true;
         return troubles;
     }

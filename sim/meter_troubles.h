@@ -25,8 +25,9 @@ struct HourTroubles {
     bool modbus = false;
 };
 
-// The troubles of the hour that ends at hour `hour` (hours since 01.01.2000 00:00, meter calendar).
-HourTroubles TroublesOf(std::uint32_t seed, std::int64_t hour);
+// The troubles of the hour that ends at hour `hour` (hours since 01.01.2000 00:00, meter calendar),
+// whose record is dated `date`.
+HourTroubles TroublesOf(std::uint32_t seed, std::int64_t hour, const TChronoArch& date);
 
 // The day of the month (year byte, month) on whose eve at 23:00 the month's power cut begins.
 int PowerCutDay(std::uint32_t seed, int year, int month);

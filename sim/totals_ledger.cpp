@@ -16,6 +16,7 @@ RunningTotals TotalsLedger::After(std::int64_t hour) const
     RunningTotals totals;
     {
         std::lock_guard<std::mutex> lock(m_lock);
+        m_marks.reserve(static_cast<std::size_t>(mark) + 1);
         while (static_cast<std::int64_t>(m_marks.size()) <= mark) {
             RunningTotals next = m_marks.back();
             const std::int64_t last = m_base + static_cast<std::int64_t>(m_marks.size()) * kStride;
