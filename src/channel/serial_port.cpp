@@ -154,8 +154,6 @@ int CCommPortClass::Read(std::uint8_t* dest, int freeSpace, int& received, int t
     for (;;) {
         if (m_owner && m_owner->StopRequested())
             return kTransportStopped;
-        if (Clock::now() - start >= std::chrono::milliseconds(timeoutMs))
-            return kTransportTimeout;
         if (freeSpace <= 0) {
             Report(QStringLiteral("Переполнение буфера в CCommPortClass::ReadData!"));
             return kTransportFailed;
@@ -175,6 +173,10 @@ int CCommPortClass::Read(std::uint8_t* dest, int freeSpace, int& received, int t
             received += got;
             return kTransportOk;
         }
+        // Looked at after the wait, so the port is read at least once: on a busy machine applying the
+        // time-outs alone can take longer than a short time-out, and bytes waiting there would be missed.
+        if (Clock::now() - start >= std::chrono::milliseconds(timeoutMs))
+            return kTransportTimeout;
     }
 }
 
