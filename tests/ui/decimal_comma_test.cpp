@@ -6,6 +6,7 @@
 
 #include "channel/channel_types.h"
 #include "channel/ui/node_properties_dialog.h"
+#include "config/ui/tab_ctrl_with_disable.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
