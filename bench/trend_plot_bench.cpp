@@ -11,7 +11,7 @@
 #include "archives/archive_database.h"
 #include "archives/archive_range.h"
 #include "archives/record_bytes.h"
-#include "archives/ui/trend_chart_view.h"
+#include "gui/archives/trend_chart_view.h"
 #include "sim/archive_generator.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 # cmake -DSRC=<src folder> -DMAP=<layer map written at configure> -P check_layers.cmake
-# Fails, naming each file and include, when a core folder includes from a layer above it or beside it.
+# Fails, naming each file and include, when a core or gui folder includes from a layer above it or beside it.
 cmake_minimum_required(VERSION 3.25)
 include(${CMAKE_CURRENT_LIST_DIR}/layer_rules.cmake)
 
@@ -9,7 +9,7 @@ endif()
 file(STRINGS ${MAP} layers)
 set(all_problems "")
 foreach(entry ${layers})
-  string(REGEX MATCH "^([a-z_]+)=(.*)$" matched "${entry}")
+  string(REGEX MATCH "^([a-z_/]+)=(.*)$" matched "${entry}")
   string(REPLACE "," ";" allowed "${CMAKE_MATCH_2}")
   zt5_check_layer_includes(${SRC} ${CMAKE_MATCH_1} "${allowed}" problems)
   list(APPEND all_problems ${problems})

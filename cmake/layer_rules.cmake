@@ -1,12 +1,13 @@
-# The include rule of the core layers, shared by configure (cmake/layers.cmake) and the test that runs it
-# again over the current files (cmake/check_layers.cmake).
+# The include rule of the layers (the core's and the widgets' under gui/), shared by configure
+# (cmake/layers.cmake) and the test that runs it again over the current files (cmake/check_layers.cmake).
 
-# The project folders a core file could include from; an include naming another first folder (Qt's,
-# the standard library's, the generated version header) is no concern of the layers.
-set(ZT5_PROJECT_FOLDERS base channel meter reports nodes config protocol archives app cli sim support)
+# The project folders a file could include from; an include naming another first folder (Qt's, the
+# standard library's, the generated version header) is no concern of the layers. Under gui/ the layer is
+# the second folder ("gui/config/...").
+set(ZT5_PROJECT_FOLDERS base channel meter reports nodes config protocol archives app cli sim support gui)
 
-# Sets `out` to one line per include in src_root/layer/*.{h,cpp} that names a project folder not in
-# `allowed`, or a ui/ folder (the core has no widgets).
+# Sets `out` to one line per include in src_root/layer/*.{h,cpp} that names a project folder (or a gui/
+# layer) not in `allowed`.
 function(zt5_check_layer_includes src_root layer allowed out)
   get_filename_component(src_root "${src_root}" ABSOLUTE)
   set(problems "")
@@ -20,7 +21,10 @@ function(zt5_check_layer_includes src_root layer allowed out)
       if(NOT folder IN_LIST ZT5_PROJECT_FOLDERS)
         continue()
       endif()
-      if(NOT folder IN_LIST allowed OR header MATCHES "/ui/")
+      if(folder STREQUAL "gui")
+        string(REGEX REPLACE "^(gui/[a-z_]+)/.*$" "\\1" folder "${header}")
+      endif()
+      if(NOT folder IN_LIST allowed)
         file(RELATIVE_PATH shown ${src_root} ${file})
         list(APPEND problems "${shown} includes \"${header}\" (${layer} may include only: ${allowed_text})")
       endif()

@@ -1,17 +1,26 @@
-# The core folders as layers. `zt5_layer(NAME BELOW...)` makes src/NAME a static library that links the
-# layers it names, which must already exist: a folder can only be built on folders declared before it, so
-# no two folders can depend on each other. The folder's files may include only from itself and from the
-# layers below it (named or reached through those named); configure stops at a file that includes from
-# anywhere else, and the test layers_depend_one_way holds the same rule for files changed since.
-
+# The folders as layers. `zt5_layer(NAME BELOW...)` makes src/NAME a static library (zt5_NAME, a "/" in
+# NAME becoming "_": gui/config is zt5_gui_config) that links the layers it names, which must already
+# exist: a folder can only be built on folders declared before it, so no two folders can depend on each
+# other. The folder's files may include only from itself and from the layers below it (named or reached
+# through those named); configure stops at a file that includes from anywhere else, and the test
+# layers_depend_one_way holds the same rule for files changed since. `sim` as a BELOW name is the
+# simulator of ../sim (zt5sim, declared later), for the one GUI layer that starts it.
 include(${CMAKE_CURRENT_LIST_DIR}/layer_rules.cmake)
 
 set(ZT5_LAYER_MAP "")
 
 function(zt5_layer name)
   set(allowed ${name})
+  set(below_targets "")
   foreach(below ${ARGN})
-    if(NOT TARGET zt5_${below})
+    if(below STREQUAL "sim")
+      list(APPEND allowed sim)
+      list(APPEND below_targets zt5sim)
+      continue()
+    endif()
+    string(REPLACE "/" "_" below_target "zt5_${below}")
+    list(APPEND below_targets ${below_target})
+    if(NOT TARGET ${below_target})
       message(FATAL_ERROR "Layer ${name} is built on ${below}, which is not declared before it")
     endif()
     get_property(below_allowed GLOBAL PROPERTY ZT5_LAYER_${below})
@@ -20,11 +29,13 @@ function(zt5_layer name)
   list(REMOVE_DUPLICATES allowed)
   set_property(GLOBAL PROPERTY ZT5_LAYER_${name} ${allowed})
 
-  file(GLOB sources CONFIGURE_DEPENDS ${name}/*.cpp ${name}/*.h)
-  add_library(zt5_${name} STATIC ${sources})
-  set_target_properties(zt5_${name} PROPERTIES AUTOMOC ON)
-  list(TRANSFORM ARGN PREPEND zt5_ OUTPUT_VARIABLE below_targets)
-  target_link_libraries(zt5_${name} PUBLIC ${below_targets})
+  # A layer's main.cpp is its program's (gui/app/main.cpp), built by whoever declares the program.
+  file(GLOB sources CONFIGURE_DEPENDS ${name}/*.cpp ${name}/*.h ${name}/*.qrc)
+  list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${name}/main.cpp)
+  string(REPLACE "/" "_" target "zt5_${name}")
+  add_library(${target} STATIC ${sources})
+  set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
+  target_link_libraries(${target} PUBLIC ${below_targets})
 
   zt5_check_layer_includes(${CMAKE_CURRENT_SOURCE_DIR} ${name} "${allowed}" problems)
   if(problems)

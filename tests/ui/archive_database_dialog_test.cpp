@@ -7,9 +7,9 @@
 #include "archive_page_rig.h"
 
 #include "app/database_choice.h"
-#include "archives/ui/archive_database_dialog.h"
-#include "archives/ui/archive_page_controls.h"
-#include "archives/ui/export_progress_view.h"
+#include "gui/archives/archive_database_dialog.h"
+#include "gui/archives/archive_page_controls.h"
+#include "gui/archives/export_progress_view.h"
 #include "support/scoped_environment.h"
 #include "support/test_postgresql.h"
 #include "ui/dialog_driving.h"

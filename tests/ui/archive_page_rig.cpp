@@ -1,6 +1,6 @@
 #include "archive_page_rig.h"
 
-#include "app/ui/connection_toolbar.h"
+#include "gui/widgets/connection_toolbar.h"
 #include "config/tunes_record.h"
 #include "sim/configuration_area.h"
 #include "sim/meter_archives.h"

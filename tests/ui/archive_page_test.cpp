@@ -4,10 +4,10 @@
 
 #include "archive_page_rig.h"
 
-#include "app/ui/connection_toolbar.h"
-#include "app/ui/driver_progress_texts.h"
+#include "gui/widgets/connection_toolbar.h"
+#include "gui/widgets/driver_progress_texts.h"
 #include "archives/database_columns.h"
-#include "archives/ui/export_progress_view.h"
+#include "gui/archives/export_progress_view.h"
 #include "base/settings_sections.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
-#include "channel/ui/communications_dialog.h"
+#include "gui/nodes/communications_dialog.h"
 
 #include "base/settings_store.h"
 #include "channel/channel_types.h"
-#include "channel/ui/node_properties_dialog.h"
+#include "gui/nodes/node_properties_dialog.h"
 #include "channel/usb_hid_link.h"
 #include "nodes/node_base.h"
 #include "support/played_hid_device.h"

@@ -5,8 +5,8 @@
 #include "config_window_helpers.h"
 
 #include "config/tunes_file.h"
-#include "config/ui/sub_page_list.h"
-#include "reports/ui/report_window.h"
+#include "gui/config/sub_page_list.h"
+#include "gui/reports/report_window.h"
 #include "sim/configuration_area.h"
 #include "sim/meter_areas.h"
 #include "support/known_configuration.h"

@@ -5,7 +5,7 @@
 #include "config_window_helpers.h"
 
 #include "config/tunes_file.h"
-#include "config/ui/tab_ctrl_with_disable.h"
+#include "gui/config/tab_ctrl_with_disable.h"
 #include "sim/configuration_area.h"
 #include "sim/meter_areas.h"
 #include "support/known_configuration.h"

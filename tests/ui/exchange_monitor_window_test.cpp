@@ -1,4 +1,4 @@
-#include "channel/ui/exchange_monitor_window.h"
+#include "gui/monitor/exchange_monitor_window.h"
 
 #include "app/window_placement.h"
 #include "base/settings_sections.h"

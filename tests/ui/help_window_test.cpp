@@ -1,7 +1,7 @@
-#include "app/ui/help_window.h"
+#include "gui/widgets/help_window.h"
 
-#include "app/ui/about_dialog.h"
-#include "app/ui/licence_dialog.h"
+#include "gui/app/about_dialog.h"
+#include "gui/app/licence_dialog.h"
 #include "support/qt_printers.h"
 
 #include <gtest/gtest.h>

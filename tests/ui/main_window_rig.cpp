@@ -1,8 +1,8 @@
 #include "main_window_rig.h"
 
-#include "app/ui/dlg_main_config.h"
+#include "gui/config/dlg_main_config.h"
 #include "channel/channel_types.h"
-#include "channel/ui/communications_dialog.h"
+#include "gui/nodes/communications_dialog.h"
 
 #include <QApplication>
 #include <QDir>

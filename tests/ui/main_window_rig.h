@@ -4,8 +4,8 @@
 // environment and the window on it.
 
 #include "app/app_environment.h"
-#include "app/ui/main_dialog.h"
-#include "app/ui/message_presenter.h"
+#include "gui/app/main_dialog.h"
+#include "gui/widgets/message_presenter.h"
 #include "nodes/node_base.h"
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"

@@ -2,15 +2,15 @@
 
 #include "main_window_rig.h"
 
-#include "app/ui/dlg_main_config.h"
-#include "app/ui/dlg_parent_with_my_property.h"
-#include "app/ui/page_tree.h"
-#include "app/ui/status_strip.h"
+#include "gui/config/dlg_main_config.h"
+#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_tree.h"
+#include "gui/app/status_strip.h"
 #include "base/message_style.h"
 #include "base/setting_value.h"
 #include "base/settings_sections.h"
 #include "channel/channel_types.h"
-#include "channel/ui/communications_dialog.h"
+#include "gui/nodes/communications_dialog.h"
 #include "support/file_bytes.h"
 #include "ui/ui_test_helpers.h"
 

@@ -1,4 +1,4 @@
-#include "channel/ui/node_properties_dialog.h"
+#include "gui/nodes/node_properties_dialog.h"
 
 #include "channel/channel_types.h"
 #include "ui/dialog_driving.h"

@@ -3,8 +3,8 @@
 
 #include "config_window_helpers.h"
 
-#include "app/ui/help_window.h"
-#include "config/ui/dlg_main_config_service.h"
+#include "gui/widgets/help_window.h"
+#include "gui/config/dlg_main_config_service.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // recorded and answered by the test.
 
 #include "app/app_environment.h"
-#include "app/ui/page_host.h"
+#include "gui/widgets/page_host.h"
 #include "support/driver_rig.h"
 
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/ui/program_options_dialog.h"
+#include "gui/app/program_options_dialog.h"
 
 #include "app/port_table_settings.h"
 #include "app/program_options.h"

@@ -1,6 +1,6 @@
 // Qt's standard buttons and dialogs in Russian once the program's start-up has loaded the translation.
 
-#include "app/ui/qt_translations.h"
+#include "gui/app/qt_translations.h"
 
 #include <QAbstractButton>
 #include <QApplication>

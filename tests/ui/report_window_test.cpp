@@ -1,4 +1,4 @@
-#include "reports/ui/report_window.h"
+#include "gui/reports/report_window.h"
 
 #include "app/window_placement.h"
 #include "reports/report_writer.h"

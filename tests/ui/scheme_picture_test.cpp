@@ -2,7 +2,7 @@
 // masks give it, the cold-water point where a formula takes hx, and the caption.
 
 #include "config/scheme_table.h"
-#include "config/ui/scheme_picture.h"
+#include "gui/config/scheme_picture.h"
 
 #include <QRegularExpression>
 

@@ -4,7 +4,7 @@
 
 #include "trends_page_rig.h"
 
-#include "archives/ui/trend_quantity_list.h"
+#include "gui/archives/trend_quantity_list.h"
 #include "base/text_codec.h"
 #include "support/file_bytes.h"
 #include "ui/dialog_driving.h"

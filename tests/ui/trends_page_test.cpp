@@ -5,8 +5,8 @@
 
 #include "trends_page_rig.h"
 
-#include "archives/ui/trend_chart_view.h"
-#include "archives/ui/trend_quantity_list.h"
+#include "gui/archives/trend_chart_view.h"
+#include "gui/archives/trend_quantity_list.h"
 #include "base/settings_sections.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // What the widget tests share: message boxes answered by the test, and modal windows driven from a
 // timer so that exec() never waits for a user.
 
-#include "app/ui/message_box.h"
+#include "gui/widgets/message_box.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -2,9 +2,9 @@
 // Driving the input pages as a user: the picker opened from "Задать параметры" and worked through its
 // lists, combo choices and list rows found by their texts.
 
-#include "config/ui/dlg_main_config_wi_scheme.h"
-#include "config/ui/scheme_choice_view.h"
-#include "config/ui/scheme_picker_dialog.h"
+#include "gui/config/dlg_main_config_wi_scheme.h"
+#include "gui/config/scheme_choice_view.h"
+#include "gui/config/scheme_picker_dialog.h"
 #include "ui/dialog_driving.h"
 #include "ui/ui_test_helpers.h"
 

@@ -4,7 +4,7 @@
 // relabelling are counted.
 
 #include "app/app_environment.h"
-#include "app/ui/page_host.h"
+#include "gui/widgets/page_host.h"
 #include "base/user_message.h"
 #include "support/driver_rig.h"
 

@@ -7,8 +7,8 @@
 
 #include "config/scheme_table.h"
 #include "config/tunes_defaults.h"
-#include "config/ui/dlg_main_config_wi.h"
-#include "config/ui/scheme_picture.h"
+#include "gui/config/dlg_main_config_wi.h"
+#include "gui/config/scheme_picture.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -6,8 +6,8 @@
 #include "dialog_driving.h"
 #include "main_window_rig.h"
 
-#include "app/ui/dlg_main_config.h"
-#include "channel/ui/exchange_monitor_window.h"
+#include "gui/config/dlg_main_config.h"
+#include "gui/monitor/exchange_monitor_window.h"
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
 

@@ -3,9 +3,9 @@
 
 #include "main_window_rig.h"
 
-#include "app/ui/dlg_main_config.h"
-#include "app/ui/dlg_parent_with_my_property.h"
-#include "app/ui/page_tree.h"
+#include "gui/config/dlg_main_config.h"
+#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_tree.h"
 
 #include <QAbstractButton>
 #include <QDir>

@@ -6,8 +6,8 @@
 #include "ui/wi_page_host.h"
 
 #include "config/scheme_table.h"
-#include "config/ui/dlg_main_config_wi.h"
-#include "config/ui/scheme_picture.h"
+#include "gui/config/dlg_main_config_wi.h"
+#include "gui/config/scheme_picture.h"
 
 #include <QDir>
 #include <QPainter>

@@ -2,9 +2,9 @@
 
 #include "screenshot_folder.h"
 
-#include "channel/ui/exchange_monitor_window.h"
+#include "gui/monitor/exchange_monitor_window.h"
 #include "config/settings_report.h"
-#include "reports/ui/report_window.h"
+#include "gui/reports/report_window.h"
 #include "support/known_configuration.h"
 #include "ui/ui_test_helpers.h"
 

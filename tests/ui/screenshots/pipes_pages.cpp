@@ -2,8 +2,8 @@
 
 #include "screenshot_folder.h"
 
-#include "config/ui/dlg_main_config_ctrls_and_alarms.h"
-#include "config/ui/dlg_main_config_pipes.h"
+#include "gui/config/dlg_main_config_ctrls_and_alarms.h"
+#include "gui/config/dlg_main_config_pipes.h"
 #include "support/known_configuration.h"
 #include "ui/pipes_pages_rig.h"
 

@@ -1,8 +1,0 @@
-#include "app/ui/message_presenter.h"
-
-#include "app/ui/message_box.h"
-
-int BoxMessagePresenter::Present(QWidget* parent, const QString& text, const QString& caption, unsigned style)
-{
-    return ShowMessageBox(parent, UserMessage{text, caption, style});
-}
