@@ -6,8 +6,8 @@
 #include "dialog_driving.h"
 #include "main_window_rig.h"
 
-#include "gui/archives/dlg_main_config_archive.h"
-#include "gui/archives/dlg_read_data.h"
+#include "gui/archives/archive_debug_page.h"
+#include "gui/archives/archives_frame_page.h"
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
 

@@ -1,7 +1,7 @@
 #include "main_window_rig.h"
 
-#include "gui/config/dlg_main_config.h"
 #include "channel/channel_types.h"
+#include "gui/config/configuration_frame_page.h"
 #include "gui/nodes/communications_dialog.h"
 
 #include <QApplication>

@@ -2,15 +2,15 @@
 
 #include "main_window_rig.h"
 
-#include "gui/config/dlg_main_config.h"
-#include "gui/widgets/dlg_parent_with_my_property.h"
-#include "gui/widgets/page_tree.h"
-#include "gui/app/status_strip.h"
 #include "base/message_style.h"
 #include "base/setting_value.h"
 #include "base/settings_sections.h"
 #include "channel/channel_types.h"
+#include "gui/app/status_strip.h"
+#include "gui/config/configuration_frame_page.h"
 #include "gui/nodes/communications_dialog.h"
+#include "gui/widgets/page_base.h"
+#include "gui/widgets/page_tree.h"
 #include "support/file_bytes.h"
 #include "ui/ui_test_helpers.h"
 

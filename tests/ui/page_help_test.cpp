@@ -3,8 +3,8 @@
 
 #include "config_window_helpers.h"
 
+#include "gui/config/maker_service_page.h"
 #include "gui/widgets/help_window.h"
-#include "gui/config/dlg_main_config_service.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "config_window_helpers.h"
 #include "wi_page_driving.h"
 
-#include "gui/config/dlg_main_config_wi_scheme.h"
+#include "gui/config/input_scheme_page.h"
 
 #include <QTreeWidget>
 

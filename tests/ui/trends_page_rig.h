@@ -6,8 +6,8 @@
 #include "archive_page_rig.h"
 
 #include "archives/record_bytes.h"
-#include "gui/archives/dlg_trends.h"
 #include "gui/archives/trend_chart_view.h"
+#include "gui/archives/trends_page.h"
 #include "sim/configuration_area.h"
 #include "sim/meter_archives.h"
 

@@ -2,7 +2,7 @@
 // Driving the input pages as a user: the picker opened from "Задать параметры" and worked through its
 // lists, combo choices and list rows found by their texts.
 
-#include "gui/config/dlg_main_config_wi_scheme.h"
+#include "gui/config/input_scheme_page.h"
 #include "gui/config/scheme_choice_view.h"
 #include "gui/config/scheme_picker_dialog.h"
 #include "ui/dialog_driving.h"

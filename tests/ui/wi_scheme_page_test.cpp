@@ -7,8 +7,8 @@
 
 #include "config/scheme_table.h"
 #include "config/tunes_defaults.h"
-#include "gui/config/dlg_main_config_wi.h"
 #include "gui/config/scheme_picture.h"
+#include "gui/config/thermal_inputs_page.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -6,7 +6,7 @@
 #include "dialog_driving.h"
 #include "main_window_rig.h"
 
-#include "gui/config/dlg_main_config.h"
+#include "gui/config/configuration_frame_page.h"
 #include "gui/monitor/exchange_monitor_window.h"
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"

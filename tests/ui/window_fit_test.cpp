@@ -3,8 +3,8 @@
 
 #include "main_window_rig.h"
 
-#include "gui/config/dlg_main_config.h"
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/config/configuration_frame_page.h"
+#include "gui/widgets/page_base.h"
 #include "gui/widgets/page_tree.h"
 
 #include <QAbstractButton>

@@ -2,7 +2,7 @@
 // The page of a branch of the configuration tree ("БД1", "ТВ1 (СИ=1)", ...): the numbered list of the
 // pages below it, refreshed whenever it comes into view.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 
 class PageTree;
 class SubPageList;

@@ -1,15 +1,15 @@
 #include "gui/config/config_page_tree.h"
 
-#include "gui/config/dlg_main_config.h"
-#include "gui/widgets/page_host.h"
-#include "gui/widgets/page_tree.h"
 #include "config/config_page_labels.h"
 #include "gui/config/config_branch_page.h"
 #include "gui/config/config_system_page.h"
-#include "gui/config/dlg_main_config_ctrls_and_alarms.h"
-#include "gui/config/dlg_main_config_pipes.h"
-#include "gui/config/dlg_main_config_wi.h"
-#include "gui/config/dlg_main_config_wi_scheme.h"
+#include "gui/config/configuration_frame_page.h"
+#include "gui/config/controls_and_alarms_page.h"
+#include "gui/config/input_pipes_page.h"
+#include "gui/config/input_scheme_page.h"
+#include "gui/config/thermal_inputs_page.h"
+#include "gui/widgets/page_host.h"
+#include "gui/widgets/page_tree.h"
 #include "protocol/rovo_redod.h"
 
 #include <QTreeWidgetItem>

@@ -1,8 +1,8 @@
 #include "gui/config/config_system_page.h"
 
-#include "gui/config/dlg_main_config_common.h"
-#include "gui/config/dlg_main_config_service_user.h"
+#include "gui/config/system_settings_tab.h"
 #include "gui/config/tab_ctrl_with_disable.h"
+#include "gui/config/user_service_tab.h"
 
 #include <QVBoxLayout>
 

@@ -2,7 +2,7 @@
 // The tree's node of the meter's own settings: the common page "Система" and the user's service page
 // "Сервис" as two tabs.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 
 class CDlgMainConfigCommon;
 class CDlgMainConfigServiceUser;

@@ -1,6 +1,6 @@
 #include "gui/config/tab_ctrl_with_disable.h"
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 
 #include <QTabBar>
 

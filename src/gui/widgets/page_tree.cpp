@@ -1,6 +1,6 @@
 #include "gui/widgets/page_tree.h"
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 
 #include <QFont>
 #include <QHeaderView>

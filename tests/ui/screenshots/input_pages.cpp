@@ -6,8 +6,8 @@
 #include "ui/wi_page_host.h"
 
 #include "config/scheme_table.h"
-#include "gui/config/dlg_main_config_wi.h"
 #include "gui/config/scheme_picture.h"
+#include "gui/config/thermal_inputs_page.h"
 
 #include <QDir>
 #include <QPainter>

@@ -2,8 +2,8 @@
 
 #include "screenshot_folder.h"
 
-#include "gui/config/dlg_main_config_ctrls_and_alarms.h"
-#include "gui/config/dlg_main_config_pipes.h"
+#include "gui/config/controls_and_alarms_page.h"
+#include "gui/config/input_pipes_page.h"
 #include "support/known_configuration.h"
 #include "ui/pipes_pages_rig.h"
 

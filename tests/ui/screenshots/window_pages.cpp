@@ -7,8 +7,8 @@
 #include "ui/archive_page_rig.h"
 #include "ui/trends_page_rig.h"
 
-#include "gui/config/dlg_main_config.h"
 #include "gui/archives/trend_quantity_list.h"
+#include "gui/config/configuration_frame_page.h"
 
 #include <QChart>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "gui/config/dlg_main_config_ctrls_and_alarms.h"
+#include "gui/config/controls_and_alarms_page.h"
 
 #include "gui/config/alarms_check_lists.h"
 #include "gui/config/ctrls_editor_box.h"

@@ -1,4 +1,4 @@
-#include "gui/archives/dlg_read_data.h"
+#include "gui/archives/archives_frame_page.h"
 
 #include "gui/widgets/connection_toolbar.h"
 #include "gui/widgets/driver_progress_texts.h"

@@ -3,7 +3,7 @@
 // settings, report time, units and sensors, the extra pulse input and the use of the second parameter
 // set with its change rules. Every change goes straight into the driver's configuration.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 
 #include <functional>
 

@@ -4,7 +4,7 @@
 // connection, operation and detail texts, the line about the connected meter, the buttons that move
 // the whole configuration (file, report, meter, check) and the numbered list of the pages below it.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 #include "protocol/driver_commands.h"
 
 class ConnectionToolbar;

@@ -2,7 +2,7 @@
 // The controls-and-alarms page: the four limit controls ("Контроли:") and the alarm events sent to each
 // COM port and server ("Алармы:"). It edits the driver's controls block in place.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 
 class AlarmsCheckLists;
 class CtrlsEditorBox;

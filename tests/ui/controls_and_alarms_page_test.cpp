@@ -1,7 +1,7 @@
 // The controls-and-alarms page over the driver's controls block: the control list and its editors,
 // and the alarm check marks of each tab against the bits of its entry's event mask.
 
-#include "gui/config/dlg_main_config_ctrls_and_alarms.h"
+#include "gui/config/controls_and_alarms_page.h"
 
 #include "config/ctrls_and_alarms_texts.h"
 #include "pipes_pages_rig.h"

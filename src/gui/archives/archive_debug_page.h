@@ -5,9 +5,9 @@
 // queues the command and renders the receive areas when the command-finished notice comes; it keeps no
 // archive data of its own.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
 #include "archives/read_arch_settings.h"
 #include "gui/archives/archive_page_controls.h"
+#include "gui/widgets/page_base.h"
 #include "meter/archive_date.h"
 #include "protocol/driver_commands.h"
 

@@ -2,7 +2,7 @@
 // "Тепловые вводы" of one parameter set: its inputs with the labels the page tree gives them. Choosing
 // an input asks for its pages (the window turns `inputChosen` into a page selection).
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 
 class QListWidget;
 

@@ -1,18 +1,18 @@
-#include "gui/config/dlg_main_config.h"
+#include "gui/config/configuration_frame_page.h"
 
 #include "app/app_environment.h"
-#include "gui/widgets/connection_toolbar.h"
-#include "gui/widgets/driver_progress_texts.h"
-#include "gui/widgets/page_messages.h"
-#include "gui/widgets/page_tree.h"
 #include "config/config_messages.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_validation.h"
 #include "gui/config/config_field_widgets.h"
 #include "gui/config/sub_page_list.h"
+#include "gui/reports/report_window.h"
+#include "gui/widgets/connection_toolbar.h"
+#include "gui/widgets/driver_progress_texts.h"
+#include "gui/widgets/page_messages.h"
+#include "gui/widgets/page_tree.h"
 #include "protocol/rovo_redod.h"
 #include "reports/report_writer.h"
-#include "gui/reports/report_window.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 
 #include "protocol/rovo_redod.h"
 

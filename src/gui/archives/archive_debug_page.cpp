@@ -1,14 +1,14 @@
-#include "gui/archives/dlg_main_config_archive.h"
+#include "gui/archives/archive_debug_page.h"
 
 #include "app/app_environment.h"
 #include "archives/archive_area_text.h"
 #include "archives/archive_read_plan.h"
 #include "archives/descriptor_rows.h"
+#include "base/message_style.h"
+#include "base/numeric_field_rule.h"
 #include "gui/archives/archive_export_runner.h"
 #include "gui/archives/database_password_prompt.h"
 #include "gui/archives/export_progress_view.h"
-#include "base/message_style.h"
-#include "base/numeric_field_rule.h"
 #include "protocol/image_report_time.h"
 #include "protocol/rovo_redod.h"
 

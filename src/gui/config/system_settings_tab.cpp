@@ -1,4 +1,4 @@
-#include "gui/config/dlg_main_config_common.h"
+#include "gui/config/system_settings_tab.h"
 
 #include "base/text_codec.h"
 #include "gui/config/config_field_widgets.h"

@@ -3,7 +3,7 @@
 // connection and stops the running command; below it the texts the driver reports about the exchange.
 // The archives page ("Архивы (отладка)") sits under it in the page tree.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 #include "protocol/driver_commands.h"
 
 class ConnectionToolbar;

@@ -5,7 +5,7 @@
 // driver command; the page prepares its data, remembers the last entries in the program settings and
 // shows what was read when the command has finished.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 #include "protocol/driver_commands.h"
 
 #include <cstdint>
@@ -69,7 +69,7 @@ private:
     void LoadEntries();
     void FillStandPorts();
 
-    // dlg_main_config_service_actions.cpp
+    // maker_service_actions.cpp
     void ReadMaker();
     void WriteMaker();
     void ReadServiceCentre();

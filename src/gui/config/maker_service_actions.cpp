@@ -1,6 +1,6 @@
 // What the buttons of the maker's service page do, and what it shows when a command has finished.
 
-#include "gui/config/dlg_main_config_service.h"
+#include "gui/config/maker_service_page.h"
 
 #include "app/app_environment.h"
 #include "base/message_style.h"

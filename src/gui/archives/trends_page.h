@@ -5,10 +5,10 @@
 // found (also what a stop or a failure left) and tells where the records came from. The plotted records
 // go to a PNG picture, a CSV table or the report writer's spreadsheet page.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
 #include "archives/range_table.h"
 #include "gui/archives/trend_page_controls.h"
 #include "gui/archives/trend_settings.h"
+#include "gui/widgets/page_base.h"
 #include "protocol/driver_commands.h"
 
 class ArchiveRangeRunner;

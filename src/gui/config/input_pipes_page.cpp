@@ -1,4 +1,4 @@
-#include "gui/config/dlg_main_config_pipes.h"
+#include "gui/config/input_pipes_page.h"
 
 #include "config/pipes_page_states.h"
 #include "gui/config/pipes_page_column.h"

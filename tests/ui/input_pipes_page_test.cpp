@@ -1,7 +1,7 @@
 // The pipes page over a driver's record: typed values land in the record and reach the simulated meter,
 // pressures follow the unit system, and the channel states and enabling follow scheme and model.
 
-#include "gui/config/dlg_main_config_pipes.h"
+#include "gui/config/input_pipes_page.h"
 
 #include "config/scheme_table.h"
 #include "config/tunes_defaults.h"

@@ -1,4 +1,4 @@
-#include "gui/config/dlg_main_config_wi.h"
+#include "gui/config/thermal_inputs_page.h"
 
 #include <QLabel>
 #include <QListWidget>

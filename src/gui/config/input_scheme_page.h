@@ -3,9 +3,9 @@
 // "Задать параметры" (the picker), the cold-water temperature, the outdoor-air temperature and the
 // fault handling of the input. Every change goes into the driver's configuration at once.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
 #include "config/config_texts.h"
 #include "config/tx_choices.h"
+#include "gui/widgets/page_base.h"
 
 #include <functional>
 

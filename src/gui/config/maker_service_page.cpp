@@ -1,13 +1,13 @@
-#include "gui/config/dlg_main_config_service.h"
+#include "gui/config/maker_service_page.h"
 
 #include "app/app_environment.h"
-#include "gui/widgets/driver_progress_texts.h"
 #include "channel/port_table.h"
 #include "config/model_capabilities.h"
 #include "config/service_data_texts.h"
 #include "config/service_page_settings.h"
 #include "gui/config/config_field_widgets.h"
 #include "gui/config/serial_arrow_keys.h"
+#include "gui/widgets/driver_progress_texts.h"
 #include "protocol/rovo_redod.h"
 
 #include <QComboBox>

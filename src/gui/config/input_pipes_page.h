@@ -3,8 +3,8 @@
 // written into the driver's record at once; the state of each channel follows the input's scheme and the
 // meter model. The page of a set not in use, or of an input without a scheme, cannot be edited.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
 #include "config/tunes_record.h"
+#include "gui/widgets/page_base.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "gui/config/dlg_main_config_wi_scheme.h"
+#include "gui/config/input_scheme_page.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -9,16 +9,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/widgets/page_messages.h"
 #include "config/config_field_rules.h"
 #include "config/config_texts.h"
 #include "config/pressure_units.h"
 #include "config/scheme_picker.h"
 #include "config/scheme_table.h"
+#include "config/wi_scheme_page_rules.h"
 #include "gui/config/pipe_page_fields.h"
 #include "gui/config/scheme_choice_view.h"
 #include "gui/config/scheme_picker_dialog.h"
-#include "config/wi_scheme_page_rules.h"
+#include "gui/widgets/page_messages.h"
 #include "protocol/rovo_redod.h"
 
 namespace {

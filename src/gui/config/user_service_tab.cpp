@@ -1,8 +1,8 @@
-#include "gui/config/dlg_main_config_service_user.h"
+#include "gui/config/user_service_tab.h"
 
 #include "base/message_style.h"
-#include "gui/config/config_field_widgets.h"
 #include "config/user_service_rules.h"
+#include "gui/config/config_field_widgets.h"
 #include "protocol/rovo_redod.h"
 
 #include <QComboBox>

@@ -3,7 +3,7 @@
 // parameter (clock correction, contract cold-water temperatures) and the active parameter set, each
 // under the meter's password — and the meter's clock against the computer's.
 
-#include "gui/widgets/dlg_parent_with_my_property.h"
+#include "gui/widgets/page_base.h"
 #include "protocol/driver_commands.h"
 
 class QComboBox;
