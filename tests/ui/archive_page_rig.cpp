@@ -1,7 +1,7 @@
 #include "archive_page_rig.h"
 
-#include "gui/widgets/connection_toolbar.h"
 #include "config/tunes_record.h"
+#include "gui/widgets/connection_toolbar.h"
 #include "sim/configuration_area.h"
 #include "sim/meter_archives.h"
 

@@ -4,11 +4,11 @@
 
 #include "archive_page_rig.h"
 
+#include "archives/database_columns.h"
+#include "base/settings_sections.h"
+#include "gui/archives/export_progress_view.h"
 #include "gui/widgets/connection_toolbar.h"
 #include "gui/widgets/driver_progress_texts.h"
-#include "archives/database_columns.h"
-#include "gui/archives/export_progress_view.h"
-#include "base/settings_sections.h"
 
 #include <QCheckBox>
 #include <QComboBox>

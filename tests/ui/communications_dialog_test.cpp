@@ -2,8 +2,8 @@
 
 #include "base/settings_store.h"
 #include "channel/channel_types.h"
-#include "gui/nodes/node_properties_dialog.h"
 #include "channel/usb_hid_link.h"
+#include "gui/nodes/node_properties_dialog.h"
 #include "nodes/node_base.h"
 #include "support/played_hid_device.h"
 #include "ui/dialog_driving.h"

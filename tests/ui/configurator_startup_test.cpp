@@ -1,10 +1,10 @@
 // The desktop program's start-up as main runs it: options parsed, the main window shown with the demo
 // meter, and --quit-after-show ending the run by itself with the time it took.
 
-#include "gui/app/configurator_startup.h"
-#include "gui/app/main_dialog.h"
 #include "config/recording_message_host.h"
 #include "config/tunes_file.h"
+#include "gui/app/configurator_startup.h"
+#include "gui/app/main_dialog.h"
 #include "support/known_configuration.h"
 
 #include <QApplication>

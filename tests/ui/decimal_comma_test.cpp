@@ -5,8 +5,8 @@
 #include "config_window_helpers.h"
 
 #include "channel/channel_types.h"
-#include "gui/nodes/node_properties_dialog.h"
 #include "gui/config/tab_ctrl_with_disable.h"
+#include "gui/nodes/node_properties_dialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -4,8 +4,8 @@
 
 #include "trends_page_rig.h"
 
-#include "gui/archives/trend_quantity_list.h"
 #include "base/text_codec.h"
+#include "gui/archives/trend_quantity_list.h"
 #include "support/file_bytes.h"
 #include "ui/dialog_driving.h"
 #include "ui/ui_test_helpers.h"

@@ -5,9 +5,9 @@
 
 #include "trends_page_rig.h"
 
+#include "base/settings_sections.h"
 #include "gui/archives/trend_chart_view.h"
 #include "gui/archives/trend_quantity_list.h"
-#include "base/settings_sections.h"
 
 #include <QComboBox>
 #include <QDateTimeAxis>

@@ -4,8 +4,8 @@
 // relabelling are counted.
 
 #include "app/app_environment.h"
-#include "gui/widgets/page_host.h"
 #include "base/user_message.h"
+#include "gui/widgets/page_host.h"
 #include "support/driver_rig.h"
 
 #include <QTemporaryDir>

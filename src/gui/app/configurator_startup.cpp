@@ -2,9 +2,9 @@
 
 #include "app/configurator_help.h"
 
+#include "base/message_style.h"
 #include "gui/app/main_dialog.h"
 #include "gui/widgets/message_presenter.h"
-#include "base/message_style.h"
 #include "sim/demo_meter.h"
 
 #include <QApplication>

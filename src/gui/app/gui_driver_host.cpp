@@ -1,7 +1,7 @@
 #include "gui/app/gui_driver_host.h"
 
-#include "gui/widgets/message_presenter.h"
 #include "base/message_style.h"
+#include "gui/widgets/message_presenter.h"
 #include "protocol/driver_commands.h"
 #include "protocol/rovo_redod.h"
 

@@ -1,9 +1,9 @@
 // zt5-configurator: the desktop program.
 
 #include "app/configurator_help.h"
+#include "base/file_size_signal.h"
 #include "gui/app/configurator_startup.h"
 #include "gui/app/qt_translations.h"
-#include "base/file_size_signal.h"
 #include "zt5_version.h"
 
 #include <QApplication>

@@ -5,13 +5,13 @@
 // driver's threads (a running command first) before anything else goes.
 
 #include "app/app_environment.h"
-#include "gui/app/gui_driver_host.h"
-#include "gui/widgets/page_host.h"
-#include "gui/archives/archive_export_runner.h"
-#include "gui/archives/archive_range_runner.h"
 #include "channel/free_ports.h"
 #include "config/config_messages.h"
 #include "config/working_copy_state.h"
+#include "gui/app/gui_driver_host.h"
+#include "gui/archives/archive_export_runner.h"
+#include "gui/archives/archive_range_runner.h"
+#include "gui/widgets/page_host.h"
 #include "nodes/demo_node.h"
 #include "nodes/node_base.h"
 #include "protocol/rkm8.h"

@@ -1,9 +1,9 @@
 // The main window's node flows: choosing a node for "Установить связь", and the node of the demo meter.
 
 #include "app/port_table_settings.h"
+#include "channel/port_table.h"
 #include "gui/app/main_dialog.h"
 #include "gui/app/status_strip.h"
-#include "channel/port_table.h"
 #include "gui/nodes/communications_dialog.h"
 #include "nodes/apply_node.h"
 #include "nodes/demo_node.h"

@@ -1,8 +1,8 @@
 #include "gui/app/program_options_dialog.h"
 
 #include "app/port_table_settings.h"
-#include "gui/widgets/message_box.h"
 #include "gui/app/port_table_editor.h"
+#include "gui/widgets/message_box.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,10 +1,10 @@
 #include "gui/archives/archive_page_controls.h"
 
-#include "gui/widgets/driver_progress_texts.h"
 #include "archives/archive_read_plan.h"
 #include "archives/descriptor_rows.h"
 #include "gui/archives/export_progress_view.h"
 #include "gui/archives/named_controls.h"
+#include "gui/widgets/driver_progress_texts.h"
 #include "gui/widgets/line_edit_filter.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "gui/config/config_branch_page.h"
 
-#include "gui/widgets/page_tree.h"
 #include "gui/config/sub_page_list.h"
+#include "gui/widgets/page_tree.h"
 
 #include <QVBoxLayout>
 

@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/widgets/page_messages.h"
 #include "config/scheme_picker.h"
 #include "config/scheme_table.h"
 #include "gui/config/scheme_choice_view.h"
+#include "gui/widgets/page_messages.h"
 
 CSchemePickerDialog::CSchemePickerDialog(PageHost& host, ConfigurationBlocks& blocks, int set, int input,
                                          QWidget* parent)

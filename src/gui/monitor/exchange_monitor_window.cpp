@@ -1,10 +1,10 @@
 #include "gui/monitor/exchange_monitor_window.h"
 
-#include "gui/widgets/message_box.h"
-#include "gui/widgets/save_file_dialog.h"
 #include "base/file_name_rules.h"
 #include "base/setting_value.h"
 #include "base/settings_sections.h"
+#include "gui/widgets/message_box.h"
+#include "gui/widgets/save_file_dialog.h"
 #include "reports/text_file.h"
 
 #include <QCloseEvent>

@@ -4,8 +4,8 @@
 // the main window and kept; closing it only hides it. Lines arrive on the window's thread, in the
 // order they were logged, as fast as the meter answers.
 
-#include "gui/widgets/window_placement_keeper.h"
 #include "base/settings_store.h"
+#include "gui/widgets/window_placement_keeper.h"
 
 #include <QMainWindow>
 

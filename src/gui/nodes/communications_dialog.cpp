@@ -1,13 +1,13 @@
 #include "gui/nodes/communications_dialog.h"
 
-#include "gui/widgets/message_box.h"
-#include "gui/widgets/window_placement_keeper.h"
 #include "base/message_style.h"
 #include "base/settings_sections.h"
 #include "channel/channel_types.h"
 #include "gui/nodes/node_list_page.h"
 #include "gui/nodes/node_properties_dialog.h"
 #include "gui/nodes/usb_device_page.h"
+#include "gui/widgets/message_box.h"
+#include "gui/widgets/window_placement_keeper.h"
 #include "nodes/node_base.h"
 
 #include <QDialogButtonBox>

@@ -1,8 +1,8 @@
 #include "gui/nodes/node_properties_dialog.h"
 
-#include "gui/widgets/message_box.h"
 #include "channel/channel_types.h"
 #include "gui/widgets/line_edit_filter.h"
+#include "gui/widgets/message_box.h"
 #include "nodes/node_input_rules.h"
 
 #include <QCheckBox>

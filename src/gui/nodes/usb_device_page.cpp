@@ -1,7 +1,7 @@
 #include "gui/nodes/usb_device_page.h"
 
-#include "gui/widgets/device_list_view.h"
 #include "channel/usb_transport.h"
+#include "gui/widgets/device_list_view.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>

@@ -1,10 +1,10 @@
 #include "gui/reports/report_window.h"
 
+#include "base/app_location.h"
+#include "base/text_codec.h"
 #include "gui/widgets/message_box.h"
 #include "gui/widgets/save_file_dialog.h"
 #include "gui/widgets/window_placement_keeper.h"
-#include "base/app_location.h"
-#include "base/text_codec.h"
 #include "reports/report_save.h"
 #include "reports/report_writer.h"
 #include "reports/spreadsheet_program.h"

@@ -2,8 +2,8 @@
 // A page hands the core's questions and refusals to the window through its page host, and counts them
 // (a picker that showed a message stays open for another choice).
 
-#include "gui/widgets/page_host.h"
 #include "config/config_messages.h"
+#include "gui/widgets/page_host.h"
 
 class PageMessages final : public ConfigMessageHost {
 public:

@@ -4,9 +4,9 @@
 #include "screenshot_folder.h"
 
 #include "app/port_table_settings.h"
+#include "channel/channel_types.h"
 #include "gui/app/program_options_dialog.h"
 #include "gui/archives/archive_database_dialog.h"
-#include "channel/channel_types.h"
 #include "gui/nodes/communications_dialog.h"
 #include "gui/nodes/node_properties_dialog.h"
 #include "nodes/demo_node.h"

@@ -2,8 +2,8 @@
 
 #include "screenshot_folder.h"
 
-#include "gui/monitor/exchange_monitor_window.h"
 #include "config/settings_report.h"
+#include "gui/monitor/exchange_monitor_window.h"
 #include "gui/reports/report_window.h"
 #include "support/known_configuration.h"
 #include "ui/ui_test_helpers.h"
