@@ -2,8 +2,8 @@
 
 #include "archives/archive_reports.h"
 #include "archives/record_bytes.h"
+#include "protocol/driver_access.h"
 #include "protocol/driver_commands.h"
-#include "protocol/rovo_redod.h"
 
 QString ValueArchiveText(ArchiveKind kind, std::span<const std::uint8_t> record)
 {
@@ -19,7 +19,7 @@ QString CurrentAreaText(bool totals, std::span<const std::uint8_t> area)
     return RenderCurrentValues(RecordFromBytes<CurrentValues>(area));
 }
 
-std::optional<QString> ArchiveCommandText(int code, const CRovoRedod& driver)
+std::optional<QString> ArchiveCommandText(int code, const DriverAccess& driver)
 {
     const ArchiveRequest& request = driver.Data().request;
     switch (code) {

@@ -12,7 +12,7 @@
 #include <optional>
 #include <span>
 
-class CRovoRedod;
+class DriverAccess;
 
 // A record of the kind as the meter sent it; a totals-archive record is shown in the current-totals
 // form, headed with its hour.
@@ -22,4 +22,4 @@ QString CurrentAreaText(bool totals, std::span<const std::uint8_t> area);
 
 // The report a finished command 11, 12 or 13 leaves to show, read from the driver's areas as its
 // request block names them; nothing for any other command.
-std::optional<QString> ArchiveCommandText(int code, const CRovoRedod& driver);
+std::optional<QString> ArchiveCommandText(int code, const DriverAccess& driver);

@@ -15,6 +15,7 @@
 #include "protocol/channel_exchange.h"
 #include "protocol/command_queue.h"
 #include "protocol/device_operations.h"
+#include "protocol/driver_access.h"
 #include "protocol/driver_commands.h"
 #include "protocol/driver_data.h"
 #include "protocol/modbus_master.h"
@@ -31,7 +32,7 @@ class CommandExtensions;
 class DriverHost;
 class QThread;
 
-class CRovoRedod : public ChannelOwner, private ConfigMessageHost {
+class CRovoRedod final : public ChannelOwner, public DriverAccess, private ConfigMessageHost {
 public:
     CRovoRedod();
     // Stops a running command and ends both threads before anything else goes.
@@ -51,6 +52,7 @@ public:
     void StopThreads();
 
     CTransmitChanel& TransmitChanel() { return m_transmitChanel; }
+    const CTransmitChanel& MeterChannel() const override { return m_transmitChanel; }
     CModbusMaster& ModbusMaster() { return m_modbusMaster; }
     void SetDeviceAddress(std::uint8_t address) { m_deviceAddress = address; }
     // How long one second of an answer time-out lasts (1000 ms). Tests that run thousands of exchanges
@@ -59,13 +61,13 @@ public:
 
     // --- Queues (any thread) ---
     // DriverCommand; true once it is queued. `requester` takes the requester slot.
-    bool QueueCommand(std::uint32_t code, CommandRequester* requester);
+    bool QueueCommand(std::uint32_t code, CommandRequester* requester) override;
     // DriverServiceRequest.
-    void QueueServiceRequest(std::uint32_t code);
+    void QueueServiceRequest(std::uint32_t code) override;
     // A page going away makes sure it is not notified any more.
-    void ForgetRequester(const CommandRequester* requester) { m_commands.Forget(requester); }
-    bool IsBusy() const { return m_busy.load(); }
-    bool IsDeviceConnected() const { return m_deviceConnected.load(); }
+    void ForgetRequester(const CommandRequester* requester) override { m_commands.Forget(requester); }
+    bool IsBusy() const override { return m_busy.load(); }
+    bool IsDeviceConnected() const override { return m_deviceConnected.load(); }
     // Waits until every queued command has run and its requester has been told; false after `timeoutMs`.
     bool WaitUntilIdle(int timeoutMs) const;
 
@@ -76,12 +78,12 @@ public:
     void ClearStopRequest() { m_stopRequested.store(false); }
 
     // --- Data (between commands) ---
-    DriverData& Data() { return m_data; }
-    const DriverData& Data() const { return m_data; }
-    ConfigurationBlocks& Configuration() { return m_data.configuration; }
-    std::uint16_t FirmwareLevel() const { return m_data.configuration.identity.firmwareLevel; }
+    DriverData& Data() override { return m_data; }
+    const DriverData& Data() const override { return m_data; }
+    ConfigurationBlocks& Configuration() override { return m_data.configuration; }
+    std::uint16_t FirmwareLevel() const override { return m_data.configuration.identity.firmwareLevel; }
     // The bytes of an area in the image, as many as the connected meter's firmware level transfers.
-    std::span<const std::uint8_t> AreaBytes(MeterArea area) const;
+    std::span<const std::uint8_t> AreaBytes(MeterArea area) const override;
 
     // --- Device operations (command thread); true on success, failures already reported ---
     DeviceOperations& Operations() { return m_operations; }

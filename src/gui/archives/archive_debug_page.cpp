@@ -9,8 +9,8 @@
 #include "gui/archives/archive_export_runner.h"
 #include "gui/archives/database_password_prompt.h"
 #include "gui/archives/export_progress_view.h"
+#include "protocol/driver_access.h"
 #include "protocol/image_report_time.h"
-#include "protocol/rovo_redod.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -91,7 +91,7 @@ void CDlgMainConfigArchive::Restore()
 void CDlgMainConfigArchive::UpdateStates()
 {
     const ArchivePageControls& c = m_controls;
-    const CRovoRedod& driver = Host().Driver();
+    const DriverAccess& driver = Host().Driver();
     const bool ready = driver.IsDeviceConnected() && !driver.IsBusy();
     if (!driver.IsBusy())
         m_periodicQueued = false;

@@ -2,7 +2,7 @@
 
 #include "gui/widgets/connection_toolbar.h"
 #include "gui/widgets/driver_progress_texts.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 
 #include <QVBoxLayout>
 

@@ -10,7 +10,7 @@
 #include "gui/archives/trend_files.h"
 #include "gui/archives/trend_quantity_list.h"
 #include "gui/widgets/save_file_dialog.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 #include "reports/report_save.h"
 
 #include <QComboBox>
@@ -88,7 +88,7 @@ void CDlgTrends::Restore()
 void CDlgTrends::UpdateStates()
 {
     const TrendPageControls& c = m_controls;
-    const CRovoRedod& driver = Host().Driver();
+    const DriverAccess& driver = Host().Driver();
     c.plot->setEnabled(driver.IsDeviceConnected() && !driver.IsBusy() && !m_reading);
     c.stop->setEnabled(driver.IsBusy());
     const bool plotted = !PlottedRecords().empty();

@@ -10,7 +10,7 @@
 #include "gui/config/thermal_inputs_page.h"
 #include "gui/widgets/page_host.h"
 #include "gui/widgets/page_tree.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 
 #include <QTreeWidgetItem>
 

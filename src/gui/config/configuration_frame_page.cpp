@@ -11,7 +11,7 @@
 #include "gui/widgets/driver_progress_texts.h"
 #include "gui/widgets/page_messages.h"
 #include "gui/widgets/page_tree.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 #include "reports/report_writer.h"
 
 #include <QGridLayout>

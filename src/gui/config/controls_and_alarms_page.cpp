@@ -2,7 +2,7 @@
 
 #include "gui/config/alarms_check_lists.h"
 #include "gui/config/ctrls_editor_box.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 
 #include <QVBoxLayout>
 

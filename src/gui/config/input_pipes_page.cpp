@@ -2,7 +2,7 @@
 
 #include "config/pipes_page_states.h"
 #include "gui/config/pipes_page_column.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -19,7 +19,7 @@
 #include "gui/config/scheme_choice_view.h"
 #include "gui/config/scheme_picker_dialog.h"
 #include "gui/widgets/page_messages.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 
 namespace {
 

@@ -9,8 +9,9 @@
 #include "config/service_page_numbers.h"
 #include "config/service_page_rules.h"
 #include "config/service_page_settings.h"
+#include "protocol/driver_access.h"
+#include "protocol/driver_commands.h"
 #include "protocol/rkm8.h"
-#include "protocol/rovo_redod.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -48,7 +49,7 @@ void CDlgMainConfigService::ReadMaker()
 
 void CDlgMainConfigService::WriteMaker()
 {
-    CRovoRedod& driver = Host().Driver();
+    DriverAccess& driver = Host().Driver();
     const int model = m_model->currentIndex();
     if (model < 0) {
         Inform(QStringLiteral("Не выбрана модель прибора!"));
@@ -90,7 +91,7 @@ void CDlgMainConfigService::ReadServiceCentre()
 
 void CDlgMainConfigService::WriteServiceCentre()
 {
-    CRovoRedod& driver = Host().Driver();
+    DriverAccess& driver = Host().Driver();
     const std::optional<std::uint32_t> serial = ServiceNumber(m_displaySerial->text(), kMaxSerial);
     if (!serial) {
         Inform(ServiceFieldRefusal(QStringLiteral("Серийный номер для отобр.:")));
@@ -138,13 +139,13 @@ void CDlgMainConfigService::CalibrateAutomatically(DriverCommand command)
         Inform(QStringLiteral("Не выбран СОМ-порт для подключения РКМ-8!"));
         return;
     }
-    CRovoRedod& driver = Host().Driver();
+    DriverAccess& driver = Host().Driver();
     // The stand's link belongs to the command thread while a calibration runs.
     if (driver.IsBusy())
         return;
     const int port = m_standPort->currentData().toInt();
     StoreStandPort(Host().Environment().Settings(), port);
-    m_stand.PrepareChannelBeside(port, driver.TransmitChanel());
+    m_stand.PrepareChannelBeside(port, driver.MeterChannel());
     Queue(command);
 }
 

@@ -8,7 +8,7 @@
 #include "gui/config/config_field_widgets.h"
 #include "gui/config/serial_arrow_keys.h"
 #include "gui/widgets/driver_progress_texts.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -2,7 +2,7 @@
 
 #include "base/text_codec.h"
 #include "gui/config/config_field_widgets.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 
 #include <QCheckBox>
 #include <QComboBox>

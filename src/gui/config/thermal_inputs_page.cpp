@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "config/config_page_labels.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 
 CDlgMainConfigWi::CDlgMainConfigWi(PageHost& host, int set, QWidget* parent)
     : CDlgParentWithMyProperty(host, parent), m_set(set), m_list(new QListWidget)

@@ -3,7 +3,7 @@
 #include "base/message_style.h"
 #include "config/user_service_rules.h"
 #include "gui/config/config_field_widgets.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 
 #include <QComboBox>
 #include <QDateTime>
@@ -104,7 +104,7 @@ void CDlgMainConfigServiceUser::Refuse(const QString& text)
 
 void CDlgMainConfigServiceUser::WriteParameter()
 {
-    CRovoRedod& driver = Host().Driver();
+    DriverAccess& driver = Host().Driver();
     if (driver.IsBusy())
         return;
     const std::optional<double> value = NumericFieldValue(m_value->text());
@@ -125,7 +125,7 @@ void CDlgMainConfigServiceUser::WriteParameter()
 
 void CDlgMainConfigServiceUser::ChangeActiveSet(int set)
 {
-    CRovoRedod& driver = Host().Driver();
+    DriverAccess& driver = Host().Driver();
     if (driver.IsBusy())
         return;
     const std::optional<ServiceCommand> command = MakeActiveSetCommand(set, m_setPassword->text());

@@ -1,7 +1,7 @@
 #include "gui/widgets/connection_toolbar.h"
 
 #include "gui/widgets/page_host.h"
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 
 #include <QHBoxLayout>
 #include <QStyle>
@@ -55,7 +55,7 @@ void ConnectionToolbar::Connect()
 
 void ConnectionToolbar::Update()
 {
-    const CRovoRedod& driver = m_host.Driver();
+    const DriverAccess& driver = m_host.Driver();
     const bool busy = driver.IsBusy();
     const bool connected = driver.IsDeviceConnected();
     const bool whileDisconnected = m_rule == EnableRule::kWhileDisconnected;

@@ -1,6 +1,6 @@
 #include "gui/widgets/page_base.h"
 
-#include "protocol/rovo_redod.h"
+#include "protocol/driver_access.h"
 
 CDlgParentWithMyProperty::CDlgParentWithMyProperty(PageHost& host, QWidget* parent) : QWidget(parent), m_host(host) {}
 
@@ -22,7 +22,7 @@ void CDlgParentWithMyProperty::SetPageEnabled(bool enabled)
 
 void CDlgParentWithMyProperty::EnableWhileConnected(std::initializer_list<QWidget*> controls) const
 {
-    const CRovoRedod& driver = m_host.Driver();
+    const DriverAccess& driver = m_host.Driver();
     const bool enabled = !driver.IsBusy() && driver.IsDeviceConnected();
     for (QWidget* control : controls)
         control->setEnabled(enabled);

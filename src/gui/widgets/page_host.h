@@ -1,16 +1,17 @@
 #pragma once
-// What a page needs from the main window: the driver whose data it edits and whose commands it queues,
+// What a page needs from the main window: the driver whose data it edits and whose commands it queues
+// (only what DriverAccess offers: the queues, busy and connected, the data and configuration),
 // the program's environment (settings store, work folder, node base), the message boxes, and the few
 // window operations a page starts itself.
 
 #include <QString>
 
 class AppEnvironment;
-class CRovoRedod;
+class DriverAccess;
 
 class PageHost {
 public:
-    virtual CRovoRedod& Driver() = 0;
+    virtual DriverAccess& Driver() = 0;
     virtual AppEnvironment& Environment() = 0;
     // A message box in the window's style (MessageStyle); returns the button pressed (MessageAnswer).
     virtual int ShowMessage(const QString& text, const QString& caption, unsigned style) = 0;
