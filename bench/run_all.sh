@@ -36,7 +36,8 @@ if [ -z "${ZT5_BENCH_SKIP_BUILD:-}" ]; then
   launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZT5_BUILD_GUI=ON -DZT5_BUILD_BENCH=ON \
+  # The release preset of CMakePresets.json, in its folder unless another is given.
+  cmake -S "$root" --preset release -B "$build" -DZT5_BUILD_GUI=ON -DZT5_BUILD_BENCH=ON \
     "${launcher[@]}" >"$work/cmake.log" || { cat "$work/cmake.log"; exit 1; }
   grep -i "libmodbus\|benchmark not found" "$work/cmake.log" || true
   ninja -C "$build" -j"${ZT5_BENCH_JOBS:-2}" "${programs[@]}" zt5ctl zt5-configurator >"$work/build.log" \

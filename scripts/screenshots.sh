@@ -4,11 +4,20 @@
 # way when ZT5_SCREENSHOT_DIR names a folder.
 #
 #     scripts/screenshots.sh [FOLDER]    (FOLDER: docs/screenshots unless given; the build is in
-#                                         $ZT5_BUILD_DIR, build/ unless set)
+#                                         $ZT5_BUILD_DIR, else the dev preset's build/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=${ZT5_BUILD_DIR:-build}
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
+if [[ -n ${ZT5_BUILD_DIR:-} ]]; then
+  build=$ZT5_BUILD_DIR
+else
+  # The same folder and settings as scripts/demo.sh, so neither rebuilds what the other built.
+  build=build
+  [[ -f $build/CMakeCache.txt ]] || cmake --preset dev "${launcher[@]}" >/dev/null
+fi
 folder=${1:-docs/screenshots}
 mkdir -p "$folder"
 folder=$(cd "$folder" && pwd)

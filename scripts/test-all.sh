@@ -15,18 +15,20 @@ export ZT5_REQUIRE_READERS=1
 jobs=$(nproc)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-# Let compiler caches serve any checkout of the project, wherever it lies, and the files that include a
-# precompiled header too (its defines and its fresh time stamp would otherwise make ccache pass them by).
+# Let compiler caches serve any checkout of the project, wherever it lies.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=true
 export CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
 
+# Each stage configures its own folder through its preset of CMakePresets.json (build-ci, build-asan,
+# build-fuzz), so this run and scripts/demo.sh (build/, preset dev) never rebuild each other's files.
 # Each configure leaves a trace that scripts/check-deps.sh holds against scripts/install-deps.sh, so a
 # package this machine happens to have cannot hide a missing install step.
 configure() {
-  local dir="$1"
+  local preset="$1"
   shift
+  local dir="build-$preset"
   mkdir -p "$dir"
-  cmake --trace-format=json-v1 --trace-redirect="$dir/cmake-trace.json" -B "$dir" "$@"
+  cmake --trace-format=json-v1 --trace-redirect="$dir/cmake-trace.json" --preset "$preset" "$@"
   scripts/check-deps.sh "$dir"
 }
 
@@ -39,19 +41,18 @@ stage_done() {
   echo "-- $1: $((SECONDS - stage_start)) s"
 }
 
-stage "Build (build/)"
-configure build -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT5_WERROR=ON "${launcher[@]}"
-cmake --build build -j "$jobs"
+stage "Build (build-ci/)"
+configure ci "${launcher[@]}"
+cmake --build build-ci -j "$jobs"
 stage_done "build"
 
 stage "Tests"
-(cd build && ctest --output-on-failure -j "$jobs" --timeout 600)
+(cd build-ci && ctest --output-on-failure -j "$jobs" --timeout 600)
 stage_done "tests"
 
 stage "Build under ASan + UBSan (build-asan/)"
 # File by file here (no unity batches), so that every source is held to compile with its own includes.
-configure build-asan -S . -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZT5_SANITIZE=ON -DZT5_WERROR=ON -DZT5_BUILD_GUI=ON \
-  -DZT5_BUILD_BENCH=OFF -DZT5_UNITY=OFF "${launcher[@]}"
+configure asan "${launcher[@]}"
 cmake --build build-asan -j "$jobs"
 stage_done "sanitizer build"
 
@@ -65,8 +66,7 @@ stage "Tests under ASan + UBSan (all but the soak and the package)"
 stage_done "sanitizer tests"
 
 stage "Fuzz programs (build-fuzz/, clang)"
-CC=clang CXX=clang++ configure build-fuzz -S . -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT5_FUZZ=ON \
-  -DZT5_WERROR=ON -DZT5_BUILD_GUI=OFF -DZT5_BUILD_BENCH=OFF "${launcher[@]}"
+configure fuzz "${launcher[@]}"
 cmake --build build-fuzz -j "$jobs" --target fuzz
 scripts/run-fuzz.sh build-fuzz
 stage_done "fuzz"
