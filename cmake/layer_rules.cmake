@@ -1,10 +1,10 @@
 # The include rule of the layers (the core's and the widgets' under gui/), shared by configure
 # (cmake/layers.cmake) and the test that runs it again over the current files (cmake/check_layers.cmake).
 
-# The project folders a file could include from; an include naming another first folder (Qt's, the
-# standard library's, the generated version header) is no concern of the layers. Under gui/ the layer is
-# the second folder ("gui/config/...").
-set(ZT5_PROJECT_FOLDERS base channel meter reports nodes config protocol archives app cli sim support gui)
+# A file could include from a folder of src/ or from these beside it; an include naming another first
+# folder (Qt's, the standard library's, the generated version header) is no concern of the layers.
+# Under gui/ the layer is the second folder ("gui/config/...").
+set(ZT5_FOLDERS_BESIDE_SRC sim support)
 
 # Sets `out` to one line per include in src_root/layer/*.{h,cpp} that names a project folder (or a gui/
 # layer) not in `allowed`.
@@ -18,7 +18,7 @@ function(zt5_check_layer_includes src_root layer allowed out)
     foreach(line ${includes})
       string(REGEX REPLACE "^[^\"]*\"([^\"]+)\".*$" "\\1" header "${line}")
       string(REGEX REPLACE "/.*$" "" folder "${header}")
-      if(NOT folder IN_LIST ZT5_PROJECT_FOLDERS)
+      if(NOT IS_DIRECTORY ${src_root}/${folder} AND NOT folder IN_LIST ZT5_FOLDERS_BESIDE_SRC)
         continue()
       endif()
       if(folder STREQUAL "gui")

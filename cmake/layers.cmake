@@ -28,6 +28,8 @@ function(zt5_layer name)
   endforeach()
   list(REMOVE_DUPLICATES allowed)
   set_property(GLOBAL PROPERTY ZT5_LAYER_${name} ${allowed})
+  # The one list of the layers, in the order declared: the tests (tests/CMakeLists.txt) follow it.
+  set_property(GLOBAL APPEND PROPERTY ZT5_LAYERS ${name})
 
   # A layer's main.cpp is its program's (gui/app/main.cpp), built by whoever declares the program.
   file(GLOB sources CONFIGURE_DEPENDS ${name}/*.cpp ${name}/*.h ${name}/*.qrc)
