@@ -1,6 +1,6 @@
 #include "gui/config/system_settings_tab.h"
 
-#include "base/text_codec.h"
+#include "config/open_settings_text.h"
 #include "gui/config/config_field_widgets.h"
 #include "protocol/driver_access.h"
 
@@ -13,14 +13,11 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include <cstring>
-
 namespace {
 
 constexpr unsigned kLastReportHour = 23;
 constexpr unsigned kLastReportDay = 31;
 constexpr unsigned kReportDayRepaired = 25;
-constexpr int kOpenTextChars = kOpenTextSize - 1;
 
 constexpr unsigned kExtraPulseCount = 2;
 constexpr unsigned kExtraAlarm = 3;
@@ -42,19 +39,6 @@ QStringList MonthNames()
             QStringLiteral("сентябрь"), QStringLiteral("октябрь"), QStringLiteral("ноябрь"), QStringLiteral("декабрь")};
 }
 
-QString OpenText(const char (&field)[kOpenTextSize])
-{
-    return DecodeWindows1251(field, qsizetype(strnlen(field, kOpenTextChars)));
-}
-
-// Nine characters at most, in the meter's code page, the rest zero.
-void SetOpenText(char (&field)[kOpenTextSize], const QString& text)
-{
-    const QByteArray bytes = EncodeWindows1251(text).left(kOpenTextChars);
-    std::memset(field, 0, sizeof field);
-    std::memcpy(field, bytes.constData(), std::size_t(bytes.size()));
-}
-
 QString MonthComboName(int set)
 {
     return QStringLiteral("db%1StartMonth").arg(set + 1);
@@ -66,8 +50,8 @@ CDlgMainConfigCommon::CDlgMainConfigCommon(PageHost& host, QWidget* parent)
     : CDlgParentWithMyProperty(host, parent),
       m_model(ValueCombo("modelCombo", kModelNames)),
       m_networkAddress(NumericEdit("networkAddressEdit", kByteFieldRule)),
-      m_organisation(LimitedEdit("organisationEdit", kOpenTextChars)),
-      m_contract(LimitedEdit("contractEdit", kOpenTextChars)),
+      m_organisation(LimitedEdit("organisationEdit", kOpenTextLength)),
+      m_contract(LimitedEdit("contractEdit", kOpenTextLength)),
       m_reportHour(CountedCombo("reportHourCombo", Numbers(0, int(kLastReportHour)))),
       m_reportDay(CountedCombo("reportDayCombo", Numbers(1, int(kLastReportDay)), 1)),
       m_units(ValueCombo("unitSystemCombo", kUnitSystemTexts)),
@@ -195,11 +179,10 @@ void CDlgMainConfigCommon::Connect()
         Store([v](ConfigurationBlocks& b) { b.open.networkAddress = std::uint8_t(v); });
     });
     connect(m_organisation, &QLineEdit::textEdited, this, [this](const QString& text) {
-        Store([&text](ConfigurationBlocks& b) { SetOpenText(b.open.organisationCode, text); });
+        Store([&text](ConfigurationBlocks& b) { SetOrganisationCode(b.open, text); });
     });
-    connect(m_contract, &QLineEdit::textEdited, this, [this](const QString& text) {
-        Store([&text](ConfigurationBlocks& b) { SetOpenText(b.open.contract, text); });
-    });
+    connect(m_contract, &QLineEdit::textEdited, this,
+            [this](const QString& text) { Store([&text](ConfigurationBlocks& b) { SetContractText(b.open, text); }); });
     StoreOnPick(m_reportHour, [](ConfigurationBlocks& b, unsigned v) { b.tunes.reportHour = std::uint8_t(v); });
     StoreOnPick(m_reportDay, [](ConfigurationBlocks& b, unsigned v) { b.tunes.reportDay = std::uint8_t(v); });
     StoreOnPick(m_units, [](ConfigurationBlocks& b, unsigned v) { b.tunes.SetUnitSystem(v); });
@@ -266,8 +249,8 @@ void CDlgMainConfigCommon::Load()
     if (!SelectComboValue(m_model, blocks.identity.modelIndex))
         m_model->setCurrentIndex(0);
     m_networkAddress->setText(QString::number(blocks.open.networkAddress));
-    m_organisation->setText(OpenText(blocks.open.organisationCode));
-    m_contract->setText(OpenText(blocks.open.contract));
+    m_organisation->setText(OrganisationCode(blocks.open));
+    m_contract->setText(ContractText(blocks.open));
     if (tunes.reportHour > kLastReportHour)
         tunes.reportHour = kLastReportHour;
     SelectComboValue(m_reportHour, tunes.reportHour);
