@@ -5,6 +5,7 @@
 
 #include "base/atomic_file.h"
 #include "base/file_name_rules.h"
+#include "base/russian_count.h"
 #include "config/tunes_file_format.h"
 
 QString NormaliseTunesFileName(const QString& name)
@@ -58,10 +59,9 @@ bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessa
     }
     if (bytes.size() < kTunesFileHeaderSize) {
         ShowConfigInformation(host,
-                              QString::fromUtf8("Файл \"%1\" не является файлом настроек: его длина (%2 байт) "
+                              QString::fromUtf8("Файл \"%1\" не является файлом настроек: его длина (%2) "
                                                 "меньше заголовка файла настроек!")
-                                  .arg(name)
-                                  .arg(bytes.size()));
+                                  .arg(name, CountText(bytes.size(), kBytesForms)));
         return false;
     }
     if (!IsTunesFile(bytes)) {
@@ -71,10 +71,9 @@ bool OpenTunesFile(const QString& name, ConfigurationBlocks& blocks, ConfigMessa
     const TunesFileReading reading = ParseTunesFile(bytes, blocks);
     if (bytes.size() < reading.expectedSize)
         ShowConfigInformation(host,
-                              QString::fromUtf8("Файл настроек \"%1\" короче ожидаемого (%2 байт из %3): "
+                              QString::fromUtf8("Файл настроек \"%1\" короче ожидаемого (%2 из %3): "
                                                 "недостающие настройки не прочитаны.")
-                                  .arg(name)
-                                  .arg(bytes.size())
+                                  .arg(name, CountText(bytes.size(), kBytesForms))
                                   .arg(reading.expectedSize));
     if (missing)
         *missing = reading.missing;

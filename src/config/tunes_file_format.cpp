@@ -6,6 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "base/russian_count.h"
 #include "config/older_layout.h"
 
 namespace {
@@ -107,9 +108,8 @@ QString MissingBlocks(qsizetype size, qsizetype headerSize, std::initializer_lis
     for (const FileBlock& block : layout) {
         const qsizetype lacking = std::min(block.size, std::max<qsizetype>(0, start + block.size - size));
         if (lacking > 0)
-            missing << QString::fromUtf8("%1 (%2 байт из %3)")
-                           .arg(QString::fromUtf8(block.name))
-                           .arg(lacking)
+            missing << QString::fromUtf8("%1 (%2 из %3)")
+                           .arg(QString::fromUtf8(block.name), CountText(lacking, kBytesForms))
                            .arg(block.size);
         start += block.size;
     }

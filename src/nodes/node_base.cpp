@@ -1,6 +1,7 @@
 #include "nodes/node_base.h"
 
 #include "base/atomic_file.h"
+#include "base/russian_count.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,8 +21,8 @@ UserMessage ParseFailure(NodeBaseFile::ParseResult result, const QString& filePa
                 QStringLiteral("Файл \"%1\" не является файлом базы узлов учета!").arg(shown));
         case NodeBaseFile::ParseResult::kShortHeader:
             return UserMessage::Information(
-                QStringLiteral("Файл базы узлов учета \"%1\" поврежден: заголовок неполон (%2 байт)!")
-                    .arg(shown, QString::number(fileSize)));
+                QStringLiteral("Файл базы узлов учета \"%1\" поврежден: заголовок неполон (%2)!")
+                    .arg(shown, CountText(fileSize, kBytesForms)));
         case NodeBaseFile::ParseResult::kTruncated: {
             const qint64 present = (fileSize - static_cast<qint64>(sizeof(NodeBaseHeader)))
                 / static_cast<qint64>(sizeof(NodeEntry));

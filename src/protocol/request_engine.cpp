@@ -20,10 +20,10 @@ int CRovoRedod::SendQueryTo(int attempts, int timeoutSec)
         if (!listenOnly)
             text = DeviceSilentText(attempts);
     } else if (tally.damaged == attempts) {
-        text = QString::asprintf("Несовпадение контрольной суммы ответа недопустимое число раз. Выполнено %d попыток!",
-                                 attempts);
+        text = QString::fromUtf8("Несовпадение контрольной суммы ответа недопустимое число раз. ")
+            + AttemptsDoneText(attempts);
     } else {
-        text = QString::asprintf("Ошибка выполнения при попытке обращения к прибору. Выполнено %d попыток!", attempts);
+        text = QString::fromUtf8("Ошибка выполнения при попытке обращения к прибору. ") + AttemptsDoneText(attempts);
     }
     if (text.isEmpty())
         return 0;

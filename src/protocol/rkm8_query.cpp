@@ -2,6 +2,7 @@
 // texts, and a simulated stand that answers "Ok" at once.
 
 #include "base/message_style.h"
+#include "protocol/request_texts.h"
 #include "protocol/rkm8.h"
 
 #include <QThread>
@@ -41,7 +42,7 @@ int CRkm8::SendQueryTo(int attempts, int timeoutSec)
                 "Стенд РКМ8 не найден. Убедитесь в том, что он правильно подключен к компьютеру и в настройках "
                 "программы выбран соответствующий СОМ-порт!");
     } else {
-        text = QString::asprintf("Ошибка выполнения при попытке обращения к РКМ8. Выполнено %d попыток!", attempts);
+        text = QString::fromUtf8("Ошибка выполнения при попытке обращения к РКМ8. ") + AttemptsDoneText(attempts);
     }
     if (!text.isEmpty()) {
         LogLine(text);

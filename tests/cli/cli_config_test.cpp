@@ -201,7 +201,7 @@ TEST_F(CliConfig, ShortFileIsCheckedButNeverWritten)
     const CliRun write = Run({QStringLiteral("write-config"), Path("cut.zt5"), QStringLiteral("--yes")});
     EXPECT_EQ(write.exitCode, 1);
     EXPECT_TRUE(
-        write.err.contains(QString::fromUtf8("не записан в прибор: в нем недостает блок управления (52 байт из 64)")))
+        write.err.contains(QString::fromUtf8("не записан в прибор: в нем недостает блок управления (52 байта из 64)")))
         << write.err.toStdString();
 
     // The meter still holds the whole file's settings.

@@ -229,8 +229,8 @@ TEST_F(TunesFile, AFileCutAfterItsHeaderIsReadAsFarAsItGoesWithANotice)
     QString missing = QStringLiteral("x");
     ASSERT_TRUE(OpenTunesFile(Path("cut.zt5"), opened, m_host, &missing));
     EXPECT_EQ(missing,
-              QString::fromUtf8("запись настроек (216 байт из 510), открытые настройки (22 байт из 22), "
-                                "блок управления (64 байт из 64)"));
+              QString::fromUtf8("запись настроек (216 байт из 510), открытые настройки (22 байта из 22), "
+                                "блок управления (64 байта из 64)"));
     EXPECT_EQ(BytesOf(opened.tunes).left(294), whole.mid(1206, 294));
     EXPECT_EQ(BytesOf(opened.tunes).mid(294), QByteArray(510 - 294, '\0'));
     EXPECT_EQ(BytesOf(opened.open), QByteArray(22, '\0'));
@@ -249,11 +249,11 @@ TEST_F(TunesFile, WhatAShortFileLacksIsNamedBlockByBlock)
         qsizetype size;
         const char* missing;
     } cases[] = {{1802, ""},
-                 {1750, "блок управления (52 байт из 64)"},
-                 {1738, "блок управления (64 байт из 64)"},
+                 {1750, "блок управления (52 байта из 64)"},
+                 {1738, "блок управления (64 байта из 64)"},
                  {1200,
                   "идентификация прибора (6 байт из 38), запись настроек (510 байт из 510), открытые настройки "
-                  "(22 байт из 22), блок управления (64 байт из 64)"}};
+                  "(22 байта из 22), блок управления (64 байта из 64)"}};
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteFile(Path("cut.zt5"), whole.left(c.size)));
         ConfigurationBlocks opened;

@@ -217,7 +217,7 @@ TEST(MasterMeetsFaultySimulator, SilenceAndBadChecksumsAreRetried)
         ASSERT_TRUE(line.Connect());
         EXPECT_FALSE(line.Read(0, 38));
         ASSERT_EQ(line.host.Boxes().size(), 1);
-        EXPECT_EQ(line.host.Boxes()[0].text, QStringLiteral("Прибор не отвечает на запросы. Выполнено 2 попыток!"));
+        EXPECT_EQ(line.host.Boxes()[0].text, QStringLiteral("Прибор не отвечает на запросы. Выполнено 2 попытки!"));
         EXPECT_EQ(line.MeterRequests(), 2);
     }
 }
@@ -276,7 +276,7 @@ TEST(MasterMeetsSimulator, AddressesAndExceptions)
         ASSERT_TRUE(line.Connect());
         EXPECT_FALSE(line.Read(0, 2));
         ASSERT_EQ(line.host.Boxes().size(), 1);
-        EXPECT_EQ(line.host.Boxes()[0].text, QStringLiteral("Прибор не отвечает на запросы. Выполнено 1 попыток!"));
+        EXPECT_EQ(line.host.Boxes()[0].text, QStringLiteral("Прибор не отвечает на запросы. Выполнена 1 попытка!"));
         // Address 0 reaches whichever meter is on the line.
         line.driver.SetDeviceAddress(0);
         EXPECT_TRUE(line.Read(0, 2));

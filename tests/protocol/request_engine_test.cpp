@@ -134,7 +134,7 @@ TEST(RequestEngine, SilentMeterIsRetriedAndReportedOnce)
     EXPECT_EQ(rig.host.ConnectionTexts(), (QStringList{Utf8("Повтор 1"), Utf8("Повтор 2")}));
     const QList<RecordedBox> boxes = rig.host.Boxes();
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_EQ(boxes[0].text, Utf8("Прибор не отвечает на запросы. Выполнено 3 попыток!"));
+    EXPECT_EQ(boxes[0].text, Utf8("Прибор не отвечает на запросы. Выполнено 3 попытки!"));
     EXPECT_EQ(boxes[0].caption, Utf8("Ошибка"));
     EXPECT_EQ(boxes[0].style, MessageStyle::kIconWarning);
 }
@@ -154,7 +154,7 @@ TEST(RequestEngine, BrokenAnswersAreRetriedAndToldApartFromSilence)
         ASSERT_TRUE(rig.ConnectTcp());
         EXPECT_FALSE(rig.Read(0, 2, 2, 1));
         EXPECT_EQ(rig.BoxTexts(),
-                  QStringList{Utf8("Ошибка выполнения при попытке обращения к прибору. Выполнено 2 попыток!")});
+                  QStringList{Utf8("Ошибка выполнения при попытке обращения к прибору. Выполнено 2 попытки!")});
     }
     {
         Rig rig({MeterAct::kBadCrc, MeterAct::kBadCrc});
@@ -162,7 +162,7 @@ TEST(RequestEngine, BrokenAnswersAreRetriedAndToldApartFromSilence)
         EXPECT_FALSE(rig.Read(0, 2, 2, 1));
         EXPECT_EQ(
             rig.BoxTexts(),
-            QStringList{Utf8("Несовпадение контрольной суммы ответа недопустимое число раз. Выполнено 2 попыток!")});
+            QStringList{Utf8("Несовпадение контрольной суммы ответа недопустимое число раз. Выполнено 2 попытки!")});
     }
 }
 
@@ -188,8 +188,8 @@ TEST(RequestEngine, CombinedFunctionRetriesWithOneAttemptPerRequest)
     ASSERT_TRUE(rig.ConnectTcp());
     EXPECT_FALSE(rig.Read48(0, 38, 3, 1));
     // Each silent attempt is logged; the user is told once, when all of them have failed.
-    const QString once = Utf8("Прибор не отвечает на запросы. Выполнено 1 попыток!");
-    EXPECT_EQ(rig.BoxTexts(), QStringList{Utf8("Прибор не отвечает на запросы. Выполнено 3 попыток!")});
+    const QString once = Utf8("Прибор не отвечает на запросы. Выполнена 1 попытка!");
+    EXPECT_EQ(rig.BoxTexts(), QStringList{Utf8("Прибор не отвечает на запросы. Выполнено 3 попытки!")});
     EXPECT_EQ(rig.Messages(), (QStringList{once, Utf8("Повтор 1"), once, Utf8("Повтор 2"), once, Utf8("Повтор 3")}));
     const QList<MeterRequest> requests = rig.meter.Requests();
     ASSERT_EQ(requests.size(), 3);
