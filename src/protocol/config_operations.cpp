@@ -7,6 +7,9 @@
 #include "config/tunes_defaults.h"
 #include "protocol/config_checksums.h"
 #include "protocol/device_operations.h"
+#include "zt5_version.h"
+
+#include <QDate>
 
 #include <cstring>
 
@@ -14,8 +17,6 @@ namespace {
 
 using enum MeterArea;
 
-// The date the version title names, as the meter's own service tools know this configurator.
-constexpr char kBuildDate[] = "Feb 10 2016";
 constexpr int kIdentityBytes = int(sizeof(DeviceIdentity));
 constexpr int kRecordBytes = int(sizeof(TunesRecord));
 constexpr int kOpenBytes = int(sizeof(OpenSettings));
@@ -41,7 +42,11 @@ bool DeviceOperations::ReadVersionInfo()
 
 bool DeviceOperations::ReadIdentityInto(DeviceIdentity& identity)
 {
-    BeginOperation(QString::asprintf("Чтение версии (конфигуратор версии от \"%s\")", kBuildDate));
+    // The version and date "О программе" shows, so the monitor and the about box agree.
+    const QString built = QDate::fromString(QStringLiteral(ZT5_RELEASE_DATE), Qt::ISODate)
+                              .toString(QStringLiteral("dd.MM.yyyy"));
+    BeginOperation(
+        QString::fromUtf8("Чтение версии (конфигуратор версии %1 от \"%2\")").arg(QStringLiteral(ZT5_VERSION), built));
     std::memset(m_data.At(kIdentity), 0, kIdentityBytes);
     if (!m_areas.ReadArea(kIdentity, kIdentityBytes, "ReadVersionInfo", m_areas.ChannelLimits()))
         return false;

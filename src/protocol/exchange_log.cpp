@@ -12,6 +12,7 @@ QString FormatExchangeLine(const QString& head, const QTime& time, const std::ui
         hex.append(kHex[bytes[i] & 0x0F]);
         hex.append(' ');
     }
-    return QString::asprintf("%s ->: %.2d мин. :%.2d с. :%.3d мс==>>  %s ", head.toUtf8().constData(), time.minute(),
-                             time.second(), time.msec(), hex.constData());
+    // The hour too: a saved monitor text of a long session is read back by the clock.
+    return QString::asprintf("%s ->: %.2d ч. :%.2d мин. :%.2d с. :%.3d мс==>>  %s ", head.toUtf8().constData(),
+                             time.hour(), time.minute(), time.second(), time.msec(), hex.constData());
 }

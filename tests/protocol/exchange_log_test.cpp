@@ -13,9 +13,9 @@ TEST(ExchangeLog, LineCarriesHeadTimeAndEveryByte)
     const QString head = serial.MonitorHead(true, 8);
     EXPECT_EQ(head, QString::fromUtf8("(0008) COM1 Out"));
     EXPECT_EQ(FormatExchangeLine(head, QTime(10, 12, 5, 42), request, 8),
-              QString::fromUtf8("(0008) COM1 Out ->: 12 мин. :05 с. :042 мс==>>  01 03 00 00 00 13 04 07  "));
+              QString::fromUtf8("(0008) COM1 Out ->: 10 ч. :12 мин. :05 с. :042 мс==>>  01 03 00 00 00 13 04 07  "));
     EXPECT_EQ(FormatExchangeLine(QString::fromUtf8("(0000) USB In "), QTime(0, 0, 0, 0), request, 0),
-              QString::fromUtf8("(0000) USB In  ->: 00 мин. :00 с. :000 мс==>>   "));
+              QString::fromUtf8("(0000) USB In  ->: 00 ч. :00 мин. :00 с. :000 мс==>>   "));
     const std::uint8_t high[] = {0xAB, 0xFF};
     EXPECT_TRUE(FormatExchangeLine(head, QTime(0, 59, 59, 999), high, 2)
                     .endsWith(QString::fromUtf8("59 мин. :59 с. :999 мс==>>  AB FF  ")));
