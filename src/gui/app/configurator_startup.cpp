@@ -1,6 +1,7 @@
 #include "gui/app/configurator_startup.h"
 
 #include "app/configurator_help.h"
+#include "app/instance_lock.h"
 
 #include "base/message_style.h"
 #include "gui/app/main_dialog.h"
@@ -59,6 +60,12 @@ int RunConfigurator(const ConfiguratorOptions& options)
 {
     AppEnvironment environment(options.overrides);
     BoxMessagePresenter presenter;
+    InstanceLock lock(environment.WorkFolderPath());
+    if (!lock.Take()
+        && presenter.Present(nullptr, lock.SecondInstanceQuestion(), QString::fromUtf8(kCaptionQuestion),
+                             MessageStyle::kYesNo | MessageStyle::kIconQuestion | MessageStyle::kDefaultButton2)
+            != MessageAnswer::kYes)
+        return 0;
 
     std::unique_ptr<DemoMeter> demo;
     QString demoError;
