@@ -26,8 +26,9 @@ NodeTarget TargetOfNode(const NodeRecord& node)
     return NodeTarget{node.NetworkAddress(), static_cast<std::uint8_t>(node.FunctionSet() != 0 ? 1 : 0)};
 }
 
-QString NodeStatusText(const NodeRecord& node)
+QString NodeStatusText(const NodeRecord& node, std::uint32_t meterSerial)
 {
+    const std::uint32_t serial = meterSerial != 0 ? meterSerial : std::uint32_t(node.SerialNumber());
     return QStringLiteral("Узел учета - %1; серийный N - %2; сет. адрес - %3")
-        .arg(node.Name(), QString::number(node.SerialNumber()), QString::number(node.NetworkAddress()));
+        .arg(node.Name(), QString::number(serial), QString::number(node.NetworkAddress()));
 }

@@ -21,5 +21,7 @@ struct NodeTarget {
 };
 NodeTarget TargetOfNode(const NodeRecord& node);
 
-// "Узел учета - <name>; серийный N - <serial>; сет. адрес - <address>".
-QString NodeStatusText(const NodeRecord& node);
+// "Узел учета - <name>; серийный N - <serial>; сет. адрес - <address>". The serial is the meter's own once
+// a connection has read it (`meterSerial` not 0), the node's stored one before: a node saved without a
+// serial still shows what it is connected to. The stored number changes only when the user saves the node.
+QString NodeStatusText(const NodeRecord& node, std::uint32_t meterSerial = 0);

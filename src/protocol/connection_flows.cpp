@@ -25,6 +25,8 @@ bool CRovoRedod::ConnectDevice(bool reopenChannel)
         const QString attempt = QString::fromUtf8("Попытка соединения с вычислителем...");
         LogLine(attempt);
         SetOperationText(attempt);
+        // What the last meter said about itself is not this one's.
+        SetDeviceInformation(QString());
         m_data.configuration.identity = DeviceIdentity{};
         m_deviceConnected.store(false);
         if (!OpenChannel())

@@ -49,11 +49,24 @@ TEST(DemoMeter, ConnectShowsTheMeterAndFlashesTheLamps)
     ASSERT_EQ(window->Nodes().Count(), 1);
     EXPECT_EQ(window->Nodes().At(0).record.IpPort(), demo.Address().port);
 
+    // As a node saved without its serial: the status line names the meter's own once it has answered.
+    NodeBase unnumbered = window->Nodes();
+    NodeEntry entry = unnumbered.At(0);
+    entry.record.SetSerialNumber(0);
+    ASSERT_TRUE(unnumbered.Replace(0, entry));
+    ASSERT_TRUE(rig.WriteBase(unnumbered));
+
     ModalHandler chooser([](QDialog& dialog) { ChooseNodeRow(dialog, 0); });
     CDlgMainConfig* frame = window->MainConfig();
     QTest::mouseClick(frame->ConnectButton(), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(frame->OperationText(), QStringLiteral("Операция успешно завершена!"), kArrivesMs);
     EXPECT_EQ(chooser.Handled(), 1);
+    EXPECT_EQ(window->StatusText(), QStringLiteral("Узел учета - Демо-прибор; серийный N - 170001; сет. адрес - 1"));
+    EXPECT_EQ(window->Nodes().At(0).record.SerialNumber(), 0) << "the stored node changes only when saved";
+    NodeBase stored;
+    UserMessage failure;
+    ASSERT_TRUE(rig.environment->LoadNodeBase(stored, &failure));
+    EXPECT_EQ(stored.At(0).record.SerialNumber(), 0);
     EXPECT_EQ(frame->ConnectionText(), QStringLiteral("Связь установлена"));
     EXPECT_TRUE(frame->DeviceInformation().startsWith(QStringLiteral("Информация о приборе: ")))
         << frame->DeviceInformation().toStdString();

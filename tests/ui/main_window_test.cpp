@@ -97,7 +97,7 @@ TEST(MainWindow, MenusAndTheFirstPage)
     }
     EXPECT_EQ(menus,
               QStringList({
-                  QStringLiteral("Файл: Открыть настройки из файла... | Сохранить настройки в файл..."),
+                  QStringLiteral("Файл: Открыть настройки из файла... | Сохранить настройки в файл... |  | Выход"),
                   QStringLiteral("Вид: Монитор обменов..."),
                   QStringLiteral("Настройки программы: Параметры программы... | База данных архивов..."),
                   QStringLiteral("Справка: Справка... | О программе... | Лицензионное соглашение..."),
@@ -113,6 +113,9 @@ TEST(MainWindow, MenusAndTheFirstPage)
     // Nothing runs: connect is offered, stop is not.
     EXPECT_TRUE(window->MainConfig()->ConnectButton()->isEnabled());
     EXPECT_FALSE(window->MainConfig()->StopButton()->isEnabled());
+    // "Выход" closes the window as its close button does.
+    window->menuBar()->actions().first()->menu()->actions().last()->trigger();
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST(MainWindow, WorkFolderThatIsAFileIsReportedWhenANodeIsChosen)

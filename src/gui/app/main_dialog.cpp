@@ -24,6 +24,7 @@
 #include "gui/widgets/page_tree.h"
 #include "gui/widgets/splitter_placement.h"
 #include "gui/widgets/window_placement_keeper.h"
+#include "nodes/apply_node.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -143,6 +144,10 @@ void MainDialog::BuildMenus()
                                    &MainDialog::OpenSettingsFile);
     m_saveAction = file->addAction(QStringLiteral("Сохранить настройки в файл..."), this,
                                    &MainDialog::SaveSettingsFile);
+    file->addSeparator();
+    // Closes as the window's own close button does, with the same questions while a command runs.
+    QAction* quit = file->addAction(QStringLiteral("Выход"), this, &QWidget::close);
+    quit->setShortcut(QKeySequence::Quit);
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
     view->addAction(QStringLiteral("Монитор обменов..."), this, &MainDialog::ToggleMonitor);
     QMenu* settings = menuBar()->addMenu(QStringLiteral("Настройки программы"));
@@ -172,6 +177,7 @@ void MainDialog::WireHost()
     connect(&m_host, &GuiDriverHost::deviceInformation, this, &MainDialog::OnBusyChanged);
     connect(&m_host, &GuiDriverHost::configurationRead, this, [this] {
         RefreshAfterReplace();
+        m_status->SetStatusText(NodeStatusText(m_appliedNode, m_driver.Configuration().identity.serialNumber));
         // Shown again after the pages have brought it into line: that much is not the user's edit.
         // The driver says what this very connect did: a flag kept here could be reset by a late
         // notification of the command before it.

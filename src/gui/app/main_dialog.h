@@ -131,6 +131,7 @@ private:
     CRovoRedod m_driver;                  // after the host and the extensions: it goes first
     PageTree* m_pages = nullptr;
     StatusStrip* m_status = nullptr;
+    NodeRecord m_appliedNode;  // the node the status line names
     QSplitter* m_splitter = nullptr;
     CDlgMainConfig* m_mainConfig = nullptr;
     CDlgReadData* m_readData = nullptr;

@@ -55,6 +55,7 @@ void MainDialog::ApplyNode(const NodeRecord& node)
     const NodeTarget target = TargetOfNode(node);
     m_driver.SetDeviceAddress(target.networkAddress);
     m_driver.ModbusMaster().SetFunctionSet(target.functionSet);
+    m_appliedNode = node;
     m_status->SetStatusText(NodeStatusText(node));
 }
 
