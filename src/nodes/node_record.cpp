@@ -123,6 +123,12 @@ QString NodeRecord::IpAddress() const
 {
     return ReadText(m_ipAddress);
 }
+QString NodeRecord::IpEndpoint() const
+{
+    const QString host = IpAddress();
+    const QString shown = host.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(host) : host;
+    return QStringLiteral("%1:%2").arg(shown).arg(m_ipPort);
+}
 void NodeRecord::SetIpAddress(const QString& address)
 {
     WriteText(m_ipAddress, address);

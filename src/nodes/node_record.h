@@ -63,6 +63,8 @@ public:
     void SetNote(const QString& note);
     QString IpAddress() const;
     void SetIpAddress(const QString& address);
+    // "HOST:PORT" of an IP node ("[::1]:502" for an IPv6 literal), as a user types it elsewhere.
+    QString IpEndpoint() const;
     QString PhoneNumber() const;
     void SetPhoneNumber(const QString& number);
 

@@ -208,6 +208,9 @@ TEST_F(CommunicationsDialogTest, NodeOkTakesTheSelectedEntryADefaultNodeOrRefuse
     ASSERT_TRUE(list);
     EXPECT_EQ(Names(list), (QStringList{QStringLiteral("Котельная"), QStringLiteral("Школа")}));
     EXPECT_EQ(list->item(0, 2)->text(), QStringLiteral("ул. Ленина, 1"));
+    // An IP node without a postal address is shown by where it listens.
+    ASSERT_TRUE(NodeList(*dialog, kChannelIp));
+    EXPECT_EQ(NodeList(*dialog, kChannelIp)->item(0, 2)->text(), QStringLiteral("192.168.1.1:5001"));
     ClickOk(*dialog);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->Result().record.Name(), QStringLiteral("---"));
@@ -323,7 +326,8 @@ TEST_F(CommunicationsDialogTest, AddAndPropertiesChangeTheBaseOnlyOnOk)
     });
     Click(*dialog, "properties");
     EXPECT_EQ(base.At(0).record.Address(), QStringLiteral("корпус 2"));
-    EXPECT_EQ(list->item(0, 2)->text(), QStringLiteral("корпус 2"));
+    // An IP node: its postal address, then where it listens.
+    EXPECT_EQ(list->item(0, 2)->text(), QStringLiteral("корпус 2, 192.168.1.1:5001"));
 }
 
 }  // namespace

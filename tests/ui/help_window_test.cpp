@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QListWidget>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTextBrowser>
@@ -81,6 +82,14 @@ TEST(HelpWindowTest, OneWindowShowsTheAskedPageAndGoesBack)
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(HelpWindow::IsOpen());
     EXPECT_EQ(window->CurrentPage().fileName(), QStringLiteral("index.html"));
+    // No title of the contents is cut.
+    auto* contents = window->findChild<QListWidget*>();
+    ASSERT_NE(contents, nullptr);
+    for (int row = 0; row < contents->count(); ++row) {
+        const QString title = contents->item(row)->text();
+        EXPECT_GE(contents->viewport()->width(), contents->fontMetrics().horizontalAdvance(title))
+            << title.toStdString();
+    }
 
     HelpWindow::ShowHelp(nullptr, QStringLiteral("serial.html"));
     HelpWindow::ShowHelp(nullptr, QStringLiteral("monitor.html"));

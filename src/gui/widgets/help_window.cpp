@@ -115,9 +115,12 @@ HelpWindow::HelpWindow(QWidget* parent)
     splitter->addWidget(m_contents);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 580});
+    // The contents as wide as their longest title, so none is cut.
+    const int contentsWidth = m_contents->sizeHintForColumn(0) + 2 * m_contents->frameWidth()
+        + m_contents->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
+    splitter->setSizes({contentsWidth, 600});
     setCentralWidget(splitter);
-    resize(860, 600);
+    resize(contentsWidth + 620, 600);
 }
 
 void HelpWindow::Open(const QString& page)
