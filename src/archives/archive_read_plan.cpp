@@ -55,3 +55,19 @@ ArchiveReadPlan PlanArchiveRead(const ArchiveReadForm& form, int step, ReportTim
     }
     return plan;
 }
+
+std::optional<TChronoArch> DateInsideArchive(const ArchiveDescriptors& descriptors, int dataType,
+                                             const TChronoArch& shown, ReportTime reportTime)
+{
+    if (!DataTypeUsesDate(dataType) || descriptors.IsEmpty(dataType))
+        return std::nullopt;
+    const auto kind = static_cast<ArchiveKind>(dataType);
+    const TChronoArch first = ChronoOf(descriptors.FirstRecord(kind));
+    // The last-record date is the slot the meter is still filling; the newest record is the one before.
+    const TChronoArch newest = StepArchiveDate(kind, ChronoOf(descriptors.LastRecord(kind)), -1, reportTime);
+    if (HourDifference(newest, first) < 0)
+        return std::nullopt;
+    if (HourDifference(shown, first) >= 0 && HourDifference(shown, newest) <= 0)
+        return std::nullopt;
+    return newest;
+}

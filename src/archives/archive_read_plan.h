@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 
 // "Тип данных:", in the order of its choice.
 enum ArchiveDataType : int {
@@ -70,6 +71,12 @@ struct ArchiveReadPlan {
 // `step` is 0 for "Прочитать", +1 for "Следующая", -1 for "Предыдущая"; the step works on value
 // archives only and uses the report time the meter closes its records with.
 ArchiveReadPlan PlanArchiveRead(const ArchiveReadForm& form, int step, ReportTime reportTime);
+
+// Where the page's date stands once the descriptors are known: on the newest record of the archive
+// `dataType` reads when `shown` lies outside what that archive holds; nothing when it lies inside (a date
+// the user chose stays) or the archive is empty or not a value archive.
+std::optional<TChronoArch> DateInsideArchive(const ArchiveDescriptors& descriptors, int dataType,
+                                             const TChronoArch& shown, ReportTime reportTime);
 
 // The number at the start of a field's text: blanks, an optional sign and the digits that follow; a
 // text that does not start with a number is 0, and one too long for an int saturates.

@@ -29,6 +29,14 @@ bool CommandQueue::Take(std::uint32_t& code, int timeoutMs)
     return true;
 }
 
+int CommandQueue::DropAll()
+{
+    QMutexLocker lock(&m_lock);
+    const int dropped = int(m_codes.size());
+    m_codes.clear();
+    return dropped;
+}
+
 void CommandQueue::Wake()
 {
     QMutexLocker lock(&m_lock);

@@ -18,6 +18,8 @@ public:
 
     // Takes the first code, waiting up to `timeoutMs` for one; false when none came.
     bool Take(std::uint32_t& code, int timeoutMs = 0);
+    // Drops every code not yet taken and says how many there were.
+    int DropAll();
     // Ends every wait in Take at once (the driver is shutting down).
     void Wake();
 

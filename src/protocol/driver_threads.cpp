@@ -128,9 +128,15 @@ void CRovoRedod::ServiceProcessLoop()
 void CRovoRedod::RunService(std::uint32_t code)
 {
     switch (code) {
-        case kServiceStop:
+        case kServiceStop: {
+            // "Stop" means the user's wish as a whole: what a second press of a button queued behind
+            // the running command goes too, or it would start the moment the first one ends.
+            const int dropped = m_commands.DropAll();
+            if (dropped > 0)
+                CountOutstanding(-dropped);
             RequestStop();
             break;
+        }
         case kServiceBreakConnection:
             // The command thread breaks the connection as soon as the running command (stopped here) has
             // ended, before it takes another: the channel is never used by two threads.

@@ -87,6 +87,38 @@ TEST(ArchivePage, DescriptorListShowsTheArchivesAndEmptyOnesAfterAnErase)
     EXPECT_TRUE(rig.windowRig.presenter.messages.isEmpty());
 }
 
+TEST(ArchivePage, DateOpensOnTheNewestRecordTakesAWholeTypedDateAndNoColumnIsCut)
+{
+    ArchivePageRig rig = WinterMeter();
+    ASSERT_TRUE(rig.Connect());
+    const ArchivePageControls& c = rig.Page()->Controls();
+    c.dataType->setCurrentIndex(0);
+    c.date->setDate(QDate(2011, 1, 1));
+    ASSERT_TRUE(rig.ClickAndWait(c.readInfo));
+    // The hourly archive's newest record is the hour before the slot being filled (13:00).
+    EXPECT_EQ(c.date->date(), QDate(2024, 3, 2));
+    EXPECT_EQ(c.hour->currentText(), QStringLiteral("12"));
+    // A date inside the archive that the user chose stays when the descriptors are read again.
+    c.date->setDate(QDate(2024, 2, 1));
+    ASSERT_TRUE(rig.ClickAndWait(c.readInfo));
+    EXPECT_EQ(c.date->date(), QDate(2024, 2, 1));
+
+    const QTableWidget* list = c.descriptors;
+    for (int column = 0; column < list->columnCount(); ++column) {
+        const QString title = list->horizontalHeaderItem(column)->text();
+        EXPECT_GE(list->columnWidth(column), list->fontMetrics().horizontalAdvance(title)) << title.toStdString();
+        for (int row = 0; row < list->rowCount(); ++row)
+            EXPECT_GE(list->columnWidth(column), list->fontMetrics().horizontalAdvance(Cell(list, row, column)))
+                << row << "," << column;
+    }
+
+    // Typed whole with the cursor in the year, the date is taken as typed.
+    c.date->setFocus();
+    c.date->setCurrentSection(QDateTimeEdit::YearSection);
+    QTest::keyClicks(c.date, QStringLiteral("05.01.2024"));
+    EXPECT_EQ(c.date->date(), QDate(2024, 1, 5));
+}
+
 TEST(ArchivePage, StepsThroughTheArchivesWithTheMetersReportTime)
 {
     ArchivePageRig rig = WinterMeter();
@@ -269,8 +301,12 @@ TEST(ArchivePage, WholeArchiveGoesIntoTheWorkFolderDatabaseWithItsProgress)
         values << value;
         visibleWhileRunning = visibleWhileRunning || (view->IsRunning() && view->isVisible());
     });
-    ASSERT_TRUE(rig.ClickAndWait(c.exportAll));
+    QTest::mouseClick(c.exportAll, Qt::LeftButton);
+    // A second press while it runs queues nothing: the button is off until the driver is idle.
+    EXPECT_FALSE(c.exportAll->isEnabled());
+    ASSERT_TRUE(rig.WaitUntilIdle());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !view->IsRunning(); }, kArrivesMs));
+    EXPECT_TRUE(c.exportAll->isEnabled());
     EXPECT_TRUE(visibleWhileRunning);
     ASSERT_FALSE(values.isEmpty());
 

@@ -44,8 +44,11 @@ CDlgMainConfigArchive::CDlgMainConfigArchive(PageHost& host, ArchiveExportRunner
     connect(c.readInfo, &QPushButton::clicked, this, &CDlgMainConfigArchive::ReadArchiveInfo);
     connect(c.readFlash, &QPushButton::clicked, this, &CDlgMainConfigArchive::ReadFlash);
     connect(c.exportAll, &QPushButton::clicked, this, [this] {
-        if (AskDatabasePasswordIfMissing(this, Host().Environment()))
-            Host().Driver().QueueCommand(kCommandExportArchive, this);
+        if (!AskDatabasePasswordIfMissing(this, Host().Environment()))
+            return;
+        // Off until the driver is idle again: a second press would queue a second export.
+        m_controls.exportAll->setEnabled(false);
+        Host().Driver().QueueCommand(kCommandExportArchive, this);
     });
     connect(c.read, &QPushButton::clicked, this, [this] { Read(0); });
     connect(c.previous, &QPushButton::clicked, this, [this] { Read(-1); });
@@ -96,6 +99,7 @@ void CDlgMainConfigArchive::UpdateStates()
     if (!driver.IsBusy())
         m_periodicQueued = false;
     c.stop->setEnabled(driver.IsBusy());
+    c.exportAll->setEnabled(!driver.IsBusy());
     const int type = c.dataType->currentIndex();
     c.readInfo->setEnabled(ready);
     c.read->setEnabled(ready);
@@ -212,4 +216,10 @@ void CDlgMainConfigArchive::ShowDescriptors()
         for (int column = 0; column < int(rows[row].size()); ++column)
             list->setItem(row, column, new QTableWidgetItem(rows[row][column]));
     }
+    FitDescriptorColumns(list);
+    // The archive is where its descriptors say: a date outside it would only read "no record".
+    if (const std::optional<TChronoArch> inside = DateInsideArchive(Host().Driver().Data().descriptors,
+                                                                    m_controls.dataType->currentIndex(), ShownDate(),
+                                                                    ImageReportTime(Host().Driver().Data())))
+        ShowDate(*inside);
 }

@@ -6,6 +6,7 @@
 #include "gui/archives/named_controls.h"
 #include "gui/widgets/driver_progress_texts.h"
 #include "gui/widgets/line_edit_filter.h"
+#include "gui/widgets/typed_date_filter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +21,8 @@
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -42,13 +45,25 @@ QLineEdit* DigitsField(const char* name, int width)
     return field;
 }
 
+}  // namespace
+
+void FitDescriptorColumns(QTableWidget* list)
+{
+    list->resizeColumnsToContents();
+    for (int column = 0; column < list->columnCount(); ++column) {
+        const int header = list->horizontalHeader()->sectionSizeHint(column);
+        list->setColumnWidth(column, std::max({list->columnWidth(column), header, kDescriptorWidths[column]}));
+    }
+}
+
+namespace {
+
 QTableWidget* DescriptorList()
 {
     const QStringList titles = DescriptorColumnTitles();
     auto* list = Named(new QTableWidget(kDescriptorRows, int(titles.size())), "descriptorList");
     list->setHorizontalHeaderLabels(titles);
-    for (int column = 0; column < int(titles.size()); ++column)
-        list->setColumnWidth(column, kDescriptorWidths[column]);
+    FitDescriptorColumns(list);
     list->verticalHeader()->hide();
     list->setShowGrid(true);
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -90,6 +105,7 @@ QDateEdit* DatePicker()
     date->setCalendarPopup(true);
     // What the archive's year byte can hold (0xFF marks an empty date).
     date->setDateRange(QDate(kBaseYear, 1, 1), QDate(kBaseYear + 0xFE, 12, 31));
+    InstallTypedDateFilter(date);
     return date;
 }
 

@@ -39,5 +39,8 @@ struct ArchivePageControls {
 // The longest number the period and flash-page fields take: a flash page number is 16 bits.
 inline constexpr int kPageFieldDigits = 5;
 
+// Widens the descriptor list's columns to their headers and cells (never below their first widths).
+void FitDescriptorColumns(QTableWidget* list);
+
 // Creates the controls on `page` with its layout.
 ArchivePageControls BuildArchivePageControls(QWidget* page);

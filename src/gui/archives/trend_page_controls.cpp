@@ -1,5 +1,6 @@
 #include "gui/archives/trend_page_controls.h"
 
+#include "gui/widgets/typed_date_filter.h"
 #include "archives/archive_read_plan.h"
 #include "gui/archives/named_controls.h"
 #include "gui/archives/trend_chart_view.h"
@@ -26,6 +27,7 @@ QDateTimeEdit* DateField(const char* name)
     field->setCalendarPopup(true);
     // The meter keeps the year as an offset from 2000 in one byte; records before 2000 do not exist.
     field->setDateTimeRange(QDateTime(QDate(2000, 1, 1), QTime(0, 0)), QDateTime(QDate(2099, 12, 31), QTime(23, 0)));
+    InstallTypedDateFilter(field);
     return field;
 }
 
