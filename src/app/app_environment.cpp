@@ -3,6 +3,7 @@
 #include "app/named_folder.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -84,4 +85,11 @@ bool AppEnvironment::FindNode(const QString& name, NodeEntry* found, UserMessage
     if (found)
         *found = base.At(index);
     return true;
+}
+
+QString AppEnvironment::ReportsFolderPath()
+{
+    const QString work = WorkFolderPath();
+    const QString reports = QDir(work).filePath(QStringLiteral("reports"));
+    return QDir().mkpath(reports) ? reports : work;
 }

@@ -35,6 +35,9 @@ public:
     const WorkFolder& Folder() const { return m_workFolder; }
     ProgramOptions Options() { return ReadProgramOptions(m_settings); }
     QString WorkFolderPath() { return m_workFolder.Path(Options()); }
+    // The work folder's "reports" folder, where the program offers to save its reports; made when
+    // missing (the work folder itself when it cannot be).
+    QString ReportsFolderPath();
 
     // The work-folder check, then the base in it; false with the message to show on failure.
     bool LoadNodeBase(NodeBase& base, UserMessage* failure);

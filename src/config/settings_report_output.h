@@ -20,3 +20,6 @@ struct SettingsReportPlace {
 // pass is the report written and shown through `viewer`. Returns whether it was shown.
 bool ShowSettingsReport(ConfigurationBlocks& blocks, ConfigMessageHost& checks, ReportViewer& viewer,
                         const SettingsReportPlace& place, const QDateTime& formed = QDateTime::currentDateTime());
+
+// The name the report is offered to be saved under: "Настройки, зав.N 170001, 10.12.2026.xls".
+QString SettingsReportFileName(const ConfigurationBlocks& blocks, const QDate& made);

@@ -12,7 +12,10 @@
 #include "support/known_configuration.h"
 #include "ui/ui_test_helpers.h"
 
+#include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -158,12 +161,21 @@ TEST(ConfigRoot, CheckWriteAndReportRunTheChecksFirst)
     QTest::mouseClick(FrameButton(*window, "checkButton"), Qt::LeftButton);
     EXPECT_EQ(rig.presenter.messages.size(), 3);
     QString shownReport;
+    QString offered;
     WhenModal<ReportWindow>([&](ReportWindow* report) {
         shownReport = report->ShownFile();
+        offered = report->OfferedSaveAs();
         report->close();
     });
     QTest::mouseClick(FrameButton(*window, "reportButton"), Qt::LeftButton);
     EXPECT_FALSE(shownReport.isEmpty());
+    // "Сохранить" offers the work folder's reports folder and a name with the serial and the date.
+    EXPECT_EQ(offered,
+              QDir(rig.Folder())
+                  .filePath(QStringLiteral("reports/Настройки, зав.N %1, %2.xls")
+                                .arg(KnownConfiguration().identity.serialNumber)
+                                .arg(QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")))));
+    EXPECT_TRUE(QFileInfo(QFileInfo(offered).absolutePath()).isDir());
     EXPECT_EQ(rig.presenter.messages.size(), 3);
 }
 
@@ -248,7 +260,7 @@ TEST(ConfigRoot, ShortSettingsFileIsWrittenOnlyOnceTheUserAgrees)
     window->MainConfig()->SetOperationText(QString());
     QTest::mouseClick(FrameButton(*window, "writeButton"), Qt::LeftButton);
     ASSERT_EQ(rig.presenter.messages.size(), 2);
-    EXPECT_TRUE(rig.presenter.messages[1].text.contains(QStringLiteral("блок управления (52 байт из 64)")))
+    EXPECT_TRUE(rig.presenter.messages[1].text.contains(QStringLiteral("блок управления (52 байта из 64)")))
         << rig.presenter.messages[1].text.toStdString();
     EXPECT_EQ(rig.presenter.messages[1].style & MessageStyle::kButtonMask, MessageStyle::kYesNo);
     EXPECT_FALSE(window->Driver().IsBusy());

@@ -14,6 +14,8 @@
 #include "protocol/driver_access.h"
 #include "reports/report_writer.h"
 
+#include <QDate>
+#include <QDir>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -118,6 +120,8 @@ void CDlgMainConfig::ShowReport()
         return;
     PageMessages messages(Host());
     ReportWindow window(Host().Environment().Settings(), this);
+    window.OfferSaveAs(QDir(Host().Environment().ReportsFolderPath())
+                           .filePath(SettingsReportFileName(Host().Driver().Configuration(), QDate::currentDate())));
     const SettingsReportPlace place{.folder = DefaultReportFolder(), .windowNumber = window.WindowNumber()};
     ShowSettingsReport(Host().Driver().Configuration(), messages, window, place);
 }

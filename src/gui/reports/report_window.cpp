@@ -124,7 +124,8 @@ bool ReportWindow::Load(const QString& file)
 
 void ReportWindow::Save()
 {
-    const QString chosen = ChooseSaveFile(this, QStringLiteral("Сохранить..."), m_saveFolder, ReportSaveFilter());
+    const QString start = m_saveAs.isEmpty() ? m_saveFolder : m_saveAs;
+    const QString chosen = ChooseSaveFile(this, QStringLiteral("Сохранить..."), start, ReportSaveFilter());
     if (!chosen.isEmpty())
         SaveTo(chosen);
 }

@@ -23,6 +23,10 @@ public:
     // ReportViewer: shows `file` modally and returns once the user has closed the window.
     // `saveFolder` is where saving starts (the program folder when empty).
     void ShowReport(const QString& file, const QString& saveFolder) override;
+    // The file "Сохранить" offers first (a folder and a name); the folder the report was shown from
+    // when none is set.
+    void OfferSaveAs(const QString& path) { m_saveAs = path; }
+    const QString& OfferedSaveAs() const { return m_saveAs; }
     // MessageSink: a modal box over the window.
     void ShowMessage(const UserMessage& message) override;
 
@@ -60,5 +64,6 @@ private:
     QPrinter m_printer{QPrinter::HighResolution};
     QString m_file;
     QString m_saveFolder;
+    QString m_saveAs;
     QString m_savedCopy;
 };
