@@ -232,13 +232,24 @@ bool SimServer::Start(QString* error)
     return true;
 }
 
-void SimServer::Stop()
+void SimServer::DropClients()
 {
-    m_stop = true;
+    m_dropClients = true;
+    Wake();
+}
+
+void SimServer::Wake()
+{
     if (m_wakeFd >= 0) {
         const std::uint64_t one = 1;
         [[maybe_unused]] const ssize_t written = ::write(m_wakeFd, &one, sizeof one);
     }
+}
+
+void SimServer::Stop()
+{
+    m_stop = true;
+    Wake();
     if (m_thread.joinable())
         m_thread.join();
 }
@@ -263,6 +274,11 @@ void SimServer::Run()
         if (ready > 0 && (fds[0].revents & POLLIN)) {
             std::uint64_t wakeups = 0;
             [[maybe_unused]] const ssize_t taken = ::read(m_wakeFd, &wakeups, sizeof wakeups);
+        }
+        if (m_dropClients.exchange(false)) {
+            while (!m_clients.empty())
+                DropClient(m_clients.size() - 1);
+            continue;
         }
         constexpr short kReadable = POLLIN | POLLHUP | POLLERR;
         // Clients from the back, so dropping one leaves the indices of the others alone.

@@ -43,6 +43,9 @@ public:
     HayesModem::State ModemState() const { return static_cast<HayesModem::State>(m_modemState.load()); }
     // TCP clients connected now.
     int Clients() const { return m_clientCount.load(); }
+    // Closes every TCP client's connection at the server's next turn (any thread), as a pulled cable
+    // or a restarted gateway does; new clients are served as before.
+    void DropClients();
 
     // Transaction log lines (-v): frames in and out in hex.
     void SetLog(std::function<void(const QString&)> log) { m_log = std::move(log); }
@@ -56,6 +59,8 @@ private:
     bool OpenSerial(QString* error);
     std::unique_ptr<MeterSession> NewSession() const;
     void CloseAll();
+    // Ends the server's wait at once (any thread, a signal handler too).
+    void Wake();
     void Accept();
     void DropClient(std::size_t index);
     // Reads (when readable), ends quiet frames and sends what is due. False when the peer is to go.
@@ -73,6 +78,7 @@ private:
     MeterSimulator& m_meter;
     std::unique_ptr<HayesModem> m_modem;
     std::atomic<bool> m_dropCarrier{false};
+    std::atomic<bool> m_dropClients{false};
     std::atomic<int> m_modemState{0};
     int m_listenFd = -1;                                    // TCP listener
     std::vector<std::unique_ptr<SimConnection>> m_clients;  // TCP clients

@@ -24,6 +24,9 @@ public:
     virtual int MyOnCharsTransmitted(const std::uint8_t* bytes, int count) = 0;
     virtual void LogLine(const QString& text) = 0;
     virtual int ShowMessage(const QString& text, const QString& caption, unsigned style) = 0;
+    // A failure of the line, already worded: a log line and an information box unless the owner knows
+    // better (the meter driver shows one loss of a line once).
+    virtual void ReportLineTrouble(const QString& text);
 };
 
 // Most channel reports go to the owner twice: as a log line and as an information box.

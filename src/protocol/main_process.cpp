@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <utility>
+
 namespace {
 
 constexpr int kStopPollMs = 100;
@@ -34,15 +36,41 @@ bool CRovoRedod::MainProcess(std::uint32_t code)
                     MessageStyle::kIconWarning);
         return false;
     }
+    m_lineWasUp = m_deviceConnected.load();
+    m_lineLost = false;
     const bool succeeded = RunCommand(code);
+    m_lineWasUp = false;
+    if (m_lineLost) {
+        // Whatever the command made of it, the meter is not connected any more; the next command that
+        // needs it opens the line again.
+        m_deviceConnected.store(false);
+        m_transmitChanel.Disconnect();
+        SetDeviceInformation(QString());
+    }
     if (m_reporting.showProgress)
         ShowCommandResult(succeeded);
     return succeeded;
 }
 
+void CRovoRedod::ReportLineTrouble(const QString& text)
+{
+    LogLine(text);
+    if (!m_lineWasUp) {
+        ShowMessage(text, QString::fromUtf8(kCaptionInformation), MessageStyle::kIconInformation);
+        return;
+    }
+    // Every exchange after the first failure fails at once on the closed line: those go to the log only.
+    if (std::exchange(m_lineLost, true))
+        return;
+    ShowMessage(QString::fromUtf8("Связь с прибором потеряна: ") + text, QString::fromUtf8(kCaptionError),
+                MessageStyle::kIconError);
+}
+
 void CRovoRedod::ShowCommandResult(bool succeeded)
 {
-    SetConnectionText(m_deviceConnected.load() ? QString::fromUtf8("Связь установлена") : QString());
+    SetConnectionText(m_deviceConnected.load() ? QString::fromUtf8("Связь установлена")
+                          : m_lineLost         ? QString::fromUtf8("Связь потеряна")
+                                               : QString());
     if (!StopRequested())
         SetOperationText(
             QString::fromUtf8(succeeded ? "Операция успешно завершена!" : "Операция завершена НЕ успешно!"));

@@ -109,6 +109,8 @@ public:
     // Also what the write-time checks of the configuration ask through.
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
     std::uint8_t DeviceAddress() const override { return m_deviceAddress; }
+    // main_process.cpp: a line that was up and fails during a command is lost, and said so once.
+    void ReportLineTrouble(const QString& text) override;
 
 private:
     // All set while a host is attached.
@@ -173,6 +175,10 @@ private:
     std::atomic<bool> m_deviceConnected{false};
     std::atomic<bool> m_quit{false};
     int m_idlePasses = 0;
+    // Of the command running, on its thread: whether it began with the meter connected, and whether the
+    // line has failed under it since.
+    bool m_lineWasUp = false;
+    bool m_lineLost = false;
     std::unique_ptr<QThread> m_commandThread;
     std::unique_ptr<QThread> m_serviceThread;
 };

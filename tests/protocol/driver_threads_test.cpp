@@ -69,6 +69,8 @@ TEST(DriverThreads, StopEndsALongWaitAtOnce)
         RecordingRequester page;
         rig.driver.QueueCommand(kCommandReadArchiveInfo, &page);
         ASSERT_TRUE(WaitPatiently([&] { return rig.server.Requests() > before; }));
+        // Queued behind it by a second press: the stop drops it too.
+        rig.driver.QueueCommand(kCommandReadArchiveInfo, &page);
 
         QElapsedTimer clock;
         clock.start();
@@ -80,9 +82,29 @@ TEST(DriverThreads, StopEndsALongWaitAtOnce)
         // Stopped and failed: the running operation's text gives way to the result.
         EXPECT_EQ(rig.LastOperationText(), Utf8("Операция прервана пользователем!"));
         EXPECT_EQ(page.Notices(), 0);
+        EXPECT_EQ(rig.host.BusyChanges(), 2) << "only the running command went busy and idle";
         // A stop leaves the connection standing.
         EXPECT_TRUE(rig.driver.IsDeviceConnected());
     }
+}
+
+TEST(DriverThreads, ALineLostDuringACommandIsOneMessageAndLeavesTheMeterDisconnected)
+{
+    DriverRig rig;
+    ASSERT_TRUE(StartConnected(rig));
+    rig.host.Clear();
+    // The cable pulled: the meter's end of the connection goes away between two commands.
+    rig.server.DropClients();
+    ASSERT_TRUE(WaitPatiently([&] { return rig.server.Clients() == 0; }));
+    // The configuration read takes many exchanges; after the first failure each one fails at once.
+    ASSERT_TRUE(rig.Run(kCommandReadConfiguration));
+    const QStringList boxes = rig.BoxTexts();
+    ASSERT_EQ(boxes.size(), 1) << boxes.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_TRUE(boxes[0].startsWith(Utf8("Связь с прибором потеряна: Ошибка "))) << boxes[0].toStdString();
+    EXPECT_EQ(rig.host.Boxes()[0].style, unsigned(MessageStyle::kIconError));
+    EXPECT_FALSE(rig.driver.IsDeviceConnected());
+    EXPECT_EQ(rig.host.ConnectionTexts().last(), Utf8("Связь потеряна"));
+    EXPECT_EQ(rig.LastOperationText(), Utf8("Операция завершена НЕ успешно!"));
 }
 
 TEST(DriverThreads, BreakStopsTheWaitAndClosesTheConnection)
