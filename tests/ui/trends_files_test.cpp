@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QValueAxis>
 #include <QWheelEvent>
@@ -105,6 +106,22 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     const QImage image(png);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), trends.View()->size() * trends.View()->devicePixelRatio());
+    // The picture carries the stretch's title; the lines' colours differ from each other and from the НС red.
+    const QChart* chart = trends.View()->chart();
+    EXPECT_EQ(chart->title(),
+              QStringLiteral("Часовой архив, зав.N %1, 24.02.2024 - 02.03.2024")
+                  .arg(trends.rig.meter.Options().identity.serialNumber));
+    QSet<QRgb> colours;
+    int lineCount = 0;
+    for (QAbstractSeries* series : chart->series()) {
+        if (auto* line = qobject_cast<QLineSeries*>(series)) {
+            ++lineCount;
+            colours.insert(line->color().rgb());
+            EXPECT_NE(line->color(), QColor(Qt::red)) << line->name().toStdString();
+        }
+    }
+    EXPECT_GT(lineCount, 1);
+    EXPECT_EQ(colours.size(), lineCount);
     EXPECT_TRUE(trends.rig.windowRig.presenter.messages.isEmpty());
 
     // "Экспорт CSV..." offers the stretch's name in the work folder and adds the extension to the name chosen.

@@ -1,6 +1,7 @@
 #include "gui/archives/trend_chart_builder.h"
 
 #include <QChart>
+#include <QColor>
 #include <QDateTimeAxis>
 #include <QLegend>
 #include <QLegendMarker>
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <map>
 
@@ -63,9 +65,15 @@ void SetValueRange(UnitAxis& entry)
     entry.axis->applyNiceNumbers();
 }
 
-QLineSeries* LineOf(const TrendQuantity& quantity, QList<QPointF>&& points)
+// The lines' colours, told apart from each other and from the red of the НС markers (the chart theme's
+// own cycle has a red-brown and repeats after five).
+constexpr QRgb kLineColours[] = {0x1f77b4, 0x2ca02c, 0xff7f0e, 0x9467bd, 0x17becf,
+                                 0x8c564b, 0xe377c2, 0x7f7f7f, 0xbcbd22};
+
+QLineSeries* LineOf(const TrendQuantity& quantity, QList<QPointF>&& points, int index)
 {
     auto* line = new QLineSeries;
+    line->setColor(QColor::fromRgb(kLineColours[index % int(std::size(kLineColours))]));
     line->setName(quantity.label + QStringLiteral(", ") + TrendUnitText(quantity.unit));
     // One call for all points: a point at a time would redraw and signal for each.
     line->replace(points);
@@ -95,10 +103,12 @@ qint64 TrendTime(const TChronoArch& date)
     return TrendDateTime(date).toMSecsSinceEpoch();
 }
 
-TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendSelection& quantities)
+TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendSelection& quantities,
+                           const QString& title)
 {
     TrendChart result;
     result.chart = new QChart;
+    result.chart->setTitle(title);
     result.chart->legend()->setAlignment(Qt::AlignBottom);
     result.times.reserve(records.size());
     for (const RangeRecord& record : records)
@@ -139,7 +149,7 @@ TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendS
         TrendSeries series;
         series.quantity = quantity;
         series.axis = unitAxis.axis;
-        series.line = LineOf(*quantity, std::move(points));
+        series.line = LineOf(*quantity, std::move(points), int(result.series.size()));
         result.chart->addSeries(series.line);
         series.line->attachAxis(result.timeAxis);
         series.line->attachAxis(series.axis);

@@ -1,7 +1,7 @@
 #pragma once
 // From a stretch of archive records and the chosen quantities, the chart that shows them: one time axis
 // at the bottom, one value axis per unit among the quantities (alternately left and right), a line per
-// quantity and, for a quantity that has flags, red markers at the records that flag it ("t1 НС"). The
+// quantity in colours of its own (none of them red) and, for a quantity that has flags, red markers at the records that flag it ("t1 НС"). The
 // chart keeps the records' times so a point under the cursor finds its record again.
 //
 // Values that are not numbers are left out of the lines (the line joins the neighbours across them).
@@ -42,7 +42,9 @@ struct TrendChart {
 qint64 TrendTime(const TChronoArch& date);
 QDateTime TrendDateTime(const TChronoArch& date);
 
-TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendSelection& quantities);
+// `title` goes on the chart (and so on its picture): the archive, the serial and the stretch.
+TrendChart BuildTrendChart(const std::vector<RangeRecord>& records, const TrendSelection& quantities,
+                           const QString& title = QString());
 
 // How the time axis labels a shown stretch of `spanMs`: day and hour up to about ten days, days up to a year,
 // months beyond (short enough for the labels to fit their ticks).

@@ -162,7 +162,7 @@ void CDlgTrends::ShowFound(bool succeeded)
     m_plotted = std::move(result);
     m_plottedRange = m_asked;
     m_plottedQuantities = m_askedQuantities;
-    TrendChart chart = BuildTrendChart(records, m_plottedQuantities);
+    TrendChart chart = BuildTrendChart(records, m_plottedQuantities, RangeTableTitle(m_plottedRange, m_plotted.serial));
     m_controls.chart->ShowChart(std::move(chart), std::move(records));
     ++m_plotCount;
     UpdateStates();
