@@ -46,6 +46,7 @@ struct CliOptions {
 
     // Command options.
     QString output;
+    bool outputIsFolder = false;  // -o names a folder that is there
     bool asRead = false;  // read-config: the settings as read even when their checksum did not match
     QString date;
     std::optional<int> count;
@@ -65,6 +66,9 @@ struct CliOptions {
     QString stand;            // device path of the reference stand (calibrate)
     std::optional<int> jobs;  // collect: lines read at once
     QString kind;             // collect: direct, modem or ip
+    QString month;                // statement: "YYYY-MM"
+    std::optional<int> input;     // statement: 0 or 1 (ТВ1, ТВ2)
+    bool all = false;             // statement: every meter of the database
 
     QString command;
     QStringList arguments;  // the command's own words
