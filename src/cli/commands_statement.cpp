@@ -8,6 +8,7 @@
 #include "cli/commands_database.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_output.h"
+#include "nodes/demo_node.h"
 #include "nodes/node_base.h"
 #include "protocol/rovo_redod.h"
 #include "statement/statement_format.h"
@@ -95,6 +96,8 @@ void DescribeFromNodeBase(CliContext& context, StatementSource* source)
     UserMessage failure;
     if (QFileInfo::exists(path) && base.LoadFile(path, &failure))
         DescribeNode(base, source);
+    if (source->nodeName.isEmpty() && context.Options().demo)
+        source->nodeName = DemoNodeName();
 }
 
 // Writes the statement; the exit code: 0 whole, 1 with rows missing (named on stderr) or not written.
