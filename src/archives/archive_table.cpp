@@ -204,13 +204,14 @@ bool ArchiveTable::SelectRows(std::int32_t serial, const QString& from, const QS
 bool ArchiveTable::SelectRange(std::int32_t serial, const QString& from, const QString& to,
                                std::vector<RangeRecord>* records, QSqlError* error) const
 {
-    return SelectRows(serial, from, to, sizeof(ArchiveRecord),
-                      [records](const TChronoArch& date, std::span<const std::uint8_t> bytes) {
-                          RangeRecord found{date, RecordFromBytes<ArchiveRecord>(bytes)};
-                          found.record.date = date;
-                          records->push_back(found);
-                      },
-                      error);
+    return SelectRows(
+        serial, from, to, sizeof(ArchiveRecord),
+        [records](const TChronoArch& date, std::span<const std::uint8_t> bytes) {
+            RangeRecord found{date, RecordFromBytes<ArchiveRecord>(bytes)};
+            found.record.date = date;
+            records->push_back(found);
+        },
+        error);
 }
 
 bool ArchiveTable::SerialsBetween(const QString& from, const QString& to, std::vector<std::int32_t>* serials,
@@ -239,13 +240,14 @@ bool ArchiveTable::SerialsBetween(const QString& from, const QString& to, std::v
 bool ArchiveTable::SelectTotals(std::int32_t serial, const QString& from, const QString& to,
                                 std::vector<TotalsRecord>* records, QSqlError* error) const
 {
-    return SelectRows(serial, from, to, sizeof(TotalsRecord),
-                      [records](const TChronoArch& date, std::span<const std::uint8_t> bytes) {
-                          TotalsRecord found = RecordFromBytes<TotalsRecord>(bytes);
-                          found.date = date;
-                          records->push_back(found);
-                      },
-                      error);
+    return SelectRows(
+        serial, from, to, sizeof(TotalsRecord),
+        [records](const TChronoArch& date, std::span<const std::uint8_t> bytes) {
+            TotalsRecord found = RecordFromBytes<TotalsRecord>(bytes);
+            found.date = date;
+            records->push_back(found);
+        },
+        error);
 }
 
 std::optional<qint64> ArchiveTable::CountStoredHours(std::int32_t serial, const QString& from, const QString& to,

@@ -62,7 +62,8 @@ public:
     bool SelectRange(std::int32_t serial, const QString& from, const QString& to, std::vector<RangeRecord>* records,
                      QSqlError* error) const;
     // The meters with rows dated from `from` to `to`, by serial number.
-    bool SerialsBetween(const QString& from, const QString& to, std::vector<std::int32_t>* serials, QSqlError* error) const;
+    bool SerialsBetween(const QString& from, const QString& to, std::vector<std::int32_t>* serials,
+                        QSqlError* error) const;
     // The same of the totals archive's table.
     bool SelectTotals(std::int32_t serial, const QString& from, const QString& to, std::vector<TotalsRecord>* records,
                       QSqlError* error) const;

@@ -1,8 +1,8 @@
 // zt5ctl: the command line over the configurator's core.
 
 #include "base/file_size_signal.h"
-#include "cli/cli_context.h"
 #include "cli/cli_application.h"
+#include "cli/cli_context.h"
 #include "cli/cli_main.h"
 #include "cli/terminal_output.h"
 
