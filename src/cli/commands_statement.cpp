@@ -166,16 +166,16 @@ int FromMeter(CliContext& context, StatementJob& job, const DatabaseTarget& targ
     ArchiveRangeExtension extension(FixedDatabase(target), &progress);
     const bool read = ReadRange(*session, extension, StatementRange(job.source));
     const ArchiveRangeResult values = extension.LastResult();
-    const bool totalsRead = read && ReadRange(*session, extension, StatementTotalsRange(job.source));
+    const bool totalsRead = ReadRange(*session, extension, StatementTotalsRange(job.source));
     progress.Finish();
-    if (!totalsRead)
-        return kExitRefused;
     PrintError(RangeResultText(values) + QLatin1Char('\n'));
+    // A read that failed part-way still gives the statement of what was found, the rest marked.
     job.source.records = values.records;
     job.source.totals = extension.LastResult().totals;
     DescribeMeter(session->Driver().Data(), &job.source);
     DescribeFromNodeBase(context, &job.source);
-    return WriteStatement(job, context.Options().output);
+    const int written = WriteStatement(job, context.Options().output);
+    return read && totalsRead ? written : kExitRefused;
 }
 
 }  // namespace
