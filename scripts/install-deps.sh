@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev libqt6opengl6-dev libegl-dev libglu1-mesa-dev qt6-charts-dev qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-psql libhidapi-dev
-  libxlsxwriter-dev fonts-dejavu-core
+  libxlsxwriter-dev zlib1g-dev fonts-dejavu-core
   postgresql
   libgtest-dev libgmock-dev libbenchmark-dev libmodbus-dev time jq
   mbpoll
