@@ -183,6 +183,14 @@ verdict "collect, 40 meters on 8 lines: wall / busiest line" "$(counter BM_Colle
 verdict "trends: year of hourly records read, built, drawn (ms)" "$(time_ms BM_TrendPlotYear/q:4)" le 1000
 verdict "trends: one zoom step drawn, 4 quantities (ms)" "$(time_ms BM_TrendZoomRender/q:4)" le 100
 
+for format in 0:PDF 1:XLSX 2:CSV 3:HTML; do
+  verdict "statement: a month from the database, ${format#*:} (ms)" "$(time_ms "BM_StatementMonth/format:${format%%:*}")" le 300
+done
+verdict "statement --all, 100 meters, SQLite (s)" \
+  "$(t=$(time_ms "BM_StatementAll/engine:0/iterations:3/real_time"); [ -n "$t" ] && awk -v t="$t" 'BEGIN { print t / 1000 }')" le 30
+verdict "statement --all, 100 meters, PostgreSQL (s)" \
+  "$(t=$(time_ms "BM_StatementAll/engine:1/iterations:3/real_time"); [ -n "$t" ] && awk -v t="$t" 'BEGIN { print t / 1000 }')" le 30
+
 if [ -s "$work/load" ]; then
   echo
   awk '{ s += $1; if (NR == 1 || $1 < lo) lo = $1; if ($1 > hi) hi = $1 } END {

@@ -202,13 +202,42 @@ bool ArchiveDatabase::Write(int kind, std::span<const std::uint8_t> record, std:
 bool ArchiveDatabase::ReadRange(int kind, std::uint32_t serial, const TChronoArch& from, const TChronoArch& to,
                                 std::vector<RangeRecord>* records)
 {
+    return ReadRows(kind, from, to, [&](const QString& first, const QString& last, QSqlError* error) {
+        return m_tables[kind]->SelectRange(std::int32_t(serial), first, last, records, error);
+    });
+}
+
+bool ArchiveDatabase::ReadTotals(std::uint32_t serial, const TChronoArch& from, const TChronoArch& to,
+                                 std::vector<TotalsRecord>* records)
+{
+    return ReadRows(kArchiveTotals, from, to, [&](const QString& first, const QString& last, QSqlError* error) {
+        return m_tables[kArchiveTotals]->SelectTotals(std::int32_t(serial), first, last, records, error);
+    });
+}
+
+bool ArchiveDatabase::ReadSerials(int kind, const TChronoArch& from, const TChronoArch& to,
+                                  std::vector<std::uint32_t>* serials)
+{
+    return ReadRows(kind, from, to, [&](const QString& first, const QString& last, QSqlError* error) {
+        std::vector<std::int32_t> found;
+        if (!m_tables[kind]->SerialsBetween(first, last, &found, error))
+            return false;
+        for (std::int32_t serial : found)
+            serials->push_back(std::uint32_t(serial));
+        return true;
+    });
+}
+
+bool ArchiveDatabase::ReadRows(int kind, const TChronoArch& from, const TChronoArch& to,
+                               const std::function<bool(const QString&, const QString&, QSqlError*)>& select)
+{
     m_lastCallFailed = true;
     const QString first = UsableDate(kind, StampOf(from, 0, 0));
     const QString last = UsableDate(kind, StampOf(to, 59, 59));
     if (first.isEmpty() || last.isEmpty())
         return false;
     QSqlError error;
-    if (!m_tables[kind]->SelectRange(std::int32_t(serial), first, last, records, &error)) {
+    if (!select(first, last, &error)) {
         Fail(error);
         Recover();
         return false;

@@ -27,6 +27,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -35,6 +36,7 @@
 
 class ArchiveTable;
 struct RangeRecord;
+struct TotalsRecord;
 
 // Failure codes of our own, beside the engine's (whose low 16 bits are kept).
 enum DatabaseFailure : std::uint16_t {
@@ -82,6 +84,11 @@ public:
     // with the failure stored when the table cannot be read; a row with a date it cannot read is skipped.
     bool ReadRange(int kind, std::uint32_t serial, const TChronoArch& from, const TChronoArch& to,
                    std::vector<RangeRecord>* records);
+    // The meters the kind's table has rows of dated from `from` to `to`, by serial number.
+    bool ReadSerials(int kind, const TChronoArch& from, const TChronoArch& to, std::vector<std::uint32_t>* serials);
+    // The same of the totals archive.
+    bool ReadTotals(std::uint32_t serial, const TChronoArch& from, const TChronoArch& to,
+                    std::vector<TotalsRecord>* records);
     // Commits what is pending and disconnects; false when the last rows could not be committed.
     bool Close();
 
@@ -111,6 +118,9 @@ private:
     bool Connect(const DatabaseTarget& target);
     bool PrepareTable(ArchiveKind kind, const QStringList& tables);
     bool Execute(const QString& sql);
+    // The rows `select` finds between the two dates' texts, with a failure stored as every look-up does.
+    bool ReadRows(int kind, const TChronoArch& from, const TChronoArch& to,
+                  const std::function<bool(const QString&, const QString&, QSqlError*)>& select);
     // The date's text for a kind with a table, on an open database; empty (the failure stored) otherwise.
     QString UsableDate(int kind, const DateTimeStamp& date);
     bool CommitIfDue();

@@ -4,9 +4,7 @@
 
 bool IsUsableRange(const ArchiveRange& range)
 {
-    const bool valueArchive = range.kind == kArchiveHourly || range.kind == kArchiveDaily
-        || range.kind == kArchiveMonthly;
-    return valueArchive && HourDifference(range.to, range.from) >= 0;
+    return IsValueArchive(range.kind) && HourDifference(range.to, range.from) >= 0;
 }
 
 bool InRange(const ArchiveRange& range, const TChronoArch& date)

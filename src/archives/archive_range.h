@@ -11,7 +11,7 @@
 #include <vector>
 
 struct ArchiveRange {
-    ArchiveKind kind = kArchiveHourly;  // hourly, daily or monthly
+    ArchiveKind kind = kArchiveHourly;  // hourly, daily, monthly or totals
     TChronoArch from{};                 // both ends belong to the range; minutes never count
     TChronoArch to{};
 };
@@ -19,7 +19,8 @@ struct ArchiveRange {
 // What a user is told of a range that ends before it starts.
 inline constexpr const char* kBackwardRangeText = "Начало периода позже его конца!";
 
-// Whether the range names a value archive with records (not totals) and `from` is not after `to`.
+// Whether the range names an archive with records (hourly, daily, monthly or totals) and `from` is not
+// after `to`.
 bool IsUsableRange(const ArchiveRange& range);
 // Whether a record date lies in the range, by the hour.
 bool InRange(const ArchiveRange& range, const TChronoArch& date);
@@ -36,7 +37,8 @@ struct RangeRecord {
 
 struct ArchiveRangeResult {
     std::uint32_t serial = 0;          // the meter's factory number
-    std::vector<RangeRecord> records;  // oldest first, one per date
+    std::vector<RangeRecord> records;  // oldest first, one per date (hourly, daily, monthly)
+    std::vector<TotalsRecord> totals;  // the same of the totals archive
     std::int64_t fromDatabase = 0;
     std::int64_t fromMeter = 0;  // read off the meter (and added to the database)
     std::int64_t missing = 0;    // dates in range the meter holds but could not be read (stopped, failed)

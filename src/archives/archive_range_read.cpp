@@ -48,15 +48,20 @@ bool ArchiveRangeRead::Read(CRovoRedod& driver, const ArchiveRange& range)
     DriverData& data = driver.Data();
     const std::uint32_t serial = data.configuration.identity.serialNumber;
     m_result.serial = serial;
+    const bool totals = range.kind == kArchiveTotals;
     std::vector<RangeRecord> records;
-    if (!database.ReadRange(range.kind, serial, range.from, range.to, &records)) {
+    std::vector<TotalsRecord> totalsRecords;
+    if (!(totals ? database.ReadTotals(serial, range.from, range.to, &totalsRecords)
+                 : database.ReadRange(range.kind, serial, range.from, range.to, &records))) {
         ReportDatabaseFailure(driver, database, "Ошибка чтения базы данных (0x%.4X)!");
         database.Close();
         return false;
     }
-    m_result.fromDatabase = std::int64_t(records.size());
+    m_result.fromDatabase = std::int64_t(records.size() + totalsRecords.size());
     std::set<std::int32_t> stored;
     for (const RangeRecord& record : records)
+        stored.insert(HourKey(record.date));
+    for (const TotalsRecord& record : totalsRecords)
         stored.insert(HourKey(record.date));
     std::vector<DateTimeStamp> gaps;
     for (const DateTimeStamp& date : MeterDatesInRange(data.descriptors, range, ImageReportTime(data))) {
@@ -81,15 +86,21 @@ bool ArchiveRangeRead::Read(CRovoRedod& driver, const ArchiveRange& range)
             continue;
         }
         // The whole answer slot: the read cleared it, so the bytes this firmware level does not send are 0.
-        const std::span<const std::uint8_t> bytes(data.At(MeterArea::kArchiveRecord), std::size_t(kAnswerSlotBytes));
+        const MeterArea area = totals ? MeterArea::kTotalsRecord : MeterArea::kArchiveRecord;
+        const std::span<const std::uint8_t> bytes(data.At(area), std::size_t(kAnswerSlotBytes));
         if (!database.Write(range.kind, bytes, serial, date)) {
             ReportDatabaseFailure(driver, database, "Ошибка записи в базу данных (0x%.4X)!");
             succeeded = false;
             break;
         }
-        RangeRecord read{ChronoOf(date), RecordFromBytes<ArchiveRecord>(bytes)};
-        read.record.date = read.date;
-        records.push_back(read);
+        if (totals) {
+            totalsRecords.push_back(RecordFromBytes<TotalsRecord>(bytes));
+            totalsRecords.back().date = ChronoOf(date);
+        } else {
+            RangeRecord read{ChronoOf(date), RecordFromBytes<ArchiveRecord>(bytes)};
+            read.record.date = read.date;
+            records.push_back(read);
+        }
         ++m_result.fromMeter;
         if (m_progress)
             m_progress->RecordsDone(m_result.fromMeter, total);
@@ -106,6 +117,9 @@ bool ArchiveRangeRead::Read(CRovoRedod& driver, const ArchiveRange& range)
     }
     std::sort(records.begin(), records.end(),
               [](const RangeRecord& a, const RangeRecord& b) { return HourKey(a.date) < HourKey(b.date); });
+    std::sort(totalsRecords.begin(), totalsRecords.end(),
+              [](const TotalsRecord& a, const TotalsRecord& b) { return HourKey(a.date) < HourKey(b.date); });
     m_result.records = std::move(records);
+    m_result.totals = std::move(totalsRecords);
     return succeeded;
 }

@@ -5,9 +5,12 @@
 #include "archives/archive_row_record.h"
 #include "archives/database_literals.h"
 #include "archives/database_schema.h"
+#include "archives/record_bytes.h"
 
 #include <QSqlRecord>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
@@ -154,8 +157,8 @@ bool ArchiveTable::Insert(const QVariantList& row, QSqlError* error)
     return true;
 }
 
-bool ArchiveTable::SelectRange(std::int32_t serial, const QString& from, const QString& to,
-                               std::vector<RangeRecord>* records, QSqlError* error) const
+bool ArchiveTable::SelectRows(std::int32_t serial, const QString& from, const QString& to, std::size_t recordSize,
+                              const RowSink& sink, QSqlError* error) const
 {
     if (!m_hasKeys) {
         *error = QSqlError(QString::fromUtf8("В таблице %1 нет столбцов Serial и Date").arg(m_table), QString(),
@@ -185,18 +188,66 @@ bool ArchiveTable::SelectRange(std::int32_t serial, const QString& from, const Q
         *error = query.lastError();
         return false;
     }
+    std::vector<std::uint8_t> bytes(recordSize);
     while (query.next()) {
         const std::optional<DateTimeStamp> stamp = StampOfDatabaseDate(query.value(0));
         if (!stamp)
             continue;
-        RangeRecord found{ChronoOf(*stamp), ArchiveRecord{}};
-        const std::span bytes(reinterpret_cast<std::uint8_t*>(&found.record), sizeof(ArchiveRecord));
+        std::fill(bytes.begin(), bytes.end(), std::uint8_t(0));
         for (std::size_t i = 0; i < values.size(); ++i)
             StoreColumnValue(*values[i], query.value(int(i + 1)), bytes);
-        found.record.date = found.date;
-        records->push_back(found);
+        sink(ChronoOf(*stamp), bytes);
     }
     return true;
+}
+
+bool ArchiveTable::SelectRange(std::int32_t serial, const QString& from, const QString& to,
+                               std::vector<RangeRecord>* records, QSqlError* error) const
+{
+    return SelectRows(
+        serial, from, to, sizeof(ArchiveRecord),
+        [records](const TChronoArch& date, std::span<const std::uint8_t> bytes) {
+            RangeRecord found{date, RecordFromBytes<ArchiveRecord>(bytes)};
+            found.record.date = date;
+            records->push_back(found);
+        },
+        error);
+}
+
+bool ArchiveTable::SerialsBetween(const QString& from, const QString& to, std::vector<std::int32_t>* serials,
+                                  QSqlError* error) const
+{
+    QSqlQuery query(m_database);
+    query.setForwardOnly(true);
+    if (!m_hasKeys
+        || !query.prepare(QStringLiteral("SELECT DISTINCT \"Serial\" FROM %1 WHERE \"Date\" >= ? AND \"Date\" <= ? "
+                                         "ORDER BY \"Serial\"")
+                              .arg(m_table))) {
+        *error = query.lastError();
+        return false;
+    }
+    query.bindValue(0, from);
+    query.bindValue(1, to);
+    if (!query.exec()) {
+        *error = query.lastError();
+        return false;
+    }
+    while (query.next())
+        serials->push_back(query.value(0).toInt());
+    return true;
+}
+
+bool ArchiveTable::SelectTotals(std::int32_t serial, const QString& from, const QString& to,
+                                std::vector<TotalsRecord>* records, QSqlError* error) const
+{
+    return SelectRows(
+        serial, from, to, sizeof(TotalsRecord),
+        [records](const TChronoArch& date, std::span<const std::uint8_t> bytes) {
+            TotalsRecord found = RecordFromBytes<TotalsRecord>(bytes);
+            found.date = date;
+            records->push_back(found);
+        },
+        error);
 }
 
 std::optional<qint64> ArchiveTable::CountStoredHours(std::int32_t serial, const QString& from, const QString& to,

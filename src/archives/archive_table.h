@@ -17,12 +17,14 @@
 #include <QVariantList>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <set>
 #include <span>
 #include <vector>
 
 struct RangeRecord;
+struct TotalsRecord;
 
 class ArchiveTable {
 public:
@@ -59,8 +61,18 @@ public:
     // them), oldest first, made back into records. A row whose date cannot be read is skipped.
     bool SelectRange(std::int32_t serial, const QString& from, const QString& to, std::vector<RangeRecord>* records,
                      QSqlError* error) const;
+    // The meters with rows dated from `from` to `to`, by serial number.
+    bool SerialsBetween(const QString& from, const QString& to, std::vector<std::int32_t>* serials,
+                        QSqlError* error) const;
+    // The same of the totals archive's table.
+    bool SelectTotals(std::int32_t serial, const QString& from, const QString& to, std::vector<TotalsRecord>* records,
+                      QSqlError* error) const;
 
 private:
+    // Each row made back into `recordSize` bytes (zero where the table has no column), with its date.
+    using RowSink = std::function<void(const TChronoArch&, std::span<const std::uint8_t>)>;
+    bool SelectRows(std::int32_t serial, const QString& from, const QString& to, std::size_t recordSize,
+                    const RowSink& sink, QSqlError* error) const;
     bool HasColumn(const QString& name) const;
     bool Prepared(std::optional<QSqlQuery>& query, const QString& sql, QSqlError* error);
 

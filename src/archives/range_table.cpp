@@ -12,9 +12,7 @@
 
 namespace {
 
-constexpr char kCsvSeparator = ';';
 constexpr const char* kCrLf = "\r\n";
-constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
 
 bool HasFlags(const TrendQuantity& quantity)
 {

@@ -19,6 +19,11 @@
 #include <optional>
 #include <vector>
 
+// What every CSV file of ours has: the byte-order mark, ";" between cells, CR LF line ends.
+inline constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
+inline constexpr char kCsvSeparator = ';';
+inline constexpr const char* kCsvLineEnd = "\r\n";
+
 using TrendSelection = std::vector<const TrendQuantity*>;
 
 enum class DecimalSeparator { Comma, Point };

@@ -64,6 +64,8 @@ int RunCli(const QStringList& arguments)
     const CliCommand* command = FindCliCommand(options.command);
     if (!command)
         return UsageError(QStringLiteral("неизвестная команда %1").arg(options.command));
+    if (options.outputIsFolder && !command->writesFolder)
+        return UsageError(QStringLiteral("\"%1\" - папка; -o ждет имя файла").arg(options.output));
     InstallInterruptHandler();
     CliContext context(options);
     return command->run(context);

@@ -55,7 +55,9 @@ const OptionRow<CliOptions> kOptions[] = {
      [](CliOptions& o, const QString& v) { return SetEndpoint(o.tcp, v, "tcp"); }},
     {"udp", 0, "АДРЕС:ПОРТ", "Канал связи", "прибор в сети, UDP",
      [](CliOptions& o, const QString& v) { return SetEndpoint(o.udp, v, "udp"); }},
-    {"serial", 0, "ПУТЬ", "Канал связи", "прямое подключение к последовательному порту (/dev/ttyUSB0, /dev/pts/N)",
+    {"serial", 0, "ПУТЬ", "Канал связи",
+     "прямое подключение к последовательному порту (/dev/ttyUSB0, /dev/pts/N); statement: заводской номер "
+     "прибора (число) - ведомость из базы данных без связи",
      [](CliOptions& o, const QString& v) {
          o.serial = v;
          return QString();
@@ -164,13 +166,13 @@ const OptionRow<CliOptions> kOptions[] = {
          o.version = true;
          return QString();
      }},
-    {"output", 'o', "ФАЙЛ", "Команды", "файл результата (read-config, report)",
+    {"output", 'o', "ФАЙЛ", "Команды", "файл результата (read-config, report, statement; statement --all: папка)",
      [](CliOptions& o, const QString& v) {
          // Bytes that are no UTF-8 arrive as U+FFFD: written, the file would get another name than asked.
          if (v.contains(QChar::ReplacementCharacter))
              return QStringLiteral("имя файла в -o не в кодировке UTF-8; файл с другим именем не записывается");
-         if (QFileInfo(v).isDir())
-             return QStringLiteral("\"%1\" - папка; -o ждет имя файла").arg(v);
+         // statement --all writes into a folder; every other command refuses one (RunCli).
+         o.outputIsFolder = QFileInfo(v).isDir();
          o.output = v;
          return QString();
      }},
@@ -188,15 +190,17 @@ const OptionRow<CliOptions> kOptions[] = {
     {"count", 0, "N", "Команды", "число записей (archive: подряд от --date; events)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.count, v, 1, 100000, "count"); }},
     {"format", 0, "ВИД", "Команды",
-     "text|csv|json|html: вид вывода archive (по умолчанию text; html - для периода); collect: text|json",
+     "text|csv|json|html: вид вывода archive (по умолчанию text; html - для периода); collect: text|json; "
+     "statement: pdf|xlsx|csv|html (по умолчанию - по расширению -o, иначе pdf)",
      [](CliOptions& o, const QString& v) {
-         if (v != QLatin1String("text") && v != QLatin1String("csv") && v != QLatin1String("json")
-             && v != QLatin1String("html"))
-             return QStringLiteral("--format ждет одно из: text, csv, json, html");
+         static const QStringList kFormats{QStringLiteral("text"), QStringLiteral("csv"), QStringLiteral("json"),
+                                           QStringLiteral("html"), QStringLiteral("pdf"), QStringLiteral("xlsx")};
+         if (!kFormats.contains(v))
+             return QStringLiteral("--format ждет одно из: %1").arg(kFormats.join(u", "));
          o.format = v;
          return QString();
      },
-     "text csv json html"},
+     "text csv json html pdf xlsx"},
     {"totals", 0, nullptr, "Команды", "текущие итоги вместо текущих значений (current)",
      [](CliOptions& o, const QString&) {
          o.totals = true;
@@ -209,9 +213,28 @@ const OptionRow<CliOptions> kOptions[] = {
          o.from = v;
          return QString();
      }},
-    {"to", 0, "ДАТА", "Команды", "конец периода ГГГГ-ММ-ДД[TЧЧ] (archive; без часа - до 23 ч)",
+    {"to", 0, "ДАТА", "Команды", "конец периода ГГГГ-ММ-ДД[TЧЧ] (archive, statement; без часа - до 23 ч)",
      [](CliOptions& o, const QString& v) {
          o.to = v;
+         return QString();
+     }},
+    {"month", 0, "ГГГГ-ММ", "Команды", "месяц ведомости (statement) вместо --from и --to",
+     [](CliOptions& o, const QString& v) {
+         o.month = v;
+         return QString();
+     }},
+    {"input", 0, "1|2", "Команды", "тепловой ввод ведомости ТВ1 или ТВ2 (statement; по умолчанию - все в работе)",
+     [](CliOptions& o, const QString& v) {
+         std::optional<int> input;
+         const QString error = SetChoice<2>(input, v, {"1", "2"}, {0, 1}, "input");
+         o.input = input;
+         return error;
+     },
+     "1 2"},
+    {"all", 0, nullptr, "Команды",
+     "statement: ведомость каждого прибора, чьи записи за период есть в --database, в папку -o",
+     [](CliOptions& o, const QString&) {
+         o.all = true;
          return QString();
      }},
     {"quantities", 0, "СПИСОК", "Команды", "величины периода через запятую: t1_1,V1_1,Qwi_1,DP... (archive)",

@@ -46,7 +46,8 @@ struct CliOptions {
 
     // Command options.
     QString output;
-    bool asRead = false;  // read-config: the settings as read even when their checksum did not match
+    bool outputIsFolder = false;  // -o names a folder that is there
+    bool asRead = false;          // read-config: the settings as read even when their checksum did not match
     QString date;
     std::optional<int> count;
     QString format = QStringLiteral("text");
@@ -61,10 +62,13 @@ struct CliOptions {
     std::optional<int> model;
     std::optional<int> battery;
     std::optional<int> variant;
-    QString database;         // sqlite:PATH or postgresql://... (export-db)
-    QString stand;            // device path of the reference stand (calibrate)
-    std::optional<int> jobs;  // collect: lines read at once
-    QString kind;             // collect: direct, modem or ip
+    QString database;          // sqlite:PATH or postgresql://... (export-db)
+    QString stand;             // device path of the reference stand (calibrate)
+    std::optional<int> jobs;   // collect: lines read at once
+    QString kind;              // collect: direct, modem or ip
+    QString month;             // statement: "YYYY-MM"
+    std::optional<int> input;  // statement: 0 or 1 (ТВ1, ТВ2)
+    bool all = false;          // statement: every meter of the database
 
     QString command;
     QStringList arguments;  // the command's own words

@@ -7,6 +7,7 @@
 #include "cli/commands_database.h"
 #include "cli/commands_device.h"
 #include "cli/commands_service_data.h"
+#include "cli/commands_statement.h"
 
 namespace {
 
@@ -29,6 +30,12 @@ const CliCommand kCommands[] = {
      "--to ДАТА [--quantities СПИСОК] [--format csv|html] [--decimal-separator comma|point] [-o ФАЙЛ]",
      "записи архива с даты, N записей подряд; или период: из базы, недостающие с прибора", RunArchive,
      "hour day month totals"},
+    {"statement",
+     "day|hour (--month ГГГГ-ММ | --from ДАТА --to ДАТА) [--input 1|2] [--format pdf|xlsx|csv|html] "
+     "[--decimal-separator comma|point] -o ФАЙЛ; с --database: --serial N или --all -o ПАПКА",
+     "ведомость учета параметров теплопотребления за период: из базы, недостающие записи с прибора; "
+     "код 1 - есть строки \"нет данных\" (их даты в stderr)",
+     RunStatement, "day hour", false, true},
     {"current", "[--totals] [--repeat СЕК]", "текущие значения или текущие итоги", RunCurrent},
     {"events", "db|admin|diag [--from N] [--count N]", "журнал изменений БД, админ. событий или диагностики", RunEvents,
      "db admin diag"},

@@ -19,6 +19,7 @@ struct CliCommand {
     // For the completion script: the sub-commands the first word is one of, or a settings file there.
     const char* words = nullptr;
     bool takesFile = false;
+    bool writesFolder = false;  // -o may name a folder (statement --all)
 };
 
 std::span<const CliCommand> CliCommands();

@@ -1,17 +1,16 @@
 // zt5ctl: the command line over the configurator's core.
 
 #include "base/file_size_signal.h"
+#include "cli/cli_application.h"
 #include "cli/cli_context.h"
 #include "cli/cli_main.h"
 #include "cli/terminal_output.h"
 
-#include <QCoreApplication>
-
 int main(int argc, char** argv)
 {
     IgnoreFileSizeSignal();
-    QCoreApplication app(argc, argv);
-    QStringList arguments = app.arguments();
+    const std::unique_ptr<QCoreApplication> app = MakeCliApplication(argc, argv);
+    QStringList arguments = app->arguments();
     arguments.removeFirst();
     const int code = RunCli(arguments);
     // A result the system would not take is no result.

@@ -1,10 +1,10 @@
 #include "gui/archives/trend_page_controls.h"
 
-#include "gui/widgets/typed_date_filter.h"
 #include "archives/archive_read_plan.h"
 #include "gui/archives/named_controls.h"
 #include "gui/archives/trend_chart_view.h"
 #include "gui/archives/trend_quantity_list.h"
+#include "gui/widgets/typed_date_filter.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
