@@ -2,6 +2,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/command_table.h"
+#include "cli/exit_status.h"
 #include "cli/interrupt.h"
 #include "cli/terminal_output.h"
 #include "zt5_version.h"
@@ -21,9 +22,7 @@ CommandLineHelp CliHelp()
         "завершает команду с ошибкой.");
     help.commands = CliCommandsHelp();
     help.groups = CliOptionGroups();
-    help.footer = QStringLiteral(
-        "Коды завершения: 0 - успешно, 1 - прибор или проверка отказали (или нет связи), "
-        "2 - ошибка в командной строке.");
+    help.footer = ExitStatusHelp();
     help.seeAlso = {QStringLiteral("zt5-configurator(1)"), QStringLiteral("zt5-meter-sim(1)")};
     help.files = SharedFilesHelp();
     help.environment = SharedEnvironmentHelp();

@@ -88,7 +88,7 @@ int RunDescriptors(CliContext& context)
     if (!session)
         return exitCode;
     if (!session->Run(kCommandReadArchiveInfo))
-        return kExitRefused;
+        return session->FailureCode();
     PrintOut(Table(DescriptorColumnTitles(), DescriptorRows(session->Driver().Data().descriptors)));
     return kExitOk;
 }
@@ -120,8 +120,9 @@ int RunArchive(CliContext& context)
         if (i > 0)
             *date = StepArchiveDate(kind, *date, 1, ImageReportTime(driver.Data()));
         driver.Data().request = ValueArchiveRequest(kind, StampOf(*date));
+        // The records printed before a failure stand: the run is then done in part.
         if (!session->Run(kCommandReadArchiveValues))
-            return kExitRefused;
+            return i > 0 ? kExitPartial : session->FailureCode();
         PrintOut(ArchiveRecordOutput(kind, format, serial, driver.AreaBytes(area)));
     }
     return kExitOk;
@@ -148,7 +149,7 @@ int RunCurrent(CliContext& context)
     const bool succeeded = session->Run(kCommandReadCurrentValues);
     session->OnEachRead(nullptr);
     if (!succeeded)
-        return kExitRefused;
+        return session->FailureCode();
     if (!data.cyclicRead)
         PrintOut(CurrentText(driver, options.totals));
     return kExitOk;
@@ -169,13 +170,15 @@ int RunEvents(CliContext& context)
     if (!session)
         return exitCode;
     CRovoRedod& driver = session->Driver();
+    bool printed = false;
     // The meter gives at most 16 entries a time; a longer run is read in turns.
     for (int left = options.count.value_or(1); left > 0 && first <= 0xFFFF;) {
         const int count = std::min<int>(left, kMaxEventEntries);
         driver.Data().request = EventLogRequest(static_cast<EventLogKind>(log), static_cast<std::uint16_t>(first),
                                                 static_cast<std::uint32_t>(count));
         if (!session->Run(kCommandReadEventLog))
-            return kExitRefused;
+            return printed ? kExitPartial : session->FailureCode();
+        printed = true;
         PrintOut(RenderEventEntries(driver.AreaBytes(EventLogReceiveArea(log)), count));
         first += count;
         left -= count;

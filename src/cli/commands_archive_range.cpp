@@ -69,9 +69,18 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
     extension.SetRange(*range);
     const bool read = RunWithExtension(*session, extension, kCommandReadArchiveRange);
     progress.Finish();
-    if (!read)
-        return kExitRefused;
     const ArchiveRangeResult result = extension.LastResult();
+    // Dates the meter holds but did not give leave the table short; what was found is still given.
+    ExitCode done = result.missing > 0 || !result.otherDates.empty() ? kExitPartial : kExitOk;
+    if (!read) {
+        // Every exchange answered and no record refused: the database failed the read.
+        if (session->LastExchangeFailure() == ExchangeFailure::kNone && result.otherDates.empty()
+            && !context.Host().QuestionRefused())
+            return kExitFile;
+        if (result.records.empty())
+            return session->FailureCode();
+        done = kExitPartial;
+    }
     const QByteArray bytes = html
         ? RangeHtml(result.records, quantities, RangeTableTitle(*range, result.serial))
         : RangeCsv(result.records, quantities,
@@ -79,11 +88,11 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
     PrintError(RangeResultText(result) + QLatin1Char('\n'));
     if (options.output.isEmpty()) {
         PrintOutBytes(bytes);
-        return kExitOk;
+        return done;
     }
     if (!ReplaceFileContents(options.output, bytes, &error)) {
         PrintError(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(options.output, error));
-        return kExitRefused;
+        return kExitFile;
     }
-    return kExitOk;
+    return done;
 }

@@ -84,13 +84,13 @@ int RunCollect(CliContext& context)
     UserMessage failure;
     if (!context.Environment().LoadNodeBase(base, &failure)) {
         context.Host().ShowMessage(failure);
-        return kExitRefused;
+        return kExitFile;
     }
     std::vector<CollectLine> lines;
     if (!PlanCollect(base, choice, &lines, &error))
         return UsageError(error);
     if (!ProbeDatabase(target))
-        return kExitRefused;
+        return kExitFile;
     int meters = 0;
     for (const CollectLine& line : lines)
         meters += int(line.meters.size());
@@ -106,7 +106,10 @@ int RunCollect(CliContext& context)
     PrintOut(options.format == QLatin1String("json") ? CollectSummaryJson(results, meters)
                                                      : CollectSummaryText(results, meters));
     const Totals totals = Sum(results);
-    return totals.failed == 0 && totals.ok == meters ? kExitOk : kExitRefused;
+    if (totals.ok == meters)
+        return kExitOk;
+    // Some meters down is a partial night; none read at all is a failed one.
+    return totals.ok > 0 ? kExitPartial : kExitNoAnswer;
 }
 
 QString CollectSummaryText(const std::vector<MeterResult>& results, int meters)

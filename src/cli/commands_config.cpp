@@ -22,12 +22,6 @@ bool TakeFileArgument(CliContext& context, QString& file, int* exitCode)
     return true;
 }
 
-// The file opened and checked as the configuration frame does before writing, saving or reporting.
-bool OpenChecked(CliContext& context, const QString& file, ConfigurationBlocks& blocks)
-{
-    return OpenTunesFile(file, blocks, context.Host()) && ValidateTunes(blocks, context.Host());
-}
-
 // "conf.zt5" gives "conf.xls", "conf" gives "conf.xls".
 QString DefaultReportName(const QString& settingsFile)
 {
@@ -65,7 +59,7 @@ int RunReadConfig(CliContext& context)
         blocks.tunes = data.tunesAsRead;
     }
     if (!SaveTunesFile(context.Options().output, blocks, context.Host()))
-        return kExitRefused;
+        return kExitFile;
     if (data.tunesChecksumMismatch)
         PrintError(QStringLiteral("Настройки сохранены как прочитаны; их контрольная сумма не сошлась.\n"));
     return kExitOk;
@@ -80,7 +74,7 @@ int RunWriteConfig(CliContext& context)
     ConfigurationBlocks blocks{};
     QString missing;
     if (!OpenTunesFile(file, blocks, context.Host(), &missing))
-        return kExitRefused;
+        return kExitFile;
     if (!missing.isEmpty()) {
         // The settings it lacks would reach the meter as zeros.
         PrintError(
@@ -93,7 +87,7 @@ int RunWriteConfig(CliContext& context)
     if (!session)
         return exitCode;
     session->Driver().Configuration() = blocks;
-    return session->Run(kCommandWriteConfiguration) ? kExitOk : kExitRefused;
+    return session->RunCode(kCommandWriteConfiguration);
 }
 
 int RunCheck(CliContext& context)
@@ -103,7 +97,9 @@ int RunCheck(CliContext& context)
     if (!TakeFileArgument(context, file, &exitCode))
         return exitCode;
     ConfigurationBlocks blocks{};
-    return OpenChecked(context, file, blocks) ? kExitOk : kExitRefused;
+    if (!OpenTunesFile(file, blocks, context.Host()))
+        return kExitFile;
+    return ValidateTunes(blocks, context.Host()) ? kExitOk : kExitRefused;
 }
 
 int RunReport(CliContext& context)
@@ -114,10 +110,11 @@ int RunReport(CliContext& context)
         return exitCode;
     ConfigurationBlocks blocks{};
     if (!OpenTunesFile(file, blocks, context.Host()))
-        return kExitRefused;
+        return kExitFile;
     const QString target = context.Options().output.isEmpty() ? DefaultReportName(file)
                                                               : ReportSaveName(context.Options().output);
     SavingReportViewer viewer(target, context.Host());
     const SettingsReportPlace place{DefaultReportFolder(), NewReportWindowNumber(), nullptr};
-    return ShowSettingsReport(blocks, context.Host(), viewer, place) && viewer.Saved() ? kExitOk : kExitRefused;
+    // The report is made from a file that opened; what fails now is its writing.
+    return ShowSettingsReport(blocks, context.Host(), viewer, place) && viewer.Saved() ? kExitOk : kExitFile;
 }

@@ -10,6 +10,8 @@
 #include "cli/progress_line.h"
 #include "cli/terminal_output.h"
 
+#include <algorithm>
+
 bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, QString* error)
 {
     DatabaseChoice choice;
@@ -52,7 +54,7 @@ int RunExportDb(CliContext& context)
             // What the server's words mean, in the user's: the first line of the explanation.
             if (target.engine == DatabaseTarget::Engine::kPostgresql)
                 PrintError(ExplainConnectionFailure(target, probe.LastFailureText()).section(u'\n', 0, 0) + u'\n');
-            return kExitRefused;
+            return kExitFile;
         }
     }
 
@@ -68,5 +70,12 @@ int RunExportDb(CliContext& context)
     // What is stored is told also when the export stopped short; the exit status says it did.
     if (counts.total > 0 || counts.skipped > 0)
         PrintOut(target.Describe() + QLatin1Char('\n') + ExportCountsText(counts, true) + QLatin1Char('\n'));
-    return exported ? kExitOk : kExitRefused;
+    if (exported)
+        return kExitOk;
+    // Every exchange answered and every record under its own date: the database failed the export.
+    const bool otherDates = std::any_of(counts.archives.begin(), counts.archives.end(),
+                                        [](const ArchiveExportCount& archive) { return !archive.otherDates.empty(); });
+    if (session->LastExchangeFailure() == ExchangeFailure::kNone && !otherDates && !context.Host().QuestionRefused())
+        return kExitFile;
+    return counts.written + counts.skipped > 0 ? kExitPartial : session->FailureCode();
 }

@@ -89,7 +89,7 @@ int RunSetClock(CliContext& context)
     DriverSession* session = context.Connect(&exitCode);
     if (!session)
         return exitCode;
-    return session->Run(kCommandSetClock) ? kExitOk : kExitRefused;
+    return session->RunCode(kCommandSetClock);
 }
 
 int RunService(CliContext& context)
@@ -102,7 +102,7 @@ int RunService(CliContext& context)
     if (!session)
         return exitCode;
     session->Driver().Data().serviceCommand = command;
-    return session->Run(kCommandServiceCommand) ? kExitOk : kExitRefused;
+    return session->RunCode(kCommandServiceCommand);
 }
 
 int RunFlash(CliContext& context)
@@ -118,7 +118,7 @@ int RunFlash(CliContext& context)
     CRovoRedod& driver = session->Driver();
     driver.Data().request = FlashPageRequest(static_cast<std::uint16_t>(*page));
     if (!session->Run(kCommandReadFlashPage))
-        return kExitRefused;
+        return session->FailureCode();
     PrintOut(HexDump(driver.AreaBytes(MeterArea::kFlashPage)));
     return kExitOk;
 }

@@ -51,12 +51,12 @@ int WriteMaker(CliContext& context, DriverSession& session)
     }
     // The bytes the page does not edit keep what the meter holds.
     if (!session.Run(kCommandReadMakerData))
-        return kExitRefused;
+        return session.FailureCode();
     driver.Data().makerDataToWrite = MakerDataForWrite(
         driver.Data().makerData, static_cast<std::uint16_t>(*options.makerId),
         static_cast<std::uint32_t>(*options.serialNumber), static_cast<std::uint8_t>(*options.model),
         QDateTime::currentDateTime());
-    return session.Run(kCommandWriteMakerData) ? kExitOk : kExitRefused;
+    return session.RunCode(kCommandWriteMakerData);
 }
 
 }  // namespace
@@ -76,7 +76,7 @@ int RunMaker(CliContext& context)
     if (direction == 1)
         return WriteMaker(context, *session);
     if (!session->Run(kCommandReadMakerData))
-        return kExitRefused;
+        return session->FailureCode();
     PrintOut(MakerText(session->Driver().Data().makerData));
     return kExitOk;
 }
@@ -98,10 +98,10 @@ int RunServiceCentre(CliContext& context)
         driver.Data().serviceCentreDataToWrite = ServiceCentreDataForWrite(
             static_cast<std::uint32_t>(*options.serialNumber), options.battery.value_or(0), options.variant.value_or(0),
             driver.FirmwareLevel());
-        return session->Run(kCommandWriteServiceCentreData) ? kExitOk : kExitRefused;
+        return session->RunCode(kCommandWriteServiceCentreData);
     }
     if (!session->Run(kCommandReadServiceCentreData))
-        return kExitRefused;
+        return session->FailureCode();
     PrintOut(ServiceCentreText(driver.Data().serviceCentreData));
     return kExitOk;
 }

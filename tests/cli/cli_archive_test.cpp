@@ -193,7 +193,7 @@ TEST_F(CliArchive, TextAndJsonShowTheSameRecords)
     // A date the archive does not hold is the meter's refusal.
     const CliRun outside = Run(
         {QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--date"), QStringLiteral("2030-01-01T00")});
-    EXPECT_EQ(outside.exitCode, 1);
+    EXPECT_EQ(outside.exitCode, 4);
     EXPECT_TRUE(outside.out.isEmpty());
     EXPECT_FALSE(outside.err.isEmpty());
 }
