@@ -3,6 +3,7 @@
 #include "cli/cli_context.h"
 #include "cli/command_table.h"
 #include "cli/exit_status.h"
+#include "cli/json_forms_help.h"
 #include "cli/interrupt.h"
 #include "cli/terminal_output.h"
 #include "zt5_version.h"
@@ -23,6 +24,8 @@ CommandLineHelp CliHelp()
     help.commands = CliCommandsHelp();
     help.groups = CliOptionGroups();
     help.footer = ExitStatusHelp();
+    help.outputTitle = QStringLiteral("ВЫВОД JSON");
+    help.outputForms = JsonFormsHelp();
     help.seeAlso = {QStringLiteral("zt5-configurator(1)"), QStringLiteral("zt5-meter-sim(1)")};
     help.files = SharedFilesHelp();
     help.environment = SharedEnvironmentHelp();
@@ -63,6 +66,8 @@ int RunCli(const QStringList& arguments)
     const CliCommand* command = FindCliCommand(options.command);
     if (!command)
         return UsageError(QStringLiteral("неизвестная команда %1").arg(options.command));
+    if (const QString wrong = CheckCommandFormat(*command, options.format); !wrong.isEmpty())
+        return UsageError(wrong);
     InstallInterruptHandler();
     CliContext context(options);
     return command->run(context);

@@ -188,7 +188,8 @@ const OptionRow<CliOptions> kOptions[] = {
     {"count", 0, "N", "Команды", "число записей (archive: подряд от --date; events)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.count, v, 1, 100000, "count"); }},
     {"format", 0, "ВИД", "Команды",
-     "text|csv|json|html: вид вывода archive (по умолчанию text; html - для периода); collect: text|json",
+     "text|csv|json|html: вид вывода (по умолчанию text); json дают info, descriptors, events, maker read, "
+     "service-centre read, check, write-config, export-db, archive, collect; csv и html - archive",
      [](CliOptions& o, const QString& v) {
          if (v != QLatin1String("text") && v != QLatin1String("csv") && v != QLatin1String("json")
              && v != QLatin1String("html"))

@@ -50,6 +50,7 @@ struct CliOptions {
     QString date;
     std::optional<int> count;
     QString format = QStringLiteral("text");
+    bool Json() const { return format == QLatin1String("json"); }
     bool totals = false;
     std::optional<int> repeatSec;
     QString from;              // events: the first entry's number; archive: the first date of a range

@@ -6,6 +6,7 @@
 #include "cli/archive_formats.h"
 #include "cli/cli_context.h"
 #include "cli/commands_archive_range.h"
+#include "cli/json_output.h"
 #include "cli/terminal_output.h"
 #include "meter/archive_step.h"
 #include "protocol/image_report_time.h"
@@ -89,7 +90,9 @@ int RunDescriptors(CliContext& context)
         return exitCode;
     if (!session->Run(kCommandReadArchiveInfo))
         return session->FailureCode();
-    PrintOut(Table(DescriptorColumnTitles(), DescriptorRows(session->Driver().Data().descriptors)));
+    const ArchiveDescriptors& descriptors = session->Driver().Data().descriptors;
+    PrintOut(context.Options().Json() ? JsonDocumentText(DescriptorsJson(descriptors))
+                                      : Table(DescriptorColumnTitles(), DescriptorRows(descriptors)));
     return kExitOk;
 }
 
@@ -101,6 +104,8 @@ int RunArchive(CliContext& context)
         return UsageError(QStringLiteral("archive ждет hour, day, month или totals"));
     if (!options.from.isEmpty() || !options.to.isEmpty())
         return RunArchiveRange(context, static_cast<ArchiveKind>(kindNumber));
+    if (options.format == QLatin1String("html"))
+        return UsageError(QStringLiteral("archive --date выводится как --format text, csv или json; html - для периода"));
     std::optional<TChronoArch> date = ParseArchiveDate(options.date);
     if (!date)
         return UsageError(QStringLiteral("archive ждет --date ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ"));
@@ -179,7 +184,8 @@ int RunEvents(CliContext& context)
         if (!session->Run(kCommandReadEventLog))
             return printed ? kExitPartial : session->FailureCode();
         printed = true;
-        PrintOut(RenderEventEntries(driver.AreaBytes(EventLogReceiveArea(log)), count));
+        const std::span<const std::uint8_t> entries = driver.AreaBytes(EventLogReceiveArea(log));
+        PrintOut(options.Json() ? EventEntriesJson(entries, count, first) : RenderEventEntries(entries, count));
         first += count;
         left -= count;
     }

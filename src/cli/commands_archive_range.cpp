@@ -9,6 +9,7 @@
 #include "cli/commands_database.h"
 #include "cli/driver_session.h"
 #include "cli/progress_line.h"
+#include "cli/archive_formats.h"
 #include "cli/terminal_output.h"
 #include "protocol/rovo_redod.h"
 
@@ -40,6 +41,17 @@ std::optional<ArchiveRange> RangeOf(const CliOptions& options, ArchiveKind kind,
     return range;
 }
 
+// One JSON line a record, the columns of the archive database.
+QByteArray RangeJsonLines(const ArchiveRange& range, const ArchiveRangeResult& result)
+{
+    QString text;
+    for (const RangeRecord& found : result.records) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&found.record);
+        text += JsonRecord(range.kind, result.serial, std::span(bytes, sizeof found.record));
+    }
+    return text.toUtf8();
+}
+
 }  // namespace
 
 int RunArchiveRange(CliContext& context, ArchiveKind kind)
@@ -50,8 +62,8 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
     if (!range)
         return UsageError(error);
     const bool html = options.format == QLatin1String("html");
-    if (!html && options.format != QLatin1String("csv"))
-        return UsageError(QStringLiteral("период выводится как --format csv или --format html"));
+    if (!html && options.format != QLatin1String("csv") && !options.Json())
+        return UsageError(QStringLiteral("период выводится как --format csv, html или json"));
     TrendSelection quantities;
     QString unknown;
     if (!ParseTrendQuantityList(options.quantities, &quantities, &unknown))
@@ -81,7 +93,8 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
             return session->FailureCode();
         done = kExitPartial;
     }
-    const QByteArray bytes = html
+    const QByteArray bytes = options.Json() ? RangeJsonLines(*range, result)
+        : html
         ? RangeHtml(result.records, quantities, RangeTableTitle(*range, result.serial))
         : RangeCsv(result.records, quantities,
                    ParseDecimalSeparator(options.decimalSeparator).value_or(LocaleDecimalSeparator()));

@@ -64,6 +64,12 @@ bool ProbeDatabase(const DatabaseTarget& target)
     return false;
 }
 
+// The computer's time in ISO 8601 with its offset from UTC: "2026-12-10T21:05:00+03:00".
+QString ZonedTime(const QDateTime& time)
+{
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
+}
+
 }  // namespace
 
 int RunCollect(CliContext& context)
@@ -138,7 +144,9 @@ QString CollectSummaryJson(const std::vector<MeterResult>& results, int meters)
         list.append(
             QJsonObject{{QStringLiteral("node"), result.node},
                         {QStringLiteral("line"), result.line},
-                        {QStringLiteral("serial"), qint64(result.serial)},
+                        // What the meter did not tell is not known.
+                        {QStringLiteral("serial"), result.serialTold ? QJsonValue(qint64(result.serial))
+                                                                     : QJsonValue(QJsonValue::Null)},
                         {QStringLiteral("node_serial"), qint64(result.nodeSerial)},
                         {QStringLiteral("notes"), QJsonArray::fromStringList(result.notes)},
                         {QStringLiteral("newest_future_date"),
@@ -146,9 +154,10 @@ QString CollectSummaryJson(const std::vector<MeterResult>& results, int meters)
                                              : QJsonValue(QJsonValue::Null)},
                         {QStringLiteral("written"), qint64(result.written)},
                         {QStringLiteral("already_there"), qint64(result.alreadyThere)},
-                        {QStringLiteral("error"), result.error},
-                        {QStringLiteral("started"), result.started.toString(Qt::ISODate)},
-                        {QStringLiteral("finished"), result.finished.toString(Qt::ISODate)}});
+                        {QStringLiteral("error"), result.error.isEmpty() ? QJsonValue(QJsonValue::Null)
+                                                                         : QJsonValue(result.error)},
+                        {QStringLiteral("started"), ZonedTime(result.started)},
+                        {QStringLiteral("finished"), ZonedTime(result.finished)}});
     }
     const QJsonObject summary{{QStringLiteral("meters"), meters},
                               {QStringLiteral("meters_ok"), totals.ok},

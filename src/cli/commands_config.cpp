@@ -2,6 +2,7 @@
 
 #include "base/file_name_rules.h"
 #include "cli/cli_context.h"
+#include "cli/json_output.h"
 #include "cli/terminal_output.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_file.h"
@@ -87,7 +88,12 @@ int RunWriteConfig(CliContext& context)
     if (!session)
         return exitCode;
     session->Driver().Configuration() = blocks;
-    return session->RunCode(kCommandWriteConfiguration);
+    const ExitCode written = session->RunCode(kCommandWriteConfiguration);
+    if (written == kExitOk && context.Options().Json())
+        PrintOut(JsonDocumentText({{QStringLiteral("file"), file},
+                                   {QStringLiteral("serial"), qint64(blocks.identity.serialNumber)},
+                                   {QStringLiteral("written"), true}}));
+    return written;
 }
 
 int RunCheck(CliContext& context)
@@ -97,9 +103,16 @@ int RunCheck(CliContext& context)
     if (!TakeFileArgument(context, file, &exitCode))
         return exitCode;
     ConfigurationBlocks blocks{};
-    if (!OpenTunesFile(file, blocks, context.Host()))
+    QString missing;
+    if (!OpenTunesFile(file, blocks, context.Host(), &missing))
         return kExitFile;
-    return ValidateTunes(blocks, context.Host()) ? kExitOk : kExitRefused;
+    const bool valid = ValidateTunes(blocks, context.Host());
+    // The verdict also on stdout for a script; the violation itself is told on stderr.
+    if (context.Options().Json())
+        PrintOut(JsonDocumentText({{QStringLiteral("file"), file},
+                                   {QStringLiteral("valid"), valid},
+                                   {QStringLiteral("missing"), missing.isEmpty() ? QJsonValue() : QJsonValue(missing)}}));
+    return valid ? kExitOk : kExitRefused;
 }
 
 int RunReport(CliContext& context)

@@ -8,6 +8,7 @@
 #include "cli/cli_context.h"
 #include "cli/driver_session.h"
 #include "cli/progress_line.h"
+#include "cli/json_output.h"
 #include "cli/terminal_output.h"
 
 #include <algorithm>
@@ -68,8 +69,14 @@ int RunExportDb(CliContext& context)
     progress.Finish();
     const ExportCounts& counts = extension.LastCounts();
     // What is stored is told also when the export stopped short; the exit status says it did.
-    if (counts.total > 0 || counts.skipped > 0)
+    if ((counts.total > 0 || counts.skipped > 0) && context.Options().Json()) {
+        QJsonObject summary = ExportCountsJson(counts);
+        summary.insert(QStringLiteral("database"), target.Describe());
+        summary.insert(QStringLiteral("complete"), exported);
+        PrintOut(JsonDocumentText(summary));
+    } else if (counts.total > 0 || counts.skipped > 0) {
         PrintOut(target.Describe() + QLatin1Char('\n') + ExportCountsText(counts, true) + QLatin1Char('\n'));
+    }
     if (exported)
         return kExitOk;
     // Every exchange answered and every record under its own date: the database failed the export.

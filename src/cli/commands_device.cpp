@@ -1,6 +1,7 @@
 #include "cli/commands_device.h"
 
 #include "cli/cli_context.h"
+#include "cli/json_output.h"
 #include "cli/terminal_output.h"
 #include "config/model_capabilities.h"
 #include "config/service_page_rules.h"
@@ -71,6 +72,10 @@ int RunInfo(CliContext& context)
         return exitCode;
     const DriverData& data = session->Driver().Data();
     const DeviceIdentity& identity = data.configuration.identity;
+    if (context.Options().Json()) {
+        PrintOut(JsonDocumentText(IdentityJson(identity, data.versionText)));
+        return kExitOk;
+    }
     PrintOut(QStringLiteral("%1\nМодель: ЗТ5-%2\nЗаводской номер: %3\nУровень ПО: %4\n")
                  .arg(data.versionText, ModelName(identity.modelIndex))
                  .arg(identity.serialNumber)

@@ -1,6 +1,7 @@
 #include "cli/commands_service_data.h"
 
 #include "cli/cli_context.h"
+#include "cli/json_output.h"
 #include "cli/terminal_output.h"
 #include "config/model_capabilities.h"
 #include "config/service_data_texts.h"
@@ -77,7 +78,8 @@ int RunMaker(CliContext& context)
         return WriteMaker(context, *session);
     if (!session->Run(kCommandReadMakerData))
         return session->FailureCode();
-    PrintOut(MakerText(session->Driver().Data().makerData));
+    const MakerData& data = session->Driver().Data().makerData;
+    PrintOut(options.Json() ? JsonDocumentText(MakerJson(data)) : MakerText(data));
     return kExitOk;
 }
 
@@ -102,6 +104,7 @@ int RunServiceCentre(CliContext& context)
     }
     if (!session->Run(kCommandReadServiceCentreData))
         return session->FailureCode();
-    PrintOut(ServiceCentreText(driver.Data().serviceCentreData));
+    const ServiceCentreData& data = driver.Data().serviceCentreData;
+    PrintOut(options.Json() ? JsonDocumentText(ServiceCentreJson(data)) : ServiceCentreText(data));
     return kExitOk;
 }

@@ -54,7 +54,9 @@ TEST(CliExitStatus, EachOutcomeHasItsOwnCode)
     // SIGTERM in the middle of an export: 143, and the records stored before it stay.
     QTemporaryDir folder;
     const QString database = QStringLiteral("sqlite:") + folder.filePath(QStringLiteral("a.sqlite"));
-    SimProcess big(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 7001, 30));
+    // A slow line: about 0.15 s a record, so the export is still reading when it is stopped.
+    SimProcess big(SimMeterArguments(QStringLiteral("127.0.0.1:0"), 7001)
+                   + QStringList{QStringLiteral("--baud-delay"), QStringLiteral("19200")});
     ASSERT_FALSE(big.Place().isEmpty());
     auto exporting = StartZt5Ctl({QStringLiteral("export-db"), QStringLiteral("--tcp"), big.Place(),
                                   QStringLiteral("--database"), database, QStringLiteral("--workdir"), folder.path()});
