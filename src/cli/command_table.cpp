@@ -6,6 +6,7 @@
 #include "cli/commands_config.h"
 #include "cli/commands_database.h"
 #include "cli/commands_device.h"
+#include "cli/commands_nodes.h"
 #include "cli/commands_service_data.h"
 
 namespace {
@@ -40,6 +41,13 @@ const CliCommand kCommands[] = {
      "архивы всех приборов базы узлов в базу данных: каждая запись прибора, которой в базе нет; линии "
      "опрашиваются одновременно",
      RunCollect, nullptr, false, "text json"},
+    {"node",
+     "list | show ИМЯ | add ИМЯ | set ИМЯ | remove ИМЯ [--kind direct|modem|ip] [--tcp IP:ПОРТ] [--serial ПУТЬ] "
+     "[--phone Н] [--address N] [--rename ИМЯ] [--location ТЕКСТ] [--note ТЕКСТ] [--serial-number N]",
+     "база узлов рабочей папки: список, свойства, новый узел, изменение, удаление; с теми же проверками, что "
+     "и окно \"Свойства\" узла; параметры канала (--baud, --parity, --stop-bits, --bits, --framing, "
+     "--functions, --timeout, --attempts) задают те же поля узла",
+     RunNode, "list show add set remove", false, "text json"},
 };
 
 }  // namespace
