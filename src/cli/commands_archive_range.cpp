@@ -69,10 +69,10 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
     if (!ParseTrendQuantityList(options.quantities, &quantities, &unknown))
         return UsageError(QStringLiteral("--quantities: нет величины \"%1\"").arg(unknown));
     DatabaseTarget target;
-    if (!ChosenCliDatabase(context, &target, &error))
-        return UsageError(error);
-
     int exitCode = kExitOk;
+    if (!ChosenCliDatabase(context, &target, &exitCode))
+        return exitCode;
+
     DriverSession* session = context.Connect(&exitCode);
     if (!session)
         return exitCode;

@@ -83,8 +83,9 @@ int RunCollect(CliContext& context)
         choice.kind = CollectKindFromName(options.kind);
     DatabaseTarget target;
     QString error;
-    if (!ChosenCliDatabase(context, &target, &error))
-        return UsageError(error);
+    int exitCode = kExitOk;
+    if (!ChosenCliDatabase(context, &target, &exitCode))
+        return exitCode;
 
     NodeBase base;
     UserMessage failure;

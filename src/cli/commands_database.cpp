@@ -11,13 +11,27 @@
 #include "cli/json_output.h"
 #include "cli/terminal_output.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <algorithm>
 
-bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, QString* error)
+bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, int* exitCode)
 {
     DatabaseChoice choice;
-    if (!ChooseArchiveDatabase(context.Environment(), context.Options().database, &choice, error))
+    QString error;
+    if (!ChooseArchiveDatabase(context.Environment(), context.Options().database, &choice, &error)) {
+        *exitCode = UsageError(error);
         return false;
+    }
+    const QFileInfo file(choice.target.path);
+    if (!context.Options().database.isEmpty() && choice.target.engine == DatabaseTarget::Engine::kSqlite
+        && !file.absoluteDir().exists()) {
+        PrintError(QStringLiteral("%1: Ошибка при открытии файла базы данных: нет папки %2\n")
+                       .arg(choice.target.Describe(), file.absolutePath()));
+        *exitCode = kExitFile;
+        return false;
+    }
     *target = choice.target;
     return true;
 }
@@ -43,9 +57,9 @@ int RunExportDb(CliContext& context)
     if (!context.Arguments().isEmpty())
         return UsageError(QStringLiteral("export-db не ждет слов после себя; база данных - в --database"));
     DatabaseTarget target;
-    QString error;
-    if (!ChosenCliDatabase(context, &target, &error))
-        return UsageError(error);
+    int exitCode = kExitOk;
+    if (!ChosenCliDatabase(context, &target, &exitCode))
+        return exitCode;
 
     // A database that cannot be used is found before the line is taken.
     {
@@ -59,7 +73,6 @@ int RunExportDb(CliContext& context)
         }
     }
 
-    int exitCode = kExitOk;
     DriverSession* session = context.Connect(&exitCode);
     if (!session)
         return exitCode;
