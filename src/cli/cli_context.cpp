@@ -53,7 +53,8 @@ bool CliContext::PrepareNode(NodeRecord& node, int* exitCode)
     const int index = base.FindByName(m_options.node);
     if (index < 0) {
         // A name the base does not hold is a mistake on the command line.
-        m_host.ShowMessage(UserMessage::Information(QStringLiteral("Узел учета \"%1\" не найден!").arg(m_options.node)));
+        m_host.ShowMessage(
+            UserMessage::Information(QStringLiteral("Узел учета \"%1\" не найден!").arg(m_options.node)));
         *exitCode = kExitUsage;
         return false;
     }

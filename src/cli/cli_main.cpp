@@ -3,8 +3,8 @@
 #include "cli/cli_context.h"
 #include "cli/command_table.h"
 #include "cli/exit_status.h"
-#include "cli/json_forms_help.h"
 #include "cli/interrupt.h"
+#include "cli/json_forms_help.h"
 #include "cli/terminal_output.h"
 #include "zt5_version.h"
 

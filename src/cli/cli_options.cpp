@@ -258,7 +258,8 @@ const OptionRow<CliOptions> kOptions[] = {
     {"jobs", 'j', "N", "Команды",
      "сколько линий опрашивать одновременно, 1..64 (collect; по умолчанию - все линии, не больше 8)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.jobs, v, 1, 64, "jobs"); }},
-    {"kind", 0, "ВИД", "Команды", "direct|modem|ip: только узлы с таким подключением (collect); подключение узла (node add, node set)",
+    {"kind", 0, "ВИД", "Команды",
+     "direct|modem|ip: только узлы с таким подключением (collect); подключение узла (node add, node set)",
      [](CliOptions& o, const QString& v) {
          if (v != QLatin1String("direct") && v != QLatin1String("modem") && v != QLatin1String("ip"))
              return QStringLiteral("--kind ждет одно из: direct, modem, ip");

@@ -62,10 +62,10 @@ struct CliOptions {
     std::optional<int> model;
     std::optional<int> battery;
     std::optional<int> variant;
-    QString database;         // sqlite:PATH or postgresql://... (export-db)
-    QString stand;            // device path of the reference stand (calibrate)
-    std::optional<int> jobs;  // collect: lines read at once
-    QString kind;             // collect: direct, modem or ip; node add/set: the connection
+    QString database;                 // sqlite:PATH or postgresql://... (export-db)
+    QString stand;                    // device path of the reference stand (calibrate)
+    std::optional<int> jobs;          // collect: lines read at once
+    QString kind;                     // collect: direct, modem or ip; node add/set: the connection
     std::optional<QString> rename;    // node set: the new name
     std::optional<QString> location;  // node add/set: the node's address text
     std::optional<QString> note;      // node add/set

@@ -14,12 +14,14 @@ namespace {
 const CliCommand kCommands[] = {
     {"info", "", "версия, модель, заводской номер и уровень ПО прибора", RunInfo, nullptr, false, "text json"},
     {"read-config", "-o ФАЙЛ.zt5", "прочитать настройки прибора в файл настроек", RunReadConfig},
-    {"write-config", "ФАЙЛ.zt5", "проверить файл настроек и записать его в прибор", RunWriteConfig, nullptr, true, "text json"},
+    {"write-config", "ФАЙЛ.zt5", "проверить файл настроек и записать его в прибор", RunWriteConfig, nullptr, true,
+     "text json"},
     {"check", "ФАЙЛ.zt5", "проверить файл настроек (без прибора)", RunCheck, nullptr, true, "text json"},
     {"report", "ФАЙЛ.zt5 [-o ОТЧЕТ.xls]", "отчет о настройках файла (без прибора)", RunReport, nullptr, true},
     {"set-clock", "", "установить часы прибора по компьютеру (архив сбрасывается: нужен --yes)", RunSetClock},
     {"service", "КОД [ЗНАЧЕНИЕ]", "служебная команда; для кодов 7 и 8 ЗНАЧЕНИЕ - пароль", RunService},
-    {"maker", "read | write --maker-id N --serial-number N --model М", "данные производителя", RunMaker, "read write", false, "text json"},
+    {"maker", "read | write --maker-id N --serial-number N --model М", "данные производителя", RunMaker, "read write",
+     false, "text json"},
     {"service-centre", "read | write --serial-number N [--battery Т] [--variant И]", "данные сервис-центра",
      RunServiceCentre, "read write", false, "text json"},
     {"calibrate", "t|p --stand ПУТЬ",
@@ -35,8 +37,8 @@ const CliCommand kCommands[] = {
      "db admin diag", false, "text json"},
     {"flash", "СТРАНИЦА", "страница flash-памяти, шестнадцатеричный дамп", RunFlash},
     {"export-db", "[--database sqlite:ФАЙЛ|postgresql://...]",
-     "весь архив в базу данных (по умолчанию - из настроек, иначе db/Data.sqlite рабочей папки)", RunExportDb,
-     nullptr, false, "text json"},
+     "весь архив в базу данных (по умолчанию - из настроек, иначе db/Data.sqlite рабочей папки)", RunExportDb, nullptr,
+     false, "text json"},
     {"collect", "[--node ИМЯ ...] [--kind direct|modem|ip] [--jobs N] [--database ...] [--format text|json]",
      "архивы всех приборов базы узлов в базу данных: каждая запись прибора, которой в базе нет; линии "
      "опрашиваются одновременно",
@@ -45,8 +47,7 @@ const CliCommand kCommands[] = {
      "list | show ИМЯ | add ИМЯ | set ИМЯ | remove ИМЯ [--kind direct|modem|ip] [--tcp IP:ПОРТ] [--serial ПУТЬ] "
      "[--phone Н] [--address N] [--rename ИМЯ] [--location ТЕКСТ] [--note ТЕКСТ] [--serial-number N]",
      "база узлов рабочей папки: список, свойства, новый узел, изменение, удаление; с теми же проверками, что "
-     "и окно \"Свойства\" узла; параметры канала (--baud, --parity, --stop-bits, --bits, --framing, "
-     "--functions, --timeout, --attempts) задают те же поля узла",
+     "и окно \"Свойства\" узла; параметры канала связи задают те же поля узла",
      RunNode, "list show add set remove", false, "text json"},
 };
 

@@ -105,7 +105,8 @@ int RunArchive(CliContext& context)
     if (!options.from.isEmpty() || !options.to.isEmpty())
         return RunArchiveRange(context, static_cast<ArchiveKind>(kindNumber));
     if (options.format == QLatin1String("html"))
-        return UsageError(QStringLiteral("archive --date выводится как --format text, csv или json; html - для периода"));
+        return UsageError(
+            QStringLiteral("archive --date выводится как --format text, csv или json; html - для периода"));
     std::optional<TChronoArch> date = ParseArchiveDate(options.date);
     if (!date)
         return UsageError(QStringLiteral("archive ждет --date ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ"));

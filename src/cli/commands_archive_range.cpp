@@ -4,12 +4,12 @@
 #include "archives/database_target.h"
 #include "archives/range_table.h"
 #include "base/atomic_file.h"
+#include "cli/archive_formats.h"
 #include "cli/cli_context.h"
 #include "cli/commands_archive.h"
 #include "cli/commands_database.h"
 #include "cli/driver_session.h"
 #include "cli/progress_line.h"
-#include "cli/archive_formats.h"
 #include "cli/terminal_output.h"
 #include "protocol/rovo_redod.h"
 
@@ -94,10 +94,9 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
         done = kExitPartial;
     }
     const QByteArray bytes = options.Json() ? RangeJsonLines(*range, result)
-        : html
-        ? RangeHtml(result.records, quantities, RangeTableTitle(*range, result.serial))
-        : RangeCsv(result.records, quantities,
-                   ParseDecimalSeparator(options.decimalSeparator).value_or(LocaleDecimalSeparator()));
+        : html ? RangeHtml(result.records, quantities, RangeTableTitle(*range, result.serial))
+               : RangeCsv(result.records, quantities,
+                          ParseDecimalSeparator(options.decimalSeparator).value_or(LocaleDecimalSeparator()));
     PrintError(RangeResultText(result) + QLatin1Char('\n'));
     if (options.output.isEmpty()) {
         PrintOutBytes(bytes);

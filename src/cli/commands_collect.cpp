@@ -142,23 +142,22 @@ QString CollectSummaryJson(const std::vector<MeterResult>& results, int meters)
     const Totals totals = Sum(results);
     QJsonArray list;
     for (const MeterResult& result : results) {
-        list.append(
-            QJsonObject{{QStringLiteral("node"), result.node},
-                        {QStringLiteral("line"), result.line},
-                        // What the meter did not tell is not known.
-                        {QStringLiteral("serial"), result.serialTold ? QJsonValue(qint64(result.serial))
-                                                                     : QJsonValue(QJsonValue::Null)},
-                        {QStringLiteral("node_serial"), qint64(result.nodeSerial)},
-                        {QStringLiteral("notes"), QJsonArray::fromStringList(result.notes)},
-                        {QStringLiteral("newest_future_date"),
-                         result.newestFuture ? QJsonValue(DatabaseDateText(*result.newestFuture).replace(u' ', u'T'))
-                                             : QJsonValue(QJsonValue::Null)},
-                        {QStringLiteral("written"), qint64(result.written)},
-                        {QStringLiteral("already_there"), qint64(result.alreadyThere)},
-                        {QStringLiteral("error"), result.error.isEmpty() ? QJsonValue(QJsonValue::Null)
-                                                                         : QJsonValue(result.error)},
-                        {QStringLiteral("started"), ZonedTime(result.started)},
-                        {QStringLiteral("finished"), ZonedTime(result.finished)}});
+        list.append(QJsonObject{
+            {QStringLiteral("node"), result.node},
+            {QStringLiteral("line"), result.line},
+            // What the meter did not tell is not known.
+            {QStringLiteral("serial"),
+             result.serialTold ? QJsonValue(qint64(result.serial)) : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("node_serial"), qint64(result.nodeSerial)},
+            {QStringLiteral("notes"), QJsonArray::fromStringList(result.notes)},
+            {QStringLiteral("newest_future_date"),
+             result.newestFuture ? QJsonValue(DatabaseDateText(*result.newestFuture).replace(u' ', u'T'))
+                                 : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("written"), qint64(result.written)},
+            {QStringLiteral("already_there"), qint64(result.alreadyThere)},
+            {QStringLiteral("error"), result.error.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(result.error)},
+            {QStringLiteral("started"), ZonedTime(result.started)},
+            {QStringLiteral("finished"), ZonedTime(result.finished)}});
     }
     const QJsonObject summary{{QStringLiteral("meters"), meters},
                               {QStringLiteral("meters_ok"), totals.ok},

@@ -109,9 +109,10 @@ int RunCheck(CliContext& context)
     const bool valid = ValidateTunes(blocks, context.Host());
     // The verdict also on stdout for a script; the violation itself is told on stderr.
     if (context.Options().Json())
-        PrintOut(JsonDocumentText({{QStringLiteral("file"), file},
-                                   {QStringLiteral("valid"), valid},
-                                   {QStringLiteral("missing"), missing.isEmpty() ? QJsonValue() : QJsonValue(missing)}}));
+        PrintOut(
+            JsonDocumentText({{QStringLiteral("file"), file},
+                              {QStringLiteral("valid"), valid},
+                              {QStringLiteral("missing"), missing.isEmpty() ? QJsonValue() : QJsonValue(missing)}}));
     return valid ? kExitOk : kExitRefused;
 }
 

@@ -7,8 +7,8 @@
 #include "archives/database_check.h"
 #include "cli/cli_context.h"
 #include "cli/driver_session.h"
-#include "cli/progress_line.h"
 #include "cli/json_output.h"
+#include "cli/progress_line.h"
 #include "cli/terminal_output.h"
 
 #include <QDir>

@@ -75,8 +75,8 @@ QString NodeText(const NodeRecord& node)
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (it->isNull())
             continue;
-        text += it.key() + QStringLiteral(": ")
-            + (it->isString() ? it->toString() : QString::number(it->toInteger())) + QLatin1Char('\n');
+        text += it.key() + QStringLiteral(": ") + (it->isString() ? it->toString() : QString::number(it->toInteger()))
+            + QLatin1Char('\n');
     }
     return text;
 }
@@ -86,8 +86,9 @@ QString ApplyOptions(const CliOptions& options, NodeRecord& node, bool* portsCha
 {
     if (!options.kind.isEmpty())
         node.SetConnectionType(KindNamed(options.kind));
-    for (const QString* text : {options.rename ? &*options.rename : nullptr, options.location ? &*options.location : nullptr,
-                                options.note ? &*options.note : nullptr}) {
+    for (const QString* text :
+         {options.rename ? &*options.rename : nullptr, options.location ? &*options.location : nullptr,
+          options.note ? &*options.note : nullptr}) {
         if (text && text->size() > NodeRecord::kMaxTextLength)
             return QStringLiteral("текст длиннее %1 знаков: %2").arg(NodeRecord::kMaxTextLength).arg(*text);
     }

@@ -9,13 +9,13 @@
 
 enum ExitCode : int {
     kExitOk = 0,
-    kExitPartial = 1,   // done in part: records or meters missing, the rest done
-    kExitUsage = 2,     // the command line is wrong
-    kExitNoAnswer = 3,  // no connection, or the meter did not answer
-    kExitRefused = 4,   // refused: by the meter (exception, access denied, another model) or by the checks
-    kExitFile = 5,      // a file or database could not be read, written or created (a full disk too)
-    kExitSigint = 130,  // stopped by SIGINT (what was stored stays)
-    kExitSigterm = 143, // stopped by SIGTERM
+    kExitPartial = 1,    // done in part: records or meters missing, the rest done
+    kExitUsage = 2,      // the command line is wrong
+    kExitNoAnswer = 3,   // no connection, or the meter did not answer
+    kExitRefused = 4,    // refused: by the meter (exception, access denied, another model) or by the checks
+    kExitFile = 5,       // a file or database could not be read, written or created (a full disk too)
+    kExitSigint = 130,   // stopped by SIGINT (what was stored stays)
+    kExitSigterm = 143,  // stopped by SIGTERM
 };
 
 // Why a driver command failed, as its exit status: the meter's exception or a question left unanswered

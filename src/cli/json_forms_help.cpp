@@ -24,8 +24,7 @@ std::vector<std::pair<QString, QString>> JsonFormsHelp()
              "по строке на запись: index (номер записи в журнале, с 0), time, quantity_type, context, "
              "value_kind (0 нет, 1-3 целое 1, 2, 4 байта, 4 float, 5-6 дата, 7 время), parameter_set (0 - БД1, "
              "1 - БД2), old_value, new_value (число, дата или \"ЧЧ:ММ:СС\"; null без значения)."),
-        form("maker read",
-             "объект: maker_id, serial_at_manufacture, model, manufactured (дата выпуска)."),
+        form("maker read", "объект: maker_id, serial_at_manufacture, model, manufactured (дата выпуска)."),
         form("service-centre read",
              "объект: display_serial, battery, variant, battery_resource_set_minutes, "
              "battery_resource_left_minutes, modbus_minutes, display_minutes (минуты)."),

@@ -146,9 +146,9 @@ QJsonObject ExportCountsJson(const ExportCounts& counts)
                                     {QStringLiteral("written"), qint64(archive.written)},
                                     {QStringLiteral("already_there"), qint64(archive.skipped)},
                                     {QStringLiteral("not_stored"), qint64(archive.NotStored())},
-                                    {QStringLiteral("stopped_at"), archive.cutShort && archive.stoppedAtKnown
-                                                                       ? MeterDateJson(archive.stoppedAt)
-                                                                       : QJsonValue(QJsonValue::Null)},
+                                    {QStringLiteral("stopped_at"),
+                                     archive.cutShort && archive.stoppedAtKnown ? MeterDateJson(archive.stoppedAt)
+                                                                                : QJsonValue(QJsonValue::Null)},
                                     {QStringLiteral("other_dates"), otherDates}});
     }
     return {{QStringLiteral("total"), qint64(counts.total)},

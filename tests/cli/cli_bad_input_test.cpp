@@ -190,7 +190,8 @@ TEST(CliBadInput, FoldersNamedOnTheCommandLine)
     const QString under = file + QStringLiteral("/work");
     ExpectRefused(RunZt5Ctl(search + QStringList{QStringLiteral("--workdir"), under}),
                   QStringLiteral("Ошибка: Невозможно создать папку настроек \"%1\"!\n(%2)!\n")  // CR LF as a line end
-                      .arg(under, QString::fromLocal8Bit(std::strerror(ENOTDIR))), 5);
+                      .arg(under, QString::fromLocal8Bit(std::strerror(ENOTDIR))),
+                  5);
     EXPECT_TRUE(QFileInfo(file).isFile());
 }
 

@@ -35,8 +35,8 @@ TEST(CliExitStatus, EachOutcomeHasItsOwnCode)
                   .exitCode,
               4);
     // Nobody answers at address 9; nobody listens on a closed port.
-    EXPECT_EQ(run({QStringLiteral("info"), QStringLiteral("--address"), QStringLiteral("9"), QStringLiteral("--attempts"),
-                   QStringLiteral("1"), QStringLiteral("--timeout"), QStringLiteral("1")})
+    EXPECT_EQ(run({QStringLiteral("info"), QStringLiteral("--address"), QStringLiteral("9"),
+                   QStringLiteral("--attempts"), QStringLiteral("1"), QStringLiteral("--timeout"), QStringLiteral("1")})
                   .exitCode,
               3);
     EXPECT_EQ(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--tcp"),

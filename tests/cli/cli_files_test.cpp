@@ -16,7 +16,8 @@ TEST(CliFiles, NamedDatabaseFolderMustExistTheWorkFoldersOwnIsMade)
     SimProcess sim({QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0")});
     ASSERT_FALSE(sim.Place().isEmpty());
     QTemporaryDir work;
-    const QStringList place{QStringLiteral("--tcp"), sim.Place(), QStringLiteral("--workdir"), work.path(),
+    const QStringList place{QStringLiteral("--tcp"),      sim.Place(),
+                            QStringLiteral("--workdir"),  work.path(),
                             QStringLiteral("--settings"), work.filePath(QStringLiteral("settings.ini"))};
     const QString missing = work.filePath(QStringLiteral("no/such/folder"));
     const CliRun named = RunZt5Ctl(QStringList{QStringLiteral("export-db"), QStringLiteral("--database"),

@@ -268,8 +268,8 @@ bool CDlgNodeProperties::RequiredNumbersGiven()
     required.append({m_timeout, NodeChecks::kTimeoutCaption, NodeChecks::kMaxByte});
     required.append({m_attempts, NodeChecks::kAttemptsCaption, NodeChecks::kMaxByte});
     for (const Required& field : required) {
-        const QString failure =
-            NodeChecks::RequiredNumberFailure(field.caption, NodeInputRules::NumberOf(field.edit->text()), field.max);
+        const QString failure = NodeChecks::RequiredNumberFailure(
+            field.caption, NodeInputRules::NumberOf(field.edit->text()), field.max);
         if (failure.isEmpty())
             continue;
         ShowMessageBox(this, UserMessage::Information(failure));
