@@ -48,6 +48,9 @@ struct CommandLineHelp {
     // The manual's files and environment sections: a path or a variable, and what it is for.
     std::vector<std::pair<QString, QString>> files;
     std::vector<std::pair<QString, QString>> environment;
+    // The manual's section on machine output: a command and the form of what it prints.
+    QString outputTitle;
+    std::vector<std::pair<QString, QString>> outputForms;
     QString date;  // the manual's date, "2026-12-09"
 };
 

@@ -82,6 +82,8 @@ QString RenderManPage(const CommandLineHelp& help, const QString& version)
         for (const HelpOption& option : group.options)
             man += QStringLiteral(".TP\n%1\n%2\n").arg(OptionTag(option), GroffEscaped(option.help));
     }
+    if (!help.outputForms.empty())
+        man += QStringLiteral(".SH %1\n").arg(GroffEscaped(help.outputTitle)) + TaggedList(help.outputForms);
     if (!help.footer.isEmpty())
         man += QStringLiteral(".SH КОДЫ ЗАВЕРШЕНИЯ\n") + Paragraphs(help.footer);
     if (!help.environment.empty())

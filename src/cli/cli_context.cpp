@@ -37,20 +37,28 @@ bool CliContext::PrepareNode(NodeRecord& node, int* exitCode)
         QString error;
         if (!m_demo->Start(&error)) {
             PrintError(error + QLatin1Char('\n'));
-            *exitCode = kExitRefused;
+            *exitCode = kExitNoAnswer;
             return false;
         }
         node = m_demo->Node();
         return true;
     }
-    NodeEntry entry;
+    NodeBase base;
     UserMessage failure;
-    if (!Environment().FindNode(m_options.node, &entry, &failure)) {
+    if (!Environment().LoadNodeBase(base, &failure)) {
         m_host.ShowMessage(failure);
-        *exitCode = kExitRefused;
+        *exitCode = kExitFile;
         return false;
     }
-    node = entry.record;
+    const int index = base.FindByName(m_options.node);
+    if (index < 0) {
+        // A name the base does not hold is a mistake on the command line.
+        m_host.ShowMessage(
+            UserMessage::Information(QStringLiteral("Узел учета \"%1\" не найден!").arg(m_options.node)));
+        *exitCode = kExitUsage;
+        return false;
+    }
+    node = base.At(index).record;
     return true;
 }
 
@@ -73,8 +81,8 @@ DriverSession* CliContext::Connect(int* exitCode)
     m_session = std::make_unique<DriverSession>(m_host, plan.settings, plan.target);
     m_session->Driver().Data().askTunesChecksum = CommandAsksAboutTunesChecksum(m_options.command);
     if (!m_session->Run(kCommandConnect)) {
+        *exitCode = m_session->FailureCode();
         m_session.reset();
-        *exitCode = kExitRefused;
         return nullptr;
     }
     return m_session.get();

@@ -4,18 +4,13 @@
 
 #include "cli/cli_options.h"
 #include "cli/driver_session.h"
+#include "cli/exit_status.h"
 #include "cli/terminal_host.h"
 
 #include <memory>
 
 class AppEnvironment;
 class DemoMeter;
-
-enum ExitCode : int {
-    kExitOk = 0,
-    kExitRefused = 1,  // the meter or a check refused, or the line failed
-    kExitUsage = 2,
-};
 
 class CliContext {
 public:
@@ -30,7 +25,7 @@ public:
     AppEnvironment& Environment();
 
     // Opens the line and runs the connect command. Null when that failed; `exitCode` then says how
-    // (usage error or refusal), the reason already printed.
+    // (usage error, no connection, refusal, the node base unreadable), the reason already printed.
     DriverSession* Connect(int* exitCode);
 
 private:

@@ -2,7 +2,9 @@
 
 #include "cli/cli_context.h"
 #include "cli/command_table.h"
+#include "cli/exit_status.h"
 #include "cli/interrupt.h"
+#include "cli/json_forms_help.h"
 #include "cli/terminal_output.h"
 #include "zt5_version.h"
 
@@ -21,9 +23,9 @@ CommandLineHelp CliHelp()
         "завершает команду с ошибкой.");
     help.commands = CliCommandsHelp();
     help.groups = CliOptionGroups();
-    help.footer = QStringLiteral(
-        "Коды завершения: 0 - успешно, 1 - прибор или проверка отказали (или нет связи), "
-        "2 - ошибка в командной строке.");
+    help.footer = ExitStatusHelp();
+    help.outputTitle = QStringLiteral("ВЫВОД JSON");
+    help.outputForms = JsonFormsHelp();
     help.seeAlso = {QStringLiteral("zt5-configurator(1)"), QStringLiteral("zt5-meter-sim(1)")};
     help.files = SharedFilesHelp();
     help.environment = SharedEnvironmentHelp();
@@ -64,6 +66,8 @@ int RunCli(const QStringList& arguments)
     const CliCommand* command = FindCliCommand(options.command);
     if (!command)
         return UsageError(QStringLiteral("неизвестная команда %1").arg(options.command));
+    if (const QString wrong = CheckCommandFormat(*command, options.format); !wrong.isEmpty())
+        return UsageError(wrong);
     if (options.outputIsFolder && !command->writesFolder)
         return UsageError(QStringLiteral("\"%1\" - папка; -o ждет имя файла").arg(options.output));
     InstallInterruptHandler();

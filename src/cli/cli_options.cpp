@@ -190,7 +190,8 @@ const OptionRow<CliOptions> kOptions[] = {
     {"count", 0, "N", "Команды", "число записей (archive: подряд от --date; events)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.count, v, 1, 100000, "count"); }},
     {"format", 0, "ВИД", "Команды",
-     "text|csv|json|html: вид вывода archive (по умолчанию text; html - для периода); collect: text|json; "
+     "text|csv|json|html|pdf|xlsx: вид вывода (по умолчанию text); json дают info, descriptors, events, maker "
+     "read, service-centre read, check, write-config, export-db, archive, collect; csv и html - archive; "
      "statement: pdf|xlsx|csv|html (по умолчанию - по расширению -o, иначе pdf)",
      [](CliOptions& o, const QString& v) {
          static const QStringList kFormats{QStringLiteral("text"), QStringLiteral("csv"), QStringLiteral("json"),
@@ -252,7 +253,7 @@ const OptionRow<CliOptions> kOptions[] = {
      }},
     {"maker-id", 0, "N", "Команды", "ID производителя 0..65535 (maker write)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.makerId, v, 0, 65535, "maker-id"); }},
-    {"serial-number", 0, "N", "Команды", "серийный номер (maker write, service-centre write)",
+    {"serial-number", 0, "N", "Команды", "серийный номер (maker write, service-centre write, node add, node set)",
      [](CliOptions& o, const QString& v) {
          const std::optional<qint64> number = ParseCount(v, 0xFFFFFFFFll);
          if (!number)
@@ -280,7 +281,8 @@ const OptionRow<CliOptions> kOptions[] = {
     {"jobs", 'j', "N", "Команды",
      "сколько линий опрашивать одновременно, 1..64 (collect; по умолчанию - все линии, не больше 8)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.jobs, v, 1, 64, "jobs"); }},
-    {"kind", 0, "ВИД", "Команды", "direct|modem|ip: только узлы с таким подключением (collect)",
+    {"kind", 0, "ВИД", "Команды",
+     "direct|modem|ip: только узлы с таким подключением (collect); подключение узла (node add, node set)",
      [](CliOptions& o, const QString& v) {
          if (v != QLatin1String("direct") && v != QLatin1String("modem") && v != QLatin1String("ip"))
              return QStringLiteral("--kind ждет одно из: direct, modem, ip");
@@ -298,6 +300,21 @@ const OptionRow<CliOptions> kOptions[] = {
          return SetChoice<3>(o.variant, v, {"Россия", "Казахстан", "Украина"}, {0, 1, 2}, "variant");
      },
      "Россия Казахстан Украина"},
+    {"rename", 0, "ИМЯ", "Узлы учета", "новое имя узла (node set)",
+     [](CliOptions& o, const QString& v) {
+         o.rename = v;
+         return QString();
+     }},
+    {"location", 0, "ТЕКСТ", "Узлы учета", "адрес узла учета (node add, node set)",
+     [](CliOptions& o, const QString& v) {
+         o.location = v;
+         return QString();
+     }},
+    {"note", 0, "ТЕКСТ", "Узлы учета", "примечание к узлу (node add, node set)",
+     [](CliOptions& o, const QString& v) {
+         o.note = v;
+         return QString();
+     }},
 };
 
 // Words that are no option: the command, then its words.

@@ -51,6 +51,7 @@ struct CliOptions {
     QString date;
     std::optional<int> count;
     QString format = QStringLiteral("text");
+    bool Json() const { return format == QLatin1String("json"); }
     bool totals = false;
     std::optional<int> repeatSec;
     QString from;              // events: the first entry's number; archive: the first date of a range
@@ -62,13 +63,16 @@ struct CliOptions {
     std::optional<int> model;
     std::optional<int> battery;
     std::optional<int> variant;
-    QString database;          // sqlite:PATH or postgresql://... (export-db)
-    QString stand;             // device path of the reference stand (calibrate)
-    std::optional<int> jobs;   // collect: lines read at once
-    QString kind;              // collect: direct, modem or ip
-    QString month;             // statement: "YYYY-MM"
-    std::optional<int> input;  // statement: 0 or 1 (ТВ1, ТВ2)
-    bool all = false;          // statement: every meter of the database
+    QString database;                 // sqlite:PATH or postgresql://... (export-db)
+    QString stand;                    // device path of the reference stand (calibrate)
+    std::optional<int> jobs;          // collect: lines read at once
+    QString kind;                     // collect: direct, modem or ip; node add/set: the connection
+    std::optional<QString> rename;    // node set: the new name
+    std::optional<QString> location;  // node add/set: the node's address text
+    std::optional<QString> note;      // node add/set
+    QString month;                    // statement: "YYYY-MM"
+    std::optional<int> input;         // statement: 0 or 1 (ТВ1, ТВ2)
+    bool all = false;                 // statement: every meter of the database
 
     QString command;
     QStringList arguments;  // the command's own words

@@ -145,6 +145,7 @@ MeterResult CollectRunner::ReadMeter(const CollectLine& line, const CollectMeter
         Watch(&driver, false);
         const std::uint32_t serial = driver.Data().configuration.identity.serialNumber;
         result.serial = serial != 0 ? serial : result.nodeSerial;
+        result.serialTold = serial != 0;
         result.written = exporter.Counts().written;
         result.alreadyThere = exporter.Counts().skipped;
         driver.AttachHost(nullptr);

@@ -33,6 +33,7 @@ struct MeterResult {
     QString node;
     std::uint32_t serial = 0;      // the meter's own (the node's when the meter never told it)
     std::uint32_t nodeSerial = 0;  // what the node base holds
+    bool serialTold = false;       // the meter answered with its factory number
     std::int64_t written = 0;
     std::int64_t alreadyThere = 0;
     QString error;  // empty when the meter was read whole

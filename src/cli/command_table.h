@@ -19,6 +19,8 @@ struct CliCommand {
     // For the completion script: the sub-commands the first word is one of, or a settings file there.
     const char* words = nullptr;
     bool takesFile = false;
+    // The values of --format it can give, space-separated; any other is a usage error.
+    const char* formats = "text";
     bool writesFolder = false;  // -o may name a folder (statement --all)
 };
 
@@ -27,5 +29,7 @@ std::span<const CliCommand> CliCommands();
 // put to the user; the other commands keep it as the meter holds it and only warn.
 bool CommandAsksAboutTunesChecksum(const QString& name);
 const CliCommand* FindCliCommand(const QString& name);
+// Empty when the command can give `format`, else the usage error in words.
+QString CheckCommandFormat(const CliCommand& command, const QString& format);
 // The commands as --help, the manual page and the completion script show them.
 std::vector<HelpCommand> CliCommandsHelp();

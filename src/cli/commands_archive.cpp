@@ -6,6 +6,7 @@
 #include "cli/archive_formats.h"
 #include "cli/cli_context.h"
 #include "cli/commands_archive_range.h"
+#include "cli/json_output.h"
 #include "cli/terminal_output.h"
 #include "meter/archive_step.h"
 #include "protocol/image_report_time.h"
@@ -88,8 +89,10 @@ int RunDescriptors(CliContext& context)
     if (!session)
         return exitCode;
     if (!session->Run(kCommandReadArchiveInfo))
-        return kExitRefused;
-    PrintOut(Table(DescriptorColumnTitles(), DescriptorRows(session->Driver().Data().descriptors)));
+        return session->FailureCode();
+    const ArchiveDescriptors& descriptors = session->Driver().Data().descriptors;
+    PrintOut(context.Options().Json() ? JsonDocumentText(DescriptorsJson(descriptors))
+                                      : Table(DescriptorColumnTitles(), DescriptorRows(descriptors)));
     return kExitOk;
 }
 
@@ -101,6 +104,9 @@ int RunArchive(CliContext& context)
         return UsageError(QStringLiteral("archive ждет hour, day, month или totals"));
     if (!options.from.isEmpty() || !options.to.isEmpty())
         return RunArchiveRange(context, static_cast<ArchiveKind>(kindNumber));
+    if (options.format == QLatin1String("html"))
+        return UsageError(
+            QStringLiteral("archive --date выводится как --format text, csv или json; html - для периода"));
     std::optional<TChronoArch> date = ParseArchiveDate(options.date);
     if (!date)
         return UsageError(QStringLiteral("archive ждет --date ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ"));
@@ -120,8 +126,9 @@ int RunArchive(CliContext& context)
         if (i > 0)
             *date = StepArchiveDate(kind, *date, 1, ImageReportTime(driver.Data()));
         driver.Data().request = ValueArchiveRequest(kind, StampOf(*date));
+        // The records printed before a failure stand: the run is then done in part.
         if (!session->Run(kCommandReadArchiveValues))
-            return kExitRefused;
+            return i > 0 ? kExitPartial : session->FailureCode();
         PrintOut(ArchiveRecordOutput(kind, format, serial, driver.AreaBytes(area)));
     }
     return kExitOk;
@@ -148,7 +155,7 @@ int RunCurrent(CliContext& context)
     const bool succeeded = session->Run(kCommandReadCurrentValues);
     session->OnEachRead(nullptr);
     if (!succeeded)
-        return kExitRefused;
+        return session->FailureCode();
     if (!data.cyclicRead)
         PrintOut(CurrentText(driver, options.totals));
     return kExitOk;
@@ -169,14 +176,17 @@ int RunEvents(CliContext& context)
     if (!session)
         return exitCode;
     CRovoRedod& driver = session->Driver();
+    bool printed = false;
     // The meter gives at most 16 entries a time; a longer run is read in turns.
     for (int left = options.count.value_or(1); left > 0 && first <= 0xFFFF;) {
         const int count = std::min<int>(left, kMaxEventEntries);
         driver.Data().request = EventLogRequest(static_cast<EventLogKind>(log), static_cast<std::uint16_t>(first),
                                                 static_cast<std::uint32_t>(count));
         if (!session->Run(kCommandReadEventLog))
-            return kExitRefused;
-        PrintOut(RenderEventEntries(driver.AreaBytes(EventLogReceiveArea(log)), count));
+            return printed ? kExitPartial : session->FailureCode();
+        printed = true;
+        const std::span<const std::uint8_t> entries = driver.AreaBytes(EventLogReceiveArea(log));
+        PrintOut(options.Json() ? EventEntriesJson(entries, count, first) : RenderEventEntries(entries, count));
         first += count;
         left -= count;
     }

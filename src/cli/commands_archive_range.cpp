@@ -4,6 +4,7 @@
 #include "archives/database_target.h"
 #include "archives/range_table.h"
 #include "base/atomic_file.h"
+#include "cli/archive_formats.h"
 #include "cli/cli_context.h"
 #include "cli/commands_archive.h"
 #include "cli/commands_database.h"
@@ -40,6 +41,17 @@ std::optional<ArchiveRange> RangeOf(const CliOptions& options, ArchiveKind kind,
     return range;
 }
 
+// One JSON line a record, the columns of the archive database.
+QByteArray RangeJsonLines(const ArchiveRange& range, const ArchiveRangeResult& result)
+{
+    QString text;
+    for (const RangeRecord& found : result.records) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&found.record);
+        text += JsonRecord(range.kind, result.serial, std::span(bytes, sizeof found.record));
+    }
+    return text.toUtf8();
+}
+
 }  // namespace
 
 int RunArchiveRange(CliContext& context, ArchiveKind kind)
@@ -50,17 +62,17 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
     if (!range)
         return UsageError(error);
     const bool html = options.format == QLatin1String("html");
-    if (!html && options.format != QLatin1String("csv"))
-        return UsageError(QStringLiteral("период выводится как --format csv или --format html"));
+    if (!html && options.format != QLatin1String("csv") && !options.Json())
+        return UsageError(QStringLiteral("период выводится как --format csv, html или json"));
     TrendSelection quantities;
     QString unknown;
     if (!ParseTrendQuantityList(options.quantities, &quantities, &unknown))
         return UsageError(QStringLiteral("--quantities: нет величины \"%1\"").arg(unknown));
     DatabaseTarget target;
-    if (!ChosenCliDatabase(context, &target, &error))
-        return UsageError(error);
-
     int exitCode = kExitOk;
+    if (!ChosenCliDatabase(context, &target, &exitCode))
+        return exitCode;
+
     DriverSession* session = context.Connect(&exitCode);
     if (!session)
         return exitCode;
@@ -69,21 +81,30 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
     extension.SetRange(*range);
     const bool read = RunWithExtension(*session, extension, kCommandReadArchiveRange);
     progress.Finish();
-    if (!read)
-        return kExitRefused;
     const ArchiveRangeResult result = extension.LastResult();
-    const QByteArray bytes = html
-        ? RangeHtml(result.records, quantities, RangeTableTitle(*range, result.serial))
-        : RangeCsv(result.records, quantities,
-                   ParseDecimalSeparator(options.decimalSeparator).value_or(LocaleDecimalSeparator()));
+    // Dates the meter holds but did not give leave the table short; what was found is still given.
+    ExitCode done = result.missing > 0 || !result.otherDates.empty() ? kExitPartial : kExitOk;
+    if (!read) {
+        // Every exchange answered and no record refused: the database failed the read.
+        if (session->LastExchangeFailure() == ExchangeFailure::kNone && result.otherDates.empty()
+            && !context.Host().QuestionRefused())
+            return kExitFile;
+        if (result.records.empty())
+            return session->FailureCode();
+        done = kExitPartial;
+    }
+    const QByteArray bytes = options.Json() ? RangeJsonLines(*range, result)
+        : html ? RangeHtml(result.records, quantities, RangeTableTitle(*range, result.serial))
+               : RangeCsv(result.records, quantities,
+                          ParseDecimalSeparator(options.decimalSeparator).value_or(LocaleDecimalSeparator()));
     PrintError(RangeResultText(result) + QLatin1Char('\n'));
     if (options.output.isEmpty()) {
         PrintOutBytes(bytes);
-        return kExitOk;
+        return done;
     }
     if (!ReplaceFileContents(options.output, bytes, &error)) {
         PrintError(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(options.output, error));
-        return kExitRefused;
+        return kExitFile;
     }
-    return kExitOk;
+    return done;
 }

@@ -72,5 +72,8 @@ int RunCalibrate(CliContext& context)
     driver.SetCommandExtensions(nullptr);
     if (calibrated)
         PrintOut(context.Host().LastOperationText() + QLatin1Char('\n'));
-    return calibrated ? kExitOk : kExitRefused;
+    if (calibrated)
+        return kExitOk;
+    // With every exchange of the meter answered, it was the stand that failed to answer.
+    return session->LastExchangeFailure() == ExchangeFailure::kNone ? kExitNoAnswer : session->FailureCode();
 }

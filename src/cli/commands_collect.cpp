@@ -64,6 +64,12 @@ bool ProbeDatabase(const DatabaseTarget& target)
     return false;
 }
 
+// The computer's time in ISO 8601 with its offset from UTC: "2026-12-10T21:05:00+03:00".
+QString ZonedTime(const QDateTime& time)
+{
+    return time.toOffsetFromUtc(time.offsetFromUtc()).toString(Qt::ISODate);
+}
+
 }  // namespace
 
 int RunCollect(CliContext& context)
@@ -77,20 +83,21 @@ int RunCollect(CliContext& context)
         choice.kind = CollectKindFromName(options.kind);
     DatabaseTarget target;
     QString error;
-    if (!ChosenCliDatabase(context, &target, &error))
-        return UsageError(error);
+    int exitCode = kExitOk;
+    if (!ChosenCliDatabase(context, &target, &exitCode))
+        return exitCode;
 
     NodeBase base;
     UserMessage failure;
     if (!context.Environment().LoadNodeBase(base, &failure)) {
         context.Host().ShowMessage(failure);
-        return kExitRefused;
+        return kExitFile;
     }
     std::vector<CollectLine> lines;
     if (!PlanCollect(base, choice, &lines, &error))
         return UsageError(error);
     if (!ProbeDatabase(target))
-        return kExitRefused;
+        return kExitFile;
     int meters = 0;
     for (const CollectLine& line : lines)
         meters += int(line.meters.size());
@@ -106,7 +113,10 @@ int RunCollect(CliContext& context)
     PrintOut(options.format == QLatin1String("json") ? CollectSummaryJson(results, meters)
                                                      : CollectSummaryText(results, meters));
     const Totals totals = Sum(results);
-    return totals.failed == 0 && totals.ok == meters ? kExitOk : kExitRefused;
+    if (totals.ok == meters)
+        return kExitOk;
+    // Some meters down is a partial night; none read at all is a failed one.
+    return totals.ok > 0 ? kExitPartial : kExitNoAnswer;
 }
 
 QString CollectSummaryText(const std::vector<MeterResult>& results, int meters)
@@ -132,20 +142,22 @@ QString CollectSummaryJson(const std::vector<MeterResult>& results, int meters)
     const Totals totals = Sum(results);
     QJsonArray list;
     for (const MeterResult& result : results) {
-        list.append(
-            QJsonObject{{QStringLiteral("node"), result.node},
-                        {QStringLiteral("line"), result.line},
-                        {QStringLiteral("serial"), qint64(result.serial)},
-                        {QStringLiteral("node_serial"), qint64(result.nodeSerial)},
-                        {QStringLiteral("notes"), QJsonArray::fromStringList(result.notes)},
-                        {QStringLiteral("newest_future_date"),
-                         result.newestFuture ? QJsonValue(DatabaseDateText(*result.newestFuture).replace(u' ', u'T'))
-                                             : QJsonValue(QJsonValue::Null)},
-                        {QStringLiteral("written"), qint64(result.written)},
-                        {QStringLiteral("already_there"), qint64(result.alreadyThere)},
-                        {QStringLiteral("error"), result.error},
-                        {QStringLiteral("started"), result.started.toString(Qt::ISODate)},
-                        {QStringLiteral("finished"), result.finished.toString(Qt::ISODate)}});
+        list.append(QJsonObject{
+            {QStringLiteral("node"), result.node},
+            {QStringLiteral("line"), result.line},
+            // What the meter did not tell is not known.
+            {QStringLiteral("serial"),
+             result.serialTold ? QJsonValue(qint64(result.serial)) : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("node_serial"), qint64(result.nodeSerial)},
+            {QStringLiteral("notes"), QJsonArray::fromStringList(result.notes)},
+            {QStringLiteral("newest_future_date"),
+             result.newestFuture ? QJsonValue(DatabaseDateText(*result.newestFuture).replace(u' ', u'T'))
+                                 : QJsonValue(QJsonValue::Null)},
+            {QStringLiteral("written"), qint64(result.written)},
+            {QStringLiteral("already_there"), qint64(result.alreadyThere)},
+            {QStringLiteral("error"), result.error.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(result.error)},
+            {QStringLiteral("started"), ZonedTime(result.started)},
+            {QStringLiteral("finished"), ZonedTime(result.finished)}});
     }
     const QJsonObject summary{{QStringLiteral("meters"), meters},
                               {QStringLiteral("meters_ok"), totals.ok},

@@ -2,6 +2,7 @@
 
 #include "base/file_name_rules.h"
 #include "cli/cli_context.h"
+#include "cli/json_output.h"
 #include "cli/terminal_output.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_file.h"
@@ -20,12 +21,6 @@ bool TakeFileArgument(CliContext& context, QString& file, int* exitCode)
     }
     file = context.Arguments().first();
     return true;
-}
-
-// The file opened and checked as the configuration frame does before writing, saving or reporting.
-bool OpenChecked(CliContext& context, const QString& file, ConfigurationBlocks& blocks)
-{
-    return OpenTunesFile(file, blocks, context.Host()) && ValidateTunes(blocks, context.Host());
 }
 
 // "conf.zt5" gives "conf.xls", "conf" gives "conf.xls".
@@ -65,7 +60,7 @@ int RunReadConfig(CliContext& context)
         blocks.tunes = data.tunesAsRead;
     }
     if (!SaveTunesFile(context.Options().output, blocks, context.Host()))
-        return kExitRefused;
+        return kExitFile;
     if (data.tunesChecksumMismatch)
         PrintError(QStringLiteral("Настройки сохранены как прочитаны; их контрольная сумма не сошлась.\n"));
     return kExitOk;
@@ -80,7 +75,7 @@ int RunWriteConfig(CliContext& context)
     ConfigurationBlocks blocks{};
     QString missing;
     if (!OpenTunesFile(file, blocks, context.Host(), &missing))
-        return kExitRefused;
+        return kExitFile;
     if (!missing.isEmpty()) {
         // The settings it lacks would reach the meter as zeros.
         PrintError(
@@ -93,7 +88,12 @@ int RunWriteConfig(CliContext& context)
     if (!session)
         return exitCode;
     session->Driver().Configuration() = blocks;
-    return session->Run(kCommandWriteConfiguration) ? kExitOk : kExitRefused;
+    const ExitCode written = session->RunCode(kCommandWriteConfiguration);
+    if (written == kExitOk && context.Options().Json())
+        PrintOut(JsonDocumentText({{QStringLiteral("file"), file},
+                                   {QStringLiteral("serial"), qint64(blocks.identity.serialNumber)},
+                                   {QStringLiteral("written"), true}}));
+    return written;
 }
 
 int RunCheck(CliContext& context)
@@ -103,7 +103,17 @@ int RunCheck(CliContext& context)
     if (!TakeFileArgument(context, file, &exitCode))
         return exitCode;
     ConfigurationBlocks blocks{};
-    return OpenChecked(context, file, blocks) ? kExitOk : kExitRefused;
+    QString missing;
+    if (!OpenTunesFile(file, blocks, context.Host(), &missing))
+        return kExitFile;
+    const bool valid = ValidateTunes(blocks, context.Host());
+    // The verdict also on stdout for a script; the violation itself is told on stderr.
+    if (context.Options().Json())
+        PrintOut(
+            JsonDocumentText({{QStringLiteral("file"), file},
+                              {QStringLiteral("valid"), valid},
+                              {QStringLiteral("missing"), missing.isEmpty() ? QJsonValue() : QJsonValue(missing)}}));
+    return valid ? kExitOk : kExitRefused;
 }
 
 int RunReport(CliContext& context)
@@ -114,10 +124,11 @@ int RunReport(CliContext& context)
         return exitCode;
     ConfigurationBlocks blocks{};
     if (!OpenTunesFile(file, blocks, context.Host()))
-        return kExitRefused;
+        return kExitFile;
     const QString target = context.Options().output.isEmpty() ? DefaultReportName(file)
                                                               : ReportSaveName(context.Options().output);
     SavingReportViewer viewer(target, context.Host());
     const SettingsReportPlace place{DefaultReportFolder(), NewReportWindowNumber(), nullptr};
-    return ShowSettingsReport(blocks, context.Host(), viewer, place) && viewer.Saved() ? kExitOk : kExitRefused;
+    // The report is made from a file that opened; what fails now is its writing.
+    return ShowSettingsReport(blocks, context.Host(), viewer, place) && viewer.Saved() ? kExitOk : kExitFile;
 }

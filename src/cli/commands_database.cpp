@@ -7,14 +7,31 @@
 #include "archives/database_check.h"
 #include "cli/cli_context.h"
 #include "cli/driver_session.h"
+#include "cli/json_output.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_output.h"
 
-bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, QString* error)
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, int* exitCode)
 {
     DatabaseChoice choice;
-    if (!ChooseArchiveDatabase(context.Environment(), context.Options().database, &choice, error))
+    QString error;
+    if (!ChooseArchiveDatabase(context.Environment(), context.Options().database, &choice, &error)) {
+        *exitCode = UsageError(error);
         return false;
+    }
+    const QFileInfo file(choice.target.path);
+    if (!context.Options().database.isEmpty() && choice.target.engine == DatabaseTarget::Engine::kSqlite
+        && !file.absoluteDir().exists()) {
+        PrintError(QStringLiteral("%1: Ошибка при открытии файла базы данных: нет папки %2\n")
+                       .arg(choice.target.Describe(), file.absolutePath()));
+        *exitCode = kExitFile;
+        return false;
+    }
     *target = choice.target;
     return true;
 }
@@ -40,9 +57,9 @@ int RunExportDb(CliContext& context)
     if (!context.Arguments().isEmpty())
         return UsageError(QStringLiteral("export-db не ждет слов после себя; база данных - в --database"));
     DatabaseTarget target;
-    QString error;
-    if (!ChosenCliDatabase(context, &target, &error))
-        return UsageError(error);
+    int exitCode = kExitOk;
+    if (!ChosenCliDatabase(context, &target, &exitCode))
+        return exitCode;
 
     // A database that cannot be used is found before the line is taken.
     {
@@ -52,11 +69,10 @@ int RunExportDb(CliContext& context)
             // What the server's words mean, in the user's: the first line of the explanation.
             if (target.engine == DatabaseTarget::Engine::kPostgresql)
                 PrintError(ExplainConnectionFailure(target, probe.LastFailureText()).section(u'\n', 0, 0) + u'\n');
-            return kExitRefused;
+            return kExitFile;
         }
     }
 
-    int exitCode = kExitOk;
     DriverSession* session = context.Connect(&exitCode);
     if (!session)
         return exitCode;
@@ -66,7 +82,20 @@ int RunExportDb(CliContext& context)
     progress.Finish();
     const ExportCounts& counts = extension.LastCounts();
     // What is stored is told also when the export stopped short; the exit status says it did.
-    if (counts.total > 0 || counts.skipped > 0)
+    if ((counts.total > 0 || counts.skipped > 0) && context.Options().Json()) {
+        QJsonObject summary = ExportCountsJson(counts);
+        summary.insert(QStringLiteral("database"), target.Describe());
+        summary.insert(QStringLiteral("complete"), exported);
+        PrintOut(JsonDocumentText(summary));
+    } else if (counts.total > 0 || counts.skipped > 0) {
         PrintOut(target.Describe() + QLatin1Char('\n') + ExportCountsText(counts, true) + QLatin1Char('\n'));
-    return exported ? kExitOk : kExitRefused;
+    }
+    if (exported)
+        return kExitOk;
+    // Every exchange answered and every record under its own date: the database failed the export.
+    const bool otherDates = std::any_of(counts.archives.begin(), counts.archives.end(),
+                                        [](const ArchiveExportCount& archive) { return !archive.otherDates.empty(); });
+    if (session->LastExchangeFailure() == ExchangeFailure::kNone && !otherDates && !context.Host().QuestionRefused())
+        return kExitFile;
+    return counts.written + counts.skipped > 0 ? kExitPartial : session->FailureCode();
 }

@@ -14,8 +14,10 @@ struct DatabaseTarget;
 int RunExportDb(CliContext& context);
 
 // The database --database names, or else the one the settings name (ChooseArchiveDatabase: the
-// PostgreSQL password from the text, PGPASSWORD or the password file); false with the reason.
-bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, QString* error);
+// PostgreSQL password from the text, PGPASSWORD or the password file); false with the reason told and
+// `exitCode` set: a usage error, or a file error for an SQLite file named in a folder that is not there
+// (only the work folder's own db/ folder is made).
+bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, int* exitCode);
 // The database source that always names `target`.
 ArchiveExportExtension::TargetSource FixedDatabase(const DatabaseTarget& target);
 // Runs one command with `extension` as the driver's extensions for its length.

@@ -1,6 +1,7 @@
 #include "cli/commands_device.h"
 
 #include "cli/cli_context.h"
+#include "cli/json_output.h"
 #include "cli/terminal_output.h"
 #include "config/model_capabilities.h"
 #include "config/service_page_rules.h"
@@ -71,6 +72,10 @@ int RunInfo(CliContext& context)
         return exitCode;
     const DriverData& data = session->Driver().Data();
     const DeviceIdentity& identity = data.configuration.identity;
+    if (context.Options().Json()) {
+        PrintOut(JsonDocumentText(IdentityJson(identity, data.versionText)));
+        return kExitOk;
+    }
     PrintOut(QStringLiteral("%1\nМодель: ЗТ5-%2\nЗаводской номер: %3\nУровень ПО: %4\n")
                  .arg(data.versionText, ModelName(identity.modelIndex))
                  .arg(identity.serialNumber)
@@ -89,7 +94,7 @@ int RunSetClock(CliContext& context)
     DriverSession* session = context.Connect(&exitCode);
     if (!session)
         return exitCode;
-    return session->Run(kCommandSetClock) ? kExitOk : kExitRefused;
+    return session->RunCode(kCommandSetClock);
 }
 
 int RunService(CliContext& context)
@@ -102,7 +107,7 @@ int RunService(CliContext& context)
     if (!session)
         return exitCode;
     session->Driver().Data().serviceCommand = command;
-    return session->Run(kCommandServiceCommand) ? kExitOk : kExitRefused;
+    return session->RunCode(kCommandServiceCommand);
 }
 
 int RunFlash(CliContext& context)
@@ -118,7 +123,7 @@ int RunFlash(CliContext& context)
     CRovoRedod& driver = session->Driver();
     driver.Data().request = FlashPageRequest(static_cast<std::uint16_t>(*page));
     if (!session->Run(kCommandReadFlashPage))
-        return kExitRefused;
+        return session->FailureCode();
     PrintOut(HexDump(driver.AreaBytes(MeterArea::kFlashPage)));
     return kExitOk;
 }

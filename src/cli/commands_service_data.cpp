@@ -1,6 +1,7 @@
 #include "cli/commands_service_data.h"
 
 #include "cli/cli_context.h"
+#include "cli/json_output.h"
 #include "cli/terminal_output.h"
 #include "config/model_capabilities.h"
 #include "config/service_data_texts.h"
@@ -51,12 +52,12 @@ int WriteMaker(CliContext& context, DriverSession& session)
     }
     // The bytes the page does not edit keep what the meter holds.
     if (!session.Run(kCommandReadMakerData))
-        return kExitRefused;
+        return session.FailureCode();
     driver.Data().makerDataToWrite = MakerDataForWrite(
         driver.Data().makerData, static_cast<std::uint16_t>(*options.makerId),
         static_cast<std::uint32_t>(*options.serialNumber), static_cast<std::uint8_t>(*options.model),
         QDateTime::currentDateTime());
-    return session.Run(kCommandWriteMakerData) ? kExitOk : kExitRefused;
+    return session.RunCode(kCommandWriteMakerData);
 }
 
 }  // namespace
@@ -76,8 +77,9 @@ int RunMaker(CliContext& context)
     if (direction == 1)
         return WriteMaker(context, *session);
     if (!session->Run(kCommandReadMakerData))
-        return kExitRefused;
-    PrintOut(MakerText(session->Driver().Data().makerData));
+        return session->FailureCode();
+    const MakerData& data = session->Driver().Data().makerData;
+    PrintOut(options.Json() ? JsonDocumentText(MakerJson(data)) : MakerText(data));
     return kExitOk;
 }
 
@@ -98,10 +100,11 @@ int RunServiceCentre(CliContext& context)
         driver.Data().serviceCentreDataToWrite = ServiceCentreDataForWrite(
             static_cast<std::uint32_t>(*options.serialNumber), options.battery.value_or(0), options.variant.value_or(0),
             driver.FirmwareLevel());
-        return session->Run(kCommandWriteServiceCentreData) ? kExitOk : kExitRefused;
+        return session->RunCode(kCommandWriteServiceCentreData);
     }
     if (!session->Run(kCommandReadServiceCentreData))
-        return kExitRefused;
-    PrintOut(ServiceCentreText(driver.Data().serviceCentreData));
+        return session->FailureCode();
+    const ServiceCentreData& data = driver.Data().serviceCentreData;
+    PrintOut(options.Json() ? JsonDocumentText(ServiceCentreJson(data)) : ServiceCentreText(data));
     return kExitOk;
 }

@@ -27,8 +27,14 @@ bool DriverSession::Run(DriverCommand code)
     m_refreshed.store(false);
     m_finishedCode.store(-1);
     m_host.TakeShownMessage();
-    if (!m_driver.QueueCommand(code, this))
+    // The driver is idle between commands: its master may be touched here.
+    m_driver.ModbusMaster().ClearFailure();
+    m_failureCode = kExitOk;
+    m_exchangeFailure = ExchangeFailure::kNone;
+    if (!m_driver.QueueCommand(code, this)) {
+        m_failureCode = kExitRefused;
         return false;
+    }
     bool stopAsked = false;
     while (!m_driver.WaitUntilIdle(kWaitSliceMs)) {
         if (Interrupted() && !stopAsked) {
@@ -37,6 +43,12 @@ bool DriverSession::Run(DriverCommand code)
         }
     }
     const bool succeeded = m_finishedCode.load() == static_cast<int>(code) && !m_host.QuestionRefused();
+    if (!succeeded) {
+        m_exchangeFailure = m_driver.ModbusMaster().LastFailure();
+        // A connect that never got an answer through found no line to the meter.
+        const bool noLine = code == kCommandConnect && !m_driver.ModbusMaster().AnyAnswerTaken();
+        m_failureCode = DriverFailureCode(m_exchangeFailure, m_host.QuestionRefused(), noLine);
+    }
     // A failure the driver did not put into words of its own still gets its result line.
     if (!succeeded && !m_host.TakeShownMessage() && !m_host.LastOperationText().isEmpty())
         PrintError(m_host.LastOperationText() + QLatin1Char('\n'));

@@ -5,11 +5,12 @@
 
 namespace {
 
-std::atomic<bool> g_interrupted{false};
+std::atomic<int> g_signal{0};  // the first of SIGINT and SIGTERM that came
 
-extern "C" void OnInterrupt(int)
+extern "C" void OnInterrupt(int signal)
 {
-    g_interrupted.store(true);
+    int none = 0;
+    g_signal.compare_exchange_strong(none, signal);
 }
 
 }  // namespace
@@ -25,10 +26,15 @@ void InstallInterruptHandler()
 
 bool Interrupted()
 {
-    return g_interrupted.load();
+    return g_signal.load() != 0;
+}
+
+int InterruptSignal()
+{
+    return g_signal.load();
 }
 
 void ResetInterrupted()
 {
-    g_interrupted.store(false);
+    g_signal.store(0);
 }

@@ -4,6 +4,8 @@
 #include "cli/cli_application.h"
 #include "cli/cli_context.h"
 #include "cli/cli_main.h"
+#include "cli/exit_status.h"
+#include "cli/interrupt.h"
 #include "cli/terminal_output.h"
 
 int main(int argc, char** argv)
@@ -14,9 +16,8 @@ int main(int argc, char** argv)
     arguments.removeFirst();
     const int code = RunCli(arguments);
     // A result the system would not take is no result.
-    const QString failure = StdoutFailure();
-    if (failure.isEmpty())
-        return code;
-    PrintError(QStringLiteral("zt5ctl: не удалось вывести результат: %1\n").arg(failure));
-    return code == kExitOk ? kExitRefused : code;
+    const QString failure = FlushStdout();
+    if (!failure.isEmpty())
+        PrintError(QStringLiteral("zt5ctl: не удалось вывести результат: %1\n").arg(failure));
+    return FinalExitStatus(code, InterruptSignal(), !failure.isEmpty());
 }

@@ -51,6 +51,17 @@ QString StdoutFailure()
     return g_stdoutError == 0 ? QString() : qt_error_string(g_stdoutError);
 }
 
+QString FlushStdout()
+{
+    {
+        QMutexLocker lock(&g_printLock);
+        errno = 0;
+        if ((std::fflush(stdout) != 0 || std::fclose(stdout) != 0) && g_stdoutError == 0)
+            g_stdoutError = errno != 0 ? errno : EIO;
+    }
+    return StdoutFailure();
+}
+
 void PrintError(const QString& text)
 {
     Write(stderr, text);

@@ -15,6 +15,8 @@ void PrintOutBytes(const QByteArray& bytes);
 // The system's words for the first write to stdout that failed (a full disk, the file-size limit), or
 // empty while none has.
 QString StdoutFailure();
+// Flushes and closes stdout (a file on a full disk tells only then) and returns StdoutFailure.
+QString FlushStdout();
 void PrintError(const QString& text);
 // "zt5ctl: <text>" and the hint where the help is, for usage errors.
 void PrintUsageError(const QString& text);

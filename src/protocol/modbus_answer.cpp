@@ -116,8 +116,11 @@ AnswerCheck AnalyseAnswer(const std::uint8_t* request, int requestLength, const 
             != GetBigEndian16(request + Modbus::k48SequenceInRequest))
         return AnswerCheck{kAnswerSequenceMismatch, {}};
 
-    if (function & Modbus::kExceptionBit)
-        return Reject(ExceptionCodeText(ExceptionCode(answer, answerLength)));
+    if (function & Modbus::kExceptionBit) {
+        AnswerCheck refusal = Reject(ExceptionCodeText(ExceptionCode(answer, answerLength)));
+        refusal.exception = true;
+        return refusal;
+    }
 
     if (!IsHandledFunction(function))
         return Reject("Необрабатываемый код функции при анализе ответа!");

@@ -18,7 +18,8 @@ enum AnswerVerdict : int {
 
 struct AnswerCheck {
     int verdict = kAnswerReject;
-    QString message;  // set for every rejection; to be logged and shown
+    QString message;         // set for every rejection; to be logged and shown
+    bool exception = false;  // the meter answered and refused: an exception answer
 };
 
 // The text for a Modbus exception code, or the "unknown code" text with the number.

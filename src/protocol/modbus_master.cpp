@@ -80,8 +80,12 @@ int CModbusMaster::AnalyseAnswer()
 {
     const AnswerCheck check = ::AnalyseAnswer(m_exchange.request, m_exchange.requestLength, m_exchange.answer,
                                               m_exchange.answerLength, m_channel ? m_channel->framing : kFramingRtu);
-    if (check.verdict == kAnswerReject)
+    if (check.verdict == kAnswerReject) {
+        m_lastFailure = check.exception ? ExchangeFailure::kException : ExchangeFailure::kNoAnswer;
         Report(check.message, kCaptionInformation, MessageStyle::kIconWarning);
+    } else if (check.verdict == kAnswerAccept) {
+        m_answerTaken = true;
+    }
     return check.verdict;
 }
 
@@ -103,7 +107,11 @@ bool CModbusMaster::SpanOf(const void* base, const void* field, int byteCount, R
 bool CModbusMaster::ExchangeBlock(int attempts, int timeoutSec)
 {
     // A rejected answer is not retried: only silence and broken frames are, inside SendQueryTo.
-    return m_owner->SendQueryTo(attempts, timeoutSec) == 1 && AnalyseAnswer() == kAnswerAccept;
+    if (m_owner->SendQueryTo(attempts, timeoutSec) != 1) {
+        m_lastFailure = ExchangeFailure::kNoAnswer;
+        return false;
+    }
+    return AnalyseAnswer() == kAnswerAccept;
 }
 
 bool CModbusMaster::ExchangeBlock48(int attempts, int timeoutSec, const std::uint8_t* writeField,
@@ -116,8 +124,10 @@ bool CModbusMaster::ExchangeBlock48(int attempts, int timeoutSec, const std::uin
         m_exchange.requestLength = static_cast<std::uint16_t>(BuildReadWrite48Request(
             m_exchange.request, m_owner->DeviceAddress(), read, write, m_sequenceNumber++, writeSpan, writeField));
         int heard = SendOneAttempt(timeoutSec);
-        if (heard < 0)
+        if (heard < 0) {
+            m_lastFailure = ExchangeFailure::kNoAnswer;
             return false;
+        }
         if (heard == 0) {
             m_owner->LogLine(RetryText(attempt));
             continue;
@@ -126,8 +136,10 @@ bool CModbusMaster::ExchangeBlock48(int attempts, int timeoutSec, const std::uin
         if (verdict == kAnswerSequenceMismatch) {
             m_owner->LogLine(QString::fromUtf8("Получен ответ с номером, не совпадающим с номером запроса\r\n"));
             heard = ListenForLateAnswer(timeoutSec);
-            if (heard < 0)
+            if (heard < 0) {
+                m_lastFailure = ExchangeFailure::kNoAnswer;
                 return false;
+            }
             if (heard == 0)
                 continue;
             verdict = AnalyseAnswer();
@@ -136,6 +148,7 @@ bool CModbusMaster::ExchangeBlock48(int attempts, int timeoutSec, const std::uin
         }
         return verdict == kAnswerAccept;
     }
+    m_lastFailure = ExchangeFailure::kNoAnswer;
     if (m_reportsFailures)
         m_owner->ShowMessage(DeviceSilentText(attempts), QString::fromUtf8(kCaptionError), MessageStyle::kIconWarning);
     return false;

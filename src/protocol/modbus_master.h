@@ -23,6 +23,10 @@ struct ModbusExchange {
     bool oneAttemptOfSeveral = false;
 };
 
+// Why the last failed exchange failed: no valid answer came (silence, broken or foreign frames, the
+// line gone), or the meter answered with an exception.
+enum class ExchangeFailure { kNone, kNoAnswer, kException };
+
 class CModbusMaster {
 public:
     enum : std::uint8_t {
@@ -53,6 +57,16 @@ public:
     // Checks the answer against the request; AnswerVerdict. A rejection is logged and shown.
     int AnalyseAnswer();
 
+    // The failure of the last exchange that failed since ClearFailure (kNone when none did), and
+    // whether any answer was taken since then.
+    ExchangeFailure LastFailure() const { return m_lastFailure; }
+    bool AnyAnswerTaken() const { return m_answerTaken; }
+    void ClearFailure()
+    {
+        m_lastFailure = ExchangeFailure::kNone;
+        m_answerTaken = false;
+    }
+
 private:
     bool SpanOf(const void* base, const void* field, int byteCount, RegisterSpan& span, const char* operation);
     bool ExchangeBlock(int attempts, int timeoutSec);
@@ -70,4 +84,6 @@ private:
     std::uint8_t m_functionSet = kStandardFunctions;
     std::uint16_t m_sequenceNumber = 0;
     ModbusExchange m_exchange;
+    ExchangeFailure m_lastFailure = ExchangeFailure::kNone;
+    bool m_answerTaken = false;
 };

@@ -34,10 +34,11 @@ namespace {
 const QString kPortNotReady = QStringLiteral(
     "Информация: Последовательный порт не готов!Возможно, он занят другим приложением!\n");
 
-void ExpectRefused(const CliRun& run, const QString& err)
+// `code`: 2 usage, 3 no connection, 4 refused, 5 a file.
+void ExpectRefused(const CliRun& run, const QString& err, int code)
 {
     EXPECT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.exitCode, code);
     EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
     EXPECT_EQ(run.err.toStdString(), err.toStdString());
 }
@@ -60,7 +61,7 @@ TEST(CliBadInput, LinesThatCannotBeUsed)
     ASSERT_EQ(flock(slave, LOCK_EX | LOCK_NB), 0);
     ASSERT_EQ(ioctl(slave, TIOCEXCL), 0);
     ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--serial"), QString::fromLocal8Bit(name)}),
-                  kPortNotReady);
+                  kPortNotReady, 3);
     close(slave);
     close(master);
 
@@ -69,7 +70,7 @@ TEST(CliBadInput, LinesThatCannotBeUsed)
     const QString plain = dir.filePath(QStringLiteral("ttyS0"));
     ASSERT_TRUE(WriteFile(plain, "not a port"));
     const CliRun notAPort = RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--serial"), plain});
-    EXPECT_EQ(notAPort.exitCode, 1);
+    EXPECT_EQ(notAPort.exitCode, 3);
     EXPECT_TRUE(notAPort.out.isEmpty());
     EXPECT_TRUE(notAPort.err.startsWith(QStringLiteral("Информация: Последовательный порт не готов!\nCOM")));
     EXPECT_TRUE(notAPort.err.endsWith(QStringLiteral(" (%1) не является последовательным портом\n").arg(plain)))
@@ -91,12 +92,12 @@ TEST(CliBadInput, DeviceThatIsNotThisKindOfMeter)
     ASSERT_TRUE(server.Start(&error)) << error.toStdString();
     const QString place = QStringLiteral("127.0.0.1:%1").arg(server.BoundPort());
     ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--tcp"), place}),
-                  QStringLiteral("Информация: Подключенное устройство не является прибором заданного типа!\n"));
+                  QStringLiteral("Информация: Подключенное устройство не является прибором заданного типа!\n"), 4);
     const int requests = server.Requests();
     // Nothing is read from it after the identity, and nothing is written to it.
     ExpectRefused(RunZt5Ctl({QStringLiteral("read-config"), QStringLiteral("--tcp"), place, QStringLiteral("-o"),
                              QDir::temp().filePath(QStringLiteral("zt5-never-written.zt5"))}),
-                  QStringLiteral("Информация: Подключенное устройство не является прибором заданного типа!\n"));
+                  QStringLiteral("Информация: Подключенное устройство не является прибором заданного типа!\n"), 4);
     EXPECT_EQ(server.Requests() - requests, requests);
     EXPECT_FALSE(QFile::exists(QDir::temp().filePath(QStringLiteral("zt5-never-written.zt5"))));
     server.Stop();
@@ -116,10 +117,10 @@ TEST(CliBadInput, FilesOfAnotherKind)
     const QString wrong = dir.filePath(QStringLiteral("Objects.zt5"));
     ASSERT_TRUE(WriteFile(wrong, nodes));
     const QString notSettings = QStringLiteral("Информация: Файл \"%1\" не является файлом настроек!\n").arg(wrong);
-    ExpectRefused(RunZt5Ctl({QStringLiteral("check"), wrong}), notSettings);
-    ExpectRefused(RunZt5Ctl({QStringLiteral("write-config"), wrong, QStringLiteral("--demo")}), notSettings);
+    ExpectRefused(RunZt5Ctl({QStringLiteral("check"), wrong}), notSettings, 5);
+    ExpectRefused(RunZt5Ctl({QStringLiteral("write-config"), wrong, QStringLiteral("--demo")}), notSettings, 5);
     ExpectRefused(RunZt5Ctl({QStringLiteral("report"), wrong, QStringLiteral("-o"), dir.filePath("r.xls")}),
-                  notSettings);
+                  notSettings, 5);
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("r.xls"))));
 
     // A settings file where the node base belongs.
@@ -128,7 +129,7 @@ TEST(CliBadInput, FilesOfAnotherKind)
     ASSERT_TRUE(WriteFile(base, QByteArray(1802, '\x17')));
     ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--workdir"), dir.path(), QStringLiteral("--node"),
                              QStringLiteral("Котельная")}),
-                  QStringLiteral("Информация: Файл \"%1\" не является файлом базы узлов учета!\n").arg(base));
+                  QStringLiteral("Информация: Файл \"%1\" не является файлом базы узлов учета!\n").arg(base), 5);
 
     // A base cut short, in its header or in its entries: refused with the damage named, and left as it
     // is (the command line asks nothing, so it never sets the file aside).
@@ -140,7 +141,7 @@ TEST(CliBadInput, FilesOfAnotherKind)
         ASSERT_TRUE(WriteFile(base, bytes));
         ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--workdir"), dir.path(),
                                  QStringLiteral("--node"), QStringLiteral("Котельная")}),
-                      QStringLiteral("Информация: Файл базы узлов учета \"%1\" %2\n").arg(base, damage));
+                      QStringLiteral("Информация: Файл базы узлов учета \"%1\" %2\n").arg(base, damage), 5);
         QFile kept(base);
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
         EXPECT_EQ(kept.readAll(), bytes);
@@ -156,11 +157,11 @@ TEST(CliBadInput, ArchiveDatesWithoutRecords)
     for (const char* date : {"2001-01-01", "2001-01-01T05", "2090-06-01"}) {
         ExpectRefused(RunZt5Ctl({QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--date"),
                                  QLatin1String(date), QStringLiteral("--demo")}),
-                      QStringLiteral("Информация: Нет данных за указанную дату!\n"));
+                      QStringLiteral("Информация: Нет данных за указанную дату!\n"), 4);
     }
     ExpectRefused(RunZt5Ctl({QStringLiteral("archive"), QStringLiteral("month"), QStringLiteral("--date"),
                              QStringLiteral("2001-01-01"), QStringLiteral("--demo")}),
-                  QStringLiteral("Информация: Нет данных за указанную дату!\n"));
+                  QStringLiteral("Информация: Нет данных за указанную дату!\n"), 4);
     // A day the calendar does not have is a usage error, before any meter is asked.
     const CliRun impossible = RunZt5Ctl({QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--date"),
                                          QStringLiteral("2024-02-30"), QStringLiteral("--demo")});
@@ -179,7 +180,7 @@ TEST(CliBadInput, FoldersNamedOnTheCommandLine)
     const QStringList search = {QStringLiteral("info"), QStringLiteral("--node"), QStringLiteral("Котельная")};
     ExpectRefused(
         RunZt5Ctl(search + QStringList{QStringLiteral("--workdir"), work, QStringLiteral("--settings"), settings}),
-        QStringLiteral("Информация: Узел учета \"Котельная\" не найден!\n"));
+        QStringLiteral("Информация: Узел учета \"Котельная\" не найден!\n"), 2);
     EXPECT_TRUE(QFileInfo(work + QStringLiteral("/Base")).isDir());
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("conf/zt5"))).isDir());
 
@@ -189,7 +190,8 @@ TEST(CliBadInput, FoldersNamedOnTheCommandLine)
     const QString under = file + QStringLiteral("/work");
     ExpectRefused(RunZt5Ctl(search + QStringList{QStringLiteral("--workdir"), under}),
                   QStringLiteral("Ошибка: Невозможно создать папку настроек \"%1\"!\n(%2)!\n")  // CR LF as a line end
-                      .arg(under, QString::fromLocal8Bit(std::strerror(ENOTDIR))));
+                      .arg(under, QString::fromLocal8Bit(std::strerror(ENOTDIR))),
+                  5);
     EXPECT_TRUE(QFileInfo(file).isFile());
 }
 

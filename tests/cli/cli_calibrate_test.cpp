@@ -54,7 +54,7 @@ TEST(CliCalibrate, UsageAndAMissingStand)
     const CliRun dead = RunZt5Ctl({QStringLiteral("calibrate"), QStringLiteral("p"), QStringLiteral("--tcp"),
                                    meter.Place(), QStringLiteral("--stand"), QStringLiteral("/dev/zt5-no-stand")},
                                   60000);
-    EXPECT_EQ(dead.exitCode, 1);
+    EXPECT_EQ(dead.exitCode, 3);
     EXPECT_TRUE(dead.err.contains(QStringLiteral("Последовательный порт не готов"))) << dead.err.toStdString();
     EXPECT_TRUE(dead.out.contains(QStringLiteral("Попытка соединения с РКМ8...")));
 }

@@ -158,12 +158,12 @@ TEST(CliCollect, UsageErrorsAndAnUnusableDatabase)
     // No meter is asked when the database cannot be used; a refused line fails its meter alone.
     const CliRun database = RunZt5Ctl(QStringList{QStringLiteral("collect")}
                                       + rig.Place(QStringLiteral("sqlite:/proc/no/such/Data.sqlite")));
-    EXPECT_EQ(database.exitCode, 1);
+    EXPECT_EQ(database.exitCode, 5);
     EXPECT_TRUE(database.err.contains(QStringLiteral("Ошибка при открытии файла базы данных")))
         << database.err.toStdString();
     EXPECT_TRUE(database.out.isEmpty());
     const CliRun refused = RunZt5Ctl(QStringList{QStringLiteral("collect")} + place);
-    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.exitCode, 3);
     EXPECT_TRUE(refused.out.startsWith(QStringLiteral("Приборов: 1, успешно: 0, с ошибкой: 1\n")))
         << refused.out.toStdString();
     EXPECT_EQ(CollectRunRows(TargetOf(rig.SqliteTarget())).size(), 1);
@@ -197,7 +197,7 @@ TEST(CliCollect, StoppedRunKeepsWhatItStoredAndTheNextOneGoesOnFromThere)
     ::kill(pid_t(process->processId()), SIGINT);
     const CliRun stopped = FinishProcess(*process, 20000);
     ASSERT_TRUE(stopped.finished);
-    EXPECT_EQ(stopped.exitCode, 1);
+    EXPECT_EQ(stopped.exitCode, 130);
     const qint64 kept = CountRows(target, kHourTable, 2001).rows;
     EXPECT_GT(kept, 0);
     const qint64 keptRecords = StoredRecords(target, 2001);

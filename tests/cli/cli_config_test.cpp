@@ -76,7 +76,7 @@ protected:
 
 TEST_F(CliConfig, ReadEditWriteReadGivesTheEditedConfiguration)
 {
-    ASSERT_EQ(Run({QStringLiteral("write-config"), Path("first.zt5")}).exitCode, 1);  // not a file yet
+    ASSERT_EQ(Run({QStringLiteral("write-config"), Path("first.zt5")}).exitCode, 5);  // not a file yet
     ValidFileFromMeter("first.zt5");
     const CliRun write = Run({QStringLiteral("write-config"), Path("first.zt5")});
     ASSERT_EQ(write.exitCode, 0) << write.err.toStdString();
@@ -134,7 +134,7 @@ TEST_F(CliConfig, BrokenFileIsRefusedWithItsFirstViolationAndNeverReachesTheMete
 
     const QString violation = QStringLiteral("Недопустимое значения настройки \"Система: Отч.час\" (30)!");
     const CliRun check = RunZt5Ctl({QStringLiteral("check"), Path("broken.zt5")});
-    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_EQ(check.exitCode, 4);
     EXPECT_TRUE(check.out.isEmpty());
     EXPECT_EQ(check.err, QStringLiteral("Информация: ") + violation + QLatin1Char('\n'));
 
@@ -143,11 +143,11 @@ TEST_F(CliConfig, BrokenFileIsRefusedWithItsFirstViolationAndNeverReachesTheMete
     // The write stops before any line is opened: a closed port would have said so.
     const CliRun write = RunZt5Ctl({QStringLiteral("write-config"), Path("broken.zt5"), QStringLiteral("--tcp"),
                                     QStringLiteral("127.0.0.1:%1").arg(ClosedTcpPort())});
-    EXPECT_EQ(write.exitCode, 1);
+    EXPECT_EQ(write.exitCode, 4);
     EXPECT_EQ(write.err, check.err);
 
     const CliRun missing = RunZt5Ctl({QStringLiteral("check"), Path("missing.zt5")});
-    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.exitCode, 5);
     EXPECT_FALSE(missing.err.isEmpty());
 }
 
@@ -199,7 +199,7 @@ TEST_F(CliConfig, ShortFileIsCheckedButNeverWritten)
     EXPECT_TRUE(check.err.contains(QString::fromUtf8("короче ожидаемого"))) << check.err.toStdString();
 
     const CliRun write = Run({QStringLiteral("write-config"), Path("cut.zt5"), QStringLiteral("--yes")});
-    EXPECT_EQ(write.exitCode, 1);
+    EXPECT_EQ(write.exitCode, 4);
     EXPECT_TRUE(
         write.err.contains(QString::fromUtf8("не записан в прибор: в нем недостает блок управления (52 байта из 64)")))
         << write.err.toStdString();

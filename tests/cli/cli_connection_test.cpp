@@ -55,12 +55,12 @@ TEST(CliConnection, NodeOfTheBaseBringsItsLineFramingAndFunctions)
                                                QStringLiteral("5"), QStringLiteral("--attempts"), QStringLiteral("1"),
                                                QStringLiteral("--timeout"), QStringLiteral("1")}
                                    + place);
-    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_EQ(other.exitCode, 3);
     EXPECT_FALSE(other.err.isEmpty());
 
     const CliRun missing = RunZt5Ctl(
         QStringList{QStringLiteral("info"), QStringLiteral("--node"), QStringLiteral("Нет такого")} + place);
-    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.exitCode, 2);
     EXPECT_TRUE(missing.err.contains(QStringLiteral("Нет такого"))) << missing.err.toStdString();
     EXPECT_TRUE(missing.out.isEmpty());
 }
@@ -69,24 +69,24 @@ TEST(CliConnection, DeadLinesGiveTheSystemsMessage)
 {
     const CliRun tcp = RunZt5Ctl(
         {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:%1").arg(ClosedTcpPort())});
-    EXPECT_EQ(tcp.exitCode, 1);
+    EXPECT_EQ(tcp.exitCode, 3);
     EXPECT_TRUE(tcp.out.isEmpty());
     EXPECT_TRUE(tcp.err.contains(SystemErrorText(ECONNREFUSED))) << tcp.err.toStdString();
 
     // A name that does not resolve is told as such; a name that does is used.
     const CliRun unknown = RunZt5Ctl(
         {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("nosuchhost.invalid:502")});
-    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_EQ(unknown.exitCode, 3);
     EXPECT_EQ(unknown.err, QStringLiteral("Информация: Адрес \"nosuchhost.invalid\" не найден\n"));
     const CliRun named = RunZt5Ctl(
         {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("localhost:%1").arg(ClosedTcpPort())});
-    EXPECT_EQ(named.exitCode, 1);
+    EXPECT_EQ(named.exitCode, 3);
     EXPECT_TRUE(named.err.contains(SystemErrorText(ECONNREFUSED))) << named.err.toStdString();
 
     // The port that does not open is told in the serial port's own words.
     const CliRun serial = RunZt5Ctl(
         {QStringLiteral("info"), QStringLiteral("--serial"), QStringLiteral("/dev/zt5-no-such-port")});
-    EXPECT_EQ(serial.exitCode, 1);
+    EXPECT_EQ(serial.exitCode, 3);
     EXPECT_TRUE(serial.out.isEmpty());
     // What is wrong with it, in the serial port's own words.
     EXPECT_TRUE(serial.err.startsWith(QStringLiteral("Информация: Последовательный порт не готов!\nпорт COM")))
@@ -99,14 +99,14 @@ TEST(CliConnection, QuestionWithoutAnAnswerFailsWithItsText)
 {
     const QString question = QStringLiteral("Выполнение команды приведет к сбросу архива. Продолжить выполнение?");
     const CliRun unanswered = RunZt5Ctl({QStringLiteral("set-clock"), QStringLiteral("--demo")});
-    EXPECT_EQ(unanswered.exitCode, 1);
+    EXPECT_EQ(unanswered.exitCode, 4);
     EXPECT_TRUE(unanswered.out.isEmpty());
     EXPECT_TRUE(unanswered.err.startsWith(QStringLiteral("Подтверждение: ") + question))
         << unanswered.err.toStdString();
     EXPECT_TRUE(unanswered.err.contains(QStringLiteral("--yes"))) << unanswered.err.toStdString();
 
     const CliRun no = RunZt5Ctl({QStringLiteral("set-clock"), QStringLiteral("--demo"), QStringLiteral("--no")});
-    EXPECT_EQ(no.exitCode, 1);
+    EXPECT_EQ(no.exitCode, 4);
     EXPECT_FALSE(no.err.contains(QStringLiteral("--yes")));
 
     const CliRun yes = RunZt5Ctl({QStringLiteral("set-clock"), QStringLiteral("--demo"), QStringLiteral("--yes")});
@@ -136,7 +136,7 @@ TEST(CliConnection, ServiceDataRoundTripOnTheDemoMeter)
                                       QStringLiteral("--maker-id"), QStringLiteral("3"),
                                       QStringLiteral("--serial-number"), QStringLiteral("9"), QStringLiteral("--model"),
                                       QStringLiteral("04.1")});
-    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.exitCode, 4);
     EXPECT_EQ(refused.err, QStringLiteral("Информация: Недопустимый номер модели для данного прибора!\n"));
 }
 

@@ -66,7 +66,7 @@ TEST(PostgresqlCliDatabaseSetting, StoredServerWithThePasswordFileWithoutDatabas
     // No line for this server in the file: refused before the meter, saying what is missing.
     ASSERT_TRUE(WriteFile(passwordFile, QStringLiteral("elsewhere:5432:*:*:nothing\n"), ownerOnly));
     const CliRun refused = RunZt5Ctl(words);
-    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.exitCode, 5);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("Сервер требует пароль пользователя \"zt5_password\"")))
         << refused.err.toStdString();
     EXPECT_TRUE(refused.out.isEmpty());

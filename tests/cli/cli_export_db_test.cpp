@@ -143,7 +143,7 @@ TEST(CliExportDb, UnusableDatabaseIsToldAndNothingIsRead)
     const CliRun unreachable = RunZt5Ctl({QStringLiteral("export-db"), QStringLiteral("--demo"),
                                           QStringLiteral("--database"),
                                           QStringLiteral("postgresql://u@127.0.0.1:%1/db").arg(ClosedTcpPort())});
-    EXPECT_EQ(unreachable.exitCode, 1);
+    EXPECT_EQ(unreachable.exitCode, 5);
     EXPECT_TRUE(unreachable.out.isEmpty());
     EXPECT_TRUE(unreachable.err.contains(QStringLiteral("Ошибка при открытии файла базы данных (0x")))
         << unreachable.err.toStdString();
@@ -154,7 +154,7 @@ TEST(CliExportDb, UnusableDatabaseIsToldAndNothingIsRead)
     const CliRun both = RunZt5Ctl({QStringLiteral("export-db"), QStringLiteral("--tcp"),
                                    QStringLiteral("127.0.0.1:%1").arg(ClosedTcpPort()), QStringLiteral("--database"),
                                    QStringLiteral("postgresql://u@127.0.0.1:%1/db").arg(ClosedTcpPort())});
-    EXPECT_EQ(both.exitCode, 1);
+    EXPECT_EQ(both.exitCode, 5);
     EXPECT_TRUE(both.err.contains(QStringLiteral("Ошибка при открытии файла базы данных (0x")))
         << both.err.toStdString();
     // Nothing was said of the line: it was never tried.
@@ -185,7 +185,7 @@ TEST(CliExportDb, DiskFillingUpIsToldAndTheSummaryIsWhatIsStored)
                    QStringLiteral("sqlite:") + path, QStringLiteral("--workdir"), folder.path()});
     ASSERT_TRUE(process.waitForStarted(10000));
     const CliRun run = FinishProcess(process);
-    EXPECT_EQ(run.exitCode, 1) << run.out.toStdString() << run.err.toStdString();
+    EXPECT_EQ(run.exitCode, 5) << run.out.toStdString() << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QString::fromUtf8("Ошибка записи в базу данных (0x"))) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("full")) || run.err.contains(QStringLiteral("I/O")))
         << run.err.toStdString();

@@ -52,7 +52,7 @@ TEST(CliFileSizeLimit, AWritePastTheLimitIsToldAndLeavesNothingHalfWritten)
     const QString report = dir.filePath(QStringLiteral("r.xls"));
     const CliRun reported = RunLimited(
         QStringList{QStringLiteral("report"), settings, QStringLiteral("-o"), report} + folders, kLimit);
-    EXPECT_EQ(reported.exitCode, 1) << reported.err.toStdString();
+    EXPECT_EQ(reported.exitCode, 5) << reported.err.toStdString();
     EXPECT_TRUE(reported.err.contains(tooLarge)) << reported.err.toStdString();
     EXPECT_FALSE(QFile::exists(report));
 
@@ -60,7 +60,7 @@ TEST(CliFileSizeLimit, AWritePastTheLimitIsToldAndLeavesNothingHalfWritten)
     const CliRun read = RunLimited(
         QStringList{QStringLiteral("read-config"), QStringLiteral("--demo"), QStringLiteral("-o"), settings} + folders,
         rlim_t(saved.size() / 2));
-    EXPECT_EQ(read.exitCode, 1) << read.err.toStdString();
+    EXPECT_EQ(read.exitCode, 5) << read.err.toStdString();
     EXPECT_TRUE(read.err.contains(tooLarge)) << read.err.toStdString();
     EXPECT_EQ(ReadAll(settings), saved);
     const QStringList left = QDir(dir.path()).entryList(QDir::Files);
@@ -69,6 +69,6 @@ TEST(CliFileSizeLimit, AWritePastTheLimitIsToldAndLeavesNothingHalfWritten)
     // The result on stdout, into a file that cannot take it all.
     const QString out = dir.filePath(QStringLiteral("help.txt"));
     const CliRun help = RunLimited({QStringLiteral("--help")}, kLimit, out);
-    EXPECT_EQ(help.exitCode, 1) << help.err.toStdString();
+    EXPECT_EQ(help.exitCode, 5) << help.err.toStdString();
     EXPECT_EQ(help.err, QStringLiteral("zt5ctl: не удалось вывести результат: %1\n").arg(tooLarge));
 }

@@ -40,7 +40,7 @@ TEST(CliModem, BusyLineAndMissingNumber)
     ASSERT_FALSE(sim.Place().isEmpty());
     const CliRun busy = RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--modem"), sim.Place(),
                                    QStringLiteral("--phone"), QStringLiteral("5551234")});
-    EXPECT_EQ(busy.exitCode, 1);
+    EXPECT_EQ(busy.exitCode, 3);
     EXPECT_TRUE(busy.out.isEmpty());
     EXPECT_TRUE(busy.err.contains(QStringLiteral("Линия занята!"))) << busy.err.toStdString();
     EXPECT_TRUE(busy.err.contains(QStringLiteral("Операция завершена не успешно!")));

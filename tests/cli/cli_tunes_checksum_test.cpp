@@ -77,7 +77,7 @@ TEST_F(CliTunesChecksum, ReadConfigSavesNoFalseBackupAndTheBytesAsReadOnlyWhenAs
         if (!answer.isEmpty())
             words << answer;
         const CliRun run = Run(words);
-        EXPECT_EQ(run.exitCode, 1) << answer.toStdString();
+        EXPECT_EQ(run.exitCode, 4) << answer.toStdString();
         EXPECT_FALSE(QFile::exists(Path("backup.zt5"))) << answer.toStdString();
         EXPECT_TRUE(run.err.contains(QString::fromUtf8("не сошлась контрольная сумма"))) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(Path("backup.zt5"))) << run.err.toStdString();
@@ -102,7 +102,7 @@ TEST_F(CliTunesChecksum, WriteConfigStillRepairsTheMeter)
     ASSERT_TRUE(SaveTunesFile(Path("good.zt5"), blocks, host));
 
     // It asks, as it always did: nobody to answer, no write.
-    EXPECT_EQ(Run({QStringLiteral("write-config"), Path("good.zt5")}).exitCode, 1);
+    EXPECT_EQ(Run({QStringLiteral("write-config"), Path("good.zt5")}).exitCode, 4);
     const CliRun written = Run({QStringLiteral("write-config"), Path("good.zt5"), QStringLiteral("--no")});
     ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
 

@@ -3,6 +3,7 @@
 #include "channel/channel_types.h"
 #include "gui/widgets/line_edit_filter.h"
 #include "gui/widgets/message_box.h"
+#include "nodes/node_checks.h"
 #include "nodes/node_input_rules.h"
 
 #include <QCheckBox>
@@ -256,25 +257,22 @@ void CDlgNodeProperties::TakeControls()
 
 bool CDlgNodeProperties::RequiredNumbersGiven()
 {
-    // Stored as 0, these would make every connect fail with nothing to say why.
     struct Required {
         QLineEdit* edit;
-        QString caption;
+        const char* caption;
         int max;
     };
     QList<Required> required;
     if (m_record.ConnectionType() == kChannelIp)
-        required.append({m_ipPort, QStringLiteral("IP порт"), 0xFFFF});
-    required.append({m_timeout, QStringLiteral("Тайм-аут на повтор (сек.)"), 0xFF});
-    required.append({m_attempts, QStringLiteral("Кол-во повторов"), 0xFF});
+        required.append({m_ipPort, NodeChecks::kIpPortCaption, NodeChecks::kMaxIpPort});
+    required.append({m_timeout, NodeChecks::kTimeoutCaption, NodeChecks::kMaxByte});
+    required.append({m_attempts, NodeChecks::kAttemptsCaption, NodeChecks::kMaxByte});
     for (const Required& field : required) {
-        const int value = NodeInputRules::NumberOf(field.edit->text());
-        if (value >= 1 && value <= field.max)
+        const QString failure = NodeChecks::RequiredNumberFailure(
+            field.caption, NodeInputRules::NumberOf(field.edit->text()), field.max);
+        if (failure.isEmpty())
             continue;
-        ShowMessageBox(
-            this,
-            UserMessage::Information(
-                QStringLiteral("Поле \"%1\" должно содержать число от 1 до %2!").arg(field.caption).arg(field.max)));
+        ShowMessageBox(this, UserMessage::Information(failure));
         field.edit->setFocus();
         return false;
     }
