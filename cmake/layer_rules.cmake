@@ -3,7 +3,7 @@
 
 # The project folders a core file could include from; an include naming another first folder (Qt's,
 # the standard library's, the generated version header) is no concern of the layers.
-set(ZT5_PROJECT_FOLDERS base channel meter reports nodes config protocol archives app lines cli sim support)
+set(ZT5_PROJECT_FOLDERS base channel meter reports nodes config protocol archives app lines watch cli sim support)
 
 # Sets `out` to one line per include in src_root/layer/*.{h,cpp} that names a project folder not in
 # `allowed`, or a ui/ folder (the core has no widgets).

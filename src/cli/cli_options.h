@@ -65,6 +65,13 @@ struct CliOptions {
     QString stand;            // device path of the reference stand (calibrate)
     std::optional<int> jobs;  // collect: lines read at once
     QString kind;             // collect: direct, modem or ip
+    // watch
+    std::optional<int> intervalSec;
+    QString mqtt;  // mqtt://[USER@]HOST[:PORT]
+    QString mqttPrefix = QStringLiteral("zt5");
+    QString discoveryPrefix = QStringLiteral("homeassistant");
+    QString http;  // HOST:PORT
+    bool once = false;
 
     QString command;
     QStringList arguments;  // the command's own words
