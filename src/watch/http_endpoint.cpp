@@ -126,7 +126,8 @@ HttpEndpoint::Answer HttpEndpoint::AnswerTo(const QByteArray& head)
         return {400, "bad request\n"};
     if (words[0] != "GET" && words[0] != "HEAD")
         return {405, "only GET and HEAD\n"};
-    const QByteArray path = words[1].left(words[1].indexOf('?'));
+    const qsizetype query = words[1].indexOf('?');
+    const QByteArray path = query < 0 ? words[1] : words[1].left(query);
     const QMutexLocker lock(&m_mutex);
     if (path == "/metrics")
         return m_metrics.isEmpty() ? Answer{503, "no round finished yet\n"} : Answer{200, m_metrics};

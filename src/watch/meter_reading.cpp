@@ -3,6 +3,7 @@
 #include "protocol/device_operations.h"
 #include "protocol/rovo_redod.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -28,6 +29,14 @@ QDateTime MeterClockTime(const DateTimeStamp& stamp)
         return {};
     const QDateTime local(date, time);
     return local.toOffsetFromUtc(local.offsetFromUtc());
+}
+
+QString IsoTimeWithOffset(const QDateTime& time)
+{
+    const int offset = time.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss"))
+        + QString::asprintf("%c%02d:%02d", offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
 }
 
 std::optional<MeterReading> ReadMeterNow(CRovoRedod& driver)

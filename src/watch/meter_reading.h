@@ -29,3 +29,5 @@ std::optional<MeterReading> ReadMeterNow(CRovoRedod& driver);
 
 // "2026-12-10T19:30:00+03:00": the meter's clock with the computer's offset from UTC at that time.
 QDateTime MeterClockTime(const DateTimeStamp& stamp);
+// That time as text, the offset always written out ("+00:00", never "Z").
+QString IsoTimeWithOffset(const QDateTime& time);

@@ -19,7 +19,7 @@ QByteArray StatePayload(const BoardMeter& meter)
 {
     QJsonObject state{{QStringLiteral("serial"), qint64(meter.serial)},
                       {QStringLiteral("node"), meter.node},
-                      {QStringLiteral("time"), meter.time.toString(Qt::ISODate)}};
+                      {QStringLiteral("time"), IsoTimeWithOffset(meter.time)}};
     for (const WatchQuantity& quantity : WatchQuantities()) {
         const auto value = meter.values.find(quantity.key);
         if (value != meter.values.end() && !meter.refusedKeys.contains(quantity.key))
