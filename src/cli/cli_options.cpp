@@ -104,7 +104,7 @@ const OptionRow<CliOptions> kOptions[] = {
     {"bits", 0, "N", "Канал связи", "биты данных 5..8 (по умолчанию 8)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.byteSize, v, 5, 8, "bits"); }},
     {"node", 0, "ИМЯ", "Канал связи",
-     "узел учета из базы узлов (Base/Objects.bin рабочего каталога); для collect можно повторять",
+     "узел учета из базы узлов (Base/Objects.bin рабочего каталога); для collect и watch можно повторять",
      [](CliOptions& o, const QString& v) {
          o.node = v;
          o.nodes << v;
@@ -264,9 +264,9 @@ const OptionRow<CliOptions> kOptions[] = {
          return QString();
      }},
     {"jobs", 'j', "N", "Команды",
-     "сколько линий опрашивать одновременно, 1..64 (collect; по умолчанию - все линии, не больше 8)",
+     "сколько линий опрашивать одновременно, 1..64 (collect, watch; по умолчанию - все линии, не больше 8)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.jobs, v, 1, 64, "jobs"); }},
-    {"kind", 0, "ВИД", "Команды", "direct|modem|ip: только узлы с таким подключением (collect)",
+    {"kind", 0, "ВИД", "Команды", "direct|modem|ip: только узлы с таким подключением (collect, watch)",
      [](CliOptions& o, const QString& v) {
          if (v != QLatin1String("direct") && v != QLatin1String("modem") && v != QLatin1String("ip"))
              return QStringLiteral("--kind ждет одно из: direct, modem, ip");

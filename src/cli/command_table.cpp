@@ -41,8 +41,7 @@ const CliCommand kCommands[] = {
      "опрашиваются одновременно",
      RunCollect},
     {"watch",
-     "[--node ИМЯ ...] [--kind direct|modem|ip] [--interval СЕК] [--jobs N] [--mqtt mqtt://...] "
-     "[--mqtt-prefix zt5] [--discovery-prefix homeassistant] [--http АДРЕС:ПОРТ] [--once]",
+     "[--node ИМЯ ...] [--kind ВИД] [--interval СЕК] [--jobs N] [--mqtt URL] [--http АДРЕС:ПОРТ] [--once]",
      "текущие значения и итоги приборов базы узлов каждые --interval секунд: в MQTT (с обнаружением Home "
      "Assistant) и на странице /metrics для Prometheus; до SIGTERM или Ctrl+C",
      RunWatch},
