@@ -1,7 +1,8 @@
 // zt5ctl watch against a real broker: mosquitto on a loopback port, three simulated meters on lines of
 // their own, mosquitto_sub as the subscriber and promtool as the reader of the metrics page. The states
 // hold what the simulated meter measures at the time they name; one meter stopped goes offline alone;
-// the watcher killed leaves its last will; the metrics page passes promtool with the meter's values.
+// the watcher killed leaves its last will, one that ends says goodbye; Home Assistant coming back gets
+// the discovery configs again; the metrics page passes promtool with the meter's values.
 
 #include "cli/cli_process.h"
 #include "cli/collect_rig.h"
@@ -220,6 +221,15 @@ TEST(CliWatch, StatesOnMqttASilentMeterAloneTheWillMetricsThroughPromtool)
     EXPECT_EQ(config[QStringLiteral("device")].toObject()[QStringLiteral("manufacturer")].toString(),
               QStringLiteral("ЗТ5"));
     EXPECT_TRUE(Has(sub, QStringLiteral("homeassistant/binary_sensor/zt5_2003/Wi_Ns_1/config")));
+    // Home Assistant started again: the configs come again.
+    const QString heatConfig = QStringLiteral("homeassistant/sensor/zt5_2001/Qwi_1/config");
+    const std::size_t configAt = heat->second;
+    ASSERT_EQ(QProcess::execute(QStringLiteral("mosquitto_pub"),
+                                {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                                 QString::number(mqttPort), QStringLiteral("-t"), QStringLiteral("homeassistant/status"),
+                                 QStringLiteral("-m"), QStringLiteral("online")}),
+              0);
+    EXPECT_TRUE(sub.WaitUntil([&](const Subscriber& s) { return s.Latest(heatConfig)->second > configAt; }));
 
     // The metrics page passes promtool and shows the meter's values at the time it names.
     const QByteArray answer = HttpGet(httpPort, "/metrics");
@@ -262,10 +272,17 @@ TEST(CliWatch, StatesOnMqttASilentMeterAloneTheWillMetricsThroughPromtool)
     watcher->waitForFinished();
     EXPECT_TRUE(sub.WaitUntil([&](const Subscriber& s) { return Has(s, status, "offline"); }));
 
-    // One round with the stopped meter: it fails, and so does the round.
-    const CliRun once = RunZt5Ctl(QStringList{QStringLiteral("watch"), QStringLiteral("--once")} + rig.Place(rig.SqliteTarget()).mid(0, 4));
+    // One round with the stopped meter: it fails, and so does the round; the watcher says goodbye.
+    const std::size_t willAt = sub.Latest(status)->second;
+    const CliRun once = RunZt5Ctl(QStringList{QStringLiteral("watch"), QStringLiteral("--once"), QStringLiteral("--mqtt"),
+                                              QStringLiteral("mqtt://127.0.0.1:%1").arg(mqttPort)}
+                                  + rig.Place(rig.SqliteTarget()).mid(0, 4));
     EXPECT_EQ(once.exitCode, 1) << once.err.toStdString();
     EXPECT_TRUE(once.err.contains(QStringLiteral("ответили 2"))) << once.err.toStdString();
+    EXPECT_TRUE(sub.WaitUntil([&](const Subscriber& s) {
+        const auto latest = s.Latest(status);
+        return latest->first == "offline" && latest->second > willAt;
+    }));
     mosquitto.terminate();
     mosquitto.waitForFinished();
 }
