@@ -1,15 +1,11 @@
 #include "watch/watch_quantities.h"
 
+#include "archives/database_columns.h"
+
 #include <charconv>
 #include <cstring>
 
 namespace {
-
-// Pipe k (0..5) is named by its input and its place in it, as the database columns are: 1_1 ... 2_3.
-QString PipeSuffix(int pipe)
-{
-    return QStringLiteral("%1_%2").arg(pipe / kPipesPerInput + 1).arg(pipe % kPipesPerInput + 1);
-}
 
 class QuantityList {
 public:
@@ -17,7 +13,7 @@ public:
                std::size_t stride)
     {
         for (int pipe = 0; pipe < kArchivePipeCount; ++pipe)
-            m_list.push_back({QLatin1String(key) + PipeSuffix(pipe), QLatin1String(key), QString::fromUtf8(label).arg(pipe + 1), kind,
+            m_list.push_back({QLatin1String(key) + PipeColumnSuffix(pipe), QLatin1String(key), QString::fromUtf8(label).arg(pipe + 1), kind,
                               totals, field, first + std::size_t(pipe) * stride, pipe, -1});
     }
     void Inputs(const char* key, const char* label, WatchKind kind, bool totals, WatchField field, std::size_t first,
