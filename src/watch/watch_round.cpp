@@ -37,6 +37,9 @@ void WatchRound::RunLine(std::size_t index, std::vector<std::vector<MeterPoll>>&
         if (m_stops.Stopped())
             break;
         MeterPoll poll = PollMeter(line, meter);
+        // Cut short by the stop request: the meter did nothing wrong, and nothing is said of it.
+        if (!poll.reading && m_stops.Stopped())
+            break;
         {
             const QMutexLocker lock(&m_mutex);
             LineCounts& counts = m_counts[line.name];

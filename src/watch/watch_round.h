@@ -39,7 +39,8 @@ public:
     WatchRound(std::vector<CollectLine> lines, int jobs, bool verbose);
 
     // Polls every meter once; the results in plan order (line by line). `stopAsked` as for the collector:
-    // once true the round ends after what each line is waiting for, and meters not reached are left out.
+    // once true the round ends after what each line is waiting for; meters not reached, and the one whose
+    // read the stop cut short, are left out (they are not "offline" for it).
     std::vector<MeterPoll> Run(const std::function<bool()>& stopAsked);
     std::map<QString, LineCounts> Counts() const;
     std::size_t MeterCount() const;
