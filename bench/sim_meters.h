@@ -68,7 +68,6 @@ inline bool WriteNodeBase(const QString& work, const std::vector<int>& linePorts
     return QDir(work).mkpath(QStringLiteral("Base")) && base.Save(work, &failure);
 }
 
-
 // `lines` RS-485 buses behind TCP gateways (support/bus_relay.h), `perLine` meters of addresses 1.. on
 // each, serial numbers `firstSerial` + line * 100 + address, and the node base for them in `work`.
 class SimLines {

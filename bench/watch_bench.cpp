@@ -50,9 +50,8 @@ void BM_WatchRound(benchmark::State& state)
         wall += double(clock.nsecsElapsed()) / 1e9;
         longest += lines.LongestLineSeconds();
         // "Опрос: приборов 40, ответили 40, 1.2 с"
-        const QRegularExpressionMatch said =
-            QRegularExpression(QStringLiteral("ответили (\\d+), ([0-9.]+) с"))
-                .match(QString::fromUtf8(watcher.readAllStandardError()));
+        const QRegularExpressionMatch said = QRegularExpression(QStringLiteral("ответили (\\d+), ([0-9.]+) с"))
+                                                 .match(QString::fromUtf8(watcher.readAllStandardError()));
         answered = said.captured(1).toInt();
         round += said.captured(2).toDouble();
     }

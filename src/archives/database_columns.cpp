@@ -23,7 +23,8 @@ public:
     void AddPipes(const char* prefix, ColumnSource source, std::size_t first, std::size_t stride)
     {
         for (int pipe = 0; pipe < kArchivePipeCount; ++pipe)
-            Add(QLatin1String(prefix) + PipeColumnSuffix(pipe), source, first + static_cast<std::size_t>(pipe) * stride);
+            Add(QLatin1String(prefix) + PipeColumnSuffix(pipe), source,
+                first + static_cast<std::size_t>(pipe) * stride);
     }
 
     void AddInputs(const char* prefix, ColumnSource source, std::size_t first, std::size_t stride)

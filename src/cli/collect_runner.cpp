@@ -19,8 +19,8 @@ std::vector<MeterResult> CollectRunner::Run(const std::vector<CollectLine>& line
     m_stops.Reset();
     m_results.clear();
     m_serials.clear();
-    RunLinesSideBySide(lines.size(), m_jobs, [this, &lines](std::size_t index) { RunLine(lines[index]); }, stopAsked,
-                       m_stops);
+    RunLinesSideBySide(
+        lines.size(), m_jobs, [this, &lines](std::size_t index) { RunLine(lines[index]); }, stopAsked, m_stops);
     return m_results;
 }
 

@@ -3,11 +3,11 @@
 #include "cli/commands_archive.h"
 #include "cli/commands_calibration.h"
 #include "cli/commands_collect.h"
-#include "cli/commands_watch.h"
 #include "cli/commands_config.h"
 #include "cli/commands_database.h"
 #include "cli/commands_device.h"
 #include "cli/commands_service_data.h"
+#include "cli/commands_watch.h"
 
 namespace {
 
@@ -40,8 +40,7 @@ const CliCommand kCommands[] = {
      "архивы всех приборов базы узлов в базу данных: каждая запись прибора, которой в базе нет; линии "
      "опрашиваются одновременно",
      RunCollect},
-    {"watch",
-     "[--node ИМЯ ...] [--kind ВИД] [--interval СЕК] [--jobs N] [--mqtt URL] [--http АДРЕС:ПОРТ] [--once]",
+    {"watch", "[--node ИМЯ ...] [--kind ВИД] [--interval СЕК] [--jobs N] [--mqtt URL] [--http АДРЕС:ПОРТ] [--once]",
      "текущие значения и итоги приборов базы узлов каждые --interval секунд: в MQTT (с обнаружением Home "
      "Assistant) и на странице /metrics для Prometheus; до SIGTERM или Ctrl+C",
      RunWatch},

@@ -81,8 +81,9 @@ int RunWatch(CliContext& context)
     if (!PlanCollect(base, choice, &settings.lines, &error))
         return UsageError(error);
     if (settings.lines.empty())
-        PrintError(QStringLiteral("Нет приборов для опроса: в базе узлов нет узлов с прямым подключением, "
-                                  "модемом или по сети (USB не опрашиваются)\n"));
+        PrintError(
+            QStringLiteral("Нет приборов для опроса: в базе узлов нет узлов с прямым подключением, "
+                           "модемом или по сети (USB не опрашиваются)\n"));
     settings.jobs = options.jobs ? *options.jobs : DefaultLineJobs(settings.lines.size());
     settings.verbose = options.verbose;
     settings.intervalSec = options.intervalSec.value_or(kDefaultIntervalSec);

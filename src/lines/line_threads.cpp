@@ -10,7 +10,7 @@
 namespace {
 constexpr unsigned long kWatchMs = 100;
 constexpr int kDefaultMaxJobs = 8;
-}
+}  // namespace
 
 void RunLinesSideBySide(std::size_t lineCount, int jobs, const std::function<void(std::size_t line)>& runLine,
                         const std::function<bool()>& stopAsked, DriverStopList& stops)

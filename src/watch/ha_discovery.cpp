@@ -86,8 +86,9 @@ QJsonObject Entity(const DiscoveryNames& names, const BoardMeter& meter, const W
     config.insert(QStringLiteral("state_class"), QLatin1String(kind.stateClass));
     if (*kind.unit)
         config.insert(QStringLiteral("unit_of_measurement"), QString::fromUtf8(kind.unit));
-    const QString value = *kind.scale ? QStringLiteral("value_json.%1 * %2").arg(quantity.key, QLatin1String(kind.scale))
-                                      : QStringLiteral("value_json.%1").arg(quantity.key);
+    const QString value = *kind.scale
+        ? QStringLiteral("value_json.%1 * %2").arg(quantity.key, QLatin1String(kind.scale))
+        : QStringLiteral("value_json.%1").arg(quantity.key);
     config.insert(QStringLiteral("value_template"),
                   QStringLiteral("{{ %1 if %2 else this.state }}").arg(value, present));
     return config;
@@ -106,8 +107,7 @@ std::vector<MqttMessage> DiscoveryMessages(const DiscoveryNames& names, const Bo
                                   .arg(names.discoveryPrefix, QLatin1String(component))
                                   .arg(meter.serial)
                                   .arg(quantity.key);
-        messages.push_back(
-            {topic, QJsonDocument(Entity(names, meter, quantity)).toJson(QJsonDocument::Compact), true});
+        messages.push_back({topic, QJsonDocument(Entity(names, meter, quantity)).toJson(QJsonDocument::Compact), true});
     }
     return messages;
 }

@@ -51,7 +51,8 @@ HttpEndpoint::HttpEndpoint() : m_thread(std::make_unique<QThread>()), m_context(
 HttpEndpoint::~HttpEndpoint()
 {
     if (m_server)
-        QMetaObject::invokeMethod(m_context.get(), [this] { delete m_server; }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            m_context.get(), [this] { delete m_server; }, Qt::BlockingQueuedConnection);
     m_thread->quit();
     m_thread->wait();
 }
@@ -132,6 +133,8 @@ HttpEndpoint::Answer HttpEndpoint::AnswerTo(const QByteArray& head)
     if (path == "/metrics")
         return m_metrics.isEmpty() ? Answer{503, "no round finished yet\n"} : Answer{200, m_metrics};
     if (path == "/healthz")
-        return m_healthyUntil.isValid() && QDateTime::currentDateTimeUtc() < m_healthyUntil ? Answer{200, "ok\n"} : Answer{503, "no round finished in time\n"};
+        return m_healthyUntil.isValid() && QDateTime::currentDateTimeUtc() < m_healthyUntil
+            ? Answer{200, "ok\n"}
+            : Answer{503, "no round finished in time\n"};
     return {404, "not found\n"};
 }

@@ -16,9 +16,9 @@ class CRovoRedod;
 
 struct MeterReading {
     std::uint32_t serial = 0;
-    int model = 0;     // 0..4 = "01" .. "04.1"
-    QString version;   // "АВ 1.0 ПВ 2.3"
-    QDateTime time;    // of the values, the meter's clock read with the computer's UTC offset
+    int model = 0;    // 0..4 = "01" .. "04.1"
+    QString version;  // "АВ 1.0 ПВ 2.3"
+    QDateTime time;   // of the values, the meter's clock read with the computer's UTC offset
     CurrentValues values{};
     CurrentTotalsRecord totals{};
 };

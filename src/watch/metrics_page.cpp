@@ -32,8 +32,7 @@ constexpr Family kFamilies[] = {
     {"tx", "zt5_input_cold_water_temperature_celsius", "Cold-water temperature of the input.", 1},
     {"Px", "zt5_input_cold_water_pressure_pascals", "Cold-water pressure of the input.", kPascalsPerMpa},
     {"dT", "zt5_input_temperature_difference_celsius", "Temperature difference of the input.", 1},
-    {"dM", "zt5_input_mass_difference_grams", "Mass difference of the input since the meter started.",
-     kGramsPerTonne},
+    {"dM", "zt5_input_mass_difference_grams", "Mass difference of the input since the meter started.", kGramsPerTonne},
     {"Qwi", "zt5_input_heat_joules_total", "Heat of the input (Qтв) since the meter started.", kJoulesPerGcal},
     {"Qo", "zt5_input_heat_q12_joules_total", "Heat Q12 of the input since the meter started.", kJoulesPerGcal},
     {"Qg", "zt5_input_heat_qg_joules_total", "Heat Qг of the input since the meter started.", kJoulesPerGcal},
@@ -50,7 +49,9 @@ constexpr Family kFamilies[] = {
 QString Label(const QString& value)
 {
     QString escaped = value;
-    escaped.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\"")).replace(u'\n', QStringLiteral("\\n"));
+    escaped.replace(u'\\', QStringLiteral("\\\\"))
+        .replace(u'"', QStringLiteral("\\\""))
+        .replace(u'\n', QStringLiteral("\\n"));
     return u'"' + escaped + u'"';
 }
 
@@ -84,7 +85,8 @@ QString SerialLabel(const BoardMeter& meter)
 
 void AddFamily(Page& page, const Family& family, const WatchBoard& board)
 {
-    const bool counter = std::strlen(family.name) > 6 && std::strcmp(family.name + std::strlen(family.name) - 6, "_total") == 0;
+    const bool counter = std::strlen(family.name) > 6
+        && std::strcmp(family.name + std::strlen(family.name) - 6, "_total") == 0;
     page.Head(family.name, counter ? "counter" : "gauge", family.help);
     for (const BoardMeter& meter : board.Meters()) {
         if (!meter.up)
@@ -110,14 +112,16 @@ void AddMeters(Page& page, const WatchBoard& board)
         page.Sample("zt5_meter_up", SerialLabel(meter), meter.up ? 1 : 0);
     page.Head("zt5_meter_info", "gauge", "The meter and the node it is read for.");
     for (const BoardMeter& meter : board.Meters()) {
-        const QString labels = SerialLabel(meter) + QStringLiteral(",model=") + Label(meter.model < 0 ? QString() : ModelName(meter.model))
-            + QStringLiteral(",version=") + Label(meter.version) + QStringLiteral(",node=") + Label(meter.node);
+        const QString labels = SerialLabel(meter) + QStringLiteral(",model=")
+            + Label(meter.model < 0 ? QString() : ModelName(meter.model)) + QStringLiteral(",version=")
+            + Label(meter.version) + QStringLiteral(",node=") + Label(meter.node);
         page.Sample("zt5_meter_info", labels, 1);
     }
     page.Head("zt5_meter_values_timestamp_seconds", "gauge", "The meter's clock at its latest values.");
     for (const BoardMeter& meter : board.Meters()) {
         if (meter.up && meter.time.isValid())
-            page.Sample("zt5_meter_values_timestamp_seconds", SerialLabel(meter), double(meter.time.toSecsSinceEpoch()));
+            page.Sample("zt5_meter_values_timestamp_seconds", SerialLabel(meter),
+                        double(meter.time.toSecsSinceEpoch()));
     }
 }
 
@@ -131,14 +135,17 @@ QByteArray MetricsText(const WatchBoard& board, const std::map<QString, LineCoun
         AddFamily(page, family, board);
     page.Head("zt5_line_requests_total", "counter", "Meter reads on the line since the watcher started.");
     for (const auto& [line, counts] : lines) {
-        page.Sample("zt5_line_requests_total", QStringLiteral("line=%1,result=\"ok\"").arg(Label(line)), double(counts.answered));
-        page.Sample("zt5_line_requests_total", QStringLiteral("line=%1,result=\"failed\"").arg(Label(line)), double(counts.failed));
+        page.Sample("zt5_line_requests_total", QStringLiteral("line=%1,result=\"ok\"").arg(Label(line)),
+                    double(counts.answered));
+        page.Sample("zt5_line_requests_total", QStringLiteral("line=%1,result=\"failed\"").arg(Label(line)),
+                    double(counts.failed));
     }
     page.Head("zt5_watch_rounds_total", "counter", "Polling rounds finished since the watcher started.");
     page.Plain("zt5_watch_rounds_total", double(round.rounds));
     page.Head("zt5_watch_round_duration_seconds", "gauge", "How long the latest round took.");
     page.Plain("zt5_watch_round_duration_seconds", round.durationSec);
     page.Head("zt5_watch_round_timestamp_seconds", "gauge", "When the latest round finished.");
-    page.Plain("zt5_watch_round_timestamp_seconds", round.finished.isValid() ? double(round.finished.toSecsSinceEpoch()) : 0);
+    page.Plain("zt5_watch_round_timestamp_seconds",
+               round.finished.isValid() ? double(round.finished.toSecsSinceEpoch()) : 0);
     return page.Take();
 }

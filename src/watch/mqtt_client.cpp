@@ -41,8 +41,9 @@ bool ParseMqttUrl(const QString& url, MqttTarget* target, QString* error)
     const QUrl parsed(url, QUrl::StrictMode);
     if (!parsed.isValid() || parsed.scheme() != QLatin1String("mqtt") || parsed.host().isEmpty()
         || !parsed.password().isEmpty() || (!parsed.path().isEmpty() && parsed.path() != QLatin1String("/"))) {
-        *error = QStringLiteral("--mqtt ждет mqtt://[ПОЛЬЗОВАТЕЛЬ@]СЕРВЕР[:ПОРТ] (пароль - в ZT5_MQTT_PASSWORD или "
-                                "в файле из watch.conf, не в командной строке)");
+        *error = QStringLiteral(
+            "--mqtt ждет mqtt://[ПОЛЬЗОВАТЕЛЬ@]СЕРВЕР[:ПОРТ] (пароль - в ZT5_MQTT_PASSWORD или "
+            "в файле из watch.conf, не в командной строке)");
         return false;
     }
     target->host = parsed.host();

@@ -23,10 +23,10 @@ struct BoardMeter {
     QString version;
     bool polled = false;  // asked at least once
     bool up = false;
-    QDateTime time;                 // of the values
+    QDateTime time;                    // of the values
     std::map<QString, double> values;  // by WatchQuantity key
-    QStringList refused;            // this round: "Qwi_1 12.5 -> 12.1"
-    QStringList refusedKeys;        // this round: "Qwi_1"
+    QStringList refused;               // this round: "Qwi_1 12.5 -> 12.1"
+    QStringList refusedKeys;           // this round: "Qwi_1"
 };
 
 class WatchBoard {

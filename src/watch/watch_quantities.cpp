@@ -13,8 +13,9 @@ public:
                std::size_t stride)
     {
         for (int pipe = 0; pipe < kArchivePipeCount; ++pipe)
-            m_list.push_back({QLatin1String(key) + PipeColumnSuffix(pipe), QLatin1String(key), QString::fromUtf8(label).arg(pipe + 1), kind,
-                              totals, field, first + std::size_t(pipe) * stride, pipe, -1});
+            m_list.push_back({QLatin1String(key) + PipeColumnSuffix(pipe), QLatin1String(key),
+                              QString::fromUtf8(label).arg(pipe + 1), kind, totals, field,
+                              first + std::size_t(pipe) * stride, pipe, -1});
     }
     void Inputs(const char* key, const char* label, WatchKind kind, bool totals, WatchField field, std::size_t first,
                 std::size_t stride)
@@ -26,7 +27,8 @@ public:
     }
     void One(const char* key, const char* label, WatchKind kind, bool totals, WatchField field, std::size_t offset)
     {
-        m_list.push_back({QLatin1String(key), QLatin1String(key), QString::fromUtf8(label), kind, totals, field, offset, -1, -1});
+        m_list.push_back(
+            {QLatin1String(key), QLatin1String(key), QString::fromUtf8(label), kind, totals, field, offset, -1, -1});
     }
     std::vector<WatchQuantity> Take() { return std::move(m_list); }
 
@@ -126,6 +128,6 @@ double WatchValue(const WatchQuantity& quantity, const MeterReading& reading)
 
 bool IsGrowingTotal(const WatchQuantity& quantity)
 {
-    return quantity.kind == WatchKind::kVolume || quantity.kind == WatchKind::kMass
-        || quantity.kind == WatchKind::kHeat || quantity.kind == WatchKind::kHours;
+    return quantity.kind == WatchKind::kVolume || quantity.kind == WatchKind::kMass || quantity.kind == WatchKind::kHeat
+        || quantity.kind == WatchKind::kHours;
 }

@@ -14,17 +14,17 @@
 #include <vector>
 
 enum class WatchKind {
-    kTemperature,       // °C
-    kPressure,          // MPa
-    kVolumeFlow,        // m³/h
-    kMassFlow,          // t/h
-    kVolume,            // m³, a total
-    kMass,              // t, a total
-    kMassDifference,    // t, the imbalance of an input: it may go either way
-    kHeat,              // Gcal, a total
-    kHours,             // h, a total
-    kFlags,             // a flag word: anything but 0 is a problem
-    kOther,             // published as it is, without a unit (Ф, h, hх, ДП)
+    kTemperature,     // °C
+    kPressure,        // MPa
+    kVolumeFlow,      // m³/h
+    kMassFlow,        // t/h
+    kVolume,          // m³, a total
+    kMass,            // t, a total
+    kMassDifference,  // t, the imbalance of an input: it may go either way
+    kHeat,            // Gcal, a total
+    kHours,           // h, a total
+    kFlags,           // a flag word: anything but 0 is a problem
+    kOther,           // published as it is, without a unit (Ф, h, hх, ДП)
 };
 
 enum class WatchField { kFloat, kDouble, kU8, kU16 };

@@ -21,8 +21,8 @@ std::vector<MeterPoll> WatchRound::Run(const std::function<bool()>& stopAsked)
         m_serials.clear();
     }
     std::vector<std::vector<MeterPoll>> polls(m_lines.size());
-    RunLinesSideBySide(m_lines.size(), m_jobs, [this, &polls](std::size_t index) { RunLine(index, polls); },
-                       stopAsked, m_stops);
+    RunLinesSideBySide(
+        m_lines.size(), m_jobs, [this, &polls](std::size_t index) { RunLine(index, polls); }, stopAsked, m_stops);
     std::vector<MeterPoll> all;
     for (auto& line : polls)
         for (MeterPoll& poll : line)

@@ -23,8 +23,8 @@ void WatchSay(const QString& text);
 struct MeterPoll {
     QString line;
     QString node;
-    std::uint32_t nodeSerial = 0;          // what the node base holds (0: not entered)
-    std::optional<MeterReading> reading;   // none when the meter did not answer
+    std::uint32_t nodeSerial = 0;         // what the node base holds (0: not entered)
+    std::optional<MeterReading> reading;  // none when the meter did not answer
     QString error;
 };
 
@@ -54,7 +54,7 @@ private:
     const int m_jobs;
     const bool m_verbose;
     DriverStopList m_stops;
-    mutable QMutex m_mutex;  // guards the two below
+    mutable QMutex m_mutex;                      // guards the two below
     std::map<std::uint32_t, QString> m_serials;  // in this round: factory number -> node
     std::map<QString, LineCounts> m_counts;
 };

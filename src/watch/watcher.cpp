@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QThread>
 
-
 namespace {
 
 constexpr int kConnectWaitMs = 10000;
@@ -20,7 +19,8 @@ const QByteArray kOffline = "offline";
 }  // namespace
 
 Watcher::Watcher(WatchSettings settings)
-    : m_settings(std::move(settings)), m_round(m_settings.lines, m_settings.jobs, m_settings.verbose),
+    : m_settings(std::move(settings)),
+      m_round(m_settings.lines, m_settings.jobs, m_settings.verbose),
       m_board(m_settings.lines)
 {}
 
@@ -36,13 +36,15 @@ bool Watcher::Start(QString* error)
     }
     if (m_settings.mqtt) {
         MqttTarget target = *m_settings.mqtt;
-        target.clientId = QStringLiteral("zt5-watch-%1-%2").arg(m_settings.host).arg(QCoreApplication::applicationPid());
+        target
+            .clientId = QStringLiteral("zt5-watch-%1-%2").arg(m_settings.host).arg(QCoreApplication::applicationPid());
         target.willTopic = WatcherStatusTopic(m_settings.prefix, m_settings.host);
         target.willPayload = kOffline;
         m_mqtt = std::make_unique<MqttClient>();
         m_mqtt->Subscribe(m_settings.discoveryPrefix + QStringLiteral("/status"));
         m_mqtt->OnConnected([this] { SayConnected(); });
-        m_mqtt->OnMessage([this](const QString& topic, const QByteArray& payload) { SayToHomeAssistant(topic, payload); });
+        m_mqtt->OnMessage(
+            [this](const QString& topic, const QByteArray& payload) { SayToHomeAssistant(topic, payload); });
         if (!m_mqtt->Start(target, error))
             return false;
         // The first round's values should not go nowhere because the broker took a moment.
@@ -69,9 +71,9 @@ bool Watcher::RunRound(const std::function<bool()>& stopAsked)
     for (const MeterPoll& poll : polls)
         answered += poll.reading ? 1 : 0;
     WatchSay(QStringLiteral("Опрос: приборов %1, ответили %2, %3 с\n")
-            .arg(m_round.MeterCount())
-            .arg(answered)
-            .arg(m_facts.durationSec, 0, 'f', 1));
+                 .arg(m_round.MeterCount())
+                 .arg(answered)
+                 .arg(m_facts.durationSec, 0, 'f', 1));
     return std::size_t(answered) == m_round.MeterCount();
 }
 
@@ -105,14 +107,14 @@ void Watcher::PublishRound()
     for (const BoardMeter& meter : m_board.Meters()) {
         if (!meter.refused.isEmpty())
             WatchSay(QStringLiteral("%1: итоги меньше прежних, не опубликованы: %2\n")
-                    .arg(meter.node, meter.refused.join(QStringLiteral(", "))));
+                         .arg(meter.node, meter.refused.join(QStringLiteral(", "))));
         PublishMeter(meter);
     }
     if (m_http) {
         m_http->SetMetrics(MetricsText(m_board, m_round.Counts(), m_facts));
         // Healthy while the next round is due, with a round's worth of slack.
-        m_http->SetHealthyUntil(QDateTime::currentDateTimeUtc().addSecs(
-            2 * qint64(m_settings.intervalSec) + qint64(m_facts.durationSec) + 60));
+        m_http->SetHealthyUntil(QDateTime::currentDateTimeUtc().addSecs(2 * qint64(m_settings.intervalSec)
+                                                                        + qint64(m_facts.durationSec) + 60));
     }
 }
 
@@ -121,7 +123,8 @@ void Watcher::PublishMeter(const BoardMeter& meter)
     if (!m_mqtt || meter.serial == 0 || !meter.polled)
         return;
     if (meter.up) {
-        const QString identity = QStringLiteral("%1|%2|%3|%4").arg(meter.serial).arg(meter.model).arg(meter.version, meter.node);
+        const QString identity =
+            QStringLiteral("%1|%2|%3|%4").arg(meter.serial).arg(meter.model).arg(meter.version, meter.node);
         if (m_discovered.insert(identity).second)
             PublishDiscovery(meter);
         m_mqtt->Publish(MeterTopic(m_settings.prefix, meter.serial, "state"), StatePayload(meter), true);

@@ -40,8 +40,8 @@ class Subscriber {
 public:
     Subscriber(int port, const QStringList& topics)
     {
-        QStringList arguments{QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                              QString::number(port), QStringLiteral("-v"), QStringLiteral("-V"),
+        QStringList arguments{QStringLiteral("-h"),      QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                              QString::number(port),     QStringLiteral("-v"),        QStringLiteral("-V"),
                               QStringLiteral("mqttv311")};
         for (const QString& topic : topics)
             arguments << QStringLiteral("-t") << topic;
@@ -178,7 +178,8 @@ TEST(CliWatch, StatesOnMqttASilentMeterAloneTheWillMetricsThroughPromtool)
     const int mqttPort = ClosedTcpPort();
     QFile conf(broker.filePath(QStringLiteral("mosquitto.conf")));
     ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write(QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n").arg(mqttPort).toUtf8());
+    conf.write(
+        QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\npersistence false\n").arg(mqttPort).toUtf8());
     conf.close();
     QProcess mosquitto;
     const QString program = QStandardPaths::findExecutable(QStringLiteral("mosquitto"), {QStringLiteral("/usr/sbin")});
@@ -198,9 +199,13 @@ TEST(CliWatch, StatesOnMqttASilentMeterAloneTheWillMetricsThroughPromtool)
     const QString status = QStringLiteral("zt5/watch/%1/status").arg(QSysInfo::machineHostName());
     Subscriber sub(mqttPort, {QStringLiteral("zt5/#"), QStringLiteral("homeassistant/#")});
     const int httpPort = ClosedTcpPort();
-    QStringList arguments{QStringLiteral("watch"), QStringLiteral("--interval"), QStringLiteral("1"),
-                          QStringLiteral("--mqtt"), QStringLiteral("mqtt://127.0.0.1:%1").arg(mqttPort),
-                          QStringLiteral("--http"), QStringLiteral("127.0.0.1:%1").arg(httpPort)};
+    QStringList arguments{QStringLiteral("watch"),
+                          QStringLiteral("--interval"),
+                          QStringLiteral("1"),
+                          QStringLiteral("--mqtt"),
+                          QStringLiteral("mqtt://127.0.0.1:%1").arg(mqttPort),
+                          QStringLiteral("--http"),
+                          QStringLiteral("127.0.0.1:%1").arg(httpPort)};
     std::unique_ptr<QProcess> watcher = StartZt5Ctl(arguments + rig.Place(rig.SqliteTarget()).mid(0, 4));
 
     // Every meter's state, its discovery and the watcher online.
@@ -224,11 +229,12 @@ TEST(CliWatch, StatesOnMqttASilentMeterAloneTheWillMetricsThroughPromtool)
     // Home Assistant started again: the configs come again.
     const QString heatConfig = QStringLiteral("homeassistant/sensor/zt5_2001/Qwi_1/config");
     const std::size_t configAt = heat->second;
-    ASSERT_EQ(QProcess::execute(QStringLiteral("mosquitto_pub"),
-                                {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                                 QString::number(mqttPort), QStringLiteral("-t"), QStringLiteral("homeassistant/status"),
-                                 QStringLiteral("-m"), QStringLiteral("online")}),
-              0);
+    ASSERT_EQ(
+        QProcess::execute(QStringLiteral("mosquitto_pub"),
+                          {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                           QString::number(mqttPort), QStringLiteral("-t"), QStringLiteral("homeassistant/status"),
+                           QStringLiteral("-m"), QStringLiteral("online")}),
+        0);
     EXPECT_TRUE(sub.WaitUntil([&](const Subscriber& s) { return s.Latest(heatConfig)->second > configAt; }));
 
     // The metrics page passes promtool and shows the meter's values at the time it names.
@@ -245,8 +251,8 @@ TEST(CliWatch, StatesOnMqttASilentMeterAloneTheWillMetricsThroughPromtool)
     const auto temperature = Sample(page, QStringLiteral("zt5_pipe_temperature_celsius{serial=\"2002\",pipe=\"4\"}"));
     const auto pressure = Sample(page, QStringLiteral("zt5_pipe_pressure_pascals{serial=\"2002\",pipe=\"1\"}"));
     ASSERT_TRUE(stamp && temperature && pressure) << page.toStdString();
-    const CurrentValues values =
-        ArchiveGenerator(12).Current(MeterTime(QDateTime::fromSecsSinceEpoch(qint64(*stamp))), 0);
+    const CurrentValues values = ArchiveGenerator(12).Current(MeterTime(QDateTime::fromSecsSinceEpoch(qint64(*stamp))),
+                                                              0);
     EXPECT_FLOAT_EQ(float(*temperature), values.t[3]);
     EXPECT_NEAR(*pressure, double(values.P[0]) * 1e6, 1e-3 * 1e6 * double(values.P[0]));
     EXPECT_EQ(Sample(page, QStringLiteral("zt5_meter_up{serial=\"2002\"}")), 1.0);
@@ -274,7 +280,8 @@ TEST(CliWatch, StatesOnMqttASilentMeterAloneTheWillMetricsThroughPromtool)
 
     // One round with the stopped meter: it fails, and so does the round; the watcher says goodbye.
     const std::size_t willAt = sub.Latest(status)->second;
-    const CliRun once = RunZt5Ctl(QStringList{QStringLiteral("watch"), QStringLiteral("--once"), QStringLiteral("--mqtt"),
+    const CliRun once = RunZt5Ctl(QStringList{QStringLiteral("watch"), QStringLiteral("--once"),
+                                              QStringLiteral("--mqtt"),
                                               QStringLiteral("mqtt://127.0.0.1:%1").arg(mqttPort)}
                                   + rig.Place(rig.SqliteTarget()).mid(0, 4));
     EXPECT_EQ(once.exitCode, 1) << once.err.toStdString();
