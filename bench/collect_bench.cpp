@@ -13,10 +13,8 @@
 //                       database file it filled itself, and `ratio` / `cpu_ratio` are this build's medians
 //                       over the other's.
 
-#include "channel/channel_types.h"
-#include "nodes/node_base.h"
+#include "sim_meters.h"
 #include "support/benchmark_main.h"
-#include "support/bus_relay.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -39,57 +37,6 @@ namespace {
 
 constexpr int kLines = 8;
 constexpr int kMetersPerLine = 5;
-constexpr int kBaud = 9600;
-
-// One simulated meter in a process of its own; Port() is its TCP port, 0 when it did not start.
-class Meter {
-public:
-    Meter(int address, std::uint32_t serial, int days = 1, int baud = kBaud)
-    {
-        m_process.start(QStringLiteral(ZT5_SIM_PATH),
-                        {QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--address"),
-                         QString::number(address), QStringLiteral("--serial-number"), QString::number(serial),
-                         QStringLiteral("--archive-days"), QString::number(days), QStringLiteral("--archive-end"),
-                         QStringLiteral("2024-02-26T12"), QStringLiteral("--baud-delay"), QString::number(baud)});
-        const QDeadlineTimer deadline(10000);
-        while (!m_process.canReadLine() && m_process.state() != QProcess::NotRunning && !deadline.hasExpired())
-            m_process.waitForReadyRead(100);
-        m_port = QString::fromUtf8(m_process.readLine()).trimmed().section(u':', 1).toInt();
-    }
-    ~Meter()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    int Port() const { return m_port; }
-
-private:
-    QProcess m_process;
-    int m_port = 0;
-};
-
-// The node base: node "Линия L, прибор A" for each line's port and addresses 1..`meters`.
-bool WriteNodeBase(const QString& work, const std::vector<int>& linePorts, int meters)
-{
-    NodeBase base;
-    for (int line = 0; line < int(linePorts.size()); ++line) {
-        for (int address = 1; address <= meters; ++address) {
-            NodeEntry entry;
-            entry.record = NodeRecord::New(kChannelIp, FreePortTable::AllFree());
-            entry.record.SetName(QStringLiteral("Линия %1, прибор %2").arg(line + 1).arg(address));
-            entry.record.SetIpAddress(QStringLiteral("127.0.0.1"));
-            entry.record.SetIpPort(linePorts[std::size_t(line)]);
-            entry.record.SetIpProtocol(NodeRecord::kIpProtocolTcp);
-            entry.record.SetNetworkAddress(address);
-            entry.record.SetFunctionSet(1);
-            base.Append(entry);
-        }
-    }
-    UserMessage failure;
-    return QDir(work).mkpath(QStringLiteral("Base")) && base.Save(work, &failure);
-}
 
 // The processor time (user + system) of the children waited for so far, in seconds.
 double ChildrenCpuSeconds()
@@ -136,26 +83,10 @@ double Median(std::vector<double> values)
 
 void BM_Collect(benchmark::State& state)
 {
-    std::vector<std::unique_ptr<Meter>> meters;
-    std::vector<std::unique_ptr<BusRelay>> lines;
-    for (int line = 0; line < kLines; ++line) {
-        std::vector<int> ports;
-        for (int address = 1; address <= kMetersPerLine; ++address) {
-            meters.push_back(std::make_unique<Meter>(address, std::uint32_t(300000 + line * 100 + address)));
-            ports.push_back(meters.back()->Port());
-        }
-        lines.push_back(std::make_unique<BusRelay>(ports, kBaud));
-        if (lines.back()->Port() < 0 || std::count(ports.begin(), ports.end(), 0) > 0) {
-            state.SkipWithError("a meter or a line did not start");
-            return;
-        }
-    }
     QTemporaryDir work;
-    std::vector<int> linePorts;
-    for (auto& line : lines)
-        linePorts.push_back(line->Port());
-    if (!WriteNodeBase(work.path(), linePorts, kMetersPerLine)) {
-        state.SkipWithError("could not write the node base");
+    SimLines lines;
+    if (!lines.Start(kLines, kMetersPerLine, 300000, work.path())) {
+        state.SkipWithError("a meter, a line or the node base did not start");
         return;
     }
     double wall = 0;
@@ -165,8 +96,7 @@ void BM_Collect(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         QFile::remove(work.filePath(QStringLiteral("Data.sqlite")));
-        for (auto& line : lines)
-            line->Reset();
+        lines.Reset();
         state.ResumeTiming();
         QByteArray summary;
         const double seconds = RunCollector(QStringLiteral(ZT5CTL_PATH), work.path(),
@@ -178,12 +108,8 @@ void BM_Collect(benchmark::State& state)
         }
         wall += seconds;
         ok = QJsonDocument::fromJson(summary).object()[QStringLiteral("meters_ok")].toInt();
-        double slowest = 0;
-        for (auto& line : lines) {
-            slowest = std::max(slowest, line->LineSeconds());
-            summed += line->LineSeconds();
-        }
-        longest += slowest;
+        longest += lines.LongestLineSeconds();
+        summed += lines.AllLinesSeconds();
     }
     const double runs = double(state.iterations());
     state.counters["meters_ok"] = ok;

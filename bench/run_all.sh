@@ -179,6 +179,7 @@ verdict "export rate, PostgreSQL / SQLite (loopback)" \
 verdict "export rate, SQLite / before the block writes" \
   "$([ -n "$sqlite_rate" ] && awk -v s="$sqlite_rate" 'BEGIN { print s / 3835 }')" ge 2.0
 verdict "collect, 40 meters on 8 lines: wall / busiest line" "$(counter BM_Collect/jobs:8 ratio)" le 1.15
+verdict "watch round, 40 meters on 8 lines: wall / busiest line" "$(counter BM_WatchRound ratio)" le 1.15
 
 verdict "trends: year of hourly records read, built, drawn (ms)" "$(time_ms BM_TrendPlotYear/q:4)" le 1000
 verdict "trends: one zoom step drawn, 4 quantities (ms)" "$(time_ms BM_TrendZoomRender/q:4)" le 100

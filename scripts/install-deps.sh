@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev libqt6opengl6-dev libegl-dev libglu1-mesa-dev qt6-charts-dev qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-psql libhidapi-dev
   libxlsxwriter-dev zlib1g-dev fonts-dejavu-core
+  libmosquitto-dev
   postgresql
   libgtest-dev libgmock-dev libbenchmark-dev libmodbus-dev time jq
   mbpoll
@@ -16,9 +17,11 @@ packages=(
 )
 
 # Only the tests need these: LibreOffice Calc without its desktop parts opens our spreadsheets headless
-# (about 20 s more set-up on a fresh machine); pdftotext and pdftoppm read our PDFs.
+# (about 20 s more set-up on a fresh machine); pdftotext and pdftoppm read our PDFs; a broker and its
+# subscriber for zt5ctl watch, and promtool (in prometheus) to read its metrics page.
 test_packages=(
   libreoffice-calc-nogui poppler-utils
+  mosquitto mosquitto-clients prometheus
 )
 
 case "${1:-}" in

@@ -4,12 +4,6 @@
 
 namespace {
 
-// Pipe k (0..5) is named by its input and its place in the input: t1_1 ... t2_3.
-QString PipeSuffix(int pipe)
-{
-    return QStringLiteral("%1_%2").arg(pipe / kPipesPerInput + 1).arg(pipe % kPipesPerInput + 1);
-}
-
 // Input n (0, 1): ta_1, ta_2.
 QString InputSuffix(int input)
 {
@@ -29,7 +23,8 @@ public:
     void AddPipes(const char* prefix, ColumnSource source, std::size_t first, std::size_t stride)
     {
         for (int pipe = 0; pipe < kArchivePipeCount; ++pipe)
-            Add(QLatin1String(prefix) + PipeSuffix(pipe), source, first + static_cast<std::size_t>(pipe) * stride);
+            Add(QLatin1String(prefix) + PipeColumnSuffix(pipe), source,
+                first + static_cast<std::size_t>(pipe) * stride);
     }
 
     void AddInputs(const char* prefix, ColumnSource source, std::size_t first, std::size_t stride)
@@ -129,6 +124,15 @@ std::vector<ArchiveColumn> BuildTotalsArchiveColumns()
     list.Add(QStringLiteral("ResBits"), ColumnSource::NotFilled);
     return list.Take();
 }
+
+}  // namespace
+
+QString PipeColumnSuffix(int pipe)
+{
+    return QStringLiteral("%1_%2").arg(pipe / kPipesPerInput + 1).arg(pipe % kPipesPerInput + 1);
+}
+
+namespace {
 
 template <class T>
 bool ReadField(std::span<const std::uint8_t> record, std::size_t offset, T& value)

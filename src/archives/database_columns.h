@@ -38,6 +38,9 @@ const std::vector<ArchiveColumn>& TotalsArchiveColumns();
 // The column list of a value-archive kind (hourly, daily and monthly share one).
 const std::vector<ArchiveColumn>& ColumnsOf(ArchiveKind kind);
 
+// Pipe k (0..5) in a column name, by its input and its place in the input: "1_1" ... "2_3".
+QString PipeColumnSuffix(int pipe);
+
 // "ZT5_Arch_Values_Hour", "..._Day", "..._Month", "..._Itog"; empty for other kinds.
 QString ArchiveTableName(ArchiveKind kind);
 

@@ -50,6 +50,15 @@ QString SetEndpoint(QString& target, const QString& text, const char* option)
     return {};
 }
 
+// A topic prefix: no wildcards, no empty levels at its ends.
+QString SetTopicPrefix(QString& target, const QString& text, const char* option)
+{
+    if (text.isEmpty() || text.contains(u'+') || text.contains(u'#') || text.startsWith(u'/') || text.endsWith(u'/'))
+        return QStringLiteral("--%1 ждет начало темы MQTT без + и # (zt5, dom/teplo)").arg(QLatin1String(option));
+    target = text;
+    return {};
+}
+
 const OptionRow<CliOptions> kOptions[] = {
     {"tcp", 0, "АДРЕС:ПОРТ", "Канал связи", "прибор в сети, TCP",
      [](CliOptions& o, const QString& v) { return SetEndpoint(o.tcp, v, "tcp"); }},
@@ -97,7 +106,7 @@ const OptionRow<CliOptions> kOptions[] = {
     {"bits", 0, "N", "Канал связи", "биты данных 5..8 (по умолчанию 8)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.byteSize, v, 5, 8, "bits"); }},
     {"node", 0, "ИМЯ", "Канал связи",
-     "узел учета из базы узлов (Base/Objects.bin рабочего каталога); для collect можно повторять",
+     "узел учета из базы узлов (Base/Objects.bin рабочего каталога); для collect и watch можно повторять",
      [](CliOptions& o, const QString& v) {
          o.node = v;
          o.nodes << v;
@@ -279,10 +288,10 @@ const OptionRow<CliOptions> kOptions[] = {
          return QString();
      }},
     {"jobs", 'j', "N", "Команды",
-     "сколько линий опрашивать одновременно, 1..64 (collect; по умолчанию - все линии, не больше 8)",
+     "сколько линий опрашивать одновременно, 1..64 (collect, watch; по умолчанию - все линии, не больше 8)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.jobs, v, 1, 64, "jobs"); }},
     {"kind", 0, "ВИД", "Команды",
-     "direct|modem|ip: только узлы с таким подключением (collect); подключение узла (node add, node set)",
+     "direct|modem|ip: только узлы с таким подключением (collect, watch); подключение узла (node add, node set)",
      [](CliOptions& o, const QString& v) {
          if (v != QLatin1String("direct") && v != QLatin1String("modem") && v != QLatin1String("ip"))
              return QStringLiteral("--kind ждет одно из: direct, modem, ip");
@@ -313,6 +322,26 @@ const OptionRow<CliOptions> kOptions[] = {
     {"note", 0, "ТЕКСТ", "Узлы учета", "примечание к узлу (node add, node set)",
      [](CliOptions& o, const QString& v) {
          o.note = v;
+         return QString();
+     }},
+    {"interval", 0, "СЕК", "Наблюдение", "период опроса watch, 1..86400 с (по умолчанию 60)",
+     [](CliOptions& o, const QString& v) { return SetNumber(o.intervalSec, v, 1, 86400, "interval"); }},
+    {"mqtt", 0, "URL", "Наблюдение",
+     "mqtt://[ПОЛЬЗОВАТЕЛЬ@]СЕРВЕР[:ПОРТ]: брокер MQTT для watch; пароль - в ZT5_MQTT_PASSWORD или в файле "
+     "ZT5_MQTT_PASSWORD_FILE (watch.conf), не в командной строке",
+     [](CliOptions& o, const QString& v) {
+         o.mqtt = v;
+         return QString();
+     }},
+    {"mqtt-prefix", 0, "ПРЕФИКС", "Наблюдение", "начало тем MQTT watch (по умолчанию zt5)",
+     [](CliOptions& o, const QString& v) { return SetTopicPrefix(o.mqttPrefix, v, "mqtt-prefix"); }},
+    {"discovery-prefix", 0, "ПРЕФИКС", "Наблюдение", "темы обнаружения Home Assistant (по умолчанию homeassistant)",
+     [](CliOptions& o, const QString& v) { return SetTopicPrefix(o.discoveryPrefix, v, "discovery-prefix"); }},
+    {"http", 0, "АДРЕС:ПОРТ", "Наблюдение", "страницы /metrics (Prometheus) и /healthz для watch",
+     [](CliOptions& o, const QString& v) { return SetEndpoint(o.http, v, "http"); }},
+    {"once", 0, nullptr, "Наблюдение", "watch: один опрос и выход (0 - ответили все приборы, 1 - нет)",
+     [](CliOptions& o, const QString&) {
+         o.once = true;
          return QString();
      }},
 };

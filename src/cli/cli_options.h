@@ -73,6 +73,13 @@ struct CliOptions {
     QString month;                    // statement: "YYYY-MM"
     std::optional<int> input;         // statement: 0 or 1 (ТВ1, ТВ2)
     bool all = false;                 // statement: every meter of the database
+    // watch
+    std::optional<int> intervalSec;
+    QString mqtt;  // mqtt://[USER@]HOST[:PORT]
+    QString mqttPrefix = QStringLiteral("zt5");
+    QString discoveryPrefix = QStringLiteral("homeassistant");
+    QString http;  // HOST:PORT
+    bool once = false;
 
     QString command;
     QStringList arguments;  // the command's own words

@@ -3,19 +3,11 @@
 #include "archives/archive_database.h"
 #include "archives/archive_export.h"
 #include "archives/collect_runs.h"
-#include "cli/collect_host.h"
 #include "cli/collect_progress.h"
 #include "cli/terminal_output.h"
-#include "protocol/rovo_redod.h"
+#include "lines/line_threads.h"
 
 #include <QDateTime>
-#include <QThread>
-
-#include <memory>
-
-namespace {
-constexpr unsigned long kWatchMs = 100;
-}
 
 CollectRunner::CollectRunner(DatabaseTarget target, int jobs, bool verbose)
     : m_target(std::move(target)), m_jobs(jobs < 1 ? 1 : jobs), m_verbose(verbose)
@@ -24,33 +16,12 @@ CollectRunner::CollectRunner(DatabaseTarget target, int jobs, bool verbose)
 std::vector<MeterResult> CollectRunner::Run(const std::vector<CollectLine>& lines,
                                             const std::function<bool()>& stopAsked)
 {
-    m_nextLine = 0;
-    m_stop = false;
+    m_stops.Reset();
     m_results.clear();
     m_serials.clear();
-    std::vector<std::unique_ptr<QThread>> workers;
-    const std::size_t count = std::min(std::size_t(m_jobs), lines.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        workers.emplace_back(QThread::create([this, &lines] { RunLines(lines); }));
-        workers.back()->start();
-    }
-    for (auto& worker : workers) {
-        while (!worker->wait(kWatchMs)) {
-            if (!m_stop && stopAsked()) {
-                m_stop = true;
-                const QMutexLocker lock(&m_mutex);
-                for (CRovoRedod* driver : m_drivers)
-                    driver->RequestStop();
-            }
-        }
-    }
+    RunLinesSideBySide(
+        lines.size(), m_jobs, [this, &lines](std::size_t index) { RunLine(lines[index]); }, stopAsked, m_stops);
     return m_results;
-}
-
-void CollectRunner::RunLines(const std::vector<CollectLine>& lines)
-{
-    for (std::size_t index = m_nextLine++; index < lines.size() && !m_stop; index = m_nextLine++)
-        RunLine(lines[index]);
 }
 
 bool CollectRunner::OpenDatabase(ArchiveDatabase& database, QString* error)
@@ -72,7 +43,7 @@ void CollectRunner::RunLine(const CollectLine& line)
     QString error;
     bool open = false;
     for (const CollectMeter& meter : line.meters) {
-        if (m_stop)
+        if (m_stops.Stopped())
             break;
         // A connection a failure broke (the server restarted, the disk filled) is made anew for each meter.
         if (!open || database.Broken()) {
@@ -113,20 +84,17 @@ MeterResult CollectRunner::ReadMeter(const CollectLine& line, const CollectMeter
     result.node = meter.name;
     result.nodeSerial = std::uint32_t(meter.node.SerialNumber());
     result.started = QDateTime::currentDateTime();
-    CollectHost host(meter.name, m_verbose);
     CollectProgress progress(line.name, meter.name);
     bool exported = false;
     QString taken;
+    QString hostError;
     {
-        // The driver's channel and sockets belong to this thread; its own threads are never started.
-        CRovoRedod driver;
-        driver.TransmitChanel().Settings() = meter.settings;
-        driver.SetDeviceAddress(meter.target.networkAddress);
-        driver.ModbusMaster().SetFunctionSet(meter.target.functionSet);
-        driver.AttachHost(&host);
-        Watch(&driver, true);
-        if (m_stop)
-            driver.RequestStop();
+        const QString name = meter.name;
+        UnattendedHost::LogSink log;
+        if (m_verbose)
+            log = [name](const QString& text) { PrintError(name + QStringLiteral(": ") + text + u'\n'); };
+        MeterDriver meterDriver(meter, m_stops, log);
+        CRovoRedod& driver = meterDriver.Driver();
         ArchiveExport exporter(m_target, &progress);
         if (ReadMeterForArchives(driver)) {
             const std::uint32_t serial = driver.Data().configuration.identity.serialNumber;
@@ -141,14 +109,12 @@ MeterResult CollectRunner::ReadMeter(const CollectLine& line, const CollectMeter
                 result.newestFuture = exporter.Plan().NewestFuture();
             }
         }
-        driver.TransmitChanel().Disconnect();
-        Watch(&driver, false);
         const std::uint32_t serial = driver.Data().configuration.identity.serialNumber;
         result.serial = serial != 0 ? serial : result.nodeSerial;
         result.serialTold = serial != 0;
         result.written = exporter.Counts().written;
         result.alreadyThere = exporter.Counts().skipped;
-        driver.AttachHost(nullptr);
+        hostError = meterDriver.Host().ErrorText();
     }
     result.finished = QDateTime::currentDateTime();
     if (!taken.isEmpty()) {
@@ -158,8 +124,8 @@ MeterResult CollectRunner::ReadMeter(const CollectLine& line, const CollectMeter
                            .arg(result.serial)
                            .arg(taken);
     } else if (!exported) {
-        result.error = host.ErrorText();
-        if (m_stop)
+        result.error = hostError;
+        if (m_stops.Stopped())
             result.error = QStringLiteral("Опрос прерван")
                 + (result.error.isEmpty() ? QString() : QStringLiteral(": ") + result.error);
         else if (result.error.isEmpty())
@@ -185,13 +151,4 @@ void CollectRunner::Record(ArchiveDatabase& database, MeterResult& result)
     if (!result.recorded)
         PrintError(
             QStringLiteral("%1: не записано в %2: %3\n").arg(result.node, QLatin1String(kCollectRunsTable), error));
-}
-
-void CollectRunner::Watch(CRovoRedod* driver, bool add)
-{
-    const QMutexLocker lock(&m_mutex);
-    if (add)
-        m_drivers.insert(driver);
-    else
-        m_drivers.erase(driver);
 }

@@ -10,14 +10,14 @@
 // meter that fails is recorded and the line goes on with the next one.
 
 #include "archives/database_target.h"
-#include "cli/collect_plan.h"
+#include "lines/collect_plan.h"
+#include "lines/meter_driver.h"
 #include "meter/archive_date.h"
 
 #include <QDateTime>
 #include <QMutex>
 #include <QStringList>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -26,8 +26,6 @@
 #include <vector>
 
 class ArchiveDatabase;
-class CRovoRedod;
-
 struct MeterResult {
     QString line;
     QString node;
@@ -55,7 +53,6 @@ public:
     std::vector<MeterResult> Run(const std::vector<CollectLine>& lines, const std::function<bool()>& stopAsked);
 
 private:
-    void RunLines(const std::vector<CollectLine>& lines);
     void RunLine(const CollectLine& line);
     MeterResult ReadMeter(const CollectLine& line, const CollectMeter& meter, ArchiveDatabase& database);
     // Writes the meter's row into CollectRuns, or says on stderr why it could not.
@@ -63,15 +60,12 @@ private:
     bool OpenDatabase(ArchiveDatabase& database, QString* error);
     // Takes the factory number for the node; the node that took it first in this run when another did.
     QString ClaimSerial(std::uint32_t serial, const QString& node);
-    void Watch(CRovoRedod* driver, bool add);
 
     const DatabaseTarget m_target;
     const int m_jobs;
     const bool m_verbose;
-    std::atomic<std::size_t> m_nextLine{0};
-    std::atomic<bool> m_stop{false};
-    QMutex m_mutex;  // guards the three below
-    std::set<CRovoRedod*> m_drivers;
+    DriverStopList m_stops;
+    QMutex m_mutex;  // guards the two below
     std::vector<MeterResult> m_results;
     std::map<std::uint32_t, QString> m_serials;  // factory number -> the node whose meter answered with it
 };

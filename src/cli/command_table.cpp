@@ -9,6 +9,7 @@
 #include "cli/commands_nodes.h"
 #include "cli/commands_service_data.h"
 #include "cli/commands_statement.h"
+#include "cli/commands_watch.h"
 
 namespace {
 
@@ -56,6 +57,10 @@ const CliCommand kCommands[] = {
      "база узлов рабочей папки: список, свойства, новый узел, изменение, удаление; с теми же проверками, что "
      "и окно \"Свойства\" узла; параметры канала связи задают те же поля узла",
      RunNode, "list show add set remove", false, "text json"},
+    {"watch", "[--node ИМЯ ...] [--kind ВИД] [--interval СЕК] [--jobs N] [--mqtt URL] [--http АДРЕС:ПОРТ] [--once]",
+     "текущие значения и итоги приборов базы узлов каждые --interval секунд: в MQTT (с обнаружением Home "
+     "Assistant) и на странице /metrics для Prometheus; до SIGTERM или Ctrl+C",
+     RunWatch, nullptr, false, "text"},
 };
 
 }  // namespace

@@ -8,14 +8,13 @@
 #include "cli/commands_database.h"
 #include "cli/interrupt.h"
 #include "cli/terminal_output.h"
+#include "lines/line_threads.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
-
-constexpr int kDefaultMaxJobs = 8;
 
 struct Totals {
     int ok = 0;
@@ -107,7 +106,7 @@ int RunCollect(CliContext& context)
             QStringLiteral("Нет приборов для опроса: в базе узлов нет узлов с прямым подключением, "
                            "модемом или по сети (USB не опрашиваются)\n"));
 
-    const int jobs = options.jobs ? *options.jobs : std::min(int(lines.size()), kDefaultMaxJobs);
+    const int jobs = options.jobs ? *options.jobs : DefaultLineJobs(lines.size());
     CollectRunner runner(target, jobs, options.verbose);
     const std::vector<MeterResult> results = runner.Run(lines, Interrupted);
     PrintOut(options.format == QLatin1String("json") ? CollectSummaryJson(results, meters)

@@ -16,16 +16,16 @@
 
 namespace {
 
-struct NamedKind {
+struct NodeKindWord {
     const char* name;
     int kind;
 };
-constexpr NamedKind kKinds[] = {
+constexpr NodeKindWord kKinds[] = {
     {"usb", kChannelUsb}, {"direct", kChannelDirect}, {"modem", kChannelModem}, {"ip", kChannelIp}};
 
 QString KindName(int kind)
 {
-    for (const NamedKind& entry : kKinds) {
+    for (const NodeKindWord& entry : kKinds) {
         if (entry.kind == kind)
             return QLatin1String(entry.name);
     }
@@ -34,7 +34,7 @@ QString KindName(int kind)
 
 int KindNamed(const QString& name)
 {
-    for (const NamedKind& entry : kKinds) {
+    for (const NodeKindWord& entry : kKinds) {
         if (name == QLatin1String(entry.name))
             return entry.kind;
     }

@@ -109,13 +109,13 @@ int WriteStatement(const StatementJob& job, const QString& path)
     if (!StatementBytes(statement, job.format, job.separator, &bytes, &error)
         || !ReplaceFileContents(path, bytes, &error)) {
         PrintError(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(path, error));
-        return kExitRefused;
+        return kExitFile;
     }
     const QStringList missing = statement.MissingDates();
     if (missing.isEmpty())
         return kExitOk;
     PrintError(QStringLiteral("зав.N %1, нет данных: %2\n").arg(job.source.serial).arg(missing.join(u", ")));
-    return kExitRefused;
+    return kExitPartial;
 }
 
 int FromDatabase(CliContext& context, StatementJob& job, const DatabaseTarget& target, const QString& path)
@@ -123,7 +123,7 @@ int FromDatabase(CliContext& context, StatementJob& job, const DatabaseTarget& t
     QString error;
     if (!ReadStatementRecords(target, &job.source, &error)) {
         PrintError(error + QLatin1Char('\n'));
-        return kExitRefused;
+        return kExitFile;
     }
     DescribeFromNodeBase(context, &job.source);
     return WriteStatement(job, path);
@@ -137,7 +137,7 @@ int EveryMeter(CliContext& context, StatementJob& job, const DatabaseTarget& tar
     if (!QDir().mkpath(folder) || !StatementSerials(target, job.source, &serials, &error)) {
         PrintError((error.isEmpty() ? QStringLiteral("Не удалось создать папку \"%1\"").arg(folder) : error)
                    + QLatin1Char('\n'));
-        return kExitRefused;
+        return kExitFile;
     }
     int exitCode = kExitOk;
     for (std::uint32_t serial : serials) {
@@ -175,7 +175,8 @@ int FromMeter(CliContext& context, StatementJob& job, const DatabaseTarget& targ
     DescribeMeter(session->Driver().Data(), &job.source);
     DescribeFromNodeBase(context, &job.source);
     const int written = WriteStatement(job, context.Options().output);
-    return read && totalsRead ? written : kExitRefused;
+    // The file is written all the same, the unread rows marked: a partial result unless writing failed.
+    return read && totalsRead ? written : std::max<int>(written, kExitPartial);
 }
 
 }  // namespace
@@ -195,9 +196,9 @@ int RunStatement(CliContext& context)
     if (!options.all && options.outputIsFolder)
         return UsageError(QStringLiteral("\"%1\" - папка; -o ждет имя файла").arg(options.output));
     DatabaseTarget target;
-    QString error;
-    if (!ChosenCliDatabase(context, &target, &error))
-        return UsageError(error);
+    int refused = kExitOk;
+    if (!ChosenCliDatabase(context, &target, &refused))
+        return refused;
     if (options.all)
         return EveryMeter(context, job, target);
     if (serial) {

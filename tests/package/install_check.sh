@@ -57,7 +57,8 @@ for file in /usr/bin/zt5ctl /usr/bin/zt5-meter-sim /usr/bin/zt5-configurator \
     /usr/share/doc/zt5-configurator/README.Debian /usr/share/doc/zt5-configurator/copyright \
     /usr/share/doc/zt5-configurator/changelog.gz /usr/share/man/man1/zt5-configurator.1.gz \
     /usr/share/mime/packages/zt5-configurator.xml /usr/lib/systemd/system/zt5-collect.service \
-    /usr/lib/systemd/system/zt5-collect.timer /usr/share/zt5-configurator/collect.conf; do
+    /usr/lib/systemd/system/zt5-collect.timer /usr/share/zt5-configurator/collect.conf \
+    /usr/lib/systemd/system/zt5-watch.service /usr/share/zt5-configurator/watch.conf; do
     dpkg -S "$file" >/dev/null 2>&1 || fail "the package lacks $file"
 done
 for size in 16 32 48 64 128 256; do
@@ -97,8 +98,11 @@ getent passwd zt5 >/dev/null || fail "postinst made no user zt5"
 [ "$(stat -c %U /var/lib/zt5-configurator)" = zt5 ] || fail "/var/lib/zt5-configurator does not belong to zt5"
 [ "$(stat -c %G:%a /etc/zt5-configurator/collect.conf)" = zt5:640 ] || fail "no /etc/zt5-configurator/collect.conf for zt5"
 [ "$(systemctl is-enabled zt5-collect.timer 2>/dev/null || true)" = disabled ] || fail "the timer is not left disabled"
+[ "$(stat -c %G:%a /etc/zt5-configurator/watch.conf)" = zt5:640 ] || fail "no /etc/zt5-configurator/watch.conf for zt5"
+[ "$(systemctl is-enabled zt5-watch.service 2>/dev/null || true)" = disabled ] || fail "the watcher is not left disabled"
 if command -v systemd-analyze >/dev/null; then
-    systemd-analyze verify /usr/lib/systemd/system/zt5-collect.service /usr/lib/systemd/system/zt5-collect.timer ||
+    systemd-analyze verify /usr/lib/systemd/system/zt5-collect.service /usr/lib/systemd/system/zt5-collect.timer \
+        /usr/lib/systemd/system/zt5-watch.service ||
         fail "systemd-analyze verify"
 fi
 if [ -d /run/systemd/system ]; then

@@ -1,4 +1,4 @@
-#include "cli/collect_plan.h"
+#include "lines/collect_plan.h"
 
 #include "channel/channel_types.h"
 #include "channel/port_table.h"

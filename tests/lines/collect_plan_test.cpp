@@ -3,7 +3,7 @@
 
 #include "channel/channel_types.h"
 #include "channel/port_table.h"
-#include "cli/collect_plan.h"
+#include "lines/collect_plan.h"
 
 #include <gtest/gtest.h>
 
