@@ -40,15 +40,15 @@ bool PipeFlag(const ArchiveRecord& record, int input, FlaggedQuantity quantity, 
 using Value = std::function<double(const ArchiveRecord&)>;
 using Integrator = std::function<double(const TotalsBody&)>;
 
-ColumnSpec Spec(StatementColumn column, ColumnTotal total, Value value, int weightPipe = -1, Integrator integrator = {},
+ColumnRule Rule(StatementColumn column, ColumnTotal total, Value value, int weightPipe = -1, Integrator integrator = {},
                 bool wraps = false)
 {
-    return ColumnSpec{std::move(column), total, std::move(value), weightPipe, std::move(integrator), wraps, 0};
+    return ColumnRule{std::move(column), total, std::move(value), weightPipe, std::move(integrator), wraps, 0};
 }
 
 }  // namespace
 
-std::vector<ColumnSpec> StatementColumns(int input, int scheme, std::optional<unsigned> unitSystem)
+std::vector<ColumnRule> StatementColumns(int input, int scheme, std::optional<unsigned> unitSystem)
 {
     const SchemeEntry* entry = SchemeAt(scheme);
     const int a = input * kPipesPerInput;
@@ -61,73 +61,73 @@ std::vector<ColumnSpec> StatementColumns(int input, int scheme, std::optional<un
     const bool mass2 = Uses(entry, &SchemeEntry::volumeMask, 1);
     const bool t1 = Uses(entry, &SchemeEntry::temperatureMask, 0);
     const bool t2 = Uses(entry, &SchemeEntry::temperatureMask, 1);
-    std::vector<ColumnSpec> specs;
-    auto add = [&specs](bool used, ColumnSpec spec) {
+    std::vector<ColumnRule> rules;
+    auto add = [&rules](bool used, ColumnRule rule) {
         if (used)
-            specs.push_back(std::move(spec));
+            rules.push_back(std::move(rule));
     };
     const QString t = QStringLiteral("т");
     const QString m3 = QStringLiteral("м³");
     const QString degrees = QStringLiteral("°C");
     add(true,
-        Spec(
+        Rule(
             {QStringLiteral("Q"), QStringLiteral("Гкал"), 3}, ColumnTotal::kSum,
             [input](const ArchiveRecord& r) { return double(r.inputs[input].Qtv); }, -1,
             [input](const TotalsBody& body) { return body.inputs[input].Qtv; }));
     add(mass1,
-        Spec(
+        Rule(
             {QStringLiteral("M1"), t, 3}, ColumnTotal::kSum,
             [a](const ArchiveRecord& r) { return double(r.pipes[a].M); }, -1,
             [a](const TotalsBody& body) { return body.pipes[a].M; }));
     add(mass2,
-        Spec(
+        Rule(
             {QStringLiteral("M2"), t, 3}, ColumnTotal::kSum,
             [b](const ArchiveRecord& r) { return double(r.pipes[b].M); }, -1,
             [b](const TotalsBody& body) { return body.pipes[b].M; }));
     add(mass1 && mass2,
-        Spec(
+        Rule(
             {QStringLiteral("M1−M2"), t, 3}, ColumnTotal::kSum,
             [input](const ArchiveRecord& r) { return double(r.inputs[input].dM); }, -1,
             [input](const TotalsBody& body) { return body.inputs[input].dM; }));
     add(mass1,
-        Spec(
+        Rule(
             {QStringLiteral("V1"), m3, 3}, ColumnTotal::kSum,
             [a](const ArchiveRecord& r) { return double(r.pipes[a].V); }, -1,
             [a](const TotalsBody& body) { return body.pipes[a].V; }));
     add(mass2,
-        Spec(
+        Rule(
             {QStringLiteral("V2"), m3, 3}, ColumnTotal::kSum,
             [b](const ArchiveRecord& r) { return double(r.pipes[b].V); }, -1,
             [b](const TotalsBody& body) { return body.pipes[b].V; }));
     add(t1,
-        Spec(
+        Rule(
             {QStringLiteral("t1"), degrees, 2}, ColumnTotal::kMassWeighted,
             [a](const ArchiveRecord& r) { return double(r.pipes[a].t); }, a));
     add(t2,
-        Spec(
+        Rule(
             {QStringLiteral("t2"), degrees, 2}, ColumnTotal::kMassWeighted,
             [b](const ArchiveRecord& r) { return double(r.pipes[b].t); }, b));
     add(t1 && t2,
-        Spec(
+        Rule(
             {QStringLiteral("t1−t2"), degrees, 2}, ColumnTotal::kMassWeighted,
             [input](const ArchiveRecord& r) { return double(r.inputs[input].dt); }, a));
     for (int k : {0, 1}) {
         const int pipe = a + k;
         add(Uses(entry, &SchemeEntry::pressureMask, k),
-            Spec({QStringLiteral("P%1").arg(k + 1), pressureUnit, pressureDecimals}, ColumnTotal::kAverage,
+            Rule({QStringLiteral("P%1").arg(k + 1), pressureUnit, pressureDecimals}, ColumnTotal::kAverage,
                  [pipe, system](const ArchiveRecord& r) { return PressureToDisplay(r.pipes[pipe].P, system); }));
-        if (!specs.empty() && specs.back().total == ColumnTotal::kAverage)
-            specs.back().timeInput = input;
+        if (!rules.empty() && rules.back().total == ColumnTotal::kAverage)
+            rules.back().timeInput = input;
     }
-    specs.push_back(Spec(
+    rules.push_back(Rule(
         {QStringLiteral("ВНР"), QStringLiteral("ч"), 2}, ColumnTotal::kSum,
         [input](const ArchiveRecord& r) { return r.inputs[input].VNR / kMinutesPerHour; }, -1,
         [input](const TotalsBody& body) { return double(body.inputs[input].VNR); }, true));
-    specs.push_back(Spec(
+    rules.push_back(Rule(
         {QStringLiteral("ВОС"), QStringLiteral("ч"), 2}, ColumnTotal::kSum,
         [input](const ArchiveRecord& r) { return r.inputs[input].VOS / kMinutesPerHour; }, -1,
         [input](const TotalsBody& body) { return double(body.inputs[input].VOS); }, true));
-    return specs;
+    return rules;
 }
 
 QString StatementMarks(const ArchiveRecord& record, int input)

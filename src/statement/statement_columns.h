@@ -14,7 +14,7 @@
 // kAverage weighs by the input's operating time (ВНР): hours the meter stood hold no pressure.
 enum class ColumnTotal { kSum, kMassWeighted, kAverage };
 
-struct ColumnSpec {
+struct ColumnRule {
     StatementColumn column;
     ColumnTotal total = ColumnTotal::kSum;
     std::function<double(const ArchiveRecord&)> value;
@@ -27,7 +27,7 @@ struct ColumnSpec {
 
 // The columns of `input` (0, 1) for the measuring scheme `scheme` (СИ of the records; 0 or unknown:
 // both pipes), pressures shown in `unitSystem`.
-std::vector<ColumnSpec> StatementColumns(int input, int scheme, std::optional<unsigned> unitSystem);
+std::vector<ColumnRule> StatementColumns(int input, int scheme, std::optional<unsigned> unitSystem);
 
 // The НС codes a record's flags give for an input: "Vmin", "Vmax", "dt", "tн", "пит", space-separated.
 QString StatementMarks(const ArchiveRecord& record, int input);

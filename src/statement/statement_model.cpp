@@ -90,29 +90,29 @@ const TotalsRecord* LatestTotals(const std::vector<TotalsRecord>& totals, std::i
     return latest;
 }
 
-double TotalOf(const ColumnSpec& spec, const std::vector<const ArchiveRecord*>& records)
+double TotalOf(const ColumnRule& rule, const std::vector<const ArchiveRecord*>& records)
 {
     double sum = 0;
     double weights = 0;
     int count = 0;
     for (const ArchiveRecord* record : records) {
-        const double value = record ? spec.value(*record) : kNaN;
+        const double value = record ? rule.value(*record) : kNaN;
         if (!std::isfinite(value))
             continue;
-        const double weight = spec.total == ColumnTotal::kMassWeighted ? double(record->pipes[spec.weightPipe].M)
-                                                                       : double(record->inputs[spec.timeInput].VNR);
-        sum += spec.total == ColumnTotal::kSum ? value : value * weight;
+        const double weight = rule.total == ColumnTotal::kMassWeighted ? double(record->pipes[rule.weightPipe].M)
+                                                                       : double(record->inputs[rule.timeInput].VNR);
+        sum += rule.total == ColumnTotal::kSum ? value : value * weight;
         weights += weight;
         ++count;
     }
     if (count == 0)
         return kNaN;
-    if (spec.total == ColumnTotal::kSum)
+    if (rule.total == ColumnTotal::kSum)
         return sum;
     return weights > 0 ? sum / weights : kNaN;
 }
 
-void AddIntegrators(const StatementSource& source, const std::vector<ColumnSpec>& specs,
+void AddIntegrators(const StatementSource& source, const std::vector<ColumnRule>& rules,
                     const std::vector<StatementRow>& rows, const std::vector<const ArchiveRecord*>& records,
                     StatementSection* section)
 {
@@ -121,23 +121,23 @@ void AddIntegrators(const StatementSource& source, const std::vector<ColumnSpec>
     const TotalsRecord* end = rows.empty() ? nullptr : LatestTotals(source.totals, KeyOf(rows.back().date));
     if (start && end && KeyOf(start->date) >= KeyOf(end->date))
         start = nullptr;
-    for (const ColumnSpec& spec : specs) {
-        if (!spec.integrator)
+    for (const ColumnRule& rule : rules) {
+        if (!rule.integrator)
             continue;
         StatementIntegrator line{
-            spec.column.head, spec.column.unit, spec.wraps ? 0 : spec.column.decimals, {}, {}, {}, 0, false};
+            rule.column.head, rule.column.unit, rule.wraps ? 0 : rule.column.decimals, {}, {}, {}, 0, false};
         if (start)
-            line.start = spec.integrator(start->body);
+            line.start = rule.integrator(start->body);
         if (end)
-            line.end = spec.integrator(end->body);
+            line.end = rule.integrator(end->body);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const std::int32_t key = KeyOf(rows[i].date);
             if (records[i] && start && end && key > KeyOf(start->date) && key <= KeyOf(end->date))
-                line.rows += spec.value(*records[i]);
+                line.rows += rule.value(*records[i]);
         }
         if (line.start && line.end) {
             double difference = *line.end - *line.start;
-            if (spec.wraps && difference < 0)
+            if (rule.wraps && difference < 0)
                 difference += kCounterWrap;
             line.difference = difference;
             line.differs = std::fabs(difference - line.rows) > std::pow(10.0, -line.decimals) + 1e-9;
@@ -175,16 +175,16 @@ StatementSection SectionOf(const StatementSource& source, int input)
         if (!sets.contains(set))
             sets << set;
     }
-    const std::vector<ColumnSpec> specs = StatementColumns(input, scheme, source.unitSystem);
-    for (const ColumnSpec& spec : specs) {
-        section.columns.push_back(spec.column);
-        section.total.push_back(TotalOf(spec, records));
+    const std::vector<ColumnRule> rules = StatementColumns(input, scheme, source.unitSystem);
+    for (const ColumnRule& rule : rules) {
+        section.columns.push_back(rule.column);
+        section.total.push_back(TotalOf(rule, records));
     }
     int withData = 0;
     for (std::size_t i = 0; i < section.rows.size(); ++i) {
         StatementRow& row = section.rows[i];
-        for (const ColumnSpec& spec : specs)
-            row.values.push_back(records[i] ? spec.value(*records[i]) : kNaN);
+        for (const ColumnRule& rule : rules)
+            row.values.push_back(records[i] ? rule.value(*records[i]) : kNaN);
         if (records[i]) {
             row.marks = StatementMarks(*records[i], input);
             ++withData;
@@ -207,7 +207,7 @@ StatementSection SectionOf(const StatementSource& source, int input)
     section.hours.push_back({QStringLiteral("Часов в периоде"), QString::number(int(section.rows.size()) * perRow)});
     section.hours.push_back({QStringLiteral("Часов с данными"), QString::number(withData * perRow)});
     section.hours.push_back({QStringLiteral("Часов без данных"), QString::number(without * perRow)});
-    AddIntegrators(source, specs, section.rows, records, &section);
+    AddIntegrators(source, rules, section.rows, records, &section);
     return section;
 }
 
