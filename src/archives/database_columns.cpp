@@ -3,6 +3,7 @@
 #include "archives/current_values.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -135,19 +136,15 @@ std::vector<ArchiveColumn> BuildCurrentValueColumns()
     ColumnList list(63);
     list.Add(QStringLiteral("Serial"), ColumnSource::Serial);
     list.Add(QStringLiteral("Date"), ColumnSource::Date);
-    list.AddPipes("t", ColumnSource::Float, offsetof(R, t), kFloat);
-    list.AddPipes("P", ColumnSource::Float, offsetof(R, P), kFloat);
-    list.AddPipes("Go", ColumnSource::Float, offsetof(R, Go), kFloat);
-    list.AddPipes("Gm", ColumnSource::Float, offsetof(R, Gm), kFloat);
-    list.AddPipes("Phi", ColumnSource::Float, offsetof(R, pipePhi), kFloat);
-    list.AddPipes("h", ColumnSource::Float, offsetof(R, h), kFloat);
+    // Singles of each pipe, then of each input, in the order of the area.
+    using Run = std::pair<const char*, std::size_t>;
+    for (const Run& run : {Run{"t", offsetof(R, t)}, Run{"P", offsetof(R, P)}, Run{"Go", offsetof(R, Go)},
+                           Run{"Gm", offsetof(R, Gm)}, Run{"Phi", offsetof(R, pipePhi)}, Run{"h", offsetof(R, h)}})
+        list.AddPipes(run.first, ColumnSource::Float, run.second, kFloat);
     list.AddPipes("Pipe_Ns", ColumnSource::U8, offsetof(R, pipeFlags), 1);
-    list.AddInputs("Phi", ColumnSource::Float, offsetof(R, inputPhi), kFloat);
-    list.AddInputs("hx", ColumnSource::Float, offsetof(R, hx), kFloat);
-    list.AddInputs("ta", ColumnSource::Float, offsetof(R, tnv), kFloat);
-    list.AddInputs("tx", ColumnSource::Float, offsetof(R, tx), kFloat);
-    list.AddInputs("Px", ColumnSource::Float, offsetof(R, Px), kFloat);
-    list.AddInputs("dT", ColumnSource::Float, offsetof(R, dt), kFloat);
+    for (const Run& run : {Run{"Phi", offsetof(R, inputPhi)}, Run{"hx", offsetof(R, hx)}, Run{"ta", offsetof(R, tnv)},
+                           Run{"tx", offsetof(R, tx)}, Run{"Px", offsetof(R, Px)}, Run{"dT", offsetof(R, dt)}})
+        list.AddInputs(run.first, ColumnSource::Float, run.second, kFloat);
     list.AddInputs("Wi_Ns", ColumnSource::U16, offsetof(R, inputFlags), sizeof(std::uint16_t));
     list.Add(QStringLiteral("DP"), ColumnSource::Float, offsetof(R, dp));
     list.Add(QStringLiteral("DP_Ns"), ColumnSource::U8, offsetof(R, dpFlags));
