@@ -1,10 +1,12 @@
 #include "cli/commands_config.h"
 
 #include "base/file_name_rules.h"
+#include "base/user_message.h"
 #include "cli/cli_context.h"
 #include "cli/json_output.h"
 #include "cli/output_file.h"
 #include "cli/terminal_output.h"
+#include "config/config_messages.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_file.h"
 #include "config/tunes_file_format.h"
@@ -56,7 +58,7 @@ public:
         else
             m_saved = WriteOutputFile(m_target, shown.readAll(), &error);
         if (!m_saved)
-            PrintError(QStringLiteral("Отчет \"%1\" не записан: %2\n").arg(m_target, error));
+            ShowMessage(UserMessage::Information(QStringLiteral("Отчет \"%1\" не записан: %2").arg(m_target, error)));
     }
 
     bool Saved() const { return m_saved; }
@@ -95,7 +97,7 @@ int RunReadConfig(CliContext& context)
     const QString target = OutputFileName(context.Options().output, QLatin1String(kTunesFileExtension));
     QString error;
     if (!WriteOutputFile(target, BuildTunesFile(blocks, QDateTime::currentDateTime()), &error)) {
-        PrintError(QStringLiteral("Файл настроек \"%1\" не записан: %2\n").arg(target, error));
+        ShowConfigInformation(context.Host(), QStringLiteral("Файл настроек \"%1\" не записан: %2").arg(target, error));
         return kExitFile;
     }
     if (data.tunesChecksumMismatch)
