@@ -1,6 +1,9 @@
 #include "archives/database_columns.h"
 
+#include "archives/current_values.h"
+
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -85,12 +88,12 @@ std::vector<ArchiveColumn> BuildValueArchiveColumns()
     return list.Take();
 }
 
-std::vector<ArchiveColumn> BuildTotalsArchiveColumns()
+// The totals' columns with their body at `body`: after the 4-byte date in the archive form, after the
+// 6-byte stamp in the current totals.
+std::vector<ArchiveColumn> BuildTotalsColumns(std::size_t body)
 {
     using Pipe = TotalsPipeValues;
     using Input = TotalsInputValues;
-    // Fields are laid out in the body, which follows the 4-byte date in the archive form.
-    const std::size_t body = offsetof(TotalsRecord, body);
     const std::size_t pipes = body + offsetof(TotalsBody, pipes);
     const std::size_t inputs = body + offsetof(TotalsBody, inputs);
     const std::size_t schemes = body + offsetof(TotalsBody, schemes);
@@ -122,6 +125,32 @@ std::vector<ArchiveColumn> BuildTotalsArchiveColumns()
     list.Add(QStringLiteral("NoPwrCnt"), ColumnSource::U32, body + offsetof(TotalsBody, minutesPowerOff));
     list.Add(QStringLiteral("ActiveBd"), ColumnSource::U8, body + offsetof(TotalsBody, activeSet));
     list.Add(QStringLiteral("ResBits"), ColumnSource::NotFilled);
+    return list.Take();
+}
+
+// The current values in the archive tables' names where a table has the quantity.
+std::vector<ArchiveColumn> BuildCurrentValueColumns()
+{
+    using R = CurrentValues;
+    constexpr std::size_t kFloat = sizeof(float);
+    ColumnList list(63);
+    list.Add(QStringLiteral("Serial"), ColumnSource::Serial);
+    list.Add(QStringLiteral("Date"), ColumnSource::Date);
+    // Singles of each pipe, then of each input, in the order of the area.
+    using Run = std::pair<const char*, std::size_t>;
+    for (const Run& run : {Run{"t", offsetof(R, t)}, Run{"P", offsetof(R, P)}, Run{"Go", offsetof(R, Go)},
+                           Run{"Gm", offsetof(R, Gm)}, Run{"Phi", offsetof(R, pipePhi)}, Run{"h", offsetof(R, h)}})
+        list.AddPipes(run.first, ColumnSource::Float, run.second, kFloat);
+    list.AddPipes("Pipe_Ns", ColumnSource::U8, offsetof(R, pipeFlags), 1);
+    for (const Run& run : {Run{"Phi", offsetof(R, inputPhi)}, Run{"hx", offsetof(R, hx)}, Run{"ta", offsetof(R, tnv)},
+                           Run{"tx", offsetof(R, tx)}, Run{"Px", offsetof(R, Px)}, Run{"dT", offsetof(R, dt)}})
+        list.AddInputs(run.first, ColumnSource::Float, run.second, kFloat);
+    list.AddInputs("Wi_Ns", ColumnSource::U16, offsetof(R, inputFlags), sizeof(std::uint16_t));
+    list.Add(QStringLiteral("DP"), ColumnSource::Float, offsetof(R, dp));
+    list.Add(QStringLiteral("DP_Ns"), ColumnSource::U8, offsetof(R, dpFlags));
+    list.Add(QStringLiteral("Events"), ColumnSource::U16, offsetof(R, events));
+    list.Add(QStringLiteral("AbstractCtrl"), ColumnSource::U16, offsetof(R, abstractControls));
+    list.Add(QStringLiteral("ActiveBd"), ColumnSource::U8, offsetof(R, activeSet));
     return list.Take();
 }
 
@@ -168,8 +197,15 @@ const std::vector<ArchiveColumn>& ValueArchiveColumns()
 
 const std::vector<ArchiveColumn>& TotalsArchiveColumns()
 {
-    static const std::vector<ArchiveColumn> columns = BuildTotalsArchiveColumns();
+    static const std::vector<ArchiveColumn> columns = BuildTotalsColumns(offsetof(TotalsRecord, body));
     return columns;
+}
+
+const std::vector<ArchiveColumn>& CurrentColumns(bool totals)
+{
+    static const std::vector<ArchiveColumn> values = BuildCurrentValueColumns();
+    static const std::vector<ArchiveColumn> currentTotals = BuildTotalsColumns(offsetof(CurrentTotalsRecord, body));
+    return totals ? currentTotals : values;
 }
 
 const std::vector<ArchiveColumn>& ColumnsOf(ArchiveKind kind)

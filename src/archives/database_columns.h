@@ -35,6 +35,9 @@ struct ArchiveColumn {
 const std::vector<ArchiveColumn>& ValueArchiveColumns();
 // Table of the totals archive: 46 columns, filled from a TotalsRecord (archive form).
 const std::vector<ArchiveColumn>& TotalsArchiveColumns();
+// The current values or, with `totals`, the current totals as columns of the same names, the offsets in
+// the meter's current area; "Date" is the meter's time stamp there.
+const std::vector<ArchiveColumn>& CurrentColumns(bool totals);
 // The column list of a value-archive kind (hourly, daily and monthly share one).
 const std::vector<ArchiveColumn>& ColumnsOf(ArchiveKind kind);
 

@@ -6,6 +6,13 @@ namespace {
 
 constexpr int kTotalsWidth = 12;
 
+// A value of the tables and one space: a value as wide as its column never runs into the next one.
+void AddColumn(ReportText& text, double value)
+{
+    text.Value(value, 5, kTotalsWidth);
+    text.Add(" ");
+}
+
 // The abnormal-situation times and work times of an input: "%-8d" and four spaces each.
 void AddInputTimes(ReportText& text, const TotalsInputValues& input)
 {
@@ -32,25 +39,23 @@ QString RenderTotals(const CurrentTotalsRecord& totals, TotalsOrigin origin)
     text.EndLine();
 
     const TotalsBody& body = totals.body;
-    text.TableHead("           V           M");
+    text.TableHead("           V            M");
     for (int k = 0; k < kArchivePipeCount; ++k) {
         text.PipeHead(k + 1);
-        text.Value(body.pipes[k].V, 5, kTotalsWidth);
-        text.Value(body.pipes[k].M, 5, kTotalsWidth);
+        AddColumn(text, body.pipes[k].V);
+        AddColumn(text, body.pipes[k].M);
         text.EndLine();
     }
 
     text.EndLine();
     text.TableHead(
-        "        dM          Qтв         Q12         Qг          ВНР         ВОС         "
+        "        dM           Qтв          Q12          Qг           ВНР         ВОС         "
         "НС Vmin     НС Vmax     НС dt       НС отк.пит. НС tнеиспр.");
     for (int n = 0; n < kArchiveInputCount; ++n) {
         const TotalsInputValues& input = body.inputs[n];
         text.InputHead(n + 1);
-        text.Value(input.dM, 5, kTotalsWidth);
-        text.Value(input.Qtv, 5, kTotalsWidth);
-        text.Value(input.Q12, 5, kTotalsWidth);
-        text.Value(input.Qg, 5, kTotalsWidth);
+        for (double value : {input.dM, input.Qtv, input.Q12, input.Qg})
+            AddColumn(text, value);
         AddInputTimes(text, input);
         text.EndLine();
     }

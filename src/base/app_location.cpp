@@ -26,7 +26,7 @@ bool IsWritableFolder(const QString& folder)
 bool IsSystemProgramFolder(const QString& folder)
 {
     const QString path = QDir::cleanPath(folder);
-    for (const char* root : {"/usr", "/bin", "/sbin"}) {
+    for (const char* root : {"/usr", "/opt", "/bin", "/sbin", "/lib", "/lib64"}) {
         const QString prefix = QLatin1String(root);
         if (path == prefix || path.startsWith(prefix + QLatin1Char('/')))
             return true;

@@ -12,8 +12,8 @@ QString ProgramFolder();
 // mounts and access lists count too.
 bool IsWritableFolder(const QString& folder);
 
-// True for the folders a package installs programs into (/usr/..., /bin, /sbin). The program never keeps
-// its files there, not even when it runs as root and could.
+// True for the folders a package installs programs into (/usr, /opt, /bin, /sbin, /lib and below). The
+// program never keeps its files there, not even when it runs as root and could.
 bool IsSystemProgramFolder(const QString& folder);
 
 // `programFolder` when it is writable and not a system folder, else `fallback`.

@@ -3,6 +3,7 @@
 #include "archives/archive_area_text.h"
 #include "archives/database_columns.h"
 #include "archives/record_bytes.h"
+#include "cli/json_output.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -95,6 +96,19 @@ QString JsonRecord(ArchiveKind kind, std::uint32_t serial, std::span<const std::
     for (const ArchiveColumn& column : ColumnsOf(kind))
         object.insert(column.name, JsonOf(column, ValueOf(column, serial, record)));
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + QLatin1Char('\n');
+}
+
+QJsonObject CurrentJson(bool totals, std::uint32_t serial, std::span<const std::uint8_t> area)
+{
+    QJsonObject object;
+    for (const ArchiveColumn& column : CurrentColumns(totals)) {
+        // The reading's own stamp, to the second, as the meter keeps it.
+        const QJsonValue value = column.source == ColumnSource::Date
+            ? MeterDateJson(RecordFromBytes<DateTimeStamp>(area))
+            : JsonOf(column, ValueOf(column, serial, area));
+        object.insert(column.name, value);
+    }
+    return object;
 }
 
 QString ArchiveRecordOutput(ArchiveKind kind, RecordFormat format, std::uint32_t serial,

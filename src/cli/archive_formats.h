@@ -8,6 +8,7 @@
 
 #include "meter/archive_descriptors.h"
 
+#include <QJsonObject>
 #include <QString>
 
 #include <cstdint>
@@ -25,6 +26,10 @@ QString CsvHeader(ArchiveKind kind);
 // value; a value that is not a number is "nan" / null.
 QString CsvRecord(ArchiveKind kind, std::uint32_t serial, std::span<const std::uint8_t> record);
 QString JsonRecord(ArchiveKind kind, std::uint32_t serial, std::span<const std::uint8_t> record);
+
+// The current values or, with `totals`, the current totals (the meter's current area) as one object: the
+// columns of the same names as the archive tables', "Date" the meter's time of the reading.
+QJsonObject CurrentJson(bool totals, std::uint32_t serial, std::span<const std::uint8_t> area);
 
 // The record in the chosen form: the text report, a CSV line or a JSON line.
 QString ArchiveRecordOutput(ArchiveKind kind, RecordFormat format, std::uint32_t serial,

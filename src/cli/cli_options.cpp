@@ -175,7 +175,9 @@ const OptionRow<CliOptions> kOptions[] = {
          o.version = true;
          return QString();
      }},
-    {"output", 'o', "ФАЙЛ", "Команды", "файл результата (read-config, report, statement; statement --all: папка)",
+    {"output", 'o', "ФАЙЛ", "Команды",
+     "файл результата (read-config, report, statement, archive --from); без расширения - с расширением "
+     "команды, \"-\" - stdout; statement --all: папка",
      [](CliOptions& o, const QString& v) {
          // Bytes that are no UTF-8 arrive as U+FFFD: written, the file would get another name than asked.
          if (v.contains(QChar::ReplacementCharacter))

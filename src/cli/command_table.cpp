@@ -40,7 +40,8 @@ const CliCommand kCommands[] = {
      "ведомость учета параметров теплопотребления за период: из базы, недостающие записи с прибора; "
      "код 1 - есть строки \"нет данных\" (их даты в stderr)",
      RunStatement, "day hour", false, "text pdf xlsx csv html", true},
-    {"current", "[--totals] [--repeat СЕК]", "текущие значения или текущие итоги", RunCurrent},
+    {"current", "[--totals] [--repeat СЕК] [--format text|json]", "текущие значения или текущие итоги", RunCurrent,
+     nullptr, false, "text json"},
     {"events", "db|admin|diag [--from N] [--count N]", "журнал изменений БД, админ. событий или диагностики", RunEvents,
      "db admin diag", false, "text json"},
     {"flash", "СТРАНИЦА", "страница flash-памяти, шестнадцатеричный дамп", RunFlash},

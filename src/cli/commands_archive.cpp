@@ -59,9 +59,16 @@ QString Table(const QStringList& titles, const QList<QStringList>& rows)
     return text;
 }
 
-QString CurrentText(const CRovoRedod& driver, bool totals)
+// A reading as text, as one JSON object, or (`line`: one a reading with --repeat) as a JSON line.
+QString CurrentOutput(CRovoRedod& driver, const CliOptions& options, bool line)
 {
-    return CurrentAreaText(totals, driver.AreaBytes(totals ? MeterArea::kCurrentTotals : MeterArea::kCurrentValues));
+    const bool totals = options.totals;
+    const std::span<const std::uint8_t> area = driver.AreaBytes(totals ? MeterArea::kCurrentTotals
+                                                                       : MeterArea::kCurrentValues);
+    if (!options.Json())
+        return CurrentAreaText(totals, area) + (line ? QStringLiteral("\n") : QString());
+    const QJsonObject object = CurrentJson(totals, driver.Configuration().identity.serialNumber, area);
+    return line ? JsonLine(object) : JsonDocumentText(object);
 }
 
 }  // namespace
@@ -107,6 +114,12 @@ int RunArchive(CliContext& context)
     if (options.format == QLatin1String("html"))
         return UsageError(
             QStringLiteral("archive --date выводится как --format text, csv или json; html - для периода"));
+    // Records by date go to stdout whole, every column: the options that shape a period's table have
+    // nothing to act on here.
+    if (!options.output.isEmpty() || !options.quantities.isEmpty() || !options.decimalSeparator.isEmpty())
+        return UsageError(
+            QStringLiteral("-o, --quantities и --decimal-separator - для периода (--from, --to), "
+                           "не для archive --date"));
     std::optional<TChronoArch> date = ParseArchiveDate(options.date);
     if (!date)
         return UsageError(QStringLiteral("archive ждет --date ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ"));
@@ -151,13 +164,13 @@ int RunCurrent(CliContext& context)
     data.cyclicPeriodMs = options.repeatSec.value_or(0) * 1000;
     // Repeated reads are printed as each arrives, until Ctrl+C stops the command.
     if (data.cyclicRead)
-        session->OnEachRead([&driver, &options] { PrintOut(CurrentText(driver, options.totals) + QLatin1Char('\n')); });
+        session->OnEachRead([&driver, &options] { PrintOut(CurrentOutput(driver, options, true)); });
     const bool succeeded = session->Run(kCommandReadCurrentValues);
     session->OnEachRead(nullptr);
     if (!succeeded)
         return session->FailureCode();
     if (!data.cyclicRead)
-        PrintOut(CurrentText(driver, options.totals));
+        PrintOut(CurrentOutput(driver, options, false));
     return kExitOk;
 }
 
@@ -176,9 +189,15 @@ int RunEvents(CliContext& context)
     if (!session)
         return exitCode;
     CRovoRedod& driver = session->Driver();
+    // Past the log's last entry the meter answers with blank entries: only those there are asked for.
+    if (!session->Run(kCommandReadArchiveInfo))
+        return session->FailureCode();
+    const int asked = options.count.value_or(1);
+    const int stored = driver.Data().descriptors.LogCapacity(log).StoredRecords();
+    const int there = std::clamp(stored - first, 0, asked);
     bool printed = false;
     // The meter gives at most 16 entries a time; a longer run is read in turns.
-    for (int left = options.count.value_or(1); left > 0 && first <= 0xFFFF;) {
+    for (int left = there; left > 0;) {
         const int count = std::min<int>(left, kMaxEventEntries);
         driver.Data().request = EventLogRequest(static_cast<EventLogKind>(log), static_cast<std::uint16_t>(first),
                                                 static_cast<std::uint32_t>(count));
@@ -190,5 +209,9 @@ int RunEvents(CliContext& context)
         first += count;
         left -= count;
     }
-    return kExitOk;
+    if (there == asked)
+        return kExitOk;
+    PrintError(
+        QStringLiteral("Запрошено записей: %1, есть: %2 (в журнале записей: %3)\n").arg(asked).arg(there).arg(stored));
+    return kExitPartial;
 }

@@ -3,12 +3,12 @@
 #include "archives/archive_range_extension.h"
 #include "archives/database_target.h"
 #include "archives/range_table.h"
-#include "base/atomic_file.h"
 #include "cli/archive_formats.h"
 #include "cli/cli_context.h"
 #include "cli/commands_archive.h"
 #include "cli/commands_database.h"
 #include "cli/driver_session.h"
+#include "cli/output_file.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_output.h"
 #include "protocol/rovo_redod.h"
@@ -102,8 +102,9 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
         PrintOutBytes(bytes);
         return done;
     }
-    if (!ReplaceFileContents(options.output, bytes, &error)) {
-        PrintError(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(options.output, error));
+    const QString file = OutputFileName(options.output, options.Json() ? QStringLiteral("json") : options.format);
+    if (!WriteOutputFile(file, bytes, &error)) {
+        PrintError(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(file, error));
         return kExitFile;
     }
     return done;

@@ -1,14 +1,23 @@
 #include "cli/commands_config.h"
 
 #include "base/file_name_rules.h"
+#include "base/user_message.h"
 #include "cli/cli_context.h"
 #include "cli/json_output.h"
+#include "cli/output_file.h"
 #include "cli/terminal_output.h"
+#include "config/config_messages.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_file.h"
+#include "config/tunes_file_format.h"
 #include "config/tunes_validation.h"
 #include "reports/report_save.h"
 #include "reports/report_writer.h"
+
+#include <QDateTime>
+#include <QFile>
+
+#include <utility>
 
 namespace {
 
@@ -33,6 +42,32 @@ QString DefaultReportName(const QString& settingsFile)
         name.chop(suffix.size());
     return ReportSaveName(name);
 }
+
+// Writes the finished report to the output named (a file, a FIFO, stdout) instead of showing it.
+class OutputReportViewer : public ReportViewer {
+public:
+    OutputReportViewer(QString target, MessageSink& messages) : m_target(std::move(target)), m_messages(messages) {}
+
+    void ShowMessage(const UserMessage& message) override { m_messages.ShowMessage(message); }
+    void ShowReport(const QString& file, const QString&) override
+    {
+        QFile shown(file);
+        QString error;
+        if (!shown.open(QIODevice::ReadOnly))
+            error = shown.errorString();
+        else
+            m_saved = WriteOutputFile(m_target, shown.readAll(), &error);
+        if (!m_saved)
+            ShowMessage(UserMessage::Information(QStringLiteral("Отчет \"%1\" не записан: %2").arg(m_target, error)));
+    }
+
+    bool Saved() const { return m_saved; }
+
+private:
+    const QString m_target;
+    MessageSink& m_messages;
+    bool m_saved = false;
+};
 
 }  // namespace
 
@@ -59,8 +94,12 @@ int RunReadConfig(CliContext& context)
         }
         blocks.tunes = data.tunesAsRead;
     }
-    if (!SaveTunesFile(context.Options().output, blocks, context.Host()))
+    const QString target = OutputFileName(context.Options().output, QLatin1String(kTunesFileExtension));
+    QString error;
+    if (!WriteOutputFile(target, BuildTunesFile(blocks, QDateTime::currentDateTime()), &error)) {
+        ShowConfigInformation(context.Host(), QStringLiteral("Файл настроек \"%1\" не записан: %2").arg(target, error));
         return kExitFile;
+    }
     if (data.tunesChecksumMismatch)
         PrintError(QStringLiteral("Настройки сохранены как прочитаны; их контрольная сумма не сошлась.\n"));
     return kExitOk;
@@ -125,10 +164,16 @@ int RunReport(CliContext& context)
     ConfigurationBlocks blocks{};
     if (!OpenTunesFile(file, blocks, context.Host()))
         return kExitFile;
-    const QString target = context.Options().output.isEmpty() ? DefaultReportName(file)
-                                                              : ReportSaveName(context.Options().output);
-    SavingReportViewer viewer(target, context.Host());
+    const QString& output = context.Options().output;
+    const QString target = output.isEmpty() ? DefaultReportName(file)
+                                            : OutputFileName(output, QLatin1String(kReportExtension));
+    OutputReportViewer viewer(target, context.Host());
     const SettingsReportPlace place{DefaultReportFolder(), NewReportWindowNumber(), nullptr};
     // The report is made from a file that opened; what fails now is its writing.
-    return ShowSettingsReport(blocks, context.Host(), viewer, place) && viewer.Saved() ? kExitOk : kExitFile;
+    if (!ShowSettingsReport(blocks, context.Host(), viewer, place) || !viewer.Saved())
+        return kExitFile;
+    // A name the command chose itself is told.
+    if (output.isEmpty())
+        PrintError(QStringLiteral("Отчет записан: %1\n").arg(target));
+    return kExitOk;
 }

@@ -2,10 +2,10 @@
 
 #include "app/app_environment.h"
 #include "archives/archive_range_extension.h"
-#include "base/atomic_file.h"
 #include "cli/cli_context.h"
 #include "cli/commands_archive.h"
 #include "cli/commands_database.h"
+#include "cli/output_file.h"
 #include "cli/progress_line.h"
 #include "cli/terminal_output.h"
 #include "nodes/demo_node.h"
@@ -26,6 +26,7 @@ struct StatementJob {
     StatementSource source;
     StatementFormat format = StatementFormat::kPdf;
     DecimalSeparator separator = DecimalSeparator::Comma;
+    QString file;  // the one file written (without --all)
 };
 
 // The period the options name into `source`; the usage error in words otherwise.
@@ -75,6 +76,8 @@ QString ReadJob(const CliOptions& options, StatementJob* job)
     job->format = format.value_or(StatementFormat::kPdf);
     job->separator = ParseDecimalSeparator(options.decimalSeparator).value_or(LocaleDecimalSeparator());
     job->source.madeDate = StatementMadeDate();
+    if (!options.all)
+        job->file = OutputFileName(options.output, StatementExtension(job->format));
     return {};
 }
 
@@ -107,7 +110,7 @@ int WriteStatement(const StatementJob& job, const QString& path)
     QByteArray bytes;
     QString error;
     if (!StatementBytes(statement, job.format, job.separator, &bytes, &error)
-        || !ReplaceFileContents(path, bytes, &error)) {
+        || !WriteOutputFile(path, bytes, &error)) {
         PrintError(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(path, error));
         return kExitFile;
     }
@@ -174,7 +177,7 @@ int FromMeter(CliContext& context, StatementJob& job, const DatabaseTarget& targ
     job.source.totals = extension.LastResult().totals;
     DescribeMeter(session->Driver().Data(), &job.source);
     DescribeFromNodeBase(context, &job.source);
-    const int written = WriteStatement(job, context.Options().output);
+    const int written = WriteStatement(job, job.file);
     // The file is written all the same, the unread rows marked: a partial result unless writing failed.
     return read && totalsRead ? written : std::max<int>(written, kExitPartial);
 }
@@ -203,7 +206,7 @@ int RunStatement(CliContext& context)
         return EveryMeter(context, job, target);
     if (serial) {
         job.source.serial = *serial;
-        return FromDatabase(context, job, target, options.output);
+        return FromDatabase(context, job, target, job.file);
     }
     return FromMeter(context, job, target);
 }

@@ -18,8 +18,18 @@ std::vector<std::pair<QString, QString>> JsonFormsHelp()
              "null для пустого архива), max_records, write_index (индекс для записи, с 0), record_size (байт), "
              "wrapped (архив закольцован); event_logs с ключами db, admin, diag - те же поля без дат."),
         form("archive --date",
-             "по строке на запись: ключи - столбцы таблицы архива в базе данных (Serial, Date, затем величины); "
-             "то же для периода --from/--to."),
+             "по строке на запись: ключи - столбцы таблицы архива в базе данных (Serial, Date, затем величины), "
+             "Date - час записи, как в базе данных: \"ГГГГ-ММ-ДД ЧЧ:00\"; то же для периода --from/--to."),
+        form("current",
+             "объект: ключи названы, как столбцы таблицы архива в базе данных: Serial, Date (время показаний "
+             "прибора), по трубам t, P, Go, Gm, Phi, h, Pipe_Ns (t1_1 ... t2_3), по входам Phi, hx, ta, tx, Px, "
+             "dT, Wi_Ns (Phi_1, Phi_2), затем DP, DP_Ns, Events, AbstractCtrl, ActiveBd; с --repeat - по строке "
+             "на чтение."),
+        form("current --totals",
+             "объект: ключи - столбцы таблицы итогового архива (Serial, Date - время показаний прибора, V, M, "
+             "dM, Qwi, Qo, Qg, VNR, VOS, TVmin, TVmax, Tdt, Tnopwr, SI, KT3, FT, DP, MdbTotalCnt, DsplCnt, "
+             "NoPwrCnt, ActiveBd; ResBits и то, чего прибор не передал, - null); с --repeat - по строке на "
+             "чтение."),
         form("events",
              "по строке на запись: index (номер записи в журнале, с 0), time, quantity_type, context, "
              "value_kind (0 нет, 1-3 целое 1, 2, 4 байта, 4 float, 5-6 дата, 7 время), parameter_set (0 - БД1, "

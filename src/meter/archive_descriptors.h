@@ -2,6 +2,7 @@
 // The archive descriptor block (three register areas) and the request block that selects what an
 // archive, event-log or flash-page read returns.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -43,6 +44,8 @@ struct CapacityEntry {
 
     // Set once the archive is full and overwrites its oldest records.
     bool Overwrites() const { return (flags & 0x01) != 0; }
+    // The records there: every place once the archive has wrapped, else those before the write index.
+    int StoredRecords() const { return Overwrites() ? maxRecords : std::min(writeIndex, maxRecords); }
 };
 static_assert(sizeof(CapacityEntry) == 8);
 

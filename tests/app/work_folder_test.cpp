@@ -173,6 +173,9 @@ TEST_F(WorkFolderTest, InstalledProgramKeepsItsFilesInTheUsersFolders)
     EXPECT_EQ(PortableFolderOr(QStringLiteral("/usr/bin"), data), data);
     EXPECT_EQ(PortableFolderOr(QStringLiteral("/usr/local/bin/"), data), data);
     EXPECT_TRUE(IsSystemProgramFolder(QStringLiteral("/bin")));
+    EXPECT_TRUE(IsSystemProgramFolder(QStringLiteral("/opt/zt5/bin")));
+    EXPECT_TRUE(IsSystemProgramFolder(QStringLiteral("/lib/zt5")));
+    EXPECT_FALSE(IsSystemProgramFolder(QStringLiteral("/optional")));
     EXPECT_FALSE(IsSystemProgramFolder(QStringLiteral("/usrlocal/bin")));
     EXPECT_FALSE(IsSystemProgramFolder(dir.path()));
 }
