@@ -24,6 +24,7 @@
 class CDlgMainConfig;
 class CDlgMainConfigArchive;
 class CDlgTrends;
+class CDlgStatement;
 class CDlgReadData;
 class CDlgParentWithMyProperty;
 class DriverProgressTexts;
@@ -53,8 +54,8 @@ public:
     CDlgParentWithMyProperty* AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId, int pageId);
     // Adds the first page, "Конфигурирование", with the configuration pages below it, and selects it.
     CDlgMainConfig* AddMainConfigPage();
-    // Adds the frame of the archive pages with the archives page "Архивы (отладка)" and the trends page
-    // "Графики" under it.
+    // Adds the frame of the archive pages with the archives page "Архивы (отладка)", the trends page
+    // "Графики" and the statement page "Ведомость" under it.
     CDlgReadData* AddReadDataPage();
 
     // --demo: the node of the demo meter goes into the base (or is brought up to date) and is chosen;
@@ -85,6 +86,7 @@ public:
     CDlgReadData* ReadData() const { return m_readData; }
     CDlgMainConfigArchive* ArchivePage() const { return m_archivePage; }
     CDlgTrends* TrendsPage() const { return m_trendsPage; }
+    CDlgStatement* StatementPage() const { return m_statementPage; }
     ConfigPageTree* ConfigPages() const { return m_configPages; }
     const NodeBase& Nodes() const { return m_base; }
     // Which COM ports a new node may take (all of them while the start-up search is off).
@@ -127,7 +129,7 @@ private:
     CRkm8 m_stand;
     Rkm8Calibration m_calibration{m_stand};
     ArchiveExportRunner m_archiveExport;  // command 16 of the driver, 17 and 18 through m_calibration
-    ArchiveRangeRunner m_archiveRange;    // command 20; the others through m_archiveExport
+    ArchiveRangeRunner m_archiveRange;    // command 20 (trends, statement); the others through m_archiveExport
     CRovoRedod m_driver;                  // after the host and the extensions: it goes first
     PageTree* m_pages = nullptr;
     StatusStrip* m_status = nullptr;
@@ -137,6 +139,7 @@ private:
     CDlgReadData* m_readData = nullptr;
     CDlgMainConfigArchive* m_archivePage = nullptr;
     CDlgTrends* m_trendsPage = nullptr;
+    CDlgStatement* m_statementPage = nullptr;
     ConfigPageTree* m_configPages = nullptr;
     ExchangeMonitorWindow* m_monitor = nullptr;
     QAction* m_openAction = nullptr;
