@@ -3,85 +3,31 @@
 // saved as PDF and XLSX under the names offered in the reports folder; then, with no meter, the database
 // alone with days taken out of it: the page names the rows without data.
 
-#include "trends_page_rig.h"
+#include "statement_page_rig.h"
 
 #include "archives/database_schema.h"
-#include "gui/archives/statement_page.h"
-#include "gui/reports/report_window.h"
-#include "statement/statement_source.h"
+#include "gui/widgets/page_tree.h"
 #include "support/file_bytes.h"
-#include "ui_test_helpers.h"
 
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QFileDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTextBrowser>
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// What one "Сформировать" showed in the report window, saved from there once per name given.
-struct ShownStatement {
-    QString text;
-    QStringList offered;
-    bool closed = false;
-};
-
-// Sets the page to ТВ1's daily statement of November 2026.
-void ChooseNovemberOfInput1(const StatementPageControls& c)
-{
-    c.input->setCurrentIndex(1);
-    c.archive->setCurrentIndex(0);
-    c.from->setDate(QDate(2026, 11, 1));
-    c.to->setDate(QDate(2026, 11, 30));
-}
-
-// The report window, when it opens, is read, saved through its "Сохранить" once for each of `names`
-// (a name without extension saved under the filter named beside it) and closed.
-void WhenReportWindowOpens(ShownStatement* shown, const QList<QPair<QString, QString>>& saves)
-{
-    WhenModal<ReportWindow>([shown, saves](ReportWindow* window) {
-        shown->text = window->Browser()->toPlainText();
-        for (const auto& [name, filter] : saves) {
-            WhenModal<QFileDialog>([shown, name, filter](QFileDialog* dialog) {
-                shown->offered.append(dialog->selectedFiles().value(0));
-                if (!filter.isEmpty())
-                    dialog->selectNameFilter(filter);
-                if (!name.isEmpty())
-                    TypeFileName(dialog, name);
-                static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides its accept()
-            });
-            window->Save();
-        }
-        window->close();
-        shown->closed = true;
-    });
-}
-
-bool MakeStatement(CDlgStatement* page, const ShownStatement& shown)
-{
-    const int before = page->MadeCount();
-    QTest::mouseClick(page->Controls().make, Qt::LeftButton);
-    return TrendsRig::WaitPromptly([&] { return page->MadeCount() > before && shown.closed; });
-}
-
-QByteArray FileStart(const QString& path, int size)
-{
-    return ReadAll(path).left(size);
-}
-
-}  // namespace
-
 TEST(StatementPage, NovemberOfInput1IsReadShownSavedAndItsGapsNamedWithoutTheMeter)
 {
-    // The meter's archives reach from late October to 5 December 2026.
-    ArchivePageRig rig(Chrono(5, 12, 2026, 12), 45);
+    ArchivePageRig rig = NovemberMeter();
+    // "Ведомость" stands under "Архивы" in the page tree.
+    const PageEntry* entry = rig.window->Pages()->Find(CDlgStatement::kPageId);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->caption, QStringLiteral("Ведомость"));
+    EXPECT_EQ(rig.window->Pages()->Entries().at(entry->parentIndex).id, CDlgReadData::kPageId);
     rig.window->SelectPage(CDlgStatement::kPageId);
     CDlgStatement* page = rig.window->StatementPage();
     const StatementPageControls& c = page->Controls();
@@ -123,7 +69,7 @@ TEST(StatementPage, NovemberOfInput1IsReadShownSavedAndItsGapsNamedWithoutTheMet
     const QString xlsx = QDir(reports).filePath(name + QStringLiteral(".xlsx"));
     ASSERT_EQ(shown.offered.size(), 2);
     EXPECT_EQ(shown.offered[0], pdf);
-    EXPECT_EQ(FileStart(pdf, 5), QByteArray("%PDF-"));
+    EXPECT_EQ(ReadAll(pdf).left(5), QByteArray("%PDF-"));
     const QByteArray workbook = ReadAll(xlsx);
     EXPECT_TRUE(workbook.startsWith("PK\x03\x04")) << "an XLSX is a zip";
     EXPECT_TRUE(workbook.contains("xl/workbook.xml"));
@@ -168,4 +114,17 @@ TEST(StatementPage, NovemberOfInput1IsReadShownSavedAndItsGapsNamedWithoutTheMet
     EXPECT_TRUE(again.text.contains(QString::fromUtf8(kNoDataText)));
     EXPECT_TRUE(again.text.contains(QString::fromUtf8(kTotalRowText)));
     EXPECT_EQ(rig.windowRig.presenter.messages.size(), 1);
+
+    // A file that cannot be written is said so, and the one already there keeps its bytes.
+    const QByteArray before = ReadAll(pdf);
+    QFile blocker(QDir(reports).filePath(QStringLiteral("not-a-folder")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_FALSE(page->SaveTo(blocker.fileName() + QStringLiteral("/") + name + QStringLiteral(".pdf")));
+    EXPECT_FALSE(page->SaveTo(QDir(reports).filePath(name + QStringLiteral(".txt"))));
+    ASSERT_EQ(rig.windowRig.presenter.messages.size(), 3);
+    EXPECT_TRUE(rig.windowRig.presenter.messages[1].text.startsWith(QStringLiteral("Не удалось сохранить ведомость")));
+    EXPECT_TRUE(rig.windowRig.presenter.messages[2].text.endsWith(QStringLiteral("PDF, XLSX, CSV или HTML")));
+    EXPECT_EQ(ReadAll(pdf), before);
+    EXPECT_FALSE(QFile::exists(QDir(reports).filePath(name + QStringLiteral(".txt"))));
 }
