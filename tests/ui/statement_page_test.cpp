@@ -99,16 +99,22 @@ TEST(StatementPage, NovemberOfInput1IsReadShownSavedAndItsGapsNamedWithoutTheMet
     ChooseNovemberOfInput1(offline);
 
     // Without a serial number there is nothing to look for: said so, nothing made.
-    offline.serial->clear();
+    EXPECT_EQ(offline.serial->text(), QString());
     QTest::mouseClick(offline.make, Qt::LeftButton);
     ASSERT_EQ(rig.windowRig.presenter.messages.size(), 1);
     EXPECT_TRUE(rig.windowRig.presenter.messages[0].text.contains(QStringLiteral("заводской номер не указан")));
     EXPECT_EQ(page->MadeCount(), 0);
 
-    TypeText(offline.serial, QString::number(serial));
+    // The node chosen (not connected) gives the number the database is asked for.
+    {
+        ModalHandler chooser([](QDialog& dialog) { ChooseNodeRow(dialog, 0); });
+        ASSERT_TRUE(rig.window->SelectNode());
+    }
+    ASSERT_FALSE(rig.Driver().IsDeviceConnected());
     ShownStatement again;
     WhenReportWindowOpens(&again, {});
     ASSERT_TRUE(MakeStatement(page, again));
+    EXPECT_EQ(offline.serial->text(), QString::number(serial));
     EXPECT_EQ(offline.result->text(), QStringLiteral("Записей из базы данных: 27"));
     EXPECT_EQ(offline.missing->text(), QStringLiteral("Строк без данных: 3 - 05.11.2026, 06.11.2026, 20.11.2026"));
     EXPECT_TRUE(again.text.contains(QString::fromUtf8(kNoDataText)));

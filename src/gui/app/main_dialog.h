@@ -67,6 +67,7 @@ public:
     AppEnvironment& Environment() override { return m_environment; }
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
     bool SelectNode() override;
+    std::uint32_t ChosenNodeSerial() const override { return std::uint32_t(m_appliedNode.SerialNumber()); }
     void SelectPage(int pageId) override;
     void ConfigurationLabelsChanged() override;
     bool KeepEditedConfiguration() override;

@@ -98,16 +98,26 @@ void CDlgStatement::UpdateStates()
     const DriverAccess& driver = Host().Driver();
     const bool reading = m_step != Step::kIdle;
     const bool connected = driver.IsDeviceConnected();
-    // Over a connection the statement is of the meter connected; without one, of the number typed.
-    const std::uint32_t serial = driver.Data().configuration.identity.serialNumber;
-    if (connected || (c.serial->text().isEmpty() && serial != 0))
-        c.serial->setText(QString::number(serial));
-    c.serial->setReadOnly(connected);
+    FillSerial();
     c.make->setEnabled(!reading && !(connected && driver.IsBusy()));
     c.stop->setEnabled(reading && driver.IsBusy());
     const bool made = m_madeCount > 0;
     c.show->setEnabled(made && !reading);
     c.save->setEnabled(made && !reading);
+}
+
+void CDlgStatement::FillSerial()
+{
+    // Over a connection the statement is of the meter connected; without one, of the number typed, else
+    // of the meter last connected or the node chosen.
+    const DriverAccess& driver = Host().Driver();
+    const bool connected = driver.IsDeviceConnected();
+    std::uint32_t serial = driver.Data().configuration.identity.serialNumber;
+    if (!connected && serial == 0)
+        serial = Host().ChosenNodeSerial();
+    if (connected || (m_controls.serial->text().isEmpty() && serial != 0))
+        m_controls.serial->setText(QString::number(serial));
+    m_controls.serial->setReadOnly(connected);
 }
 
 bool CDlgStatement::ChooseSource()
@@ -141,6 +151,7 @@ void CDlgStatement::Make()
 
 void CDlgStatement::MakeFromDatabase()
 {
+    FillSerial();
     bool typed = false;
     const qulonglong serial = m_controls.serial->text().toULongLong(&typed);
     if (!typed || serial == 0 || serial > 0xFFFFFFFFull) {

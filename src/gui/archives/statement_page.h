@@ -2,7 +2,8 @@
 // "Ведомость": the month's statement of one meter for one input or every input in use. "Сформировать"
 // takes the period's records and the totals archive's around it from the archive database; over a
 // connection the range reader (driver command 20) reads what the database lacks off the meter into it
-// first, with its progress on the page. Without one the database alone serves the serial number typed.
+// first, with its progress on the page. Without one the database alone serves the serial number typed
+// (offered: the meter connected last, else the node chosen).
 // The statement opens in the report window (print, preview, page set-up); "Сохранить" writes it as PDF,
 // XLSX, CSV or the spreadsheet HTML. Rows still without data are named on the page.
 
@@ -46,6 +47,7 @@ private:
     enum class Step { kIdle, kRecords, kTotals };
 
     void SetPreviousMonth();
+    void FillSerial();
     // The choice of the controls into m_asked; false after telling the user what is wrong.
     bool ChooseSource();
     void Make();
