@@ -12,6 +12,7 @@
 #include "gui/archives/archive_database_dialog.h"
 #include "gui/archives/archive_debug_page.h"
 #include "gui/archives/archives_frame_page.h"
+#include "gui/archives/statement_page.h"
 #include "gui/archives/trends_page.h"
 #include "gui/config/config_page_tree.h"
 #include "gui/config/configuration_frame_page.h"
@@ -45,6 +46,7 @@ const QString kApplicationTitle = QStringLiteral("ЗТ5 Конфигуратор
 const QString kReadDataCaption = QStringLiteral("Архивы");
 const QString kArchivePageCaption = QStringLiteral("Архивы (отладка)");
 const QString kTrendsPageCaption = QStringLiteral("Графики");
+const QString kStatementPageCaption = QStringLiteral("Ведомость");
 
 SettingValue<int> MonitorShowSetting(SettingsStore& store)
 {
@@ -237,6 +239,9 @@ CDlgReadData* MainDialog::AddReadDataPage()
     m_trendsPage = new CDlgTrends(*this, m_archiveRange);
     m_trendsPage->SetHelpPage(QStringLiteral("trends.html"));
     AddPage(kTrendsPageCaption, m_trendsPage, CDlgReadData::kPageId, CDlgTrends::kPageId);
+    m_statementPage = new CDlgStatement(*this, m_archiveRange);
+    m_statementPage->SetHelpPage(QStringLiteral("statement.html"));
+    AddPage(kStatementPageCaption, m_statementPage, CDlgReadData::kPageId, CDlgStatement::kPageId);
     return m_readData;
 }
 

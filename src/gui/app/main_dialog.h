@@ -24,6 +24,7 @@
 class CDlgMainConfig;
 class CDlgMainConfigArchive;
 class CDlgTrends;
+class CDlgStatement;
 class CDlgReadData;
 class CDlgParentWithMyProperty;
 class DriverProgressTexts;
@@ -53,8 +54,8 @@ public:
     CDlgParentWithMyProperty* AddPage(const QString& caption, CDlgParentWithMyProperty* page, int parentId, int pageId);
     // Adds the first page, "Конфигурирование", with the configuration pages below it, and selects it.
     CDlgMainConfig* AddMainConfigPage();
-    // Adds the frame of the archive pages with the archives page "Архивы (отладка)" and the trends page
-    // "Графики" under it.
+    // Adds the frame of the archive pages with the archives page "Архивы (отладка)", the trends page
+    // "Графики" and the statement page "Ведомость" under it.
     CDlgReadData* AddReadDataPage();
 
     // --demo: the node of the demo meter goes into the base (or is brought up to date) and is chosen;
@@ -66,6 +67,7 @@ public:
     AppEnvironment& Environment() override { return m_environment; }
     int ShowMessage(const QString& text, const QString& caption, unsigned style) override;
     bool SelectNode() override;
+    std::uint32_t ChosenNodeSerial() const override { return std::uint32_t(m_appliedNode.SerialNumber()); }
     void SelectPage(int pageId) override;
     void ConfigurationLabelsChanged() override;
     bool KeepEditedConfiguration() override;
@@ -85,6 +87,7 @@ public:
     CDlgReadData* ReadData() const { return m_readData; }
     CDlgMainConfigArchive* ArchivePage() const { return m_archivePage; }
     CDlgTrends* TrendsPage() const { return m_trendsPage; }
+    CDlgStatement* StatementPage() const { return m_statementPage; }
     ConfigPageTree* ConfigPages() const { return m_configPages; }
     const NodeBase& Nodes() const { return m_base; }
     // Which COM ports a new node may take (all of them while the start-up search is off).
@@ -127,7 +130,7 @@ private:
     CRkm8 m_stand;
     Rkm8Calibration m_calibration{m_stand};
     ArchiveExportRunner m_archiveExport;  // command 16 of the driver, 17 and 18 through m_calibration
-    ArchiveRangeRunner m_archiveRange;    // command 20; the others through m_archiveExport
+    ArchiveRangeRunner m_archiveRange;    // command 20 (trends, statement); the others through m_archiveExport
     CRovoRedod m_driver;                  // after the host and the extensions: it goes first
     PageTree* m_pages = nullptr;
     StatusStrip* m_status = nullptr;
@@ -137,6 +140,7 @@ private:
     CDlgReadData* m_readData = nullptr;
     CDlgMainConfigArchive* m_archivePage = nullptr;
     CDlgTrends* m_trendsPage = nullptr;
+    CDlgStatement* m_statementPage = nullptr;
     ConfigPageTree* m_configPages = nullptr;
     ExchangeMonitorWindow* m_monitor = nullptr;
     QAction* m_openAction = nullptr;

@@ -31,12 +31,6 @@ QDateTimeEdit* DateField(const char* name)
     return field;
 }
 
-void AddLabelled(QHBoxLayout* row, const char* label, QWidget* field)
-{
-    row->addWidget(new QLabel(QString::fromUtf8(label)));
-    row->addWidget(field);
-}
-
 }  // namespace
 
 TrendPageControls BuildTrendPageControls(QWidget* page)

@@ -144,6 +144,9 @@ void CDlgTrends::Plot()
 
 void CDlgTrends::ShowProgress(qint64 done, qint64 total)
 {
+    // The runner serves the statement page too: only this page's read is shown here.
+    if (!m_reading)
+        return;
     QProgressBar* bar = m_controls.progress;
     // Busy until the meter's share is known.
     bar->setRange(0, BarValue(total));
@@ -153,6 +156,8 @@ void CDlgTrends::ShowProgress(qint64 done, qint64 total)
 
 void CDlgTrends::ShowFound(bool succeeded)
 {
+    if (!m_reading)
+        return;
     m_reading = false;
     m_controls.progress->hide();
     ArchiveRangeResult result = m_runner.LastResult();

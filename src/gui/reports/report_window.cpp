@@ -22,6 +22,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 // A little air in the cells; the report's own style sheet draws their borders.
@@ -122,9 +124,23 @@ bool ReportWindow::Load(const QString& file)
     return true;
 }
 
+void ReportWindow::SaveInForms(const QStringList& filters, FormSaver save)
+{
+    m_formFilters = filters;
+    m_formSaver = std::move(save);
+}
+
 void ReportWindow::Save()
 {
     const QString start = m_saveAs.isEmpty() ? m_saveFolder : m_saveAs;
+    if (m_formSaver) {
+        QString filter;
+        const QString chosen = ChooseSaveFile(this, QStringLiteral("Сохранить..."), start,
+                                              m_formFilters.join(QStringLiteral(";;")), &filter);
+        if (!chosen.isEmpty())
+            m_formSaver(chosen, filter);
+        return;
+    }
     const QString chosen = ChooseSaveFile(this, QStringLiteral("Сохранить..."), start, ReportSaveFilter());
     if (!chosen.isEmpty())
         SaveTo(chosen);

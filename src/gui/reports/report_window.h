@@ -9,6 +9,9 @@
 
 #include <QDialog>
 #include <QPrinter>
+#include <QStringList>
+
+#include <functional>
 
 class QAction;
 class QTextBrowser;
@@ -27,6 +30,10 @@ public:
     // when none is set.
     void OfferSaveAs(const QString& path) { m_saveAs = path; }
     const QString& OfferedSaveAs() const { return m_saveAs; }
+    // A report the window shows in one form and saves in forms of its own: "Сохранить" offers `filters`
+    // and hands the chosen path and filter to `save`, which writes the file and tells of a failure.
+    using FormSaver = std::function<bool(const QString& path, const QString& filter)>;
+    void SaveInForms(const QStringList& filters, FormSaver save);
     // MessageSink: a modal box over the window.
     void ShowMessage(const UserMessage& message) override;
 
@@ -66,4 +73,6 @@ private:
     QString m_saveFolder;
     QString m_saveAs;
     QString m_savedCopy;
+    QStringList m_formFilters;
+    FormSaver m_formSaver;
 };

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 class AppEnvironment;
 class DriverAccess;
 
@@ -17,6 +19,8 @@ public:
     virtual int ShowMessage(const QString& text, const QString& caption, unsigned style) = 0;
     // The node-selection flow: true when a node was chosen and applied to the driver.
     virtual bool SelectNode() = 0;
+    // The serial number the node chosen last stores; 0 when none is chosen or it stores none.
+    virtual std::uint32_t ChosenNodeSerial() const { return 0; }
     virtual void SelectPage(int pageId) = 0;
     // A page changed what the page tree's labels show (DB2 in use, an input's scheme): the tree relabels.
     virtual void ConfigurationLabelsChanged() = 0;

@@ -32,7 +32,8 @@ QString DefaultSaveFolder()
     return documents.isEmpty() ? QDir::homePath() : documents;
 }
 
-QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& startPath, const QString& filter)
+QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& startPath, const QString& filter,
+                       QString* chosenFilter)
 {
     QFileDialog dialog(parent, title, StartPath(startPath), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -40,6 +41,8 @@ QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& sta
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     const QString chosen = dialog.selectedFiles().constFirst();
+    if (chosenFilter)
+        *chosenFilter = dialog.selectedNameFilter();
     LastSaveFolder() = QFileInfo(chosen).absolutePath();
     return chosen;
 }

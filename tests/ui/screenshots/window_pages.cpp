@@ -1,10 +1,11 @@
 // Pictures of whole windows for docs/screenshots, at the size a first window opens at: the main window,
-// the archives page with an hourly record and the trends page with a week of hourly data, each against
-// the simulated meter.
+// the archives page with an hourly record, the trends page with a week of hourly data and the statement
+// page with November's statement made, each against the simulated meter.
 
 #include "screenshot_folder.h"
 
 #include "ui/archive_page_rig.h"
+#include "ui/statement_page_rig.h"
 #include "ui/trends_page_rig.h"
 
 #include "gui/archives/trend_quantity_list.h"
@@ -58,6 +59,22 @@ TEST(Screenshots, TrendsPageWithAWeekOfHourlyData)
     ASSERT_TRUE(trends.Plot());
     ASSERT_TRUE(QTest::qWaitFor([&] { return trends.View()->chart()->plotArea().width() > 100; }, 5000));
     EXPECT_TRUE(trends.rig.window->grab().save(QDir(folder).filePath(QStringLiteral("trends-page.png"))));
+}
+
+TEST(Screenshots, StatementPageWithNovembersStatementMade)
+{
+    const QString folder = ScreenshotFolder();
+    ArchivePageRig rig = NovemberMeter();
+    rig.window->resize(MainDialog::kFirstWindowSize);
+    ASSERT_TRUE(rig.Connect());
+    rig.window->SelectPage(CDlgStatement::kPageId);
+    CDlgStatement* page = rig.window->StatementPage();
+    ChooseNovemberOfInput1(page->Controls());
+    ShownStatement shown;
+    WhenReportWindowOpens(&shown, {});
+    ASSERT_TRUE(MakeStatement(page, shown));
+    ASSERT_TRUE(rig.WaitUntilIdle());
+    EXPECT_TRUE(rig.window->grab().save(QDir(folder).filePath(QStringLiteral("statement-desktop.png"))));
 }
 
 }  // namespace
