@@ -5,6 +5,7 @@
 #include "archives/archive_database.h"
 #include "archives/archive_export_extension.h"
 #include "archives/database_check.h"
+#include "archives/database_target.h"
 #include "cli/cli_context.h"
 #include "cli/driver_session.h"
 #include "cli/json_output.h"
@@ -25,8 +26,11 @@ bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, int* exitCod
         return false;
     }
     const QFileInfo file(choice.target.path);
+    // Only the work folder's own db/ folder is made on the way (the collector's service names it);
+    // any other missing folder is a mistyped path.
+    const QFileInfo ownFolder(QFileInfo(DefaultDatabasePath(context.Environment().WorkFolderPath())).absolutePath());
     if (!context.Options().database.isEmpty() && choice.target.engine == DatabaseTarget::Engine::kSqlite
-        && !file.absoluteDir().exists()) {
+        && !file.absoluteDir().exists() && file.absolutePath() != ownFolder.absoluteFilePath()) {
         PrintError(QStringLiteral("%1: Ошибка при открытии файла базы данных: нет папки %2\n")
                        .arg(choice.target.Describe(), file.absolutePath()));
         *exitCode = kExitFile;

@@ -1,5 +1,6 @@
 // Files as they are named: an SQLite database named in a folder that is not there is a file error and
-// no folder is made for it; the work folder's own db/ folder is made when the default database is used.
+// no folder is made for it; the work folder's own db/ folder is made, named or not (the collector's
+// service names it).
 // -o gives a name without an extension the command's and takes any other as given, "-" is stdout, a
 // FIFO is written to and stays a FIFO.
 
@@ -36,7 +37,11 @@ TEST(CliFiles, NamedDatabaseFolderMustExistTheWorkFoldersOwnIsMade)
     EXPECT_TRUE(named.err.contains(missing)) << named.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(work.filePath(QStringLiteral("no"))));
 
-    const CliRun own = RunZt5Ctl(QStringList{QStringLiteral("export-db")} + place, 60000);
+    const CliRun own = RunZt5Ctl(
+        QStringList{QStringLiteral("export-db"), QStringLiteral("--database"),
+                    QStringLiteral("sqlite:") + work.filePath(QStringLiteral("db/Data.sqlite"))}
+            + place,
+        60000);
     EXPECT_EQ(own.exitCode, 0) << own.err.toStdString();
     EXPECT_TRUE(QFileInfo(work.filePath(QStringLiteral("db/Data.sqlite"))).isFile());
 }
