@@ -103,7 +103,7 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
         return done;
     }
     if (!ReplaceFileContents(options.output, bytes, &error)) {
-        PrintError(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(options.output, error));
+        PrintFailure(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(options.output, error));
         return kExitFile;
     }
     return done;

@@ -51,7 +51,7 @@ bool DriverSession::Run(DriverCommand code)
     }
     // A failure the driver did not put into words of its own still gets its result line.
     if (!succeeded && !m_host.TakeShownMessage() && !m_host.LastOperationText().isEmpty())
-        PrintError(m_host.LastOperationText() + QLatin1Char('\n'));
+        PrintFailure(m_host.LastOperationText());
     return succeeded;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// The driver's host on a terminal: message boxes go to stderr as "Caption: text", a question is
-// answered from --yes / --no (without either it is refused and remembered, so the command fails),
-// the exchange log goes to stderr with -v, and everything else stays quiet. The same object answers
+// The driver's host on a terminal: message boxes go to stderr as "zt5ctl: Caption: text" (with -q only
+// the errors), a question is answered from --yes / --no (without either it is refused and remembered,
+// so the command fails), the exchange log goes to stderr with -v, the connection with -vv, and
+// everything else stays quiet. The same object answers
 // the configuration checks and the report writer, so every message of the system reaches the user
 // the same way.
 
@@ -17,7 +18,7 @@
 
 class TerminalHost : public DriverHost, public ConfigMessageHost, public MessageSink {
 public:
-    TerminalHost(QuestionAnswer answer, bool verbose);
+    TerminalHost(QuestionAnswer answer, int verbosity);
 
     // A question was put while neither --yes nor --no was given; the command counts as failed.
     bool QuestionRefused() const { return m_questionRefused.load(); }
@@ -28,7 +29,7 @@ public:
     // DriverHost
     int ShowMessageBox(const QString& text, const QString& caption, unsigned style) override;
     void AppendLogLine(const QString& line) override;
-    void SetConnectionText(const QString&) override {}
+    void SetConnectionText(const QString& text) override;
     void SetOperationText(const QString& text) override;
     void SetDetailText(const QString&) override {}
     void BusyChanged() override {}
@@ -45,7 +46,7 @@ public:
 
 private:
     const QuestionAnswer m_answer;
-    const bool m_verbose;
+    const int m_verbosity;
     std::atomic<bool> m_questionRefused{false};
     std::atomic<bool> m_shownMessage{false};
     mutable QMutex m_mutex;
