@@ -1,6 +1,8 @@
 #include "cli/cli_main.h"
 
+#include "archives/trend_quantities.h"
 #include "cli/cli_context.h"
+#include "cli/cli_manual.h"
 #include "cli/command_help.h"
 #include "cli/command_table.h"
 #include "cli/exit_status.h"
@@ -24,19 +26,42 @@ CommandLineHelp CliHelp()
         "идут строки монитора обмена. На вопросы программы отвечают --yes или --no, без них вопрос "
         "завершает команду с ошибкой.");
     help.commands = CliCommandsHelp();
+    for (HelpCommand& entry : help.commands) {
+        const CliCommand* command = FindCliCommand(entry.name);
+        entry.options = CommandCompletionOptions(*command);
+        entry.values.push_back({QStringLiteral("format"), QString::fromUtf8(command->formats).split(u' ')});
+    }
     HelpCommand helpCommand{QStringLiteral("help"),
                             QStringLiteral("[КОМАНДА]"),
                             QStringLiteral("эта справка или справка одной команды (то же, что КОМАНДА --help)"),
                             {},
-                            false};
+                            false,
+                            {},
+                            {}};
     for (const CliCommand& command : CliCommands())
         helpCommand.words << QString::fromUtf8(command.name);
     help.commands.push_back(std::move(helpCommand));
     help.groups = CliOptionGroups();
+    // Node names come from the work folder's node base, the one the line names if it does.
+    for (HelpGroup& group : help.groups) {
+        for (HelpOption& option : group.options) {
+            if (option.name == QLatin1String("node"))
+                option.valuesCommand = QStringLiteral("node list");
+            if (option.name == QLatin1String("quantities")) {
+                // The first name of the list; the rest are typed after its comma.
+                option.kind = HelpValueKind::kChoice;
+                for (const TrendQuantity& quantity : TrendQuantities())
+                    option.choices << quantity.key;
+            }
+        }
+    }
+    help.completionContext = {QStringLiteral("workdir"), QStringLiteral("settings")};
     help.footer = ExitStatusHelp();
     help.outputTitle = QStringLiteral("ВЫВОД JSON");
     help.outputForms = JsonFormsHelp();
     help.seeAlso = {QStringLiteral("zt5-configurator(1)"), QStringLiteral("zt5-meter-sim(1)")};
+    help.sections = CliManualSections();
+    help.examples = CliExamples();
     help.files = SharedFilesHelp();
     help.environment = SharedEnvironmentHelp();
     return help;

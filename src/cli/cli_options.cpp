@@ -275,7 +275,8 @@ const OptionRow<CliOptions> kOptions[] = {
              return QStringLiteral("--decimal-separator ждет comma или point");
          o.decimalSeparator = v;
          return QString();
-     }},
+     },
+     "comma point"},
     {"maker-id", 0, "N", "Команды", "ID производителя 0..65535 (maker write)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.makerId, v, 0, 65535, "maker-id"); }},
     {"serial-number", 0, "N", "Команды", "серийный номер (maker write, service-centre write, node add, node set)",

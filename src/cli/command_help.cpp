@@ -10,7 +10,7 @@ namespace {
 // The groups every command shares; the general help lists them.
 bool IsSharedGroup(const QString& title)
 {
-    return title == QLatin1String("Канал связи") || title == QLatin1String("Программа");
+    return title == QStringLiteral("Канал связи") || title == QStringLiteral("Программа");
 }
 
 bool NamesWord(const QString& text, const QString& word)
@@ -55,6 +55,16 @@ QStringList CommandOwnOptions(const CliCommand& command)
     CommandLineHelp help;
     help.groups = OwnGroups(command);
     return ListedOptions(help);
+}
+
+QStringList CommandCompletionOptions(const CliCommand& command)
+{
+    CommandLineHelp shared;
+    for (const HelpGroup& group : CliOptionGroups()) {
+        if (IsSharedGroup(group.title))
+            shared.groups.push_back(group);
+    }
+    return ListedOptions(shared) + CommandOwnOptions(command);
 }
 
 QString CommandHelpText(const CliCommand& command)

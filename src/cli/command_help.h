@@ -11,6 +11,8 @@
 
 // Its own options as written: "--date", "-o", ... in the order of the option table.
 QStringList CommandOwnOptions(const CliCommand& command);
+// What the completion offers after it: the channel and program options, then its own.
+QStringList CommandCompletionOptions(const CliCommand& command);
 
 // The help text: usage, what it does, its options with their texts, its JSON form if it has one.
 QString CommandHelpText(const CliCommand& command);
