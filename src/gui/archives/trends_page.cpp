@@ -186,7 +186,7 @@ void CDlgTrends::SaveAs(const QString& title, const QString& filter, const QStri
 
 bool CDlgTrends::SavePngTo(const QString& path)
 {
-    return WriteTrendFile(Host(), path, WidgetPng(m_controls.chart), "CDlgTrends::SavePngTo");
+    return WriteTrendFile(Host(), path, WidgetPng(m_controls.chart), "сохранить рисунок графика");
 }
 
 bool CDlgTrends::ExportCsvTo(const QString& path)
@@ -199,5 +199,5 @@ bool CDlgTrends::ExportHtmlTo(const QString& path)
 {
     const QByteArray html = RangeHtml(PlottedRecords(), m_plottedQuantities,
                                       RangeTableTitle(m_plottedRange, m_plotted.serial));
-    return WriteTrendFile(Host(), path, html, "CDlgTrends::ExportHtmlTo");
+    return WriteTrendFile(Host(), path, html, "сохранить таблицу графика");
 }
