@@ -122,5 +122,8 @@ int RunCli(const QStringList& arguments)
         return UsageError(QStringLiteral("\"%1\" - папка; -o ждет имя файла").arg(options.output));
     InstallInterruptHandler();
     CliContext context(options);
-    return command->run(context);
+    const int code = command->run(context);
+    if (code != kExitOk)
+        context.Host().ReleaseHeldMessages();
+    return code;
 }

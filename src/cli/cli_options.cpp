@@ -177,7 +177,8 @@ const OptionRow<CliOptions> kOptions[] = {
          ++o.verbosity;
          return QString();
      }},
-    {"quiet", 'q', nullptr, "Программа", "без строк хода работы и предупреждений в stderr (ошибки выводятся)",
+    {"quiet", 'q', nullptr, "Программа",
+     "без строк хода работы и сообщений в stderr; ошибки и сообщения неудавшейся команды выводятся",
      [](CliOptions& o, const QString&) {
          o.quiet = true;
          return QString();

@@ -62,11 +62,29 @@ int TerminalHost::ShowMessageBox(const QString& text, const QString& caption, un
                 break;
         }
     }
+    shown.prepend(QStringLiteral("zt5ctl: "));
     if (failure || !Quiet()) {
-        PrintError(QStringLiteral("zt5ctl: ") + shown);
+        PrintError(shown);
         m_shownMessage.store(true);
+    } else {
+        // The system tells many a failure as information: kept until the command's outcome is known.
+        QMutexLocker lock(&m_mutex);
+        m_held << shown;
     }
     return answer;
+}
+
+void TerminalHost::ReleaseHeldMessages()
+{
+    QStringList held;
+    {
+        QMutexLocker lock(&m_mutex);
+        held.swap(m_held);
+    }
+    for (const QString& message : held)
+        PrintError(message);
+    if (!held.isEmpty())
+        m_shownMessage.store(true);
 }
 
 void TerminalHost::SetConnectionText(const QString& text)

@@ -1,6 +1,6 @@
 #pragma once
 // The driver's host on a terminal: message boxes go to stderr as "zt5ctl: Caption: text" (with -q only
-// the errors), a question is answered from --yes / --no (without either it is refused and remembered,
+// the errors at once, the rest only when the command fails), a question is answered from --yes / --no (without either it is refused and remembered,
 // so the command fails), the exchange log goes to stderr with -v, the connection with -vv, and
 // everything else stays quiet. The same object answers
 // the configuration checks and the report writer, so every message of the system reaches the user
@@ -13,6 +13,7 @@
 
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 
@@ -25,6 +26,8 @@ public:
     // Something was shown on stderr since the last call (a failure then needs no words of its own).
     bool TakeShownMessage() { return m_shownMessage.exchange(false); }
     QString LastOperationText() const;
+    // With -q the messages that are no error wait here; a command that fails shows them after all.
+    void ReleaseHeldMessages();
 
     // DriverHost
     int ShowMessageBox(const QString& text, const QString& caption, unsigned style) override;
@@ -51,4 +54,5 @@ private:
     std::atomic<bool> m_shownMessage{false};
     mutable QMutex m_mutex;
     QString m_operationText;
+    QStringList m_held;
 };
