@@ -10,12 +10,10 @@
 
 namespace {
 
-QStringList Words(std::initializer_list<const char*> words)
+// A command line written as one text, its words apart by single blanks.
+QStringList Words(const char* line)
 {
-    QStringList list;
-    for (const char* word : words)
-        list << QString::fromUtf8(word);
-    return list;
+    return QString::fromUtf8(line).split(u' ');
 }
 
 // A usage error: exit 2, nothing on stdout, the first line "zt5ctl: " and the words expected.
@@ -32,7 +30,7 @@ void ExpectUsageError(const QStringList& line, const QStringList& said)
 
 TEST(CliHabits, OneCommandsHelpConflictsAndMistakesNamed)
 {
-    const CliRun help = RunZt5Ctl(Words({"help", "archive"}));
+    const CliRun help = RunZt5Ctl(Words("help archive"));
     ASSERT_EQ(help.exitCode, 0) << help.err.toStdString();
     EXPECT_TRUE(help.err.isEmpty());
     EXPECT_TRUE(help.out.startsWith(QStringLiteral("zt5ctl archive - "))) << help.out.toStdString();
@@ -41,36 +39,32 @@ TEST(CliHabits, OneCommandsHelpConflictsAndMistakesNamed)
         EXPECT_TRUE(help.out.contains(QString::fromUtf8(word))) << word;
     for (const char* word : {"--maker-id", "--mqtt", "--baud"})
         EXPECT_FALSE(help.out.contains(QString::fromUtf8(word))) << word;
-    EXPECT_EQ(RunZt5Ctl(Words({"archive", "--help"})).out, help.out);
-    const CliRun info = RunZt5Ctl(Words({"--demo", "info", "-h"}));
+    EXPECT_EQ(RunZt5Ctl(Words("archive --help")).out, help.out);
+    const CliRun info = RunZt5Ctl(Words("--demo info -h"));
     EXPECT_EQ(info.exitCode, 0);
     EXPECT_TRUE(info.out.contains(QStringLiteral("Вывод: --format text, json."))) << info.out.toStdString();
-    ExpectUsageError(Words({"help", "frobnicate"}), {QStringLiteral("неизвестная команда frobnicate")});
+    ExpectUsageError(Words("help frobnicate"), {QStringLiteral("неизвестная команда frobnicate")});
 
     // Two things at once that cannot both be meant: both are named.
-    ExpectUsageError(Words({"--yes", "--no", "--demo", "set-clock"}), {QStringLiteral("--yes и --no")});
-    ExpectUsageError(Words({"--no", "--demo", "--yes", "set-clock"}), {QStringLiteral("--yes и --no")});
-    ExpectUsageError(Words({"--tcp", "127.0.0.1:1", "--serial", "/dev/null", "info"}),
-                     {QStringLiteral("--tcp и --serial")});
-    ExpectUsageError(Words({"info", "--demo", "--node", "Котельная"}), {QStringLiteral("--node и --demo")});
-    ExpectUsageError(Words({"archive", "day", "--demo", "--date", "2026-01-01", "--to", "2026-01-02"}),
-                     {QStringLiteral("--date и --to")});
+    ExpectUsageError(Words("--yes --no --demo set-clock"), {QStringLiteral("--yes и --no")});
+    ExpectUsageError(Words("--no --demo --yes set-clock"), {QStringLiteral("--yes и --no")});
+    ExpectUsageError(Words("--tcp 127.0.0.1:1 --serial /dev/null info"), {QStringLiteral("--tcp и --serial")});
+    ExpectUsageError(Words("info --demo --node Котельная"), {QStringLiteral("--node и --demo")});
+    ExpectUsageError(Words("archive day --demo --date 2026-01-01 --to 2026-01-02"), {QStringLiteral("--date и --to")});
 
     // A date and an address say what is wrong with them.
-    ExpectUsageError(Words({"archive", "day", "--demo", "--date", "2026-02-30"}),
+    ExpectUsageError(Words("archive day --demo --date 2026-02-30"),
                      {QStringLiteral("2026-02-30: в феврале 2026 года 28 дней")});
-    ExpectUsageError(Words({"archive", "day", "--demo", "--from", "2024-02-30", "--to", "2024-03-01"}),
+    ExpectUsageError(Words("archive day --demo --from 2024-02-30 --to 2024-03-01"),
                      {QStringLiteral("--from 2024-02-30: в феврале 2024 года 29 дней")});
-    ExpectUsageError(Words({"archive", "day", "--demo", "--date", "2026-13-01"}),
-                     {QStringLiteral("2026-13-01: месяца 13 нет")});
-    ExpectUsageError(Words({"archive", "day", "--demo", "--date", "30.01.2026"}),
+    ExpectUsageError(Words("archive day --demo --date 2026-13-01"), {QStringLiteral("2026-13-01: месяца 13 нет")});
+    ExpectUsageError(Words("archive day --demo --date 30.01.2026"),
                      {QStringLiteral("30.01.2026: дата пишется как ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ")});
-    ExpectUsageError(Words({"statement", "day", "--demo", "--month", "2026-00", "-o", "x.pdf"}),
-                     {QStringLiteral("2026-00: месяца 0 нет")});
-    ExpectUsageError(Words({"--tcp", "[::1", "info"}), {QStringLiteral("нет скобки \"]\"")});
-    ExpectUsageError(Words({"--tcp", "::1:502", "info"}), {QStringLiteral("[::1]:ПОРТ")});
-    ExpectUsageError(Words({"--udp", "meter:70000", "info"}), {QStringLiteral("порт 70000 - не число 1..65535")});
-    ExpectUsageError(Words({"-vx", "info"}), {QStringLiteral("-x")});
+    ExpectUsageError(Words("statement day --demo --month 2026-00 -o x.pdf"), {QStringLiteral("2026-00: месяца 0 нет")});
+    ExpectUsageError(Words("--tcp [::1 info"), {QStringLiteral("нет скобки \"]\"")});
+    ExpectUsageError(Words("--tcp ::1:502 info"), {QStringLiteral("[::1]:ПОРТ")});
+    ExpectUsageError(Words("--udp meter:70000 info"), {QStringLiteral("порт 70000 - не число 1..65535")});
+    ExpectUsageError(Words("-vx info"), {QStringLiteral("-x")});
 
     // -q keeps a warning off stderr; the result still comes.
     QTemporaryDir work;
@@ -86,7 +80,7 @@ TEST(CliHabits, OneCommandsHelpConflictsAndMistakesNamed)
     EXPECT_EQ(quiet.out, told.out);
 
     // A failure is still told with -q, under the program's name, even where the system calls it information.
-    const CliRun refused = RunZt5Ctl(Words({"-q", "--tcp", "127.0.0.1:1", "--attempts", "1", "info"}));
+    const CliRun refused = RunZt5Ctl(Words("-q --tcp 127.0.0.1:1 --attempts 1 info"));
     EXPECT_EQ(refused.exitCode, 3);
     EXPECT_TRUE(refused.err.startsWith(QStringLiteral("zt5ctl: "))) << refused.err.toStdString();
     EXPECT_TRUE(refused.err.contains(QStringLiteral("Connection refused"))) << refused.err.toStdString();

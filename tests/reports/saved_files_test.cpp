@@ -51,9 +51,9 @@ TEST(SavedFiles, FailedWritesLeaveTheOldFile)
     folder.Unlock();
     EXPECT_EQ(Read(path), QByteArray("old"));
     ASSERT_EQ(owner.messages.size(), 1u);
-    EXPECT_TRUE(owner.messages[0].text.endsWith(QStringLiteral(" (gWriteTxtFile (1) - %1)").arg(path)))
+    EXPECT_TRUE(owner.messages[0].text.startsWith(QStringLiteral("Не удалось записать файл \"%1\": ").arg(path)))
         << owner.messages[0].text.toStdString();
-    EXPECT_FALSE(owner.messages[0].text.startsWith(QStringLiteral(" (")));
+    EXPECT_FALSE(owner.messages[0].text.endsWith(QStringLiteral(": ")));  // the system's reason follows
     EXPECT_EQ(owner.messages[0].caption, QStringLiteral("Информация"));
 }
 
