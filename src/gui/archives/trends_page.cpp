@@ -192,7 +192,7 @@ bool CDlgTrends::SavePngTo(const QString& path)
 bool CDlgTrends::ExportCsvTo(const QString& path)
 {
     return WriteTrendFile(Host(), path, RangeCsv(PlottedRecords(), m_plottedQuantities, LocaleDecimalSeparator()),
-                          "CDlgTrends::ExportCsvTo");
+                          "сохранить таблицу графика в CSV");
 }
 
 bool CDlgTrends::ExportHtmlTo(const QString& path)
