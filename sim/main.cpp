@@ -2,6 +2,7 @@
 // and the reference stand for automatic calibration on a line of its own.
 
 #include "base/file_size_signal.h"
+#include "base/host_port.h"
 #include "meter_simulator.h"
 #include "reference_stand_line.h"
 #include "sim_help.h"
@@ -86,7 +87,7 @@ int main(int argc, char** argv)
     if (withMeter && !server.PtyPath().isEmpty())
         out << server.PtyPath() << "\n";
     else if (withMeter && server.BoundPort() > 0)
-        out << options.host << ":" << server.BoundPort() << "\n";
+        out << HostPortText(HostPort{options.host, server.BoundPort()}) << "\n";
     else if (withMeter)
         out << options.serialPath << "\n";
 

@@ -2,7 +2,10 @@
 
 #include "sim_option_values.h"
 
+#include "base/host_port.h"
+#include "base/number_option.h"
 #include "channel/framing_names.h"
+#include "meter/archive_date_text.h"
 
 #include <optional>
 
@@ -10,20 +13,11 @@ namespace {
 
 using Options = SimOptions;
 
-// The number in `text` when it lies in minimum..maximum.
-std::optional<qulonglong> Number(const QString& text, qulonglong minimum, qulonglong maximum)
-{
-    qulonglong number = 0;
-    if (!ParseUnsigned(text, maximum, number) || number < minimum)
-        return std::nullopt;
-    return number;
-}
-
 // The number in `text` into `target` when it lies in minimum..maximum, else `error`.
 template <class T>
-QString SetNumber(T& target, const QString& text, qulonglong minimum, qulonglong maximum, const char* error)
+QString SetNumber(T& target, const QString& text, qint64 minimum, qint64 maximum, const char* error)
 {
-    const std::optional<qulonglong> number = Number(text, minimum, maximum);
+    const std::optional<qint64> number = ParseNumberInRange(text, minimum, maximum, NumberNotation::kHexPrefix);
     if (!number)
         return QString::fromUtf8(error);
     target = static_cast<T>(*number);
@@ -32,8 +26,14 @@ QString SetNumber(T& target, const QString& text, qulonglong minimum, qulonglong
 
 QString SetEndpoint(Options& o, const QString& v, Options::Endpoint endpoint, const char* option)
 {
-    if (!SplitHostPort(v, o.host, o.port))
-        return QStringLiteral("--%1 ждет HOST:PORT").arg(QLatin1String(option));
+    const QString wanted = QStringLiteral("--%1 ждет HOST:PORT").arg(QLatin1String(option));
+    if (v.isNull())
+        return wanted;
+    HostPort place;
+    if (const QString wrong = ParseHostPort(v, 0, place); !wrong.isEmpty())
+        return QStringLiteral("%1: %2 - %3").arg(wanted, v, wrong);
+    o.host = place.host;
+    o.port = place.port;
     o.endpoint = endpoint;
     return {};
 }
@@ -97,7 +97,7 @@ const OptionRow<Options> kRows[] = {
      "01 02 03 04 04.1"},
     {"serial-number", 0, "N", kMeter, "заводской номер (по умолчанию 170001)",
      [](Options& o, const QString& v) {
-         return SetNumber(o.identity.serialNumber, v, 0, 0xFFFFFFFFull, "--serial-number ждет число");
+         return SetNumber(o.identity.serialNumber, v, 0, 0xFFFFFFFFll, "--serial-number ждет число");
      }},
     {"firmware-level", 0, "N", kMeter, "уровень встроенного ПО (по умолчанию 515)",
      [](Options& o, const QString& v) {
@@ -142,8 +142,11 @@ const OptionRow<Options> kRows[] = {
      "последняя часовая запись, ГГГГ-ММ-ДД[TЧЧ]; без этого параметра архивы заканчиваются текущим часом прибора "
      "и пополняются со временем",
      [](Options& o, const QString& v) {
-         if (!ParseArchiveEnd(v, o.archives.end))
-             return QStringLiteral("--archive-end ждет дату ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ");
+         if (!ParseArchiveEnd(v, o.archives.end)) {
+             const QString wrong = ArchiveDateTextProblem(v, ArchiveDateForm::kHour);
+             return QStringLiteral("--archive-end ждет дату ГГГГ-ММ-ДД или ГГГГ-ММ-ДДTЧЧ%1")
+                 .arg(wrong.isEmpty() ? QString() : QStringLiteral(": ") + wrong);
+         }
          o.archives.fixedEnd = true;
          return QString();
      }},
@@ -157,7 +160,7 @@ const OptionRow<Options> kRows[] = {
          return v.isNull() ? QStringLiteral("--fault ждет ВИД=ЧАСТОТА") : o.faults.AddRule(v);
      }},
     {"seed", 0, "N", kFaults, "начальное число генератора сбоев, архивов, журналов и страниц flash (по умолчанию 1)",
-     [](Options& o, const QString& v) { return SetNumber(o.seed, v, 0, 0xFFFFFFFFull, "--seed ждет число"); }},
+     [](Options& o, const QString& v) { return SetNumber(o.seed, v, 0, 0xFFFFFFFFll, "--seed ждет число"); }},
     {"fault-delay-ms", 0, "N", kFaults, "задержка ответа для delay (по умолчанию 3500)",
      [](Options& o, const QString& v) {
          return SetNumber(o.faultDelayMs, v, 0, 600000, "--fault-delay-ms ждет число миллисекунд");
@@ -171,8 +174,7 @@ const OptionRow<Options> kRows[] = {
     {"modem-speed", 0, "N", kModem,
      "скорость, на которой модем понимает команды (по умолчанию 115200); на других скоростях он молчит",
      [](Options& o, const QString& v) {
-         return ParseBounded(v, 50, 4000000, o.modem.speed) ? QString()
-                                                            : QStringLiteral("--modem-speed ждет скорость в бодах");
+         return SetNumber(o.modem.speed, v, 50, 4000000, "--modem-speed ждет скорость в бодах");
      }},
     {"modem-answer", 0, "ИТОГ", kModem,
      "чем кончается набор номера: connect (по умолчанию), busy, no-dialtone, no-carrier",
@@ -184,15 +186,11 @@ const OptionRow<Options> kRows[] = {
      "connect busy no-dialtone no-carrier"},
     {"modem-guard-ms", 0, "N", kModem, "пауза до и после \"+++\" (по умолчанию 1000)",
      [](Options& o, const QString& v) {
-         return ParseBounded(v, 0, 10000, o.modem.guardMs)
-             ? QString()
-             : QStringLiteral("--modem-guard-ms ждет число миллисекунд 0..10000");
+         return SetNumber(o.modem.guardMs, v, 0, 10000, "--modem-guard-ms ждет число миллисекунд 0..10000");
      }},
     {"modem-dial-ms", 0, "N", kModem, "время от команды ATD до ее итога (по умолчанию 500)",
      [](Options& o, const QString& v) {
-         return ParseBounded(v, 0, 600000, o.modem.dialMs)
-             ? QString()
-             : QStringLiteral("--modem-dial-ms ждет число миллисекунд 0..600000");
+         return SetNumber(o.modem.dialMs, v, 0, 600000, "--modem-dial-ms ждет число миллисекунд 0..600000");
      }},
     {"stand", 0, "pty|PATH", kStand,
      "стенд на своем псевдотерминале (pty) или порту PATH; его путь печатается в stdout строкой после адреса "

@@ -3,37 +3,6 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-bool SplitHostPort(const QString& text, QString& host, int& port)
-{
-    const int colon = text.lastIndexOf(QLatin1Char(':'));
-    if (colon <= 0)
-        return false;
-    bool ok = false;
-    const int value = text.mid(colon + 1).toInt(&ok);
-    if (!ok || value < 0 || value > 65535)
-        return false;
-    host = text.left(colon);
-    port = value;
-    return true;
-}
-
-bool ParseUnsigned(const QString& text, qulonglong max, qulonglong& value)
-{
-    bool ok = false;
-    value = text.toULongLong(&ok, 0);
-    return ok && value <= max;
-}
-
-bool ParseBounded(const QString& text, int low, int high, int& out)
-{
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < low || value > high)
-        return false;
-    out = value;
-    return true;
-}
-
 bool ParseVersion(const QString& text, std::uint16_t& version)
 {
     const QStringList parts = text.split(QLatin1Char('.'));

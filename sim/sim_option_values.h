@@ -1,5 +1,6 @@
 #pragma once
-// The simulator's option values in words: numbers, versions, models, dates, passwords.
+// The simulator's option values in words: versions, models, dates, passwords (numbers and HOST:PORT
+// are base/'s, shared with zt5ctl).
 
 #include "meter/archive_date.h"
 
@@ -8,12 +9,6 @@
 
 #include <cstdint>
 
-// "HOST:PORT" with a port 0..65535.
-bool SplitHostPort(const QString& text, QString& host, int& port);
-// A number 0..max, decimal or with a C prefix ("0x1F", "017").
-bool ParseUnsigned(const QString& text, qulonglong max, qulonglong& value);
-// A decimal number low..high.
-bool ParseBounded(const QString& text, int low, int high, int& out);
 // "2.5" -> 0x0205 (major in the high byte).
 bool ParseVersion(const QString& text, std::uint16_t& version);
 // "01".."04.1" -> 0..4.

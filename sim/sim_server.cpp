@@ -18,13 +18,41 @@
 
 namespace {
 
-bool ResolveIpv4(const QString& host, sockaddr_in& address, int port)
+// The place to listen on: an IPv4 address, "localhost" or an IPv6 literal (the host without brackets).
+bool ResolveListenAddress(const QString& host, int port, sockaddr_storage& address, socklen_t& length)
 {
     std::memset(&address, 0, sizeof address);
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(port));
     const QByteArray text = host == QLatin1String("localhost") ? QByteArray("127.0.0.1") : host.toLatin1();
-    return inet_pton(AF_INET, text.constData(), &address.sin_addr) == 1;
+    auto* v4 = reinterpret_cast<sockaddr_in*>(&address);
+    if (inet_pton(AF_INET, text.constData(), &v4->sin_addr) == 1) {
+        v4->sin_family = AF_INET;
+        v4->sin_port = htons(static_cast<std::uint16_t>(port));
+        length = sizeof *v4;
+        return true;
+    }
+    auto* v6 = reinterpret_cast<sockaddr_in6*>(&address);
+    if (inet_pton(AF_INET6, text.constData(), &v6->sin6_addr) == 1) {
+        v6->sin6_family = AF_INET6;
+        v6->sin6_port = htons(static_cast<std::uint16_t>(port));
+        length = sizeof *v6;
+        return true;
+    }
+    return false;
+}
+
+QString BadListenAddress(const QString& host)
+{
+    return QStringLiteral("неверный адрес: %1 (нужен адрес IPv4, localhost или [адрес IPv6])").arg(host);
+}
+
+int ListeningPort(int fd)
+{
+    sockaddr_storage bound{};
+    socklen_t length = sizeof bound;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&bound), &length) != 0)
+        return 0;
+    return bound.ss_family == AF_INET6 ? ntohs(reinterpret_cast<const sockaddr_in6*>(&bound)->sin6_port)
+                                       : ntohs(reinterpret_cast<const sockaddr_in*>(&bound)->sin_port);
 }
 
 // A frame left unfinished this long is garbage: it is dropped so it cannot swallow the next request.
@@ -108,48 +136,46 @@ bool SimServer::Open(QString* error)
 bool SimServer::OpenTcp(QString* error)
 {
     const SimOptions& options = m_meter.Options();
-    sockaddr_in address{};
-    if (!ResolveIpv4(options.host, address, options.port)) {
-        *error = QStringLiteral("неверный адрес IPv4: %1").arg(options.host);
+    sockaddr_storage address{};
+    socklen_t addressLength = 0;
+    if (!ResolveListenAddress(options.host, options.port, address, addressLength)) {
+        *error = BadListenAddress(options.host);
         return false;
     }
-    m_listenFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    m_listenFd = ::socket(address.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const int on = 1;
     if (m_listenFd < 0 || ::setsockopt(m_listenFd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0
-        || ::bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+        || ::bind(m_listenFd, reinterpret_cast<sockaddr*>(&address), addressLength) != 0
         || ::listen(m_listenFd, 16) != 0) {
         *error = SystemError(QStringLiteral("TCP %1:%2").arg(options.host).arg(options.port));
         CloseAll();
         return false;
     }
-    socklen_t length = sizeof address;
-    ::getsockname(m_listenFd, reinterpret_cast<sockaddr*>(&address), &length);
-    m_boundPort = ntohs(address.sin_port);
+    m_boundPort = ListeningPort(m_listenFd);
     return true;
 }
 
 bool SimServer::OpenUdp(QString* error)
 {
     const SimOptions& options = m_meter.Options();
-    sockaddr_in address{};
-    if (!ResolveIpv4(options.host, address, options.port)) {
-        *error = QStringLiteral("неверный адрес IPv4: %1").arg(options.host);
+    sockaddr_storage address{};
+    socklen_t addressLength = 0;
+    if (!ResolveListenAddress(options.host, options.port, address, addressLength)) {
+        *error = BadListenAddress(options.host);
         return false;
     }
-    const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(address.ss_family, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     const int on = 1;
     // The configurator binds the same port number on every interface; both must be allowed to share it.
     if (fd < 0 || ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0
-        || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        || ::bind(fd, reinterpret_cast<sockaddr*>(&address), addressLength) != 0) {
         *error = SystemError(QStringLiteral("UDP %1:%2").arg(options.host).arg(options.port));
         if (fd >= 0)
             ::close(fd);
         CloseAll();
         return false;
     }
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    m_boundPort = ntohs(address.sin_port);
+    m_boundPort = ListeningPort(fd);
     m_line = std::make_unique<SimConnection>(fd, NewSession(), true);
     return true;
 }

@@ -33,6 +33,45 @@ QString PathReply(const char* compgenFlag)
     return Reply(QLatin1String(compgenFlag)) + QStringLiteral("; compopt -o filenames 2>/dev/null || :");
 }
 
+// The values a command lists ("node list"), the line's context options passed on; each is quoted for
+// the line, so a name with blanks stays one word.
+QString CommandValuesReply(const CommandLineHelp& help, const HelpOption& option)
+{
+    QString context = QStringLiteral("local context=() k\n");
+    context += QStringLiteral("        for (( k = 1; k < cword; k++ )); do\n            case ${words[k]} in\n");
+    if (!help.completionContext.isEmpty()) {
+        QStringList names;
+        for (const QString& name : help.completionContext)
+            names << QStringLiteral("--") + name;
+        context += QStringLiteral("                %1) context+=(\"${words[k]}\" \"${words[k+1]}\") ;;\n")
+                       .arg(names.join(u'|'));
+    }
+    context += QStringLiteral(
+                   "            esac\n        done\n"
+                   "        local value rest\n"
+                   "        while IFS=$'\\t' read -r value rest; do\n"
+                   "            [[ $value == \"$cur\"* ]] && COMPREPLY+=(\"${value// /\\\\ }\")\n"
+                   "        done < <(\"${words[0]}\" \"${context[@]}\" %1 2>/dev/null)")
+                   .arg(option.valuesCommand);
+    return context;
+}
+
+QString ChoiceReply(const CommandLineHelp& help, const HelpOption& option)
+{
+    QString arms;
+    for (const HelpCommand& command : help.commands) {
+        for (const auto& [name, values] : command.values) {
+            if (name == option.name)
+                arms += QStringLiteral("            %1) %2 ;;\n")
+                            .arg(command.name, Reply(QStringLiteral("-W ") + WordList(values)));
+        }
+    }
+    const QString all = Reply(QStringLiteral("-W ") + WordList(option.choices));
+    if (arms.isEmpty())
+        return all;
+    return QStringLiteral("case $command in\n%1            *) %2 ;;\n        esac").arg(arms, all);
+}
+
 // The case arms that complete the value after an option.
 QString ValueArms(const CommandLineHelp& help)
 {
@@ -50,16 +89,32 @@ QString ValueArms(const CommandLineHelp& help)
                     action = PathReply("-d");
                     break;
                 case HelpValueKind::kChoice:
-                    action = Reply(QStringLiteral("-W ") + WordList(option.choices));
+                    action = ChoiceReply(help, option);
                     break;
                 default:
-                    action = QStringLiteral(":");
-                    break;  // a free value: nothing to offer
+                    // A free value: nothing to offer, unless the program lists the values.
+                    action = option.valuesCommand.isEmpty() ? QStringLiteral(":") : CommandValuesReply(help, option);
+                    break;
             }
             arms += QStringLiteral("        %1) %2; return ;;\n").arg(Spellings(option).join(QLatin1Char('|')), action);
         }
     }
     return arms;
+}
+
+// The options offered after "-": those of the command being typed, or all of them.
+QString OptionsReply(const CommandLineHelp& help)
+{
+    const QString all = Reply(QStringLiteral("-W ") + WordList(ListedOptions(help)));
+    QString arms;
+    for (const HelpCommand& command : help.commands) {
+        if (!command.options.isEmpty())
+            arms += QStringLiteral("            %1) %2 ;;\n")
+                        .arg(command.name, Reply(QStringLiteral("-W ") + WordList(command.options)));
+    }
+    if (arms.isEmpty())
+        return all;
+    return QStringLiteral("case $command in\n%1            *) %2 ;;\n        esac").arg(arms, all);
 }
 
 // The options that take a value, as a case pattern: their value is not the command word.
@@ -75,6 +130,27 @@ QString ValueOptionsPattern(const CommandLineHelp& help)
     return names.join(QLatin1Char('|'));
 }
 
+// Finds the command word before the current one; `i` is left at it.
+QString CommandSearch(const CommandLineHelp& help)
+{
+    const QString valueOptions = ValueOptionsPattern(help);
+    QString part = QStringLiteral(
+        "    local i word command=\n"
+        "    for (( i = 1; i < cword; i++ )); do\n"
+        "        word=${words[i]}\n"
+        "        case $word in\n");
+    // "--format=json" reaches here as three words: the option, "=", the value.
+    if (!valueOptions.isEmpty())
+        part += QStringLiteral("            %1) [[ ${words[i+1]} == = ]] && (( i++ )); (( i++ )) ;;\n")
+                    .arg(valueOptions);
+    part += QStringLiteral(
+        "            -*) ;;\n"
+        "            *) command=$word; break ;;\n"
+        "        esac\n"
+        "    done\n");
+    return part;
+}
+
 QString CommandPart(const CommandLineHelp& help)
 {
     QStringList names;
@@ -87,27 +163,14 @@ QString CommandPart(const CommandLineHelp& help)
         else if (command.takesFile)
             arms += QStringLiteral("        %1) %2 ;;\n").arg(command.name, PathReply("-f"));
     }
-    const QString valueOptions = ValueOptionsPattern(help);
-    QString part = QStringLiteral(
-        "    local i word command=\n"
-        "    for (( i = 1; i < cword; i++ )); do\n"
-        "        word=${words[i]}\n"
-        "        case $word in\n");
-    if (!valueOptions.isEmpty())
-        part += QStringLiteral("            %1) (( i++ )) ;;\n").arg(valueOptions);
-    part += QStringLiteral(
-                "            -*) ;;\n"
-                "            *) command=$word; break ;;\n"
-                "        esac\n"
-                "    done\n"
-                "    if [[ -z $command ]]; then\n"
-                "        %1\n"
-                "        return\n"
-                "    fi\n"
-                "    case $command in\n%2"
-                "    esac\n")
-                .arg(Reply(QStringLiteral("-W ") + WordList(names)), arms);
-    return part;
+    return QStringLiteral(
+               "    if [[ -z $command ]]; then\n"
+               "        %1\n"
+               "        return\n"
+               "    fi\n"
+               "    case $command in\n%2"
+               "    esac\n")
+        .arg(Reply(QStringLiteral("-W ") + WordList(names)), arms);
 }
 
 // bash splits the line at the characters of COMP_WORDBREAKS, ":" among them, so "--tcp 127.0.0.1:502"
@@ -129,25 +192,34 @@ const char* const kWordsOfLine =
     "        (( i == COMP_CWORD )) && cword=$(( ${#words[@]} - 1 ))\n"
     "    done\n"
     "    local cur=${words[cword]} prev=\n"
-    "    (( cword > 0 )) && prev=${words[cword-1]}\n";
+    "    (( cword > 0 )) && prev=${words[cword-1]}\n"
+    // "--format=" and "--format=js": the value after "=" belongs to the option before it.
+    "    if [[ $cur == = ]]; then\n"
+    "        cur=\n"
+    "    elif [[ $prev == = ]] && (( cword > 1 )); then\n"
+    "        prev=${words[cword-2]}\n"
+    "    fi\n";
 
 }  // namespace
 
 QString RenderBashCompletion(const CommandLineHelp& help)
 {
     const QString function = QStringLiteral("_") + QString(help.program).replace(QLatin1Char('-'), QLatin1Char('_'));
+    const bool commands = !help.commands.empty();
     QString script = QStringLiteral(
                          "# bash completion for %1; generated by %1 --help-bash-completion.\n\n"
-                         "%2_replies()\n{\n"
-                         "    case $prev in\n%3"
-                         "    esac\n"
-                         "    if [[ $cur == -* ]]; then\n"
-                         "        %4\n"
-                         "        return\n"
-                         "    fi\n")
-                         .arg(help.program, function, ValueArms(help),
-                              Reply(QStringLiteral("-W ") + WordList(ListedOptions(help))));
-    if (!help.commands.empty())
+                         "%2_replies()\n{\n")
+                         .arg(help.program, function);
+    script += commands ? CommandSearch(help) : QStringLiteral("    local command=\n");
+    script += QStringLiteral(
+                  "    case $prev in\n%1"
+                  "    esac\n"
+                  "    if [[ $cur == -* ]]; then\n"
+                  "        %2\n"
+                  "        return\n"
+                  "    fi\n")
+                  .arg(ValueArms(help), OptionsReply(help));
+    if (commands)
         script += CommandPart(help);
     script += QStringLiteral("}\n\n%1()\n{\n").arg(function) + QString::fromLatin1(kWordsOfLine)
         + QStringLiteral(

@@ -46,7 +46,8 @@ QString Wrapped(const QString& text, int indent)
 
 QString RenderHelpText(const CommandLineHelp& help)
 {
-    QString text = QStringLiteral("%1 - %2\n\nЗапуск: %1 %3\n").arg(help.program, help.summary, help.synopsis);
+    const QString start = QStringLiteral("%1 %2").arg(help.program, help.synopsis).trimmed();
+    QString text = QStringLiteral("%1 - %2\n\nЗапуск: %3\n").arg(help.program, help.summary, start);
     for (const QString& paragraph : help.description.split(QStringLiteral("\n\n"), Qt::SkipEmptyParts))
         text += QLatin1Char('\n') + Wrapped(paragraph, 0) + QLatin1Char('\n');
     if (!help.commands.empty()) {

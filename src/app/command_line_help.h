@@ -20,6 +20,9 @@ struct HelpOption {
     QString help;
     HelpValueKind kind = HelpValueKind::kNone;
     QStringList choices;  // the values a kChoice option takes
+    // For a free value: the program's own words that list the values, one a line, the value before a
+    // tab ("node list"); the completion runs them with the context options of the line.
+    QString valuesCommand;
 };
 
 struct HelpGroup {
@@ -34,6 +37,10 @@ struct HelpCommand {
     // What the completion offers for the command's first word: its sub-commands, or a file.
     QStringList words;
     bool takesFile = false;
+    // For the completion: the options offered after it (empty: all), and the values an option takes
+    // with it when they are fewer than its choices ("format" -> text, json).
+    QStringList options;
+    std::vector<std::pair<QString, QStringList>> values;
 };
 
 struct CommandLineHelp {
@@ -51,6 +58,13 @@ struct CommandLineHelp {
     // The manual's section on machine output: a command and the form of what it prints.
     QString outputTitle;
     std::vector<std::pair<QString, QString>> outputForms;
+    // The manual's sections of its own after the machine output ("СИГНАЛЫ"): a title and paragraphs
+    // separated by empty lines.
+    std::vector<std::pair<QString, QString>> sections;
+    // The manual's examples: a command line and what it does.
+    std::vector<std::pair<QString, QString>> examples;
+    // The options a values command of the completion gets from the line as typed ("--workdir").
+    QStringList completionContext;
     QString date;  // the manual's date, "2026-12-09"
 };
 

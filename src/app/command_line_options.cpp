@@ -27,6 +27,7 @@ HelpOption HelpOptionOf(char shortName, const char* name, const char* valueName,
                       QString::fromUtf8(valueName),
                       QString::fromUtf8(help),
                       ValueKind(valueName, choices),
+                      {},
                       {}};
     if (choices)
         option.choices = QString::fromUtf8(choices).split(QLatin1Char(' '));

@@ -65,9 +65,36 @@ QString ParseOptionWords(const QStringList& arguments, std::span<const OptionRow
         }
         return nullptr;
     };
+    const auto shortRow = [&](QChar letter) {
+        return find(
+            [&](const OptionRow<Options>& r) { return r.shortName != 0 && letter == QLatin1Char(r.shortName); });
+    };
+    QStringList words = arguments;
     bool optionsEnded = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& word = arguments.at(i);
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString word = words.at(i);
+        // Short flags written together ("-vv", "-qy") stand for one word each; only the last letter may
+        // take a value, from the next word.
+        if (!optionsEnded && word.size() > 2 && word.startsWith(QLatin1Char('-')) && word.at(1) != QLatin1Char('-')
+            && !word.at(1).isDigit()) {
+            QStringList letters;
+            for (qsizetype k = 1; k < word.size(); ++k) {
+                const OptionRow<Options>* letter = shortRow(word.at(k));
+                if (!letter)
+                    return QString::fromUtf8(grammar.unknownOption)
+                        .arg(QStringLiteral("-%1 (в %2)").arg(word.at(k)).arg(word));
+                if (letter->valueName && k + 1 < word.size())
+                    return QStringLiteral("-%1 ждет значение %2 отдельным словом (в %3)")
+                        .arg(word.at(k))
+                        .arg(QString::fromUtf8(letter->valueName), word);
+                letters << QStringLiteral("-%1").arg(word.at(k));
+            }
+            words.removeAt(i);
+            for (qsizetype k = 0; k < letters.size(); ++k)
+                words.insert(i + k, letters.at(k));
+            --i;
+            continue;
+        }
         const OptionRow<Options>* row = nullptr;
         QString value;
         bool inlineValue = false;
@@ -85,9 +112,7 @@ QString ParseOptionWords(const QStringList& arguments, std::span<const OptionRow
             }
         } else if (!optionsEnded && word.size() == 2 && word.startsWith(QLatin1Char('-')) && word != QLatin1String("-")
                    && !word.at(1).isDigit()) {
-            const QChar letter = word.at(1);
-            row = find(
-                [&](const OptionRow<Options>& r) { return r.shortName != 0 && letter == QLatin1Char(r.shortName); });
+            row = shortRow(word.at(1));
         } else if (grammar.takeWord) {
             grammar.takeWord(options, word);
             continue;
@@ -95,8 +120,8 @@ QString ParseOptionWords(const QStringList& arguments, std::span<const OptionRow
         if (!row)
             return QString::fromUtf8(grammar.unknownOption).arg(word);
         if (row->valueName && !inlineValue) {
-            if (i + 1 < arguments.size()) {
-                value = arguments.at(++i);
+            if (i + 1 < words.size()) {
+                value = words.at(++i);
                 if (value.isNull())  // null means "missing" to the setter
                     value = QLatin1String("");
             } else if (grammar.missingValue) {

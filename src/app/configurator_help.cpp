@@ -5,7 +5,7 @@ namespace {
 HelpOption Option(const char* name, const char* valueName, const char* help, HelpValueKind kind = HelpValueKind::kNone,
                   char shortName = 0)
 {
-    return {shortName, QString::fromUtf8(name), QString::fromUtf8(valueName), QString::fromUtf8(help), kind, {}};
+    return {shortName, QString::fromUtf8(name), QString::fromUtf8(valueName), QString::fromUtf8(help), kind, {}, {}};
 }
 
 }  // namespace

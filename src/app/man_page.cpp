@@ -84,12 +84,19 @@ QString RenderManPage(const CommandLineHelp& help, const QString& version)
     }
     if (!help.outputForms.empty())
         man += QStringLiteral(".SH %1\n").arg(GroffEscaped(help.outputTitle)) + TaggedList(help.outputForms);
+    for (const auto& [title, text] : help.sections)
+        man += QStringLiteral(".SH %1\n").arg(GroffEscaped(title)) + Paragraphs(text);
     if (!help.footer.isEmpty())
         man += QStringLiteral(".SH КОДЫ ЗАВЕРШЕНИЯ\n") + Paragraphs(help.footer);
     if (!help.environment.empty())
         man += QStringLiteral(".SH ОКРУЖЕНИЕ\n") + TaggedList(help.environment);
     if (!help.files.empty())
         man += QStringLiteral(".SH ФАЙЛЫ\n") + TaggedList(help.files);
+    if (!help.examples.empty()) {
+        man += QStringLiteral(".SH ПРИМЕРЫ\n");
+        for (const auto& [line, text] : help.examples)
+            man += QStringLiteral(".PP\n%1\n.RS\n.B %2\n.RE\n").arg(GroffEscaped(text), GroffEscaped(line));
+    }
     if (!help.seeAlso.isEmpty()) {
         QStringList references;
         for (const QString& page : help.seeAlso) {

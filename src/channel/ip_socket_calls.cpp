@@ -13,14 +13,64 @@
 
 namespace IpSocketCalls {
 
-int MakeAddress(const QString& text, std::uint16_t port, sockaddr_in& address)
+namespace {
+
+sockaddr_in& AsIpv4(SocketAddress& address)
 {
-    std::memset(&address, 0, sizeof address);
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
+    return *reinterpret_cast<sockaddr_in*>(&address.storage);
+}
+
+sockaddr_in6& AsIpv6(SocketAddress& address)
+{
+    return *reinterpret_cast<sockaddr_in6*>(&address.storage);
+}
+
+const sockaddr* Raw(const SocketAddress& address)
+{
+    return reinterpret_cast<const sockaddr*>(&address.storage);
+}
+
+void SetIpv4(SocketAddress& address, const in_addr& host, std::uint16_t port)
+{
+    address = SocketAddress{};
+    AsIpv4(address).sin_family = AF_INET;
+    AsIpv4(address).sin_port = htons(port);
+    AsIpv4(address).sin_addr = host;
+    address.length = sizeof(sockaddr_in);
+}
+
+}  // namespace
+
+bool SameHost(const SocketAddress& one, const SocketAddress& other)
+{
+    if (one.Family() != other.Family())
+        return false;
+    if (one.Family() == AF_INET6)
+        return std::memcmp(&reinterpret_cast<const sockaddr_in6*>(&one.storage)->sin6_addr,
+                           &reinterpret_cast<const sockaddr_in6*>(&other.storage)->sin6_addr, sizeof(in6_addr))
+            == 0;
+    return reinterpret_cast<const sockaddr_in*>(&one.storage)->sin_addr.s_addr
+        == reinterpret_cast<const sockaddr_in*>(&other.storage)->sin_addr.s_addr;
+}
+
+int MakeAddress(const QString& text, std::uint16_t port, SocketAddress& address)
+{
     const QByteArray name = text.trimmed().toUtf8();
-    if (inet_pton(AF_INET, name.constData(), &address.sin_addr) == 1)
+    in_addr ipv4{};
+    if (inet_pton(AF_INET, name.constData(), &ipv4) == 1) {
+        SetIpv4(address, ipv4, port);
         return 0;
+    }
+    const QByteArray literal = name.startsWith('[') && name.endsWith(']') ? name.mid(1, name.size() - 2) : name;
+    in6_addr ipv6{};
+    if (inet_pton(AF_INET6, literal.constData(), &ipv6) == 1) {
+        address = SocketAddress{};
+        AsIpv6(address).sin6_family = AF_INET6;
+        AsIpv6(address).sin6_port = htons(port);
+        AsIpv6(address).sin6_addr = ipv6;
+        address.length = sizeof(sockaddr_in6);
+        return 0;
+    }
     // The resolver would take "192.168.1" as 192.168.0.1: a short dotted quad is a typing error, not a name.
     if (name.isEmpty()
         || std::all_of(name.begin(), name.end(), [](char c) { return c == '.' || (c >= '0' && c <= '9'); }))
@@ -30,14 +80,14 @@ int MakeAddress(const QString& text, std::uint16_t port, sockaddr_in& address)
     addrinfo* found = nullptr;
     if (::getaddrinfo(name.constData(), nullptr, &hints, &found) != 0 || !found)
         return EADDRNOTAVAIL;
-    address.sin_addr = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr;
+    SetIpv4(address, reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr, port);
     ::freeaddrinfo(found);
     return 0;
 }
 
-int CreateSocket(bool tcp, int& fd)
+int CreateSocket(bool tcp, int family, int& fd)
 {
-    fd = ::socket(AF_INET, (tcp ? SOCK_STREAM : SOCK_DGRAM) | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    fd = ::socket(family, (tcp ? SOCK_STREAM : SOCK_DGRAM) | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     return fd < 0 ? errno : 0;
 }
 
@@ -57,27 +107,34 @@ int SetReuseAddress(int fd)
     return SetIntOption(fd, SOL_SOCKET, SO_REUSEADDR);
 }
 
-int BindAnyInterface(int fd, std::uint16_t port)
+int BindAnyInterface(int fd, int family, std::uint16_t port)
 {
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(port);
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
-    return ::bind(fd, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0 ? 0 : errno;
+    SocketAddress local;
+    if (family == AF_INET6) {
+        AsIpv6(local).sin6_family = AF_INET6;
+        AsIpv6(local).sin6_port = htons(port);
+        AsIpv6(local).sin6_addr = in6addr_any;
+        local.length = sizeof(sockaddr_in6);
+    } else {
+        in_addr any{};
+        any.s_addr = htonl(INADDR_ANY);
+        SetIpv4(local, any, port);
+    }
+    return ::bind(fd, Raw(local), local.length) == 0 ? 0 : errno;
 }
 
 int LocalPort(int fd)
 {
-    sockaddr_in local{};
-    socklen_t length = sizeof local;
-    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length) != 0)
+    SocketAddress local;
+    local.length = sizeof local.storage;
+    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local.storage), &local.length) != 0)
         return 0;
-    return ntohs(local.sin_port);
+    return local.Family() == AF_INET6 ? ntohs(AsIpv6(local).sin6_port) : ntohs(AsIpv4(local).sin_port);
 }
 
-int StartConnect(int fd, const sockaddr_in& peer)
+int StartConnect(int fd, const SocketAddress& peer)
 {
-    if (::connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0)
+    if (::connect(fd, Raw(peer), peer.length) == 0)
         return 0;
     return errno == EINTR ? EINPROGRESS : errno;
 }
@@ -101,21 +158,21 @@ int Wait(int fd, short events, int timeoutMs, bool& ready)
     return 0;
 }
 
-long SendSome(int fd, const std::uint8_t* bytes, std::size_t count, const sockaddr_in* target, int& error)
+long SendSome(int fd, const std::uint8_t* bytes, std::size_t count, const SocketAddress* target, int& error)
 {
-    const ssize_t sent = ::sendto(fd, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT,
-                                  reinterpret_cast<const sockaddr*>(target), target ? sizeof *target : 0);
+    const ssize_t sent = ::sendto(fd, bytes, count, MSG_NOSIGNAL | MSG_DONTWAIT, target ? Raw(*target) : nullptr,
+                                  target ? target->length : 0);
     error = sent < 0 ? errno : 0;
     return static_cast<long>(sent);
 }
 
-long ReceiveSome(int fd, std::uint8_t* dest, std::size_t capacity, in_addr_t& sender, int& error)
+long ReceiveSome(int fd, std::uint8_t* dest, std::size_t capacity, SocketAddress& sender, int& error)
 {
-    sockaddr_in from{};
-    socklen_t length = sizeof from;
-    const ssize_t got = ::recvfrom(fd, dest, capacity, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &length);
+    sender = SocketAddress{};
+    sender.length = sizeof sender.storage;
+    const ssize_t got = ::recvfrom(fd, dest, capacity, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&sender.storage),
+                                   &sender.length);
     error = got < 0 ? errno : 0;
-    sender = from.sin_addr.s_addr;
     return static_cast<long>(got);
 }
 

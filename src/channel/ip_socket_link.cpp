@@ -77,7 +77,7 @@ int IpSocketLink::Open(int port, const QString& address, bool tcp)
         ReportToOwner(m_owner, QString::fromUtf8("Адрес \"%1\" не найден").arg(m_address.trimmed()));
         return kTransportFailed;
     }
-    int error = CreateSocket(m_tcp, m_socket);
+    int error = CreateSocket(m_tcp, m_peer.Family(), m_socket);
     if (error)
         return Fail(error, Stage::kOpening);
 
@@ -114,10 +114,10 @@ int IpSocketLink::LocalPort() const
 // The remote port number on every interface, or, when that is refused, any port the system gives.
 int IpSocketLink::BindUdp()
 {
-    const int error = BindAnyInterface(m_socket, m_port);
+    const int error = BindAnyInterface(m_socket, m_peer.Family(), m_port);
     if (error != EACCES && error != EADDRINUSE)
         return error;
-    if (const int fallback = BindAnyInterface(m_socket, 0))
+    if (const int fallback = BindAnyInterface(m_socket, m_peer.Family(), 0))
         return fallback;
     LogToOwner(m_owner,
                QString::fromUtf8("Локальный порт UDP %1 недоступен (%2), обмен идет через порт %3")
@@ -181,7 +181,7 @@ int IpSocketLink::Send(const std::uint8_t* bytes, int count)
 // One datagram, or a stream block sent on until all of it is taken, by `deadline`.
 int IpSocketLink::SendPiece(const std::uint8_t* bytes, int count, std::chrono::steady_clock::time_point deadline)
 {
-    const sockaddr_in* target = m_tcp ? nullptr : &m_peer;
+    const SocketAddress* target = m_tcp ? nullptr : &m_peer;
     int sent = 0;
     while (sent < count) {
         int error = 0;
@@ -231,7 +231,7 @@ int IpSocketLink::Read(std::uint8_t* dest, int freeSpace, int& received, int tim
         if (!ready)
             continue;
 
-        in_addr_t sender = 0;
+        SocketAddress sender;
         const long got = ReceiveSome(m_socket, dest, static_cast<std::size_t>(freeSpace), sender, error);
         if (got < 0) {
             if (IsWouldBlock(error))
@@ -244,7 +244,7 @@ int IpSocketLink::Read(std::uint8_t* dest, int freeSpace, int& received, int tim
                 std::this_thread::sleep_until(cycleEnd);
             continue;
         }
-        if (!m_tcp && sender != m_peer.sin_addr.s_addr)
+        if (!m_tcp && !SameHost(sender, m_peer))
             continue;  // not our peer: dropped
         if (m_owner)
             m_owner->MyOnCharsRecieved(dest, static_cast<int>(got));

@@ -21,6 +21,7 @@
 //   next exchange fails at once until the link is opened again.
 
 #include "channel/channel_types.h"
+#include "channel/ip_socket_calls.h"
 
 #include <netinet/in.h>
 #include <QString>
@@ -83,5 +84,5 @@ private:
     QString m_address;
     std::uint16_t m_port = 0;
     int m_connectTimeoutMs = kConnectTimeoutMs;
-    sockaddr_in m_peer{};
+    IpSocketCalls::SocketAddress m_peer{};
 };

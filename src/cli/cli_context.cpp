@@ -8,7 +8,7 @@
 #include "cli/terminal_output.h"
 #include "sim/demo_meter.h"
 
-CliContext::CliContext(const CliOptions& options) : m_options(options), m_host(options.answer, options.verbose) {}
+CliContext::CliContext(const CliOptions& options) : m_options(options), m_host(options.answer, options.verbosity) {}
 
 CliContext::~CliContext()
 {
@@ -36,7 +36,7 @@ bool CliContext::PrepareNode(NodeRecord& node, int* exitCode)
         m_demo = std::make_unique<DemoMeter>();
         QString error;
         if (!m_demo->Start(&error)) {
-            PrintError(error + QLatin1Char('\n'));
+            PrintFailure(error);
             *exitCode = kExitNoAnswer;
             return false;
         }
@@ -78,6 +78,8 @@ DriverSession* CliContext::Connect(int* exitCode)
     if (!m_options.serial.isEmpty() || !m_options.modem.isEmpty())
         Environment();  // the stored port table first, so the path keeps a number it already has
     const ConnectionPlan plan = PlanConnection(m_options, hasNode ? &node : nullptr);
+    if (m_options.verbosity >= 2)
+        PrintError(QStringLiteral("Канал связи: %1\n").arg(ConnectionPlanText(plan)));
     m_session = std::make_unique<DriverSession>(m_host, plan.settings, plan.target);
     m_session->Driver().Data().askTunesChecksum = CommandAsksAboutTunesChecksum(m_options.command);
     if (!m_session->Run(kCommandConnect)) {

@@ -2,6 +2,9 @@
 
 #include "app/command_line_options.h"
 #include "archives/range_table.h"
+#include "base/host_port.h"
+#include "base/number_option.h"
+#include "meter/archive_date_text.h"
 
 #include "channel/channel_types.h"
 #include "channel/framing_names.h"
@@ -9,17 +12,36 @@
 #include <QFileInfo>
 
 #include <array>
+#include <limits>
 
 namespace {
 
 // A number in `minimum..maximum`, or the error naming the option.
 QString SetNumber(std::optional<int>& target, const QString& text, int minimum, int maximum, const char* option)
 {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok || value < minimum || value > maximum)
-        return QStringLiteral("--%1 ждет число %2..%3").arg(QLatin1String(option)).arg(minimum).arg(maximum);
-    target = value;
+    const std::optional<qint64> value = ParseNumberInRange(text, minimum, maximum);
+    if (!value)
+        return NumberRangeMessage(option, minimum, maximum);
+    target = int(*value);
+    return {};
+}
+
+// A date of the archives, or the error naming the option and what is wrong with the date.
+QString SetDate(QString& target, const QString& text, ArchiveDateForm form, const char* option)
+{
+    if (const QString wrong = ArchiveDateTextProblem(text, form); !wrong.isEmpty())
+        return QStringLiteral("--%1 %2").arg(QLatin1String(option), wrong);
+    target = text;
+    return {};
+}
+
+// --yes and --no contradict each other, whichever comes first.
+QString SetAnswer(CliOptions& options, QuestionAnswer answer)
+{
+    const QuestionAnswer other = answer == QuestionAnswer::kYes ? QuestionAnswer::kNo : QuestionAnswer::kYes;
+    if (options.answer == other)
+        return QStringLiteral("--yes и --no вместе не задаются");
+    options.answer = answer;
     return {};
 }
 
@@ -41,11 +63,9 @@ QString SetChoice(std::optional<int>& target, const QString& text, const std::ar
 
 QString SetEndpoint(QString& target, const QString& text, const char* option)
 {
-    const int colon = text.lastIndexOf(QLatin1Char(':'));
-    bool ok = false;
-    const int port = colon > 0 ? text.mid(colon + 1).toInt(&ok) : 0;
-    if (!ok || port < 1 || port > 65535)
-        return QStringLiteral("--%1 ждет АДРЕС:ПОРТ").arg(QLatin1String(option));
+    HostPort place;
+    if (const QString wrong = ParseHostPort(text, 1, place); !wrong.isEmpty())
+        return QStringLiteral("--%1 ждет АДРЕС:ПОРТ: %2 - %3").arg(QLatin1String(option), text, wrong);
     target = text;
     return {};
 }
@@ -150,21 +170,23 @@ const OptionRow<CliOptions> kOptions[] = {
          o.settingsFile = v;
          return QString();
      }},
-    {"verbose", 'v', nullptr, "Программа", "строки монитора обмена в stderr",
+    {"verbose", 'v', nullptr, "Программа",
+     "строки монитора обмена в stderr; -vv (или -v -v) еще и канал связи с его настройками перед соединением",
      [](CliOptions& o, const QString&) {
          o.verbose = true;
+         ++o.verbosity;
+         return QString();
+     }},
+    {"quiet", 'q', nullptr, "Программа",
+     "без строк хода работы и сообщений в stderr; ошибки и сообщения неудавшейся команды выводятся",
+     [](CliOptions& o, const QString&) {
+         o.quiet = true;
          return QString();
      }},
     {"yes", 0, nullptr, "Программа", "ответ \"Да\" (\"ОК\") на вопросы",
-     [](CliOptions& o, const QString&) {
-         o.answer = QuestionAnswer::kYes;
-         return QString();
-     }},
+     [](CliOptions& o, const QString&) { return SetAnswer(o, QuestionAnswer::kYes); }},
     {"no", 0, nullptr, "Программа", "ответ \"Нет\" (\"Отмена\") на вопросы",
-     [](CliOptions& o, const QString&) {
-         o.answer = QuestionAnswer::kNo;
-         return QString();
-     }},
+     [](CliOptions& o, const QString&) { return SetAnswer(o, QuestionAnswer::kNo); }},
     {"help", 'h', nullptr, "Программа", "эта справка",
      [](CliOptions& o, const QString&) {
          o.help = true;
@@ -194,10 +216,7 @@ const OptionRow<CliOptions> kOptions[] = {
          return QString();
      }},
     {"date", 0, "ГГГГ-ММ-ДД[TЧЧ]", "Команды", "дата записи архива (archive)",
-     [](CliOptions& o, const QString& v) {
-         o.date = v;
-         return QString();
-     }},
+     [](CliOptions& o, const QString& v) { return SetDate(o.date, v, ArchiveDateForm::kHour, "date"); }},
     {"count", 0, "N", "Команды", "число записей (archive: подряд от --date; events)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.count, v, 1, 100000, "count"); }},
     {"format", 0, "ВИД", "Команды",
@@ -222,19 +241,17 @@ const OptionRow<CliOptions> kOptions[] = {
      [](CliOptions& o, const QString& v) { return SetNumber(o.repeatSec, v, 1, 86400, "repeat"); }},
     {"from", 0, "N|ДАТА", "Команды", "номер первой записи журнала (events); начало периода ГГГГ-ММ-ДД[TЧЧ] (archive)",
      [](CliOptions& o, const QString& v) {
-         o.from = v;
-         return QString();
+         // A number is the first entry of a journal, anything else a date.
+         if (ParseNumberInRange(v, 0, std::numeric_limits<int>::max())) {
+             o.from = v;
+             return QString();
+         }
+         return SetDate(o.from, v, ArchiveDateForm::kHour, "from");
      }},
     {"to", 0, "ДАТА", "Команды", "конец периода ГГГГ-ММ-ДД[TЧЧ] (archive, statement; без часа - до 23 ч)",
-     [](CliOptions& o, const QString& v) {
-         o.to = v;
-         return QString();
-     }},
+     [](CliOptions& o, const QString& v) { return SetDate(o.to, v, ArchiveDateForm::kHour, "to"); }},
     {"month", 0, "ГГГГ-ММ", "Команды", "месяц ведомости (statement) вместо --from и --to",
-     [](CliOptions& o, const QString& v) {
-         o.month = v;
-         return QString();
-     }},
+     [](CliOptions& o, const QString& v) { return SetDate(o.month, v, ArchiveDateForm::kMonth, "month"); }},
     {"input", 0, "1|2", "Команды", "тепловой ввод ведомости ТВ1 или ТВ2 (statement; по умолчанию - все в работе)",
      [](CliOptions& o, const QString& v) {
          std::optional<int> input;
@@ -261,7 +278,8 @@ const OptionRow<CliOptions> kOptions[] = {
              return QStringLiteral("--decimal-separator ждет comma или point");
          o.decimalSeparator = v;
          return QString();
-     }},
+     },
+     "comma point"},
     {"maker-id", 0, "N", "Команды", "ID производителя 0..65535 (maker write)",
      [](CliOptions& o, const QString& v) { return SetNumber(o.makerId, v, 0, 65535, "maker-id"); }},
     {"serial-number", 0, "N", "Команды", "серийный номер (maker write, service-centre write, node add, node set)",
@@ -337,7 +355,8 @@ const OptionRow<CliOptions> kOptions[] = {
      }},
     {"mqtt-prefix", 0, "ПРЕФИКС", "Наблюдение", "начало тем MQTT watch (по умолчанию zt5)",
      [](CliOptions& o, const QString& v) { return SetTopicPrefix(o.mqttPrefix, v, "mqtt-prefix"); }},
-    {"discovery-prefix", 0, "ПРЕФИКС", "Наблюдение", "темы обнаружения Home Assistant (по умолчанию homeassistant)",
+    {"discovery-prefix", 0, "ПРЕФИКС", "Наблюдение",
+     "темы обнаружения Home Assistant для watch (по умолчанию homeassistant)",
      [](CliOptions& o, const QString& v) { return SetTopicPrefix(o.discoveryPrefix, v, "discovery-prefix"); }},
     {"http", 0, "АДРЕС:ПОРТ", "Наблюдение", "страницы /metrics (Prometheus) и /healthz для watch",
      [](CliOptions& o, const QString& v) { return SetEndpoint(o.http, v, "http"); }},
@@ -361,11 +380,7 @@ void TakeCommandWord(CliOptions& options, const QString& word)
 
 std::optional<qint64> ParseCount(const QString& text, qint64 maximum)
 {
-    bool ok = false;
-    const qint64 value = text.toLongLong(&ok);
-    if (!ok || value < 0 || value > maximum || text.startsWith(QLatin1Char('+')))
-        return std::nullopt;
-    return value;
+    return ParseNumberInRange(text, 0, maximum);
 }
 
 QString ParseCliOptions(const QStringList& arguments, CliOptions& options)

@@ -40,6 +40,8 @@ struct CliOptions {
 
     // Behaviour.
     bool verbose = false;
+    int verbosity = 0;   // how many times -v was given
+    bool quiet = false;  // no progress and no warnings on stderr
     QuestionAnswer answer = QuestionAnswer::kAsk;
     bool help = false;
     bool version = false;

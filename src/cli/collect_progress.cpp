@@ -27,5 +27,5 @@ void CollectProgress::RecordsDone(std::int64_t done, std::int64_t total)
 void CollectProgress::Print(std::int64_t done, std::int64_t total)
 {
     m_printed.start();
-    PrintError(m_prefix + m_archive + QStringLiteral(", %1 из %2 записей\n").arg(done).arg(total));
+    PrintNotice(m_prefix + m_archive + QStringLiteral(", %1 из %2 записей\n").arg(done).arg(total));
 }

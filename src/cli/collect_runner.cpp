@@ -149,6 +149,6 @@ void CollectRunner::Record(ArchiveDatabase& database, MeterResult& result)
     QString error;
     result.recorded = RecordCollectRun(database.Connection(), run, &error);
     if (!result.recorded)
-        PrintError(
+        PrintFailure(
             QStringLiteral("%1: не записано в %2: %3\n").arg(result.node, QLatin1String(kCollectRunsTable), error));
 }

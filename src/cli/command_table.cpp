@@ -109,7 +109,9 @@ std::vector<HelpCommand> CliCommandsHelp()
                          QString::fromUtf8(command.usage),
                          QString::fromUtf8(command.help),
                          {},
-                         command.takesFile};
+                         command.takesFile,
+                         {},
+                         {}};
         if (command.words)
             help.words = QString::fromUtf8(command.words).split(QLatin1Char(' '));
         commands.push_back(std::move(help));

@@ -211,7 +211,7 @@ int RunEvents(CliContext& context)
     }
     if (there == asked)
         return kExitOk;
-    PrintError(
+    PrintNotice(
         QStringLiteral("Запрошено записей: %1, есть: %2 (в журнале записей: %3)\n").arg(asked).arg(there).arg(stored));
     return kExitPartial;
 }

@@ -104,7 +104,7 @@ int RunArchiveRange(CliContext& context, ArchiveKind kind)
     }
     const QString file = OutputFileName(options.output, options.Json() ? QStringLiteral("json") : options.format);
     if (!WriteOutputFile(file, bytes, &error)) {
-        PrintError(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(file, error));
+        PrintFailure(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(file, error));
         return kExitFile;
     }
     return done;

@@ -59,7 +59,7 @@ bool ProbeDatabase(const DatabaseTarget& target)
         error = QStringLiteral("Ошибка при открытии файла базы данных: ") + error;
     if (error.isEmpty())
         return true;
-    PrintError(target.Describe() + QStringLiteral(": ") + error + u'\n');
+    PrintFailure(target.Describe() + QStringLiteral(": ") + error + u'\n');
     return false;
 }
 
@@ -102,7 +102,7 @@ int RunCollect(CliContext& context)
         meters += int(line.meters.size());
     // Nothing to read is no failure: a fresh installation's timer runs before any node is entered.
     if (meters == 0)
-        PrintError(
+        PrintNotice(
             QStringLiteral("Нет приборов для опроса: в базе узлов нет узлов с прямым подключением, "
                            "модемом или по сети (USB не опрашиваются)\n"));
 

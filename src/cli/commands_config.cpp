@@ -87,9 +87,9 @@ int RunReadConfig(CliContext& context)
     if (data.tunesChecksumMismatch) {
         // The working copy then holds the factory defaults: saved, it would pass for the meter's settings.
         if (!context.Options().asRead) {
-            PrintError(QStringLiteral("Файл %1 не записан: не сошлась контрольная сумма настроек прибора "
-                                      "(--as-read сохранит их как прочитаны).\n")
-                           .arg(context.Options().output));
+            PrintFailure(QStringLiteral("Файл %1 не записан: не сошлась контрольная сумма настроек прибора "
+                                        "(--as-read сохранит их как прочитаны).\n")
+                             .arg(context.Options().output));
             return kExitRefused;
         }
         blocks.tunes = data.tunesAsRead;
@@ -101,7 +101,7 @@ int RunReadConfig(CliContext& context)
         return kExitFile;
     }
     if (data.tunesChecksumMismatch)
-        PrintError(QStringLiteral("Настройки сохранены как прочитаны; их контрольная сумма не сошлась.\n"));
+        PrintNotice(QStringLiteral("Настройки сохранены как прочитаны; их контрольная сумма не сошлась.\n"));
     return kExitOk;
 }
 
@@ -117,7 +117,7 @@ int RunWriteConfig(CliContext& context)
         return kExitFile;
     if (!missing.isEmpty()) {
         // The settings it lacks would reach the meter as zeros.
-        PrintError(
+        PrintFailure(
             QStringLiteral("Файл настроек \"%1\" не записан в прибор: в нем недостает %2.\n").arg(file, missing));
         return kExitRefused;
     }
@@ -174,6 +174,6 @@ int RunReport(CliContext& context)
         return kExitFile;
     // A name the command chose itself is told.
     if (output.isEmpty())
-        PrintError(QStringLiteral("Отчет записан: %1\n").arg(target));
+        PrintNotice(QStringLiteral("Отчет записан: %1\n").arg(target));
     return kExitOk;
 }

@@ -31,8 +31,8 @@ bool ChosenCliDatabase(CliContext& context, DatabaseTarget* target, int* exitCod
     const QFileInfo ownFolder(QFileInfo(DefaultDatabasePath(context.Environment().WorkFolderPath())).absolutePath());
     if (!context.Options().database.isEmpty() && choice.target.engine == DatabaseTarget::Engine::kSqlite
         && !file.absoluteDir().exists() && file.absolutePath() != ownFolder.absoluteFilePath()) {
-        PrintError(QStringLiteral("%1: Ошибка при открытии файла базы данных: нет папки %2\n")
-                       .arg(choice.target.Describe(), file.absolutePath()));
+        PrintFailure(QStringLiteral("%1: Ошибка при открытии файла базы данных: нет папки %2\n")
+                         .arg(choice.target.Describe(), file.absolutePath()));
         *exitCode = kExitFile;
         return false;
     }
@@ -69,10 +69,10 @@ int RunExportDb(CliContext& context)
     {
         ArchiveDatabase probe;
         if (!probe.Open(target)) {
-            PrintError(target.Describe() + QStringLiteral(": ") + DatabaseOpenFailureText(probe) + u'\n');
+            PrintFailure(target.Describe() + QStringLiteral(": ") + DatabaseOpenFailureText(probe) + u'\n');
             // What the server's words mean, in the user's: the first line of the explanation.
             if (target.engine == DatabaseTarget::Engine::kPostgresql)
-                PrintError(ExplainConnectionFailure(target, probe.LastFailureText()).section(u'\n', 0, 0) + u'\n');
+                PrintFailure(ExplainConnectionFailure(target, probe.LastFailureText()).section(u'\n', 0, 0) + u'\n');
             return kExitFile;
         }
     }

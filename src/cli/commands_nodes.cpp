@@ -2,6 +2,7 @@
 
 #include "app/app_environment.h"
 #include "app/port_table_settings.h"
+#include "base/host_port.h"
 #include "channel/channel_types.h"
 #include "channel/free_ports.h"
 #include "channel/port_table.h"
@@ -99,12 +100,13 @@ QString ApplyOptions(const CliOptions& options, NodeRecord& node, bool* portsCha
     if (options.note)
         node.SetNote(*options.note);
     if (!options.tcp.isEmpty()) {
-        const qsizetype colon = options.tcp.lastIndexOf(QLatin1Char(':'));
-        const std::optional<QString> address = NodeInputRules::DottedQuad(options.tcp.left(colon));
+        HostPort place;
+        ParseHostPort(options.tcp, 1, place);  // its form was checked when the option was read
+        const std::optional<QString> address = NodeInputRules::DottedQuad(place.host);
         if (!address)
             return QStringLiteral("IP адрес узла - четыре числа 0..255 через точку: %1").arg(options.tcp);
         node.SetIpAddress(*address);
-        node.SetIpPort(options.tcp.mid(colon + 1).toInt());
+        node.SetIpPort(place.port);
     }
     if (!options.serial.isEmpty()) {
         node.SetComPort(PortNumberForPath(options.serial));

@@ -111,7 +111,7 @@ int WriteStatement(const StatementJob& job, const QString& path)
     QString error;
     if (!StatementBytes(statement, job.format, job.separator, &bytes, &error)
         || !WriteOutputFile(path, bytes, &error)) {
-        PrintError(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(path, error));
+        PrintFailure(QStringLiteral("Не удалось записать файл \"%1\": %2\n").arg(path, error));
         return kExitFile;
     }
     const QStringList missing = statement.MissingDates();
@@ -125,7 +125,7 @@ int FromDatabase(CliContext& context, StatementJob& job, const DatabaseTarget& t
 {
     QString error;
     if (!ReadStatementRecords(target, &job.source, &error)) {
-        PrintError(error + QLatin1Char('\n'));
+        PrintFailure(error);
         return kExitFile;
     }
     DescribeFromNodeBase(context, &job.source);
@@ -138,8 +138,7 @@ int EveryMeter(CliContext& context, StatementJob& job, const DatabaseTarget& tar
     QString error;
     std::vector<std::uint32_t> serials;
     if (!QDir().mkpath(folder) || !StatementSerials(target, job.source, &serials, &error)) {
-        PrintError((error.isEmpty() ? QStringLiteral("Не удалось создать папку \"%1\"").arg(folder) : error)
-                   + QLatin1Char('\n'));
+        PrintFailure(error.isEmpty() ? QStringLiteral("Не удалось создать папку \"%1\"").arg(folder) : error);
         return kExitFile;
     }
     int exitCode = kExitOk;

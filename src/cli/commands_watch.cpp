@@ -81,7 +81,7 @@ int RunWatch(CliContext& context)
     if (!PlanCollect(base, choice, &settings.lines, &error))
         return UsageError(error);
     if (settings.lines.empty())
-        PrintError(
+        PrintNotice(
             QStringLiteral("Нет приборов для опроса: в базе узлов нет узлов с прямым подключением, "
                            "модемом или по сети (USB не опрашиваются)\n"));
     settings.jobs = options.jobs ? *options.jobs : DefaultLineJobs(settings.lines.size());
@@ -94,7 +94,7 @@ int RunWatch(CliContext& context)
 
     Watcher watcher(std::move(settings));
     if (!watcher.Start(&error)) {
-        PrintError(error + u'\n');
+        PrintFailure(error);
         return kExitNoAnswer;
     }
     int code = kExitOk;

@@ -1,5 +1,6 @@
 #include "cli/connection_setup.h"
 
+#include "base/host_port.h"
 #include "channel/modem_step.h"
 #include "channel/port_table.h"
 
@@ -9,11 +10,12 @@ constexpr int kDefaultByteSize = 8;
 
 void SetEndpoint(ChannelSettings& settings, const QString& endpoint, bool tcp)
 {
-    const qsizetype colon = endpoint.lastIndexOf(QLatin1Char(':'));
+    HostPort place;
+    ParseHostPort(endpoint, 1, place);  // its form was checked when the option was read
     settings.kind = kChannelIp;
     settings.tcp = tcp ? 1 : 0;
-    settings.ipAddress = endpoint.left(colon);
-    settings.ipPort = endpoint.mid(colon + 1).toInt();
+    settings.ipAddress = place.host;
+    settings.ipPort = place.port;
 }
 
 void SetSerial(ChannelSettings& settings, const QString& path)
@@ -39,14 +41,35 @@ int PortNumberForPath(const QString& path)
     return number != 0 ? number : PortTable::Global().Register(path);
 }
 
+QStringList ChannelOptionsGiven(const CliOptions& options)
+{
+    QStringList given;
+    const std::pair<bool, const char*> kinds[] = {
+        {!options.tcp.isEmpty(), "--tcp"},       {!options.udp.isEmpty(), "--udp"},
+        {!options.serial.isEmpty(), "--serial"}, {!options.modem.isEmpty(), "--modem"},
+        {!options.node.isEmpty(), "--node"},     {options.demo, "--demo"},
+    };
+    for (const auto& [set, name] : kinds) {
+        if (set)
+            given << QLatin1String(name);
+    }
+    return given;
+}
+
+QString ChannelConflict(const QStringList& given)
+{
+    if (given.size() < 2)
+        return {};
+    return QStringLiteral("%1 и %2 вместе не задаются: канал связи - один из них").arg(given.at(0), given.at(1));
+}
+
 QString CheckConnectionOptions(const CliOptions& options)
 {
-    const int lines = int(!options.tcp.isEmpty()) + int(!options.udp.isEmpty()) + int(!options.serial.isEmpty())
-        + int(!options.modem.isEmpty()) + int(!options.node.isEmpty()) + int(options.demo);
-    if (lines == 0)
+    const QStringList given = ChannelOptionsGiven(options);
+    if (given.isEmpty())
         return QStringLiteral("не задан канал связи: --tcp, --udp, --serial, --modem, --node или --demo");
-    if (lines > 1)
-        return QStringLiteral("канал связи задан больше одного раза");
+    if (const QString conflict = ChannelConflict(given); !conflict.isEmpty())
+        return conflict;
     if (!options.modem.isEmpty() && options.phone.isEmpty())
         return QStringLiteral("--modem ждет номер прибора: --phone НОМЕР");
     return {};
@@ -91,4 +114,24 @@ ConnectionPlan PlanConnection(const CliOptions& options, const NodeRecord* node)
         settings.modemType = kModemTypeUser;
     }
     return plan;
+}
+
+QString ConnectionPlanText(const ConnectionPlan& plan)
+{
+    const ChannelSettings& settings = plan.settings;
+    QString line;
+    if (settings.kind == kChannelIp)
+        line = QStringLiteral("%1 %2").arg(settings.tcp != 0 ? QStringLiteral("TCP") : QStringLiteral("UDP"),
+                                           HostPortText(HostPort{settings.ipAddress, settings.ipPort}));
+    else if (settings.kind == kChannelModem)
+        line = QStringLiteral("модем COM%1, номер %2").arg(settings.portNumber).arg(settings.phoneNumber);
+    else if (settings.kind == kChannelDirect)
+        line = QStringLiteral("COM%1, %2 бит/с").arg(settings.portNumber).arg(settings.baudRate);
+    else
+        line = QStringLiteral("вид канала %1").arg(settings.kind);
+    return QStringLiteral("%1, адрес %2, тайм-аут %3 с, повторов %4")
+        .arg(line)
+        .arg(plan.target.networkAddress)
+        .arg(settings.answerTimeoutSec)
+        .arg(settings.attempts);
 }

@@ -18,6 +18,9 @@ struct ConnectionPlan {
 
 // The usage error (no line named, or more than one), or empty.
 QString CheckConnectionOptions(const CliOptions& options);
+// The channel options given ("--tcp", "--node" ...), and the usage error naming two of them, or empty.
+QStringList ChannelOptionsGiven(const CliOptions& options);
+QString ChannelConflict(const QStringList& given);
 
 // The COM number a device path stands under for this run (registered when it has none yet); 0 when
 // all numbers are taken.
@@ -25,3 +28,5 @@ int PortNumberForPath(const QString& path);
 
 // The line the options describe. `node` is the chosen node (--node, --demo) or null.
 ConnectionPlan PlanConnection(const CliOptions& options, const NodeRecord* node);
+// "TCP [::1]:502, адрес 0, тайм-аут 3 с, повторов 5", for -vv.
+QString ConnectionPlanText(const ConnectionPlan& plan);

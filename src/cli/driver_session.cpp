@@ -49,9 +49,11 @@ bool DriverSession::Run(DriverCommand code)
         const bool noLine = code == kCommandConnect && !m_driver.ModbusMaster().AnyAnswerTaken();
         m_failureCode = DriverFailureCode(m_exchangeFailure, m_host.QuestionRefused(), noLine);
     }
+    if (!succeeded)
+        m_host.ReleaseHeldMessages();
     // A failure the driver did not put into words of its own still gets its result line.
     if (!succeeded && !m_host.TakeShownMessage() && !m_host.LastOperationText().isEmpty())
-        PrintError(m_host.LastOperationText() + QLatin1Char('\n'));
+        PrintFailure(m_host.LastOperationText());
     return succeeded;
 }
 

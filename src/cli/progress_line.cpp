@@ -12,7 +12,7 @@ constexpr qint64 kRedrawMs = 200;
 
 }  // namespace
 
-ProgressLine::ProgressLine() : m_terminal(::isatty(STDERR_FILENO) == 1)
+ProgressLine::ProgressLine() : m_terminal(::isatty(STDERR_FILENO) == 1 && !Quiet())
 {
     m_started.start();
 }
@@ -24,7 +24,7 @@ void ProgressLine::RecordsDone(std::int64_t done, std::int64_t total)
     m_drawn.start();
     const double seconds = double(m_started.elapsed()) / 1000.0;
     const qint64 rate = seconds > 0 ? qint64(double(done) / seconds) : 0;
-    PrintError(QStringLiteral("\r%1/%2 записей, %3 зап./с  ").arg(done).arg(total).arg(rate));
+    RedrawProgressLine(QStringLiteral("%1/%2 записей, %3 зап./с").arg(done).arg(total).arg(rate));
     m_shown = true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // "1234/4686 записей, 1510 зап./с" on one line of the terminal while records are read off the meter,
-// redrawn at most five times a second; nothing when stderr is not a terminal.
+// drawn again in place at most five times a second; nothing when stderr is not a terminal (a log
+// gets the result line alone) or with -q.
 
 #include "archives/export_progress.h"
 

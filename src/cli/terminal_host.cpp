@@ -28,7 +28,7 @@ Buttons ButtonsOf(unsigned style)
 
 }  // namespace
 
-TerminalHost::TerminalHost(QuestionAnswer answer, bool verbose) : m_answer(answer), m_verbose(verbose) {}
+TerminalHost::TerminalHost(QuestionAnswer answer, int verbosity) : m_answer(answer), m_verbosity(verbosity) {}
 
 QString TerminalHost::LastOperationText() const
 {
@@ -42,6 +42,8 @@ int TerminalHost::ShowMessageBox(const QString& text, const QString& caption, un
     QString shown = caption.isEmpty() ? text : QStringLiteral("%1: %2").arg(caption, text);
     if (!shown.endsWith(QLatin1Char('\n')))
         shown += QLatin1Char('\n');
+    // -q keeps information and warnings off stderr; an error, or a question nobody answers, still shows.
+    bool failure = (style & MessageStyle::kIconMask) == MessageStyle::kIconError;
     int answer = buttons.yes;
     if (buttons.question) {
         switch (m_answer) {
@@ -56,17 +58,44 @@ int TerminalHost::ShowMessageBox(const QString& text, const QString& caption, un
                 m_questionRefused.store(true);
                 answer = buttons.no;
                 shown += QStringLiteral("zt5ctl: нужен ответ на вопрос: --yes или --no\n");
+                failure = true;
                 break;
         }
     }
-    PrintError(shown);
-    m_shownMessage.store(true);
+    shown.prepend(QStringLiteral("zt5ctl: "));
+    if (failure || !Quiet()) {
+        PrintError(shown);
+        m_shownMessage.store(true);
+    } else {
+        // The system tells many a failure as information: kept until the command's outcome is known.
+        QMutexLocker lock(&m_mutex);
+        m_held << shown;
+    }
     return answer;
+}
+
+void TerminalHost::ReleaseHeldMessages()
+{
+    QStringList held;
+    {
+        QMutexLocker lock(&m_mutex);
+        held.swap(m_held);
+    }
+    for (const QString& message : held)
+        PrintError(message);
+    if (!held.isEmpty())
+        m_shownMessage.store(true);
+}
+
+void TerminalHost::SetConnectionText(const QString& text)
+{
+    if (m_verbosity >= 2 && !text.isEmpty())
+        PrintError(QStringLiteral("Связь: %1\n").arg(text));
 }
 
 void TerminalHost::AppendLogLine(const QString& line)
 {
-    if (!m_verbose)
+    if (m_verbosity < 1)
         return;
     PrintError(line.endsWith(QLatin1Char('\n')) ? line : line + QLatin1Char('\n'));
 }

@@ -2,6 +2,8 @@
 
 #include <QMutex>
 
+#include <atomic>
+
 #include <cerrno>
 #include <cstdio>
 
@@ -9,6 +11,9 @@ namespace {
 
 QMutex g_printLock;
 int g_stdoutError = 0;  // errno of the first write to stdout that failed
+std::atomic<bool> g_quiet{false};
+
+constexpr char kProgram[] = "zt5ctl: ";
 
 void WriteBytes(std::FILE* stream, const QByteArray& bytes)
 {
@@ -67,7 +72,37 @@ void PrintError(const QString& text)
     Write(stderr, text);
 }
 
+void SetQuiet(bool quiet)
+{
+    g_quiet.store(quiet);
+}
+
+bool Quiet()
+{
+    return g_quiet.load();
+}
+
+void PrintNotice(const QString& text)
+{
+    if (!Quiet())
+        PrintError(text);
+}
+
+void PrintFailure(const QString& text)
+{
+    QString line = text.startsWith(QLatin1String(kProgram)) ? text : QLatin1String(kProgram) + text;
+    if (!line.endsWith(u'\n'))
+        line += u'\n';
+    PrintError(line);
+}
+
+void RedrawProgressLine(const QString& text)
+{
+    // Written past TerminalText: its carriage return is what keeps the line in place.
+    WriteBytes(stderr, QByteArray("\r") + text.toUtf8() + QByteArray("\x1b[K"));
+}
+
 void PrintUsageError(const QString& text)
 {
-    PrintError(QStringLiteral("zt5ctl: %1\nСправка: zt5ctl --help\n").arg(text));
+    PrintFailure(QStringLiteral("%1\nСправка: zt5ctl --help").arg(text));
 }

@@ -18,5 +18,15 @@ QString StdoutFailure();
 // Flushes and closes stdout (a file on a full disk tells only then) and returns StdoutFailure.
 QString FlushStdout();
 void PrintError(const QString& text);
+// -q: progress and warnings stay off stderr; errors still go there.
+void SetQuiet(bool quiet);
+bool Quiet();
+// A warning or a line of progress: on stderr unless -q.
+void PrintNotice(const QString& text);
+// An error: "zt5ctl: <text>" on a line of its own, whatever -q says.
+void PrintFailure(const QString& text);
+// Draws the terminal's one progress line again in place: back to its start, the text, the rest of the
+// line cleared (a shorter text leaves nothing of the longer one behind).
+void RedrawProgressLine(const QString& text);
 // "zt5ctl: <text>" and the hint where the help is, for usage errors.
 void PrintUsageError(const QString& text);

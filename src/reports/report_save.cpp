@@ -23,11 +23,11 @@ bool SaveReportCopy(const QString& shownFile, const QString& target, MessageSink
         bytes = source.readAll();
     if (!source.isOpen() || source.error() != QFileDevice::NoError) {
         if (owner)
-            owner->ShowMessage(UserMessage::Information(
-                QStringLiteral("%1 (SaveReportCopy - %2)").arg(source.errorString(), shownFile)));
+            owner->ShowMessage(
+                UserMessage::Information(FileFailureText("прочитать отчет", shownFile, source.errorString())));
         return false;
     }
-    return WriteWholeFile(target, bytes, owner, "SaveReportCopy");
+    return WriteWholeFile(target, bytes, owner, "записать копию отчета");
 }
 
 void SavingReportViewer::ShowReport(const QString& file, const QString&)

@@ -10,6 +10,7 @@
 #include "base/atomic_file.h"
 #include "base/text_codec.h"
 #include "reports/temp_files.h"
+#include "reports/text_file.h"
 
 namespace {
 
@@ -65,7 +66,7 @@ private:
     bool Fail(QFile& file)
     {
         m_viewer.ShowMessage(
-            UserMessage::Information(QStringLiteral("%1 (WriteReport - %2)").arg(file.errorString(), file.fileName())));
+            UserMessage::Information(FileFailureText("записать отчет", file.fileName(), file.errorString())));
         return false;
     }
 

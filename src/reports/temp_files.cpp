@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "base/text_codec.h"
+#include "reports/text_file.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ bool gOpenTempFile(QFile& file, const QString& path, QIODevice* log, MessageSink
         Log(log, "\tУспешное открытие временного файла: %s\r\n", path);
         return true;
     }
-    const QString message = QStringLiteral("%1 (gOpenTempFile - %2)").arg(file.errorString(), path);
+    const QString message = FileFailureText("открыть временный файл", path, file.errorString());
     Tell(owner, message);
     Log(log, "\t\tERROR! - Ошибка открытия временного файла: %s\r\n", message);
     return false;
@@ -101,7 +102,7 @@ bool gDeleteTempFile(const QString& path, QIODevice* log, MessageSink* owner, QF
         QFile victim(path);
         ++deleted;
         if (!victim.remove()) {
-            const QString message = QStringLiteral("%1 (gDeleteTempFile - %2)").arg(victim.errorString(), path);
+            const QString message = FileFailureText("удалить временный файл", path, victim.errorString());
             Tell(owner, message);
             Log(log,
                 QString::asprintf("\t\tERROR! - Ошибка удаления файла (%d): %s\r\n", deleted, qUtf8Printable(message)));

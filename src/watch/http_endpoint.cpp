@@ -1,5 +1,7 @@
 #include "watch/http_endpoint.h"
 
+#include "base/host_port.h"
+
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -59,16 +61,17 @@ HttpEndpoint::~HttpEndpoint()
 
 bool HttpEndpoint::Listen(const QString& place, QString* error)
 {
-    const int colon = place.lastIndexOf(u':');
-    bool ok = false;
-    const int port = colon > 0 ? place.mid(colon + 1).toInt(&ok) : -1;
-    QHostAddress address(colon > 0 ? place.left(colon).remove(u'[').remove(u']') : QString());
-    if (place.left(colon) == QLatin1String("localhost"))
+    HostPort parsed;
+    const QString wrong = ParseHostPort(place, 0, parsed);
+    QHostAddress address(parsed.host);
+    if (parsed.host == QLatin1String("localhost"))
         address = QHostAddress::LocalHost;
-    if (!ok || port < 0 || port > 65535 || address.isNull()) {
-        *error = QStringLiteral("--http ждет АДРЕС:ПОРТ (127.0.0.1:9105)");
+    if (!wrong.isEmpty() || address.isNull()) {
+        *error = QStringLiteral("--http ждет АДРЕС:ПОРТ (127.0.0.1:9105, [::1]:9105): %1 - %2")
+                     .arg(place, wrong.isEmpty() ? QStringLiteral("не адрес IP") : wrong);
         return false;
     }
+    const int port = parsed.port;
     bool listening = false;
     QString failure;
     QMetaObject::invokeMethod(

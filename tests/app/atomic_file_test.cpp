@@ -137,7 +137,7 @@ TEST(AtomicFile, EveryUsersFileSurvivesARefusedWrite)
                   .arg(QDir::toNativeSeparators(settings), kTooLarge));
     EXPECT_EQ(nodeFailure.text, kTooLarge);
     EXPECT_EQ(tunesHost.LastText(), QStringLiteral("Файл настроек \"%1\" не записан: %2").arg(tunes, kTooLarge));
-    EXPECT_EQ(sink.texts, QStringList{kTooLarge + QStringLiteral(" (gWriteTxtFile (1) - ") + log + u')'});
+    EXPECT_EQ(sink.texts, QStringList{QStringLiteral("Не удалось записать файл \"%1\": %2").arg(log, kTooLarge)});
     for (const QString& path : {settings, nodes, tunes, log})
         EXPECT_EQ(ReadAll(path), old) << qPrintable(path);
     EXPECT_EQ(FolderEntries(dir.path()).size(), 4);
@@ -167,7 +167,7 @@ TEST(AtomicFile, ReadOnlyFolderGivesTheSystemsMessage)
     EXPECT_FALSE(written);
     EXPECT_EQ(error, denied);
     EXPECT_FALSE(saved);
-    EXPECT_EQ(sink.texts, QStringList{denied + QStringLiteral(" (gWriteTxtFile (1) - ") + path + u')'});
+    EXPECT_EQ(sink.texts, QStringList{QStringLiteral("Не удалось записать файл \"%1\": %2").arg(path, denied)});
     EXPECT_FALSE(tunesSaved);
     EXPECT_EQ(tunesHost.LastText(),
               QStringLiteral("Файл настроек \"%1\" не записан: %2")

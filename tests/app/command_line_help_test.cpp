@@ -14,12 +14,14 @@ CommandLineHelp Sample()
     help.summary = QStringLiteral("пример");
     help.synopsis = QStringLiteral("[ПАРАМЕТРЫ] КОМАНДА");
     help.description = QStringLiteral("Первый абзац.\n\n.Второй абзац с точкой в начале.");
-    help.commands = {{QStringLiteral("read"), QStringLiteral("ФАЙЛ"), QStringLiteral("прочитать"), {}, true},
+    help.commands = {{QStringLiteral("read"), QStringLiteral("ФАЙЛ"), QStringLiteral("прочитать"), {}, true, {}, {}},
                      {QStringLiteral("log"),
                       QStringLiteral("a|b"),
                       QStringLiteral("журнал"),
                       {QStringLiteral("a"), QStringLiteral("b")},
-                      false}};
+                      false,
+                      {},
+                      {}}};
     const QString longHelp = QStringLiteral("слово ").repeated(40).trimmed();
     help.groups = {{QStringLiteral("Канал"),
                     {{0,
@@ -27,14 +29,16 @@ CommandLineHelp Sample()
                       QStringLiteral("ПУТЬ"),
                       QStringLiteral("путь C:\\dev\\x"),
                       HelpValueKind::kFile,
+                      {},
                       {}},
-                     {'v', QStringLiteral("verbose"), {}, longHelp, HelpValueKind::kNone, {}},
+                     {'v', QStringLiteral("verbose"), {}, longHelp, HelpValueKind::kNone, {}, {}},
                      {0,
                       QStringLiteral("mode"),
                       QStringLiteral("ВИД"),
                       QStringLiteral("'режим"),
                       HelpValueKind::kChoice,
-                      {QStringLiteral("on"), QStringLiteral("it's")}}}}};
+                      {QStringLiteral("on"), QStringLiteral("it's")},
+                      {}}}}};
     help.footer = QStringLiteral("Коды завершения: 0, 1, 2.");
     help.seeAlso = {QStringLiteral("other(1)")};
     return help;
@@ -86,8 +90,8 @@ TEST(CommandLineHelp, CompletionQuotesChoicesAndKnowsFiles)
     EXPECT_TRUE(
         script.contains(QStringLiteral("log) (( i + 1 == cword )) && mapfile -t COMPREPLY < <(compgen -W 'a b'")));
     EXPECT_TRUE(script.contains(QStringLiteral("read) mapfile -t COMPREPLY < <(compgen -f")));
-    // The words after an option with a value are not taken for the command.
-    EXPECT_TRUE(script.contains(QStringLiteral("--path|--mode) (( i++ )) ;;")));
+    // The words after an option with a value are not taken for the command, nor "=" and the value after it.
+    EXPECT_TRUE(script.contains(QStringLiteral("--path|--mode) [[ ${words[i+1]} == = ]] && (( i++ )); (( i++ )) ;;")));
 }
 
 TEST(CommandLineHelp, OnlyTheExactHiddenOptionsGiveADocument)

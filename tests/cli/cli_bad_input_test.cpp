@@ -32,7 +32,7 @@
 namespace {
 
 const QString kPortNotReady = QStringLiteral(
-    "Информация: Последовательный порт не готов!Возможно, он занят другим приложением!\n");
+    "zt5ctl: Информация: Последовательный порт не готов!Возможно, он занят другим приложением!\n");
 
 // `code`: 2 usage, 3 no connection, 4 refused, 5 a file.
 void ExpectRefused(const CliRun& run, const QString& err, int code)
@@ -72,7 +72,7 @@ TEST(CliBadInput, LinesThatCannotBeUsed)
     const CliRun notAPort = RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--serial"), plain});
     EXPECT_EQ(notAPort.exitCode, 3);
     EXPECT_TRUE(notAPort.out.isEmpty());
-    EXPECT_TRUE(notAPort.err.startsWith(QStringLiteral("Информация: Последовательный порт не готов!\nCOM")));
+    EXPECT_TRUE(notAPort.err.startsWith(QStringLiteral("zt5ctl: Информация: Последовательный порт не готов!\nCOM")));
     EXPECT_TRUE(notAPort.err.endsWith(QStringLiteral(" (%1) не является последовательным портом\n").arg(plain)))
         << notAPort.err.toStdString();
 }
@@ -92,12 +92,14 @@ TEST(CliBadInput, DeviceThatIsNotThisKindOfMeter)
     ASSERT_TRUE(server.Start(&error)) << error.toStdString();
     const QString place = QStringLiteral("127.0.0.1:%1").arg(server.BoundPort());
     ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--tcp"), place}),
-                  QStringLiteral("Информация: Подключенное устройство не является прибором заданного типа!\n"), 4);
+                  QStringLiteral("zt5ctl: Информация: Подключенное устройство не является прибором заданного типа!\n"),
+                  4);
     const int requests = server.Requests();
     // Nothing is read from it after the identity, and nothing is written to it.
     ExpectRefused(RunZt5Ctl({QStringLiteral("read-config"), QStringLiteral("--tcp"), place, QStringLiteral("-o"),
                              QDir::temp().filePath(QStringLiteral("zt5-never-written.zt5"))}),
-                  QStringLiteral("Информация: Подключенное устройство не является прибором заданного типа!\n"), 4);
+                  QStringLiteral("zt5ctl: Информация: Подключенное устройство не является прибором заданного типа!\n"),
+                  4);
     EXPECT_EQ(server.Requests() - requests, requests);
     EXPECT_FALSE(QFile::exists(QDir::temp().filePath(QStringLiteral("zt5-never-written.zt5"))));
     server.Stop();
@@ -116,7 +118,8 @@ TEST(CliBadInput, FilesOfAnotherKind)
     nodes[24] = 2;
     const QString wrong = dir.filePath(QStringLiteral("Objects.zt5"));
     ASSERT_TRUE(WriteFile(wrong, nodes));
-    const QString notSettings = QStringLiteral("Информация: Файл \"%1\" не является файлом настроек!\n").arg(wrong);
+    const QString notSettings = QStringLiteral("zt5ctl: Информация: Файл \"%1\" не является файлом настроек!\n")
+                                    .arg(wrong);
     ExpectRefused(RunZt5Ctl({QStringLiteral("check"), wrong}), notSettings, 5);
     ExpectRefused(RunZt5Ctl({QStringLiteral("write-config"), wrong, QStringLiteral("--demo")}), notSettings, 5);
     ExpectRefused(RunZt5Ctl({QStringLiteral("report"), wrong, QStringLiteral("-o"), dir.filePath("r.xls")}),
@@ -129,7 +132,8 @@ TEST(CliBadInput, FilesOfAnotherKind)
     ASSERT_TRUE(WriteFile(base, QByteArray(1802, '\x17')));
     ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--workdir"), dir.path(), QStringLiteral("--node"),
                              QStringLiteral("Котельная")}),
-                  QStringLiteral("Информация: Файл \"%1\" не является файлом базы узлов учета!\n").arg(base), 5);
+                  QStringLiteral("zt5ctl: Информация: Файл \"%1\" не является файлом базы узлов учета!\n").arg(base),
+                  5);
 
     // A base cut short, in its header or in its entries: refused with the damage named, and left as it
     // is (the command line asks nothing, so it never sets the file aside).
@@ -141,7 +145,7 @@ TEST(CliBadInput, FilesOfAnotherKind)
         ASSERT_TRUE(WriteFile(base, bytes));
         ExpectRefused(RunZt5Ctl({QStringLiteral("info"), QStringLiteral("--workdir"), dir.path(),
                                  QStringLiteral("--node"), QStringLiteral("Котельная")}),
-                      QStringLiteral("Информация: Файл базы узлов учета \"%1\" %2\n").arg(base, damage), 5);
+                      QStringLiteral("zt5ctl: Информация: Файл базы узлов учета \"%1\" %2\n").arg(base, damage), 5);
         QFile kept(base);
         ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
         EXPECT_EQ(kept.readAll(), bytes);
@@ -157,17 +161,17 @@ TEST(CliBadInput, ArchiveDatesWithoutRecords)
     for (const char* date : {"2001-01-01", "2001-01-01T05", "2090-06-01"}) {
         ExpectRefused(RunZt5Ctl({QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--date"),
                                  QLatin1String(date), QStringLiteral("--demo")}),
-                      QStringLiteral("Информация: Нет данных за указанную дату!\n"), 4);
+                      QStringLiteral("zt5ctl: Информация: Нет данных за указанную дату!\n"), 4);
     }
     ExpectRefused(RunZt5Ctl({QStringLiteral("archive"), QStringLiteral("month"), QStringLiteral("--date"),
                              QStringLiteral("2001-01-01"), QStringLiteral("--demo")}),
-                  QStringLiteral("Информация: Нет данных за указанную дату!\n"), 4);
+                  QStringLiteral("zt5ctl: Информация: Нет данных за указанную дату!\n"), 4);
     // A day the calendar does not have is a usage error, before any meter is asked.
     const CliRun impossible = RunZt5Ctl({QStringLiteral("archive"), QStringLiteral("hour"), QStringLiteral("--date"),
                                          QStringLiteral("2024-02-30"), QStringLiteral("--demo")});
     EXPECT_EQ(impossible.exitCode, 2);
     EXPECT_TRUE(impossible.out.isEmpty());
-    EXPECT_TRUE(impossible.err.startsWith(QStringLiteral("zt5ctl: archive ждет --date ГГГГ-ММ-ДД")))
+    EXPECT_TRUE(impossible.err.startsWith(QStringLiteral("zt5ctl: --date 2024-02-30: в феврале 2024 года 29 дней\n")))
         << impossible.err.toStdString();
 }
 
@@ -180,7 +184,7 @@ TEST(CliBadInput, FoldersNamedOnTheCommandLine)
     const QStringList search = {QStringLiteral("info"), QStringLiteral("--node"), QStringLiteral("Котельная")};
     ExpectRefused(
         RunZt5Ctl(search + QStringList{QStringLiteral("--workdir"), work, QStringLiteral("--settings"), settings}),
-        QStringLiteral("Информация: Узел учета \"Котельная\" не найден!\n"), 2);
+        QStringLiteral("zt5ctl: Информация: Узел учета \"Котельная\" не найден!\n"), 2);
     EXPECT_TRUE(QFileInfo(work + QStringLiteral("/Base")).isDir());
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("conf/zt5"))).isDir());
 
@@ -188,10 +192,11 @@ TEST(CliBadInput, FoldersNamedOnTheCommandLine)
     const QString file = dir.filePath(QStringLiteral("plain"));
     ASSERT_TRUE(WriteFile(file, "x"));
     const QString under = file + QStringLiteral("/work");
-    ExpectRefused(RunZt5Ctl(search + QStringList{QStringLiteral("--workdir"), under}),
-                  QStringLiteral("Ошибка: Невозможно создать папку настроек \"%1\"!\n(%2)!\n")  // CR LF as a line end
-                      .arg(under, QString::fromLocal8Bit(std::strerror(ENOTDIR))),
-                  5);
+    ExpectRefused(
+        RunZt5Ctl(search + QStringList{QStringLiteral("--workdir"), under}),
+        QStringLiteral("zt5ctl: Ошибка: Невозможно создать папку настроек \"%1\"!\n(%2)!\n")  // CR LF as a line end
+            .arg(under, QString::fromLocal8Bit(std::strerror(ENOTDIR))),
+        5);
     EXPECT_TRUE(QFileInfo(file).isFile());
 }
 

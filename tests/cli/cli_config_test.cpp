@@ -136,7 +136,7 @@ TEST_F(CliConfig, BrokenFileIsRefusedWithItsFirstViolationAndNeverReachesTheMete
     const CliRun check = RunZt5Ctl({QStringLiteral("check"), Path("broken.zt5")});
     EXPECT_EQ(check.exitCode, 4);
     EXPECT_TRUE(check.out.isEmpty());
-    EXPECT_EQ(check.err, QStringLiteral("Информация: ") + violation + QLatin1Char('\n'));
+    EXPECT_EQ(check.err, QStringLiteral("zt5ctl: Информация: ") + violation + QLatin1Char('\n'));
 
     EXPECT_EQ(RunZt5Ctl({QStringLiteral("check"), Path("good.zt5")}).exitCode, 0);
 

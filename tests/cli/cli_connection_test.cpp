@@ -77,7 +77,7 @@ TEST(CliConnection, DeadLinesGiveTheSystemsMessage)
     const CliRun unknown = RunZt5Ctl(
         {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("nosuchhost.invalid:502")});
     EXPECT_EQ(unknown.exitCode, 3);
-    EXPECT_EQ(unknown.err, QStringLiteral("Информация: Адрес \"nosuchhost.invalid\" не найден\n"));
+    EXPECT_EQ(unknown.err, QStringLiteral("zt5ctl: Информация: Адрес \"nosuchhost.invalid\" не найден\n"));
     const CliRun named = RunZt5Ctl(
         {QStringLiteral("info"), QStringLiteral("--tcp"), QStringLiteral("localhost:%1").arg(ClosedTcpPort())});
     EXPECT_EQ(named.exitCode, 3);
@@ -89,7 +89,7 @@ TEST(CliConnection, DeadLinesGiveTheSystemsMessage)
     EXPECT_EQ(serial.exitCode, 3);
     EXPECT_TRUE(serial.out.isEmpty());
     // What is wrong with it, in the serial port's own words.
-    EXPECT_TRUE(serial.err.startsWith(QStringLiteral("Информация: Последовательный порт не готов!\nпорт COM")))
+    EXPECT_TRUE(serial.err.startsWith(QStringLiteral("zt5ctl: Информация: Последовательный порт не готов!\nпорт COM")))
         << serial.err.toStdString();
     EXPECT_TRUE(serial.err.endsWith(QStringLiteral(" (/dev/zt5-no-such-port) отсутствует\n")))
         << serial.err.toStdString();
@@ -101,7 +101,7 @@ TEST(CliConnection, QuestionWithoutAnAnswerFailsWithItsText)
     const CliRun unanswered = RunZt5Ctl({QStringLiteral("set-clock"), QStringLiteral("--demo")});
     EXPECT_EQ(unanswered.exitCode, 4);
     EXPECT_TRUE(unanswered.out.isEmpty());
-    EXPECT_TRUE(unanswered.err.startsWith(QStringLiteral("Подтверждение: ") + question))
+    EXPECT_TRUE(unanswered.err.startsWith(QStringLiteral("zt5ctl: Подтверждение: ") + question))
         << unanswered.err.toStdString();
     EXPECT_TRUE(unanswered.err.contains(QStringLiteral("--yes"))) << unanswered.err.toStdString();
 
@@ -111,7 +111,7 @@ TEST(CliConnection, QuestionWithoutAnAnswerFailsWithItsText)
 
     const CliRun yes = RunZt5Ctl({QStringLiteral("set-clock"), QStringLiteral("--demo"), QStringLiteral("--yes")});
     EXPECT_EQ(yes.exitCode, 0) << yes.err.toStdString();
-    EXPECT_EQ(yes.err, QStringLiteral("Подтверждение: ") + question + QLatin1Char('\n'));
+    EXPECT_EQ(yes.err, QStringLiteral("zt5ctl: Подтверждение: ") + question + QLatin1Char('\n'));
 }
 
 TEST(CliConnection, ServiceDataRoundTripOnTheDemoMeter)
@@ -137,7 +137,7 @@ TEST(CliConnection, ServiceDataRoundTripOnTheDemoMeter)
                                       QStringLiteral("--serial-number"), QStringLiteral("9"), QStringLiteral("--model"),
                                       QStringLiteral("04.1")});
     EXPECT_EQ(refused.exitCode, 4);
-    EXPECT_EQ(refused.err, QStringLiteral("Информация: Недопустимый номер модели для данного прибора!\n"));
+    EXPECT_EQ(refused.err, QStringLiteral("zt5ctl: Информация: Недопустимый номер модели для данного прибора!\n"));
 }
 
 }  // namespace

@@ -52,7 +52,24 @@ expect() {
 help_options() { "$1" --help | grep -oE -- '^ +(-[a-zA-Z], )?--?[a-zA-Z][a-zA-Z0-9-]*' | grep -oE -- '--?[a-zA-Z][a-zA-Z0-9-]*' | sort -u; }
 
 expect "zt5ctl --" "$(help_options "$ctl" | grep -- '^--')" "$(complete_line zt5ctl --)"
-expect "zt5ctl -" "$(help_options "$ctl")" "$(complete_line zt5ctl info -)"
+# After a command only its options: the channel and program ones, and those its help names.
+shared=$("$ctl" --help | awk '/^(Канал связи|Программа):/ { inside = 1; next } /^$/ { inside = 0 } inside' \
+    | grep -oE -- '^ +(-[a-zA-Z], )?--?[a-zA-Z][a-zA-Z0-9-]*' | grep -oE -- '--?[a-zA-Z][a-zA-Z0-9-]*')
+expect "zt5ctl info -" "$(printf '%s\n' $shared --format | sort -u)" "$(complete_line zt5ctl info -)"
+archive_options=$(complete_line zt5ctl --demo archive day --)
+for option in --date --from --to --count --quantities --decimal-separator --output --tcp --quiet; do
+    grep -qx -- "$option" <<<"$archive_options" || { echo "zt5ctl archive --: no $option" >&2; status=1; }
+done
+for option in --maker-id --battery --mqtt --as-read; do
+    grep -qx -- "$option" <<<"$archive_options" && { echo "zt5ctl archive --: offers $option" >&2; status=1; }
+done
+expect "zt5ctl help" "$(complete_line zt5ctl -v '' | grep -vx help)" "$(complete_line zt5ctl help '')"
+# Values: --format as the command gives them, also after "=", the separator, the quantities' names.
+expect "zt5ctl info --format" "$(printf '%s\n' json text)" "$(complete_line zt5ctl info --format '')"
+expect "zt5ctl archive --format=" "$(printf '%s\n' csv html json text)" "$(complete_typed 'zt5ctl archive --format=')"
+expect "zt5ctl events --format=j" "json" "$(complete_typed 'zt5ctl --demo events --format=j')"
+expect "zt5ctl --decimal-separator" "$(printf '%s\n' comma point)" "$(complete_line zt5ctl archive --decimal-separator '')"
+expect "zt5ctl --quantities Q" "$(printf '%s\n' Qwi_1 Qwi_2)" "$(complete_line zt5ctl archive day --quantities Qw)"
 expect "zt5-meter-sim -" "$(help_options "$sim")" "$(complete_line zt5-meter-sim -)"
 expect "zt5ctl --parity" "$(printf '%s\n' even mark none odd space)" "$(complete_line zt5ctl --parity '')"
 expect "zt5ctl --framing a" "ascii" "$(complete_line zt5ctl --demo --framing a)"
@@ -80,4 +97,13 @@ expect "zt5ctl --settings FILE" "$(printf '%s\n' "$dir/other.zt5")" "$(complete_
 touch "$dir/a:meter.zt5"
 expect "zt5ctl check PATH:WITH:COLON" "meter.zt5" "$(complete_typed "zt5ctl check $dir/a:m")"
 expect "zt5ctl --workdir DIR" "$(printf '%s\n' "$dir/sub")" "$(complete_line zt5ctl --workdir "$dir/")"
+# Node names from the node base of the work folder the line names, a name with a blank kept one word.
+nodes=$(mktemp -d)
+trap 'rm -rf "$dir" "$nodes"' EXIT
+"$ctl" --workdir "$nodes" node add "Котельная 1" --tcp 127.0.0.1:502 --kind ip 2>/dev/null
+"$ctl" --workdir "$nodes" node add Школа --tcp 127.0.0.1:503 --kind ip 2>/dev/null
+on_path() { PATH="$(dirname "$ctl"):$PATH" "$@"; }
+expect "zt5ctl --node К" 'Котельная\ 1' "$(on_path complete_line zt5ctl --workdir "$nodes" --node К)"
+expect "zt5ctl --node" "$(printf '%s\n' 'Котельная\ 1' Школа | sort)" \
+    "$(on_path complete_line zt5ctl --workdir "$nodes" archive day --node '')"
 exit $status

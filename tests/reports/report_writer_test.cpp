@@ -92,7 +92,8 @@ TEST(ReportWriter, FolderThatCannotTakeFilesShowsNothing)
     EXPECT_TRUE(viewer.shown.empty());
     ASSERT_EQ(viewer.messages.size(), 1u) << "one failure, one message";
     const QString path = missing + QStringLiteral("/00000007_2_0.tmp");
-    EXPECT_EQ(viewer.messages[0].text, QStringLiteral("No such file or directory (gOpenTempFile - %1)").arg(path));
+    EXPECT_EQ(viewer.messages[0].text,
+              QStringLiteral("Не удалось открыть временный файл \"%1\": No such file or directory").arg(path));
     EXPECT_EQ(viewer.messages[0].caption, QStringLiteral("Информация"));
     EXPECT_EQ(viewer.messages[0].style, 0x40u);
 

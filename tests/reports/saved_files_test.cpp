@@ -51,9 +51,9 @@ TEST(SavedFiles, FailedWritesLeaveTheOldFile)
     folder.Unlock();
     EXPECT_EQ(Read(path), QByteArray("old"));
     ASSERT_EQ(owner.messages.size(), 1u);
-    EXPECT_TRUE(owner.messages[0].text.endsWith(QStringLiteral(" (gWriteTxtFile (1) - %1)").arg(path)))
+    EXPECT_TRUE(owner.messages[0].text.startsWith(QStringLiteral("Не удалось записать файл \"%1\": ").arg(path)))
         << owner.messages[0].text.toStdString();
-    EXPECT_FALSE(owner.messages[0].text.startsWith(QStringLiteral(" (")));
+    EXPECT_FALSE(owner.messages[0].text.endsWith(QStringLiteral(": ")));  // the system's reason follows
     EXPECT_EQ(owner.messages[0].caption, QStringLiteral("Информация"));
 }
 
@@ -78,12 +78,13 @@ TEST(SavedFiles, SavingViewerKeepsTheShownReport)
     nowhere.ShowReport(shown, folder.path());
     EXPECT_FALSE(nowhere.Saved());
     ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.messages[0].text.contains(QStringLiteral("(SaveReportCopy - ")));
+    EXPECT_TRUE(messages.messages[0].text.startsWith(QStringLiteral("Не удалось записать копию отчета \"")));
 
     nowhere.ShowReport(folder.filePath(QStringLiteral("missing.tmp")), folder.path());
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_EQ(messages.messages[1].text,
-              QStringLiteral("No such file or directory (SaveReportCopy - %1)").arg(folder.filePath("missing.tmp")));
+              QStringLiteral("Не удалось прочитать отчет \"%1\": No such file or directory")
+                  .arg(folder.filePath("missing.tmp")));
 }
 
 }  // namespace

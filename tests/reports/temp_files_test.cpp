@@ -58,7 +58,8 @@ TEST_F(TempFilesTest, OpeningAgainClosesFirstAndTruncates)
 TEST_F(TempFilesTest, FailedOpenIsToldOnlyToAnOwner)
 {
     const QString path = folder.filePath(QStringLiteral("missing/b.tmp"));
-    const QString message = QStringLiteral("No such file or directory (gOpenTempFile - %1)").arg(path);
+    const QString message = QStringLiteral("Не удалось открыть временный файл \"%1\": No such file or directory")
+                                .arg(path);
     EXPECT_FALSE(gOpenTempFile(file, path, &log, nullptr));
     EXPECT_TRUE(
         Logged().endsWith(QStringLiteral("\t\tERROR! - Ошибка открытия временного файла: %1\r\n").arg(message)));
@@ -98,7 +99,8 @@ TEST_F(TempFilesTest, FileThatCannotBeDeletedStays)
     EXPECT_FALSE(file.isOpen());
     EXPECT_TRUE(QFileInfo::exists(path));
     ASSERT_EQ(owner.messages.size(), 1u);
-    EXPECT_EQ(owner.messages[0].text, QStringLiteral("Permission denied (gDeleteTempFile - %1)").arg(path));
+    EXPECT_EQ(owner.messages[0].text,
+              QStringLiteral("Не удалось удалить временный файл \"%1\": Permission denied").arg(path));
     EXPECT_TRUE(Logged().endsWith(
         QStringLiteral("\t\tERROR! - Ошибка удаления файла (1): %1\r\n").arg(owner.messages[0].text)));
 }

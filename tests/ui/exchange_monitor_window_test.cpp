@@ -107,7 +107,7 @@ TEST_F(ExchangeMonitorTest, SavesTheTextInWindows1251UnderOneTxtExtension)
     // A folder that is not there: the writer's own message, and no file.
     EXPECT_FALSE(monitor.SaveTo(folder.filePath(QStringLiteral("missing/log.txt"))));
     ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_TRUE(boxes.shown[1].text.contains(QStringLiteral("(gWriteTxtFile (1) - ")));
+    EXPECT_TRUE(boxes.shown[1].text.startsWith(QStringLiteral("Не удалось записать файл \"")));
     EXPECT_EQ(boxes.shown[1].caption, QStringLiteral("Информация"));
 }
 

@@ -148,7 +148,8 @@ TEST(TrendsPage, PlottedWeekGoesToCsvSpreadsheetAndPng)
     EXPECT_FALSE(page->ExportCsvTo(impossible));
     ASSERT_EQ(trends.rig.windowRig.presenter.messages.size(), 1);
     const PresentedMessage& message = trends.rig.windowRig.presenter.messages.first();
-    EXPECT_TRUE(message.text.endsWith(QStringLiteral("(CDlgTrends::ExportCsvTo - %1)").arg(impossible)))
+    EXPECT_TRUE(
+        message.text.startsWith(QStringLiteral("Не удалось сохранить таблицу графика в CSV \"%1\": ").arg(impossible)))
         << message.text.toStdString();
     EXPECT_EQ(message.caption, QStringLiteral("Информация"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 5);

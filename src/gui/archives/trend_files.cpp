@@ -34,8 +34,8 @@ QByteArray WidgetPng(QWidget* widget)
     return bytes;
 }
 
-bool WriteTrendFile(PageHost& host, const QString& path, const QByteArray& bytes, const char* function)
+bool WriteTrendFile(PageHost& host, const QString& path, const QByteArray& bytes, const char* doing)
 {
     HostSink sink(host);
-    return WriteWholeFile(path, bytes, &sink, function);
+    return WriteWholeFile(path, bytes, &sink, doing);
 }

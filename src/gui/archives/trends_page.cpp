@@ -191,18 +191,18 @@ void CDlgTrends::SaveAs(const QString& title, const QString& filter, const QStri
 
 bool CDlgTrends::SavePngTo(const QString& path)
 {
-    return WriteTrendFile(Host(), path, WidgetPng(m_controls.chart), "CDlgTrends::SavePngTo");
+    return WriteTrendFile(Host(), path, WidgetPng(m_controls.chart), "сохранить рисунок графика");
 }
 
 bool CDlgTrends::ExportCsvTo(const QString& path)
 {
     return WriteTrendFile(Host(), path, RangeCsv(PlottedRecords(), m_plottedQuantities, LocaleDecimalSeparator()),
-                          "CDlgTrends::ExportCsvTo");
+                          "сохранить таблицу графика в CSV");
 }
 
 bool CDlgTrends::ExportHtmlTo(const QString& path)
 {
     const QByteArray html = RangeHtml(PlottedRecords(), m_plottedQuantities,
                                       RangeTableTitle(m_plottedRange, m_plotted.serial));
-    return WriteTrendFile(Host(), path, html, "CDlgTrends::ExportHtmlTo");
+    return WriteTrendFile(Host(), path, html, "сохранить таблицу графика");
 }
