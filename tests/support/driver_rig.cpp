@@ -141,10 +141,7 @@ ConfigurationBlocks DriverRig::MeterConfiguration()
 
 DateTimeStamp MeterStamp(const QDateTime& localTime)
 {
-    const QDate date = localTime.date();
-    const QTime time = localTime.time();
-    return DateTimeStamp{std::uint8_t(date.day()),  std::uint8_t(date.month()),  std::uint8_t(date.year() - 2000),
-                         std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())};
+    return StampOf(localTime);
 }
 
 void DriverRig::SetMeterClock(const QDateTime& localTime)
