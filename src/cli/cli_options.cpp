@@ -1,7 +1,7 @@
 #include "cli/cli_options.h"
 
-#include "app/command_line_options.h"
 #include "archives/range_table.h"
+#include "base/command_line_options.h"
 
 #include "channel/channel_types.h"
 #include "channel/framing_names.h"

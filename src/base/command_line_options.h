@@ -3,7 +3,7 @@
 // The same rows drive the parser and the help (and through the help the manual page and the completion
 // script), so a new option cannot be parsed but unlisted, or listed but refused.
 
-#include "app/command_line_help.h"
+#include "base/command_line_help.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/bash_completion.h"
+#include "base/bash_completion.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "app/bash_completion.h"
-#include "app/command_line_help.h"
-#include "app/man_page.h"
+#include "base/bash_completion.h"
+#include "base/command_line_help.h"
+#include "base/man_page.h"
 
 #include <gtest/gtest.h>
 #include <QRegularExpression>

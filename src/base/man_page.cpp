@@ -1,4 +1,4 @@
-#include "app/man_page.h"
+#include "base/man_page.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A program's command-line help as a manual page (groff man macros), section 1.
 
-#include "app/command_line_help.h"
+#include "base/command_line_help.h"
 
 QString RenderManPage(const CommandLineHelp& help, const QString& version);
 

@@ -1,9 +1,9 @@
-#include "app/command_line_help.h"
+#include "base/command_line_help.h"
 
 #include "zt5_version.h"
 
-#include "app/bash_completion.h"
-#include "app/man_page.h"
+#include "base/bash_completion.h"
+#include "base/man_page.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/command_line_options.h"
+#include "base/command_line_options.h"
 
 namespace {
 
