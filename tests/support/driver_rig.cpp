@@ -139,15 +139,10 @@ ConfigurationBlocks DriverRig::MeterConfiguration()
     return blocks;
 }
 
-DateTimeStamp MeterStamp(const QDateTime& localTime)
-{
-    return StampOf(localTime);
-}
-
 void DriverRig::SetMeterClock(const QDateTime& localTime)
 {
     std::lock_guard<std::mutex> lock(meter.Lock());
-    meter.Clock().Set(SecondsOf(MeterStamp(localTime)));
+    meter.Clock().Set(SecondsOf(StampOf(localTime)));
 }
 
 DateTimeStamp DriverRig::MeterClock()
