@@ -33,7 +33,7 @@ QByteArray ReadAnswer(int registers)
     frame.append(static_cast<char>(2 * registers));
     for (int i = 0; i < 2 * registers; ++i)
         frame.append(static_cast<char>(0x10 + i));
-    return WithModbusCrc(frame);
+    return ByteArrayWithModbusCrc(frame);
 }
 
 const std::uint8_t* Data(const QByteArray& bytes)
@@ -171,7 +171,7 @@ TEST_F(ChannelOverPty, ShortAnswerWaitsOutTheTimeOut)
 {
     ASSERT_TRUE(channel.Connect());
     // 24 bytes with a good CRC do not answer a read of 10 registers.
-    const QByteArray short24 = WithModbusCrc(ReadAnswer(10).left(22));
+    const QByteArray short24 = ByteArrayWithModbusCrc(ReadAnswer(10).left(22));
     Peer meter([&] {
         if (pty.ReadMaster(kRead10.size(), kArrives) == kRead10)
             pty.WriteMaster(short24);

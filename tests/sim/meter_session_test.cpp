@@ -13,7 +13,8 @@ namespace {
 
 QByteArray Rtu(std::initializer_list<std::uint8_t> unit)
 {
-    return WithModbusCrc(QByteArray(reinterpret_cast<const char*>(std::data(unit)), static_cast<int>(unit.size())));
+    return ByteArrayWithModbusCrc(
+        QByteArray(reinterpret_cast<const char*>(std::data(unit)), static_cast<int>(unit.size())));
 }
 
 struct Fixture {

@@ -16,7 +16,8 @@ inline std::vector<std::uint8_t> WithModbusCrc(std::vector<std::uint8_t> frame)
     return frame;
 }
 
-inline QByteArray WithModbusCrc(QByteArray frame)
+// The same for a QByteArray (a name of its own: a braced list would fit both).
+inline QByteArray ByteArrayWithModbusCrc(QByteArray frame)
 {
     const std::uint16_t crc = Crc16Modbus(reinterpret_cast<const std::uint8_t*>(frame.constData()),
                                           static_cast<std::size_t>(frame.size()));
