@@ -5,15 +5,11 @@
 
 #include "config/tunes_file.h"
 #include "support/known_configuration.h"
+#include "support/recording_message_host.h"
 
 #include <cstring>
 
 namespace {
-
-class Quiet : public ConfigMessageHost {
-public:
-    int ShowMessage(const QString&, const QString&, unsigned) override { return MessageAnswer::kOk; }
-};
 
 const QString kReplaceQuestion = QStringLiteral(
     "Настройки, измененные или открытые из файла, будут заменены прочитанными из прибора. Продолжить?");
@@ -92,7 +88,7 @@ TEST(WorkingCopy, ConnectAsksBeforeReplacingEditsOrAFilesSettingsAndNoKeepsThem)
 
     // Opened from a file: asked even though nothing was touched since.
     const QString file = QDir(rig.Folder()).filePath(QStringLiteral("known.zt5"));
-    Quiet quiet;
+    RecordingMessageHost quiet;  // answers OK to everything
     ASSERT_TRUE(SaveTunesFile(file, KnownConfiguration(), quiet));
     ASSERT_TRUE(window->OpenSettingsFileNamed(file));
     const ConfigurationBlocks opened = window->Driver().Configuration();

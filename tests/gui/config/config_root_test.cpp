@@ -11,6 +11,7 @@
 #include "sim/configuration_area.h"
 #include "sim/meter_areas.h"
 #include "support/known_configuration.h"
+#include "support/recording_message_host.h"
 
 #include <QDate>
 #include <QDir>
@@ -24,11 +25,6 @@
 namespace {
 
 const QString kS5 = QStringLiteral("В БД1 тепловые вводы не задействованы!");
-
-class Quiet : public ConfigMessageHost {
-public:
-    int ShowMessage(const QString&, const QString&, unsigned) override { return MessageAnswer::kOk; }
-};
 
 QPushButton* FrameButton(const MainDialog& window, const char* name)
 {
@@ -64,7 +60,7 @@ QStringList TreeOutline(const MainDialog& window)
 bool OpenBlocks(MainWindowRig& rig, MainDialog& window, const ConfigurationBlocks& blocks)
 {
     const QString file = QDir(rig.Folder()).filePath(QStringLiteral("known.zt5"));
-    Quiet quiet;
+    RecordingMessageHost quiet;  // answers OK to everything
     return SaveTunesFile(file, blocks, quiet) && window.OpenSettingsFileNamed(file);
 }
 
@@ -248,7 +244,7 @@ TEST(ConfigRoot, ShortSettingsFileIsWrittenOnlyOnceTheUserAgrees)
     ConfigurationBlocks known = KnownConfiguration();
     known.identity = window->Driver().Configuration().identity;
     const QString file = QDir(rig.Folder()).filePath(QStringLiteral("cut.zt5"));
-    Quiet quiet;
+    RecordingMessageHost quiet;  // answers OK to everything
     ASSERT_TRUE(SaveTunesFile(file, known, quiet));
     ASSERT_TRUE(QFile(file).resize(1750));
     ASSERT_TRUE(window->OpenSettingsFileNamed(file));

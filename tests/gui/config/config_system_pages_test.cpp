@@ -10,6 +10,7 @@
 #include "sim/configuration_area.h"
 #include "sim/meter_areas.h"
 #include "support/known_configuration.h"
+#include "support/recording_message_host.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -21,11 +22,6 @@
 #include <cstring>
 
 namespace {
-
-class QuietHost : public ConfigMessageHost {
-public:
-    int ShowMessage(const QString&, const QString&, unsigned) override { return MessageAnswer::kOk; }
-};
 
 template <typename T>
 T* Field(const QWidget& page, const char* name)
@@ -52,7 +48,7 @@ TEST(ConfigSystemPages, SwitchingTheSecondSetRelabelsTheTreeAndKeepsItsValues)
     MainWindowRig rig;
     auto window = rig.OpenWindow();
     const QString file = QDir(rig.Folder()).filePath(QStringLiteral("known.zt5"));
-    QuietHost quiet;
+    RecordingMessageHost quiet;  // answers OK to everything
     ASSERT_TRUE(SaveTunesFile(file, KnownConfiguration(), quiet));
     ASSERT_TRUE(window->OpenSettingsFileNamed(file));
     const DbSettings db2 = KnownConfiguration().tunes.db[1];
