@@ -8,12 +8,11 @@
 #include "meter_state.h"
 
 #include "archives/record_bytes.h"
+#include "channel/modbus_functions.h"
 
 #include <cstring>
 
 namespace {
-
-constexpr std::uint8_t kReadHoldingFunction = 0x03;
 
 // An answer area gets the bytes the meter sends and zeros after them.
 void PutAnswer(MeterImage& image, MeterArea area, const QByteArray& bytes)
@@ -70,7 +69,7 @@ int ArchiveArea::FillRecord(MeterImage& image, MeterArea area)
     if ((request.kind == kArchiveTotals) != (area == MeterArea::kTotalsRecord))
         return SlaveException::kIllegalValue;
     // Only the standard functions leave room between the request block and the read for another master.
-    if (m_slave.RequestFunction() == kReadHoldingFunction && m_faults.Strike(FaultKind::Swap)) {
+    if (m_slave.RequestFunction() == Modbus::kReadHoldingRegisters && m_faults.Strike(FaultKind::Swap)) {
         request = OtherRecordRequest(image, request);
         std::memcpy(AreaIn(image, MeterArea::kArchiveRequest), &request, sizeof request);
     }

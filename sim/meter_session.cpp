@@ -4,6 +4,7 @@
 
 #include "base/checksums.h"
 #include "channel/channel_types.h"
+#include "channel/modbus_functions.h"
 #include "channel/wire_framing.h"
 
 namespace {
@@ -22,12 +23,12 @@ int RtuRequestLength(const std::uint8_t* bytes, int length)
     if (length < 2)
         return -1;
     switch (bytes[1]) {
-        case 0x03:
-        case 0x04:
+        case Modbus::kReadHoldingRegisters:
+        case Modbus::kReadInputRegisters:
             return 8;
-        case 0x10:
+        case Modbus::kWriteMultipleRegisters:
             return length < 7 ? -1 : 7 + ((bytes[6] + 1) & ~1) + 2;
-        case 0x48:
+        case Modbus::kReadWrite48:
             return length < 12 ? -1 : 14 + ((GetBigEndian16(bytes + 10) + 1) & ~1) + 2;
         default:
             return -2;
@@ -208,7 +209,7 @@ void MeterSession::Handle(const std::uint8_t* unit, int unitLength, const QByteA
     const bool drop = m_faults.Strike(FaultKind::Drop);
     const bool corrupt = m_faults.Strike(FaultKind::Corrupt) && m_settings.framing != kFramingModbusTcp;
     const bool delay = m_faults.Strike(FaultKind::Delay);
-    const bool late = answer[1] == 0x48 && m_faults.Strike(FaultKind::Late);
+    const bool late = answer[1] == Modbus::kReadWrite48 && m_faults.Strike(FaultKind::Late);
     const bool echo = m_faults.Strike(FaultKind::Echo);
     const bool garbage = m_faults.Strike(FaultKind::Garbage);
 

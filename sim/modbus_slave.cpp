@@ -1,12 +1,7 @@
 #include "modbus_slave.h"
 
 #include "base/checksums.h"
-
-namespace {
-constexpr std::uint8_t kFunctionRead = 0x03;
-constexpr std::uint8_t kFunctionWrite = 0x10;
-constexpr std::uint8_t kFunctionWriteRead = 0x48;
-}  // namespace
+#include "channel/modbus_functions.h"
 
 int ModbusSlave::Answer(const std::uint8_t* unit, int length, std::uint8_t* out, int capacity)
 {
@@ -16,11 +11,11 @@ int ModbusSlave::Answer(const std::uint8_t* unit, int length, std::uint8_t* out,
     m_requestAddress = unit[0];
     m_requestFunction = unit[1];
     switch (unit[1]) {
-        case kFunctionRead:
+        case Modbus::kReadHoldingRegisters:
             return ReadHolding(unit, length, out);
-        case kFunctionWrite:
+        case Modbus::kWriteMultipleRegisters:
             return WriteMultiple(unit, length, out);
-        case kFunctionWriteRead:
+        case Modbus::kReadWrite48:
             return WriteRead48(unit, length, out);
         default:
             return Exception(unit[1], SlaveException::kIllegalFunction, out);
@@ -30,17 +25,17 @@ int ModbusSlave::Answer(const std::uint8_t* unit, int length, std::uint8_t* out,
 int ModbusSlave::ReadHolding(const std::uint8_t* unit, int length, std::uint8_t* out)
 {
     if (length != 6)
-        return Exception(kFunctionRead, SlaveException::kIllegalValue, out);
+        return Exception(Modbus::kReadHoldingRegisters, SlaveException::kIllegalValue, out);
     const int start = GetBigEndian16(unit + 2);
     const int count = GetBigEndian16(unit + 4);
     if (count < 1 || count > kMaxRead3)
-        return Exception(kFunctionRead, SlaveException::kIllegalValue, out);
+        return Exception(Modbus::kReadHoldingRegisters, SlaveException::kIllegalValue, out);
     if (!MeterImage::InRange(start, count))
-        return Exception(kFunctionRead, SlaveException::kIllegalAddress, out);
+        return Exception(Modbus::kReadHoldingRegisters, SlaveException::kIllegalAddress, out);
     if (const int code = PrepareRead(start, count))
-        return Exception(kFunctionRead, code, out);
+        return Exception(Modbus::kReadHoldingRegisters, code, out);
     out[0] = m_requestAddress;
-    out[1] = kFunctionRead;
+    out[1] = Modbus::kReadHoldingRegisters;
     out[2] = static_cast<std::uint8_t>(2 * count);
     m_image.ToWire(start, count, out + 3);
     return Finish(out, 3 + 2 * count);
@@ -49,17 +44,17 @@ int ModbusSlave::ReadHolding(const std::uint8_t* unit, int length, std::uint8_t*
 int ModbusSlave::WriteMultiple(const std::uint8_t* unit, int length, std::uint8_t* out)
 {
     if (length < 7)
-        return Exception(kFunctionWrite, SlaveException::kIllegalValue, out);
+        return Exception(Modbus::kWriteMultipleRegisters, SlaveException::kIllegalValue, out);
     const int start = GetBigEndian16(unit + 2);
     const int count = GetBigEndian16(unit + 4);
     const int byteCount = unit[6];
     // An odd byte count travels padded to whole registers.
     if (count < 1 || count > kMaxWrite16 || (byteCount + 1) / 2 != count || length != 7 + 2 * count)
-        return Exception(kFunctionWrite, SlaveException::kIllegalValue, out);
+        return Exception(Modbus::kWriteMultipleRegisters, SlaveException::kIllegalValue, out);
     if (!MeterImage::InRange(start, count))
-        return Exception(kFunctionWrite, SlaveException::kIllegalAddress, out);
+        return Exception(Modbus::kWriteMultipleRegisters, SlaveException::kIllegalAddress, out);
     if (const int code = CheckAndWrite(start, count, unit + 7))
-        return Exception(kFunctionWrite, code, out);
+        return Exception(Modbus::kWriteMultipleRegisters, code, out);
     for (int i = 0; i < 6; ++i)
         out[i] = unit[i];
     out[0] = m_requestAddress;
@@ -92,7 +87,7 @@ int ModbusSlave::WriteRead48(const std::uint8_t* unit, int length, std::uint8_t*
             return Exception48(code, sequence, out);
     }
     out[0] = m_requestAddress;
-    out[1] = kFunctionWriteRead;
+    out[1] = Modbus::kReadWrite48;
     PutBigEndian16(out + 2, static_cast<std::uint16_t>(2 * readCount));
     PutBigEndian16(out + 4, sequence);
     m_image.ToWire(readStart, readCount, out + 6);
@@ -125,7 +120,7 @@ int ModbusSlave::PrepareRead(int start, int count)
 int ModbusSlave::Exception(std::uint8_t function, int code, std::uint8_t* out)
 {
     out[0] = m_requestAddress;
-    out[1] = static_cast<std::uint8_t>(function | 0x80);
+    out[1] = static_cast<std::uint8_t>(function | Modbus::kExceptionBit);
     out[2] = static_cast<std::uint8_t>(code);
     return Finish(out, 3);
 }
@@ -134,7 +129,7 @@ int ModbusSlave::Exception48(int code, std::uint16_t sequence, std::uint8_t* out
 {
     // The code stands in byte 2 and the sequence number where a normal answer keeps it.
     out[0] = m_requestAddress;
-    out[1] = static_cast<std::uint8_t>(kFunctionWriteRead | 0x80);
+    out[1] = static_cast<std::uint8_t>(Modbus::kReadWrite48 | Modbus::kExceptionBit);
     out[2] = static_cast<std::uint8_t>(code);
     out[3] = 0;
     PutBigEndian16(out + 4, sequence);

@@ -40,22 +40,7 @@ DateTimeStamp StampAt(MeterSeconds seconds)
     return stamp;
 }
 
-bool IsValidStamp(const DateTimeStamp& stamp)
-{
-    return stamp.month >= 1 && stamp.month <= 12 && stamp.day >= 1 && stamp.day <= MonthLength(stamp.month, stamp.year)
-        && stamp.year != kEmptyYear && stamp.hour < 24 && stamp.minute < 60 && stamp.second < 60;
-}
-
 MeterSeconds HostLocalSeconds()
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate date = now.date();
-    const QTime time = now.time();
-    const DateTimeStamp stamp{static_cast<std::uint8_t>(date.day()),
-                              static_cast<std::uint8_t>(date.month()),
-                              static_cast<std::uint8_t>(date.year() - kBaseYear),
-                              static_cast<std::uint8_t>(time.hour()),
-                              static_cast<std::uint8_t>(time.minute()),
-                              static_cast<std::uint8_t>(time.second())};
-    return SecondsOf(stamp);
+    return SecondsOf(StampOf(QDateTime::currentDateTime()));
 }

@@ -21,8 +21,6 @@ inline TChronoArch ChronoAt(MeterSeconds seconds)
 {
     return ChronoOf(StampAt(seconds));
 }
-// A date the calendar has: month 1..12, day within the month, hour, minute and second in range.
-bool IsValidStamp(const DateTimeStamp& stamp);
 // The host's local time now.
 MeterSeconds HostLocalSeconds();
 

@@ -2,7 +2,7 @@
 // What zt5-meter-sim says about itself: --help, and the manual page and completion script the build
 // makes from the same table.
 
-#include "app/command_line_help.h"
+#include "base/command_line_help.h"
 
 CommandLineHelp SimHelp();
 QString SimHelpText();

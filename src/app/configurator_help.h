@@ -2,6 +2,6 @@
 // What zt5-configurator says about its command line: --help, its manual page and its completion come
 // from this one description.
 
-#include "app/command_line_help.h"
+#include "base/command_line_help.h"
 
 CommandLineHelp ConfiguratorHelp();

@@ -3,16 +3,9 @@
 #include "app/app_environment.h"
 #include "app/session_secrets.h"
 #include "archives/password_file.h"
-#include "base/settings_sections.h"
 
 #include <QDir>
 #include <QUrl>
-
-namespace {
-
-const QLatin1String kConnectionKey("Connection");
-
-}  // namespace
 
 PasswordSources PasswordSources::OfProcess(const SessionSecrets* typed, const QProcessEnvironment& environment)
 {
@@ -23,7 +16,7 @@ PasswordSources PasswordSources::OfProcess(const SessionSecrets* typed, const QP
     return sources;
 }
 
-bool ChooseArchiveDatabase(const SettingsStore& store, const QString& workFolder, const QString& givenText,
+bool ChooseArchiveDatabase(SettingsStore& store, const QString& workFolder, const QString& givenText,
                            const PasswordSources& sources, DatabaseChoice* choice, QString* error)
 {
     const QString given = givenText.trimmed();
@@ -102,10 +95,8 @@ bool StoreArchiveDatabase(SettingsStore& store, const QString& workFolder, const
 {
     const bool workFolderFile = target.engine == DatabaseTarget::Engine::kSqlite
         && QDir::cleanPath(target.path) == QDir::cleanPath(DefaultDatabasePath(workFolder));
-    if (workFolderFile)
-        return !store.Contains(SettingsSections::kDatabase, kConnectionKey)
-            || store.RemoveKey(SettingsSections::kDatabase, kConnectionKey);
-    return store.SetString(SettingsSections::kDatabase, kConnectionKey, StoredConnectionText(target));
+    const SettingValue<QString> connection = DatabaseConnectionSetting(store);
+    return workFolderFile ? connection.Remove() : connection.Set(StoredConnectionText(target));
 }
 
 QString PasswordOriginText(const DatabaseChoice& choice)

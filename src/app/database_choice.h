@@ -47,7 +47,7 @@ struct PasswordSources {
 
 // The database `givenText` names, or the stored one, or the default file; false with the reason when
 // the text does not parse.
-bool ChooseArchiveDatabase(const SettingsStore& store, const QString& workFolder, const QString& givenText,
+bool ChooseArchiveDatabase(SettingsStore& store, const QString& workFolder, const QString& givenText,
                            const PasswordSources& sources, DatabaseChoice* choice, QString* error);
 // The same with this program's settings, work folder, typed passwords and environment. Both programs
 // call this one.

@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kDefaultPostgresqlPort = 5432;
 const QLatin1String kSqlitePrefix("sqlite:");
-const QLatin1String kConnectionKey("Connection");
 
 const QLatin1String kMask("***");
 
@@ -124,10 +123,14 @@ bool ParseDatabaseTarget(const QString& text, DatabaseTarget* target, QString* e
     return false;
 }
 
-bool ConfiguredDatabaseTarget(const SettingsStore& store, const QString& workFolder, DatabaseTarget* target,
-                              QString* error)
+SettingValue<QString> DatabaseConnectionSetting(SettingsStore& store)
 {
-    const QString text = store.GetString(SettingsSections::kDatabase, kConnectionKey).trimmed();
+    return SettingsSection(store, SettingsSections::kDatabase).Value(QStringLiteral("Connection"), QString());
+}
+
+bool ConfiguredDatabaseTarget(SettingsStore& store, const QString& workFolder, DatabaseTarget* target, QString* error)
+{
+    const QString text = DatabaseConnectionSetting(store).Get().trimmed();
     if (!text.isEmpty())
         return ParseDatabaseTarget(text, target, error);
     *target = DatabaseTarget{};

@@ -6,14 +6,6 @@ namespace {
 
 constexpr int kFutureHours = 24;
 
-TChronoArch ChronoOfTime(const QDateTime& time)
-{
-    const QDateTime local = time.toLocalTime();
-    const QDate day = local.date();
-    return TChronoArch{std::uint8_t(day.day()), std::uint8_t(day.month()), std::uint8_t(day.year() - kBaseYear),
-                       std::uint8_t(local.time().hour())};
-}
-
 // Records from one after `newer` back to `older`, neither counted: how many steps of the kind lie between.
 std::int64_t StepsBetween(ArchiveKind kind, const TChronoArch& older, const TChronoArch& newer)
 {
@@ -40,7 +32,7 @@ ExportPlan::ExportPlan(const ArchiveDescriptors& descriptors, ReportTime reportT
                        const QDateTime& now)
     : m_descriptors(descriptors), m_reportTime(reportTime)
 {
-    const TChronoArch clock = ChronoOfTime(now);
+    const TChronoArch clock = ChronoOf(StampOf(now.toLocalTime()));
     for (int kind = 0; kind < kValueArchiveCount; ++kind) {
         PlannedArchive& archive = m_archives[std::size_t(kind)];
         ArchiveWalk walk = Walk(kind);

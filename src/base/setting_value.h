@@ -45,6 +45,8 @@ public:
     }
 
     bool IsStored() const { return m_store->Contains(m_section, m_key); }
+    // Forgets the stored value, so that Get() gives the default again; true when nothing was stored.
+    bool Remove() const { return !IsStored() || m_store->RemoveKey(m_section, m_key); }
     const T& DefaultValue() const { return m_default; }
     const QString& Section() const { return m_section; }
     const QString& Key() const { return m_key; }

@@ -2,6 +2,7 @@
 
 #include "base/checksums.h"
 #include "channel/channel_types.h"
+#include "channel/modbus_functions.h"
 
 #include <cstring>
 
@@ -146,7 +147,7 @@ bool RtuAnswerComplete(const std::uint8_t* answer, int length, const std::uint8_
 {
     if (length < kMinRtuAnswer || !RtuChecksumOk(answer, length, x25))
         return false;
-    const bool exception = (answer[1] & 0x80) != 0;
+    const bool exception = (answer[1] & Modbus::kExceptionBit) != 0;
     if (!lengthCheck || exception)
         return true;
     const int expected = ExpectedRtuAnswerLength(request, requestLength);
@@ -285,12 +286,12 @@ int ExpectedRtuAnswerLength(const std::uint8_t* request, int requestLength)
         return -1;
     const int count = GetBigEndian16(request + 4);
     switch (request[1]) {
-        case 3:
-        case 4:
+        case Modbus::kReadHoldingRegisters:
+        case Modbus::kReadInputRegisters:
             return 5 + 2 * count;
-        case 16:
+        case Modbus::kWriteMultipleRegisters:
             return 8;
-        case 0x48:
+        case Modbus::kReadWrite48:
             return 8 + 2 * count;
         default:
             return -1;
@@ -307,7 +308,7 @@ bool AnswerLengthReached(int framing, const std::uint8_t* received, int received
     switch (framing) {
         case kFramingRtu:
         case kFramingRtuX25: {
-            if (length >= kMinRtuAnswer && (candidate[1] & 0x80) != 0)
+            if (length >= kMinRtuAnswer && (candidate[1] & Modbus::kExceptionBit) != 0)
                 return true;
             const int expected = ExpectedRtuAnswerLength(sent, sentLength);
             return expected > 0 && length >= expected;

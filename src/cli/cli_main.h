@@ -1,7 +1,7 @@
 #pragma once
 // zt5ctl from its arguments to its exit status: --help, --version, or one command.
 
-#include "app/command_line_help.h"
+#include "base/command_line_help.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 #include "cli/cli_options.h"
 
-#include "app/command_line_options.h"
 #include "archives/range_table.h"
+#include "base/command_line_options.h"
 #include "base/host_port.h"
 #include "base/number_option.h"
 #include "meter/archive_date_text.h"

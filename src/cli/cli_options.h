@@ -3,7 +3,7 @@
 // Options may stand anywhere on the line; the first word that is not an option names the command and
 // the words after it are its arguments. "--name value" and "--name=value" both work; "--" ends options.
 
-#include "app/command_line_help.h"
+#include "base/command_line_help.h"
 
 #include <QString>
 #include <QStringList>

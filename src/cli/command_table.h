@@ -2,7 +2,7 @@
 // The commands of zt5ctl, one row each: the name typed, the usage and help lines --help shows, and the
 // function that carries it out. A new command is one more row in command_table.cpp.
 
-#include "app/command_line_help.h"
+#include "base/command_line_help.h"
 
 #include <QString>
 

@@ -174,24 +174,3 @@ const ValueTexts kAlarmLevelTexts = kAlarmLevel;
 const ValueTexts kExtraUnitsTexts = kExtraUnits;
 const ValueTexts kControlKindTexts = kControlKind;
 const ValueTexts kControlParameterTexts[4] = {ValueTexts(), kPipeParameter, kInputParameter, kExtraParameter};
-
-const ValueText* FindValueText(ValueTexts table, unsigned value)
-{
-    for (const ValueText& entry : table) {
-        if (entry.value == value)
-            return &entry;
-    }
-    return nullptr;
-}
-
-QString TextOf(ValueTexts table, unsigned value, const char* fallback)
-{
-    const ValueText* entry = FindValueText(table, value);
-    return QString::fromUtf8(entry ? entry->text : fallback);
-}
-
-QString ShortTextOf(ValueTexts table, unsigned value, const char* fallback)
-{
-    const ValueText* entry = FindValueText(table, value);
-    return QString::fromUtf8(entry ? entry->shortText : fallback);
-}

@@ -2,22 +2,7 @@
 // Code-to-text tables of the configuration fields: one table per enumeration, each entry with the text
 // of the pages' lists and the short text of the settings report (the same where there is no short one).
 
-#include <QString>
-#include <span>
-
-struct ValueText {
-    unsigned value;
-    const char* text;       // as the pages list it
-    const char* shortText;  // as the report prints it
-};
-
-using ValueTexts = std::span<const ValueText>;
-
-// The entry for `value`, or null when the table has none (an invalid stored value).
-const ValueText* FindValueText(ValueTexts table, unsigned value);
-// Its text (or short text); `fallback` for a value the table lacks.
-QString TextOf(ValueTexts table, unsigned value, const char* fallback = "");
-QString ShortTextOf(ValueTexts table, unsigned value, const char* fallback = "");
+#include "base/value_text.h"
 
 // Model index of DeviceIdentity.
 extern const ValueTexts kModelNames;

@@ -4,6 +4,7 @@
 
 #include "config/model_capabilities.h"
 #include "config/scheme_table.h"
+#include "meter/archive_date.h"
 
 namespace {
 
@@ -35,8 +36,8 @@ void MakeDefaultTunes(TunesRecord& tunes, OpenSettings& open)
 {
     std::memset(&tunes, 0, sizeof tunes);
     std::memset(&open, 0, sizeof open);
-    tunes.reportHour = 23;
-    tunes.reportDay = 25;
+    tunes.reportHour = kDefaultReportHour;
+    tunes.reportDay = kDefaultReportDay;
     tunes.SetUnitSystem(kUnitSystemMks);
     tunes.SetSensorType(0);
     tunes.SetAutoDaylightSaving(false);
@@ -79,20 +80,24 @@ void MakeDefaultInput(DbSettings& db, int input, int model)
         MakeDefaultPipe(db.pipes[input][pipe], pipe);
 }
 
-int DaysInMonth(int month)
+void RepairReportTime(TunesRecord& tunes)
 {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month >= 1 && month <= 12 ? kDays[month - 1] : 0;
+    if (tunes.reportHour > kLastReportHour)
+        tunes.reportHour = kLastReportHour;
+    if (tunes.reportDay > kLastReportDay)
+        tunes.reportDay = kDefaultReportDay;
 }
 
 void RepairDbStartDates(TunesRecord& tunes)
 {
     static constexpr std::uint8_t kDefaultMonth[kDbCount] = {10, 3};
+    // The start is a day of every year: 29 February is past the month.
+    constexpr std::uint8_t kNonLeapYear = 1;
     for (int k = 0; k < kDbCount; ++k) {
         DbStartDate& start = tunes.dbStart[k];
         if (start.month == 0 || start.month > 12)
             start.month = kDefaultMonth[k];
-        if (start.day == 0 || start.day > DaysInMonth(start.month))
+        if (start.day == 0 || start.day > MonthLength(start.month, kNonLeapYear))
             start.day = 15;
     }
 }

@@ -1,7 +1,15 @@
 #pragma once
-// Factory defaults of the configuration and the repair of the parameter-set start dates.
+// Factory defaults of the configuration and the repair of the report time and the parameter-set start dates.
 
 #include "config/device_blocks.h"
+
+// The report hour runs 0..23, the report day 1..31; the factory closes the day at 23:00 and the month
+// on the 25th.
+constexpr unsigned kLastReportHour = 23;
+constexpr unsigned kFirstReportDay = 1;
+constexpr unsigned kLastReportDay = 31;
+constexpr std::uint8_t kDefaultReportHour = 23;
+constexpr std::uint8_t kDefaultReportDay = 25;
 
 // Resets the record and the open settings to the factory state. The model is part of the identity and
 // stays as it is: a configuration read from a meter keeps that meter's model.
@@ -16,9 +24,9 @@ void MakeDefaultConfiguration(ConfigurationBlocks& blocks);
 // for an input without a scheme.
 void MakeDefaultInput(DbSettings& db, int input, int model);
 
+// A report hour past the last becomes the last (23); a report day past the last becomes the factory's 25th.
+void RepairReportTime(TunesRecord& tunes);
+
 // A start month outside 1..12 becomes October (БД1) or March (БД2); a day outside the month (of a
 // non-leap year) becomes the 15th.
 void RepairDbStartDates(TunesRecord& tunes);
-
-// Days of a month in a non-leap year; 0 outside 1..12.
-int DaysInMonth(int month);

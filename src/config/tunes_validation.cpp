@@ -18,10 +18,10 @@ bool CheckSystem(TunesCheck& check)
     if (check.model >= kModelCount)
         return check.Fail(
             QString::asprintf("Недопустимое значения настройки \"Система: модель t\" (%d)!", check.model));
-    if (tunes.reportHour >= 24)
+    if (tunes.reportHour > kLastReportHour)
         return check.Fail(
             QString::asprintf("Недопустимое значения настройки \"Система: Отч.час\" (%d)!", tunes.reportHour));
-    if (tunes.reportDay == 0 || tunes.reportDay >= 32)
+    if (tunes.reportDay < kFirstReportDay || tunes.reportDay > kLastReportDay)
         return check.Fail(
             QString::asprintf("Недопустимое значения настройки \"Система: Отч.сутки\" (%d)!", tunes.reportDay));
 

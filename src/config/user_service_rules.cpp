@@ -46,16 +46,16 @@ std::optional<ServiceCommand> MakeActiveSetCommand(int set, const QString& passw
     return PasswordServiceCommand(set == 0 ? kSelectSet1 : kSelectSet2, *bytes);
 }
 
-QString MeterClockText(const MeterClock& clock)
+QString MeterClockText(const DateTimeStamp& clock)
 {
-    return QString::asprintf("%.2d.%.2d.%.2d %.2d:%.2d:%.2d", clock[0], clock[1], clock[2], clock[3], clock[4],
-                             clock[5]);
+    return QString::asprintf("%.2d.%.2d.%.2d %.2d:%.2d:%.2d", clock.day, clock.month, clock.year, clock.hour,
+                             clock.minute, clock.second);
 }
 
-std::optional<int> ClockCorrectionSeconds(const MeterClock& meter, const QDateTime& computerNow)
+std::optional<int> ClockCorrectionSeconds(const DateTimeStamp& meter, const QDateTime& computerNow)
 {
     double hours = 0;
-    if (!ClockDifferenceHours(meter, ClockOf(computerNow), hours))
+    if (!ClockDifferenceHours(meter, StampOf(computerNow), hours))
         return std::nullopt;
     return static_cast<int>(std::lround(-hours * kSecondsPerHour));
 }

@@ -27,9 +27,9 @@ std::optional<UserParameterChange> MakeUserParameterChange(unsigned code, float 
 std::optional<ServiceCommand> MakeActiveSetCommand(int set, const QString& password);
 
 // "%.2d.%.2d.%.2d %.2d:%.2d:%.2d": day, month, year - 2000, hour, minute, second as the meter reads them.
-QString MeterClockText(const MeterClock& clock);
+QString MeterClockText(const DateTimeStamp& clock);
 // The seconds to add to the meter's clock to bring it to `computerNow`; nothing when the meter's
 // reading is not a date and time.
-std::optional<int> ClockCorrectionSeconds(const MeterClock& meter, const QDateTime& computerNow);
+std::optional<int> ClockCorrectionSeconds(const DateTimeStamp& meter, const QDateTime& computerNow);
 // "Требуется коррекция %d сек."
 QString ClockCorrectionText(int seconds);

@@ -4,26 +4,19 @@
 // (the configuration write leaves the meter's clock alone).
 
 #include <QDateTime>
-#include <array>
-#include <cstdint>
 
 #include "config/config_messages.h"
 #include "config/device_blocks.h"
-
-// The meter's clock as it reads it out: day, month, year - 2000, hour, minute, second.
-using MeterClock = std::array<std::uint8_t, 6>;
+#include "meter/archive_date.h"
 
 // False, after "Записываемая конфигурация не соответствует модели прибора ...", when the models differ.
 bool CheckMeterModelBeforeWrite(const DeviceIdentity& meter, const DeviceIdentity& configuration,
                                 ConfigMessageHost& host);
 
-// The same six fields of a local time.
-MeterClock ClockOf(const QDateTime& localTime);
-
-// meter - computer in hours (days * 24 + hours + (minutes + seconds / 60) / 60); days counted through
-// four-year cycles of 1461 days. False when either reading is not a date and time.
-bool ClockDifferenceHours(const MeterClock& meter, const MeterClock& computer, double& hours);
+// meter - computer in hours (days * 24 + hours + (minutes + seconds / 60) / 60) on the meter's calendar.
+// False when either reading is not a date and time.
+bool ClockDifferenceHours(const DateTimeStamp& meter, const DateTimeStamp& computer, double& hours);
 
 // True when the write may go on: the clocks are within an hour, or the user answered OK to the question.
 // A reading that is not a date and time counts as far off.
-bool ConfirmMeterClockBeforeWrite(const MeterClock& meter, const QDateTime& computerNow, ConfigMessageHost& host);
+bool ConfirmMeterClockBeforeWrite(const DateTimeStamp& meter, const QDateTime& computerNow, ConfigMessageHost& host);

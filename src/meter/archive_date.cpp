@@ -20,6 +20,20 @@ DateTimeStamp StampOf(const TChronoArch& date, std::uint8_t minute, std::uint8_t
     return DateTimeStamp{date.day, date.month, date.year, date.hour, minute, second};
 }
 
+DateTimeStamp StampOf(const QDateTime& localTime)
+{
+    const QDate date = localTime.date();
+    const QTime time = localTime.time();
+    return DateTimeStamp{std::uint8_t(date.day()),  std::uint8_t(date.month()),  std::uint8_t(date.year() - kBaseYear),
+                         std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())};
+}
+
+bool IsValidStamp(const DateTimeStamp& stamp)
+{
+    return stamp.month >= 1 && stamp.month <= 12 && stamp.day >= 1 && stamp.day <= MonthLength(stamp.month, stamp.year)
+        && stamp.year != kEmptyYear && stamp.hour < 24 && stamp.minute < 60 && stamp.second < 60;
+}
+
 bool IsLeapYear(std::uint8_t year)
 {
     return year % 4 == 0;

@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstdint>
 
+#include <QDateTime>
 #include <QString>
 
 static_assert(std::endian::native == std::endian::little, "archive records are laid over little-endian memory");
@@ -46,6 +47,12 @@ inline bool operator==(const TChronoArch& a, const TChronoArch& b)
     return a.day == b.day && a.month == b.month && a.year == b.year && a.hour == b.hour;
 }
 
+inline bool operator==(const DateTimeStamp& a, const DateTimeStamp& b)
+{
+    return a.day == b.day && a.month == b.month && a.year == b.year && a.hour == b.hour && a.minute == b.minute
+        && a.second == b.second;
+}
+
 // A descriptor date that marks an archive holding nothing.
 inline bool IsEmptyDate(const DateTimeStamp& date)
 {
@@ -61,6 +68,11 @@ inline bool IsAllOnes(const TChronoArch& date)
 // The first four bytes of a stamp, and a stamp made from a 4-byte date (minute and second 0).
 TChronoArch ChronoOf(const DateTimeStamp& stamp);
 DateTimeStamp StampOf(const TChronoArch& date, std::uint8_t minute = 0, std::uint8_t second = 0);
+// A local time as the meter's clock holds it (the only conversion from a QDateTime): the year byte is
+// the year - 2000, cut to a byte.
+DateTimeStamp StampOf(const QDateTime& localTime);
+// A date and time the meter's calendar knows: not empty, month 1..12, a day of that month, the clock in range.
+bool IsValidStamp(const DateTimeStamp& stamp);
 
 bool IsLeapYear(std::uint8_t year);
 // Days in a month of the given year byte; a month outside 1..12 counts as 31 days so that damaged

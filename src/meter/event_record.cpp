@@ -1,16 +1,13 @@
 #include "meter/event_record.h"
 
+#include "base/value_text.h"
+
 #include <cstring>
 #include <iterator>
 
 namespace {
 
-struct ValueKindName {
-    EventValueKind kind;
-    const char* name;
-};
-
-constexpr ValueKindName kValueKindNames[] = {
+constexpr ValueText kValueKindNames[] = {
     {kEventValueNone, "нет"},
     {kEventValueU8, "unsigned char"},
     {kEventValueU16, "unsigned short"},
@@ -25,11 +22,7 @@ constexpr ValueKindName kValueKindNames[] = {
 
 QString EventValueKindName(EventValueKind kind)
 {
-    for (const auto& entry : kValueKindNames) {
-        if (entry.kind == kind)
-            return QString::fromUtf8(entry.name);
-    }
-    return QString();
+    return TextOf(kValueKindNames, unsigned(kind), QString());
 }
 
 std::uint32_t EventValueInteger(EventValueKind kind, const std::uint8_t (&value)[4])

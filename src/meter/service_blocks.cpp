@@ -44,9 +44,7 @@ MakerData MakerDataForWrite(const MakerData& previous, std::uint16_t makerId, st
     data.makerId = makerId;
     data.serialAtManufacture = serial;
     data.modelIndex = model;
-    const QDate date = now.date();
-    data.manufactured = TChronoArch{std::uint8_t(date.day()), std::uint8_t(date.month()),
-                                    std::uint8_t(date.year() - 2000), std::uint8_t(now.time().hour())};
+    data.manufactured = ChronoOf(StampOf(now));
     return data;
 }
 
@@ -79,11 +77,9 @@ ServiceCommand PasswordServiceCommand(std::uint16_t code, const PasswordBytes& p
 
 ServiceCommand ClockServiceCommand(std::uint16_t firmwareLevel, const QDateTime& localTime)
 {
-    const QDate date = localTime.date();
-    const QTime time = localTime.time();
+    const DateTimeStamp stamp = StampOf(localTime);
     return WithParameters(ClockCommandCode(firmwareLevel),
-                          {std::uint8_t(date.day()), std::uint8_t(date.month()), std::uint8_t(date.year() - 2000),
-                           std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())});
+                          {stamp.day, stamp.month, stamp.year, stamp.hour, stamp.minute, stamp.second});
 }
 
 ParameterChange ParameterChangeOf(std::uint16_t parameterCode, float value)

@@ -76,8 +76,8 @@ bool CRovoRedod::WriteConfiguration()
         return false;
     if (!m_operations.ReadCurrentDateTime())
         return false;
-    MeterClock clock{};
-    std::memcpy(clock.data(), m_data.At(MeterArea::kCurrentValues), clock.size());
+    DateTimeStamp clock{};
+    std::memcpy(&clock, m_data.At(MeterArea::kCurrentValues), sizeof clock);
     if (!ConfirmMeterClockBeforeWrite(clock, QDateTime::currentDateTime(), *this))
         return false;
     return m_operations.WriteTunesFor(meter);

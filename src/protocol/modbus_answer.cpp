@@ -1,6 +1,7 @@
 #include "protocol/modbus_answer.h"
 
 #include "base/checksums.h"
+#include "base/value_text.h"
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
 #include "protocol/modbus_requests.h"
@@ -10,13 +11,8 @@
 
 namespace {
 
-struct ExceptionEntry {
-    int code;
-    const char* text;
-};
-
 // Codes 1..8 are those of the Modbus standard, the others the meter's own.
-constexpr ExceptionEntry kExceptionTexts[] = {
+constexpr ValueText kExceptionTexts[] = {
     {1, "Недопустимая функция ModBus!"},
     {2, "Недопустимый адрес в запросе!"},
     {3, "Недопустимые значения в поле данных запроса!"},
@@ -91,11 +87,8 @@ int ExceptionCode(const std::uint8_t* answer, int answerLength)
 
 QString ExceptionCodeText(int code)
 {
-    for (const ExceptionEntry& entry : kExceptionTexts) {
-        if (entry.code == code)
-            return QString::fromUtf8(entry.text);
-    }
-    return QString::asprintf("Устройство вернуло необрабатываемый код ошибки (код %d)!", code);
+    return TextOf(kExceptionTexts, unsigned(code),
+                  QString::asprintf("Устройство вернуло необрабатываемый код ошибки (код %d)!", code));
 }
 
 AnswerCheck AnalyseAnswer(const std::uint8_t* request, int requestLength, const std::uint8_t* answer, int answerLength,

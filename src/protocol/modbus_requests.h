@@ -22,14 +22,9 @@
 
 #include <cstdint>
 
-namespace Modbus {
-constexpr std::uint8_t kReadHoldingRegisters = 0x03;
-constexpr std::uint8_t kReadInputRegisters = 0x04;
-constexpr std::uint8_t kWriteMultipleRegisters = 0x10;
-constexpr std::uint8_t kReadFileRecord = 0x14;
-constexpr std::uint8_t kReadWrite48 = 0x48;
-constexpr std::uint8_t kExceptionBit = 0x80;
+#include "channel/modbus_functions.h"
 
+namespace Modbus {
 constexpr int kMaxReadBlock = 125;
 constexpr int kMaxWriteBlock = 123;
 constexpr int kMax48ReadBlock = 146;

@@ -5,7 +5,7 @@
 #include "archives/archive_walk.h"
 #include "archives/database_schema.h"
 #include "archives/database_target.h"
-#include "archives/table_checks.h"
+#include "support/table_checks.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>

@@ -5,9 +5,9 @@
 #include "archives/archive_database.h"
 #include "archives/archive_range_extension.h"
 #include "archives/database_columns.h"
-#include "archives/export_rig.h"
 #include "archives/record_bytes.h"
-#include "archives/table_checks.h"
+#include "support/export_rig.h"
+#include "support/table_checks.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>

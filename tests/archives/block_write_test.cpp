@@ -1,8 +1,8 @@
 // The block writes into SQLite (PostgreSQL: postgresql_export_test.cpp): exact values through the SQL
 // text, overlapping writers, and the round trips a block costs counted on the server's side there.
 
-#include "archives/block_write_checks.h"
 #include "archives/database_literals.h"
+#include "support/block_write_checks.h"
 
 #include <QTemporaryDir>
 

@@ -4,8 +4,8 @@
 
 #include "archives/archive_database.h"
 #include "archives/database_connection.h"
-#include "archives/export_rig.h"
-#include "archives/table_checks.h"
+#include "support/export_rig.h"
+#include "support/table_checks.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -5,8 +5,8 @@
 // meter's records, each once and under its own date. Also a TCP connection the meter closes in the
 // middle of an export.
 
-#include "archives/export_rig.h"
-#include "archives/table_checks.h"
+#include "support/export_rig.h"
+#include "support/table_checks.h"
 
 #include <QTemporaryDir>
 

@@ -4,10 +4,10 @@
 
 #include "archives/archive_database.h"
 #include "archives/archive_range.h"
-#include "archives/block_write_checks.h"
-#include "archives/export_rig.h"
-#include "archives/table_checks.h"
+#include "support/block_write_checks.h"
 #include "support/counting_proxy.h"
+#include "support/export_rig.h"
+#include "support/table_checks.h"
 
 #include <QFile>
 #include <QSqlError>

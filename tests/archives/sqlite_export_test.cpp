@@ -1,9 +1,9 @@
 // The whole-archive export from the simulated meter into SQLite files: what lands in the tables, what
 // a second export does, tables a user made with other columns, a stop in the middle, bad files.
 
-#include "archives/export_rig.h"
-#include "archives/table_checks.h"
 #include "base/message_style.h"
+#include "support/export_rig.h"
+#include "support/table_checks.h"
 
 #include <QFile>
 #include <QSqlQuery>

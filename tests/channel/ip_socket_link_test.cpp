@@ -7,7 +7,7 @@
 #include "sim/meter_simulator.h"
 #include "sim/sim_server.h"
 #include "support/loopback_peer.h"
-#include "transport_test_helpers.h"
+#include "support/transport_test_helpers.h"
 
 #include <gtest/gtest.h>
 #include <QDir>

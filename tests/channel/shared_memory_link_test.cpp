@@ -3,7 +3,7 @@
 
 #include "channel/channel_types.h"
 #include "channel/shared_memory_link.h"
-#include "transport_test_helpers.h"
+#include "support/transport_test_helpers.h"
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>

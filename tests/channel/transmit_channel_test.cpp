@@ -6,6 +6,7 @@
 #include "channel/modem_dialer.h"
 #include "channel/port_table.h"
 #include "channel/transmit_channel.h"
+#include "support/crc_frames.h"
 #include "support/loopback_peer.h"
 #include "support/pty_pair.h"
 #include "support/recording_owner.h"
@@ -25,15 +26,6 @@ constexpr int kArrives = 5000;   // generous: "the bytes get there" on a loaded 
 
 const QByteArray kRead10 = QByteArray::fromHex("01030000000AC5CD");
 
-QByteArray WithCrc(QByteArray frame)
-{
-    const std::uint16_t crc = Crc16Modbus(reinterpret_cast<const std::uint8_t*>(frame.constData()),
-                                          static_cast<std::size_t>(frame.size()));
-    frame.append(static_cast<char>(crc & 0xFF));
-    frame.append(static_cast<char>(crc >> 8));
-    return frame;
-}
-
 // A function-3 answer from device 1 with `registers` registers (valid CRC whatever the count).
 QByteArray ReadAnswer(int registers)
 {
@@ -41,7 +33,7 @@ QByteArray ReadAnswer(int registers)
     frame.append(static_cast<char>(2 * registers));
     for (int i = 0; i < 2 * registers; ++i)
         frame.append(static_cast<char>(0x10 + i));
-    return WithCrc(frame);
+    return ByteArrayWithModbusCrc(frame);
 }
 
 const std::uint8_t* Data(const QByteArray& bytes)
@@ -179,7 +171,7 @@ TEST_F(ChannelOverPty, ShortAnswerWaitsOutTheTimeOut)
 {
     ASSERT_TRUE(channel.Connect());
     // 24 bytes with a good CRC do not answer a read of 10 registers.
-    const QByteArray short24 = WithCrc(ReadAnswer(10).left(22));
+    const QByteArray short24 = ByteArrayWithModbusCrc(ReadAnswer(10).left(22));
     Peer meter([&] {
         if (pty.ReadMaster(kRead10.size(), kArrives) == kRead10)
             pty.WriteMaster(short24);

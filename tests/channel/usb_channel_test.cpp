@@ -8,7 +8,7 @@
 #include "sim/meter_simulator.h"
 #include "support/crc_frames.h"
 #include "support/played_hid_device.h"
-#include "transport_test_helpers.h"
+#include "support/transport_test_helpers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The USB link's device list, open and close over a played HID system.
 
 #include "channel/transmit_channel.h"
-#include "usb_hid_test_rig.h"
+#include "support/usb_hid_test_rig.h"
 
 #include <gtest/gtest.h>
 

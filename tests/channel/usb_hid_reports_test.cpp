@@ -1,7 +1,7 @@
 // Messages cut into HID reports and put together again, and every way a transfer can end.
 
-#include "transport_test_helpers.h"
-#include "usb_hid_test_rig.h"
+#include "support/transport_test_helpers.h"
+#include "support/usb_hid_test_rig.h"
 
 #include <QElapsedTimer>
 

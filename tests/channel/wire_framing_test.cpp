@@ -1,6 +1,7 @@
 #include "base/checksums.h"
 #include "channel/channel_types.h"
 #include "channel/wire_framing.h"
+#include "support/crc_frames.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +14,6 @@ using ByteVector = std::vector<std::uint8_t>;
 
 // 01 03 00 00 00 0A with its CRC: read 10 registers from register 0 of device 1.
 const ByteVector kRead10Bytes = {0x01, 0x03, 0x00, 0x00, 0x00, 0x0A, 0xC5, 0xCD};
-
-ByteVector WithCrcBytes(ByteVector frame)
-{
-    const std::uint16_t crc = Crc16Modbus(frame.data(), frame.size());
-    frame.push_back(static_cast<std::uint8_t>(crc & 0xFF));
-    frame.push_back(static_cast<std::uint8_t>(crc >> 8));
-    return frame;
-}
 
 ByteVector Text(const std::string& text)
 {
@@ -76,7 +69,7 @@ ByteVector ReadAnswerBytes(int registers)
     ByteVector frame = {0x01, 0x03, static_cast<std::uint8_t>(2 * registers)};
     for (int i = 0; i < 2 * registers; ++i)
         frame.push_back(static_cast<std::uint8_t>(i));
-    return WithCrcBytes(frame);
+    return WithModbusCrc(frame);
 }
 
 }  // namespace
@@ -167,7 +160,7 @@ TEST(WireFramingRecognise, RtuLengthRulesFollowTheRequest)
     // Ten registers: only 25 bytes will do, even with a good CRC.
     EXPECT_EQ(Recognise(kFramingRtu, ReadAnswerBytes(10), kRead10Bytes).answer.size(), 25u);
     const ByteVector full = ReadAnswerBytes(10);
-    const ByteVector short24 = WithCrcBytes(ByteVector(full.begin(), full.begin() + 22));
+    const ByteVector short24 = WithModbusCrc(ByteVector(full.begin(), full.begin() + 22));
     ASSERT_EQ(short24.size(), 24u);
     EXPECT_EQ(Recognise(kFramingRtu, short24, kRead10Bytes).result, Recognition::kNotYet);
     EXPECT_EQ(Recognise(kFramingRtu, ReadAnswerBytes(11), kRead10Bytes).result, Recognition::kNotYet);
@@ -185,22 +178,22 @@ TEST(WireFramingRecognise, RtuLengthRulesFollowTheRequest)
     EXPECT_EQ(Recognise(kFramingRtu, badCrc, kRead10Bytes).result, Recognition::kNotYet);
 
     // Function 16 answers are 8 bytes, function 0x48 answers 8 + 2 * read count, 8 when nothing is read.
-    const ByteVector write16 = WithCrcBytes({0x01, 0x10, 0x00, 0x10, 0x00, 0x02, 0x04, 0x00, 0x01, 0x00, 0x02});
-    EXPECT_EQ(Recognise(kFramingRtu, WithCrcBytes({0x01, 0x10, 0x00, 0x10, 0x00, 0x02}), write16).result,
+    const ByteVector write16 = WithModbusCrc({0x01, 0x10, 0x00, 0x10, 0x00, 0x02, 0x04, 0x00, 0x01, 0x00, 0x02});
+    EXPECT_EQ(Recognise(kFramingRtu, WithModbusCrc({0x01, 0x10, 0x00, 0x10, 0x00, 0x02}), write16).result,
               Recognition::kComplete);
-    EXPECT_EQ(Recognise(kFramingRtu, WithCrcBytes({0x01, 0x10, 0x00, 0x10, 0x00, 0x02, 0x00}), write16).result,
+    EXPECT_EQ(Recognise(kFramingRtu, WithModbusCrc({0x01, 0x10, 0x00, 0x10, 0x00, 0x02, 0x00}), write16).result,
               Recognition::kNotYet);
-    const ByteVector rw48WriteOnly = WithCrcBytes(
+    const ByteVector rw48WriteOnly = WithModbusCrc(
         {0x01, 0x48, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x01, 0x00, 0x02, 0x00, 0x07, 0xAA, 0xBB});
-    EXPECT_EQ(Recognise(kFramingRtu, WithCrcBytes({0x01, 0x48, 0x00, 0x00, 0x00, 0x07}), rw48WriteOnly).result,
+    EXPECT_EQ(Recognise(kFramingRtu, WithModbusCrc({0x01, 0x48, 0x00, 0x00, 0x00, 0x07}), rw48WriteOnly).result,
               Recognition::kComplete);
-    const ByteVector rw48Read3 = WithCrcBytes({0x01, 0x48, 0x00, 0x00, 0x00, 0x03, 0, 0, 0, 0, 0, 0, 0x00, 0x08});
-    const ByteVector answer48 = WithCrcBytes({0x01, 0x48, 0x00, 0x00, 0x00, 0x08, 1, 2, 3, 4, 5, 6});
+    const ByteVector rw48Read3 = WithModbusCrc({0x01, 0x48, 0x00, 0x00, 0x00, 0x03, 0, 0, 0, 0, 0, 0, 0x00, 0x08});
+    const ByteVector answer48 = WithModbusCrc({0x01, 0x48, 0x00, 0x00, 0x00, 0x08, 1, 2, 3, 4, 5, 6});
     EXPECT_EQ(Recognise(kFramingRtu, answer48, rw48Read3).answer.size(), 14u);
-    EXPECT_EQ(Recognise(kFramingRtu, WithCrcBytes({0x01, 0x48, 0x00, 0x00, 0x00, 0x08, 1, 2, 3, 4}), rw48Read3).result,
+    EXPECT_EQ(Recognise(kFramingRtu, WithModbusCrc({0x01, 0x48, 0x00, 0x00, 0x00, 0x08, 1, 2, 3, 4}), rw48Read3).result,
               Recognition::kNotYet);
     // Other functions have no length rule.
-    EXPECT_EQ(Recognise(kFramingRtu, WithCrcBytes({0x01, 0x11, 0x01, 0x02}), WithCrcBytes({0x01, 0x11})).result,
+    EXPECT_EQ(Recognise(kFramingRtu, WithModbusCrc({0x01, 0x11, 0x01, 0x02}), WithModbusCrc({0x01, 0x11})).result,
               Recognition::kComplete);
 
     // X.25 framing checks the X.25 sequence, not the Modbus CRC.
@@ -227,7 +220,7 @@ TEST(WireFramingRecognise, AnswerLengthReachedTellsWhenADamagedFrameIsWhole)
     EXPECT_TRUE(reached(kFramingRtu, Concat(kRead10Bytes, badCrc), kRead10Bytes));
     EXPECT_TRUE(reached(kFramingRtu, {0x01, 0x83, 0x02, 0x00, 0x00}, kRead10Bytes));
     // No rule for the function: never decided early.
-    EXPECT_FALSE(reached(kFramingRtu, ByteVector(40, 0x11), WithCrcBytes({0x01, 0x11})));
+    EXPECT_FALSE(reached(kFramingRtu, ByteVector(40, 0x11), WithModbusCrc({0x01, 0x11})));
     // Delimited framings: a closed frame.
     EXPECT_TRUE(reached(kFramingAscii, Text(":010302002AD1\r\n"), {}));
     EXPECT_FALSE(reached(kFramingAscii, Text(":010302002AD1\r"), {}));

@@ -11,7 +11,7 @@
 #include "config/tunes_defaults.h"
 #include "config/tunes_file.h"
 #include "config/tunes_validation.h"
-#include "recording_message_host.h"
+#include "support/recording_message_host.h"
 
 namespace {
 

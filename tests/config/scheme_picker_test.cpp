@@ -7,7 +7,7 @@
 #include "config/tunes_defaults.h"
 #include "config/tunes_validation.h"
 #include "config/tx_choices.h"
-#include "recording_message_host.h"
+#include "support/recording_message_host.h"
 
 namespace {
 

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include "base/checksums.h"
@@ -12,9 +11,10 @@
 #include "config/settings_report.h"
 #include "config/settings_report_output.h"
 #include "config/tunes_defaults.h"
-#include "recording_message_host.h"
+#include "support/file_bytes.h"
 #include "support/known_configuration.h"
 #include "support/qt_printers.h"
+#include "support/recording_message_host.h"
 #include "support/recording_viewer.h"
 
 namespace {
@@ -23,8 +23,7 @@ const QDateTime kFormed(QDate(2024, 3, 5), QTime(14, 7, 9));
 
 QByteArray ExpectedFile()
 {
-    QFile file(QStringLiteral(ZT5_TEST_SOURCE_DIR "/config/data/settings_report_expected.xls"));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return ReadAll(QStringLiteral(ZT5_TEST_SOURCE_DIR "/config/data/settings_report_expected.xls"));
 }
 
 // The first line where two windows-1251 texts differ, for a readable failure.

@@ -10,8 +10,9 @@
 #include "config/tunes_defaults.h"
 #include "config/tunes_file.h"
 #include "config/tunes_file_format.h"
-#include "recording_message_host.h"
+#include "support/file_bytes.h"
 #include "support/record_bytes.h"
+#include "support/recording_message_host.h"
 
 namespace {
 
@@ -38,12 +39,6 @@ bool WriteFile(const QString& name, const QByteArray& bytes)
 {
     QFile file(name);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray ReadFile(const QString& name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 const QDateTime kSaved(QDate(2024, 3, 5), QTime(10, 20, 30, 456));
@@ -98,7 +93,7 @@ TEST_F(TunesFile, SavedAndReopenedByteForByte)
     QString savedAs;
     ASSERT_TRUE(SaveTunesFile(Path("node.zt5"), b, m_host, &savedAs, kSaved));
     EXPECT_EQ(savedAs, Path("node.zt5"));
-    const QByteArray saved = ReadFile(savedAs);
+    const QByteArray saved = ReadAll(savedAs);
     EXPECT_EQ(saved, BuildTunesFile(b, kSaved));
 
     ConfigurationBlocks opened;
@@ -111,7 +106,7 @@ TEST_F(TunesFile, SavedAndReopenedByteForByte)
     EXPECT_EQ(BytesOf(opened.controls), BytesOf(b.controls));
 
     ASSERT_TRUE(SaveTunesFile(Path("again.zt5"), opened, m_host, nullptr, kSaved));
-    EXPECT_EQ(ReadFile(Path("again.zt5")), saved);
+    EXPECT_EQ(ReadAll(Path("again.zt5")), saved);
 }
 
 TEST_F(TunesFile, NamesGetOneExtensionWhenTheyHaveAFolder)
@@ -301,7 +296,7 @@ TEST_F(TunesFile, FailuresShowTheSystemsReasonAndLoseNothing)
     EXPECT_EQ(m_host.shown.size(), 2u);
     EXPECT_EQ(m_host.LastText(),
               QString::fromUtf8("\"%1\" - папка, а не файл настроек: настройки не записаны.").arg(Path("taken.zt5")));
-    EXPECT_EQ(ReadFile(Path("taken.zt5/inside")), QByteArray("kept"));
+    EXPECT_EQ(ReadAll(Path("taken.zt5/inside")), QByteArray("kept"));
     // Nor is one without the extension written under the name with it, beside the folder.
     ASSERT_TRUE(QDir(m_dir.path()).mkpath("folder"));
     EXPECT_FALSE(SaveTunesFile(Path("folder"), opened, m_host));

@@ -61,7 +61,7 @@ TEST(UserServiceRules, ActiveSetCommandsAreSevenAndEightWithThePassword)
 
 TEST(UserServiceRules, ClockTextsAndTheCorrectionTowardsTheComputer)
 {
-    const MeterClock meter{5, 3, 24, 14, 7, 9};
+    const DateTimeStamp meter{5, 3, 24, 14, 7, 9};
     EXPECT_EQ(MeterClockText(meter), QStringLiteral("05.03.24 14:07:09"));
 
     // The meter 90 s behind: 90 s have to be added.
@@ -69,9 +69,9 @@ TEST(UserServiceRules, ClockTextsAndTheCorrectionTowardsTheComputer)
     EXPECT_EQ(ClockCorrectionSeconds(meter, computer), 90);
     EXPECT_EQ(ClockCorrectionText(90), QStringLiteral("Требуется коррекция 90 сек."));
     // Ahead across midnight and a year's end.
-    const MeterClock ahead{1, 1, 25, 0, 0, 30};
+    const DateTimeStamp ahead{1, 1, 25, 0, 0, 30};
     EXPECT_EQ(ClockCorrectionSeconds(ahead, QDateTime(QDate(2024, 12, 31), QTime(23, 59, 50))), -40);
     EXPECT_EQ(ClockCorrectionText(-40), QStringLiteral("Требуется коррекция -40 сек."));
     // A reading that is no date and time gives no correction.
-    EXPECT_FALSE(ClockCorrectionSeconds(MeterClock{0, 13, 24, 25, 0, 0}, computer).has_value());
+    EXPECT_FALSE(ClockCorrectionSeconds(DateTimeStamp{0, 13, 24, 25, 0, 0}, computer).has_value());
 }

@@ -8,7 +8,7 @@
 #include "config/scheme_table.h"
 #include "config/tunes_defaults.h"
 #include "config/tunes_validation.h"
-#include "recording_message_host.h"
+#include "support/recording_message_host.h"
 
 namespace {
 

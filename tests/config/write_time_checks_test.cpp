@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "config/write_time_checks.h"
-#include "recording_message_host.h"
+#include "support/recording_message_host.h"
 
 namespace {
 
-MeterClock Clock(int day, int month, int year, int hour, int minute, int second = 0)
+DateTimeStamp Clock(int day, int month, int year, int hour, int minute, int second = 0)
 {
     return {std::uint8_t(day),  std::uint8_t(month),  std::uint8_t(year - 2000),
             std::uint8_t(hour), std::uint8_t(minute), std::uint8_t(second)};
@@ -37,7 +37,7 @@ TEST(WriteTimeChecks, TheMeterMustBeOfTheConfigurationsModel)
 TEST(WriteTimeChecks, ClockDifferenceAcrossMonthsYearsAndLeapDays)
 {
     struct Case {
-        MeterClock meter, computer;
+        DateTimeStamp meter, computer;
         double hours;
     } cases[] = {
         {Clock(1, 3, 2024, 0, 0), Clock(29, 2, 2024, 0, 0), 24.0},
@@ -51,14 +51,14 @@ TEST(WriteTimeChecks, ClockDifferenceAcrossMonthsYearsAndLeapDays)
     for (const Case& c : cases) {
         double hours = 0;
         ASSERT_TRUE(ClockDifferenceHours(c.meter, c.computer, hours));
-        EXPECT_NEAR(hours, c.hours, 1e-9) << int(c.meter[0]) << "." << int(c.meter[1]) << "." << int(c.meter[2]);
+        EXPECT_NEAR(hours, c.hours, 1e-9) << int(c.meter.day) << "." << int(c.meter.month) << "." << int(c.meter.year);
     }
     double hours = 0;
     EXPECT_FALSE(ClockDifferenceHours(Clock(30, 2, 2024, 0, 0), Clock(1, 1, 2024, 0, 0), hours));
     EXPECT_FALSE(ClockDifferenceHours(Clock(1, 13, 2024, 0, 0), Clock(1, 1, 2024, 0, 0), hours));
     EXPECT_FALSE(ClockDifferenceHours(Clock(1, 1, 2024, 24, 0), Clock(1, 1, 2024, 0, 0), hours));
     EXPECT_TRUE(ClockDifferenceHours(Clock(29, 2, 2024, 0, 0), Clock(1, 1, 2024, 0, 0), hours));
-    EXPECT_EQ(ClockOf(kNow), Clock(5, 3, 2024, 10, 0, 0));
+    EXPECT_EQ(StampOf(kNow), Clock(5, 3, 2024, 10, 0, 0));
 }
 
 TEST(WriteTimeChecks, MoreThanAnHourOffAsksFirst)

@@ -1,6 +1,7 @@
 #include "app/work_folder.h"
 #include "archives/record_bytes.h"
 #include "nodes/node_base.h"
+#include "support/file_bytes.h"
 #include "support/qt_printers.h"
 #include "support/read_only_folder.h"
 
@@ -84,11 +85,7 @@ protected:
         ASSERT_EQ(file.write(bytes), bytes.size());
     }
 
-    QByteArray ReadBase() const
-    {
-        QFile file(BasePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray ReadBase() const { return ReadAll(BasePath()); }
 
     // A base holding one stale entry, to show that a failed load leaves nothing behind.
     NodeBase StaleBase() const

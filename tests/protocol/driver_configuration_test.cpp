@@ -255,7 +255,7 @@ TEST(DriverConfiguration, ModelAndClockChecksRefuseBeforeAnythingIsWritten)
     rig.host.boxAnswer = MessageAnswer::kOk;
     ASSERT_TRUE(rig.Run(kCommandWriteConfiguration));
     EXPECT_EQ(rig.MeterConfiguration().tunes.reportHour, 20);
-    EXPECT_LT(std::abs(SecondsOf(rig.MeterClock()) - SecondsOf(MeterStamp(behind))), 60);
+    EXPECT_LT(std::abs(SecondsOf(rig.MeterClock()) - SecondsOf(StampOf(behind))), 60);
 }
 
 }  // namespace

@@ -8,13 +8,12 @@
 #include "protocol/command_extensions.h"
 #include "support/driver_rig.h"
 #include "support/qt_printers.h"
+#include "support/wait_for.h"
 
 #include <gtest/gtest.h>
 #include <QElapsedTimer>
-#include <QThread>
 
 #include <cstring>
-#include <functional>
 
 namespace {
 
@@ -22,18 +21,6 @@ constexpr int kPatience = 5000;  // for things that must happen, on a loaded mac
 // A stop or break must end a 10 s wait; the bound leaves room for a machine busy with other builds.
 constexpr int kPromptEndMs = 3000;
 constexpr std::uint8_t kThreadsMeterModel = 3;
-
-bool WaitPatiently(const std::function<bool()>& condition, int timeoutMs = kPatience)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 RigOptions ThreadsRig(RigLine line, bool threads = true)
 {
@@ -68,7 +55,7 @@ TEST(DriverThreads, StopEndsALongWaitAtOnce)
         const int before = rig.server.Requests();
         RecordingRequester page;
         rig.driver.QueueCommand(kCommandReadArchiveInfo, &page);
-        ASSERT_TRUE(WaitPatiently([&] { return rig.server.Requests() > before; }));
+        ASSERT_TRUE(WaitFor([&] { return rig.server.Requests() > before; }, kPatience));
         // Queued behind it by a second press: the stop drops it too.
         rig.driver.QueueCommand(kCommandReadArchiveInfo, &page);
 
@@ -95,7 +82,7 @@ TEST(DriverThreads, ALineLostDuringACommandIsOneMessageAndLeavesTheMeterDisconne
     rig.host.Clear();
     // The cable pulled: the meter's end of the connection goes away between two commands.
     rig.server.DropClients();
-    ASSERT_TRUE(WaitPatiently([&] { return rig.server.Clients() == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return rig.server.Clients() == 0; }, kPatience));
     // The configuration read takes many exchanges; after the first failure each one fails at once.
     ASSERT_TRUE(rig.Run(kCommandReadConfiguration));
     const QStringList boxes = rig.BoxTexts();
@@ -115,15 +102,16 @@ TEST(DriverThreads, BreakStopsTheWaitAndClosesTheConnection)
     rig.host.Clear();
     const int before = rig.server.Requests();
     rig.driver.QueueCommand(kCommandReadMakerData, nullptr);
-    ASSERT_TRUE(WaitPatiently([&] { return rig.server.Requests() > before; }));
+    ASSERT_TRUE(WaitFor([&] { return rig.server.Requests() > before; }, kPatience));
 
     QElapsedTimer clock;
     clock.start();
     rig.driver.QueueServiceRequest(kServiceBreakConnection);
-    ASSERT_TRUE(WaitPatiently([&] { return !rig.driver.IsDeviceConnected() && rig.driver.WaitUntilIdle(0); }));
+    ASSERT_TRUE(WaitFor([&] { return !rig.driver.IsDeviceConnected() && rig.driver.WaitUntilIdle(0); }, kPatience));
     EXPECT_LT(clock.elapsed(), kPromptEndMs);
     EXPECT_TRUE(rig.Messages().contains(Utf8("Выполнение прервано пользователем!")));
-    ASSERT_TRUE(WaitPatiently([&] { return rig.host.OperationTexts().contains(Utf8("Соединение разорвано...")); }));
+    ASSERT_TRUE(
+        WaitFor([&] { return rig.host.OperationTexts().contains(Utf8("Соединение разорвано...")); }, kPatience));
     EXPECT_EQ(rig.host.DeviceInformation().last(), QString());
     EXPECT_FALSE(rig.driver.TransmitChanel().IpSocket().IsOpen());
 }
@@ -162,7 +150,7 @@ TEST(DriverThreads, StoppingACyclicReadEndsItByTheUsersWish)
     RecordingRequester page;
     rig.driver.QueueCommand(kCommandReadCurrentValues, &page);
     // The notice comes after the read: from here on the cycle waits for its next turn.
-    ASSERT_TRUE(WaitPatiently([&] { return page.Notices() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return page.Notices() == 1; }, kPatience));
     // The meter's clock heads its current values.
     const QByteArray read(reinterpret_cast<const char*>(rig.driver.AreaBytes(MeterArea::kCurrentValues).data()), 4);
     EXPECT_EQ(read, QByteArray::fromHex("0A02100C"));
@@ -209,7 +197,7 @@ TEST(DriverThreads, CommandsWithoutAHandlerFailWithAMessage)
     EXPECT_EQ(rig.BoxTexts(), QStringList{Utf8("Ошибка выполнения CRovoRedod::MainProcess!")});
     rig.host.Clear();
     rig.driver.QueueServiceRequest(7);
-    ASSERT_TRUE(WaitPatiently([&] { return !rig.host.Boxes().isEmpty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !rig.host.Boxes().isEmpty(); }, kPatience));
     EXPECT_EQ(rig.BoxTexts(), QStringList{Utf8("Ошибка выполнения CRovoRedod::ServiceProcessLoop!")});
     EXPECT_EQ(page.Notices(), 0);
 }
@@ -258,11 +246,11 @@ TEST(DriverThreads, ModemLineLostWhileIdleBreaksTheConnection)
     ASSERT_TRUE(rig.Run(kCommandConnect));
     QElapsedTimer clock;
     clock.start();
-    ASSERT_TRUE(WaitPatiently([&] { return !rig.driver.IsDeviceConnected(); }));
+    ASSERT_TRUE(WaitFor([&] { return !rig.driver.IsDeviceConnected(); }, kPatience));
     EXPECT_LT(clock.elapsed(), 3000);
     EXPECT_EQ(extensions.looks.load(), 1);
     const QString lost = Utf8("Потеряна связь с удаленным прибором (нет несущей)!");
-    ASSERT_TRUE(WaitPatiently([&] { return rig.BoxTexts().contains(lost); }));
+    ASSERT_TRUE(WaitFor([&] { return rig.BoxTexts().contains(lost); }, kPatience));
     EXPECT_EQ(rig.host.Boxes().last().caption, Utf8("Ошибка"));
     EXPECT_TRUE(rig.Messages().contains(lost));
     EXPECT_EQ(modemSeen->hangUps.load(), 1);

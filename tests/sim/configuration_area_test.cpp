@@ -1,4 +1,4 @@
-#include "slave_client.h"
+#include "support/slave_client.h"
 
 #include "sim/configuration_area.h"
 #include "sim/demo_configuration.h"

@@ -1,7 +1,7 @@
 // The simulated meter against peers that misbehave: half frames, foreign headers, random bytes, idle
 // connections and too many of them, on TCP, UDP and its pseudo-terminal. After each, a well-behaved
 // master must still be answered.
-#include "sim_line.h"
+#include "support/sim_line.h"
 
 #include "support/wait_for.h"
 

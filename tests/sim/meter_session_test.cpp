@@ -3,6 +3,7 @@
 
 #include "base/checksums.h"
 #include "channel/channel_types.h"
+#include "support/crc_frames.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,8 @@ namespace {
 
 QByteArray Rtu(std::initializer_list<std::uint8_t> unit)
 {
-    QByteArray frame(reinterpret_cast<const char*>(std::data(unit)), static_cast<int>(unit.size()));
-    std::uint8_t crc[2];
-    PutLittleEndian16(crc, Crc16Modbus(reinterpret_cast<const std::uint8_t*>(frame.constData()), frame.size()));
-    frame.append(reinterpret_cast<const char*>(crc), 2);
-    return frame;
+    return ByteArrayWithModbusCrc(
+        QByteArray(reinterpret_cast<const char*>(std::data(unit)), static_cast<int>(unit.size())));
 }
 
 struct Fixture {

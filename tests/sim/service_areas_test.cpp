@@ -1,4 +1,4 @@
-#include "slave_client.h"
+#include "support/slave_client.h"
 
 #include "sim/flash_area.h"
 #include "sim/maintenance_commands.h"

@@ -1,7 +1,7 @@
 // The simulated meter on real lines: its server on loopback TCP and on its own pseudo-terminal, asked
 // in the framings of the product's channel (the same encoders and answer recognisers).
-#include "sim_line.h"
-#include "slave_client.h"
+#include "support/sim_line.h"
+#include "support/slave_client.h"
 
 #include "sim/event_logs.h"
 #include "sim/meter_archives.h"

@@ -139,18 +139,10 @@ ConfigurationBlocks DriverRig::MeterConfiguration()
     return blocks;
 }
 
-DateTimeStamp MeterStamp(const QDateTime& localTime)
-{
-    const QDate date = localTime.date();
-    const QTime time = localTime.time();
-    return DateTimeStamp{std::uint8_t(date.day()),  std::uint8_t(date.month()),  std::uint8_t(date.year() - 2000),
-                         std::uint8_t(time.hour()), std::uint8_t(time.minute()), std::uint8_t(time.second())};
-}
-
 void DriverRig::SetMeterClock(const QDateTime& localTime)
 {
     std::lock_guard<std::mutex> lock(meter.Lock());
-    meter.Clock().Set(SecondsOf(MeterStamp(localTime)));
+    meter.Clock().Set(SecondsOf(StampOf(localTime)));
 }
 
 DateTimeStamp DriverRig::MeterClock()

@@ -103,9 +103,6 @@ public:
     CRovoRedod driver;
 };
 
-// A local time as the meter's clock and records stamp it.
-DateTimeStamp MeterStamp(const QDateTime& localTime);
-
 // A configuration unlike the factory one in every block: a record with edited header, inputs and extra
 // input, an organisation code and contract, two controls and an alarm entry. `model` goes into the identity.
 ConfigurationBlocks DistinctConfiguration(std::uint8_t model, int variant);

@@ -27,13 +27,6 @@ namespace {
 
 constexpr int kDefaultDays = 7;
 
-TChronoArch ChronoOf(const QDateTime& time)
-{
-    const QDate date = time.date();
-    return TChronoArch{std::uint8_t(date.day()), std::uint8_t(date.month()), std::uint8_t(date.year() - kBaseYear),
-                       std::uint8_t(time.time().hour())};
-}
-
 }  // namespace
 
 CDlgTrends::CDlgTrends(PageHost& host, ArchiveRangeRunner& runner, QWidget* parent)
@@ -107,8 +100,8 @@ ArchiveRange CDlgTrends::ChosenRange() const
 {
     ArchiveRange range;
     range.kind = ArchiveKind(m_controls.archive->currentIndex());
-    range.from = ChronoOf(m_controls.from->dateTime());
-    range.to = ChronoOf(m_controls.to->dateTime());
+    range.from = ChronoOf(StampOf(m_controls.from->dateTime()));
+    range.to = ChronoOf(StampOf(m_controls.to->dateTime()));
     return range;
 }
 

@@ -1,6 +1,7 @@
 #include "gui/config/system_settings_tab.h"
 
 #include "config/open_settings_text.h"
+#include "config/tunes_defaults.h"
 #include "gui/config/config_field_widgets.h"
 #include "protocol/driver_access.h"
 
@@ -14,10 +15,6 @@
 #include <QLineEdit>
 
 namespace {
-
-constexpr unsigned kLastReportHour = 23;
-constexpr unsigned kLastReportDay = 31;
-constexpr unsigned kReportDayRepaired = 25;
 
 constexpr unsigned kExtraPulseCount = 2;
 constexpr unsigned kExtraAlarm = 3;
@@ -53,7 +50,7 @@ CDlgMainConfigCommon::CDlgMainConfigCommon(PageHost& host, QWidget* parent)
       m_organisation(LimitedEdit("organisationEdit", kOpenTextLength)),
       m_contract(LimitedEdit("contractEdit", kOpenTextLength)),
       m_reportHour(CountedCombo("reportHourCombo", Numbers(0, int(kLastReportHour)))),
-      m_reportDay(CountedCombo("reportDayCombo", Numbers(1, int(kLastReportDay)), 1)),
+      m_reportDay(CountedCombo("reportDayCombo", Numbers(int(kFirstReportDay), int(kLastReportDay)), 1)),
       m_units(ValueCombo("unitSystemCombo", kUnitSystemTexts)),
       m_sensors(ValueCombo("sensorTypeCombo", kSensorTypeTexts)),
       m_daylightSaving(NamedWidget<QCheckBox>("daylightSavingCheck",
@@ -251,11 +248,8 @@ void CDlgMainConfigCommon::Load()
     m_networkAddress->setText(QString::number(blocks.open.networkAddress));
     m_organisation->setText(OrganisationCode(blocks.open));
     m_contract->setText(ContractText(blocks.open));
-    if (tunes.reportHour > kLastReportHour)
-        tunes.reportHour = kLastReportHour;
+    RepairReportTime(tunes);
     SelectComboValue(m_reportHour, tunes.reportHour);
-    if (tunes.reportDay > kLastReportDay)
-        tunes.reportDay = kReportDayRepaired;
     SelectComboValue(m_reportDay, tunes.reportDay);
     SelectComboValue(m_units, tunes.UnitSystem());
     if (!SelectComboValue(m_sensors, tunes.SensorType())) {

@@ -151,8 +151,8 @@ void CDlgMainConfigServiceUser::CommandFinished(int code)
 
 void CDlgMainConfigServiceUser::ShowClock()
 {
-    MeterClock clock{};
-    std::memcpy(clock.data(), Host().Driver().Data().At(MeterArea::kCurrentValues), clock.size());
+    DateTimeStamp clock{};
+    std::memcpy(&clock, Host().Driver().Data().At(MeterArea::kCurrentValues), sizeof clock);
     m_clock->setText(MeterClockText(clock));
     const std::optional<int> correction = ClockCorrectionSeconds(clock, QDateTime::currentDateTime());
     m_correction->setText(correction ? ClockCorrectionText(*correction) : QString());
